@@ -1,0 +1,95 @@
+#include "link/ChipProfile.h"
+
+namespace ChipProfile {
+
+namespace {
+
+struct AddressWindow
+{
+    uint32_t first;
+    uint32_t last;
+    const char *message;
+
+    bool Contains(uint32_t address) const { return address >= first && address <= last; }
+};
+
+constexpr AddressWindow kReadCommon{0x00100000, 0x0FFFFFFF, "0x10000000 > ADDR >= 0x100000, please check!"};
+constexpr AddressWindow kWriteCommon{0x00000000, 0x1FFFFFFF, "0x20000000 > ADDR, please check!"};
+constexpr AddressWindow kFrom62{0x62000000, 0xDFFFFFFF, "0xE0000000 > ADDR >= 0x62000000, please check!"};
+constexpr AddressWindow kFrom64{0x64000000, 0xDFFFFFFF, "0xE0000000 > ADDR >= 0x64000000, please check!"};
+
+struct Row
+{
+    const char *model;
+    FrameLayout layout;
+    const AddressWindow *readWindow;
+    const AddressWindow *writeWindow;
+    uint32_t watchdog[3];
+    bool lcpuHaltPreparation;
+};
+
+constexpr Row kRows[] = {
+    {"VX21A", FrameLayout::LittleEndian, &kFrom62, &kFrom62, {0x4000B00C, 0x500CC00C, 0x5009400C}, true},
+    {"VX21B", FrameLayout::None, nullptr, &kFrom64, {0x4001400C, 0x4005500C, 0x4007C00C}, false},
+    {"VX21C", FrameLayout::BigEndian, &kFrom64, &kFrom64, {0x4001400C, 0x5000B00C, 0x5004C00C}, false},
+    {"VX21D", FrameLayout::LittleEndian, nullptr, nullptr, {0x5009400C, 0x4000B00C, 0x500CC00C}, false},
+    {"VX21E", FrameLayout::None, &kFrom64, &kFrom64, {0x4001400C, 0x5000B00C, 0x5004C00C}, false},
+};
+
+const Row *FindRow(const QString &model)
+{
+    for (const Row &row : kRows)
+        if (model == QLatin1String(row.model))
+            return &row;
+    return nullptr;
+}
+
+std::optional<QString> Check(const AddressWindow &common, const AddressWindow *own, uint32_t address)
+{
+    if (common.Contains(address))
+        return QString::fromLatin1(common.message);
+    if (own && own->Contains(address))
+        return QString::fromLatin1(own->message);
+    return std::nullopt;
+}
+
+} // namespace
+
+bool SupportsUartDebug(const QString &model)
+{
+    return UartFrameLayout(model) != FrameLayout::None;
+}
+
+FrameLayout UartFrameLayout(const QString &model)
+{
+    const Row *row = FindRow(model);
+    return row ? row->layout : FrameLayout::None;
+}
+
+std::optional<QString> CheckReadAddress(const QString &model, uint32_t address)
+{
+    const Row *row = FindRow(model);
+    return Check(kReadCommon, row ? row->readWindow : nullptr, address);
+}
+
+std::optional<QString> CheckWriteAddress(const QString &model, uint32_t address)
+{
+    const Row *row = FindRow(model);
+    return Check(kWriteCommon, row ? row->writeWindow : nullptr, address);
+}
+
+std::vector<uint32_t> WatchdogRegisters(const QString &model)
+{
+    const Row *row = FindRow(model);
+    if (!row)
+        return {};
+    return {row->watchdog[0], row->watchdog[1], row->watchdog[2]};
+}
+
+bool NeedsLcpuHaltPreparation(const QString &model)
+{
+    const Row *row = FindRow(model);
+    return row && row->lcpuHaltPreparation;
+}
+
+} // namespace ChipProfile

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+// Per-model facts of the VX21 family. A chip model is just the name shown in
+// the chip selector; it matches a row only when equal to it, case included.
+// Any other name is valid and gets the "other" row: no UART debug link, no
+// address window of its own, no watchdog registers.
+namespace ChipProfile {
+
+enum class FrameLayout { None, LittleEndian, BigEndian };
+
+inline const QStringList &Models()
+{
+    static const QStringList models{"VX21A", "VX21B", "VX21C", "VX21D", "VX21E"};
+    return models;
+}
+
+bool SupportsUartDebug(const QString &model);
+FrameLayout UartFrameLayout(const QString &model);
+
+// The message of the first rule the address breaks, or nothing.
+std::optional<QString> CheckReadAddress(const QString &model, uint32_t address);
+std::optional<QString> CheckWriteAddress(const QString &model, uint32_t address);
+
+// The three watchdog registers in writing order; empty for unknown models.
+std::vector<uint32_t> WatchdogRegisters(const QString &model);
+
+// VX21A sets a bit before its LCPU can be halted.
+bool NeedsLcpuHaltPreparation(const QString &model);
+
+} // namespace ChipProfile

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the demo need.
+# Does nothing (and needs no network) when they are all present already.
+set -euo pipefail
+
+packages=(
+  cmake g++ ninja-build pkg-config
+  qt6-base-dev qt6-serialport-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  python3
+)
+# Extra groups on request: "bench" (yardsticks), "fuzz" (clang's libFuzzer),
+# "gui" (screenshots under Xvfb with fonts for the Chinese texts).
+for group in "$@"; do
+  case "$group" in
+    bench) packages+=(libpugixml-dev) ;;
+    fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    gui) packages+=(xvfb xauth fonts-noto-cjk) ;;
+    *) echo "unknown package group: $group" >&2; exit 2 ;;
+  esac
+done
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
