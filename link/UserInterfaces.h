@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QString>
+
+// What the logic needs of the person in front of it. The windows implement
+// these with message boxes, file dialogs and the control panel; tests and the
+// command-line tool implement them without any window.
+
+class MessagePresenter
+{
+public:
+    virtual ~MessagePresenter() = default;
+    // A modal message with an OK button; the text is shown exactly as given.
+    virtual void ShowMessage(const QString &text) = 0;
+};
+
+struct FileRequest
+{
+    enum class Kind { Open, Save };
+    Kind kind = Kind::Open;
+    QString title;
+    QString filter;          // e.g. "Register data Files(*.bin)|*.bin|"
+    QString defaultName;     // pre-filled file name, may be empty
+    bool mustExist = false;  // the chosen file has to exist
+    bool overwritePrompt = false;
+};
+
+class FileChooser
+{
+public:
+    virtual ~FileChooser() = default;
+    // The chosen path, or an empty text when the dialog was cancelled.
+    virtual QString ChooseFile(const FileRequest &request) = 0;
+};
+
+class BusyIndicator
+{
+public:
+    virtual ~BusyIndicator() = default;
+    virtual void SetBusy(bool busy) = 0;
+};
+
+// Holds the wait cursor for the lifetime of the scope.
+class BusyScope
+{
+public:
+    explicit BusyScope(BusyIndicator &indicator) : m_indicator(indicator) { m_indicator.SetBusy(true); }
+    ~BusyScope() { m_indicator.SetBusy(false); }
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+private:
+    BusyIndicator &m_indicator;
+};
+
+// The control panel's selectors that a few consumers read directly.
+class PanelSelections
+{
+public:
+    virtual ~PanelSelections() = default;
+    // Text of the chip selector: the current chip model.
+    virtual QString ChipModel() const = 0;
+    // Entry selected in the data-source selector, -1 when none.
+    virtual int DataSourceEntry() const = 0;
+    // Text of the probe selector (a serial number in decimal, or empty).
+    virtual QString ProbeText() const = 0;
+};
+
+// Everything an operation talks to on the user's side.
+struct UserContext
+{
+    MessagePresenter &messages;
+    FileChooser &files;
+    BusyIndicator &busy;
+    PanelSelections &panel;
+};
