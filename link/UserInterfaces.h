@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 // What the logic needs of the person in front of it. The windows implement
@@ -14,12 +15,18 @@ public:
     virtual void ShowMessage(const QString &text) = 0;
 };
 
+struct FileFilter
+{
+    QString text;     // what the dialog shows, e.g. "Register data Files(*.bin)"
+    QString pattern;  // e.g. "*.bin"
+};
+
 struct FileRequest
 {
     enum class Kind { Open, Save };
     Kind kind = Kind::Open;
     QString title;
-    QString filter;          // e.g. "Register data Files(*.bin)|*.bin|"
+    QList<FileFilter> filters;
     QString defaultName;     // pre-filled file name, may be empty
     bool mustExist = false;  // the chosen file has to exist
     bool overwritePrompt = false;
