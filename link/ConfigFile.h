@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// The INI file beside the executable (UTF-8), the channel through which the
+// control panel hands the user's choices to the operations. Nothing is cached:
+// every read opens the file anew, every write replaces it atomically.
+//
+// Reading:
+// - section and key names compare without regard to letter case;
+// - a section header is a line whose first non-blank character is "["; its
+//   name runs to the first "]" (or to the end of the line), blanks trimmed;
+// - a key line is "name=value": the value is the text after the first "=",
+//   blanks (space, tab) trimmed, and loses one pair of matching double or
+//   single quotes wrapped around it;
+// - comment lines (";" or "#"), blank lines, key lines before the first
+//   header and any other line are ignored;
+// - the first section of a name and the first key of a name in it win.
+//
+// Integers (ReadInt) are read like the classic profile reader: optional sign,
+// then the leading decimal digits up to the first other character. A present
+// key without digits ("", "abc", "0x10" -> 0) reads 0; a missing key reads
+// the default. A number that does not fit in 32 bits reads the default;
+// 2147483648 to 4294967295 keep their 32-bit pattern (a probe serial number
+// above 2^31 stays the same number for the probe), so they read negative.
+//
+// Writing keeps every other line byte for byte (comments, unknown keys,
+// blank lines, order, CRLF or LF endings, a UTF-8 BOM); a replaced key keeps
+// its spelling, its place and the blanks around its "=". A new key goes after
+// the last key of its section, a new section at the end of the file. Names or
+// texts that cannot be stored and read back (line breaks, "=" in a key, "]" in
+// a section, blanks around a name, ...) are refused and the file is left as it
+// was. A text with blanks around it or wrapped in quotes is stored in double
+// quotes so that it reads back unchanged.
+class ConfigFile
+{
+public:
+    explicit ConfigFile(QString path);
+
+    const QString &Path() const;
+
+    int ReadInt(const QString &section, const QString &key, int defaultValue) const;
+    // At most size - 1 characters: size counts the terminator, like the read
+    // sizes of the key table. The default text is cut the same way.
+    QString ReadText(const QString &section, const QString &key, const QString &defaultText,
+                     int size) const;
+
+    // An empty text removes the key (every copy of it in the section).
+    bool WriteText(const QString &section, const QString &key, const QString &text);
+    bool WriteInt(const QString &section, const QString &key, int value); // "%d"
+
+    // Called after the temporary file is written and before it replaces the
+    // file; returning false abandons the write and leaves the file as it was.
+    void SetBeforeRenameHook(std::function<bool()> hook);
+
+private:
+    bool Replace(const QByteArray &content) const;
+
+    QString m_path;
+    std::function<bool()> m_beforeRename;
+};

@@ -1,0 +1,24 @@
+#include "link/Settings.h"
+
+Settings LoadSettings(const ConfigFile &file, SettingsPart part)
+{
+    using namespace ConfigKey;
+    Settings settings;
+    settings.dataSource = file.ReadInt(kCommon, kDataType, 0);
+    switch (part) {
+    case SettingsPart::DataSourceOnly:
+        break;
+    case SettingsPart::JLink:
+        settings.jlinkSerialNumber = file.ReadInt(kCommon, kJlinkPort, 0);
+        break;
+    case SettingsPart::Uart:
+        settings.uartPort = file.ReadText(kCommon, kUartPort, QString(), kOperationPortSize);
+        settings.uartSpeedIndex = file.ReadInt(kCommon, kUartBaund, 0);
+        break;
+    case SettingsPart::Display:
+        settings.expandLevel = file.ReadInt(kCommon, kExpandType, 0);
+        settings.numberBase = file.ReadInt(kCommon, kHexDec, 0);
+        break;
+    }
+    return settings;
+}
