@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+// An open serial device, or the invalid handle. The operating system stays
+// behind these few functions; everything above them is portable.
+// Move-only: the descriptor closes with its last owner.
+class SerialPort
+{
+public:
+    SerialPort() = default;
+    ~SerialPort();
+    SerialPort(SerialPort &&other) noexcept;
+    SerialPort &operator=(SerialPort &&other) noexcept;
+    SerialPort(const SerialPort &) = delete;
+    SerialPort &operator=(const SerialPort &) = delete;
+
+    // A name without "/" is taken under /dev/; an empty name fails. The port
+    // is held exclusively (TIOCEXCL plus a non-blocking flock), set raw, 8N1,
+    // without flow control, DTR and RTS low, at the given baud rate. Failures
+    // to apply line settings are ignored: a pseudo-terminal refuses some.
+    static SerialPort Open(const QString &name, uint32_t baud);
+
+    bool IsOpen() const { return m_fd >= 0; }
+    void Close();
+    void Purge();                               // drop everything queued, both directions
+    int QueuedBytes();                          // bytes ready to read; 0 on error
+    int Read(uint8_t *into, int count);         // bytes read, never negative
+    int Write(const uint8_t *from, int count);  // bytes written
+    bool WaitReadable(uint32_t milliseconds);   // true when bytes may be read
+
+    int Descriptor() const { return m_fd; }
+
+private:
+    explicit SerialPort(int fd) : m_fd(fd) {}
+
+    int m_fd = -1;
+    bool m_exclusive = false;
+};
+
+// Arbitrary baud rates through termios2 (BOTHER). Kept in their own unit:
+// the kernel's termios2 header cannot share one with <termios.h>.
+namespace SerialSpeed {
+bool Apply(int fd, uint32_t baud);
+uint32_t Current(int fd);  // output rate of the line; 0 when unknown
+} // namespace SerialSpeed

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "link/ChipProfile.h"
+#include "link/ReplyDeadline.h"
+#include "link/SerialPort.h"
+#include "link/TransferBuffer.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+// The chip's UART debug mode: one request frame, one reply frame, over a
+// serial port the caller opens and closes around each operation. Reads land
+// at the start of the transfer buffer and writes take their data from there.
+// The frame layout is chosen from the current chip model at every exchange;
+// a model without a layout fails every exchange before anything is sent.
+// The link shows no messages: every call returns whether it worked.
+class UartLink
+{
+public:
+    using ChipModelSource = std::function<QString()>;
+
+    UartLink(TransferBuffer &buffer, ChipModelSource chipModel);
+
+    // Baud rate of a configured speed index (0 to 6); nothing outside that.
+    static std::optional<uint32_t> BaudForSpeedIndex(int speedIndex);
+
+    // The invalid handle when the port cannot be opened or the speed index
+    // has no rate. The speed index is kept for the pacing of later writes.
+    SerialPort OpenPort(const QString &name, int speedIndex);
+
+    bool EnterDebugMode(SerialPort &port);
+    bool ReadMem(SerialPort &port, uint32_t address, uint16_t byteCount);
+    bool WriteMem(SerialPort &port, uint32_t address, uint16_t byteCount);
+    bool LeaveDebugMode(SerialPort &port);
+
+    // Receives `count` bytes within `limitMs`. With `expected` (exactly
+    // `count` bytes), skips anything before a matching reply and
+    // resynchronises on a reply that starts inside bytes already taken.
+    bool ReceiveExact(SerialPort &port, uint8_t *buffer, int count, const uint8_t *expected,
+                      uint32_t limitMs);
+
+    // The debug mode's bus view of a user address.
+    static uint32_t MapAddress(ChipProfile::FrameLayout layout, uint32_t address);
+
+    void SetClock(MillisecondClock *clock);  // nullptr: the steady clock
+
+private:
+    ChipProfile::FrameLayout CurrentLayout() const;
+    void SendPaced(SerialPort &port, const uint8_t *bytes, int count, bool byteByByte);
+    void SendRequest(SerialPort &port, const QByteArray &head);
+
+    TransferBuffer &m_buffer;
+    ChipModelSource m_chipModel;
+    ReplyDeadline m_deadline;
+    int m_speedIndex = 0;
+};
