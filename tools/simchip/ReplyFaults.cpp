@@ -1,5 +1,11 @@
 #include "ReplyFaults.h"
 
+void ReplyFaults::Replace(const QByteArray &bytes, int replies)
+{
+    m_replacement = bytes;
+    m_replace = replies;
+}
+
 void ReplyFaults::Noise(const QByteArray &bytes, int replies)
 {
     m_noiseBytes = bytes;
@@ -42,6 +48,8 @@ bool ReplyFaults::Take(int &count)
 ReplyFaults::Outcome ReplyFaults::Shape(QByteArray reply)
 {
     Outcome outcome;
+    if (Take(m_replace))
+        reply = m_replacement;
     if (Take(m_wrongStatus) && !reply.isEmpty())
         reply[reply.size() - 1] = char(m_status);
     if (Take(m_cutShort))

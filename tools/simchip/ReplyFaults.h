@@ -19,6 +19,8 @@ public:
         int trailingDelayMs = 0;
     };
 
+    // The reply becomes exactly these bytes (before the other kinds apply).
+    void Replace(const QByteArray &bytes, int replies);
     void NoAnswer(int replies) { m_noAnswer = replies; }
     void Noise(const QByteArray &bytes, int replies);
     void CutShort(int keepBytes, int replies);
@@ -34,6 +36,8 @@ public:
 private:
     static bool Take(int &count);
 
+    int m_replace = 0;
+    QByteArray m_replacement;
     int m_noAnswer = 0;
     int m_noise = 0;
     QByteArray m_noiseBytes;

@@ -339,6 +339,12 @@ bool SimulatedChip::InDebugMode() const
     return m_debugMode;
 }
 
+void SimulatedChip::InjectReplyBytes(const QByteArray &bytes, int replies)
+{
+    std::lock_guard lock(m_mutex);
+    m_faults.Replace(bytes, replies);
+}
+
 void SimulatedChip::InjectNoAnswer(int replies)
 {
     std::lock_guard lock(m_mutex);

@@ -61,6 +61,7 @@ public:
     bool InDebugMode() const;
 
     // Faults for the next `replies` replies (see ReplyFaults).
+    void InjectReplyBytes(const QByteArray &bytes, int replies);
     void InjectNoAnswer(int replies);
     void InjectNoise(const QByteArray &noise, int replies);
     void InjectCutShort(int keepBytes, int replies);
