@@ -49,6 +49,15 @@ TEST_F(CallsTest, ProbeListKeepsTheLibraryOrder)
     EXPECT_GE(m_jlink.EmuSelectByUsbSn(7), 0);
 }
 
+// The library counts every probe attached, so one plugged in between the
+// two list calls reports more probes than records: only those are read.
+TEST_F(CallsTest, ProbeArrivingBetweenTheListCallsStaysWithinTheRecords)
+{
+    ASSERT_TRUE(m_standIn.SetFault("probe-arrives"));
+    EXPECT_EQ(m_jlink.ProbeSerialNumbers(), std::vector<uint32_t>{123456});
+    EXPECT_EQ(m_jlink.ProbeSerialNumbers(), (std::vector<uint32_t>{123456, 123457}));
+}
+
 TEST_F(CallsTest, NoProbeAsksOnlyForTheCount)
 {
     ASSERT_TRUE(m_standIn.SetFault("no-probe"));

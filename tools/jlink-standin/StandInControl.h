@@ -11,6 +11,9 @@
 //   open           JLINK_Open fails, JLINK_IsOpen then reports 0
 //   not-connected  JLINK_EMU_IsConnected reports 0
 //   connect        JLINK_Connect fails (-1)
+//   probe-arrives  a probe is plugged in right after the next count-only
+//                  JLINK_EMU_GetList, so the list call reports one more
+//                  probe than records it was given
 //   short-read     JLINK_ReadMemEx moves and reports one byte less, from the
 //                  fromCall-th read after the fault was set on (1: every read)
 //   short-write    the same for JLINK_WriteMemEx

@@ -105,6 +105,8 @@ bool StandInProbe::SetFaultLocked(const std::string &name, int fromCall)
         m_faults.notConnected = true;
     else if (name == "connect")
         m_faults.connect = true;
+    else if (name == "probe-arrives")
+        m_faults.probeArrives = true;
     else if (name == "short-read") {
         m_faults.shortReadFrom = from;
         m_readCalls = 0;
@@ -193,8 +195,15 @@ int StandInProbe::EmuGetList(int hostInterfaces, JLINKARM_EMU_CONNECT_INFO *reco
     if (!(hostInterfaces & kUsb))
         return 0;
     const int attached = int(m_probes.size());
-    if (!records || maxRecords <= 0)
+    if (!records || maxRecords <= 0) {
+        if (m_faults.probeArrives) {
+            m_faults.probeArrives = false;
+            m_probes.push_back(m_probes.empty() ? 1 : m_probes.back() + 1);
+        }
         return attached;
+    }
+    // Like the vendor's library: every probe attached is counted, even
+    // beyond the records handed over.
     const int filled = std::min(attached, maxRecords);
     for (int i = 0; i < filled; ++i) {
         JLINKARM_EMU_CONNECT_INFO &record = records[i];
@@ -203,7 +212,7 @@ int StandInProbe::EmuGetList(int hostInterfaces, JLINKARM_EMU_CONNECT_INFO *reco
         record.Connection = kUsb;
         std::snprintf(record.acProduct, sizeof record.acProduct, "J-Link stand-in");
     }
-    return filled;
+    return attached;
 }
 
 int StandInProbe::EmuSelectByUsbSn(unsigned serialNumber)

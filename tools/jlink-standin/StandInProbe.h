@@ -59,6 +59,7 @@ private:
         bool open = false;
         bool notConnected = false;
         bool connect = false;
+        bool probeArrives = false;
         std::optional<int> shortReadFrom;
         std::optional<int> shortWriteFrom;
     };
