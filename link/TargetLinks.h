@@ -1,0 +1,22 @@
+#pragma once
+
+#include "link/JLinkLibrary.h"
+#include "link/TransferBuffer.h"
+#include "link/UartLink.h"
+
+#include <functional>
+
+// The objects of the whole run that reach a target: the one transfer buffer,
+// the J-Link binding made at start-up, and the UART link with its single
+// reply deadline. Link cycles borrow them one at a time.
+struct TargetLinks
+{
+    explicit TargetLinks(UartLink::ChipModelSource chipModel)
+        : uart(buffer, std::move(chipModel))
+    {
+    }
+
+    TransferBuffer buffer;
+    JLinkLibrary jlink;
+    UartLink uart;
+};
