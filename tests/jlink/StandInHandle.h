@@ -67,8 +67,10 @@ public:
     void ClearCallLog() { m_clearCallLog(); }
     QStringList CallLog()
     {
-        QByteArray text(m_callLog(nullptr, 0), '\0');
-        m_callLog(text.data(), int(text.size()) + 1);
+        const int length = m_callLog(nullptr, 0);
+        QByteArray text(length + 1, '\0');
+        m_callLog(text.data(), length + 1);
+        text.chop(1);
         return QString::fromLatin1(text).split('\n', Qt::SkipEmptyParts);
     }
 

@@ -10,7 +10,7 @@
 //   select         JLINK_EMU_SelectByUSBSN fails (-1)
 //   open           JLINK_Open fails, JLINK_IsOpen then reports 0
 //   not-connected  JLINK_EMU_IsConnected reports 0
-//   connect        JLINK_Connect fails (-1)
+//   connect        JLINK_Connect fails (-1), from the fromCall-th connect on
 //   probe-arrives  a probe is plugged in right after the next count-only
 //                  JLINK_EMU_GetList, so the list call reports one more
 //                  probe than records it was given

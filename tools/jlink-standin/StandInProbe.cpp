@@ -61,7 +61,7 @@ void StandInProbe::ApplyStartState()
     for (const auto &fault : m_config.faults)
         if (!SetFaultLocked(fault.name, fault.fromCall))
             Warn("unknown fault \"" + fault.name + "\"\n");
-    m_readCalls = m_writeCalls = 0;
+    m_readCalls = m_writeCalls = m_connectCalls = 0;
     m_selected.reset();
     m_open = m_connected = m_halted = false;
     m_speed = 0;
@@ -103,8 +103,10 @@ bool StandInProbe::SetFaultLocked(const std::string &name, int fromCall)
         m_faults.open = true;
     else if (name == "not-connected")
         m_faults.notConnected = true;
-    else if (name == "connect")
-        m_faults.connect = true;
+    else if (name == "connect") {
+        m_faults.connectFrom = from;
+        m_connectCalls = 0;
+    }
     else if (name == "probe-arrives")
         m_faults.probeArrives = true;
     else if (name == "short-read") {
@@ -283,7 +285,9 @@ int StandInProbe::Connect()
 {
     std::lock_guard lock(m_mutex);
     RecordLocked("JLINK_Connect");
-    m_connected = m_open && !m_faults.notConnected && !m_faults.connect;
+    ++m_connectCalls;
+    const bool refused = m_faults.connectFrom && m_connectCalls >= *m_faults.connectFrom;
+    m_connected = m_open && !m_faults.notConnected && !refused;
     return m_connected ? 0 : -1;
 }
 

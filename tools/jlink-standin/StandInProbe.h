@@ -58,7 +58,7 @@ private:
         bool select = false;
         bool open = false;
         bool notConnected = false;
-        bool connect = false;
+        std::optional<int> connectFrom;
         bool probeArrives = false;
         std::optional<int> shortReadFrom;
         std::optional<int> shortWriteFrom;
@@ -77,6 +77,7 @@ private:
     std::vector<uint32_t> m_probes;
     Faults m_faults;
     int m_readCalls = 0;
+    int m_connectCalls = 0;
     int m_writeCalls = 0;
     std::optional<uint32_t> m_selected;
     bool m_open = false;

@@ -1,0 +1,179 @@
+#include "ops/MemoryOps.h"
+
+#include "link/ChipProfile.h"
+#include "link/LinkCycle.h"
+#include "ops/HexText.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cstring>
+
+namespace MemoryOps {
+
+namespace {
+
+// Rounds the length up to whole words, or caps it with a note when the
+// rounded length would be above the cap. Never wraps around.
+uint32_t RoundAndCap(LinkCycle &cycle, uint32_t length, uint32_t cap, const char *capMessage)
+{
+    if (length > cap) {
+        cycle.Note(QString::fromLatin1(capMessage));
+        return cap;
+    }
+    return (length + 3) & ~3u;
+}
+
+// The read address field's checks shared by both reads. Returns the length,
+// or 0 when a check failed (its message is shown).
+uint32_t CheckedReadRange(LinkCycle &cycle, uint32_t address, const QString &lengthText)
+{
+    if (const auto message = ChipProfile::CheckReadAddress(cycle.ChipModel(), address))
+        return cycle.Fail(*message), 0;
+    if (address % 4 != 0)
+        return cycle.Fail(OpsText::kAlign), 0;
+    const uint32_t length = HexText::ParseHexText(lengthText);
+    if (length == 0)
+        return cycle.Fail("LENGTH == 0, please check!"), 0;
+    return length;
+}
+
+bool CheckedWriteAddress(LinkCycle &cycle, uint32_t address)
+{
+    if (const auto message = ChipProfile::CheckWriteAddress(cycle.ChipModel(), address))
+        return cycle.Fail(*message);
+    if (address % 4 != 0)
+        return cycle.Fail(OpsText::kAlign);
+    return true;
+}
+
+void ReportProgress(OperationEnv &env, qint64 done, qint64 total)
+{
+    if (env.progress)
+        env.progress(done, total);
+}
+
+} // namespace
+
+void Read(OperationEnv &env, const QString &addressText, const QString &lengthText, DumpView &dump)
+{
+    dump.SetDumpText(QString());
+    LinkCycle cycle(env.config, env.links, env.user);
+    if (!cycle.Preface())
+        return;
+    const uint32_t address = HexText::ParseHexText(addressText);
+    uint32_t length = CheckedReadRange(cycle, address, lengthText);
+    if (length == 0)
+        return;
+    length = RoundAndCap(cycle, length, kDumpCap, "LENGTH over 1024 Bytes, data show too long, use 1024 Bytes!");
+    if (!cycle.Open() || !cycle.Read(address, length))
+        return;
+    cycle.Close();
+    dump.SetDumpText(HexText::DumpText(cycle.Buffer().data(), length, address));
+}
+
+void ReadToFile(OperationEnv &env, const QString &addressText, const QString &lengthText, DumpView &dump)
+{
+    dump.SetDumpText(QString());
+    LinkCycle cycle(env.config, env.links, env.user);
+    if (!cycle.Preface())
+        return;
+    const QString path = env.user.files.ChooseFile(MemoryFileRequest());
+    if (path.isEmpty())
+        return void(cycle.Fail(OpsText::kNoFile));
+    const uint32_t address = HexText::ParseHexText(addressText);
+    uint32_t length = CheckedReadRange(cycle, address, lengthText);
+    if (length == 0)
+        return;
+    length = RoundAndCap(cycle, length, kFileCap, "LENGTH over 8*1024*1024 Bytes, use 8*1024*1024!");
+    if (!cycle.Open())
+        return;
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Truncate)) {
+        cycle.Fail("output file create fail !\n");
+        cycle.CloseWithoutLeave();
+        return;
+    }
+    const uint32_t chunks = (length + kChunkSize - 1) / kChunkSize;
+    for (uint32_t k = 0; k < chunks; ++k) {
+        const uint32_t chunkAddress = address + k * kChunkSize;
+        const uint32_t chunkSize = std::min(kChunkSize, length - k * kChunkSize);
+        if (!cycle.Read(chunkAddress, chunkSize))
+            return;
+        // A full disk must not pass for a complete image.
+        if (file.write(reinterpret_cast<const char *>(cycle.Buffer().data()), chunkSize) != chunkSize) {
+            cycle.Fail("output file write fail !\n");
+            return;
+        }
+        if (k == 0 && cycle.Kind() == LinkCycle::Link::JLink)
+            dump.SetDumpText(HexText::PreviewText(cycle.Buffer().data(), chunkSize));
+        ReportProgress(env, qint64(k) * kChunkSize + chunkSize, length);
+    }
+    cycle.Close();
+}
+
+void WriteWord(OperationEnv &env, const QString &addressText, const QString &dataText)
+{
+    LinkCycle cycle(env.config, env.links, env.user);
+    if (!cycle.Preface())
+        return;
+    const uint32_t address = HexText::ParseHexText(addressText);
+    if (!CheckedWriteAddress(cycle, address))
+        return;
+    const QString data = dataText.left(HexText::kDataWordChars);
+    if (data.isEmpty())
+        return void(cycle.Fail("no data to write, please check!"));
+    cycle.Buffer().SetWord(0, HexText::ParseHexText(data, HexText::kDataWordChars));
+    if (!cycle.Open() || !cycle.Write(address, 4))
+        return;
+    cycle.Close();
+}
+
+void WriteFromFile(OperationEnv &env, const QString &readAddressText)
+{
+    LinkCycle cycle(env.config, env.links, env.user);
+    if (!cycle.Preface())
+        return;
+    const QString path = env.user.files.ChooseFile(MemoryFileRequest());
+    if (path.isEmpty())
+        return void(cycle.Fail(OpsText::kNoFile));
+    const uint32_t address = HexText::ParseHexText(readAddressText);
+    if (!CheckedWriteAddress(cycle, address) || !cycle.Open())
+        return;
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        cycle.Fail("input file open fail !\n");
+        cycle.CloseWithoutLeave();
+        return;
+    }
+    const qint64 size = file.size();
+    // Chunk addresses are 32-bit: a file running past the top of the address
+    // space would wrap around and overwrite low memory.
+    if (size > (qint64(1) << 32) - address) {
+        cycle.Fail("input file too large for ADDR, please check!");
+        return;
+    }
+    const qint64 chunks = (size + kChunkSize - 1) / kChunkSize;
+    for (qint64 k = 0; k < chunks; ++k) {
+        const uint32_t chunkAddress = address + uint32_t(k) * kChunkSize;
+        const uint32_t chunkSize = uint32_t(std::min<qint64>(kChunkSize, size - k * kChunkSize));
+        uint8_t *data = cycle.Buffer().data();
+        // A file that shrinks while it is written must not send stale buffer
+        // bytes as its content.
+        if (file.read(reinterpret_cast<char *>(data), chunkSize) != chunkSize) {
+            cycle.Fail("input file read fail !\n");
+            return;
+        }
+        // Whole words go out over the UART link: the bytes past the file's end
+        // are zeros, not leftovers of an earlier transfer.
+        std::memset(data + chunkSize, 0, ((chunkSize + 3) & ~3u) - chunkSize);
+        if (!cycle.Write(chunkAddress, chunkSize))
+            return;
+        ReportProgress(env, k * kChunkSize + chunkSize, size);
+    }
+    cycle.Close();
+}
+
+} // namespace MemoryOps

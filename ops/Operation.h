@@ -1,0 +1,40 @@
+#pragma once
+
+#include "link/ConfigFile.h"
+#include "link/TargetLinks.h"
+#include "link/UserInterfaces.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+// What every control-panel operation works with: the configuration file it
+// reads its settings from, the links of the run, and the user's side.
+struct OperationEnv
+{
+    const ConfigFile &config;
+    TargetLinks &links;
+    UserContext &user;
+    // Bytes done of the total, for the long file transfers; may be empty.
+    std::function<void(qint64 done, qint64 total)> progress;
+};
+
+// The panel's hex dump field.
+class DumpView
+{
+public:
+    virtual ~DumpView() = default;
+    virtual void SetDumpText(const QString &text) = 0;
+};
+
+namespace OpsText {
+inline constexpr char kAlign[] = "ADDR shold 4 Bytes align, please check!";
+inline constexpr char kNoFile[] = "no file select, please check!";
+inline constexpr char kFileDialogTitle[] = "选择/输入 保存的文件";
+inline constexpr char kFileFilterText[] = "Register data Files(*.bin)";
+} // namespace OpsText
+
+// The dialog of the read to file and the write from file: the "open" kind,
+// with the overwrite prompt, the file need not exist.
+FileRequest MemoryFileRequest();
