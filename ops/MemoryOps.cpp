@@ -143,7 +143,7 @@ void WriteFromFile(OperationEnv &env, const QString &readAddressText)
         return;
 
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         cycle.Fail("input file open fail !\n");
         cycle.CloseWithoutLeave();
         return;
