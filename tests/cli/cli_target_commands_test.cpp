@@ -1,0 +1,144 @@
+#include "cli/CliRun.h"
+#include "link/ConfigFile.h"
+#include "SimulatedChip.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// An installation folder with Corvane.ini, a simulated VX21A chip on a
+// pseudo-terminal and the stand-in probe with a memory file shared between
+// the test and the tool.
+class CliTargetTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_chip.Start());
+        m_config.WriteInt("CHIP_TYPE", "NUM", 2);
+        m_config.WriteText("CHIP_TYPE", "CHIP_0", "VX21C");
+        m_config.WriteText("CHIP_TYPE", "CHIP_1", "VX21A");
+        m_config.WriteInt("CHIP_TYPE", "SEL", 1);
+        m_config.WriteInt("COMMON", "DATA_TYPE", 2);
+        m_config.WriteText("COMMON", "UART_PORT", m_chip.PortPath());
+        m_config.WriteInt("COMMON", "UART_BAUND", 6);
+        m_config.WriteText("COMMON", "JLINK_PORT", "123456");
+        m_config.WriteText("COMMON", "JLINKDLL", StandInPath());
+        QFile standInConfig(m_home.filePath("standin.txt"));
+        ASSERT_TRUE(standInConfig.open(QIODevice::WriteOnly));
+        standInConfig.write("probes 123456\nmemory " + m_home.filePath("target.txt").toLocal8Bit() + "\n");
+    }
+
+    CliRun Cli(QStringList arguments)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("JLINK_STANDIN_CONFIG", m_home.filePath("standin.txt"));
+        return CliRun::Run(QStringList{"--home", m_home.path()} + arguments, environment);
+    }
+
+    QTemporaryDir m_home;
+    SimulatedChip m_chip{"VX21A"};
+    ConfigFile m_config{m_home.filePath("Corvane.ini")};
+};
+
+TEST_F(CliTargetTest, ReadPrintsTheDumpOfTheSelectedChip)
+{
+    m_chip.PokeWord(0x20000000, 0x78563412);
+    const CliRun run = Cli({"read", "0x20000000", "1"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "20000000: 12 34 56 78 \n");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(CliTargetTest, MessagesGoToStandardErrorWithTheirStatus)
+{
+    struct Case
+    {
+        QStringList arguments;
+        int status;
+        QByteArray err;
+    };
+    const QList<Case> cases = {
+        {{"read", "20000001", "4"}, 1, "ADDR shold 4 Bytes align, please check!\n"},
+        {{"--chip", "VX21B", "read", "20000000", "4"}, 1, "VX21B not support uart debug !\n"},
+        {{"write", "1FFFFFFC", "1"}, 1, "0x20000000 > ADDR, please check!\n"},
+        {{"read-file", "20000000", "4", ""}, 1, "no file select, please check!\n"},
+        {{"write-file", "20000000", ""}, 1, "no file select, please check!\n"},
+        // A message that already ends in a line break is not given a second.
+        {{"write-file", "20000000", "/nonexistent/in.bin"}, 1, "input file open fail !\n"},
+        // The dialog comes before the length checks.
+        {{"read-file", "20000000", "FFFFFFFF", ""}, 1, "no file select, please check!\n"},
+    };
+    for (const Case &c : cases) {
+        const CliRun run = Cli(c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(run.err, c.err) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(run.out, "");
+    }
+    const CliRun capped = Cli({"read", "20000000", "500"});
+    EXPECT_EQ(capped.status, 0);
+    EXPECT_EQ(capped.err, "LENGTH over 1024 Bytes, data show too long, use 1024 Bytes!\n");
+    EXPECT_EQ(capped.out.count("\r\n"), 63);
+}
+
+TEST_F(CliTargetTest, FilesRoundTripOverTheChip)
+{
+    QByteArray content(5000, '\0');
+    for (int i = 0; i < content.size(); ++i)
+        content[i] = char(i % 251);
+    QFile in(m_home.filePath("in.bin"));
+    ASSERT_TRUE(in.open(QIODevice::WriteOnly));
+    in.write(content);
+    in.close();
+
+    const CliRun write = Cli({"write-file", "20004000", in.fileName()});
+    EXPECT_EQ(write.status, 0) << write.err.toStdString();
+    EXPECT_EQ(m_chip.Peek(0x20004000, 5000), content);
+
+    const QString outPath = m_home.filePath("out.bin");
+    const CliRun read = Cli({"read-file", "20004000", "1388", outPath});
+    EXPECT_EQ(read.status, 0) << read.err.toStdString();
+    QFile out(outPath);
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    EXPECT_EQ(out.readAll(), content);
+}
+
+TEST_F(CliTargetTest, ProbeCommandsShareTheStandInTarget)
+{
+    m_config.WriteInt("COMMON", "DATA_TYPE", 1);
+    EXPECT_EQ(Cli({"write", "20000100", "CAFEF00D"}).status, 0);
+    const CliRun read = Cli({"read", "20000100", "4"});
+    EXPECT_EQ(read.status, 0) << read.err.toStdString();
+    EXPECT_EQ(read.out, "20000100: 0D F0 FE CA \n");
+
+    const CliRun watchdog = Cli({"watchdog-off"});
+    EXPECT_EQ(watchdog.status, 0) << watchdog.err.toStdString();
+    EXPECT_EQ(Cli({"read", "4000B00C", "4"}).out, "4000B00C: 34 00 00 00 \n");
+}
+
+TEST_F(CliTargetTest, ChipControlOverUart)
+{
+    EXPECT_EQ(Cli({"halt-hcpu"}).status, 0);
+    EXPECT_EQ(m_chip.PeekBus(0xF000EDF0, 4), QByteArray("\x03\x00\x5F\xA0", 4));
+    m_chip.PokeWord(0x4000B00C, 0xFFFFFFFF);
+    EXPECT_EQ(Cli({"watchdog-off"}).status, 0);
+    EXPECT_EQ(m_chip.PeekWord(0x4000B00C), 0x34u);
+}
+
+TEST_F(CliTargetTest, UsageErrors)
+{
+    for (const QStringList &arguments : QList<QStringList>{{}, {"read"}, {"read", "1", "2", "3"}, {"frobnicate"}, {"--home"}}) {
+        const CliRun run = CliRun::Run(arguments);
+        EXPECT_EQ(run.status, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains("usage: corvane-cli")) << run.err.toStdString();
+    }
+    const CliRun help = CliRun::Run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char *command : {"read ", "read-file", "write ", "write-file", "watchdog-off", "halt-hcpu", "halt-lcpu", "clean-cache"})
+        EXPECT_TRUE(help.out.contains(command)) << command;
+}
+
+} // namespace

@@ -1,0 +1,82 @@
+// Commands that run the control panel's memory and chip-control operations.
+#include "ops/ChipControl.h"
+#include "ops/MemoryOps.h"
+#include "tools/cli/CliTarget.h"
+
+namespace {
+
+// The dump field: the read prints what it finally shows.
+struct PrintedDump : DumpView
+{
+    void SetDumpText(const QString &text) override { shown = text; }
+    QString shown;
+};
+
+int Read(const CliContext &context)
+{
+    if (context.args.size() != 2)
+        return CliUsageError;
+    CliTarget target(context);
+    PrintedDump dump;
+    MemoryOps::Read(target.env, context.args[0], context.args[1], dump);
+    if (!target.user.Failed() && !dump.shown.isEmpty())
+        CliPrintLine(dump.shown);
+    return target.user.ExitStatus();
+}
+
+int ReadFile(const CliContext &context)
+{
+    if (context.args.size() != 3)
+        return CliUsageError;
+    CliTarget target(context);
+    target.user.SetChosenFile(context.args[2]);
+    PrintedDump dump;
+    MemoryOps::ReadToFile(target.env, context.args[0], context.args[1], dump);
+    return target.user.ExitStatus();
+}
+
+int Write(const CliContext &context)
+{
+    if (context.args.size() != 2)
+        return CliUsageError;
+    CliTarget target(context);
+    MemoryOps::WriteWord(target.env, context.args[0], context.args[1]);
+    return target.user.ExitStatus();
+}
+
+int WriteFile(const CliContext &context)
+{
+    if (context.args.size() != 2)
+        return CliUsageError;
+    CliTarget target(context);
+    target.user.SetChosenFile(context.args[1]);
+    MemoryOps::WriteFromFile(target.env, context.args[0]);
+    return target.user.ExitStatus();
+}
+
+template<void (*Action)(OperationEnv &)>
+int Control(const CliContext &context)
+{
+    if (!context.args.isEmpty())
+        return CliUsageError;
+    CliTarget target(context);
+    Action(target.env);
+    return target.user.ExitStatus();
+}
+
+void HaltHcpu(OperationEnv &env) { ChipControl::HaltHcpu(env); }
+void HaltLcpu(OperationEnv &env) { ChipControl::HaltLcpu(env); }
+void CleanCache(OperationEnv &env) { ChipControl::CleanCache(env); }
+
+const CliCommandRegistration kRegistration{
+    {"read", "ADDR LEN", "read up to 1024 bytes and print them as a hex dump", Read},
+    {"read-file", "ADDR LEN FILE", "read up to 8 MiB into FILE", ReadFile},
+    {"write", "ADDR WORD", "write one 32-bit word", Write},
+    {"write-file", "ADDR FILE", "write the whole of FILE from ADDR on", WriteFile},
+    {"watchdog-off", "", "stop the chip model's watchdogs", Control<ChipControl::WatchdogOff>},
+    {"halt-hcpu", "", "halt the high-performance CPU", Control<HaltHcpu>},
+    {"halt-lcpu", "", "halt the low-power CPU", Control<HaltLcpu>},
+    {"clean-cache", "", "clean the level-1 data cache by set and way", Control<CleanCache>},
+};
+
+} // namespace
