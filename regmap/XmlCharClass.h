@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 
 // Character classes of the XML reader, one table lookup per test in the hot
 // loops. Everything from U+0080 up is outside the table and handled by the

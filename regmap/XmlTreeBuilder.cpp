@@ -15,7 +15,9 @@ std::uint32_t LevelFor(std::size_t depth) {
 
 XmlTreeBuilder::XmlTreeBuilder(const char16_t* text, qsizetype length, std::vector<XmlElementRecord>& records,
                                std::unordered_map<std::uint32_t, XmlDocument::TagLengths>& longTags)
-    : m_text(text), m_length(length), m_records(records), m_longTags(longTags) {}
+    : m_text(text), m_length(length), m_records(records), m_longTags(longTags) {
+  m_open.reserve(kIndexedDepth);
+}
 
 QString XmlTreeBuilder::Build() {
   const XmlNodeScanner scanner(m_text, m_length);
@@ -42,14 +44,14 @@ QString XmlTreeBuilder::Build() {
   }
 }
 
-std::uint32_t XmlTreeBuilder::NewRecord() {
+inline std::uint32_t XmlTreeBuilder::NewRecord() {
   if (m_records.size() == m_records.capacity()) m_records.reserve(m_records.size() + m_records.size() / 2 + 1);
   m_records.emplace_back();
   return std::uint32_t(m_records.size() - 1);
 }
 
 // Constant time: the first child's previous link points at the last child.
-void XmlTreeBuilder::AppendChild(std::uint32_t parent, std::uint32_t child) {
+inline void XmlTreeBuilder::AppendChild(std::uint32_t parent, std::uint32_t child) {
   XmlElementRecord& c = m_records[child];
   c.parent = parent;
   c.nextSibling = 0;
@@ -66,7 +68,7 @@ void XmlTreeBuilder::AppendChild(std::uint32_t parent, std::uint32_t child) {
   m_records[first].previousSibling = child;
 }
 
-void XmlTreeBuilder::SetTagLengths(std::uint32_t index, qsizetype startTag, qsizetype endTag) {
+inline void XmlTreeBuilder::SetTagLengths(std::uint32_t index, qsizetype startTag, qsizetype endTag) {
   XmlElementRecord& r = m_records[index];
   if (startTag <= qsizetype(XmlElementRecord::kStartTagMax) && endTag <= qsizetype(XmlElementRecord::kEndTagMax)) {
     r.tagLengths = std::uint32_t(startTag) | (std::uint32_t(endTag) << XmlElementRecord::kStartTagBits);
@@ -198,12 +200,12 @@ void XmlTreeBuilder::CloseNotEnded(qsizetype keep) {
   PopTo(keep);
 }
 
-void XmlTreeBuilder::Push(const OpenElement& open) {
+inline void XmlTreeBuilder::Push(const OpenElement& open) {
   if (m_indexed) m_openByName[NameView(open.nameStart, open.nameLength)].push_back(std::uint32_t(m_open.size()));
   m_open.push_back(open);
 }
 
-void XmlTreeBuilder::PopTo(qsizetype depth) {
+inline void XmlTreeBuilder::PopTo(qsizetype depth) {
   if (m_indexed) {
     for (qsizetype d = qsizetype(m_open.size()) - 1; d >= depth; --d) {
       const OpenElement& open = m_open[std::size_t(d)];
