@@ -1,13 +1,48 @@
 #!/usr/bin/env bash
-# Builds Corvane and starts its demo board: a simulated VX21A chip on a
-# pseudo-terminal. Until the windows exist, this prints how to reach the chip.
+# Builds Corvane, lays out its portable folder and starts the demo board: a
+# simulated VX21A chip on a pseudo-terminal, which Corvane.ini points at.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 build=${CORVANE_DEMO_BUILD:-build/demo}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_TESTS=OFF
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_TESTS=OFF >/dev/null
 cmake --build "$build"
-if [ -x "$build/bin/corvane-simchip" ]; then
-  exec "$build/bin/corvane-simchip" --model VX21A --demo
+home=$(cd "$build/bin" && pwd)
+
+[ -f "$home/Corvane.ini" ] || cp tools/demo/Corvane.ini "$home/Corvane.ini"
+mkdir -p "$home/data"
+
+chip_out=$(mktemp)
+"$home/corvane-simchip" --model VX21A --demo >"$chip_out" 2>/dev/null &
+chip=$!
+trap 'kill $chip 2>/dev/null; rm -f "$chip_out"' EXIT
+for _ in $(seq 50); do
+  [ -s "$chip_out" ] && break
+  sleep 0.1
+done
+port=$(head -n 1 "$chip_out")
+[ -n "$port" ] || { echo "the simulated chip did not start" >&2; exit 1; }
+sed -i "s|^UART_PORT=.*|UART_PORT=$port|" "$home/Corvane.ini"
+
+echo "Demo board: simulated VX21A on $port (data source UART, see $home/Corvane.ini)."
+if [ -x "$home/corvane" ]; then
+  if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    echo "No display found. Run under a virtual one:  xvfb-run -a $0" >&2
+    exit 1
+  fi
+  "$home/corvane"
+else
+  cli="$home/corvane-cli --home $home"
+  echo
+  echo "Try it from another terminal while this one keeps the chip running:"
+  echo "  $cli read 20000000 40"
+  echo "  $cli write 20000000 12345678"
+  echo "  $cli read-file 40000000 1000 /tmp/periph.bin"
+  echo "  $cli watchdog-off"
+  echo
+  echo "$ corvane-cli read 20000000 40"
+  $cli read 20000000 40 || true
+  echo
+  echo "Press Ctrl+C to stop the chip."
+  wait $chip
 fi
-echo "Built into $build/bin; the simulated chip is not part of this build yet."
