@@ -53,6 +53,14 @@ TEST(SvdDeviceModel, ListsPeripheralNamesInDocumentOrder) {
              "<peripheral><name>B</name></peripheral></peripherals></d>");
   file.close();
   EXPECT_EQ(SvdDeviceModel::ReadPeripheralNames(path), QStringList({"", "B"}));
+
+  // A byte-order mark in front of the root changes nothing.
+  const QString bom = dir.filePath("bom.svd");
+  QFile bomFile(bom);
+  ASSERT_TRUE(bomFile.open(QIODevice::WriteOnly));
+  bomFile.write("\xEF\xBB\xBF<d><peripherals><peripheral><name>A</name></peripheral></peripherals></d>");
+  bomFile.close();
+  EXPECT_EQ(SvdDeviceModel::ReadPeripheralNames(bom), QStringList({"A"}));
 }
 
 TEST(SvdDeviceModel, ReadsRegistersAndFields) {
