@@ -79,7 +79,7 @@ bool LinkCycle::OpenProbe()
     jlink.SetSpeed(4000);
     jlink.ExecCommand("device=CORTEX-M33");
     if (jlink.Connect() != 0) {
-        Fail("jlink_Connect error\n");
+        Fail(m_connectFailure);
         jlink.Close();
         return false;
     }

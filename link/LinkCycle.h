@@ -41,6 +41,9 @@ public:
     void SetProbeSerialNumber(uint32_t serialNumber) { m_probeOverride = serialNumber; }
     // Text of the model-without-UART message; the capture's variant ends in "\n".
     void SetUartRefusalFormat(const char *format) { m_uartRefusalFormat = format; }
+    // Text shown when the probe does not connect to the target (the register
+    // read has a variant of its own).
+    void SetConnectFailureText(const char *text) { m_connectFailure = text; }
 
     // Shows a message that ends the operation. Always returns false so callers
     // can write `return cycle.Fail(...)`.
@@ -51,6 +54,8 @@ public:
     bool Open();
     bool Read(uint32_t address, uint32_t byteCount);
     bool Write(uint32_t address, uint32_t byteCount);
+    // A read whose failure is not reported: no message, the link stays open.
+    bool ReadUnchecked(uint32_t address, uint32_t byteCount);
     // A write whose failure is not examined: no message, the link stays open.
     bool WriteUnchecked(uint32_t address, uint32_t byteCount);
     void Close();
@@ -66,7 +71,6 @@ public:
 private:
     bool OpenProbe();
     bool OpenUart();
-    bool ReadUnchecked(uint32_t address, uint32_t byteCount);
     bool BodyFailed(const char *format, uint32_t address, uint32_t byteCount);
 
     const ConfigFile &m_config;
@@ -78,6 +82,7 @@ private:
     std::optional<uint32_t> m_probeOverride;
     uint32_t m_probeSerialNumber = 0;
     const char *m_uartRefusalFormat = "%s not support uart debug !";
+    const char *m_connectFailure = "jlink_Connect error\n";
     SerialPort m_port;
     bool m_open = false;
 };

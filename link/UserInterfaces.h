@@ -71,6 +71,12 @@ public:
     virtual int DataSourceEntry() const = 0;
     // Text of the probe selector (a serial number in decimal, or empty).
     virtual QString ProbeText() const = 0;
+    // Number-base selector: 0 DEC, 1 HEX. -1 when the panel cannot say;
+    // callers then read HEX_DEC, which the panel keeps equal to it.
+    virtual int NumberBaseEntry() const { return -1; }
+    // Register-write mode selector: 0 write at once, 1 from the context
+    // menu. -1 when the panel cannot say; callers then read REG_WR.
+    virtual int RegisterWriteModeEntry() const { return -1; }
 };
 
 // Everything an operation talks to on the user's side.

@@ -1,0 +1,97 @@
+// Register windows: the selected row, the context menus and in-place edits.
+#include "regmap/RegisterWindow.h"
+
+#include "link/Settings.h"
+#include "regmap/RowText.h"
+
+RegisterRow *RegisterWindow::SelectedRow() const
+{
+    return m_selectedId ? m_tree.FindById(m_selectedId) : nullptr;
+}
+
+void RegisterWindow::SetSelection(RegisterRow *row, bool isRegister)
+{
+    m_selectedId = row ? row->Id() : 0;
+    m_selectedIsRegister = isRegister;
+}
+
+bool RegisterWindow::TrackSelection()
+{
+    RegisterRow *row = m_tree.Selected();
+    m_selectedId = row ? row->Id() : 0;
+    if (!row)
+        return false;
+    const QString value = QLatin1String(RowText::kRightTitle);
+    switch (row->RowKind()) {
+    case RegisterRow::Kind::Peripheral:
+        m_selectedIsRegister = false;
+        m_tree.SetHeaderTitles(row->Name(), value);
+        return true;
+    case RegisterRow::Kind::Register:
+        m_selectedIsRegister = true;
+        m_tree.SetHeaderTitles(row->Parent()->Name(), value);
+        return true;
+    default:
+        m_tree.SetHeaderTitles(row->Parent()->Parent() ? row->Parent()->Parent()->Name() : QString(), value);
+        return false;
+    }
+}
+
+RegisterWindow::Menu RegisterWindow::RightButtonReleased()
+{
+    if (!TrackSelection())
+        return Menu::None;
+    const bool offline = LoadSettings(m_env.config, SettingsPart::DataSourceOnly).dataSource == 0;
+    if (!m_selectedIsRegister)
+        return offline ? Menu::Files : Menu::All;
+    return offline ? Menu::None : Menu::Transfer;
+}
+
+void RegisterWindow::RunCommand(int command)
+{
+    switch (command) {
+    case WriteCommand: WriteSelection(); break;
+    case ReadCommand: ReadSelection(); break;
+    case ExportCommand: ExportSnapshot(); break;
+    case ImportCommand: ImportSnapshot(); break;
+    default: break;
+    }
+}
+
+void RegisterWindow::ApplyEdit(RegisterRow *row, const QString &typed)
+{
+    RegisterRow *reg = row ? row->Parent() : nullptr;
+    if (!reg || !row->IsEditable())
+        return;
+    m_tree.SetEditedValue(row, typed);
+    const uint32_t old = RowText::CaptionValue(reg->Name());
+    const QString prefix = RowText::CaptionPrefix(reg->Name());
+    const uint32_t value = RowText::ReadAuto(typed);
+    uint32_t word = value;
+
+    if (row->RowKind() == RegisterRow::Kind::Field) {
+        const RowText::FieldBits bits = RowText::ReadFieldBits(row->Description());
+        if (bits.width != 32) {
+            const uint32_t mask = (1u << (bits.width % 32)) - 1u;
+            const uint32_t low = bits.low % 32;
+            if (value > mask) {
+                m_env.user.messages.ShowMessage(QStringLiteral("out of range !\n"));
+                m_tree.SetEditedValue(row, row->Baseline());
+                m_tree.SetName(reg, prefix + RowText::Word(old));
+                return;
+            }
+            word = (value << low) | (old & ~(mask << low));
+        }
+        m_tree.SetFilledValue(reg->Child(0), RowText::Word(word));
+        m_tree.SetBaseline(row, typed);
+    } else {
+        for (std::size_t i = 1; i < reg->ChildCount(); ++i)
+            m_tree.SetFilledValue(reg->Child(i), DecodeField(word, *reg->Child(i)));
+    }
+    m_tree.SetName(reg, prefix + RowText::Word(word));
+
+    if (RegisterWriteMode() == 0) {
+        SetSelection(reg, true);
+        WriteSelection();
+    }
+}

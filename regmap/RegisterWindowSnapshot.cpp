@@ -1,0 +1,170 @@
+// Register windows: snapshot files loaded into and saved from the rows.
+#include "regmap/RegisterWindow.h"
+
+#include "link/MessageText.h"
+#include "regmap/RowText.h"
+#include "regmap/SnapshotFiles.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+const char kExportTitle[] = "***** 保存默认路径文件请点击\"取消\"按钮 *****";
+const char kImportTitle[] = "***** 导入默认路径文件请点击\"取消\"按钮 *****";
+const char kFilterText[] = "Register data Files(*.bin)";
+
+uint32_t WordPosition(uint32_t offset)
+{
+    return offset & ~3u;
+}
+
+} // namespace
+
+QString RegisterWindow::SnapshotPathOf(const QString &name, bool temporary, bool *usable) const
+{
+    const QString chip = ChipModel();
+    *usable = SnapshotFiles::IsPlainFileName(name) && (temporary || SnapshotFiles::IsPlainFileName(chip));
+    const QString path = temporary ? SnapshotFiles::TemporaryPath(m_env.home, name)
+                                   : SnapshotFiles::DefaultPath(m_env.home, chip, name);
+    if (*usable)
+        SnapshotFiles::MakeFolderFor(path);
+    return path;
+}
+
+QString RegisterWindow::DefaultSnapshotPath(const QString &name) const
+{
+    bool usable = false;
+    return SnapshotPathOf(name, false, &usable);
+}
+
+std::optional<QString> RegisterWindow::CheckFits(const RegisterRow &peripheral) const
+{
+    const uint32_t span = RowText::SecondNumber(peripheral.Description());
+    uint32_t highest = 0;
+    for (const auto &reg : peripheral.Children()) {
+        const uint64_t end = uint64_t(WordPosition(RowText::SecondNumber(reg->Description()))) + 4;
+        highest = uint32_t(std::min<uint64_t>(std::max<uint64_t>(highest, end), 0xFFFFFFFFu));
+    }
+    return SnapshotFiles::CheckFits(peripheral.Name(), span, highest);
+}
+
+void RegisterWindow::FillRegister(RegisterRow *reg, uint32_t word)
+{
+    m_tree.SetName(reg, RowText::CaptionPrefix(reg->Name()) + RowText::Word(word));
+    for (const auto &child : reg->Children()) {
+        if (child->RowKind() == RegisterRow::Kind::Value)
+            m_tree.SetFilledValue(child.get(), RowText::Word(word));
+        else
+            m_tree.SetFilledValue(child.get(), DecodeField(word, *child));
+    }
+}
+
+bool RegisterWindow::LoadSnapshot(const QString &name, const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowMessage(MessageText::Format("%s open error! \n", path.toUtf8().constData()));
+        return false;
+    }
+    TransferBuffer &buffer = m_env.links.buffer;
+    const uint32_t length = uint32_t(std::min<qint64>(file.size(), TransferBuffer::kSize));
+    RegisterRow *peripheral = m_tree.FindTopRow(name);
+    if (peripheral) {
+        if (const std::optional<QString> refusal = CheckFits(*peripheral)) {
+            ShowMessage(*refusal);
+            return false;
+        }
+    }
+    const uint32_t span = peripheral ? RowText::SecondNumber(peripheral->Description()) : 0;
+    const QByteArray nameText = name.toUtf8();
+    if (span > length)
+        ShowMessage(MessageText::Format("%s size 0x%x > file len 0x%x, fill zero !\n", nameText.constData(), span, length));
+    else if (span < length)
+        ShowMessage(MessageText::Format("%s size 0x%x < file len 0x%x, remove following data !\n", nameText.constData(),
+                                        span, length));
+    std::memset(buffer.data(), 0, TransferBuffer::kSize);
+    const QByteArray bytes = file.read(length);
+    std::memcpy(buffer.data(), bytes.constData(), std::size_t(bytes.size()));
+    file.close();
+    if (!peripheral)
+        return false;
+    for (const auto &reg : peripheral->Children())
+        FillRegister(reg.get(), buffer.Word(WordPosition(RowText::SecondNumber(reg->Description()))));
+    return true;
+}
+
+bool RegisterWindow::SaveSnapshot(const QString &name, const QString &path)
+{
+    // Nothing is written, and the old file stays, unless the whole image is
+    // ready: a peripheral the window does not show has no image.
+    RegisterRow *peripheral = m_tree.FindTopRow(name);
+    if (!peripheral)
+        return false;
+    if (const std::optional<QString> refusal = CheckFits(*peripheral)) {
+        ShowMessage(*refusal);
+        return false;
+    }
+    TransferBuffer &buffer = m_env.links.buffer;
+    const uint32_t span = RowText::SecondNumber(peripheral->Description());
+    for (const auto &reg : peripheral->Children()) {
+        if (RowText::CaptionValueIndex(reg->Name()) < 0)
+            continue;
+        buffer.SetWord(WordPosition(RowText::SecondNumber(reg->Description())), RowText::CaptionValue(reg->Name()));
+    }
+    if (!SnapshotFiles::Replace(path, buffer.data(), span)) {
+        ShowMessage(MessageText::Format("%s create error !\n", path.toUtf8().constData()));
+        return false;
+    }
+    return true;
+}
+
+void RegisterWindow::ImportSnapshot()
+{
+    BusyScope busy(m_env.user.busy);
+    RegisterRow *selected = SelectedRow();
+    if (!selected)
+        return;
+    const QString name = selected->Name();
+    FileRequest request;
+    request.kind = FileRequest::Kind::Open;
+    request.title = QString::fromUtf8(kImportTitle);
+    request.filters = {{QLatin1String(kFilterText), QStringLiteral("*.bin")}};
+    request.overwritePrompt = true;
+    QString path = m_env.user.files.ChooseFile(request);
+    if (path.isEmpty()) {
+        bool usable = false;
+        path = SnapshotPathOf(name, false, &usable);
+        if (!usable) {
+            ShowMessage(MessageText::Format("%s open error! \n", path.toUtf8().constData()));
+            return;
+        }
+    }
+    LoadSnapshot(name, path);
+}
+
+void RegisterWindow::ExportSnapshot()
+{
+    BusyScope busy(m_env.user.busy);
+    RegisterRow *selected = SelectedRow();
+    if (!selected)
+        return;
+    const QString name = selected->Name();
+    FileRequest request;
+    request.kind = FileRequest::Kind::Open;
+    request.title = QString::fromUtf8(kExportTitle);
+    request.filters = {{QLatin1String(kFilterText), QStringLiteral("*.bin")}};
+    request.overwritePrompt = true;
+    QString path = m_env.user.files.ChooseFile(request);
+    if (path.isEmpty()) {
+        bool usable = false;
+        path = SnapshotPathOf(name, false, &usable);
+        if (!usable) {
+            ShowMessage(MessageText::Format("%s create error !\n", path.toUtf8().constData()));
+            return;
+        }
+    }
+    SaveSnapshot(name, path);
+}

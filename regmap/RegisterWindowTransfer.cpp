@@ -1,0 +1,170 @@
+// Register windows: reading registers from the chip and writing them back.
+#include "regmap/RegisterWindow.h"
+
+#include "link/LinkCycle.h"
+#include "link/MessageText.h"
+#include "regmap/RowText.h"
+#include "regmap/SnapshotFiles.h"
+
+#include <QFile>
+
+#include <cstring>
+
+namespace {
+
+QByteArray Utf8(const QString &text)
+{
+    return text.toUtf8();
+}
+
+} // namespace
+
+void RegisterWindow::ReadSelection()
+{
+    RegisterRow *selected = SelectedRow();
+    if (!selected)
+        return;
+    LinkCycle cycle(m_env.config, m_env.links, m_env.user);
+    cycle.SetConnectFailureText("link_Connect error\n");
+    cycle.SetUartRefusalFormat("%s not support uart debug !\n");
+    if (!cycle.Preface() || !cycle.Open())
+        return;
+    if (m_selectedIsRegister)
+        ReadRegister(cycle, selected);
+    else
+        ReadPeripheral(cycle, selected->Name());
+}
+
+void RegisterWindow::ReadPeripheral(LinkCycle &cycle, const QString &name)
+{
+    const PeripheralSpan span = FindPeripheralSpan(name);
+    if (!span.found) {
+        cycle.Fail(MessageText::Format("%s GetRegInfo error !\n", Utf8(name).constData()));
+        cycle.Close();
+        return;
+    }
+    if (const std::optional<QString> refusal = CheckFits(*m_tree.FindTopRow(name))) {
+        cycle.Fail(*refusal);
+        cycle.Close();
+        return;
+    }
+    if (!cycle.Read(span.base, span.span))
+        return;
+    cycle.Close();
+    bool usable = false;
+    const QString path = SnapshotPathOf(name, false, &usable);
+    if (!usable || !SnapshotFiles::Replace(path, m_env.links.buffer.data(), span.span)) {
+        cycle.Fail(MessageText::Format("%s create error !\n", Utf8(path).constData()));
+        return;
+    }
+    LoadSnapshot(name, path);
+}
+
+void RegisterWindow::ReadRegister(LinkCycle &cycle, RegisterRow *reg)
+{
+    const RegisterRow *peripheral = reg->Parent();
+    const uint32_t offset = RowText::SecondNumber(reg->Description()) & ~3u;
+    // The register's word is the one its offset lies in, the same word a
+    // snapshot load and save use for it.
+    const uint32_t address = RowText::FirstNumber(reg->Description()) - (RowText::SecondNumber(reg->Description()) & 3u);
+    if (uint64_t(offset) + 4 > TransferBuffer::kSize) {
+        cycle.Fail(*SnapshotFiles::CheckFits(peripheral->Name(), RowText::SecondNumber(peripheral->Description()),
+                                             offset + 4));
+        cycle.Close();
+        return;
+    }
+    if (!cycle.ReadUnchecked(address, 4)) {
+        cycle.Fail(cycle.Kind() == LinkCycle::Link::JLink
+                       ? MessageText::Format("jlink_ReadMemEx 0x%08x 4 error !\n", address)
+                       : MessageText::Format("ReadMem 0x%08x 4 error !", address));
+        cycle.Close();
+        return;
+    }
+    cycle.Close();
+
+    bool usable = false;
+    const QString path = SnapshotPathOf(peripheral->Name(), false, &usable);
+    std::optional<QByteArray> image = usable ? SnapshotFiles::ReadAll(path) : std::nullopt;
+    if (usable && !image && !QFile::exists(path))
+        image = QByteArray();
+    const uint8_t *word = m_env.links.buffer.data();
+    if (image) {
+        if (image->size() < qsizetype(offset) + 4)
+            image->resize(qsizetype(offset) + 4, '\0');
+        std::memcpy(image->data() + offset, word, 4);
+    }
+    if (!image || !SnapshotFiles::Replace(path, reinterpret_cast<const uint8_t *>(image->constData()), image->size())) {
+        cycle.Fail(MessageText::Format("%s open error !\n", Utf8(path).constData()));
+        return;
+    }
+    FillRegister(reg, m_env.links.buffer.Word(0));
+}
+
+void RegisterWindow::WriteSelection()
+{
+    RegisterRow *selected = SelectedRow();
+    if (!selected)
+        return;
+    LinkCycle cycle(m_env.config, m_env.links, m_env.user);
+    if (!cycle.Preface() || !cycle.Open())
+        return;
+    if (m_selectedIsRegister)
+        WriteRegister(cycle, selected);
+    else
+        WritePeripheral(cycle, selected->Name());
+    cycle.Close();
+}
+
+void RegisterWindow::WriteRegister(LinkCycle &cycle, RegisterRow *reg)
+{
+    const QString peripheral = reg->Parent()->Name();
+    const uint32_t offset = RowText::SecondNumber(reg->Description()) & ~3u;
+    const uint32_t address = RowText::FirstNumber(reg->Description()) - (RowText::SecondNumber(reg->Description()) & 3u);
+    bool usable = false;
+    const QString path = SnapshotPathOf(peripheral, true, &usable);
+    // A failed save would leave an older image in the temporary file, maybe
+    // of another chip: never send that to the target.
+    if (!usable || !SaveSnapshot(peripheral, path)) {
+        if (!usable)
+            cycle.Fail(MessageText::Format("%s open error !\n", Utf8(path).constData()));
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        cycle.Fail(MessageText::Format("%s open error !\n", Utf8(path).constData()));
+        return;
+    }
+    file.seek(offset);
+    const QByteArray bytes = file.read(4);
+    file.close();
+    std::memcpy(m_env.links.buffer.data(), bytes.constData(), std::size_t(bytes.size()));
+    if (!cycle.WriteUnchecked(address, 4))
+        cycle.Fail(cycle.Kind() == LinkCycle::Link::JLink ? MessageText::Format("jlink_WriteMemEx 0x%08x 4 error !\n", address)
+                                                          : MessageText::Format("WriteMem 0x%08x 4 error !\n", address));
+}
+
+void RegisterWindow::WritePeripheral(LinkCycle &cycle, const QString &name)
+{
+    const PeripheralSpan span = FindPeripheralSpan(name);
+    if (!span.found) {
+        cycle.Fail(MessageText::Format("%s GetRegInfo error !", Utf8(name).constData()));
+        return;
+    }
+    bool usable = false;
+    const QString path = SnapshotPathOf(name, true, &usable);
+    if (!usable) {
+        cycle.Fail(MessageText::Format("%s open error !", Utf8(path).constData()));
+        return;
+    }
+    if (!SaveSnapshot(name, path))
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        cycle.Fail(MessageText::Format("%s open error !", Utf8(path).constData()));
+        return;
+    }
+    const QByteArray bytes = file.read(span.span);
+    file.close();
+    std::memcpy(m_env.links.buffer.data(), bytes.constData(), std::size_t(bytes.size()));
+    cycle.Write(span.base, span.span);
+}

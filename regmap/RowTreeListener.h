@@ -1,0 +1,18 @@
+#pragma once
+
+class RegisterRow;
+
+// What a view of a row tree is told. Every change of the tree goes through
+// RegisterRowTree, which calls these after the change (removal: before).
+class RowTreeListener
+{
+public:
+    virtual ~RowTreeListener() = default;
+    virtual void RowsCleared() {}
+    virtual void TopRowAppended(const RegisterRow &) {}
+    virtual void TopRowRemoving(const RegisterRow &) {}
+    // Caption, value, baseline, description or expanded state of one row.
+    virtual void RowChanged(const RegisterRow &) {}
+    virtual void HeaderTitlesChanged() {}
+    virtual void SelectionChanged() {}
+};
