@@ -17,6 +17,7 @@
 // field, descriptions with and without a leading line break, a register at
 // offset 0x6, a register name of 29 characters. GPIO: one small register.
 // BIG: its span passes the transfer buffer. FAR: a register past it.
+// ../ESC: a name that is no plain file name.
 inline const char kFixtureSvd[] = R"(<?xml version="1.0" encoding="utf-8"?>
 <device>
   <name>VX21A</name>
@@ -91,6 +92,13 @@ inline const char kFixtureSvd[] = R"(<?xml version="1.0" encoding="utf-8"?>
       <registers>
         <register><name>HIGH</name><addressOffset>0x4000</addressOffset><fields/></register>
         <register><name>LOW</name><addressOffset>0x0</addressOffset><fields/></register>
+      </registers>
+    </peripheral>
+    <peripheral>
+      <name>../ESC</name>
+      <baseAddress>0x20004000</baseAddress>
+      <registers>
+        <register><name>R</name><addressOffset>0x0</addressOffset><fields/></register>
       </registers>
     </peripheral>
     <peripheral>
