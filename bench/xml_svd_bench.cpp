@@ -23,82 +23,92 @@
 
 namespace {
 
-QByteArray LoadLargeSvd() {
-  static const QByteArray bytes = [] {
-    QString path = QString::fromLocal8Bit(qgetenv("CORVANE_LARGE_SVD"));
-    static QTemporaryDir dir;
-    if (path.isEmpty()) {
-      const std::filesystem::path script = std::filesystem::path(__FILE__).parent_path() / "make_large_svd.py";
-      path = dir.filePath("large.svd");
-      const std::string command = "python3 '" + script.string() + "' '" + path.toStdString() + "'";
-      if (std::system(command.c_str()) != 0) std::fprintf(stderr, "could not generate %s\n", qPrintable(path));
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-      std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
-      std::exit(1);
-    }
-    return file.readAll();
-  }();
-  return bytes;
+QByteArray LoadLargeSvd()
+{
+    static const QByteArray bytes = [] {
+        QString path = QString::fromLocal8Bit(qgetenv("CORVANE_LARGE_SVD"));
+        static QTemporaryDir dir;
+        if (path.isEmpty()) {
+            const std::filesystem::path script = std::filesystem::path(__FILE__).parent_path() / "make_large_svd.py";
+            path = dir.filePath("large.svd");
+            const std::string command = "python3 '" + script.string() + "' '" + path.toStdString() + "'";
+            if (std::system(command.c_str()) != 0)
+                std::fprintf(stderr, "could not generate %s\n", qPrintable(path));
+        }
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+            std::exit(1);
+        }
+        return file.readAll();
+    }();
+    return bytes;
 }
 
 // Load from memory (UTF-8 to UTF-16 decoding included) and parse.
-void BM_XmlDocumentLoadAndParse(benchmark::State& state) {
-  const QByteArray bytes = LoadLargeSvd();
-  for (auto _ : state) {
-    XmlDocument document;
-    document.LoadBytes(bytes);
-    benchmark::DoNotOptimize(document.RecordCount());
-  }
-  state.SetBytesProcessed(std::int64_t(state.iterations()) * bytes.size());
-  state.counters["file_MB"] = double(bytes.size()) / 1e6;
+void BM_XmlDocumentLoadAndParse(benchmark::State &state)
+{
+    const QByteArray bytes = LoadLargeSvd();
+    for (auto _ : state) {
+        XmlDocument document;
+        document.LoadBytes(bytes);
+        benchmark::DoNotOptimize(document.RecordCount());
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * bytes.size());
+    state.counters["file_MB"] = double(bytes.size()) / 1e6;
 }
 
 // The yardstick: pugixml parsing the same bytes with its default options.
-void BM_PugixmlParse(benchmark::State& state) {
-  const QByteArray bytes = LoadLargeSvd();
-  for (auto _ : state) {
-    pugi::xml_document document;
-    const pugi::xml_parse_result result = document.load_buffer(bytes.constData(), std::size_t(bytes.size()));
-    if (!result) state.SkipWithError(result.description());
-    benchmark::DoNotOptimize(document.first_child());
-  }
-  state.SetBytesProcessed(std::int64_t(state.iterations()) * bytes.size());
+void BM_PugixmlParse(benchmark::State &state)
+{
+    const QByteArray bytes = LoadLargeSvd();
+    for (auto _ : state) {
+        pugi::xml_document document;
+        const pugi::xml_parse_result result = document.load_buffer(bytes.constData(), std::size_t(bytes.size()));
+        if (!result)
+            state.SkipWithError(result.description());
+        benchmark::DoNotOptimize(document.first_child());
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * bytes.size());
 }
 
 // Every peripheral read from one parse, as one operation sharing its document.
-void WalkAll(XmlDocument& document, benchmark::State& state) {
-  const QStringList names = SvdDeviceModel::ReadPeripheralNames(document);
-  std::int64_t registers = 0;
-  for (const QString& name : names) {
-    const SvdPeripheralResult result = SvdDeviceModel::ReadPeripheral(document, name);
-    if (result.outcome != SvdPeripheralResult::Outcome::Found) state.SkipWithError("peripheral not read");
-    registers += result.peripheral.registers.size();
-  }
-  state.counters["peripherals"] = double(names.size());
-  state.counters["registers"] = double(registers);
+void WalkAll(XmlDocument &document, benchmark::State &state)
+{
+    const QStringList names = SvdDeviceModel::ReadPeripheralNames(document);
+    std::int64_t registers = 0;
+    for (const QString &name : names) {
+        const SvdPeripheralResult result = SvdDeviceModel::ReadPeripheral(document, name);
+        if (result.outcome != SvdPeripheralResult::Outcome::Found)
+            state.SkipWithError("peripheral not read");
+        registers += result.peripheral.registers.size();
+    }
+    state.counters["peripherals"] = double(names.size());
+    state.counters["registers"] = double(registers);
 }
 
 // The walk alone, over a document parsed once.
-void BM_SvdWalkAllPeripherals(benchmark::State& state) {
-  XmlDocument document;
-  document.LoadBytes(LoadLargeSvd());
-  for (auto _ : state) WalkAll(document, state);
+void BM_SvdWalkAllPeripherals(benchmark::State &state)
+{
+    XmlDocument document;
+    document.LoadBytes(LoadLargeSvd());
+    for (auto _ : state)
+        WalkAll(document, state);
 }
 
 // Load, parse and walk every peripheral: the whole cost of reading the map.
-void BM_SvdLoadParseAndWalk(benchmark::State& state) {
-  const QByteArray bytes = LoadLargeSvd();
-  for (auto _ : state) {
-    XmlDocument document;
-    document.LoadBytes(bytes);
-    WalkAll(document, state);
-  }
-  state.SetBytesProcessed(std::int64_t(state.iterations()) * bytes.size());
+void BM_SvdLoadParseAndWalk(benchmark::State &state)
+{
+    const QByteArray bytes = LoadLargeSvd();
+    for (auto _ : state) {
+        XmlDocument document;
+        document.LoadBytes(bytes);
+        WalkAll(document, state);
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * bytes.size());
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(BM_XmlDocumentLoadAndParse)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PugixmlParse)->Unit(benchmark::kMillisecond);

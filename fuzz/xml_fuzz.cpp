@@ -8,47 +8,52 @@
 
 namespace {
 
-void Check(bool condition) {
-  if (!condition) std::abort();
+void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
 }
 
 // Depth first over the cursor; every record must be reached exactly once.
-void WalkEveryElement(XmlDocument& document) {
-  const std::int64_t textLength = document.Text().size();
-  std::uint32_t visited = 0;
-  document.Rewind();
-  document.ElementText();
-  for (;;) {
-    if (document.FindElement(u"")) {
-      const std::uint32_t index = document.Current();
-      const XmlElementRecord& record = document.Record(index);
-      const XmlDocument::TagLengths tags = document.TagLengthsOf(index);
-      Check(record.parent == document.Parent());
-      Check(record.start >= 0 && std::int64_t(record.start) + record.length <= textLength);
-      Check(tags.startTag > 0 && tags.startTag + tags.endTag <= record.length);
-      document.ElementText();
-      document.TagName(index);
-      ++visited;
-      Check(visited < document.RecordCount());
-      document.EnterElement();
-    } else if (!document.LeaveElement()) {
-      break;
+void WalkEveryElement(XmlDocument &document)
+{
+    const std::int64_t textLength = document.Text().size();
+    std::uint32_t visited = 0;
+    document.Rewind();
+    document.ElementText();
+    for (;;) {
+        if (document.FindElement(u"")) {
+            const std::uint32_t index = document.Current();
+            const XmlElementRecord &record = document.Record(index);
+            const XmlDocument::TagLengths tags = document.TagLengthsOf(index);
+            Check(record.parent == document.Parent());
+            Check(record.start >= 0 && std::int64_t(record.start) + record.length <= textLength);
+            Check(tags.startTag > 0 && tags.startTag + tags.endTag <= record.length);
+            document.ElementText();
+            document.TagName(index);
+            ++visited;
+            Check(visited < document.RecordCount());
+            document.EnterElement();
+        } else if (!document.LeaveElement()) {
+            break;
+        }
     }
-  }
-  Check(visited + 1 == document.RecordCount());
+    Check(visited + 1 == document.RecordCount());
 }
 
-}  // namespace
+} // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  XmlDocument document;
-  document.LoadBytes(QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)));
-  document.IsSound();
-  Check(!document.ErrorText().isEmpty());
-  WalkEveryElement(document);
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    XmlDocument document;
+    document.LoadBytes(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
+    document.IsSound();
+    Check(!document.ErrorText().isEmpty());
+    WalkEveryElement(document);
 
-  const QStringList names = SvdDeviceModel::ReadPeripheralNames(document);
-  for (const QString& name : names) SvdDeviceModel::ReadPeripheral(document, name);
-  SvdDeviceModel::ReadPeripheral(document, u"\u0001not-a-peripheral");
-  return 0;
+    const QStringList names = SvdDeviceModel::ReadPeripheralNames(document);
+    for (const QString &name : names)
+        SvdDeviceModel::ReadPeripheral(document, name);
+    SvdDeviceModel::ReadPeripheral(document, u"\u0001not-a-peripheral");
+    return 0;
 }

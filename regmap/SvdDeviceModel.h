@@ -9,11 +9,12 @@
 class XmlDocument;
 
 // What a walk for one peripheral found.
-struct SvdPeripheralResult {
-  enum class Outcome { Found, NotPresent, Failed };
-  Outcome outcome = Outcome::NotPresent;
-  SvdPeripheral peripheral;  // filled when Found
-  QString message;           // the failure message when Failed
+struct SvdPeripheralResult
+{
+    enum class Outcome { Found, NotPresent, Failed };
+    Outcome outcome = Outcome::NotPresent;
+    SvdPeripheral peripheral; // filled when Found
+    QString message;          // the failure message when Failed
 };
 
 // The two walks over a chip's SVD file. Nothing is kept between calls: every
@@ -23,14 +24,14 @@ struct SvdPeripheralResult {
 namespace SvdDeviceModel {
 
 // "<exeDir>/svd/<chip>.svd"
-QString SvdFilePath(const QString& exeDir, const QString& chip);
+QString SvdFilePath(const QString &exeDir, const QString &chip);
 
 // Names of all peripherals in document order; empty for a missing or broken file.
-QStringList ReadPeripheralNames(const QString& path);
-QStringList ReadPeripheralNames(XmlDocument& document);
+QStringList ReadPeripheralNames(const QString &path);
+QStringList ReadPeripheralNames(XmlDocument &document);
 
 // The first peripheral named exactly `name` (case-sensitive).
-SvdPeripheralResult ReadPeripheral(const QString& path, QStringView name);
-SvdPeripheralResult ReadPeripheral(XmlDocument& document, QStringView name);
+SvdPeripheralResult ReadPeripheral(const QString &path, QStringView name);
+SvdPeripheralResult ReadPeripheral(XmlDocument &document, QStringView name);
 
-}  // namespace SvdDeviceModel
+} // namespace SvdDeviceModel

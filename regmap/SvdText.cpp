@@ -4,65 +4,78 @@ namespace SvdText {
 
 namespace {
 
-bool IsCSpace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
-
-int DigitValue(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'a' && c <= u'z') return c - u'a' + 10;
-  if (c >= u'A' && c <= u'Z') return c - u'A' + 10;
-  return 99;
+bool IsCSpace(char16_t c)
+{
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
 }
 
-}  // namespace
-
-std::uint32_t ReadNumber(QStringView text, int base) {
-  qsizetype i = 0;
-  const qsizetype n = text.size();
-  while (i < n && IsCSpace(text[i].unicode())) ++i;
-  bool negative = false;
-  if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-    negative = text[i] == u'-';
-    ++i;
-  }
-  // "0x" without a hexadecimal digit after it reads as the number 0.
-  if (base == 16 && i + 2 < n && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X') &&
-      DigitValue(text[i + 2].unicode()) < 16) {
-    i += 2;
-  }
-  std::uint64_t value = 0;
-  bool overflow = false;
-  for (; i < n; ++i) {
-    const int digit = DigitValue(text[i].unicode());
-    if (digit >= base) break;
-    value = value * std::uint64_t(base) + std::uint64_t(digit);
-    if (value > 0xFFFFFFFFull) {
-      overflow = true;
-      value = 0xFFFFFFFFull;
-    }
-  }
-  if (overflow) return 0xFFFFFFFFu;
-  const std::uint32_t result = std::uint32_t(value);
-  return negative ? std::uint32_t(0u - result) : result;
+int DigitValue(char16_t c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'z')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'Z')
+        return c - u'A' + 10;
+    return 99;
 }
 
-QString RemoveSpaceRuns(const QString& text, int runLength) {
-  if (runLength <= 0 || !text.contains(QString(runLength, u' '))) return text;
-  QString result;
-  result.reserve(text.size());
-  qsizetype i = 0;
-  while (i < text.size()) {
-    if (text[i] != u' ') {
-      result.append(text[i++]);
-      continue;
+} // namespace
+
+std::uint32_t ReadNumber(QStringView text, int base)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && IsCSpace(text[i].unicode()))
+        ++i;
+    bool negative = false;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
     }
-    qsizetype run = 0;
-    while (i < text.size() && text[i] == u' ') {
-      ++run;
-      ++i;
+    // "0x" without a hexadecimal digit after it reads as the number 0.
+    if (base == 16 && i + 2 < n && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X') &&
+        DigitValue(text[i + 2].unicode()) < 16) {
+        i += 2;
     }
-    result.append(QString(run % runLength, u' '));
-  }
-  return result;
+    std::uint64_t value = 0;
+    bool overflow = false;
+    for (; i < n; ++i) {
+        const int digit = DigitValue(text[i].unicode());
+        if (digit >= base)
+            break;
+        value = value * std::uint64_t(base) + std::uint64_t(digit);
+        if (value > 0xFFFFFFFFull) {
+            overflow = true;
+            value = 0xFFFFFFFFull;
+        }
+    }
+    if (overflow)
+        return 0xFFFFFFFFu;
+    const std::uint32_t result = std::uint32_t(value);
+    return negative ? std::uint32_t(0u - result) : result;
 }
 
-}  // namespace SvdText
+QString RemoveSpaceRuns(const QString &text, int runLength)
+{
+    if (runLength <= 0 || !text.contains(QString(runLength, u' ')))
+        return text;
+    QString result;
+    result.reserve(text.size());
+    qsizetype i = 0;
+    while (i < text.size()) {
+        if (text[i] != u' ') {
+            result.append(text[i++]);
+            continue;
+        }
+        qsizetype run = 0;
+        while (i < text.size() && text[i] == u' ') {
+            ++run;
+            ++i;
+        }
+        result.append(QString(run % runLength, u' '));
+    }
+    return result;
+}
+
+} // namespace SvdText

@@ -16,6 +16,6 @@ std::uint32_t ReadNumber(QStringView text, int base);
 
 // Removes every run of `runLength` consecutive spaces, found left to right
 // without overlap (a run of 25 spaces keeps 5 when runLength is 10).
-QString RemoveSpaceRuns(const QString& text, int runLength);
+QString RemoveSpaceRuns(const QString &text, int runLength);
 
-}  // namespace SvdText
+} // namespace SvdText

@@ -19,52 +19,54 @@
 // Walk: FindElement("") finds the root; EnterElement goes into the current
 // element; FindElement(name) moves to the next child of that name;
 // LeaveElement comes back out and remembers where the walk was.
-class XmlDocument {
+class XmlDocument
+{
 public:
-  struct TagLengths {
-    std::int32_t startTag = 0;
-    std::int32_t endTag = 0;
-  };
+    struct TagLengths
+    {
+        std::int32_t startTag = 0;
+        std::int32_t endTag = 0;
+    };
 
-  XmlDocument();
+    XmlDocument();
 
-  // Reads the file whole and parses it. False only when the file could not be
-  // read; the document is then left as it was, with the system's reason as the
-  // error text. Well-formedness is IsSound()'s business.
-  bool LoadFile(const QString& path);
-  // The same as LoadFile once the bytes are in memory.
-  void LoadBytes(QByteArrayView bytes);
+    // Reads the file whole and parses it. False only when the file could not be
+    // read; the document is then left as it was, with the system's reason as the
+    // error text. Well-formedness is IsSound()'s business.
+    bool LoadFile(const QString &path);
+    // The same as LoadFile once the bytes are in memory.
+    void LoadBytes(QByteArrayView bytes);
 
-  bool IsSound() const;
-  QString ErrorText() const { return m_errorText; }
+    bool IsSound() const;
+    QString ErrorText() const { return m_errorText; }
 
-  bool FindElement(QStringView name);
-  bool EnterElement();
-  bool LeaveElement();
-  QString ElementText() const;
-  // Puts the cursor back on the document, so one parse serves several walks.
-  void Rewind();
+    bool FindElement(QStringView name);
+    bool EnterElement();
+    bool LeaveElement();
+    QString ElementText() const;
+    // Puts the cursor back on the document, so one parse serves several walks.
+    void Rewind();
 
-  // Inspection of the parse, for tests and tools.
-  const QString& Text() const { return m_text; }
-  std::uint32_t RecordCount() const { return std::uint32_t(m_records.size()); }
-  const XmlElementRecord& Record(std::uint32_t index) const { return m_records[index]; }
-  TagLengths TagLengthsOf(std::uint32_t index) const;
-  QStringView TagName(std::uint32_t index) const;
-  std::uint32_t Parent() const { return m_parent; }
-  std::uint32_t Current() const { return m_current; }
-  std::uint32_t Remembered() const { return m_remembered; }
+    // Inspection of the parse, for tests and tools.
+    const QString &Text() const { return m_text; }
+    std::uint32_t RecordCount() const { return std::uint32_t(m_records.size()); }
+    const XmlElementRecord &Record(std::uint32_t index) const { return m_records[index]; }
+    TagLengths TagLengthsOf(std::uint32_t index) const;
+    QStringView TagName(std::uint32_t index) const;
+    std::uint32_t Parent() const { return m_parent; }
+    std::uint32_t Current() const { return m_current; }
+    std::uint32_t Remembered() const { return m_remembered; }
 
 private:
-  void Parse();
-  bool NameMatches(std::uint32_t index, QStringView name) const;
+    void Parse();
+    bool NameMatches(std::uint32_t index, QStringView name) const;
 
-  QString m_text;
-  QString m_errorText;
-  std::vector<XmlElementRecord> m_records;
-  // True tag lengths of the rare element whose tags outgrow the packed word.
-  std::unordered_map<std::uint32_t, TagLengths> m_longTags;
-  std::uint32_t m_parent = 0;
-  std::uint32_t m_current = 0;
-  std::uint32_t m_remembered = 0;
+    QString m_text;
+    QString m_errorText;
+    std::vector<XmlElementRecord> m_records;
+    // True tag lengths of the rare element whose tags outgrow the packed word.
+    std::unordered_map<std::uint32_t, TagLengths> m_longTags;
+    std::uint32_t m_parent = 0;
+    std::uint32_t m_current = 0;
+    std::uint32_t m_remembered = 0;
 };

@@ -7,157 +7,178 @@ namespace {
 // Past this depth end tags are matched through the name index.
 constexpr std::size_t kIndexedDepth = 64;
 
-std::uint32_t LevelFor(std::size_t depth) {
-  return std::uint32_t(std::min<std::size_t>(depth, XmlElementRecord::LevelMask));
+std::uint32_t LevelFor(std::size_t depth)
+{
+    return std::uint32_t(std::min<std::size_t>(depth, XmlElementRecord::LevelMask));
 }
 
-}  // namespace
+} // namespace
 
-XmlTreeBuilder::XmlTreeBuilder(const char16_t* text, qsizetype length, std::vector<XmlElementRecord>& records,
-                               std::unordered_map<std::uint32_t, XmlDocument::TagLengths>& longTags)
-    : m_text(text), m_length(length), m_records(records), m_longTags(longTags) {
-  m_open.reserve(kIndexedDepth);
+XmlTreeBuilder::XmlTreeBuilder(const char16_t *text, qsizetype length, std::vector<XmlElementRecord> &records,
+                               std::unordered_map<std::uint32_t, XmlDocument::TagLengths> &longTags)
+    : m_text(text)
+    , m_length(length)
+    , m_records(records)
+    , m_longTags(longTags)
+{
+    m_open.reserve(kIndexedDepth);
 }
 
-QString XmlTreeBuilder::Build() {
-  const XmlNodeScanner scanner(m_text, m_length);
-  qsizetype pos = 0;
-  for (;;) {
-    const XmlNode node = scanner.Scan(pos);
-    switch (node.kind) {
-      case XmlNodeKind::EndOfText:
-        OnEndOfText();
-        return m_error;
-      case XmlNodeKind::StartTag:
-        OnStartTag(node);
-        break;
-      case XmlNodeKind::EndTag:
-        OnEndTag(node);
-        break;
-      case XmlNodeKind::Bad:
-        OnBadNode(node);
-        break;
-      default:
-        break;  // text, comments, CDATA and the like are not part of the tree
+QString XmlTreeBuilder::Build()
+{
+    const XmlNodeScanner scanner(m_text, m_length);
+    qsizetype pos = 0;
+    for (;;) {
+        const XmlNode node = scanner.Scan(pos);
+        switch (node.kind) {
+        case XmlNodeKind::EndOfText:
+            OnEndOfText();
+            return m_error;
+        case XmlNodeKind::StartTag:
+            OnStartTag(node);
+            break;
+        case XmlNodeKind::EndTag:
+            OnEndTag(node);
+            break;
+        case XmlNodeKind::Bad:
+            OnBadNode(node);
+            break;
+        default:
+            break; // text, comments, CDATA and the like are not part of the tree
+        }
+        pos = node.end;
     }
-    pos = node.end;
-  }
 }
 
-inline std::uint32_t XmlTreeBuilder::NewRecord() {
-  if (m_records.size() == m_records.capacity()) m_records.reserve(m_records.size() + m_records.size() / 2 + 1);
-  m_records.emplace_back();
-  return std::uint32_t(m_records.size() - 1);
+inline std::uint32_t XmlTreeBuilder::NewRecord()
+{
+    if (m_records.size() == m_records.capacity())
+        m_records.reserve(m_records.size() + m_records.size() / 2 + 1);
+    m_records.emplace_back();
+    return std::uint32_t(m_records.size() - 1);
 }
 
 // Constant time: the first child's previous link points at the last child.
-inline void XmlTreeBuilder::AppendChild(std::uint32_t parent, std::uint32_t child) {
-  XmlElementRecord& c = m_records[child];
-  c.parent = parent;
-  c.nextSibling = 0;
-  const std::uint32_t first = m_records[parent].firstChild;
-  if (first == 0) {
-    m_records[parent].firstChild = child;
-    c.previousSibling = child;
-    c.flags |= XmlElementRecord::FirstChild;
-    return;
-  }
-  const std::uint32_t last = m_records[first].previousSibling;
-  m_records[last].nextSibling = child;
-  c.previousSibling = last;
-  m_records[first].previousSibling = child;
-}
-
-inline void XmlTreeBuilder::SetTagLengths(std::uint32_t index, qsizetype startTag, qsizetype endTag) {
-  XmlElementRecord& r = m_records[index];
-  if (startTag <= qsizetype(XmlElementRecord::kStartTagMax) && endTag <= qsizetype(XmlElementRecord::kEndTagMax)) {
-    r.tagLengths = std::uint32_t(startTag) | (std::uint32_t(endTag) << XmlElementRecord::kStartTagBits);
-    if (r.flags & XmlElementRecord::LongTags) {
-      r.flags &= ~std::uint32_t(XmlElementRecord::LongTags);
-      m_longTags.erase(index);
+inline void XmlTreeBuilder::AppendChild(std::uint32_t parent, std::uint32_t child)
+{
+    XmlElementRecord &c = m_records[child];
+    c.parent = parent;
+    c.nextSibling = 0;
+    const std::uint32_t first = m_records[parent].firstChild;
+    if (first == 0) {
+        m_records[parent].firstChild = child;
+        c.previousSibling = child;
+        c.flags |= XmlElementRecord::FirstChild;
+        return;
     }
-    return;
-  }
-  r.tagLengths = ~std::uint32_t(0);
-  r.flags |= XmlElementRecord::LongTags;
-  m_longTags[index] = {std::int32_t(startTag), std::int32_t(endTag)};
+    const std::uint32_t last = m_records[first].previousSibling;
+    m_records[last].nextSibling = child;
+    c.previousSibling = last;
+    m_records[first].previousSibling = child;
 }
 
-void XmlTreeBuilder::OnStartTag(const XmlNode& node) {
-  const std::uint32_t index = NewRecord();
-  XmlElementRecord& r = m_records[index];
-  r.start = std::int32_t(node.start);
-  r.length = std::int32_t(node.Length());
-  r.flags = LevelFor(m_open.size());
-  AppendChild(m_currentParent, index);
-  SetTagLengths(index, node.Length(), 0);
-  if (node.selfClosing) return;
-  Push({index, std::int32_t(node.nameStart), std::int32_t(node.nameLength)});
-  m_currentParent = index;
+inline void XmlTreeBuilder::SetTagLengths(std::uint32_t index, qsizetype startTag, qsizetype endTag)
+{
+    XmlElementRecord &r = m_records[index];
+    if (startTag <= qsizetype(XmlElementRecord::kStartTagMax) && endTag <= qsizetype(XmlElementRecord::kEndTagMax)) {
+        r.tagLengths = std::uint32_t(startTag) | (std::uint32_t(endTag) << XmlElementRecord::kStartTagBits);
+        if (r.flags & XmlElementRecord::LongTags) {
+            r.flags &= ~std::uint32_t(XmlElementRecord::LongTags);
+            m_longTags.erase(index);
+        }
+        return;
+    }
+    r.tagLengths = ~std::uint32_t(0);
+    r.flags |= XmlElementRecord::LongTags;
+    m_longTags[index] = {std::int32_t(startTag), std::int32_t(endTag)};
 }
 
-void XmlTreeBuilder::OnEndTag(const XmlNode& node) {
-  const std::u16string_view name = NameView(node.nameStart, node.nameLength);
-  const qsizetype depth = FindOpen(name);
-  if (depth < 0) {
+void XmlTreeBuilder::OnStartTag(const XmlNode &node)
+{
+    const std::uint32_t index = NewRecord();
+    XmlElementRecord &r = m_records[index];
+    r.start = std::int32_t(node.start);
+    r.length = std::int32_t(node.Length());
+    r.flags = LevelFor(m_open.size());
+    AppendChild(m_currentParent, index);
+    SetTagLengths(index, node.Length(), 0);
+    if (node.selfClosing)
+        return;
+    Push({index, std::int32_t(node.nameStart), std::int32_t(node.nameLength)});
+    m_currentParent = index;
+}
+
+void XmlTreeBuilder::OnEndTag(const XmlNode &node)
+{
+    const std::u16string_view name = NameView(node.nameStart, node.nameLength);
+    const qsizetype depth = FindOpen(name);
+    if (depth < 0) {
+        m_records[0].flags |= XmlElementRecord::IllFormed;
+        MarkBad(m_currentParent);
+        if (m_error.isEmpty())
+            m_error = QStringLiteral("No start tag for end tag '%1' at offset %2")
+                          .arg(QString::fromUtf16(name.data(), qsizetype(name.size())), QString::number(node.start));
+        return;
+    }
+    if (depth + 1 < qsizetype(m_open.size())) {
+        const OpenElement &innermost = m_open.back();
+        if (m_error.isEmpty())
+            m_error = QStringLiteral("End tag '%1' at offset %2 does not match start tag '%3' at offset %4")
+                          .arg(QString::fromUtf16(name.data(), qsizetype(name.size())), QString::number(node.start + 1),
+                               NameOf(innermost), QString::number(m_records[innermost.index].start));
+        CloseNotEnded(depth + 1);
+    }
+    const std::uint32_t index = m_open[std::size_t(depth)].index;
+    XmlElementRecord &r = m_records[index];
+    const qsizetype startTag =
+        r.flags & XmlElementRecord::LongTags ? m_longTags[index].startTag : qsizetype(r.PackedStartTagLength());
+    r.length = std::int32_t(node.end - r.start);
+    SetTagLengths(index, startTag, node.Length());
+    PopTo(depth);
+    m_currentParent = m_records[index].parent;
+}
+
+void XmlTreeBuilder::OnBadNode(const XmlNode &node)
+{
     m_records[0].flags |= XmlElementRecord::IllFormed;
     MarkBad(m_currentParent);
     if (m_error.isEmpty())
-      m_error = QStringLiteral("No start tag for end tag '%1' at offset %2")
-                    .arg(QString::fromUtf16(name.data(), qsizetype(name.size())), QString::number(node.start));
-    return;
-  }
-  if (depth + 1 < qsizetype(m_open.size())) {
-    const OpenElement& innermost = m_open.back();
+        m_error = node.Message();
+}
+
+void XmlTreeBuilder::OnEndOfText()
+{
+    if (m_open.empty())
+        return;
+    const OpenElement &innermost = m_open.back();
     if (m_error.isEmpty())
-      m_error = QStringLiteral("End tag '%1' at offset %2 does not match start tag '%3' at offset %4")
-                    .arg(QString::fromUtf16(name.data(), qsizetype(name.size())), QString::number(node.start + 1),
-                         NameOf(innermost), QString::number(m_records[innermost.index].start));
-    CloseNotEnded(depth + 1);
-  }
-  const std::uint32_t index = m_open[std::size_t(depth)].index;
-  XmlElementRecord& r = m_records[index];
-  const qsizetype startTag = r.flags & XmlElementRecord::LongTags ? m_longTags[index].startTag
-                                                                 : qsizetype(r.PackedStartTagLength());
-  r.length = std::int32_t(node.end - r.start);
-  SetTagLengths(index, startTag, node.Length());
-  PopTo(depth);
-  m_currentParent = m_records[index].parent;
+        m_error = QStringLiteral("Element '%1' at offset %2 not ended")
+                      .arg(NameOf(innermost), QString::number(m_records[innermost.index].start));
+    CloseNotEnded(0);
 }
 
-void XmlTreeBuilder::OnBadNode(const XmlNode& node) {
-  m_records[0].flags |= XmlElementRecord::IllFormed;
-  MarkBad(m_currentParent);
-  if (m_error.isEmpty()) m_error = node.Message();
-}
-
-void XmlTreeBuilder::OnEndOfText() {
-  if (m_open.empty()) return;
-  const OpenElement& innermost = m_open.back();
-  if (m_error.isEmpty())
-    m_error = QStringLiteral("Element '%1' at offset %2 not ended")
-                  .arg(NameOf(innermost), QString::number(m_records[innermost.index].start));
-  CloseNotEnded(0);
-}
-
-qsizetype XmlTreeBuilder::FindOpen(std::u16string_view name) {
-  if (m_open.empty()) return -1;
-  const OpenElement& top = m_open.back();
-  if (NameView(top.nameStart, top.nameLength) == name) return qsizetype(m_open.size()) - 1;
-  if (!m_indexed && m_open.size() > kIndexedDepth) {
-    m_indexed = true;
-    for (std::size_t depth = 0; depth < m_open.size(); ++depth)
-      m_openByName[NameView(m_open[depth].nameStart, m_open[depth].nameLength)].push_back(std::uint32_t(depth));
-  }
-  if (m_indexed) {
-    const auto it = m_openByName.find(name);
-    return it == m_openByName.end() || it->second.empty() ? -1 : qsizetype(it->second.back());
-  }
-  for (qsizetype depth = qsizetype(m_open.size()) - 2; depth >= 0; --depth) {
-    const OpenElement& open = m_open[std::size_t(depth)];
-    if (NameView(open.nameStart, open.nameLength) == name) return depth;
-  }
-  return -1;
+qsizetype XmlTreeBuilder::FindOpen(std::u16string_view name)
+{
+    if (m_open.empty())
+        return -1;
+    const OpenElement &top = m_open.back();
+    if (NameView(top.nameStart, top.nameLength) == name)
+        return qsizetype(m_open.size()) - 1;
+    if (!m_indexed && m_open.size() > kIndexedDepth) {
+        m_indexed = true;
+        for (std::size_t depth = 0; depth < m_open.size(); ++depth)
+            m_openByName[NameView(m_open[depth].nameStart, m_open[depth].nameLength)].push_back(std::uint32_t(depth));
+    }
+    if (m_indexed) {
+        const auto it = m_openByName.find(name);
+        return it == m_openByName.end() || it->second.empty() ? -1 : qsizetype(it->second.back());
+    }
+    for (qsizetype depth = qsizetype(m_open.size()) - 2; depth >= 0; --depth) {
+        const OpenElement &open = m_open[std::size_t(depth)];
+        if (NameView(open.nameStart, open.nameLength) == name)
+            return depth;
+    }
+    return -1;
 }
 
 // Closes the open elements from stack position `keep` up as not ended. Done
@@ -165,58 +186,69 @@ qsizetype XmlTreeBuilder::FindOpen(std::u16string_view name) {
 // every child of a closed element ends up, in document order, directly under
 // the element below `keep` (or the document), right after the element it was
 // in. Each element moves at most once, so deep unclosed nesting stays linear.
-void XmlTreeBuilder::CloseNotEnded(qsizetype keep) {
-  const std::uint32_t target = keep > 0 ? m_open[std::size_t(keep - 1)].index : 0;
-  const std::uint32_t childLevel = target == 0 ? 0 : LevelFor(m_records[target].Level() + 1);
-  bool badMarkup = false;
-  m_records[0].flags |= XmlElementRecord::IllFormed;
-  for (std::size_t depth = std::size_t(keep); depth < m_open.size(); ++depth) {
-    const std::uint32_t index = m_open[depth].index;
-    XmlElementRecord& r = m_records[index];
-    badMarkup |= (r.flags & XmlElementRecord::BadMarkup) != 0;
-    r.flags &= ~std::uint32_t(XmlElementRecord::BadMarkup);
-    r.flags |= XmlElementRecord::NotEnded;
-    const qsizetype startTag =
-        r.flags & XmlElementRecord::LongTags ? m_longTags[index].startTag : qsizetype(r.PackedStartTagLength());
-    r.length = std::int32_t(startTag);
-    SetTagLengths(index, startTag, 0);
+void XmlTreeBuilder::CloseNotEnded(qsizetype keep)
+{
+    const std::uint32_t target = keep > 0 ? m_open[std::size_t(keep - 1)].index : 0;
+    const std::uint32_t childLevel = target == 0 ? 0 : LevelFor(m_records[target].Level() + 1);
+    bool badMarkup = false;
+    m_records[0].flags |= XmlElementRecord::IllFormed;
+    for (std::size_t depth = std::size_t(keep); depth < m_open.size(); ++depth) {
+        const std::uint32_t index = m_open[depth].index;
+        XmlElementRecord &r = m_records[index];
+        badMarkup |= (r.flags & XmlElementRecord::BadMarkup) != 0;
+        r.flags &= ~std::uint32_t(XmlElementRecord::BadMarkup);
+        r.flags |= XmlElementRecord::NotEnded;
+        const qsizetype startTag =
+            r.flags & XmlElementRecord::LongTags ? m_longTags[index].startTag : qsizetype(r.PackedStartTagLength());
+        r.length = std::int32_t(startTag);
+        SetTagLengths(index, startTag, 0);
 
-    const std::uint32_t first = m_records[index].firstChild;
-    if (first == 0) continue;
-    const std::uint32_t last = m_records[first].previousSibling;
-    for (std::uint32_t child = first; child != 0; child = m_records[child].nextSibling) {
-      XmlElementRecord& c = m_records[child];
-      c.parent = target;
-      c.flags = (c.flags & ~std::uint32_t(XmlElementRecord::LevelMask | XmlElementRecord::FirstChild)) | childLevel;
+        const std::uint32_t first = m_records[index].firstChild;
+        if (first == 0)
+            continue;
+        const std::uint32_t last = m_records[first].previousSibling;
+        for (std::uint32_t child = first; child != 0; child = m_records[child].nextSibling) {
+            XmlElementRecord &c = m_records[child];
+            c.parent = target;
+            c.flags =
+                (c.flags & ~std::uint32_t(XmlElementRecord::LevelMask | XmlElementRecord::FirstChild)) | childLevel;
+        }
+        // The closed element is the target's last child: splice its children in after it.
+        const std::uint32_t targetFirst = m_records[target].firstChild;
+        m_records[index].nextSibling = first;
+        m_records[first].previousSibling = index;
+        m_records[targetFirst].previousSibling = last;
+        m_records[index].firstChild = 0;
     }
-    // The closed element is the target's last child: splice its children in after it.
-    const std::uint32_t targetFirst = m_records[target].firstChild;
-    m_records[index].nextSibling = first;
-    m_records[first].previousSibling = index;
-    m_records[targetFirst].previousSibling = last;
-    m_records[index].firstChild = 0;
-  }
-  if (badMarkup) m_records[target].flags |= XmlElementRecord::BadMarkup;
-  PopTo(keep);
+    if (badMarkup)
+        m_records[target].flags |= XmlElementRecord::BadMarkup;
+    PopTo(keep);
 }
 
-inline void XmlTreeBuilder::Push(const OpenElement& open) {
-  if (m_indexed) m_openByName[NameView(open.nameStart, open.nameLength)].push_back(std::uint32_t(m_open.size()));
-  m_open.push_back(open);
+inline void XmlTreeBuilder::Push(const OpenElement &open)
+{
+    if (m_indexed)
+        m_openByName[NameView(open.nameStart, open.nameLength)].push_back(std::uint32_t(m_open.size()));
+    m_open.push_back(open);
 }
 
-inline void XmlTreeBuilder::PopTo(qsizetype depth) {
-  if (m_indexed) {
-    for (qsizetype d = qsizetype(m_open.size()) - 1; d >= depth; --d) {
-      const OpenElement& open = m_open[std::size_t(d)];
-      m_openByName[NameView(open.nameStart, open.nameLength)].pop_back();
+inline void XmlTreeBuilder::PopTo(qsizetype depth)
+{
+    if (m_indexed) {
+        for (qsizetype d = qsizetype(m_open.size()) - 1; d >= depth; --d) {
+            const OpenElement &open = m_open[std::size_t(d)];
+            m_openByName[NameView(open.nameStart, open.nameLength)].pop_back();
+        }
     }
-  }
-  m_open.resize(std::size_t(depth));
+    m_open.resize(std::size_t(depth));
 }
 
-void XmlTreeBuilder::MarkBad(std::uint32_t parent) { m_records[parent].flags |= XmlElementRecord::BadMarkup; }
+void XmlTreeBuilder::MarkBad(std::uint32_t parent)
+{
+    m_records[parent].flags |= XmlElementRecord::BadMarkup;
+}
 
-QString XmlTreeBuilder::NameOf(const OpenElement& open) const {
-  return QString::fromUtf16(m_text + open.nameStart, open.nameLength);
+QString XmlTreeBuilder::NameOf(const OpenElement &open) const
+{
+    return QString::fromUtf16(m_text + open.nameStart, open.nameLength);
 }

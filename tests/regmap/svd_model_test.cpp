@@ -12,229 +12,268 @@
 using Outcome = SvdPeripheralResult::Outcome;
 
 // Readable failure output for Qt strings.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace {
 
-QString Fixture(const char* name) {
-  return QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("fixtures/") + QLatin1StringView(name));
+QString Fixture(const char *name)
+{
+    return QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("fixtures/") + QLatin1StringView(name));
 }
 
 // One line per peripheral, register and field, so two results compare whole.
-QString Describe(const SvdPeripheralResult& result) {
-  if (result.outcome == Outcome::NotPresent) return QStringLiteral("not present");
-  if (result.outcome == Outcome::Failed) return QStringLiteral("failed ") + result.message;
-  const SvdPeripheral& p = result.peripheral;
-  QString text = QStringLiteral("%1 %2 %3\n").arg(p.name).arg(p.baseAddress, 0, 16).arg(p.span, 0, 16);
-  for (const SvdRegister& r : p.registers) {
-    text += QStringLiteral(" %1 %2 %3 [%4]\n").arg(r.name).arg(r.addressOffset, 0, 16).arg(r.address, 0, 16).arg(r.description);
-    for (const SvdField& f : r.fields)
-      text += QStringLiteral("  %1 %2 %3 [%4]\n").arg(f.name).arg(f.bitOffset).arg(f.bitWidth).arg(f.description);
-  }
-  return text;
-}
-
-}  // namespace
-
-TEST(SvdDeviceModel, FormsTheFilePath) {
-  EXPECT_EQ(SvdDeviceModel::SvdFilePath("/opt/corvane", "VX21A"), "/opt/corvane/svd/VX21A.svd");
-}
-
-TEST(SvdDeviceModel, ListsPeripheralNamesInDocumentOrder) {
-  EXPECT_EQ(SvdDeviceModel::ReadPeripheralNames(Fixture("device.svd")),
-            QStringList({"UART0", "UART1", "TIMER", "CLUSTERED", "WRAP", "TIMER"}));
-  EXPECT_TRUE(SvdDeviceModel::ReadPeripheralNames(Fixture("no-such-file.svd")).isEmpty());
-
-  QTemporaryDir dir;
-  const QString path = dir.filePath("names.svd");
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("<d><peripherals><peripheral><baseAddress>1</baseAddress></peripheral>"
-             "<peripheral><name>B</name></peripheral></peripherals></d>");
-  file.close();
-  EXPECT_EQ(SvdDeviceModel::ReadPeripheralNames(path), QStringList({"", "B"}));
-
-  // A byte-order mark in front of the root changes nothing.
-  const QString bom = dir.filePath("bom.svd");
-  QFile bomFile(bom);
-  ASSERT_TRUE(bomFile.open(QIODevice::WriteOnly));
-  bomFile.write("\xEF\xBB\xBF<d><peripherals><peripheral><name>A</name></peripheral></peripherals></d>");
-  bomFile.close();
-  EXPECT_EQ(SvdDeviceModel::ReadPeripheralNames(bom), QStringList({"A"}));
-}
-
-TEST(SvdDeviceModel, ReadsRegistersAndFields) {
-  const SvdPeripheralResult result = SvdDeviceModel::ReadPeripheral(Fixture("device.svd"), u"UART0");
-  ASSERT_EQ(result.outcome, Outcome::Found);
-  const SvdPeripheral& uart = result.peripheral;
-  EXPECT_EQ(uart.name, "UART0");
-  EXPECT_EQ(uart.baseAddress, 0x40001000u);
-  EXPECT_EQ(uart.span, 0x100u);  // last register at 0xFC
-  ASSERT_EQ(uart.registers.size(), 3);
-
-  const SvdRegister& ctrl = uart.registers[0];
-  EXPECT_EQ(ctrl.name, "CTRL");
-  // Runs of ten spaces go, shorter runs and the leading line break stay.
-  EXPECT_EQ(ctrl.description, "\nAB C     D         E F");
-  EXPECT_EQ(ctrl.address, 0x40001000u);
-  ASSERT_EQ(ctrl.fields.size(), 3);
-  EXPECT_EQ(ctrl.fields[0].name, "EN");
-  EXPECT_EQ(ctrl.fields[0].description, "xy z          &");  // fields drop runs of fourteen
-  EXPECT_EQ(ctrl.fields[0].bitOffset, 0u);
-  EXPECT_EQ(ctrl.fields[0].bitWidth, 1u);
-  EXPECT_EQ(ctrl.fields[1].description, "");
-  EXPECT_EQ(ctrl.fields[1].bitOffset, 4u);
-  EXPECT_EQ(ctrl.fields[1].bitWidth, 3u);
-  EXPECT_EQ(ctrl.fields[2].bitOffset, 0u);  // "0x3" read as decimal
-
-  const SvdRegister& status = uart.registers[1];
-  EXPECT_EQ(status.addressOffset, 0x40u);  // "40" is hexadecimal
-  EXPECT_EQ(status.address, 0x40001040u);
-  EXPECT_TRUE(status.fields.isEmpty());
-
-  const SvdRegister& data = uart.registers[2];
-  EXPECT_EQ(data.name, "DATA[%s]");  // a dim array is taken once, under its literal name
-  EXPECT_EQ(data.description, "Dim array taken once");
-  EXPECT_EQ(data.addressOffset, 0xFCu);
-  ASSERT_EQ(data.fields.size(), 1);
-  EXPECT_EQ(data.fields[0].bitWidth, 32u);
-}
-
-TEST(SvdDeviceModel, FollowsTheSpanAndNameRules) {
-  struct Row {
-    const char16_t* name;
-    const char* expected;
-  };
-  const Row rows[] = {
-      // Span rests on the last register listed; a decimal-looking base is hexadecimal.
-      {u"TIMER", "TIMER 16 4\n LOAD 10 26 []\n COUNT 0 16 []\n"},
-      // Clusters are skipped whole.
-      {u"CLUSTERED", "CLUSTERED fffffff0 4\n"},
-      // Addresses wrap modulo 2^32.
-      {u"WRAP", "WRAP fffffff0 24\n HIGH 20 10 []\n"},
-      // derivedFrom is not followed: the peripheral has no registers of its own.
-      {u"UART1", "failed [svd] peripherals->peripheral->registers  not find!\n"},
-      {u"uart0", "not present"},
-      {u"UART", "not present"},
-      {u"", "not present"},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(QString::fromUtf16(row.name).toStdString());
-    EXPECT_EQ(Describe(SvdDeviceModel::ReadPeripheral(Fixture("device.svd"), row.name)),
-              QString::fromUtf8(row.expected));
-  }
-}
-
-TEST(SvdDeviceModel, SharedDocumentGivesTheSameResults) {
-  XmlDocument document;
-  ASSERT_TRUE(document.LoadFile(Fixture("device.svd")));
-  QStringList names = SvdDeviceModel::ReadPeripheralNames(document);
-  EXPECT_EQ(names, SvdDeviceModel::ReadPeripheralNames(Fixture("device.svd")));
-  names << "Missing";
-  for (const QString& name : names) {
-    SCOPED_TRACE(name.toStdString());
-    EXPECT_EQ(Describe(SvdDeviceModel::ReadPeripheral(document, name)),
-              Describe(SvdDeviceModel::ReadPeripheral(Fixture("device.svd"), name)));
-  }
-}
-
-TEST(SvdDeviceModel, ReportsEachMissingElement) {
-  const QString p = QStringLiteral("<d><peripherals>%1</peripherals></d>");
-  const QString reg = QStringLiteral("<peripheral><name>X</name><baseAddress>0</baseAddress><registers>%1</registers></peripheral>");
-  const QString field = QStringLiteral("<register><name>R</name><addressOffset>0</addressOffset><fields>%1</fields></register>");
-  struct Case {
-    QByteArray content;
-    bool file;
-    const char* message;
-  };
-  const auto inPeripheral = [&](const QString& body) { return p.arg(body).toUtf8(); };
-  const auto inRegisters = [&](const QString& body) { return p.arg(reg.arg(body)).toUtf8(); };
-  const auto inFields = [&](const QString& body) { return p.arg(reg.arg(field.arg(body))).toUtf8(); };
-  const Case cases[] = {
-      {"", false, "[svd] peripherals not find !\n"},
-      {"", true, "[svd] peripherals not find !\n"},
-      {"not xml at all", true, "[svd] peripherals not find !\n"},
-      {"<d><peripheral><name>X</name></peripheral></d>", true, "[svd] peripherals not find !\n"},
-      // A nameless peripheral before the wanted one stops the search.
-      {inPeripheral("<peripheral><baseAddress>0</baseAddress></peripheral><peripheral><name>X</name></peripheral>"), true,
-       "[svd] peripherals->peripheral->name not find !\n"},
-      {inPeripheral("<peripheral><name>X</name><registers/></peripheral>"), true,
-       "[svd] peripherals->peripheral->baseAddress not find!\n"},
-      {inPeripheral("<peripheral><baseAddress>0</baseAddress><name>X</name><registers/></peripheral>"), true,
-       "[svd] peripherals->peripheral->baseAddress not find!\n"},
-      {inPeripheral("<peripheral><name>X</name><baseAddress>0</baseAddress></peripheral>"), true,
-       "[svd] peripherals->peripheral->registers  not find!\n"},
-      {inRegisters("<register><addressOffset>0</addressOffset><fields/></register>"), true,
-       "[svd] peripherals->peripheral->registers->register->name  not find!\n"},
-      {inRegisters("<register><name>R</name><fields/></register>"), true,
-       "[svd] peripherals->peripheral->registers->register->addressOffset  not find!\n"},
-      // Schema order binds: addressOffset before description is not found.
-      {inRegisters("<register><name>R</name><addressOffset>0</addressOffset><description>d</description><fields/>"
-                   "</register>"),
-       true, "[svd] peripherals->peripheral->registers->register->addressOffset  not find!\n"},
-      {inRegisters("<register><name>A</name><addressOffset>0</addressOffset><fields/></register>"
-                   "<register><name>R</name><addressOffset>4</addressOffset></register>"),
-       true, "[svd] peripherals->peripheral->registers->register->fields  not find!\n"},
-      {inFields("<field><bitOffset>0</bitOffset><bitWidth>1</bitWidth></field>"), true,
-       "[svd] peripherals->peripheral->registers->register->fields->field->name not find!\n"},
-      {inFields("<field><name>F</name><description>d</description><bitWidth>1</bitWidth></field>"), true,
-       "[svd] peripherals->peripheral->registers->register->fields->field->bitOffset not find!\n"},
-      {inFields("<field><name>F</name><bitWidth>1</bitWidth><bitOffset>0</bitOffset></field>"), true,
-       "[svd] peripherals->peripheral->registers->register->fields->field->bitWidth not find!\n"},
-  };
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  int n = 0;
-  for (const Case& row : cases) {
-    SCOPED_TRACE(row.content.toStdString());
-    const QString path = dir.filePath(QStringLiteral("case%1.svd").arg(n++));
-    if (row.file) {
-      QFile file(path);
-      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-      file.write(row.content);
+QString Describe(const SvdPeripheralResult &result)
+{
+    if (result.outcome == Outcome::NotPresent)
+        return QStringLiteral("not present");
+    if (result.outcome == Outcome::Failed)
+        return QStringLiteral("failed ") + result.message;
+    const SvdPeripheral &p = result.peripheral;
+    QString text = QStringLiteral("%1 %2 %3\n").arg(p.name).arg(p.baseAddress, 0, 16).arg(p.span, 0, 16);
+    for (const SvdRegister &r : p.registers) {
+        text += QStringLiteral(" %1 %2 %3 [%4]\n")
+                    .arg(r.name)
+                    .arg(r.addressOffset, 0, 16)
+                    .arg(r.address, 0, 16)
+                    .arg(r.description);
+        for (const SvdField &f : r.fields)
+            text += QStringLiteral("  %1 %2 %3 [%4]\n").arg(f.name).arg(f.bitOffset).arg(f.bitWidth).arg(f.description);
     }
-    const SvdPeripheralResult result = SvdDeviceModel::ReadPeripheral(path, u"X");
-    EXPECT_EQ(result.outcome, Outcome::Failed);
-    EXPECT_EQ(result.message, QString::fromLatin1(row.message));
-    EXPECT_TRUE(result.peripheral.registers.isEmpty());
-  }
+    return text;
 }
 
-TEST(SvdText, ReadsNumbersLikeWcstoul) {
-  struct Row {
-    const char16_t* text;
-    int base;
-    std::uint32_t value;
-  };
-  const Row rows[] = {
-      {u"0x40", 16, 0x40},        {u"40", 16, 0x40},          {u"16", 16, 0x16},
-      {u"0X1f", 16, 0x1F},        {u" \t\n0x10", 16, 0x10},   {u"", 16, 0},
-      {u"zz", 16, 0},             {u"0x", 16, 0},             {u"0xG", 16, 0},
-      {u"FFFFFFFF", 16, 0xFFFFFFFF}, {u"0x100000000", 16, 0xFFFFFFFF}, {u"-0x10", 16, 0xFFFFFFF0},
-      {u"+7", 10, 7},             {u"-1", 10, 0xFFFFFFFF},    {u"0x3", 10, 0},
-      {u"12abc", 10, 12},         {u"4294967295", 10, 0xFFFFFFFF}, {u"99999999999", 10, 0xFFFFFFFF},
-      {u"\n  31 ", 10, 31},       {u"- 5", 10, 0},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(QString::fromUtf16(row.text).toStdString());
-    EXPECT_EQ(SvdText::ReadNumber(QStringView(row.text), row.base), row.value);
-  }
+} // namespace
+
+TEST(SvdDeviceModel, FormsTheFilePath)
+{
+    EXPECT_EQ(SvdDeviceModel::SvdFilePath("/opt/corvane", "VX21A"), "/opt/corvane/svd/VX21A.svd");
 }
 
-TEST(SvdText, RemovesRunsOfSpaces) {
-  struct Row {
-    QString text;
-    int run;
-    QString expected;
-  };
-  const Row rows[] = {
-      {QString(10, u' '), 10, ""},
-      {QString(25, u' '), 10, QString(5, u' ')},
-      {"a" + QString(9, u' ') + "b", 10, "a" + QString(9, u' ') + "b"},
-      {"a" + QString(20, u' ') + "b c", 10, "ab c"},
-      {"\n" + QString(14, u' ') + "x", 14, "\nx"},
-      {"a" + QString(13, u' ') + "b", 14, "a" + QString(13, u' ') + "b"},
-      {"", 10, ""},
-  };
-  for (const Row& row : rows) EXPECT_EQ(SvdText::RemoveSpaceRuns(row.text, row.run), row.expected);
+TEST(SvdDeviceModel, ListsPeripheralNamesInDocumentOrder)
+{
+    EXPECT_EQ(SvdDeviceModel::ReadPeripheralNames(Fixture("device.svd")),
+              QStringList({"UART0", "UART1", "TIMER", "CLUSTERED", "WRAP", "TIMER"}));
+    EXPECT_TRUE(SvdDeviceModel::ReadPeripheralNames(Fixture("no-such-file.svd")).isEmpty());
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("names.svd");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<d><peripherals><peripheral><baseAddress>1</baseAddress></peripheral>"
+               "<peripheral><name>B</name></peripheral></peripherals></d>");
+    file.close();
+    EXPECT_EQ(SvdDeviceModel::ReadPeripheralNames(path), QStringList({"", "B"}));
+
+    // A byte-order mark in front of the root changes nothing.
+    const QString bom = dir.filePath("bom.svd");
+    QFile bomFile(bom);
+    ASSERT_TRUE(bomFile.open(QIODevice::WriteOnly));
+    bomFile.write("\xEF\xBB\xBF<d><peripherals><peripheral><name>A</name></peripheral></peripherals></d>");
+    bomFile.close();
+    EXPECT_EQ(SvdDeviceModel::ReadPeripheralNames(bom), QStringList({"A"}));
+}
+
+TEST(SvdDeviceModel, ReadsRegistersAndFields)
+{
+    const SvdPeripheralResult result = SvdDeviceModel::ReadPeripheral(Fixture("device.svd"), u"UART0");
+    ASSERT_EQ(result.outcome, Outcome::Found);
+    const SvdPeripheral &uart = result.peripheral;
+    EXPECT_EQ(uart.name, "UART0");
+    EXPECT_EQ(uart.baseAddress, 0x40001000u);
+    EXPECT_EQ(uart.span, 0x100u); // last register at 0xFC
+    ASSERT_EQ(uart.registers.size(), 3);
+
+    const SvdRegister &ctrl = uart.registers[0];
+    EXPECT_EQ(ctrl.name, "CTRL");
+    // Runs of ten spaces go, shorter runs and the leading line break stay.
+    EXPECT_EQ(ctrl.description, "\nAB C     D         E F");
+    EXPECT_EQ(ctrl.address, 0x40001000u);
+    ASSERT_EQ(ctrl.fields.size(), 3);
+    EXPECT_EQ(ctrl.fields[0].name, "EN");
+    EXPECT_EQ(ctrl.fields[0].description, "xy z          &"); // fields drop runs of fourteen
+    EXPECT_EQ(ctrl.fields[0].bitOffset, 0u);
+    EXPECT_EQ(ctrl.fields[0].bitWidth, 1u);
+    EXPECT_EQ(ctrl.fields[1].description, "");
+    EXPECT_EQ(ctrl.fields[1].bitOffset, 4u);
+    EXPECT_EQ(ctrl.fields[1].bitWidth, 3u);
+    EXPECT_EQ(ctrl.fields[2].bitOffset, 0u); // "0x3" read as decimal
+
+    const SvdRegister &status = uart.registers[1];
+    EXPECT_EQ(status.addressOffset, 0x40u); // "40" is hexadecimal
+    EXPECT_EQ(status.address, 0x40001040u);
+    EXPECT_TRUE(status.fields.isEmpty());
+
+    const SvdRegister &data = uart.registers[2];
+    EXPECT_EQ(data.name, "DATA[%s]"); // a dim array is taken once, under its literal name
+    EXPECT_EQ(data.description, "Dim array taken once");
+    EXPECT_EQ(data.addressOffset, 0xFCu);
+    ASSERT_EQ(data.fields.size(), 1);
+    EXPECT_EQ(data.fields[0].bitWidth, 32u);
+}
+
+TEST(SvdDeviceModel, FollowsTheSpanAndNameRules)
+{
+    struct Row
+    {
+        const char16_t *name;
+        const char *expected;
+    };
+    const Row rows[] = {
+        // Span rests on the last register listed; a decimal-looking base is hexadecimal.
+        {u"TIMER", "TIMER 16 4\n LOAD 10 26 []\n COUNT 0 16 []\n"},
+        // Clusters are skipped whole.
+        {u"CLUSTERED", "CLUSTERED fffffff0 4\n"},
+        // Addresses wrap modulo 2^32.
+        {u"WRAP", "WRAP fffffff0 24\n HIGH 20 10 []\n"},
+        // derivedFrom is not followed: the peripheral has no registers of its own.
+        {u"UART1", "failed [svd] peripherals->peripheral->registers  not find!\n"},
+        {u"uart0", "not present"},
+        {u"UART", "not present"},
+        {u"", "not present"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(QString::fromUtf16(row.name).toStdString());
+        EXPECT_EQ(Describe(SvdDeviceModel::ReadPeripheral(Fixture("device.svd"), row.name)),
+                  QString::fromUtf8(row.expected));
+    }
+}
+
+TEST(SvdDeviceModel, SharedDocumentGivesTheSameResults)
+{
+    XmlDocument document;
+    ASSERT_TRUE(document.LoadFile(Fixture("device.svd")));
+    QStringList names = SvdDeviceModel::ReadPeripheralNames(document);
+    EXPECT_EQ(names, SvdDeviceModel::ReadPeripheralNames(Fixture("device.svd")));
+    names << "Missing";
+    for (const QString &name : names) {
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_EQ(Describe(SvdDeviceModel::ReadPeripheral(document, name)),
+                  Describe(SvdDeviceModel::ReadPeripheral(Fixture("device.svd"), name)));
+    }
+}
+
+TEST(SvdDeviceModel, ReportsEachMissingElement)
+{
+    const QString p = QStringLiteral("<d><peripherals>%1</peripherals></d>");
+    const QString reg =
+        QStringLiteral("<peripheral><name>X</name><baseAddress>0</baseAddress><registers>%1</registers></peripheral>");
+    const QString field =
+        QStringLiteral("<register><name>R</name><addressOffset>0</addressOffset><fields>%1</fields></register>");
+    struct Case
+    {
+        QByteArray content;
+        bool file;
+        const char *message;
+    };
+    const auto inPeripheral = [&](const QString &body) { return p.arg(body).toUtf8(); };
+    const auto inRegisters = [&](const QString &body) { return p.arg(reg.arg(body)).toUtf8(); };
+    const auto inFields = [&](const QString &body) { return p.arg(reg.arg(field.arg(body))).toUtf8(); };
+    const Case cases[] = {
+        {"", false, "[svd] peripherals not find !\n"},
+        {"", true, "[svd] peripherals not find !\n"},
+        {"not xml at all", true, "[svd] peripherals not find !\n"},
+        {"<d><peripheral><name>X</name></peripheral></d>", true, "[svd] peripherals not find !\n"},
+        // A nameless peripheral before the wanted one stops the search.
+        {inPeripheral("<peripheral><baseAddress>0</baseAddress></peripheral><peripheral><name>X</name></peripheral>"),
+         true, "[svd] peripherals->peripheral->name not find !\n"},
+        {inPeripheral("<peripheral><name>X</name><registers/></peripheral>"), true,
+         "[svd] peripherals->peripheral->baseAddress not find!\n"},
+        {inPeripheral("<peripheral><baseAddress>0</baseAddress><name>X</name><registers/></peripheral>"), true,
+         "[svd] peripherals->peripheral->baseAddress not find!\n"},
+        {inPeripheral("<peripheral><name>X</name><baseAddress>0</baseAddress></peripheral>"), true,
+         "[svd] peripherals->peripheral->registers  not find!\n"},
+        {inRegisters("<register><addressOffset>0</addressOffset><fields/></register>"), true,
+         "[svd] peripherals->peripheral->registers->register->name  not find!\n"},
+        {inRegisters("<register><name>R</name><fields/></register>"), true,
+         "[svd] peripherals->peripheral->registers->register->addressOffset  not find!\n"},
+        // Schema order binds: addressOffset before description is not found.
+        {inRegisters("<register><name>R</name><addressOffset>0</addressOffset><description>d</description><fields/>"
+                     "</register>"),
+         true, "[svd] peripherals->peripheral->registers->register->addressOffset  not find!\n"},
+        {inRegisters("<register><name>A</name><addressOffset>0</addressOffset><fields/></register>"
+                     "<register><name>R</name><addressOffset>4</addressOffset></register>"),
+         true, "[svd] peripherals->peripheral->registers->register->fields  not find!\n"},
+        {inFields("<field><bitOffset>0</bitOffset><bitWidth>1</bitWidth></field>"), true,
+         "[svd] peripherals->peripheral->registers->register->fields->field->name not find!\n"},
+        {inFields("<field><name>F</name><description>d</description><bitWidth>1</bitWidth></field>"), true,
+         "[svd] peripherals->peripheral->registers->register->fields->field->bitOffset not find!\n"},
+        {inFields("<field><name>F</name><bitWidth>1</bitWidth><bitOffset>0</bitOffset></field>"), true,
+         "[svd] peripherals->peripheral->registers->register->fields->field->bitWidth not find!\n"},
+    };
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    int n = 0;
+    for (const Case &row : cases) {
+        SCOPED_TRACE(row.content.toStdString());
+        const QString path = dir.filePath(QStringLiteral("case%1.svd").arg(n++));
+        if (row.file) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(row.content);
+        }
+        const SvdPeripheralResult result = SvdDeviceModel::ReadPeripheral(path, u"X");
+        EXPECT_EQ(result.outcome, Outcome::Failed);
+        EXPECT_EQ(result.message, QString::fromLatin1(row.message));
+        EXPECT_TRUE(result.peripheral.registers.isEmpty());
+    }
+}
+
+TEST(SvdText, ReadsNumbersLikeWcstoul)
+{
+    struct Row
+    {
+        const char16_t *text;
+        int base;
+        std::uint32_t value;
+    };
+    const Row rows[] = {
+        {u"0x40", 16, 0x40},
+        {u"40", 16, 0x40},
+        {u"16", 16, 0x16},
+        {u"0X1f", 16, 0x1F},
+        {u" \t\n0x10", 16, 0x10},
+        {u"", 16, 0},
+        {u"zz", 16, 0},
+        {u"0x", 16, 0},
+        {u"0xG", 16, 0},
+        {u"FFFFFFFF", 16, 0xFFFFFFFF},
+        {u"0x100000000", 16, 0xFFFFFFFF},
+        {u"-0x10", 16, 0xFFFFFFF0},
+        {u"+7", 10, 7},
+        {u"-1", 10, 0xFFFFFFFF},
+        {u"0x3", 10, 0},
+        {u"12abc", 10, 12},
+        {u"4294967295", 10, 0xFFFFFFFF},
+        {u"99999999999", 10, 0xFFFFFFFF},
+        {u"\n  31 ", 10, 31},
+        {u"- 5", 10, 0},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(QString::fromUtf16(row.text).toStdString());
+        EXPECT_EQ(SvdText::ReadNumber(QStringView(row.text), row.base), row.value);
+    }
+}
+
+TEST(SvdText, RemovesRunsOfSpaces)
+{
+    struct Row
+    {
+        QString text;
+        int run;
+        QString expected;
+    };
+    const Row rows[] = {
+        {QString(10, u' '), 10, ""},
+        {QString(25, u' '), 10, QString(5, u' ')},
+        {"a" + QString(9, u' ') + "b", 10, "a" + QString(9, u' ') + "b"},
+        {"a" + QString(20, u' ') + "b c", 10, "ab c"},
+        {"\n" + QString(14, u' ') + "x", 14, "\nx"},
+        {"a" + QString(13, u' ') + "b", 14, "a" + QString(13, u' ') + "b"},
+        {"", 10, ""},
+    };
+    for (const Row &row : rows)
+        EXPECT_EQ(SvdText::RemoveSpaceRuns(row.text, row.run), row.expected);
 }

@@ -2,27 +2,34 @@
 
 #include <cstdio>
 
-std::vector<CliCommand>& CliCommandTable::Commands() {
-  static std::vector<CliCommand> commands;
-  return commands;
+std::vector<CliCommand> &CliCommandTable::Commands()
+{
+    static std::vector<CliCommand> commands;
+    return commands;
 }
 
-const CliCommand* CliCommandTable::Find(const QString& name) {
-  for (const CliCommand& command : Commands())
-    if (name == QLatin1StringView(command.name)) return &command;
-  return nullptr;
+const CliCommand *CliCommandTable::Find(const QString &name)
+{
+    for (const CliCommand &command : Commands())
+        if (name == QLatin1StringView(command.name))
+            return &command;
+    return nullptr;
 }
 
-CliCommandRegistration::CliCommandRegistration(std::initializer_list<CliCommand> commands) {
-  for (const CliCommand& command : commands) CliCommandTable::Commands().push_back(command);
+CliCommandRegistration::CliCommandRegistration(std::initializer_list<CliCommand> commands)
+{
+    for (const CliCommand &command : commands)
+        CliCommandTable::Commands().push_back(command);
 }
 
-void CliWrite(const QString& text) {
-  const QByteArray bytes = text.toUtf8();
-  std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
+void CliWrite(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
 }
 
-void CliWriteError(const QString& text) {
-  const QByteArray bytes = text.toUtf8();
-  std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stderr);
+void CliWriteError(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stderr);
 }

@@ -6,40 +6,47 @@
 #include <vector>
 
 // What a command gets: the global options and its own arguments.
-struct CliContext {
-  QString home;  // --home DIR, else the executable's directory
-  QString chip;  // --chip NAME, empty when not given
-  QStringList args;
+struct CliContext
+{
+    QString home; // --home DIR, else the executable's directory
+    QString chip; // --chip NAME, empty when not given
+    QStringList args;
 };
 
 // Exit statuses shared by all commands.
 enum CliExit : int {
-  CliSuccess = 0,
-  CliFailure = 1,
-  CliUsageError = 2,  // main prints the command's usage line
+    CliSuccess = 0,
+    CliFailure = 1,
+    CliUsageError = 2, // main prints the command's usage line
 };
 
-struct CliCommand {
-  const char* name;
-  const char* usage;  // arguments after the name, e.g. "FILE NAME"
-  const char* help;   // one line for --help
-  int (*run)(const CliContext& context);
+struct CliCommand
+{
+    const char *name;
+    const char *usage; // arguments after the name, e.g. "FILE NAME"
+    const char *help;  // one line for --help
+    int (*run)(const CliContext &context);
 };
 
 // The table main() dispatches through. Each command file adds its commands
 // with a static CliCommandRegistration, so adding one touches no other file.
-class CliCommandTable {
+class CliCommandTable
+{
 public:
-  static std::vector<CliCommand>& Commands();
-  static const CliCommand* Find(const QString& name);
+    static std::vector<CliCommand> &Commands();
+    static const CliCommand *Find(const QString &name);
 };
 
-struct CliCommandRegistration {
-  CliCommandRegistration(std::initializer_list<CliCommand> commands);
+struct CliCommandRegistration
+{
+    CliCommandRegistration(std::initializer_list<CliCommand> commands);
 };
 
 // Output in UTF-8, exactly as given (no line break added).
-void CliWrite(const QString& text);
-void CliWriteError(const QString& text);
+void CliWrite(const QString &text);
+void CliWriteError(const QString &text);
 // One line on standard output.
-inline void CliPrintLine(const QString& line) { CliWrite(line + u'\n'); }
+inline void CliPrintLine(const QString &line)
+{
+    CliWrite(line + u'\n');
+}

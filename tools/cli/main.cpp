@@ -8,58 +8,65 @@
 
 namespace {
 
-void PrintUsage(std::FILE* out) {
-  QString text = QStringLiteral("usage: corvane-cli [--home DIR] [--chip NAME] COMMAND [ARGS...]\n\ncommands:\n");
-  std::vector<CliCommand> commands = CliCommandTable::Commands();
-  std::sort(commands.begin(), commands.end(),
-            [](const CliCommand& a, const CliCommand& b) { return qstrcmp(a.name, b.name) < 0; });
-  for (const CliCommand& command : commands)
-    text += QStringLiteral("  %1  %2\n")
-                .arg(QStringLiteral("%1 %2").arg(QLatin1StringView(command.name), QString::fromUtf8(command.usage)),
-                     -30)
-                .arg(QString::fromUtf8(command.help));
-  const QByteArray bytes = text.toUtf8();
-  std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), out);
+void PrintUsage(std::FILE *out)
+{
+    QString text = QStringLiteral("usage: corvane-cli [--home DIR] [--chip NAME] COMMAND [ARGS...]\n\ncommands:\n");
+    std::vector<CliCommand> commands = CliCommandTable::Commands();
+    std::sort(commands.begin(), commands.end(),
+              [](const CliCommand &a, const CliCommand &b) { return qstrcmp(a.name, b.name) < 0; });
+    for (const CliCommand &command : commands)
+        text += QStringLiteral("  %1  %2\n")
+                    .arg(QStringLiteral("%1 %2").arg(QLatin1StringView(command.name), QString::fromUtf8(command.usage)),
+                         -30)
+                    .arg(QString::fromUtf8(command.help));
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), out);
 }
 
-int UsageError(const QString& problem) {
-  CliWriteError(QStringLiteral("corvane-cli: %1\n").arg(problem));
-  PrintUsage(stderr);
-  return CliUsageError;
+int UsageError(const QString &problem)
+{
+    CliWriteError(QStringLiteral("corvane-cli: %1\n").arg(problem));
+    PrintUsage(stderr);
+    return CliUsageError;
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  const QStringList arguments = app.arguments().mid(1);
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = app.arguments().mid(1);
 
-  CliContext context;
-  context.home = QCoreApplication::applicationDirPath();
-  qsizetype i = 0;
-  for (; i < arguments.size(); ++i) {
-    const QString& arg = arguments[i];
-    if (arg == u"--help" || arg == u"-h") {
-      PrintUsage(stdout);
-      return CliSuccess;
+    CliContext context;
+    context.home = QCoreApplication::applicationDirPath();
+    qsizetype i = 0;
+    for (; i < arguments.size(); ++i) {
+        const QString &arg = arguments[i];
+        if (arg == u"--help" || arg == u"-h") {
+            PrintUsage(stdout);
+            return CliSuccess;
+        }
+        if (arg == u"--home" || arg == u"--chip") {
+            if (i + 1 >= arguments.size())
+                return UsageError(QStringLiteral("%1 needs a value").arg(arg));
+            (arg == u"--home" ? context.home : context.chip) = arguments[++i];
+            continue;
+        }
+        if (arg.startsWith(u'-'))
+            return UsageError(QStringLiteral("unknown option %1").arg(arg));
+        break;
     }
-    if (arg == u"--home" || arg == u"--chip") {
-      if (i + 1 >= arguments.size()) return UsageError(QStringLiteral("%1 needs a value").arg(arg));
-      (arg == u"--home" ? context.home : context.chip) = arguments[++i];
-      continue;
-    }
-    if (arg.startsWith(u'-')) return UsageError(QStringLiteral("unknown option %1").arg(arg));
-    break;
-  }
-  if (i >= arguments.size()) return UsageError(QStringLiteral("no command given"));
+    if (i >= arguments.size())
+        return UsageError(QStringLiteral("no command given"));
 
-  const CliCommand* command = CliCommandTable::Find(arguments[i]);
-  if (command == nullptr) return UsageError(QStringLiteral("unknown command %1").arg(arguments[i]));
-  context.args = arguments.mid(i + 1);
-  const int status = command->run(context);
-  std::fflush(stdout);
-  if (status == CliUsageError)
-    CliWriteError(QStringLiteral("usage: corvane-cli %1 %2\n")
-                      .arg(QLatin1StringView(command->name), QString::fromUtf8(command->usage)));
-  return status;
+    const CliCommand *command = CliCommandTable::Find(arguments[i]);
+    if (command == nullptr)
+        return UsageError(QStringLiteral("unknown command %1").arg(arguments[i]));
+    context.args = arguments.mid(i + 1);
+    const int status = command->run(context);
+    std::fflush(stdout);
+    if (status == CliUsageError)
+        CliWriteError(QStringLiteral("usage: corvane-cli %1 %2\n")
+                          .arg(QLatin1StringView(command->name), QString::fromUtf8(command->usage)));
+    return status;
 }
