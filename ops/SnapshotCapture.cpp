@@ -1,0 +1,109 @@
+#include "ops/SnapshotCapture.h"
+
+#include "link/LinkCycle.h"
+#include "link/MessageText.h"
+#include "regmap/RegisterWindow.h"
+#include "regmap/RegisterWindowTable.h"
+#include "regmap/RowText.h"
+#include "regmap/SnapshotFiles.h"
+
+namespace {
+
+constexpr int kProbeTextSize = 40;
+
+// The slot whose window knows the row's base and span: the first marked
+// one, else the one used for the ticked row before.
+int SlotFor(const PeripheralListRows &list, int row, int previous)
+{
+    for (int slot = 0; slot < RegisterWindowTable::kSlots; ++slot)
+        if (list.IsMarked(row, slot))
+            return slot;
+    return previous;
+}
+
+// Reads every ticked row into its file; false when a message ended it.
+bool CaptureRows(LinkCycle &cycle, const QString &home, const PeripheralListRows &list, RegisterWindowTable &windows)
+{
+    int slot = 0;
+    for (int row = 0; row < list.RowCount(); ++row) {
+        if (!list.IsTicked(row))
+            continue;
+        slot = SlotFor(list, row, slot);
+        const QString name = list.RowName(row);
+        const QByteArray nameText = name.toUtf8();
+        const RegisterWindow *window = windows.At(slot);
+        const PeripheralSpan span = window ? window->FindPeripheralSpan(name) : PeripheralSpan{};
+        if (!span.found) {
+            cycle.Fail(MessageText::Format("%s GetRegInfo error !\n", nameText.constData()));
+            cycle.Close();
+            return false;
+        }
+        if (const std::optional<QString> refusal = SnapshotFiles::CheckFits(name, span.span, 0)) {
+            cycle.Fail(*refusal);
+            cycle.Close();
+            return false;
+        }
+        if (!cycle.Read(span.base, span.span))
+            return false;
+        const QString chip = cycle.ChipModel();
+        const QString path = SnapshotFiles::DefaultPath(home, chip, name);
+        const bool usable = SnapshotFiles::IsPlainFileName(chip) && SnapshotFiles::IsPlainFileName(name);
+        if (usable)
+            SnapshotFiles::MakeFolderFor(path);
+        if (!usable || !SnapshotFiles::Replace(path, cycle.Buffer().data(), span.span)) {
+            cycle.Fail(MessageText::Format("%s create error !\n", path.toUtf8().constData()));
+            cycle.Close();
+            return false;
+        }
+    }
+    return true;
+}
+
+void Reload(LinkCycle &cycle, const QString &home, const PeripheralListRows &list, RegisterWindowTable &windows)
+{
+    const QString chip = cycle.ChipModel();
+    for (int row = 0; row < list.RowCount(); ++row) {
+        if (!list.IsTicked(row))
+            continue;
+        const QString name = list.RowName(row);
+        const QString path = SnapshotFiles::DefaultPath(home, chip, name);
+        const bool usable = SnapshotFiles::IsPlainFileName(chip) && SnapshotFiles::IsPlainFileName(name);
+        for (int slot = 0; slot < RegisterWindowTable::kSlots; ++slot) {
+            RegisterWindow *window = list.IsMarked(row, slot) ? windows.At(slot) : nullptr;
+            if (!window)
+                continue;
+            if (usable)
+                window->LoadSnapshot(name, path);
+            else
+                cycle.Note(MessageText::Format("%s open error! \n", path.toUtf8().constData()));
+        }
+    }
+}
+
+} // namespace
+
+namespace SnapshotCapture {
+
+void Run(OperationEnv &env, const QString &home, const PeripheralListRows &list, RegisterWindowTable &windows)
+{
+    LinkCycle cycle(env.config, env.links, env.user);
+    const int entry = env.user.panel.DataSourceEntry();
+    const bool online = entry == 1 || entry == 2;
+    cycle.PrefaceWith(online ? entry : 0);
+    if (online) {
+        if (entry == 1) {
+            const QString probe = env.user.panel.ProbeText().left(kProbeTextSize - 1);
+            cycle.SetProbeSerialNumber(RowText::ReadUnsigned(probe, 10));
+        } else {
+            cycle.SetUartRefusalFormat("%s not support uart debug !\n");
+        }
+        if (!cycle.Open())
+            return;
+        if (!CaptureRows(cycle, home, list, windows))
+            return;
+        cycle.Close();
+    }
+    Reload(cycle, home, list, windows);
+}
+
+} // namespace SnapshotCapture
