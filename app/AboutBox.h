@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QDialog>
+
+// "关于 Corvane": the application's icon, its version line and an OK button.
+class CAboutDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr char kTitle[] = "关于 Corvane";
+    static constexpr char kVersionLine[] = "Corvane，版本 2.3";
+
+    explicit CAboutDlg(QWidget *parent = nullptr);
+};

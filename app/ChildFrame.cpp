@@ -1,0 +1,27 @@
+#include "app/ChildFrame.h"
+
+#include "app/CorvaneApp.h"
+#include "app/RegWnd.h"
+
+CChildFrame::CChildFrame(CCorvaneApp &app, int slot, QWidget *parent)
+    : QMdiSubWindow(parent), m_app(app), m_slot(slot)
+{
+    setObjectName(QStringLiteral("window_%1").arg(slot));
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_app.EnterChildFrame(slot, this);
+}
+
+CChildFrame::~CChildFrame()
+{
+    // The view goes before its frame, as the slot tables expect.
+    delete m_view;
+    m_view = nullptr;
+    m_app.EnterChildFrame(m_slot, nullptr);
+    m_app.ChildFrameDestroyed(m_slot);
+}
+
+void CChildFrame::SetView(CRegWnd *view)
+{
+    m_view = view;
+    setWidget(view);
+}

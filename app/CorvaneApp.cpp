@@ -1,0 +1,134 @@
+#include "app/CorvaneApp.h"
+
+#include "app/ChildFrame.h"
+#include "app/CtrlWnd.h"
+#include "app/Looks.h"
+#include "app/MainFrame.h"
+#include "app/RegWnd.h"
+#include "link/ChipProfile.h"
+#include "link/JLinkLibrary.h"
+#include "link/Settings.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QScreen>
+#include <QSettings>
+
+namespace {
+CCorvaneApp *g_app = nullptr;
+}
+
+CCorvaneApp::CCorvaneApp(AppOptions options) : m_options(std::move(options))
+{
+    g_app = this;
+}
+
+CCorvaneApp::~CCorvaneApp()
+{
+    // Windows that go with the application keep their open-marks.
+    m_closing = true;
+    m_mainFrame.reset();
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+CCorvaneApp *CCorvaneApp::Instance()
+{
+    return g_app;
+}
+
+bool CCorvaneApp::InitInstance()
+{
+    // The installation folder is the working directory of the whole run.
+    const QString exeDir = m_options.exeDir.isEmpty() ? QCoreApplication::applicationDirPath() : m_options.exeDir;
+    QDir::setCurrent(exeDir);
+    m_exeDir = QDir::currentPath();
+
+    if (!m_lock.TryAcquire(InstanceLock::LockName(m_exeDir, QString::fromLatin1(kAppName)))) {
+        m_user.ShowMessage(QString::fromUtf8(kAlreadyRunning));
+        return false;
+    }
+
+    QDir home(m_exeDir);
+    home.mkpath(QStringLiteral("data/temp"));
+    for (const QString &model : ChipProfile::Models())
+        home.mkpath(QStringLiteral("data/") + model);
+
+    m_configPath = home.filePath(QStringLiteral("Corvane.ini"));
+    m_config = std::make_unique<ConfigFile>(m_configPath);
+
+    m_links = std::make_unique<TargetLinks>([this] { return m_user.ChipModel(); });
+    m_links->jlink.Bind(JLinkLibrary::SearchOrder(
+        m_config->ReadText(ConfigKey::kCommon, ConfigKey::kJlinkDll, QString(), ConfigKey::kPathSize), m_exeDir));
+
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        m_dpi = qMax(1, int(screen->logicalDotsPerInch()));
+
+    QCoreApplication::setOrganizationName(QString::fromUtf8(CMainFrame::kCompany));
+    QCoreApplication::setApplicationName(QString::fromLatin1(kAppName));
+
+    QSettings settings(QString::fromUtf8(CMainFrame::kCompany), QString::fromLatin1(kAppName));
+    const int look = settings.value(QStringLiteral("Workspace/") + QString::fromLatin1(CMainFrame::kLookKey),
+                                    Looks::kDefaultLook)
+                         .toInt();
+    m_mainFrame = std::make_unique<CMainFrame>(*this, look);
+    m_user.SetPanel(&m_mainFrame->Panel());
+    m_user.SetDialogParent(m_mainFrame.get());
+    m_mainFrame->Panel().portSource = m_options.serialPorts;
+    m_mainFrame->InitialUpdate();
+
+    if (m_options.showMainWindow) {
+        m_mainFrame->show();
+        m_mainFrame->raise();
+        m_mainFrame->activateWindow();
+    }
+
+    const QString chip = m_mainFrame->Panel().ChipModel();
+    for (int k = 0; k < kSlotCount; ++k)
+        if (m_config->ReadInt(chip, QString::asprintf(ConfigKey::kWindowOpen, k), 0) != 0)
+            OpenRegisterWindow(k);
+    return true;
+}
+
+CChildFrame *CCorvaneApp::ChildFrame(int slot) const
+{
+    return slot >= 0 && slot < kSlotCount ? m_childFrames[slot] : nullptr;
+}
+
+CRegWnd *CCorvaneApp::RegisterWindow(int slot) const
+{
+    return slot >= 0 && slot < kSlotCount ? m_registerWindows[slot] : nullptr;
+}
+
+void CCorvaneApp::EnterChildFrame(int slot, CChildFrame *frame)
+{
+    if (slot >= 0 && slot < kSlotCount)
+        m_childFrames[slot] = frame;
+}
+
+void CCorvaneApp::EnterRegisterWindow(int slot, CRegWnd *window)
+{
+    if (slot >= 0 && slot < kSlotCount)
+        m_registerWindows[slot] = window;
+}
+
+void CCorvaneApp::OpenRegisterWindow(int slot)
+{
+    if (slot < 0 || slot >= kSlotCount || m_childFrames[slot] || !m_mainFrame)
+        return;  // two windows never share a slot
+    auto *frame = new CChildFrame(*this, slot);
+    auto *view = new CRegWnd(*this, slot);
+    frame->SetView(view);
+    frame->setWindowTitle(QStringLiteral("window_%1").arg(slot));
+    m_mainFrame->AddRegisterWindow(frame);
+    view->OnInitialUpdate();
+    m_mainFrame->TileRegisterWindows();
+}
+
+void CCorvaneApp::ChildFrameDestroyed(int slot)
+{
+    if (m_closing || !m_mainFrame)
+        return;
+    m_mainFrame->TileRegisterWindows();
+    m_mainFrame->Panel().CloseSlot(slot);
+}

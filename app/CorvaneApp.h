@@ -1,0 +1,90 @@
+#pragma once
+
+#include "app/InstanceLock.h"
+#include "app/PortLists.h"
+#include "app/WidgetUser.h"
+#include "link/ConfigFile.h"
+#include "link/TargetLinks.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class CChildFrame;
+class CMainFrame;
+class CRegWnd;
+
+// How the application finds its installation; tests point it at a folder
+// of their own instead of the executable's.
+struct AppOptions
+{
+    QString exeDir;             // empty: the executable's own folder
+    bool showMainWindow = true;
+    // The serial ports the panel lists; empty: the system's.
+    std::function<QList<SerialPortEntry>()> serialPorts;
+};
+
+// The application object: start-up in its fixed order, the process-wide
+// values (executable folder, configuration path, dots per inch), the slot
+// tables of the register windows and the closing flag.
+class CCorvaneApp : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kSlotCount = 4;
+    static constexpr char kAppName[] = "Corvane";
+    static constexpr char kAlreadyRunning[] = "此程序正在运行，同一路径只能打开一次。";
+
+    explicit CCorvaneApp(AppOptions options = {});
+    ~CCorvaneApp() override;
+
+    static CCorvaneApp *Instance();
+
+    // Start-up; false when the application may not run.
+    bool InitInstance();
+
+    const QString &ExeDir() const { return m_exeDir; }
+    const QString &ConfigPath() const { return m_configPath; }
+    int Dpi() const { return m_dpi; }
+    int Scaled(int pixelsAt96) const { return pixelsAt96 * m_dpi / 96; }
+
+    ConfigFile &Config() { return *m_config; }
+    TargetLinks &Links() { return *m_links; }
+    WidgetUser &User() { return m_user; }
+    UserContext &Context() { return m_context; }
+    CMainFrame *MainFrame() const { return m_mainFrame.get(); }
+
+    // ChildFrameTable and the register window of each slot.
+    CChildFrame *ChildFrame(int slot) const;
+    CRegWnd *RegisterWindow(int slot) const;
+    void EnterChildFrame(int slot, CChildFrame *frame);
+    void EnterRegisterWindow(int slot, CRegWnd *window);
+
+    // Opens the register window of a free slot.
+    void OpenRegisterWindow(int slot);
+    // A frame of slot k has gone: lays out the rest and, unless the whole
+    // application is closing, tells the panel that the slot is closed.
+    void ChildFrameDestroyed(int slot);
+
+    bool Closing() const { return m_closing; }
+    void SetClosing() { m_closing = true; }
+
+private:
+    AppOptions m_options;
+    QString m_exeDir;
+    QString m_configPath;
+    int m_dpi = 96;
+    InstanceLock m_lock;
+    std::unique_ptr<ConfigFile> m_config;
+    WidgetUser m_user;
+    UserContext m_context{m_user.Context()};
+    std::unique_ptr<TargetLinks> m_links;
+    std::array<CChildFrame *, kSlotCount> m_childFrames{};
+    std::array<CRegWnd *, kSlotCount> m_registerWindows{};
+    bool m_closing = false;
+    std::unique_ptr<CMainFrame> m_mainFrame;
+};

@@ -1,0 +1,446 @@
+#include "app/CtrlWnd.h"
+
+#include "app/ChildFrame.h"
+#include "app/CorvaneApp.h"
+#include "app/MainFrame.h"
+#include "app/MyList.h"
+#include "app/PopupComboBox.h"
+#include "app/PortLists.h"
+#include "app/RegWnd.h"
+#include "link/Settings.h"
+#include "ops/ChipControl.h"
+#include "ops/MemoryOps.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <memory>
+
+namespace {
+
+// Dialog units of the form's font (宋体, 9 points) in pixels at 96 dots per
+// inch: a quarter of the average character width, an eighth of its height.
+constexpr double kDluX = 1.5;
+constexpr double kDluY = 1.5;
+// A drop-down list's rectangle includes its open list; the closed box is
+// one line high.
+constexpr int kListHeight = 14;
+
+} // namespace
+
+CCtrlWnd::CCtrlWnd(CCorvaneApp &app, QWidget *parent) : QWidget(parent), m_app(app)
+{
+    setObjectName(QStringLiteral("102"));
+    QFont font(QStringLiteral("SimSun"));
+    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("WenQuanYi Micro Hei")});
+    font.setPointSize(9);
+    setFont(font);
+    BuildControls();
+    ConnectControls();
+    const QRect whole = Dlu(0, 0, 247, 296);
+    setMinimumSize(whole.size());
+}
+
+QRect CCtrlWnd::Dlu(int x, int y, int width, int height) const
+{
+    const double scale = m_app.Dpi() / 96.0;
+    return QRect(int(x * kDluX * scale), int(y * kDluY * scale), int(width * kDluX * scale),
+                 int(height * kDluY * scale));
+}
+
+QLabel *CCtrlWnd::AddLabel(const QString &text, int x, int y, int width, int height, int id)
+{
+    auto *label = new QLabel(text, this);
+    if (id != 0)
+        label->setObjectName(QString::number(id));
+    label->setGeometry(Dlu(x, y, width, height + 2));
+    return label;
+}
+
+QComboBox *CCtrlWnd::AddList(int id, const QStringList &entries, int x, int y, int width)
+{
+    QComboBox *list = (id == 1002 || id == 1004) ? new PopupComboBox(this) : new QComboBox(this);
+    list->setObjectName(QString::number(id));
+    list->addItems(entries);
+    list->setCurrentIndex(-1);
+    list->setGeometry(Dlu(x, y, width, kListHeight));
+    return list;
+}
+
+QPushButton *CCtrlWnd::AddButton(int id, const QString &text, int x, int y, int width, int height)
+{
+    auto *button = new QPushButton(text, this);
+    button->setObjectName(QString::number(id));
+    button->setGeometry(Dlu(x, y, width, height));
+    return button;
+}
+
+QLineEdit *CCtrlWnd::AddField(int id, int x, int y, int width, int height)
+{
+    auto *field = new QLineEdit(this);
+    field->setObjectName(QString::number(id));
+    field->setGeometry(Dlu(x, y, width, height));
+    return field;
+}
+
+void CCtrlWnd::AddGroup(int x, int y, int width, int height)
+{
+    auto *group = new QGroupBox(this);
+    group->setGeometry(Dlu(x, y, width, height));
+    group->lower();
+}
+
+void CCtrlWnd::BuildControls()
+{
+    AddGroup(1, 0, 48, 123);
+    for (int k = 0; k < 4; ++k) {
+        auto *box = new QCheckBox(QStringLiteral("WND%1").arg(k), this);
+        box->setObjectName(QString::number(1010 + k));
+        box->setGeometry(Dlu(9, 26 + 21 * k, 30, 10));
+        m_windowBoxes[k] = box;
+    }
+
+    AddGroup(53, 0, 123, 123);
+    AddLabel(QStringLiteral("平    台"), 61, 11, 33, 8);
+    m_chip = AddList(1001, {}, 98, 8, 69);
+    AddLabel(QStringLiteral("数 据 源"), 61, 27, 33, 8);
+    m_dataSource = AddList(1007, {QStringLiteral("离线数据"), QStringLiteral("JLINK读取"), QStringLiteral("UART读取")},
+                           98, 24, 69);
+    m_portLabel = AddLabel(QStringLiteral("端    口"), 61, 43, 33, 8, 1016);
+    m_probes = static_cast<PopupComboBox *>(AddList(1002, {}, 98, 40, 69));
+    m_ports = static_cast<PopupComboBox *>(AddList(1004, {}, 98, 40, 69));
+    m_speedLabel = AddLabel(QStringLiteral("速    率"), 61, 59, 33, 8, 1017);
+    QStringList jlinkSpeeds;
+    for (int speed = 1000; speed <= 10000; speed += 1000)
+        jlinkSpeeds << QString::number(speed);
+    m_jlinkSpeed = AddList(1003, jlinkSpeeds, 98, 56, 69);
+    m_uartSpeed = AddList(1005, {}, 98, 56, 69);
+    AddLabel(QStringLiteral("展开等级"), 61, 75, 33, 8);
+    m_expand = AddList(1020, {QStringLiteral("展开1级"), QStringLiteral("展开2级"), QStringLiteral("展开3级")}, 98, 72, 69);
+    m_registerWriteLabel = AddLabel(QStringLiteral("写寄存器"), 61, 91, 33, 8, 1036);
+    m_registerWrite = AddList(1033, {QStringLiteral("立即写入"), QStringLiteral("右键菜单写入")}, 98, 88, 69);
+    AddLabel(QStringLiteral("数据进制"), 61, 107, 33, 8);
+    m_numberBase = AddList(1032, {QStringLiteral("DEC"), QStringLiteral("HEX")}, 98, 104, 47);
+    AddButton(1037, QStringLiteral("更新"), 146, 104, 22, 13);
+
+    AddGroup(180, 0, 65, 123);
+    AddButton(1028, QStringLiteral("关看门狗"), 192, 14, 44, 15);
+    AddButton(1029, QStringLiteral("halt HCPU"), 192, 34, 44, 15);
+    AddButton(1030, QStringLiteral("halt LCPU"), 192, 54, 44, 15);
+    AddButton(1031, QStringLiteral("清CACHE"), 192, 74, 44, 15)->hide();
+    AddButton(1019, QStringLiteral("数据读取"), 192, 94, 44, 15);
+
+    AddGroup(1, 125, 244, 103);
+    AddLabel(QStringLiteral("xxxxxxxx: 0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f"), 3, 133, 231, 8)
+        ->setEnabled(false);
+    m_dump = new QPlainTextEdit(this);
+    m_dump->setObjectName(QStringLiteral("1022"));
+    m_dump->setGeometry(Dlu(0, 141, 245, 70));
+    m_dump->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_dump->setLineWrapMode(QPlainTextEdit::NoWrap);
+    AddLabel(QStringLiteral("地址 0x"), 2, 214, 28, 8);
+    m_readAddress = AddField(1021, 29, 212, 48, 12);
+    AddLabel(QStringLiteral("长度 0x"), 85, 213, 28, 9);
+    m_readLength = AddField(1024, 112, 212, 48, 12);
+    AddButton(1023, QStringLiteral("读取"), 165, 212, 26, 13);
+    AddButton(1025, QStringLiteral("读取到文件"), 194, 212, 48, 13);
+
+    AddGroup(1, 223, 244, 25);
+    AddLabel(QStringLiteral("地址 0x"), 2, 233, 28, 8);
+    m_writeAddress = AddField(1035, 29, 230, 48, 12);
+    AddLabel(QStringLiteral("数据 0x"), 85, 232, 28, 9);
+    m_writeData = AddField(1034, 112, 230, 48, 12);
+    AddButton(1026, QStringLiteral("写入"), 165, 230, 26, 13);
+    AddButton(1027, QStringLiteral("从文件写入"), 194, 230, 48, 13);
+
+    m_peripherals = new CMyList(m_app, this);
+    m_peripherals->setGeometry(Dlu(1, 257, 243, 37));
+}
+
+void CCtrlWnd::ConnectControls()
+{
+    for (int k = 0; k < 4; ++k)
+        connect(m_windowBoxes[k], &QCheckBox::clicked, this, [this, k] { WindowBoxClicked(k); });
+    connect(m_chip, &QComboBox::activated, this, &CCtrlWnd::ChipChanged);
+    connect(m_dataSource, &QComboBox::activated, this, [this] { ApplyDataSource(); });
+    connect(m_probes, &QComboBox::activated, this,
+            [this] { WriteCommonText(ConfigKey::kJlinkPort, m_probes->currentText()); });
+    connect(m_ports, &QComboBox::activated, this,
+            [this] { WriteCommonText(ConfigKey::kUartPort, m_ports->currentText()); });
+    connect(m_jlinkSpeed, &QComboBox::activated, this, [this](int i) { WriteCommon(ConfigKey::kJlinkBaund, i); });
+    connect(m_uartSpeed, &QComboBox::activated, this, [this](int i) { WriteCommon(ConfigKey::kUartBaund, i); });
+    connect(m_expand, &QComboBox::activated, this, [this](int i) {
+        WriteCommon(ConfigKey::kExpandType, i);
+        ApplyExpandLevel();
+    });
+    connect(m_numberBase, &QComboBox::activated, this, [this](int i) { WriteCommon(ConfigKey::kHexDec, i); });
+    connect(m_registerWrite, &QComboBox::activated, this, [this](int i) { WriteCommon(ConfigKey::kRegWr, i); });
+    m_probes->beforePopup = [this] { RefreshProbeList(); };
+    m_ports->beforePopup = [this] { RefreshSerialPortList(); };
+
+    auto button = [this](int id) { return findChild<QPushButton *>(QString::number(id)); };
+    connect(button(1037), &QPushButton::clicked, this, [this] {
+        for (int k = 0; k < CCorvaneApp::kSlotCount; ++k)
+            if (CRegWnd *window = m_app.RegisterWindow(k))
+                window->ApplyNumberBase();
+    });
+    connect(button(1028), &QPushButton::clicked, this,
+            [this] { RunOperation([](OperationEnv &env) { ChipControl::WatchdogOff(env); }, false); });
+    connect(button(1029), &QPushButton::clicked, this,
+            [this] { RunOperation([](OperationEnv &env) { ChipControl::HaltHcpu(env); }, false); });
+    connect(button(1030), &QPushButton::clicked, this,
+            [this] { RunOperation([](OperationEnv &env) { ChipControl::HaltLcpu(env); }, false); });
+    connect(button(1031), &QPushButton::clicked, this,
+            [this] { RunOperation([](OperationEnv &env) { ChipControl::CleanCache(env); }, false); });
+    connect(button(1019), &QPushButton::clicked, this, [this] { CaptureSnapshots(); });
+    connect(button(1023), &QPushButton::clicked, this, [this] {
+        RunOperation([this](OperationEnv &env) {
+            MemoryOps::Read(env, m_readAddress->text(), m_readLength->text(), *this);
+        }, false);
+    });
+    connect(button(1025), &QPushButton::clicked, this, [this] {
+        RunOperation([this](OperationEnv &env) {
+            MemoryOps::ReadToFile(env, m_readAddress->text(), m_readLength->text(), *this);
+        }, true);
+    });
+    connect(button(1026), &QPushButton::clicked, this, [this] {
+        RunOperation([this](OperationEnv &env) {
+            MemoryOps::WriteWord(env, m_writeAddress->text(), m_writeData->text());
+        }, false);
+    });
+    connect(button(1027), &QPushButton::clicked, this, [this] {
+        RunOperation([this](OperationEnv &env) { MemoryOps::WriteFromFile(env, m_readAddress->text()); }, true);
+    });
+}
+
+void CCtrlWnd::Setup()
+{
+    ConfigFile &config = m_app.Config();
+    {
+        const QSignalBlocker quiet(m_chip);
+        m_chip->clear();
+        const int count = config.ReadInt(ConfigKey::kChipType, ConfigKey::kNum, 0);
+        for (int i = 0; i < count; ++i)
+            m_chip->addItem(config.ReadText(ConfigKey::kChipType, QString::asprintf(ConfigKey::kChip, i), QString(),
+                                            ConfigKey::kListTextSize));
+        int selected = config.ReadInt(ConfigKey::kChipType, ConfigKey::kSel, 0);
+        if (selected >= count) {
+            config.WriteText(ConfigKey::kChipType, ConfigKey::kSel, QStringLiteral("0"));
+            selected = 0;
+        }
+        SelectStored(m_chip, selected);
+    }
+    SelectStored(m_dataSource, config.ReadInt(ConfigKey::kCommon, ConfigKey::kDataType, 0));
+    SelectStored(m_jlinkSpeed, config.ReadInt(ConfigKey::kCommon, ConfigKey::kJlinkBaund, 0));
+    {
+        const QSignalBlocker quiet(m_uartSpeed);
+        m_uartSpeed->clear();
+        const int count = config.ReadInt(ConfigKey::kUartBaundSection, ConfigKey::kNum, 0);
+        for (int i = 0; i < count; ++i)
+            m_uartSpeed->addItem(config.ReadText(ConfigKey::kUartBaundSection, QString::asprintf(ConfigKey::kBaund, i),
+                                                 QString(), ConfigKey::kListTextSize));
+        int selected = config.ReadInt(ConfigKey::kCommon, ConfigKey::kUartBaund, 0);
+        if (selected >= count)
+            selected = 0;
+        SelectStored(m_uartSpeed, selected);
+    }
+    SelectStored(m_expand, config.ReadInt(ConfigKey::kCommon, ConfigKey::kExpandType, 0));
+    SelectStored(m_numberBase, config.ReadInt(ConfigKey::kCommon, ConfigKey::kHexDec, 0));
+    SelectStored(m_registerWrite, config.ReadInt(ConfigKey::kCommon, ConfigKey::kRegWr, 0));
+    RefreshProbeList();
+    RefreshSerialPortList();
+    m_peripherals->SetUp();
+    const QString chip = ChipModel();
+    for (int k = 0; k < 4; ++k) {
+        const bool open = config.ReadInt(chip, QString::asprintf(ConfigKey::kWindowOpen, k), 0) != 0;
+        m_windowBoxes[k]->setChecked(open);
+        m_windowBoxes[k]->setEnabled(!open);
+    }
+    m_peripherals->Fill();
+    ApplyDataSource();
+}
+
+void CCtrlWnd::SelectStored(QComboBox *list, int index)
+{
+    const QSignalBlocker quiet(list);
+    list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+}
+
+QString CCtrlWnd::ChipModel() const
+{
+    return m_chip->currentText().left(kChipModelLength);
+}
+
+int CCtrlWnd::DataSourceEntry() const
+{
+    return m_dataSource->currentIndex();
+}
+
+QString CCtrlWnd::ProbeText() const
+{
+    return m_probes->currentText().left(kProbeTextLength);
+}
+
+int CCtrlWnd::NumberBaseEntry() const
+{
+    return m_numberBase->currentIndex();
+}
+
+int CCtrlWnd::RegisterWriteModeEntry() const
+{
+    return m_registerWrite->currentIndex();
+}
+
+QString CCtrlWnd::SerialPortText() const
+{
+    return m_ports->currentText();
+}
+
+QString CCtrlWnd::UartSpeedText() const
+{
+    return m_uartSpeed->currentText();
+}
+
+void CCtrlWnd::SetDumpText(const QString &text)
+{
+    m_dump->setPlainText(text);
+}
+
+void CCtrlWnd::RefreshProbeList()
+{
+    PortLists::RefreshProbeList(*m_probes, m_app.Config(), m_app.Links().jlink, m_app.User());
+}
+
+void CCtrlWnd::RefreshSerialPortList()
+{
+    PortLists::RefreshSerialPortList(*m_ports, m_app.Config(),
+                                     portSource ? portSource() : PortLists::PresentSerialPorts());
+}
+
+void CCtrlWnd::WriteCommon(const char *key, int value)
+{
+    m_app.Config().WriteInt(ConfigKey::kCommon, key, value);
+}
+
+void CCtrlWnd::WriteCommonText(const char *key, const QString &text)
+{
+    m_app.Config().WriteText(ConfigKey::kCommon, key, text);
+}
+
+void CCtrlWnd::ApplyDataSource()
+{
+    const int entry = m_dataSource->currentIndex();
+    WriteCommon(ConfigKey::kDataType, entry);
+    const bool offline = entry == 0;
+    const bool jlink = entry == 1;
+    m_portLabel->setVisible(!offline);
+    m_speedLabel->setVisible(!offline);
+    m_probes->setVisible(jlink);
+    m_jlinkSpeed->setVisible(jlink);
+    m_ports->setVisible(!offline && !jlink);
+    m_uartSpeed->setVisible(!offline && !jlink);
+    m_registerWriteLabel->setVisible(!offline);
+    m_registerWrite->setVisible(!offline);
+}
+
+void CCtrlWnd::ApplyExpandLevel()
+{
+    BusyScope busy(m_app.User());
+    for (int k = 0; k < CCorvaneApp::kSlotCount; ++k)
+        if (CRegWnd *window = m_app.RegisterWindow(k))
+            window->ApplyExpandLevel(m_app.Config().ReadInt(ConfigKey::kCommon, ConfigKey::kExpandType, 0));
+}
+
+void CCtrlWnd::ChipChanged(int index)
+{
+    BusyScope busy(m_app.User());
+    ConfigFile &config = m_app.Config();
+    if (index == config.ReadInt(ConfigKey::kChipType, ConfigKey::kSel, 0))
+        return;
+    config.WriteInt(ConfigKey::kChipType, ConfigKey::kSel, index);
+    m_peripherals->Fill();
+    if (chipChangedHook)
+        chipChangedHook();
+    const QString chip = ChipModel();
+    for (int k = 0; k < CCorvaneApp::kSlotCount; ++k) {
+        if (CRegWnd *window = m_app.RegisterWindow(k)) {
+            window->RebuildGrid();
+        } else if (config.ReadInt(chip, QString::asprintf(ConfigKey::kWindowOpen, k), 0) != 0) {
+            m_windowBoxes[k]->setChecked(true);
+            m_windowBoxes[k]->setEnabled(false);
+            m_app.OpenRegisterWindow(k);
+        }
+    }
+}
+
+void CCtrlWnd::WindowBoxClicked(int slot)
+{
+    BusyScope busy(m_app.User());
+    m_app.Config().WriteText(ChipModel(), QString::asprintf(ConfigKey::kWindowOpen, slot), QStringLiteral("1"));
+    m_windowBoxes[slot]->setChecked(true);
+    m_windowBoxes[slot]->setEnabled(false);
+    if (!m_app.RegisterWindow(slot))
+        m_app.OpenRegisterWindow(slot);
+}
+
+void CCtrlWnd::CloseSlot(int slot)
+{
+    m_app.Config().WriteText(ChipModel(), QString::asprintf(ConfigKey::kWindowOpen, slot), QStringLiteral("0"));
+    m_windowBoxes[slot]->setChecked(false);
+    m_windowBoxes[slot]->setEnabled(true);
+    m_peripherals->RemoveSlot(slot);
+}
+
+OperationEnv CCtrlWnd::Env()
+{
+    return OperationEnv{m_app.Config(), m_app.Links(), m_app.Context(), {}};
+}
+
+void CCtrlWnd::RunOperation(const std::function<void(OperationEnv &)> &operation, bool withProgress)
+{
+    OperationEnv env = Env();
+    // The long file transfers show bytes done of the total; the dialog is
+    // modal and has no cancel, so the rest of the windows stay blocked.
+    std::unique_ptr<QProgressDialog> progress;
+    if (withProgress) {
+        env.progress = [this, &progress](qint64 done, qint64 total) {
+            if (!progress) {
+                progress = std::make_unique<QProgressDialog>(this);
+                progress->setObjectName(QStringLiteral("progress"));
+                progress->setWindowTitle(QStringLiteral("Corvane"));
+                progress->setCancelButton(nullptr);
+                progress->setWindowModality(Qt::ApplicationModal);
+                progress->setMinimumDuration(0);
+                progress->setAutoClose(false);
+                progress->setAutoReset(false);
+                progress->setRange(0, 1000);
+            }
+            progress->setLabelText(QStringLiteral("%1 / %2 bytes").arg(done).arg(total));
+            progress->setValue(total > 0 ? int(done * 1000 / total) : 0);
+        };
+    }
+    operation(env);
+}
+
+void CCtrlWnd::CaptureSnapshots()
+{
+}
+
+void CCtrlWnd::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const QRect client = rect();
+    const int top = client.top() + m_app.Scaled(380);
+    m_peripherals->setGeometry(2, top, m_app.Scaled(365), client.bottom() - m_app.Scaled(380) - client.top());
+    m_peripherals->SetColumnWidths();
+    if (CMainFrame *frame = m_app.MainFrame())
+        frame->TileRegisterWindows();
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "link/UserInterfaces.h"
+#include "ops/Operation.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class CCorvaneApp;
+class CMyList;
+class PopupComboBox;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// The control panel form: every choice of the user, written to the
+// configuration file the moment it changes; the buttons of the target
+// operations; the window check boxes; the peripheral list.
+class CCtrlWnd : public QWidget, public PanelSelections, public DumpView
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kChipModelLength = 49;
+    static constexpr int kProbeTextLength = 39;
+
+    CCtrlWnd(CCorvaneApp &app, QWidget *parent = nullptr);
+
+    // The initial update: fills and selects every list from the file.
+    void Setup();
+
+    // PanelSelections
+    QString ChipModel() const override;
+    int DataSourceEntry() const override;
+    QString ProbeText() const override;
+    // The other selectors the register windows read.
+    int NumberBaseEntry() const;  // 0 DEC, 1 HEX
+    int RegisterWriteModeEntry() const;
+    QString SerialPortText() const;
+    QString UartSpeedText() const;
+
+    // DumpView
+    void SetDumpText(const QString &text) override;
+
+    // Register window k closed while the application runs.
+    void CloseSlot(int slot);
+    // The user ticked window box k.
+    void WindowBoxClicked(int slot);
+    // The user picked entry `index` of the chip selector.
+    void ChipChanged(int index);
+    // Applies the selected data source: writes it and shows its controls.
+    void ApplyDataSource();
+    void ApplyExpandLevel();
+    // "数据读取": captures the assigned peripherals and reloads the windows.
+    void CaptureSnapshots();
+
+    CMyList &PeripheralList() { return *m_peripherals; }
+    // The serial port enumeration, replaced by tests.
+    std::function<QList<struct SerialPortEntry>()> portSource;
+    // Called on a chip change so the IP check can prepare its inputs.
+    std::function<void()> chipChangedHook;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    QRect Dlu(int x, int y, int width, int height) const;
+    QLabel *AddLabel(const QString &text, int x, int y, int width, int height, int id = 0);
+    QComboBox *AddList(int id, const QStringList &entries, int x, int y, int width);
+    QPushButton *AddButton(int id, const QString &text, int x, int y, int width, int height);
+    QLineEdit *AddField(int id, int x, int y, int width, int height);
+    void AddGroup(int x, int y, int width, int height);
+    void BuildControls();
+    void ConnectControls();
+
+    void RefreshProbeList();
+    void RefreshSerialPortList();
+    void SelectStored(QComboBox *list, int index);
+    void WriteCommon(const char *key, int value);
+    void WriteCommonText(const char *key, const QString &text);
+    OperationEnv Env();
+    void RunOperation(const std::function<void(OperationEnv &)> &operation, bool withProgress);
+
+    CCorvaneApp &m_app;
+    QComboBox *m_chip = nullptr;
+    QComboBox *m_dataSource = nullptr;
+    PopupComboBox *m_probes = nullptr;
+    PopupComboBox *m_ports = nullptr;
+    QComboBox *m_jlinkSpeed = nullptr;
+    QComboBox *m_uartSpeed = nullptr;
+    QComboBox *m_expand = nullptr;
+    QComboBox *m_registerWrite = nullptr;
+    QComboBox *m_numberBase = nullptr;
+    QLabel *m_portLabel = nullptr;
+    QLabel *m_speedLabel = nullptr;
+    QLabel *m_registerWriteLabel = nullptr;
+    QPlainTextEdit *m_dump = nullptr;
+    QLineEdit *m_readAddress = nullptr;
+    QLineEdit *m_readLength = nullptr;
+    QLineEdit *m_writeAddress = nullptr;
+    QLineEdit *m_writeData = nullptr;
+    std::array<QCheckBox *, 4> m_windowBoxes{};
+    CMyList *m_peripherals = nullptr;
+};

@@ -1,0 +1,180 @@
+#include "app/LogList.h"
+
+#include "ipcheck/ui/LogListModel.h"
+#include "link/UserInterfaces.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace {
+
+const char16_t kNoData[] = u"无有效数据 !!!";
+
+} // namespace
+
+CMyListCtrl::CMyListCtrl(QWidget *parent) : QTableView(parent), m_model(new LogListModel(this))
+{
+    setModel(m_model);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(true);
+    setWordWrap(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    verticalHeader()->hide();
+    // Every row the same height keeps appending cheap for long runs.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setHighlightSections(false);
+}
+
+void CMyListCtrl::SetUser(FileChooser *files, MessagePresenter *messages)
+{
+    m_files = files;
+    m_messages = messages;
+}
+
+void CMyListCtrl::AppendOutputLines(const QStringList &rows)
+{
+    const int before = m_model->rowCount();
+    m_model->AppendRows(rows);
+    if (m_model->rowCount() > before)
+        scrollTo(m_model->index(m_model->rowCount() - 1, 0));
+}
+
+void CMyListCtrl::RemoveAllRows()
+{
+    m_model->RemoveAllRows();
+}
+
+int CMyListCtrl::RowCount() const
+{
+    return m_model->rowCount();
+}
+
+QString CMyListCtrl::RowText(int row) const
+{
+    return row >= 0 && row < m_model->rowCount() ? m_model->Rows()[row] : QString();
+}
+
+void CMyListCtrl::SetColumnWidth(int width)
+{
+    horizontalHeader()->resizeSection(0, width);
+}
+
+QString CMyListCtrl::SelectedText() const
+{
+    QModelIndexList selected = selectionModel()->selectedRows(0);
+    std::sort(selected.begin(), selected.end(),
+              [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
+    QString text;
+    for (const QModelIndex &index : selected)
+        text += RowText(index.row()) + u'\n';
+    return text;
+}
+
+void CMyListCtrl::CopySelection()
+{
+    QClipboard *clipboard = QApplication::clipboard();
+    if (clipboard == nullptr || !selectionModel()->hasSelection())
+        return;
+    clipboard->setText(SelectedText());
+}
+
+void CMyListCtrl::SaveLogFile()
+{
+    if (m_model->rowCount() == 0) {
+        ShowMessage(QString::fromUtf16(kNoData));
+        return;
+    }
+    QString path = AskLogPath();
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".log");
+    // Written beside the chosen file and renamed over it, so an old log is
+    // never left half replaced.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    QByteArray content;
+    for (QString row : m_model->Rows()) {
+        row.remove(u'\n');
+        content += row.toLocal8Bit() + "\r\n";
+    }
+    file.write(content);
+    file.commit();
+}
+
+QString CMyListCtrl::DefaultLogName(const QDateTime &time)
+{
+    const QDate date = time.date();
+    const QTime clock = time.time();
+    return QString::asprintf("(%04d-%02d-%02d-%02d-%02d-%02d)", date.year(), date.month(), date.day(), clock.hour(),
+                             clock.minute(), clock.second());
+}
+
+void CMyListCtrl::keyPressEvent(QKeyEvent *event)
+{
+    if (event->modifiers() & Qt::ControlModifier) {
+        switch (event->key()) {
+        case Qt::Key_C:
+            // The view's own copy would put only the current row on the
+            // clipboard, so this one ends here.
+            CopySelection();
+            event->accept();
+            return;
+        case Qt::Key_A:
+            selectAll();
+            event->accept();
+            return;
+        case Qt::Key_S:
+            SaveLogFile();
+            event->accept();
+            return;
+        default:
+            break;
+        }
+    }
+    QTableView::keyPressEvent(event);
+}
+
+QString CMyListCtrl::AskLogPath()
+{
+    FileRequest request;
+    request.kind = FileRequest::Kind::Save;
+    request.filters = {{QStringLiteral("log Files(*.log)"), QStringLiteral("*.log")},
+                       {QStringLiteral("All Files(*.*)"), QStringLiteral("*.*")}};
+    request.defaultName = DefaultLogName(QDateTime::currentDateTime());
+    request.overwritePrompt = true;
+    if (m_files != nullptr)
+        return m_files->ChooseFile(request);
+
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("log"));
+    dialog.setNameFilters({QStringLiteral("log Files(*.log)"), QStringLiteral("All Files(*.*)")});
+    dialog.selectFile(request.defaultName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+void CMyListCtrl::ShowMessage(const QString &text)
+{
+    if (m_messages != nullptr) {
+        m_messages->ShowMessage(text);
+        return;
+    }
+    QMessageBox::information(this, QString(), text, QMessageBox::Ok);
+}

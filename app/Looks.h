@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// The visual looks of the main window, by their menu identifiers 205 to 219.
+// Each maps to a Qt style with a palette of its own; any identifier outside
+// the list gets the Office 2007 look in its current colour style.
+namespace Looks {
+
+inline constexpr int kDefaultLook = 210;
+inline constexpr int kOffice2007Blue = 215;
+inline constexpr int kWindows7 = 219;
+
+struct MenuEntry
+{
+    int id;
+    const char *text;
+};
+
+// 205 to 210, in menu order.
+const QList<MenuEntry> &MainEntries();
+// 215 to 218, the sub-menu "Office 2007(&7)".
+const QList<MenuEntry> &Office2007Entries();
+
+// Installs the look on the whole application.
+void Install(int id);
+
+} // namespace Looks

@@ -1,0 +1,321 @@
+#include "app/MainFrame.h"
+
+#include "app/AboutBox.h"
+#include "app/ChildFrame.h"
+#include "app/CorvaneApp.h"
+#include "app/CtrlWnd.h"
+#include "app/Looks.h"
+#include "app/OutputWnd.h"
+#include "link/Settings.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QDir>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QProcess>
+#include <QSettings>
+#include <QToolBar>
+
+namespace {
+
+// The per-user profile's group of the visual look and the saved layout.
+struct Workspace
+{
+    Workspace() { settings.beginGroup(QString::fromLatin1(CMainFrame::kWorkspace)); }
+    QSettings settings{QString::fromUtf8(CMainFrame::kCompany), QString::fromLatin1(CCorvaneApp::kAppName)};
+};
+
+} // namespace
+
+CMainFrame::CMainFrame(CCorvaneApp &app, int look) : m_app(app)
+{
+    setObjectName(QStringLiteral("128"));
+    m_area = new QMdiArea(this);
+    m_area->setObjectName(QStringLiteral("MDIClient"));
+    m_area->setViewMode(QMdiArea::SubWindowView);
+    m_area->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_area, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        QMenu *menu = createPopupMenu();
+        menu->exec(m_area->mapToGlobal(at));
+        delete menu;
+    });
+    connect(m_area, &QMdiArea::subWindowActivated, this, [this] { UpdateCaption(); });
+    setCentralWidget(m_area);
+
+    BuildMenus();
+    BuildToolBar();
+    menuBar()->hide();
+    m_toolBar->hide();
+    setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
+
+    m_pane = new COutputWnd(app, this);
+    addDockWidget(Qt::LeftDockWidgetArea, m_pane);
+    resizeDocks({m_pane}, {app.Scaled(370)}, Qt::Horizontal);
+    m_pane->show();
+
+    SetLook(look);
+
+    ConfigFile &config = m_app.Config();
+    if (config.ReadInt(ConfigKey::kCommon, ConfigKey::kInitDockPane, 0) != 0)
+        config.WriteText(ConfigKey::kCommon, ConfigKey::kInitDockPane, QStringLiteral("0"));
+    else
+        RestoreLayout();
+    UpdateCaption();
+}
+
+CCtrlWnd &CMainFrame::Panel() const
+{
+    return m_pane->Panel();
+}
+
+void CMainFrame::InitialUpdate()
+{
+    Panel().Setup();
+}
+
+void CMainFrame::BuildMenus()
+{
+    auto add = [this](QMenu *menu, const QString &text, int id, const QKeySequence &key = {}) {
+        QAction *action = menu->addAction(text);
+        action->setObjectName(QString::number(id));
+        action->setData(id);
+        if (!key.isEmpty())
+            action->setShortcut(key);
+        addAction(action);  // keys work with the menu bar hidden
+        return action;
+    };
+
+    QMenu *file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    // Register windows are not files: "new" opens the first free slot, the
+    // others have nothing to act on.
+    connect(add(file, QStringLiteral("新建(&N)\tCtrl+N"), 57600, QKeySequence(Qt::CTRL | Qt::Key_N)),
+            &QAction::triggered, this, [this] {
+                for (int k = 0; k < CCorvaneApp::kSlotCount; ++k)
+                    if (!m_app.ChildFrame(k)) {
+                        Panel().WindowBoxClicked(k);
+                        return;
+                    }
+            });
+    add(file, QStringLiteral("打开(&O)...\tCtrl+O"), 57601, QKeySequence(Qt::CTRL | Qt::Key_O))->setEnabled(false);
+    connect(add(file, QStringLiteral("关闭(&C)"), 57602), &QAction::triggered, this, [this] {
+        if (QMdiSubWindow *active = m_area->activeSubWindow())
+            active->close();
+    });
+    m_documentOnly << add(file, QStringLiteral("保存(&S)\tCtrl+S"), 57603, QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_documentOnly << add(file, QStringLiteral("另存为(&A)..."), 57604);
+    file->addSeparator();
+    connect(add(file, QStringLiteral("退出(&X)"), 57665), &QAction::triggered, this, &QWidget::close);
+
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
+    add(edit, QStringLiteral("撤消(&U)\tCtrl+Z"), 57643, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    edit->addSeparator();
+    add(edit, QStringLiteral("剪切(&T)\tCtrl+X"), 57635, QKeySequence(Qt::CTRL | Qt::Key_X));
+    add(edit, QStringLiteral("复制(&C)\tCtrl+C"), 57634, QKeySequence(Qt::CTRL | Qt::Key_C));
+    add(edit, QStringLiteral("粘贴(&P)\tCtrl+V"), 57637, QKeySequence(Qt::CTRL | Qt::Key_V));
+    for (QAction *action : edit->actions())
+        action->setEnabled(false);  // nothing in a register window is cut or pasted
+    m_documentOnly << edit->menuAction();
+
+    QMenu *view = menuBar()->addMenu(QStringLiteral("视图(&V)"));
+    QMenu *bars = view->addMenu(QStringLiteral("工具栏和停靠窗口(&T)"));
+    bars->setObjectName(QStringLiteral("59392"));
+    connect(bars, &QMenu::aboutToShow, this, [this, bars] {
+        bars->clear();
+        QMenu *list = createPopupMenu();
+        for (QAction *action : list->actions())
+            bars->addAction(action);
+        list->deleteLater();
+    });
+    add(view, QStringLiteral("状态栏(&S)"), 59393)->setEnabled(false);  // the frame has no status bar
+    QMenu *looks = view->addMenu(QStringLiteral("应用程序外观(&A)"));
+    m_lookGroup = new QActionGroup(this);
+    m_lookGroup->setExclusive(true);
+    auto addLook = [this, add](QMenu *menu, const Looks::MenuEntry &entry) {
+        QAction *action = add(menu, QString::fromUtf8(entry.text), entry.id);
+        action->setCheckable(true);
+        m_lookGroup->addAction(action);
+        connect(action, &QAction::triggered, this, [this, id = entry.id] { SetLook(id); });
+    };
+    for (const Looks::MenuEntry &entry : Looks::MainEntries())
+        addLook(looks, entry);
+    QMenu *office = looks->addMenu(QStringLiteral("Office 2007(&7)"));
+    for (const Looks::MenuEntry &entry : Looks::Office2007Entries())
+        addLook(office, entry);
+
+    QMenu *window = menuBar()->addMenu(QStringLiteral("窗口(&W)"));
+    add(window, QStringLiteral("新建窗口(&N)"), 57648)->setEnabled(false);  // would share a slot
+    connect(add(window, QStringLiteral("层叠(&C)"), 57650), &QAction::triggered, m_area,
+            &QMdiArea::cascadeSubWindows);
+    connect(add(window, QStringLiteral("平铺(&T)"), 57651), &QAction::triggered, this,
+            &CMainFrame::TileRegisterWindows);
+    add(window, QStringLiteral("排列图标(&A)"), 57649);
+    m_documentOnly << window->menuAction();
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
+    connect(add(help, QStringLiteral("关于 Corvane(&A)..."), 57664), &QAction::triggered, this,
+            &CMainFrame::ShowAboutBox);
+
+    QAction *next = new QAction(this);
+    next->setObjectName(QStringLiteral("57680"));
+    next->setShortcut(QKeySequence(Qt::Key_F6));
+    connect(next, &QAction::triggered, m_area, &QMdiArea::activateNextSubWindow);
+    addAction(next);
+    QAction *previous = new QAction(this);
+    previous->setObjectName(QStringLiteral("57681"));
+    previous->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    connect(previous, &QAction::triggered, m_area, &QMdiArea::activatePreviousSubWindow);
+    addAction(previous);
+}
+
+void CMainFrame::BuildToolBar()
+{
+    m_toolBar = new QToolBar(QStringLiteral("标准"), this);
+    m_toolBar->setObjectName(QStringLiteral("toolbar128"));
+    for (int id : {57600, 57601, 57603, 0, 57635, 57634, 57637, 0, 57607, 57664}) {
+        if (id == 0) {
+            m_toolBar->addSeparator();
+            continue;
+        }
+        QAction *action = findChild<QAction *>(QString::number(id));
+        if (!action) {
+            action = new QAction(QStringLiteral("打印"), this);  // no printing here
+            action->setObjectName(QString::number(id));
+            action->setEnabled(false);
+        }
+        m_toolBar->addAction(action);
+    }
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+}
+
+QMenu *CMainFrame::createPopupMenu()
+{
+    QMenu *menu = QMainWindow::createPopupMenu();
+    if (!menu)
+        menu = new QMenu(this);
+    QAction *customize = menu->addAction(QStringLiteral("自定义..."));
+    customize->setObjectName(QStringLiteral("126"));
+    customize->setEnabled(false);
+    // The window's system-menu entries.
+    menu->addSeparator();
+    connect(menu->addAction(QStringLiteral("关于Corvane...")), &QAction::triggered, this,
+            [this] { SystemCommand(kAboutCommand); });
+    connect(menu->addAction(QStringLiteral("update")), &QAction::triggered, this,
+            [this] { SystemCommand(kUpdateCommand); });
+    menu->addSeparator();
+    return menu;
+}
+
+void CMainFrame::RestoreLayout()
+{
+    Workspace profile;
+    QSettings &settings = profile.settings;
+    restoreGeometry(settings.value(QStringLiteral("Geometry")).toByteArray());
+    restoreState(settings.value(QStringLiteral("WindowState")).toByteArray());
+}
+
+void CMainFrame::closeEvent(QCloseEvent *event)
+{
+    m_app.SetClosing();
+    Workspace profile;
+    QSettings &settings = profile.settings;
+    settings.setValue(QStringLiteral("Geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("WindowState"), saveState());
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    TileRegisterWindows();
+}
+
+void CMainFrame::AddRegisterWindow(CChildFrame *frame)
+{
+    m_area->addSubWindow(frame);
+    frame->show();
+    m_area->setActiveSubWindow(frame);
+    UpdateCaption();
+}
+
+void CMainFrame::UpdateCaption()
+{
+    QString caption = QString::fromLatin1(kTitle);
+    QMdiSubWindow *active = m_area->activeSubWindow();
+    if (active)
+        caption += QStringLiteral(" - ") + active->windowTitle();
+    setWindowTitle(caption);
+    for (QAction *action : m_documentOnly)
+        action->setVisible(active != nullptr);
+}
+
+int CMainFrame::ActiveWindowSlot() const
+{
+    const QString caption = windowTitle().left(100);
+    const int at = caption.indexOf(QLatin1String("window_"));
+    if (at < 0)
+        return -1;
+    int value = 0;
+    for (int i = at + 7; i < caption.size() && caption[i].isDigit() && value < 100000; ++i)
+        value = value * 10 + caption[i].digitValue();
+    return value;
+}
+
+QList<QRect> CMainFrame::TileLayout(const QRect &area, int paneWidth, int frameWidth, int count)
+{
+    QList<QRect> places;
+    if (count <= 0)
+        return places;
+    const int width = frameWidth - paneWidth - 8;
+    for (int i = 0; i < count; ++i)
+        places << QRect(area.left() + (i * width) / count, area.top(), width / count, area.height());
+    return places;
+}
+
+void CMainFrame::TileRegisterWindows()
+{
+    QList<CChildFrame *> frames;
+    for (int k = 0; k < CCorvaneApp::kSlotCount; ++k)
+        if (CChildFrame *frame = m_app.ChildFrame(k))
+            frames << frame;
+    if (frames.isEmpty())
+        return;
+    // A hidden or floating pane takes no width from the document area.
+    const bool paneDocked = m_pane->isVisible() && !m_pane->isFloating();
+    const int paneWidth = paneDocked ? m_pane->contentsRect().width() : 0;
+    const QList<QRect> places =
+        TileLayout(m_area->viewport()->rect(), paneWidth, rect().width(), int(frames.size()));
+    for (int i = 0; i < frames.size(); ++i) {
+        frames[i]->setGeometry(places[i]);
+        frames[i]->update();
+    }
+}
+
+void CMainFrame::SetLook(int id)
+{
+    m_app.User().SetBusy(true);
+    m_look = id;
+    Looks::Install(id);
+    for (QAction *action : m_lookGroup->actions())
+        action->setChecked(action->data().toInt() == id);
+    update();
+    Workspace profile;
+    profile.settings.setValue(QString::fromLatin1(kLookKey), id);
+    m_app.User().SetBusy(false);
+}
+
+void CMainFrame::SystemCommand(int id)
+{
+    if (id == kAboutCommand) {
+        ShowAboutBox();
+    } else if (id == kUpdateCommand) {
+        // Whatever becomes of the updater is its own business.
+        QProcess::startDetached(QDir(m_app.ExeDir()).filePath(QStringLiteral("update")), {}, m_app.ExeDir());
+    }
+}
+
+void CMainFrame::ShowAboutBox()
+{
+    CAboutDlg about(this);
+    about.exec();
+}

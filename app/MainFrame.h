@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QList>
+#include <QMainWindow>
+#include <QRect>
+
+class CChildFrame;
+class CCorvaneApp;
+class CCtrlWnd;
+class COutputWnd;
+class QActionGroup;
+class QMdiArea;
+class QToolBar;
+
+// The main window: the document area with the register windows side by
+// side, the "Control Panel" pane, the hidden menu bar and tool bar, the
+// visual looks, the about box and the updater command.
+class CMainFrame : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    static constexpr char kTitle[] = "Corvane v2.3";
+    static constexpr int kAboutCommand = 100;
+    static constexpr int kUpdateCommand = 105;
+    static constexpr char kCompany[] = "应用程序向导生成的本地应用程序";
+    static constexpr char kWorkspace[] = "Workspace";
+    static constexpr char kLookKey[] = "ApplicationLook";
+
+    CMainFrame(CCorvaneApp &app, int look);
+
+    CCtrlWnd &Panel() const;
+    COutputWnd &Pane() const { return *m_pane; }
+    QMdiArea &DocumentArea() const { return *m_area; }
+
+    // The initial update of the forms inside the frame.
+    void InitialUpdate();
+
+    // Takes a new register window's frame into the document area.
+    void AddRegisterWindow(CChildFrame *frame);
+    // The slot named by "window_" in the caption, or -1.
+    int ActiveWindowSlot() const;
+
+    void TileRegisterWindows();
+    // The places of n windows: width W = frame width - pane width - 8,
+    // the i-th at x = area.left + i * W / n (integer divisions).
+    static QList<QRect> TileLayout(const QRect &area, int paneWidth, int frameWidth, int count);
+
+    void SetLook(int id);
+    int CurrentLook() const { return m_look; }
+
+    // The window's system commands: 100 the about box, 105 the updater.
+    void SystemCommand(int id);
+    void ShowAboutBox();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    QMenu *createPopupMenu() override;
+
+private:
+    void BuildMenus();
+    void BuildToolBar();
+    void UpdateCaption();
+    void RestoreLayout();
+
+    CCorvaneApp &m_app;
+    QMdiArea *m_area = nullptr;
+    COutputWnd *m_pane = nullptr;
+    QToolBar *m_toolBar = nullptr;
+    QActionGroup *m_lookGroup = nullptr;
+    QList<QAction *> m_documentOnly;
+    int m_look = 0;
+};

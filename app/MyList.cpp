@@ -1,0 +1,204 @@
+#include "app/MyList.h"
+
+#include "app/CorvaneApp.h"
+#include "app/CtrlWnd.h"
+#include "app/MainFrame.h"
+#include "app/RegWnd.h"
+#include "regmap/SvdDeviceModel.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+
+#include <algorithm>
+
+CMyList::CMyList(CCorvaneApp &app, QWidget *parent) : QTreeWidget(parent), m_app(app)
+{
+    setObjectName(QStringLiteral("1008"));
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setColumnCount(5);
+    setHeaderLabels({QStringLiteral("IP list"), QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
+                     QStringLiteral("3")});
+}
+
+void CMyList::SetUp()
+{
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setAllColumnsShowFocus(true);
+    setStyleSheet(QStringLiteral("QTreeView::item { border-right: 1px solid palette(mid);"
+                                 " border-bottom: 1px solid palette(mid); }"));
+    header()->setStretchLastSection(false);
+    SetColumnWidths();
+}
+
+void CMyList::SetColumnWidths()
+{
+    setColumnWidth(0, m_app.Scaled(160));
+    for (int column = 1; column <= 4; ++column)
+        setColumnWidth(column, m_app.Scaled(40));
+}
+
+QString CMyList::Chip() const
+{
+    CMainFrame *frame = m_app.MainFrame();
+    return frame ? frame->Panel().ChipModel() : QString();
+}
+
+int CMyList::Mask(const QString &name) const
+{
+    return m_app.Config().ReadInt(Chip(), name, 0);
+}
+
+void CMyList::WriteMask(const QString &name, int mask)
+{
+    if (mask == 0)
+        m_app.Config().WriteText(Chip(), name, QString());
+    else
+        m_app.Config().WriteInt(Chip(), name, mask);
+}
+
+QTreeWidgetItem *CMyList::FindRow(const QString &name) const
+{
+    for (int i = 0; i < topLevelItemCount(); ++i)
+        if (topLevelItem(i)->text(0) == name)
+            return topLevelItem(i);
+    return nullptr;
+}
+
+void CMyList::Fill()
+{
+    clear();
+    const QString chip = Chip();
+    const QString path = SvdDeviceModel::SvdFilePath(m_app.ExeDir(), chip);
+    QStringList sorted;
+    for (const QString &name : SvdDeviceModel::ReadPeripheralNames(path)) {
+        // Ascending by UTF-16 code units; an equal name goes after the others.
+        const auto place = std::upper_bound(sorted.begin(), sorted.end(), name);
+        const int row = int(place - sorted.begin());
+        sorted.insert(row, name);
+        auto *item = new QTreeWidgetItem({name});
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        SetTicked(item, false);
+        insertTopLevelItem(row, item);
+        const int mask = m_app.Config().ReadInt(chip, name, 0);
+        if (mask > 0) {
+            SetTicked(item, true);
+            for (int k = 0; k < 4; ++k)
+                if (mask & (1 << k))
+                    item->setText(k + 1, QString::fromUtf8(kMark));
+        }
+    }
+}
+
+void CMyList::CheckBoxClicked(QTreeWidgetItem *item)
+{
+    BusyScope busy(m_app.User());
+    const QString name = item->text(0);
+    if (Ticked(item)) {
+        const int mask = Mask(name);
+        WriteMask(name, 0);
+        for (int k = 0; k < 4; ++k) {
+            if (!(mask & (1 << k)))
+                continue;
+            item->setText(k + 1, QString());
+            if (CRegWnd *window = m_app.RegisterWindow(k))
+                window->RemovePeripheralRows(name);
+        }
+        SetTicked(item, false);
+        return;
+    }
+    CMainFrame *frame = m_app.MainFrame();
+    const int slot = frame ? frame->ActiveWindowSlot() : -1;
+    if (slot < 0 || slot > 3)
+        return;  // no active register window: the row stays clear
+    WriteMask(name, 1 << slot);
+    item->setText(slot + 1, QString::fromUtf8(kMark));
+    if (CRegWnd *window = m_app.RegisterWindow(slot))
+        window->AddPeripheralRows(name);
+    SetTicked(item, true);
+}
+
+void CMyList::CellDoubleClicked(QTreeWidgetItem *item, int column)
+{
+    if (column < 1 || column > 4)
+        return;
+    const int slot = column - 1;
+    CRegWnd *window = m_app.RegisterWindow(slot);
+    if (!window)
+        return;
+    BusyScope busy(m_app.User());
+    const QString name = item->text(0);
+    int mask = Mask(name);
+    if (mask & (1 << slot)) {
+        item->setText(column, QString());
+        mask &= ~(1 << slot);
+        if (mask == 0)
+            SetTicked(item, false);
+        WriteMask(name, mask);
+        window->RemovePeripheralRows(name);
+    } else {
+        item->setText(column, QString::fromUtf8(kMark));
+        SetTicked(item, true);
+        WriteMask(name, mask | (1 << slot));
+        window->AddPeripheralRows(name);
+    }
+}
+
+void CMyList::RemoveSlot(int slot)
+{
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        QTreeWidgetItem *item = topLevelItem(i);
+        if (!Ticked(item))
+            continue;
+        const QString name = item->text(0);
+        int mask = Mask(name);
+        if (!(mask & (1 << slot)))
+            continue;
+        item->setText(slot + 1, QString());
+        mask &= ~(1 << slot);
+        if (mask == 0)
+            SetTicked(item, false);
+        WriteMask(name, mask);
+    }
+}
+
+bool CMyList::OnCheckBox(QTreeWidgetItem *item, const QPoint &position)
+{
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QModelIndex index = indexFromItem(item, 0);
+    option.rect = visualRect(index);
+    option.features |= QStyleOptionViewItem::HasCheckIndicator;
+    option.checkState = item->checkState(0);
+    const QRect box = style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, this);
+    return box.contains(position);
+}
+
+void CMyList::mousePressEvent(QMouseEvent *event)
+{
+    QTreeWidgetItem *item = itemAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && item && OnCheckBox(item, event->position().toPoint())) {
+        CheckBoxClicked(item);
+        event->accept();
+        return;
+    }
+    QTreeWidget::mousePressEvent(event);
+}
+
+void CMyList::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const QPoint position = event->position().toPoint();
+    QTreeWidgetItem *item = itemAt(position);
+    if (event->button() == Qt::LeftButton && item && !OnCheckBox(item, position)) {
+        const int column = columnAt(position.x());
+        if (column >= 1 && column <= 4) {
+            CellDoubleClicked(item, column);
+            event->accept();
+            return;
+        }
+    }
+    QTreeWidget::mouseDoubleClickEvent(event);
+}

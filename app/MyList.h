@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QTreeWidget>
+
+class CCorvaneApp;
+
+// The peripheral list of the control panel: one row per peripheral of the
+// chip's SVD file, ticked when a register window shows it, with a "✔" in
+// column k + 1 for each window k. Every change of a mark writes the
+// peripheral's AssignmentMask at once.
+class CMyList : public QTreeWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr char kMark[] = "✔";
+
+    CMyList(CCorvaneApp &app, QWidget *parent = nullptr);
+
+    // The columns and the list's looks (the panel's set-up).
+    void SetUp();
+    void SetColumnWidths();
+    // Lists the current chip's peripherals with their marks.
+    void Fill();
+    // Register window k has closed.
+    void RemoveSlot(int slot);
+
+    // The gestures, callable directly: a click on a row's check box (the
+    // state seen is the one before the click) and a double click on a cell.
+    void CheckBoxClicked(QTreeWidgetItem *item);
+    void CellDoubleClicked(QTreeWidgetItem *item, int column);
+
+    int RowCount() const { return topLevelItemCount(); }
+    QTreeWidgetItem *Row(int index) const { return topLevelItem(index); }
+    QTreeWidgetItem *FindRow(const QString &name) const;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    bool OnCheckBox(QTreeWidgetItem *item, const QPoint &position);
+    QString Chip() const;
+    int Mask(const QString &name) const;
+    void WriteMask(const QString &name, int mask);
+    static bool Ticked(const QTreeWidgetItem *item) { return item->checkState(0) == Qt::Checked; }
+    static void SetTicked(QTreeWidgetItem *item, bool on) { item->setCheckState(0, on ? Qt::Checked : Qt::Unchecked); }
+
+    CCorvaneApp &m_app;
+};

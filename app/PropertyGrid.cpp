@@ -1,0 +1,239 @@
+#include "app/PropertyGrid.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kIdRole = Qt::UserRole;
+constexpr int kEditableRole = Qt::UserRole + 1;
+constexpr int kDescriptionRole = Qt::UserRole + 2;
+} // namespace
+
+PropertyGrid::PropertyGrid(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("1000"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    m_tree = new QTreeWidget(this);
+    m_tree->setColumnCount(2);
+    m_tree->setHeaderLabels({QString(), QString()});
+    m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_tree->setAllColumnsShowFocus(true);
+    m_tree->setUniformRowHeights(true);
+    m_tree->header()->setStretchLastSection(true);
+    m_tree->header()->setSectionsMovable(false);
+    m_tree->setColumnWidth(0, 160);
+    m_tree->viewport()->installEventFilter(this);
+    layout->addWidget(m_tree, 1);
+
+    auto *area = new QWidget(this);
+    area->setObjectName(QStringLiteral("description"));
+    area->setAutoFillBackground(true);
+    auto *areaLayout = new QVBoxLayout(area);
+    areaLayout->setContentsMargins(4, 2, 4, 2);
+    areaLayout->setSpacing(1);
+    m_descriptionName = new QLabel(area);
+    QFont bold = m_descriptionName->font();
+    bold.setBold(true);
+    m_descriptionName->setFont(bold);
+    m_description = new QLabel(area);
+    m_description->setWordWrap(true);
+    m_description->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_description->setTextFormat(Qt::PlainText);
+    m_descriptionName->setTextFormat(Qt::PlainText);
+    areaLayout->addWidget(m_descriptionName);
+    areaLayout->addWidget(m_description, 1);
+    area->setFixedHeight(QFontMetrics(font()).lineSpacing() * (kDescriptionRows + 1) + 6);
+    layout->addWidget(area);
+
+    connect(m_tree, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem *item, int column) {
+        if (m_updating || column != 1)
+            return;
+        emit ValueEdited(item->data(0, kIdRole).toULongLong(), item->text(1));
+    });
+    connect(m_tree, &QTreeWidget::currentItemChanged, this, [this] { ShowDescription(); });
+    connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item, int column) {
+        if (column == 1 && item->data(0, kEditableRole).toBool())
+            m_tree->editItem(item, 1);
+    });
+    connect(m_tree->header(), &QHeaderView::sectionResized, this, [this](int section, int, int size) {
+        if (section == 0 && !m_updating)
+            emit NameColumnChanged(size);
+    });
+}
+
+void PropertyGrid::Apply(QTreeWidgetItem *item, const RowData &row)
+{
+    const bool wasUpdating = m_updating;
+    m_updating = true;
+    item->setData(0, kIdRole, QVariant::fromValue<qulonglong>(row.id));
+    item->setData(0, kEditableRole, row.editable);
+    item->setData(0, kDescriptionRole, row.description);
+    item->setText(0, row.name);
+    item->setText(1, row.value);
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (row.editable)
+        flags |= Qt::ItemIsEditable;
+    item->setFlags(flags);
+    QFont valueFont = m_tree->font();
+    valueFont.setBold(row.modified);
+    item->setFont(1, valueFont);
+    item->setExpanded(row.expanded);
+    m_updating = wasUpdating;
+    if (item == m_tree->currentItem())
+        ShowDescription();
+}
+
+void PropertyGrid::AddRow(uint64_t parentId, const RowData &row)
+{
+    QTreeWidgetItem *parent = parentId ? m_items.value(parentId) : nullptr;
+    auto *item = new QTreeWidgetItem;
+    m_updating = true;
+    if (parent)
+        parent->addChild(item);
+    else
+        m_tree->addTopLevelItem(item);
+    m_items.insert(row.id, item);
+    Apply(item, row);
+    m_updating = false;
+}
+
+void PropertyGrid::UpdateRow(const RowData &row)
+{
+    if (QTreeWidgetItem *item = m_items.value(row.id))
+        Apply(item, row);
+}
+
+void PropertyGrid::RemoveRow(uint64_t id)
+{
+    QTreeWidgetItem *item = m_items.value(id);
+    if (!item)
+        return;
+    QList<QTreeWidgetItem *> pending{item};
+    while (!pending.isEmpty()) {
+        QTreeWidgetItem *next = pending.takeLast();
+        m_items.remove(next->data(0, kIdRole).toULongLong());
+        for (int i = 0; i < next->childCount(); ++i)
+            pending << next->child(i);
+    }
+    m_updating = true;
+    delete item;
+    m_updating = false;
+    ShowDescription();
+}
+
+void PropertyGrid::Clear()
+{
+    m_updating = true;
+    m_tree->clear();
+    m_items.clear();
+    m_updating = false;
+    ShowDescription();
+}
+
+void PropertyGrid::SetHeaderTitles(const QString &left, const QString &right)
+{
+    m_tree->setHeaderLabels({left, right});
+}
+
+QString PropertyGrid::LeftTitle() const
+{
+    return m_tree->headerItem()->text(0);
+}
+
+QString PropertyGrid::RightTitle() const
+{
+    return m_tree->headerItem()->text(1);
+}
+
+int PropertyGrid::NameColumnWidth() const
+{
+    return m_tree->columnWidth(0);
+}
+
+void PropertyGrid::SetNameColumnWidth(int width)
+{
+    if (m_tree->columnWidth(0) == width)
+        return;
+    m_updating = true;
+    m_tree->setColumnWidth(0, width);
+    m_updating = false;
+}
+
+void PropertyGrid::SetCaptionFont(const QFont &font)
+{
+    m_tree->setFont(font);
+}
+
+uint64_t PropertyGrid::SelectedId() const
+{
+    QTreeWidgetItem *item = m_tree->currentItem();
+    return item && item->isSelected() ? item->data(0, kIdRole).toULongLong() : 0;
+}
+
+void PropertyGrid::Select(uint64_t id)
+{
+    QTreeWidgetItem *item = m_items.value(id);
+    if (!item) {
+        m_tree->clearSelection();
+        m_tree->setCurrentItem(nullptr);
+        return;
+    }
+    m_tree->setCurrentItem(item);
+    item->setSelected(true);
+}
+
+bool PropertyGrid::EditValue(uint64_t id)
+{
+    QTreeWidgetItem *item = m_items.value(id);
+    if (!item || !item->data(0, kEditableRole).toBool())
+        return false;
+    m_tree->setCurrentItem(item);
+    m_tree->editItem(item, 1);
+    return true;
+}
+
+void PropertyGrid::EndEdit()
+{
+    if (QWidget *editor = m_tree->focusWidget(); editor && editor != m_tree && m_tree->isAncestorOf(editor)) {
+        // Committing through the delegate keeps what was typed.
+        QMetaObject::invokeMethod(m_tree, "commitData", Q_ARG(QWidget *, editor));
+        QMetaObject::invokeMethod(m_tree, "closeEditor", Q_ARG(QWidget *, editor),
+                                  Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
+    }
+}
+
+QString PropertyGrid::DescriptionText() const
+{
+    return m_description->text();
+}
+
+void PropertyGrid::ShowDescription()
+{
+    QTreeWidgetItem *item = m_tree->currentItem();
+    m_descriptionName->setText(item ? item->text(0) : QString());
+    m_description->setText(item ? item->data(0, kDescriptionRole).toString() : QString());
+}
+
+bool PropertyGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_tree->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        const QPoint position = m_tree->viewport()->mapTo(this, mouse->position().toPoint());
+        emit ButtonReleased(mouse->button(), position);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void PropertyGrid::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    emit GridWidthChanged(width());
+}

@@ -1,0 +1,231 @@
+#include "app/RegWnd.h"
+
+#include "app/CorvaneApp.h"
+#include "app/PropertyGrid.h"
+#include "regmap/RegisterWindow.h"
+#include "regmap/RegisterWindowTable.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QMenu>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace {
+
+// The four slots of the whole run.
+RegisterWindowTable &Table()
+{
+    static RegisterWindowTable table;
+    return table;
+}
+
+PropertyGrid::RowData DataOf(const RegisterRow &row)
+{
+    PropertyGrid::RowData data;
+    data.id = row.Id();
+    data.name = row.Name();
+    data.value = row.Value();
+    data.description = row.Description();
+    data.editable = row.IsEditable();
+    data.modified = row.IsEditable() && row.IsModified();
+    data.expanded = row.IsExpanded();
+    return data;
+}
+
+// "Courier New" when the system has it, otherwise its monospaced font, at
+// the size of the menu font.
+QFont CaptionFont()
+{
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::Monospace);
+    if (!QFontInfo(font).fixedPitch())
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont menu = QApplication::font("QMenu");
+    if (menu.pointSizeF() > 0)
+        font.setPointSizeF(menu.pointSizeF());
+    font.setBold(menu.bold());
+    font.setItalic(menu.italic());
+    return font;
+}
+
+} // namespace
+
+struct CRegWnd::Impl : public RowTreeListener
+{
+    Impl(CRegWnd &view, CCorvaneApp &app, int slot)
+        : m_view(view),
+          m_env{app.Config(), app.Links(), app.Context(), app.ExeDir(), app.Dpi()}
+    {
+        Table().SetNextWindowSlot(slot);
+        m_logic = std::make_unique<RegisterWindow>(m_env, Table());
+        m_logic->Tree().SetListener(this);
+        m_settle.setSingleShot(true);
+        m_settle.setInterval(50);
+    }
+    ~Impl() override
+    {
+        m_logic->Tree().SetListener(nullptr);
+        Table().SetNextWindowSlot(m_logic->Slot());
+    }
+
+    PropertyGrid &Grid() const { return *m_view.m_grid; }
+    RegisterRowTree &Tree() const { return m_logic->Tree(); }
+
+    void AddWithChildren(uint64_t parentId, const RegisterRow &row)
+    {
+        Grid().AddRow(parentId, DataOf(row));
+        for (const auto &child : row.Children())
+            AddWithChildren(row.Id(), *child);
+        Grid().UpdateRow(DataOf(row));  // expanding needs the children in place
+    }
+
+    // RowTreeListener
+    void RowsCleared() override { Grid().Clear(); }
+    void TopRowAppended(const RegisterRow &row) override { AddWithChildren(0, row); }
+    void TopRowRemoving(const RegisterRow &row) override { Grid().RemoveRow(row.Id()); }
+    void RowChanged(const RegisterRow &row) override
+    {
+        if (Grid().HasRow(row.Id()))
+            Grid().UpdateRow(DataOf(row));
+    }
+    void HeaderTitlesChanged() override { Grid().SetHeaderTitles(Tree().LeftTitle(), Tree().RightTitle()); }
+    void SelectionChanged() override
+    {
+        if (m_syncing)
+            return;
+        m_syncing = true;
+        Grid().Select(Tree().Selected() ? Tree().Selected()->Id() : 0);
+        m_syncing = false;
+    }
+
+    // The grid's selection is the one the commands act on.
+    void TakeGridSelection()
+    {
+        if (m_syncing)
+            return;
+        m_syncing = true;
+        Tree().Select(Tree().FindById(Grid().SelectedId()));
+        m_syncing = false;
+    }
+
+    CRegWnd &m_view;
+    RegisterWindowEnv m_env;
+    std::unique_ptr<RegisterWindow> m_logic;
+    QTimer m_settle;
+    bool m_syncing = false;
+};
+
+CRegWnd::CRegWnd(CCorvaneApp &app, int slot, QWidget *parent) : QWidget(parent), m_app(app), m_slot(slot)
+{
+    setObjectName(QStringLiteral("CRegWnd_%1").arg(slot));
+    m_grid = new PropertyGrid(this);
+    m_impl = std::make_unique<Impl>(*this, app, slot);
+    m_app.EnterRegisterWindow(slot, this);
+
+    connect(m_grid->Tree(), &QTreeWidget::currentItemChanged, this, [this] { m_impl->TakeGridSelection(); });
+    connect(m_grid, &PropertyGrid::ValueEdited, this, [this](uint64_t id, const QString &text) {
+        if (RegisterRow *row = m_impl->Tree().FindById(id))
+            m_impl->m_logic->ApplyEdit(row, text);
+    }, Qt::QueuedConnection);
+    connect(m_grid, &PropertyGrid::ButtonReleased, this, [this](Qt::MouseButton button, const QPoint &position) {
+        m_impl->TakeGridSelection();
+        if (button == Qt::LeftButton)
+            m_impl->m_logic->LeftButtonReleased();
+        else if (button == Qt::RightButton)
+            ShowContextMenu(static_cast<int>(m_impl->m_logic->RightButtonReleased()), position);
+    });
+    connect(m_grid, &PropertyGrid::NameColumnChanged, this, [this](int width) {
+        m_impl->Tree().SetNameColumnWidth(width);
+        m_impl->m_settle.start();
+    });
+    connect(m_grid, &PropertyGrid::GridWidthChanged, this, [this](int cx) {
+        m_grid->EndEdit();
+        m_impl->Tree().SetNameColumnWidth(m_grid->NameColumnWidth());
+        m_impl->m_logic->GridResized(cx);
+        m_grid->SetNameColumnWidth(m_impl->Tree().NameColumnWidth());
+        m_impl->m_settle.start();
+    });
+    connect(&m_impl->m_settle, &QTimer::timeout, this, [this] {
+        m_impl->m_logic->NameColumnSettled();
+        m_grid->SetNameColumnWidth(m_impl->Tree().NameColumnWidth());
+    });
+}
+
+CRegWnd::~CRegWnd()
+{
+    m_app.EnterRegisterWindow(m_slot, nullptr);
+}
+
+void CRegWnd::OnInitialUpdate()
+{
+    m_grid->SetNameColumnWidth(m_impl->Tree().NameColumnWidth());
+    m_grid->SetCaptionFont(CaptionFont());
+    m_impl->m_logic->Open();
+}
+
+void CRegWnd::RebuildGrid()
+{
+    m_impl->m_logic->RebuildGrid();
+}
+
+void CRegWnd::AddPeripheralRows(const QString &name)
+{
+    m_impl->m_logic->AddPeripheralRows(name);
+}
+
+void CRegWnd::RemovePeripheralRows(const QString &name)
+{
+    m_impl->m_logic->RemovePeripheralRows(name);
+}
+
+void CRegWnd::ApplyNumberBase()
+{
+    m_impl->m_logic->ApplyNumberBase();
+}
+
+void CRegWnd::ApplyExpandLevel(int level)
+{
+    m_impl->m_logic->ApplyExpandLevel(level);
+}
+
+RegisterWindow *CRegWnd::Logic() const
+{
+    return m_impl->m_logic.get();
+}
+
+void CRegWnd::ShowContextMenu(int menuId, const QPoint &gridPosition)
+{
+    struct Item
+    {
+        int command;
+        const char *text;
+    };
+    static const Item kImport{RegisterWindow::ImportCommand, "导入数据"};
+    static const Item kSave{RegisterWindow::ExportCommand, "保存数据"};
+    static const Item kRead{RegisterWindow::ReadCommand, "寄存器读取"};
+    static const Item kWrite{RegisterWindow::WriteCommand, "寄存器写入"};
+    QList<Item> items;
+    switch (static_cast<RegisterWindow::Menu>(menuId)) {
+    case RegisterWindow::Menu::All: items = {kImport, kSave, kRead, kWrite}; break;
+    case RegisterWindow::Menu::Transfer: items = {kRead, kWrite}; break;
+    case RegisterWindow::Menu::Files: items = {kImport, kSave}; break;
+    case RegisterWindow::Menu::None: return;
+    }
+    QMenu menu(QStringLiteral("读写控制"), this);
+    menu.setObjectName(QStringLiteral("menu_%1").arg(menuId));
+    for (const Item &item : items)
+        menu.addAction(QString::fromUtf8(item.text))->setData(item.command);
+    // The form's top left corner plus the point within the grid.
+    const QPoint at = mapToGlobal(m_grid->mapTo(this, gridPosition));
+    QAction *chosen = menuExec ? menuExec(menu, at) : menu.exec(at);
+    if (chosen)
+        m_impl->m_logic->RunCommand(chosen->data().toInt());
+}
+
+void CRegWnd::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_grid->setGeometry(-2, -2, width() + 4, height() + 3);
+}

@@ -1,0 +1,83 @@
+#include "app/WidgetUser.h"
+
+#include "app/CtrlWnd.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+void WidgetUser::ShowMessage(const QString &text)
+{
+    if (messageHook) {
+        messageHook(text);
+        return;
+    }
+    // The wait cursor of a running handler must not hide the box's arrow.
+    const bool busy = m_busyDepth > 0;
+    if (busy)
+        QApplication::restoreOverrideCursor();
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Corvane"), text, QMessageBox::Ok, m_parent);
+    box.exec();
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+QString WidgetUser::ChooseFile(const FileRequest &request)
+{
+    if (fileHook)
+        return fileHook(request);
+    QStringList filters;
+    for (const FileFilter &filter : request.filters)
+        filters << QStringLiteral("%1 (%2)").arg(filter.text, filter.pattern);
+    QFileDialog dialog(m_parent, request.title);
+    dialog.setNameFilters(filters);
+    dialog.setAcceptMode(request.kind == FileRequest::Kind::Save ? QFileDialog::AcceptSave
+                                                                 : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+    if (!request.defaultName.isEmpty())
+        dialog.selectFile(request.defaultName);
+    const bool busy = m_busyDepth > 0;
+    if (busy)
+        QApplication::restoreOverrideCursor();
+    const bool accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    return accepted ? dialog.selectedFiles().constFirst() : QString();
+}
+
+void WidgetUser::SetBusy(bool busy)
+{
+    if (busy) {
+        if (m_busyDepth++ == 0)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (m_busyDepth > 0 && --m_busyDepth == 0) {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+QString WidgetUser::ChipModel() const
+{
+    return m_panel ? m_panel->ChipModel() : QString();
+}
+
+int WidgetUser::DataSourceEntry() const
+{
+    return m_panel ? m_panel->DataSourceEntry() : -1;
+}
+
+QString WidgetUser::ProbeText() const
+{
+    return m_panel ? m_panel->ProbeText() : QString();
+}
+
+int WidgetUser::NumberBaseEntry() const
+{
+    return m_panel ? m_panel->NumberBaseEntry() : -1;
+}
+
+int WidgetUser::RegisterWriteModeEntry() const
+{
+    return m_panel ? m_panel->RegisterWriteModeEntry() : -1;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "link/UserInterfaces.h"
+
+#include <QString>
+
+#include <functional>
+
+class CCtrlWnd;
+class QWidget;
+
+// The user's side of every operation, as the windows present it: message
+// boxes, file dialogs, the wait cursor and the control panel's selectors.
+// Tests replace the modal parts through the hooks so nothing blocks.
+class WidgetUser : public MessagePresenter, public FileChooser, public BusyIndicator, public PanelSelections
+{
+public:
+    // MessagePresenter
+    void ShowMessage(const QString &text) override;
+    // FileChooser
+    QString ChooseFile(const FileRequest &request) override;
+    // BusyIndicator: nests, the cursor goes when the outermost scope ends.
+    void SetBusy(bool busy) override;
+    // PanelSelections, answered by the selectors given to SetPanel.
+    QString ChipModel() const override;
+    int DataSourceEntry() const override;
+    QString ProbeText() const override;
+    int NumberBaseEntry() const;
+    int RegisterWriteModeEntry() const;
+
+    UserContext Context() { return UserContext{*this, *this, *this, *this}; }
+
+    // The panel whose selectors answer; may be null (no panel yet).
+    void SetPanel(const CCtrlWnd *panel) { m_panel = panel; }
+    void SetDialogParent(QWidget *parent) { m_parent = parent; }
+
+    std::function<void(const QString &)> messageHook;
+    std::function<QString(const FileRequest &)> fileHook;
+
+private:
+    const CCtrlWnd *m_panel = nullptr;
+    QWidget *m_parent = nullptr;
+    int m_busyDepth = 0;
+};
