@@ -5,6 +5,7 @@
 #include "regmap/RegisterWindowTable.h"
 #include "regmap/RowText.h"
 #include "regmap/SvdDeviceModel.h"
+#include "regmap/XmlDocument.h"
 
 #include <algorithm>
 
@@ -69,22 +70,30 @@ void RegisterWindow::RebuildGrid()
     const QString path = SvdDeviceModel::SvdFilePath(m_env.home, chip);
     if (m_slot < 0 || m_slot >= RegisterWindowTable::kSlots)
         return;
-    for (const QString &name : SvdDeviceModel::ReadPeripheralNames(path)) {
-        // A name the INI file cannot hold as a key is in no window.
+    // One parse serves every walk of the rebuild.
+    XmlDocument document;
+    document.LoadFile(path);
+    for (const QString &name : SvdDeviceModel::ReadPeripheralNames(document)) {
         const int mask = m_env.config.ReadInt(chip, name, 0);
         if (mask & (1 << m_slot))
-            AddPeripheralRows(name);
+            AddRowsFrom(document, name);
     }
 }
 
 void RegisterWindow::AddPeripheralRows(const QString &name)
 {
+    XmlDocument document;
+    document.LoadFile(SvdDeviceModel::SvdFilePath(m_env.home, ChipModel()));
+    AddRowsFrom(document, name);
+}
+
+void RegisterWindow::AddRowsFrom(XmlDocument &document, const QString &name)
+{
     const int expandLevel = m_env.config.ReadInt(ConfigKey::kCommon, ConfigKey::kExpandType, 0);
     const bool hex = NumberBase() == 1;
     const int column = RowText::BuildColumn(m_tree.LastWidth());
 
-    const SvdPeripheralResult result =
-        SvdDeviceModel::ReadPeripheral(SvdDeviceModel::SvdFilePath(m_env.home, ChipModel()), name);
+    const SvdPeripheralResult result = SvdDeviceModel::ReadPeripheral(document, name);
     if (result.outcome == SvdPeripheralResult::Outcome::Failed) {
         ShowMessage(result.message);
         return;

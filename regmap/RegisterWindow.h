@@ -10,6 +10,7 @@
 
 class LinkCycle;
 class RegisterWindowTable;
+class XmlDocument;
 
 struct PeripheralSpan
 {
@@ -81,6 +82,7 @@ public:
     void ApplyEdit(RegisterRow *row, const QString &typed);
 
 private:
+    void AddRowsFrom(XmlDocument &document, const QString &name);
     QString ChipModel() const;
     int NumberBase() const;
     int RegisterWriteMode() const;
