@@ -10,6 +10,7 @@
 #include "link/Settings.h"
 #include "ops/ChipControl.h"
 #include "ops/MemoryOps.h"
+#include "ops/SnapshotCapture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -432,6 +433,8 @@ void CCtrlWnd::RunOperation(const std::function<void(OperationEnv &)> &operation
 
 void CCtrlWnd::CaptureSnapshots()
 {
+    OperationEnv env = Env();
+    SnapshotCapture::Run(env, m_app.ExeDir(), *m_peripherals, CRegWnd::Table());
 }
 
 void CCtrlWnd::resizeEvent(QResizeEvent *event)

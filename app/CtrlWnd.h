@@ -39,8 +39,8 @@ public:
     int DataSourceEntry() const override;
     QString ProbeText() const override;
     // The other selectors the register windows read.
-    int NumberBaseEntry() const;  // 0 DEC, 1 HEX
-    int RegisterWriteModeEntry() const;
+    int NumberBaseEntry() const override;  // 0 DEC, 1 HEX
+    int RegisterWriteModeEntry() const override;
     QString SerialPortText() const;
     QString UartSpeedText() const;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ops/SnapshotCapture.h"
+
 #include <QTreeWidget>
 
 class CCorvaneApp;
@@ -8,7 +10,7 @@ class CCorvaneApp;
 // chip's SVD file, ticked when a register window shows it, with a "✔" in
 // column k + 1 for each window k. Every change of a mark writes the
 // peripheral's AssignmentMask at once.
-class CMyList : public QTreeWidget
+class CMyList : public QTreeWidget, public PeripheralListRows
 {
     Q_OBJECT
 
@@ -30,7 +32,12 @@ public:
     void CheckBoxClicked(QTreeWidgetItem *item);
     void CellDoubleClicked(QTreeWidgetItem *item, int column);
 
-    int RowCount() const { return topLevelItemCount(); }
+    // PeripheralListRows, as the snapshot capture reads the list.
+    int RowCount() const override { return topLevelItemCount(); }
+    QString RowName(int row) const override { return topLevelItem(row)->text(0); }
+    bool IsTicked(int row) const override { return Ticked(topLevelItem(row)); }
+    bool IsMarked(int row, int slot) const override { return !topLevelItem(row)->text(slot + 1).isEmpty(); }
+
     QTreeWidgetItem *Row(int index) const { return topLevelItem(index); }
     QTreeWidgetItem *FindRow(const QString &name) const;
 

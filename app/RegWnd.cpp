@@ -12,14 +12,13 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-namespace {
-
-// The four slots of the whole run.
-RegisterWindowTable &Table()
+RegisterWindowTable &CRegWnd::Table()
 {
     static RegisterWindowTable table;
     return table;
 }
+
+namespace {
 
 PropertyGrid::RowData DataOf(const RegisterRow &row)
 {

@@ -25,8 +25,8 @@ public:
     QString ChipModel() const override;
     int DataSourceEntry() const override;
     QString ProbeText() const override;
-    int NumberBaseEntry() const;
-    int RegisterWriteModeEntry() const;
+    int NumberBaseEntry() const override;
+    int RegisterWriteModeEntry() const override;
 
     UserContext Context() { return UserContext{*this, *this, *this, *this}; }
 
