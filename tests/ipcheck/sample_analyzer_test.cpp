@@ -12,6 +12,13 @@
 
 namespace {
 
+// The build's bin/ folder, where this test lands beside corvane-cli.
+QString BinDir()
+{
+    const QString dir = qEnvironmentVariable("CORVANE_BIN_DIR");
+    return dir.isEmpty() ? QFileInfo(QFile::symLinkTarget("/proc/self/exe")).absolutePath() : dir;
+}
+
 // An installation folder whose python/python is python3, as the set-up lays
 // it out, with the shipped analyzer folder.
 class SampleAnalyzerTest : public testing::Test
@@ -29,9 +36,9 @@ protected:
     QByteArray Cli(const QStringList &arguments)
     {
         QProcess cli;
-        cli.start(qEnvironmentVariable("CORVANE_BIN_DIR") + "/corvane-cli",
+        cli.start(BinDir() + "/corvane-cli",
                   QStringList{"--home", m_fixture.ExeDir()} + arguments);
-        EXPECT_TRUE(cli.waitForFinished(60000));
+        EXPECT_TRUE(cli.waitForFinished(60000)) << cli.errorString().toStdString() << " " << cli.program().toStdString();
         EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
         return cli.readAllStandardOutput();
     }
