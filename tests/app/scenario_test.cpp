@@ -1,0 +1,97 @@
+// From a click to the chip: a peripheral picked into window 0, read from the
+// simulated chip over the UART link, one field edited in the grid, and the
+// new register value found in the chip's memory.
+
+#include "AppRig.h"
+
+#include "app/PropertyGrid.h"
+#include "SimulatedChip.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTreeWidget>
+
+namespace {
+
+QTreeWidgetItem *Child(QTreeWidgetItem *parent, const QString &nameStart)
+{
+    for (int i = 0; i < parent->childCount(); ++i)
+        if (parent->child(i)->text(0).startsWith(nameStart))
+            return parent->child(i);
+    return nullptr;
+}
+
+} // namespace
+
+TEST(ScenarioTest, PickReadEditAndFindTheValueInTheChip)
+{
+    SimulatedChip chip("VX21A");
+    ASSERT_TRUE(chip.Start());
+    chip.PokeWord(0x40001000, 0x000000A5);
+    chip.PokeWord(0x40001004, 0x80000000);
+
+    AppRig rig(StandardIni(QStringLiteral("UART_PORT=%1\nUART_BAUND=1\nHEX_DEC=1\nREG_WR=0\nEXPAND_TYPE=2\n"
+                                          "[VX21A]\nWND_0=1\n")
+                               .arg(chip.PortPath()))
+                   .replace("DATA_TYPE=0", "DATA_TYPE=2"));
+    ASSERT_TRUE(rig.Start());
+    ASSERT_EQ(rig.Frame().ActiveWindowSlot(), 0);
+
+    // Pick UART0 into the active window 0 with the row's check box.
+    CMyList &list = rig.Peripherals();
+    list.resize(365, 200);
+    const QRect cell = list.visualItemRect(list.FindRow("UART0"));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(cell.left() + 10, cell.center().y()));
+    EXPECT_EQ(rig.ReadInt("VX21A", "UART0"), 1);
+
+    CRegWnd *window = rig.app->RegisterWindow(0);
+    QTreeWidget *grid = window->Grid()->Tree();
+    ASSERT_EQ(grid->topLevelItemCount(), 1);
+    QTreeWidgetItem *uart = grid->topLevelItem(0);
+    ASSERT_EQ(uart->text(0), "UART0");
+
+    // Right click on the peripheral row, "寄存器读取" from its menu.
+    QStringList offered;
+    window->menuExec = [&](QMenu &menu, const QPoint &) -> QAction * {
+        QAction *read = nullptr;
+        for (QAction *action : menu.actions()) {
+            offered << action->text();
+            if (action->text() == "寄存器读取")
+                read = action;
+        }
+        return read;
+    };
+    const QRect row = grid->visualItemRect(uart);
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, row.center());
+    EXPECT_EQ(offered, (QStringList{"导入数据", "保存数据", "寄存器读取", "寄存器写入"}));
+    EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('|').toStdString();
+
+    QTreeWidgetItem *cr = Child(uart, "CR");
+    ASSERT_NE(cr, nullptr);
+    EXPECT_TRUE(cr->text(0).endsWith("0x000000A5")) << cr->text(0).toStdString();
+    QTreeWidgetItem *mode = Child(cr, "MODE");
+    ASSERT_NE(mode, nullptr);
+    EXPECT_EQ(mode->text(1), "0xA");
+    EXPECT_TRUE(Child(uart, "SR")->text(0).endsWith("0x80000000"));
+    EXPECT_EQ(QFileInfo(rig.Path("data/VX21A/UART0.bin")).size(), 8);
+
+    // Edit MODE in place to 5: written to the chip at once.
+    grid->setCurrentItem(mode);
+    grid->editItem(mode, 1);
+    auto *editor = grid->findChild<QLineEdit *>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, "5");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QElapsedTimer timer;
+    timer.start();
+    while (chip.PeekWord(0x40001000) != 0x55 && timer.elapsed() < 10000)
+        QTest::qWait(20);
+    EXPECT_EQ(chip.PeekWord(0x40001000), 0x55u);
+    EXPECT_TRUE(cr->text(0).endsWith("0x00000055")) << cr->text(0).toStdString();
+    EXPECT_EQ(Child(cr, "VALUE~")->text(1), "0x00000055");
+    EXPECT_EQ(chip.PeekWord(0x40001004), 0x80000000u);  // only the edited register went out
+    EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('|').toStdString();
+}
