@@ -300,7 +300,7 @@ int CCtrlWnd::RegisterWriteModeEntry() const
     return m_registerWrite->currentIndex();
 }
 
-QString CCtrlWnd::SerialPortText() const
+QString CCtrlWnd::UartPortText() const
 {
     return m_ports->currentText();
 }

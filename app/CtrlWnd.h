@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ipcheck/IpCheckSelections.h"
 #include "link/UserInterfaces.h"
 #include "ops/Operation.h"
 
@@ -21,7 +22,7 @@ class QPushButton;
 // The control panel form: every choice of the user, written to the
 // configuration file the moment it changes; the buttons of the target
 // operations; the window check boxes; the peripheral list.
-class CCtrlWnd : public QWidget, public PanelSelections, public DumpView
+class CCtrlWnd : public QWidget, public PanelSelections, public IpCheckSelections, public DumpView
 {
     Q_OBJECT
 
@@ -41,8 +42,9 @@ public:
     // The other selectors the register windows read.
     int NumberBaseEntry() const override;  // 0 DEC, 1 HEX
     int RegisterWriteModeEntry() const override;
-    QString SerialPortText() const;
-    QString UartSpeedText() const;
+    // IpCheckSelections: the texts of the serial port and UART speed lists.
+    QString UartPortText() const override;
+    QString UartSpeedText() const override;
 
     // DumpView
     void SetDumpText(const QString &text) override;

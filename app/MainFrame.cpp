@@ -2,6 +2,9 @@
 
 #include "app/AboutBox.h"
 #include "app/ChildFrame.h"
+#if HAVE_CORVANE_IPCHECK_UI
+#include "app/CheckipWnd.h"
+#endif
 #include "app/CorvaneApp.h"
 #include "app/CtrlWnd.h"
 #include "app/Looks.h"
@@ -71,7 +74,11 @@ CCtrlWnd &CMainFrame::Panel() const
 
 void CMainFrame::InitialUpdate()
 {
-    Panel().Setup();
+    m_pane->InitialUpdate();
+#if HAVE_CORVANE_IPCHECK_UI
+    connect(static_cast<CCheckipWnd *>(m_pane->CheckWindow()), &CCheckipWnd::RetileRequested, this,
+            &CMainFrame::TileRegisterWindows);
+#endif
 }
 
 void CMainFrame::BuildMenus()

@@ -2,6 +2,9 @@
 
 #include "app/CorvaneApp.h"
 #include "app/CtrlWnd.h"
+#if HAVE_CORVANE_IPCHECK_UI
+#include "app/CheckipWnd.h"
+#endif
 
 #include <QLabel>
 #include <QScrollArea>
@@ -20,7 +23,7 @@ QScrollArea *Scrolling(QWidget *form, QWidget *parent)
     return area;
 }
 
-QWidget *CheckWindowPlaceholder(QWidget *parent)
+[[maybe_unused]] QWidget *CheckWindowPlaceholder(QWidget *parent)
 {
     auto *form = new QWidget(parent);
     form->setObjectName(QStringLiteral("103"));
@@ -47,9 +50,22 @@ COutputWnd::COutputWnd(CCorvaneApp &app, QWidget *parent) : QDockWidget(parent)
     m_tabs->setDocumentMode(true);
     m_tabs->setTabsClosable(false);
     m_panel = new CCtrlWnd(app);
+#if HAVE_CORVANE_IPCHECK_UI
+    auto *check = new CCheckipWnd(app.Config(), *m_panel, app.ExeDir(), app.Dpi());
+    check->setObjectName(QStringLiteral("103"));
+    m_panel->chipChangedHook = [check] { check->BuildIpList(); };
+    m_check = check;
+#else
     m_check = CheckWindowPlaceholder(nullptr);
+#endif
     m_tabs->addTab(Scrolling(m_panel, m_tabs), QString::fromUtf8(kControlTab));
     m_tabs->addTab(Scrolling(m_check, m_tabs), QString::fromUtf8(kCheckTab));
     m_tabs->setCurrentIndex(0);
     setWidget(m_tabs);
+}
+
+void COutputWnd::InitialUpdate()
+{
+    // The IP check window sets itself up when it is first shown.
+    m_panel->Setup();
 }

@@ -23,6 +23,8 @@ public:
     CCtrlWnd &Panel() const { return *m_panel; }
     QTabWidget &Tabs() const { return *m_tabs; }
     QWidget *CheckWindow() const { return m_check; }
+    // The forms' initial update.
+    void InitialUpdate();
 
 private:
     QTabWidget *m_tabs = nullptr;
