@@ -4,6 +4,7 @@
 #include "ipcheck/IpCheckSelections.h"
 #include "ipcheck/IpCheckWorker.h"
 #include "ipcheck/IpListBuilder.h"
+#include "ipcheck/ui/WorkerCallQueue.h"
 #include "link/ConfigFile.h"
 #include "link/Settings.h"
 #include "widgets/EditableListCtrl.h"
@@ -40,6 +41,7 @@ CCheckipWnd::CCheckipWnd(ConfigFile &config, IpCheckSelections &panel, QString e
       m_progress(new QLabel(this)),
       m_pathField(new QLineEdit(this)),
       m_pickFolder(new QPushButton(QStringLiteral("..."), this)),
+      m_calls(new WorkerCallQueue([this](const QStringList &rows) { m_outputList->AppendOutputLines(rows); }, this)),
       m_worker(std::make_unique<IpCheckWorker>(m_exeDir, *this))
 {
     setObjectName(QStringLiteral("103"));
@@ -139,14 +141,12 @@ void CCheckipWnd::RequestRun(int row)
 
 void CCheckipWnd::SetProgressText(const QString &text)
 {
-    QMetaObject::invokeMethod(this, [this, text] { m_progress->setText(text); }, Qt::QueuedConnection);
+    m_calls->PostCall([this, text] { m_progress->setText(text); });
 }
 
 void CCheckipWnd::ReleaseRow(int row, const QString &name, bool scrollIntoView)
 {
-    QMetaObject::invokeMethod(
-        this,
-        [this, row, name, scrollIntoView] {
+    m_calls->PostCall([this, row, name, scrollIntoView] {
             // The list may have been rebuilt since the request.
             if (m_ipList->CellText(row, 1) != name)
                 return;
@@ -157,18 +157,17 @@ void CCheckipWnd::ReleaseRow(int row, const QString &name, bool scrollIntoView)
                 selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
             if (scrollIntoView)
                 m_ipList->scrollTo(index);
-        },
-        Qt::QueuedConnection);
+        });
 }
 
 void CCheckipWnd::AppendOutputLines(const QStringList &rows)
 {
-    QMetaObject::invokeMethod(this, [this, rows] { m_outputList->AppendOutputLines(rows); }, Qt::QueuedConnection);
+    m_calls->PostRows(rows);
 }
 
 void CCheckipWnd::CycleEnded()
 {
-    QMetaObject::invokeMethod(this, [this] { emit RunCycleEnded(); }, Qt::QueuedConnection);
+    m_calls->PostCall([this] { emit RunCycleEnded(); });
 }
 
 void CCheckipWnd::showEvent(QShowEvent *event)

@@ -14,13 +14,14 @@ class IpCheckWorker;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class WorkerCallQueue;
 
 // The IP check window: the IP list of the current chip model, the buttons
 // that start runs and clear or save the output, the progress label and the
 // output list. Runs are the worker's; a request only hands it the rows and
 // selections as they stand and returns at once. The worker reports back
 // through IpCheckOutput, whose calls are carried over to the
-// user-interface thread in order.
+// user-interface thread in order, output rows in batches.
 class CCheckipWnd : public QWidget, public IpCheckOutput
 {
     Q_OBJECT
@@ -86,6 +87,7 @@ private:
     QLabel *m_progress;
     QLineEdit *m_pathField;
     QPushButton *m_pickFolder;
+    WorkerCallQueue *m_calls;
 
     std::unique_ptr<IpCheckWorker> m_worker;
 };
