@@ -298,3 +298,43 @@ TEST(RegisterWindowTable, SlotsAndTheActiveWindow)
 }
 
 } // namespace
+
+namespace {
+
+// What a view would follow: rows appended and removed, texts changed.
+struct RecordingView : RowTreeListener
+{
+    void RowsCleared() override { events << "cleared"; }
+    void TopRowAppended(const RegisterRow &row) override { events << "appended " + row.Name(); }
+    void TopRowRemoving(const RegisterRow &row) override { events << "removing " + row.Name(); }
+    void RowChanged(const RegisterRow &row) override { changed << row.Id(); }
+    void HeaderTitlesChanged() override { ++headers; }
+    QStringList events;
+    QList<uint64_t> changed;
+    int headers = 0;
+};
+
+TEST(RegisterRows, ViewsAreToldOfEveryChange)
+{
+    RegwinRig rig;
+    RegisterWindow &window = rig.Window();
+    RecordingView view;
+    window.Tree().SetListener(&view);
+    window.AddPeripheralRows("GPIO");
+    window.AddPeripheralRows("TIMER");
+    RegisterRow *out = Register(window, "GPIO", "OUT");
+    const uint64_t outId = out->Id();
+    rig.PutFile(rig.DataPath("GPIO"), Words({7}));
+    window.LoadSnapshot("GPIO", rig.DataPath("GPIO"));
+    EXPECT_TRUE(view.changed.contains(outId));
+    EXPECT_TRUE(view.changed.contains(out->Child(1)->Id()));
+    EXPECT_EQ(window.Tree().FindById(outId), out);
+    window.RemovePeripheralRows("GPIO");
+    window.RebuildGrid();
+    EXPECT_EQ(view.events, QStringList({"appended GPIO", "appended TIMER", "removing GPIO", "cleared"}));
+    EXPECT_GE(view.headers, 3);
+    EXPECT_EQ(window.Tree().FindById(outId), nullptr);
+    window.Tree().SetListener(nullptr);
+}
+
+} // namespace
