@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,6 +61,7 @@ QRect CCtrlWnd::Dlu(int x, int y, int width, int height) const
 QLabel *CCtrlWnd::AddLabel(const QString &text, int x, int y, int width, int height, int id)
 {
     auto *label = new QLabel(text, this);
+    label->setTextFormat(Qt::PlainText);
     if (id != 0)
         label->setObjectName(QString::number(id));
     label->setGeometry(Dlu(x, y, width, height + 2));
@@ -105,7 +107,7 @@ void CCtrlWnd::BuildControls()
     for (int k = 0; k < 4; ++k) {
         auto *box = new QCheckBox(QStringLiteral("WND%1").arg(k), this);
         box->setObjectName(QString::number(1010 + k));
-        box->setGeometry(Dlu(9, 26 + 21 * k, 30, 10));
+        box->setGeometry(Dlu(7, 26 + 21 * k, 40, 10));
         m_windowBoxes[k] = box;
     }
 
@@ -140,9 +142,16 @@ void CCtrlWnd::BuildControls()
     AddButton(1019, QStringLiteral("数据读取"), 192, 94, 44, 15);
 
     AddGroup(1, 125, 244, 103);
-    AddLabel(QStringLiteral("xxxxxxxx: 0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f"), 3, 133, 231, 8)
-        ->setEnabled(false);
+    // The dump's column header and the dump itself in one monospaced font,
+    // so the columns line up.
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPixelSize(m_app.Scaled(10));  // 58 columns fit the form's width
+    QLabel *columns =
+        AddLabel(QStringLiteral("xxxxxxxx: 0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f"), 3, 133, 231, 8);
+    columns->setEnabled(false);
+    columns->setFont(fixed);
     m_dump = new QPlainTextEdit(this);
+    m_dump->setFont(fixed);
     m_dump->setObjectName(QStringLiteral("1022"));
     m_dump->setGeometry(Dlu(0, 141, 245, 70));
     m_dump->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -17,6 +17,8 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QProcess>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSettings>
 #include <QToolBar>
 
@@ -60,10 +62,13 @@ CMainFrame::CMainFrame(CCorvaneApp &app, int look) : m_app(app)
     SetLook(look);
 
     ConfigFile &config = m_app.Config();
-    if (config.ReadInt(ConfigKey::kCommon, ConfigKey::kInitDockPane, 0) != 0)
+    if (config.ReadInt(ConfigKey::kCommon, ConfigKey::kInitDockPane, 0) != 0) {
+        // The layout built above is used at this start and saved at exit.
         config.WriteText(ConfigKey::kCommon, ConfigKey::kInitDockPane, QStringLiteral("0"));
-    else
+        DefaultGeometry();
+    } else {
         RestoreLayout();
+    }
     UpdateCaption();
 }
 
@@ -217,8 +222,18 @@ void CMainFrame::RestoreLayout()
 {
     Workspace profile;
     QSettings &settings = profile.settings;
-    restoreGeometry(settings.value(QStringLiteral("Geometry")).toByteArray());
+    if (!restoreGeometry(settings.value(QStringLiteral("Geometry")).toByteArray()))
+        DefaultGeometry();
     restoreState(settings.value(QStringLiteral("WindowState")).toByteArray());
+}
+
+void CMainFrame::DefaultGeometry()
+{
+    // No saved place: most of the screen, like a desktop's default window.
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        resize(available.width() * 4 / 5, available.height() * 4 / 5);
+    }
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event)

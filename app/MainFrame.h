@@ -63,6 +63,7 @@ private:
     void BuildToolBar();
     void UpdateCaption();
     void RestoreLayout();
+    void DefaultGeometry();
 
     CCorvaneApp &m_app;
     QMdiArea *m_area = nullptr;

@@ -12,6 +12,20 @@ home=$(cd "$build/bin" && pwd)
 [ -f "$home/Corvane.ini" ] || cp tools/demo/Corvane.ini "$home/Corvane.ini"
 mkdir -p "$home/data"
 
+# The rest of the portable folder: the chips' SVD files, the analyzer of the
+# IP check and the interpreter it runs with.
+mkdir -p "$home/svd" "$home/python"
+cp svd/*.svd "$home/svd/"
+if [ -d analyzer ]; then
+  rm -rf "$home/analyzer"
+  cp -r analyzer "$home/analyzer"
+fi
+ln -sfn "$(command -v python3)" "$home/python/python"
+# First start: two register windows with a few VX21A peripherals in them.
+if ! grep -q '^\[VX21A\]' "$home/Corvane.ini"; then
+  printf '\n[VX21A]\nWND_0=1\nWND_1=1\nRCC=1\nGPIOA=1\nUSART1=2\nTIM2=2\n' >>"$home/Corvane.ini"
+fi
+
 chip_out=$(mktemp)
 "$home/corvane-simchip" --model VX21A --demo >"$chip_out" 2>/dev/null &
 chip=$!
@@ -28,6 +42,7 @@ echo "Demo board: simulated VX21A on $port (data source UART, see $home/Corvane.
 if [ -x "$home/corvane" ]; then
   if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     echo "No display found. Run under a virtual one:  xvfb-run -a $0" >&2
+    echo "(scripts/install-deps.sh gui installs Xvfb and the fonts for the Chinese texts)" >&2
     exit 1
   fi
   "$home/corvane"
