@@ -11,6 +11,7 @@ EditableListCtrl::EditableListCtrl(QWidget *parent) : QTableWidget(parent)
     setWordWrap(false);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
     connect(this, &QTableWidget::itemChanged, this, &EditableListCtrl::OnItemChanged);
