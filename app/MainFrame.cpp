@@ -72,6 +72,13 @@ CMainFrame::CMainFrame(CCorvaneApp &app, int look) : m_app(app)
     UpdateCaption();
 }
 
+CMainFrame::~CMainFrame()
+{
+    // The register windows go after the menus: their last activation
+    // changes must not reach the caption and the menus any more.
+    disconnect(m_area, nullptr, this, nullptr);
+}
+
 CCtrlWnd &CMainFrame::Panel() const
 {
     return m_pane->Panel();

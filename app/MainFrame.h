@@ -28,6 +28,7 @@ public:
     static constexpr char kLookKey[] = "ApplicationLook";
 
     CMainFrame(CCorvaneApp &app, int look);
+    ~CMainFrame() override;
 
     CCtrlWnd &Panel() const;
     COutputWnd &Pane() const { return *m_pane; }

@@ -265,3 +265,13 @@ TEST(StartupTest, AboutBoxAndUpdaterCommands)
     rig.Frame().SystemCommand(CMainFrame::kUpdateCommand);
     EXPECT_TRUE(rig.messages.isEmpty());
 }
+
+TEST(StartupTest, EndingWithoutClosingTheWindowKeepsTheMarks)
+{
+    AppRig rig(WindowsIni(QStringLiteral("WND_0=1\nWND_1=1\n")));
+    ASSERT_TRUE(rig.Start());
+    rig.app.reset();  // the process ends with the windows still up
+    QApplication::processEvents();
+    EXPECT_EQ(rig.ReadInt("VX21A", "WND_0"), 1);
+    EXPECT_EQ(rig.ReadInt("VX21A", "WND_1"), 1);
+}
