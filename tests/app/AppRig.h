@@ -23,9 +23,16 @@
 
 #include <memory>
 
+// The build's bin/ folder: CORVANE_BIN_DIR, else the folder this build uses.
+inline QString BinDir()
+{
+    const QString dir = qEnvironmentVariable("CORVANE_BIN_DIR");
+    return dir.isEmpty() ? QStringLiteral(CORVANE_APP_BIN_DIR) : dir;
+}
+
 inline QString StandInLibrary()
 {
-    return QDir(qEnvironmentVariable("CORVANE_BIN_DIR")).filePath(QStringLiteral("libjlinkarm.so"));
+    return QDir(BinDir()).filePath(QStringLiteral("libjlinkarm.so"));
 }
 
 // The usual INI: five chips, seven speeds, offline, probe library bound.

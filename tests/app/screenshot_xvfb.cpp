@@ -108,7 +108,9 @@ TEST(ScreenshotTest, MainWindowPaneAndRegisterWindowAreDrawn)
 
     QTemporaryDir home;
     QTemporaryDir profile;
-    const QString binDir = qEnvironmentVariable("CORVANE_BIN_DIR");
+    QString binDir = qEnvironmentVariable("CORVANE_BIN_DIR");
+    if (binDir.isEmpty())
+        binDir = QStringLiteral(CORVANE_APP_BIN_DIR);
     ASSERT_TRUE(QFile::copy(QDir(binDir).filePath("corvane"), home.filePath("corvane")));
     QFile::setPermissions(home.filePath("corvane"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     // The demo folder carries the stand-in probe library beside the program.
