@@ -121,8 +121,12 @@ void CMainFrame::BuildMenus()
         if (QMdiSubWindow *active = m_area->activeSubWindow())
             active->close();
     });
+    // Saving is the register window's own "保存数据"; disabled entries also
+    // leave Ctrl+S to the IP check's log list.
     m_documentOnly << add(file, QStringLiteral("保存(&S)\tCtrl+S"), 57603, QKeySequence(Qt::CTRL | Qt::Key_S));
     m_documentOnly << add(file, QStringLiteral("另存为(&A)..."), 57604);
+    m_documentOnly.at(0)->setEnabled(false);
+    m_documentOnly.at(1)->setEnabled(false);
     file->addSeparator();
     connect(add(file, QStringLiteral("退出(&X)"), 57665), &QAction::triggered, this, &QWidget::close);
 
