@@ -19,6 +19,8 @@ public:
             testing::AddGlobalTestEnvironment(made);
             return made;
         }();
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
         if (!environment->m_app)
             environment->m_app = std::make_unique<QApplication>(s_argc, s_argv);
         return *environment->m_app;
