@@ -88,6 +88,7 @@ private:
     int RegisterWriteMode() const;
     void ShowMessage(const QString &text) const;
     QString SnapshotPathOf(const QString &name, bool temporary, bool *usable) const;
+    QString ChosenSnapshotPath(const QString &name, const char *title, const char *unusableFormat);
     std::optional<QString> CheckFits(const RegisterRow &peripheral) const;
     void FillRegister(RegisterRow *reg, uint32_t word);
     void ReadPeripheral(LinkCycle &cycle, const QString &name);

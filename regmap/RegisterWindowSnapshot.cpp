@@ -121,50 +121,45 @@ bool RegisterWindow::SaveSnapshot(const QString &name, const QString &path)
     return true;
 }
 
-void RegisterWindow::ImportSnapshot()
+// The file of an import or export: the dialog's choice, or the peripheral's
+// default snapshot file when the dialog is cancelled. Empty (after the
+// message) when that default cannot be used.
+QString RegisterWindow::ChosenSnapshotPath(const QString &name, const char *title, const char *unusableFormat)
 {
-    BusyScope busy(m_env.user.busy);
-    RegisterRow *selected = SelectedRow();
-    if (!selected)
-        return;
-    const QString name = selected->Name();
     FileRequest request;
     request.kind = FileRequest::Kind::Open;
-    request.title = QString::fromUtf8(kImportTitle);
+    request.title = QString::fromUtf8(title);
     request.filters = {{QLatin1String(kFilterText), QStringLiteral("*.bin")}};
     request.overwritePrompt = true;
     QString path = m_env.user.files.ChooseFile(request);
-    if (path.isEmpty()) {
-        bool usable = false;
-        path = SnapshotPathOf(name, false, &usable);
-        if (!usable) {
-            ShowMessage(MessageText::Format("%s open error! \n", path.toUtf8().constData()));
-            return;
-        }
+    if (!path.isEmpty())
+        return path;
+    bool usable = false;
+    path = SnapshotPathOf(name, false, &usable);
+    if (usable)
+        return path;
+    ShowMessage(MessageText::Format(unusableFormat, path.toUtf8().constData()));
+    return QString();
+}
+
+void RegisterWindow::ImportSnapshot()
+{
+    BusyScope busy(m_env.user.busy);
+    if (RegisterRow *selected = SelectedRow()) {
+        const QString name = selected->Name();
+        const QString path = ChosenSnapshotPath(name, kImportTitle, "%s open error! \n");
+        if (!path.isEmpty())
+            LoadSnapshot(name, path);
     }
-    LoadSnapshot(name, path);
 }
 
 void RegisterWindow::ExportSnapshot()
 {
     BusyScope busy(m_env.user.busy);
-    RegisterRow *selected = SelectedRow();
-    if (!selected)
-        return;
-    const QString name = selected->Name();
-    FileRequest request;
-    request.kind = FileRequest::Kind::Open;
-    request.title = QString::fromUtf8(kExportTitle);
-    request.filters = {{QLatin1String(kFilterText), QStringLiteral("*.bin")}};
-    request.overwritePrompt = true;
-    QString path = m_env.user.files.ChooseFile(request);
-    if (path.isEmpty()) {
-        bool usable = false;
-        path = SnapshotPathOf(name, false, &usable);
-        if (!usable) {
-            ShowMessage(MessageText::Format("%s create error !\n", path.toUtf8().constData()));
-            return;
-        }
+    if (RegisterRow *selected = SelectedRow()) {
+        const QString name = selected->Name();
+        const QString path = ChosenSnapshotPath(name, kExportTitle, "%s create error !\n");
+        if (!path.isEmpty())
+            SaveSnapshot(name, path);
     }
-    SaveSnapshot(name, path);
 }
