@@ -47,6 +47,15 @@ bool CheckedWriteAddress(LinkCycle &cycle, uint32_t address)
     return true;
 }
 
+// Both file transfers ask for their file right after the preface.
+QString ChooseMemoryFile(OperationEnv &env, LinkCycle &cycle)
+{
+    const QString path = env.user.files.ChooseFile(MemoryFileRequest());
+    if (path.isEmpty())
+        cycle.Fail(OpsText::kNoFile);
+    return path;
+}
+
 void ReportProgress(OperationEnv &env, qint64 done, qint64 total)
 {
     if (env.progress)
@@ -78,9 +87,9 @@ void ReadToFile(OperationEnv &env, const QString &addressText, const QString &le
     LinkCycle cycle(env.config, env.links, env.user);
     if (!cycle.Preface())
         return;
-    const QString path = env.user.files.ChooseFile(MemoryFileRequest());
+    const QString path = ChooseMemoryFile(env, cycle);
     if (path.isEmpty())
-        return void(cycle.Fail(OpsText::kNoFile));
+        return;
     const uint32_t address = HexText::ParseHexText(addressText);
     uint32_t length = CheckedReadRange(cycle, address, lengthText);
     if (length == 0)
@@ -135,9 +144,9 @@ void WriteFromFile(OperationEnv &env, const QString &readAddressText)
     LinkCycle cycle(env.config, env.links, env.user);
     if (!cycle.Preface())
         return;
-    const QString path = env.user.files.ChooseFile(MemoryFileRequest());
+    const QString path = ChooseMemoryFile(env, cycle);
     if (path.isEmpty())
-        return void(cycle.Fail(OpsText::kNoFile));
+        return;
     const uint32_t address = HexText::ParseHexText(readAddressText);
     if (!CheckedWriteAddress(cycle, address) || !cycle.Open())
         return;
