@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QTimer>
 #include <QTreeWidget>
@@ -33,13 +34,22 @@ PropertyGrid::RowData DataOf(const RegisterRow &row)
     return data;
 }
 
+// Some monospaced fonts (Noto Sans Mono among them) do not mark themselves
+// fixed-pitch, so the glyph widths decide.
+bool IsMonospaced(const QFont &font)
+{
+    const QFontMetrics metrics(font);
+    return QFontInfo(font).fixedPitch()
+        || metrics.horizontalAdvance(QLatin1Char('i')) == metrics.horizontalAdvance(QLatin1Char('W'));
+}
+
 // "Courier New" when the system has it, otherwise its monospaced font, at
 // the size of the menu font.
 QFont CaptionFont()
 {
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::Monospace);
-    if (!QFontInfo(font).fixedPitch())
+    if (!IsMonospaced(font))
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     const QFont menu = QApplication::font("QMenu");
     if (menu.pointSizeF() > 0)
