@@ -24,9 +24,11 @@ uint32_t RoundAndCap(LinkCycle &cycle, uint32_t length, uint32_t cap, const char
     return (length + 3) & ~3u;
 }
 
-// The read address field's checks shared by both reads. Returns the length,
-// or 0 when a check failed (its message is shown).
-uint32_t CheckedReadRange(LinkCycle &cycle, uint32_t address, const QString &lengthText)
+// The checks shared by both reads, then the length rounded to whole words
+// and capped. Returns the length, or 0 when a check failed (its message is
+// shown).
+uint32_t CheckedReadLength(LinkCycle &cycle, uint32_t address, const QString &lengthText, uint32_t cap,
+                           const char *capMessage)
 {
     if (const auto message = ChipProfile::CheckReadAddress(cycle.ChipModel(), address))
         return cycle.Fail(*message), 0;
@@ -35,7 +37,7 @@ uint32_t CheckedReadRange(LinkCycle &cycle, uint32_t address, const QString &len
     const uint32_t length = HexText::ParseHexText(lengthText);
     if (length == 0)
         return cycle.Fail("LENGTH == 0, please check!"), 0;
-    return length;
+    return RoundAndCap(cycle, length, cap, capMessage);
 }
 
 bool CheckedWriteAddress(LinkCycle &cycle, uint32_t address)
@@ -71,10 +73,10 @@ void Read(OperationEnv &env, const QString &addressText, const QString &lengthTe
     if (!cycle.Preface())
         return;
     const uint32_t address = HexText::ParseHexText(addressText);
-    uint32_t length = CheckedReadRange(cycle, address, lengthText);
+    const uint32_t length = CheckedReadLength(cycle, address, lengthText, kDumpCap,
+                                              "LENGTH over 1024 Bytes, data show too long, use 1024 Bytes!");
     if (length == 0)
         return;
-    length = RoundAndCap(cycle, length, kDumpCap, "LENGTH over 1024 Bytes, data show too long, use 1024 Bytes!");
     if (!cycle.Open() || !cycle.Read(address, length))
         return;
     cycle.Close();
@@ -91,10 +93,10 @@ void ReadToFile(OperationEnv &env, const QString &addressText, const QString &le
     if (path.isEmpty())
         return;
     const uint32_t address = HexText::ParseHexText(addressText);
-    uint32_t length = CheckedReadRange(cycle, address, lengthText);
+    const uint32_t length = CheckedReadLength(cycle, address, lengthText, kFileCap,
+                                              "LENGTH over 8*1024*1024 Bytes, use 8*1024*1024!");
     if (length == 0)
         return;
-    length = RoundAndCap(cycle, length, kFileCap, "LENGTH over 8*1024*1024 Bytes, use 8*1024*1024!");
     if (!cycle.Open())
         return;
 

@@ -1,28 +1,12 @@
 #include "regmap/RowText.h"
 
+#include "regmap/SvdText.h"
+
 #include <cmath>
 
 namespace RowText {
 
 namespace {
-
-int DigitValue(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'a' && u <= 'z')
-        return u - 'a' + 10;
-    if (u >= 'A' && u <= 'Z')
-        return u - 'A' + 10;
-    return 99;
-}
-
-bool IsCSpace(QChar c)
-{
-    const char16_t u = c.unicode();
-    return u == ' ' || (u >= '\t' && u <= '\r');
-}
 
 QString LineFeedUnlessBreak(const QString &description)
 {
@@ -35,31 +19,7 @@ QString LineFeedUnlessBreak(const QString &description)
 
 uint32_t ReadUnsigned(QStringView text, int base)
 {
-    qsizetype i = 0;
-    while (i < text.size() && IsCSpace(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    if (base == 16 && i + 1 < text.size() && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X'))
-        i += 2;
-    uint64_t value = 0;
-    bool overflow = false;
-    for (; i < text.size(); ++i) {
-        const int digit = DigitValue(text[i]);
-        if (digit >= base)
-            break;
-        value = value * uint64_t(base) + uint64_t(digit);
-        if (value > 0xFFFFFFFFull) {
-            overflow = true;
-            value = 0xFFFFFFFFull;
-        }
-    }
-    if (overflow)
-        return 0xFFFFFFFFu;
-    return negative ? uint32_t(0u - uint32_t(value)) : uint32_t(value);
+    return SvdText::ReadNumber(text, base);
 }
 
 bool HasHexPrefix(QStringView text)
