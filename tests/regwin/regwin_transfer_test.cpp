@@ -1,7 +1,5 @@
 #include "RegwinRig.h"
 
-#include "link/ReplyDeadline.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -9,25 +7,6 @@
 namespace {
 
 enum class Over { Probe, Uart };
-
-// Arms a chip fault once the chip has answered the enter request, so the
-// fault hits the transfer that follows and not the opening of the link.
-struct FaultAfterEnter : MillisecondClock
-{
-    FaultAfterEnter(SimulatedChip &chip, std::function<void()> fault) : m_chip(chip), m_fault(std::move(fault)) {}
-    uint32_t NowMs() override
-    {
-        if (!m_armed && m_chip.EnterCount() > 0) {
-            m_armed = true;
-            m_fault();
-        }
-        return m_steady.NowMs();
-    }
-    SimulatedChip &m_chip;
-    std::function<void()> m_fault;
-    SteadyMillisecondClock m_steady;
-    bool m_armed = false;
-};
 
 struct TransferRig : RegwinRig
 {
@@ -38,7 +17,6 @@ struct TransferRig : RegwinRig
         else
             UseUart();
     }
-    ~TransferRig() { links.uart.SetClock(nullptr); }
 
     void Poke(uint32_t address, uint32_t word)
     {
@@ -57,12 +35,12 @@ struct TransferRig : RegwinRig
             probe.SetFault(write ? "short-write" : "short-read");
             return;
         }
-        fault = std::make_unique<FaultAfterEnter>(chip, [this] { chip.InjectWrongStatus(0x15, 1); });
-        links.uart.SetClock(fault.get());
+        // The enter reply goes out untouched; the transfer's reply carries the fault.
+        chip.DeferFaults(1);
+        chip.InjectWrongStatus(0x15, 1);
     }
 
     Over over;
-    std::unique_ptr<FaultAfterEnter> fault;
 };
 
 const char *Name(Over over)

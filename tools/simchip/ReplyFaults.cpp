@@ -48,6 +48,10 @@ bool ReplyFaults::Take(int &count)
 ReplyFaults::Outcome ReplyFaults::Shape(QByteArray reply)
 {
     Outcome outcome;
+    if (Take(m_deferred)) {
+        outcome.reply = reply;
+        return outcome;
+    }
     if (Take(m_replace))
         reply = m_replacement;
     if (Take(m_wrongStatus) && !reply.isEmpty())

@@ -27,6 +27,9 @@ public:
     void WrongStatus(uint8_t status, int replies);
     void Delay(int milliseconds, int replies);
     void AfterReply(const QByteArray &bytes, int delayMs, int replies);
+    // The next `replies` replies go out untouched, counting down nothing, so
+    // the armed faults hit a later exchange (the transfer after the enter).
+    void Defer(int replies) { m_deferred = replies; }
     void Clear() { *this = ReplyFaults(); }
 
     // Applies and counts down every armed kind. The status byte is the last
@@ -36,6 +39,7 @@ public:
 private:
     static bool Take(int &count);
 
+    int m_deferred = 0;
     int m_replace = 0;
     QByteArray m_replacement;
     int m_noAnswer = 0;

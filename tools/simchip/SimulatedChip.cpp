@@ -381,6 +381,12 @@ void SimulatedChip::InjectAfterReply(const QByteArray &bytes, int delayMs, int r
     m_faults.AfterReply(bytes, delayMs, replies);
 }
 
+void SimulatedChip::DeferFaults(int replies)
+{
+    std::lock_guard lock(m_mutex);
+    m_faults.Defer(replies);
+}
+
 void SimulatedChip::ClearFaults()
 {
     std::lock_guard lock(m_mutex);

@@ -68,6 +68,8 @@ public:
     void InjectWrongStatus(uint8_t status, int replies);
     void InjectDelay(int delayMs, int replies);
     void InjectAfterReply(const QByteArray &bytes, int delayMs, int replies);
+    // The faults wait until this many more replies have gone out untouched.
+    void DeferFaults(int replies);
     void ClearFaults();
 
 private:
