@@ -1,5 +1,6 @@
 #include "app/CorvaneApp.h"
 
+#include "app/AppIcon.h"
 #include "app/ChildFrame.h"
 #include "app/CtrlWnd.h"
 #include "app/Looks.h"
@@ -44,7 +45,7 @@ bool CCorvaneApp::InitInstance()
     QDir::setCurrent(exeDir);
     m_exeDir = QDir::currentPath();
 
-    if (!m_lock.TryAcquire(InstanceLock::LockName(m_exeDir, QString::fromLatin1(kAppName)))) {
+    if (!m_lock.TryAcquire(m_exeDir)) {
         m_user.ShowMessage(QString::fromUtf8(kAlreadyRunning));
         return false;
     }
@@ -64,6 +65,7 @@ bool CCorvaneApp::InitInstance()
     if (QScreen *screen = QGuiApplication::primaryScreen())
         m_dpi = qMax(1, int(screen->logicalDotsPerInch()));
 
+    QApplication::setWindowIcon(AppIcon());
     QCoreApplication::setOrganizationName(QString::fromUtf8(CMainFrame::kCompany));
     QCoreApplication::setApplicationName(QString::fromLatin1(kAppName));
 

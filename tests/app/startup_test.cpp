@@ -7,10 +7,12 @@
 #include "app/OutputWnd.h"
 
 #include <QDialog>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QProcess>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -107,18 +109,78 @@ TEST(StartupTest, SecondCopyFromTheSameFolderIsRefused)
     EXPECT_FALSE(other.messages.contains(QString::fromUtf8(CCorvaneApp::kAlreadyRunning)));
 }
 
-TEST(StartupTest, LockNameAndRelease)
+TEST(StartupTest, FolderLockAndRelease)
 {
-    EXPECT_EQ(InstanceLock::LockName("C:\\tools\\regtool", "Corvane"), "C:/tools/regtoolCorvane");
-    const QString name = InstanceLock::LockName("/tmp/corvane-lock-test", "Corvane");
+    QTemporaryDir folder;
     {
         InstanceLock held;
-        ASSERT_TRUE(held.TryAcquire(name));
+        ASSERT_TRUE(held.TryAcquire(folder.path()));
         InstanceLock again;
-        EXPECT_FALSE(again.TryAcquire(name));
+        EXPECT_FALSE(again.TryAcquire(folder.path()));
+        // The same folder by another path is the same lock.
+        EXPECT_FALSE(again.TryAcquire(folder.path() + "/svd/.."));
     }
     InstanceLock after;
-    EXPECT_TRUE(after.TryAcquire(name));
+    EXPECT_TRUE(after.TryAcquire(folder.path()));
+    EXPECT_FALSE(InstanceLock().TryAcquire(folder.filePath("missing")));
+}
+
+// Every file below a folder, by relative path.
+static QStringList FilesBelow(const QString &folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(folder).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
+
+TEST(StartupTest, SecondProcessWithAnotherTemporaryFolderIsRefusedAndNoLockFileIsLeft)
+{
+    AppRig rig;
+    ASSERT_TRUE(QFile::copy(QDir(BinDir()).filePath("corvane"), rig.Path("corvane")));
+    QTemporaryDir firstTemp;
+    QTemporaryDir secondTemp;
+    QTemporaryDir profile;
+    const QStringList before = FilesBelow(rig.dir.path());
+
+    // The first copy: the real program from the folder, with a temporary
+    // folder of its own.
+    QProcess first;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TMPDIR", firstTemp.path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_CONFIG_HOME", profile.path());
+    env.insert("ASAN_OPTIONS", "detect_leaks=0");
+    first.setProcessEnvironment(env);
+    first.start(rig.Path("corvane"), {});
+    ASSERT_TRUE(first.waitForStarted());
+    // It has the lock once it made its data folders.
+    QTRY_VERIFY_WITH_TIMEOUT(QDir(rig.Path("data/VX21E")).exists(), 60000);
+
+    // The second copy, same folder, another temporary folder.
+    const QByteArray oldTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", secondTemp.path().toLocal8Bit());
+    EXPECT_FALSE(rig.Start());
+    EXPECT_EQ(rig.messages, QStringList{QString::fromUtf8(CCorvaneApp::kAlreadyRunning)});
+    rig.app.reset();
+    qputenv("TMPDIR", oldTemp);
+
+    first.terminate();
+    ASSERT_TRUE(first.waitForFinished(30000));
+    // No lock file anywhere: not in the folder, not in either temporary folder.
+    QStringList after = FilesBelow(rig.dir.path());
+    after.removeAll("Corvane.ini");
+    QStringList expected = before;
+    expected.removeAll("Corvane.ini");
+    EXPECT_EQ(after, expected);
+    EXPECT_TRUE(FilesBelow(firstTemp.path()).isEmpty()) << FilesBelow(firstTemp.path()).join(' ').toStdString();
+    EXPECT_TRUE(FilesBelow(secondTemp.path()).isEmpty()) << FilesBelow(secondTemp.path()).join(' ').toStdString();
+    // The lock went with the first copy.
+    rig.messages.clear();
+    EXPECT_TRUE(rig.Start());
+    EXPECT_TRUE(rig.messages.isEmpty());
 }
 
 TEST(StartupTest, WithoutConfigurationFileNothingOpensAndTwoKeysAreWritten)
