@@ -1,5 +1,6 @@
 #include "app/PropertyGrid.h"
 
+#include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
@@ -30,6 +31,8 @@ PropertyGrid::PropertyGrid(QWidget *parent) : QWidget(parent)
     m_tree->header()->setStretchLastSection(true);
     m_tree->header()->setSectionsMovable(false);
     m_tree->setColumnWidth(0, 160);
+    // In a narrow window the gap of a caption goes before its value does.
+    m_tree->setTextElideMode(Qt::ElideMiddle);
     m_tree->viewport()->installEventFilter(this);
     layout->addWidget(m_tree, 1);
 
@@ -86,6 +89,9 @@ void PropertyGrid::Apply(QTreeWidgetItem *item, const RowData &row)
     valueFont.setBold(row.modified);
     item->setFont(1, valueFont);
     item->setExpanded(row.expanded);
+    // Peripheral and register rows have no value of their own: their
+    // caption, with the register value in it, runs across both columns.
+    item->setFirstColumnSpanned(!row.editable);
     m_updating = wasUpdating;
     if (item == m_tree->currentItem())
         ShowDescription();
@@ -224,6 +230,22 @@ void PropertyGrid::ShowDescription()
 
 bool PropertyGrid::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_tree->viewport() && event->type() == QEvent::ContextMenu) {
+        auto *request = static_cast<QContextMenuEvent *>(event);
+        QPoint at = request->pos();
+        if (request->reason() == QContextMenuEvent::Mouse) {
+            if (QTreeWidgetItem *item = m_tree->itemAt(at)) {
+                m_tree->setCurrentItem(item);
+                item->setSelected(true);
+            }
+        } else if (QTreeWidgetItem *item = m_tree->currentItem()) {
+            at = m_tree->visualItemRect(item).center();
+        }
+        emit ContextMenuRequested(m_tree->viewport()->mapTo(this, at));
+        // Handled here: the windows around the grid must not open their own.
+        request->accept();
+        return true;
+    }
     if (watched == m_tree->viewport() && event->type() == QEvent::MouseButtonRelease) {
         auto *mouse = static_cast<QMouseEvent *>(event);
         const QPoint position = m_tree->viewport()->mapTo(this, mouse->position().toPoint());

@@ -62,6 +62,9 @@ public:
 signals:
     void ValueEdited(uint64_t id, const QString &text);
     void ButtonReleased(Qt::MouseButton button, const QPoint &gridPosition);
+    // A right click (or the menu key) over the rows, after the row under
+    // the pointer became the selected one.
+    void ContextMenuRequested(const QPoint &gridPosition);
     void NameColumnChanged(int width);
     void GridWidthChanged(int width);
 

@@ -138,12 +138,16 @@ CRegWnd::CRegWnd(CCorvaneApp &app, int slot, QWidget *parent) : QWidget(parent),
         if (RegisterRow *row = m_impl->Tree().FindById(id))
             m_impl->m_logic->ApplyEdit(row, text);
     }, Qt::QueuedConnection);
-    connect(m_grid, &PropertyGrid::ButtonReleased, this, [this](Qt::MouseButton button, const QPoint &position) {
+    connect(m_grid, &PropertyGrid::ButtonReleased, this, [this](Qt::MouseButton button, const QPoint &) {
         m_impl->TakeGridSelection();
         if (button == Qt::LeftButton)
             m_impl->m_logic->LeftButtonReleased();
-        else if (button == Qt::RightButton)
-            ShowContextMenu(static_cast<int>(m_impl->m_logic->RightButtonReleased()), position);
+    });
+    // The menu comes with the context-menu event, which X11 sends with the
+    // press, so the release never reaches the grid while the menu is open.
+    connect(m_grid, &PropertyGrid::ContextMenuRequested, this, [this](const QPoint &position) {
+        m_impl->TakeGridSelection();
+        ShowContextMenu(static_cast<int>(m_impl->m_logic->RightButtonReleased()), position);
     });
     connect(m_grid, &PropertyGrid::NameColumnChanged, this, [this](int width) {
         m_impl->Tree().SetNameColumnWidth(width);

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -44,6 +45,16 @@ inline QString StandardIni(const QString &extra = QString())
                           "[COMMON]\nDATA_TYPE=0\nJLINK_PORT=123456\nJLINKDLL=%1\n")
                .arg(StandInLibrary()) +
            extra;
+}
+
+// A right click as X11 delivers it: the press, the context-menu event from
+// the mouse to the widget under the pointer, then the release.
+inline void RightClick(QWidget *widget, const QPoint &at)
+{
+    QTest::mousePress(widget, Qt::RightButton, {}, at);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &menu);
+    QTest::mouseRelease(widget, Qt::RightButton, {}, at);
 }
 
 class AppRig

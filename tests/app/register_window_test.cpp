@@ -33,7 +33,7 @@ QStringList MenuOf(CRegWnd *window, QTreeWidgetItem *item)
     };
     QTreeWidget *grid = window->Grid()->Tree();
     grid->scrollToItem(item);
-    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, grid->visualItemRect(item).center());
+    RightClick(grid->viewport(), grid->visualItemRect(item).center());
     return entries;
 }
 

@@ -64,7 +64,7 @@ TEST(ScenarioTest, PickReadEditAndFindTheValueInTheChip)
         return read;
     };
     const QRect row = grid->visualItemRect(uart);
-    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, row.center());
+    RightClick(grid->viewport(), row.center());
     EXPECT_EQ(offered, (QStringList{"导入数据", "保存数据", "寄存器读取", "寄存器写入"}));
     EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('|').toStdString();
 
