@@ -24,6 +24,18 @@
 
 namespace {
 
+// A tool bar button names its command only: "新建(&N)\tCtrl+N" gives "新建".
+QString ButtonText(QString text)
+{
+    text = text.section(QLatin1Char('\t'), 0, 0);
+    if (const int mnemonic = text.indexOf(QLatin1String("(&")); mnemonic > 0)
+        text.truncate(mnemonic);
+    text.remove(QLatin1Char('&'));
+    if (text.endsWith(QLatin1String("...")))
+        text.chop(3);
+    return text.trimmed();
+}
+
 // The per-user profile's group of the visual look and the saved layout.
 struct Workspace
 {
@@ -40,11 +52,15 @@ CMainFrame::CMainFrame(CCorvaneApp &app, int look) : m_app(app)
     m_area->setObjectName(QStringLiteral("MDIClient"));
     m_area->setViewMode(QMdiArea::SubWindowView);
     m_area->setContextMenuPolicy(Qt::CustomContextMenu);
+    // The frame's menu belongs to the empty part of the document area; a
+    // right click inside a register window is that window's own.
     connect(m_area, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
-        QMenu *menu = createPopupMenu();
-        menu->exec(m_area->mapToGlobal(at));
-        delete menu;
+        if (m_area->viewport()->childAt(at) == nullptr)
+            ShowFrameMenu(m_area->viewport()->mapToGlobal(at));
     });
+    // Whatever changes the document area's size (the pane or the tool bar
+    // shown, hidden, docked or floated, the frame resized) re-tiles.
+    m_area->viewport()->installEventFilter(this);
     connect(m_area, &QMdiArea::subWindowActivated, this, [this] { UpdateCaption(); });
     setCentralWidget(m_area);
 
@@ -55,6 +71,12 @@ CMainFrame::CMainFrame(CCorvaneApp &app, int look) : m_app(app)
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
 
     m_pane = new COutputWnd(app, this);
+    // The pane's title bar offers the frame's menu; its forms open none.
+    m_pane->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_pane, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        if (m_pane->widget() == nullptr || !m_pane->widget()->geometry().contains(at))
+            ShowFrameMenu(m_pane->mapToGlobal(at));
+    });
     addDockWidget(Qt::LeftDockWidgetArea, m_pane);
     resizeDocks({m_pane}, {app.Scaled(370)}, Qt::Horizontal);
     m_pane->show();
@@ -151,7 +173,8 @@ void CMainFrame::BuildMenus()
         list->deleteLater();
     });
     add(view, QStringLiteral("状态栏(&S)"), 59393)->setEnabled(false);  // the frame has no status bar
-    QMenu *looks = view->addMenu(QStringLiteral("应用程序外观(&A)"));
+    m_looksMenu = view->addMenu(QStringLiteral("应用程序外观(&A)"));
+    QMenu *looks = m_looksMenu;
     m_lookGroup = new QActionGroup(this);
     m_lookGroup->setExclusive(true);
     auto addLook = [this, add](QMenu *menu, const Looks::MenuEntry &entry) {
@@ -178,6 +201,21 @@ void CMainFrame::BuildMenus()
     QMenu *help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
     connect(add(help, QStringLiteral("关于 Corvane(&A)..."), 57664), &QAction::triggered, this,
             &CMainFrame::ShowAboutBox);
+
+    // The menu bar is hidden; its Alt keys still open their menus, at the
+    // document area's corner.
+    for (QAction *top : menuBar()->actions()) {
+        const QKeySequence key = QKeySequence::mnemonic(top->text());
+        if (key.isEmpty() || top->menu() == nullptr)
+            continue;
+        auto *open = new QAction(this);
+        open->setShortcut(key);
+        connect(open, &QAction::triggered, this, [this, top] {
+            if (top->isVisible())
+                top->menu()->popup(m_area->mapToGlobal(QPoint(0, 0)));
+        });
+        addAction(open);
+    }
 
     QAction *next = new QAction(this);
     next->setObjectName(QStringLiteral("57680"));
@@ -206,6 +244,7 @@ void CMainFrame::BuildToolBar()
             action->setObjectName(QString::number(id));
             action->setEnabled(false);
         }
+        action->setIconText(ButtonText(action->text()));
         m_toolBar->addAction(action);
     }
     addToolBar(Qt::TopToolBarArea, m_toolBar);
@@ -221,12 +260,33 @@ QMenu *CMainFrame::createPopupMenu()
     customize->setEnabled(false);
     // The window's system-menu entries.
     menu->addSeparator();
+    // The menu bar is hidden: the looks are offered here.
+    menu->addMenu(m_looksMenu);
+    menu->addSeparator();
     connect(menu->addAction(QStringLiteral("关于Corvane...")), &QAction::triggered, this,
             [this] { SystemCommand(kAboutCommand); });
     connect(menu->addAction(QStringLiteral("update")), &QAction::triggered, this,
             [this] { SystemCommand(kUpdateCommand); });
     menu->addSeparator();
     return menu;
+}
+
+void CMainFrame::ShowFrameMenu(const QPoint &globalPosition)
+{
+    QMenu *menu = createPopupMenu();
+    menu->setObjectName(QStringLiteral("frameMenu"));
+    if (frameMenuExec)
+        frameMenuExec(*menu, globalPosition);
+    else
+        menu->exec(globalPosition);
+    delete menu;
+}
+
+bool CMainFrame::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_area->viewport() && event->type() == QEvent::Resize)
+        TileRegisterWindows();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::RestoreLayout()
@@ -296,10 +356,14 @@ int CMainFrame::ActiveWindowSlot() const
 
 QList<QRect> CMainFrame::TileLayout(const QRect &area, int paneWidth, int frameWidth, int count)
 {
+    return TileLayout(area, frameWidth - paneWidth - 8, count);
+}
+
+QList<QRect> CMainFrame::TileLayout(const QRect &area, int width, int count)
+{
     QList<QRect> places;
     if (count <= 0)
         return places;
-    const int width = frameWidth - paneWidth - 8;
     for (int i = 0; i < count; ++i)
         places << QRect(area.left() + (i * width) / count, area.top(), width / count, area.height());
     return places;
@@ -313,11 +377,10 @@ void CMainFrame::TileRegisterWindows()
             frames << frame;
     if (frames.isEmpty())
         return;
-    // A hidden or floating pane takes no width from the document area.
-    const bool paneDocked = m_pane->isVisible() && !m_pane->isFloating();
-    const int paneWidth = paneDocked ? m_pane->contentsRect().width() : 0;
-    const QList<QRect> places =
-        TileLayout(m_area->viewport()->rect(), paneWidth, rect().width(), int(frames.size()));
+    // The windows share the document area as it stands, wherever the pane
+    // and the tool bar are docked, floated or hidden.
+    const QRect area = m_area->viewport()->rect();
+    const QList<QRect> places = TileLayout(area, area.width(), int(frames.size()));
     for (int i = 0; i < frames.size(); ++i) {
         frames[i]->setGeometry(places[i]);
         frames[i]->update();

@@ -4,6 +4,8 @@
 #include <QMainWindow>
 #include <QRect>
 
+#include <functional>
+
 class CChildFrame;
 class CCorvaneApp;
 class CCtrlWnd;
@@ -46,8 +48,15 @@ public:
     // The places of n windows: width W = frame width - pane width - 8,
     // the i-th at x = area.left + i * W / n (integer divisions).
     static QList<QRect> TileLayout(const QRect &area, int paneWidth, int frameWidth, int count);
+    // n windows side by side over `width` pixels from the area's left.
+    static QList<QRect> TileLayout(const QRect &area, int width, int count);
 
     void SetLook(int id);
+    // The frame's menu (panes, tool bar, looks, about, update), as a right
+    // click on the empty document area or the pane's title opens it.
+    void ShowFrameMenu(const QPoint &globalPosition);
+    // How the frame's menu is shown; tests pick an entry instead.
+    std::function<void(QMenu &, const QPoint &)> frameMenuExec;
     int CurrentLook() const { return m_look; }
 
     // The window's system commands: 100 the about box, 105 the updater.
@@ -58,6 +67,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     QMenu *createPopupMenu() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void BuildMenus();
@@ -71,6 +81,7 @@ private:
     COutputWnd *m_pane = nullptr;
     QToolBar *m_toolBar = nullptr;
     QActionGroup *m_lookGroup = nullptr;
+    QMenu *m_looksMenu = nullptr;
     QList<QAction *> m_documentOnly;
     int m_look = 0;
 };
