@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QColor>
 #include <QList>
+#include <QPalette>
 #include <QString>
 
 // The visual looks of the main window, by their menu identifiers 205 to 219.
@@ -22,6 +24,12 @@ struct MenuEntry
 const QList<MenuEntry> &MainEntries();
 // 215 to 218, the sub-menu "Office 2007(&7)".
 const QList<MenuEntry> &Office2007Entries();
+
+// The palette and the Qt style of a look.
+QPalette PaletteOf(int id);
+QString StyleOf(int id);
+// WCAG contrast ratio of two colours, 1 to 21.
+double ContrastRatio(const QColor &a, const QColor &b);
 
 // Installs the look on the whole application.
 void Install(int id);

@@ -8,10 +8,34 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStyle>
 #include <QStyleOptionViewItem>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
+
+namespace {
+
+// Draws each cell, then its right and bottom edge in the look's grid colour.
+class GridLineDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        painter->save();
+        painter->setPen(option.palette.color(QPalette::Mid));
+        const QRect cell = option.rect;
+        painter->drawLine(cell.topRight(), cell.bottomRight());
+        painter->drawLine(cell.bottomLeft(), cell.bottomRight());
+        painter->restore();
+    }
+};
+
+} // namespace
 
 CMyList::CMyList(CCorvaneApp &app, QWidget *parent) : QTreeWidget(parent), m_app(app)
 {
@@ -28,8 +52,9 @@ void CMyList::SetUp()
 {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setAllColumnsShowFocus(true);
-    setStyleSheet(QStringLiteral("QTreeView::item { border-right: 1px solid palette(mid);"
-                                 " border-bottom: 1px solid palette(mid); }"));
+    // Grid lines drawn by a delegate: a style sheet would freeze the list's
+    // palette, and with it the selection colours of the look at that time.
+    setItemDelegate(new GridLineDelegate(this));
     header()->setStretchLastSection(false);
     SetColumnWidths();
 }
