@@ -7,6 +7,7 @@
 #include "ipcheck/ui/WorkerCallQueue.h"
 #include "link/ConfigFile.h"
 #include "link/Settings.h"
+#include "link/UserInterfaces.h"
 #include "widgets/EditableListCtrl.h"
 
 #include <QFileDialog>
@@ -68,6 +69,11 @@ CCheckipWnd::CCheckipWnd(ConfigFile &config, IpCheckSelections &panel, QString e
                                                     control.units.height()));
     }
     m_progress->setEnabled(false);
+    // The template's 8 units are shorter than a line of the font: the
+    // label keeps its middle and grows to a whole line, underscores included.
+    const QRect line = m_progress->geometry();
+    const int height = qMax(line.height(), m_progress->fontMetrics().height() + 2);
+    m_progress->setGeometry(line.x(), line.center().y() - height / 2, line.width(), height);
     m_pathField->hide();
     m_pickFolder->hide();
     resize(FromDialogUnits(0, 0, kTemplateWidth, kTemplateHeight).size());
@@ -122,6 +128,14 @@ void CCheckipWnd::BuildIpList()
             m_ipList->SetCellColors(index, 1, kKnownIpColor, Qt::white);
     }
     m_ipList->setUpdatesEnabled(true);
+    // A new chip's list starts at its top.
+    m_ipList->scrollToTop();
+}
+
+void CCheckipWnd::SetUser(FileChooser *files, MessagePresenter *messages)
+{
+    m_files = files;
+    m_outputList->SetUser(files, messages);
 }
 
 void CCheckipWnd::RequestRun(int row)
@@ -223,7 +237,15 @@ void CCheckipWnd::OnHeaderClicked()
 
 void CCheckipWnd::PickAnalyzerFolder()
 {
-    const QString folder = QFileDialog::getExistingDirectory(this, QString(), m_pathField->text());
+    QString folder;
+    if (m_files != nullptr) {
+        FileRequest request;
+        request.kind = FileRequest::Kind::Folder;
+        request.defaultName = m_pathField->text();
+        folder = m_files->ChooseFile(request);
+    } else {
+        folder = QFileDialog::getExistingDirectory(this, QString(), m_pathField->text());
+    }
     if (!folder.isEmpty())
         m_pathField->setText(folder);
 }

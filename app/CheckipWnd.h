@@ -9,7 +9,9 @@
 class CMyListCtrl;
 class ConfigFile;
 class EditableListCtrl;
+class FileChooser;
 class IpCheckSelections;
+class MessagePresenter;
 class IpCheckWorker;
 class QLabel;
 class QLineEdit;
@@ -37,6 +39,9 @@ public:
     // Set-up on first display: the lists' columns, the path field from
     // CHECKIP_PATH (which builds the IP list), the worker. Once only.
     void InitialUpdate();
+    // The application's message boxes and file dialogs, for the window's
+    // own questions and those of its output list.
+    void SetUser(FileChooser *files, MessagePresenter *messages);
     // Rebuilds the IP list for the chip selector's model and the path field.
     void BuildIpList();
     // RunRequest = row (-1: every checked row), then RunEvent.
@@ -86,6 +91,7 @@ private:
     QPushButton *m_save;
     QLabel *m_progress;
     QLineEdit *m_pathField;
+    FileChooser *m_files = nullptr;
     QPushButton *m_pickFolder;
     WorkerCallQueue *m_calls;
 

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QSaveFile>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -35,6 +36,7 @@ CMyListCtrl::CMyListCtrl(QWidget *parent) : QTableView(parent), m_model(new LogL
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { m_followLastRow = false; });
 }
 
 void CMyListCtrl::SetUser(FileChooser *files, MessagePresenter *messages)
@@ -47,7 +49,19 @@ void CMyListCtrl::AppendOutputLines(const QStringList &rows)
 {
     const int before = m_model->rowCount();
     m_model->AppendRows(rows);
-    if (m_model->rowCount() > before)
+    if (m_model->rowCount() > before) {
+        // The view lays new rows out (and may grow a scroll bar) later; the
+        // last row is brought into view again after each such change, until
+        // the user scrolls by hand.
+        m_followLastRow = true;
+        updateGeometries();
+    }
+}
+
+void CMyListCtrl::updateGeometries()
+{
+    QTableView::updateGeometries();
+    if (m_followLastRow && m_model->rowCount() > 0)
         scrollTo(m_model->index(m_model->rowCount() - 1, 0));
 }
 
@@ -176,5 +190,6 @@ void CMyListCtrl::ShowMessage(const QString &text)
         m_messages->ShowMessage(text);
         return;
     }
-    QMessageBox::information(this, QString(), text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Corvane"), text, QMessageBox::Ok, this);
+    box.exec();
 }

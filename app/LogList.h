@@ -41,6 +41,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void updateGeometries() override;
 
 private:
     QString AskLogPath();
@@ -49,4 +50,5 @@ private:
     LogListModel *m_model;
     FileChooser *m_files = nullptr;
     MessagePresenter *m_messages = nullptr;
+    bool m_followLastRow = false;
 };

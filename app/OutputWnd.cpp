@@ -53,6 +53,7 @@ COutputWnd::COutputWnd(CCorvaneApp &app, QWidget *parent) : QDockWidget(parent)
 #if HAVE_CORVANE_IPCHECK_UI
     auto *check = new CCheckipWnd(app.Config(), *m_panel, app.ExeDir(), app.Dpi());
     check->setObjectName(QStringLiteral("103"));
+    check->SetUser(&app.User(), &app.User());
     m_panel->chipChangedHook = [check] { check->BuildIpList(); };
     m_check = check;
 #else

@@ -34,10 +34,14 @@ QString WidgetUser::ChooseFile(const FileRequest &request)
     dialog.setNameFilters(filters);
     dialog.setAcceptMode(request.kind == FileRequest::Kind::Save ? QFileDialog::AcceptSave
                                                                  : QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
-    if (!request.defaultName.isEmpty())
+    dialog.setFileMode(request.kind == FileRequest::Kind::Folder ? QFileDialog::Directory
+                       : request.mustExist                       ? QFileDialog::ExistingFile
+                                                                 : QFileDialog::AnyFile);
+    if (request.kind == FileRequest::Kind::Folder)
+        dialog.setDirectory(request.defaultName);
+    else if (!request.defaultName.isEmpty())
         dialog.selectFile(request.defaultName);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
     const bool busy = m_busyDepth > 0;
     if (busy)
         QApplication::restoreOverrideCursor();

@@ -23,7 +23,7 @@ struct FileFilter
 
 struct FileRequest
 {
-    enum class Kind { Open, Save };
+    enum class Kind { Open, Save, Folder };
     Kind kind = Kind::Open;
     QString title;
     QList<FileFilter> filters;
