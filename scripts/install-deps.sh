@@ -10,12 +10,13 @@ packages=(
   python3
 )
 # Extra groups on request: "bench" (yardsticks), "fuzz" (clang's libFuzzer),
-# "gui" (screenshots under Xvfb with fonts for the Chinese texts).
+# "gui" (screenshots under Xvfb, driven by xdotool, with fonts for the
+# Chinese texts).
 for group in "$@"; do
   case "$group" in
     bench) packages+=(libpugixml-dev) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
-    gui) packages+=(xvfb xauth fonts-noto-cjk) ;;
+    gui) packages+=(xvfb xauth xdotool fonts-noto-cjk) ;;
     *) echo "unknown package group: $group" >&2; exit 2 ;;
   esac
 done

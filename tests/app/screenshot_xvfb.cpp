@@ -1,13 +1,15 @@
 // Screenshot smoke test: the real corvane on the demo board, drawn on a
 // virtual X display. The main window, the pane and a register window must
 // put non-blank pixels at their places. Skipped when Xvfb is not installed
-// (scripts/install-deps.sh gui installs it).
+// (scripts/install-deps.sh gui installs it). A second scenario drives the
+// program with the mouse through xdotool.
 
 #include "SimulatedChip.h"
 
 #include <QApplication>
 #include <QColor>
 #include <QDir>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
@@ -15,6 +17,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QSet>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -155,6 +158,153 @@ TEST(ScreenshotTest, MainWindowPaneAndRegisterWindowAreDrawn)
     EXPECT_GE(DistinctColours(shot, window), 4) << "register window region is blank";
     EXPECT_GE(DistinctColours(shot, description), 4) << "register window description is blank";
     EXPECT_GE(DistinctColours(shot, QRect(0, 0, 1000, 600)), 8) << "main window is blank";
+    EXPECT_EQ(corvane.state(), QProcess::Running);
+    corvane.terminate();
+    if (!corvane.waitForFinished(10000))
+        corvane.kill();
+}
+
+namespace {
+
+// Runs xdotool with its arguments on the test's display; its output.
+QString XDoTool(const QStringList &arguments)
+{
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", g_display);
+    tool.setProcessEnvironment(env);
+    tool.start(QStringLiteral("xdotool"), arguments);
+    tool.waitForFinished(20000);
+    return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
+}
+
+QImage Screen()
+{
+    return QApplication::primaryScreen()->grabWindow(0).toImage();
+}
+
+// The rows of a column of the screen drawn in a colour: the selected row.
+QPair<int, int> BandOf(const QImage &shot, int x, QRgb colour, int top, int bottom)
+{
+    int first = -1;
+    int last = -1;
+    for (int y = top; y < bottom && y < shot.height(); ++y) {
+        if (shot.pixel(x, y) == colour) {
+            if (first < 0)
+                first = y;
+            last = y;
+        } else if (first >= 0) {
+            break;
+        }
+    }
+    return {first, last};
+}
+
+bool Differ(const QImage &a, const QImage &b, const QRect &region)
+{
+    return a.copy(region) != b.copy(region);
+}
+
+} // namespace
+
+// The demo as a person uses it with the mouse: right-click the first
+// peripheral of register window 0, choose "寄存器读取", and see the values
+// of its registers change in their rows; then change the look from the
+// pane's title menu.
+TEST(DemoWithMouseTest, ReadAPeripheralFromItsRowMenuAndChangeTheLook)
+{
+    if (g_display.isEmpty())
+        GTEST_SKIP() << "Xvfb is not installed (scripts/install-deps.sh gui)";
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        GTEST_SKIP() << "xdotool is not installed (scripts/install-deps.sh gui)";
+
+    SimulatedChip chip("VX21A");
+    ASSERT_TRUE(chip.Start());
+    for (uint32_t offset = 0; offset < 0x10000; offset += 4)
+        chip.PokeWord(0x40000000u + offset, 0x0A400000u | offset);
+
+    QTemporaryDir home;
+    QTemporaryDir profile;
+    QString binDir = qEnvironmentVariable("CORVANE_BIN_DIR");
+    if (binDir.isEmpty())
+        binDir = QStringLiteral(CORVANE_APP_BIN_DIR);
+    ASSERT_TRUE(QFile::copy(QDir(binDir).filePath("corvane"), home.filePath("corvane")));
+    QFile::setPermissions(home.filePath("corvane"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(QFile::copy(QDir(binDir).filePath("libjlinkarm.so"), home.filePath("libjlinkarm.so")));
+    QDir(home.path()).mkpath("svd");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(CORVANE_SOURCE_DIR "/svd/VX21A.svd"), home.filePath("svd/VX21A.svd")));
+    // Window 0 alone with RCC, expanded to its registers.
+    QString ini = DemoIni(chip.PortPath()).replace("EXPAND_TYPE=0", "EXPAND_TYPE=1");
+    ini.replace("\nGPIOA=1\nUSART1=1\n", "\n");
+    QFile file(home.filePath("Corvane.ini"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(ini.toUtf8());
+    file.close();
+
+    QProcess corvane;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", g_display);
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("XDG_CONFIG_HOME", profile.path());
+    env.insert("ASAN_OPTIONS", "detect_leaks=0");
+    corvane.setProcessEnvironment(env);
+    corvane.setProcessChannelMode(QProcess::ForwardedChannels);
+    corvane.start(home.filePath("corvane"), {});
+    ASSERT_TRUE(corvane.waitForStarted());
+    const QString mainWindow = XDoTool({"search", "--sync", "--onlyvisible", "--name", "Corvane v2.3"}).section('\n', 0, 0);
+    ASSERT_FALSE(mainWindow.isEmpty());
+    QTest::qWait(3000);  // first paint
+
+    // Register window 0 stands right of the pane (370 pixels); a click into
+    // its rows and Home select the first row: the peripheral.
+    const int x = 560;
+    XDoTool({"mousemove", "--sync", QString::number(x), "200", "click", "1"});
+    XDoTool({"key", "Home"});
+    QTest::qWait(800);
+    const QImage before = Screen();
+    before.save(QDir(binDir).filePath("corvane-demo-before-read.png"));
+    const QRgb highlight = qRgb(51, 153, 255);  // the default look's selection
+    const auto [top, bottom] = BandOf(before, x, highlight, 0, 640);
+    ASSERT_GE(top, 0) << "no selected row found";
+    ASSERT_GT(bottom - top, 8);
+    const int rowY = (top + bottom) / 2;
+    // The rows below the peripheral hold the register captions.
+    const QRect registers(380, bottom + 2, 600, 100);
+
+    XDoTool({"mousemove", "--sync", QString::number(x), QString::number(rowY), "click", "3"});
+    QTest::qWait(1000);
+    Screen().save(QDir(binDir).filePath("corvane-demo-row-menu.png"));
+    // Import, save, read, write: from the bottom, the second entry reads.
+    XDoTool({"key", "Up", "Up", "Return"});
+    QElapsedTimer timer;
+    timer.start();
+    while (!QFileInfo::exists(home.filePath("data/VX21A/RCC.bin")) && timer.elapsed() < 20000)
+        QTest::qWait(200);
+    QTest::qWait(1000);
+    const QImage after = Screen();
+    after.save(QDir(binDir).filePath("corvane-demo-after-read.png"));
+    QFile snapshot(home.filePath("data/VX21A/RCC.bin"));
+    ASSERT_TRUE(snapshot.open(QIODevice::ReadOnly)) << "the read did not happen";
+    const QByteArray bytes = snapshot.read(4);
+    ASSERT_EQ(bytes.size(), 4);
+    EXPECT_EQ(uint8_t(bytes[3]), 0x0Au);
+    EXPECT_TRUE(Differ(before, after, registers)) << "the register rows look the same after the read";
+    EXPECT_TRUE(XDoTool({"search", "--onlyvisible", "--name", "^Corvane$"}).isEmpty()) << "a message box is open";
+
+    // The pane's title bar menu ends with the looks, "关于Corvane..." and
+    // "update"; the looks' first entry is "Windows 2000(&2)".
+    XDoTool({"mousemove", "--sync", "150", "10", "click", "3"});
+    QTest::qWait(1000);
+    Screen().save(QDir(binDir).filePath("corvane-demo-frame-menu.png"));
+    XDoTool({"key", "Up", "Up", "Up", "Right", "Return"});
+    QTest::qWait(1500);
+    const QImage restyled = Screen();
+    restyled.save(QDir(binDir).filePath("corvane-demo-look-205.png"));
+    QSettings look(QDir(profile.path()).filePath(QStringLiteral("应用程序向导生成的本地应用程序/Corvane.conf")),
+                   QSettings::IniFormat);
+    EXPECT_EQ(look.value("Workspace/ApplicationLook").toInt(), 205);
+    EXPECT_TRUE(Differ(after, restyled, QRect(0, 0, 1000, 600)));
+
     EXPECT_EQ(corvane.state(), QProcess::Running);
     corvane.terminate();
     if (!corvane.waitForFinished(10000))

@@ -1,0 +1,458 @@
+// The windows as a person uses them: right clicks arrive as context-menu
+// events from the mouse, and the checks look at what is drawn: the caption
+// with its value inside the row, the last output row inside the view,
+// disabled against enabled colours and the selected row's contrast in every
+// look, the register windows covering the document area after pane changes.
+
+#include "AppRig.h"
+
+#include "app/AppIcon.h"
+#include "app/CheckipWnd.h"
+#include "app/LogList.h"
+#include "app/Looks.h"
+#include "app/OutputWnd.h"
+#include "app/PropertyGrid.h"
+#include "widgets/EditableListCtrl.h"
+
+#include <QAction>
+#include <QDockWidget>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <map>
+
+namespace {
+
+QList<int> AllLooks()
+{
+    QList<int> ids;
+    for (const Looks::MenuEntry &entry : Looks::MainEntries())
+        ids << entry.id;
+    for (const Looks::MenuEntry &entry : Looks::Office2007Entries())
+        ids << entry.id;
+    ids << Looks::kWindows7;
+    return ids;
+}
+
+QString LinkIni(const QString &extra)
+{
+    return StandardIni(QStringLiteral("HEX_DEC=1\nREG_WR=1\n") + extra).replace("DATA_TYPE=0", "DATA_TYPE=2");
+}
+
+// The most common colour of a band of an image: what the text is drawn on.
+QRgb Background(const QImage &image, const QRect &band)
+{
+    std::map<QRgb, int> counts;
+    for (int y = band.top(); y <= band.bottom(); ++y)
+        for (int x = band.left(); x <= band.right(); ++x)
+            ++counts[image.pixel(x, y)];
+    QRgb best = 0;
+    int most = -1;
+    for (const auto &[colour, count] : counts)
+        if (count > most) {
+            best = colour;
+            most = count;
+        }
+    return best;
+}
+
+// The colour of a band that stands out most from its background: the text.
+QColor TextColour(const QImage &image, const QRect &band)
+{
+    const QColor background = QColor::fromRgb(Background(image, band));
+    QColor best = background;
+    double ratio = 1.0;
+    for (int y = band.top(); y <= band.bottom(); ++y)
+        for (int x = band.left(); x <= band.right(); ++x) {
+            const QColor colour = QColor::fromRgb(image.pixel(x, y));
+            const double r = Looks::ContrastRatio(colour, background);
+            if (r > ratio) {
+                ratio = r;
+                best = colour;
+            }
+        }
+    return best;
+}
+
+int PixelsUnlike(const QImage &image, const QRect &band, QRgb background)
+{
+    int count = 0;
+    for (int y = band.top(); y <= band.bottom(); ++y)
+        for (int x = band.left(); x <= band.right(); ++x)
+            count += image.pixel(x, y) != background;
+    return count;
+}
+
+QTreeWidgetItem *Child(QTreeWidgetItem *parent, const QString &nameStart)
+{
+    for (int i = 0; i < parent->childCount(); ++i)
+        if (parent->child(i)->text(0).startsWith(nameStart))
+            return parent->child(i);
+    return nullptr;
+}
+
+CCheckipWnd *CheckWindow(AppRig &rig)
+{
+    auto *check = qobject_cast<CCheckipWnd *>(rig.Frame().Pane().CheckWindow());
+    rig.Frame().Pane().Tabs().setCurrentIndex(1);
+    QApplication::processEvents();
+    return check;
+}
+
+} // namespace
+
+TEST(DrawnWindowsTest, RightClickOnRowsOpensTheRowsMenuAndNeverTheFramesMenu)
+{
+    AppRig rig(LinkIni(QStringLiteral("EXPAND_TYPE=2\n[VX21A]\nWND_0=1\nUART0=1\n")));
+    ASSERT_TRUE(rig.Start());
+    QStringList frameMenu;
+    rig.Frame().frameMenuExec = [&](QMenu &menu, const QPoint &) {
+        for (QAction *action : menu.actions())
+            frameMenu << action->text();
+    };
+    CRegWnd *window = rig.app->RegisterWindow(0);
+    QStringList rowMenu;
+    window->menuExec = [&](QMenu &menu, const QPoint &) -> QAction * {
+        rowMenu.clear();
+        for (QAction *action : menu.actions())
+            rowMenu << action->text();
+        return nullptr;
+    };
+    QTreeWidget *grid = window->Grid()->Tree();
+    QTreeWidgetItem *uart = grid->topLevelItem(0);
+    QTreeWidgetItem *cr = Child(uart, "CR");
+    ASSERT_NE(cr, nullptr);
+    const struct
+    {
+        QTreeWidgetItem *row;
+        QStringList menu;
+    } cases[] = {
+        {uart, {"导入数据", "保存数据", "寄存器读取", "寄存器写入"}},
+        {cr, {"寄存器读取", "寄存器写入"}},
+        {Child(cr, "VALUE~"), {}},
+        {Child(cr, "MODE"), {}},
+    };
+    for (const auto &c : cases) {
+        rowMenu.clear();
+        grid->scrollToItem(c.row);
+        RightClick(grid->viewport(), grid->visualItemRect(c.row).center());
+        EXPECT_EQ(rowMenu, c.menu) << c.row->text(0).toStdString();
+        EXPECT_EQ(grid->currentItem(), c.row) << "the row under the pointer is the one acted on";
+        EXPECT_EQ(window->Grid()->LeftTitle(), "UART0");
+    }
+    // Below the rows and on the description area: still the register
+    // window's, not the frame's.
+    RightClick(grid->viewport(), QPoint(20, grid->viewport()->height() - 5));
+    QLabel *description = window->Grid()->findChildren<QLabel *>().constLast();
+    RightClick(description, QPoint(5, 5));
+    EXPECT_TRUE(frameMenu.isEmpty()) << frameMenu.join('|').toStdString();
+}
+
+TEST(DrawnWindowsTest, FrameMenuOverTheEmptyAreaAndThePaneTitleOffersTheLooks)
+{
+    AppRig rig(LinkIni(QStringLiteral("[VX21A]\nWND_0=1\n")));
+    ASSERT_TRUE(rig.Start());
+    CMainFrame &frame = rig.Frame();
+    QMenu *looks = nullptr;
+    int opened = 0;
+    QString pick = QStringLiteral("黑色样式(&L)");
+    frame.frameMenuExec = [&](QMenu &menu, const QPoint &) {
+        ++opened;
+        for (QAction *action : menu.actions())
+            if (action->menu() && action->text() == "应用程序外观(&A)")
+                looks = action->menu();
+        ASSERT_NE(looks, nullptr);
+        for (QAction *action : looks->findChildren<QAction *>())
+            if (action->text() == pick)
+                action->trigger();
+    };
+    // The register window covers the area; half of it shows the empty part.
+    QWidget *viewport = frame.DocumentArea().viewport();
+    rig.app->ChildFrame(0)->setGeometry(0, 0, viewport->width() / 2, viewport->height());
+    RightClick(viewport, QPoint(viewport->width() * 3 / 4, viewport->height() / 2));
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(frame.CurrentLook(), 216);
+
+    // The pane's title bar; the forms inside the pane open nothing.
+    COutputWnd &pane = frame.Pane();
+    pick = QStringLiteral("Visual Studio 200&5");
+    RightClick(&pane, QPoint(pane.width() / 2, 4));
+    EXPECT_EQ(opened, 2);
+    EXPECT_EQ(frame.CurrentLook(), 209);
+    RightClick(&rig.Panel(), QPoint(10, 10));
+    EXPECT_EQ(opened, 2);
+}
+
+TEST(DrawnWindowsTest, RegisterCaptionsShowTheirValueWholeAtEveryExpandLevelAndWidth)
+{
+    for (int level : {1, 2}) {
+        AppRig rig(LinkIni(QStringLiteral("EXPAND_TYPE=%1\n[VX21A]\nWND_0=1\nUART0=1\n").arg(level)));
+        ASSERT_TRUE(rig.Start());
+        rig.Frame().resize(1500, 800);
+        QApplication::processEvents();
+        CRegWnd *window = rig.app->RegisterWindow(0);
+        QTreeWidget *grid = window->Grid()->Tree();
+        for (int width : {160, 250, 400}) {
+            grid->setColumnWidth(0, width);  // the user drags the divider
+            QTRY_COMPARE(window->Grid()->NameColumnWidth(), width);
+            QTest::qWait(120);  // the captions follow 50 ms later
+            const QImage shot = grid->viewport()->grab().toImage();
+            const QFontMetrics metrics(grid->font());
+            QTreeWidgetItem *uart = grid->topLevelItem(0);
+            int seen = 0;
+            for (int i = 0; i < uart->childCount(); ++i) {
+                QTreeWidgetItem *reg = uart->child(i);
+                const QRect rect = grid->visualItemRect(reg);
+                if (!grid->viewport()->rect().contains(rect))
+                    continue;
+                ++seen;
+                const QString caption = reg->text(0);
+                const int at = caption.indexOf("0x");
+                ASSERT_GT(at, 0) << caption.toStdString();
+                // The whole caption fits its drawn place: nothing is cut.
+                EXPECT_LE(metrics.horizontalAdvance(caption) + 8, rect.width())
+                    << level << " " << width << " " << caption.toStdString();
+                // And the value's ten characters are drawn.
+                const int left = rect.left() + 4 + metrics.horizontalAdvance(caption.left(at));
+                const QRect value(left, rect.top() + 2, metrics.horizontalAdvance(caption.mid(at, 10)),
+                                  rect.height() - 4);
+                const QRect band = QRect(rect.left(), rect.top() + 1, rect.width(), rect.height() - 2);
+                EXPECT_GT(PixelsUnlike(shot, value.intersected(shot.rect()), Background(shot, band)), 20)
+                    << "no value drawn for " << caption.toStdString();
+            }
+            EXPECT_GT(seen, 1) << level << " " << width;
+        }
+    }
+}
+
+TEST(DrawnWindowsTest, RegisterWindowsCoverTheDocumentAreaAfterEveryPaneChange)
+{
+    AppRig rig(LinkIni(QStringLiteral("[VX21A]\nWND_0=1\nWND_2=1\n")));
+    ASSERT_TRUE(rig.Start());
+    CMainFrame &frame = rig.Frame();
+    QToolBar *toolBar = frame.findChild<QToolBar *>();
+    COutputWnd &pane = frame.Pane();
+    auto covered = [&](const char *step) {
+        QApplication::processEvents();
+        QApplication::processEvents();
+        const QRect area = frame.DocumentArea().viewport()->rect();
+        const QRect first = rig.app->ChildFrame(0)->geometry();
+        const QRect second = rig.app->ChildFrame(2)->geometry();
+        EXPECT_EQ(first.left(), area.left()) << step;
+        EXPECT_EQ(second.left(), first.right() + 1) << step;
+        EXPECT_GE(second.right(), area.right() - 1) << step << " leaves " << area.right() - second.right();
+        EXPECT_LE(second.right(), area.right()) << step;
+        EXPECT_EQ(first.height(), area.height()) << step;
+        EXPECT_EQ(second.height(), area.height()) << step;
+    };
+    covered("start");
+    pane.hide();
+    covered("pane hidden");
+    pane.show();
+    covered("pane shown");
+    pane.setFloating(true);
+    covered("pane floated");
+    pane.setFloating(false);
+    covered("pane docked");
+    frame.addDockWidget(Qt::RightDockWidgetArea, &pane);
+    covered("pane docked right");
+    toolBar->show();
+    covered("tool bar shown");
+    frame.addToolBar(Qt::LeftToolBarArea, toolBar);
+    covered("tool bar on the left");
+    toolBar->hide();
+    covered("tool bar hidden");
+}
+
+TEST(DrawnWindowsTest, EveryLookKeepsDisabledTextFadedAndSelectedTextReadable)
+{
+    QWidget form;
+    auto *enabled = new QLabel(QStringLiteral("WWWW"), &form);
+    auto *disabled = new QLabel(QStringLiteral("WWWW"), &form);
+    enabled->setGeometry(0, 0, 60, 24);
+    disabled->setGeometry(0, 30, 60, 24);
+    disabled->setEnabled(false);
+    for (int id : AllLooks()) {
+        Looks::Install(id);
+        const QPalette palette = QApplication::palette();
+        for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+            EXPECT_NE(palette.color(QPalette::Disabled, role), palette.color(QPalette::Active, role))
+                << id << " role " << role;
+        form.setPalette(palette);
+        const QImage shot = form.grab().toImage();
+        const QColor live = TextColour(shot, QRect(0, 0, 60, 24));
+        const QColor dead = TextColour(shot, QRect(0, 30, 60, 24));
+        EXPECT_NE(live, dead) << id;
+        EXPECT_GE(Looks::ContrastRatio(live, palette.color(QPalette::Window)), 4.5) << id;
+        EXPECT_GE(Looks::ContrastRatio(palette.color(QPalette::HighlightedText), palette.color(QPalette::Highlight)),
+                  4.5)
+            << id;
+    }
+    Looks::Install(Looks::kDefaultLook);
+}
+
+TEST(DrawnWindowsTest, SelectedPeripheralAndTaggedOutputRowsAreReadableInEveryLook)
+{
+    AppRig rig(LinkIni(QStringLiteral("[VX21A]\nWND_0=1\n")));
+    ASSERT_TRUE(rig.Start());
+    CMyList &list = rig.Peripherals();
+    CCheckipWnd *check = CheckWindow(rig);
+    ASSERT_NE(check, nullptr);
+    CMyListCtrl *output = check->OutputList();
+    output->AppendOutputLines({"[Suggestion] keep it", "[WARN] look here", "[ERROR] wrong", "plain"});
+    for (int id : AllLooks()) {
+        rig.Frame().SetLook(id);
+        rig.Frame().Pane().Tabs().setCurrentIndex(0);
+        QApplication::processEvents();
+        // The double-click that puts a peripheral into window 0 selects it.
+        QTreeWidgetItem *row = list.FindRow("UART0");
+        list.scrollToItem(row);
+        const QRect cell = list.visualItemRect(row);
+        const QPoint at(list.columnViewportPosition(1) + 10, cell.center().y());
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
+        ASSERT_EQ(rig.ReadInt("VX21A", "UART0"), 1);
+        ASSERT_TRUE(row->isSelected()) << id;
+        QImage shot = list.viewport()->grab().toImage();
+        const QRect name(cell.left() + 22, cell.top() + 1, list.columnWidth(0) - 24, cell.height() - 2);
+        const QColor background = QColor::fromRgb(Background(shot, name));
+        EXPECT_GE(Looks::ContrastRatio(TextColour(shot, name), background), 3.0) << "look " << id;
+        const QRect mark(list.columnViewportPosition(1) + 2, cell.top() + 1, list.columnWidth(1) - 4,
+                         cell.height() - 2);
+        EXPECT_GE(Looks::ContrastRatio(TextColour(shot, mark), QColor::fromRgb(Background(shot, mark))), 3.0)
+            << "look " << id;
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);  // out of window 0 again
+        ASSERT_EQ(rig.ReadInt("VX21A", "UART0", 0), 0);
+
+        rig.Frame().Pane().Tabs().setCurrentIndex(1);
+        QApplication::processEvents();
+        output->clearSelection();
+        shot = output->viewport()->grab().toImage();
+        for (int i = 0; i < 3; ++i) {
+            const QRect rect = output->visualRect(output->model()->index(i, 0)).adjusted(2, 1, -2, -1);
+            const QRect band = rect.intersected(shot.rect());
+            EXPECT_GE(Looks::ContrastRatio(TextColour(shot, band), QColor::fromRgb(Background(shot, band))), 3.0)
+                << "look " << id << " row " << i;
+        }
+    }
+}
+
+TEST(DrawnWindowsTest, LastOutputRowIsInsideTheViewAfterEveryBatch)
+{
+    AppRig rig(LinkIni(QString()));
+    ASSERT_TRUE(rig.Start());
+    CCheckipWnd *check = CheckWindow(rig);
+    ASSERT_NE(check, nullptr);
+    CMyListCtrl *output = check->OutputList();
+    ASSERT_TRUE(output->isVisible());
+    for (int batch = 0; batch < 12; ++batch) {
+        QStringList rows;
+        for (int i = 0; i < 7; ++i)
+            rows << QStringLiteral("line %1.%2").arg(batch).arg(i);
+        rows << QStringLiteral("[ERROR] batch %1 ends").arg(batch);
+        check->AppendOutputLines(rows);  // as the worker does
+        QTRY_COMPARE(output->RowCount(), (batch + 1) * 8);
+        QApplication::processEvents();
+        const QRect last = output->visualRect(output->model()->index(output->RowCount() - 1, 0));
+        EXPECT_TRUE(output->viewport()->rect().contains(QRect(0, last.top(), 1, last.height())))
+            << "batch " << batch << ": last row at " << last.top() << ", view " << output->viewport()->height()
+;
+    }
+}
+
+TEST(DrawnWindowsTest, ProgressLabelDrawsUnderscores)
+{
+    AppRig rig(LinkIni(QString()));
+    ASSERT_TRUE(rig.Start());
+    CCheckipWnd *check = CheckWindow(rig);
+    ASSERT_NE(check, nullptr);
+    QLabel *label = check->ProgressLabel();
+    EXPECT_GE(label->contentsRect().height(), label->fontMetrics().height());
+    label->setText(QStringLiteral("LPSYS_RCC"));
+    const QImage underscore = label->grab().toImage();
+    label->setText(QStringLiteral("LPSYS RCC"));
+    const QImage space = label->grab().toImage();
+    EXPECT_NE(underscore, space) << "the underscore is not drawn";
+}
+
+TEST(DrawnWindowsTest, IpListStartsAtItsTopAfterAChipChange)
+{
+    AppRig rig(LinkIni(QStringLiteral("CHECKIP_PATH=%1\n").arg(QStringLiteral(CORVANE_SOURCE_DIR "/analyzer"))));
+    ASSERT_TRUE(rig.Start());
+    CCheckipWnd *check = CheckWindow(rig);
+    ASSERT_NE(check, nullptr);
+    EditableListCtrl *ips = check->IpList();
+    ASSERT_GT(ips->rowCount(), 20);
+    ips->scrollToBottom();
+    QApplication::processEvents();
+    ASSERT_GT(ips->verticalScrollBar()->value(), 0);
+    rig.Pick(1001, 1);  // VX21B
+    QApplication::processEvents();
+    ASSERT_GT(ips->rowCount(), 20);
+    EXPECT_EQ(ips->verticalScrollBar()->value(), 0);
+}
+
+TEST(DrawnWindowsTest, CheckWindowMessagesGoThroughTheApplication)
+{
+    AppRig rig(LinkIni(QString()));
+    ASSERT_TRUE(rig.Start());
+    CCheckipWnd *check = CheckWindow(rig);
+    ASSERT_NE(check, nullptr);
+    QTest::mouseClick(check->SaveButton(), Qt::LeftButton);
+    EXPECT_EQ(rig.messages, QStringList{"无有效数据 !!!"});
+    // With rows, the file question is the application's too.
+    check->OutputList()->AppendOutputLines({"[WARN] a"});
+    rig.chosenFile = rig.Path("out.log");
+    QTest::mouseClick(check->SaveButton(), Qt::LeftButton);
+    QFile saved(rig.chosenFile);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), "[WARN] a\r\n");
+}
+
+TEST(DrawnWindowsTest, IconAndToolBarButtonTexts)
+{
+    AppRig rig(LinkIni(QString()));
+    ASSERT_TRUE(rig.Start());
+    const QImage icon = rig.Frame().windowIcon().pixmap(32, 32).toImage();
+    ASSERT_FALSE(icon.isNull());
+    QSet<QRgb> colours;
+    for (int y = 0; y < icon.height(); ++y)
+        for (int x = 0; x < icon.width(); ++x)
+            colours.insert(icon.pixel(x, y));
+    EXPECT_GE(colours.size(), 4);
+    QToolBar *toolBar = rig.Frame().findChild<QToolBar *>();
+    toolBar->show();
+    QApplication::processEvents();
+    QStringList texts;
+    for (QToolButton *button : toolBar->findChildren<QToolButton *>())
+        if (button->defaultAction() != nullptr)
+            texts << button->text();
+    EXPECT_EQ(texts, (QStringList{"新建", "打开", "保存", "剪切", "复制", "粘贴", "打印", "关于 Corvane"}));
+}
+
+TEST(DrawnWindowsTest, AltKeysOpenTheHiddenMenuBarsMenus)
+{
+    AppRig rig(LinkIni(QString()));
+    ASSERT_TRUE(rig.Start());
+    rig.Frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&rig.Frame()));
+    QTest::keyClick(&rig.Frame(), Qt::Key_V, Qt::AltModifier);
+    QMenu *shown = nullptr;
+    QTRY_VERIFY((shown = qobject_cast<QMenu *>(QApplication::activePopupWidget())) != nullptr);
+    EXPECT_EQ(shown->title(), "视图(&V)");
+    QStringList entries;
+    for (QAction *action : shown->actions())
+        entries << action->text();
+    EXPECT_TRUE(entries.contains("应用程序外观(&A)")) << entries.join('|').toStdString();
+    shown->close();
+}
