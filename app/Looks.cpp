@@ -125,7 +125,14 @@ void Install(int id)
         g_office2007Style = id;
     if (QStyle *style = QStyleFactory::create(StyleOf(id)))
         QApplication::setStyle(style);
-    QApplication::setPalette(PaletteOf(id));
+    const QPalette palette = PaletteOf(id);
+    QApplication::setPalette(palette);
+    // Inside lists and grids, branch arrows and check marks are drawn on the
+    // light base: they take the text colour, not the frame's.
+    QPalette views = palette;
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        views.setColor(group, QPalette::WindowText, palette.color(group, QPalette::Text));
+    QApplication::setPalette(views, "QAbstractItemView");
 }
 
 } // namespace Looks

@@ -271,6 +271,9 @@ TEST(DrawnWindowsTest, RegisterWindowsCoverTheDocumentAreaAfterEveryPaneChange)
     covered("tool bar on the left");
     toolBar->hide();
     covered("tool bar hidden");
+    // Back where it was: the layout is kept in the run's profile.
+    frame.addDockWidget(Qt::LeftDockWidgetArea, &pane);
+    covered("pane docked left again");
 }
 
 TEST(DrawnWindowsTest, EveryLookKeepsDisabledTextFadedAndSelectedTextReadable)
@@ -302,13 +305,14 @@ TEST(DrawnWindowsTest, EveryLookKeepsDisabledTextFadedAndSelectedTextReadable)
 
 TEST(DrawnWindowsTest, SelectedPeripheralAndTaggedOutputRowsAreReadableInEveryLook)
 {
-    AppRig rig(LinkIni(QStringLiteral("[VX21A]\nWND_0=1\n")));
+    AppRig rig(LinkIni(QStringLiteral("EXPAND_TYPE=1\n[VX21A]\nWND_0=1\nGPIO=1\n")));
     ASSERT_TRUE(rig.Start());
     CMyList &list = rig.Peripherals();
     CCheckipWnd *check = CheckWindow(rig);
     ASSERT_NE(check, nullptr);
     CMyListCtrl *output = check->OutputList();
     output->AppendOutputLines({"[Suggestion] keep it", "[WARN] look here", "[ERROR] wrong", "plain"});
+    check->ProgressLabel()->setText("LPSYS_RCC");
     for (int id : AllLooks()) {
         rig.Frame().SetLook(id);
         rig.Frame().Pane().Tabs().setCurrentIndex(0);
@@ -337,6 +341,8 @@ TEST(DrawnWindowsTest, SelectedPeripheralAndTaggedOutputRowsAreReadableInEveryLo
         rig.Frame().Pane().Tabs().setCurrentIndex(1);
         QApplication::processEvents();
         output->clearSelection();
+        // The whole frame in this look, kept for a person to look at.
+        rig.Frame().grab().save(QDir(BinDir()).filePath(QStringLiteral("corvane-look-%1.png").arg(id)));
         shot = output->viewport()->grab().toImage();
         for (int i = 0; i < 3; ++i) {
             const QRect rect = output->visualRect(output->model()->index(i, 0)).adjusted(2, 1, -2, -1);
