@@ -371,8 +371,7 @@ TEST(DrawnWindowsTest, LastOutputRowIsInsideTheViewAfterEveryBatch)
         QApplication::processEvents();
         const QRect last = output->visualRect(output->model()->index(output->RowCount() - 1, 0));
         EXPECT_TRUE(output->viewport()->rect().contains(QRect(0, last.top(), 1, last.height())))
-            << "batch " << batch << ": last row at " << last.top() << ", view " << output->viewport()->height()
-;
+            << "batch " << batch << ": last row at " << last.top() << ", view " << output->viewport()->height();
     }
 }
 
