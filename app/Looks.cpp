@@ -133,6 +133,15 @@ void Install(int id)
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         views.setColor(group, QPalette::WindowText, palette.color(group, QPalette::Text));
     QApplication::setPalette(views, "QAbstractItemView");
+    // Window title bars draw white text on the selection colour: a light
+    // selection colour gets a darker shade there.
+    QPalette titles = palette;
+    QColor title = palette.color(QPalette::Active, QPalette::Highlight);
+    while (ContrastRatio(Qt::white, title) < 4.5)
+        title = title.darker(115);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        titles.setColor(group, QPalette::Highlight, title);
+    QApplication::setPalette(titles, "QMdiSubWindow");
 }
 
 } // namespace Looks

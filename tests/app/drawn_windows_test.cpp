@@ -299,6 +299,10 @@ TEST(DrawnWindowsTest, EveryLookKeepsDisabledTextFadedAndSelectedTextReadable)
         EXPECT_GE(Looks::ContrastRatio(palette.color(QPalette::HighlightedText), palette.color(QPalette::Highlight)),
                   4.5)
             << id;
+        // Register window titles: white text on the title's colour.
+        EXPECT_GE(Looks::ContrastRatio(Qt::white, QApplication::palette("QMdiSubWindow").color(QPalette::Highlight)),
+                  4.5)
+            << id;
     }
     Looks::Install(Looks::kDefaultLook);
 }
@@ -327,6 +331,7 @@ TEST(DrawnWindowsTest, SelectedPeripheralAndTaggedOutputRowsAreReadableInEveryLo
         ASSERT_EQ(rig.ReadInt("VX21A", "UART0"), 1);
         ASSERT_TRUE(row->isSelected()) << id;
         QImage shot = list.viewport()->grab().toImage();
+        rig.Frame().grab().save(QDir(BinDir()).filePath(QStringLiteral("corvane-look-%1-panel.png").arg(id)));
         const QRect name(cell.left() + 22, cell.top() + 1, list.columnWidth(0) - 24, cell.height() - 2);
         const QColor background = QColor::fromRgb(Background(shot, name));
         EXPECT_GE(Looks::ContrastRatio(TextColour(shot, name), background), 3.0) << "look " << id;
