@@ -1,6 +1,7 @@
 // From a click to the chip: a peripheral picked into window 0, read from the
 // simulated chip over the UART link, one field edited in the grid, and the
-// new register value found in the chip's memory.
+// new register value found in the chip's memory; then the peripheral saved
+// and imported again from its menu.
 
 #include "AppRig.h"
 
@@ -77,14 +78,18 @@ TEST(ScenarioTest, PickReadEditAndFindTheValueInTheChip)
     EXPECT_TRUE(Child(uart, "SR")->text(0).endsWith("0x80000000"));
     EXPECT_EQ(QFileInfo(rig.Path("data/VX21A/UART0.bin")).size(), 8);
 
-    // Edit MODE in place to 5: written to the chip at once.
-    grid->setCurrentItem(mode);
-    grid->editItem(mode, 1);
-    auto *editor = grid->findChild<QLineEdit *>();
-    ASSERT_NE(editor, nullptr);
-    editor->selectAll();
-    QTest::keyClicks(editor, "5");
-    QTest::keyClick(editor, Qt::Key_Return);
+    // Edit MODE in place to 5, as a person does: a click on its value opens
+    // the editor. Written to the chip at once.
+    auto editField = [&](QTreeWidgetItem *field, const QString &text) {
+        grid->scrollToItem(field);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->indexFromItem(field, 1)).center());
+        QLineEdit *editor = nullptr;
+        QTRY_VERIFY((editor = grid->findChild<QLineEdit *>()) != nullptr && editor->isVisible());
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+    };
+    editField(mode, "5");
     QElapsedTimer timer;
     timer.start();
     while (chip.PeekWord(0x40001000) != 0x55 && timer.elapsed() < 10000)
@@ -93,5 +98,29 @@ TEST(ScenarioTest, PickReadEditAndFindTheValueInTheChip)
     EXPECT_TRUE(cr->text(0).endsWith("0x00000055")) << cr->text(0).toStdString();
     EXPECT_EQ(Child(cr, "VALUE~")->text(1), "0x00000055");
     EXPECT_EQ(chip.PeekWord(0x40001004), 0x80000000u);  // only the edited register went out
+    EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('|').toStdString();
+
+    // Save the peripheral from its menu, change MODE again, import the
+    // saved file: the saved value is back in the rows.
+    auto choose = [&](const QString &entry) {
+        window->menuExec = [entry](QMenu &menu, const QPoint &) -> QAction * {
+            for (QAction *action : menu.actions())
+                if (action->text() == entry)
+                    return action;
+            return nullptr;
+        };
+        grid->scrollToItem(uart);
+        RightClick(grid->viewport(), grid->visualItemRect(uart).center());
+    };
+    rig.chosenFile = rig.Path("uart0-saved.bin");
+    choose("保存数据");
+    QFile saved(rig.chosenFile);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.read(1), QByteArray(1, char(0x55)));
+    editField(Child(cr, "MODE"), "3");
+    QTRY_VERIFY(cr->text(0).endsWith("0x00000035"));
+    choose("导入数据");
+    EXPECT_TRUE(cr->text(0).endsWith("0x00000055")) << cr->text(0).toStdString();
+    EXPECT_EQ(Child(cr, "MODE")->text(1), "5");  // in the base the user typed it
     EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('|').toStdString();
 }
