@@ -82,7 +82,8 @@ TEST(ScenarioTest, PickReadEditAndFindTheValueInTheChip)
     // the editor. Written to the chip at once.
     auto editField = [&](QTreeWidgetItem *field, const QString &text) {
         grid->scrollToItem(field);
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->indexFromItem(field, 1)).center());
+        const QRect value = grid->visualRect(grid->indexFromItem(field, 1));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, value.center());
         QLineEdit *editor = nullptr;
         QTRY_VERIFY((editor = grid->findChild<QLineEdit *>()) != nullptr && editor->isVisible());
         editor->selectAll();
