@@ -412,6 +412,37 @@ TEST(DrawnWindowsTest, IpListStartsAtItsTopAfterAChipChange)
     EXPECT_EQ(ips->verticalScrollBar()->value(), 0);
 }
 
+TEST(DrawnWindowsTest, UnknownIpRowsAreGreyInEveryLook)
+{
+    AppRig rig(LinkIni(QStringLiteral("CHECKIP_PATH=%1\n").arg(QStringLiteral(CORVANE_SOURCE_DIR "/analyzer"))));
+    ASSERT_TRUE(rig.Start());
+    CCheckipWnd *check = CheckWindow(rig);
+    ASSERT_NE(check, nullptr);
+    EditableListCtrl *ips = check->IpList();
+    int known = -1;
+    int unknown = -1;
+    for (int row = 0; row < ips->rowCount(); ++row)
+        (ips->IsRowEnabled(row) ? known : unknown) = row;
+    ASSERT_GE(known, 0);
+    ASSERT_GE(unknown, 0);
+    for (int id : AllLooks()) {
+        rig.Frame().SetLook(id);
+        QApplication::processEvents();
+        const QPalette palette = ips->palette();
+        const QColor grey = ips->item(unknown, 1)->foreground().color();
+        EXPECT_EQ(grey, palette.color(QPalette::Disabled, QPalette::Text)) << id;
+        EXPECT_NE(grey, palette.color(QPalette::Active, QPalette::Text)) << id;
+        // Drawn: the grey row's text against the known row's blue and the
+        // look's text colour.
+        ips->scrollToItem(ips->item(unknown, 1));
+        const QImage shot = ips->viewport()->grab().toImage();
+        const QRect cell = ips->visualItemRect(ips->item(unknown, 1)).adjusted(2, 1, -2, -1);
+        const QColor drawn = TextColour(shot, cell.intersected(shot.rect()));
+        EXPECT_NE(drawn, palette.color(QPalette::Active, QPalette::Text)) << id;
+        EXPECT_GE(Looks::ContrastRatio(drawn, palette.color(QPalette::Base)), 1.5) << id << " grey row invisible";
+    }
+}
+
 TEST(DrawnWindowsTest, CheckWindowMessagesGoThroughTheApplication)
 {
     AppRig rig(LinkIni(QString()));
