@@ -479,6 +479,21 @@ TEST(DrawnWindowsTest, IconAndToolBarButtonTexts)
         if (button->defaultAction() != nullptr)
             texts << button->text();
     EXPECT_EQ(texts, (QStringList{"新建", "打开", "保存", "剪切", "复制", "粘贴", "打印", "关于 Corvane"}));
+    // "新建" is live, "打开" is not: they must not look alike.
+    QToolButton *live = nullptr;
+    QToolButton *dead = nullptr;
+    for (QToolButton *button : toolBar->findChildren<QToolButton *>()) {
+        if (button->text() == "新建")
+            live = button;
+        if (button->text() == "打开")
+            dead = button;
+    }
+    ASSERT_TRUE(live && dead);
+    ASSERT_TRUE(live->isEnabled());
+    ASSERT_FALSE(dead->isEnabled());
+    const QImage shot = toolBar->grab().toImage();
+    EXPECT_NE(TextColour(shot, live->geometry().adjusted(2, 2, -2, -2)),
+              TextColour(shot, dead->geometry().adjusted(2, 2, -2, -2)));
 }
 
 TEST(DrawnWindowsTest, AltKeysOpenTheHiddenMenuBarsMenus)
