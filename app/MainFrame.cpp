@@ -52,7 +52,7 @@ CMainFrame::CMainFrame(CCorvaneApp &app, int look) : m_app(app)
     m_area->setObjectName(QStringLiteral("MDIClient"));
     m_area->setViewMode(QMdiArea::SubWindowView);
     m_area->setContextMenuPolicy(Qt::CustomContextMenu);
-    // The frame's menu belongs to the empty part of the document area; a
+    // The frame's menu belongs to the empty space of the document area; a
     // right click inside a register window is that window's own.
     connect(m_area, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
         if (m_area->viewport()->childAt(at) == nullptr)

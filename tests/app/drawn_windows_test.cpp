@@ -175,7 +175,7 @@ TEST(DrawnWindowsTest, FrameMenuOverTheEmptyAreaAndThePaneTitleOffersTheLooks)
             if (action->text() == pick)
                 action->trigger();
     };
-    // The register window covers the area; half of it shows the empty part.
+    // The register window covers the area; at half width it leaves empty space.
     QWidget *viewport = frame.DocumentArea().viewport();
     rig.app->ChildFrame(0)->setGeometry(0, 0, viewport->width() / 2, viewport->height());
     RightClick(viewport, QPoint(viewport->width() * 3 / 4, viewport->height() / 2));
