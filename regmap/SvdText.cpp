@@ -56,6 +56,28 @@ std::uint32_t ReadNumber(QStringView text, int base)
     return negative ? std::uint32_t(0u - result) : result;
 }
 
+std::uint32_t ReadPrefixedNumber(QStringView text)
+{
+    const QStringView trimmed = text.trimmed();
+    if (trimmed.startsWith(u"0x", Qt::CaseInsensitive))
+        return ReadNumber(trimmed, 16);
+    qsizetype binaryStart = -1;
+    if (trimmed.startsWith(u'#'))
+        binaryStart = 1;
+    else if (trimmed.startsWith(u"0b", Qt::CaseInsensitive))
+        binaryStart = 2;
+    if (binaryStart < 0)
+        return ReadNumber(trimmed, 10);
+    std::uint32_t value = 0;
+    for (qsizetype i = binaryStart; i < trimmed.size(); ++i) {
+        const char16_t c = trimmed[i].unicode();
+        if (c != u'0' && c != u'1' && c != u'x' && c != u'X')
+            break;
+        value = (value << 1) | (c == u'1' ? 1u : 0u);
+    }
+    return value;
+}
+
 QString RemoveSpaceRuns(const QString &text, int runLength)
 {
     if (runLength <= 0 || !text.contains(QString(runLength, u' ')))

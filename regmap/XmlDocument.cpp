@@ -211,8 +211,56 @@ bool XmlDocument::NameMatches(std::uint32_t index, QStringView name) const
 
 QString XmlDocument::ElementText() const
 {
-    const XmlElementRecord &r = m_records[m_current];
-    const TagLengths tags = m_current == 0 ? TagLengths{} : TagLengthsOf(m_current);
+    return ElementTextOf(m_current);
+}
+
+QString XmlDocument::AttributeOf(std::uint32_t index, QStringView name) const
+{
+    if (index == 0 || index >= m_records.size())
+        return {};
+    const char16_t *text = reinterpret_cast<const char16_t *>(m_text.constData());
+    const qsizetype tagStart = m_records[index].start;
+    const qsizetype tagEnd = tagStart + TagLengthsOf(index).startTag;
+    qsizetype pos = tagStart + 1 + TagName(index).size();
+    while (pos < tagEnd) {
+        while (pos < tagEnd && (IsSpace(text[pos]) || text[pos] == u'/'))
+            ++pos;
+        const qsizetype nameStart = pos;
+        while (pos < tagEnd && !IsSpace(text[pos]) && text[pos] != u'=' && text[pos] != u'>' && text[pos] != u'/')
+            ++pos;
+        const QStringView attribute(text + nameStart, pos - nameStart);
+        while (pos < tagEnd && IsSpace(text[pos]))
+            ++pos;
+        if (pos >= tagEnd || text[pos] != u'=') {
+            if (pos == nameStart)
+                ++pos; // a stray character: step over it
+            continue;
+        }
+        ++pos;
+        while (pos < tagEnd && IsSpace(text[pos]))
+            ++pos;
+        if (pos >= tagEnd || !Is(text[pos], Quote))
+            continue;
+        const char16_t quote = text[pos++];
+        const qsizetype valueStart = pos;
+        while (pos < tagEnd && text[pos] != quote)
+            ++pos;
+        if (attribute == name) {
+            QString value;
+            XmlReferenceDecoder::AppendDecoded(value, text + valueStart, pos - valueStart);
+            return value;
+        }
+        ++pos;
+    }
+    return {};
+}
+
+QString XmlDocument::ElementTextOf(std::uint32_t index) const
+{
+    if (index >= m_records.size())
+        return {};
+    const XmlElementRecord &r = m_records[index];
+    const TagLengths tags = index == 0 ? TagLengths{} : TagLengthsOf(index);
     if (r.firstChild != 0 || r.length == tags.startTag)
         return {};
 
