@@ -6,7 +6,6 @@
 #include "regmap/SvdDeviceModel.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 #include <ostream>
 
@@ -16,9 +15,11 @@ inline void PrintTo(const QString &text, std::ostream *out)
     *out << '"' << text.toStdString() << '"';
 }
 
+// The build gives the fixtures folder as an absolute path: __FILE__ may be
+// relative to a build folder the test does not run in.
 inline QString Fixture(const char *name)
 {
-    return QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("fixtures/") + QLatin1StringView(name));
+    return QDir(QStringLiteral(CORVANE_REGMAP_FIXTURES)).filePath(QLatin1StringView(name));
 }
 
 // Register and field properties other than the plain ones appear only when set:
