@@ -54,8 +54,20 @@ QStringList IndexNames(const QString &dimIndex, std::uint32_t count)
 
 bool SvdArray::Read(SvdElements &elements, std::uint32_t element, SvdArray &array)
 {
-    array = SvdArray();
     const std::uint32_t dim = elements.OwnChild(element, u"dim");
+    if (dim == 0) {
+        array = SvdArray();
+        return true;
+    }
+    const std::uint32_t children[] = {dim, elements.OwnChild(element, u"dimIncrement"),
+                                      elements.OwnChild(element, u"dimIndex")};
+    return Read(elements, element, children, array);
+}
+
+bool SvdArray::Read(SvdElements &elements, std::uint32_t element, const std::uint32_t *dimChildren, SvdArray &array)
+{
+    array = SvdArray();
+    const std::uint32_t dim = dimChildren[0];
     if (dim == 0)
         return true;
     array.isArray = true;
@@ -67,8 +79,8 @@ bool SvdArray::Read(SvdElements &elements, std::uint32_t element, SvdArray &arra
         array.count = 0;
         return false;
     }
-    array.increment = SvdText::ReadPrefixedNumber(elements.Text(elements.OwnChild(element, u"dimIncrement")));
-    array.indexNames = IndexNames(elements.Text(elements.OwnChild(element, u"dimIndex")), array.count);
+    array.increment = SvdText::ReadPrefixedNumber(elements.Text(dimChildren[1]));
+    array.indexNames = IndexNames(elements.Text(dimChildren[2]), array.count);
     return true;
 }
 

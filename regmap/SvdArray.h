@@ -21,6 +21,9 @@ struct SvdArray
     // Reads the element's own dim, dimIncrement and dimIndex (never a base's).
     // False, with the failure kept in `elements`, for a dim over kMaxCount.
     static bool Read(SvdElements &elements, std::uint32_t element, SvdArray &array);
+    // The same from the element's dim, dimIncrement and dimIndex children
+    // already found (0 for absent ones).
+    static bool Read(SvdElements &elements, std::uint32_t element, const std::uint32_t *dimChildren, SvdArray &array);
 
     QString IndexName(std::uint32_t k) const;
     // "%s" replaced by element k's index; the text as it is when not an array.

@@ -57,13 +57,13 @@ std::uint32_t SvdElements::Parent(std::uint32_t element) const
 
 bool SvdElements::IsA(std::uint32_t element, QStringView tag) const
 {
-    return element != 0 && m_document.TagName(element) == tag;
+    return element != 0 && m_document.TagIs(element, tag);
 }
 
 std::uint32_t SvdElements::OwnChild(std::uint32_t element, QStringView tag) const
 {
     for (std::uint32_t child = FirstChild(element); child != 0; child = NextSibling(child)) {
-        if (m_document.TagName(child) == tag)
+        if (m_document.TagIs(child, tag))
             return child;
     }
     return 0;
@@ -87,6 +87,27 @@ std::uint32_t SvdElements::Child(std::uint32_t element, QStringView tag)
         element = Base(element);
     }
     return 0;
+}
+
+void SvdElements::Gather(std::uint32_t element, const QStringView *tags, std::uint32_t *found, std::size_t count,
+                         std::size_t ownOnly)
+{
+    std::fill(found, found + count, 0u);
+    std::size_t first = 0;
+    for (std::uint32_t e = element; e != 0; e = Base(e)) {
+        for (std::uint32_t child = FirstChild(e); child != 0; child = NextSibling(child)) {
+            const QStringView tag = m_document.TagName(child);
+            for (std::size_t i = first; i < count; ++i) {
+                if (found[i] == 0 && tags[i] == tag) {
+                    found[i] = child;
+                    break;
+                }
+            }
+        }
+        first = ownOnly;
+        if (std::find(found + ownOnly, found + count, 0u) == found + count)
+            break;
+    }
 }
 
 std::uint32_t SvdElements::ClusterContent(std::uint32_t cluster)

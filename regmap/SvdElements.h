@@ -45,6 +45,11 @@ public:
     }
     // Child named `tag` of the element or, when it has none, of its bases.
     std::uint32_t Child(std::uint32_t element, QStringView tag);
+    // Child() for several tags in one pass over the children: found[i] for
+    // tags[i]. The first `ownOnly` tags are looked for in the element itself
+    // only (names and array properties are never copied from a base).
+    void Gather(std::uint32_t element, const QStringView *tags, std::uint32_t *found, std::size_t count,
+                std::size_t ownOnly);
     // The element whose register and cluster children make a cluster's list.
     std::uint32_t ClusterContent(std::uint32_t cluster);
     // The enumeratedValues blocks of a field, and the block whose values count

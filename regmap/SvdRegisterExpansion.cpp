@@ -174,34 +174,39 @@ bool SvdRegisterExpansion::Expand(std::uint32_t peripheralElement, SvdPeripheral
 bool SvdRegisterExpansion::ExpandRegister(std::uint32_t element, const QString &prefix, std::uint32_t offset,
                                           const Inherited &inherited, SvdPeripheral &peripheral)
 {
-    if (m_elements.OwnChild(element, u"name") == 0) {
+    enum { Name, Dim, DimIncrement, DimIndex, AddressOffset, Description, Size, Access, ReadAction, Fields, Count_ };
+    static const QStringView kTags[] = {u"name",          u"dim",         u"dimIncrement", u"dimIndex",
+                                        u"addressOffset", u"description", u"size",         u"access",
+                                        u"readAction",    u"fields"};
+    std::uint32_t found[Count_];
+    m_elements.Gather(element, kTags, found, Count_, AddressOffset);
+    if (found[Name] == 0) {
         m_elements.Fail(QString::fromLatin1(SvdMessages::kNoRegisterName));
         return false;
     }
-    const QString name = m_elements.NameOf(element);
     if (!m_elements.Resolves(element))
         return false;
-    const std::uint32_t offsetElement = m_elements.Child(element, u"addressOffset");
-    if (offsetElement == 0) {
+    if (found[AddressOffset] == 0) {
         m_elements.Fail(QString::fromLatin1(SvdMessages::kNoAddressOffset));
         return false;
     }
-    const QString description = m_elements.Text(m_elements.Child(element, u"description"));
-    const std::uint32_t ownOffset = SvdText::ReadNumber(m_elements.Text(offsetElement), 16);
-    const Inherited own = Properties(element, inherited);
-    bool sideEffect = !m_elements.Text(m_elements.Child(element, u"readAction")).trimmed().isEmpty();
+    const QString name = m_elements.Text(found[Name]);
+    const QString description = m_elements.Text(found[Description]);
+    const std::uint32_t ownOffset = SvdText::ReadNumber(m_elements.Text(found[AddressOffset]), 16);
+    Inherited own = inherited;
+    if (found[Size] != 0)
+        own.size = SvdText::ReadPrefixedNumber(m_elements.Text(found[Size]));
+    if (found[Access] != 0)
+        own.access = m_elements.Text(found[Access]).trimmed();
+    bool sideEffect = !m_elements.Text(found[ReadAction]).trimmed().isEmpty();
     SvdArray array;
-    if (!SvdArray::Read(m_elements, element, array))
+    if (!SvdArray::Read(m_elements, element, found + Dim, array))
         return false;
 
     QList<SvdField> fields;
-    const std::uint32_t fieldList = m_elements.Child(element, u"fields");
-    for (std::uint32_t f = m_elements.FirstChild(fieldList); f != 0; f = m_elements.NextSibling(f)) {
-        if (!m_elements.IsA(f, u"field"))
-            continue;
-        if (!ReadField(f, own.access, fields))
+    for (std::uint32_t f = m_elements.FirstChild(found[Fields]); f != 0; f = m_elements.NextSibling(f)) {
+        if (m_elements.IsA(f, u"field") && !ReadField(f, own.access, fields, sideEffect))
             return false;
-        sideEffect = sideEffect || !m_elements.Text(m_elements.Child(f, u"readAction")).trimmed().isEmpty();
     }
     if (m_elements.Failed() || !Count(std::uint64_t(array.count) * std::uint64_t(1 + fields.size())))
         return false;
@@ -224,48 +229,56 @@ bool SvdRegisterExpansion::ExpandRegister(std::uint32_t element, const QString &
     return true;
 }
 
-bool SvdRegisterExpansion::ReadField(std::uint32_t element, const QString &registerAccess, QList<SvdField> &fields)
+bool SvdRegisterExpansion::ReadField(std::uint32_t element, const QString &registerAccess, QList<SvdField> &fields,
+                                     bool &sideEffect)
 {
-    if (m_elements.OwnChild(element, u"name") == 0) {
+    enum { Name, Dim, DimIncrement, DimIndex, Description, BitOffset, BitWidth, Lsb, Msb, BitRange, Access, ReadAction,
+           Count_ };
+    static const QStringView kTags[] = {u"name",      u"dim",      u"dimIncrement", u"dimIndex", u"description",
+                                        u"bitOffset", u"bitWidth", u"lsb",          u"msb",      u"bitRange",
+                                        u"access",    u"readAction"};
+    std::uint32_t found[Count_];
+    m_elements.Gather(element, kTags, found, Count_, Description);
+    if (found[Name] == 0) {
         m_elements.Fail(QString::fromLatin1(SvdMessages::kNoFieldName));
         return false;
     }
     if (!m_elements.Resolves(element))
         return false;
     SvdField field;
-    const QString name = m_elements.NameOf(element);
-    const QString description = m_elements.Text(m_elements.Child(element, u"description"));
+    const QString name = m_elements.Text(found[Name]);
+    const QString description = m_elements.Text(found[Description]);
     // Position: bitOffset+bitWidth, else lsb+msb, else bitRange.
-    const std::uint32_t bitOffset = m_elements.Child(element, u"bitOffset");
-    const std::uint32_t bitWidth = m_elements.Child(element, u"bitWidth");
-    const std::uint32_t lsb = m_elements.Child(element, u"lsb");
-    const std::uint32_t msb = m_elements.Child(element, u"msb");
-    if (bitOffset != 0 && bitWidth != 0) {
-        field.bitOffset = SvdText::ReadNumber(m_elements.Text(bitOffset), 10);
-        field.bitWidth = SvdText::ReadNumber(m_elements.Text(bitWidth), 10);
-    } else if (lsb != 0 && msb != 0) {
-        std::uint32_t low = SvdText::ReadPrefixedNumber(m_elements.Text(lsb));
-        std::uint32_t high = SvdText::ReadPrefixedNumber(m_elements.Text(msb));
+    if (found[BitOffset] != 0 && found[BitWidth] != 0) {
+        field.bitOffset = SvdText::ReadNumber(m_elements.Text(found[BitOffset]), 10);
+        field.bitWidth = SvdText::ReadNumber(m_elements.Text(found[BitWidth]), 10);
+    } else if (found[Lsb] != 0 && found[Msb] != 0) {
+        std::uint32_t low = SvdText::ReadPrefixedNumber(m_elements.Text(found[Lsb]));
+        std::uint32_t high = SvdText::ReadPrefixedNumber(m_elements.Text(found[Msb]));
         if (high < low)
             std::swap(high, low);
         field.bitOffset = low;
         field.bitWidth = high - low + 1;
-    } else if (const std::uint32_t range = m_elements.Child(element, u"bitRange")) {
-        ReadBitRange(m_elements.Text(range), field.bitOffset, field.bitWidth);
+    } else if (found[BitRange] != 0) {
+        ReadBitRange(m_elements.Text(found[BitRange]), field.bitOffset, field.bitWidth);
     } else {
-        m_elements.Fail(QString::fromLatin1(bitOffset != 0 ? SvdMessages::kNoBitWidth : SvdMessages::kNoBitOffset));
+        m_elements.Fail(
+            QString::fromLatin1(found[BitOffset] != 0 ? SvdMessages::kNoBitWidth : SvdMessages::kNoBitOffset));
         return false;
     }
-    const std::uint32_t access = m_elements.Child(element, u"access");
-    field.readOnly = (access != 0 ? m_elements.Text(access).trimmed() : registerAccess) == u"read-only";
+    field.readOnly = (found[Access] != 0 ? m_elements.Text(found[Access]).trimmed() : registerAccess) == u"read-only";
+    sideEffect = sideEffect || !m_elements.Text(found[ReadAction]).trimmed().isEmpty();
     SvdArray array;
-    if (!SvdArray::Read(m_elements, element, array) || !Count(array.count))
+    if (!SvdArray::Read(m_elements, element, found + Dim, array) || !Count(array.count))
         return false;
     ReadEnumValues(element, field);
     const std::uint32_t firstBit = field.bitOffset;
+    const QString plainDescription = SvdText::RemoveSpaceRuns(description, kFieldDescriptionRun);
     for (std::uint32_t k = 0; k < array.count; ++k) {
         field.name = array.Substitute(name, k);
-        field.description = SvdText::RemoveSpaceRuns(array.Substitute(description, k), kFieldDescriptionRun);
+        field.description = array.isArray
+                                ? SvdText::RemoveSpaceRuns(array.Substitute(description, k), kFieldDescriptionRun)
+                                : plainDescription;
         field.bitOffset = firstBit + k * array.increment;
         fields.append(field);
     }

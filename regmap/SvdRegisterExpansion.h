@@ -30,7 +30,7 @@ private:
     };
     bool ExpandRegister(std::uint32_t element, const QString &prefix, std::uint32_t offset, const Inherited &inherited,
                         SvdPeripheral &peripheral);
-    bool ReadField(std::uint32_t element, const QString &registerAccess, QList<SvdField> &fields);
+    bool ReadField(std::uint32_t element, const QString &registerAccess, QList<SvdField> &fields, bool &sideEffect);
     void ReadEnumValues(std::uint32_t field, SvdField &out);
     Inherited Properties(std::uint32_t element, const Inherited &outer);
     bool Count(std::uint64_t elements);

@@ -1,5 +1,7 @@
 #include "regmap/SvdText.h"
 
+#include <algorithm>
+
 namespace SvdText {
 
 namespace {
@@ -80,7 +82,15 @@ std::uint32_t ReadPrefixedNumber(QStringView text)
 
 QString RemoveSpaceRuns(const QString &text, int runLength)
 {
-    if (runLength <= 0 || !text.contains(QString(runLength, u' ')))
+    if (runLength <= 0)
+        return text;
+    qsizetype longest = 0;
+    qsizetype spaces = 0;
+    for (const QChar c : text) {
+        spaces = c == u' ' ? spaces + 1 : 0;
+        longest = std::max(longest, spaces);
+    }
+    if (longest < runLength)
         return text;
     QString result;
     result.reserve(text.size());

@@ -57,6 +57,8 @@ public:
     const XmlElementRecord &Record(std::uint32_t index) const { return m_records[index]; }
     TagLengths TagLengthsOf(std::uint32_t index) const;
     QStringView TagName(std::uint32_t index) const;
+    // TagName(index) == name, without measuring the name first.
+    bool TagIs(std::uint32_t index, QStringView name) const;
     std::uint32_t Parent() const { return m_parent; }
     std::uint32_t Current() const { return m_current; }
     std::uint32_t Remembered() const { return m_remembered; }
