@@ -35,8 +35,8 @@ PropertyGrid::RowData DataOf(const RegisterRow &row)
     // Enumerated values in the base of the row's text, so the choice reads back as its number.
     const bool hex = RowText::HasHexPrefix(row.Value());
     for (const SvdEnumValue &choice : row.Traits().choices)
-        data.choices << (hex ? QString::asprintf("0x%X", choice.value) : QString::number(choice.value)) + QStringLiteral(" (")
-                + choice.name + u')';
+        data.choices << (hex ? QString::asprintf("0x%X", choice.value) : QString::number(choice.value)) +
+                            QStringLiteral(" (") + choice.name + u')';
     return data;
 }
 

@@ -121,8 +121,9 @@ void CompareNames(const QString &label, const QString &path, int runs)
     std::sort(theirsMs.begin(), theirsMs.end());
     const double a = oursMs[oursMs.size() / 2];
     const double b = theirsMs[theirsMs.size() / 2];
-    std::printf("%-28s svd-names %8.2f ms (%lld names) | pugixml walk %8.2f ms (%lld names) | ratio %.2f (goal <= 1.5)\n",
-                qPrintable(label), a, qlonglong(ours), b, qlonglong(theirs), a / b);
+    std::printf(
+        "%-28s svd-names %8.2f ms (%lld names) | pugixml walk %8.2f ms (%lld names) | ratio %.2f (goal <= 1.5)\n",
+        qPrintable(label), a, qlonglong(ours), b, qlonglong(theirs), a / b);
 }
 
 } // namespace
@@ -156,8 +157,8 @@ int main()
             return 1;
         out.write(big);
         out.close();
-        CompareNames(QStringLiteral("AT91 repeated (%1 MB)").arg(double(big.size()) / 1e6, 0, 'f', 1),
-                     out.fileName(), 7);
+        CompareNames(QStringLiteral("AT91 repeated (%1 MB)").arg(double(big.size()) / 1e6, 0, 'f', 1), out.fileName(),
+                     7);
     }
 
     // 2. Every peripheral of STM32L552 expanded.

@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     WalkEveryElement(document);
 
     const QStringList names = SvdDeviceModel::ReadPeripheralNames(document);
-    for (const QString &name : names) {
+    // A few peripherals suffice: an array of them lists up to 65536 names.
+    for (const QString &name : names.mid(0, 64)) {
         // The expansion stays within its bound whatever the input asks for.
         const SvdPeripheralResult result = SvdDeviceModel::ReadPeripheral(document, name);
         Check(std::uint64_t(result.peripheral.registers.size()) <= SvdRegisterExpansion::kMaxElements);

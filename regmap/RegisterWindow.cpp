@@ -114,9 +114,9 @@ void RegisterWindow::AddRowsFrom(XmlDocument &document, const QString &name)
             regRow->AddChild(m_tree.MakeRow(QLatin1String(RowText::kValueRowName),
                                             QString::fromUtf8(RowText::kValueRowDescription), !reg.readOnly, regZero));
             for (const SvdField &field : reg.fields) {
-                RegisterRow *fieldRow = regRow->AddChild(
-                    m_tree.MakeRow(field.name, RowText::FieldDescription(field.bitOffset, field.bitWidth, field.description),
-                                   !reg.readOnly && !field.readOnly, fieldZero + RowText::EnumSuffix(0, field.enumValues)));
+                RegisterRow *fieldRow = regRow->AddChild(m_tree.MakeRow(
+                    field.name, RowText::FieldDescription(field.bitOffset, field.bitWidth, field.description),
+                    !reg.readOnly && !field.readOnly, fieldZero + RowText::EnumSuffix(0, field.enumValues)));
                 fieldRow->m_traits.choices = field.enumValues;
             }
             regRow->m_expanded = expandLevel >= 2;
@@ -179,10 +179,12 @@ void RegisterWindow::ApplyNumberBase()
                 const QList<SvdEnumValue> &choices = row->Traits().choices;
                 if (base == 0 && hexText) {
                     const uint32_t value = RowText::ReadUnsigned(text, 16);
-                    m_tree.SetFilledValue(row.get(), QString::asprintf("%u", value) + RowText::EnumSuffix(value, choices));
+                    m_tree.SetFilledValue(row.get(),
+                                          QString::asprintf("%u", value) + RowText::EnumSuffix(value, choices));
                 } else if (base == 1 && !hexText) {
                     const uint32_t value = RowText::ReadUnsigned(text, 10);
-                    m_tree.SetFilledValue(row.get(), QString::asprintf("0x%X", value) + RowText::EnumSuffix(value, choices));
+                    m_tree.SetFilledValue(row.get(),
+                                          QString::asprintf("0x%X", value) + RowText::EnumSuffix(value, choices));
                 }
             }
         }

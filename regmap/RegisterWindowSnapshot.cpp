@@ -128,7 +128,8 @@ bool RegisterWindow::SaveSnapshot(const QString &name, const QString &path)
             buffer.SetWord(WordPosition(offset), value);
             continue;
         }
-        const bool merged = std::find(narrowWords.begin(), narrowWords.end(), WordPosition(offset)) != narrowWords.end();
+        const bool merged =
+            std::find(narrowWords.begin(), narrowWords.end(), WordPosition(offset)) != narrowWords.end();
         const uint32_t around = merged ? buffer.Word(WordPosition(offset)) : reg->Traits().lastWord;
         const uint32_t shift = RowText::RegisterShift(offset, bits);
         const uint32_t mask = RowText::RegisterMask(bits) << shift;

@@ -96,3 +96,34 @@ QString SvdArray::Substitute(const QString &text, std::uint32_t k) const
     QString result = text;
     return result.replace(QStringLiteral("%s"), IndexName(k));
 }
+
+qint64 SvdArray::IndexOf(const QString &pattern, QStringView name) const
+{
+    const qsizetype at = pattern.indexOf(u"%s");
+    if (!isArray || at < 0 || pattern.indexOf(u"%s", at + 2) >= 0) {
+        // No placeholder, or several: compare element by element.
+        for (std::uint32_t k = 0; k < count; ++k) {
+            if (Substitute(pattern, k) == name)
+                return k;
+        }
+        return -1;
+    }
+    const QStringView head = QStringView(pattern).first(at);
+    const QStringView tail = QStringView(pattern).sliced(at + 2);
+    if (name.size() < head.size() + tail.size() || !name.startsWith(head) || !name.endsWith(tail))
+        return -1;
+    const QStringView index = name.sliced(head.size(), name.size() - head.size() - tail.size());
+    for (qsizetype k = 0; k < indexNames.size() && std::uint32_t(k) < count; ++k) {
+        if (indexNames[k] == index)
+            return k;
+    }
+    // Past the list, element k is decimal k.
+    if (index.isEmpty() || index.size() > 6 || (index.size() > 1 && index[0] == u'0'))
+        return -1;
+    for (const QChar c : index) {
+        if (c < u'0' || c > u'9')
+            return -1;
+    }
+    const qint64 k = index.toLongLong();
+    return k >= indexNames.size() && k < qint64(count) ? k : -1;
+}

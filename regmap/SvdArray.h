@@ -26,6 +26,8 @@ struct SvdArray
     static bool Read(SvdElements &elements, std::uint32_t element, const std::uint32_t *dimChildren, SvdArray &array);
 
     QString IndexName(std::uint32_t k) const;
+    // The element k whose Substitute(pattern, k) is `name`; -1 for none.
+    qint64 IndexOf(const QString &pattern, QStringView name) const;
     // "%s" replaced by element k's index; the text as it is when not an array.
     QString Substitute(const QString &text, std::uint32_t k) const;
 };

@@ -93,10 +93,10 @@ SvdPeripheralResult ReadPeripheral(XmlDocument &document, QStringView name)
             continue;
         }
         if (array.isArray) {
-            while (copy < array.count && array.Substitute(literal, copy) != name)
-                ++copy;
-            if (copy == array.count)
+            const qint64 index = array.IndexOf(literal, name);
+            if (index < 0)
                 continue;
+            copy = std::uint32_t(index);
         } else if (literal != name) {
             continue;
         }

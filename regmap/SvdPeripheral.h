@@ -26,7 +26,7 @@ struct SvdField
 
 struct SvdRegister
 {
-    QString name; // cluster registers as "CLUSTER.REGISTER"
+    QString name;        // cluster registers as "CLUSTER.REGISTER"
     QString description; // runs of ten spaces removed
     std::uint32_t addressOffset = 0;
     std::uint32_t address = 0; // base address + offset, modulo 2^32

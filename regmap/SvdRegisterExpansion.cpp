@@ -175,9 +175,8 @@ bool SvdRegisterExpansion::ExpandRegister(std::uint32_t element, const QString &
                                           const Inherited &inherited, SvdPeripheral &peripheral)
 {
     enum { Name, Dim, DimIncrement, DimIndex, AddressOffset, Description, Size, Access, ReadAction, Fields, Count_ };
-    static const QStringView kTags[] = {u"name",          u"dim",         u"dimIncrement", u"dimIndex",
-                                        u"addressOffset", u"description", u"size",         u"access",
-                                        u"readAction",    u"fields"};
+    static const QStringView kTags[] = {u"name",        u"dim",  u"dimIncrement", u"dimIndex",   u"addressOffset",
+                                        u"description", u"size", u"access",       u"readAction", u"fields"};
     std::uint32_t found[Count_];
     m_elements.Gather(element, kTags, found, Count_, AddressOffset);
     if (found[Name] == 0) {
@@ -232,11 +231,24 @@ bool SvdRegisterExpansion::ExpandRegister(std::uint32_t element, const QString &
 bool SvdRegisterExpansion::ReadField(std::uint32_t element, const QString &registerAccess, QList<SvdField> &fields,
                                      bool &sideEffect)
 {
-    enum { Name, Dim, DimIncrement, DimIndex, Description, BitOffset, BitWidth, Lsb, Msb, BitRange, Access, ReadAction,
-           Count_ };
-    static const QStringView kTags[] = {u"name",      u"dim",      u"dimIncrement", u"dimIndex", u"description",
-                                        u"bitOffset", u"bitWidth", u"lsb",          u"msb",      u"bitRange",
-                                        u"access",    u"readAction"};
+    enum {
+        Name,
+        Dim,
+        DimIncrement,
+        DimIndex,
+        Description,
+        BitOffset,
+        BitWidth,
+        Lsb,
+        Msb,
+        BitRange,
+        Access,
+        ReadAction,
+        Count_
+    };
+    static const QStringView kTags[] = {u"name",        u"dim",       u"dimIncrement", u"dimIndex",
+                                        u"description", u"bitOffset", u"bitWidth",     u"lsb",
+                                        u"msb",         u"bitRange",  u"access",       u"readAction"};
     std::uint32_t found[Count_];
     m_elements.Gather(element, kTags, found, Count_, Description);
     if (found[Name] == 0) {

@@ -37,8 +37,8 @@ void ClickValue(PropertyGrid *grid, QTreeWidgetItem *item)
 {
     QTreeWidget *tree = grid->Tree();
     tree->scrollToItem(item);
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center() +
-                                                                QPoint(tree->columnWidth(0) / 2 + 20, 0));
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                      tree->visualItemRect(item).center() + QPoint(tree->columnWidth(0) / 2 + 20, 0));
     QApplication::processEvents();
 }
 

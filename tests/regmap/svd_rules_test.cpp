@@ -52,15 +52,19 @@ TEST(SvdRules, EachRuleOnItsOwnPeripheral)
                        WithXY(" H.S 24 5024 [First] size=8\n") + " T 30 5030 []\n"},
         {u"INNERLOST", "failed [svd] U derivedFrom NOPE not find!\n"},
         // Arrays: default, list, decimal and letter ranges, a short list, dim 0, a binary dim, field arrays.
-        {u"ARRAYS", "ARRAYS 6000 10c\n"
-                    " EVENTS[0] 100 6100 [Event 0]\n EVENTS[1] 104 6104 [Event 1]\n EVENTS[2] 108 6108 [Event 2]\n"
-                    " CHA_CFG 0 6000 []\n CHB_CFG 8 6008 []\n N4 20 6020 []\n N5 24 6024 []\n"
-                    " LC 30 6030 []\n LD 34 6034 []\n Sp 40 6040 []\n Sq 44 6044 []\n S2 48 6048 []\n"
-                    " SAME0 50 6050 []\n  PIN0 1 2 [Pin 0]\n  PIN1 3 2 [Pin 1]\n  PIN2 5 2 [Pin 2]\n  PIN3 7 2 [Pin 3]\n"
-                    " SAME1 50 6050 []\n  PIN0 1 2 [Pin 0]\n  PIN1 3 2 [Pin 1]\n  PIN2 5 2 [Pin 2]\n  PIN3 7 2 [Pin 3]\n"},
+        {u"ARRAYS",
+         "ARRAYS 6000 10c\n"
+         " EVENTS[0] 100 6100 [Event 0]\n EVENTS[1] 104 6104 [Event 1]\n EVENTS[2] 108 6108 [Event 2]\n"
+         " CHA_CFG 0 6000 []\n CHB_CFG 8 6008 []\n N4 20 6020 []\n N5 24 6024 []\n"
+         " LC 30 6030 []\n LD 34 6034 []\n Sp 40 6040 []\n Sq 44 6044 []\n S2 48 6048 []\n"
+         " SAME0 50 6050 []\n  PIN0 1 2 [Pin 0]\n  PIN1 3 2 [Pin 1]\n  PIN2 5 2 [Pin 2]\n  PIN3 7 2 [Pin 3]\n"
+         " SAME1 50 6050 []\n  PIN0 1 2 [Pin 0]\n  PIN1 3 2 [Pin 1]\n  PIN2 5 2 [Pin 2]\n  PIN3 7 2 [Pin 3]\n"},
         {u"PORT0", "PORT0 7000 14\n IN 10 7010 []\n"},
         {u"PORT1", "PORT1 7100 14\n IN 10 7110 []\n"},
         {u"PORT%s", "not present"},
+        {u"PORT2", "not present"},
+        {u"TIMB_X", "TIMB_X 7810 4\n"},
+        {u"TIM1_X", "not present"},
         {u"HUGE", "failed [svd] R%s dim 65537 over 65536!\n"},
         {u"WIDE", "failed [svd] WIDE expands to more than 262144 elements!\n"},
         // Clusters in place and in document order, nested and as arrays.
@@ -71,8 +75,7 @@ TEST(SvdRules, EachRuleOnItsOwnPeripheral)
         // Field positions: lsb/msb in either order, bitRange, bitOffset/bitWidth first.
         {u"POSITIONS", "POSITIONS a000 4\n R 0 a000 []\n  LM 4 4 []\n  ML 16 16 []\n  BR 8 4 []\n  ONE 12 1 []\n"
                        "  PREF 13 1 []\n"},
-        {u"NOWIDTH",
-         "failed [svd] peripherals->peripheral->registers->register->fields->field->bitWidth not find!\n"},
+        {u"NOWIDTH", "failed [svd] peripherals->peripheral->registers->register->fields->field->bitWidth not find!\n"},
         {u"NOPOSITION",
          "failed [svd] peripherals->peripheral->registers->register->fields->field->bitOffset not find!\n"},
         // Sizes and access inherited, enumerated values of every block, read side effects.
@@ -118,5 +121,6 @@ TEST(SvdRules, DeviceSizeAndDerivedEnumeratedValuesFromAnotherPeripheral)
     file.close();
     EXPECT_EQ(Describe(SvdDeviceModel::ReadPeripheral(path, u"A")), "A 0 4\n R 0 0 [] size=8\n  F 0 1 [] {ON=0x1}\n");
     // A dotted name must match the block's owners: B.R.F names no block.
-    EXPECT_EQ(Describe(SvdDeviceModel::ReadPeripheral(path, u"B")), "failed [svd] H derivedFrom B.R.F.ONOFF not find!\n");
+    EXPECT_EQ(Describe(SvdDeviceModel::ReadPeripheral(path, u"B")),
+              "failed [svd] H derivedFrom B.R.F.ONOFF not find!\n");
 }

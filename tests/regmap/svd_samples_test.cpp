@@ -52,12 +52,18 @@ TEST(SvdSamples, EveryPeripheralReadsAndCountsAgree)
         {"ARMCM33.svd", 1, 0, {{u"SAU", 5, 8}}},
         {"ARM_Example.svd", 3, 0, {{u"TIMER0", 11, 20}, {u"TIMER2", 11, 20}}},
         {"ATSAML11E16A.svd", 56, 1, {{u"DMAC", 23, 97}, {u"PORT", 65, 196}, {u"TC0", 57, 192}, {u"TC2", 57, 192}}},
-        {"nrf9160.svd", 107, 0, {{u"GPIOTE0_S", 76, 149}, {u"GPIOTE1_NS", 76, 149}, {u"UARTE0_S", 50, 106}, {u"P0_S", 42, 418}}},
+        {"nrf9160.svd",
+         107,
+         0,
+         {{u"GPIOTE0_S", 76, 149}, {u"GPIOTE1_NS", 76, 149}, {u"UARTE0_S", 50, 106}, {u"P0_S", 42, 418}}},
         {"nrf5340_application.svd",
          141,
          0,
          {{u"DPPIC_S", 33, 324}, {u"UARTE0_S", 50, 111}, {u"SPU_S", 410, 2318}, {u"TIMER2_NS", 53, 96}}},
-        {"STM32L552.svd", 146, 0, {{u"DMA1", 43, 247}, {u"DMA2", 43, 247}, {u"GPIOA", 12, 193}, {u"SEC_GPIOA", 12, 193}}},
+        {"STM32L552.svd",
+         146,
+         0,
+         {{u"DMA1", 43, 247}, {u"DMA2", 43, 247}, {u"GPIOA", 12, 193}, {u"SEC_GPIOA", 12, 193}}},
         {"AT91SAM9G35.svd", 43, 1, {{u"PIOA", 51, 1485}, {u"ADC", 35, 196}, {u"SMC", 34, 126}}},
     };
     for (const SampleFile &sample : samples) {
@@ -69,8 +75,8 @@ TEST(SvdSamples, EveryPeripheralReadsAndCountsAgree)
         qsizetype empty = 0;
         for (const QString &name : names) {
             const SvdPeripheralResult result = SvdDeviceModel::ReadPeripheral(document, name);
-            EXPECT_EQ(result.outcome, SvdPeripheralResult::Outcome::Found) << name.toStdString() << ": "
-                                                                            << result.message.toStdString();
+            EXPECT_EQ(result.outcome, SvdPeripheralResult::Outcome::Found)
+                << name.toStdString() << ": " << result.message.toStdString();
             empty += result.peripheral.registers.isEmpty() ? 1 : 0;
             for (const SvdRegister &reg : result.peripheral.registers)
                 EXPECT_FALSE(reg.name.contains(u"%s")) << name.toStdString() << " " << reg.name.toStdString();
