@@ -1,10 +1,12 @@
 #include "app/PropertyGrid.h"
 
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -12,6 +14,41 @@ namespace {
 constexpr int kIdRole = Qt::UserRole;
 constexpr int kEditableRole = Qt::UserRole + 1;
 constexpr int kDescriptionRole = Qt::UserRole + 2;
+constexpr int kChoicesRole = Qt::UserRole + 3;
+
+// A value with choices is edited in an editable drop-down: pick one of the
+// choices or type any text.
+class ChoiceDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        const QStringList choices = index.siblingAtColumn(0).data(kChoicesRole).toStringList();
+        if (index.column() != 1 || choices.isEmpty())
+            return QStyledItemDelegate::createEditor(parent, option, index);
+        auto *box = new QComboBox(parent);
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->addItems(choices);
+        return box;
+    }
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        if (auto *box = qobject_cast<QComboBox *>(editor))
+            box->setEditText(index.data(Qt::DisplayRole).toString());
+        else
+            QStyledItemDelegate::setEditorData(editor, index);
+    }
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        if (auto *box = qobject_cast<QComboBox *>(editor))
+            model->setData(index, box->currentText(), Qt::EditRole);
+        else
+            QStyledItemDelegate::setModelData(editor, model, index);
+    }
+};
 } // namespace
 
 PropertyGrid::PropertyGrid(QWidget *parent) : QWidget(parent)
@@ -34,6 +71,7 @@ PropertyGrid::PropertyGrid(QWidget *parent) : QWidget(parent)
     // In a narrow window the gap of a caption goes before its value does.
     m_tree->setTextElideMode(Qt::ElideMiddle);
     m_tree->viewport()->installEventFilter(this);
+    m_tree->setItemDelegate(new ChoiceDelegate(m_tree));
     layout->addWidget(m_tree, 1);
 
     auto *area = new QWidget(this);
@@ -79,6 +117,7 @@ void PropertyGrid::Apply(QTreeWidgetItem *item, const RowData &row)
     item->setData(0, kIdRole, QVariant::fromValue<qulonglong>(row.id));
     item->setData(0, kEditableRole, row.editable);
     item->setData(0, kDescriptionRole, row.description);
+    item->setData(0, kChoicesRole, row.choices);
     item->setText(0, row.name);
     item->setText(1, row.value);
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QStringList>
 #include <QWidget>
 
 #include <cstdint>
@@ -32,6 +33,8 @@ public:
         bool editable = false;
         bool modified = false;
         bool expanded = false;
+        // Values the in-place editor offers besides free entry.
+        QStringList choices;
     };
 
     // parentId 0 adds a top-level row at the end.

@@ -43,7 +43,7 @@ bool CaptureRows(LinkCycle &cycle, const QString &home, const PeripheralListRows
             cycle.Close();
             return false;
         }
-        if (!cycle.Read(span.base, span.span))
+        if (!window->ReadPeripheralImage(cycle, name, span))
             return false;
         const QString chip = cycle.ChipModel();
         const QString path = SnapshotFiles::DefaultPath(home, chip, name);

@@ -1,10 +1,22 @@
 #pragma once
 
+#include "regmap/SvdPeripheral.h"
+
+#include <QList>
 #include <QString>
 
 #include <cstdint>
 #include <memory>
 #include <vector>
+
+// What the SVD file says of a row beyond its texts.
+struct RegisterRowTraits
+{
+    uint32_t bits = 32;             // register rows: the register's width
+    bool readHasSideEffect = false; // register rows: left out of whole-peripheral reads
+    uint32_t lastWord = 0;          // register rows: the word last filled in, for the bytes a narrow register leaves
+    QList<SvdEnumValue> choices;    // field rows: the enumerated values
+};
 
 // One row of a register window's grid. Its kind follows from its place, as
 // the grid shows it: no parent is a peripheral, a parent and children is a
@@ -38,6 +50,7 @@ public:
     const QString &Description() const { return m_description; }
     bool IsEditable() const { return m_editable; }
     bool IsExpanded() const { return m_expanded; }
+    const RegisterRowTraits &Traits() const { return m_traits; }
 
     RegisterRow *AddChild(std::unique_ptr<RegisterRow> child);
 
@@ -52,6 +65,7 @@ private:
     QString m_description;
     bool m_editable;
     bool m_expanded = false;
+    RegisterRowTraits m_traits;
     int m_index = 0;
     RegisterRow *m_parent = nullptr;
     std::vector<std::unique_ptr<RegisterRow>> m_children;

@@ -104,15 +104,21 @@ void RegisterWindow::AddRowsFrom(XmlDocument &document, const QString &name)
         const QString zero = QLatin1String(RowText::kZeroWord);
         const QString fieldZero = hex ? QStringLiteral("0x0") : QStringLiteral("0");
         for (const SvdRegister &reg : svd.registers) {
-            auto regRow = m_tree.MakeRow(RowText::Caption(reg.name, zero, column),
-                                         RowText::RegisterDescription(reg.address, reg.addressOffset, reg.description),
-                                         false);
+            const QString regZero = reg.size == 32 ? zero : RowText::SizedWord(0, reg.size);
+            QString description = RowText::RegisterDescription(reg.address, reg.addressOffset, reg.description);
+            if (reg.readHasSideEffect)
+                description += QString::fromUtf8(RowText::kReadClearsNote);
+            auto regRow = m_tree.MakeRow(RowText::Caption(reg.name, regZero, column), description, false);
+            regRow->m_traits.bits = reg.size;
+            regRow->m_traits.readHasSideEffect = reg.readHasSideEffect;
             regRow->AddChild(m_tree.MakeRow(QLatin1String(RowText::kValueRowName),
-                                            QString::fromUtf8(RowText::kValueRowDescription), true, zero));
-            for (const SvdField &field : reg.fields)
-                regRow->AddChild(m_tree.MakeRow(field.name,
-                                                RowText::FieldDescription(field.bitOffset, field.bitWidth, field.description),
-                                                true, fieldZero));
+                                            QString::fromUtf8(RowText::kValueRowDescription), !reg.readOnly, regZero));
+            for (const SvdField &field : reg.fields) {
+                RegisterRow *fieldRow = regRow->AddChild(m_tree.MakeRow(
+                    field.name, RowText::FieldDescription(field.bitOffset, field.bitWidth, field.description),
+                    !reg.readOnly && !field.readOnly, fieldZero + RowText::EnumSuffix(0, field.enumValues)));
+                fieldRow->m_traits.choices = field.enumValues;
+            }
             regRow->m_expanded = expandLevel >= 2;
             peripheral->AddChild(std::move(regRow));
         }
@@ -156,7 +162,10 @@ PeripheralSpan RegisterWindow::FindPeripheralSpan(const QString &name) const
 
 QString RegisterWindow::DecodeField(uint32_t word, const RegisterRow &fieldRow) const
 {
-    return RowText::DecodeField(word, fieldRow.Description(), fieldRow.Value());
+    const QString text = RowText::DecodeField(word, fieldRow.Description(), fieldRow.Value());
+    if (fieldRow.Traits().choices.isEmpty())
+        return text;
+    return text + RowText::EnumSuffix(RowText::ReadAuto(text), fieldRow.Traits().choices);
 }
 
 void RegisterWindow::ApplyNumberBase()
@@ -167,10 +176,16 @@ void RegisterWindow::ApplyNumberBase()
             for (const auto &row : reg->Children()) {
                 const QString &text = row->Value();
                 const bool hexText = RowText::HasHexPrefix(text);
-                if (base == 0 && hexText)
-                    m_tree.SetFilledValue(row.get(), QString::asprintf("%u", RowText::ReadUnsigned(text, 16)));
-                else if (base == 1 && !hexText)
-                    m_tree.SetFilledValue(row.get(), QString::asprintf("0x%X", RowText::ReadUnsigned(text, 10)));
+                const QList<SvdEnumValue> &choices = row->Traits().choices;
+                if (base == 0 && hexText) {
+                    const uint32_t value = RowText::ReadUnsigned(text, 16);
+                    m_tree.SetFilledValue(row.get(),
+                                          QString::asprintf("%u", value) + RowText::EnumSuffix(value, choices));
+                } else if (base == 1 && !hexText) {
+                    const uint32_t value = RowText::ReadUnsigned(text, 10);
+                    m_tree.SetFilledValue(row.get(),
+                                          QString::asprintf("0x%X", value) + RowText::EnumSuffix(value, choices));
+                }
             }
         }
     }

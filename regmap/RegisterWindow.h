@@ -68,6 +68,11 @@ public:
     // --- Register read and write, on the selected row
     void ReadSelection();
     void WriteSelection();
+    // Reads the span of a peripheral this window shows into the transfer
+    // buffer, except the words of registers whose reading changes the chip:
+    // those keep the bytes of the peripheral's snapshot file (zero without
+    // one). False once the cycle has reported a failed read.
+    bool ReadPeripheralImage(LinkCycle &cycle, const QString &name, const PeripheralSpan &span) const;
 
     // --- Editing and commands
     RegisterRow *SelectedRow() const;

@@ -67,7 +67,15 @@ void RegisterWindow::ApplyEdit(RegisterRow *row, const QString &typed)
     const uint32_t old = RowText::CaptionValue(reg->Name());
     const QString prefix = RowText::CaptionPrefix(reg->Name());
     const uint32_t value = RowText::ReadAuto(typed);
+    const uint32_t registerBits = reg->Traits().bits;
     uint32_t word = value;
+
+    // A narrow register holds only its own bits.
+    if (row->RowKind() == RegisterRow::Kind::Value && value > RowText::RegisterMask(registerBits)) {
+        m_env.user.messages.ShowMessage(QStringLiteral("out of range !\n"));
+        m_tree.SetEditedValue(row, row->Baseline());
+        return;
+    }
 
     if (row->RowKind() == RegisterRow::Kind::Field) {
         const RowText::FieldBits bits = RowText::ReadFieldBits(row->Description());
@@ -77,18 +85,18 @@ void RegisterWindow::ApplyEdit(RegisterRow *row, const QString &typed)
             if (value > mask) {
                 m_env.user.messages.ShowMessage(QStringLiteral("out of range !\n"));
                 m_tree.SetEditedValue(row, row->Baseline());
-                m_tree.SetName(reg, prefix + RowText::Word(old));
+                m_tree.SetName(reg, prefix + RowText::SizedWord(old, registerBits));
                 return;
             }
-            word = (value << low) | (old & ~(mask << low));
+            word = ((value << low) | (old & ~(mask << low))) & RowText::RegisterMask(registerBits);
         }
-        m_tree.SetFilledValue(reg->Child(0), RowText::Word(word));
+        m_tree.SetFilledValue(reg->Child(0), RowText::SizedWord(word, registerBits));
         m_tree.SetBaseline(row, typed);
     } else {
         for (std::size_t i = 1; i < reg->ChildCount(); ++i)
             m_tree.SetFilledValue(reg->Child(i), DecodeField(word, *reg->Child(i)));
     }
-    m_tree.SetName(reg, prefix + RowText::Word(word));
+    m_tree.SetName(reg, prefix + RowText::SizedWord(word, registerBits));
 
     if (RegisterWriteMode() == 0) {
         SetSelection(reg, true);

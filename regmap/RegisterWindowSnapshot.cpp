@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -51,14 +52,21 @@ std::optional<QString> RegisterWindow::CheckFits(const RegisterRow &peripheral) 
     return SnapshotFiles::CheckFits(peripheral.Name(), span, highest);
 }
 
+// A narrow register shows only its own bytes of the word; the word is kept
+// for the bytes it leaves when the register is saved or written.
 void RegisterWindow::FillRegister(RegisterRow *reg, uint32_t word)
 {
-    m_tree.SetName(reg, RowText::CaptionPrefix(reg->Name()) + RowText::Word(word));
+    const uint32_t bits = reg->Traits().bits;
+    reg->m_traits.lastWord = word;
+    const uint32_t value =
+        (word >> RowText::RegisterShift(RowText::SecondNumber(reg->Description()), bits)) & RowText::RegisterMask(bits);
+    const QString text = RowText::SizedWord(value, bits);
+    m_tree.SetName(reg, RowText::CaptionPrefix(reg->Name()) + text);
     for (const auto &child : reg->Children()) {
         if (child->RowKind() == RegisterRow::Kind::Value)
-            m_tree.SetFilledValue(child.get(), RowText::Word(word));
+            m_tree.SetFilledValue(child.get(), text);
         else
-            m_tree.SetFilledValue(child.get(), DecodeField(word, *child));
+            m_tree.SetFilledValue(child.get(), DecodeField(value, *child));
     }
 }
 
@@ -109,10 +117,24 @@ bool RegisterWindow::SaveSnapshot(const QString &name, const QString &path)
     }
     TransferBuffer &buffer = m_env.links.buffer;
     const uint32_t span = RowText::SecondNumber(peripheral->Description());
+    std::vector<uint32_t> narrowWords; // words a narrow register has already been merged into
     for (const auto &reg : peripheral->Children()) {
         if (RowText::CaptionValueIndex(reg->Name()) < 0)
             continue;
-        buffer.SetWord(WordPosition(RowText::SecondNumber(reg->Description())), RowText::CaptionValue(reg->Name()));
+        const uint32_t offset = RowText::SecondNumber(reg->Description());
+        const uint32_t value = RowText::CaptionValue(reg->Name());
+        const uint32_t bits = reg->Traits().bits;
+        if (RowText::RegisterMask(bits) == 0xFFFFFFFFu) {
+            buffer.SetWord(WordPosition(offset), value);
+            continue;
+        }
+        const bool merged =
+            std::find(narrowWords.begin(), narrowWords.end(), WordPosition(offset)) != narrowWords.end();
+        const uint32_t around = merged ? buffer.Word(WordPosition(offset)) : reg->Traits().lastWord;
+        const uint32_t shift = RowText::RegisterShift(offset, bits);
+        const uint32_t mask = RowText::RegisterMask(bits) << shift;
+        buffer.SetWord(WordPosition(offset), (around & ~mask) | ((value << shift) & mask));
+        narrowWords.push_back(WordPosition(offset));
     }
     if (!SnapshotFiles::Replace(path, buffer.data(), span)) {
         ShowMessage(MessageText::Format("%s create error !\n", path.toUtf8().constData()));

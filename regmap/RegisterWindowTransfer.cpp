@@ -8,7 +8,9 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -48,7 +50,7 @@ void RegisterWindow::ReadPeripheral(LinkCycle &cycle, const QString &name)
         cycle.Close();
         return;
     }
-    if (!cycle.Read(span.base, span.span))
+    if (!ReadPeripheralImage(cycle, name, span))
         return;
     cycle.Close();
     bool usable = false;
@@ -58,6 +60,46 @@ void RegisterWindow::ReadPeripheral(LinkCycle &cycle, const QString &name)
         return;
     }
     LoadSnapshot(name, path);
+}
+
+bool RegisterWindow::ReadPeripheralImage(LinkCycle &cycle, const QString &name, const PeripheralSpan &span) const
+{
+    const RegisterRow *peripheral = m_tree.FindTopRow(name);
+    std::vector<bool> leftOut((span.span + 3) / 4, false);
+    bool any = false;
+    for (std::size_t i = 0; peripheral && i < peripheral->ChildCount(); ++i) {
+        const RegisterRow *reg = peripheral->Child(i);
+        const uint32_t word = RowText::SecondNumber(reg->Description()) / 4;
+        if (reg->Traits().readHasSideEffect && word < leftOut.size()) {
+            leftOut[word] = true;
+            any = true;
+        }
+    }
+    if (!any)
+        return cycle.Read(span.base, span.span);
+
+    QByteArray image(qsizetype(span.span), '\0');
+    bool usable = false;
+    const QString path = SnapshotPathOf(name, false, &usable);
+    if (const std::optional<QByteArray> last = usable ? SnapshotFiles::ReadAll(path) : std::nullopt)
+        std::memcpy(image.data(), last->constData(), std::size_t(std::min(last->size(), image.size())));
+    for (uint32_t word = 0; word < leftOut.size();) {
+        if (leftOut[word]) {
+            ++word;
+            continue;
+        }
+        uint32_t end = word;
+        while (end < leftOut.size() && !leftOut[end])
+            ++end;
+        const uint32_t start = word * 4;
+        const uint32_t length = std::min(end * 4, span.span) - start;
+        if (!cycle.Read(span.base + start, length))
+            return false;
+        std::memcpy(image.data() + start, m_env.links.buffer.data(), length);
+        word = end;
+    }
+    std::memcpy(m_env.links.buffer.data(), image.constData(), std::size_t(image.size()));
+    return true;
 }
 
 void RegisterWindow::ReadRegister(LinkCycle &cycle, RegisterRow *reg)

@@ -37,6 +37,32 @@ QString Word(uint32_t word)
     return QString::asprintf("0x%08X", word);
 }
 
+QString SizedWord(uint32_t value, uint32_t bits)
+{
+    if (bits == 0 || bits >= 32)
+        return Word(value);
+    return QString::asprintf("0x%0*X", int((bits + 3) / 4 + ((bits + 3) / 4) % 2), value & RegisterMask(bits));
+}
+
+uint32_t RegisterMask(uint32_t bits)
+{
+    return bits == 0 || bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1u;
+}
+
+uint32_t RegisterShift(uint32_t offset, uint32_t bits)
+{
+    return bits == 0 || bits >= 32 ? 0u : (offset & 3u) * 8u;
+}
+
+QString EnumSuffix(uint32_t value, const QList<SvdEnumValue> &choices)
+{
+    for (const SvdEnumValue &choice : choices) {
+        if (choice.value == value)
+            return QStringLiteral(" (%1)").arg(choice.name);
+    }
+    return {};
+}
+
 QString PeripheralDescription(uint32_t base, uint32_t span)
 {
     return QString::asprintf("0x%08X 0x%08X", base, span);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "regmap/SvdPeripheral.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -26,6 +28,19 @@ bool HasHexPrefix(QStringView text);
 
 // "0x%08X"
 QString Word(uint32_t word);
+// A register value in its own width: "0x%02X" for 8 bits, "0x%04X" for 16,
+// "0x%08X" for 32 (and any width it cannot show otherwise).
+QString SizedWord(uint32_t value, uint32_t bits);
+// The part of a narrow register's word that is the register: the bytes from
+// its offset within the word. A 32-bit register is the whole word.
+uint32_t RegisterMask(uint32_t bits);
+uint32_t RegisterShift(uint32_t offset, uint32_t bits);
+
+// The line a register row's description ends with when reading the register
+// changes the chip.
+inline constexpr char kReadClearsNote[] = "\n(read clears: left out of whole-peripheral reads)";
+// " (NAME)" of the first enumerated value equal to `value`, or nothing.
+QString EnumSuffix(uint32_t value, const QList<SvdEnumValue> &choices);
 
 // Peripheral row: "0x%08X 0x%08X" of base and span.
 QString PeripheralDescription(uint32_t base, uint32_t span);

@@ -1,5 +1,9 @@
 #include "regmap/SvdDeviceModel.h"
 
+#include "regmap/SvdArray.h"
+#include "regmap/SvdElements.h"
+#include "regmap/SvdMessages.h"
+#include "regmap/SvdRegisterExpansion.h"
 #include "regmap/SvdText.h"
 #include "regmap/XmlDocument.h"
 
@@ -7,101 +11,22 @@ namespace SvdDeviceModel {
 
 namespace {
 
-// The failure messages, character for character.
-const char *const kNoPeripherals = "[svd] peripherals not find !\n";
-const char *const kNoPeripheralName = "[svd] peripherals->peripheral->name not find !\n";
-const char *const kNoBaseAddress = "[svd] peripherals->peripheral->baseAddress not find!\n";
-const char *const kNoRegisters = "[svd] peripherals->peripheral->registers  not find!\n";
-const char *const kNoRegisterName = "[svd] peripherals->peripheral->registers->register->name  not find!\n";
-const char *const kNoAddressOffset = "[svd] peripherals->peripheral->registers->register->addressOffset  not find!\n";
-const char *const kNoFields = "[svd] peripherals->peripheral->registers->register->fields  not find!\n";
-const char *const kNoFieldName = "[svd] peripherals->peripheral->registers->register->fields->field->name not find!\n";
-const char *const kNoBitOffset =
-    "[svd] peripherals->peripheral->registers->register->fields->field->bitOffset not find!\n";
-const char *const kNoBitWidth =
-    "[svd] peripherals->peripheral->registers->register->fields->field->bitWidth not find!\n";
+// Names listed for peripheral arrays in one file, beyond which an array is
+// listed under its literal name (reading it then reports why).
+constexpr std::uint32_t kMaxListedNames = 1u << 18;
 
-constexpr int kRegisterDescriptionRun = 10;
-constexpr int kFieldDescriptionRun = 14;
-
-SvdPeripheralResult Failure(const char *message)
+SvdPeripheralResult Failure(const QString &message)
 {
     SvdPeripheralResult result;
     result.outcome = SvdPeripheralResult::Outcome::Failed;
-    result.message = QString::fromLatin1(message);
+    result.message = message;
     return result;
 }
 
-// Root element, then its `peripherals` child; the cursor ends inside it.
-bool EnterPeripherals(XmlDocument &document)
+// The root's `peripherals` element, 0 when there is none.
+std::uint32_t PeripheralsOf(const SvdElements &elements)
 {
-    document.Rewind();
-    if (!document.FindElement(u""))
-        return false;
-    document.EnterElement();
-    if (!document.FindElement(u"peripherals"))
-        return false;
-    document.EnterElement();
-    return true;
-}
-
-// The optional description that may follow a name; absent leaves the cursor.
-QString OptionalDescription(XmlDocument &document, int runLength)
-{
-    if (!document.FindElement(u"description"))
-        return {};
-    return SvdText::RemoveSpaceRuns(document.ElementText(), runLength);
-}
-
-// Reads the fields of the register the cursor is in; null on success.
-const char *ReadFields(XmlDocument &document, SvdRegister &reg)
-{
-    while (document.FindElement(u"field")) {
-        document.EnterElement();
-        SvdField field;
-        if (!document.FindElement(u"name"))
-            return kNoFieldName;
-        field.name = document.ElementText();
-        field.description = OptionalDescription(document, kFieldDescriptionRun);
-        if (!document.FindElement(u"bitOffset"))
-            return kNoBitOffset;
-        field.bitOffset = SvdText::ReadNumber(document.ElementText(), 10);
-        if (!document.FindElement(u"bitWidth"))
-            return kNoBitWidth;
-        field.bitWidth = SvdText::ReadNumber(document.ElementText(), 10);
-        document.LeaveElement();
-        reg.fields.append(std::move(field));
-    }
-    return nullptr;
-}
-
-// Reads the registers of the peripheral the cursor is in, after its name.
-const char *ReadRegisters(XmlDocument &document, SvdPeripheral &peripheral)
-{
-    std::uint32_t lastOffset = 0;
-    while (document.FindElement(u"register")) {
-        document.EnterElement();
-        SvdRegister reg;
-        if (!document.FindElement(u"name"))
-            return kNoRegisterName;
-        reg.name = document.ElementText();
-        reg.description = OptionalDescription(document, kRegisterDescriptionRun);
-        if (!document.FindElement(u"addressOffset"))
-            return kNoAddressOffset;
-        reg.addressOffset = SvdText::ReadNumber(document.ElementText(), 16);
-        reg.address = peripheral.baseAddress + reg.addressOffset;
-        lastOffset = reg.addressOffset;
-        if (!document.FindElement(u"fields"))
-            return kNoFields;
-        document.EnterElement();
-        if (const char *failure = ReadFields(document, reg))
-            return failure;
-        document.LeaveElement();
-        document.LeaveElement();
-        peripheral.registers.append(std::move(reg));
-    }
-    peripheral.span = lastOffset + 4;
-    return nullptr;
+    return elements.OwnChild(elements.Root(), u"peripherals");
 }
 
 } // namespace
@@ -121,12 +46,21 @@ QStringList ReadPeripheralNames(const QString &path)
 QStringList ReadPeripheralNames(XmlDocument &document)
 {
     QStringList names;
-    if (!EnterPeripherals(document))
-        return names;
-    while (document.FindElement(u"peripheral")) {
-        document.EnterElement();
-        names.append(document.FindElement(u"name") ? document.ElementText() : QString());
-        document.LeaveElement();
+    SvdElements elements(document);
+    std::uint32_t listed = 0;
+    for (std::uint32_t p = elements.FirstChild(PeripheralsOf(elements)); p != 0; p = elements.NextSibling(p)) {
+        if (!elements.IsA(p, u"peripheral"))
+            continue;
+        const QString name = elements.NameOf(p);
+        SvdArray array;
+        if (elements.OwnChild(p, u"dim") == 0 || !SvdArray::Read(elements, p, array) ||
+            listed + array.count > kMaxListedNames) {
+            names.append(name);
+            continue;
+        }
+        listed += array.count;
+        for (std::uint32_t k = 0; k < array.count; ++k)
+            names.append(array.Substitute(name, k));
     }
     return names;
 }
@@ -140,27 +74,45 @@ SvdPeripheralResult ReadPeripheral(const QString &path, QStringView name)
 
 SvdPeripheralResult ReadPeripheral(XmlDocument &document, QStringView name)
 {
-    if (!EnterPeripherals(document))
-        return Failure(kNoPeripherals);
-    while (document.FindElement(u"peripheral")) {
-        document.EnterElement();
-        if (!document.FindElement(u"name"))
-            return Failure(kNoPeripheralName);
-        if (document.ElementText() != name) {
-            document.LeaveElement();
+    SvdElements elements(document);
+    const std::uint32_t peripherals = PeripheralsOf(elements);
+    if (peripherals == 0)
+        return Failure(QString::fromLatin1(SvdMessages::kNoPeripherals));
+    for (std::uint32_t p = elements.FirstChild(peripherals); p != 0; p = elements.NextSibling(p)) {
+        if (!elements.IsA(p, u"peripheral"))
+            continue;
+        if (elements.OwnChild(p, u"name") == 0)
+            return Failure(QString::fromLatin1(SvdMessages::kNoPeripheralName));
+        const QString literal = elements.NameOf(p);
+        SvdArray array;
+        std::uint32_t copy = 0;
+        if (!SvdArray::Read(elements, p, array)) {
+            if (literal == name)
+                return Failure(elements.Failure());
+            elements.ClearFailure(); // another peripheral's array is no failure of this one
             continue;
         }
+        if (array.isArray) {
+            const qint64 index = array.IndexOf(literal, name);
+            if (index < 0)
+                continue;
+            copy = std::uint32_t(index);
+        } else if (literal != name) {
+            continue;
+        }
+
         SvdPeripheralResult result;
         SvdPeripheral &peripheral = result.peripheral;
         peripheral.name = name.toString();
-        if (!document.FindElement(u"baseAddress"))
-            return Failure(kNoBaseAddress);
-        peripheral.baseAddress = SvdText::ReadNumber(document.ElementText(), 16);
-        if (!document.FindElement(u"registers"))
-            return Failure(kNoRegisters);
-        document.EnterElement();
-        if (const char *failure = ReadRegisters(document, peripheral))
-            return Failure(failure);
+        const std::uint32_t base = elements.Child(p, u"baseAddress");
+        if (elements.Failed())
+            return Failure(elements.Failure());
+        if (base == 0)
+            return Failure(QString::fromLatin1(SvdMessages::kNoBaseAddress));
+        peripheral.baseAddress = SvdText::ReadNumber(elements.Text(base), 16) + copy * array.increment;
+        SvdRegisterExpansion expansion(elements);
+        if (!expansion.Expand(p, peripheral))
+            return Failure(elements.Failure());
         result.outcome = SvdPeripheralResult::Outcome::Found;
         return result;
     }

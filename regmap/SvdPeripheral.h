@@ -5,7 +5,14 @@
 
 #include <cstdint>
 
-// The register map of one peripheral as its SVD file describes it.
+// The register map of one peripheral as its SVD file describes it, with
+// derived elements completed and arrays and clusters expanded.
+
+struct SvdEnumValue
+{
+    QString name;
+    std::uint32_t value = 0;
+};
 
 struct SvdField
 {
@@ -13,14 +20,20 @@ struct SvdField
     QString description; // runs of fourteen spaces removed
     std::uint32_t bitOffset = 0;
     std::uint32_t bitWidth = 0;
+    bool readOnly = false;
+    QList<SvdEnumValue> enumValues; // every enumeratedValues block, in document order
 };
 
 struct SvdRegister
 {
-    QString name;
+    QString name;        // cluster registers as "CLUSTER.REGISTER"
     QString description; // runs of ten spaces removed
     std::uint32_t addressOffset = 0;
     std::uint32_t address = 0; // base address + offset, modulo 2^32
+    std::uint32_t size = 32;   // bits
+    bool readOnly = false;
+    // Reading the register changes the chip (its own or a field's readAction).
+    bool readHasSideEffect = false;
     QList<SvdField> fields;
 };
 
@@ -28,8 +41,8 @@ struct SvdPeripheral
 {
     QString name;
     std::uint32_t baseAddress = 0;
-    // Bytes read, written and stored for the peripheral: the offset of the last
-    // register in document order plus 4 (not the highest offset).
+    // Bytes read, written and stored for the peripheral: the largest register
+    // offset plus 4 (4 without registers).
     std::uint32_t span = 4;
     QList<SvdRegister> registers;
 };

@@ -1,5 +1,7 @@
 #include "regmap/SvdText.h"
 
+#include <algorithm>
+
 namespace SvdText {
 
 namespace {
@@ -56,9 +58,39 @@ std::uint32_t ReadNumber(QStringView text, int base)
     return negative ? std::uint32_t(0u - result) : result;
 }
 
+std::uint32_t ReadPrefixedNumber(QStringView text)
+{
+    const QStringView trimmed = text.trimmed();
+    if (trimmed.startsWith(u"0x", Qt::CaseInsensitive))
+        return ReadNumber(trimmed, 16);
+    qsizetype binaryStart = -1;
+    if (trimmed.startsWith(u'#'))
+        binaryStart = 1;
+    else if (trimmed.startsWith(u"0b", Qt::CaseInsensitive))
+        binaryStart = 2;
+    if (binaryStart < 0)
+        return ReadNumber(trimmed, 10);
+    std::uint32_t value = 0;
+    for (qsizetype i = binaryStart; i < trimmed.size(); ++i) {
+        const char16_t c = trimmed[i].unicode();
+        if (c != u'0' && c != u'1' && c != u'x' && c != u'X')
+            break;
+        value = (value << 1) | (c == u'1' ? 1u : 0u);
+    }
+    return value;
+}
+
 QString RemoveSpaceRuns(const QString &text, int runLength)
 {
-    if (runLength <= 0 || !text.contains(QString(runLength, u' ')))
+    if (runLength <= 0)
+        return text;
+    qsizetype longest = 0;
+    qsizetype spaces = 0;
+    for (const QChar c : text) {
+        spaces = c == u' ' ? spaces + 1 : 0;
+        longest = std::max(longest, spaces);
+    }
+    if (longest < runLength)
         return text;
     QString result;
     result.reserve(text.size());

@@ -14,6 +14,11 @@ namespace SvdText {
 // beyond 32 bits gives 0xFFFFFFFF; a minus sign negates modulo 2^32.
 std::uint32_t ReadNumber(QStringView text, int base);
 
+// Reads a number whose base comes from its prefix: "0x"/"0X" hexadecimal,
+// "#" or "0b"/"0B" binary (an "x" there is a don't-care bit and counts as 0),
+// decimal otherwise; the digits otherwise read as ReadNumber reads them.
+std::uint32_t ReadPrefixedNumber(QStringView text);
+
 // Removes every run of `runLength` consecutive spaces, found left to right
 // without overlap (a run of 25 spaces keeps 5 when runLength is 10).
 QString RemoveSpaceRuns(const QString &text, int runLength);

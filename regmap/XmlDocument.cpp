@@ -95,7 +95,9 @@ void XmlDocument::Parse()
     QString error;
     Rewind();
     m_records.clear();
-    m_records.reserve(std::size_t(m_text.size() / 64 + 8));
+    // Sample vendor files hold an element per 40 to 50 characters; reserving
+    // for one per 32 avoids a regrowth copy, and untouched capacity costs no pages.
+    m_records.reserve(std::size_t(m_text.size() / 32 + 8));
     m_records.emplace_back();
     m_longTags.clear();
 
@@ -197,6 +199,18 @@ QStringView XmlDocument::TagName(std::uint32_t index) const
     return QStringView(text + pos, stop - pos);
 }
 
+bool XmlDocument::TagIs(std::uint32_t index, QStringView name) const
+{
+    if (index == 0)
+        return name.isEmpty();
+    const char16_t *text = reinterpret_cast<const char16_t *>(m_text.constData());
+    const qsizetype pos = m_records[index].start + 1;
+    const qsizetype stop = pos + name.size();
+    if (stop >= m_text.size() || IsSpace(text[pos]))
+        return TagName(index) == name;
+    return std::equal(name.utf16(), name.utf16() + name.size(), text + pos) && Is(text[stop], MatchStop);
+}
+
 // Exact on the whole tag name; anything in `name` from a blank, '=', '/', '['
 // or ']' on is ignored.
 bool XmlDocument::NameMatches(std::uint32_t index, QStringView name) const
@@ -211,8 +225,56 @@ bool XmlDocument::NameMatches(std::uint32_t index, QStringView name) const
 
 QString XmlDocument::ElementText() const
 {
-    const XmlElementRecord &r = m_records[m_current];
-    const TagLengths tags = m_current == 0 ? TagLengths{} : TagLengthsOf(m_current);
+    return ElementTextOf(m_current);
+}
+
+QString XmlDocument::AttributeOf(std::uint32_t index, QStringView name) const
+{
+    if (index == 0 || index >= m_records.size())
+        return {};
+    const char16_t *text = reinterpret_cast<const char16_t *>(m_text.constData());
+    const qsizetype tagStart = m_records[index].start;
+    const qsizetype tagEnd = tagStart + TagLengthsOf(index).startTag;
+    qsizetype pos = tagStart + 1 + TagName(index).size();
+    while (pos < tagEnd) {
+        while (pos < tagEnd && (IsSpace(text[pos]) || text[pos] == u'/'))
+            ++pos;
+        const qsizetype nameStart = pos;
+        while (pos < tagEnd && !IsSpace(text[pos]) && text[pos] != u'=' && text[pos] != u'>' && text[pos] != u'/')
+            ++pos;
+        const QStringView attribute(text + nameStart, pos - nameStart);
+        while (pos < tagEnd && IsSpace(text[pos]))
+            ++pos;
+        if (pos >= tagEnd || text[pos] != u'=') {
+            if (pos == nameStart)
+                ++pos; // a stray character: step over it
+            continue;
+        }
+        ++pos;
+        while (pos < tagEnd && IsSpace(text[pos]))
+            ++pos;
+        if (pos >= tagEnd || !Is(text[pos], Quote))
+            continue;
+        const char16_t quote = text[pos++];
+        const qsizetype valueStart = pos;
+        while (pos < tagEnd && text[pos] != quote)
+            ++pos;
+        if (attribute == name) {
+            QString value;
+            XmlReferenceDecoder::AppendDecoded(value, text + valueStart, pos - valueStart);
+            return value;
+        }
+        ++pos;
+    }
+    return {};
+}
+
+QString XmlDocument::ElementTextOf(std::uint32_t index) const
+{
+    if (index >= m_records.size())
+        return {};
+    const XmlElementRecord &r = m_records[index];
+    const TagLengths tags = index == 0 ? TagLengths{} : TagLengthsOf(index);
     if (r.firstChild != 0 || r.length == tags.startTag)
         return {};
 

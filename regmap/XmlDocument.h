@@ -13,7 +13,7 @@
 // A small read-only XML reader with a cursor. The whole file is decoded into
 // UTF-16 and indexed once into a table of element records that point into the
 // text; element text is decoded only when asked for. It never validates,
-// never reads attributes and never stops on bad input: the first problem is
+// reads attributes only when asked and never stops on bad input: the first problem is
 // kept as a positioned message and a usable tree is built anyway.
 //
 // Walk: FindElement("") finds the root; EnterElement goes into the current
@@ -44,6 +44,10 @@ public:
     bool EnterElement();
     bool LeaveElement();
     QString ElementText() const;
+    // The same two readings for any element by its record index, without
+    // moving the cursor. An absent attribute reads as an empty string.
+    QString ElementTextOf(std::uint32_t index) const;
+    QString AttributeOf(std::uint32_t index, QStringView name) const;
     // Puts the cursor back on the document, so one parse serves several walks.
     void Rewind();
 
@@ -53,6 +57,8 @@ public:
     const XmlElementRecord &Record(std::uint32_t index) const { return m_records[index]; }
     TagLengths TagLengthsOf(std::uint32_t index) const;
     QStringView TagName(std::uint32_t index) const;
+    // TagName(index) == name, without measuring the name first.
+    bool TagIs(std::uint32_t index, QStringView name) const;
     std::uint32_t Parent() const { return m_parent; }
     std::uint32_t Current() const { return m_current; }
     std::uint32_t Remembered() const { return m_remembered; }

@@ -65,10 +65,38 @@ TEST_F(CliXmlTest, SvdNamesAndPeripheral)
     EXPECT_EQ(missing.status, 0);
     EXPECT_EQ(missing.out, "not present\n");
 
+    // A peripheral without registers has none, over the smallest span.
     const CliRun broken = CliRun::Run({"svd-peripheral", svd, "BROKEN"});
-    EXPECT_EQ(broken.status, 1);
-    EXPECT_EQ(broken.out, "");
-    EXPECT_EQ(broken.err, "[svd] peripherals->peripheral->registers  not find!\n");
+    EXPECT_EQ(broken.status, 0);
+    EXPECT_EQ(broken.out, "peripheral BROKEN 0x40030000 0x00000004\n");
+    EXPECT_EQ(broken.err, "");
+}
+
+TEST_F(CliXmlTest, SvdPeripheralPrintsTheExpandedModel)
+{
+    const QString svd = Put("expanded.svd", R"(<device><peripherals>
+<peripheral><name>A</name><baseAddress>0x100</baseAddress><size>16</size><registers>
+  <register><dim>2</dim><dimIncrement>2</dimIncrement><name>R[%s]</name><addressOffset>0</addressOffset>
+    <fields><field><name>F</name><description>f</description><lsb>0</lsb><msb>1</msb>
+      <enumeratedValues><enumeratedValue><name>OFF</name><value>0</value></enumeratedValue>
+        <enumeratedValue><name>ON</name><value>0x1A</value></enumeratedValue></enumeratedValues></field></fields></register>
+  <cluster><name>C</name><addressOffset>0x10</addressOffset>
+    <register><name>W</name><description>w</description><addressOffset>0</addressOffset><size>32</size></register></cluster>
+</registers></peripheral>
+<peripheral derivedFrom="A"><name>B</name><baseAddress>0x200</baseAddress></peripheral>
+<peripheral derivedFrom="Z"><name>D</name><baseAddress>0x300</baseAddress></peripheral>
+</peripherals></device>)");
+    const CliRun b = CliRun::Run({"svd-peripheral", svd, "B"});
+    EXPECT_EQ(b.status, 0) << b.err.toStdString();
+    EXPECT_EQ(b.out, "peripheral B 0x00000200 0x00000014\n"
+                     "register R[0] 0x00000200 0x00000000\n\nsize 16\n"
+                     "field F 0 2\nf\nenum OFF 0x0\nenum ON 0x1A\n"
+                     "register R[1] 0x00000202 0x00000002\n\nsize 16\n"
+                     "field F 0 2\nf\nenum OFF 0x0\nenum ON 0x1A\n"
+                     "register C.W 0x00000210 0x00000010\nw\n");
+    const CliRun d = CliRun::Run({"svd-peripheral", svd, "D"});
+    EXPECT_EQ(d.status, 1);
+    EXPECT_EQ(d.err, "[svd] D derivedFrom Z not find!\n");
 }
 
 TEST_F(CliXmlTest, XmlCheckAlwaysSucceeds)

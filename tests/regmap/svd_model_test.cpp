@@ -1,3 +1,4 @@
+#include "SvdDescribe.h"
 #include "regmap/SvdDeviceModel.h"
 #include "regmap/SvdText.h"
 #include "regmap/XmlDocument.h"
@@ -10,42 +11,6 @@
 #include <gtest/gtest.h>
 
 using Outcome = SvdPeripheralResult::Outcome;
-
-// Readable failure output for Qt strings.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
-namespace {
-
-QString Fixture(const char *name)
-{
-    return QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("fixtures/") + QLatin1StringView(name));
-}
-
-// One line per peripheral, register and field, so two results compare whole.
-QString Describe(const SvdPeripheralResult &result)
-{
-    if (result.outcome == Outcome::NotPresent)
-        return QStringLiteral("not present");
-    if (result.outcome == Outcome::Failed)
-        return QStringLiteral("failed ") + result.message;
-    const SvdPeripheral &p = result.peripheral;
-    QString text = QStringLiteral("%1 %2 %3\n").arg(p.name).arg(p.baseAddress, 0, 16).arg(p.span, 0, 16);
-    for (const SvdRegister &r : p.registers) {
-        text += QStringLiteral(" %1 %2 %3 [%4]\n")
-                    .arg(r.name)
-                    .arg(r.addressOffset, 0, 16)
-                    .arg(r.address, 0, 16)
-                    .arg(r.description);
-        for (const SvdField &f : r.fields)
-            text += QStringLiteral("  %1 %2 %3 [%4]\n").arg(f.name).arg(f.bitOffset).arg(f.bitWidth).arg(f.description);
-    }
-    return text;
-}
-
-} // namespace
 
 TEST(SvdDeviceModel, FormsTheFilePath)
 {
@@ -83,8 +48,8 @@ TEST(SvdDeviceModel, ReadsRegistersAndFields)
     const SvdPeripheral &uart = result.peripheral;
     EXPECT_EQ(uart.name, "UART0");
     EXPECT_EQ(uart.baseAddress, 0x40001000u);
-    EXPECT_EQ(uart.span, 0x100u); // last register at 0xFC
-    ASSERT_EQ(uart.registers.size(), 3);
+    EXPECT_EQ(uart.span, 0x10Cu); // last array element at 0x108
+    ASSERT_EQ(uart.registers.size(), 6);
 
     const SvdRegister &ctrl = uart.registers[0];
     EXPECT_EQ(ctrl.name, "CTRL");
@@ -106,12 +71,15 @@ TEST(SvdDeviceModel, ReadsRegistersAndFields)
     EXPECT_EQ(status.address, 0x40001040u);
     EXPECT_TRUE(status.fields.isEmpty());
 
-    const SvdRegister &data = uart.registers[2];
-    EXPECT_EQ(data.name, "DATA[%s]"); // a dim array is taken once, under its literal name
-    EXPECT_EQ(data.description, "Dim array taken once");
-    EXPECT_EQ(data.addressOffset, 0xFCu);
-    ASSERT_EQ(data.fields.size(), 1);
-    EXPECT_EQ(data.fields[0].bitWidth, 32u);
+    // A dim array gives one register per element.
+    for (int k = 0; k < 4; ++k) {
+        const SvdRegister &data = uart.registers[2 + k];
+        EXPECT_EQ(data.name, QStringLiteral("DATA[%1]").arg(k));
+        EXPECT_EQ(data.description, "Dim array taken once");
+        EXPECT_EQ(data.addressOffset, 0xFCu + 4u * std::uint32_t(k));
+        ASSERT_EQ(data.fields.size(), 1);
+        EXPECT_EQ(data.fields[0].bitWidth, 32u);
+    }
 }
 
 TEST(SvdDeviceModel, FollowsTheSpanAndNameRules)
@@ -122,14 +90,12 @@ TEST(SvdDeviceModel, FollowsTheSpanAndNameRules)
         const char *expected;
     };
     const Row rows[] = {
-        // Span rests on the last register listed; a decimal-looking base is hexadecimal.
-        {u"TIMER", "TIMER 16 4\n LOAD 10 26 []\n COUNT 0 16 []\n"},
-        // Clusters are skipped whole.
-        {u"CLUSTERED", "CLUSTERED fffffff0 4\n"},
+        // Span covers the largest offset, listed in any order; a decimal-looking base is hexadecimal.
+        {u"TIMER", "TIMER 16 14\n LOAD 10 26 []\n COUNT 0 16 []\n"},
+        // Cluster registers appear in place under a dotted name; "%s" stays without a dim.
+        {u"CLUSTERED", "CLUSTERED fffffff0 c\n CH[%s].INNER 8 fffffff8 []\n"},
         // Addresses wrap modulo 2^32.
         {u"WRAP", "WRAP fffffff0 24\n HIGH 20 10 []\n"},
-        // derivedFrom is not followed: the peripheral has no registers of its own.
-        {u"UART1", "failed [svd] peripherals->peripheral->registers  not find!\n"},
         {u"uart0", "not present"},
         {u"UART", "not present"},
         {u"", "not present"},
@@ -139,6 +105,14 @@ TEST(SvdDeviceModel, FollowsTheSpanAndNameRules)
         EXPECT_EQ(Describe(SvdDeviceModel::ReadPeripheral(Fixture("device.svd"), row.name)),
                   QString::fromUtf8(row.expected));
     }
+}
+
+TEST(SvdDeviceModel, DerivedPeripheralIsACopyAtItsOwnBase)
+{
+    QString uart0 = Describe(SvdDeviceModel::ReadPeripheral(Fixture("device.svd"), u"UART0"));
+    ASSERT_TRUE(uart0.startsWith("UART0 40001000 10c\n"));
+    uart0.replace("UART0 40001000", "UART1 40002000").replace(" 40001", " 40002");
+    EXPECT_EQ(Describe(SvdDeviceModel::ReadPeripheral(Fixture("device.svd"), u"UART1")), uart0);
 }
 
 TEST(SvdDeviceModel, SharedDocumentGivesTheSameResults)
@@ -181,27 +155,19 @@ TEST(SvdDeviceModel, ReportsEachMissingElement)
          true, "[svd] peripherals->peripheral->name not find !\n"},
         {inPeripheral("<peripheral><name>X</name><registers/></peripheral>"), true,
          "[svd] peripherals->peripheral->baseAddress not find!\n"},
-        {inPeripheral("<peripheral><baseAddress>0</baseAddress><name>X</name><registers/></peripheral>"), true,
-         "[svd] peripherals->peripheral->baseAddress not find!\n"},
-        {inPeripheral("<peripheral><name>X</name><baseAddress>0</baseAddress></peripheral>"), true,
-         "[svd] peripherals->peripheral->registers  not find!\n"},
         {inRegisters("<register><addressOffset>0</addressOffset><fields/></register>"), true,
          "[svd] peripherals->peripheral->registers->register->name  not find!\n"},
         {inRegisters("<register><name>R</name><fields/></register>"), true,
          "[svd] peripherals->peripheral->registers->register->addressOffset  not find!\n"},
-        // Schema order binds: addressOffset before description is not found.
-        {inRegisters("<register><name>R</name><addressOffset>0</addressOffset><description>d</description><fields/>"
-                     "</register>"),
-         true, "[svd] peripherals->peripheral->registers->register->addressOffset  not find!\n"},
-        {inRegisters("<register><name>A</name><addressOffset>0</addressOffset><fields/></register>"
-                     "<register><name>R</name><addressOffset>4</addressOffset></register>"),
-         true, "[svd] peripherals->peripheral->registers->register->fields  not find!\n"},
+        {inRegisters("<register><addressOffset>0</addressOffset><fields/></register>"
+                     "<register><description>d</description></register>"),
+         true, "[svd] peripherals->peripheral->registers->register->name  not find!\n"},
+        {inFields("<field><name>F</name><bitOffset>0</bitOffset></field>"), true,
+         "[svd] peripherals->peripheral->registers->register->fields->field->bitWidth not find!\n"},
         {inFields("<field><bitOffset>0</bitOffset><bitWidth>1</bitWidth></field>"), true,
          "[svd] peripherals->peripheral->registers->register->fields->field->name not find!\n"},
         {inFields("<field><name>F</name><description>d</description><bitWidth>1</bitWidth></field>"), true,
          "[svd] peripherals->peripheral->registers->register->fields->field->bitOffset not find!\n"},
-        {inFields("<field><name>F</name><bitWidth>1</bitWidth><bitOffset>0</bitOffset></field>"), true,
-         "[svd] peripherals->peripheral->registers->register->fields->field->bitWidth not find!\n"},
     };
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());

@@ -16,7 +16,8 @@
 // TIMER: span 0x100, one- and multi-bit fields, a field at bit 31, a 32-bit
 // field, descriptions with and without a leading line break, a register at
 // offset 0x6, a register name of 29 characters. GPIO: one small register.
-// BIG: its span passes the transfer buffer. FAR: a register past it.
+// BIG: its span passes the transfer buffer. FAR: a register past it, listed
+// first. BROKEN: a register without an offset.
 // ../ESC: a name that is no plain file name.
 inline const char kFixtureSvd[] = R"(<?xml version="1.0" encoding="utf-8"?>
 <device>
@@ -105,7 +106,7 @@ inline const char kFixtureSvd[] = R"(<?xml version="1.0" encoding="utf-8"?>
       <name>BROKEN</name>
       <baseAddress>0x20030000</baseAddress>
       <registers>
-        <register><name>R</name><addressOffset>0x0</addressOffset></register>
+        <register><name>R</name><description>No offset</description></register>
       </registers>
     </peripheral>
   </peripherals>

@@ -247,7 +247,7 @@ TEST(RegisterRows, SvdFailureAddsNothingAndKeepsTheTitles)
     RegwinRig rig;
     RegisterWindow &window = rig.WindowWith({"GPIO", "BROKEN"});
     EXPECT_EQ(rig.user.messages,
-              QStringList{"[svd] peripherals->peripheral->registers->register->fields  not find!\n"});
+              QStringList{"[svd] peripherals->peripheral->registers->register->addressOffset  not find!\n"});
     EXPECT_EQ(window.Tree().TopRowCount(), 1u);
     EXPECT_EQ(window.Tree().LeftTitle(), "GPIO");
     window.AddPeripheralRows("NOPE");

@@ -181,8 +181,8 @@ TEST(RegisterTransfer, Messages)
         {"write escape", Over::Uart, Cmd::Write, "../ESC", {}, "<home>/data/temp/../ESC_temp.bin open error !"},
         {"reg write escape", Over::Uart, Cmd::Write, "../ESC:R", {}, "<home>/data/temp/../ESC_temp.bin open error !\n"},
         {"read big", Over::Probe, Cmd::Read, "BIG", {}, "BIG span 0x4004 does not fit the 0x4000-byte transfer buffer, refused !\n"},
-        {"write far", Over::Uart, Cmd::Write, "FAR", {}, "FAR span 0x4 does not fit the 0x4000-byte transfer buffer, refused !\n"},
-        {"reg read far", Over::Uart, Cmd::Read, "FAR:HIGH", {}, "FAR span 0x4 does not fit the 0x4000-byte transfer buffer, refused !\n"},
+        {"write far", Over::Uart, Cmd::Write, "FAR", {}, "FAR span 0x4004 does not fit the 0x4000-byte transfer buffer, refused !\n"},
+        {"reg read far", Over::Uart, Cmd::Read, "FAR:HIGH", {}, "FAR span 0x4004 does not fit the 0x4000-byte transfer buffer, refused !\n"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);

@@ -171,3 +171,25 @@ TEST(SnapshotCapture, NoTickedRowOpensAndClosesTheLink)
 }
 
 } // namespace
+
+TEST(SnapshotCapture, LeavesOutRegistersThatReadingChanges)
+{
+    CaptureRig rig;
+    rig.PutSvd("VX21A", R"(<device><peripherals><peripheral><name>UART</name><baseAddress>0x20005000</baseAddress>
+<registers><register><name>CTRL</name><addressOffset>0</addressOffset></register>
+<register><name>STATUS</name><addressOffset>8</addressOffset><readAction>clear</readAction></register>
+<register><name>DATA</name><addressOffset>0xC</addressOffset></register></registers></peripheral></peripherals></device>)");
+    rig.user.dataSourceEntry = 1;
+    rig.user.probeText = "123456";
+    rig.UseProbe();
+    for (uint32_t i = 0; i < 0x10; i += 4)
+        rig.probe.PokeWord(0x20005000 + i, 0xC0DE0000 + i);
+    rig.PutFile(rig.DataPath("UART"), Words({0, 0, 0x55, 0}));
+    RegisterWindow &window = rig.WindowWith({"UART"}, 0);
+    rig.list.rows = {{"UART", 0b1, true}};
+    rig.Capture();
+    EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join('|').toStdString();
+    EXPECT_EQ(rig.ProbeReads(), QStringList({"JLINK_ReadMemEx 0x20005000 0x8 4", "JLINK_ReadMemEx 0x2000500c 0x4 4"}));
+    EXPECT_EQ(rig.ReadFile(rig.DataPath("UART")), Words({0xC0DE0000, 0xC0DE0004, 0x55, 0xC0DE000C}));
+    EXPECT_EQ(Register(window, "UART", "STATUS")->Name().section(' ', -1), "0x00000055");
+}

@@ -62,10 +62,14 @@ int SvdPeripheralCommand(const CliContext &context)
     for (const SvdRegister &reg : peripheral.registers) {
         out += QStringLiteral("register %1 %2 %3\n").arg(reg.name, Hex(reg.address), Hex(reg.addressOffset));
         out += OneLine(reg.description) + u'\n';
+        if (reg.size != 32)
+            out += QStringLiteral("size %1\n").arg(reg.size);
         for (const SvdField &field : reg.fields) {
             out += QStringLiteral("field %1 %2 %3\n")
                        .arg(field.name, QString::number(field.bitOffset), QString::number(field.bitWidth));
             out += OneLine(field.description) + u'\n';
+            for (const SvdEnumValue &value : field.enumValues)
+                out += QStringLiteral("enum %1 0x%2\n").arg(value.name, QString::number(value.value, 16).toUpper());
         }
     }
     CliWrite(out);

@@ -1,0 +1,225 @@
+// Links: corvane_regmap pugixml
+//
+// The SVD model on the sample vendor files, printing median and worst thread
+// CPU times:
+// - svd-names (load, parse, list the peripheral names) next to a pugixml walk
+//   doing the same job, side by side in one run, on AT91SAM9G35 (4.2 MB) and
+//   on a 40 MB file made of its peripherals repeated (goal: within 1.5x);
+// - every peripheral of STM32L552 read and expanded from one parse (goal:
+//   under 100 ms);
+// - a window holding every peripheral of nrf5340_application rebuilt (goal:
+//   under 300 ms).
+//
+// The samples come from CORVANE_SVD_SAMPLES, else ../shared/svd-samples
+// beside the checkout.
+#include "link/ConfigFile.h"
+#include "link/TargetLinks.h"
+#include "regmap/RegisterWindow.h"
+#include "regmap/RegisterWindowTable.h"
+#include "regmap/SvdDeviceModel.h"
+#include "regmap/XmlDocument.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+namespace {
+
+const char kChip[] = "BENCH";
+
+struct QuietUser : MessagePresenter, FileChooser, BusyIndicator, PanelSelections
+{
+    void ShowMessage(const QString &text) override { std::fprintf(stderr, "message: %s", qPrintable(text)); }
+    QString ChooseFile(const FileRequest &) override { return {}; }
+    void SetBusy(bool) override {}
+    QString ChipModel() const override { return kChip; }
+    int DataSourceEntry() const override { return 0; }
+    QString ProbeText() const override { return {}; }
+};
+
+struct Timing
+{
+    double median = 0;
+    double worst = 0;
+};
+
+// Thread CPU time: the machine running the bench may be shared, and the
+// time other processes take should not count.
+double CpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+Timing Measure(int runs, const std::function<void()> &step)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        const double start = CpuMs();
+        step();
+        ms.push_back(CpuMs() - start);
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms.back()};
+}
+
+QString SamplesFolder()
+{
+    const QByteArray chosen = qgetenv("CORVANE_SVD_SAMPLES");
+    if (!chosen.isEmpty())
+        return QString::fromLocal8Bit(chosen);
+    const std::filesystem::path top = std::filesystem::path(__FILE__).parent_path().parent_path();
+    return QString::fromStdString((top.parent_path() / "shared" / "svd-samples").string());
+}
+
+// The pugixml yardstick: load the file, then every peripheral's name.
+qsizetype PugixmlNames(const QString &path)
+{
+    pugi::xml_document document;
+    if (!document.load_file(QFile::encodeName(path).constData()))
+        return -1;
+    qsizetype count = 0;
+    for (pugi::xml_node p : document.document_element().child("peripherals").children("peripheral")) {
+        const char *name = p.child_value("name");
+        count += name != nullptr ? 1 : 0;
+    }
+    return count;
+}
+
+// What svd-names does: load the file, parse it and list the names.
+qsizetype SvdNames(const QString &path)
+{
+    return SvdDeviceModel::ReadPeripheralNames(path).size();
+}
+
+void CompareNames(const QString &label, const QString &path, int runs)
+{
+    qsizetype ours = 0;
+    qsizetype theirs = 0;
+    std::vector<double> oursMs;
+    std::vector<double> theirsMs;
+    // Alternating, so both see the same machine load.
+    for (int i = 0; i < runs; ++i) {
+        double start = CpuMs();
+        ours = SvdNames(path);
+        oursMs.push_back(CpuMs() - start);
+        start = CpuMs();
+        theirs = PugixmlNames(path);
+        theirsMs.push_back(CpuMs() - start);
+    }
+    std::sort(oursMs.begin(), oursMs.end());
+    std::sort(theirsMs.begin(), theirsMs.end());
+    const double a = oursMs[oursMs.size() / 2];
+    const double b = theirsMs[theirsMs.size() / 2];
+    std::printf(
+        "%-28s svd-names %8.2f ms (%lld names) | pugixml walk %8.2f ms (%lld names) | ratio %.2f (goal <= 1.5)\n",
+        qPrintable(label), a, qlonglong(ours), b, qlonglong(theirs), a / b);
+}
+
+} // namespace
+
+int main()
+{
+    const QDir samples(SamplesFolder());
+    if (!samples.exists()) {
+        std::fprintf(stderr, "no sample SVD folder at %s\n", qPrintable(samples.path()));
+        return 1;
+    }
+    QTemporaryDir temp;
+
+    // 1. svd-names against pugixml.
+    const QString at91 = samples.filePath("AT91SAM9G35.svd");
+    CompareNames("AT91SAM9G35 (4.2 MB)", at91, 15);
+    {
+        QFile in(at91);
+        if (!in.open(QIODevice::ReadOnly))
+            return 1;
+        const QByteArray text = in.readAll();
+        const qsizetype open = text.indexOf("<peripherals>") + qsizetype(qstrlen("<peripherals>"));
+        const qsizetype close = text.lastIndexOf("</peripherals>");
+        const QByteArray body = text.mid(open, close - open);
+        QByteArray big = text.left(open);
+        while (big.size() < 40 * 1000 * 1000)
+            big += body;
+        big += text.mid(close);
+        QFile out(temp.filePath("large.svd"));
+        if (!out.open(QIODevice::WriteOnly))
+            return 1;
+        out.write(big);
+        out.close();
+        CompareNames(QStringLiteral("AT91 repeated (%1 MB)").arg(double(big.size()) / 1e6, 0, 'f', 1), out.fileName(),
+                     7);
+    }
+
+    // 2. Every peripheral of STM32L552 expanded.
+    {
+        XmlDocument document;
+        document.LoadFile(samples.filePath("STM32L552.svd"));
+        const QStringList names = SvdDeviceModel::ReadPeripheralNames(document);
+        qsizetype registers = 0;
+        const Timing expand = Measure(15, [&] {
+            registers = 0;
+            for (const QString &name : names)
+                registers += SvdDeviceModel::ReadPeripheral(document, name).peripheral.registers.size();
+        });
+        const Timing whole = Measure(7, [&] {
+            XmlDocument fresh;
+            fresh.LoadFile(samples.filePath("STM32L552.svd"));
+            for (const QString &name : SvdDeviceModel::ReadPeripheralNames(fresh))
+                SvdDeviceModel::ReadPeripheral(fresh, name);
+        });
+        std::printf("STM32L552 expansion of %lld peripherals (%lld registers): median %8.2f ms, worst %8.2f ms "
+                    "(goal < 100 ms); with load and parse: median %8.2f ms\n",
+                    qlonglong(names.size()), qlonglong(registers), expand.median, expand.worst, whole.median);
+    }
+
+    // 3. A window with every peripheral of nrf5340_application rebuilt.
+    {
+        QDir(temp.path()).mkpath("svd");
+        const QString svdPath = SvdDeviceModel::SvdFilePath(temp.path(), kChip);
+        QFile::copy(samples.filePath("nrf5340_application.svd"), svdPath);
+        ConfigFile config(temp.filePath("Corvane.ini"));
+        const QStringList names = SvdDeviceModel::ReadPeripheralNames(svdPath);
+        QFile ini(config.Path());
+        if (!ini.open(QIODevice::WriteOnly))
+            return 1;
+        QByteArray text = "[COMMON]\nEXPAND_TYPE=2\nHEX_DEC=1\n[BENCH]\n";
+        for (const QString &name : names)
+            text += name.toUtf8() + "=1\n";
+        ini.write(text);
+        ini.close();
+
+        QuietUser quiet;
+        UserContext user{quiet, quiet, quiet, quiet};
+        TargetLinks links([] { return QString(kChip); });
+        RegisterWindowTable table;
+        table.SetNextWindowSlot(0);
+        RegisterWindowEnv env{config, links, user, temp.path(), 96};
+        RegisterWindow window(env, table);
+        window.RebuildGrid();
+        std::size_t registers = 0;
+        for (const auto &top : window.Tree().TopRows())
+            registers += top->ChildCount();
+        const Timing rebuild = Measure(15, [&] { window.RebuildGrid(); });
+        XmlDocument document;
+        document.LoadFile(svdPath);
+        const Timing model = Measure(15, [&] {
+            for (const QString &name : names)
+                SvdDeviceModel::ReadPeripheral(document, name);
+        });
+        std::printf("nrf5340_application window of %lld peripherals (%zu register rows) rebuilt: median %8.2f ms, "
+                    "worst %8.2f ms (goal < 300 ms); the model's part: median %8.2f ms\n",
+                    qlonglong(window.Tree().TopRowCount()), registers, rebuild.median, rebuild.worst, model.median);
+    }
+    return 0;
+}

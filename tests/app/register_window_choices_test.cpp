@@ -1,0 +1,99 @@
+// The in-place editor of a field with enumerated values: an editable
+// drop-down of the values by name, driven by real mouse and key events.
+
+#include "AppRig.h"
+
+#include "app/PropertyGrid.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTreeWidget>
+
+namespace {
+
+const char kSvd[] = R"(<device><name>VX21A</name><peripherals>
+<peripheral><name>UART0</name><baseAddress>0x40001000</baseAddress><registers>
+  <register><name>CR</name><addressOffset>0x0</addressOffset><fields>
+    <field><name>MODE</name><description>Mode</description><bitOffset>0</bitOffset><bitWidth>2</bitWidth>
+      <enumeratedValues>
+        <enumeratedValue><name>OFF</name><value>0</value></enumeratedValue>
+        <enumeratedValue><name>ON</name><value>1</value></enumeratedValue>
+        <enumeratedValue><name>AUTO</name><value>2</value></enumeratedValue></enumeratedValues></field>
+    <field><name>ID</name><bitOffset>8</bitOffset><bitWidth>8</bitWidth><access>read-only</access></field>
+    <field><name>LEN</name><bitOffset>16</bitOffset><bitWidth>4</bitWidth></field></fields></register>
+</registers></peripheral></peripherals></device>)";
+
+QTreeWidgetItem *FieldItem(PropertyGrid *grid, const QString &name)
+{
+    QTreeWidgetItem *cr = grid->Tree()->topLevelItem(0)->child(0);
+    for (int i = 0; i < cr->childCount(); ++i) {
+        if (cr->child(i)->text(0) == name)
+            return cr->child(i);
+    }
+    return nullptr;
+}
+
+void ClickValue(PropertyGrid *grid, QTreeWidgetItem *item)
+{
+    QTreeWidget *tree = grid->Tree();
+    tree->scrollToItem(item);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                      tree->visualItemRect(item).center() + QPoint(tree->columnWidth(0) / 2 + 20, 0));
+    QApplication::processEvents();
+}
+
+} // namespace
+
+TEST(RegisterWindowChoices, FieldWithEnumeratedValuesOffersThemByName)
+{
+    AppRig rig(StandardIni(QStringLiteral("EXPAND_TYPE=2\nHEX_DEC=1\nREG_WR=1\n[VX21A]\nWND_0=1\nUART0=1\n")));
+    rig.WriteFile(QStringLiteral("svd/VX21A.svd"), kSvd);
+    ASSERT_TRUE(rig.Start());
+    rig.app->ChildFrame(0)->resize(700, 500);
+    QApplication::processEvents();
+    PropertyGrid *grid = rig.app->RegisterWindow(0)->Grid();
+    QTreeWidgetItem *mode = FieldItem(grid, "MODE");
+    ASSERT_NE(mode, nullptr);
+    EXPECT_EQ(mode->text(1), "0x0 (OFF)");
+
+    ClickValue(grid, mode);
+    auto *box = grid->Tree()->viewport()->findChild<QComboBox *>();
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(box->isVisible());
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    EXPECT_EQ(items, QStringList({"0x0 (OFF)", "0x1 (ON)", "0x2 (AUTO)"}));
+    EXPECT_EQ(box->currentText(), "0x0 (OFF)");
+
+    // Down picks the next name; Enter commits it.
+    QTest::keyClick(box, Qt::Key_Down);
+    QTest::keyClick(box, Qt::Key_Down);
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    QApplication::processEvents();
+    QTreeWidgetItem *cr = grid->Tree()->topLevelItem(0)->child(0);
+    QTRY_VERIFY2(cr->text(0).endsWith("0x00000002"), qPrintable(cr->text(0)));
+    EXPECT_EQ(mode->text(1), "0x2 (AUTO)");
+    // What is drawn: the row shows its value with the name.
+    grid->grab().toImage().save(QDir::temp().filePath("corvane-enum-choices.png"));
+
+    // Free entry works as well: a number that no name carries.
+    ClickValue(grid, mode);
+    box = grid->Tree()->viewport()->findChild<QComboBox *>();
+    ASSERT_NE(box, nullptr);
+    box->lineEdit()->selectAll();
+    QTest::keyClicks(box->lineEdit(), "3");
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    QTRY_VERIFY2(cr->text(0).endsWith("0x00000003"), qPrintable(cr->text(0)));
+
+    // A field without names gets the plain line editor; a read-only field none.
+    ClickValue(grid, FieldItem(grid, "LEN"));
+    EXPECT_NE(grid->Tree()->viewport()->findChild<QLineEdit *>(), nullptr);
+    QTest::keyClick(grid->Tree()->viewport()->findChild<QLineEdit *>(), Qt::Key_Escape);
+    rig.Settle();
+    ASSERT_EQ(grid->Tree()->viewport()->findChildren<QLineEdit *>().size(), 0);
+    QTreeWidgetItem *id = FieldItem(grid, "ID");
+    EXPECT_FALSE(id->flags() & Qt::ItemIsEditable);
+    ClickValue(grid, id);
+    EXPECT_EQ(grid->Tree()->viewport()->findChildren<QLineEdit *>().size(), 0);
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+// Test helpers over the SVD model: fixture paths, and one line per
+// peripheral, register and field so two results compare whole.
+
+#include "regmap/SvdDeviceModel.h"
+
+#include <QDir>
+
+#include <ostream>
+
+// Readable failure output for Qt strings.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+// The build gives the fixtures folder as an absolute path: __FILE__ may be
+// relative to a build folder the test does not run in.
+inline QString Fixture(const char *name)
+{
+    return QDir(QStringLiteral(CORVANE_REGMAP_FIXTURES)).filePath(QLatin1StringView(name));
+}
+
+// Register and field properties other than the plain ones appear only when set:
+// " size=N", " ro", " rc" (reading has a side effect), " {NAME=0xV,...}".
+inline QString Describe(const SvdPeripheralResult &result)
+{
+    using Outcome = SvdPeripheralResult::Outcome;
+    if (result.outcome == Outcome::NotPresent)
+        return QStringLiteral("not present");
+    if (result.outcome == Outcome::Failed)
+        return QStringLiteral("failed ") + result.message;
+    const SvdPeripheral &p = result.peripheral;
+    QString text = QStringLiteral("%1 %2 %3\n").arg(p.name).arg(p.baseAddress, 0, 16).arg(p.span, 0, 16);
+    for (const SvdRegister &r : p.registers) {
+        text += QStringLiteral(" %1 %2 %3 [%4]")
+                    .arg(r.name)
+                    .arg(r.addressOffset, 0, 16)
+                    .arg(r.address, 0, 16)
+                    .arg(r.description);
+        if (r.size != 32)
+            text += QStringLiteral(" size=%1").arg(r.size);
+        if (r.readOnly)
+            text += QStringLiteral(" ro");
+        if (r.readHasSideEffect)
+            text += QStringLiteral(" rc");
+        text += u'\n';
+        for (const SvdField &f : r.fields) {
+            text += QStringLiteral("  %1 %2 %3 [%4]").arg(f.name).arg(f.bitOffset).arg(f.bitWidth).arg(f.description);
+            if (f.readOnly)
+                text += QStringLiteral(" ro");
+            if (!f.enumValues.isEmpty()) {
+                QStringList values;
+                for (const SvdEnumValue &v : f.enumValues)
+                    values << QStringLiteral("%1=0x%2").arg(v.name).arg(v.value, 0, 16);
+                text += QStringLiteral(" {%1}").arg(values.join(u','));
+            }
+            text += u'\n';
+        }
+    }
+    return text;
+}
