@@ -2,6 +2,7 @@
 
 #include "link/LinkCycle.h"
 #include "link/UserInterfaces.h"
+#include "regmap/SnapshotFiles.h"
 
 #include <ctime>
 
@@ -150,6 +151,14 @@ void RegisterWatch::Run(Settings settings, RefreshHandler onRefresh, StopHandler
 
 bool RegisterWatch::Refresh(const Settings &settings, std::vector<PeripheralImage> &images, QString &message)
 {
+    // A peripheral that cannot pass the transfer buffer is refused by name
+    // before the link is touched, as a read of it from the window is.
+    for (const WatchedPeripheral &peripheral : settings.peripherals) {
+        if (const std::optional<QString> refusal = SnapshotFiles::CheckFits(peripheral.name, peripheral.span, 0)) {
+            message = *refusal;
+            return false;
+        }
+    }
     RefreshUser user(settings.chipModel);
     UserContext context{user, user, user, user};
     {

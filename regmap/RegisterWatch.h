@@ -35,7 +35,9 @@ struct PeripheralImage
 //
 // A refresh that fails ends the watch: the cycle's one message goes to the
 // stop handler, and no further refresh is tried. Both handlers run on the
-// watch's thread; a window hands what they get over to its own thread.
+// watch's thread, after the link is given back; a window hands what they get
+// over to its own thread without waiting for it (that thread may be waiting
+// in Stop()).
 class RegisterWatch
 {
 public:
