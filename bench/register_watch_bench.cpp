@@ -118,14 +118,12 @@ int main(int argc, char **argv)
     settings.chipModel = QStringLiteral("VX21A");
     settings.interval = std::chrono::milliseconds(1000 / 20);
     settings.refreshLimit = seconds * 20;
+    for (int p = 0; p < kPeripherals; ++p)
+        window.AddPeripheralRows(QStringLiteral("P%1").arg(p));
+    settings.peripherals = RegisterWatch::PeripheralsOf(window.Tree());
     uint32_t bytes = 0;
-    for (int p = 0; p < kPeripherals; ++p) {
-        const QString name = QStringLiteral("P%1").arg(p);
-        window.AddPeripheralRows(name);
-        const PeripheralSpan span = window.FindPeripheralSpan(name);
-        settings.peripherals.push_back({name, span.base, span.span});
-        bytes += span.span;
-    }
+    for (const WatchedPeripheral &peripheral : settings.peripherals)
+        bytes += peripheral.span;
 
     // The user's side: images are handed over and applied on this thread,
     // as a window applies them on its own.

@@ -2,6 +2,7 @@
 
 #include "link/LinkCycle.h"
 #include "link/UserInterfaces.h"
+#include "regmap/RowText.h"
 #include "regmap/SnapshotFiles.h"
 
 #include <ctime>
@@ -43,6 +44,15 @@ std::chrono::nanoseconds ThreadProcessorTime()
 }
 
 } // namespace
+
+std::vector<WatchedPeripheral> RegisterWatch::PeripheralsOf(const RegisterRowTree &tree)
+{
+    std::vector<WatchedPeripheral> peripherals;
+    for (const auto &row : tree.TopRows())
+        peripherals.push_back(
+            {row->Name(), RowText::FirstNumber(row->Description()), RowText::SecondNumber(row->Description())});
+    return peripherals;
+}
 
 RegisterWatch::RegisterWatch(const ConfigFile &config, TargetLinks &links)
     : m_config(config)

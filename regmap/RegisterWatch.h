@@ -2,6 +2,7 @@
 
 #include "link/ConfigFile.h"
 #include "link/TargetLinks.h"
+#include "regmap/RegisterRowTree.h"
 
 #include <QByteArray>
 #include <QString>
@@ -64,6 +65,9 @@ public:
         std::chrono::nanoseconds processorTime{0}; // of the watch's thread
         std::chrono::nanoseconds longestRefresh{0};
     };
+
+    // Every peripheral a window shows, with the base and span its rows hold.
+    static std::vector<WatchedPeripheral> PeripheralsOf(const RegisterRowTree &tree);
 
     RegisterWatch(const ConfigFile &config, TargetLinks &links);
     ~RegisterWatch();

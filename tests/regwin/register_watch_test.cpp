@@ -34,10 +34,7 @@ RegisterWatch::Settings SettingsFor(RegisterWindow &window, RegwinRig &rig, std:
     settings.chipModel = rig.user.ChipModel();
     settings.interval = interval;
     settings.refreshLimit = limit;
-    for (const auto &peripheral : window.Tree().TopRows()) {
-        const PeripheralSpan span = window.FindPeripheralSpan(peripheral->Name());
-        settings.peripherals.push_back({peripheral->Name(), span.base, span.span});
-    }
+    settings.peripherals = RegisterWatch::PeripheralsOf(window.Tree());
     return settings;
 }
 

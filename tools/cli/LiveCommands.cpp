@@ -70,10 +70,7 @@ int Watch(const CliContext &context)
     settings.chipModel = window.User().ChipModel();
     settings.interval = std::chrono::milliseconds(options.intervalMs);
     settings.refreshLimit = options.count;
-    for (const auto &peripheral : window.Window().Tree().TopRows()) {
-        const PeripheralSpan span = window.Window().FindPeripheralSpan(peripheral->Name());
-        settings.peripherals.push_back({peripheral->Name(), span.base, span.span});
-    }
+    settings.peripherals = RegisterWatch::PeripheralsOf(window.Window().Tree());
 
     const RegisterRowTree &tree = window.Window().Tree();
     std::map<QString, QByteArray> previous;
