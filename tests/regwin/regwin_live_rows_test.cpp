@@ -6,6 +6,7 @@
 #include "regmap/RowExport.h"
 #include "regmap/RowFilter.h"
 #include "regmap/RowValues.h"
+#include "regmap/ValueSeries.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -280,6 +281,40 @@ TEST(LiveRows, ExportGoesBothWaysThroughCsvAndJson)
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[1].field, "MODE");
     EXPECT_EQ(found[1].fieldValue, "10");
+}
+
+TEST(LiveRows, SeriesFollowTheRowsWithinTheirTimeWindow)
+{
+    RegwinRig rig;
+    RegisterWindow &window = rig.WindowWith({"TIMER"});
+    ValueSeries series;
+    EXPECT_FALSE(series.Add(*Peripheral(window, "TIMER")));
+    EXPECT_TRUE(series.Add(*Child(window, "TIMER", "CR", "MODE")));
+    EXPECT_FALSE(series.Add(*Child(window, "TIMER", "CR", "MODE"))) << "once per row";
+    window.FillPeripheral("TIMER", TimerImage(0x10, 0, 7));
+    series.Sample(window.Tree(), 0);
+    EXPECT_TRUE(series.Add(*Register(window, "TIMER", "DATA")));
+    window.FillPeripheral("TIMER", TimerImage(0x20, 0, 8));
+    series.Sample(window.Tree(), 100);
+    series.SetPaused(true);
+    window.FillPeripheral("TIMER", TimerImage(0x30, 0, 9));
+    series.Sample(window.Tree(), 150);
+    series.SetPaused(false);
+    window.FillPeripheral("TIMER", TimerImage(0x40, 0, 10));
+    series.Sample(window.Tree(), 200);
+    EXPECT_EQ(series.Csv(), "time ms,TIMER.CR.MODE,TIMER.DATA\n0,1,\n100,2,8\n200,4,10\n");
+
+    // The time window keeps the points of the last 100 ms.
+    series.SetTimeWindow(100);
+    EXPECT_EQ(series.Csv(), "time ms,TIMER.CR.MODE,TIMER.DATA\n100,2,8\n200,4,10\n");
+    series.Remove(Register(window, "TIMER", "DATA")->Id());
+    ASSERT_EQ(series.AllSeries().size(), 1u);
+    EXPECT_EQ(series.AllSeries()[0].points.size(), 2u);
+
+    // A row that left the window gives no more points.
+    window.RemovePeripheralRows("TIMER");
+    series.Sample(window.Tree(), 300);
+    EXPECT_EQ(series.AllSeries()[0].points.size(), 1u) << "only the point at 200 is within 100 ms of 300";
 }
 
 } // namespace
