@@ -6,9 +6,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -65,6 +69,27 @@ TEST(CliLiveCommands, WatchStopsAtTheFirstFailureWithOneMessage)
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "Please select online data type !\n");
     EXPECT_EQ(run.out, "");
+}
+
+// Without a count the watch runs until it is told to stop; it stops between
+// two refreshes, so the chip is let out of debug mode.
+TEST(CliLiveCommands, WatchEndsCleanlyWhenTerminated)
+{
+    CliRig rig;
+    QProcess process;
+    process.start(BinDir() + "/corvane-cli", {"--home", rig.home.path(), "watch", "--interval", "20", "GPIO"});
+    ASSERT_TRUE(process.waitForStarted());
+    for (int i = 0; i < 2000 && rig.chip.EnterCount() < 3; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_GE(rig.chip.EnterCount(), 3);
+    process.terminate();
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    for (int i = 0; i < 2000 && rig.chip.LeaveCount() < rig.chip.EnterCount(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(rig.chip.LeaveCount(), rig.chip.EnterCount());
+    EXPECT_FALSE(rig.chip.InDebugMode());
 }
 
 TEST(CliLiveCommands, DiffNamesTheRegistersAndFieldsThatDiffer)
