@@ -11,8 +11,11 @@ const char kLibraryMissing[] =
 
 } // namespace
 
-LinkCycle::LinkCycle(const ConfigFile &config, TargetLinks &links, UserContext &user)
-    : m_config(config), m_links(links), m_user(user)
+LinkCycle::LinkCycle(const ConfigFile &config, TargetLinks &links, UserContext &user, LinkCycleGate::Turn turn)
+    : m_config(config)
+    , m_links(links)
+    , m_user(user)
+    , m_pass(links.gate, turn)
 {
 }
 
@@ -22,6 +25,7 @@ LinkCycle::~LinkCycle()
     // probe or the port open for the next one.
     if (m_open)
         Close();
+    m_links.uart.PinChipModel(std::nullopt);
 }
 
 bool LinkCycle::Preface()
@@ -29,6 +33,7 @@ bool LinkCycle::Preface()
     m_busy.emplace(m_user.busy);
     m_dataSource = LoadSettings(m_config, SettingsPart::DataSourceOnly).dataSource;
     m_chipModel = m_user.panel.ChipModel();
+    m_links.uart.PinChipModel(m_chipModel);
     if (m_dataSource == 0)
         return Fail("Please select online data type !\n");
     return true;
@@ -39,6 +44,7 @@ void LinkCycle::PrefaceWith(int dataSource)
     m_busy.emplace(m_user.busy);
     m_dataSource = dataSource;
     m_chipModel = m_user.panel.ChipModel();
+    m_links.uart.PinChipModel(m_chipModel);
 }
 
 bool LinkCycle::Fail(const QString &message)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/ConfigFile.h"
+#include "link/LinkCycleGate.h"
 #include "link/SerialPort.h"
 #include "link/TargetLinks.h"
 #include "link/UserInterfaces.h"
@@ -16,13 +17,16 @@
 // input checks (reporting them with Fail()), then Open(), its Read()/Write()
 // calls and Close(). Every failure shows exactly one message and leaves the
 // link closed as the failing step requires; success shows nothing. The wait
-// cursor is held from Preface() until the cycle is destroyed.
+// cursor is held from Preface() until the cycle is destroyed. The cycle holds
+// the links' gate for its whole life, so cycles never overlap; a watch's
+// refreshes take the background turn and let waiting user actions go first.
 class LinkCycle
 {
 public:
     enum class Link { JLink, Uart };
 
-    LinkCycle(const ConfigFile &config, TargetLinks &links, UserContext &user);
+    LinkCycle(const ConfigFile &config, TargetLinks &links, UserContext &user,
+              LinkCycleGate::Turn turn = LinkCycleGate::Turn::User);
     ~LinkCycle();
     LinkCycle(const LinkCycle &) = delete;
     LinkCycle &operator=(const LinkCycle &) = delete;
@@ -76,6 +80,7 @@ private:
     const ConfigFile &m_config;
     TargetLinks &m_links;
     UserContext &m_user;
+    LinkCycleGatePass m_pass;
     std::optional<BusyScope> m_busy;
     int m_dataSource = 0;
     QString m_chipModel;

@@ -89,10 +89,14 @@ void SerialPort::Close()
     m_exclusive = false;
 }
 
+// Only what came in is dropped. Whatever this side wrote is on its way to
+// the chip and must stay: a leave request written just before the previous
+// close may not have reached the other end yet (on a pseudo-terminal an
+// output flush throws away what the other end has not read).
 void SerialPort::Purge()
 {
     if (m_fd >= 0)
-        tcflush(m_fd, TCIOFLUSH);
+        tcflush(m_fd, TCIFLUSH);
 }
 
 int SerialPort::QueuedBytes()

@@ -25,7 +25,7 @@ public:
 
     bool IsOpen() const { return m_fd >= 0; }
     void Close();
-    void Purge();                               // drop everything queued, both directions
+    void Purge();                               // drop everything received and not yet read
     int QueuedBytes();                          // bytes ready to read; 0 on error
     int Read(uint8_t *into, int count);         // bytes read, never negative
     int Write(const uint8_t *from, int count);  // bytes written

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/JLinkLibrary.h"
+#include "link/LinkCycleGate.h"
 #include "link/TransferBuffer.h"
 #include "link/UartLink.h"
 
@@ -8,7 +9,7 @@
 
 // The objects of the whole run that reach a target: the one transfer buffer,
 // the J-Link binding made at start-up, and the UART link with its single
-// reply deadline. Link cycles borrow them one at a time.
+// reply deadline. Link cycles borrow them one at a time, through the gate.
 struct TargetLinks
 {
     explicit TargetLinks(UartLink::ChipModelSource chipModel)
@@ -19,4 +20,5 @@ struct TargetLinks
     TransferBuffer buffer;
     JLinkLibrary jlink;
     UartLink uart;
+    LinkCycleGate gate;
 };

@@ -119,6 +119,8 @@ void UartLink::SetClock(MillisecondClock *clock)
 
 FrameLayout UartLink::CurrentLayout() const
 {
+    if (m_pinnedModel)
+        return ChipProfile::UartFrameLayout(*m_pinnedModel);
     return m_chipModel ? ChipProfile::UartFrameLayout(m_chipModel()) : FrameLayout::None;
 }
 

@@ -47,6 +47,11 @@ public:
 
     void SetClock(MillisecondClock *clock);  // nullptr: the steady clock
 
+    // The chip model of the running link cycle, taken once when it started:
+    // while pinned the source is not asked, so a cycle on another thread
+    // never reaches into the user interface. nullopt unpins.
+    void PinChipModel(std::optional<QString> model) { m_pinnedModel = std::move(model); }
+
 private:
     ChipProfile::FrameLayout CurrentLayout() const;
     void SendPaced(SerialPort &port, const uint8_t *bytes, int count, bool byteByByte);
@@ -54,6 +59,7 @@ private:
 
     TransferBuffer &m_buffer;
     ChipModelSource m_chipModel;
+    std::optional<QString> m_pinnedModel;
     ReplyDeadline m_deadline;
     int m_speedIndex = 0;
 };

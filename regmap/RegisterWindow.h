@@ -64,6 +64,10 @@ public:
     void ImportSnapshot();
     void ExportSnapshot();
     QString DefaultSnapshotPath(const QString &name) const;
+    // Fills a peripheral's rows from an image of its range, as a load does,
+    // without a file and without messages (a watch's refresh). False when
+    // the window does not show the peripheral.
+    bool FillPeripheral(const QString &name, const QByteArray &image);
 
     // --- Register read and write, on the selected row
     void ReadSelection();

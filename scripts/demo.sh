@@ -54,6 +54,7 @@ else
   echo "  $cli write 20000000 12345678"
   echo "  $cli read-file 40000000 1000 /tmp/periph.bin"
   echo "  $cli watchdog-off"
+  echo "  $cli watch --interval 500 TIM1 TIM2"
   echo
   echo "$ corvane-cli read 20000000 40"
   $cli read 20000000 40 || true

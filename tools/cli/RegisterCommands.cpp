@@ -1,43 +1,12 @@
 // Commands that build a register window in memory (slot 0) and print or
 // change its rows, as the register windows do on screen.
-#include "regmap/RegisterWindow.h"
-#include "regmap/RegisterWindowTable.h"
+#include "regmap/RowExport.h"
 #include "regmap/RowText.h"
-#include "regmap/SvdDeviceModel.h"
-#include "tools/cli/CliTarget.h"
+#include "tools/cli/CliWindow.h"
 
 #include <QFile>
 
-#include <functional>
-#include <memory>
-
 namespace {
-
-// The panel's selectors as the options set them; the rest from CliUser.
-class OptionPanel : public PanelSelections
-{
-public:
-    explicit OptionPanel(const PanelSelections &panel) : m_panel(panel) {}
-    QString ChipModel() const override { return m_panel.ChipModel(); }
-    int DataSourceEntry() const override { return m_panel.DataSourceEntry(); }
-    QString ProbeText() const override { return m_panel.ProbeText(); }
-    int NumberBaseEntry() const override { return numberBase; }
-    int RegisterWriteModeEntry() const override { return writeMode; }
-
-    int numberBase = -1;
-    int writeMode = -1;
-
-private:
-    const PanelSelections &m_panel;
-};
-
-struct RowOptions
-{
-    int width = -1;
-    int dpi = 96;
-    int numberBase = -1;
-    QStringList names;
-};
 
 bool ParseNumber(const QString &text, int &into)
 {
@@ -50,7 +19,7 @@ bool ParseOptions(const QStringList &args, RowOptions &options)
 {
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &arg = args[i];
-        if (arg == u"--width" || arg == u"--dpi" || arg == u"--base") {
+        if (arg == u"--width" || arg == u"--dpi" || arg == u"--base" || arg == u"--format") {
             if (i + 1 >= args.size())
                 return false;
             const QString &value = args[++i];
@@ -63,6 +32,11 @@ bool ParseOptions(const QStringList &args, RowOptions &options)
                     return false;
                 options.numberBase = value == u"hex" ? 1 : 0;
             }
+            if (arg == u"--format") {
+                if (value != u"text" && value != u"csv" && value != u"json")
+                    return false;
+                options.format = value;
+            }
         } else {
             options.names << arg;
         }
@@ -70,73 +44,10 @@ bool ParseOptions(const QStringList &args, RowOptions &options)
     return !options.names.isEmpty();
 }
 
-// A CliTarget with one register window on it.
-class CliWindow
-{
-public:
-    CliWindow(const CliContext &context, const RowOptions &options)
-        : m_target(context),
-          m_panel(m_target.user),
-          m_user{m_target.user, m_target.user, m_target.user, m_panel},
-          m_env{m_target.config, m_target.links, m_user, context.home, options.dpi}
-    {
-        m_panel.numberBase = options.numberBase;
-        m_table.SetNextWindowSlot(0);
-        m_window = std::make_unique<RegisterWindow>(m_env, m_table);
-    }
-
-    // False with a message when a name is no peripheral of the chip.
-    bool Build(const QStringList &names)
-    {
-        for (const QString &name : names) {
-            m_window->AddPeripheralRows(name);
-            if (m_target.user.Failed())
-                return false;
-            if (!m_window->Tree().FindTopRow(name)) {
-                m_target.user.ShowMessage(QStringLiteral("no peripheral %1 in %2\n")
-                                              .arg(name, SvdDeviceModel::SvdFilePath(m_env.home, m_target.user.ChipModel())));
-                return false;
-            }
-        }
-        return true;
-    }
-
-    void Realign(int width)
-    {
-        m_window->Tree().SetNameColumnWidth(width);
-        m_window->NameColumnSettled();
-    }
-
-    void Print() const
-    {
-        std::function<void(const RegisterRow &, int)> print = [&](const RegisterRow &row, int depth) {
-            QString description = row.Description();
-            description.replace(u'\n', QStringLiteral("\\n")).replace(u'\r', QStringLiteral("\\r"));
-            CliPrintLine(QString(2 * depth, u' ') + row.Name() + u'\t' + row.Value() + u'\t' + description);
-            for (const auto &child : row.Children())
-                print(*child, depth + 1);
-        };
-        for (const auto &top : m_window->Tree().TopRows())
-            print(*top, 0);
-    }
-
-    RegisterWindow &Window() { return *m_window; }
-    CliUser &User() { return m_target.user; }
-    OptionPanel &Panel() { return m_panel; }
-
-private:
-    CliTarget m_target;
-    OptionPanel m_panel;
-    UserContext m_user;
-    RegisterWindowEnv m_env;
-    RegisterWindowTable m_table;
-    std::unique_ptr<RegisterWindow> m_window;
-};
-
 int Rows(const CliContext &context)
 {
     RowOptions options;
-    if (!ParseOptions(context.args, options))
+    if (!ParseOptions(context.args, options) || options.format != u"text")
         return CliUsageError;
     CliWindow window(context, options);
     if (!window.Build(options.names))
@@ -161,7 +72,13 @@ int PeripheralRead(const CliContext &context)
         if (window.User().Failed())
             return CliFailure;
     }
-    window.Print();
+    const RegisterRowTree &tree = window.Window().Tree();
+    if (options.format == u"csv")
+        CliWrite(QString::fromUtf8(RowExport::Csv(RowExport::Records(tree))));
+    else if (options.format == u"json")
+        CliWrite(QString::fromUtf8(RowExport::Json(RowExport::Records(tree))));
+    else
+        window.Print();
     return window.User().ExitStatus();
 }
 
@@ -201,9 +118,9 @@ int RegisterWrite(const CliContext &context)
 }
 
 const CliCommandRegistration kRegistration{
-    {"rows", "[--width W] [--dpi D] [--base dec|hex] NAME...",
-     "print the register window rows of these peripherals", Rows},
-    {"peripheral-read", "[--base dec|hex] NAME...",
+    {"rows", "[--width W] [--dpi D] [--base dec|hex] NAME...", "print the register window rows of these peripherals",
+     Rows},
+    {"peripheral-read", "[--base dec|hex] [--format text|csv|json] NAME...",
      "read these peripherals into their snapshot files and print their rows", PeripheralRead},
     {"register-write", "NAME REGISTER VALUE", "set a register's value and write it to the chip", RegisterWrite},
 };

@@ -151,6 +151,7 @@ void SimulatedChip::Answer(const RequestDecoder::Frame &frame)
         const int bytes = Field16(payload, 6) * 4;
         if (At(payload, 1) == 0x72 && payload.size() == 8) {
             QByteArray data(bytes, '\0');
+            CountReads(address, bytes);
             m_memory.Read(address, reinterpret_cast<uint8_t *>(data.data()), bytes);
             if (m_order == ByteOrder::Big)
                 ReverseWords(data);
@@ -172,6 +173,27 @@ void SimulatedChip::Answer(const RequestDecoder::Frame &frame)
         Schedule(due, outcome.reply);
     if (!outcome.trailing.isEmpty())
         Schedule(due + std::chrono::milliseconds(outcome.trailingDelayMs), outcome.trailing);
+}
+
+void SimulatedChip::CountReads(uint32_t busAddress, int bytes)
+{
+    for (const uint32_t counter : m_counters) {
+        if (counter - busAddress >= uint32_t(bytes))
+            continue;
+        uint8_t word[4];
+        m_memory.Read(counter, word, 4);
+        const uint32_t next =
+            (uint32_t(word[0]) | uint32_t(word[1]) << 8 | uint32_t(word[2]) << 16 | uint32_t(word[3]) << 24) + 1;
+        for (int i = 0; i < 4; ++i)
+            word[i] = uint8_t(next >> (8 * i));
+        m_memory.Write(counter, word, 4);
+    }
+}
+
+void SimulatedChip::AddFreeRunningCounter(uint32_t address)
+{
+    std::lock_guard lock(m_mutex);
+    m_counters.push_back(ChipBusView::BusAddress(m_order, address));
 }
 
 QByteArray SimulatedChip::Reply(uint8_t code, const QByteArray &data) const

@@ -15,6 +15,7 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 // A VX21 chip in UART debug mode, on a pseudo-terminal. The host opens the
 // slave side (PortPath) like any serial port; the chip answers enter, read,
@@ -50,6 +51,11 @@ public:
     QByteArray PeekBus(uint32_t busAddress, int count) const;
     void PokeBus(uint32_t busAddress, const QByteArray &bytes);
 
+    // A word (CPU address) that counts up by one at every read request that
+    // covers it, like a free-running timer, so a watch sees it change. None
+    // unless added.
+    void AddFreeRunningCounter(uint32_t address);
+
     // What the chip has seen.
     QList<QByteArray> ReceivedFrames() const;
     qint64 ReceivedByteCount() const;
@@ -84,6 +90,7 @@ private:
     uint32_t Field32(const QByteArray &payload, int offset) const;
     uint16_t Field16(const QByteArray &payload, int offset) const;
     void CloseDescriptors();
+    void CountReads(uint32_t busAddress, int bytes); // m_mutex held
 
     const QString m_model;
     const ChipBusView::ByteOrder m_order;
@@ -98,6 +105,7 @@ private:
     SparseMemory m_memory;
     RequestDecoder m_decoder;
     ReplyFaults m_faults;
+    std::vector<uint32_t> m_counters; // bus addresses
     std::multimap<Clock::time_point, QByteArray> m_scheduled;
     QList<QByteArray> m_frames;
     qint64 m_receivedBytes = 0;

@@ -25,6 +25,9 @@ void SeedDemoMemory(SimulatedChip &chip)
     for (uint32_t base : {0x40000000u, 0x50000000u})
         for (uint32_t offset = 0; offset < 0x100000u; offset += 4)
             chip.PokeWord(base + offset, (base >> 4) | 0x0A000000u | offset);
+    // The counters (CNT) of TIM1 and TIM2 run: every read sees them one further.
+    for (uint32_t counter : {0x40009024u, 0x4000A024u})
+        chip.AddFreeRunningCounter(counter);
 }
 
 } // namespace
@@ -74,7 +77,8 @@ int main(int argc, char **argv)
                  qPrintable(model), qPrintable(chip.PortPath()));
     if (demo)
         std::fprintf(stderr, "Demo memory: 0x20000000.. counts up from 0xC0DE0000; the peripheral "
-                             "ranges 0x40000000 and 0x50000000 (1 MiB each) hold non-zero words.\n");
+                             "ranges 0x40000000 and 0x50000000 (1 MiB each) hold non-zero words; the counters of TIM1 "
+                             "and TIM2 (0x40009024, 0x4000A024) count up at every read.\n");
     std::fprintf(stderr, "Press Ctrl+C to stop.\n");
 
     int signal = 0;

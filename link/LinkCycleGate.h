@@ -1,0 +1,56 @@
+#pragma once
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+// The one door every link cycle passes through, so that no two cycles ever
+// overlap, whichever thread runs them: the transfer buffer, the UART link's
+// reply deadline and the probe connection are single objects of the run.
+//
+// The user's own actions go first: a user cycle waits only for the cycle
+// that holds the gate, while a background cycle (a watch refresh) also waits
+// for every user cycle already waiting. A thread that holds the gate passes
+// again, so a cycle started inside another on the same thread nests instead
+// of hanging.
+class LinkCycleGate
+{
+public:
+    enum class Turn { User, Background };
+
+    LinkCycleGate() = default;
+    LinkCycleGate(const LinkCycleGate &) = delete;
+    LinkCycleGate &operator=(const LinkCycleGate &) = delete;
+
+    void Enter(Turn turn);
+    void Leave();
+
+    // Whether some cycle holds the gate at this moment.
+    bool IsHeld() const;
+    // User cycles waiting at this moment.
+    int UsersWaiting() const;
+
+private:
+    mutable std::mutex m_mutex;
+    std::condition_variable m_free;
+    std::thread::id m_holder;
+    int m_depth = 0;
+    int m_usersWaiting = 0;
+};
+
+// Holds the gate for the lifetime of the scope.
+class LinkCycleGatePass
+{
+public:
+    LinkCycleGatePass(LinkCycleGate &gate, LinkCycleGate::Turn turn)
+        : m_gate(gate)
+    {
+        m_gate.Enter(turn);
+    }
+    ~LinkCycleGatePass() { m_gate.Leave(); }
+    LinkCycleGatePass(const LinkCycleGatePass &) = delete;
+    LinkCycleGatePass &operator=(const LinkCycleGatePass &) = delete;
+
+private:
+    LinkCycleGate &m_gate;
+};

@@ -1,0 +1,188 @@
+#include "regmap/RegisterWatch.h"
+
+#include "link/LinkCycle.h"
+#include "link/UserInterfaces.h"
+#include "regmap/RowText.h"
+#include "regmap/SnapshotFiles.h"
+
+#include <ctime>
+
+namespace {
+
+// The user's side of a refresh: no wait cursor, no dialog, the chip model the
+// watch started with, and the cycle's message kept for the stop handler
+// instead of shown from this thread.
+class RefreshUser : public MessagePresenter, public FileChooser, public BusyIndicator, public PanelSelections
+{
+public:
+    explicit RefreshUser(QString chipModel)
+        : m_chipModel(std::move(chipModel))
+    {}
+
+    void ShowMessage(const QString &text) override
+    {
+        if (message.isEmpty())
+            message = text;
+    }
+    QString ChooseFile(const FileRequest &) override { return QString(); }
+    void SetBusy(bool) override {}
+    QString ChipModel() const override { return m_chipModel; }
+    int DataSourceEntry() const override { return -1; }
+    QString ProbeText() const override { return QString(); }
+
+    QString message;
+
+private:
+    QString m_chipModel;
+};
+
+std::chrono::nanoseconds ThreadProcessorTime()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+}
+
+} // namespace
+
+std::vector<WatchedPeripheral> RegisterWatch::PeripheralsOf(const RegisterRowTree &tree)
+{
+    std::vector<WatchedPeripheral> peripherals;
+    for (const auto &row : tree.TopRows())
+        peripherals.push_back(
+            {row->Name(), RowText::FirstNumber(row->Description()), RowText::SecondNumber(row->Description())});
+    return peripherals;
+}
+
+RegisterWatch::RegisterWatch(const ConfigFile &config, TargetLinks &links)
+    : m_config(config)
+    , m_links(links)
+{}
+
+RegisterWatch::~RegisterWatch()
+{
+    Stop();
+}
+
+bool RegisterWatch::Start(Settings settings, RefreshHandler onRefresh, StopHandler onStop)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_running)
+            return false;
+    }
+    if (m_thread.joinable())
+        m_thread.join();
+    {
+        std::lock_guard lock(m_mutex);
+        m_running = true;
+        m_stopRequested = false;
+        m_figures = Figures();
+    }
+    m_thread = std::thread(&RegisterWatch::Run, this, std::move(settings), std::move(onRefresh), std::move(onStop));
+    return true;
+}
+
+void RegisterWatch::RequestStop()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopRequested = true;
+    }
+    m_wake.notify_all();
+}
+
+void RegisterWatch::Stop()
+{
+    RequestStop();
+    Wait();
+}
+
+void RegisterWatch::Wait()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+bool RegisterWatch::IsRunning() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_running;
+}
+
+RegisterWatch::Figures RegisterWatch::LastFigures() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_figures;
+}
+
+void RegisterWatch::Run(Settings settings, RefreshHandler onRefresh, StopHandler onStop)
+{
+    using Clock = std::chrono::steady_clock;
+    const auto interval = std::max(settings.interval, std::chrono::milliseconds(1));
+    Clock::time_point due = Clock::now();
+    QString message;
+    for (int done = 0; settings.refreshLimit == 0 || done < settings.refreshLimit; ++done) {
+        {
+            std::unique_lock lock(m_mutex);
+            if (m_wake.wait_until(lock, due, [&] { return m_stopRequested; }))
+                break;
+        }
+        const Clock::time_point started = Clock::now();
+        const std::chrono::nanoseconds processorBefore = ThreadProcessorTime();
+        std::vector<PeripheralImage> images;
+        const bool refreshed = Refresh(settings, images, message);
+        {
+            std::lock_guard lock(m_mutex);
+            ++m_figures.refreshes;
+            if (started - due >= interval)
+                ++m_figures.late;
+            m_figures.processorTime += ThreadProcessorTime() - processorBefore;
+            m_figures.longestRefresh =
+                std::max<std::chrono::nanoseconds>(m_figures.longestRefresh, Clock::now() - started);
+        }
+        if (!refreshed)
+            break;
+        if (onRefresh)
+            onRefresh(images);
+        // The next turn keeps the rate; after a slow refresh it comes at once
+        // rather than in a burst of turns to catch up.
+        due += interval;
+        if (due < Clock::now())
+            due = Clock::now();
+    }
+    {
+        std::lock_guard lock(m_mutex);
+        m_running = false;
+    }
+    if (onStop)
+        onStop(message);
+}
+
+bool RegisterWatch::Refresh(const Settings &settings, std::vector<PeripheralImage> &images, QString &message)
+{
+    // A peripheral that cannot pass the transfer buffer is refused by name
+    // before the link is touched, as a read of it from the window is.
+    for (const WatchedPeripheral &peripheral : settings.peripherals) {
+        if (const std::optional<QString> refusal = SnapshotFiles::CheckFits(peripheral.name, peripheral.span, 0)) {
+            message = *refusal;
+            return false;
+        }
+    }
+    RefreshUser user(settings.chipModel);
+    UserContext context{user, user, user, user};
+    {
+        LinkCycle cycle(m_config, m_links, context, LinkCycleGate::Turn::Background);
+        if (cycle.Preface() && cycle.Open()) {
+            for (const WatchedPeripheral &peripheral : settings.peripherals) {
+                if (!cycle.Read(peripheral.base, peripheral.span))
+                    break;
+                images.push_back({peripheral.name, QByteArray(reinterpret_cast<const char *>(cycle.Buffer().data()),
+                                                              qsizetype(peripheral.span))});
+            }
+            cycle.Close();
+        }
+    }
+    message = user.message;
+    return message.isEmpty();
+}

@@ -1,0 +1,88 @@
+#include "regmap/RowExport.h"
+
+#include "regmap/RowText.h"
+#include "regmap/RowValues.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace RowExport {
+
+namespace {
+
+QString CsvField(const QString &text)
+{
+    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
+        return text;
+    QString quoted = text;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+QStringList Columns(const Record &record)
+{
+    return {record.peripheral, record.reg,  record.address,    record.value,
+            record.field,      record.bits, record.fieldValue, record.enumeratedName};
+}
+
+} // namespace
+
+std::vector<Record> Records(const RegisterRowTree &tree, const std::function<bool(const RegisterRow &)> &keep)
+{
+    auto kept = [&](const RegisterRow &row) { return !keep || keep(row); };
+    std::vector<Record> records;
+    for (const auto &peripheral : tree.TopRows()) {
+        if (!kept(*peripheral))
+            continue;
+        for (const auto &reg : peripheral->Children()) {
+            if (!kept(*reg))
+                continue;
+            Record record;
+            record.peripheral = peripheral->Name();
+            record.reg = RowValues::RegisterName(*reg);
+            record.address = RowText::Word(RowValues::RegisterAddress(*reg));
+            record.value = RowText::Word(RowValues::Number(*reg));
+            records.push_back(record);
+            for (const auto &field : reg->Children()) {
+                if (field->RowKind() != RegisterRow::Kind::Field || !kept(*field))
+                    continue;
+                Record fieldRecord = record;
+                fieldRecord.field = field->Name();
+                fieldRecord.bits = RowValues::FieldBitsText(*field);
+                fieldRecord.fieldValue = field->Value();
+                records.push_back(fieldRecord);
+            }
+        }
+    }
+    return records;
+}
+
+QByteArray Csv(const std::vector<Record> &records)
+{
+    QString text = QStringLiteral("peripheral,register,address,value,field,bits,field value,enumerated name\n");
+    for (const Record &record : records) {
+        QStringList columns = Columns(record);
+        for (QString &column : columns)
+            column = CsvField(column);
+        text += columns.join(u',') + u'\n';
+    }
+    return text.toUtf8();
+}
+
+QByteArray Json(const std::vector<Record> &records)
+{
+    static const char *const kKeys[] = {"peripheral", "register", "address",    "value",
+                                        "field",      "bits",     "fieldValue", "enumeratedName"};
+    QJsonArray array;
+    for (const Record &record : records) {
+        const QStringList columns = Columns(record);
+        QJsonObject object;
+        for (qsizetype i = 0; i < columns.size(); ++i)
+            object.insert(QLatin1StringView(kKeys[i]), columns[i]);
+        array.append(object);
+    }
+    return QJsonDocument(array).toJson(QJsonDocument::Indented);
+}
+
+} // namespace RowExport

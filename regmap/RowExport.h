@@ -1,0 +1,39 @@
+#pragma once
+
+#include "regmap/RegisterRow.h"
+#include "regmap/RegisterRowTree.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+// What a register window shows, as records for other programs: one record
+// per register (its field columns empty), followed by one per field of it.
+// Value rows repeat the register's value and are left out.
+namespace RowExport {
+
+struct Record
+{
+    QString peripheral;
+    QString reg;
+    QString address; // "0x%08X"
+    QString value;   // the register's value, "0x%08X"
+    QString field;
+    QString bits;       // "[low]" or "[low-high]"
+    QString fieldValue; // as the row shows it
+    QString enumeratedName;
+};
+
+// The rows for which `keep` holds (all when it is empty), in tree order.
+std::vector<Record> Records(const RegisterRowTree &tree, const std::function<bool(const RegisterRow &)> &keep = {});
+
+// A header line, then one line per record; fields quoted where they hold a
+// comma, a quote or a line break, quotes doubled. UTF-8, lines end in "\n".
+QByteArray Csv(const std::vector<Record> &records);
+// An array of objects with the keys "peripheral", "register", "address",
+// "value", "field", "bits", "fieldValue" and "enumeratedName".
+QByteArray Json(const std::vector<Record> &records);
+
+} // namespace RowExport

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "link/ConfigFile.h"
+#include "link/TargetLinks.h"
+#include "link/UserInterfaces.h"
+#include "regmap/RegisterWatch.h"
+#include "regmap/RowChanges.h"
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+class RegisterWindow;
+
+// A register window's watch as its view runs it. The refreshes are read on
+// the watch's thread; their images are put into the window's rows, and the
+// change marks moved on, on the thread that made this object (the window's).
+// A failing link ends the watch with its one message, shown through the
+// window's user side on that thread. Images still on their way when the
+// watch is stopped are dropped.
+class WindowWatch
+{
+public:
+    WindowWatch(RegisterWindow &window, const ConfigFile &config, TargetLinks &links, UserContext &user);
+    ~WindowWatch();
+    WindowWatch(const WindowWatch &) = delete;
+    WindowWatch &operator=(const WindowWatch &) = delete;
+
+    // One of RegisterWatch::kRates; false for another rate or when running.
+    bool Start(int ratePerSecond);
+    void Stop();
+    bool IsRunning() const { return m_running; }
+    const RowChanges &Changes() const { return m_changes; }
+
+    // Told on the window's thread after the rows took a refresh, and when the
+    // watch has ended (after its message, if any).
+    std::function<void()> onRefreshed;
+    std::function<void()> onStopped;
+
+private:
+    void Apply(uint64_t generation, const std::vector<PeripheralImage> &images);
+    void Ended(uint64_t generation, const QString &message);
+
+    RegisterWindow &m_window;
+    UserContext &m_user;
+    RegisterWatch m_watch;
+    RowChanges m_changes;
+    QObject m_context; // lives on the window's thread; hand-overs are queued to it
+    uint64_t m_generation = 0;
+    bool m_running = false;
+};
