@@ -30,6 +30,9 @@ public:
     int Read(uint8_t *into, int count);         // bytes read, never negative
     int Write(const uint8_t *from, int count);  // bytes written
     bool WaitReadable(uint32_t milliseconds);   // true when bytes may be read
+    // The far end hung up or the device failed (a USB adapter unplugged):
+    // once nothing is queued, no byte will ever come.
+    bool HasFailed() const { return m_failed; }
 
     int Descriptor() const { return m_fd; }
 
@@ -38,6 +41,7 @@ private:
 
     int m_fd = -1;
     bool m_exclusive = false;
+    bool m_failed = false;
 };
 
 // Arbitrary baud rates through termios2 (BOTHER). Kept in their own unit:
