@@ -59,7 +59,8 @@ SerialPort::~SerialPort()
 }
 
 SerialPort::SerialPort(SerialPort &&other) noexcept
-    : m_fd(other.m_fd), m_exclusive(other.m_exclusive), m_failed(other.m_failed)
+    : m_fd(other.m_fd), m_exclusive(other.m_exclusive), m_failed(other.m_failed),
+      m_writeTap(std::move(other.m_writeTap))
 {
     other.m_fd = -1;
     other.m_exclusive = false;
@@ -73,6 +74,7 @@ SerialPort &SerialPort::operator=(SerialPort &&other) noexcept
         m_fd = other.m_fd;
         m_exclusive = other.m_exclusive;
         m_failed = other.m_failed;
+        m_writeTap = std::move(other.m_writeTap);
         other.m_fd = -1;
         other.m_exclusive = false;
         other.m_failed = false;
@@ -131,6 +133,8 @@ int SerialPort::Write(const uint8_t *from, int count)
 {
     if (m_fd < 0 || count <= 0)
         return 0;
+    if (m_writeTap)
+        m_writeTap(count);
     int done = 0;
     while (done < count) {
         const ssize_t put = ::write(m_fd, from + done, size_t(count - done));

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 // An open serial device, or the invalid handle. The operating system stays
 // behind these few functions; everything above them is portable.
@@ -36,12 +37,17 @@ public:
 
     int Descriptor() const { return m_fd; }
 
+    // Sees the byte count of every Write call before it is written: how the
+    // link paces its frames, as the line receives them.
+    void SetWriteTap(std::function<void(int count)> tap) { m_writeTap = std::move(tap); }
+
 private:
     explicit SerialPort(int fd) : m_fd(fd) {}
 
     int m_fd = -1;
     bool m_exclusive = false;
     bool m_failed = false;
+    std::function<void(int)> m_writeTap;
 };
 
 // Arbitrary baud rates through termios2 (BOTHER). Kept in their own unit:
