@@ -337,12 +337,16 @@ void CCtrlWnd::RefreshSerialPortList()
 
 void CCtrlWnd::WriteCommon(const char *key, int value)
 {
-    m_app.Config().WriteInt(ConfigKey::kCommon, key, value);
+    WriteCommonText(key, QString::asprintf("%d", value));
 }
 
 void CCtrlWnd::WriteCommonText(const char *key, const QString &text)
 {
-    m_app.Config().WriteText(ConfigKey::kCommon, key, text);
+    // A choice that did not reach the file would not reach the operations
+    // either: say so (a file in another encoding, a full disk, ...).
+    ConfigFile &config = m_app.Config();
+    if (!config.WriteText(ConfigKey::kCommon, key, text) && !config.WriteFailure().isEmpty())
+        m_app.User().ShowMessage(config.WriteFailure());
 }
 
 void CCtrlWnd::ApplyDataSource()
