@@ -102,7 +102,11 @@ bool Replace(const QString &path, QByteArrayView content, const std::function<bo
             // Only root may hand a file to another owner; the content matters more.
         }
     }
-    const bool written = WriteAll(fd, content.data(), content.size(), 0) && Finish(fd, content.size());
+    bool written = WriteAll(fd, content.data(), content.size(), 0);
+    if (written)
+        written = Finish(fd, content.size()); // closes fd
+    else
+        ::close(fd);
     if (!written || (beforeRename && !beforeRename()) || ::rename(name.constData(), target.constData()) != 0) {
         ::unlink(name.constData());
         return false;
