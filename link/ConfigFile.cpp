@@ -8,6 +8,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <optional>
 #include <utility>
@@ -384,8 +385,13 @@ bool ConfigFile::WriteText(const QString &section, const QString &key, const QSt
         return true;
     if (content.isEmpty() && loaded == LoadResult::Missing)
         return true; // removing from a missing file creates nothing
-    if (!DiskFile::Replace(m_path, content, m_beforeRename))
-        return Failed("%s write error, not written !\n");
+    if (!DiskFile::Replace(m_path, content, m_beforeRename)) {
+        // The file is replaced through a new file beside it: a writable file
+        // in a folder that takes no new file cannot be changed safely.
+        const bool folderRefuses = errno == EACCES || errno == EPERM || errno == EROFS;
+        return Failed(folderRefuses ? "%s: its folder takes no new file, not written !\n"
+                                    : "%s write error, not written !\n");
+    }
     return true;
 }
 

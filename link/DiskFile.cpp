@@ -50,27 +50,6 @@ int CreateBeside(const QByteArray &target, QByteArray &name)
     return -1;
 }
 
-// The folder refuses new files but the file is writable. Reserving the
-// blocks first means the writes that follow cannot run out of room; a file
-// system that cannot reserve is not rewritten at all.
-bool RewriteInPlace(const QByteArray &target, QByteArrayView content)
-{
-    const int fd = ::open(target.constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return false;
-    struct stat info{};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)
-        || (content.size() > 0 && ::fallocate(fd, 0, 0, off_t(content.size())) != 0)) {
-        ::close(fd);
-        return false;
-    }
-    if (!WriteAll(fd, content.data(), content.size(), 0) || ::ftruncate(fd, off_t(content.size())) != 0) {
-        ::close(fd);
-        return false;
-    }
-    return Finish(fd, content.size());
-}
-
 } // namespace
 
 bool Replace(const QString &path, QByteArrayView content, const std::function<bool()> &beforeRename)
@@ -83,19 +62,15 @@ bool Replace(const QString &path, QByteArrayView content, const std::function<bo
     const bool exists = ::stat(target.constData(), &old) == 0;
     constexpr mode_t kAnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
     // Only a regular file is replaced; a read-only one stays, even for root.
-    if (exists && (!S_ISREG(old.st_mode) || !(old.st_mode & kAnyWrite)))
+    if (exists && (!S_ISREG(old.st_mode) || !(old.st_mode & kAnyWrite))) {
+        errno = EINVAL;
         return false;
+    }
 
     QByteArray name;
     const int fd = CreateBeside(target, name);
-    if (fd < 0) {
-        const bool folderRefuses = errno == EACCES || errno == EPERM;
-        if (!folderRefuses || !exists || ::access(target.constData(), W_OK) != 0)
-            return false;
-        if (beforeRename && !beforeRename())
-            return false;
-        return RewriteInPlace(target, content);
-    }
+    if (fd < 0)
+        return false; // errno tells why: EACCES or EROFS for a folder that takes no new file
     if (exists) {
         ::fchmod(fd, old.st_mode & 07777);
         if (::fchown(fd, old.st_uid, old.st_gid) != 0) {

@@ -24,9 +24,9 @@ inline constexpr qint64 kDocumentLimit = qint64(2) << 30;      // SVD files: 2 G
 // stays exactly as it was. A symbolic link is followed; an existing file
 // keeps its permissions. A file that is not writable is never replaced.
 //
-// When the folder takes no new file but the file itself is writable, the file
-// is rewritten in place: the space for the new content is reserved first, so
-// a full disk fails before any old byte is touched.
+// A folder that takes no new file fails the replacement even when the file
+// itself is writable: rewriting it in place could leave it half written. On
+// failure errno tells why (EACCES or EROFS for such a folder).
 //
 // beforeRename runs once the new content is safely on disk; returning false
 // abandons the replacement.

@@ -130,22 +130,24 @@ void RunAsUser()
         _exit(90);
 }
 
-TEST_F(ConfigFileFaults, ReadOnlyFolderWithWritableFileIsRewrittenInPlace)
+// The file is only ever replaced through a new file beside it; a folder that
+// takes none leaves the file as it was and says why.
+TEST_F(ConfigFileFaults, ReadOnlyFolderSaysWhyTheWriteFailed)
 {
-    Put(kOld + "[OTHER]\nLONG=" + QByteArray(200, 'x') + "\n");
+    Put(kOld);
     ASSERT_EQ(::chmod(QFile::encodeName(Path()).constData(), 0666), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(m_dir.path()).constData(), 0555), 0);
     GTEST_FLAG_SET(death_test_style, "fast");
+    const QByteArray expected = (Path() + ": its folder takes no new file, not written !\n").toUtf8();
     EXPECT_EXIT(
         {
             RunAsUser();
-            const bool longer = m_file.WriteText("COMMON", "UART_PORT", "ttyUSB0");
-            const bool shorter = m_file.WriteText("OTHER", "LONG", "y");
-            _exit(longer && shorter ? 0 : 1);
+            const bool written = m_file.WriteText("COMMON", "UART_PORT", "ttyUSB0");
+            _exit(!written && m_file.WriteFailure().toUtf8() == expected ? 0 : 1);
         },
         testing::ExitedWithCode(0), "");
     ::chmod(QFile::encodeName(m_dir.path()).constData(), 0700);
-    EXPECT_EQ(Bytes(), kOld + "UART_PORT=ttyUSB0\n[OTHER]\nLONG=y\n");
+    EXPECT_EQ(Bytes(), kOld);
     EXPECT_EQ(FolderEntries(), QStringList{"Corvane.ini"});
 }
 
