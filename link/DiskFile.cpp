@@ -32,7 +32,9 @@ bool WriteAll(int fd, const char *bytes, qint64 size, off_t at)
 // Synced, closed and of the expected size; closes fd in every case.
 bool Finish(int fd, qint64 size)
 {
-    struct stat written{};
+    struct stat written
+    {
+    };
     const bool ok = ::fsync(fd) == 0 && ::fstat(fd, &written) == 0 && written.st_size == size;
     return (::close(fd) == 0) && ok;
 }
@@ -58,7 +60,9 @@ bool Replace(const QString &path, QByteArrayView content, const std::function<bo
     if (info.isSymLink() && info.exists())
         info = QFileInfo(info.canonicalFilePath());
     const QByteArray target = QFile::encodeName(info.filePath());
-    struct stat old{};
+    struct stat old
+    {
+    };
     const bool exists = ::stat(target.constData(), &old) == 0;
     constexpr mode_t kAnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
     // Only a regular file is replaced; a read-only one stays, even for root.
@@ -94,7 +98,9 @@ int OpenRegular(const QString &path)
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return -1;
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         return -1;
@@ -130,7 +136,9 @@ std::optional<QByteArray> ReadWhole(const QString &path, qint64 maxBytes)
 
 bool IsRegular(const QString &path)
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
 }
 

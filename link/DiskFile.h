@@ -14,9 +14,8 @@
 // a FIFO or a device in place of a file is handled the same way everywhere.
 namespace DiskFile {
 
-// Sizes above which a file read whole is refused.
-inline constexpr qint64 kTextLimit = 8 * 1024 * 1024;          // configuration, databases
-inline constexpr qint64 kDocumentLimit = qint64(2) << 30;      // SVD files: 2 GiB
+// Size above which a configuration or database read whole is refused.
+inline constexpr qint64 kTextLimit = 8 * 1024 * 1024; // configuration, databases
 
 // Replaces the file as a whole with content. The bytes go to a new file
 // beside it with checked writes, are synced and their size checked, and only

@@ -29,11 +29,15 @@ int OpenLockTarget(const QByteArray &file, const QByteArray &folder, bool *onFol
 // file that is still missing.
 bool StillCurrent(int fd, const QByteArray &file, bool onFolder)
 {
-    struct stat now{};
+    struct stat now
+    {
+    };
     const bool exists = ::stat(file.constData(), &now) == 0;
     if (onFolder)
         return !exists;
-    struct stat held{};
+    struct stat held
+    {
+    };
     return exists && ::fstat(fd, &held) == 0 && held.st_dev == now.st_dev && held.st_ino == now.st_ino;
 }
 

@@ -20,9 +20,9 @@ TEST(HostileConfigTest, HugeListCountsAreCapped)
 TEST(HostileConfigTest, ChoiceThatCannotBeStoredIsReported)
 {
     AppRig rig;
-    const QByteArray utf16 = QByteArray("\xFF\xFE", 2)
-                             + QByteArray(reinterpret_cast<const char *>(StandardIni().utf16()),
-                                          StandardIni().size() * 2);
+    const QByteArray utf16 =
+        QByteArray("\xFF\xFE", 2) +
+        QByteArray(reinterpret_cast<const char *>(StandardIni().utf16()), StandardIni().size() * 2);
     rig.WriteFile("Corvane.ini", utf16);
     ASSERT_TRUE(rig.Start());
     rig.messages.clear();

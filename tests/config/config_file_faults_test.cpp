@@ -20,6 +20,11 @@ const QByteArray kOld = "; keep\n[COMMON]\nDATA_TYPE=1\n";
 
 using ConfigFileFaults = IniFixture;
 
+QByteArray Utf16(const QString &text)
+{
+    return QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+}
+
 TEST_F(ConfigFileFaults, FullDiskLeavesTheOldFile)
 {
     Put(kOld);
@@ -79,8 +84,8 @@ TEST_F(ConfigFileFaults, CarriageReturnEndsALine)
 TEST_F(ConfigFileFaults, FileOfAnotherEncodingIsNotRewritten)
 {
     const QByteArray cases[] = {
-        QByteArray("\xFF\xFE", 2) + QByteArray("[\0C\0]\0\n\0A\0=\0""1\0\n\0", 16), // UTF-16 LE
-        QByteArray("[COMMON]\nUART_PORT=\xC4\xE3\n"),                          // GBK, not UTF-8
+        QByteArray("\xFF\xFE", 2) + Utf16("[C]\nA=1\n"), // UTF-16 LE
+        QByteArray("[COMMON]\nUART_PORT=\xC4\xE3\n"),    // GBK, not UTF-8
     };
     for (const QByteArray &bytes : cases) {
         Put(bytes);

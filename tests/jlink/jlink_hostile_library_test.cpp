@@ -35,7 +35,9 @@ QByteArray Damaged(const QString &how)
     else if (how == "program headers past the end")
         header->e_phoff = Elf64_Off(bytes.size()) - 8;
     else if (how == "not ELF")
-        bytes.replace(0, 4, "\x7F" "ELG");
+        bytes.replace(0, 4,
+                      "\x7F"
+                      "ELG");
     return bytes;
 }
 

@@ -22,7 +22,8 @@ enum class Over { Probe, Uart };
 
 struct InputsRig : TargetRig
 {
-    explicit InputsRig(Over over) : over(over)
+    explicit InputsRig(Over over)
+        : over(over)
     {
         if (over == Over::Probe)
             UseProbe();
@@ -36,10 +37,7 @@ struct InputsRig : TargetRig
         file.write(bytes);
     }
     // Nothing reached the target: no probe call, no frame on the line.
-    bool LinkUntouched()
-    {
-        return over == Over::Probe ? probe.CallLog().isEmpty() : chip.ReceivedFrames().isEmpty();
-    }
+    bool LinkUntouched() { return over == Over::Probe ? probe.CallLog().isEmpty() : chip.ReceivedFrames().isEmpty(); }
 
     Over over;
     OperationEnv env{config, links, context, {}};

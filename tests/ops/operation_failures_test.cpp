@@ -61,8 +61,7 @@ TEST(UartOperationFailure, ShowsItsExchangeAndClosesTheLink)
         QString message;
     };
     const Case cases[] = {
-        {"word write", "VX21A", 1,
-         [](UartRig &rig) { MemoryOps::WriteWord(rig.env, "20000000", "12345678"); },
+        {"word write", "VX21A", 1, [](UartRig &rig) { MemoryOps::WriteWord(rig.env, "20000000", "12345678"); },
          "WriteMem 0x20000000 0x4 error !\n"},
         {"second file chunk", "VX21A", 2,
          [](UartRig &rig) {
@@ -125,7 +124,7 @@ TEST(UartOperationFailure, CleanCacheLoopRunsOnPastAFailedClean)
 {
     UartRig rig("VX21D");
     rig.chip.PokeWord(0xE000ED80, (1u << 13) | (1u << 3)); // two sets, two ways: four cleans
-    rig.FailTransfer(3); // size selection, identification, then the first clean fails
+    rig.FailTransfer(3);                                   // size selection, identification, then the first clean fails
     ChipControl::CleanCache(rig.env, rig.noPauses);
     EXPECT_TRUE(rig.user.messages.isEmpty());
     ASSERT_TRUE(rig.chip.WaitForFrames(1 + 2 + 4 + 1, 3000));
@@ -145,8 +144,7 @@ TEST(ProbeOperationFailure, OneByteShortFailsTheOperation)
         QString message;
     };
     const Case cases[] = {
-        {"word write", "short-write", 1,
-         [](UartRig &rig) { MemoryOps::WriteWord(rig.env, "20000000", "12345678"); },
+        {"word write", "short-write", 1, [](UartRig &rig) { MemoryOps::WriteWord(rig.env, "20000000", "12345678"); },
          "jlink_WriteMemEx 0x20000000 0x4 error !\n"},
         {"second file chunk", "short-write", 2,
          [](UartRig &rig) {
@@ -161,8 +159,7 @@ TEST(ProbeOperationFailure, OneByteShortFailsTheOperation)
              MemoryOps::ReadToFile(rig.env, "20000000", "2000", rig.dump);
          },
          "jlink_ReadMemEx 0x20001000 0x1000 error !\n"},
-        {"LCPU preparation read", "short-read", 1,
-         [](UartRig &rig) { ChipControl::HaltLcpu(rig.env, rig.noPauses); },
+        {"LCPU preparation read", "short-read", 1, [](UartRig &rig) { ChipControl::HaltLcpu(rig.env, rig.noPauses); },
          "jlink_ReadMemEx 0x500c002c 0x4 error !\n"},
         {"watchdog second write", "short-write", 2, [](UartRig &rig) { ChipControl::WatchdogOff(rig.env); },
          QString::asprintf("jlink_WriteMemEx 0x%08x 0x4 error !\n", ChipProfile::WatchdogRegisters("VX21A")[1])},

@@ -13,7 +13,8 @@ enum class Over { Probe, Uart };
 
 struct FullDiskRig : RegwinRig
 {
-    explicit FullDiskRig(Over over) : over(over)
+    explicit FullDiskRig(Over over)
+        : over(over)
     {
         if (over == Over::Probe)
             UseProbe();

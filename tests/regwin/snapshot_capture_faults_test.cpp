@@ -27,7 +27,8 @@ struct ListStub : PeripheralListRows
 
 struct CaptureRig : RegwinRig
 {
-    explicit CaptureRig(const QString &model = "VX21A") : RegwinRig(model)
+    explicit CaptureRig(const QString &model = "VX21A")
+        : RegwinRig(model)
     {
         user.dataSourceEntry = 1;
         user.probeText = "123456";

@@ -25,6 +25,9 @@ struct CountingClock : MillisecondClock
     std::atomic<int> looks{0};
 };
 
+// The far end only tries; whatever happens, it goes away.
+void Ignore(ssize_t) {}
+
 // The far end of a pseudo-terminal: takes the first bytes of a request,
 // optionally answers part of the reply, then goes away.
 class VanishingFarEnd
@@ -49,9 +52,9 @@ public:
             pollfd pfd{m_master, POLLIN, 0};
             char request[64];
             if (::poll(&pfd, 1, 10000) > 0)
-                [[maybe_unused]] const ssize_t got = ::read(m_master, request, sizeof request);
+                Ignore(::read(m_master, request, sizeof request));
             if (!partialReply.isEmpty())
-                [[maybe_unused]] const ssize_t put = ::write(m_master, partialReply.constData(), partialReply.size());
+                Ignore(::write(m_master, partialReply.constData(), partialReply.size()));
             ::usleep(20000); // let the partial reply reach the port first
             ::close(m_master);
         });
