@@ -237,10 +237,10 @@ void CCtrlWnd::Setup()
     {
         const QSignalBlocker quiet(m_chip);
         m_chip->clear();
-        const int count = config.ReadInt(ConfigKey::kChipType, ConfigKey::kNum, 0);
-        for (int i = 0; i < count; ++i)
-            m_chip->addItem(config.ReadText(ConfigKey::kChipType, QString::asprintf(ConfigKey::kChip, i), QString(),
-                                            ConfigKey::kListTextSize));
+        const QStringList chips =
+            config.ReadTextList(ConfigKey::kChipType, ConfigKey::kNum, ConfigKey::kChip, ConfigKey::kListTextSize);
+        m_chip->addItems(chips);
+        const int count = int(chips.size());
         int selected = config.ReadInt(ConfigKey::kChipType, ConfigKey::kSel, 0);
         if (selected >= count) {
             config.WriteText(ConfigKey::kChipType, ConfigKey::kSel, QStringLiteral("0"));
@@ -253,10 +253,10 @@ void CCtrlWnd::Setup()
     {
         const QSignalBlocker quiet(m_uartSpeed);
         m_uartSpeed->clear();
-        const int count = config.ReadInt(ConfigKey::kUartBaundSection, ConfigKey::kNum, 0);
-        for (int i = 0; i < count; ++i)
-            m_uartSpeed->addItem(config.ReadText(ConfigKey::kUartBaundSection, QString::asprintf(ConfigKey::kBaund, i),
-                                                 QString(), ConfigKey::kListTextSize));
+        const QStringList speeds = config.ReadTextList(ConfigKey::kUartBaundSection, ConfigKey::kNum,
+                                                       ConfigKey::kBaund, ConfigKey::kListTextSize);
+        m_uartSpeed->addItems(speeds);
+        const int count = int(speeds.size());
         int selected = config.ReadInt(ConfigKey::kCommon, ConfigKey::kUartBaund, 0);
         if (selected >= count)
             selected = 0;
@@ -337,12 +337,16 @@ void CCtrlWnd::RefreshSerialPortList()
 
 void CCtrlWnd::WriteCommon(const char *key, int value)
 {
-    m_app.Config().WriteInt(ConfigKey::kCommon, key, value);
+    WriteCommonText(key, QString::asprintf("%d", value));
 }
 
 void CCtrlWnd::WriteCommonText(const char *key, const QString &text)
 {
-    m_app.Config().WriteText(ConfigKey::kCommon, key, text);
+    // A choice that did not reach the file would not reach the operations
+    // either: say so (a file in another encoding, a full disk, ...).
+    ConfigFile &config = m_app.Config();
+    if (!config.WriteText(ConfigKey::kCommon, key, text) && !config.WriteFailure().isEmpty())
+        m_app.User().ShowMessage(config.WriteFailure());
 }
 
 void CCtrlWnd::ApplyDataSource()

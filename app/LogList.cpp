@@ -1,6 +1,7 @@
 #include "app/LogList.h"
 
 #include "ipcheck/ui/LogListModel.h"
+#include "link/DiskFile.h"
 #include "link/UserInterfaces.h"
 
 #include <QApplication>
@@ -10,7 +11,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -117,16 +117,12 @@ void CMyListCtrl::SaveLogFile()
         path += QStringLiteral(".log");
     // Written beside the chosen file and renamed over it, so an old log is
     // never left half replaced.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
     QByteArray content;
     for (QString row : m_model->Rows()) {
         row.remove(u'\n');
         content += row.toLocal8Bit() + "\r\n";
     }
-    file.write(content);
-    file.commit();
+    DiskFile::Replace(path, content);
 }
 
 QString CMyListCtrl::DefaultLogName(const QDateTime &time)

@@ -3,7 +3,11 @@
 #include "ipcheck/AnalyzerInputs.h"
 #include "regmap/XmlDocument.h"
 
-#include <QFile>
+#include "link/DiskFile.h"
+
+#include <algorithm>
+
+#include <unistd.h>
 
 namespace IpListBuilder {
 
@@ -59,10 +63,15 @@ void EnableMatchingRows(std::vector<IpListRow> &rows, const QString &module)
 
 namespace {
 
+// Both inputs must be regular files: a FIFO would block the window, a
+// device such as /dev/zero would never end.
 bool CanOpen(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly);
+    const int fd = DiskFile::OpenRegular(path);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
 }
 
 // Every peripheral name of the SVD file in the walk every caller makes; a
@@ -79,10 +88,16 @@ std::vector<IpListRow> PeripheralRows(const QString &svdPath)
         if (!document.EnterElement())
             break;
         document.FindElement(u"name");
-        IpListBuilder::InsertSorted(rows, document.ElementText());
+        rows.push_back(IpListRow{document.ElementText(), false});
         if (!document.LeaveElement())
             break;
     }
+    // One sort, in the order InsertSorted would give row by row: names
+    // that compare equal keep the order of the file.
+    std::stable_sort(rows.begin(), rows.end(), [](const IpListRow &a, const IpListRow &b) {
+        return QStringView(a.name).left(IpListBuilder::kRowTextLength)
+               < QStringView(b.name).left(IpListBuilder::kRowTextLength);
+    });
     return rows;
 }
 
@@ -97,10 +112,10 @@ std::vector<IpListRow> BuildIpList(const QString &chipModel, const QString &path
 
     std::vector<IpListRow> rows = PeripheralRows(files.svd);
 
-    QFile database(files.database);
-    if (!database.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> read = DiskFile::ReadWhole(files.database, DiskFile::kTextLimit);
+    if (!read)
         return rows;
-    const QByteArray content = database.readAll();
+    const QByteArray &content = *read;
     qsizetype start = 0;
     while (start < content.size()) {
         const qsizetype lineFeed = content.indexOf('\n', start);

@@ -1,9 +1,14 @@
 #include "link/ConfigFile.h"
 
+#include "link/DiskFile.h"
+#include "link/WriterLock.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QStringDecoder>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <optional>
 #include <utility>
@@ -95,16 +100,16 @@ struct IniDocument
         }
         while (pos < bytes.size()) {
             IniLine line;
-            qsizetype end = bytes.indexOf('\n', pos);
-            if (end < 0) {
-                line.text = bytes.mid(pos);
-                pos = bytes.size();
-            } else {
-                const bool crlf = end > pos && bytes[end - 1] == '\r';
-                line.text = bytes.mid(pos, end - pos - (crlf ? 1 : 0));
-                line.ending = crlf ? QByteArray("\r\n") : QByteArray("\n");
-                pos = end + 1;
+            // A line ends at LF, CR LF or a lone CR (files from old editors).
+            qsizetype end = pos;
+            while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+                ++end;
+            line.text = bytes.mid(pos, end - pos);
+            if (end < bytes.size()) {
+                const bool crlf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
+                line.ending = crlf ? QByteArray("\r\n") : QByteArray(1, bytes[end]);
             }
+            pos = end + line.ending.size();
             Classify(line);
             doc.lines.push_back(std::move(line));
         }
@@ -177,18 +182,27 @@ LoadResult Load(const QString &path, IniDocument &doc)
     const QFileInfo info(path);
     if (!info.exists())
         return LoadResult::Missing;
-    QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly))
+    // Never a FIFO or a device, never more than a configuration can hold.
+    const std::optional<QByteArray> bytes = DiskFile::ReadWhole(path, DiskFile::kTextLimit);
+    if (!bytes)
         return LoadResult::Unreadable;
-    doc = IniDocument::Parse(file.readAll());
-    return file.error() == QFileDevice::NoError ? LoadResult::Loaded : LoadResult::Unreadable;
+    doc = IniDocument::Parse(*bytes);
+    return LoadResult::Loaded;
 }
 
-std::optional<QString> Lookup(const QString &path, const QString &section, const QString &key)
+// Text this reader can rewrite byte for byte: UTF-8 without NUL bytes. A
+// UTF-16 file, or one in some other encoding, would get UTF-8 lines added.
+bool IsRewritable(const QByteArray &bytes)
 {
-    IniDocument doc;
-    if (Load(path, doc) != LoadResult::Loaded)
-        return std::nullopt;
+    if (bytes.contains('\0'))
+        return false;
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder(bytes);
+    return !decoder.hasError();
+}
+
+std::optional<QString> Lookup(const IniDocument &doc, const QString &section, const QString &key)
+{
     const qsizetype header = doc.FindSection(section);
     if (header < 0)
         return std::nullopt;
@@ -196,6 +210,14 @@ std::optional<QString> Lookup(const QString &path, const QString &section, const
     if (line < 0)
         return std::nullopt;
     return doc.lines[line].value;
+}
+
+std::optional<QString> Lookup(const QString &path, const QString &section, const QString &key)
+{
+    IniDocument doc;
+    if (Load(path, doc) != LoadResult::Loaded)
+        return std::nullopt;
+    return Lookup(doc, section, key);
 }
 
 // nullopt when the number does not fit in 32 bits.
@@ -282,15 +304,15 @@ int ConfigFile::ReadInt(const QString &section, const QString &key, int defaultV
     return ParseLeadingDecimal(*value).value_or(defaultValue);
 }
 
-QString ConfigFile::ReadText(const QString &section, const QString &key, const QString &defaultText,
-                             int size) const
+namespace {
+
+// At most size - 1 characters, never half of a surrogate pair.
+QString CutToReadSize(QString text, int size)
 {
-    QString text = Lookup(m_path, section, key).value_or(defaultText);
     if (size <= 0)
         return {};
     if (text.size() > size - 1) {
         qsizetype keep = size - 1;
-        // Never keep half of a surrogate pair.
         if (keep > 0 && text[keep - 1].isHighSurrogate())
             --keep;
         text.truncate(keep);
@@ -298,16 +320,46 @@ QString ConfigFile::ReadText(const QString &section, const QString &key, const Q
     return text;
 }
 
+} // namespace
+
+QString ConfigFile::ReadText(const QString &section, const QString &key, const QString &defaultText,
+                             int size) const
+{
+    return CutToReadSize(Lookup(m_path, section, key).value_or(defaultText), size);
+}
+
+QStringList ConfigFile::ReadTextList(const QString &section, const QString &countKey, const char *keyFormat,
+                                     int size) const
+{
+    IniDocument doc;
+    Load(m_path, doc);
+    const std::optional<QString> countText = Lookup(doc, section, countKey);
+    const int count = countText ? std::clamp(ParseLeadingDecimal(*countText).value_or(0), 0, kListLimit) : 0;
+    QStringList texts;
+    for (int i = 0; i < count; ++i)
+        texts << CutToReadSize(Lookup(doc, section, QString::asprintf(keyFormat, i)).value_or(QString()), size);
+    return texts;
+}
+
 bool ConfigFile::WriteText(const QString &section, const QString &key, const QString &text)
 {
+    m_writeFailure.clear();
     if (!IsStorableSection(section) || !IsStorableKey(key) || HasLineBreakOrNul(text))
         return false;
+
+    // Another writer (a second program, a script) changing another key in
+    // between would otherwise be undone by this rename.
+    const WriterLock lock(m_path);
+    if (!lock.IsHeld())
+        return Failed("%s is held by another writer, not written !\n");
 
     IniDocument doc;
     const LoadResult loaded = Load(m_path, doc);
     if (loaded == LoadResult::Unreadable)
-        return false; // rewriting it would lose what we could not read
+        return Failed("%s cannot be read, not written !\n"); // rewriting would lose what we could not read
     const QByteArray before = doc.Serialize();
+    if (loaded == LoadResult::Loaded && !IsRewritable(before))
+        return Failed("%s is not UTF-8 text, not written !\n");
 
     const qsizetype header = doc.FindSection(section);
     if (text.isEmpty()) {
@@ -333,7 +385,14 @@ bool ConfigFile::WriteText(const QString &section, const QString &key, const QSt
         return true;
     if (content.isEmpty() && loaded == LoadResult::Missing)
         return true; // removing from a missing file creates nothing
-    return Replace(content);
+    if (!DiskFile::Replace(m_path, content, m_beforeRename)) {
+        // The file is replaced through a new file beside it: a writable file
+        // in a folder that takes no new file cannot be changed safely.
+        const bool folderRefuses = errno == EACCES || errno == EPERM || errno == EROFS;
+        return Failed(folderRefuses ? "%s: its folder takes no new file, not written !\n"
+                                    : "%s write error, not written !\n");
+    }
+    return true;
 }
 
 bool ConfigFile::WriteInt(const QString &section, const QString &key, int value)
@@ -346,21 +405,13 @@ void ConfigFile::SetBeforeRenameHook(std::function<bool()> hook)
     m_beforeRename = std::move(hook);
 }
 
-// Writes the whole content beside the file, flushes it to disk and renames it
-// over the file, so a reader sees either the old file or the new one.
-bool ConfigFile::Replace(const QByteArray &content) const
+const QString &ConfigFile::WriteFailure() const
 {
-    const QFileInfo info(m_path);
-    constexpr auto kAnyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    if (info.exists() && !(info.permissions() & kAnyWrite))
-        return false; // a read-only file stays as it is, even for root
+    return m_writeFailure;
+}
 
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(content) != content.size() || !file.flush())
-        return false; // the destructor removes the temporary file
-    if (m_beforeRename && !m_beforeRename())
-        return false;
-    return file.commit(); // fsyncs, then renames over the file
+bool ConfigFile::Failed(const char *format)
+{
+    m_writeFailure = QString::asprintf(format, m_path.toUtf8().constData());
+    return false;
 }

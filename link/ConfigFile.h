@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -28,11 +29,14 @@
 //
 // Writing keeps every other line byte for byte (comments, unknown keys,
 // blank lines, order, CRLF or LF endings, a UTF-8 BOM); a replaced key keeps
-// its spelling, its place and the blanks around its "=". A new key goes after
+// its spelling, its place and the blanks around its "=". Lines may end in LF,
+// CR LF or a lone CR; added lines take the file's own ending. A new key goes after
 // the last key of its section, a new section at the end of the file. Names or
 // texts that cannot be stored and read back (line breaks, "=" in a key, "]" in
 // a section, blanks around a name, ...) are refused and the file is left as it
-// was. A text with blanks around it or wrapped in quotes is stored in double
+// was. A file that is not UTF-8 text (UTF-16, NUL bytes) is read but never
+// rewritten. Writers of the file serialise on an advisory lock (WriterLock);
+// readers never wait for it. A text with blanks around it or wrapped in quotes is stored in double
 // quotes so that it reads back unchanged.
 class ConfigFile
 {
@@ -47,17 +51,29 @@ public:
     QString ReadText(const QString &section, const QString &key, const QString &defaultText,
                      int size) const;
 
+    // The texts of an indexed list such as CHIP_TYPE: countKey gives the
+    // number of entries (at most kListLimit are read), keyFormat names entry
+    // i ("CHIP_%d"). The file is read once for the whole list.
+    static constexpr int kListLimit = 256;
+    QStringList ReadTextList(const QString &section, const QString &countKey, const char *keyFormat,
+                             int size) const;
+
     // An empty text removes the key (every copy of it in the section).
     bool WriteText(const QString &section, const QString &key, const QString &text);
     bool WriteInt(const QString &section, const QString &key, int value); // "%d"
+
+    // Why the last write failed, as a message naming the file; empty after a
+    // write that worked or was refused for its names.
+    const QString &WriteFailure() const;
 
     // Called after the temporary file is written and before it replaces the
     // file; returning false abandons the write and leaves the file as it was.
     void SetBeforeRenameHook(std::function<bool()> hook);
 
 private:
-    bool Replace(const QByteArray &content) const;
+    bool Failed(const char *format);
 
     QString m_path;
     std::function<bool()> m_beforeRename;
+    QString m_writeFailure;
 };

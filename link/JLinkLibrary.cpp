@@ -1,13 +1,79 @@
 #include "link/JLinkLibrary.h"
 
+#include "link/DiskFile.h"
+
 #include <QDir>
 
 #include <algorithm>
+#include <cstring>
+
+#include <elf.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 const char kVendorInstallPath[] = "/opt/SEGGER/JLink/libjlinkarm.so";
 const char kLibraryFileName[] = "libjlinkarm.so";
+
+// More probes than any host has; a larger count is a broken library.
+constexpr int kProbeLimit = 1024;
+
+#if defined(__x86_64__)
+constexpr Elf64_Half kMachine = EM_X86_64;
+#elif defined(__aarch64__)
+constexpr Elf64_Half kMachine = EM_AARCH64;
+#elif defined(__i386__)
+constexpr Elf64_Half kMachine = EM_386;
+#elif defined(__arm__)
+constexpr Elf64_Half kMachine = EM_ARM;
+#else
+#error "the machine of this build has no ELF check"
+#endif
+
+template<typename Header, typename ProgramHeader>
+bool FitsItsFile(int fd, qint64 fileSize)
+{
+    Header header;
+    if (::pread(fd, &header, sizeof header, 0) != ssize_t(sizeof header))
+        return false;
+    if (header.e_machine != kMachine || header.e_phentsize != sizeof(ProgramHeader) || header.e_phnum == 0)
+        return false;
+    const quint64 tableEnd = quint64(header.e_phoff) + quint64(header.e_phnum) * sizeof(ProgramHeader);
+    if (header.e_phoff == 0 || tableEnd > quint64(fileSize))
+        return false;
+    for (unsigned i = 0; i < header.e_phnum; ++i) {
+        ProgramHeader program;
+        const off_t at = off_t(header.e_phoff + i * sizeof program);
+        if (::pread(fd, &program, sizeof program, at) != ssize_t(sizeof program))
+            return false;
+        // The loader maps these bytes; past the file's end they would fault.
+        if (program.p_type != PT_NULL && quint64(program.p_offset) + quint64(program.p_filesz) > quint64(fileSize))
+            return false;
+    }
+    return true;
+}
+
+// A shared library the loader of this process can map without touching
+// bytes the file does not have: a truncated or foreign file would crash the
+// process inside the loader (SIGBUS) at every start.
+bool IsLoadableLibrary(const QString &path)
+{
+    const int fd = DiskFile::OpenRegular(path);
+    if (fd < 0)
+        return false;
+    struct stat info{};
+    unsigned char ident[EI_NIDENT] = {};
+    constexpr unsigned char kByteOrder = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? ELFDATA2LSB : ELFDATA2MSB;
+    bool loadable = ::fstat(fd, &info) == 0 && ::pread(fd, ident, EI_NIDENT, 0) == EI_NIDENT
+                    && std::memcmp(ident, ELFMAG, SELFMAG) == 0 && ident[EI_DATA] == kByteOrder;
+    if (loadable && sizeof(void *) == 8)
+        loadable = ident[EI_CLASS] == ELFCLASS64 && FitsItsFile<Elf64_Ehdr, Elf64_Phdr>(fd, info.st_size);
+    else if (loadable)
+        loadable = ident[EI_CLASS] == ELFCLASS32 && FitsItsFile<Elf32_Ehdr, Elf32_Phdr>(fd, info.st_size);
+    ::close(fd);
+    return loadable;
+}
 
 } // namespace
 
@@ -34,6 +100,10 @@ bool JLinkLibrary::Bind(const QStringList &candidates)
     m_missingName.clear();
     for (const QString &candidate : candidates) {
         if (candidate.isEmpty())
+            continue;
+        // A path is checked before the loader sees it; a plain name is left
+        // to the system's own search.
+        if (candidate.contains(u'/') && !IsLoadableLibrary(candidate))
             continue;
         auto library = std::make_unique<QLibrary>(candidate);
         if (library->load()) {
@@ -78,8 +148,8 @@ std::vector<uint32_t> JLinkLibrary::ProbeSerialNumbers()
     if (!call)
         return {};
     const int attached = call(JLinkApi::kHostInterfaceUsb, nullptr, 0);
-    if (attached <= 0)
-        return {};
+    if (attached <= 0 || attached > kProbeLimit)
+        return {}; // no list rather than an allocation the count cannot justify
     std::vector<JLINKARM_EMU_CONNECT_INFO> records(static_cast<std::size_t>(attached));
     const int filled = call(JLinkApi::kHostInterfaceUsb, records.data(), attached);
     // A probe unplugged between the two calls leaves fewer records; never

@@ -16,7 +16,8 @@
 // the 33 looked-up names was found.
 //
 // Call contract relied on (results are the library's own, passed through):
-//  - EmuGetList: probes attached; 0 or less means none.
+//  - EmuGetList: probes attached; 0 or less means none. ProbeSerialNumbers
+//    gives no list for a count above 1024 (no host has that many probes).
 //  - EmuSelectByUsbSn: negative means failure.
 //  - IsOpen, EmuIsConnected: true when the library says non-zero.
 //  - Connect: 0 means connected.
@@ -37,7 +38,10 @@ public:
     static QStringList SearchOrder(const QString &jlinkDllSetting, const QString &exeDir);
 
     // Loads the first candidate that loads, then looks the names up in order.
-    // A missing name unloads the library again; later candidates are not
+    // A candidate path is loaded only when it holds an ELF shared library of
+    // this machine whose program headers lie inside the file (a truncated
+    // file would crash the loader); a FIFO or a device is never opened
+    // blocking. A missing name unloads the library again; later candidates are not
     // tried, as the first library found is the one the user installed.
     bool Bind(const QStringList &candidates);
     bool IsBound() const { return m_bound; }

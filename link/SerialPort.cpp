@@ -58,10 +58,13 @@ SerialPort::~SerialPort()
     Close();
 }
 
-SerialPort::SerialPort(SerialPort &&other) noexcept : m_fd(other.m_fd), m_exclusive(other.m_exclusive)
+SerialPort::SerialPort(SerialPort &&other) noexcept
+    : m_fd(other.m_fd), m_exclusive(other.m_exclusive), m_failed(other.m_failed),
+      m_writeTap(std::move(other.m_writeTap))
 {
     other.m_fd = -1;
     other.m_exclusive = false;
+    other.m_failed = false;
 }
 
 SerialPort &SerialPort::operator=(SerialPort &&other) noexcept
@@ -70,8 +73,11 @@ SerialPort &SerialPort::operator=(SerialPort &&other) noexcept
         Close();
         m_fd = other.m_fd;
         m_exclusive = other.m_exclusive;
+        m_failed = other.m_failed;
+        m_writeTap = std::move(other.m_writeTap);
         other.m_fd = -1;
         other.m_exclusive = false;
+        other.m_failed = false;
     }
     return *this;
 }
@@ -87,6 +93,7 @@ void SerialPort::Close()
     ::close(m_fd);
     m_fd = -1;
     m_exclusive = false;
+    m_failed = false;
 }
 
 // Only what came in is dropped. Whatever this side wrote is on its way to
@@ -102,9 +109,13 @@ void SerialPort::Purge()
 int SerialPort::QueuedBytes()
 {
     int queued = 0;
-    if (m_fd < 0 || ioctl(m_fd, FIONREAD, &queued) != 0 || queued < 0)
+    if (m_fd < 0)
         return 0;
-    return queued;
+    if (ioctl(m_fd, FIONREAD, &queued) != 0) {
+        m_failed = true; // EIO once the far end is gone
+        return 0;
+    }
+    return queued < 0 ? 0 : queued;
 }
 
 int SerialPort::Read(uint8_t *into, int count)
@@ -115,8 +126,10 @@ int SerialPort::Read(uint8_t *into, int count)
         const ssize_t got = ::read(m_fd, into, size_t(count));
         if (got >= 0)
             return int(got);
-        if (errno != EINTR)
+        if (errno != EINTR) {
+            m_failed = errno != EAGAIN && errno != EWOULDBLOCK;
             return 0;
+        }
     }
 }
 
@@ -124,6 +137,8 @@ int SerialPort::Write(const uint8_t *from, int count)
 {
     if (m_fd < 0 || count <= 0)
         return 0;
+    if (m_writeTap)
+        m_writeTap(count);
     int done = 0;
     while (done < count) {
         const ssize_t put = ::write(m_fd, from + done, size_t(count - done));
@@ -150,12 +165,11 @@ bool SerialPort::WaitReadable(uint32_t milliseconds)
     const int timeout = milliseconds > 0x7FFFFFFFu ? 0x7FFFFFFF : int(milliseconds);
     pollfd pfd{m_fd, POLLIN, 0};
     const int ready = ::poll(&pfd, 1, timeout);
-    if (ready > 0 && (pfd.revents & POLLIN))
-        return true;
-    if (ready > 0) {
-        // Hung up or failed: nothing will arrive, but the caller's time
-        // limit still runs its course without spinning on the dead port.
-        ::poll(nullptr, 0, timeout);
+    if (ready > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL))) {
+        // Hung up or failed: nothing more will arrive. Bytes still queued
+        // may be taken; the caller learns at once that no more will come.
+        m_failed = true;
+        return QueuedBytes() > 0;
     }
-    return false;
+    return ready > 0 && (pfd.revents & POLLIN);
 }

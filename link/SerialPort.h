@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 // An open serial device, or the invalid handle. The operating system stays
 // behind these few functions; everything above them is portable.
@@ -30,14 +31,23 @@ public:
     int Read(uint8_t *into, int count);         // bytes read, never negative
     int Write(const uint8_t *from, int count);  // bytes written
     bool WaitReadable(uint32_t milliseconds);   // true when bytes may be read
+    // The far end hung up or the device failed (a USB adapter unplugged):
+    // once nothing is queued, no byte will ever come.
+    bool HasFailed() const { return m_failed; }
 
     int Descriptor() const { return m_fd; }
+
+    // Sees the byte count of every Write call before it is written: how the
+    // link paces its frames, as the line receives them.
+    void SetWriteTap(std::function<void(int count)> tap) { m_writeTap = std::move(tap); }
 
 private:
     explicit SerialPort(int fd) : m_fd(fd) {}
 
     int m_fd = -1;
     bool m_exclusive = false;
+    bool m_failed = false;
+    std::function<void(int)> m_writeTap;
 };
 
 // Arbitrary baud rates through termios2 (BOTHER). Kept in their own unit:

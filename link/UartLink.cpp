@@ -215,7 +215,8 @@ bool UartLink::WriteMem(SerialPort &port, uint32_t address, uint16_t byteCount)
 // replies. Queued bytes are taken as they come instead, but never more than
 // count - got: the bytes consumed, the resynchronisation and the result stay
 // those of taking the remainder in one go. Between checks the routine blocks
-// in WaitReadable for the time left, rather than spinning.
+// in WaitReadable for the time left, rather than spinning; a port that hung
+// up with nothing left to take fails the exchange at once.
 bool UartLink::ReceiveExact(SerialPort &port, uint8_t *buffer, int count, const uint8_t *expected,
                             uint32_t limitMs)
 {
@@ -241,6 +242,9 @@ bool UartLink::ReceiveExact(SerialPort &port, uint8_t *buffer, int count, const 
         }
         if (m_deadline.HasPassed())
             return false;
-        port.WaitReadable(m_deadline.RemainingMs());
+        // A port that hung up ends the wait as a failed exchange at once;
+        // waiting out the limit would only spin on it.
+        if (!port.WaitReadable(m_deadline.RemainingMs()) && port.HasFailed())
+            return false;
     }
 }

@@ -1,10 +1,12 @@
 #include "ops/MemoryOps.h"
 
 #include "link/ChipProfile.h"
+#include "link/DiskFile.h"
 #include "link/LinkCycle.h"
 #include "ops/HexText.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
@@ -58,6 +60,15 @@ QString ChooseMemoryFile(OperationEnv &env, LinkCycle &cycle)
     return path;
 }
 
+// Chunk addresses are 32-bit: a file running past the top of the address
+// space would wrap around and overwrite low memory.
+bool FitsBelowTop(LinkCycle &cycle, qint64 size, uint32_t address)
+{
+    if (size > (qint64(1) << 32) - address)
+        return cycle.Fail("input file too large for ADDR, please check!");
+    return true;
+}
+
 void ReportProgress(OperationEnv &env, qint64 done, qint64 total)
 {
     if (env.progress)
@@ -100,8 +111,10 @@ void ReadToFile(OperationEnv &env, const QString &addressText, const QString &le
     if (!cycle.Open())
         return;
 
+    // Unbuffered: every write reaches the file at once, so a full disk (or
+    // /dev/full) fails that write rather than a final flush nobody checks.
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Truncate)) {
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Truncate | QIODevice::Unbuffered)) {
         cycle.Fail("output file create fail !\n");
         cycle.CloseWithoutLeave();
         return;
@@ -120,6 +133,11 @@ void ReadToFile(OperationEnv &env, const QString &addressText, const QString &le
         if (k == 0 && cycle.Kind() == LinkCycle::Link::JLink)
             dump.SetDumpText(HexText::PreviewText(cycle.Buffer().data(), chunkSize));
         ReportProgress(env, qint64(k) * kChunkSize + chunkSize, length);
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError) {
+        cycle.Fail("output file write fail !\n");
+        return;
     }
     cycle.Close();
 }
@@ -150,20 +168,26 @@ void WriteFromFile(OperationEnv &env, const QString &readAddressText)
     if (path.isEmpty())
         return;
     const uint32_t address = HexText::ParseHexText(readAddressText);
-    if (!CheckedWriteAddress(cycle, address) || !cycle.Open())
+    if (!CheckedWriteAddress(cycle, address))
+        return;
+    // The size is checked with the other inputs, before the link is touched;
+    // once more after the open, for a file that grew in between.
+    if (QFileInfo(path).isFile() && !FitsBelowTop(cycle, QFileInfo(path).size(), address))
+        return;
+    if (!cycle.Open())
         return;
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    // Never blocks on a FIFO or a device, which are no input file.
+    QFile file;
+    const int fd = DiskFile::OpenRegular(path);
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         cycle.Fail("input file open fail !\n");
         cycle.CloseWithoutLeave();
         return;
     }
     const qint64 size = file.size();
-    // Chunk addresses are 32-bit: a file running past the top of the address
-    // space would wrap around and overwrite low memory.
-    if (size > (qint64(1) << 32) - address) {
-        cycle.Fail("input file too large for ADDR, please check!");
+    if (!FitsBelowTop(cycle, size, address)) {
+        cycle.Close();
         return;
     }
     const qint64 chunks = (size + kChunkSize - 1) / kChunkSize;

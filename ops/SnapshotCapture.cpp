@@ -49,7 +49,7 @@ bool CaptureRows(LinkCycle &cycle, const QString &home, const PeripheralListRows
         const QString path = SnapshotFiles::DefaultPath(home, chip, name);
         const bool usable = SnapshotFiles::IsPlainFileName(chip) && SnapshotFiles::IsPlainFileName(name);
         if (usable)
-            SnapshotFiles::MakeFolderFor(path);
+            SnapshotFiles::MakeFolderFor(home, chip);
         if (!usable || !SnapshotFiles::Replace(path, cycle.Buffer().data(), span.span)) {
             cycle.Fail(MessageText::Format("%s create error !\n", path.toUtf8().constData()));
             cycle.Close();

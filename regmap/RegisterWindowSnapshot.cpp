@@ -31,7 +31,7 @@ QString RegisterWindow::SnapshotPathOf(const QString &name, bool temporary, bool
     const QString path = temporary ? SnapshotFiles::TemporaryPath(m_env.home, name)
                                    : SnapshotFiles::DefaultPath(m_env.home, chip, name);
     if (*usable)
-        SnapshotFiles::MakeFolderFor(path);
+        SnapshotFiles::MakeFolderFor(m_env.home, temporary ? QStringLiteral("temp") : chip);
     return path;
 }
 
@@ -72,8 +72,8 @@ void RegisterWindow::FillRegister(RegisterRow *reg, uint32_t word)
 
 bool RegisterWindow::LoadSnapshot(const QString &name, const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!SnapshotFiles::OpenForReading(file, path)) {
         ShowMessage(MessageText::Format("%s open error! \n", path.toUtf8().constData()));
         return false;
     }

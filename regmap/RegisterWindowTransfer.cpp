@@ -171,14 +171,19 @@ void RegisterWindow::WriteRegister(LinkCycle &cycle, RegisterRow *reg)
             cycle.Fail(MessageText::Format("%s open error !\n", Utf8(path).constData()));
         return;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!SnapshotFiles::OpenForReading(file, path)) {
         cycle.Fail(MessageText::Format("%s open error !\n", Utf8(path).constData()));
         return;
     }
-    file.seek(offset);
-    const QByteArray bytes = file.read(4);
+    // Only the register's own word may go out: a short file would leave
+    // another register's word in the transfer buffer.
+    const QByteArray bytes = file.seek(offset) ? file.read(4) : QByteArray();
     file.close();
+    if (bytes.size() != 4) {
+        cycle.Fail(MessageText::Format("%s open error !\n", Utf8(path).constData()));
+        return;
+    }
     std::memcpy(m_env.links.buffer.data(), bytes.constData(), std::size_t(bytes.size()));
     if (!cycle.WriteUnchecked(address, 4))
         cycle.Fail(cycle.Kind() == LinkCycle::Link::JLink ? MessageText::Format("jlink_WriteMemEx 0x%08x 4 error !\n", address)
@@ -200,13 +205,17 @@ void RegisterWindow::WritePeripheral(LinkCycle &cycle, const QString &name)
     }
     if (!SaveSnapshot(name, path))
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!SnapshotFiles::OpenForReading(file, path)) {
         cycle.Fail(MessageText::Format("%s open error !", Utf8(path).constData()));
         return;
     }
     const QByteArray bytes = file.read(span.span);
     file.close();
+    if (bytes.size() != qsizetype(span.span)) {
+        cycle.Fail(MessageText::Format("%s open error !", Utf8(path).constData()));
+        return;
+    }
     std::memcpy(m_env.links.buffer.data(), bytes.constData(), std::size_t(bytes.size()));
     cycle.Write(span.base, span.span);
 }

@@ -1,12 +1,15 @@
 #include "regmap/SnapshotFiles.h"
 
+#include "link/ChipProfile.h"
+#include "link/DiskFile.h"
 #include "link/MessageText.h"
 #include "link/TransferBuffer.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <unistd.h>
 
 namespace SnapshotFiles {
 
@@ -26,29 +29,33 @@ bool IsPlainFileName(const QString &name)
         && !name.contains(u'/') && !name.contains(QChar(0));
 }
 
-void MakeFolderFor(const QString &path)
+void MakeFolderFor(const QString &home, const QString &folder)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (folder == QLatin1String("temp") || ChipProfile::Models().contains(folder))
+        QDir(home).mkpath(QStringLiteral("data/") + folder);
 }
 
 bool Replace(const QString &path, const uint8_t *bytes, qint64 size)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    return DiskFile::Replace(path, QByteArrayView(reinterpret_cast<const char *>(bytes), size));
+}
+
+bool OpenForReading(QFile &file, const QString &path)
+{
+    const int fd = DiskFile::OpenRegular(path);
+    if (fd < 0)
         return false;
-    if (size > 0 && file.write(reinterpret_cast<const char *>(bytes), size) != size) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    if (file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(fd);
+    return false;
 }
 
 std::optional<QByteArray> ReadAll(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
+    // A snapshot never exceeds the transfer buffer by much; a FIFO or a
+    // device in its place is refused instead of blocking.
+    return DiskFile::ReadWhole(path, DiskFile::kTextLimit);
 }
 
 std::optional<QString> CheckFits(const QString &name, uint32_t span, uint32_t highestWordEnd)

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+class QFile;
 class TransferBuffer;
 
 // Where snapshot files live and how they are written. A snapshot file is the
@@ -21,14 +22,21 @@ QString TemporaryPath(const QString &home, const QString &name);
 // and no NUL. Anything else could reach outside the data folder.
 bool IsPlainFileName(const QString &name);
 
-// Creates the folder a default or temporary file goes into, when missing.
-void MakeFolderFor(const QString &path);
+// Creates "<home>/data/<folder>" when missing, but only the folders the
+// start-up creates: "temp" and one per chip model of the chip table. A file
+// of any other model then fails as its create or open error.
+void MakeFolderFor(const QString &home, const QString &folder);
 
-// Replaces the file as a whole: written to a temporary file beside it and
-// renamed over it, so a failure leaves the old file as it was.
+// Replaces the file as a whole (DiskFile::Replace): a failure, a full disk
+// included, leaves the old file as it was.
 bool Replace(const QString &path, const uint8_t *bytes, qint64 size);
 
-// The whole file, or nothing when it cannot be opened.
+// Opens a regular file for reading; a FIFO or a device is refused rather
+// than waited on.
+bool OpenForReading(QFile &file, const QString &path);
+
+// The whole file, or nothing when it cannot be opened or is not a regular
+// file.
 std::optional<QByteArray> ReadAll(const QString &path);
 
 // The message that refuses a peripheral whose image would not fit the

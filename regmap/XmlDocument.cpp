@@ -13,7 +13,9 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace XmlCharClass;
 
@@ -37,9 +39,14 @@ XmlDocument::XmlDocument()
 
 bool XmlDocument::LoadFile(const QString &path)
 {
-    std::FILE *file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    // Opened without blocking: a FIFO in place of the file would otherwise
+    // hold the caller forever. Only a regular file is a document.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    std::FILE *file = fd < 0 ? nullptr : ::fdopen(fd, "rb");
     if (file == nullptr) {
         m_errorText = SystemMessage(errno);
+        if (fd >= 0)
+            ::close(fd);
         return false;
     }
     struct stat info
@@ -47,10 +54,14 @@ bool XmlDocument::LoadFile(const QString &path)
     };
     int error = 0;
     qint64 size = -1;
-    if (fstat(fileno(file), &info) != 0) {
+    if (fstat(fd, &info) != 0) {
         error = errno;
     } else if (S_ISDIR(info.st_mode)) {
         error = EISDIR;
+    } else if (!S_ISREG(info.st_mode)) {
+        error = EINVAL;
+    } else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        error = errno;
     } else if (fseeko(file, 0, SEEK_END) != 0 || (size = ftello(file)) < 0 || fseeko(file, 0, SEEK_SET) != 0) {
         error = errno;
     } else if (size > kMaxFileBytes) {

@@ -28,7 +28,7 @@ QString CliTarget::ChipModelFor(const CliContext &context, const ConfigFile &con
     if (!context.chip.isEmpty())
         return context.chip;
     // As the control panel shows it: an index not below the count selects entry 0.
-    const int count = config.ReadInt(ConfigKey::kChipType, ConfigKey::kNum, 0);
+    const int count = int(config.ReadTextList(ConfigKey::kChipType, ConfigKey::kNum, ConfigKey::kChip, 1).size());
     int selected = config.ReadInt(ConfigKey::kChipType, ConfigKey::kSel, 0);
     if (selected >= count || selected < 0)
         selected = 0;

@@ -14,6 +14,7 @@
 //   probe-arrives  a probe is plugged in right after the next count-only
 //                  JLINK_EMU_GetList, so the list call reports one more
 //                  probe than records it was given
+//   huge-count     the count-only JLINK_EMU_GetList reports 0x7FFFFFFF probes
 //   short-read     JLINK_ReadMemEx moves and reports one byte less, from the
 //                  fromCall-th read after the fault was set on (1: every read)
 //   short-write    the same for JLINK_WriteMemEx

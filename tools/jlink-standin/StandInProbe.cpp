@@ -109,6 +109,8 @@ bool StandInProbe::SetFaultLocked(const std::string &name, int fromCall)
     }
     else if (name == "probe-arrives")
         m_faults.probeArrives = true;
+    else if (name == "huge-count")
+        m_faults.hugeCount = true;
     else if (name == "short-read") {
         m_faults.shortReadFrom = from;
         m_readCalls = 0;
@@ -198,6 +200,8 @@ int StandInProbe::EmuGetList(int hostInterfaces, JLINKARM_EMU_CONNECT_INFO *reco
         return 0;
     const int attached = int(m_probes.size());
     if (!records || maxRecords <= 0) {
+        if (m_faults.hugeCount)
+            return 0x7FFFFFFF; // a broken library's count
         if (m_faults.probeArrives) {
             m_faults.probeArrives = false;
             m_probes.push_back(m_probes.empty() ? 1 : m_probes.back() + 1);

@@ -60,6 +60,7 @@ private:
         bool notConnected = false;
         std::optional<int> connectFrom;
         bool probeArrives = false;
+        bool hugeCount = false;
         std::optional<int> shortReadFrom;
         std::optional<int> shortWriteFrom;
     };

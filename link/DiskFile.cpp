@@ -1,0 +1,145 @@
+#include "link/DiskFile.h"
+
+#include <QAtomicInteger>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace DiskFile {
+
+namespace {
+
+QAtomicInteger<unsigned> g_serial;
+
+bool WriteAll(int fd, const char *bytes, qint64 size, off_t at)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t put = ::pwrite(fd, bytes + done, size_t(size - done), at + done);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        done += put;
+    }
+    return true;
+}
+
+// Synced, closed and of the expected size; closes fd in every case.
+bool Finish(int fd, qint64 size)
+{
+    struct stat written
+    {
+    };
+    const bool ok = ::fsync(fd) == 0 && ::fstat(fd, &written) == 0 && written.st_size == size;
+    return (::close(fd) == 0) && ok;
+}
+
+// A new file beside the target, created with the permissions a new file of
+// the user gets (umask applied); -1 when the folder takes no new file.
+int CreateBeside(const QByteArray &target, QByteArray &name)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = target + ".new" + QByteArray::number(::getpid()) + '-' + QByteArray::number(++g_serial);
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+} // namespace
+
+bool Replace(const QString &path, QByteArrayView content, const std::function<bool()> &beforeRename)
+{
+    QFileInfo info(path);
+    if (info.isSymLink() && info.exists())
+        info = QFileInfo(info.canonicalFilePath());
+    const QByteArray target = QFile::encodeName(info.filePath());
+    struct stat old
+    {
+    };
+    const bool exists = ::stat(target.constData(), &old) == 0;
+    constexpr mode_t kAnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
+    // Only a regular file is replaced; a read-only one stays, even for root.
+    if (exists && (!S_ISREG(old.st_mode) || !(old.st_mode & kAnyWrite))) {
+        errno = EINVAL;
+        return false;
+    }
+
+    QByteArray name;
+    const int fd = CreateBeside(target, name);
+    if (fd < 0)
+        return false; // errno tells why: EACCES or EROFS for a folder that takes no new file
+    if (exists) {
+        ::fchmod(fd, old.st_mode & 07777);
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            // Only root may hand a file to another owner; the content matters more.
+        }
+    }
+    bool written = WriteAll(fd, content.data(), content.size(), 0);
+    if (written)
+        written = Finish(fd, content.size()); // closes fd
+    else
+        ::close(fd);
+    if (!written || (beforeRename && !beforeRename()) || ::rename(name.constData(), target.constData()) != 0) {
+        ::unlink(name.constData());
+        return false;
+    }
+    return true;
+}
+
+int OpenRegular(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat info
+    {
+    };
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+std::optional<QByteArray> ReadWhole(const QString &path, qint64 maxBytes)
+{
+    const int fd = OpenRegular(path);
+    if (fd < 0)
+        return std::nullopt;
+    QByteArray content;
+    // Read up to one byte past the limit: a file that grows while it is read
+    // is still refused.
+    char chunk[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0 || content.size() + got > maxBytes) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (got == 0)
+            break;
+        content.append(chunk, got);
+    }
+    ::close(fd);
+    return content;
+}
+
+bool IsRegular(const QString &path)
+{
+    struct stat info
+    {
+    };
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+} // namespace DiskFile
