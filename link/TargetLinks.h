@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/GdbRemote.h"
 #include "link/JLinkLibrary.h"
 #include "link/TransferBuffer.h"
 #include "link/UartLink.h"
@@ -8,7 +9,8 @@
 
 // The objects of the whole run that reach a target: the one transfer buffer,
 // the J-Link binding made at start-up, and the UART link with its single
-// reply deadline. Link cycles borrow them one at a time.
+// reply deadline, and the GDB server connection. Link cycles borrow them one
+// at a time.
 struct TargetLinks
 {
     explicit TargetLinks(UartLink::ChipModelSource chipModel)
@@ -19,4 +21,5 @@ struct TargetLinks
     TransferBuffer buffer;
     JLinkLibrary jlink;
     UartLink uart;
+    GdbRemote gdb;
 };
