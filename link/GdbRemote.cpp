@@ -441,9 +441,19 @@ bool GdbRemote::ReceivePacket(QByteArray *payload, int timeoutMs)
     }
 }
 
+// A server may send a stop notice of its own first: QEMU reports that it
+// stopped the running machine when a client connects. No reply to these
+// commands starts with S or T, so such packets are passed over.
 bool GdbRemote::Transact(const QByteArray &command, QByteArray *reply)
 {
-    return SendPacket(command) && ReceivePacket(reply, m_replyTimeoutMs);
+    if (!SendPacket(command))
+        return false;
+    const int64_t deadline = NowMs() + m_replyTimeoutMs;
+    do {
+        if (!ReceivePacket(reply, RemainingMs(deadline)))
+            return false;
+    } while (IsStopReply(*reply) || IsConsoleOutput(*reply));
+    return true;
 }
 
 bool GdbRemote::NextByte(char *byte, int64_t deadlineMs)

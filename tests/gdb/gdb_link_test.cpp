@@ -169,6 +169,21 @@ TEST(GdbLink, WritesBinaryWhereTakenAndHexOtherwise)
     }
 }
 
+TEST(GdbLink, StopNoticeBeforeTheFirstReplyIsPassedOver)
+{
+    for (bool noAck : {false, true}) {
+        SCOPED_TRACE(noAck);
+        FakeGdbScript script = Script(0x100, noAck);
+        script.stopNoticeOnConnect = true;
+        FakeGdbServer server(script);
+        GdbRig rig(QString::fromStdString(server.Address()));
+        const auto bytes = ReadBytes(rig, 512);
+        ASSERT_TRUE(bytes) << rig.user.messages.join('|').toStdString();
+        EXPECT_EQ(*bytes, ServerBytes(server, 0x20000000, 512));
+        EXPECT_EQ(rig.links.gdb.PacketSize(), 0x100);  // the real qSupported reply was read
+    }
+}
+
 TEST(GdbLink, RunningTargetIsInterruptedBeforeTheBody)
 {
     FakeGdbScript script;

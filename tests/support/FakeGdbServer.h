@@ -29,6 +29,7 @@ struct FakeGdbScript
     bool binaryWrites = true;
     bool startsRunning = false;  // "?" gets no answer until an interrupt
     bool runLengthReplies = true;
+    bool stopNoticeOnConnect = false;  // as QEMU: "T02" unasked when a client connects
     uint32_t refusedFrom = 0xF0000000;  // writes at or above are refused with E14
     std::string faultPrefix;
     enum class Fault { None, Hang, Close, Garbage, Error, BadChecksum };
@@ -143,6 +144,8 @@ private:
         m_noAck = false;
         bool running = m_script.startsRunning;
         bool struck = false;
+        if (m_script.stopNoticeOnConnect)
+            Send(fd, Frame("T02thread:01;"));
         for (;;) {
             int c = Next(fd);
             if (c < 0)
