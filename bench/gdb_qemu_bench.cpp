@@ -149,7 +149,9 @@ int main(int argc, char **argv)
     QFile a(cliOut), b(gdbOut);
     a.open(QIODevice::ReadOnly);
     b.open(QIODevice::ReadOnly);
-    std::printf("(the two files %s)\n", a.size() == kLength && b.size() == kLength ? "have 64 KiB each" : "differ in size");
+    const QByteArray fromCli = a.readAll(), fromGdb = b.readAll();
+    std::printf("(the two files %s)\n",
+                fromCli.size() == qsizetype(kLength) && fromCli == fromGdb ? "are the same 64 KiB" : "DIFFER");
 
     // Inside one process: the link cycle, and its steps one by one.
     SilentUser user;
@@ -175,21 +177,25 @@ int main(int argc, char **argv)
             into.push_back(double(t.nsecsElapsed()) / 1e6);
             t.restart();
         };
+        auto fail = [&](const char *step) {
+            std::printf("step failed: %s\n", step);
+            return 1;
+        };
         t.start();
         if (!remote.Connect(server))
-            return 1;
+            return fail("connect");
         lap(connect);
         if (!remote.ExchangeFeatures())
-            return 1;
+            return fail("feature exchange");
         lap(features);
         if (!remote.StopTarget())
-            return 1;
+            return fail("stop");
         lap(stop);
         if (!remote.ReadMemory(kAddress, 4096, links.buffer.data()))
-            return 1;
+            return fail("read");
         lap(read);
         if (!remote.Detach())
-            return 1;
+            return fail("detach");
         lap(detach);
     }
     auto median = [](std::vector<double> v) {

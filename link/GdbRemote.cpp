@@ -154,6 +154,7 @@ bool GdbRemote::Connect(const QString &server)
     m_noAck = false;
     m_binaryWrites = true;
     m_packetSize = 400;
+    m_processId = "1";
     return m_socket >= 0;
 }
 
@@ -188,9 +189,24 @@ bool GdbRemote::StopTarget()
     QByteArray reply;
     if (!ReceivePacket(&reply, m_replyTimeoutMs))
         return Interrupt();  // a server that lets the target run answers only once it stops
-    if (IsStopReply(reply))
-        return true;
-    return false;  // exited, error or nonsense: no target to work on
+    if (!IsStopReply(reply))
+        return false;  // exited, error or nonsense: no target to work on
+    NoteProcess(reply);
+    return true;
+}
+
+// "T05thread:p1f.01;" names the process in multiprocess mode.
+void GdbRemote::NoteProcess(const QByteArray &stopReply)
+{
+    const int at = stopReply.indexOf("thread:p");
+    if (at < 0)
+        return;
+    const int start = at + 8;
+    int end = start;
+    while (end < stopReply.size() && HexValue(stopReply[end]) >= 0)
+        ++end;
+    if (end > start)
+        m_processId = stopReply.mid(start, end - start);
 }
 
 bool GdbRemote::Interrupt()
@@ -203,8 +219,10 @@ bool GdbRemote::WaitForStop(int timeoutMs)
     const int64_t deadline = NowMs() + timeoutMs;
     QByteArray reply;
     while (ReceivePacket(&reply, RemainingMs(deadline))) {
-        if (IsStopReply(reply))
+        if (IsStopReply(reply)) {
+            NoteProcess(reply);
             return true;
+        }
         if (!IsConsoleOutput(reply))
             return false;
     }
@@ -292,10 +310,14 @@ bool GdbRemote::WriteChunk(uint32_t address, uint32_t count, const uint8_t *data
     return Transact('M' + where + hex, &reply) && reply == "OK";
 }
 
+// A server in multiprocess mode wants the process in the detach ("D;1");
+// QEMU stays in that mode once any client asked for it.
 bool GdbRemote::Detach()
 {
     QByteArray reply;
-    const bool detached = IsConnected() && Transact("D", &reply) && reply == "OK";
+    bool detached = IsConnected() && Transact("D", &reply) && reply == "OK";
+    if (!detached && IsConnected() && reply.startsWith('E'))
+        detached = Transact("D;" + m_processId, &reply) && reply == "OK";
     Close();
     return detached;
 }

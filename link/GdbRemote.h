@@ -64,6 +64,7 @@ private:
     bool ReceivePacket(QByteArray *payload, int timeoutMs);
     bool Transact(const QByteArray &command, QByteArray *reply);
     bool WaitForStop(int timeoutMs);
+    void NoteProcess(const QByteArray &stopReply);
     bool SendRaw(const QByteArray &bytes);
     // Next byte from the socket; false on a passed deadline or a closed socket.
     bool NextByte(char *byte, int64_t deadlineMs);
@@ -77,6 +78,7 @@ private:
     bool m_noAck = false;
     bool m_binaryWrites = true;  // until the server answers X with nothing
     int m_replyTimeoutMs = kDefaultReplyTimeoutMs;
+    QByteArray m_processId = "1";  // for the detach of a multiprocess server
     QByteArray m_pending;  // bytes received, consumed from m_pendingPos on
     qsizetype m_pendingPos = 0;
 };

@@ -184,6 +184,17 @@ TEST(GdbLink, StopNoticeBeforeTheFirstReplyIsPassedOver)
     }
 }
 
+TEST(GdbLink, MultiprocessServerIsDetachedWithItsProcess)
+{
+    FakeGdbScript script;
+    script.multiprocess = true;
+    FakeGdbServer server(script);
+    GdbRig rig(QString::fromStdString(server.Address()));
+    ASSERT_TRUE(ReadBytes(rig, 4));
+    EXPECT_EQ(server.Commands().back(), "D;2a");
+    EXPECT_FALSE(rig.links.gdb.IsConnected());
+}
+
 TEST(GdbLink, RunningTargetIsInterruptedBeforeTheBody)
 {
     FakeGdbScript script;

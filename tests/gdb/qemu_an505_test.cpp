@@ -2,6 +2,7 @@
 
 #include "GdbRig.h"
 #include "QemuBoard.h"
+#include "link/GdbRemote.h"
 #include "link/LinkCycle.h"
 #include "ops/ChipControl.h"
 #include "ops/MemoryOps.h"
@@ -110,6 +111,33 @@ TEST_F(QemuAn505, DetachLetsTheBoardRunHaltLeavesItStopped)
     QThread::msleep(200);
     EXPECT_NE(board.Status(), "running");
     ChipControl::WatchdogOff(rig->env);  // an action that detaches: running again
+    EXPECT_EQ(board.Status(), "running");
+}
+
+// After a client that asked for multiprocess mode (gdb does), QEMU wants the
+// process in every later detach; the board must still run on afterwards.
+TEST_F(QemuAn505, DetachAfterAMultiprocessClient)
+{
+    StartBoard();
+    GdbRemote other;
+    ASSERT_TRUE(other.Connect(board.GdbServer()));
+    other.Close();  // a raw session of its own: qSupported with multiprocess+
+    {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        QByteArray host;
+        uint16_t port = 0;
+        ASSERT_TRUE(GdbRemote::SplitServer(board.GdbServer(), &host, &port));
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(port);
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        const QByteArray hello = GdbRemote::Frame("qSupported:multiprocess+") + "+" + GdbRemote::Frame("D;1");
+        ::send(fd, hello.constData(), size_t(hello.size()), 0);
+        QThread::msleep(300);
+        ::close(fd);
+    }
+    ASSERT_EQ(ReadWord(0xE000ED00), 0x410FD213u);
     EXPECT_EQ(board.Status(), "running");
 }
 

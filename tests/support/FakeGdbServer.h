@@ -29,6 +29,7 @@ struct FakeGdbScript
     bool binaryWrites = true;
     bool startsRunning = false;  // "?" gets no answer until an interrupt
     bool runLengthReplies = true;
+    bool multiprocess = false;  // as QEMU after a client asked for it: "D" needs ";pid"
     bool stopNoticeOnConnect = false;  // as QEMU: "T02" unasked when a client connects
     uint32_t refusedFrom = 0xF0000000;  // writes at or above are refused with E14
     std::string faultPrefix;
@@ -202,7 +203,7 @@ private:
             Send(fd, Frame(reply));
             if (command == "QStartNoAckMode")
                 m_noAck = true;
-            if (command[0] == 'D')
+            if (command[0] == 'D' && reply == "OK")
                 return;
         }
     }
@@ -217,9 +218,9 @@ private:
         if (command == "QStartNoAckMode")
             return "OK";
         if (command == "?")
-            return running ? "" : "T05thread:01;";
+            return running ? "" : m_script.multiprocess ? "T05thread:p2a.01;" : "T05thread:01;";
         if (command[0] == 'D')
-            return "OK";
+            return !m_script.multiprocess || command == "D;2a" ? "OK" : "E22";
         unsigned address = 0, length = 0;
         int used = 0;
         if (command[0] == 'm' && std::sscanf(command.c_str(), "m%x,%x%n", &address, &length, &used) == 2) {
