@@ -6,7 +6,10 @@
 #include "link/LinkCycle.h"
 #include "ops/ChipControl.h"
 #include "ops/MemoryOps.h"
+#include "regmap/RegisterWindow.h"
+#include "regmap/RegisterWindowTable.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -183,6 +186,43 @@ TEST_F(QemuAn505, FirmwareCountsOnAfterEachOperation)
     ASSERT_TRUE(value && next);
     EXPECT_NE(*next, *value);
     EXPECT_EQ(ReadWord(0xE000E010).value_or(0) & 3u, 3u);  // SysTick enabled with its interrupt
+}
+
+// A register window on the board's SVD file shows live registers.
+TEST_F(QemuAn505, RegisterWindowShowsLiveTimerAndCpuid)
+{
+    StartBoard(CORVANE_AN505_FIRMWARE);
+    QDir(rig->home.path()).mkpath("svd");
+    ASSERT_TRUE(QFile::copy(CORVANE_SOURCE_DIR "/svd/AN505.svd", rig->FilePath("svd/AN505.svd")));
+    RegisterWindowTable table;
+    RegisterWindowEnv env{rig->config, rig->links, rig->context, rig->home.path()};
+    RegisterWindow window(env, table);
+    window.AddPeripheralRows("SCB");
+    window.AddPeripheralRows("TIMER0");
+    RegisterRow *scb = window.Tree().FindTopRow("SCB");
+    RegisterRow *timer = window.Tree().FindTopRow("TIMER0");
+    ASSERT_TRUE(timer && scb);
+    const auto caption = [](RegisterRow *top, const QString &name) {
+        for (const auto &reg : top->Children())
+            if (reg->Name().section(u' ', 0, 0) == name)
+                return reg->Name();
+        return QString();
+    };
+    window.SetSelection(scb, false);
+    window.ReadSelection();
+    EXPECT_TRUE(caption(scb, "CPUID").endsWith("0x410FD213")) << caption(scb, "CPUID").toStdString();
+    window.SetSelection(timer, false);
+    window.ReadSelection();
+    EXPECT_TRUE(caption(timer, "CTRL").endsWith("0x00000001")) << caption(timer, "CTRL").toStdString();
+    const QString first = caption(timer, "VALUE");
+    QString later = first;
+    for (int i = 0; i < 100 && later == first; ++i) {
+        QThread::msleep(20);
+        window.ReadSelection();
+        later = caption(timer, "VALUE");
+    }
+    EXPECT_NE(later, first);
+    EXPECT_TRUE(rig->user.messages.isEmpty()) << rig->user.messages.join('|').toStdString();
 }
 #endif
 
