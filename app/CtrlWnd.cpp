@@ -122,7 +122,7 @@ void CCtrlWnd::BuildControls()
     m_portLabel = AddLabel(QStringLiteral("端    口"), 61, 43, 33, 8, 1016);
     m_probes = static_cast<PopupComboBox *>(AddList(1002, {}, 98, 40, 69));
     m_ports = static_cast<PopupComboBox *>(AddList(1004, {}, 98, 40, 69));
-    m_gdbServer = AddField(1040, 98, 40, 69, 12);  // "host:port" of the GDB server
+    m_gdbServer = AddField(1040, 98, 40, 69, 12); // "host:port" of the GDB server
     m_gdbServer->setMaxLength(ConfigKey::kServerSize - 1);
     m_speedLabel = AddLabel(QStringLiteral("速    率"), 61, 59, 33, 8, 1017);
     QStringList jlinkSpeeds;

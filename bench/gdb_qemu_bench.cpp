@@ -35,7 +35,7 @@
 namespace {
 
 constexpr int kRounds = 15;
-constexpr uint32_t kAddress = 0x28000000;  // SSRAM2
+constexpr uint32_t kAddress = 0x28000000; // SSRAM2
 constexpr uint32_t kLength = 0x10000;
 
 uint16_t FreePort()

@@ -78,8 +78,7 @@ bool WaitUntilWritable(int socket, int64_t deadlineMs)
 // One non-blocking connect bounded by the deadline; the socket or -1.
 int ConnectTo(const addrinfo &address, int64_t deadlineMs)
 {
-    const int fd = ::socket(address.ai_family, address.ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK,
-                            address.ai_protocol);
+    const int fd = ::socket(address.ai_family, address.ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK, address.ai_protocol);
     if (fd < 0)
         return -1;
     if (::connect(fd, address.ai_addr, address.ai_addrlen) != 0) {
@@ -188,9 +187,9 @@ bool GdbRemote::StopTarget()
         return false;
     QByteArray reply;
     if (!ReceivePacket(&reply, m_replyTimeoutMs))
-        return Interrupt();  // a server that lets the target run answers only once it stops
+        return Interrupt(); // a server that lets the target run answers only once it stops
     if (!IsStopReply(reply))
-        return false;  // exited, error or nonsense: no target to work on
+        return false; // exited, error or nonsense: no target to work on
     NoteProcess(reply);
     return true;
 }
@@ -303,7 +302,7 @@ bool GdbRemote::WriteChunk(uint32_t address, uint32_t count, const uint8_t *data
             return false;
         if (!reply.isEmpty())
             return reply == "OK";
-        m_binaryWrites = false;  // no binary writes here: the same data in hex
+        m_binaryWrites = false; // no binary writes here: the same data in hex
         return WriteMemory(address, count, data);
     }
     const QByteArray hex = QByteArray::fromRawData(reinterpret_cast<const char *>(data), count).toHex();
@@ -418,7 +417,7 @@ bool GdbRemote::SendPacket(const QByteArray &payload)
                 return false;
         } while (c != '+' && c != '-' && c != '$');
         if (c == '$') {
-            --m_pendingPos;  // the reply came without its acknowledgement
+            --m_pendingPos; // the reply came without its acknowledgement
             return true;
         }
         if (c == '+')
@@ -456,7 +455,7 @@ bool GdbRemote::ReceivePacket(QByteArray *payload, int timeoutMs)
         if (high < 0 || low < 0 || uint8_t(high << 4 | low) != Checksum(raw))
             return false;
         if (notification)
-            continue;  // asynchronous notices are not replies and get no acknowledgement
+            continue; // asynchronous notices are not replies and get no acknowledgement
         if (!m_noAck && !SendRaw("+"))
             return false;
         return ExpandRuns(raw, payload);
@@ -500,7 +499,7 @@ bool GdbRemote::NextByte(char *byte, int64_t deadlineMs)
         }
         if (n <= 0) {
             m_pending.clear();
-            return false;  // closed by the server, or broken
+            return false; // closed by the server, or broken
         }
         m_pending.resize(n);
     }

@@ -76,9 +76,9 @@ private:
     int m_socket = -1;
     int m_packetSize = 400;
     bool m_noAck = false;
-    bool m_binaryWrites = true;  // until the server answers X with nothing
+    bool m_binaryWrites = true; // until the server answers X with nothing
     int m_replyTimeoutMs = kDefaultReplyTimeoutMs;
-    QByteArray m_processId = "1";  // for the detach of a multiprocess server
-    QByteArray m_pending;  // bytes received, consumed from m_pendingPos on
+    QByteArray m_processId = "1"; // for the detach of a multiprocess server
+    QByteArray m_pending;         // bytes received, consumed from m_pendingPos on
     qsizetype m_pendingPos = 0;
 };

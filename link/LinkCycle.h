@@ -34,10 +34,7 @@ public:
     void PrefaceWith(int dataSource);
 
     int DataSource() const { return m_dataSource; }
-    Link Kind() const
-    {
-        return m_dataSource == 1 ? Link::JLink : m_dataSource == 3 ? Link::Gdb : Link::Uart;
-    }
+    Link Kind() const { return m_dataSource == 1 ? Link::JLink : m_dataSource == 3 ? Link::Gdb : Link::Uart; }
     const QString &ChipModel() const { return m_chipModel; }
 
     // The probe serial number to select; JLINK_PORT unless the caller overrides it.

@@ -44,11 +44,8 @@ TEST(PanelGdbServerTest, EntryShowsTheServerBoxOnlyWhileChosen)
         bool server, uart, jlink, speedLabel;
     };
     const QList<Case> cases{
-        {3, true, false, false, false},
-        {2, false, true, false, true},
-        {3, true, false, false, false},
-        {1, false, false, true, true},
-        {0, false, false, false, false},
+        {3, true, false, false, false}, {2, false, true, false, true},   {3, true, false, false, false},
+        {1, false, false, true, true},  {0, false, false, false, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.entry);
@@ -73,7 +70,7 @@ TEST(PanelGdbServerTest, TypedServerIsWrittenAtOnceAndReadByTheNextStart)
     rig.Frame().show();
     PickByKey(rig, 3);
     QLineEdit *box = ServerBox(rig);
-    EXPECT_EQ(box->displayText(), "localhost:3333");  // nothing stored: the default
+    EXPECT_EQ(box->displayText(), "localhost:3333"); // nothing stored: the default
     QTest::mouseClick(box, Qt::LeftButton);
     box->selectAll();
     QTest::keyClicks(box, "127.0.0.1:1234");

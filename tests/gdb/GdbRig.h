@@ -34,8 +34,7 @@ struct GdbRig
 };
 
 // Milliseconds a call takes.
-template<typename F>
-long long MillisecondsOf(F &&call)
+template<typename F> long long MillisecondsOf(F &&call)
 {
     const auto start = std::chrono::steady_clock::now();
     call();

@@ -32,11 +32,20 @@ public:
     {
         m_gdbPort = FreePort();
         m_qmpPort = FreePort();
-        QStringList args{"-M", "mps2-an505", "-nographic", "-monitor", "none", "-serial", "none",
-                         "-gdb", QString("tcp:127.0.0.1:%1").arg(m_gdbPort),
-                         "-qmp", QString("tcp:127.0.0.1:%1,server=on,wait=off").arg(m_qmpPort)};
+        QStringList args{"-M",
+                         "mps2-an505",
+                         "-nographic",
+                         "-monitor",
+                         "none",
+                         "-serial",
+                         "none",
+                         "-gdb",
+                         QString("tcp:127.0.0.1:%1").arg(m_gdbPort),
+                         "-qmp",
+                         QString("tcp:127.0.0.1:%1,server=on,wait=off").arg(m_qmpPort)};
         if (firmware.isEmpty())
-            args << "-S" << "-device" << QString("loader,file=%1,addr=0x10000000").arg(IdleLoop());
+            args << "-S"
+                 << "-device" << QString("loader,file=%1,addr=0x10000000").arg(IdleLoop());
         else
             args << "-kernel" << firmware;
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -82,7 +91,9 @@ private:
         const QString path = m_folder.filePath("idle.bin");
         QFile file(path);
         if (file.open(QIODevice::WriteOnly))
-            file.write(QByteArray::fromHex("00800030" "09000010" "fee70000"));
+            file.write(QByteArray::fromHex("00800030"
+                                           "09000010"
+                                           "fee70000"));
         return path;
     }
 

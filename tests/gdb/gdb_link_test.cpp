@@ -70,7 +70,7 @@ TEST(GdbWire, FramingEscapingAndRuns)
     EXPECT_EQ(GdbRemote::Frame("OK"), QByteArray("$OK#9a"));
     EXPECT_EQ(GdbRemote::Frame(""), QByteArray("$#00"));
     const uint8_t special[] = {'$', '#', '}', '*', 'a', 0};
-    EXPECT_EQ(GdbRemote::EscapeBinary(special, 6), QByteArray("}\x04}\x03}]}\x0a" "a\0", 10));
+    EXPECT_EQ(GdbRemote::EscapeBinary(special, 6), QByteArray("}\x04}\x03}]}\na\0", 10));
 
     struct Case
     {
@@ -79,11 +79,9 @@ TEST(GdbWire, FramingEscapingAndRuns)
         QByteArray expanded;
     };
     const Case cases[] = {
-        {"0* ", true, "0000"},
-        {"ab*\"c", true, "abbbbbbc"},
-        {"f*~", true, QByteArray(98, 'f')},
-        {"*0", false, {}},   // nothing to repeat
-        {"0*", false, {}},   // count missing
+        {"0* ", true, "0000"}, {"ab*\"c", true, "abbbbbbc"}, {"f*~", true, QByteArray(98, 'f')},
+        {"*0", false, {}},     // nothing to repeat
+        {"0*", false, {}},     // count missing
         {"0*\x1f", false, {}}, // a count below three repeats is not a run
     };
     for (const Case &c : cases) {
@@ -106,10 +104,14 @@ TEST(GdbWire, ServerTextIsHostColonPort)
         uint16_t port;
     };
     const Case cases[] = {
-        {"localhost:3333", true, "localhost", 3333}, {" 10.0.0.7:2331 ", true, "10.0.0.7", 2331},
-        {":1234", true, "localhost", 1234},          {"[::1]:3333", true, "::1", 3333},
-        {"localhost", false, "", 0},                 {"host:0", false, "", 0},
-        {"host:65536", false, "", 0},                {"host:33x", false, "", 0},
+        {"localhost:3333", true, "localhost", 3333},
+        {" 10.0.0.7:2331 ", true, "10.0.0.7", 2331},
+        {":1234", true, "localhost", 1234},
+        {"[::1]:3333", true, "::1", 3333},
+        {"localhost", false, "", 0},
+        {"host:0", false, "", 0},
+        {"host:65536", false, "", 0},
+        {"host:33x", false, "", 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
@@ -180,7 +182,7 @@ TEST(GdbLink, StopNoticeBeforeTheFirstReplyIsPassedOver)
         const auto bytes = ReadBytes(rig, 512);
         ASSERT_TRUE(bytes) << rig.user.messages.join('|').toStdString();
         EXPECT_EQ(*bytes, ServerBytes(server, 0x20000000, 512));
-        EXPECT_EQ(rig.links.gdb.PacketSize(), 0x100);  // the real qSupported reply was read
+        EXPECT_EQ(rig.links.gdb.PacketSize(), 0x100); // the real qSupported reply was read
     }
 }
 
@@ -243,9 +245,8 @@ TEST(GdbLink, ServerFaultsGiveTheirMessage)
         GdbRig rig(QString::fromStdString(server.Address()));
         rig.links.buffer.SetWord(0, 0x5A5A5A5A);
         bool ok = true;
-        const long long ms = MillisecondsOf([&] {
-            ok = c.write ? WriteBytes(rig, QByteArray(0x40, 'w')) : bool(ReadBytes(rig, 0x40));
-        });
+        const long long ms =
+            MillisecondsOf([&] { ok = c.write ? WriteBytes(rig, QByteArray(0x40, 'w')) : bool(ReadBytes(rig, 0x40)); });
         EXPECT_FALSE(ok);
         EXPECT_EQ(rig.user.messages, QStringList{c.message});
         // The reply deadline, and once more for the interrupt after an unanswered "?".
@@ -264,7 +265,7 @@ TEST(GdbLink, RefusedPortAndBadServerTextFailAtOnce)
     ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
     socklen_t size = sizeof address;
     ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &size);
-    ::close(fd);  // nothing listens there now
+    ::close(fd); // nothing listens there now
     for (const QString &server : {QString("127.0.0.1:%1").arg(ntohs(address.sin_port)), QString("no-port-here")}) {
         SCOPED_TRACE(server.toStdString());
         GdbRig rig(server);
@@ -309,7 +310,7 @@ TEST(GdbOperations, HaltLeavesTheTargetStoppedOtherActionsDetach)
     EXPECT_EQ(server.CountOf("D"), 1);
 
     ChipControl::HaltHcpu(rig.env);
-    EXPECT_EQ(server.CountOf("D"), 1);  // closed without detach: the core stays stopped
+    EXPECT_EQ(server.CountOf("D"), 1); // closed without detach: the core stays stopped
     EXPECT_FALSE(rig.links.gdb.IsConnected());
     EXPECT_TRUE(rig.user.messages.isEmpty());
 }

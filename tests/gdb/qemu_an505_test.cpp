@@ -105,7 +105,7 @@ TEST_F(QemuAn505, RefusedReadGivesItsMessage)
 TEST_F(QemuAn505, DetachLetsTheBoardRunHaltLeavesItStopped)
 {
     StartBoard();
-    EXPECT_NE(board.Status(), "running");  // started with -S
+    EXPECT_NE(board.Status(), "running"); // started with -S
     ASSERT_TRUE(ReadWord(0xE000ED00));
     EXPECT_EQ(board.Status(), "running");
     ChipControl::HaltHcpu(rig->env);
@@ -113,7 +113,7 @@ TEST_F(QemuAn505, DetachLetsTheBoardRunHaltLeavesItStopped)
     EXPECT_NE(board.Status(), "running");
     QThread::msleep(200);
     EXPECT_NE(board.Status(), "running");
-    ChipControl::WatchdogOff(rig->env);  // an action that detaches: running again
+    ChipControl::WatchdogOff(rig->env); // an action that detaches: running again
     EXPECT_EQ(board.Status(), "running");
 }
 
@@ -124,7 +124,7 @@ TEST_F(QemuAn505, DetachAfterAMultiprocessClient)
     StartBoard();
     GdbRemote other;
     ASSERT_TRUE(other.Connect(board.GdbServer()));
-    other.Close();  // a raw session of its own: qSupported with multiprocess+
+    other.Close(); // a raw session of its own: qSupported with multiprocess+
     {
         const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
         QByteArray host;
@@ -175,8 +175,8 @@ TEST_F(QemuAn505, FirmwareCountsOnAfterEachOperation)
         later = ReadWord(0x20000004);
     }
     ASSERT_TRUE(loops && later);
-    EXPECT_GT(*later, *loops);  // it ran on between the reads: each one detached
-    EXPECT_EQ(ReadWord(0x40000000), 1u);  // timer 0 enabled, and counting: a live register
+    EXPECT_GT(*later, *loops);           // it ran on between the reads: each one detached
+    EXPECT_EQ(ReadWord(0x40000000), 1u); // timer 0 enabled, and counting: a live register
     const auto value = ReadWord(0x40000004);
     std::optional<uint32_t> next = value;
     for (int i = 0; i < 100 && next && value && *next == *value; ++i) {
@@ -185,7 +185,7 @@ TEST_F(QemuAn505, FirmwareCountsOnAfterEachOperation)
     }
     ASSERT_TRUE(value && next);
     EXPECT_NE(*next, *value);
-    EXPECT_EQ(ReadWord(0xE000E010).value_or(0) & 3u, 3u);  // SysTick enabled with its interrupt
+    EXPECT_EQ(ReadWord(0xE000E010).value_or(0) & 3u, 3u); // SysTick enabled with its interrupt
 }
 
 // A register window on the board's SVD file shows live registers.

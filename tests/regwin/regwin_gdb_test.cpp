@@ -20,7 +20,8 @@ struct OneRow : PeripheralListRows
 
 struct GdbRegwinRig : RegwinRig
 {
-    explicit GdbRegwinRig(FakeGdbScript script = FakeGdbScript()) : server(std::move(script))
+    explicit GdbRegwinRig(FakeGdbScript script = FakeGdbScript())
+        : server(std::move(script))
     {
         config.WriteInt(ConfigKey::kCommon, ConfigKey::kDataType, 3);
         config.WriteText(ConfigKey::kCommon, ConfigKey::kGdbServer, QString::fromStdString(server.Address()));
@@ -60,7 +61,7 @@ TEST(RegisterOverGdb, PeripheralReadRegisterWriteAndCapture)
     SnapshotCapture::Run(env, rig.home.path(), list, rig.table);
     EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join('|').toStdString();
     EXPECT_EQ(Register(window, "TIMER", "CR")->Name(), "CR                0x000000A5");
-    EXPECT_EQ(rig.server.CountOf("D"), 3);  // every action detached at its end
+    EXPECT_EQ(rig.server.CountOf("D"), 3); // every action detached at its end
 }
 
 TEST(RegisterOverGdb, FailedRegisterTransfersNameTheGdbStep)

@@ -27,11 +27,11 @@ struct FakeGdbScript
     int packetSize = 0x1000;
     bool offerNoAck = true;
     bool binaryWrites = true;
-    bool startsRunning = false;  // "?" gets no answer until an interrupt
+    bool startsRunning = false; // "?" gets no answer until an interrupt
     bool runLengthReplies = true;
-    bool multiprocess = false;  // as QEMU after a client asked for it: "D" needs ";pid"
+    bool multiprocess = false;         // as QEMU after a client asked for it: "D" needs ";pid"
     bool stopNoticeOnConnect = false;  // as QEMU: "T02" unasked when a client connects
-    uint32_t refusedFrom = 0xF0000000;  // writes at or above are refused with E14
+    uint32_t refusedFrom = 0xF0000000; // writes at or above are refused with E14
     std::string faultPrefix;
     enum class Fault { None, Hang, Close, Garbage, Error, BadChecksum };
     Fault fault = Fault::None;
@@ -43,7 +43,8 @@ public:
     using Fault = FakeGdbScript::Fault;
     using Script = FakeGdbScript;
 
-    explicit FakeGdbServer(Script script) : m_script(std::move(script))
+    explicit FakeGdbServer(Script script)
+        : m_script(std::move(script))
     {
         m_listen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         const int on = 1;
@@ -198,7 +199,7 @@ private:
                 }
             }
             if (command == "?" && running)
-                continue;  // answered by the stop after an interrupt
+                continue; // answered by the stop after an interrupt
             const std::string reply = Reply(command, running);
             Send(fd, Frame(reply));
             if (command == "QStartNoAckMode")
@@ -233,8 +234,8 @@ private:
             }
             return m_script.runLengthReplies ? Compress(hex) : hex;
         }
-        if ((command[0] == 'M' || command[0] == 'X')
-            && std::sscanf(command.c_str() + 1, "%x,%x:%n", &address, &length, &used) == 2) {
+        if ((command[0] == 'M' || command[0] == 'X') &&
+            std::sscanf(command.c_str() + 1, "%x,%x:%n", &address, &length, &used) == 2) {
             if (command[0] == 'X' && !m_script.binaryWrites)
                 return "";
             if (address + uint64_t(length) > m_script.refusedFrom)
