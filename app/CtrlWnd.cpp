@@ -115,11 +115,15 @@ void CCtrlWnd::BuildControls()
     AddLabel(QStringLiteral("平    台"), 61, 11, 33, 8);
     m_chip = AddList(1001, {}, 98, 8, 69);
     AddLabel(QStringLiteral("数 据 源"), 61, 27, 33, 8);
-    m_dataSource = AddList(1007, {QStringLiteral("离线数据"), QStringLiteral("JLINK读取"), QStringLiteral("UART读取")},
+    m_dataSource = AddList(1007,
+                           {QStringLiteral("离线数据"), QStringLiteral("JLINK读取"), QStringLiteral("UART读取"),
+                            QStringLiteral("GDB读取")},
                            98, 24, 69);
     m_portLabel = AddLabel(QStringLiteral("端    口"), 61, 43, 33, 8, 1016);
     m_probes = static_cast<PopupComboBox *>(AddList(1002, {}, 98, 40, 69));
     m_ports = static_cast<PopupComboBox *>(AddList(1004, {}, 98, 40, 69));
+    m_gdbServer = AddField(1040, 98, 40, 69, 12); // "host:port" of the GDB server
+    m_gdbServer->setMaxLength(ConfigKey::kServerSize - 1);
     m_speedLabel = AddLabel(QStringLiteral("速    率"), 61, 59, 33, 8, 1017);
     QStringList jlinkSpeeds;
     for (int speed = 1000; speed <= 10000; speed += 1000)
@@ -185,6 +189,8 @@ void CCtrlWnd::ConnectControls()
             [this] { WriteCommonText(ConfigKey::kJlinkPort, m_probes->currentText()); });
     connect(m_ports, &QComboBox::activated, this,
             [this] { WriteCommonText(ConfigKey::kUartPort, m_ports->currentText()); });
+    connect(m_gdbServer, &QLineEdit::textEdited, this,
+            [this](const QString &text) { WriteCommonText(ConfigKey::kGdbServer, text); });
     connect(m_jlinkSpeed, &QComboBox::activated, this, [this](int i) { WriteCommon(ConfigKey::kJlinkBaund, i); });
     connect(m_uartSpeed, &QComboBox::activated, this, [this](int i) { WriteCommon(ConfigKey::kUartBaund, i); });
     connect(m_expand, &QComboBox::activated, this, [this](int i) {
@@ -250,6 +256,8 @@ void CCtrlWnd::Setup()
     }
     SelectStored(m_dataSource, config.ReadInt(ConfigKey::kCommon, ConfigKey::kDataType, 0));
     SelectStored(m_jlinkSpeed, config.ReadInt(ConfigKey::kCommon, ConfigKey::kJlinkBaund, 0));
+    m_gdbServer->setText(config.ReadText(ConfigKey::kCommon, ConfigKey::kGdbServer,
+                                         QString::fromLatin1(ConfigKey::kGdbServerDefault), ConfigKey::kServerSize));
     {
         const QSignalBlocker quiet(m_uartSpeed);
         m_uartSpeed->clear();
@@ -355,12 +363,15 @@ void CCtrlWnd::ApplyDataSource()
     WriteCommon(ConfigKey::kDataType, entry);
     const bool offline = entry == 0;
     const bool jlink = entry == 1;
+    const bool gdb = entry == 3;
+    const bool uart = !offline && !jlink && !gdb;
     m_portLabel->setVisible(!offline);
-    m_speedLabel->setVisible(!offline);
+    m_speedLabel->setVisible(!offline && !gdb);
     m_probes->setVisible(jlink);
     m_jlinkSpeed->setVisible(jlink);
-    m_ports->setVisible(!offline && !jlink);
-    m_uartSpeed->setVisible(!offline && !jlink);
+    m_ports->setVisible(uart);
+    m_uartSpeed->setVisible(uart);
+    m_gdbServer->setVisible(gdb);
     m_registerWriteLabel->setVisible(!offline);
     m_registerWrite->setVisible(!offline);
 }

@@ -106,6 +106,7 @@ private:
     QLineEdit *m_readLength = nullptr;
     QLineEdit *m_writeAddress = nullptr;
     QLineEdit *m_writeData = nullptr;
+    QLineEdit *m_gdbServer = nullptr;
     std::array<QCheckBox *, 4> m_windowBoxes{};
     CMyList *m_peripherals = nullptr;
 };

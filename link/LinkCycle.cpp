@@ -60,7 +60,15 @@ void LinkCycle::Note(const QString &message)
 
 bool LinkCycle::Open()
 {
-    return Kind() == Link::JLink ? OpenProbe() : OpenUart();
+    switch (Kind()) {
+    case Link::JLink:
+        return OpenProbe();
+    case Link::Gdb:
+        return OpenGdb();
+    case Link::Uart:
+        break;
+    }
+    return OpenUart();
 }
 
 bool LinkCycle::OpenProbe()
@@ -109,6 +117,57 @@ bool LinkCycle::OpenUart()
     return true;
 }
 
+// TCP connect, feature exchange and stopping the target; GdbRemote bounds
+// every wait, so a silent server costs its deadline, never a hang.
+bool LinkCycle::OpenGdb()
+{
+    const Settings settings = LoadSettings(m_config, SettingsPart::Gdb);
+    if (!m_links.gdb.Open(settings.gdbServer))
+        return Fail("gdb connect GDB_SERVER error !\n");
+    m_open = true;
+    return true;
+}
+
+void LinkCycle::CloseLeavingStopped()
+{
+    if (!m_open)
+        return;
+    m_open = false;
+    m_links.gdb.Close();
+}
+
+bool LinkCycle::ReopenGdb()
+{
+    CloseLeavingStopped();
+    return OpenGdb();
+}
+
+const char *LinkCycle::ReadFailureFormat() const
+{
+    switch (Kind()) {
+    case Link::JLink:
+        return "jlink_ReadMemEx 0x%08x 0x%x error !\n";
+    case Link::Gdb:
+        return "gdb_ReadMem 0x%08x 0x%x error !\n";
+    case Link::Uart:
+        break;
+    }
+    return "ReadMem 0x%08x 0x%x error !\n";
+}
+
+const char *LinkCycle::WriteFailureFormat() const
+{
+    switch (Kind()) {
+    case Link::JLink:
+        return "jlink_WriteMemEx 0x%08x 0x%x error !\n";
+    case Link::Gdb:
+        return "gdb_WriteMem 0x%08x 0x%x error !\n";
+    case Link::Uart:
+        break;
+    }
+    return "WriteMem 0x%08x 0x%x error !\n";
+}
+
 bool LinkCycle::ReopenProbe()
 {
     m_links.jlink.Close();
@@ -119,16 +178,12 @@ bool LinkCycle::ReopenProbe()
 
 bool LinkCycle::Read(uint32_t address, uint32_t byteCount)
 {
-    return ReadUnchecked(address, byteCount)
-        || BodyFailed(Kind() == Link::JLink ? "jlink_ReadMemEx 0x%08x 0x%x error !\n" : "ReadMem 0x%08x 0x%x error !\n",
-                      address, byteCount);
+    return ReadUnchecked(address, byteCount) || BodyFailed(ReadFailureFormat(), address, byteCount);
 }
 
 bool LinkCycle::Write(uint32_t address, uint32_t byteCount)
 {
-    return WriteUnchecked(address, byteCount)
-        || BodyFailed(Kind() == Link::JLink ? "jlink_WriteMemEx 0x%08x 0x%x error !\n" : "WriteMem 0x%08x 0x%x error !\n",
-                      address, byteCount);
+    return WriteUnchecked(address, byteCount) || BodyFailed(WriteFailureFormat(), address, byteCount);
 }
 
 // Callers stay within the transfer buffer; a larger count is refused like a
@@ -138,6 +193,8 @@ bool LinkCycle::ReadUnchecked(uint32_t address, uint32_t byteCount)
     if (byteCount > TransferBuffer::kSize)
         return false;
     uint8_t *data = m_links.buffer.data();
+    if (Kind() == Link::Gdb)
+        return m_links.gdb.ReadMemory(address, byteCount, data);
     return Kind() == Link::JLink ? m_links.jlink.ReadMemEx(address, byteCount, data) == int(byteCount)
                                  : m_links.uart.ReadMem(m_port, address, uint16_t(byteCount));
 }
@@ -147,6 +204,8 @@ bool LinkCycle::WriteUnchecked(uint32_t address, uint32_t byteCount)
     if (byteCount > TransferBuffer::kSize)
         return false;
     const uint8_t *data = m_links.buffer.data();
+    if (Kind() == Link::Gdb)
+        return m_links.gdb.WriteMemory(address, byteCount, data);
     return Kind() == Link::JLink ? m_links.jlink.WriteMemEx(address, byteCount, data) == int(byteCount)
                                  : m_links.uart.WriteMem(m_port, address, uint16_t(byteCount));
 }
@@ -165,6 +224,9 @@ void LinkCycle::Close()
     m_open = false;
     if (Kind() == Link::JLink) {
         m_links.jlink.Close();
+    } else if (Kind() == Link::Gdb) {
+        // Detach lets the target run on as it did before the connection.
+        m_links.gdb.Detach();
     } else {
         m_links.uart.LeaveDebugMode(m_port);
         m_port.Close();

@@ -23,7 +23,7 @@
 class LinkCycle
 {
 public:
-    enum class Link { JLink, Uart };
+    enum class Link { JLink, Uart, Gdb };
 
     LinkCycle(const ConfigFile &config, TargetLinks &links, UserContext &user,
               LinkCycleGate::Turn turn = LinkCycleGate::Turn::User);
@@ -38,7 +38,7 @@ public:
     void PrefaceWith(int dataSource);
 
     int DataSource() const { return m_dataSource; }
-    Link Kind() const { return m_dataSource == 1 ? Link::JLink : Link::Uart; }
+    Link Kind() const { return m_dataSource == 1 ? Link::JLink : m_dataSource == 3 ? Link::Gdb : Link::Uart; }
     const QString &ChipModel() const { return m_chipModel; }
 
     // The probe serial number to select; JLINK_PORT unless the caller overrides it.
@@ -68,6 +68,15 @@ public:
     // J-Link only: close the probe and run the selection and connection steps
     // again with the same serial number.
     bool ReopenProbe();
+    // GDB only: close the connection without detaching, so the stopped
+    // target stays stopped (the halt actions).
+    void CloseLeavingStopped();
+    // GDB only: the same, then connect again; the opening stops the target.
+    bool ReopenGdb();
+
+    // The body failure texts of the link in use, with address and count.
+    const char *ReadFailureFormat() const;
+    const char *WriteFailureFormat() const;
 
     bool IsOpen() const { return m_open; }
     TransferBuffer &Buffer() { return m_links.buffer; }
@@ -75,6 +84,7 @@ public:
 private:
     bool OpenProbe();
     bool OpenUart();
+    bool OpenGdb();
     bool BodyFailed(const char *format, uint32_t address, uint32_t byteCount);
 
     const ConfigFile &m_config;

@@ -15,6 +15,9 @@ Settings LoadSettings(const ConfigFile &file, SettingsPart part)
         settings.uartPort = file.ReadText(kCommon, kUartPort, QString(), kOperationPortSize);
         settings.uartSpeedIndex = file.ReadInt(kCommon, kUartBaund, 0);
         break;
+    case SettingsPart::Gdb:
+        settings.gdbServer = file.ReadText(kCommon, kGdbServer, QString::fromLatin1(kGdbServerDefault), kServerSize);
+        break;
     case SettingsPart::Display:
         settings.expandLevel = file.ReadInt(kCommon, kExpandType, 0);
         settings.numberBase = file.ReadInt(kCommon, kHexDec, 0);

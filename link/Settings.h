@@ -36,6 +36,8 @@ inline constexpr char kRegWr[] = "REG_WR";
 inline constexpr char kJlinkDll[] = "JLINKDLL";
 inline constexpr char kCheckIpPath[] = "CHECKIP_PATH";
 inline constexpr char kInitDockPane[] = "INIT_DOCKPANE";
+inline constexpr char kGdbServer[] = "GDB_SERVER";
+inline constexpr char kGdbServerDefault[] = "localhost:3333";
 
 // Chip model section
 inline constexpr char kWindowOpen[] = "WND_%d";
@@ -45,6 +47,7 @@ inline constexpr int kListTextSize = 50;       // CHIP_%d, BAUND_%d
 inline constexpr int kPanelPortSize = 49;      // JLINK_PORT, UART_PORT as the panel reads them
 inline constexpr int kOperationPortSize = 40;  // UART_PORT as the operations read it
 inline constexpr int kPathSize = 260;          // JLINKDLL, CHECKIP_PATH
+inline constexpr int kServerSize = 260;        // GDB_SERVER, "host:port"
 
 } // namespace ConfigKey
 
@@ -52,15 +55,16 @@ inline constexpr int kPathSize = 260;          // JLINKDLL, CHECKIP_PATH
 // ends. Fields of the parts not asked for keep their zero values.
 struct Settings
 {
-    int32_t dataSource = 0;        // DATA_TYPE: 0 offline, 1 J-Link, anything else UART
+    int32_t dataSource = 0;        // DATA_TYPE: 0 offline, 1 J-Link, 3 GDB server, anything else UART
     int32_t jlinkSerialNumber = 0; // JLINK_PORT, read as an integer
     QString uartPort;              // UART_PORT, at most 39 characters
     int32_t uartSpeedIndex = 0;    // UART_BAUND
     int32_t expandLevel = 0;       // EXPAND_TYPE
     int32_t numberBase = 0;        // HEX_DEC
+    QString gdbServer;             // GDB_SERVER, "host:port"
 };
 
-enum class SettingsPart { DataSourceOnly, JLink, Uart, Display };
+enum class SettingsPart { DataSourceOnly, JLink, Uart, Display, Gdb };
 
 // Reads dataSource always, then only the fields of the part asked for.
 Settings LoadSettings(const ConfigFile &file, SettingsPart part);

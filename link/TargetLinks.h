@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/GdbRemote.h"
 #include "link/JLinkLibrary.h"
 #include "link/LinkCycleGate.h"
 #include "link/TransferBuffer.h"
@@ -9,7 +10,8 @@
 
 // The objects of the whole run that reach a target: the one transfer buffer,
 // the J-Link binding made at start-up, and the UART link with its single
-// reply deadline. Link cycles borrow them one at a time, through the gate.
+// reply deadline, and the GDB server connection. Link cycles borrow them one
+// at a time, through the gate.
 struct TargetLinks
 {
     explicit TargetLinks(UartLink::ChipModelSource chipModel)
@@ -20,5 +22,6 @@ struct TargetLinks
     TransferBuffer buffer;
     JLinkLibrary jlink;
     UartLink uart;
+    GdbRemote gdb;
     LinkCycleGate gate;
 };

@@ -51,6 +51,11 @@ void HaltHcpu(OperationEnv &env, const Pauses &pauses)
     LinkCycle cycle(env.config, env.links, env.user);
     if (!OpenCycle(cycle))
         return;
+    if (cycle.Kind() == LinkCycle::Link::Gdb) {
+        // The opening stopped the core; leaving without detach keeps it stopped.
+        cycle.CloseLeavingStopped();
+        return;
+    }
     if (cycle.Kind() == LinkCycle::Link::JLink) {
         env.links.jlink.Halt();
         QThread::msleep(pauses.afterHaltMs);
@@ -70,12 +75,15 @@ void HaltLcpu(OperationEnv &env, const Pauses &pauses)
             cycle.Close();
         return;
     }
-    // The probe halts the LCPU through a fresh connection while the flag is set.
-    if (!WriteWord(cycle, kLcpuHaltFlagRegister, 1) || !cycle.ReopenProbe())
+    // The probe halts the LCPU through a fresh connection while the flag is
+    // set; a GDB server's connection stops the target when it opens.
+    const bool gdb = cycle.Kind() == LinkCycle::Link::Gdb;
+    if (!WriteWord(cycle, kLcpuHaltFlagRegister, 1) || !(gdb ? cycle.ReopenGdb() : cycle.ReopenProbe()))
         return;
-    env.links.jlink.Halt();
+    if (!gdb)
+        env.links.jlink.Halt();
     if (WriteWord(cycle, kLcpuHaltFlagRegister, 0))
-        cycle.Close();
+        gdb ? cycle.CloseLeavingStopped() : cycle.Close();
 }
 
 uint32_t CleanBySetWayValue(uint32_t set, uint32_t way)
@@ -93,7 +101,7 @@ void CleanCache(OperationEnv &env, const Pauses &pauses)
     const uint32_t identification = cycle.Buffer().Word(0);
     const uint32_t lastWay = (identification >> 3) & 0x3FF;
     const uint32_t lastSet = (identification >> 13) & 0x7FFF;
-    const bool probe = cycle.Kind() == LinkCycle::Link::JLink;
+    const bool probe = cycle.Kind() != LinkCycle::Link::Uart;
     for (uint32_t set = lastSet + 1; set-- > 0;) {
         for (uint32_t way = lastWay + 1; way-- > 0;) {
             cycle.Buffer().SetWord(0, CleanBySetWayValue(set, way));

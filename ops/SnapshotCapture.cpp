@@ -88,13 +88,13 @@ void Run(OperationEnv &env, const QString &home, const PeripheralListRows &list,
 {
     LinkCycle cycle(env.config, env.links, env.user);
     const int entry = env.user.panel.DataSourceEntry();
-    const bool online = entry == 1 || entry == 2;
+    const bool online = entry == 1 || entry == 2 || entry == 3;
     cycle.PrefaceWith(online ? entry : 0);
     if (online) {
         if (entry == 1) {
             const QString probe = env.user.panel.ProbeText().left(kProbeTextSize - 1);
             cycle.SetProbeSerialNumber(RowText::ReadUnsigned(probe, 10));
-        } else {
+        } else if (entry == 2) {
             cycle.SetUartRefusalFormat("%s not support uart debug !\n");
         }
         if (!cycle.Open())

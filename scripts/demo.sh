@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
 # Builds Corvane, lays out its portable folder and starts the demo board: a
 # simulated VX21A chip on a pseudo-terminal, which Corvane.ini points at.
+# With --qemu the board is QEMU's mps2-an505 (a Cortex-M33) running the
+# counter firmware, reached through its GDB server (chip AN505, data source
+# GDB).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+qemu=0
+[ "${1:-}" = "--qemu" ] && qemu=1
 scripts/install-deps.sh
 build=${CORVANE_DEMO_BUILD:-build/demo}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_TESTS=OFF >/dev/null
@@ -24,6 +29,81 @@ ln -sfn "$(command -v python3)" "$home/python/python"
 # First start: two register windows with a few VX21A peripherals in them.
 if ! grep -q '^\[VX21A\]' "$home/Corvane.ini"; then
   printf '\n[VX21A]\nWND_0=1\nWND_1=1\nRCC=1\nGPIOA=1\nUSART1=2\nTIM2=2\n' >>"$home/Corvane.ini"
+fi
+
+# Points Corvane.ini at QEMU: chip AN505 selected, data source GDB, and a
+# register window with the board's timer, SysTick and system control block.
+use_qemu_board() {
+  python3 - "$home/Corvane.ini" "$1" <<'PY'
+import re, sys
+path, server = sys.argv[1], sys.argv[2]
+text = open(path, encoding="utf-8").read()
+def section(name):
+    m = re.search(r"^\[" + name + r"\]\n((?:(?!\[).*\n?)*)", text, re.M)
+    return m
+def set_key(name, key, value):
+    global text
+    m = section(name)
+    body = m.group(1)
+    if re.search(r"^" + key + r"=.*$", body, re.M):
+        body = re.sub(r"^" + key + r"=.*$", key + "=" + value, body, count=1, flags=re.M)
+    else:
+        gap = "\n" if body.endswith("\n\n") else ""
+        body = body.rstrip("\n") + "\n" + key + "=" + value + "\n" + gap
+    text = text[:m.start(1)] + body + text[m.end(1):]
+chips = section("CHIP_TYPE").group(1)
+num = int(re.search(r"^NUM=(\d+)", chips, re.M).group(1))
+names = dict(re.findall(r"^CHIP_(\d+)=(.*)$", chips, re.M))
+index = next((int(k) for k, v in names.items() if v == "AN505"), None)
+if index is None:
+    index = num
+    set_key("CHIP_TYPE", "CHIP_%d" % index, "AN505")
+    set_key("CHIP_TYPE", "NUM", str(num + 1))
+set_key("CHIP_TYPE", "SEL", str(index))
+set_key("COMMON", "DATA_TYPE", "3")
+set_key("COMMON", "GDB_SERVER", server)
+if not section("AN505"):
+    text = text.rstrip("\n") + "\n\n[AN505]\nWND_0=1\nTIMER0=1\nSYSTICK=1\nSCB=1\n"
+open(path, "w", encoding="utf-8").write(text)
+PY
+}
+
+if [ $qemu = 1 ]; then
+  command -v qemu-system-arm >/dev/null || { echo "qemu-system-arm is missing (scripts/install-deps.sh)" >&2; exit 1; }
+  port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+  board_args=(-M mps2-an505 -nographic -monitor none -serial none -gdb "tcp:127.0.0.1:$port")
+  if [ -f "$home/an505-counter.elf" ]; then
+    board_args+=(-kernel "$home/an505-counter.elf")
+  else
+    board_args+=(-S)  # no cross compiler: an idle board, halted
+  fi
+  qemu-system-arm "${board_args[@]}" &
+  chip=$!
+  trap 'kill $chip 2>/dev/null' EXIT
+  use_qemu_board "127.0.0.1:$port"
+  sleep 1
+  echo "Demo board: QEMU mps2-an505 (Cortex-M33), GDB server 127.0.0.1:$port (data source GDB, see $home/Corvane.ini)."
+  if [ -x "$home/corvane" ] && [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    "$home/corvane"
+  else
+    cli="$home/corvane-cli --home $home"
+    echo
+    echo "$ corvane-cli read E000ED00 4      # CPUID of the Cortex-M33"
+    $cli read E000ED00 4 || true
+    echo "$ corvane-cli read 20000000 10     # the firmware's counters"
+    $cli read 20000000 10 || true
+    echo "$ corvane-cli read 40000000 10     # CMSDK timer 0"
+    $cli read 40000000 10 || true
+    if [ -x "$home/corvane" ]; then
+      echo
+      echo "No display found for the window. Run under a virtual one:  xvfb-run -a $0 --qemu" >&2
+    else
+      echo
+      echo "Press Ctrl+C to stop the board."
+      wait $chip
+    fi
+  fi
+  exit 0
 fi
 
 chip_out=$(mktemp)

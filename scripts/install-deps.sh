@@ -8,13 +8,14 @@ packages=(
   qt6-base-dev qt6-serialport-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   python3
+  qemu-system-arm gcc-arm-none-eabi libnewlib-arm-none-eabi
 )
 # Extra groups on request: "bench" (yardsticks), "fuzz" (clang's libFuzzer),
 # "gui" (screenshots under Xvfb, driven by xdotool, with fonts for the
 # Chinese texts).
 for group in "$@"; do
   case "$group" in
-    bench) packages+=(libpugixml-dev) ;;
+    bench) packages+=(libpugixml-dev gdb-multiarch) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     gui) packages+=(xvfb xauth xdotool fonts-noto-cjk) ;;
     *) echo "unknown package group: $group" >&2; exit 2 ;;

@@ -10,7 +10,8 @@ const QByteArray kAllCommon = "[COMMON]\n"
                               "UART_PORT=ttyUSB0\n"
                               "UART_BAUND=3\n"
                               "EXPAND_TYPE=2\n"
-                              "HEX_DEC=1\n";
+                              "HEX_DEC=1\n"
+                              "GDB_SERVER=lab-pc:2331\n";
 
 struct PartCase
 {
@@ -19,10 +20,11 @@ struct PartCase
 };
 
 const PartCase kPartCases[] = {
-    {SettingsPart::DataSourceOnly, {2, 0, QString(), 0, 0, 0}},
-    {SettingsPart::JLink, {2, 801000123, QString(), 0, 0, 0}},
-    {SettingsPart::Uart, {2, 0, "ttyUSB0", 3, 0, 0}},
-    {SettingsPart::Display, {2, 0, QString(), 0, 2, 1}},
+    {SettingsPart::DataSourceOnly, {2, 0, QString(), 0, 0, 0, QString()}},
+    {SettingsPart::JLink, {2, 801000123, QString(), 0, 0, 0, QString()}},
+    {SettingsPart::Uart, {2, 0, "ttyUSB0", 3, 0, 0, QString()}},
+    {SettingsPart::Display, {2, 0, QString(), 0, 2, 1, QString()}},
+    {SettingsPart::Gdb, {2, 0, QString(), 0, 0, 0, "lab-pc:2331"}},
 };
 
 class LoadSettingsTest : public IniFixture
@@ -41,6 +43,7 @@ TEST_F(LoadSettingsTest, DataSourceAlwaysThenOnlyThePartAskedFor)
         EXPECT_EQ(s.uartSpeedIndex, c.expected.uartSpeedIndex);
         EXPECT_EQ(s.expandLevel, c.expected.expandLevel);
         EXPECT_EQ(s.numberBase, c.expected.numberBase);
+        EXPECT_EQ(s.gdbServer, c.expected.gdbServer);
     }
 }
 

@@ -113,7 +113,7 @@ TEST(LinkCycle, UartSuccessEntersAndLeavesOnce)
     TargetRig rig("VX21D");
     ASSERT_TRUE(rig.chipStarted);
     rig.chip.PokeWord(0x20000000, 0x11223344);
-    rig.config.WriteInt("COMMON", "DATA_TYPE", 3); // anything but 0 and 1 is UART
+    rig.config.WriteInt("COMMON", "DATA_TYPE", 4); // anything but 0, 1 and 3 (GDB) is UART
     ASSERT_TRUE(ReadOneWord(rig));
     EXPECT_TRUE(rig.user.messages.isEmpty());
     EXPECT_EQ(rig.links.buffer.Word(0), 0x11223344u);

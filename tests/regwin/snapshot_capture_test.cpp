@@ -79,7 +79,7 @@ TEST(SnapshotCapture, OverTheUartLink)
 
 TEST(SnapshotCapture, OfflineOnlyReloads)
 {
-    for (int entry : {0, -1, 3}) {
+    for (int entry : {0, -1, 4}) {
         SCOPED_TRACE(entry);
         CaptureRig rig;
         rig.user.dataSourceEntry = entry;
