@@ -2,7 +2,6 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -14,53 +13,58 @@ namespace {
 
 constexpr int kRetryMs = 2;
 
-// The file, or its folder while the file does not exist; -1 when neither
-// opens (the write then goes on without the lock).
-int OpenLockTarget(const QByteArray &file, const QByteArray &folder, bool *onFolder)
+// The file; a missing file is made (empty) so there is an inode to lock. The
+// folder itself is not locked: the running program holds its installation
+// folder as its one-copy lock. -1 when neither opens (no permission: the
+// write then goes on without the lock and meets the same refusal).
+int OpenLockTarget(const QByteArray &file, bool *made)
 {
+    *made = false;
     const int fd = ::open(file.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    *onFolder = fd < 0 && errno == ENOENT;
-    if (!*onFolder)
+    if (fd >= 0 || errno != ENOENT)
         return fd;
-    return ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int created = ::open(file.constData(), O_RDONLY | O_CREAT | O_EXCL | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (created >= 0) {
+        *made = true;
+        return created;
+    }
+    // Another writer made it first: lock that one.
+    return errno == EEXIST ? ::open(file.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
 }
 
-// Still what the path names: the file (same inode) or, for the folder, a
-// file that is still missing.
-bool StillCurrent(int fd, const QByteArray &file, bool onFolder)
+// Still what the path names: the same inode.
+bool StillCurrent(int fd, const QByteArray &file)
 {
     struct stat now
     {
     };
-    const bool exists = ::stat(file.constData(), &now) == 0;
-    if (onFolder)
-        return !exists;
     struct stat held
     {
     };
-    return exists && ::fstat(fd, &held) == 0 && held.st_dev == now.st_dev && held.st_ino == now.st_ino;
+    return ::stat(file.constData(), &now) == 0 && ::fstat(fd, &held) == 0 && held.st_dev == now.st_dev &&
+           held.st_ino == now.st_ino;
 }
 
 } // namespace
 
 WriterLock::WriterLock(const QString &path, int waitMs)
+    : m_file(QFile::encodeName(path))
 {
-    const QByteArray file = QFile::encodeName(path);
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
     QElapsedTimer clock;
     clock.start();
     for (;;) {
-        bool onFolder = false;
-        const int fd = OpenLockTarget(file, folder, &onFolder);
+        bool made = false;
+        const int fd = OpenLockTarget(m_file, &made);
         if (fd < 0) {
-            // Nothing to lock (no read permission): a lone writer can still
+            // Nothing to lock (no permission): a lone writer can still
             // write, so do not stand in its way.
             m_held = true;
             return;
         }
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            if (StillCurrent(fd, file, onFolder)) {
+            if (StillCurrent(fd, m_file)) {
                 m_fd = fd;
+                m_made = made;
                 m_held = true;
                 return;
             }
@@ -76,6 +80,14 @@ WriterLock::WriterLock(const QString &path, int waitMs)
 
 WriterLock::~WriterLock()
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
+    if (m_fd < 0)
+        return;
+    // The empty file made only to hold the lock goes again when the write
+    // left nothing in it (a failed write, or a removal from no file).
+    struct stat held
+    {
+    };
+    if (m_made && StillCurrent(m_fd, m_file) && ::fstat(m_fd, &held) == 0 && held.st_size == 0)
+        ::unlink(m_file.constData());
+    ::close(m_fd);
 }

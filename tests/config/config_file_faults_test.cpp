@@ -70,6 +70,20 @@ TEST_F(ConfigFileFaults, LockDoesNotStopReaders)
     ::close(held);
 }
 
+// The running program holds its installation folder as its one-copy lock, so
+// a writer of a file not yet there must not wait on the folder.
+TEST_F(ConfigFileFaults, MissingFileIsWrittenWhileItsFolderIsHeld)
+{
+    const int folder = ::open(QFile::encodeName(m_dir.path()).constData(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(::flock(folder, LOCK_EX), 0);
+    EXPECT_TRUE(m_file.WriteText("COMMON", "UNUSED", ""));
+    EXPECT_TRUE(FolderEntries().isEmpty()) << "a removal from no file makes no file";
+    EXPECT_TRUE(m_file.WriteInt("COMMON", "DATA_TYPE", 2));
+    EXPECT_EQ(m_file.ReadInt("COMMON", "DATA_TYPE", 0), 2);
+    EXPECT_EQ(FolderEntries(), QStringList{"Corvane.ini"});
+    ::close(folder);
+}
+
 TEST_F(ConfigFileFaults, CarriageReturnEndsALine)
 {
     Put("[COMMON]\rDATA_TYPE=1\rUART_PORT=ttyS1\r[OTHER]\rX=1");
