@@ -1,6 +1,5 @@
 #include "regmap/SnapshotFiles.h"
 
-#include "link/ChipProfile.h"
 #include "link/DiskFile.h"
 #include "link/MessageText.h"
 #include "link/TransferBuffer.h"
@@ -31,7 +30,7 @@ bool IsPlainFileName(const QString &name)
 
 void MakeFolderFor(const QString &home, const QString &folder)
 {
-    if (folder == QLatin1String("temp") || ChipProfile::Models().contains(folder))
+    if (IsPlainFileName(folder))
         QDir(home).mkpath(QStringLiteral("data/") + folder);
 }
 

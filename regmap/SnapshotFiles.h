@@ -22,9 +22,9 @@ QString TemporaryPath(const QString &home, const QString &name);
 // and no NUL. Anything else could reach outside the data folder.
 bool IsPlainFileName(const QString &name);
 
-// Creates "<home>/data/<folder>" when missing, but only the folders the
-// start-up creates: "temp" and one per chip model of the chip table. A file
-// of any other model then fails as its create or open error.
+// Creates "<home>/data/<folder>" when missing, for "temp" and for any chip of
+// the configuration's list, the five models of the chip table or a board
+// reached over a GDB server; a name that is no plain file name makes nothing.
 void MakeFolderFor(const QString &home, const QString &folder);
 
 // Replaces the file as a whole (DiskFile::Replace): a failure, a full disk
