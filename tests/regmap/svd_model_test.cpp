@@ -21,7 +21,8 @@ namespace {
 
 QString Fixture(const char *name)
 {
-    return QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("fixtures/") + QLatin1StringView(name));
+    // From the build, not __FILE__: a compiler cache may make that relative.
+    return QDir(QStringLiteral(CORVANE_REGMAP_FIXTURES)).filePath(QLatin1StringView(name));
 }
 
 // One line per peripheral, register and field, so two results compare whole.
