@@ -3,6 +3,7 @@
 #include "ipcheck/IpCheckSelections.h"
 #include "link/UserInterfaces.h"
 #include "ops/Operation.h"
+#include "regmap/RegisterWindowTable.h"
 
 #include <QWidget>
 
@@ -106,6 +107,6 @@ private:
     QLineEdit *m_readLength = nullptr;
     QLineEdit *m_writeAddress = nullptr;
     QLineEdit *m_writeData = nullptr;
-    std::array<QCheckBox *, 4> m_windowBoxes{};
+    std::array<QCheckBox *, RegisterWindowTable::kSlots> m_windowBoxes{};
     CMyList *m_peripherals = nullptr;
 };
