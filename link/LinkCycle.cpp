@@ -29,7 +29,7 @@ bool LinkCycle::Preface()
     m_busy.emplace(m_user.busy);
     m_dataSource = LoadSettings(m_config, SettingsPart::DataSourceOnly).dataSource;
     m_chipModel = m_user.panel.ChipModel();
-    if (m_dataSource == 0)
+    if (m_dataSource == Stored(DataSource::Offline))
         return Fail("Please select online data type !\n");
     return true;
 }
@@ -75,8 +75,8 @@ bool LinkCycle::OpenProbe()
         jlink.Close();
         return false;
     }
-    jlink.TifSelect(1);
-    jlink.SetSpeed(4000);
+    jlink.TifSelect(JLinkApi::kInterfaceSwd);
+    jlink.SetSpeed(JLinkApi::kSpeedKHz);
     jlink.ExecCommand("device=CORTEX-M33");
     if (jlink.Connect() != 0) {
         Fail(m_connectFailure);
