@@ -21,8 +21,7 @@ namespace {
 
 QString Fixture(const char *name)
 {
-    // From the build, not __FILE__: a compiler cache may make that relative.
-    return QDir(QStringLiteral(CORVANE_REGMAP_FIXTURES)).filePath(QLatin1StringView(name));
+    return QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("fixtures/") + QLatin1StringView(name));
 }
 
 // One line per peripheral, register and field, so two results compare whole.
