@@ -103,6 +103,7 @@ void CCtrlWnd::AddGroup(int x, int y, int width, int height)
 
 void CCtrlWnd::BuildControls()
 {
+    static_assert(std::tuple_size_v<decltype(m_windowBoxes)> == CCorvaneApp::kSlotCount);
     AddGroup(1, 0, 48, 123);
     for (int k = 0; k < CCorvaneApp::kSlotCount; ++k) {
         auto *box = new QCheckBox(QStringLiteral("WND%1").arg(k), this);

@@ -3,7 +3,6 @@
 #include "ipcheck/IpCheckSelections.h"
 #include "link/UserInterfaces.h"
 #include "ops/Operation.h"
-#include "regmap/RegisterWindowTable.h"
 
 #include <QWidget>
 
@@ -107,6 +106,6 @@ private:
     QLineEdit *m_readLength = nullptr;
     QLineEdit *m_writeAddress = nullptr;
     QLineEdit *m_writeData = nullptr;
-    std::array<QCheckBox *, RegisterWindowTable::kSlots> m_windowBoxes{};
+    std::array<QCheckBox *, 4> m_windowBoxes{};
     CMyList *m_peripherals = nullptr;
 };
