@@ -29,7 +29,7 @@ bool LinkCycle::Preface()
     m_busy.emplace(m_user.busy);
     m_dataSource = LoadSettings(m_config, SettingsPart::DataSourceOnly).dataSource;
     m_chipModel = m_user.panel.ChipModel();
-    if (m_dataSource == Stored(DataSource::Offline))
+    if (m_dataSource == 0)
         return Fail("Please select online data type !\n");
     return true;
 }
