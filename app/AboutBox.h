@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/Version.h"
+
 #include <QDialog>
 
 // "关于 Corvane": the application's icon, its version line and an OK button.
@@ -9,7 +11,7 @@ class CAboutDlg : public QDialog
 
 public:
     static constexpr char kTitle[] = "关于 Corvane";
-    static constexpr char kVersionLine[] = "Corvane，版本 2.3";
+    static constexpr char kVersionLine[] = "Corvane，版本 " CORVANE_VERSION;
 
     explicit CAboutDlg(QWidget *parent = nullptr);
 };

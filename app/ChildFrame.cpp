@@ -3,6 +3,8 @@
 #include "app/CorvaneApp.h"
 #include "app/RegWnd.h"
 
+#include <utility>
+
 CChildFrame::CChildFrame(CCorvaneApp &app, int slot, QWidget *parent)
     : QMdiSubWindow(parent), m_app(app), m_slot(slot)
 {
@@ -14,8 +16,7 @@ CChildFrame::CChildFrame(CCorvaneApp &app, int slot, QWidget *parent)
 CChildFrame::~CChildFrame()
 {
     // The view goes before its frame, as the slot tables expect.
-    delete m_view;
-    m_view = nullptr;
+    delete std::exchange(m_view, nullptr);
     m_app.EnterChildFrame(m_slot, nullptr);
     m_app.ChildFrameDestroyed(m_slot);
 }

@@ -15,27 +15,13 @@
 #include <QScreen>
 #include <QSettings>
 
-namespace {
-CCorvaneApp *g_app = nullptr;
-}
-
-CCorvaneApp::CCorvaneApp(AppOptions options) : m_options(std::move(options))
-{
-    g_app = this;
-}
+CCorvaneApp::CCorvaneApp(AppOptions options) : m_options(std::move(options)) {}
 
 CCorvaneApp::~CCorvaneApp()
 {
     // Windows that go with the application keep their open-marks.
     m_closing = true;
     m_mainFrame.reset();
-    if (g_app == this)
-        g_app = nullptr;
-}
-
-CCorvaneApp *CCorvaneApp::Instance()
-{
-    return g_app;
 }
 
 bool CCorvaneApp::InitInstance()
@@ -99,19 +85,14 @@ CChildFrame *CCorvaneApp::ChildFrame(int slot) const
 
 CRegWnd *CCorvaneApp::RegisterWindow(int slot) const
 {
-    return slot >= 0 && slot < kSlotCount ? m_registerWindows[slot] : nullptr;
+    const CChildFrame *frame = ChildFrame(slot);
+    return frame ? frame->View() : nullptr;
 }
 
 void CCorvaneApp::EnterChildFrame(int slot, CChildFrame *frame)
 {
     if (slot >= 0 && slot < kSlotCount)
         m_childFrames[slot] = frame;
-}
-
-void CCorvaneApp::EnterRegisterWindow(int slot, CRegWnd *window)
-{
-    if (slot >= 0 && slot < kSlotCount)
-        m_registerWindows[slot] = window;
 }
 
 void CCorvaneApp::OpenRegisterWindow(int slot)

@@ -5,6 +5,7 @@
 #include "app/WidgetUser.h"
 #include "link/ConfigFile.h"
 #include "link/TargetLinks.h"
+#include "regmap/RegisterWindowTable.h"
 
 #include <QObject>
 #include <QString>
@@ -28,21 +29,20 @@ struct AppOptions
 };
 
 // The application object: start-up in its fixed order, the process-wide
-// values (executable folder, configuration path, dots per inch), the slot
-// tables of the register windows and the closing flag.
+// values (executable folder, configuration path, dots per inch), the one
+// table of register window slots (the frames here, their logic windows in
+// WindowTable()) and the closing flag.
 class CCorvaneApp : public QObject
 {
     Q_OBJECT
 
 public:
-    static constexpr int kSlotCount = 4;
+    static constexpr int kSlotCount = RegisterWindowTable::kSlots;
     static constexpr char kAppName[] = "Corvane";
     static constexpr char kAlreadyRunning[] = "此程序正在运行，同一路径只能打开一次。";
 
     explicit CCorvaneApp(AppOptions options = {});
     ~CCorvaneApp() override;
-
-    static CCorvaneApp *Instance();
 
     // Start-up; false when the application may not run.
     bool InitInstance();
@@ -58,11 +58,12 @@ public:
     UserContext &Context() { return m_context; }
     CMainFrame *MainFrame() const { return m_mainFrame.get(); }
 
-    // ChildFrameTable and the register window of each slot.
+    // The frame of each slot and the register window it shows.
     CChildFrame *ChildFrame(int slot) const;
     CRegWnd *RegisterWindow(int slot) const;
     void EnterChildFrame(int slot, CChildFrame *frame);
-    void EnterRegisterWindow(int slot, CRegWnd *window);
+    // The logic windows of the same slots, as the operations see them.
+    RegisterWindowTable &WindowTable() { return m_windowTable; }
 
     // Opens the register window of a free slot.
     void OpenRegisterWindow(int slot);
@@ -84,7 +85,7 @@ private:
     UserContext m_context{m_user.Context()};
     std::unique_ptr<TargetLinks> m_links;
     std::array<CChildFrame *, kSlotCount> m_childFrames{};
-    std::array<CRegWnd *, kSlotCount> m_registerWindows{};
+    RegisterWindowTable m_windowTable;
     bool m_closing = false;
     std::unique_ptr<CMainFrame> m_mainFrame;
 };

@@ -3,8 +3,8 @@
 #include "app/ChildFrame.h"
 #include "app/CorvaneApp.h"
 #include "app/MainFrame.h"
-#include "app/MyList.h"
-#include "app/PopupComboBox.h"
+#include "app/PeripheralList.h"
+#include "widgets/PopupComboBox.h"
 #include "app/PortLists.h"
 #include "app/RegWnd.h"
 #include "link/Settings.h"
@@ -103,8 +103,9 @@ void CCtrlWnd::AddGroup(int x, int y, int width, int height)
 
 void CCtrlWnd::BuildControls()
 {
+    static_assert(std::tuple_size_v<decltype(m_windowBoxes)> == CCorvaneApp::kSlotCount);
     AddGroup(1, 0, 48, 123);
-    for (int k = 0; k < 4; ++k) {
+    for (int k = 0; k < CCorvaneApp::kSlotCount; ++k) {
         auto *box = new QCheckBox(QStringLiteral("WND%1").arg(k), this);
         box->setObjectName(QString::number(1010 + k));
         box->setGeometry(Dlu(7, 26 + 21 * k, 40, 10));
@@ -181,7 +182,7 @@ void CCtrlWnd::BuildControls()
 
 void CCtrlWnd::ConnectControls()
 {
-    for (int k = 0; k < 4; ++k)
+    for (int k = 0; k < CCorvaneApp::kSlotCount; ++k)
         connect(m_windowBoxes[k], &QCheckBox::clicked, this, [this, k] { WindowBoxClicked(k); });
     connect(m_chip, &QComboBox::activated, this, &CCtrlWnd::ChipChanged);
     connect(m_dataSource, &QComboBox::activated, this, [this] { ApplyDataSource(); });
@@ -277,7 +278,7 @@ void CCtrlWnd::Setup()
     RefreshSerialPortList();
     m_peripherals->SetUp();
     const QString chip = ChipModel();
-    for (int k = 0; k < 4; ++k) {
+    for (int k = 0; k < CCorvaneApp::kSlotCount; ++k) {
         const bool open = config.ReadInt(chip, QString::asprintf(ConfigKey::kWindowOpen, k), 0) != 0;
         m_windowBoxes[k]->setChecked(open);
         m_windowBoxes[k]->setEnabled(!open);
@@ -458,7 +459,7 @@ void CCtrlWnd::RunOperation(const std::function<void(OperationEnv &)> &operation
 void CCtrlWnd::CaptureSnapshots()
 {
     OperationEnv env = Env();
-    SnapshotCapture::Run(env, m_app.ExeDir(), *m_peripherals, CRegWnd::Table());
+    SnapshotCapture::Run(env, m_app.ExeDir(), *m_peripherals, m_app.WindowTable());
 }
 
 void CCtrlWnd::resizeEvent(QResizeEvent *event)

@@ -2,14 +2,13 @@
 
 #include "app/AboutBox.h"
 #include "app/ChildFrame.h"
-#if HAVE_CORVANE_IPCHECK_UI
-#include "app/CheckipWnd.h"
-#endif
 #include "app/CorvaneApp.h"
 #include "app/CtrlWnd.h"
 #include "app/Looks.h"
 #include "app/OutputWnd.h"
+#include "ipcheck/ui/IpCheckWindow.h"
 #include "link/Settings.h"
+#include "regmap/RegisterWindowTable.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -109,10 +108,7 @@ CCtrlWnd &CMainFrame::Panel() const
 void CMainFrame::InitialUpdate()
 {
     m_pane->InitialUpdate();
-#if HAVE_CORVANE_IPCHECK_UI
-    connect(static_cast<CCheckipWnd *>(m_pane->CheckWindow()), &CCheckipWnd::RetileRequested, this,
-            &CMainFrame::TileRegisterWindows);
-#endif
+    connect(m_pane->CheckWindow(), &CCheckipWnd::RetileRequested, this, &CMainFrame::TileRegisterWindows);
 }
 
 void CMainFrame::BuildMenus()
@@ -344,14 +340,7 @@ void CMainFrame::UpdateCaption()
 
 int CMainFrame::ActiveWindowSlot() const
 {
-    const QString caption = windowTitle().left(100);
-    const int at = caption.indexOf(QLatin1String("window_"));
-    if (at < 0)
-        return -1;
-    int value = 0;
-    for (int i = at + 7; i < caption.size() && caption[i].isDigit() && value < 100000; ++i)
-        value = value * 10 + caption[i].digitValue();
-    return value;
+    return RegisterWindowTable::ActiveWindowSlot(windowTitle());
 }
 
 QList<QRect> CMainFrame::TileLayout(const QRect &area, int paneWidth, int frameWidth, int count)

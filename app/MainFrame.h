@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/Version.h"
+
 #include <QList>
 #include <QMainWindow>
 #include <QRect>
@@ -22,7 +24,7 @@ class CMainFrame : public QMainWindow
     Q_OBJECT
 
 public:
-    static constexpr char kTitle[] = "Corvane v2.3";
+    static constexpr char kTitle[] = "Corvane v" CORVANE_VERSION;
     static constexpr int kAboutCommand = 100;
     static constexpr int kUpdateCommand = 105;
     static constexpr char kCompany[] = "应用程序向导生成的本地应用程序";

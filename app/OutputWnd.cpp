@@ -2,14 +2,10 @@
 
 #include "app/CorvaneApp.h"
 #include "app/CtrlWnd.h"
-#if HAVE_CORVANE_IPCHECK_UI
-#include "app/CheckipWnd.h"
-#endif
+#include "ipcheck/ui/IpCheckWindow.h"
 
-#include <QLabel>
 #include <QScrollArea>
 #include <QTabWidget>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -21,16 +17,6 @@ QScrollArea *Scrolling(QWidget *form, QWidget *parent)
     area->setWidgetResizable(true);
     area->setWidget(form);
     return area;
-}
-
-[[maybe_unused]] QWidget *CheckWindowPlaceholder(QWidget *parent)
-{
-    auto *form = new QWidget(parent);
-    form->setObjectName(QStringLiteral("103"));
-    auto *layout = new QVBoxLayout(form);
-    layout->addWidget(new QLabel(QStringLiteral("IP check"), form));
-    layout->addStretch(1);
-    return form;
 }
 
 } // namespace
@@ -50,15 +36,11 @@ COutputWnd::COutputWnd(CCorvaneApp &app, QWidget *parent) : QDockWidget(parent)
     m_tabs->setDocumentMode(true);
     m_tabs->setTabsClosable(false);
     m_panel = new CCtrlWnd(app);
-#if HAVE_CORVANE_IPCHECK_UI
     auto *check = new CCheckipWnd(app.Config(), *m_panel, app.ExeDir(), app.Dpi());
     check->setObjectName(QStringLiteral("103"));
     check->SetUser(&app.User(), &app.User());
     m_panel->chipChangedHook = [check] { check->BuildIpList(); };
     m_check = check;
-#else
-    m_check = CheckWindowPlaceholder(nullptr);
-#endif
     m_tabs->addTab(Scrolling(m_panel, m_tabs), QString::fromUtf8(kControlTab));
     m_tabs->addTab(Scrolling(m_check, m_tabs), QString::fromUtf8(kCheckTab));
     m_tabs->setCurrentIndex(0);

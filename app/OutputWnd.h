@@ -2,6 +2,7 @@
 
 #include <QDockWidget>
 
+class CCheckipWnd;
 class CCorvaneApp;
 class CCtrlWnd;
 class QScrollArea;
@@ -22,12 +23,12 @@ public:
 
     CCtrlWnd &Panel() const { return *m_panel; }
     QTabWidget &Tabs() const { return *m_tabs; }
-    QWidget *CheckWindow() const { return m_check; }
+    CCheckipWnd *CheckWindow() const { return m_check; }
     // The forms' initial update.
     void InitialUpdate();
 
 private:
     QTabWidget *m_tabs = nullptr;
     CCtrlWnd *m_panel = nullptr;
-    QWidget *m_check = nullptr;
+    CCheckipWnd *m_check = nullptr;
 };

@@ -1,7 +1,7 @@
 #include "app/RegWnd.h"
 
 #include "app/CorvaneApp.h"
-#include "app/PropertyGrid.h"
+#include "widgets/PropertyGrid.h"
 #include "regmap/RegisterWindow.h"
 #include "regmap/RegisterWindowTable.h"
 #include "regmap/RowText.h"
@@ -13,12 +13,6 @@
 #include <QMenu>
 #include <QTimer>
 #include <QTreeWidget>
-
-RegisterWindowTable &CRegWnd::Table()
-{
-    static RegisterWindowTable table;
-    return table;
-}
 
 namespace {
 
@@ -70,11 +64,11 @@ QFont CaptionFont()
 struct CRegWnd::Impl : public RowTreeListener
 {
     Impl(CRegWnd &view, CCorvaneApp &app, int slot)
-        : m_view(view),
+        : m_view(view), m_table(app.WindowTable()),
           m_env{app.Config(), app.Links(), app.Context(), app.ExeDir(), app.Dpi()}
     {
-        Table().SetNextWindowSlot(slot);
-        m_logic = std::make_unique<RegisterWindow>(m_env, Table());
+        m_table.SetNextWindowSlot(slot);
+        m_logic = std::make_unique<RegisterWindow>(m_env, m_table);
         m_logic->Tree().SetListener(this);
         m_settle.setSingleShot(true);
         m_settle.setInterval(50);
@@ -82,7 +76,7 @@ struct CRegWnd::Impl : public RowTreeListener
     ~Impl() override
     {
         m_logic->Tree().SetListener(nullptr);
-        Table().SetNextWindowSlot(m_logic->Slot());
+        m_table.SetNextWindowSlot(m_logic->Slot());
     }
 
     PropertyGrid &Grid() const { return *m_view.m_grid; }
@@ -126,6 +120,7 @@ struct CRegWnd::Impl : public RowTreeListener
     }
 
     CRegWnd &m_view;
+    RegisterWindowTable &m_table;
     RegisterWindowEnv m_env;
     std::unique_ptr<RegisterWindow> m_logic;
     QTimer m_settle;
@@ -137,7 +132,6 @@ CRegWnd::CRegWnd(CCorvaneApp &app, int slot, QWidget *parent) : QWidget(parent),
     setObjectName(QStringLiteral("CRegWnd_%1").arg(slot));
     m_grid = new PropertyGrid(this);
     m_impl = std::make_unique<Impl>(*this, app, slot);
-    m_app.EnterRegisterWindow(slot, this);
 
     connect(m_grid->Tree(), &QTreeWidget::currentItemChanged, this, [this] { m_impl->TakeGridSelection(); });
     connect(m_grid, &PropertyGrid::ValueEdited, this, [this](uint64_t id, const QString &text) {
@@ -172,10 +166,7 @@ CRegWnd::CRegWnd(CCorvaneApp &app, int slot, QWidget *parent) : QWidget(parent),
     });
 }
 
-CRegWnd::~CRegWnd()
-{
-    m_app.EnterRegisterWindow(m_slot, nullptr);
-}
+CRegWnd::~CRegWnd() = default;
 
 void CRegWnd::OnInitialUpdate()
 {

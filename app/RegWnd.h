@@ -10,7 +10,6 @@ class PropertyGrid;
 class QAction;
 class QMenu;
 class RegisterWindow;
-class RegisterWindowTable;
 
 // The register window: the property grid that shows the rows of one slot's
 // register window logic and forwards the user's clicks and edits to it.
@@ -34,8 +33,6 @@ public:
 
     // The logic behind the window.
     RegisterWindow *Logic() const;
-    // The register windows of the whole run, by slot.
-    static RegisterWindowTable &Table();
     PropertyGrid *Grid() const { return m_grid; }
 
     // Shows one of the context menus (310, 315, 316) at a point of the grid

@@ -5,8 +5,8 @@
 // the output list, next to the child's own run time writing to /dev/null,
 // and the longest stall of the user-interface thread meanwhile (the largest
 // gap between ticks of a 5 ms timer).
-#include "app/CheckipWnd.h"
-#include "app/LogList.h"
+#include "ipcheck/ui/IpCheckWindow.h"
+#include "ipcheck/ui/LogList.h"
 #include "ipcheck/IpCheckSelections.h"
 #include "link/ConfigFile.h"
 #include "widgets/EditableListCtrl.h"

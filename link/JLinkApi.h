@@ -80,6 +80,9 @@ namespace JLinkApi {
 // Values the binding passes.
 constexpr int kHostInterfaceUsb = 1;
 constexpr int kInterfaceSwd = 1;
+// The link always runs the probe at this speed; the panel's speed list is
+// stored but not applied.
+constexpr uint32_t kSpeedKHz = 4000;
 constexpr uint32_t kAccessWidth4 = 4;
 
 // Every name the binding looks up, in lookup order; one missing name and the

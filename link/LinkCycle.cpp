@@ -89,8 +89,8 @@ bool LinkCycle::OpenProbe()
         jlink.Close();
         return false;
     }
-    jlink.TifSelect(1);
-    jlink.SetSpeed(4000);
+    jlink.TifSelect(JLinkApi::kInterfaceSwd);
+    jlink.SetSpeed(JLinkApi::kSpeedKHz);
     jlink.ExecCommand("device=CORTEX-M33");
     if (jlink.Connect() != 0) {
         Fail(m_connectFailure);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/ConfigFile.h"
+#include "link/SettingValues.h"
 
 #include <QString>
 

@@ -90,7 +90,7 @@ void RegisterWindow::AddPeripheralRows(const QString &name)
 void RegisterWindow::AddRowsFrom(XmlDocument &document, const QString &name)
 {
     const int expandLevel = m_env.config.ReadInt(ConfigKey::kCommon, ConfigKey::kExpandType, 0);
-    const bool hex = NumberBase() == 1;
+    const bool hex = NumberBase() == Stored(NumberBase::Hexadecimal);
     const int column = RowText::BuildColumn(m_tree.LastWidth());
 
     const SvdPeripheralResult result = SvdDeviceModel::ReadPeripheral(document, name);

@@ -41,7 +41,7 @@ RegisterWindow::Menu RegisterWindow::RightButtonReleased()
 {
     if (!TrackSelection())
         return Menu::None;
-    const bool offline = LoadSettings(m_env.config, SettingsPart::DataSourceOnly).dataSource == 0;
+    const bool offline = LoadSettings(m_env.config, SettingsPart::DataSourceOnly).dataSource == Stored(DataSource::Offline);
     if (!m_selectedIsRegister)
         return offline ? Menu::Files : Menu::All;
     return offline ? Menu::None : Menu::Transfer;
@@ -98,7 +98,7 @@ void RegisterWindow::ApplyEdit(RegisterRow *row, const QString &typed)
     }
     m_tree.SetName(reg, prefix + RowText::SizedWord(word, registerBits));
 
-    if (RegisterWriteMode() == 0) {
+    if (RegisterWriteMode() == Stored(RegisterWriteMode::Immediate)) {
         SetSelection(reg, true);
         WriteSelection();
     }

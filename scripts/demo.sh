@@ -12,20 +12,10 @@ scripts/install-deps.sh
 build=${CORVANE_DEMO_BUILD:-build/demo}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_TESTS=OFF >/dev/null
 cmake --build "$build"
-home=$(cd "$build/bin" && pwd)
-
-[ -f "$home/Corvane.ini" ] || cp tools/demo/Corvane.ini "$home/Corvane.ini"
-mkdir -p "$home/data"
-
-# The rest of the portable folder: the chips' SVD files, the analyzer of the
-# IP check and the interpreter it runs with.
-mkdir -p "$home/svd" "$home/python"
-cp svd/*.svd "$home/svd/"
-if [ -d analyzer ]; then
-  rm -rf "$home/analyzer"
-  cp -r analyzer "$home/analyzer"
-fi
-ln -sfn "$(command -v python3)" "$home/python/python"
+# The portable folder: the programs, Corvane.ini (kept once there), the
+# chips' SVD files, the analyzer of the IP check and its interpreter, data/.
+cmake --install "$build" --prefix "$build/portable" >/dev/null
+home=$(cd "$build/portable" && pwd)
 # First start: two register windows with a few VX21A peripherals in them.
 if ! grep -q '^\[VX21A\]' "$home/Corvane.ini"; then
   printf '\n[VX21A]\nWND_0=1\nWND_1=1\nRCC=1\nGPIOA=1\nUSART1=2\nTIM2=2\n' >>"$home/Corvane.ini"
@@ -107,7 +97,7 @@ if [ $qemu = 1 ]; then
 fi
 
 chip_out=$(mktemp)
-"$home/corvane-simchip" --model VX21A --demo >"$chip_out" 2>/dev/null &
+"$build/bin/corvane-simchip" --model VX21A --demo >"$chip_out" 2>/dev/null &
 chip=$!
 trap 'kill $chip 2>/dev/null; rm -f "$chip_out"' EXIT
 for _ in $(seq 50); do

@@ -7,7 +7,7 @@
 #include "app/CorvaneApp.h"
 #include "app/CtrlWnd.h"
 #include "app/MainFrame.h"
-#include "app/MyList.h"
+#include "app/PeripheralList.h"
 #include "app/RegWnd.h"
 #include "link/ConfigFile.h"
 

@@ -7,11 +7,11 @@
 #include "AppRig.h"
 
 #include "app/AppIcon.h"
-#include "app/CheckipWnd.h"
-#include "app/LogList.h"
+#include "ipcheck/ui/IpCheckWindow.h"
+#include "ipcheck/ui/LogList.h"
 #include "app/Looks.h"
 #include "app/OutputWnd.h"
-#include "app/PropertyGrid.h"
+#include "widgets/PropertyGrid.h"
 #include "widgets/EditableListCtrl.h"
 
 #include <QAction>

@@ -4,7 +4,7 @@
 #include "AppRig.h"
 
 #include "app/PortLists.h"
-#include "app/PropertyGrid.h"
+#include "widgets/PropertyGrid.h"
 
 #include <QLabel>
 #include <QPushButton>

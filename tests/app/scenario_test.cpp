@@ -5,7 +5,7 @@
 
 #include "AppRig.h"
 
-#include "app/PropertyGrid.h"
+#include "widgets/PropertyGrid.h"
 #include "SimulatedChip.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "AnalyzerFixture.h"
 #include "QtApp.h"
-#include "app/LogList.h"
+#include "ipcheck/ui/LogList.h"
 #include "ipcheck/ui/LogListModel.h"
 #include "support/FakeUser.h"
 

@@ -1,4 +1,4 @@
-#include "app/MyList.h"
+#include "app/PeripheralList.h"
 
 #include "app/CorvaneApp.h"
 #include "app/CtrlWnd.h"
@@ -43,9 +43,12 @@ CMyList::CMyList(CCorvaneApp &app, QWidget *parent) : QTreeWidget(parent), m_app
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
-    setColumnCount(5);
-    setHeaderLabels({QStringLiteral("IP list"), QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
-                     QStringLiteral("3")});
+    // The name column, then one column per register window slot.
+    QStringList titles{QStringLiteral("IP list")};
+    for (int slot = 0; slot < RegisterWindowTable::kSlots; ++slot)
+        titles << QString::number(slot);
+    setColumnCount(int(titles.size()));
+    setHeaderLabels(titles);
 }
 
 void CMyList::SetUp()
@@ -62,7 +65,7 @@ void CMyList::SetUp()
 void CMyList::SetColumnWidths()
 {
     setColumnWidth(0, m_app.Scaled(160));
-    for (int column = 1; column <= 4; ++column)
+    for (int column = 1; column <= RegisterWindowTable::kSlots; ++column)
         setColumnWidth(column, m_app.Scaled(40));
 }
 
@@ -72,17 +75,27 @@ QString CMyList::Chip() const
     return frame ? frame->Panel().ChipModel() : QString();
 }
 
-int CMyList::Mask(const QString &name) const
+WindowMask CMyList::Mask(const QString &name) const
 {
-    return m_app.Config().ReadInt(Chip(), name, 0);
+    return WindowMask(m_app.Config().ReadInt(Chip(), name, 0));
 }
 
-void CMyList::WriteMask(const QString &name, int mask)
+void CMyList::WriteMask(const QString &name, WindowMask mask)
 {
-    if (mask == 0)
+    if (mask.IsEmpty())
         m_app.Config().WriteText(Chip(), name, QString());
     else
-        m_app.Config().WriteInt(Chip(), name, mask);
+        m_app.Config().WriteInt(Chip(), name, mask.Bits());
+}
+
+void CMyList::ClearMark(QTreeWidgetItem *item, int slot)
+{
+    const QString name = item->text(0);
+    const WindowMask mask = Mask(name).Without(slot);
+    item->setText(slot + 1, QString());
+    if (mask.IsEmpty())
+        SetTicked(item, false);
+    WriteMask(name, mask);
 }
 
 QTreeWidgetItem *CMyList::FindRow(const QString &name) const
@@ -108,11 +121,11 @@ void CMyList::Fill()
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         SetTicked(item, false);
         insertTopLevelItem(row, item);
-        const int mask = m_app.Config().ReadInt(chip, name, 0);
-        if (mask > 0) {
+        const WindowMask mask(m_app.Config().ReadInt(chip, name, 0));
+        if (mask.Bits() > 0) {
             SetTicked(item, true);
-            for (int k = 0; k < 4; ++k)
-                if (mask & (1 << k))
+            for (int k = 0; k < RegisterWindowTable::kSlots; ++k)
+                if (mask.Has(k))
                     item->setText(k + 1, QString::fromUtf8(kMark));
         }
     }
@@ -123,10 +136,10 @@ void CMyList::CheckBoxClicked(QTreeWidgetItem *item)
     BusyScope busy(m_app.User());
     const QString name = item->text(0);
     if (Ticked(item)) {
-        const int mask = Mask(name);
-        WriteMask(name, 0);
-        for (int k = 0; k < 4; ++k) {
-            if (!(mask & (1 << k)))
+        const WindowMask mask = Mask(name);
+        WriteMask(name, WindowMask());
+        for (int k = 0; k < RegisterWindowTable::kSlots; ++k) {
+            if (!mask.Has(k))
                 continue;
             item->setText(k + 1, QString());
             if (CRegWnd *window = m_app.RegisterWindow(k))
@@ -137,9 +150,9 @@ void CMyList::CheckBoxClicked(QTreeWidgetItem *item)
     }
     CMainFrame *frame = m_app.MainFrame();
     const int slot = frame ? frame->ActiveWindowSlot() : -1;
-    if (slot < 0 || slot > 3)
+    if (slot < 0 || slot >= RegisterWindowTable::kSlots)
         return;  // no active register window: the row stays clear
-    WriteMask(name, 1 << slot);
+    WriteMask(name, WindowMask().With(slot));
     item->setText(slot + 1, QString::fromUtf8(kMark));
     if (CRegWnd *window = m_app.RegisterWindow(slot))
         window->AddPeripheralRows(name);
@@ -148,7 +161,7 @@ void CMyList::CheckBoxClicked(QTreeWidgetItem *item)
 
 void CMyList::CellDoubleClicked(QTreeWidgetItem *item, int column)
 {
-    if (column < 1 || column > 4)
+    if (column < 1 || column > RegisterWindowTable::kSlots)
         return;
     const int slot = column - 1;
     CRegWnd *window = m_app.RegisterWindow(slot);
@@ -156,18 +169,14 @@ void CMyList::CellDoubleClicked(QTreeWidgetItem *item, int column)
         return;
     BusyScope busy(m_app.User());
     const QString name = item->text(0);
-    int mask = Mask(name);
-    if (mask & (1 << slot)) {
-        item->setText(column, QString());
-        mask &= ~(1 << slot);
-        if (mask == 0)
-            SetTicked(item, false);
-        WriteMask(name, mask);
+    const WindowMask mask = Mask(name);
+    if (mask.Has(slot)) {
+        ClearMark(item, slot);
         window->RemovePeripheralRows(name);
     } else {
         item->setText(column, QString::fromUtf8(kMark));
         SetTicked(item, true);
-        WriteMask(name, mask | (1 << slot));
+        WriteMask(name, mask.With(slot));
         window->AddPeripheralRows(name);
     }
 }
@@ -176,17 +185,8 @@ void CMyList::RemoveSlot(int slot)
 {
     for (int i = 0; i < topLevelItemCount(); ++i) {
         QTreeWidgetItem *item = topLevelItem(i);
-        if (!Ticked(item))
-            continue;
-        const QString name = item->text(0);
-        int mask = Mask(name);
-        if (!(mask & (1 << slot)))
-            continue;
-        item->setText(slot + 1, QString());
-        mask &= ~(1 << slot);
-        if (mask == 0)
-            SetTicked(item, false);
-        WriteMask(name, mask);
+        if (Ticked(item) && Mask(item->text(0)).Has(slot))
+            ClearMark(item, slot);
     }
 }
 
@@ -219,7 +219,7 @@ void CMyList::mouseDoubleClickEvent(QMouseEvent *event)
     QTreeWidgetItem *item = itemAt(position);
     if (event->button() == Qt::LeftButton && item && !OnCheckBox(item, position)) {
         const int column = columnAt(position.x());
-        if (column >= 1 && column <= 4) {
+        if (column >= 1 && column <= RegisterWindowTable::kSlots) {
             CellDoubleClicked(item, column);
             event->accept();
             return;

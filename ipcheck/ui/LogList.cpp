@@ -1,4 +1,4 @@
-#include "app/LogList.h"
+#include "ipcheck/ui/LogList.h"
 
 #include "ipcheck/ui/LogListModel.h"
 #include "link/DiskFile.h"

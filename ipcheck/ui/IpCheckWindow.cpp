@@ -1,6 +1,6 @@
-#include "app/CheckipWnd.h"
+#include "ipcheck/ui/IpCheckWindow.h"
 
-#include "app/LogList.h"
+#include "ipcheck/ui/LogList.h"
 #include "ipcheck/IpCheckSelections.h"
 #include "ipcheck/IpCheckWorker.h"
 #include "ipcheck/IpListBuilder.h"

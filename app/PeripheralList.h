@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ops/SnapshotCapture.h"
+#include "regmap/WindowMask.h"
 
 #include <QTreeWidget>
 
@@ -48,8 +49,11 @@ protected:
 private:
     bool OnCheckBox(QTreeWidgetItem *item, const QPoint &position);
     QString Chip() const;
-    int Mask(const QString &name) const;
-    void WriteMask(const QString &name, int mask);
+    WindowMask Mask(const QString &name) const;
+    void WriteMask(const QString &name, WindowMask mask);
+    // Takes window slot's mark off a row; the row stays ticked while another
+    // window shows it.
+    void ClearMark(QTreeWidgetItem *item, int slot);
     static bool Ticked(const QTreeWidgetItem *item) { return item->checkState(0) == Qt::Checked; }
     static void SetTicked(QTreeWidgetItem *item, bool on) { item->setCheckState(0, on ? Qt::Checked : Qt::Unchecked); }
 

@@ -1,4 +1,4 @@
-#include "app/PropertyGrid.h"
+#include "widgets/PropertyGrid.h"
 
 #include <QComboBox>
 #include <QContextMenuEvent>
