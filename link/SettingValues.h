@@ -7,13 +7,15 @@
 // integers, so any number can come back; each type says how an unknown one
 // is read.
 
-// DATA_TYPE. The operations take every value other than Offline and JLink as
-// the UART link; the snapshot capture, which reads the panel's entry, captures
-// through JLink and Uart only and takes any other entry as nothing to capture.
+// DATA_TYPE. The operations take every value other than Offline, JLink and Gdb
+// as the UART link; the snapshot capture, which reads the panel's entry,
+// captures through JLink, Uart and Gdb and takes any other entry as nothing to
+// capture.
 enum class DataSource : int32_t {
     Offline = 0, // "离线数据"
     JLink = 1,   // "JLINK读取"
     Uart = 2,    // "UART读取"
+    Gdb = 3,     // "GDB读取"
 };
 
 // HEX_DEC. New rows show hexadecimal for Hexadecimal only; converting the

@@ -62,8 +62,8 @@ if [ $qemu = 1 ]; then
   command -v qemu-system-arm >/dev/null || { echo "qemu-system-arm is missing (scripts/install-deps.sh)" >&2; exit 1; }
   port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
   board_args=(-M mps2-an505 -nographic -monitor none -serial none -gdb "tcp:127.0.0.1:$port")
-  if [ -f "$home/an505-counter.elf" ]; then
-    board_args+=(-kernel "$home/an505-counter.elf")
+  if [ -f "$build/bin/an505-counter.elf" ]; then
+    board_args+=(-kernel "$build/bin/an505-counter.elf")
   else
     board_args+=(-S)  # no cross compiler: an idle board, halted
   fi

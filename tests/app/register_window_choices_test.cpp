@@ -3,7 +3,7 @@
 
 #include "AppRig.h"
 
-#include "app/PropertyGrid.h"
+#include "widgets/PropertyGrid.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -2,7 +2,7 @@
 
 #include "AnalyzerFixture.h"
 #include "QtApp.h"
-#include "app/LogList.h"
+#include "ipcheck/ui/LogList.h"
 #include "support/FakeUser.h"
 #include "support/FileSizeLimit.h"
 
