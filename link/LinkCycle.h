@@ -41,6 +41,7 @@ public:
     int DataSource() const { return m_dataSource; }
     const QString &ChipModel() const { return m_chipModel; }
 
+    // The three overrides below are given before Open(), which hands them to the backend.
     // The probe serial number to select; JLINK_PORT unless the caller overrides it.
     void SetProbeSerialNumber(uint32_t serialNumber) { m_probeOverride = serialNumber; }
     // Text of the model-without-UART message; the capture's variant ends in "\n".
