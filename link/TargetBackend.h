@@ -21,7 +21,7 @@ struct CoreHalt
 
 // How one kind of link reaches the target: the J-Link library, the UART
 // debug link or a GDB server. A link cycle chooses one when it opens and
-// calls through it; the link-specific steps of the operations live here.
+// calls through it; the steps of the operations that differ per link live here.
 // Transfers move bytes between the transfer buffer and the target and show
 // nothing; the steps taking the cycle report through it as its own calls do.
 class TargetBackend
