@@ -1,15 +1,7 @@
 #include "link/LinkCycle.h"
 
-#include "link/ChipProfile.h"
 #include "link/MessageText.h"
 #include "link/Settings.h"
-
-namespace {
-
-const char kLibraryMissing[] =
-    "Please copy libjlinkarm.so file from the path of the JLink(SEGGER) software to the path of this tool!";
-
-} // namespace
 
 LinkCycle::LinkCycle(const ConfigFile &config, TargetLinks &links, UserContext &user, LinkCycleGate::Turn turn)
     : m_config(config)
@@ -58,122 +50,61 @@ void LinkCycle::Note(const QString &message)
     m_user.messages.ShowMessage(MessageText::Cut(message));
 }
 
+// Chosen on first use, after the preface and the caller's overrides, and
+// kept for the cycle's life: a re-opening uses the same link.
+TargetBackend &LinkCycle::Backend()
+{
+    if (!m_backend)
+        m_backend = TargetBackends::ForDataSource(
+            m_dataSource, {m_config, m_links, m_chipModel, m_probeOverride, m_uartRefusalFormat, m_connectFailure});
+    return *m_backend;
+}
+
 bool LinkCycle::Open()
 {
-    switch (Kind()) {
-    case Link::JLink:
-        return OpenProbe();
-    case Link::Gdb:
-        return OpenGdb();
-    case Link::Uart:
-        break;
-    }
-    return OpenUart();
+    m_open = Backend().Open(*this);
+    return m_open;
 }
 
-bool LinkCycle::OpenProbe()
+bool LinkCycle::Reopen()
 {
-    JLinkLibrary &jlink = m_links.jlink;
-    if (!jlink.IsBound())
-        return Fail(kLibraryMissing);
-    m_probeSerialNumber = m_probeOverride
-        ? *m_probeOverride
-        : uint32_t(LoadSettings(m_config, SettingsPart::JLink).jlinkSerialNumber);
-    if (jlink.EmuSelectByUsbSn(m_probeSerialNumber) < 0)
-        return Fail("jlink_EMU_SelectByUSBSN error\n");
-    jlink.Open();
-    if (!jlink.IsOpen())
-        return Fail("jlink_IsOpen error\n");
-    if (!jlink.EmuIsConnected()) {
-        Fail("jlink_EMU_IsConnected error\n");
-        jlink.Close();
-        return false;
-    }
-    jlink.TifSelect(JLinkApi::kInterfaceSwd);
-    jlink.SetSpeed(JLinkApi::kSpeedKHz);
-    jlink.ExecCommand("device=CORTEX-M33");
-    if (jlink.Connect() != 0) {
-        Fail(m_connectFailure);
-        jlink.Close();
-        return false;
-    }
-    m_open = true;
-    return true;
+    CloseLeavingHalted();
+    return Open();
 }
 
-bool LinkCycle::OpenUart()
+bool LinkCycle::HaltCore(const CoreHalt &halt)
 {
-    if (!ChipProfile::SupportsUartDebug(m_chipModel))
-        return Fail(MessageText::Format(m_uartRefusalFormat, m_chipModel.toUtf8().constData()));
-    const Settings settings = LoadSettings(m_config, SettingsPart::Uart);
-    m_port = m_links.uart.OpenPort(settings.uartPort, settings.uartSpeedIndex);
-    if (!m_port.IsOpen())
-        return Fail("uart open error !\n");
-    if (!m_links.uart.EnterDebugMode(m_port)) {
-        m_port.Close();
-        return Fail("EnterDebugMode error !\n");
-    }
-    m_open = true;
-    return true;
+    return Backend().HaltCore(*this, halt);
 }
 
-// TCP connect, feature exchange and stopping the target; GdbRemote bounds
-// every wait, so a silent server costs its deadline, never a hang.
-bool LinkCycle::OpenGdb()
+bool LinkCycle::HaltLcpu(const CoreHalt &halt)
 {
-    const Settings settings = LoadSettings(m_config, SettingsPart::Gdb);
-    if (!m_links.gdb.Open(settings.gdbServer))
-        return Fail("gdb connect GDB_SERVER error !\n");
-    m_open = true;
-    return true;
+    return Backend().HaltLcpu(*this, halt);
 }
 
-void LinkCycle::CloseLeavingStopped()
+bool LinkCycle::PreviewsFileReads()
 {
-    if (!m_open)
-        return;
-    m_open = false;
-    m_links.gdb.Close();
+    return Backend().PreviewsFileReads();
 }
 
-bool LinkCycle::ReopenGdb()
+const char *LinkCycle::ReadFailureFormat()
 {
-    CloseLeavingStopped();
-    return OpenGdb();
+    return Backend().ReadFailureFormat();
 }
 
-const char *LinkCycle::ReadFailureFormat() const
+const char *LinkCycle::WriteFailureFormat()
 {
-    switch (Kind()) {
-    case Link::JLink:
-        return "jlink_ReadMemEx 0x%08x 0x%x error !\n";
-    case Link::Gdb:
-        return "gdb_ReadMem 0x%08x 0x%x error !\n";
-    case Link::Uart:
-        break;
-    }
-    return "ReadMem 0x%08x 0x%x error !\n";
+    return Backend().WriteFailureFormat();
 }
 
-const char *LinkCycle::WriteFailureFormat() const
+QString LinkCycle::RegisterReadFailure(uint32_t address)
 {
-    switch (Kind()) {
-    case Link::JLink:
-        return "jlink_WriteMemEx 0x%08x 0x%x error !\n";
-    case Link::Gdb:
-        return "gdb_WriteMem 0x%08x 0x%x error !\n";
-    case Link::Uart:
-        break;
-    }
-    return "WriteMem 0x%08x 0x%x error !\n";
+    return Backend().RegisterReadFailure(address);
 }
 
-bool LinkCycle::ReopenProbe()
+QString LinkCycle::RegisterWriteFailure(uint32_t address)
 {
-    m_links.jlink.Close();
-    m_open = false;
-    m_probeOverride = m_probeSerialNumber;
-    return OpenProbe();
+    return Backend().RegisterWriteFailure(address);
 }
 
 bool LinkCycle::Read(uint32_t address, uint32_t byteCount)
@@ -186,28 +117,34 @@ bool LinkCycle::Write(uint32_t address, uint32_t byteCount)
     return WriteUnchecked(address, byteCount) || BodyFailed(WriteFailureFormat(), address, byteCount);
 }
 
+bool LinkCycle::WriteWord(uint32_t address, uint32_t value)
+{
+    m_links.buffer.SetWord(0, value);
+    return Write(address, 4);
+}
+
 // Callers stay within the transfer buffer; a larger count is refused like a
 // failed transfer rather than let it overrun the buffer.
 bool LinkCycle::ReadUnchecked(uint32_t address, uint32_t byteCount)
 {
     if (byteCount > TransferBuffer::kSize)
         return false;
-    uint8_t *data = m_links.buffer.data();
-    if (Kind() == Link::Gdb)
-        return m_links.gdb.ReadMemory(address, byteCount, data);
-    return Kind() == Link::JLink ? m_links.jlink.ReadMemEx(address, byteCount, data) == int(byteCount)
-                                 : m_links.uart.ReadMem(m_port, address, uint16_t(byteCount));
+    return Backend().ReadMemory(address, byteCount);
 }
 
 bool LinkCycle::WriteUnchecked(uint32_t address, uint32_t byteCount)
 {
     if (byteCount > TransferBuffer::kSize)
         return false;
-    const uint8_t *data = m_links.buffer.data();
-    if (Kind() == Link::Gdb)
-        return m_links.gdb.WriteMemory(address, byteCount, data);
-    return Kind() == Link::JLink ? m_links.jlink.WriteMemEx(address, byteCount, data) == int(byteCount)
-                                 : m_links.uart.WriteMem(m_port, address, uint16_t(byteCount));
+    return Backend().WriteMemory(address, byteCount);
+}
+
+bool LinkCycle::WriteRepeated(uint32_t address, uint32_t byteCount)
+{
+    if (Backend().ExaminesRepeatedWrites())
+        return Write(address, byteCount);
+    WriteUnchecked(address, byteCount);
+    return true;
 }
 
 bool LinkCycle::BodyFailed(const char *format, uint32_t address, uint32_t byteCount)
@@ -222,25 +159,21 @@ void LinkCycle::Close()
     if (!m_open)
         return;
     m_open = false;
-    if (Kind() == Link::JLink) {
-        m_links.jlink.Close();
-    } else if (Kind() == Link::Gdb) {
-        // Detach lets the target run on as it did before the connection.
-        m_links.gdb.Detach();
-    } else {
-        m_links.uart.LeaveDebugMode(m_port);
-        m_port.Close();
-    }
+    m_backend->Close();
 }
 
 void LinkCycle::CloseWithoutLeave()
 {
     if (!m_open)
         return;
-    if (Kind() == Link::Uart) {
-        m_open = false;
-        m_port.Close();
-    } else {
-        Close();
-    }
+    m_open = false;
+    m_backend->CloseWithoutLeave();
+}
+
+void LinkCycle::CloseLeavingHalted()
+{
+    if (!m_open)
+        return;
+    m_open = false;
+    m_backend->CloseLeavingHalted();
 }

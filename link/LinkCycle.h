@@ -2,13 +2,14 @@
 
 #include "link/ConfigFile.h"
 #include "link/LinkCycleGate.h"
-#include "link/SerialPort.h"
+#include "link/TargetBackend.h"
 #include "link/TargetLinks.h"
 #include "link/UserInterfaces.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 // The open, operate and close frame of every action that touches a target.
@@ -20,11 +21,11 @@
 // cursor is held from Preface() until the cycle is destroyed. The cycle holds
 // the links' gate for its whole life, so cycles never overlap; a watch's
 // refreshes take the background turn and let waiting user actions go first.
+// The data source chooses the link's backend once; the steps below call
+// through it and never ask which link is in use.
 class LinkCycle
 {
 public:
-    enum class Link { JLink, Uart, Gdb };
-
     LinkCycle(const ConfigFile &config, TargetLinks &links, UserContext &user,
               LinkCycleGate::Turn turn = LinkCycleGate::Turn::User);
     ~LinkCycle();
@@ -38,9 +39,9 @@ public:
     void PrefaceWith(int dataSource);
 
     int DataSource() const { return m_dataSource; }
-    Link Kind() const { return m_dataSource == 1 ? Link::JLink : m_dataSource == 3 ? Link::Gdb : Link::Uart; }
     const QString &ChipModel() const { return m_chipModel; }
 
+    // The three overrides below are given before Open(), which hands them to the backend.
     // The probe serial number to select; JLINK_PORT unless the caller overrides it.
     void SetProbeSerialNumber(uint32_t serialNumber) { m_probeOverride = serialNumber; }
     // Text of the model-without-UART message; the capture's variant ends in "\n".
@@ -58,33 +59,44 @@ public:
     bool Open();
     bool Read(uint32_t address, uint32_t byteCount);
     bool Write(uint32_t address, uint32_t byteCount);
+    // One word from the transfer buffer's start, written as Write() does.
+    bool WriteWord(uint32_t address, uint32_t value);
     // A read whose failure is not reported: no message, the link stays open.
     bool ReadUnchecked(uint32_t address, uint32_t byteCount);
     // A write whose failure is not examined: no message, the link stays open.
     bool WriteUnchecked(uint32_t address, uint32_t byteCount);
+    // A write among the many of a long loop: a checked Write(), except over
+    // the UART link, where a failure is not examined and the loop runs on.
+    bool WriteRepeated(uint32_t address, uint32_t byteCount);
     void Close();
-    // Over the UART link: closes the port without the leave request.
+    // After a local file failed: over the UART link the port closes without
+    // the leave request; other links close as Close() does.
     void CloseWithoutLeave();
-    // J-Link only: close the probe and run the selection and connection steps
-    // again with the same serial number.
-    bool ReopenProbe();
-    // GDB only: close the connection without detaching, so the stopped
-    // target stays stopped (the halt actions).
-    void CloseLeavingStopped();
-    // GDB only: the same, then connect again; the opening stops the target.
-    bool ReopenGdb();
+    // After a halt: a GDB server's connection closes without the detach, so
+    // the stopped target stays stopped; other links close as Close() does.
+    void CloseLeavingHalted();
+    // Closes as after a halt and runs the opening steps again (the probe
+    // selects the same serial number).
+    bool Reopen();
 
+    // The link's own halt steps, between Open() and CloseLeavingHalted().
+    bool HaltCore(const CoreHalt &halt);
+    bool HaltLcpu(const CoreHalt &halt);
+
+    // Whether a read into a file shows its first chunk as a preview.
+    bool PreviewsFileReads();
     // The body failure texts of the link in use, with address and count.
-    const char *ReadFailureFormat() const;
-    const char *WriteFailureFormat() const;
+    const char *ReadFailureFormat();
+    const char *WriteFailureFormat();
+    // The register window's one-word failure texts of the link in use.
+    QString RegisterReadFailure(uint32_t address);
+    QString RegisterWriteFailure(uint32_t address);
 
     bool IsOpen() const { return m_open; }
     TransferBuffer &Buffer() { return m_links.buffer; }
 
 private:
-    bool OpenProbe();
-    bool OpenUart();
-    bool OpenGdb();
+    TargetBackend &Backend();
     bool BodyFailed(const char *format, uint32_t address, uint32_t byteCount);
 
     const ConfigFile &m_config;
@@ -95,9 +107,8 @@ private:
     int m_dataSource = 0;
     QString m_chipModel;
     std::optional<uint32_t> m_probeOverride;
-    uint32_t m_probeSerialNumber = 0;
     const char *m_uartRefusalFormat = "%s not support uart debug !";
     const char *m_connectFailure = "jlink_Connect error\n";
-    SerialPort m_port;
+    std::unique_ptr<TargetBackend> m_backend;
     bool m_open = false;
 };

@@ -130,7 +130,7 @@ void ReadToFile(OperationEnv &env, const QString &addressText, const QString &le
             cycle.Fail("output file write fail !\n");
             return;
         }
-        if (k == 0 && cycle.Kind() == LinkCycle::Link::JLink)
+        if (k == 0 && cycle.PreviewsFileReads())
             dump.SetDumpText(HexText::PreviewText(cycle.Buffer().data(), chunkSize));
         ReportProgress(env, qint64(k) * kChunkSize + chunkSize, length);
     }

@@ -91,12 +91,11 @@ void Run(OperationEnv &env, const QString &home, const PeripheralListRows &list,
     const bool online = entry == 1 || entry == 2 || entry == 3;
     cycle.PrefaceWith(online ? entry : 0);
     if (online) {
-        if (entry == 1) {
-            const QString probe = env.user.panel.ProbeText().left(kProbeTextSize - 1);
-            cycle.SetProbeSerialNumber(RowText::ReadUnsigned(probe, 10));
-        } else if (entry == 2) {
-            cycle.SetUartRefusalFormat("%s not support uart debug !\n");
-        }
+        // The capture takes the probe from the panel's box, not JLINK_PORT;
+        // each override reaches only the link that uses it.
+        const QString probe = env.user.panel.ProbeText().left(kProbeTextSize - 1);
+        cycle.SetProbeSerialNumber(RowText::ReadUnsigned(probe, 10));
+        cycle.SetUartRefusalFormat("%s not support uart debug !\n");
         if (!cycle.Open())
             return;
         if (!CaptureRows(cycle, home, list, windows))

@@ -116,10 +116,7 @@ void RegisterWindow::ReadRegister(LinkCycle &cycle, RegisterRow *reg)
         return;
     }
     if (!cycle.ReadUnchecked(address, 4)) {
-        cycle.Fail(
-            cycle.Kind() == LinkCycle::Link::JLink ? MessageText::Format("jlink_ReadMemEx 0x%08x 4 error !\n", address)
-            : cycle.Kind() == LinkCycle::Link::Gdb ? MessageText::Format("gdb_ReadMem 0x%08x 4 error !\n", address)
-                                                   : MessageText::Format("ReadMem 0x%08x 4 error !", address));
+        cycle.Fail(cycle.RegisterReadFailure(address));
         cycle.Close();
         return;
     }
@@ -187,10 +184,7 @@ void RegisterWindow::WriteRegister(LinkCycle &cycle, RegisterRow *reg)
     }
     std::memcpy(m_env.links.buffer.data(), bytes.constData(), std::size_t(bytes.size()));
     if (!cycle.WriteUnchecked(address, 4))
-        cycle.Fail(
-            cycle.Kind() == LinkCycle::Link::JLink ? MessageText::Format("jlink_WriteMemEx 0x%08x 4 error !\n", address)
-            : cycle.Kind() == LinkCycle::Link::Gdb ? MessageText::Format("gdb_WriteMem 0x%08x 4 error !\n", address)
-                                                   : MessageText::Format("WriteMem 0x%08x 4 error !\n", address));
+        cycle.Fail(cycle.RegisterWriteFailure(address));
 }
 
 void RegisterWindow::WritePeripheral(LinkCycle &cycle, const QString &name)

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+class ConfigFile;
+class LinkCycle;
+struct TargetLinks;
+
+// The registers and pause of a halt request; the backend uses what its link needs.
+struct CoreHalt
+{
+    uint32_t debugViewRegister = 0; // written with the request over the UART link
+    uint32_t request = 0;
+    uint32_t lcpuFlagRegister = 0;      // set around the fresh connection that halts the LCPU
+    unsigned long pauseAfterHaltMs = 0; // after the probe's halt of the HCPU
+};
+
+// How one kind of link reaches the target: the J-Link library, the UART
+// debug link or a GDB server. A link cycle chooses one when it opens and
+// calls through it; the steps of the operations that differ per link live here.
+// Transfers move bytes between the transfer buffer and the target and show
+// nothing; the steps taking the cycle report through it as its own calls do.
+class TargetBackend
+{
+public:
+    virtual ~TargetBackend() = default;
+
+    // Connects; a failure shows its message and leaves the link closed.
+    virtual bool Open(LinkCycle &cycle) = 0;
+    virtual bool ReadMemory(uint32_t address, uint32_t byteCount) = 0;
+    virtual bool WriteMemory(uint32_t address, uint32_t byteCount) = 0;
+    // The normal end: the target runs on as before the connection.
+    virtual void Close() = 0;
+    // The end after a local file failed: over the UART link without the leave request.
+    virtual void CloseWithoutLeave() { Close(); }
+    // The end after a halt: a stopped target stays stopped.
+    virtual void CloseLeavingHalted() { Close(); }
+
+    // Halts the HCPU through the open link; false when a step failed (reported).
+    virtual bool HaltCore(LinkCycle &cycle, const CoreHalt &halt) = 0;
+    // Halts the LCPU once its preparation is done; false when a step failed.
+    virtual bool HaltLcpu(LinkCycle &cycle, const CoreHalt &halt) = 0;
+
+    // Whether a failed write inside a long loop ends the loop (the UART link runs on).
+    virtual bool ExaminesRepeatedWrites() const { return true; }
+    // Whether a read into a file shows its first chunk as a preview.
+    virtual bool PreviewsFileReads() const { return false; }
+
+    // The body failure texts, with address and count.
+    virtual const char *ReadFailureFormat() const = 0;
+    virtual const char *WriteFailureFormat() const = 0;
+    // The register window's texts for its one-word transfers.
+    virtual QString RegisterReadFailure(uint32_t address) const = 0;
+    virtual QString RegisterWriteFailure(uint32_t address) const = 0;
+};
+
+// What the opening steps take from the cycle that chooses the backend.
+struct BackendSetup
+{
+    const ConfigFile &config;
+    TargetLinks &links;
+    QString chipModel;
+    std::optional<uint32_t> probeSerialNumber; // else JLINK_PORT
+    const char *uartRefusalFormat;
+    const char *connectFailure;
+};
+
+namespace TargetBackends {
+
+// DATA_TYPE 1 is the probe, 3 a GDB server, anything else the UART link.
+std::unique_ptr<TargetBackend> ForDataSource(int dataSource, const BackendSetup &setup);
+
+} // namespace TargetBackends

@@ -1,0 +1,252 @@
+#include "link/TargetBackend.h"
+
+#include "link/ChipProfile.h"
+#include "link/LinkCycle.h"
+#include "link/MessageText.h"
+#include "link/SettingValues.h"
+#include "link/Settings.h"
+#include "link/TargetLinks.h"
+
+#include <QThread>
+
+namespace {
+
+const char kLibraryMissing[] =
+    "Please copy libjlinkarm.so file from the path of the JLink(SEGGER) software to the path of this tool!";
+
+// The J-Link library bound at start-up.
+class JLinkBackend final : public TargetBackend
+{
+public:
+    explicit JLinkBackend(const BackendSetup &setup)
+        : m_config(setup.config)
+        , m_jlink(setup.links.jlink)
+        , m_buffer(setup.links.buffer)
+        , m_serialNumber(setup.probeSerialNumber)
+        , m_connectFailure(setup.connectFailure)
+    {}
+
+    bool Open(LinkCycle &cycle) override
+    {
+        if (!m_jlink.IsBound())
+            return cycle.Fail(kLibraryMissing);
+        // Taken once: a re-opening selects the same probe.
+        if (!m_serialNumber)
+            m_serialNumber = uint32_t(LoadSettings(m_config, SettingsPart::JLink).jlinkSerialNumber);
+        if (m_jlink.EmuSelectByUsbSn(*m_serialNumber) < 0)
+            return cycle.Fail("jlink_EMU_SelectByUSBSN error\n");
+        m_jlink.Open();
+        if (!m_jlink.IsOpen())
+            return cycle.Fail("jlink_IsOpen error\n");
+        if (!m_jlink.EmuIsConnected()) {
+            cycle.Fail("jlink_EMU_IsConnected error\n");
+            m_jlink.Close();
+            return false;
+        }
+        m_jlink.TifSelect(JLinkApi::kInterfaceSwd);
+        m_jlink.SetSpeed(JLinkApi::kSpeedKHz);
+        m_jlink.ExecCommand("device=CORTEX-M33");
+        if (m_jlink.Connect() != 0) {
+            cycle.Fail(m_connectFailure);
+            m_jlink.Close();
+            return false;
+        }
+        return true;
+    }
+
+    bool ReadMemory(uint32_t address, uint32_t byteCount) override
+    {
+        return m_jlink.ReadMemEx(address, byteCount, m_buffer.data()) == int(byteCount);
+    }
+
+    bool WriteMemory(uint32_t address, uint32_t byteCount) override
+    {
+        return m_jlink.WriteMemEx(address, byteCount, m_buffer.data()) == int(byteCount);
+    }
+
+    void Close() override { m_jlink.Close(); }
+
+    bool HaltCore(LinkCycle &, const CoreHalt &halt) override
+    {
+        m_jlink.Halt();
+        QThread::msleep(halt.pauseAfterHaltMs);
+        return true;
+    }
+
+    // The probe halts the LCPU through a fresh connection while the flag is set.
+    bool HaltLcpu(LinkCycle &cycle, const CoreHalt &halt) override
+    {
+        if (!cycle.WriteWord(halt.lcpuFlagRegister, 1) || !cycle.Reopen())
+            return false;
+        m_jlink.Halt();
+        return cycle.WriteWord(halt.lcpuFlagRegister, 0);
+    }
+
+    bool PreviewsFileReads() const override { return true; }
+
+    const char *ReadFailureFormat() const override { return "jlink_ReadMemEx 0x%08x 0x%x error !\n"; }
+    const char *WriteFailureFormat() const override { return "jlink_WriteMemEx 0x%08x 0x%x error !\n"; }
+    QString RegisterReadFailure(uint32_t address) const override
+    {
+        return MessageText::Format("jlink_ReadMemEx 0x%08x 4 error !\n", address);
+    }
+    QString RegisterWriteFailure(uint32_t address) const override
+    {
+        return MessageText::Format("jlink_WriteMemEx 0x%08x 4 error !\n", address);
+    }
+
+private:
+    const ConfigFile &m_config;
+    JLinkLibrary &m_jlink;
+    TransferBuffer &m_buffer;
+    std::optional<uint32_t> m_serialNumber;
+    const char *m_connectFailure;
+};
+
+// The UART debug link over the configured serial port.
+class UartBackend final : public TargetBackend
+{
+public:
+    explicit UartBackend(const BackendSetup &setup)
+        : m_config(setup.config)
+        , m_uart(setup.links.uart)
+        , m_chipModel(setup.chipModel)
+        , m_refusalFormat(setup.uartRefusalFormat)
+    {}
+
+    bool Open(LinkCycle &cycle) override
+    {
+        if (!ChipProfile::SupportsUartDebug(m_chipModel))
+            return cycle.Fail(MessageText::Format(m_refusalFormat, m_chipModel.toUtf8().constData()));
+        const Settings settings = LoadSettings(m_config, SettingsPart::Uart);
+        m_port = m_uart.OpenPort(settings.uartPort, settings.uartSpeedIndex);
+        if (!m_port.IsOpen())
+            return cycle.Fail("uart open error !\n");
+        if (!m_uart.EnterDebugMode(m_port)) {
+            m_port.Close();
+            return cycle.Fail("EnterDebugMode error !\n");
+        }
+        return true;
+    }
+
+    bool ReadMemory(uint32_t address, uint32_t byteCount) override
+    {
+        return m_uart.ReadMem(m_port, address, uint16_t(byteCount));
+    }
+
+    bool WriteMemory(uint32_t address, uint32_t byteCount) override
+    {
+        return m_uart.WriteMem(m_port, address, uint16_t(byteCount));
+    }
+
+    void Close() override
+    {
+        m_uart.LeaveDebugMode(m_port);
+        m_port.Close();
+    }
+
+    void CloseWithoutLeave() override { m_port.Close(); }
+
+    // Both cores halt by the request word written into the debug view.
+    bool HaltCore(LinkCycle &cycle, const CoreHalt &halt) override
+    {
+        return cycle.WriteWord(halt.debugViewRegister, halt.request);
+    }
+
+    bool HaltLcpu(LinkCycle &cycle, const CoreHalt &halt) override { return HaltCore(cycle, halt); }
+
+    bool ExaminesRepeatedWrites() const override { return false; }
+
+    const char *ReadFailureFormat() const override { return "ReadMem 0x%08x 0x%x error !\n"; }
+    const char *WriteFailureFormat() const override { return "WriteMem 0x%08x 0x%x error !\n"; }
+    QString RegisterReadFailure(uint32_t address) const override
+    {
+        return MessageText::Format("ReadMem 0x%08x 4 error !", address);
+    }
+    QString RegisterWriteFailure(uint32_t address) const override
+    {
+        return MessageText::Format("WriteMem 0x%08x 4 error !\n", address);
+    }
+
+private:
+    const ConfigFile &m_config;
+    UartLink &m_uart;
+    QString m_chipModel;
+    const char *m_refusalFormat;
+    SerialPort m_port;
+};
+
+// A GDB server's remote protocol. Its connection stops the target when it
+// opens, so a halt is leaving without the detach.
+class GdbBackend final : public TargetBackend
+{
+public:
+    explicit GdbBackend(const BackendSetup &setup)
+        : m_config(setup.config)
+        , m_gdb(setup.links.gdb)
+        , m_buffer(setup.links.buffer)
+    {}
+
+    // TCP connect, feature exchange and stopping the target; GdbRemote bounds
+    // every wait, so a silent server costs its deadline, never a hang.
+    bool Open(LinkCycle &cycle) override
+    {
+        const Settings settings = LoadSettings(m_config, SettingsPart::Gdb);
+        if (!m_gdb.Open(settings.gdbServer))
+            return cycle.Fail("gdb connect GDB_SERVER error !\n");
+        return true;
+    }
+
+    bool ReadMemory(uint32_t address, uint32_t byteCount) override
+    {
+        return m_gdb.ReadMemory(address, byteCount, m_buffer.data());
+    }
+
+    bool WriteMemory(uint32_t address, uint32_t byteCount) override
+    {
+        return m_gdb.WriteMemory(address, byteCount, m_buffer.data());
+    }
+
+    // Detach lets the target run on as it did before the connection.
+    void Close() override { m_gdb.Detach(); }
+    void CloseLeavingHalted() override { m_gdb.Close(); }
+
+    // The opening stopped the core already.
+    bool HaltCore(LinkCycle &, const CoreHalt &) override { return true; }
+
+    bool HaltLcpu(LinkCycle &cycle, const CoreHalt &halt) override
+    {
+        return cycle.WriteWord(halt.lcpuFlagRegister, 1) && cycle.Reopen() && cycle.WriteWord(halt.lcpuFlagRegister, 0);
+    }
+
+    const char *ReadFailureFormat() const override { return "gdb_ReadMem 0x%08x 0x%x error !\n"; }
+    const char *WriteFailureFormat() const override { return "gdb_WriteMem 0x%08x 0x%x error !\n"; }
+    QString RegisterReadFailure(uint32_t address) const override
+    {
+        return MessageText::Format("gdb_ReadMem 0x%08x 4 error !\n", address);
+    }
+    QString RegisterWriteFailure(uint32_t address) const override
+    {
+        return MessageText::Format("gdb_WriteMem 0x%08x 4 error !\n", address);
+    }
+
+private:
+    const ConfigFile &m_config;
+    GdbRemote &m_gdb;
+    TransferBuffer &m_buffer;
+};
+
+} // namespace
+
+namespace TargetBackends {
+
+std::unique_ptr<TargetBackend> ForDataSource(int dataSource, const BackendSetup &setup)
+{
+    if (dataSource == Stored(DataSource::JLink))
+        return std::make_unique<JLinkBackend>(setup);
+    if (dataSource == Stored(DataSource::Gdb))
+        return std::make_unique<GdbBackend>(setup);
+    return std::make_unique<UartBackend>(setup);
+}
+
+} // namespace TargetBackends
