@@ -26,6 +26,17 @@ QStringList Columns(const Record &record)
             record.field,      record.bits, record.fieldValue, record.enumeratedName};
 }
 
+// A field that shows "1 (ON)" exports "1" and the name "ON" apart, so a
+// reader of the file gets a number in the value column.
+void SplitEnumName(const RegisterRow &field, Record &record)
+{
+    const QString suffix = RowText::EnumSuffix(RowValues::Number(field), field.Traits().choices);
+    if (suffix.isEmpty() || !record.fieldValue.endsWith(suffix))
+        return;
+    record.fieldValue.chop(suffix.size());
+    record.enumeratedName = suffix.mid(2, suffix.size() - 3); // inside " (" and ")"
+}
+
 } // namespace
 
 std::vector<Record> Records(const RegisterRowTree &tree, const std::function<bool(const RegisterRow &)> &keep)
@@ -51,6 +62,7 @@ std::vector<Record> Records(const RegisterRowTree &tree, const std::function<boo
                 fieldRecord.field = field->Name();
                 fieldRecord.bits = RowValues::FieldBitsText(*field);
                 fieldRecord.fieldValue = field->Value();
+                SplitEnumName(*field, fieldRecord);
                 records.push_back(fieldRecord);
             }
         }

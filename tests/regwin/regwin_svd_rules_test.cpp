@@ -2,7 +2,11 @@
 // enumerated values, read-only rows and registers whose reading changes the chip.
 #include "RegwinRig.h"
 
+#include "regmap/RowExport.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -124,4 +128,19 @@ TEST(SvdRulesInWindow, WholeReadsLeaveOutReadClearsRegistersAndNarrowWritesKeepT
     rig.window.WriteSelection();
     EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join("|").toStdString();
     EXPECT_EQ(rig.probe.PeekWord(0x20005004), 0xC0DE7E04u);
+}
+
+TEST(SvdRulesInWindow, ExportGivesTheEnumeratedNameItsOwnColumn)
+{
+    RulesRig rig;
+    rig.window.FillPeripheral("UART", QByteArray("\x01\x00\x00\x00", 4) + QByteArray(12, '\0'));
+    ASSERT_EQ(rig.Value("CTRL", "MODE"), "1 (ON)");
+    const std::vector<RowExport::Record> records = RowExport::Records(rig.window.Tree());
+    const auto mode = std::find_if(records.begin(), records.end(), [](const auto &r) { return r.field == "MODE"; });
+    ASSERT_NE(mode, records.end());
+    EXPECT_EQ(mode->fieldValue, "1");
+    EXPECT_EQ(mode->enumeratedName, "ON");
+    const auto id = std::find_if(records.begin(), records.end(), [](const auto &r) { return r.field == "ID"; });
+    ASSERT_NE(id, records.end());
+    EXPECT_EQ(id->enumeratedName, "") << "a field without enumerated values has no name";
 }
