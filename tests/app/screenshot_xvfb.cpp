@@ -86,6 +86,43 @@ int DistinctColours(const QImage &image, const QRect &region)
     return int(colours.size());
 }
 
+// Registers the demo shows: every word of the peripheral space non-zero.
+void FillPeripherals(SimulatedChip &chip)
+{
+    for (uint32_t offset = 0; offset < 0x10000; offset += 4)
+        chip.PokeWord(0x40000000u + offset, 0x0A400000u | offset);
+}
+
+// Where the programs are built; the screenshots are kept there too.
+QString BinDir()
+{
+    const QString dir = qEnvironmentVariable("CORVANE_BIN_DIR");
+    return dir.isEmpty() ? QStringLiteral(CORVANE_APP_BIN_DIR) : dir;
+}
+
+// The portable folder: the program, the stand-in probe library beside it and
+// the chip's SVD file.
+void LayOutDemoFolder(const QTemporaryDir &home)
+{
+    const QString binDir = BinDir();
+    ASSERT_TRUE(QFile::copy(QDir(binDir).filePath("corvane"), home.filePath("corvane")));
+    QFile::setPermissions(home.filePath("corvane"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(QFile::copy(QDir(binDir).filePath("libjlinkarm.so"), home.filePath("libjlinkarm.so")));
+    QDir(home.path()).mkpath("svd");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(CORVANE_SOURCE_DIR "/svd/VX21A.svd"), home.filePath("svd/VX21A.svd")));
+}
+
+// The program on the virtual display, with a profile of its own.
+QProcessEnvironment OnTheDisplay(const QString &profile)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", g_display);
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("XDG_CONFIG_HOME", profile);
+    env.insert("ASAN_OPTIONS", "detect_leaks=0");
+    return env;
+}
+
 QString DemoIni(const QString &port)
 {
     QFile demo(QStringLiteral(CORVANE_SOURCE_DIR "/tools/demo/Corvane.ini"));
@@ -106,32 +143,18 @@ TEST(ScreenshotTest, MainWindowPaneAndRegisterWindowAreDrawn)
 
     SimulatedChip chip("VX21A");
     ASSERT_TRUE(chip.Start());
-    for (uint32_t offset = 0; offset < 0x10000; offset += 4)
-        chip.PokeWord(0x40000000u + offset, 0x0A400000u | offset);
+    FillPeripherals(chip);
 
     QTemporaryDir home;
     QTemporaryDir profile;
-    QString binDir = qEnvironmentVariable("CORVANE_BIN_DIR");
-    if (binDir.isEmpty())
-        binDir = QStringLiteral(CORVANE_APP_BIN_DIR);
-    ASSERT_TRUE(QFile::copy(QDir(binDir).filePath("corvane"), home.filePath("corvane")));
-    QFile::setPermissions(home.filePath("corvane"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    // The demo folder carries the stand-in probe library beside the program.
-    ASSERT_TRUE(QFile::copy(QDir(binDir).filePath("libjlinkarm.so"), home.filePath("libjlinkarm.so")));
-    QDir(home.path()).mkpath("svd");
-    ASSERT_TRUE(QFile::copy(QStringLiteral(CORVANE_SOURCE_DIR "/svd/VX21A.svd"), home.filePath("svd/VX21A.svd")));
+    ASSERT_NO_FATAL_FAILURE(LayOutDemoFolder(home));
     QFile ini(home.filePath("Corvane.ini"));
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
     ini.write(DemoIni(chip.PortPath()).toUtf8());
     ini.close();
 
     QProcess corvane;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", g_display);
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("XDG_CONFIG_HOME", profile.path());
-    env.insert("ASAN_OPTIONS", "detect_leaks=0");
-    corvane.setProcessEnvironment(env);
+    corvane.setProcessEnvironment(OnTheDisplay(profile.path()));
     corvane.setProcessChannelMode(QProcess::ForwardedChannels);
     corvane.start(home.filePath("corvane"), {});
     ASSERT_TRUE(corvane.waitForStarted());
@@ -153,7 +176,7 @@ TEST(ScreenshotTest, MainWindowPaneAndRegisterWindowAreDrawn)
             DistinctColours(shot, description) >= 4)
             break;
     }
-    shot.save(QDir(binDir).filePath("corvane-screenshot.png"));
+    shot.save(QDir(BinDir()).filePath("corvane-screenshot.png"));
     EXPECT_GE(DistinctColours(shot, pane), 4) << "pane region is blank";
     EXPECT_GE(DistinctColours(shot, window), 4) << "register window region is blank";
     EXPECT_GE(DistinctColours(shot, description), 4) << "register window description is blank";
@@ -222,19 +245,11 @@ TEST(DemoWithMouseTest, ReadAPeripheralFromItsRowMenuAndChangeTheLook)
 
     SimulatedChip chip("VX21A");
     ASSERT_TRUE(chip.Start());
-    for (uint32_t offset = 0; offset < 0x10000; offset += 4)
-        chip.PokeWord(0x40000000u + offset, 0x0A400000u | offset);
+    FillPeripherals(chip);
 
     QTemporaryDir home;
     QTemporaryDir profile;
-    QString binDir = qEnvironmentVariable("CORVANE_BIN_DIR");
-    if (binDir.isEmpty())
-        binDir = QStringLiteral(CORVANE_APP_BIN_DIR);
-    ASSERT_TRUE(QFile::copy(QDir(binDir).filePath("corvane"), home.filePath("corvane")));
-    QFile::setPermissions(home.filePath("corvane"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    ASSERT_TRUE(QFile::copy(QDir(binDir).filePath("libjlinkarm.so"), home.filePath("libjlinkarm.so")));
-    QDir(home.path()).mkpath("svd");
-    ASSERT_TRUE(QFile::copy(QStringLiteral(CORVANE_SOURCE_DIR "/svd/VX21A.svd"), home.filePath("svd/VX21A.svd")));
+    ASSERT_NO_FATAL_FAILURE(LayOutDemoFolder(home));
     // Window 0 alone with RCC, expanded to its registers.
     QString ini = DemoIni(chip.PortPath()).replace("EXPAND_TYPE=0", "EXPAND_TYPE=1");
     ini.replace("\nGPIOA=1\nUSART1=1\n", "\n");
@@ -244,12 +259,7 @@ TEST(DemoWithMouseTest, ReadAPeripheralFromItsRowMenuAndChangeTheLook)
     file.close();
 
     QProcess corvane;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", g_display);
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("XDG_CONFIG_HOME", profile.path());
-    env.insert("ASAN_OPTIONS", "detect_leaks=0");
-    corvane.setProcessEnvironment(env);
+    corvane.setProcessEnvironment(OnTheDisplay(profile.path()));
     corvane.setProcessChannelMode(QProcess::ForwardedChannels);
     corvane.start(home.filePath("corvane"), {});
     ASSERT_TRUE(corvane.waitForStarted());
@@ -267,7 +277,7 @@ TEST(DemoWithMouseTest, ReadAPeripheralFromItsRowMenuAndChangeTheLook)
     XDoTool({"key", "Home"});
     QTest::qWait(800);
     const QImage before = Screen();
-    before.save(QDir(binDir).filePath("corvane-demo-before-read.png"));
+    before.save(QDir(BinDir()).filePath("corvane-demo-before-read.png"));
     // The active window's title bar comes first in the same blue.
     const int titleBottom = SelectedBand(before, x, 0, 640).second;
     const auto [top, bottom] = SelectedBand(before, x, titleBottom + 1, 640);
@@ -279,7 +289,7 @@ TEST(DemoWithMouseTest, ReadAPeripheralFromItsRowMenuAndChangeTheLook)
 
     XDoTool({"mousemove", "--sync", QString::number(x), QString::number(rowY), "click", "3"});
     QTest::qWait(1000);
-    Screen().save(QDir(binDir).filePath("corvane-demo-row-menu.png"));
+    Screen().save(QDir(BinDir()).filePath("corvane-demo-row-menu.png"));
     // Import, save, read, write: from the bottom, the second entry reads.
     XDoTool({"key", "Up", "Up", "Return"});
     QElapsedTimer timer;
@@ -288,7 +298,7 @@ TEST(DemoWithMouseTest, ReadAPeripheralFromItsRowMenuAndChangeTheLook)
         QTest::qWait(200);
     QTest::qWait(1000);
     const QImage after = Screen();
-    after.save(QDir(binDir).filePath("corvane-demo-after-read.png"));
+    after.save(QDir(BinDir()).filePath("corvane-demo-after-read.png"));
     QFile snapshot(home.filePath("data/VX21A/RCC.bin"));
     ASSERT_TRUE(snapshot.open(QIODevice::ReadOnly)) << "the read did not happen";
     const QByteArray bytes = snapshot.read(4);
@@ -301,11 +311,11 @@ TEST(DemoWithMouseTest, ReadAPeripheralFromItsRowMenuAndChangeTheLook)
     // "update"; the looks' first entry is "Windows 2000(&2)".
     XDoTool({"mousemove", "--sync", "150", "10", "click", "3"});
     QTest::qWait(1000);
-    Screen().save(QDir(binDir).filePath("corvane-demo-frame-menu.png"));
+    Screen().save(QDir(BinDir()).filePath("corvane-demo-frame-menu.png"));
     XDoTool({"key", "Up", "Up", "Up", "Right", "Return"});
     QTest::qWait(1500);
     const QImage restyled = Screen();
-    restyled.save(QDir(binDir).filePath("corvane-demo-look-205.png"));
+    restyled.save(QDir(BinDir()).filePath("corvane-demo-look-205.png"));
     QSettings look(QDir(profile.path()).filePath(QStringLiteral("应用程序向导生成的本地应用程序/Corvane.conf")),
                    QSettings::IniFormat);
     EXPECT_EQ(look.value("Workspace/ApplicationLook").toInt(), 205);
