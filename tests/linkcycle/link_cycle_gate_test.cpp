@@ -3,6 +3,7 @@
 #include "link/LinkCycle.h"
 #include "link/LinkCycleGate.h"
 #include "support/TargetRig.h"
+#include "support/WaitFor.h"
 
 #include <gtest/gtest.h>
 
@@ -14,17 +15,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-template<typename Condition> bool WaitFor(Condition condition, std::chrono::milliseconds limit = 10s)
-{
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
 
 TEST(LinkCycleGate, AWaitingUserGoesBeforeAWaitingRefresh)
 {

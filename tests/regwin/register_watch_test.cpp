@@ -4,6 +4,7 @@
 #include "RequestDecoder.h"
 #include "regmap/RegisterWatch.h"
 #include "regmap/RowChanges.h"
+#include "support/WaitFor.h"
 
 #include <gtest/gtest.h>
 
@@ -15,17 +16,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-template<typename Condition> bool WaitFor(Condition condition, std::chrono::milliseconds limit = 20s)
-{
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
 
 RegisterWatch::Settings SettingsFor(RegisterWindow &window, RegwinRig &rig, std::chrono::milliseconds interval,
                                     int limit = 0)
