@@ -1,7 +1,7 @@
 #include "app/ChildFrame.h"
 
 #include "app/CorvaneApp.h"
-#include "app/RegWnd.h"
+#include "app/RegisterWindowView.h"
 
 #include <utility>
 

@@ -2,10 +2,10 @@
 
 #include "app/AppIcon.h"
 #include "app/ChildFrame.h"
-#include "app/CtrlWnd.h"
+#include "app/ControlPanel.h"
 #include "app/Looks.h"
 #include "app/MainFrame.h"
-#include "app/RegWnd.h"
+#include "app/RegisterWindowView.h"
 #include "link/ChipProfile.h"
 #include "link/JLinkLibrary.h"
 #include "link/Settings.h"

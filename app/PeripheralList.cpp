@@ -1,9 +1,9 @@
 #include "app/PeripheralList.h"
 
 #include "app/CorvaneApp.h"
-#include "app/CtrlWnd.h"
+#include "app/ControlPanel.h"
 #include "app/MainFrame.h"
-#include "app/RegWnd.h"
+#include "app/RegisterWindowView.h"
 #include "regmap/SvdDeviceModel.h"
 
 #include <QHeaderView>

@@ -1,6 +1,6 @@
 #include "app/WidgetUser.h"
 
-#include "app/CtrlWnd.h"
+#include "app/ControlPanel.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -10,7 +10,7 @@
 //   app_startup_bench [runs]
 
 #include "app/CorvaneApp.h"
-#include "app/CtrlWnd.h"
+#include "app/ControlPanel.h"
 #include "app/MainFrame.h"
 #include "link/ChipProfile.h"
 #include "regmap/SvdDeviceModel.h"

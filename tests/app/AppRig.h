@@ -5,10 +5,10 @@
 
 #include "app/ChildFrame.h"
 #include "app/CorvaneApp.h"
-#include "app/CtrlWnd.h"
+#include "app/ControlPanel.h"
 #include "app/MainFrame.h"
 #include "app/PeripheralList.h"
-#include "app/RegWnd.h"
+#include "app/RegisterWindowView.h"
 #include "link/ConfigFile.h"
 
 #include <QApplication>

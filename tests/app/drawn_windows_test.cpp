@@ -10,7 +10,7 @@
 #include "ipcheck/ui/IpCheckWindow.h"
 #include "ipcheck/ui/LogList.h"
 #include "app/Looks.h"
-#include "app/OutputWnd.h"
+#include "app/ControlPaneDock.h"
 #include "widgets/PropertyGrid.h"
 #include "widgets/EditableListCtrl.h"
 

@@ -4,7 +4,7 @@
 
 #include "app/AboutBox.h"
 #include "app/InstanceLock.h"
-#include "app/OutputWnd.h"
+#include "app/ControlPaneDock.h"
 
 #include <QDialog>
 #include <QDirIterator>

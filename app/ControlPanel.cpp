@@ -1,4 +1,4 @@
-#include "app/CtrlWnd.h"
+#include "app/ControlPanel.h"
 
 #include "app/ChildFrame.h"
 #include "app/CorvaneApp.h"
@@ -6,7 +6,7 @@
 #include "app/PeripheralList.h"
 #include "widgets/PopupComboBox.h"
 #include "app/PortLists.h"
-#include "app/RegWnd.h"
+#include "app/RegisterWindowView.h"
 #include "link/Settings.h"
 #include "ops/ChipControl.h"
 #include "ops/MemoryOps.h"

@@ -1,4 +1,4 @@
-#include "app/RegWnd.h"
+#include "app/RegisterWindowView.h"
 
 #include "app/CorvaneApp.h"
 #include "widgets/PropertyGrid.h"

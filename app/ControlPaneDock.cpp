@@ -1,7 +1,7 @@
-#include "app/OutputWnd.h"
+#include "app/ControlPaneDock.h"
 
 #include "app/CorvaneApp.h"
-#include "app/CtrlWnd.h"
+#include "app/ControlPanel.h"
 #include "ipcheck/ui/IpCheckWindow.h"
 
 #include <QScrollArea>
