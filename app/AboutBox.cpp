@@ -7,14 +7,14 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent)
+CAboutDlg::CAboutDlg(QWidget *parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("100"));
     setWindowTitle(QString::fromUtf8(kTitle));
     auto *icon = new QLabel(this);
-    const QIcon appIcon = QApplication::windowIcon().isNull()
-                              ? style()->standardIcon(QStyle::SP_ComputerIcon)
-                              : QApplication::windowIcon();
+    const QIcon appIcon = QApplication::windowIcon().isNull() ? style()->standardIcon(QStyle::SP_ComputerIcon)
+                                                              : QApplication::windowIcon();
     icon->setPixmap(appIcon.pixmap(32, 32));
     auto *version = new QLabel(QString::fromUtf8(kVersionLine), this);
     version->setObjectName(QStringLiteral("version"));

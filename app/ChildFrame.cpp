@@ -6,7 +6,9 @@
 #include <utility>
 
 CChildFrame::CChildFrame(CCorvaneApp &app, int slot, QWidget *parent)
-    : QMdiSubWindow(parent), m_app(app), m_slot(slot)
+    : QMdiSubWindow(parent)
+    , m_app(app)
+    , m_slot(slot)
 {
     setObjectName(QStringLiteral("window_%1").arg(slot));
     setAttribute(Qt::WA_DeleteOnClose);

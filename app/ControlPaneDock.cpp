@@ -21,12 +21,12 @@ QScrollArea *Scrolling(QWidget *form, QWidget *parent)
 
 } // namespace
 
-COutputWnd::COutputWnd(CCorvaneApp &app, QWidget *parent) : QDockWidget(parent)
+COutputWnd::COutputWnd(CCorvaneApp &app, QWidget *parent)
+    : QDockWidget(parent)
 {
     setObjectName(QStringLiteral("149"));
     setWindowTitle(QString::fromLatin1(kTitle));
-    setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
-                QDockWidget::DockWidgetFloatable);
+    setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     // Right clicks inside the pane open nothing.
     setContextMenuPolicy(Qt::PreventContextMenu);
 

@@ -37,7 +37,9 @@ constexpr int kListHeight = 14;
 
 } // namespace
 
-CCtrlWnd::CCtrlWnd(CCorvaneApp &app, QWidget *parent) : QWidget(parent), m_app(app)
+CCtrlWnd::CCtrlWnd(CCorvaneApp &app, QWidget *parent)
+    : QWidget(parent)
+    , m_app(app)
 {
     setObjectName(QStringLiteral("102"));
     QFont font(QStringLiteral("SimSun"));
@@ -132,7 +134,8 @@ void CCtrlWnd::BuildControls()
     m_jlinkSpeed = AddList(1003, jlinkSpeeds, 98, 56, 69);
     m_uartSpeed = AddList(1005, {}, 98, 56, 69);
     AddLabel(QStringLiteral("展开等级"), 61, 75, 33, 8);
-    m_expand = AddList(1020, {QStringLiteral("展开1级"), QStringLiteral("展开2级"), QStringLiteral("展开3级")}, 98, 72, 69);
+    m_expand =
+        AddList(1020, {QStringLiteral("展开1级"), QStringLiteral("展开2级"), QStringLiteral("展开3级")}, 98, 72, 69);
     m_registerWriteLabel = AddLabel(QStringLiteral("写寄存器"), 61, 91, 33, 8, 1036);
     m_registerWrite = AddList(1033, {QStringLiteral("立即写入"), QStringLiteral("右键菜单写入")}, 98, 88, 69);
     AddLabel(QStringLiteral("数据进制"), 61, 107, 33, 8);
@@ -150,7 +153,7 @@ void CCtrlWnd::BuildControls()
     // The dump's column header and the dump itself in one monospaced font,
     // so the columns line up.
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPixelSize(m_app.Scaled(10));  // 58 columns fit the form's width
+    fixed.setPixelSize(m_app.Scaled(10)); // 58 columns fit the form's width
     QLabel *columns =
         AddLabel(QStringLiteral("xxxxxxxx: 0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f"), 3, 133, 231, 8);
     columns->setEnabled(false);
@@ -219,19 +222,21 @@ void CCtrlWnd::ConnectControls()
             [this] { RunOperation([](OperationEnv &env) { ChipControl::CleanCache(env); }, false); });
     connect(button(1019), &QPushButton::clicked, this, [this] { CaptureSnapshots(); });
     connect(button(1023), &QPushButton::clicked, this, [this] {
-        RunOperation([this](OperationEnv &env) {
-            MemoryOps::Read(env, m_readAddress->text(), m_readLength->text(), *this);
-        }, false);
+        RunOperation(
+            [this](OperationEnv &env) { MemoryOps::Read(env, m_readAddress->text(), m_readLength->text(), *this); },
+            false);
     });
     connect(button(1025), &QPushButton::clicked, this, [this] {
-        RunOperation([this](OperationEnv &env) {
-            MemoryOps::ReadToFile(env, m_readAddress->text(), m_readLength->text(), *this);
-        }, true);
+        RunOperation(
+            [this](OperationEnv &env) {
+                MemoryOps::ReadToFile(env, m_readAddress->text(), m_readLength->text(), *this);
+            },
+            true);
     });
     connect(button(1026), &QPushButton::clicked, this, [this] {
-        RunOperation([this](OperationEnv &env) {
-            MemoryOps::WriteWord(env, m_writeAddress->text(), m_writeData->text());
-        }, false);
+        RunOperation(
+            [this](OperationEnv &env) { MemoryOps::WriteWord(env, m_writeAddress->text(), m_writeData->text()); },
+            false);
     });
     connect(button(1027), &QPushButton::clicked, this, [this] {
         RunOperation([this](OperationEnv &env) { MemoryOps::WriteFromFile(env, m_readAddress->text()); }, true);
@@ -262,8 +267,8 @@ void CCtrlWnd::Setup()
     {
         const QSignalBlocker quiet(m_uartSpeed);
         m_uartSpeed->clear();
-        const QStringList speeds = config.ReadTextList(ConfigKey::kUartBaundSection, ConfigKey::kNum,
-                                                       ConfigKey::kBaund, ConfigKey::kListTextSize);
+        const QStringList speeds = config.ReadTextList(ConfigKey::kUartBaundSection, ConfigKey::kNum, ConfigKey::kBaund,
+                                                       ConfigKey::kListTextSize);
         m_uartSpeed->addItems(speeds);
         const int count = int(speeds.size());
         int selected = config.ReadInt(ConfigKey::kCommon, ConfigKey::kUartBaund, 0);

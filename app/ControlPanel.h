@@ -40,7 +40,7 @@ public:
     int DataSourceEntry() const override;
     QString ProbeText() const override;
     // The other selectors the register windows read.
-    int NumberBaseEntry() const override;  // 0 DEC, 1 HEX
+    int NumberBaseEntry() const override; // 0 DEC, 1 HEX
     int RegisterWriteModeEntry() const override;
     // IpCheckSelections: the texts of the serial port and UART speed lists.
     QString UartPortText() const override;

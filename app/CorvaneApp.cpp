@@ -15,7 +15,9 @@
 #include <QScreen>
 #include <QSettings>
 
-CCorvaneApp::CCorvaneApp(AppOptions options) : m_options(std::move(options)) {}
+CCorvaneApp::CCorvaneApp(AppOptions options)
+    : m_options(std::move(options))
+{}
 
 CCorvaneApp::~CCorvaneApp()
 {
@@ -56,9 +58,9 @@ bool CCorvaneApp::InitInstance()
     QCoreApplication::setApplicationName(QString::fromLatin1(kAppName));
 
     QSettings settings(QString::fromUtf8(CMainFrame::kCompany), QString::fromLatin1(kAppName));
-    const int look = settings.value(QStringLiteral("Workspace/") + QString::fromLatin1(CMainFrame::kLookKey),
-                                    Looks::kDefaultLook)
-                         .toInt();
+    const int look =
+        settings.value(QStringLiteral("Workspace/") + QString::fromLatin1(CMainFrame::kLookKey), Looks::kDefaultLook)
+            .toInt();
     m_mainFrame = std::make_unique<CMainFrame>(*this, look);
     m_user.SetPanel(&m_mainFrame->Panel());
     m_user.SetDialogParent(m_mainFrame.get());
@@ -98,7 +100,7 @@ void CCorvaneApp::EnterChildFrame(int slot, CChildFrame *frame)
 void CCorvaneApp::OpenRegisterWindow(int slot)
 {
     if (slot < 0 || slot >= kSlotCount || m_childFrames[slot] || !m_mainFrame)
-        return;  // two windows never share a slot
+        return; // two windows never share a slot
     auto *frame = new CChildFrame(*this, slot);
     auto *view = new CRegWnd(*this, slot);
     frame->SetView(view);

@@ -22,7 +22,7 @@ class CRegWnd;
 // of their own instead of the executable's.
 struct AppOptions
 {
-    QString exeDir;             // empty: the executable's own folder
+    QString exeDir; // empty: the executable's own folder
     bool showMainWindow = true;
     // The serial ports the panel lists; empty: the system's.
     std::function<QList<SerialPortEntry>()> serialPorts;

@@ -14,11 +14,11 @@ namespace {
 struct Colours
 {
     const char *style;
-    QColor window;      // frames, forms, buttons, headers
-    QColor windowText;  // labels and buttons on them
-    QColor base;        // lists, grids, fields
-    QColor text;        // their text
-    QColor highlight;   // selected rows
+    QColor window;     // frames, forms, buttons, headers
+    QColor windowText; // labels and buttons on them
+    QColor base;       // lists, grids, fields
+    QColor text;       // their text
+    QColor highlight;  // selected rows
 };
 
 // The Office 2007 colour style last chosen, used by identifiers outside the list.
@@ -29,20 +29,32 @@ Colours ColoursOf(int id)
     const QColor black = Qt::black;
     const QColor white = Qt::white;
     switch (id) {
-    case 205: return {"Windows", QColor(212, 208, 200), black, white, black, QColor(10, 36, 106)};
-    case 206: return {"Fusion", QColor(236, 233, 216), black, white, black, QColor(49, 106, 197)};
-    case 207: return {"Fusion", QColor(236, 233, 216), black, white, black, QColor(49, 106, 197)};
-    case 208: return {"Fusion", QColor(196, 218, 250), black, white, black, QColor(255, 193, 111)};
-    case 209: return {"Fusion", QColor(238, 237, 229), black, white, black, QColor(49, 106, 197)};
-    case 210: return {"Fusion", QColor(233, 236, 238), black, white, black, QColor(51, 153, 255)};
-    case 215: return {"Fusion", QColor(191, 219, 255), black, white, black, QColor(255, 213, 140)};
+    case 205:
+        return {"Windows", QColor(212, 208, 200), black, white, black, QColor(10, 36, 106)};
+    case 206:
+        return {"Fusion", QColor(236, 233, 216), black, white, black, QColor(49, 106, 197)};
+    case 207:
+        return {"Fusion", QColor(236, 233, 216), black, white, black, QColor(49, 106, 197)};
+    case 208:
+        return {"Fusion", QColor(196, 218, 250), black, white, black, QColor(255, 193, 111)};
+    case 209:
+        return {"Fusion", QColor(238, 237, 229), black, white, black, QColor(49, 106, 197)};
+    case 210:
+        return {"Fusion", QColor(233, 236, 238), black, white, black, QColor(51, 153, 255)};
+    case 215:
+        return {"Fusion", QColor(191, 219, 255), black, white, black, QColor(255, 213, 140)};
     // The black style darkens the frame; lists and grids stay light like
     // the others, so coloured rows, check boxes and grid lines stay legible.
-    case 216: return {"Fusion", QColor(83, 83, 83), QColor(235, 235, 235), white, black, QColor(255, 189, 105)};
-    case 217: return {"Fusion", QColor(208, 212, 221), black, white, black, QColor(255, 213, 140)};
-    case 218: return {"Fusion", QColor(196, 226, 226), black, white, black, QColor(255, 213, 140)};
-    case 219: return {"Fusion", QColor(240, 240, 240), black, white, black, QColor(51, 153, 255)};
-    default: return ColoursOf(g_office2007Style);
+    case 216:
+        return {"Fusion", QColor(83, 83, 83), QColor(235, 235, 235), white, black, QColor(255, 189, 105)};
+    case 217:
+        return {"Fusion", QColor(208, 212, 221), black, white, black, QColor(255, 213, 140)};
+    case 218:
+        return {"Fusion", QColor(196, 226, 226), black, white, black, QColor(255, 213, 140)};
+    case 219:
+        return {"Fusion", QColor(240, 240, 240), black, white, black, QColor(51, 153, 255)};
+    default:
+        return ColoursOf(g_office2007Style);
     }
 }
 
@@ -59,8 +71,8 @@ QColor Faded(const QColor &text, const QColor &background)
 const QList<MenuEntry> &MainEntries()
 {
     static const QList<MenuEntry> entries{
-        {205, "Windows 2000(&2)"},    {206, "Office XP(&X)"},       {207, "Windows XP(&W)"},
-        {208, "Office 2003(&3)"},     {209, "Visual Studio 200&5"}, {210, "Visual Studio 200&8"},
+        {205, "Windows 2000(&2)"}, {206, "Office XP(&X)"},       {207, "Windows XP(&W)"},
+        {208, "Office 2003(&3)"},  {209, "Visual Studio 200&5"}, {210, "Visual Studio 200&8"},
     };
     return entries;
 }
@@ -68,7 +80,10 @@ const QList<MenuEntry> &MainEntries()
 const QList<MenuEntry> &Office2007Entries()
 {
     static const QList<MenuEntry> entries{
-        {215, "蓝色样式(&B)"}, {216, "黑色样式(&L)"}, {217, "银色样式(&S)"}, {218, "水绿色样式(&A)"},
+        {215, "蓝色样式(&B)"},
+        {216, "黑色样式(&L)"},
+        {217, "银色样式(&S)"},
+        {218, "水绿色样式(&A)"},
     };
     return entries;
 }
@@ -97,7 +112,7 @@ QPalette PaletteOf(int id)
     // Black or white, whichever reads better on the selection colour.
     const QColor selectedText =
         ContrastRatio(Qt::black, colours.highlight) >= ContrastRatio(Qt::white, colours.highlight) ? Qt::black
-                                                                                                 : Qt::white;
+                                                                                                   : Qt::white;
     QPalette palette(colours.window.lighter(104), colours.window);
     // Active and inactive windows look alike; disabled controls keep faded
     // text so that they do not look live.

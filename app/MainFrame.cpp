@@ -44,7 +44,8 @@ struct Workspace
 
 } // namespace
 
-CMainFrame::CMainFrame(CCorvaneApp &app, int look) : m_app(app)
+CMainFrame::CMainFrame(CCorvaneApp &app, int look)
+    : m_app(app)
 {
     setObjectName(QStringLiteral("128"));
     m_area = new QMdiArea(this);
@@ -119,7 +120,7 @@ void CMainFrame::BuildMenus()
         action->setData(id);
         if (!key.isEmpty())
             action->setShortcut(key);
-        addAction(action);  // keys work with the menu bar hidden
+        addAction(action); // keys work with the menu bar hidden
         return action;
     };
 
@@ -155,7 +156,7 @@ void CMainFrame::BuildMenus()
     add(edit, QStringLiteral("复制(&C)\tCtrl+C"), 57634, QKeySequence(Qt::CTRL | Qt::Key_C));
     add(edit, QStringLiteral("粘贴(&P)\tCtrl+V"), 57637, QKeySequence(Qt::CTRL | Qt::Key_V));
     for (QAction *action : edit->actions())
-        action->setEnabled(false);  // nothing in a register window is cut or pasted
+        action->setEnabled(false); // nothing in a register window is cut or pasted
     m_documentOnly << edit->menuAction();
 
     QMenu *view = menuBar()->addMenu(QStringLiteral("视图(&V)"));
@@ -168,7 +169,7 @@ void CMainFrame::BuildMenus()
             bars->addAction(action);
         list->deleteLater();
     });
-    add(view, QStringLiteral("状态栏(&S)"), 59393)->setEnabled(false);  // the frame has no status bar
+    add(view, QStringLiteral("状态栏(&S)"), 59393)->setEnabled(false); // the frame has no status bar
     m_looksMenu = view->addMenu(QStringLiteral("应用程序外观(&A)"));
     QMenu *looks = m_looksMenu;
     m_lookGroup = new QActionGroup(this);
@@ -186,9 +187,8 @@ void CMainFrame::BuildMenus()
         addLook(office, entry);
 
     QMenu *window = menuBar()->addMenu(QStringLiteral("窗口(&W)"));
-    add(window, QStringLiteral("新建窗口(&N)"), 57648)->setEnabled(false);  // would share a slot
-    connect(add(window, QStringLiteral("层叠(&C)"), 57650), &QAction::triggered, m_area,
-            &QMdiArea::cascadeSubWindows);
+    add(window, QStringLiteral("新建窗口(&N)"), 57648)->setEnabled(false); // would share a slot
+    connect(add(window, QStringLiteral("层叠(&C)"), 57650), &QAction::triggered, m_area, &QMdiArea::cascadeSubWindows);
     connect(add(window, QStringLiteral("平铺(&T)"), 57651), &QAction::triggered, this,
             &CMainFrame::TileRegisterWindows);
     add(window, QStringLiteral("排列图标(&A)"), 57649);
@@ -236,7 +236,7 @@ void CMainFrame::BuildToolBar()
         }
         QAction *action = findChild<QAction *>(QString::number(id));
         if (!action) {
-            action = new QAction(QStringLiteral("打印"), this);  // no printing here
+            action = new QAction(QStringLiteral("打印"), this); // no printing here
             action->setObjectName(QString::number(id));
             action->setEnabled(false);
         }

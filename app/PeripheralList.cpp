@@ -37,7 +37,9 @@ public:
 
 } // namespace
 
-CMyList::CMyList(CCorvaneApp &app, QWidget *parent) : QTreeWidget(parent), m_app(app)
+CMyList::CMyList(CCorvaneApp &app, QWidget *parent)
+    : QTreeWidget(parent)
+    , m_app(app)
 {
     setObjectName(QStringLiteral("1008"));
     setRootIsDecorated(false);
@@ -151,7 +153,7 @@ void CMyList::CheckBoxClicked(QTreeWidgetItem *item)
     CMainFrame *frame = m_app.MainFrame();
     const int slot = frame ? frame->ActiveWindowSlot() : -1;
     if (slot < 0 || slot >= RegisterWindowTable::kSlots)
-        return;  // no active register window: the row stays clear
+        return; // no active register window: the row stays clear
     WriteMask(name, WindowMask().With(slot));
     item->setText(slot + 1, QString::fromUtf8(kMark));
     if (CRegWnd *window = m_app.RegisterWindow(slot))

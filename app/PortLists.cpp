@@ -26,14 +26,15 @@ bool IsProbePort(const SerialPortEntry &port)
 
 bool IsCharacterDevice(const QString &path)
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISCHR(info.st_mode);
 }
 
 // Adds the texts, selecting the one equal to the stored value (case ignored);
 // repairs a stored value that is not offered to the first entry.
-void FillAndSelect(QComboBox &list, ConfigFile &config, const char *key, const QStringList &texts,
-                   QString stored)
+void FillAndSelect(QComboBox &list, ConfigFile &config, const char *key, const QStringList &texts, QString stored)
 {
     const bool hadStored = !stored.isEmpty();
     bool found = false;
@@ -107,8 +108,7 @@ QStringList SerialPortTexts(const QList<SerialPortEntry> &ports, const QString &
             texts << port.location;
     texts.removeDuplicates();
     if (!storedPort.isEmpty() && !texts.contains(storedPort, Qt::CaseInsensitive)) {
-        const QString path = storedPort.contains(QLatin1Char('/')) ? storedPort
-                                                                  : QStringLiteral("/dev/") + storedPort;
+        const QString path = storedPort.contains(QLatin1Char('/')) ? storedPort : QStringLiteral("/dev/") + storedPort;
         if (IsCharacterDevice(path))
             texts << storedPort;
     }
@@ -131,7 +131,7 @@ void RefreshProbeList(QComboBox &list, ConfigFile &config, JLinkLibrary &jlink, 
     }
     QStringList texts;
     for (uint32_t serialNumber : jlink.ProbeSerialNumbers())
-        texts << QString::number(static_cast<int32_t>(serialNumber));  // "%d"
+        texts << QString::number(static_cast<int32_t>(serialNumber)); // "%d"
     FillAndSelect(list, config, ConfigKey::kJlinkPort, texts, stored);
     if (stored.isEmpty())
         list.setCurrentIndex(-1);

@@ -12,7 +12,7 @@ class QComboBox;
 // One serial port as the system reports it.
 struct SerialPortEntry
 {
-    QString location;      // device path, e.g. /dev/ttyUSB0
+    QString location; // device path, e.g. /dev/ttyUSB0
     QString description;
     QString manufacturer;
 };

@@ -39,8 +39,8 @@ PropertyGrid::RowData DataOf(const RegisterRow &row)
 bool IsMonospaced(const QFont &font)
 {
     const QFontMetrics metrics(font);
-    return QFontInfo(font).fixedPitch()
-        || metrics.horizontalAdvance(QLatin1Char('i')) == metrics.horizontalAdvance(QLatin1Char('W'));
+    return QFontInfo(font).fixedPitch() ||
+           metrics.horizontalAdvance(QLatin1Char('i')) == metrics.horizontalAdvance(QLatin1Char('W'));
 }
 
 // "Courier New" when the system has it, otherwise its monospaced font, at
@@ -64,8 +64,9 @@ QFont CaptionFont()
 struct CRegWnd::Impl : public RowTreeListener
 {
     Impl(CRegWnd &view, CCorvaneApp &app, int slot)
-        : m_view(view), m_table(app.WindowTable()),
-          m_env{app.Config(), app.Links(), app.Context(), app.ExeDir(), app.Dpi()}
+        : m_view(view)
+        , m_table(app.WindowTable())
+        , m_env{app.Config(), app.Links(), app.Context(), app.ExeDir(), app.Dpi()}
     {
         m_table.SetNextWindowSlot(slot);
         m_logic = std::make_unique<RegisterWindow>(m_env, m_table);
@@ -87,7 +88,7 @@ struct CRegWnd::Impl : public RowTreeListener
         Grid().AddRow(parentId, DataOf(row));
         for (const auto &child : row.Children())
             AddWithChildren(row.Id(), *child);
-        Grid().UpdateRow(DataOf(row));  // expanding needs the children in place
+        Grid().UpdateRow(DataOf(row)); // expanding needs the children in place
     }
 
     // RowTreeListener
@@ -127,17 +128,23 @@ struct CRegWnd::Impl : public RowTreeListener
     bool m_syncing = false;
 };
 
-CRegWnd::CRegWnd(CCorvaneApp &app, int slot, QWidget *parent) : QWidget(parent), m_app(app), m_slot(slot)
+CRegWnd::CRegWnd(CCorvaneApp &app, int slot, QWidget *parent)
+    : QWidget(parent)
+    , m_app(app)
+    , m_slot(slot)
 {
     setObjectName(QStringLiteral("CRegWnd_%1").arg(slot));
     m_grid = new PropertyGrid(this);
     m_impl = std::make_unique<Impl>(*this, app, slot);
 
     connect(m_grid->Tree(), &QTreeWidget::currentItemChanged, this, [this] { m_impl->TakeGridSelection(); });
-    connect(m_grid, &PropertyGrid::ValueEdited, this, [this](uint64_t id, const QString &text) {
-        if (RegisterRow *row = m_impl->Tree().FindById(id))
-            m_impl->m_logic->ApplyEdit(row, text);
-    }, Qt::QueuedConnection);
+    connect(
+        m_grid, &PropertyGrid::ValueEdited, this,
+        [this](uint64_t id, const QString &text) {
+            if (RegisterRow *row = m_impl->Tree().FindById(id))
+                m_impl->m_logic->ApplyEdit(row, text);
+        },
+        Qt::QueuedConnection);
     connect(m_grid, &PropertyGrid::ButtonReleased, this, [this](Qt::MouseButton button, const QPoint &) {
         m_impl->TakeGridSelection();
         if (button == Qt::LeftButton)
@@ -218,10 +225,17 @@ void CRegWnd::ShowContextMenu(int menuId, const QPoint &gridPosition)
     static const Item kWrite{RegisterWindow::WriteCommand, "寄存器写入"};
     QList<Item> items;
     switch (static_cast<RegisterWindow::Menu>(menuId)) {
-    case RegisterWindow::Menu::All: items = {kImport, kSave, kRead, kWrite}; break;
-    case RegisterWindow::Menu::Transfer: items = {kRead, kWrite}; break;
-    case RegisterWindow::Menu::Files: items = {kImport, kSave}; break;
-    case RegisterWindow::Menu::None: return;
+    case RegisterWindow::Menu::All:
+        items = {kImport, kSave, kRead, kWrite};
+        break;
+    case RegisterWindow::Menu::Transfer:
+        items = {kRead, kWrite};
+        break;
+    case RegisterWindow::Menu::Files:
+        items = {kImport, kSave};
+        break;
+    case RegisterWindow::Menu::None:
+        return;
     }
     QMenu menu(QStringLiteral("读写控制"), this);
     menu.setObjectName(QStringLiteral("menu_%1").arg(menuId));

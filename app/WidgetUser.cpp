@@ -32,8 +32,7 @@ QString WidgetUser::ChooseFile(const FileRequest &request)
         filters << QStringLiteral("%1 (%2)").arg(filter.text, filter.pattern);
     QFileDialog dialog(m_parent, request.title);
     dialog.setNameFilters(filters);
-    dialog.setAcceptMode(request.kind == FileRequest::Kind::Save ? QFileDialog::AcceptSave
-                                                                 : QFileDialog::AcceptOpen);
+    dialog.setAcceptMode(request.kind == FileRequest::Kind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.kind == FileRequest::Kind::Folder ? QFileDialog::Directory
                        : request.mustExist                       ? QFileDialog::ExistingFile
                                                                  : QFileDialog::AnyFile);

@@ -42,16 +42,17 @@ void LayOut(const QString &home, int windows)
 {
     QDir(home).mkpath(QStringLiteral("svd"));
     for (const QString &model : ChipProfile::Models())
-        QFile::copy(SampleSvdDir() + QStringLiteral("/%1.svd").arg(model), home + QStringLiteral("/svd/%1.svd").arg(model));
-    QString ini = QStringLiteral("[CHIP_TYPE]\nNUM=5\nCHIP_0=VX21A\nCHIP_1=VX21B\nCHIP_2=VX21C\nCHIP_3=VX21D\nCHIP_4=VX21E\n"
-                                 "SEL=0\n[UART_BAUND]\nNUM=1\nBAUND_0=115200\n[COMMON]\nDATA_TYPE=0\nEXPAND_TYPE=1\n"
-                                 "HEX_DEC=1\nJLINKDLL=/nonexistent\n");
+        QFile::copy(SampleSvdDir() + QStringLiteral("/%1.svd").arg(model),
+                    home + QStringLiteral("/svd/%1.svd").arg(model));
+    QString ini =
+        QStringLiteral("[CHIP_TYPE]\nNUM=5\nCHIP_0=VX21A\nCHIP_1=VX21B\nCHIP_2=VX21C\nCHIP_3=VX21D\nCHIP_4=VX21E\n"
+                       "SEL=0\n[UART_BAUND]\nNUM=1\nBAUND_0=115200\n[COMMON]\nDATA_TYPE=0\nEXPAND_TYPE=1\n"
+                       "HEX_DEC=1\nJLINKDLL=/nonexistent\n");
     for (const QString &chip : {QStringLiteral("VX21A"), QStringLiteral("VX21C")}) {
         ini += QStringLiteral("[%1]\n").arg(chip);
         for (int k = 0; k < windows; ++k)
             ini += QStringLiteral("WND_%1=1\n").arg(k);
-        const QStringList names =
-            SvdDeviceModel::ReadPeripheralNames(home + QStringLiteral("/svd/%1.svd").arg(chip));
+        const QStringList names = SvdDeviceModel::ReadPeripheralNames(home + QStringLiteral("/svd/%1.svd").arg(chip));
         for (int i = 0; i < names.size() && i < 5 * windows; ++i)
             ini += QStringLiteral("%1=%2\n").arg(names[i]).arg(1 << (i % windows));
     }
@@ -145,7 +146,7 @@ int main(int argc, char **argv)
             QElapsedTimer timer;
             timer.start();
             panel.ChipChanged(entry);
-            QApplication::processEvents();  // the rebuilt windows are drawn too
+            QApplication::processEvents(); // the rebuilt windows are drawn too
             switches.push_back(timer.nsecsElapsed() / 1e6);
         }
     }

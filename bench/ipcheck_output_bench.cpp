@@ -102,7 +102,9 @@ int main(int argc, char **argv)
     QFile::link(python3, exeDir + "/python/python");
     const QByteArray script = "import sys\n"
                               "write = sys.stdout.write\n"
-                              "for i in range(" + QByteArray::number(kLines) + "):\n"
+                              "for i in range(" +
+                              QByteArray::number(kLines) +
+                              "):\n"
                               "    write('[INFO] line %d of the analyzer output, register 0x%08X\\n' % (i, i))\n";
     Write(exeDir + "/ana/reg_analyzer.py", script);
     Write(exeDir + "/ana/vx21a/analyzer_db.py", "from uart import *\n");

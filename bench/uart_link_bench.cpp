@@ -26,14 +26,15 @@
 namespace {
 
 constexpr int kRequestBytes = 14;
-constexpr int kReplyOverhead = 8;  // header, reply code and status
+constexpr int kReplyOverhead = 8; // header, reply code and status
 
 // --- The link against the simulated chip -------------------------------
 
 struct LinkRig
 {
     explicit LinkRig(int speedIndex)
-        : chip("VX21A"), link(buffer, [] { return QString("VX21A"); })
+        : chip("VX21A")
+        , link(buffer, [] { return QString("VX21A"); })
     {
         chip.SetRecording(false);
         if (!chip.Start())
@@ -79,7 +80,8 @@ BENCHMARK(BM_LinkRead)
 // The far side answers each request of kRequestBytes with `replyBytes`.
 struct RawPair
 {
-    explicit RawPair(int replyBytes) : reply(std::size_t(replyBytes), 0x5A)
+    explicit RawPair(int replyBytes)
+        : reply(std::size_t(replyBytes), 0x5A)
     {
         master = posix_openpt(O_RDWR | O_NOCTTY);
         if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
@@ -179,8 +181,8 @@ double CpuSeconds(int who)
 {
     rusage usage{};
     getrusage(who, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 // A read whose reply never comes waits its whole 1000 ms limit.

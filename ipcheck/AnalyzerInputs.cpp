@@ -12,8 +12,7 @@ QString AnalyzerFolder(const QString &pathField, const QString &exeDir)
 
 ModelFiles FilesFor(const QString &chipModel, const QString &analyzerFolder)
 {
-    static const char *const kModels[][2] = {
-        {"VX21A", "a"}, {"VX21B", "b"}, {"VX21C", "c"}, {"VX21E", "e"}};
+    static const char *const kModels[][2] = {{"VX21A", "a"}, {"VX21B", "b"}, {"VX21C", "c"}, {"VX21E", "e"}};
     const QString model = chipModel.left(kChipModelLength);
     for (const auto &entry : kModels) {
         if (model != QLatin1StringView(entry[0]))

@@ -49,8 +49,8 @@ void RunIpCheckCycle(const IpRunRequest &request, const QString &exeDir, IpCheck
             ++done;
             output.SetProgressText(Progress(done, total, name));
         }
-    } else if (request.runRequest >= 0 && size_t(request.runRequest) < rows.size()
-               && rows[size_t(request.runRequest)].enabled) {
+    } else if (request.runRequest >= 0 && size_t(request.runRequest) < rows.size() &&
+               rows[size_t(request.runRequest)].enabled) {
         const QString &name = rows[size_t(request.runRequest)].name;
         output.SetProgressText(Progress(0, 1, name));
         output.ReleaseRow(request.runRequest, name, false);

@@ -4,9 +4,9 @@
 #include "ipcheck/IpCheckOutput.h"
 
 IpCheckWorker::IpCheckWorker(QString exeDir, IpCheckOutput &output)
-    : m_exeDir(std::move(exeDir)), m_output(output)
-{
-}
+    : m_exeDir(std::move(exeDir))
+    , m_output(output)
+{}
 
 IpCheckWorker::~IpCheckWorker()
 {

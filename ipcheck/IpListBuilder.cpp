@@ -81,8 +81,8 @@ std::vector<IpListRow> PeripheralRows(const QString &svdPath)
     std::vector<IpListRow> rows;
     XmlDocument document;
     document.LoadFile(svdPath);
-    if (!document.FindElement(u"") || !document.EnterElement() || !document.FindElement(u"peripherals")
-        || !document.EnterElement())
+    if (!document.FindElement(u"") || !document.EnterElement() || !document.FindElement(u"peripherals") ||
+        !document.EnterElement())
         return rows;
     while (document.FindElement(u"peripheral")) {
         if (!document.EnterElement())
@@ -95,8 +95,8 @@ std::vector<IpListRow> PeripheralRows(const QString &svdPath)
     // One sort, in the order InsertSorted would give row by row: names
     // that compare equal keep the order of the file.
     std::stable_sort(rows.begin(), rows.end(), [](const IpListRow &a, const IpListRow &b) {
-        return QStringView(a.name).left(IpListBuilder::kRowTextLength)
-               < QStringView(b.name).left(IpListBuilder::kRowTextLength);
+        return QStringView(a.name).left(IpListBuilder::kRowTextLength) <
+               QStringView(b.name).left(IpListBuilder::kRowTextLength);
     });
     return rows;
 }

@@ -264,8 +264,8 @@ bool IsStorableSection(const QString &section)
 
 bool IsStorableKey(const QString &key)
 {
-    return IsStorableName(key) && !key.contains(u'=') && key.front() != u'['
-           && key.front() != u';' && key.front() != u'#';
+    return IsStorableName(key) && !key.contains(u'=') && key.front() != u'[' && key.front() != u';' &&
+           key.front() != u'#';
 }
 
 QByteArray EncodeValue(const QString &text)
@@ -288,8 +288,7 @@ QByteArray ValuePrefix(const QByteArray &line)
 
 ConfigFile::ConfigFile(QString path)
     : m_path(std::move(path))
-{
-}
+{}
 
 const QString &ConfigFile::Path() const
 {
@@ -322,8 +321,7 @@ QString CutToReadSize(QString text, int size)
 
 } // namespace
 
-QString ConfigFile::ReadText(const QString &section, const QString &key, const QString &defaultText,
-                             int size) const
+QString ConfigFile::ReadText(const QString &section, const QString &key, const QString &defaultText, int size) const
 {
     return CutToReadSize(Lookup(m_path, section, key).value_or(defaultText), size);
 }

@@ -48,15 +48,13 @@ public:
     int ReadInt(const QString &section, const QString &key, int defaultValue) const;
     // At most size - 1 characters: size counts the terminator, like the read
     // sizes of the key table. The default text is cut the same way.
-    QString ReadText(const QString &section, const QString &key, const QString &defaultText,
-                     int size) const;
+    QString ReadText(const QString &section, const QString &key, const QString &defaultText, int size) const;
 
     // The texts of an indexed list such as CHIP_TYPE: countKey gives the
     // number of entries (at most kListLimit are read), keyFormat names entry
     // i ("CHIP_%d"). The file is read once for the whole list.
     static constexpr int kListLimit = 256;
-    QStringList ReadTextList(const QString &section, const QString &countKey, const char *keyFormat,
-                             int size) const;
+    QStringList ReadTextList(const QString &section, const QString &countKey, const char *keyFormat, int size) const;
 
     // An empty text removes the key (every copy of it in the section).
     bool WriteText(const QString &section, const QString &key, const QString &text);

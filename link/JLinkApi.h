@@ -146,12 +146,12 @@ constexpr bool NameAt(std::size_t index, std::string_view name)
 {
     return kFunctionNames[index] == name;
 }
-static_assert(NameAt(EMU_GetList, "JLINK_EMU_GetList") && NameAt(IsOpen, "JLINK_IsOpen")
-              && NameAt(EMU_IsConnected, "JLINK_EMU_IsConnected")
-              && NameAt(EMU_SelectByUSBSN, "JLINK_EMU_SelectByUSBSN") && NameAt(Open, "JLINK_Open")
-              && NameAt(Close, "JLINK_Close") && NameAt(ExecCommand, "JLINK_ExecCommand")
-              && NameAt(Connect, "JLINK_Connect") && NameAt(SetSpeed, "JLINK_SetSpeed")
-              && NameAt(TIF_Select, "JLINK_TIF_Select") && NameAt(WriteMemEx, "JLINK_WriteMemEx")
-              && NameAt(Halt, "JLINK_Halt") && NameAt(ReadMemEx, "JLINK_ReadMemEx"));
+static_assert(NameAt(EMU_GetList, "JLINK_EMU_GetList") && NameAt(IsOpen, "JLINK_IsOpen") &&
+              NameAt(EMU_IsConnected, "JLINK_EMU_IsConnected") &&
+              NameAt(EMU_SelectByUSBSN, "JLINK_EMU_SelectByUSBSN") && NameAt(Open, "JLINK_Open") &&
+              NameAt(Close, "JLINK_Close") && NameAt(ExecCommand, "JLINK_ExecCommand") &&
+              NameAt(Connect, "JLINK_Connect") && NameAt(SetSpeed, "JLINK_SetSpeed") &&
+              NameAt(TIF_Select, "JLINK_TIF_Select") && NameAt(WriteMemEx, "JLINK_WriteMemEx") &&
+              NameAt(Halt, "JLINK_Halt") && NameAt(ReadMemEx, "JLINK_ReadMemEx"));
 
 } // namespace JLinkApi

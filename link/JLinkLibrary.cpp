@@ -31,8 +31,7 @@ constexpr Elf64_Half kMachine = EM_ARM;
 #error "the machine of this build has no ELF check"
 #endif
 
-template<typename Header, typename ProgramHeader>
-bool FitsItsFile(int fd, qint64 fileSize)
+template<typename Header, typename ProgramHeader> bool FitsItsFile(int fd, qint64 fileSize)
 {
     Header header;
     if (::pread(fd, &header, sizeof header, 0) != ssize_t(sizeof header))
@@ -62,11 +61,13 @@ bool IsLoadableLibrary(const QString &path)
     const int fd = DiskFile::OpenRegular(path);
     if (fd < 0)
         return false;
-    struct stat info{};
+    struct stat info
+    {
+    };
     unsigned char ident[EI_NIDENT] = {};
     constexpr unsigned char kByteOrder = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? ELFDATA2LSB : ELFDATA2MSB;
-    bool loadable = ::fstat(fd, &info) == 0 && ::pread(fd, ident, EI_NIDENT, 0) == EI_NIDENT
-                    && std::memcmp(ident, ELFMAG, SELFMAG) == 0 && ident[EI_DATA] == kByteOrder;
+    bool loadable = ::fstat(fd, &info) == 0 && ::pread(fd, ident, EI_NIDENT, 0) == EI_NIDENT &&
+                    std::memcmp(ident, ELFMAG, SELFMAG) == 0 && ident[EI_DATA] == kByteOrder;
     if (loadable && sizeof(void *) == 8)
         loadable = ident[EI_CLASS] == ELFCLASS64 && FitsItsFile<Elf64_Ehdr, Elf64_Phdr>(fd, info.st_size);
     else if (loadable)
@@ -88,8 +89,7 @@ QStringList JLinkLibrary::SearchOrder(const QString &jlinkDllSetting, const QStr
 {
     QStringList candidates;
     candidates << jlinkDllSetting << QString::fromLatin1(kVendorInstallPath)
-               << QDir(exeDir).filePath(QString::fromLatin1(kLibraryFileName))
-               << QString::fromLatin1(kLibraryFileName);
+               << QDir(exeDir).filePath(QString::fromLatin1(kLibraryFileName)) << QString::fromLatin1(kLibraryFileName);
     return candidates;
 }
 

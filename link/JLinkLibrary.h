@@ -64,8 +64,7 @@ public:
     void Close();
 
 private:
-    template<typename Prototype>
-    Prototype *Entry(JLinkApi::Function function) const
+    template<typename Prototype> Prototype *Entry(JLinkApi::Function function) const
     {
         return m_bound ? reinterpret_cast<Prototype *>(m_entries[function]) : nullptr;
     }

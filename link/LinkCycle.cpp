@@ -8,8 +8,7 @@ LinkCycle::LinkCycle(const ConfigFile &config, TargetLinks &links, UserContext &
     , m_links(links)
     , m_user(user)
     , m_pass(links.gate, turn)
-{
-}
+{}
 
 LinkCycle::~LinkCycle()
 {

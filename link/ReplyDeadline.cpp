@@ -24,8 +24,7 @@ uint32_t SteadyMillisecondClock::NowMs()
 
 ReplyDeadline::ReplyDeadline(MillisecondClock *clock)
     : m_clock(clock ? clock : &DefaultClock())
-{
-}
+{}
 
 void ReplyDeadline::SetClock(MillisecondClock *clock)
 {

@@ -27,7 +27,7 @@ class ReplyDeadline
 public:
     explicit ReplyDeadline(MillisecondClock *clock = nullptr);
 
-    void SetClock(MillisecondClock *clock);  // nullptr: the steady clock
+    void SetClock(MillisecondClock *clock); // nullptr: the steady clock
     void Arm(uint32_t durationMs);
     bool IsArmed() const { return m_armed; }
     bool HasPassed();

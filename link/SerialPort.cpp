@@ -59,8 +59,10 @@ SerialPort::~SerialPort()
 }
 
 SerialPort::SerialPort(SerialPort &&other) noexcept
-    : m_fd(other.m_fd), m_exclusive(other.m_exclusive), m_failed(other.m_failed),
-      m_writeTap(std::move(other.m_writeTap))
+    : m_fd(other.m_fd)
+    , m_exclusive(other.m_exclusive)
+    , m_failed(other.m_failed)
+    , m_writeTap(std::move(other.m_writeTap))
 {
     other.m_fd = -1;
     other.m_exclusive = false;

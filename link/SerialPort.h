@@ -26,11 +26,11 @@ public:
 
     bool IsOpen() const { return m_fd >= 0; }
     void Close();
-    void Purge();                               // drop everything received and not yet read
-    int QueuedBytes();                          // bytes ready to read; 0 on error
-    int Read(uint8_t *into, int count);         // bytes read, never negative
-    int Write(const uint8_t *from, int count);  // bytes written
-    bool WaitReadable(uint32_t milliseconds);   // true when bytes may be read
+    void Purge();                              // drop everything received and not yet read
+    int QueuedBytes();                         // bytes ready to read; 0 on error
+    int Read(uint8_t *into, int count);        // bytes read, never negative
+    int Write(const uint8_t *from, int count); // bytes written
+    bool WaitReadable(uint32_t milliseconds);  // true when bytes may be read
     // The far end hung up or the device failed (a USB adapter unplugged):
     // once nothing is queued, no byte will ever come.
     bool HasFailed() const { return m_failed; }
@@ -42,7 +42,9 @@ public:
     void SetWriteTap(std::function<void(int count)> tap) { m_writeTap = std::move(tap); }
 
 private:
-    explicit SerialPort(int fd) : m_fd(fd) {}
+    explicit SerialPort(int fd)
+        : m_fd(fd)
+    {}
 
     int m_fd = -1;
     bool m_exclusive = false;
@@ -54,5 +56,5 @@ private:
 // the kernel's termios2 header cannot share one with <termios.h>.
 namespace SerialSpeed {
 bool Apply(int fd, uint32_t baud);
-uint32_t Current(int fd);  // output rate of the line; 0 when unknown
+uint32_t Current(int fd); // output rate of the line; 0 when unknown
 } // namespace SerialSpeed

@@ -31,6 +31,15 @@ enum class RegisterWriteMode : int32_t {
     ContextMenu = 1, // "右键菜单写入"
 };
 
-constexpr int32_t Stored(DataSource value) { return static_cast<int32_t>(value); }
-constexpr int32_t Stored(NumberBase value) { return static_cast<int32_t>(value); }
-constexpr int32_t Stored(RegisterWriteMode value) { return static_cast<int32_t>(value); }
+constexpr int32_t Stored(DataSource value)
+{
+    return static_cast<int32_t>(value);
+}
+constexpr int32_t Stored(NumberBase value)
+{
+    return static_cast<int32_t>(value);
+}
+constexpr int32_t Stored(RegisterWriteMode value)
+{
+    return static_cast<int32_t>(value);
+}

@@ -44,11 +44,11 @@ inline constexpr char kGdbServerDefault[] = "localhost:3333";
 inline constexpr char kWindowOpen[] = "WND_%d";
 
 // Read sizes
-inline constexpr int kListTextSize = 50;       // CHIP_%d, BAUND_%d
-inline constexpr int kPanelPortSize = 49;      // JLINK_PORT, UART_PORT as the panel reads them
-inline constexpr int kOperationPortSize = 40;  // UART_PORT as the operations read it
-inline constexpr int kPathSize = 260;          // JLINKDLL, CHECKIP_PATH
-inline constexpr int kServerSize = 260;        // GDB_SERVER, "host:port"
+inline constexpr int kListTextSize = 50;      // CHIP_%d, BAUND_%d
+inline constexpr int kPanelPortSize = 49;     // JLINK_PORT, UART_PORT as the panel reads them
+inline constexpr int kOperationPortSize = 40; // UART_PORT as the operations read it
+inline constexpr int kPathSize = 260;         // JLINKDLL, CHECKIP_PATH
+inline constexpr int kServerSize = 260;       // GDB_SERVER, "host:port"
 
 } // namespace ConfigKey
 

@@ -16,8 +16,7 @@ struct TargetLinks
 {
     explicit TargetLinks(UartLink::ChipModelSource chipModel)
         : uart(buffer, std::move(chipModel))
-    {
-    }
+    {}
 
     TransferBuffer buffer;
     JLinkLibrary jlink;

@@ -19,8 +19,8 @@ public:
     // 32-bit little-endian word at byte offset `offset`.
     uint32_t Word(std::size_t offset) const
     {
-        return uint32_t(m_bytes[offset]) | uint32_t(m_bytes[offset + 1]) << 8
-               | uint32_t(m_bytes[offset + 2]) << 16 | uint32_t(m_bytes[offset + 3]) << 24;
+        return uint32_t(m_bytes[offset]) | uint32_t(m_bytes[offset + 1]) << 8 | uint32_t(m_bytes[offset + 2]) << 16 |
+               uint32_t(m_bytes[offset + 3]) << 24;
     }
     void SetWord(std::size_t offset, uint32_t value)
     {

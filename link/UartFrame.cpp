@@ -49,8 +49,8 @@ QByteArray ModeRequest(FrameLayout layout, const uint8_t (&command)[2])
     return frame;
 }
 
-QByteArray MemoryRequest(FrameLayout layout, const uint8_t (&command)[2], uint32_t busAddress,
-                         uint16_t wordCount, uint16_t dataBytes)
+QByteArray MemoryRequest(FrameLayout layout, const uint8_t (&command)[2], uint32_t busAddress, uint16_t wordCount,
+                         uint16_t dataBytes)
 {
     QByteArray frame = Header(layout, uint16_t(8 + dataBytes));
     frame.append(reinterpret_cast<const char *>(command), 2);

@@ -11,8 +11,7 @@ using ChipProfile::FrameLayout;
 
 namespace {
 
-constexpr std::array<uint32_t, 7> kSpeedTable{115200, 1000000, 2000000, 3000000,
-                                              4000000, 5000000, 6000000};
+constexpr std::array<uint32_t, 7> kSpeedTable{115200, 1000000, 2000000, 3000000, 4000000, 5000000, 6000000};
 constexpr uint32_t kEnterLimitMs = 500;
 constexpr uint32_t kStatusLimitMs = 100;
 // From this speed index on, the chip needs headers and short data one byte
@@ -41,28 +40,20 @@ struct AddressRule
 {
     uint32_t first;
     uint32_t last;
-    int64_t shift;  // 0: set the top four bits instead
+    int64_t shift; // 0: set the top four bits instead
 };
 
 constexpr AddressRule kLittleEndianMap[] = {
-    {0xE0000000, 0xEFFFFFFF, 0},
-    {0x00000000, 0x0000FFFF, 0xA0000000},
-    {0x00010000, 0x003FFFFF, 0x20800000},
-    {0x00400000, 0x0040FFFF, 0x20000000},
-    {0x2A000000, 0x2A07FFFF, -0x0A000000},
-    {0x10000000, 0x1FFFFFFF, 0x50000000},
+    {0xE0000000, 0xEFFFFFFF, 0},          {0x00000000, 0x0000FFFF, 0xA0000000},  {0x00010000, 0x003FFFFF, 0x20800000},
+    {0x00400000, 0x0040FFFF, 0x20000000}, {0x2A000000, 0x2A07FFFF, -0x0A000000}, {0x10000000, 0x1FFFFFFF, 0x50000000},
 };
 
 constexpr AddressRule kBigEndianMap[] = {
-    {0xE0000000, 0xEFFFFFFF, 0},
-    {0x00400000, 0x0041FFFF, 0x20000000},
-    {0x20C00000, 0x20C1FFFF, -0x00800000},
-    {0x2A000000, 0x2A07FFFF, -0x0A000000},
-    {0x10000000, 0x1FFFFFFF, 0x50000000},
+    {0xE0000000, 0xEFFFFFFF, 0},           {0x00400000, 0x0041FFFF, 0x20000000}, {0x20C00000, 0x20C1FFFF, -0x00800000},
+    {0x2A000000, 0x2A07FFFF, -0x0A000000}, {0x10000000, 0x1FFFFFFF, 0x50000000},
 };
 
-template <std::size_t N>
-uint32_t ApplyMap(const AddressRule (&rules)[N], uint32_t address)
+template<std::size_t N> uint32_t ApplyMap(const AddressRule (&rules)[N], uint32_t address)
 {
     for (const AddressRule &rule : rules) {
         if (address < rule.first || address > rule.last)
@@ -77,9 +68,9 @@ uint32_t ApplyMap(const AddressRule (&rules)[N], uint32_t address)
 } // namespace
 
 UartLink::UartLink(TransferBuffer &buffer, ChipModelSource chipModel)
-    : m_buffer(buffer), m_chipModel(std::move(chipModel))
-{
-}
+    : m_buffer(buffer)
+    , m_chipModel(std::move(chipModel))
+{}
 
 std::optional<uint32_t> UartLink::BaudForSpeedIndex(int speedIndex)
 {
@@ -217,8 +208,7 @@ bool UartLink::WriteMem(SerialPort &port, uint32_t address, uint16_t byteCount)
 // those of taking the remainder in one go. Between checks the routine blocks
 // in WaitReadable for the time left, rather than spinning; a port that hung
 // up with nothing left to take fails the exchange at once.
-bool UartLink::ReceiveExact(SerialPort &port, uint8_t *buffer, int count, const uint8_t *expected,
-                            uint32_t limitMs)
+bool UartLink::ReceiveExact(SerialPort &port, uint8_t *buffer, int count, const uint8_t *expected, uint32_t limitMs)
 {
     m_deadline.Arm(limitMs);
     if (m_deadline.HasPassed())
@@ -238,7 +228,7 @@ bool UartLink::ReceiveExact(SerialPort &port, uint8_t *buffer, int count, const 
                 return true;
             if (start < got)
                 std::memmove(buffer, buffer + start, std::size_t(got - start));
-            got -= start;  // nothing matched: start == got drops everything
+            got -= start; // nothing matched: start == got drops everything
         }
         if (m_deadline.HasPassed())
             return false;

@@ -39,13 +39,12 @@ public:
     // Receives `count` bytes within `limitMs`. With `expected` (exactly
     // `count` bytes), skips anything before a matching reply and
     // resynchronises on a reply that starts inside bytes already taken.
-    bool ReceiveExact(SerialPort &port, uint8_t *buffer, int count, const uint8_t *expected,
-                      uint32_t limitMs);
+    bool ReceiveExact(SerialPort &port, uint8_t *buffer, int count, const uint8_t *expected, uint32_t limitMs);
 
     // The debug mode's bus view of a user address.
     static uint32_t MapAddress(ChipProfile::FrameLayout layout, uint32_t address);
 
-    void SetClock(MillisecondClock *clock);  // nullptr: the steady clock
+    void SetClock(MillisecondClock *clock); // nullptr: the steady clock
 
     // The chip model of the running link cycle, taken once when it started:
     // while pinned the source is not asked, so a cycle on another thread

@@ -17,8 +17,8 @@ public:
 
 struct FileFilter
 {
-    QString text;     // what the dialog shows, e.g. "Register data Files(*.bin)"
-    QString pattern;  // e.g. "*.bin"
+    QString text;    // what the dialog shows, e.g. "Register data Files(*.bin)"
+    QString pattern; // e.g. "*.bin"
 };
 
 struct FileRequest
@@ -27,8 +27,8 @@ struct FileRequest
     Kind kind = Kind::Open;
     QString title;
     QList<FileFilter> filters;
-    QString defaultName;     // pre-filled file name, may be empty
-    bool mustExist = false;  // the chosen file has to exist
+    QString defaultName;    // pre-filled file name, may be empty
+    bool mustExist = false; // the chosen file has to exist
     bool overwritePrompt = false;
 };
 
@@ -51,7 +51,11 @@ public:
 class BusyScope
 {
 public:
-    explicit BusyScope(BusyIndicator &indicator) : m_indicator(indicator) { m_indicator.SetBusy(true); }
+    explicit BusyScope(BusyIndicator &indicator)
+        : m_indicator(indicator)
+    {
+        m_indicator.SetBusy(true);
+    }
     ~BusyScope() { m_indicator.SetBusy(false); }
     BusyScope(const BusyScope &) = delete;
     BusyScope &operator=(const BusyScope &) = delete;

@@ -8,8 +8,8 @@
 // always hexadecimal, with or without "0x".
 namespace HexText {
 
-inline constexpr int kFieldChars = 38;    // address and length fields
-inline constexpr int kDataWordChars = 8;  // the data word field
+inline constexpr int kFieldChars = 38;   // address and length fields
+inline constexpr int kDataWordChars = 8; // the data word field
 
 // Scans from the last character towards the first: hex digits add value ×
 // weight (weight × 16 after each), blanks are skipped, anything else stops

@@ -104,8 +104,8 @@ void ReadToFile(OperationEnv &env, const QString &addressText, const QString &le
     if (path.isEmpty())
         return;
     const uint32_t address = HexText::ParseHexText(addressText);
-    const uint32_t length = CheckedReadLength(cycle, address, lengthText, kFileCap,
-                                              "LENGTH over 8*1024*1024 Bytes, use 8*1024*1024!");
+    const uint32_t length =
+        CheckedReadLength(cycle, address, lengthText, kFileCap, "LENGTH over 8*1024*1024 Bytes, use 8*1024*1024!");
     if (length == 0)
         return;
     if (!cycle.Open())

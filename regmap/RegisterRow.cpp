@@ -3,9 +3,11 @@
 #include "regmap/RowText.h"
 
 RegisterRow::RegisterRow(uint64_t id, QString name, QString description, bool editable)
-    : m_id(id), m_name(std::move(name)), m_description(std::move(description)), m_editable(editable)
-{
-}
+    : m_id(id)
+    , m_name(std::move(name))
+    , m_description(std::move(description))
+    , m_editable(editable)
+{}
 
 RegisterRow::Kind RegisterRow::RowKind() const
 {

@@ -56,7 +56,7 @@ public:
 
 private:
     friend class RegisterRowTree;
-    friend class RegisterWindow;  // builds whole peripherals before they enter the tree
+    friend class RegisterWindow; // builds whole peripherals before they enter the tree
 
     uint64_t m_id;
     QString m_name;

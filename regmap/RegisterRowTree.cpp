@@ -26,8 +26,7 @@ RegisterRow *RegisterRowTree::FindIn(RegisterRow *row, uint64_t id)
     return nullptr;
 }
 
-std::unique_ptr<RegisterRow> RegisterRowTree::MakeRow(QString name, QString description, bool editable,
-                                                      QString value)
+std::unique_ptr<RegisterRow> RegisterRowTree::MakeRow(QString name, QString description, bool editable, QString value)
 {
     auto row = std::make_unique<RegisterRow>(m_nextId++, std::move(name), std::move(description), editable);
     row->m_baseline = value;

@@ -31,8 +31,7 @@ public:
     RegisterRow *FindById(uint64_t id) const;
 
     // A new row, not yet in the tree; the value is also its baseline.
-    std::unique_ptr<RegisterRow> MakeRow(QString name, QString description, bool editable,
-                                         QString value = QString());
+    std::unique_ptr<RegisterRow> MakeRow(QString name, QString description, bool editable, QString value = QString());
     RegisterRow *AppendTopRow(std::unique_ptr<RegisterRow> row);
     void RemoveTopRow(RegisterRow *row);
     void Clear();

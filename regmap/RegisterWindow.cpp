@@ -17,7 +17,9 @@ constexpr int kMaxNameWidth = 400;
 } // namespace
 
 RegisterWindow::RegisterWindow(const RegisterWindowEnv &env, RegisterWindowTable &table)
-    : m_env(env), m_table(table), m_slot(table.NextWindowSlot())
+    : m_env(env)
+    , m_table(table)
+    , m_slot(table.NextWindowSlot())
 {
     m_table.Enter(m_slot, this);
 }

@@ -36,7 +36,7 @@ public:
     RegisterWindow &operator=(const RegisterWindow &) = delete;
 
     int Slot() const { return m_slot; }
-    QString Title() const;  // "window_<slot>", the document's title
+    QString Title() const; // "window_<slot>", the document's title
     RegisterRowTree &Tree() { return m_tree; }
     const RegisterRowTree &Tree() const { return m_tree; }
 

@@ -41,7 +41,8 @@ RegisterWindow::Menu RegisterWindow::RightButtonReleased()
 {
     if (!TrackSelection())
         return Menu::None;
-    const bool offline = LoadSettings(m_env.config, SettingsPart::DataSourceOnly).dataSource == Stored(DataSource::Offline);
+    const bool offline =
+        LoadSettings(m_env.config, SettingsPart::DataSourceOnly).dataSource == Stored(DataSource::Offline);
     if (!m_selectedIsRegister)
         return offline ? Menu::Files : Menu::All;
     return offline ? Menu::None : Menu::Transfer;
@@ -50,11 +51,20 @@ RegisterWindow::Menu RegisterWindow::RightButtonReleased()
 void RegisterWindow::RunCommand(int command)
 {
     switch (command) {
-    case WriteCommand: WriteSelection(); break;
-    case ReadCommand: ReadSelection(); break;
-    case ExportCommand: ExportSnapshot(); break;
-    case ImportCommand: ImportSnapshot(); break;
-    default: break;
+    case WriteCommand:
+        WriteSelection();
+        break;
+    case ReadCommand:
+        ReadSelection();
+        break;
+    case ExportCommand:
+        ExportSnapshot();
+        break;
+    case ImportCommand:
+        ImportSnapshot();
+        break;
+    default:
+        break;
     }
 }
 

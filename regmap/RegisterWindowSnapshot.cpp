@@ -28,8 +28,8 @@ QString RegisterWindow::SnapshotPathOf(const QString &name, bool temporary, bool
 {
     const QString chip = ChipModel();
     *usable = SnapshotFiles::IsPlainFileName(name) && (temporary || SnapshotFiles::IsPlainFileName(chip));
-    const QString path = temporary ? SnapshotFiles::TemporaryPath(m_env.home, name)
-                                   : SnapshotFiles::DefaultPath(m_env.home, chip, name);
+    const QString path =
+        temporary ? SnapshotFiles::TemporaryPath(m_env.home, name) : SnapshotFiles::DefaultPath(m_env.home, chip, name);
     if (*usable)
         SnapshotFiles::MakeFolderFor(m_env.home, temporary ? QStringLiteral("temp") : chip);
     return path;
@@ -89,7 +89,8 @@ bool RegisterWindow::LoadSnapshot(const QString &name, const QString &path)
     const uint32_t span = peripheral ? RowText::SecondNumber(peripheral->Description()) : 0;
     const QByteArray nameText = name.toUtf8();
     if (span > length)
-        ShowMessage(MessageText::Format("%s size 0x%x > file len 0x%x, fill zero !\n", nameText.constData(), span, length));
+        ShowMessage(
+            MessageText::Format("%s size 0x%x > file len 0x%x, fill zero !\n", nameText.constData(), span, length));
     else if (span < length)
         ShowMessage(MessageText::Format("%s size 0x%x < file len 0x%x, remove following data !\n", nameText.constData(),
                                         span, length));

@@ -108,7 +108,8 @@ void RegisterWindow::ReadRegister(LinkCycle &cycle, RegisterRow *reg)
     const uint32_t offset = RowText::SecondNumber(reg->Description()) & ~3u;
     // The register's word is the one its offset lies in, the same word a
     // snapshot load and save use for it.
-    const uint32_t address = RowText::FirstNumber(reg->Description()) - (RowText::SecondNumber(reg->Description()) & 3u);
+    const uint32_t address =
+        RowText::FirstNumber(reg->Description()) - (RowText::SecondNumber(reg->Description()) & 3u);
     if (uint64_t(offset) + 4 > TransferBuffer::kSize) {
         cycle.Fail(*SnapshotFiles::CheckFits(peripheral->Name(), RowText::SecondNumber(peripheral->Description()),
                                              offset + 4));
@@ -159,7 +160,8 @@ void RegisterWindow::WriteRegister(LinkCycle &cycle, RegisterRow *reg)
 {
     const QString peripheral = reg->Parent()->Name();
     const uint32_t offset = RowText::SecondNumber(reg->Description()) & ~3u;
-    const uint32_t address = RowText::FirstNumber(reg->Description()) - (RowText::SecondNumber(reg->Description()) & 3u);
+    const uint32_t address =
+        RowText::FirstNumber(reg->Description()) - (RowText::SecondNumber(reg->Description()) & 3u);
     bool usable = false;
     const QString path = SnapshotPathOf(peripheral, true, &usable);
     // A failed save would leave an older image in the temporary file, maybe

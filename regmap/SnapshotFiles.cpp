@@ -24,8 +24,8 @@ QString TemporaryPath(const QString &home, const QString &name)
 
 bool IsPlainFileName(const QString &name)
 {
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-        && !name.contains(u'/') && !name.contains(QChar(0));
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") && !name.contains(u'/') &&
+           !name.contains(QChar(0));
 }
 
 void MakeFolderFor(const QString &home, const QString &folder)

@@ -7,7 +7,9 @@
 class WindowMask
 {
 public:
-    constexpr explicit WindowMask(int bits = 0) : m_bits(bits) {}
+    constexpr explicit WindowMask(int bits = 0)
+        : m_bits(bits)
+    {}
 
     constexpr int Bits() const { return m_bits; }
     constexpr bool IsEmpty() const { return m_bits == 0; }

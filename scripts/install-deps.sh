@@ -5,18 +5,19 @@ set -euo pipefail
 
 packages=(
   cmake g++ ninja-build pkg-config
-  qt6-base-dev qt6-serialport-dev
+  qt6-base-dev qt6-serialport-dev qt6-charts-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   python3
   qemu-system-arm gcc-arm-none-eabi libnewlib-arm-none-eabi
 )
 # Extra groups on request: "bench" (yardsticks), "fuzz" (clang's libFuzzer),
-# "gui" (screenshots under Xvfb, driven by xdotool, with fonts for the
+# "format" (the layout check), "gui" (screenshots under Xvfb, driven by xdotool, with fonts for the
 # Chinese texts).
 for group in "$@"; do
   case "$group" in
     bench) packages+=(libpugixml-dev gdb-multiarch) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    format) packages+=(clang-format) ;;
     gui) packages+=(xvfb xauth xdotool fonts-noto-cjk) ;;
     *) echo "unknown package group: $group" >&2; exit 2 ;;
   esac

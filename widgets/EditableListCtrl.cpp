@@ -3,7 +3,8 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 
-EditableListCtrl::EditableListCtrl(QWidget *parent) : QTableWidget(parent)
+EditableListCtrl::EditableListCtrl(QWidget *parent)
+    : QTableWidget(parent)
 {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

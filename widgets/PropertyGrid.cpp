@@ -51,7 +51,8 @@ public:
 };
 } // namespace
 
-PropertyGrid::PropertyGrid(QWidget *parent) : QWidget(parent)
+PropertyGrid::PropertyGrid(QWidget *parent)
+    : QWidget(parent)
 {
     setObjectName(QStringLiteral("1000"));
     auto *layout = new QVBoxLayout(this);

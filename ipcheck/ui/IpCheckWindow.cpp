@@ -29,21 +29,21 @@ const QColor kKnownIpColor(0, 35, 245);
 } // namespace
 
 CCheckipWnd::CCheckipWnd(ConfigFile &config, IpCheckSelections &panel, QString exeDir, int dpi, QWidget *parent)
-    : QWidget(parent),
-      m_config(config),
-      m_panel(panel),
-      m_exeDir(std::move(exeDir)),
-      m_dpi(dpi > 0 ? dpi : 96),
-      m_ipList(new EditableListCtrl(this)),
-      m_outputList(new CMyListCtrl(this)),
-      m_analyze(new QPushButton(QStringLiteral("IP分析"), this)),
-      m_clear(new QPushButton(QStringLiteral("清空"), this)),
-      m_save(new QPushButton(QStringLiteral("保存"), this)),
-      m_progress(new QLabel(this)),
-      m_pathField(new QLineEdit(this)),
-      m_pickFolder(new QPushButton(QStringLiteral("..."), this)),
-      m_calls(new WorkerCallQueue([this](const QStringList &rows) { m_outputList->AppendOutputLines(rows); }, this)),
-      m_worker(std::make_unique<IpCheckWorker>(m_exeDir, *this))
+    : QWidget(parent)
+    , m_config(config)
+    , m_panel(panel)
+    , m_exeDir(std::move(exeDir))
+    , m_dpi(dpi > 0 ? dpi : 96)
+    , m_ipList(new EditableListCtrl(this))
+    , m_outputList(new CMyListCtrl(this))
+    , m_analyze(new QPushButton(QStringLiteral("IP分析"), this))
+    , m_clear(new QPushButton(QStringLiteral("清空"), this))
+    , m_save(new QPushButton(QStringLiteral("保存"), this))
+    , m_progress(new QLabel(this))
+    , m_pathField(new QLineEdit(this))
+    , m_pickFolder(new QPushButton(QStringLiteral("..."), this))
+    , m_calls(new WorkerCallQueue([this](const QStringList &rows) { m_outputList->AppendOutputLines(rows); }, this))
+    , m_worker(std::make_unique<IpCheckWorker>(m_exeDir, *this))
 {
     setObjectName(QStringLiteral("103"));
     QFont font(QStringLiteral("SimSun"));
@@ -58,15 +58,15 @@ CCheckipWnd::CCheckipWnd(ConfigFile &config, IpCheckSelections &panel, QString e
         const char *id;
         QRect units;
     } controls[] = {
-        {m_ipList, "1037", {2, 2, 242, 230}},     {m_outputList, "1039", {2, 254, 242, 93}},
-        {m_analyze, "1038", {1, 238, 50, 14}},    {m_clear, "1040", {187, 238, 26, 14}},
-        {m_save, "1044", {217, 238, 26, 14}},     {m_progress, "1043", {58, 242, 103, 8}},
-        {m_pathField, "1041", {1, 1, 227, 12}},   {m_pickFolder, "1042", {229, 0, 15, 14}},
+        {m_ipList, "1037", {2, 2, 242, 230}},   {m_outputList, "1039", {2, 254, 242, 93}},
+        {m_analyze, "1038", {1, 238, 50, 14}},  {m_clear, "1040", {187, 238, 26, 14}},
+        {m_save, "1044", {217, 238, 26, 14}},   {m_progress, "1043", {58, 242, 103, 8}},
+        {m_pathField, "1041", {1, 1, 227, 12}}, {m_pickFolder, "1042", {229, 0, 15, 14}},
     };
     for (const auto &control : controls) {
         control.widget->setObjectName(QLatin1StringView(control.id));
-        control.widget->setGeometry(FromDialogUnits(control.units.x(), control.units.y(), control.units.width(),
-                                                    control.units.height()));
+        control.widget->setGeometry(
+            FromDialogUnits(control.units.x(), control.units.y(), control.units.width(), control.units.height()));
     }
     m_progress->setEnabled(false);
     // The template's 8 units are shorter than a line of the font: the
@@ -161,17 +161,17 @@ void CCheckipWnd::SetProgressText(const QString &text)
 void CCheckipWnd::ReleaseRow(int row, const QString &name, bool scrollIntoView)
 {
     m_calls->PostCall([this, row, name, scrollIntoView] {
-            // The list may have been rebuilt since the request.
-            if (m_ipList->CellText(row, 1) != name)
-                return;
-            QItemSelectionModel *selection = m_ipList->selectionModel();
-            const QModelIndex index = m_ipList->model()->index(row, 0);
-            selection->select(index, QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
-            if (selection->currentIndex().row() == row)
-                selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-            if (scrollIntoView)
-                m_ipList->scrollTo(index);
-        });
+        // The list may have been rebuilt since the request.
+        if (m_ipList->CellText(row, 1) != name)
+            return;
+        QItemSelectionModel *selection = m_ipList->selectionModel();
+        const QModelIndex index = m_ipList->model()->index(row, 0);
+        selection->select(index, QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+        if (selection->currentIndex().row() == row)
+            selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        if (scrollIntoView)
+            m_ipList->scrollTo(index);
+    });
 }
 
 void CCheckipWnd::AppendOutputLines(const QStringList &rows)

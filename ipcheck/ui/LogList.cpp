@@ -21,7 +21,9 @@ const char16_t kNoData[] = u"无有效数据 !!!";
 
 } // namespace
 
-CMyListCtrl::CMyListCtrl(QWidget *parent) : QTableView(parent), m_model(new LogListModel(this))
+CMyListCtrl::CMyListCtrl(QWidget *parent)
+    : QTableView(parent)
+    , m_model(new LogListModel(this))
 {
     setModel(m_model);
     setSelectionBehavior(QAbstractItemView::SelectRows);

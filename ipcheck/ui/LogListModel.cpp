@@ -1,6 +1,8 @@
 #include "ipcheck/ui/LogListModel.h"
 
-LogListModel::LogListModel(QObject *parent) : QAbstractTableModel(parent) {}
+LogListModel::LogListModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{}
 
 std::optional<QColor> LogListModel::TagColor(const QString &text)
 {

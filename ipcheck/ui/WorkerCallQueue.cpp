@@ -1,9 +1,9 @@
 #include "ipcheck/ui/WorkerCallQueue.h"
 
 WorkerCallQueue::WorkerCallQueue(std::function<void(const QStringList &)> appendRows, QObject *parent)
-    : QObject(parent), m_appendRows(std::move(appendRows))
-{
-}
+    : QObject(parent)
+    , m_appendRows(std::move(appendRows))
+{}
 
 void WorkerCallQueue::PostCall(std::function<void()> call)
 {

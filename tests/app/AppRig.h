@@ -39,10 +39,11 @@ inline QString StandInLibrary()
 // The usual INI: five chips, seven speeds, offline, probe library bound.
 inline QString StandardIni(const QString &extra = QString())
 {
-    return QStringLiteral("[CHIP_TYPE]\nNUM=5\nCHIP_0=VX21A\nCHIP_1=VX21B\nCHIP_2=VX21C\nCHIP_3=VX21D\nCHIP_4=VX21E\nSEL=0\n"
-                          "[UART_BAUND]\nNUM=7\nBAUND_0=115200\nBAUND_1=1000000\nBAUND_2=2000000\nBAUND_3=3000000\n"
-                          "BAUND_4=4000000\nBAUND_5=5000000\nBAUND_6=6000000\n"
-                          "[COMMON]\nDATA_TYPE=0\nJLINK_PORT=123456\nJLINKDLL=%1\n")
+    return QStringLiteral(
+               "[CHIP_TYPE]\nNUM=5\nCHIP_0=VX21A\nCHIP_1=VX21B\nCHIP_2=VX21C\nCHIP_3=VX21D\nCHIP_4=VX21E\nSEL=0\n"
+               "[UART_BAUND]\nNUM=7\nBAUND_0=115200\nBAUND_1=1000000\nBAUND_2=2000000\nBAUND_3=3000000\n"
+               "BAUND_4=4000000\nBAUND_5=5000000\nBAUND_6=6000000\n"
+               "[COMMON]\nDATA_TYPE=0\nJLINK_PORT=123456\nJLINKDLL=%1\n")
                .arg(StandInLibrary()) +
            extra;
 }

@@ -202,9 +202,9 @@ TEST(DrawnWindowsTest, RegisterCaptionsShowTheirValueWholeAtEveryExpandLevelAndW
         CRegWnd *window = rig.app->RegisterWindow(0);
         QTreeWidget *grid = window->Grid()->Tree();
         for (int width : {160, 250, 400}) {
-            grid->setColumnWidth(0, width);  // the user drags the divider
+            grid->setColumnWidth(0, width); // the user drags the divider
             QTRY_COMPARE(window->Grid()->NameColumnWidth(), width);
-            QTest::qWait(120);  // the captions follow 50 ms later
+            QTest::qWait(120); // the captions follow 50 ms later
             const QImage shot = grid->viewport()->grab().toImage();
             const QFontMetrics metrics(grid->font());
             QTreeWidgetItem *uart = grid->topLevelItem(0);
@@ -340,7 +340,7 @@ TEST(DrawnWindowsTest, SelectedPeripheralAndTaggedOutputRowsAreReadableInEveryLo
         EXPECT_GE(Looks::ContrastRatio(TextColour(shot, mark), QColor::fromRgb(Background(shot, mark))), 3.0)
             << "look " << id;
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);  // out of window 0 again
+        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at); // out of window 0 again
         ASSERT_EQ(rig.ReadInt("VX21A", "UART0", 0), 0);
 
         rig.Frame().Pane().Tabs().setCurrentIndex(1);
@@ -371,7 +371,7 @@ TEST(DrawnWindowsTest, LastOutputRowIsInsideTheViewAfterEveryBatch)
         for (int i = 0; i < 7; ++i)
             rows << QStringLiteral("line %1.%2").arg(batch).arg(i);
         rows << QStringLiteral("[ERROR] batch %1 ends").arg(batch);
-        check->AppendOutputLines(rows);  // as the worker does
+        check->AppendOutputLines(rows); // as the worker does
         QTRY_COMPARE(output->RowCount(), (batch + 1) * 8);
         QApplication::processEvents();
         const QRect last = output->visualRect(output->model()->index(output->RowCount() - 1, 0));
@@ -406,7 +406,7 @@ TEST(DrawnWindowsTest, IpListStartsAtItsTopAfterAChipChange)
     ips->scrollToBottom();
     QApplication::processEvents();
     ASSERT_GT(ips->verticalScrollBar()->value(), 0);
-    rig.Pick(1001, 1);  // VX21B
+    rig.Pick(1001, 1); // VX21B
     QApplication::processEvents();
     ASSERT_GT(ips->rowCount(), 20);
     EXPECT_EQ(ips->verticalScrollBar()->value(), 0);

@@ -15,17 +15,20 @@ namespace {
 
 struct ChipRig
 {
-    ChipRig() : chip("VX21A")
+    ChipRig()
+        : chip("VX21A")
     {
         started = chip.Start();
         for (uint32_t i = 0; i < 0x4000; ++i)
             chip.PokeWord(0x20000000u + 4 * i, 0xC0DE0000u | i);
-        rig = std::make_unique<AppRig>(
-            StandardIni(QStringLiteral("UART_PORT=%1\nUART_BAUND=1\n").arg(chip.PortPath()))
-                .replace("DATA_TYPE=0", "DATA_TYPE=2"));
+        rig = std::make_unique<AppRig>(StandardIni(QStringLiteral("UART_PORT=%1\nUART_BAUND=1\n").arg(chip.PortPath()))
+                                           .replace("DATA_TYPE=0", "DATA_TYPE=2"));
     }
     void Type(int id, const QString &text) { rig->Panel().findChild<QLineEdit *>(QString::number(id))->setText(text); }
-    void Click(int id) { QTest::mouseClick(rig->Panel().findChild<QPushButton *>(QString::number(id)), Qt::LeftButton); }
+    void Click(int id)
+    {
+        QTest::mouseClick(rig->Panel().findChild<QPushButton *>(QString::number(id)), Qt::LeftButton);
+    }
 
     SimulatedChip chip;
     bool started = false;

@@ -31,7 +31,7 @@ TEST(PanelTest, SetUpFillsTheListsAndRepairsSel)
     EXPECT_EQ(rig.ReadInt("CHIP_TYPE", "SEL"), 0);
     EXPECT_EQ(rig.List(1003)->currentText(), "4000");
     EXPECT_EQ(rig.List(1005)->count(), 7);
-    EXPECT_EQ(rig.List(1005)->currentIndex(), 0);  // 9 is past the list: entry 0, nothing written
+    EXPECT_EQ(rig.List(1005)->currentIndex(), 0); // 9 is past the list: entry 0, nothing written
     EXPECT_EQ(rig.ReadInt("COMMON", "UART_BAUND"), 9);
     EXPECT_EQ(rig.List(1020)->currentText(), "展开2级");
     EXPECT_EQ(rig.List(1032)->currentText(), "HEX");
@@ -118,7 +118,7 @@ TEST(PanelTest, ChipChangeRebuildsAndOpensTheNewChipsWindows)
     rig.Pick(1001, 2);
     EXPECT_EQ(rig.ReadInt("CHIP_TYPE", "SEL"), 2);
     EXPECT_EQ(rig.Panel().ChipModel(), "VX21C");
-    EXPECT_EQ(rig.Peripherals().RowCount(), 0);  // no svd/VX21C.svd here
+    EXPECT_EQ(rig.Peripherals().RowCount(), 0); // no svd/VX21C.svd here
     // Window 0 stays open with its slot and is rebuilt (empty for VX21C).
     ASSERT_NE(rig.app->RegisterWindow(0), nullptr);
     EXPECT_EQ(rig.app->RegisterWindow(0)->Grid()->Tree()->topLevelItemCount(), 0);

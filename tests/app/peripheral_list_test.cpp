@@ -73,7 +73,7 @@ TEST(PeripheralListTest, TickAndUntickFollowTheActiveWindow)
     EXPECT_EQ(GridRows(rig.app->RegisterWindow(2)), QStringList{"UART0"});
 
     list.CheckBoxClicked(list.FindRow("UART0"));
-    EXPECT_EQ(rig.ReadInt("VX21A", "UART0", -1), -1);  // the key is gone
+    EXPECT_EQ(rig.ReadInt("VX21A", "UART0", -1), -1); // the key is gone
     EXPECT_EQ(Rows(list).at(2), "UART0-....");
     EXPECT_TRUE(GridRows(rig.app->RegisterWindow(2)).isEmpty());
 }

@@ -79,10 +79,10 @@ TEST(RegisterWindowTest, EditedValueIsBoldUntilTheNextFill)
     QTreeWidgetItem *cr = rig.app->RegisterWindow(0)->Grid()->Tree()->topLevelItem(0)->child(0);
     QTreeWidgetItem *value = cr->child(0);
     ASSERT_EQ(value->text(0), "VALUE~");
-    value->setText(1, "255");  // as the in-place editor commits it
+    value->setText(1, "255"); // as the in-place editor commits it
     QTRY_VERIFY(cr->text(0).endsWith("0x000000FF"));
     EXPECT_TRUE(value->font(1).bold());
-    EXPECT_EQ(cr->child(1)->text(1), "0x1");  // EN
+    EXPECT_EQ(cr->child(1)->text(1), "0x1"); // EN
     EXPECT_FALSE(cr->child(1)->font(1).bold());
     rig.Pick(1032, 1);
     QTest::mouseClick(rig.Panel().findChild<QPushButton *>("1037"), Qt::LeftButton);

@@ -98,7 +98,7 @@ TEST(ScenarioTest, PickReadEditAndFindTheValueInTheChip)
     EXPECT_EQ(chip.PeekWord(0x40001000), 0x55u);
     EXPECT_TRUE(cr->text(0).endsWith("0x00000055")) << cr->text(0).toStdString();
     EXPECT_EQ(Child(cr, "VALUE~")->text(1), "0x00000055");
-    EXPECT_EQ(chip.PeekWord(0x40001004), 0x80000000u);  // only the edited register went out
+    EXPECT_EQ(chip.PeekWord(0x40001004), 0x80000000u); // only the edited register went out
     EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('|').toStdString();
 
     // Save the peripheral from its menu, change MODE again, import the
@@ -122,6 +122,6 @@ TEST(ScenarioTest, PickReadEditAndFindTheValueInTheChip)
     QTRY_VERIFY(cr->text(0).endsWith("0x00000035"));
     choose("导入数据");
     EXPECT_TRUE(cr->text(0).endsWith("0x00000055")) << cr->text(0).toStdString();
-    EXPECT_EQ(Child(cr, "MODE")->text(1), "5");  // in the base the user typed it
+    EXPECT_EQ(Child(cr, "MODE")->text(1), "5"); // in the base the user typed it
     EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('|').toStdString();
 }

@@ -266,13 +266,13 @@ TEST(DemoWithMouseTest, ReadAPeripheralFromItsRowMenuAndChangeTheLook)
     const QString mainWindow =
         XDoTool({"search", "--sync", "--onlyvisible", "--name", "Corvane v2.3"}).section('\n', 0, 0);
     ASSERT_FALSE(mainWindow.isEmpty());
-    QTest::qWait(3000);  // first paint
+    QTest::qWait(3000); // first paint
 
     // Register window 0 stands right of the pane (370 pixels); a click into
     // its rows and Home select the first row: the peripheral. The selected
     // row is then found by its colour.
     const int x = 560;
-    XDoTool({"windowfocus", "--sync", mainWindow});  // no window manager gives it
+    XDoTool({"windowfocus", "--sync", mainWindow}); // no window manager gives it
     XDoTool({"mousemove", "--sync", QString::number(x), "100", "click", "1"});
     XDoTool({"key", "Home"});
     QTest::qWait(800);

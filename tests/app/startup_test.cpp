@@ -278,7 +278,7 @@ TEST(StartupTest, LookIsStoredAndUsedAtTheNextStart)
     settings.remove("Workspace/ApplicationLook");
     rig.Quit();
     ASSERT_TRUE(rig.Start());
-    EXPECT_EQ(rig.Frame().CurrentLook(), 210);  // the default
+    EXPECT_EQ(rig.Frame().CurrentLook(), 210); // the default
     QAction *silver = rig.Frame().findChild<QAction *>("217");
     ASSERT_NE(silver, nullptr);
     EXPECT_EQ(silver->text(), "银色样式(&S)");
@@ -332,7 +332,7 @@ TEST(StartupTest, EndingWithoutClosingTheWindowKeepsTheMarks)
 {
     AppRig rig(WindowsIni(QStringLiteral("WND_0=1\nWND_1=1\n")));
     ASSERT_TRUE(rig.Start());
-    rig.app.reset();  // the process ends with the windows still up
+    rig.app.reset(); // the process ends with the windows still up
     QApplication::processEvents();
     EXPECT_EQ(rig.ReadInt("VX21A", "WND_0"), 1);
     EXPECT_EQ(rig.ReadInt("VX21A", "WND_1"), 1);

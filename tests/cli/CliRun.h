@@ -14,7 +14,8 @@ struct CliRun
     QByteArray out;
     QByteArray err;
 
-    static CliRun Run(const QStringList &arguments, const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+    static CliRun Run(const QStringList &arguments,
+                      const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
     {
         QProcess process;
         process.setProcessEnvironment(environment);

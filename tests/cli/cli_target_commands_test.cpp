@@ -130,14 +130,16 @@ TEST_F(CliTargetTest, ChipControlOverUart)
 
 TEST_F(CliTargetTest, UsageErrors)
 {
-    for (const QStringList &arguments : QList<QStringList>{{}, {"read"}, {"read", "1", "2", "3"}, {"frobnicate"}, {"--home"}}) {
+    for (const QStringList &arguments :
+         QList<QStringList>{{}, {"read"}, {"read", "1", "2", "3"}, {"frobnicate"}, {"--home"}}) {
         const CliRun run = CliRun::Run(arguments);
         EXPECT_EQ(run.status, 2) << arguments.join(' ').toStdString();
         EXPECT_TRUE(run.err.contains("usage: corvane-cli")) << run.err.toStdString();
     }
     const CliRun help = CliRun::Run({"--help"});
     EXPECT_EQ(help.status, 0);
-    for (const char *command : {"read ", "read-file", "write ", "write-file", "watchdog-off", "halt-hcpu", "halt-lcpu", "clean-cache"})
+    for (const char *command :
+         {"read ", "read-file", "write ", "write-file", "watchdog-off", "halt-hcpu", "halt-lcpu", "clean-cache"})
         EXPECT_TRUE(help.out.contains(command)) << command;
 }
 

@@ -85,11 +85,11 @@ TEST_F(ConfigFileAtomic, WriteIntoReadOnlyFolderFails)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(kOld);
     }
-    const auto all = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther | QFile::ExeOwner
-                     | QFile::ExeGroup | QFile::ExeOther;
+    const auto all =
+        QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
     ASSERT_TRUE(QFile::setPermissions(m_dir.path(), all | QFile::WriteOwner));
-    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
-                                                | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther));
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                                QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther));
     ASSERT_TRUE(QFile::setPermissions(folder, all));
 
     const pid_t child = fork();

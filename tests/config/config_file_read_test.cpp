@@ -79,12 +79,19 @@ struct CutCase
 };
 
 const CutCase kCutCases[] = {
-    {"COM12345", 100, "COM12345"}, {"COM12345", 9, "COM12345"}, {"COM12345", 8, "COM1234"},
-    {"COM12345", 2, "C"},          {"COM12345", 1, ""},         {"COM12345", 0, ""},
-    {"COM12345", -5, ""},          {"离线数据", 3, "离线"},     {nullptr, 4, "ABC"},
+    {"COM12345", 100, "COM12345"},
+    {"COM12345", 9, "COM12345"},
+    {"COM12345", 8, "COM1234"},
+    {"COM12345", 2, "C"},
+    {"COM12345", 1, ""},
+    {"COM12345", 0, ""},
+    {"COM12345", -5, ""},
+    {"离线数据", 3, "离线"},
+    {nullptr, 4, "ABC"},
     {nullptr, 7, "ABCDEF"},
     // A character outside the basic plane is two units: never keep half of it.
-    {"a\xF0\x9F\x98\x80z", 3, "a"}, {"a\xF0\x9F\x98\x80z", 4, "a\xF0\x9F\x98\x80"},
+    {"a\xF0\x9F\x98\x80z", 3, "a"},
+    {"a\xF0\x9F\x98\x80z", 4, "a\xF0\x9F\x98\x80"},
 };
 
 TEST_F(ConfigFileRead, TextsAreCutToTheReadSize)
@@ -120,9 +127,9 @@ const IntCase kIntCases[] = {
     {"\xEF\xBC\x91\xEF\xBC\x92", 0}, // full-width digits are not digits here
     {"2147483647", INT_MAX},
     {"-2147483648", INT_MIN},
-    {"2147483648", INT_MIN},     // unsigned 32-bit range keeps its bit pattern
+    {"2147483648", INT_MIN}, // unsigned 32-bit range keeps its bit pattern
     {"4294967295", -1},
-    {"4294967296", 77},          // beyond 32 bits: the default
+    {"4294967296", 77}, // beyond 32 bits: the default
     {"-2147483649", 77},
     {"99999999999999999999999999", 77},
     {nullptr, 77},

@@ -79,10 +79,9 @@ struct EditCase
 };
 
 const EditCase kEditCases[] = {
-    {"replace keeps spelling, place and spacing", "COMMON", "DATA_TYPE", "2", "Data_Type = 1\r\n",
-     "Data_Type = 2\r\n"},
-    {"new key after the last key of its section", "COMMON", "UART_PORT", "ttyUSB0",
-     "UNKNOWN_KEY=keep me\r\n", "UNKNOWN_KEY=keep me\r\nUART_PORT=ttyUSB0\r\n"},
+    {"replace keeps spelling, place and spacing", "COMMON", "DATA_TYPE", "2", "Data_Type = 1\r\n", "Data_Type = 2\r\n"},
+    {"new key after the last key of its section", "COMMON", "UART_PORT", "ttyUSB0", "UNKNOWN_KEY=keep me\r\n",
+     "UNKNOWN_KEY=keep me\r\nUART_PORT=ttyUSB0\r\n"},
     {"new key after an unterminated last line", "vx21a", "WND_1", "1", "WND_0=1", "WND_0=1\r\nWND_1=1"},
     {"replace on the unterminated last line", "VX21A", "wnd_0", "0", "WND_0=1", "WND_0=0"},
     {"new section at the end", "UART_BAUND", "NUM", "7", "WND_0=1", "WND_0=1\r\n[UART_BAUND]\r\nNUM=7"},
@@ -113,8 +112,8 @@ TEST_F(ConfigFileWrite, NewLinesFollowTheFileLineEnding)
 
 TEST_F(ConfigFileWrite, TextsReadBackAsWritten)
 {
-    const char *texts[] = {" lead", "trail ", "\tboth\t", "\"quoted\"", "'single'", "\"", "a=b",
-                           "离线数据", "#not a comment", ";nor this", "[nor this]"};
+    const char *texts[] = {" lead", "trail ",   "\tboth\t",       "\"quoted\"", "'single'",  "\"",
+                           "a=b",   "离线数据", "#not a comment", ";nor this",  "[nor this]"};
     for (const char *text : texts) {
         SCOPED_TRACE(text);
         ASSERT_TRUE(m_file.WriteText("S", "K", QString::fromUtf8(text)));
@@ -131,10 +130,9 @@ struct RefusedCase
 
 // Each would corrupt the file or could never be read back.
 const RefusedCase kRefusedCases[] = {
-    {"", "K", "v"},      {"S", "", "v"},        {"S]", "K", "v"},     {" S", "K", "v"},
-    {"S\n", "K", "v"},   {"S", "K=1", "v"},     {"S", "K ", "v"},     {"S", ";K", "v"},
-    {"S", "#K", "v"},    {"S", "[K", "v"},      {"S", "K\r", "v"},    {"S", "K", "a\nb"},
-    {"S", "K", "a\rb"},  {"S", "K", "\r\n[X]"},
+    {"", "K", "v"},    {"S", "", "v"},     {"S]", "K", "v"},   {" S", "K", "v"},      {"S\n", "K", "v"},
+    {"S", "K=1", "v"}, {"S", "K ", "v"},   {"S", ";K", "v"},   {"S", "#K", "v"},      {"S", "[K", "v"},
+    {"S", "K\r", "v"}, {"S", "K", "a\nb"}, {"S", "K", "a\rb"}, {"S", "K", "\r\n[X]"},
 };
 
 TEST_F(ConfigFileWrite, UnstorableNamesAndTextsAreRefused)

@@ -9,7 +9,10 @@
 #include <ostream>
 
 // Readable QString values in test failures.
-inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 // An installation folder in a temporary directory: the "executable's
 // folder" of the IP check, with an analyzer folder inside it.

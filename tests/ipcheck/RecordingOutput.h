@@ -49,8 +49,14 @@ public:
         return m_cycles;
     }
     // Generous limits: these wait for child processes, not for speed.
-    bool WaitCycles(int count) { return WaitUntil([&] { return m_cycles >= count; }); }
-    bool WaitRow(const QString &row) { return WaitUntil([&] { return m_rows.contains(row); }); }
+    bool WaitCycles(int count)
+    {
+        return WaitUntil([&] { return m_cycles >= count; });
+    }
+    bool WaitRow(const QString &row)
+    {
+        return WaitUntil([&] { return m_rows.contains(row); });
+    }
 
 private:
     void Add(const QString &event)
@@ -58,7 +64,7 @@ private:
         std::lock_guard lock(m_mutex);
         m_events << event;
     }
-    template <typename Condition> bool WaitUntil(Condition condition)
+    template<typename Condition> bool WaitUntil(Condition condition)
     {
         std::unique_lock lock(m_mutex);
         return m_changed.wait_for(lock, std::chrono::seconds(30), condition);

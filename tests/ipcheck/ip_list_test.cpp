@@ -33,8 +33,8 @@ protected:
 
 TEST_F(IpListTest, DatabaseLinesEnableTheRowsTheyName)
 {
-    const QStringList peripherals{"I2C1", "I2C2", "HPSYS_I2C", "LPSYS_i2c3", "XI2C", "UART1", "HPSYSCFG",
-                                  "HPSYS_CFG", "SPI1"};
+    const QStringList peripherals{"I2C1",  "I2C2",     "HPSYS_I2C", "LPSYS_i2c3", "XI2C",
+                                  "UART1", "HPSYSCFG", "HPSYS_CFG", "SPI1"};
     struct Case
     {
         const char *what;
@@ -42,8 +42,7 @@ TEST_F(IpListTest, DatabaseLinesEnableTheRowsTheyName)
         QStringList enabled;
     };
     const Case cases[] = {
-        {"star import, any case, both prefixes", "from i2c import *\n",
-         {"HPSYS_I2C", "I2C1", "I2C2", "LPSYS_i2c3"}},
+        {"star import, any case, both prefixes", "from i2c import *\n", {"HPSYS_I2C", "I2C1", "I2C2", "LPSYS_i2c3"}},
         {"dotted module loses dots and blanks", "from hpsys.cfg import regs\n", {"HPSYSCFG"}},
         {"prefixed form", "from cfg import regs\n", {"HPSYS_CFG"}},
         {"no import keeps the line end", "from spi\nfrom uart\n", {}},

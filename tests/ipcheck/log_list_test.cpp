@@ -49,9 +49,10 @@ TEST_F(LogListTest, TagsColourTheirRows)
         const char *text;
         QColor color;
     } cases[] = {
-        {"[WARN] x [ERROR] y", red},          {"[ERROR] bad", red},       {"a [WARN] b", magenta},
-        {"[Suggestion] z", blue},             {"[Suggestion] [WARN]", magenta}, {"[warn] x", QColor()},
-        {"[ERROR ] [Error]", QColor()},       {"plain", QColor()},
+        {"[WARN] x [ERROR] y", red},      {"[ERROR] bad", red},
+        {"a [WARN] b", magenta},          {"[Suggestion] z", blue},
+        {"[Suggestion] [WARN]", magenta}, {"[warn] x", QColor()},
+        {"[ERROR ] [Error]", QColor()},   {"plain", QColor()},
     };
     for (const auto &c : cases) {
         m_list.RemoveAllRows();

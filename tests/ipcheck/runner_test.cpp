@@ -62,8 +62,7 @@ TEST(OutputLineSplitterTest, PendingBytesFromTwoThousandFiveHundredAreFlushed)
 
     // Complete lines before a short tail: the tail goes out unfinished too.
     QByteArray mixed = QByteArray(2490, 'x') + "\nyyyyyyyyyy";
-    EXPECT_EQ(splitter.Feed(mixed.constData(), int(mixed.size())),
-              (QStringList{QString(2490, u'x'), "yyyyyyyyyy"}));
+    EXPECT_EQ(splitter.Feed(mixed.constData(), int(mixed.size())), (QStringList{QString(2490, u'x'), "yyyyyyyyyy"}));
     EXPECT_EQ(splitter.CarrySize(), 0);
 }
 

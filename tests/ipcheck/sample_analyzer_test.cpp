@@ -36,9 +36,9 @@ protected:
     QByteArray Cli(const QStringList &arguments)
     {
         QProcess cli;
-        cli.start(BinDir() + "/corvane-cli",
-                  QStringList{"--home", m_fixture.ExeDir()} + arguments);
-        EXPECT_TRUE(cli.waitForFinished(60000)) << cli.errorString().toStdString() << " " << cli.program().toStdString();
+        cli.start(BinDir() + "/corvane-cli", QStringList{"--home", m_fixture.ExeDir()} + arguments);
+        EXPECT_TRUE(cli.waitForFinished(60000))
+            << cli.errorString().toStdString() << " " << cli.program().toStdString();
         EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
         return cli.readAllStandardOutput();
     }
@@ -97,14 +97,16 @@ TEST_F(SampleAnalyzerTest, CommandLineToolListsAndRuns)
     EXPECT_TRUE(Cli({"--chip", "VX21D", "ip-list"}).isEmpty());
 
     const QByteArray run = Cli({"ip-check", "SPI1", "NO SUCH"});
-    EXPECT_TRUE(run.startsWith("  \n[INFO] analysing SPI1 of VX21C (port /dev/ttyNone, 1000000 baud)\n")) << run.toStdString();
+    EXPECT_TRUE(run.startsWith("  \n[INFO] analysing SPI1 of VX21C (port /dev/ttyNone, 1000000 baud)\n"))
+        << run.toStdString();
     EXPECT_TRUE(run.contains("\n  \n[ERROR] VX21C: NO SUCH is not known to the analyzer database\n"));
 
     // A missing interpreter: the runner's own row, its line feed kept.
     QFile::remove(m_fixture.Path("python/python"));
     const QByteArray missing = Cli({"ip-check", "--port", "P", "--speed=S", "SPI1"});
-    EXPECT_EQ(missing, "  \n" + m_fixture.ExeDir().toUtf8() + "/python/python  ./reg_analyzer.py  VX21C SPI1 --port=P "
-                                                             "--baudrate=S 进程创建失败\n\n");
+    EXPECT_EQ(missing, "  \n" + m_fixture.ExeDir().toUtf8() +
+                           "/python/python  ./reg_analyzer.py  VX21C SPI1 --port=P "
+                           "--baudrate=S 进程创建失败\n\n");
 }
 
 } // namespace

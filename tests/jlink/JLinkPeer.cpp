@@ -58,8 +58,8 @@ int Transfer(JLinkLibrary &jlink, bool write, uint32_t address, uint32_t word)
         return 1;
     }
     if (!write)
-        std::printf("%08X\n", uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8
-                                  | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24);
+        std::printf("%08X\n",
+                    uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24);
     return 0;
 }
 

@@ -17,8 +17,7 @@ struct JLinkPeerRun
 
     // `environment` adds to (or, with an empty value, removes from) the
     // test's own environment.
-    static JLinkPeerRun Run(const QStringList &arguments,
-                            const QList<QPair<QString, QString>> &environment = {})
+    static JLinkPeerRun Run(const QStringList &arguments, const QList<QPair<QString, QString>> &environment = {})
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const auto &[name, value] : environment) {

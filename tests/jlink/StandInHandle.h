@@ -53,8 +53,8 @@ public:
 
     bool IsLoaded() const
     {
-        return m_reset && m_setProbes && m_setFault && m_setMemoryFile && m_pokeWord && m_peekWord
-               && m_callLog && m_clearCallLog;
+        return m_reset && m_setProbes && m_setFault && m_setMemoryFile && m_pokeWord && m_peekWord && m_callLog &&
+               m_clearCallLog;
     }
     QString LoadError() const { return m_library.errorString(); }
 
@@ -75,8 +75,7 @@ public:
     }
 
 private:
-    template<typename Prototype>
-    Prototype *Resolve(const char *name)
+    template<typename Prototype> Prototype *Resolve(const char *name)
     {
         return reinterpret_cast<Prototype *>(m_library.resolve(name));
     }

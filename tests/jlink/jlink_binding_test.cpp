@@ -33,8 +33,7 @@ TEST(SearchOrderTest, GivesTheFourCandidatesInOrder)
                            "/opt/corvane/libjlinkarm.so", "libjlinkarm.so"}));
     // An empty setting stays in first place; binding skips it.
     EXPECT_EQ(JLinkLibrary::SearchOrder("", "/opt/corvane"),
-              QStringList({"", "/opt/SEGGER/JLink/libjlinkarm.so", "/opt/corvane/libjlinkarm.so",
-                           "libjlinkarm.so"}));
+              QStringList({"", "/opt/SEGGER/JLink/libjlinkarm.so", "/opt/corvane/libjlinkarm.so", "libjlinkarm.so"}));
 }
 
 // Every kind of candidate that does not load gives way to the next one.
@@ -45,15 +44,13 @@ TEST_F(BindingTest, CandidateThatDoesNotLoadFallsBackToTheNext)
     text.write("not a shared library\n");
     text.close();
 
-    const QString notLoadable[] = {"", Scratch("absent/libjlinkarm.so"), m_scratch.path(),
-                                   text.fileName()};
+    const QString notLoadable[] = {"", Scratch("absent/libjlinkarm.so"), m_scratch.path(), text.fileName()};
     for (const QString &first : notLoadable) {
         SCOPED_TRACE(first.toStdString());
         JLinkLibrary jlink;
         EXPECT_TRUE(jlink.Bind({first, StandInPath()}));
         EXPECT_TRUE(jlink.IsBound());
-        EXPECT_EQ(QFileInfo(jlink.LoadedPath()).canonicalFilePath(),
-                  QFileInfo(StandInPath()).canonicalFilePath());
+        EXPECT_EQ(QFileInfo(jlink.LoadedPath()).canonicalFilePath(), QFileInfo(StandInPath()).canonicalFilePath());
         EXPECT_TRUE(jlink.MissingName().isEmpty());
     }
 }
@@ -64,8 +61,7 @@ TEST_F(BindingTest, SearchOrderReachesTheCopyBesideTheExecutable)
         GTEST_SKIP() << "a vendor library is installed and comes first";
     JLinkLibrary jlink;
     ASSERT_TRUE(jlink.Bind(JLinkLibrary::SearchOrder(Scratch("absent.so"), BinDir())));
-    EXPECT_EQ(QFileInfo(jlink.LoadedPath()).canonicalFilePath(),
-              QFileInfo(StandInPath()).canonicalFilePath());
+    EXPECT_EQ(QFileInfo(jlink.LoadedPath()).canonicalFilePath(), QFileInfo(StandInPath()).canonicalFilePath());
 }
 
 // The first library that loads is the one used: a later complete one does
@@ -110,16 +106,15 @@ TEST_F(BindingTest, LibraryLackingOneNameIsNotBoundAndCallsStayHarmless)
 // sees only what its environment shows it.
 TEST_F(BindingTest, PlainNameGoesThroughTheNormalLibrarySearch)
 {
-    const JLinkPeerRun run = JLinkPeerRun::Run({"", m_scratch.path(), "bind"},
-                                               {{"LD_LIBRARY_PATH", BinDir()}});
+    const JLinkPeerRun run = JLinkPeerRun::Run({"", m_scratch.path(), "bind"}, {{"LD_LIBRARY_PATH", BinDir()}});
     ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
     EXPECT_TRUE(run.out.startsWith("bound ")) << qPrintable(run.out);
 }
 
 TEST_F(BindingTest, NothingLoadableLeavesTheLibraryUnbound)
 {
-    const JLinkPeerRun run = JLinkPeerRun::Run({Scratch("absent.so"), m_scratch.path(), "bind"},
-                                               {{"LD_LIBRARY_PATH", ""}});
+    const JLinkPeerRun run =
+        JLinkPeerRun::Run({Scratch("absent.so"), m_scratch.path(), "bind"}, {{"LD_LIBRARY_PATH", ""}});
     ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
     EXPECT_EQ(run.out, "unbound \n");
 }

@@ -42,9 +42,8 @@ TEST_F(CallsTest, ProbeListKeepsTheLibraryOrder)
     m_standIn.SetProbes(serials);
     EXPECT_EQ(m_jlink.EmuGetList(), 3);
     EXPECT_EQ(m_jlink.ProbeSerialNumbers(), serials);
-    EXPECT_EQ(m_standIn.CallLog(), QStringList({"JLINK_EMU_GetList 1 null 0",
-                                                "JLINK_EMU_GetList 1 null 0",
-                                                "JLINK_EMU_GetList 1 array 3"}));
+    EXPECT_EQ(m_standIn.CallLog(),
+              QStringList({"JLINK_EMU_GetList 1 null 0", "JLINK_EMU_GetList 1 null 0", "JLINK_EMU_GetList 1 array 3"}));
     // The probe chosen by its number is the one selected, even the last.
     EXPECT_GE(m_jlink.EmuSelectByUsbSn(7), 0);
 }

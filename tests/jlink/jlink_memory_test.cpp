@@ -110,10 +110,11 @@ TEST_F(MemoryTest, ProcessesInTurnShareTheTarget)
     const QString log = Scratch("calls.log");
     WriteText(config, ("# two probes, the second used by nobody\n"
                        "probes 777 778\n"
-                       "memory " + memoryFile + "\n").toLocal8Bit());
+                       "memory " +
+                       memoryFile + "\n")
+                          .toLocal8Bit());
     WriteText(memoryFile, "20000100 12345678\n");
-    const QList<QPair<QString, QString>> env{{"JLINK_STANDIN_CONFIG", config},
-                                             {"JLINK_STANDIN_LOG", log}};
+    const QList<QPair<QString, QString>> env{{"JLINK_STANDIN_CONFIG", config}, {"JLINK_STANDIN_LOG", log}};
 
     JLinkPeerRun run = JLinkPeerRun::Run({"", BinDir(), "probes"}, env);
     ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
@@ -155,8 +156,8 @@ TEST_F(MemoryTest, ConfiguredFaultsReachAnotherProcess)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.config);
         WriteText(config, c.config);
-        const JLinkPeerRun run = JLinkPeerRun::Run({"", BinDir(), "read", "20000000"},
-                                                   {{"JLINK_STANDIN_CONFIG", config}});
+        const JLinkPeerRun run =
+            JLinkPeerRun::Run({"", BinDir(), "read", "20000000"}, {{"JLINK_STANDIN_CONFIG", config}});
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_EQ(run.err, c.message);
     }

@@ -39,7 +39,10 @@ TEST(LinkCycle, ProbeOpeningSequenceAndItsFailures)
     const Case cases[] = {
         {"select", "jlink_EMU_SelectByUSBSN error\n", {"JLINK_EMU_SelectByUSBSN 123456"}, false},
         {"open", "jlink_IsOpen error\n", {"JLINK_Open", "JLINK_IsOpen"}, false},
-        {"not-connected", "jlink_EMU_IsConnected error\n", {"JLINK_IsOpen", "JLINK_EMU_IsConnected", "JLINK_Close"}, true},
+        {"not-connected",
+         "jlink_EMU_IsConnected error\n",
+         {"JLINK_IsOpen", "JLINK_EMU_IsConnected", "JLINK_Close"},
+         true},
         {"connect", "jlink_Connect error\n", {"JLINK_Connect", "JLINK_Close"}, true},
     };
     for (const Case &c : cases) {
@@ -104,8 +107,10 @@ TEST(LinkCycle, UnboundLibraryShowsTheCopyMessage)
     LinkCycle cycle(rig.config, links, rig.context);
     ASSERT_TRUE(cycle.Preface());
     EXPECT_FALSE(cycle.Open());
-    EXPECT_EQ(rig.user.messages,
-              QStringList{"Please copy libjlinkarm.so file from the path of the JLink(SEGGER) software to the path of this tool!"});
+    EXPECT_EQ(
+        rig.user.messages,
+        QStringList{
+            "Please copy libjlinkarm.so file from the path of the JLink(SEGGER) software to the path of this tool!"});
 }
 
 TEST(LinkCycle, UartSuccessEntersAndLeavesOnce)

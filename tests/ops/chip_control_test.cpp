@@ -90,14 +90,23 @@ TEST(HaltLcpu, ProbeSequenceWithPreparationOnVx21a)
     rig.probe.PokeWord(0x500C002C, 0x10);
     ChipControl::HaltLcpu(rig.env, rig.noPauses);
     EXPECT_TRUE(rig.user.messages.isEmpty());
-    const QStringList open{"JLINK_EMU_SelectByUSBSN 777", "JLINK_Open", "JLINK_IsOpen", "JLINK_EMU_IsConnected",
-                           "JLINK_TIF_Select 1", "JLINK_SetSpeed 4000",
-                           "JLINK_ExecCommand \"device=CORTEX-M33\" null 0", "JLINK_Connect"};
+    const QStringList open{"JLINK_EMU_SelectByUSBSN 777",
+                           "JLINK_Open",
+                           "JLINK_IsOpen",
+                           "JLINK_EMU_IsConnected",
+                           "JLINK_TIF_Select 1",
+                           "JLINK_SetSpeed 4000",
+                           "JLINK_ExecCommand \"device=CORTEX-M33\" null 0",
+                           "JLINK_Connect"};
     QStringList expected = open;
-    expected << "JLINK_ReadMemEx 0x500c002c 0x4 4" << "JLINK_WriteMemEx 0x500c002c 0x4 4"
-             << "JLINK_WriteMemEx 0x5000b008 0x4 4" << "JLINK_Close";
+    expected << "JLINK_ReadMemEx 0x500c002c 0x4 4"
+             << "JLINK_WriteMemEx 0x500c002c 0x4 4"
+             << "JLINK_WriteMemEx 0x5000b008 0x4 4"
+             << "JLINK_Close";
     expected << open;
-    expected << "JLINK_Halt" << "JLINK_WriteMemEx 0x5000b008 0x4 4" << "JLINK_Close";
+    expected << "JLINK_Halt"
+             << "JLINK_WriteMemEx 0x5000b008 0x4 4"
+             << "JLINK_Close";
     EXPECT_EQ(rig.probe.CallLog(), expected);
     EXPECT_EQ(rig.probe.PeekWord(0x500C002C), 0x11u);
     EXPECT_EQ(rig.probe.PeekWord(0x5000B008), 0u);

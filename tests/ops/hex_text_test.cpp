@@ -23,19 +23,19 @@ TEST(ParseHexText, ReadsEveryFieldAsHexadecimal)
         {"", 0},
         {"0", 0},
         {"20000000", 0x20000000},
-        {"0x20000000", 0x20000000},     // scan stops at the x
+        {"0x20000000", 0x20000000}, // scan stops at the x
         {"0X1f", 0x1F},
-        {"20 00 00 00", 0x20000000},    // blanks are skipped
+        {"20 00 00 00", 0x20000000}, // blanks are skipped
         {"0x2000 0000", 0x20000000},
         {"   ", 0},
-        {"12G34", 0x34},                // stops at the G
+        {"12G34", 0x34}, // stops at the G
         {"abcdef", 0xABCDEF},
         {"ABCDEF", 0xABCDEF},
         {"FFFFFFFF", 0xFFFFFFFF},
-        {"123456789", 0x23456789},      // the ninth digit has weight 0
+        {"123456789", 0x23456789}, // the ninth digit has weight 0
         {"1FFFFFFFFF", 0xFFFFFFFF},
         {"-10", 0x10},
-        {"10\t", 0},                    // a tab is no blank: stops at once
+        {"10\t", 0}, // a tab is no blank: stops at once
     };
     for (const Case &c : cases)
         EXPECT_EQ(ParseHexText(QString::fromLatin1(c.text)), c.value) << '"' << c.text << '"';

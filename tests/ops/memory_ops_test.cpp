@@ -51,11 +51,8 @@ TEST(MemoryRead, ChecksInTheirOrder)
         QStringList messages;
     };
     const Case cases[] = {
-        {"100000", "0", {kCommonRead}},
-        {"62000001", "0", {kWindow62}},
-        {"20000001", "0", {kAlign}},
-        {"20000000", "", {kZero}},
-        {"20000000", "0x0", {kZero}},
+        {"100000", "0", {kCommonRead}}, {"62000001", "0", {kWindow62}}, {"20000001", "0", {kAlign}},
+        {"20000000", "", {kZero}},      {"20000000", "0x0", {kZero}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.address);
@@ -74,7 +71,8 @@ TEST(MemoryRead, OfflineComesBeforeEveryCheck)
     rig.UseOffline();
     MemoryOps::Read(rig.env, "62000001", "0", rig.dump);
     MemoryOps::ReadToFile(rig.env, "62000001", "0", rig.dump);
-    EXPECT_EQ(rig.user.messages, QStringList({"Please select online data type !\n", "Please select online data type !\n"}));
+    EXPECT_EQ(rig.user.messages,
+              QStringList({"Please select online data type !\n", "Please select online data type !\n"}));
     EXPECT_TRUE(rig.user.fileRequests.isEmpty());
 }
 
@@ -276,8 +274,9 @@ TEST(MemoryWriteFromFile, FileOf5000BytesLandsInTwoChunks)
         if (probe) {
             EXPECT_EQ(rig.probe.CallLog().filter("WriteMemEx"),
                       (QStringList{"JLINK_WriteMemEx 0x20010000 0x1000 4", "JLINK_WriteMemEx 0x20011000 0x388 4"}));
-            EXPECT_EQ(rig.probe.PeekWord(0x20011384), uint32_t(uint8_t(content[4996])) | uint8_t(content[4997]) << 8
-                                                          | uint8_t(content[4998]) << 16 | uint32_t(uint8_t(content[4999])) << 24);
+            EXPECT_EQ(rig.probe.PeekWord(0x20011384), uint32_t(uint8_t(content[4996])) | uint8_t(content[4997]) << 8 |
+                                                          uint8_t(content[4998]) << 16 |
+                                                          uint32_t(uint8_t(content[4999])) << 24);
         } else {
             EXPECT_EQ(written, content);
         }

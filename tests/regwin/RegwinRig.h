@@ -115,7 +115,8 @@ inline const char kFixtureSvd[] = R"(<?xml version="1.0" encoding="utf-8"?>
 
 struct RegwinRig : TargetRig
 {
-    explicit RegwinRig(const QString &model = "VX21A") : TargetRig(model)
+    explicit RegwinRig(const QString &model = "VX21A")
+        : TargetRig(model)
     {
         PutSvd(model, kFixtureSvd);
     }

@@ -60,7 +60,9 @@ TEST(CliRegisterCommands, Errors)
     };
     const Case cases[] = {
         {{"rows"}, 2, "usage: corvane-cli rows [--width W] [--dpi D] [--base dec|hex] NAME...\n"},
-        {{"rows", "--base", "oct", "GPIO"}, 2, "usage: corvane-cli rows [--width W] [--dpi D] [--base dec|hex] NAME...\n"},
+        {{"rows", "--base", "oct", "GPIO"},
+         2,
+         "usage: corvane-cli rows [--width W] [--dpi D] [--base dec|hex] NAME...\n"},
         {{"rows", "NOPE"}, 1, "no peripheral NOPE in " + rig.home.filePath("svd/VX21A.svd").toUtf8() + "\n"},
         {{"rows", "BROKEN"}, 1, "[svd] peripherals->peripheral->registers->register->addressOffset  not find!\n"},
         {{"register-write", "GPIO", "NONE", "1"}, 1, "no register NONE in GPIO\n"},

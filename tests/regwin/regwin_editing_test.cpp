@@ -12,16 +12,13 @@ TEST(RegisterSelection, MenusAndTitlesPerRowKind)
         const char *row;
         bool offline;
         Menu menu;
-        bool isRegister;  // after the click
+        bool isRegister; // after the click
         const char *leftTitle;
     };
     const Case cases[] = {
-        {"TIMER", true, Menu::Files, false, "TIMER"},
-        {"TIMER", false, Menu::All, false, "TIMER"},
-        {"CR", true, Menu::None, true, "TIMER"},
-        {"CR", false, Menu::Transfer, true, "TIMER"},
-        {"VALUE~", false, Menu::None, true, "TIMER"},
-        {"MODE", false, Menu::None, true, "TIMER"},
+        {"TIMER", true, Menu::Files, false, "TIMER"}, {"TIMER", false, Menu::All, false, "TIMER"},
+        {"CR", true, Menu::None, true, "TIMER"},      {"CR", false, Menu::Transfer, true, "TIMER"},
+        {"VALUE~", false, Menu::None, true, "TIMER"}, {"MODE", false, Menu::None, true, "TIMER"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.row);
@@ -34,7 +31,7 @@ TEST(RegisterSelection, MenusAndTitlesPerRowKind)
         window.LeftButtonReleased();
         window.Tree().SetHeaderTitles("", "");
         RegisterRow *row = QString(c.row) == "TIMER" ? Peripheral(window, "TIMER")
-                         : QString(c.row) == "CR"    ? Register(window, "TIMER", "CR")
+                           : QString(c.row) == "CR"  ? Register(window, "TIMER", "CR")
                                                      : Child(window, "TIMER", "CR", c.row);
         window.Tree().Select(row);
         EXPECT_EQ(window.RightButtonReleased(), c.menu);
@@ -61,13 +58,13 @@ TEST(RegisterEditing, FieldAndValueRows)
     struct Case
     {
         const char *what;
-        uint32_t start;     // CR or SR before the edit, loaded from a file
+        uint32_t start; // CR or SR before the edit, loaded from a file
         const char *reg;
         const char *row;
         const char *typed;
-        const char *caption;      // value part after the edit
+        const char *caption; // value part after the edit
         const char *valueRow;
-        const char *rowAfter;     // the edited row's text afterwards
+        const char *rowAfter; // the edited row's text afterwards
         bool rowModified;
         QStringList messages;
     };

@@ -88,18 +88,15 @@ TEST(RegisterRows, CaptionsFollowTheNameColumn)
     {
         int dpi;
         int width;
-        int column;          // CR's value column after the step
+        int column; // CR's value column after the step
         int lastWidth;
         int columnOfNewRows; // trunc((last - 35) / 7 + 0.5)
     };
     const Step steps[] = {
-        {96, 400, 52, 400, 52},
-        {96, 1000, 52, 400, 52},   // clamped to 400, no change
-        {96, 100, 18, 160, 18},    // snaps back to 160
-        {96, 250, 31, 250, 31},
-        {144, 200, 16, 200, 24},   // trunc(24.07 * 96 / 144)
-        {144, 160, 12, 160, 18},
-        {120, 400, 42, 400, 52},
+        {96, 400, 52, 400, 52},  {96, 1000, 52, 400, 52}, // clamped to 400, no change
+        {96, 100, 18, 160, 18},                           // snaps back to 160
+        {96, 250, 31, 250, 31},  {144, 200, 16, 200, 24}, // trunc(24.07 * 96 / 144)
+        {144, 160, 12, 160, 18}, {120, 400, 42, 400, 52},
     };
     RegwinRig rig;
     RegisterWindow *window = nullptr;
@@ -170,8 +167,8 @@ TEST(RegisterRows, DecodeFieldFollowsTheRowsBase)
         {"[0-31]\nx", "0x0", 0xFFFFFFFF, "0xFFFFFFFF"},
         {"[31]\nx", "0", 0x80000000, "1"},
         {"[0]", "0X1", 0x00000003, "0x1"},
-        {"[36-39]\nx", "0", 0x000000A5, "10"},   // shift taken modulo 32
-        {"[0-32]\nx", "0", 0x000000A5, "1"},     // width 33 masks one bit
+        {"[36-39]\nx", "0", 0x000000A5, "10"}, // shift taken modulo 32
+        {"[0-32]\nx", "0", 0x000000A5, "1"},   // width 33 masks one bit
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.description);

@@ -181,7 +181,8 @@ TEST(Snapshot, FailuresChangeNothing)
         EXPECT_FALSE(window.LoadSnapshot(name, path));
         EXPECT_FALSE(window.SaveSnapshot(name, path));
         const QString span = "0x4004"; // FAR's span covers its highest register, listed first
-        const QString refusal = QString(name) + " span " + span + " does not fit the 0x4000-byte transfer buffer, refused !\n";
+        const QString refusal =
+            QString(name) + " span " + span + " does not fit the 0x4000-byte transfer buffer, refused !\n";
         EXPECT_EQ(rig.user.messages, QStringList({refusal, refusal}));
         EXPECT_EQ(rig.ReadFile(path), QByteArray(0x4004, '\1'));
     }

@@ -10,7 +10,9 @@ enum class Over { Probe, Uart };
 
 struct TransferRig : RegwinRig
 {
-    explicit TransferRig(Over over, const QString &model = "VX21A") : RegwinRig(model), over(over)
+    explicit TransferRig(Over over, const QString &model = "VX21A")
+        : RegwinRig(model)
+        , over(over)
     {
         if (over == Over::Probe)
             UseProbe();
@@ -25,10 +27,7 @@ struct TransferRig : RegwinRig
         else
             chip.PokeWord(address, word);
     }
-    uint32_t Peek(uint32_t address)
-    {
-        return over == Over::Probe ? probe.PeekWord(address) : chip.PeekWord(address);
-    }
+    uint32_t Peek(uint32_t address) { return over == Over::Probe ? probe.PeekWord(address) : chip.PeekWord(address); }
     void FailNextTransfer(bool write)
     {
         if (over == Over::Probe) {
@@ -152,37 +151,68 @@ TEST(RegisterTransfer, Messages)
         const char *what;
         Over over;
         Cmd command;
-        const char *row;  // peripheral name, or "TIMER:DATA" for a register
+        const char *row; // peripheral name, or "TIMER:DATA" for a register
         std::function<void(TransferRig &)> setUp;
         QString message;
         QString model = "VX21A";
     };
     const QString home = "<home>";
     const Case cases[] = {
-        {"offline read", Over::Probe, Cmd::Read, "TIMER", [](TransferRig &r) { r.UseOffline(); }, "Please select online data type !\n"},
-        {"offline write", Over::Uart, Cmd::Write, "TIMER:DATA", [](TransferRig &r) { r.UseOffline(); }, "Please select online data type !\n"},
-        {"connect read", Over::Probe, Cmd::Read, "TIMER", [](TransferRig &r) { r.probe.SetFault("connect"); }, "link_Connect error\n"},
-        {"connect write", Over::Probe, Cmd::Write, "TIMER", [](TransferRig &r) { r.probe.SetFault("connect"); }, "jlink_Connect error\n"},
+        {"offline read", Over::Probe, Cmd::Read, "TIMER", [](TransferRig &r) { r.UseOffline(); },
+         "Please select online data type !\n"},
+        {"offline write", Over::Uart, Cmd::Write, "TIMER:DATA", [](TransferRig &r) { r.UseOffline(); },
+         "Please select online data type !\n"},
+        {"connect read", Over::Probe, Cmd::Read, "TIMER", [](TransferRig &r) { r.probe.SetFault("connect"); },
+         "link_Connect error\n"},
+        {"connect write", Over::Probe, Cmd::Write, "TIMER", [](TransferRig &r) { r.probe.SetFault("connect"); },
+         "jlink_Connect error\n"},
         {"no uart read", Over::Uart, Cmd::Read, "TIMER", {}, "VX21B not support uart debug !\n", "VX21B"},
         {"no uart write", Over::Uart, Cmd::Write, "TIMER:DATA", {}, "VX21B not support uart debug !", "VX21B"},
-        {"probe read", Over::Probe, Cmd::Read, "TIMER", [](TransferRig &r) { r.FailNextTransfer(false); }, "jlink_ReadMemEx 0x20001000 0x100 error !\n"},
-        {"uart read", Over::Uart, Cmd::Read, "TIMER", [](TransferRig &r) { r.FailNextTransfer(false); }, "ReadMem 0x20001000 0x100 error !\n"},
-        {"probe write", Over::Probe, Cmd::Write, "TIMER", [](TransferRig &r) { r.FailNextTransfer(true); }, "jlink_WriteMemEx 0x20001000 0x100 error !\n"},
-        {"uart write", Over::Uart, Cmd::Write, "TIMER", [](TransferRig &r) { r.FailNextTransfer(true); }, "WriteMem 0x20001000 0x100 error !\n"},
-        {"probe reg read", Over::Probe, Cmd::Read, "TIMER:DATA", [](TransferRig &r) { r.FailNextTransfer(false); }, "jlink_ReadMemEx 0x20001024 4 error !\n"},
-        {"uart reg read", Over::Uart, Cmd::Read, "TIMER:DATA", [](TransferRig &r) { r.FailNextTransfer(false); }, "ReadMem 0x20001024 4 error !"},
-        {"probe reg write", Over::Probe, Cmd::Write, "TIMER:DATA", [](TransferRig &r) { r.FailNextTransfer(true); }, "jlink_WriteMemEx 0x20001024 4 error !\n"},
-        {"uart reg write", Over::Uart, Cmd::Write, "TIMER:DATA", [](TransferRig &r) { r.FailNextTransfer(true); }, "WriteMem 0x20001024 4 error !\n"},
-        {"read file", Over::Probe, Cmd::Read, "TIMER", [](TransferRig &r) { QDir().mkpath(r.DataPath("TIMER")); }, "<home>/data/VX21A/TIMER.bin create error !\n"},
-        {"reg read file", Over::Uart, Cmd::Read, "TIMER:DATA", [](TransferRig &r) { QDir().mkpath(r.DataPath("TIMER")); }, "<home>/data/VX21A/TIMER.bin open error !\n"},
-        {"write temp", Over::Probe, Cmd::Write, "TIMER:DATA", [](TransferRig &r) { QDir().mkpath(r.TempPath("TIMER")); }, "<home>/data/temp/TIMER_temp.bin create error !\n"},
+        {"probe read", Over::Probe, Cmd::Read, "TIMER", [](TransferRig &r) { r.FailNextTransfer(false); },
+         "jlink_ReadMemEx 0x20001000 0x100 error !\n"},
+        {"uart read", Over::Uart, Cmd::Read, "TIMER", [](TransferRig &r) { r.FailNextTransfer(false); },
+         "ReadMem 0x20001000 0x100 error !\n"},
+        {"probe write", Over::Probe, Cmd::Write, "TIMER", [](TransferRig &r) { r.FailNextTransfer(true); },
+         "jlink_WriteMemEx 0x20001000 0x100 error !\n"},
+        {"uart write", Over::Uart, Cmd::Write, "TIMER", [](TransferRig &r) { r.FailNextTransfer(true); },
+         "WriteMem 0x20001000 0x100 error !\n"},
+        {"probe reg read", Over::Probe, Cmd::Read, "TIMER:DATA", [](TransferRig &r) { r.FailNextTransfer(false); },
+         "jlink_ReadMemEx 0x20001024 4 error !\n"},
+        {"uart reg read", Over::Uart, Cmd::Read, "TIMER:DATA", [](TransferRig &r) { r.FailNextTransfer(false); },
+         "ReadMem 0x20001024 4 error !"},
+        {"probe reg write", Over::Probe, Cmd::Write, "TIMER:DATA", [](TransferRig &r) { r.FailNextTransfer(true); },
+         "jlink_WriteMemEx 0x20001024 4 error !\n"},
+        {"uart reg write", Over::Uart, Cmd::Write, "TIMER:DATA", [](TransferRig &r) { r.FailNextTransfer(true); },
+         "WriteMem 0x20001024 4 error !\n"},
+        {"read file", Over::Probe, Cmd::Read, "TIMER", [](TransferRig &r) { QDir().mkpath(r.DataPath("TIMER")); },
+         "<home>/data/VX21A/TIMER.bin create error !\n"},
+        {"reg read file", Over::Uart, Cmd::Read, "TIMER:DATA",
+         [](TransferRig &r) { QDir().mkpath(r.DataPath("TIMER")); }, "<home>/data/VX21A/TIMER.bin open error !\n"},
+        {"write temp", Over::Probe, Cmd::Write, "TIMER:DATA",
+         [](TransferRig &r) { QDir().mkpath(r.TempPath("TIMER")); },
+         "<home>/data/temp/TIMER_temp.bin create error !\n"},
         {"read escape", Over::Probe, Cmd::Read, "../ESC", {}, "<home>/data/VX21A/../ESC.bin create error !\n"},
         {"reg read escape", Over::Probe, Cmd::Read, "../ESC:R", {}, "<home>/data/VX21A/../ESC.bin open error !\n"},
         {"write escape", Over::Uart, Cmd::Write, "../ESC", {}, "<home>/data/temp/../ESC_temp.bin open error !"},
         {"reg write escape", Over::Uart, Cmd::Write, "../ESC:R", {}, "<home>/data/temp/../ESC_temp.bin open error !\n"},
-        {"read big", Over::Probe, Cmd::Read, "BIG", {}, "BIG span 0x4004 does not fit the 0x4000-byte transfer buffer, refused !\n"},
-        {"write far", Over::Uart, Cmd::Write, "FAR", {}, "FAR span 0x4004 does not fit the 0x4000-byte transfer buffer, refused !\n"},
-        {"reg read far", Over::Uart, Cmd::Read, "FAR:HIGH", {}, "FAR span 0x4004 does not fit the 0x4000-byte transfer buffer, refused !\n"},
+        {"read big",
+         Over::Probe,
+         Cmd::Read,
+         "BIG",
+         {},
+         "BIG span 0x4004 does not fit the 0x4000-byte transfer buffer, refused !\n"},
+        {"write far",
+         Over::Uart,
+         Cmd::Write,
+         "FAR",
+         {},
+         "FAR span 0x4004 does not fit the 0x4000-byte transfer buffer, refused !\n"},
+        {"reg read far",
+         Over::Uart,
+         Cmd::Read,
+         "FAR:HIGH",
+         {},
+         "FAR span 0x4004 does not fit the 0x4000-byte transfer buffer, refused !\n"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);

@@ -9,7 +9,7 @@ namespace {
 struct ListRow
 {
     QString name;
-    int marks;     // bit k: column k + 1 carries the mark
+    int marks; // bit k: column k + 1 carries the mark
     bool ticked;
 };
 
@@ -29,10 +29,7 @@ struct CaptureRig : RegwinRig
     ListStub list;
 
     void Capture() { SnapshotCapture::Run(env, home.path(), list, table); }
-    QStringList ProbeReads()
-    {
-        return probe.CallLog().filter("JLINK_ReadMemEx");
-    }
+    QStringList ProbeReads() { return probe.CallLog().filter("JLINK_ReadMemEx"); }
 };
 
 TEST(SnapshotCapture, OnePeripheralInTwoWindowsIsReadOnceAndReloadedInBoth)
@@ -40,7 +37,7 @@ TEST(SnapshotCapture, OnePeripheralInTwoWindowsIsReadOnceAndReloadedInBoth)
     CaptureRig rig;
     rig.user.dataSourceEntry = 1;
     rig.user.probeText = "123456";
-    rig.UseProbe(999);  // JLINK_PORT names another probe: the selector wins
+    rig.UseProbe(999); // JLINK_PORT names another probe: the selector wins
     rig.probe.PokeWord(0x20001000, 0x000000A5);
     rig.probe.PokeWord(0x200010FC, 0x12345678);
     RegisterWindow &one = rig.WindowWith({"TIMER"}, 1);
@@ -114,9 +111,14 @@ TEST(SnapshotCapture, FailuresKeepEarlierFilesAndTouchNoLaterOnes)
     const Case cases[] = {
         {"probe read", 1, "VX21A", [](CaptureRig &r) { r.probe.SetFault("short-read", 2); },
          "jlink_ReadMemEx 0x20001000 0x100 error !\n", true},
-        {"no window", 1, "VX21A", [](CaptureRig &r) { r.list.rows[1].marks = 0b100; }, "TIMER GetRegInfo error !\n", true},
+        {"no window", 1, "VX21A", [](CaptureRig &r) { r.list.rows[1].marks = 0b100; }, "TIMER GetRegInfo error !\n",
+         true},
         {"not shown", 2, "VX21A", [](CaptureRig &r) { r.list.rows[1].name = "SPI"; }, "SPI GetRegInfo error !\n", true},
-        {"create", 2, "VX21A", [](CaptureRig &r) { QFile::remove(r.DataPath("TIMER")); QDir().mkpath(r.DataPath("TIMER")); },
+        {"create", 2, "VX21A",
+         [](CaptureRig &r) {
+             QFile::remove(r.DataPath("TIMER"));
+             QDir().mkpath(r.DataPath("TIMER"));
+         },
          "<home>/data/VX21A/TIMER.bin create error !\n", true},
         {"too big", 1, "VX21A", [](CaptureRig &r) { r.list.rows[1].name = "BIG"; },
          "BIG span 0x4004 does not fit the 0x4000-byte transfer buffer, refused !\n", true},
@@ -124,7 +126,8 @@ TEST(SnapshotCapture, FailuresKeepEarlierFilesAndTouchNoLaterOnes)
          "<home>/data/VX21A/../ESC.bin create error !\n", true},
         {"no uart", 2, "VX21E", {}, "VX21E not support uart debug !\n", false},
         {"no probe library", 1, "VX21A", [](CaptureRig &r) { r.links.jlink.Bind({r.FilePath("none.so")}); },
-         "Please copy libjlinkarm.so file from the path of the JLink(SEGGER) software to the path of this tool!", false},
+         "Please copy libjlinkarm.so file from the path of the JLink(SEGGER) software to the path of this tool!",
+         false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);

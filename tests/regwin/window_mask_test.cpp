@@ -16,13 +16,9 @@ TEST(WindowMaskTest, SlotsInAndOutOfRange)
         int without;
     };
     const Case cases[] = {
-        {0, 0, false, 0x1, 0},
-        {0x5, 2, true, 0x5, 0x1},
-        {0x5, 1, false, 0x7, 0x5},
-        {0x8, 3, true, 0x8, 0},
-        {0x10, 4, false, 0x10, 0x10},   // slot 4 does not exist
-        {0x1, -1, false, 0x1, 0x1},
-        {-1, 3, true, -1, -1 & ~0x8},
+        {0, 0, false, 0x1, 0},      {0x5, 2, true, 0x5, 0x1},     {0x5, 1, false, 0x7, 0x5},
+        {0x8, 3, true, 0x8, 0},     {0x10, 4, false, 0x10, 0x10}, // slot 4 does not exist
+        {0x1, -1, false, 0x1, 0x1}, {-1, 3, true, -1, -1 & ~0x8},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << "bits " << c.bits << " slot " << c.slot);

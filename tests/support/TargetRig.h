@@ -24,9 +24,9 @@ class TargetRig
 {
 public:
     explicit TargetRig(const QString &model = "VX21A")
-        : chip(ChipProfileHasUart(model) ? model : QString("VX21A")),
-          config(home.filePath("Corvane.ini")),
-          links([this] { return user.ChipModel(); })
+        : chip(ChipProfileHasUart(model) ? model : QString("VX21A"))
+        , config(home.filePath("Corvane.ini"))
+        , links([this] { return user.ChipModel(); })
     {
         user.chip = model;
         chipStarted = chip.Start();

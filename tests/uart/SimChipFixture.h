@@ -33,9 +33,9 @@ class SimChipFixture
 public:
     // `linkModel` is what the link is told; the chip serves `chipModel`.
     explicit SimChipFixture(const QString &chipModel, int speedIndex = 1, QString linkModel = {})
-        : m_chip(chipModel),
-          m_linkModel(linkModel.isEmpty() ? chipModel : linkModel),
-          m_link(m_buffer, [this] { return m_linkModel; })
+        : m_chip(chipModel)
+        , m_linkModel(linkModel.isEmpty() ? chipModel : linkModel)
+        , m_link(m_buffer, [this] { return m_linkModel; })
     {
         m_started = m_chip.Start();
         if (m_started)

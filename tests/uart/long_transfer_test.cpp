@@ -15,7 +15,7 @@ QByteArray Pattern(int count, uint8_t seed)
 struct TransferCase
 {
     const char *model;
-    int speedIndex;  // 2 and up pace headers and short data byte by byte
+    int speedIndex; // 2 and up pace headers and short data byte by byte
     uint32_t address;
     int count;
 };
@@ -48,14 +48,10 @@ TEST_P(LongTransfer, WriteThenReadBack)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LongTransfer,
-    ::testing::Values(TransferCase{"VX21A", 0, 0x20000000, 16384},
-                      TransferCase{"VX21A", 6, 0x20000000, 16384},
-                      TransferCase{"VX21C", 3, 0x20C00000, 16384},
-                      TransferCase{"VX21A", 2, 0x20001000, 200},
-                      TransferCase{"VX21C", 2, 0x20001000, 200},
-                      TransferCase{"VX21A", 2, 0x20001000, 196},
-                      TransferCase{"VX21C", 5, 0x00400000, 196},
-                      TransferCase{"VX21D", 1, 0x00001000, 196},
+    ::testing::Values(TransferCase{"VX21A", 0, 0x20000000, 16384}, TransferCase{"VX21A", 6, 0x20000000, 16384},
+                      TransferCase{"VX21C", 3, 0x20C00000, 16384}, TransferCase{"VX21A", 2, 0x20001000, 200},
+                      TransferCase{"VX21C", 2, 0x20001000, 200}, TransferCase{"VX21A", 2, 0x20001000, 196},
+                      TransferCase{"VX21C", 5, 0x00400000, 196}, TransferCase{"VX21D", 1, 0x00001000, 196},
                       TransferCase{"VX21D", 4, 0x00010000, 4}));
 
 } // namespace

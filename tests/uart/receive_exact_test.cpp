@@ -11,7 +11,7 @@ struct StreamCase
 {
     const char *name;
     const char *model;
-    const char *stream;  // what the chip sends back for the enter request
+    const char *stream; // what the chip sends back for the enter request
     bool entered;
 };
 
@@ -35,17 +35,16 @@ TEST_P(EnterReplyStream, IsFoundOrRefused)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, EnterReplyStream,
-    ::testing::Values(
-        StreamCase{"Exact", "VX21A", "7e79 0200 1000 d106", true},
-        StreamCase{"NoiseBefore", "VX21A", "00 7e 7e79 0200 1000 d106", true},
-        StreamCase{"ManyNoiseBytes", "VX21A", "0102030405060708090a0b 7e79 0200 1000 d106", true},
-        StreamCase{"PartialReplyInsideEarlierBytes", "VX21A", "7e7902 7e79 0200 1000 d106", true},
-        StreamCase{"AlmostWholeFalseStart", "VX21A", "7e79 0200 1000 d1 7e79 0200 1000 d106", true},
-        StreamCase{"WrongStatus", "VX21A", "7e79 0200 1000 d115", false},
-        StreamCase{"CutShort", "VX21A", "7e79 0200 1000 d1", false},
-        StreamCase{"OtherLayout", "VX21A", "7e79 0002 00000000 10000000 d106", false},
-        StreamCase{"BigEndianNoiseBefore", "VX21C", "00 7e 7e79 0002 00000000 10000000 d106", true},
-        StreamCase{"BigEndianWrongStatus", "VX21C", "7e79 0002 00000000 10000000 d115", false}),
+    ::testing::Values(StreamCase{"Exact", "VX21A", "7e79 0200 1000 d106", true},
+                      StreamCase{"NoiseBefore", "VX21A", "00 7e 7e79 0200 1000 d106", true},
+                      StreamCase{"ManyNoiseBytes", "VX21A", "0102030405060708090a0b 7e79 0200 1000 d106", true},
+                      StreamCase{"PartialReplyInsideEarlierBytes", "VX21A", "7e7902 7e79 0200 1000 d106", true},
+                      StreamCase{"AlmostWholeFalseStart", "VX21A", "7e79 0200 1000 d1 7e79 0200 1000 d106", true},
+                      StreamCase{"WrongStatus", "VX21A", "7e79 0200 1000 d115", false},
+                      StreamCase{"CutShort", "VX21A", "7e79 0200 1000 d1", false},
+                      StreamCase{"OtherLayout", "VX21A", "7e79 0002 00000000 10000000 d106", false},
+                      StreamCase{"BigEndianNoiseBefore", "VX21C", "00 7e 7e79 0002 00000000 10000000 d106", true},
+                      StreamCase{"BigEndianWrongStatus", "VX21C", "7e79 0002 00000000 10000000 d115", false}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(ReceiveExact, ReadStatusMustBe06)
@@ -95,13 +94,13 @@ TEST(ReceiveExact, MissingRepliesFailWithinTheirLimits)
     EXPECT_LT(timer.elapsed(), 5000);
 
     ASSERT_TRUE(f.m_link.EnterDebugMode(f.m_port));
-    f.m_chip.InjectCutShort(7 + 100, 1);  // header and part of the data
+    f.m_chip.InjectCutShort(7 + 100, 1); // header and part of the data
     timer.start();
     EXPECT_FALSE(f.m_link.ReadMem(f.m_port, 0x20000000, 400));
     EXPECT_GE(timer.elapsed(), 950);
     EXPECT_LT(timer.elapsed(), 10000);
 
-    f.m_chip.InjectCutShort(7 + 400, 1);  // everything but the status byte
+    f.m_chip.InjectCutShort(7 + 400, 1); // everything but the status byte
     timer.start();
     EXPECT_FALSE(f.m_link.ReadMem(f.m_port, 0x20000000, 400));
     EXPECT_GE(timer.elapsed(), 90);

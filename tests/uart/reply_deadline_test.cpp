@@ -37,7 +37,7 @@ TEST_P(ReplyDeadlineTest, PassesWhenElapsedReachesDuration)
     clock.now = c.startMs;
     ReplyDeadline deadline(&clock);
     deadline.Arm(c.durationMs);
-    clock.now = c.startMs + c.elapsedMs;  // wraps like the clock itself
+    clock.now = c.startMs + c.elapsedMs; // wraps like the clock itself
     EXPECT_EQ(deadline.RemainingMs(), c.remainingMs);
     EXPECT_EQ(deadline.HasPassed(), c.passed);
 }
@@ -46,8 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ReplyDeadlineTest,
     ::testing::Values(DeadlineCase{"ZeroDurationAtOnce", 1000, 0, 0, true, 0},
                       DeadlineCase{"JustBefore", 1000, 500, 499, false, 1},
-                      DeadlineCase{"Exactly", 1000, 500, 500, true, 0},
-                      DeadlineCase{"Later", 1000, 500, 9000, true, 0},
+                      DeadlineCase{"Exactly", 1000, 500, 500, true, 0}, DeadlineCase{"Later", 1000, 500, 9000, true, 0},
                       DeadlineCase{"AcrossClockWrapNotYet", 0xFFFFFF00u, 1000, 0x200, false, 1000 - 0x200},
                       DeadlineCase{"AcrossClockWrapPassed", 0xFFFFFF00u, 1000, 1000, true, 0}),
     [](const auto &info) { return std::string(info.param.name); });
@@ -62,7 +61,7 @@ TEST(ReplyDeadline, DisarmsOncePassedAndCanBeArmedAgain)
     clock.now = 100;
     EXPECT_TRUE(deadline.HasPassed());
     EXPECT_FALSE(deadline.IsArmed());
-    clock.now = 50;  // even were the clock to go back, a disarmed deadline stays passed
+    clock.now = 50; // even were the clock to go back, a disarmed deadline stays passed
     EXPECT_TRUE(deadline.HasPassed());
     EXPECT_EQ(deadline.RemainingMs(), 0u);
 

@@ -16,9 +16,8 @@ namespace {
 QString SimChipProgramPath()
 {
     const char *binDir = std::getenv("CORVANE_BIN_DIR");
-    const std::filesystem::path dir = binDir && *binDir
-                                          ? std::filesystem::path(binDir)
-                                          : std::filesystem::read_symlink("/proc/self/exe").parent_path();
+    const std::filesystem::path dir = binDir && *binDir ? std::filesystem::path(binDir)
+                                                        : std::filesystem::read_symlink("/proc/self/exe").parent_path();
     return QString::fromStdString((dir / "corvane-simchip").string());
 }
 

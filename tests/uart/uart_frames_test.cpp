@@ -10,27 +10,19 @@ struct LayoutFrames
     const char *enter;
     const char *leave;
     uint32_t readAddress;
-    const char *readOneByte;  // a read of 1 byte asks for one word
+    const char *readOneByte; // a read of 1 byte asks for one word
     uint32_t writeAddress;
-    const char *write8;       // data 11 22 33 44 55 66 77 88 from the buffer
+    const char *write8; // data 11 22 33 44 55 66 77 88 from the buffer
 };
 
 const LayoutFrames kLayouts[] = {
-    {"VX21A",
-     "7e79 0800 1000 415456583231 0521",
-     "7e79 0800 1000 415456583231 1821",
-     0x00001234, "7e79 0800 1000 4072 341200a0 0100",
-     0x20000010, "7e79 1000 1000 4077 10000020 0200 1122334455667788"},
-    {"VX21D",
-     "7e79 0800 1000 415456583231 0521",
-     "7e79 0800 1000 415456583231 1821",
-     0xE000ED84, "7e79 0800 1000 4072 84ed00f0 0100",
-     0x2A000100, "7e79 1000 1000 4077 00010020 0200 1122334455667788"},
-    {"VX21C",
-     "7e79 0008 00000000 10000000 415456583231 0521",
-     "7e79 0008 00000000 10000000 415456583231 1821",
-     0x00001234, "7e79 0008 00000000 10000000 4072 00001234 0001",
-     0x20C00010, "7e79 0010 00000000 10000000 4077 20400010 0002 4433221188776655"},
+    {"VX21A", "7e79 0800 1000 415456583231 0521", "7e79 0800 1000 415456583231 1821", 0x00001234,
+     "7e79 0800 1000 4072 341200a0 0100", 0x20000010, "7e79 1000 1000 4077 10000020 0200 1122334455667788"},
+    {"VX21D", "7e79 0800 1000 415456583231 0521", "7e79 0800 1000 415456583231 1821", 0xE000ED84,
+     "7e79 0800 1000 4072 84ed00f0 0100", 0x2A000100, "7e79 1000 1000 4077 00010020 0200 1122334455667788"},
+    {"VX21C", "7e79 0008 00000000 10000000 415456583231 0521", "7e79 0008 00000000 10000000 415456583231 1821",
+     0x00001234, "7e79 0008 00000000 10000000 4072 00001234 0001", 0x20C00010,
+     "7e79 0010 00000000 10000000 4077 20400010 0002 4433221188776655"},
 };
 
 TEST(UartFrames, RequestsOfBothLayoutsAreByteExact)
@@ -67,7 +59,7 @@ TEST(UartFrames, RequestsOfBothLayoutsAreByteExact)
 struct WordOrderCase
 {
     const char *model;
-    const char *reply;     // read reply of 4 bytes carrying 04 03 02 01
+    const char *reply; // read reply of 4 bytes carrying 04 03 02 01
     const char *inBuffer;
 };
 
@@ -120,9 +112,9 @@ TEST(UartFrames, ModelIsAskedAtEveryExchange)
     SimChipFixture f("VX21A");
     ASSERT_TRUE(f.Ready());
     ASSERT_TRUE(f.m_link.EnterDebugMode(f.m_port));
-    f.m_linkModel = "VX21C";  // the chip cannot parse that layout: no answer
+    f.m_linkModel = "VX21C"; // the chip cannot parse that layout: no answer
     EXPECT_FALSE(f.m_link.ReadMem(f.m_port, 0x20000000, 4));
-    f.m_linkModel = "vx21a";  // case matters
+    f.m_linkModel = "vx21a"; // case matters
     EXPECT_FALSE(f.m_link.ReadMem(f.m_port, 0x20000000, 4));
     f.m_linkModel = "VX21D";
     EXPECT_TRUE(f.m_link.ReadMem(f.m_port, 0x20000000, 4));

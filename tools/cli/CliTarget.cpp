@@ -10,8 +10,8 @@ namespace {
 // The two length caps are notes: the operation goes on after them.
 bool IsNote(const QString &text)
 {
-    return text == QLatin1String("LENGTH over 1024 Bytes, data show too long, use 1024 Bytes!")
-        || text == QLatin1String("LENGTH over 8*1024*1024 Bytes, use 8*1024*1024!");
+    return text == QLatin1String("LENGTH over 1024 Bytes, data show too long, use 1024 Bytes!") ||
+           text == QLatin1String("LENGTH over 8*1024*1024 Bytes, use 8*1024*1024!");
 }
 
 } // namespace
@@ -37,13 +37,12 @@ QString CliTarget::ChipModelFor(const CliContext &context, const ConfigFile &con
 }
 
 CliTarget::CliTarget(const CliContext &context)
-    : config(QDir(context.home).filePath("Corvane.ini")),
-      user(ChipModelFor(context, config)),
-      userContext(user.Context()),
-      links([this] { return user.ChipModel(); }),
-      env{config, links, userContext, {}}
+    : config(QDir(context.home).filePath("Corvane.ini"))
+    , user(ChipModelFor(context, config))
+    , userContext(user.Context())
+    , links([this] { return user.ChipModel(); })
+    , env{config, links, userContext, {}}
 {
-    const QString jlinkDll =
-        config.ReadText(ConfigKey::kCommon, ConfigKey::kJlinkDll, QString(), ConfigKey::kPathSize);
+    const QString jlinkDll = config.ReadText(ConfigKey::kCommon, ConfigKey::kJlinkDll, QString(), ConfigKey::kPathSize);
     links.jlink.Bind(JLinkLibrary::SearchOrder(jlinkDll, QCoreApplication::applicationDirPath()));
 }

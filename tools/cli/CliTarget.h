@@ -15,7 +15,9 @@
 class CliUser : public MessagePresenter, public FileChooser, public BusyIndicator, public PanelSelections
 {
 public:
-    explicit CliUser(QString chipModel) : m_chipModel(std::move(chipModel)) {}
+    explicit CliUser(QString chipModel)
+        : m_chipModel(std::move(chipModel))
+    {}
 
     void ShowMessage(const QString &text) override;
     QString ChooseFile(const FileRequest &) override { return m_file; }

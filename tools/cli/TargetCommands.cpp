@@ -54,8 +54,7 @@ int WriteFile(const CliContext &context)
     return target.user.ExitStatus();
 }
 
-template<void (*Action)(OperationEnv &)>
-int Control(const CliContext &context)
+template<void (*Action)(OperationEnv &)> int Control(const CliContext &context)
 {
     if (!context.args.isEmpty())
         return CliUsageError;
@@ -64,9 +63,18 @@ int Control(const CliContext &context)
     return target.user.ExitStatus();
 }
 
-void HaltHcpu(OperationEnv &env) { ChipControl::HaltHcpu(env); }
-void HaltLcpu(OperationEnv &env) { ChipControl::HaltLcpu(env); }
-void CleanCache(OperationEnv &env) { ChipControl::CleanCache(env); }
+void HaltHcpu(OperationEnv &env)
+{
+    ChipControl::HaltHcpu(env);
+}
+void HaltLcpu(OperationEnv &env)
+{
+    ChipControl::HaltLcpu(env);
+}
+void CleanCache(OperationEnv &env)
+{
+    ChipControl::CleanCache(env);
+}
 
 const CliCommandRegistration kRegistration{
     {"read", "ADDR LEN", "read up to 1024 bytes and print them as a hex dump", Read},

@@ -97,8 +97,7 @@ int JLINK_EraseChip(void)
 
 void JLINK_SetFlashProgProgressCallback(JLINK_FLASH_PROGRESS_CB_FUNC *pfOnFlashProgess)
 {
-    Probe().Record(std::string("JLINK_SetFlashProgProgressCallback ")
-                   + (pfOnFlashProgess ? "callback" : "null"));
+    Probe().Record(std::string("JLINK_SetFlashProgProgressCallback ") + (pfOnFlashProgess ? "callback" : "null"));
 }
 
 void JLINK_BeginDownload(uint32_t Flags)
@@ -119,8 +118,7 @@ int JLINK_WriteMemEx(uint32_t Addr, uint32_t NumBytes, const void *p, uint32_t F
 
 int JLINK_DownloadFile(const char *sFileName, uint32_t Addr)
 {
-    Probe().Record(std::string("JLINK_DownloadFile ") + (sFileName ? sFileName : "null") + " "
-                   + std::to_string(Addr));
+    Probe().Record(std::string("JLINK_DownloadFile ") + (sFileName ? sFileName : "null") + " " + std::to_string(Addr));
     return -1; // no flash loader in the stand-in
 }
 
@@ -189,8 +187,7 @@ int JLINK_RTTERMINAL_Control(uint32_t Cmd, void *p)
 int JLINK_RTTERMINAL_Write(unsigned BufferIndex, const char *sBuffer, unsigned BufferSize)
 {
     (void)sBuffer;
-    Probe().Record("JLINK_RTTERMINAL_Write " + std::to_string(BufferIndex) + " "
-                   + std::to_string(BufferSize));
+    Probe().Record("JLINK_RTTERMINAL_Write " + std::to_string(BufferIndex) + " " + std::to_string(BufferSize));
     return 0;
 }
 
@@ -200,8 +197,7 @@ int JLINK_RTTERMINAL_Write(unsigned BufferIndex, const char *sBuffer, unsigned B
 int JLINK_RTTERMINAL_Read(unsigned BufferIndex, char *sBuffer, unsigned BufferSize)
 {
     (void)sBuffer;
-    Probe().Record("JLINK_RTTERMINAL_Read " + std::to_string(BufferIndex) + " "
-                   + std::to_string(BufferSize));
+    Probe().Record("JLINK_RTTERMINAL_Read " + std::to_string(BufferIndex) + " " + std::to_string(BufferSize));
     return 0;
 }
 #endif

@@ -57,8 +57,8 @@ bool SparseMemory::LoadFile(const std::string &path, std::string &error)
         unsigned long address = 0;
         unsigned long word = 0;
         char rest = 0;
-        if (std::sscanf(line.c_str(), "%lx %lx %c", &address, &word, &rest) != 2
-            || address > 0xFFFFFFFCul || word > 0xFFFFFFFFul) {
+        if (std::sscanf(line.c_str(), "%lx %lx %c", &address, &word, &rest) != 2 || address > 0xFFFFFFFCul ||
+            word > 0xFFFFFFFFul) {
             error += path + ":" + std::to_string(lineNumber) + ": not an ADDRESS WORD pair\n";
             clean = false;
             continue;

@@ -7,8 +7,7 @@ namespace {
 
 bool ParseNumber(const std::string &word, unsigned long long limit, unsigned long long &value)
 {
-    if (word.empty() || word.find_first_not_of("0123456789") != std::string::npos
-        || word.size() > 10)
+    if (word.empty() || word.find_first_not_of("0123456789") != std::string::npos || word.size() > 10)
         return false;
     value = std::stoull(word);
     return value <= limit;
@@ -58,9 +57,8 @@ StandInConfig StandInConfig::Parse(const std::string &text, std::string &error)
             }
         } else if (key == "memory") {
             std::getline(words >> std::ws, config.memoryFile);
-            while (!config.memoryFile.empty()
-                   && (config.memoryFile.back() == ' ' || config.memoryFile.back() == '\t'
-                       || config.memoryFile.back() == '\r'))
+            while (!config.memoryFile.empty() && (config.memoryFile.back() == ' ' || config.memoryFile.back() == '\t' ||
+                                                  config.memoryFile.back() == '\r'))
                 config.memoryFile.pop_back();
         } else {
             complain("unknown setting \"" + key + "\"");

@@ -51,8 +51,7 @@ uint32_t StandIn_PeekWord(uint32_t address)
 {
     uint8_t bytes[4] = {};
     StandInProbe::Instance().Peek(address, 4, bytes);
-    return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16
-           | uint32_t(bytes[3]) << 24;
+    return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
 }
 
 int StandIn_CallLog(char *into, int size)

@@ -106,8 +106,7 @@ bool StandInProbe::SetFaultLocked(const std::string &name, int fromCall)
     else if (name == "connect") {
         m_faults.connectFrom = from;
         m_connectCalls = 0;
-    }
-    else if (name == "probe-arrives")
+    } else if (name == "probe-arrives")
         m_faults.probeArrives = true;
     else if (name == "huge-count")
         m_faults.hugeCount = true;
@@ -194,8 +193,8 @@ void StandInProbe::PersistMemory()
 int StandInProbe::EmuGetList(int hostInterfaces, JLINKARM_EMU_CONNECT_INFO *records, int maxRecords)
 {
     std::lock_guard lock(m_mutex);
-    RecordLocked("JLINK_EMU_GetList " + std::to_string(hostInterfaces) + (records ? " array " : " null ")
-                 + std::to_string(maxRecords));
+    RecordLocked("JLINK_EMU_GetList " + std::to_string(hostInterfaces) + (records ? " array " : " null ") +
+                 std::to_string(maxRecords));
     if (!(hostInterfaces & kUsb))
         return 0;
     const int attached = int(m_probes.size());
@@ -278,8 +277,8 @@ char StandInProbe::IsConnected()
 int StandInProbe::ExecCommand(const char *in, char *out, int size)
 {
     std::lock_guard lock(m_mutex);
-    RecordLocked(std::string("JLINK_ExecCommand ") + (in ? "\"" + std::string(in) + "\"" : "null")
-                 + (out ? " buffer " : " null ") + std::to_string(size));
+    RecordLocked(std::string("JLINK_ExecCommand ") + (in ? "\"" + std::string(in) + "\"" : "null") +
+                 (out ? " buffer " : " null ") + std::to_string(size));
     if (out && size > 0)
         out[0] = '\0';
     return 0;
@@ -331,8 +330,7 @@ uint32_t StandInProbe::Transferred(uint32_t byteCount, const std::optional<int> 
 int StandInProbe::ReadMemEx(uint32_t address, uint32_t byteCount, void *into, uint32_t flags)
 {
     std::lock_guard lock(m_mutex);
-    RecordLocked("JLINK_ReadMemEx " + Hex(address, true) + " " + Hex(byteCount, false) + " "
-                 + std::to_string(flags));
+    RecordLocked("JLINK_ReadMemEx " + Hex(address, true) + " " + Hex(byteCount, false) + " " + std::to_string(flags));
     if (!m_connected || !into || !IsTransferable(address, byteCount))
         return -1;
     const uint32_t count = Transferred(byteCount, m_faults.shortReadFrom, ++m_readCalls);
@@ -343,8 +341,7 @@ int StandInProbe::ReadMemEx(uint32_t address, uint32_t byteCount, void *into, ui
 int StandInProbe::WriteMemEx(uint32_t address, uint32_t byteCount, const void *from, uint32_t flags)
 {
     std::lock_guard lock(m_mutex);
-    RecordLocked("JLINK_WriteMemEx " + Hex(address, true) + " " + Hex(byteCount, false) + " "
-                 + std::to_string(flags));
+    RecordLocked("JLINK_WriteMemEx " + Hex(address, true) + " " + Hex(byteCount, false) + " " + std::to_string(flags));
     if (!m_connected || !from || !IsTransferable(address, byteCount))
         return -1;
     const uint32_t count = Transferred(byteCount, m_faults.shortWriteFrom, ++m_writeCalls);

@@ -14,7 +14,7 @@ ByteOrder FrameByteOrder(const QString &model)
 uint32_t BusAddress(ByteOrder order, uint32_t cpuAddress)
 {
     const uint32_t top = cpuAddress >> 28;
-    if (top == 0xE)  // system control space: the bus sees it at 0xF...
+    if (top == 0xE) // system control space: the bus sees it at 0xF...
         return cpuAddress | 0xF0000000u;
     if (order == ByteOrder::Little) {
         if (cpuAddress <= 0xFFFF)

@@ -13,9 +13,9 @@ public:
     // What actually goes out for one reply.
     struct Outcome
     {
-        QByteArray reply;      // empty: nothing is sent
-        int delayMs = 0;       // before the reply
-        QByteArray trailing;   // sent after the reply (or where it would have been)
+        QByteArray reply;    // empty: nothing is sent
+        int delayMs = 0;     // before the reply
+        QByteArray trailing; // sent after the reply (or where it would have been)
         int trailingDelayMs = 0;
     };
 

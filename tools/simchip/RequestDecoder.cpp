@@ -31,16 +31,14 @@ std::optional<RequestDecoder::Frame> RequestDecoder::Next()
     for (;;) {
         // Skip to the next 7E 79.
         int start = 0;
-        while (start < m_pending.size()
-               && !(At(m_pending, start) == 0x7E
-                    && (start + 1 == m_pending.size() || At(m_pending, start + 1) == 0x79)))
+        while (start < m_pending.size() &&
+               !(At(m_pending, start) == 0x7E && (start + 1 == m_pending.size() || At(m_pending, start + 1) == 0x79)))
             ++start;
         m_pending.remove(0, start);
         if (m_pending.size() < HeaderSize())
             return std::nullopt;
-        const int length = m_order == ChipBusView::ByteOrder::Big
-                               ? At(m_pending, 2) << 8 | At(m_pending, 3)
-                               : At(m_pending, 3) << 8 | At(m_pending, 2);
+        const int length = m_order == ChipBusView::ByteOrder::Big ? At(m_pending, 2) << 8 | At(m_pending, 3)
+                                                                  : At(m_pending, 3) << 8 | At(m_pending, 2);
         if (!HeaderLooksRight() || length > kLargestPayload) {
             m_pending.remove(0, 1);
             continue;

@@ -13,11 +13,13 @@ class RequestDecoder
 public:
     struct Frame
     {
-        QByteArray bytes;    // the whole frame as received
-        QByteArray payload;  // the bytes after the header
+        QByteArray bytes;   // the whole frame as received
+        QByteArray payload; // the bytes after the header
     };
 
-    explicit RequestDecoder(ChipBusView::ByteOrder order) : m_order(order) {}
+    explicit RequestDecoder(ChipBusView::ByteOrder order)
+        : m_order(order)
+    {}
 
     void Feed(const char *bytes, int count) { m_pending.append(bytes, count); }
     std::optional<Frame> Next();

@@ -32,9 +32,10 @@ void ReverseWords(QByteArray &bytes)
 } // namespace
 
 SimulatedChip::SimulatedChip(const QString &model)
-    : m_model(model), m_order(ChipBusView::FrameByteOrder(model)), m_decoder(m_order)
-{
-}
+    : m_model(model)
+    , m_order(ChipBusView::FrameByteOrder(model))
+    , m_decoder(m_order)
+{}
 
 SimulatedChip::~SimulatedChip()
 {
@@ -47,8 +48,8 @@ bool SimulatedChip::Start()
         return false;
     m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     char name[128] = {};
-    if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0
-        || ptsname_r(m_master, name, sizeof name) != 0) {
+    if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0 ||
+        ptsname_r(m_master, name, sizeof name) != 0) {
         CloseDescriptors();
         return false;
     }
@@ -101,8 +102,7 @@ void SimulatedChip::Serve()
             std::lock_guard lock(m_mutex);
             if (!m_scheduled.empty()) {
                 const auto wait = m_scheduled.begin()->first - Clock::now();
-                timeoutMs = int(std::max<int64_t>(
-                    0, std::chrono::ceil<std::chrono::milliseconds>(wait).count()));
+                timeoutMs = int(std::max<int64_t>(0, std::chrono::ceil<std::chrono::milliseconds>(wait).count()));
             }
         }
         pollfd fds[2] = {{m_master, POLLIN, 0}, {m_stopPipe[0], POLLIN, 0}};
@@ -165,7 +165,7 @@ void SimulatedChip::Answer(const RequestDecoder::Frame &frame)
         }
     }
     if (reply.isEmpty())
-        return;  // leave, or nothing the chip understands: no answer
+        return; // leave, or nothing the chip understands: no answer
 
     const ReplyFaults::Outcome outcome = m_faults.Shape(reply);
     const Clock::time_point due = Clock::now() + std::chrono::milliseconds(outcome.delayMs);
@@ -227,7 +227,7 @@ uint16_t SimulatedChip::Field16(const QByteArray &payload, int offset) const
 
 void SimulatedChip::Schedule(Clock::time_point due, const QByteArray &bytes)
 {
-    m_scheduled.emplace(due, bytes);  // equal times keep their order
+    m_scheduled.emplace(due, bytes); // equal times keep their order
 }
 
 void SimulatedChip::EmitDue()
@@ -257,7 +257,7 @@ bool SimulatedChip::WriteAll(const QByteArray &bytes)
             continue;
         }
         if (put < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
-            return true;  // the line is gone; the bytes are lost as on a wire
+            return true; // the line is gone; the bytes are lost as on a wire
         pollfd fds[2] = {{m_master, POLLOUT, 0}, {m_stopPipe[0], POLLIN, 0}};
         ::poll(fds, 2, 100);
         if (fds[1].revents)
@@ -287,8 +287,8 @@ void SimulatedChip::Poke(uint32_t address, const QByteArray &bytes)
 uint32_t SimulatedChip::PeekWord(uint32_t address) const
 {
     const QByteArray bytes = Peek(address, 4);
-    return uint32_t(At(bytes, 0)) | uint32_t(At(bytes, 1)) << 8 | uint32_t(At(bytes, 2)) << 16
-           | uint32_t(At(bytes, 3)) << 24;
+    return uint32_t(At(bytes, 0)) | uint32_t(At(bytes, 1)) << 8 | uint32_t(At(bytes, 2)) << 16 |
+           uint32_t(At(bytes, 3)) << 24;
 }
 
 void SimulatedChip::PokeWord(uint32_t address, uint32_t value)

@@ -40,7 +40,7 @@ public:
 
     QString Model() const { return m_model; }
     QString PortPath() const { return m_portPath; }
-    uint32_t LineBaud() const;  // the rate the host last set on the line
+    uint32_t LineBaud() const; // the rate the host last set on the line
 
     // Memory by CPU address.
     QByteArray Peek(uint32_t address, int count) const;
@@ -61,7 +61,7 @@ public:
     qint64 ReceivedByteCount() const;
     bool WaitForFrames(int count, int timeoutMs) const;
     void ClearRecord();
-    void SetRecording(bool on);  // off for long benchmark runs
+    void SetRecording(bool on); // off for long benchmark runs
     int EnterCount() const;
     int LeaveCount() const;
     bool InDebugMode() const;
@@ -82,9 +82,9 @@ private:
     using Clock = std::chrono::steady_clock;
 
     void Serve();
-    void Answer(const RequestDecoder::Frame &frame);  // called with m_mutex held
+    void Answer(const RequestDecoder::Frame &frame); // called with m_mutex held
     QByteArray Reply(uint8_t code, const QByteArray &data) const;
-    void Schedule(Clock::time_point due, const QByteArray &bytes);  // m_mutex held
+    void Schedule(Clock::time_point due, const QByteArray &bytes); // m_mutex held
     void EmitDue();
     bool WriteAll(const QByteArray &bytes);
     uint32_t Field32(const QByteArray &payload, int offset) const;

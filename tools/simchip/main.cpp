@@ -62,18 +62,19 @@ int main(int argc, char **argv)
     if (demo)
         SeedDemoMemory(chip);
     if (!chip.Start()) {
-        std::fprintf(stderr, "corvane-simchip: %s has no UART debug mode here, or no pseudo-terminal "
-                             "could be opened (models: VX21A, VX21C, VX21D)\n",
+        std::fprintf(stderr,
+                     "corvane-simchip: %s has no UART debug mode here, or no pseudo-terminal "
+                     "could be opened (models: VX21A, VX21C, VX21D)\n",
                      qPrintable(model));
         return 1;
     }
     std::printf("%s\n", qPrintable(chip.PortPath()));
     std::fflush(stdout);
 
-    std::fprintf(stderr, "Simulated %s in UART debug mode on %s\n", qPrintable(model),
-                 qPrintable(chip.PortPath()));
-    std::fprintf(stderr, "In Corvane choose the data source \"UART读取\", chip %s, and enter %s as the "
-                         "serial port (any speed works).\n",
+    std::fprintf(stderr, "Simulated %s in UART debug mode on %s\n", qPrintable(model), qPrintable(chip.PortPath()));
+    std::fprintf(stderr,
+                 "In Corvane choose the data source \"UART读取\", chip %s, and enter %s as the "
+                 "serial port (any speed works).\n",
                  qPrintable(model), qPrintable(chip.PortPath()));
     if (demo)
         std::fprintf(stderr, "Demo memory: 0x20000000.. counts up from 0xC0DE0000; the peripheral "
@@ -84,7 +85,7 @@ int main(int argc, char **argv)
     int signal = 0;
     sigwait(&stopSignals, &signal);
     chip.Stop();
-    std::fprintf(stderr, "Simulated chip stopped (%d enter, %d leave requests served).\n",
-                 chip.EnterCount(), chip.LeaveCount());
+    std::fprintf(stderr, "Simulated chip stopped (%d enter, %d leave requests served).\n", chip.EnterCount(),
+                 chip.LeaveCount());
     return 0;
 }
