@@ -8,10 +8,12 @@
 //
 // Links: corvane_link
 
+#include "BenchSupport.h"
 #include "link/GdbRemote.h"
 #include "link/LinkCycle.h"
 #include "link/Settings.h"
 #include "link/TargetLinks.h"
+#include "support/QemuBoard.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -20,17 +22,10 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <vector>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
@@ -38,41 +33,9 @@ constexpr int kRounds = 15;
 constexpr uint32_t kAddress = 0x28000000; // SSRAM2
 constexpr uint32_t kLength = 0x10000;
 
-uint16_t FreePort()
+void Print(const char *what, const Timing &f)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
-    socklen_t size = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &size);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
-
-struct Figures
-{
-    double median = 0, best = 0;
-};
-
-Figures Measure(int rounds, const std::function<bool()> &step)
-{
-    std::vector<double> ms;
-    for (int i = 0; i < rounds; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        if (!step())
-            return {-1, -1};
-        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.front()};
-}
-
-void Print(const char *what, const Figures &f)
-{
-    if (f.median < 0)
+    if (f.failed)
         std::printf("%-46s failed\n", what);
     else
         std::printf("%-46s median %8.2f ms   best %8.2f ms\n", what, f.median, f.best);
@@ -85,41 +48,22 @@ bool RunQuietly(const QString &program, const QStringList &args)
     return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
-class SilentUser : public MessagePresenter, public FileChooser, public BusyIndicator, public PanelSelections
-{
-public:
-    void ShowMessage(const QString &text) override { std::fprintf(stderr, "%s", text.toUtf8().constData()); }
-    QString ChooseFile(const FileRequest &) override { return {}; }
-    void SetBusy(bool) override {}
-    QString ChipModel() const override { return QStringLiteral("AN505"); }
-    int DataSourceEntry() const override { return 3; }
-    QString ProbeText() const override { return {}; }
-};
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QString bin = QCoreApplication::applicationDirPath();
-    const QString qemu = QStandardPaths::findExecutable("qemu-system-arm");
     const QString gdb = QStandardPaths::findExecutable("gdb-multiarch");
-    if (qemu.isEmpty() || gdb.isEmpty() || !QFile::exists(bin + "/corvane-cli")) {
+    if (QemuBoard::Program().isEmpty() || gdb.isEmpty() || !QFile::exists(bin + "/corvane-cli")) {
         std::printf("needs qemu-system-arm, gdb-multiarch and corvane-cli beside this program\n");
         return 1;
     }
-    const QString server = QString("127.0.0.1:%1").arg(FreePort());
-    QStringList args{"-M", "mps2-an505", "-nographic", "-monitor", "none", "-serial", "none", "-gdb", "tcp:" + server};
     const QString firmware = bin + "/an505-counter.elf";
-    if (QFile::exists(firmware))
-        args << "-kernel" << firmware;
-    else
-        args << "-S";
-    QProcess board;
-    board.start(qemu, args);
-    if (!board.waitForStarted())
+    QemuBoard board;
+    if (!board.Start(QFile::exists(firmware) ? firmware : QString()))
         return 1;
-    QThread::msleep(1000);
+    const QString server = board.GdbServer();
 
     QTemporaryDir home;
     {
@@ -154,8 +98,8 @@ int main(int argc, char **argv)
                 fromCli.size() == qsizetype(kLength) && fromCli == fromGdb ? "are the same 64 KiB" : "DIFFER");
 
     // Inside one process: the link cycle, and its steps one by one.
-    SilentUser user;
-    UserContext context{user, user, user, user};
+    QuietUser user(QStringLiteral("AN505"), 3);
+    UserContext context = user.Context();
     ConfigFile config(home.filePath("Corvane.ini"));
     TargetLinks links([] { return QStringLiteral("AN505"); });
     std::printf("\nInside one process:\n");
@@ -209,7 +153,5 @@ int main(int argc, char **argv)
     std::printf("  read 4 KiB                   %8.3f ms\n", median(read));
     std::printf("  detach and close             %8.3f ms\n", median(detach));
 
-    board.kill();
-    board.waitForFinished();
     return 0;
 }

@@ -6,6 +6,7 @@
 // Links: corvane_ipcheck corvane_regmap corvane_link
 
 #include "ipcheck/IpListBuilder.h"
+#include "support/SyntheticSvd.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +16,16 @@
 #include <benchmark/benchmark.h>
 
 namespace {
+
+// Peripheral names in random order, the same in every run.
+QStringList RandomNames(int count)
+{
+    QRandomGenerator random(21);
+    QStringList names;
+    for (int i = 0; i < count; ++i)
+        names << "P" + QString::number(random.generate() % 1000000000u);
+    return names;
+}
 
 // An analyzer folder whose SVD lists `count` peripherals in random order.
 class AnalyzerFolder
@@ -26,15 +37,9 @@ public:
         QFile database(m_dir.filePath("ana/vx21a/analyzer_db.py"));
         database.open(QIODevice::WriteOnly);
         database.write("from HPSYS_UART import check\nfrom GPIO1 import check\n");
-        QByteArray svd = "<?xml version=\"1.0\"?>\n<device><name>VX21A</name><peripherals>\n";
-        QRandomGenerator random(21);
-        for (int i = 0; i < count; ++i)
-            svd += "<peripheral><name>P" + QByteArray::number(random.generate() % 1000000000u) +
-                   "</name><baseAddress>0x40000000</baseAddress></peripheral>\n";
-        svd += "</peripherals></device>\n";
         QFile file(m_dir.filePath("ana/vx21a/VX21a.svd"));
         file.open(QIODevice::WriteOnly);
-        file.write(svd);
+        file.write(SvdOfNames(RandomNames(count)));
     }
     QString ExeDir() const { return m_dir.path(); }
 
@@ -57,10 +62,7 @@ BENCHMARK(BM_BuildIpList)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::k
 // quadratic in the number of peripherals.
 void BM_InsertRowByRow(benchmark::State &state)
 {
-    QRandomGenerator random(21);
-    QStringList names;
-    for (int i = 0; i < state.range(0); ++i)
-        names << "P" + QString::number(random.generate() % 1000000000u);
+    const QStringList names = RandomNames(int(state.range(0)));
     for (auto _ : state) {
         std::vector<IpListRow> rows;
         for (const QString &name : names)

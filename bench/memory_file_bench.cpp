@@ -4,6 +4,7 @@
 //
 // Links: corvane_ops corvane_simchip
 
+#include "BenchSupport.h"
 #include "link/Settings.h"
 #include "ops/MemoryOps.h"
 #include "tools/simchip/SimulatedChip.h"
@@ -24,17 +25,6 @@
 namespace {
 
 constexpr int kBytes = 8 * 1024 * 1024;
-
-struct QuietUser : MessagePresenter, FileChooser, BusyIndicator, PanelSelections
-{
-    void ShowMessage(const QString &text) override { std::fprintf(stderr, "message: %s", qPrintable(text)); }
-    QString ChooseFile(const FileRequest &) override { return file; }
-    void SetBusy(bool) override {}
-    QString ChipModel() const override { return "VX21A"; }
-    int DataSourceEntry() const override { return 2; }
-    QString ProbeText() const override { return {}; }
-    QString file;
-};
 
 struct NoDump : DumpView
 {
@@ -94,8 +84,8 @@ int main()
     ConfigFile config(home.filePath("Corvane.ini"));
     config.WriteInt(ConfigKey::kCommon, ConfigKey::kDataType, 2);
     config.WriteText(ConfigKey::kCommon, ConfigKey::kUartPort, chip.PortPath());
-    QuietUser user;
-    UserContext context{user, user, user, user};
+    QuietUser user(QStringLiteral("VX21A"), 2);
+    UserContext context = user.Context();
     TargetLinks links([&] { return user.ChipModel(); });
     OperationEnv env{config, links, context, {}};
 
@@ -110,12 +100,12 @@ int main()
         NoDump dump;
         QElapsedTimer timer;
 
-        user.file = source.fileName();
+        user.chosenFile = source.fileName();
         timer.start();
         MemoryOps::WriteFromFile(env, "20000000");
         const double writeRate = MegabytesPerSecond(kBytes, timer.nsecsElapsed());
 
-        user.file = home.filePath("out.bin");
+        user.chosenFile = home.filePath("out.bin");
         timer.start();
         MemoryOps::ReadToFile(env, "20000000", "800000", dump);
         const double readRate = MegabytesPerSecond(kBytes, timer.nsecsElapsed());

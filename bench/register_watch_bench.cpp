@@ -10,6 +10,7 @@
 // how long the user's reads took, waiting for the running refresh included.
 //
 // Usage: register_watch_bench [SECONDS]   (default 10)
+#include "BenchSupport.h"
 #include "link/ConfigFile.h"
 #include "link/Settings.h"
 #include "link/TargetLinks.h"
@@ -18,6 +19,7 @@
 #include "regmap/RegisterWindowTable.h"
 #include "regmap/RowChanges.h"
 #include "SimulatedChip.h"
+#include "support/SyntheticSvd.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -40,38 +42,6 @@ constexpr int kRegisters = 26;
 constexpr uint32_t kBase = 0x20001000;
 constexpr uint32_t kStride = 0x100;
 
-struct QuietUser : MessagePresenter, FileChooser, BusyIndicator, PanelSelections
-{
-    void ShowMessage(const QString &text) override { std::fprintf(stderr, "message: %s", qPrintable(text)); }
-    QString ChooseFile(const FileRequest &) override { return {}; }
-    void SetBusy(bool) override {}
-    QString ChipModel() const override { return QStringLiteral("VX21A"); }
-    int DataSourceEntry() const override { return -1; }
-    QString ProbeText() const override { return {}; }
-};
-
-QByteArray MakeSvd()
-{
-    QByteArray svd = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<device><name>VX21A</name><peripherals>\n";
-    for (int p = 0; p < kPeripherals; ++p) {
-        svd += QStringLiteral("<peripheral><name>P%1</name><baseAddress>0x%2</baseAddress><registers>\n")
-                   .arg(p)
-                   .arg(kBase + uint32_t(p) * kStride, 8, 16, QChar(u'0'))
-                   .toUtf8();
-        for (int r = 0; r < kRegisters; ++r)
-            svd += QStringLiteral("<register><name>R%1</name><description>Register %1</description>"
-                                  "<addressOffset>0x%2</addressOffset><fields>"
-                                  "<field><name>LO</name><bitOffset>0</bitOffset><bitWidth>8</bitWidth></field>"
-                                  "<field><name>HI</name><bitOffset>24</bitOffset><bitWidth>8</bitWidth></field>"
-                                  "</fields></register>\n")
-                       .arg(r)
-                       .arg(r * 4, 0, 16)
-                       .toUtf8();
-        svd += "</registers></peripheral>\n";
-    }
-    return svd + "</peripherals></device>\n";
-}
-
 double ProcessorSeconds(clockid_t clock)
 {
     timespec now{};
@@ -87,7 +57,7 @@ int main(int argc, char **argv)
     QTemporaryDir home;
     QDir(home.path()).mkpath("svd");
     QFile svd(home.filePath("svd/VX21A.svd"));
-    if (!svd.open(QIODevice::WriteOnly) || svd.write(MakeSvd()) < 0)
+    if (!svd.open(QIODevice::WriteOnly) || svd.write(SvdOfRegisters(kPeripherals, kRegisters, kBase, kStride)) < 0)
         return 1;
     svd.close();
 
@@ -106,8 +76,8 @@ int main(int argc, char **argv)
     config.WriteInt(ConfigKey::kCommon, ConfigKey::kDataType, 2);
     config.WriteText(ConfigKey::kCommon, ConfigKey::kUartPort, chip.PortPath());
     config.WriteInt(ConfigKey::kCommon, ConfigKey::kUartBaund, 6);
-    QuietUser user;
-    UserContext context{user, user, user, user};
+    QuietUser user(QStringLiteral("VX21A"), -1);
+    UserContext context = user.Context();
     TargetLinks links([] { return QStringLiteral("VX21A"); });
     RegisterWindowEnv env{config, links, context, home.path()};
     RegisterWindowTable table;

@@ -7,6 +7,7 @@
 //
 // The file comes from CORVANE_LARGE_SVD, or is generated once into a temporary
 // folder with bench/make_large_svd.py.
+#include "BenchSupport.h"
 #include "link/ConfigFile.h"
 #include "link/Settings.h"
 #include "link/TargetLinks.h"
@@ -16,32 +17,17 @@
 #include "regmap/SvdDeviceModel.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <malloc.h>
-#include <string>
 #include <vector>
 
 namespace {
 
 const char kChip[] = "BENCH";
-
-struct QuietUser : MessagePresenter, FileChooser, BusyIndicator, PanelSelections
-{
-    void ShowMessage(const QString &text) override { std::fprintf(stderr, "message: %s", qPrintable(text)); }
-    QString ChooseFile(const FileRequest &) override { return {}; }
-    void SetBusy(bool) override {}
-    QString ChipModel() const override { return kChip; }
-    int DataSourceEntry() const override { return 0; }
-    QString ProbeText() const override { return {}; }
-};
 
 long StatusKb(const char *key)
 {
@@ -73,25 +59,6 @@ std::size_t CountRows(const RegisterRowTree &tree)
     return n;
 }
 
-struct Timing
-{
-    double median = 0;
-    double worst = 0;
-};
-
-Timing Measure(int runs, const std::function<void()> &step)
-{
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        step();
-        ms.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.back()};
-}
-
 } // namespace
 
 int main()
@@ -99,18 +66,8 @@ int main()
     QTemporaryDir home;
     QDir(home.path()).mkpath("svd");
     const QString svdPath = SvdDeviceModel::SvdFilePath(home.path(), kChip);
-    QString source = QString::fromLocal8Bit(qgetenv("CORVANE_LARGE_SVD"));
-    if (source.isEmpty()) {
-        const std::filesystem::path script = std::filesystem::path(__FILE__).parent_path() / "make_large_svd.py";
-        const std::string command = "python3 '" + script.string() + "' '" + svdPath.toStdString() + "'";
-        if (std::system(command.c_str()) != 0) {
-            std::fprintf(stderr, "could not generate %s\n", qPrintable(svdPath));
-            return 1;
-        }
-    } else if (!QFile::copy(source, svdPath)) {
-        std::fprintf(stderr, "cannot copy %s\n", qPrintable(source));
+    if (!PutLargeSvd(svdPath))
         return 1;
-    }
 
     ConfigFile config(home.filePath("Corvane.ini"));
     const QStringList names = SvdDeviceModel::ReadPeripheralNames(svdPath);
@@ -125,8 +82,8 @@ int main()
         ini.write(text);
     }
 
-    QuietUser quiet;
-    UserContext user{quiet, quiet, quiet, quiet};
+    QuietUser quiet(kChip, 0);
+    UserContext user = quiet.Context();
     TargetLinks links([] { return QString(kChip); });
     RegisterWindowTable table;
     table.SetNextWindowSlot(0);

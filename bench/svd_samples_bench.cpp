@@ -11,8 +11,10 @@
 //   under 300 ms).
 //
 // The samples come from CORVANE_SVD_SAMPLES, else ../shared/svd-samples
-// beside the checkout.
+// beside the checkout (SvdSamplesDir).
+#include "BenchSupport.h"
 #include "link/ConfigFile.h"
+#include "support/BuildPaths.h"
 #include "link/TargetLinks.h"
 #include "regmap/RegisterWindow.h"
 #include "regmap/RegisterWindowTable.h"
@@ -27,60 +29,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
-#include <filesystem>
-#include <functional>
 #include <vector>
 
 namespace {
 
 const char kChip[] = "BENCH";
-
-struct QuietUser : MessagePresenter, FileChooser, BusyIndicator, PanelSelections
-{
-    void ShowMessage(const QString &text) override { std::fprintf(stderr, "message: %s", qPrintable(text)); }
-    QString ChooseFile(const FileRequest &) override { return {}; }
-    void SetBusy(bool) override {}
-    QString ChipModel() const override { return kChip; }
-    int DataSourceEntry() const override { return 0; }
-    QString ProbeText() const override { return {}; }
-};
-
-struct Timing
-{
-    double median = 0;
-    double worst = 0;
-};
-
-// Thread CPU time: the machine running the bench may be shared, and the
-// time other processes take should not count.
-double CpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-Timing Measure(int runs, const std::function<void()> &step)
-{
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        const double start = CpuMs();
-        step();
-        ms.push_back(CpuMs() - start);
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.back()};
-}
-
-QString SamplesFolder()
-{
-    const QByteArray chosen = qgetenv("CORVANE_SVD_SAMPLES");
-    if (!chosen.isEmpty())
-        return QString::fromLocal8Bit(chosen);
-    const std::filesystem::path top = std::filesystem::path(__FILE__).parent_path().parent_path();
-    return QString::fromStdString((top.parent_path() / "shared" / "svd-samples").string());
-}
 
 // The pugixml yardstick: load the file, then every peripheral's name.
 qsizetype PugixmlNames(const QString &path)
@@ -110,12 +63,12 @@ void CompareNames(const QString &label, const QString &path, int runs)
     std::vector<double> theirsMs;
     // Alternating, so both see the same machine load.
     for (int i = 0; i < runs; ++i) {
-        double start = CpuMs();
+        double start = NowMs(Clock::ThreadCpu);
         ours = SvdNames(path);
-        oursMs.push_back(CpuMs() - start);
-        start = CpuMs();
+        oursMs.push_back(NowMs(Clock::ThreadCpu) - start);
+        start = NowMs(Clock::ThreadCpu);
         theirs = PugixmlNames(path);
-        theirsMs.push_back(CpuMs() - start);
+        theirsMs.push_back(NowMs(Clock::ThreadCpu) - start);
     }
     std::sort(oursMs.begin(), oursMs.end());
     std::sort(theirsMs.begin(), theirsMs.end());
@@ -130,7 +83,7 @@ void CompareNames(const QString &label, const QString &path, int runs)
 
 int main()
 {
-    const QDir samples(SamplesFolder());
+    const QDir samples(SvdSamplesDir());
     if (!samples.exists()) {
         std::fprintf(stderr, "no sample SVD folder at %s\n", qPrintable(samples.path()));
         return 1;
@@ -167,17 +120,23 @@ int main()
         document.LoadFile(samples.filePath("STM32L552.svd"));
         const QStringList names = SvdDeviceModel::ReadPeripheralNames(document);
         qsizetype registers = 0;
-        const Timing expand = Measure(15, [&] {
-            registers = 0;
-            for (const QString &name : names)
-                registers += SvdDeviceModel::ReadPeripheral(document, name).peripheral.registers.size();
-        });
-        const Timing whole = Measure(7, [&] {
-            XmlDocument fresh;
-            fresh.LoadFile(samples.filePath("STM32L552.svd"));
-            for (const QString &name : SvdDeviceModel::ReadPeripheralNames(fresh))
-                SvdDeviceModel::ReadPeripheral(fresh, name);
-        });
+        const Timing expand = Measure(
+            15,
+            [&] {
+                registers = 0;
+                for (const QString &name : names)
+                    registers += SvdDeviceModel::ReadPeripheral(document, name).peripheral.registers.size();
+            },
+            Clock::ThreadCpu);
+        const Timing whole = Measure(
+            7,
+            [&] {
+                XmlDocument fresh;
+                fresh.LoadFile(samples.filePath("STM32L552.svd"));
+                for (const QString &name : SvdDeviceModel::ReadPeripheralNames(fresh))
+                    SvdDeviceModel::ReadPeripheral(fresh, name);
+            },
+            Clock::ThreadCpu);
         std::printf("STM32L552 expansion of %lld peripherals (%lld registers): median %8.2f ms, worst %8.2f ms "
                     "(goal < 100 ms); with load and parse: median %8.2f ms\n",
                     qlonglong(names.size()), qlonglong(registers), expand.median, expand.worst, whole.median);
@@ -199,8 +158,8 @@ int main()
         ini.write(text);
         ini.close();
 
-        QuietUser quiet;
-        UserContext user{quiet, quiet, quiet, quiet};
+        QuietUser quiet(kChip, 0);
+        UserContext user = quiet.Context();
         TargetLinks links([] { return QString(kChip); });
         RegisterWindowTable table;
         table.SetNextWindowSlot(0);
@@ -210,13 +169,17 @@ int main()
         std::size_t registers = 0;
         for (const auto &top : window.Tree().TopRows())
             registers += top->ChildCount();
-        const Timing rebuild = Measure(15, [&] { window.RebuildGrid(); });
+        const Timing rebuild = Measure(
+            15, [&] { window.RebuildGrid(); }, Clock::ThreadCpu);
         XmlDocument document;
         document.LoadFile(svdPath);
-        const Timing model = Measure(15, [&] {
-            for (const QString &name : names)
-                SvdDeviceModel::ReadPeripheral(document, name);
-        });
+        const Timing model = Measure(
+            15,
+            [&] {
+                for (const QString &name : names)
+                    SvdDeviceModel::ReadPeripheral(document, name);
+            },
+            Clock::ThreadCpu);
         std::printf("nrf5340_application window of %lld peripherals (%zu register rows) rebuilt: median %8.2f ms, "
                     "worst %8.2f ms (goal < 300 ms); the model's part: median %8.2f ms\n",
                     qlonglong(window.Tree().TopRowCount()), registers, rebuild.median, rebuild.worst, model.median);

@@ -6,6 +6,7 @@
 //
 // The file comes from CORVANE_LARGE_SVD, or is generated once into a temporary
 // folder with bench/make_large_svd.py.
+#include "BenchSupport.h"
 #include "regmap/SvdDeviceModel.h"
 #include "regmap/XmlDocument.h"
 
@@ -18,25 +19,16 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <string>
 
 namespace {
 
 QByteArray LoadLargeSvd()
 {
     static const QByteArray bytes = [] {
-        QString path = QString::fromLocal8Bit(qgetenv("CORVANE_LARGE_SVD"));
         static QTemporaryDir dir;
-        if (path.isEmpty()) {
-            const std::filesystem::path script = std::filesystem::path(__FILE__).parent_path() / "make_large_svd.py";
-            path = dir.filePath("large.svd");
-            const std::string command = "python3 '" + script.string() + "' '" + path.toStdString() + "'";
-            if (std::system(command.c_str()) != 0)
-                std::fprintf(stderr, "could not generate %s\n", qPrintable(path));
-        }
+        const QString path = dir.filePath("large.svd");
         QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
+        if (!PutLargeSvd(path) || !file.open(QIODevice::ReadOnly)) {
             std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
             std::exit(1);
         }

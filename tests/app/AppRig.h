@@ -10,6 +10,8 @@
 #include "app/PeripheralList.h"
 #include "app/RegisterWindowView.h"
 #include "link/ConfigFile.h"
+#include "support/BuildPaths.h"
+#include "support/QtPrinters.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,18 +26,6 @@
 
 #include <memory>
 
-// The build's bin/ folder: CORVANE_BIN_DIR, else the folder this build uses.
-inline QString BinDir()
-{
-    const QString dir = qEnvironmentVariable("CORVANE_BIN_DIR");
-    return dir.isEmpty() ? QStringLiteral(CORVANE_APP_BIN_DIR) : dir;
-}
-
-inline QString StandInLibrary()
-{
-    return QDir(BinDir()).filePath(QStringLiteral("libjlinkarm.so"));
-}
-
 // The usual INI: five chips, seven speeds, offline, probe library bound.
 inline QString StandardIni(const QString &extra = QString())
 {
@@ -44,7 +34,7 @@ inline QString StandardIni(const QString &extra = QString())
                "[UART_BAUND]\nNUM=7\nBAUND_0=115200\nBAUND_1=1000000\nBAUND_2=2000000\nBAUND_3=3000000\n"
                "BAUND_4=4000000\nBAUND_5=5000000\nBAUND_6=6000000\n"
                "[COMMON]\nDATA_TYPE=0\nJLINK_PORT=123456\nJLINKDLL=%1\n")
-               .arg(StandInLibrary()) +
+               .arg(StandInPath()) +
            extra;
 }
 
@@ -70,7 +60,7 @@ public:
         if (!ini.isEmpty())
             WriteFile(QStringLiteral("Corvane.ini"), ini.toUtf8());
         QDir(dir.path()).mkpath(QStringLiteral("svd"));
-        QFile::copy(QStringLiteral(CORVANE_APP_FIXTURES "/VX21A.svd"), Path(QStringLiteral("svd/VX21A.svd")));
+        QFile::copy(FixturePath(QStringLiteral("VX21A.svd")), Path(QStringLiteral("svd/VX21A.svd")));
     }
 
     bool Start()

@@ -5,6 +5,7 @@
 // program with the mouse through xdotool.
 
 #include "SimulatedChip.h"
+#include "support/BuildPaths.h"
 
 #include <QApplication>
 #include <QColor>
@@ -91,13 +92,6 @@ void FillPeripherals(SimulatedChip &chip)
 {
     for (uint32_t offset = 0; offset < 0x10000; offset += 4)
         chip.PokeWord(0x40000000u + offset, 0x0A400000u | offset);
-}
-
-// Where the programs are built; the screenshots are kept there too.
-QString BinDir()
-{
-    const QString dir = qEnvironmentVariable("CORVANE_BIN_DIR");
-    return dir.isEmpty() ? QStringLiteral(CORVANE_APP_BIN_DIR) : dir;
 }
 
 // The portable folder: the program, the stand-in probe library beside it and

@@ -5,7 +5,7 @@
 
 TEST(StartupWithoutProbeLibraryTest, StartsAndThePanelSaysSoOnce)
 {
-    AppRig rig(StandardIni().replace(StandInLibrary(), QStringLiteral("/nonexistent/libjlinkarm.so")));
+    AppRig rig(StandardIni().replace(StandInPath(), QStringLiteral("/nonexistent/libjlinkarm.so")));
     ASSERT_TRUE(rig.Start());
     EXPECT_FALSE(rig.app->Links().jlink.IsBound());
     EXPECT_EQ(rig.messages, QStringList{QString::fromUtf8(PortLists::kNoProbeLibrary)});

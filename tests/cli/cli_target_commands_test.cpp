@@ -1,4 +1,4 @@
-#include "cli/CliRun.h"
+#include "support/ChildRun.h"
 #include "link/ConfigFile.h"
 #include "SimulatedChip.h"
 
@@ -32,11 +32,10 @@ protected:
         standInConfig.write("probes 123456\nmemory " + m_home.filePath("target.txt").toLocal8Bit() + "\n");
     }
 
-    CliRun Cli(QStringList arguments)
+    ChildRun Cli(QStringList arguments)
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("JLINK_STANDIN_CONFIG", m_home.filePath("standin.txt"));
-        return CliRun::Run(QStringList{"--home", m_home.path()} + arguments, environment);
+        return RunCli(QStringList{"--home", m_home.path()} + arguments,
+                      {{"JLINK_STANDIN_CONFIG", m_home.filePath("standin.txt")}});
     }
 
     QTemporaryDir m_home;
@@ -47,7 +46,7 @@ protected:
 TEST_F(CliTargetTest, ReadPrintsTheDumpOfTheSelectedChip)
 {
     m_chip.PokeWord(0x20000000, 0x78563412);
-    const CliRun run = Cli({"read", "0x20000000", "1"});
+    const ChildRun run = Cli({"read", "0x20000000", "1"});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, "20000000: 12 34 56 78 \n");
     EXPECT_EQ(run.err, "");
@@ -73,12 +72,12 @@ TEST_F(CliTargetTest, MessagesGoToStandardErrorWithTheirStatus)
         {{"read-file", "20000000", "FFFFFFFF", ""}, 1, "no file select, please check!\n"},
     };
     for (const Case &c : cases) {
-        const CliRun run = Cli(c.arguments);
+        const ChildRun run = Cli(c.arguments);
         EXPECT_EQ(run.status, c.status) << c.arguments.join(' ').toStdString();
         EXPECT_EQ(run.err, c.err) << c.arguments.join(' ').toStdString();
         EXPECT_EQ(run.out, "");
     }
-    const CliRun capped = Cli({"read", "20000000", "500"});
+    const ChildRun capped = Cli({"read", "20000000", "500"});
     EXPECT_EQ(capped.status, 0);
     EXPECT_EQ(capped.err, "LENGTH over 1024 Bytes, data show too long, use 1024 Bytes!\n");
     EXPECT_EQ(capped.out.count("\r\n"), 63);
@@ -94,12 +93,12 @@ TEST_F(CliTargetTest, FilesRoundTripOverTheChip)
     in.write(content);
     in.close();
 
-    const CliRun write = Cli({"write-file", "20004000", in.fileName()});
+    const ChildRun write = Cli({"write-file", "20004000", in.fileName()});
     EXPECT_EQ(write.status, 0) << write.err.toStdString();
     EXPECT_EQ(m_chip.Peek(0x20004000, 5000), content);
 
     const QString outPath = m_home.filePath("out.bin");
-    const CliRun read = Cli({"read-file", "20004000", "1388", outPath});
+    const ChildRun read = Cli({"read-file", "20004000", "1388", outPath});
     EXPECT_EQ(read.status, 0) << read.err.toStdString();
     QFile out(outPath);
     ASSERT_TRUE(out.open(QIODevice::ReadOnly));
@@ -110,11 +109,11 @@ TEST_F(CliTargetTest, ProbeCommandsShareTheStandInTarget)
 {
     m_config.WriteInt("COMMON", "DATA_TYPE", 1);
     EXPECT_EQ(Cli({"write", "20000100", "CAFEF00D"}).status, 0);
-    const CliRun read = Cli({"read", "20000100", "4"});
+    const ChildRun read = Cli({"read", "20000100", "4"});
     EXPECT_EQ(read.status, 0) << read.err.toStdString();
     EXPECT_EQ(read.out, "20000100: 0D F0 FE CA \n");
 
-    const CliRun watchdog = Cli({"watchdog-off"});
+    const ChildRun watchdog = Cli({"watchdog-off"});
     EXPECT_EQ(watchdog.status, 0) << watchdog.err.toStdString();
     EXPECT_EQ(Cli({"read", "4000B00C", "4"}).out, "4000B00C: 34 00 00 00 \n");
 }
@@ -132,11 +131,11 @@ TEST_F(CliTargetTest, UsageErrors)
 {
     for (const QStringList &arguments :
          QList<QStringList>{{}, {"read"}, {"read", "1", "2", "3"}, {"frobnicate"}, {"--home"}}) {
-        const CliRun run = CliRun::Run(arguments);
+        const ChildRun run = RunCli(arguments);
         EXPECT_EQ(run.status, 2) << arguments.join(' ').toStdString();
         EXPECT_TRUE(run.err.contains("usage: corvane-cli")) << run.err.toStdString();
     }
-    const CliRun help = CliRun::Run({"--help"});
+    const ChildRun help = RunCli({"--help"});
     EXPECT_EQ(help.status, 0);
     for (const char *command :
          {"read ", "read-file", "write ", "write-file", "watchdog-off", "halt-hcpu", "halt-lcpu", "clean-cache"})

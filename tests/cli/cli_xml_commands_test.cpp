@@ -1,4 +1,5 @@
-#include "cli/CliRun.h"
+#include "support/ChildRun.h"
+#include "support/TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -36,24 +37,18 @@ mode</description>
 class CliXmlTest : public testing::Test
 {
 protected:
-    QString Put(const QString &name, const QByteArray &bytes)
-    {
-        QFile file(m_dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
-    }
+    QString Put(const QString &name, const QByteArray &bytes) { return PutFile(m_dir.filePath(name), bytes); }
     QTemporaryDir m_dir;
 };
 
 TEST_F(CliXmlTest, SvdNamesAndPeripheral)
 {
     const QString svd = Put("device.svd", kDevice);
-    const CliRun names = CliRun::Run({"svd-names", svd});
+    const ChildRun names = RunCli({"svd-names", svd});
     EXPECT_EQ(names.status, 0);
     EXPECT_EQ(names.out, "GPIO\nBROKEN\n");
 
-    const CliRun gpio = CliRun::Run({"svd-peripheral", svd, "GPIO"});
+    const ChildRun gpio = RunCli({"svd-peripheral", svd, "GPIO"});
     EXPECT_EQ(gpio.status, 0) << gpio.err.toStdString();
     EXPECT_EQ(gpio.out, "peripheral GPIO 0x40020000 0x00000008\n"
                         "register MODE 0x40020004 0x00000004\n"
@@ -61,12 +56,12 @@ TEST_F(CliXmlTest, SvdNamesAndPeripheral)
                         "field PIN0 0 2\n"
                         "first\n");
 
-    const CliRun missing = CliRun::Run({"svd-peripheral", svd, "UART"});
+    const ChildRun missing = RunCli({"svd-peripheral", svd, "UART"});
     EXPECT_EQ(missing.status, 0);
     EXPECT_EQ(missing.out, "not present\n");
 
     // A peripheral without registers has none, over the smallest span.
-    const CliRun broken = CliRun::Run({"svd-peripheral", svd, "BROKEN"});
+    const ChildRun broken = RunCli({"svd-peripheral", svd, "BROKEN"});
     EXPECT_EQ(broken.status, 0);
     EXPECT_EQ(broken.out, "peripheral BROKEN 0x40030000 0x00000004\n");
     EXPECT_EQ(broken.err, "");
@@ -86,7 +81,7 @@ TEST_F(CliXmlTest, SvdPeripheralPrintsTheExpandedModel)
 <peripheral derivedFrom="A"><name>B</name><baseAddress>0x200</baseAddress></peripheral>
 <peripheral derivedFrom="Z"><name>D</name><baseAddress>0x300</baseAddress></peripheral>
 </peripherals></device>)");
-    const CliRun b = CliRun::Run({"svd-peripheral", svd, "B"});
+    const ChildRun b = RunCli({"svd-peripheral", svd, "B"});
     EXPECT_EQ(b.status, 0) << b.err.toStdString();
     EXPECT_EQ(b.out, "peripheral B 0x00000200 0x00000014\n"
                      "register R[0] 0x00000200 0x00000000\n\nsize 16\n"
@@ -94,17 +89,17 @@ TEST_F(CliXmlTest, SvdPeripheralPrintsTheExpandedModel)
                      "register R[1] 0x00000202 0x00000002\n\nsize 16\n"
                      "field F 0 2\nf\nenum OFF 0x0\nenum ON 0x1A\n"
                      "register C.W 0x00000210 0x00000010\nw\n");
-    const CliRun d = CliRun::Run({"svd-peripheral", svd, "D"});
+    const ChildRun d = RunCli({"svd-peripheral", svd, "D"});
     EXPECT_EQ(d.status, 1);
     EXPECT_EQ(d.err, "[svd] D derivedFrom Z not find!\n");
 }
 
 TEST_F(CliXmlTest, XmlCheckAlwaysSucceeds)
 {
-    const CliRun sound = CliRun::Run({"xml-check", Put("a.xml", "<a><b/></a>")});
+    const ChildRun sound = RunCli({"xml-check", Put("a.xml", "<a><b/></a>")});
     EXPECT_EQ(sound.status, 0);
     EXPECT_TRUE(sound.out.startsWith("sound\n"));
-    const CliRun broken = CliRun::Run({"xml-check", Put("b.xml", "<a><b></a>")});
+    const ChildRun broken = RunCli({"xml-check", Put("b.xml", "<a><b></a>")});
     EXPECT_EQ(broken.status, 0);
     EXPECT_TRUE(broken.out.startsWith("not sound\n"));
     EXPECT_TRUE(broken.out.contains("does not match")) << broken.out.toStdString();

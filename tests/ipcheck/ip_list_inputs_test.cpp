@@ -1,7 +1,7 @@
 // The IP list's inputs as special files, and its order where row texts are
 // cut: names equal in their first 99 characters keep the order of the file.
 
-#include "AnalyzerFixture.h"
+#include "support/AnalyzerFixture.h"
 #include "ipcheck/IpListBuilder.h"
 #include "regmap/XmlDocument.h"
 
@@ -26,7 +26,7 @@ TEST(IpListInputs, FifoOrDeviceInPlaceOfAnInputGivesAnEmptyList)
             SCOPED_TRACE(std::string(input) + " as " + kind);
             AnalyzerFixture fixture;
             fixture.WriteFile("ana/vx21a/analyzer_db.py", "from x import UART\n");
-            fixture.WriteFile("ana/vx21a/VX21a.svd", AnalyzerFixture::Svd({"UART"}));
+            fixture.WriteFile("ana/vx21a/VX21a.svd", SvdOfNames({"UART"}));
             const QString path = fixture.Path(QString("ana/vx21a/") + input);
             QFile::remove(path);
             if (QString(kind) == "fifo")
@@ -53,7 +53,7 @@ TEST(IpListOrder, NamesEqualInTheirShownTextKeepTheFileOrder)
     const QStringList inFile{shared + "B", "Z", shared + "A", shared, "A", shared + "C"};
     AnalyzerFixture fixture;
     fixture.WriteFile("ana/vx21a/analyzer_db.py", "");
-    fixture.WriteFile("ana/vx21a/VX21a.svd", AnalyzerFixture::Svd(inFile));
+    fixture.WriteFile("ana/vx21a/VX21a.svd", SvdOfNames(inFile));
     EXPECT_EQ(Names(BuildIpList("VX21A", "ana", fixture.ExeDir())),
               (QStringList{"A", shared + "B", shared + "A", shared, shared + "C", "Z"}));
 

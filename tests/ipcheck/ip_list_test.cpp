@@ -1,4 +1,4 @@
-#include "AnalyzerFixture.h"
+#include "support/AnalyzerFixture.h"
 #include "ipcheck/AnalyzerInputs.h"
 #include "ipcheck/IpListBuilder.h"
 
@@ -24,7 +24,7 @@ protected:
                                  const QString &chip = "VX21A")
     {
         m_fixture.WriteFile("ana/vx21a/analyzer_db.py", database);
-        m_fixture.WriteFile("ana/vx21a/VX21a.svd", AnalyzerFixture::Svd(peripherals));
+        m_fixture.WriteFile("ana/vx21a/VX21a.svd", SvdOfNames(peripherals));
         return BuildIpList(chip, "ana", m_fixture.ExeDir());
     }
 
@@ -85,10 +85,10 @@ TEST_F(IpListTest, LongLinesArriveInPieces)
 TEST_F(IpListTest, MissingInputsGiveAnEmptyList)
 {
     m_fixture.WriteFile("ana/vx21a/analyzer_db.py", "from . import x\n");
-    m_fixture.WriteFile("ana/vx21a/VX21a.svd", AnalyzerFixture::Svd({"UART1"}));
-    m_fixture.WriteFile("ana/vx21b/VX21b.svd", AnalyzerFixture::Svd({"UART1"}));
+    m_fixture.WriteFile("ana/vx21a/VX21a.svd", SvdOfNames({"UART1"}));
+    m_fixture.WriteFile("ana/vx21b/VX21b.svd", SvdOfNames({"UART1"}));
     m_fixture.WriteFile("ana/vx21d/analyzer_db.py", "from . import x\n");
-    m_fixture.WriteFile("ana/vx21d/VX21d.svd", AnalyzerFixture::Svd({"UART1"}));
+    m_fixture.WriteFile("ana/vx21d/VX21d.svd", SvdOfNames({"UART1"}));
     m_fixture.WriteFile("ana/vx21c/analyzer_db.py", "from . import x\n");
     m_fixture.WriteFile("ana/vx21c/VX21c.svd", "<device><name>x</name></device>");
     const QString exe = m_fixture.ExeDir();

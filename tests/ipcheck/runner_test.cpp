@@ -1,4 +1,4 @@
-#include "AnalyzerFixture.h"
+#include "support/AnalyzerFixture.h"
 #include "RecordingOutput.h"
 #include "ipcheck/AnalyzerCommand.h"
 #include "ipcheck/IpCheckCycle.h"

@@ -1,23 +1,16 @@
-#include "AnalyzerFixture.h"
+#include "support/AnalyzerFixture.h"
 #include "RecordingOutput.h"
 #include "ipcheck/IpCheckCycle.h"
 #include "ipcheck/IpListBuilder.h"
 #include "link/ConfigFile.h"
+#include "support/ChildRun.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// The build's bin/ folder, where this test lands beside corvane-cli.
-QString BinDir()
-{
-    const QString dir = qEnvironmentVariable("CORVANE_BIN_DIR");
-    return dir.isEmpty() ? QFileInfo(QFile::symLinkTarget("/proc/self/exe")).absolutePath() : dir;
-}
 
 // An installation folder whose python/python is python3, as the set-up lays
 // it out, with the shipped analyzer folder.
@@ -35,17 +28,15 @@ protected:
 
     QByteArray Cli(const QStringList &arguments)
     {
-        QProcess cli;
-        cli.start(BinDir() + "/corvane-cli", QStringList{"--home", m_fixture.ExeDir()} + arguments);
-        EXPECT_TRUE(cli.waitForFinished(60000))
-            << cli.errorString().toStdString() << " " << cli.program().toStdString();
-        EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
-        return cli.readAllStandardOutput();
+        const ChildRun cli = RunCli(QStringList{"--home", m_fixture.ExeDir()} + arguments);
+        EXPECT_TRUE(cli.finished) << cli.err.toStdString();
+        EXPECT_EQ(cli.status, 0) << cli.err.toStdString();
+        return cli.out;
     }
 
     QString m_startDir = QDir::currentPath();
     AnalyzerFixture m_fixture;
-    const QString m_analyzer = CORVANE_ANALYZER_DIR;
+    const QString m_analyzer = SourcePath("analyzer");
 };
 
 TEST_F(SampleAnalyzerTest, EveryModelHasKnownAndUnknownBlocks)

@@ -90,14 +90,7 @@ TEST(HaltLcpu, ProbeSequenceWithPreparationOnVx21a)
     rig.probe.PokeWord(0x500C002C, 0x10);
     ChipControl::HaltLcpu(rig.env, rig.noPauses);
     EXPECT_TRUE(rig.user.messages.isEmpty());
-    const QStringList open{"JLINK_EMU_SelectByUSBSN 777",
-                           "JLINK_Open",
-                           "JLINK_IsOpen",
-                           "JLINK_EMU_IsConnected",
-                           "JLINK_TIF_Select 1",
-                           "JLINK_SetSpeed 4000",
-                           "JLINK_ExecCommand \"device=CORTEX-M33\" null 0",
-                           "JLINK_Connect"};
+    const QStringList open = ProbeOpeningCalls(777);
     QStringList expected = open;
     expected << "JLINK_ReadMemEx 0x500c002c 0x4 4"
              << "JLINK_WriteMemEx 0x500c002c 0x4 4"

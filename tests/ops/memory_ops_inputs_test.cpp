@@ -18,36 +18,20 @@ struct RecordingDump : DumpView
     void SetDumpText(const QString &) override {}
 };
 
-enum class Over { Probe, Uart };
-
 struct InputsRig : TargetRig
 {
     explicit InputsRig(Over over)
-        : over(over)
     {
-        if (over == Over::Probe)
-            UseProbe();
+        Use(over);
         chip.ClearRecord();
         probe.ClearCallLog();
-    }
-    void PutFile(const QString &name, const QByteArray &bytes)
-    {
-        QFile file(FilePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
     }
     // Nothing reached the target: no probe call, no frame on the line.
     bool LinkUntouched() { return over == Over::Probe ? probe.CallLog().isEmpty() : chip.ReceivedFrames().isEmpty(); }
 
-    Over over;
     OperationEnv env{config, links, context, {}};
     RecordingDump dump;
 };
-
-const char *Name(Over over)
-{
-    return over == Over::Probe ? "probe" : "uart";
-}
 
 TEST(ReadToFileOutput, SmallReadIntoAFullOutputFails)
 {

@@ -19,18 +19,6 @@ struct OpsRig : TargetRig
     using TargetRig::TargetRig;
     OperationEnv env{config, links, context, {}};
     RecordingDump dump;
-
-    QByteArray FileBytes(const QString &name) const
-    {
-        QFile file(FilePath(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-    }
-    void PutFile(const QString &name, const QByteArray &bytes)
-    {
-        QFile file(FilePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
 };
 
 const char kAlign[] = "ADDR shold 4 Bytes align, please check!";
@@ -155,7 +143,7 @@ TEST(MemoryReadToFile, TwoChunksAndThePreviewOverTheProbe)
     EXPECT_TRUE(rig.user.messages.isEmpty());
     EXPECT_EQ(rig.probe.CallLog().filter("ReadMemEx"),
               (QStringList{"JLINK_ReadMemEx 0x20000000 0x1000 4", "JLINK_ReadMemEx 0x20001000 0x4 4"}));
-    const QByteArray bytes = rig.FileBytes("out.bin");
+    const QByteArray bytes = rig.ReadFile("out.bin");
     ASSERT_EQ(bytes.size(), 4100);
     EXPECT_EQ(bytes.mid(4096), QByteArray("\x00\x04\x00\xA0", 4));
     EXPECT_EQ(rig.dump.Current().count("\r\n"), 4);
@@ -170,9 +158,9 @@ TEST(MemoryReadToFile, UartShowsNoPreview)
     rig.user.chosenFile = rig.FilePath("out.bin");
     MemoryOps::ReadToFile(rig.env, "20000000", "2000", rig.dump);
     EXPECT_TRUE(rig.user.messages.isEmpty());
-    EXPECT_EQ(rig.FileBytes("out.bin").size(), 0x2000);
+    EXPECT_EQ(rig.ReadFile("out.bin").size(), 0x2000);
     EXPECT_EQ(rig.dump.Current(), "");
-    EXPECT_EQ(rig.FileBytes("out.bin").left(4), QByteArray("\x11\x22\x33\x44"));
+    EXPECT_EQ(rig.ReadFile("out.bin").left(4), QByteArray("\x11\x22\x33\x44"));
 }
 
 TEST(MemoryReadToFile, ProbeFailureOnTheSecondChunkKeepsTheFirst)
@@ -184,7 +172,7 @@ TEST(MemoryReadToFile, ProbeFailureOnTheSecondChunkKeepsTheFirst)
     rig.user.chosenFile = rig.FilePath("out.bin");
     MemoryOps::ReadToFile(rig.env, "20000000", "2000", rig.dump);
     EXPECT_EQ(rig.user.messages, QStringList{"jlink_ReadMemEx 0x20001000 0x1000 error !\n"});
-    EXPECT_EQ(rig.FileBytes("out.bin").size(), 4096);
+    EXPECT_EQ(rig.ReadFile("out.bin").size(), 4096);
     EXPECT_EQ(rig.probe.CallLog().last(), "JLINK_Close");
 }
 

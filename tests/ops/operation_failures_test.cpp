@@ -34,12 +34,6 @@ struct UartRig : TargetRig
         chip.DeferFaults(n); // the enter reply and n - 1 transfers go out whole
         chip.InjectWrongStatus(0x15, 1);
     }
-    void PutFile(const QString &name, const QByteArray &bytes)
-    {
-        QFile file(FilePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
 };
 
 QByteArray Pattern(int size)

@@ -1,26 +1,11 @@
 #pragma once
 
-// Test helpers over the SVD model: fixture paths, and one line per
-// peripheral, register and field so two results compare whole.
+// One line per peripheral, register and field of an SVD model result, so
+// two results compare whole.
 
 #include "regmap/SvdDeviceModel.h"
-
-#include <QDir>
-
-#include <ostream>
-
-// Readable failure output for Qt strings.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
-// The build gives the fixtures folder as an absolute path: __FILE__ may be
-// relative to a build folder the test does not run in.
-inline QString Fixture(const char *name)
-{
-    return QDir(QStringLiteral(CORVANE_REGMAP_FIXTURES)).filePath(QLatin1StringView(name));
-}
+#include "support/BuildPaths.h"
+#include "support/QtPrinters.h"
 
 // Register and field properties other than the plain ones appear only when set:
 // " size=N", " ro", " rc" (reading has a side effect), " {NAME=0xV,...}".

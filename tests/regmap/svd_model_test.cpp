@@ -19,9 +19,9 @@ TEST(SvdDeviceModel, FormsTheFilePath)
 
 TEST(SvdDeviceModel, ListsPeripheralNamesInDocumentOrder)
 {
-    EXPECT_EQ(SvdDeviceModel::ReadPeripheralNames(Fixture("device.svd")),
+    EXPECT_EQ(SvdDeviceModel::ReadPeripheralNames(FixturePath("device.svd")),
               QStringList({"UART0", "UART1", "TIMER", "CLUSTERED", "WRAP", "TIMER"}));
-    EXPECT_TRUE(SvdDeviceModel::ReadPeripheralNames(Fixture("no-such-file.svd")).isEmpty());
+    EXPECT_TRUE(SvdDeviceModel::ReadPeripheralNames(FixturePath("no-such-file.svd")).isEmpty());
 
     QTemporaryDir dir;
     const QString path = dir.filePath("names.svd");
@@ -43,7 +43,7 @@ TEST(SvdDeviceModel, ListsPeripheralNamesInDocumentOrder)
 
 TEST(SvdDeviceModel, ReadsRegistersAndFields)
 {
-    const SvdPeripheralResult result = SvdDeviceModel::ReadPeripheral(Fixture("device.svd"), u"UART0");
+    const SvdPeripheralResult result = SvdDeviceModel::ReadPeripheral(FixturePath("device.svd"), u"UART0");
     ASSERT_EQ(result.outcome, Outcome::Found);
     const SvdPeripheral &uart = result.peripheral;
     EXPECT_EQ(uart.name, "UART0");
@@ -102,30 +102,30 @@ TEST(SvdDeviceModel, FollowsTheSpanAndNameRules)
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(QString::fromUtf16(row.name).toStdString());
-        EXPECT_EQ(Describe(SvdDeviceModel::ReadPeripheral(Fixture("device.svd"), row.name)),
+        EXPECT_EQ(Describe(SvdDeviceModel::ReadPeripheral(FixturePath("device.svd"), row.name)),
                   QString::fromUtf8(row.expected));
     }
 }
 
 TEST(SvdDeviceModel, DerivedPeripheralIsACopyAtItsOwnBase)
 {
-    QString uart0 = Describe(SvdDeviceModel::ReadPeripheral(Fixture("device.svd"), u"UART0"));
+    QString uart0 = Describe(SvdDeviceModel::ReadPeripheral(FixturePath("device.svd"), u"UART0"));
     ASSERT_TRUE(uart0.startsWith("UART0 40001000 10c\n"));
     uart0.replace("UART0 40001000", "UART1 40002000").replace(" 40001", " 40002");
-    EXPECT_EQ(Describe(SvdDeviceModel::ReadPeripheral(Fixture("device.svd"), u"UART1")), uart0);
+    EXPECT_EQ(Describe(SvdDeviceModel::ReadPeripheral(FixturePath("device.svd"), u"UART1")), uart0);
 }
 
 TEST(SvdDeviceModel, SharedDocumentGivesTheSameResults)
 {
     XmlDocument document;
-    ASSERT_TRUE(document.LoadFile(Fixture("device.svd")));
+    ASSERT_TRUE(document.LoadFile(FixturePath("device.svd")));
     QStringList names = SvdDeviceModel::ReadPeripheralNames(document);
-    EXPECT_EQ(names, SvdDeviceModel::ReadPeripheralNames(Fixture("device.svd")));
+    EXPECT_EQ(names, SvdDeviceModel::ReadPeripheralNames(FixturePath("device.svd")));
     names << "Missing";
     for (const QString &name : names) {
         SCOPED_TRACE(name.toStdString());
         EXPECT_EQ(Describe(SvdDeviceModel::ReadPeripheral(document, name)),
-                  Describe(SvdDeviceModel::ReadPeripheral(Fixture("device.svd"), name)));
+                  Describe(SvdDeviceModel::ReadPeripheral(FixturePath("device.svd"), name)));
     }
 }
 

@@ -84,7 +84,7 @@ TEST(SvdRules, EachRuleOnItsOwnPeripheral)
                    " C.IN 10 b010 [] size=8 ro\n CLR 20 b020 [] rc\n FCLR 24 b024 [] rc\n  S 0 1 []\n"},
     };
     XmlDocument document;
-    ASSERT_TRUE(document.LoadFile(Fixture("rules.svd")));
+    ASSERT_TRUE(document.LoadFile(FixturePath("rules.svd")));
     for (const Row &row : rows) {
         SCOPED_TRACE(QString::fromUtf16(row.peripheral).toStdString());
         EXPECT_EQ(Describe(SvdDeviceModel::ReadPeripheral(document, row.peripheral)), row.expected);
@@ -93,7 +93,7 @@ TEST(SvdRules, EachRuleOnItsOwnPeripheral)
 
 TEST(SvdRules, PeripheralArraysAreListedByElement)
 {
-    const QStringList names = SvdDeviceModel::ReadPeripheralNames(Fixture("rules.svd"));
+    const QStringList names = SvdDeviceModel::ReadPeripheralNames(FixturePath("rules.svd"));
     EXPECT_TRUE(names.contains("PORT0"));
     EXPECT_TRUE(names.contains("PORT1"));
     EXPECT_FALSE(names.contains("PORT%s"));

@@ -4,19 +4,13 @@
 // taking their base's registers).
 #include "regmap/SvdDeviceModel.h"
 #include "regmap/XmlDocument.h"
+#include "support/BuildPaths.h"
 
 #include <QDir>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// The samples folder beside the checkout; CORVANE_SVD_SAMPLES names another.
-QString SamplesFolder()
-{
-    const QByteArray chosen = qgetenv("CORVANE_SVD_SAMPLES");
-    return chosen.isEmpty() ? QStringLiteral(CORVANE_SVD_SAMPLES) : QString::fromLocal8Bit(chosen);
-}
 
 struct Counts
 {
@@ -45,7 +39,7 @@ qsizetype FieldCount(const SvdPeripheral &peripheral)
 
 TEST(SvdSamples, EveryPeripheralReadsAndCountsAgree)
 {
-    const QDir folder(SamplesFolder());
+    const QDir folder(SvdSamplesDir());
     if (!folder.exists())
         GTEST_SKIP() << "no sample SVD folder at " << folder.path().toStdString();
     const SampleFile samples[] = {

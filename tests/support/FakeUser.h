@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/UserInterfaces.h"
+#include "support/QtPrinters.h"
 
 #include <QStringList>
 

@@ -1,0 +1,88 @@
+#pragma once
+
+// What several benchmarks share: the tests' user stand-in printing each
+// message, repeated timings, and the large generated SVD file. The tests'
+// support (tests/support/) is reachable as "support/...".
+
+#include "support/FakeUser.h"
+
+#include <QFile>
+#include <QString>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+// The user stand-in of the tests for a chip model and a data source entry,
+// printing every message on stderr.
+struct QuietUser : FakeUser
+{
+    QuietUser(const QString &model, int entry)
+    {
+        chip = model;
+        dataSourceEntry = entry;
+        onMessage = [](const QString &text) { std::fprintf(stderr, "message: %s", qPrintable(text)); };
+    }
+};
+
+// Milliseconds of repeated runs of a step; a step that returns false ends
+// the measuring as failed.
+struct Timing
+{
+    double median = 0;
+    double best = 0;
+    double worst = 0;
+    bool failed = false;
+};
+
+// Wall time, or the thread's processor time: the machine running a bench may
+// be shared, and the time other processes take should not count.
+enum class Clock { Wall, ThreadCpu };
+
+inline double NowMs(Clock clock)
+{
+    timespec now{};
+    clock_gettime(clock == Clock::Wall ? CLOCK_MONOTONIC : CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+template<typename Step> Timing Measure(int runs, Step &&step, Clock clock = Clock::Wall)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        const double start = NowMs(clock);
+        if constexpr (std::is_same_v<decltype(step()), bool>) {
+            if (!step())
+                return Timing{-1, -1, -1, true};
+        } else {
+            step();
+        }
+        ms.push_back(NowMs(clock) - start);
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms.front(), ms.back(), false};
+}
+
+// Puts the large SVD file at `path`: a copy of CORVANE_LARGE_SVD, or made by
+// bench/make_large_svd.py. False (and a line on stderr) when neither worked.
+inline bool PutLargeSvd(const QString &path)
+{
+    const QString source = qEnvironmentVariable("CORVANE_LARGE_SVD");
+    if (!source.isEmpty()) {
+        if (QFile::copy(source, path))
+            return true;
+        std::fprintf(stderr, "cannot copy %s\n", qPrintable(source));
+        return false;
+    }
+    const std::filesystem::path script = std::filesystem::path(__FILE__).parent_path() / "make_large_svd.py";
+    const std::string command = "python3 '" + script.string() + "' '" + path.toStdString() + "'";
+    if (std::system(command.c_str()) == 0)
+        return true;
+    std::fprintf(stderr, "could not generate %s\n", qPrintable(path));
+    return false;
+}

@@ -1,0 +1,158 @@
+// corvane-cli's watch, diff and peripheral-read --format against the
+// simulated chip.
+#include "CliRig.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+TEST(CliLiveCommands, WatchPrintsEachChangeOfARegister)
+{
+    CliRig rig;
+    rig.chip.PokeWord(0x20001000, 0x31);
+    rig.chip.AddFreeRunningCounter(0x20001024); // TIMER.DATA
+    const ChildRun run = rig.Cli({"watch", "--interval", "20", "--count", "4", "TIMER", "GPIO"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, "");
+    const QStringList lines = QString::fromUtf8(run.out).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << run.out.toStdString();
+    const QRegularExpression line(R"(^\d\d:\d\d:\d\d\.\d\d\d TIMER\.DATA 0x0000000(\d) 0x0000000(\d)$)");
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QRegularExpressionMatch match = line.match(lines[i]);
+        ASSERT_TRUE(match.hasMatch()) << lines[i].toStdString();
+        EXPECT_EQ(match.captured(1).toInt(), i + 1);
+        EXPECT_EQ(match.captured(2).toInt(), i + 2);
+    }
+    EXPECT_EQ(rig.chip.EnterCount(), 4);
+    EXPECT_EQ(rig.chip.LeaveCount(), 4);
+}
+
+TEST(CliLiveCommands, WatchStopsAtTheFirstFailureWithOneMessage)
+{
+    CliRig rig;
+    rig.chip.AddFreeRunningCounter(0x20002000); // GPIO.OUT
+    // Two refreshes go through (an enter and a read reply each), then the
+    // chip stops answering.
+    rig.chip.DeferFaults(4);
+    rig.chip.InjectNoAnswer(1000);
+    ChildRun run = rig.Cli({"watch", "--interval", "20", "--count", "10", "GPIO"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "EnterDebugMode error !\n");
+    EXPECT_EQ(run.out.count('\n'), 1) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(" GPIO.OUT 0x00000001 0x00000002\n"));
+    EXPECT_EQ(rig.chip.EnterCount(), 3) << "no refresh after the failure";
+
+    rig.chip.ClearFaults();
+    rig.UseOffline();
+    run = rig.Cli({"watch", "GPIO"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Please select online data type !\n");
+    EXPECT_EQ(run.out, "");
+}
+
+// Without a count the watch runs until it is told to stop; it stops between
+// two refreshes, so the chip is let out of debug mode.
+TEST(CliLiveCommands, WatchEndsCleanlyWhenTerminated)
+{
+    CliRig rig;
+    QProcess process;
+    process.start(CliProgramPath(), {"--home", rig.home.path(), "watch", "--interval", "20", "GPIO"});
+    ASSERT_TRUE(process.waitForStarted());
+    for (int i = 0; i < 2000 && rig.chip.EnterCount() < 3; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_GE(rig.chip.EnterCount(), 3);
+    process.terminate();
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    for (int i = 0; i < 2000 && rig.chip.LeaveCount() < rig.chip.EnterCount(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(rig.chip.LeaveCount(), rig.chip.EnterCount());
+    EXPECT_FALSE(rig.chip.InDebugMode());
+}
+
+TEST(CliLiveCommands, DiffNamesTheRegistersAndFieldsThatDiffer)
+{
+    CliRig rig;
+    const QString a = rig.FilePath("a.bin");
+    const QString b = rig.FilePath("b.bin");
+    QByteArray imageA = Words({0x31, 0x10}) + QByteArray(0xF8, '\0');
+    QByteArray imageB = Words({0x21, 0x10}) + QByteArray(0xF8, '\0');
+    imageA.replace(0x24, 4, Words({0x1234}));
+    imageB.replace(0x24, 4, Words({0x1235}));
+    rig.PutFile(a, imageA);
+    rig.PutFile(b, imageB);
+    ChildRun run = rig.Cli({"diff", "TIMER", a, b});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "CR 0x00000031 0x00000021\nCR.MODE 3 2\nDATA 0x00001234 0x00001235\nDATA.LO 4660 4661\n");
+
+    // A short file reads as zeros beyond its end, as a load does.
+    rig.PutFile(b, imageA.left(0x24));
+    rig.config.WriteInt("COMMON", "HEX_DEC", 1);
+    run = rig.Cli({"diff", "TIMER", a, b});
+    EXPECT_EQ(run.out, "DATA 0x00001234 0x00000000\nDATA.LO 0x1234 0x0\n");
+
+    run = rig.Cli({"diff", "TIMER", a, a});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "");
+
+    run = rig.Cli({"diff", "TIMER", a, rig.FilePath("none.bin")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, rig.FilePath("none.bin").toUtf8() + " open error! \n");
+}
+
+TEST(CliLiveCommands, PeripheralReadInCsvAndJson)
+{
+    CliRig rig;
+    rig.chip.PokeWord(0x20002000, 0xA5);
+    ChildRun run = rig.Cli({"peripheral-read", "--format", "csv", "GPIO"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "peripheral,register,address,value,field,bits,field value,enumerated name\n"
+                       "GPIO,OUT,0x20002000,0x000000A5,,,,\n"
+                       "GPIO,OUT,0x20002000,0x000000A5,PIN,[0-7],165,\n");
+    EXPECT_EQ(rig.ReadFile(rig.DataPath("GPIO")), Words({0xA5})) << "the snapshot file is written as before";
+
+    run = rig.Cli({"peripheral-read", "--format", "json", "--base", "hex", "GPIO"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonArray records = QJsonDocument::fromJson(run.out).array();
+    ASSERT_EQ(records.size(), 2);
+    EXPECT_EQ(records[1].toObject().value("field").toString(), "PIN");
+    EXPECT_EQ(records[1].toObject().value("fieldValue").toString(), "0xA5");
+    EXPECT_EQ(records[0].toObject().value("value").toString(), "0x000000A5");
+
+    run = rig.Cli({"peripheral-read", "--format", "text", "GPIO"});
+    EXPECT_TRUE(run.out.startsWith("GPIO\t\t0x20002000 0x00000004\n"));
+}
+
+TEST(CliLiveCommands, UsageErrors)
+{
+    CliRig rig;
+    const QStringList cases[] = {
+        {"watch"},
+        {"watch", "--interval", "0", "GPIO"},
+        {"watch", "--count", "x", "GPIO"},
+        {"watch", "--fast", "GPIO"},
+        {"diff", "GPIO", "a.bin"},
+        {"peripheral-read", "--format", "xml", "GPIO"},
+        {"rows", "--format", "csv", "GPIO"},
+    };
+    for (const QStringList &arguments : cases) {
+        SCOPED_TRACE(qPrintable(arguments.join(' ')));
+        const ChildRun run = rig.Cli(arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_TRUE(run.err.startsWith("usage: corvane-cli " + arguments[0].toUtf8() + " ")) << run.err.toStdString();
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_EQ(rig.chip.EnterCount(), 0);
+}
+
+} // namespace

@@ -1,0 +1,101 @@
+#include "CliRig.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray kGpioRows = "GPIO\t\t0x20002000 0x00000004\n"
+                             "  OUT               0x00000000\t\t0x20002000 0x00000000\\nOutput\n"
+                             "    VALUE~\t0x00000000\t寄存器数值\n"
+                             "    PIN\t0\t[0]\\nPins\n";
+
+TEST(CliRegisterCommands, RowsPrintEveryRow)
+{
+    CliRig rig;
+    ChildRun run = rig.Cli({"rows", "GPIO"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    QByteArray expected = kGpioRows;
+    expected.replace("[0]", "[0-7]");
+    EXPECT_EQ(run.out, expected);
+    EXPECT_EQ(run.err, "");
+
+    // Realigned to 400 pixels at 144 dpi: trunc(52.64 * 96 / 144) = 35.
+    run = rig.Cli({"rows", "--width", "400", "--dpi", "144", "--base", "hex", "GPIO", "TIMER"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    const QList<QByteArray> lines = run.out.split('\n');
+    ASSERT_GE(lines.size(), 6);
+    EXPECT_EQ(lines[1], "  OUT" + QByteArray(32, ' ') + "0x00000000\t\t0x20002000 0x00000000\\nOutput");
+    EXPECT_EQ(lines[3], "    PIN\t0x0\t[0-7]\\nPins");
+    EXPECT_TRUE(run.out.contains("  SR" + QByteArray(33, ' ') + "0x00000000\t\t0x20001004 0x00000004\\rStatus\n"));
+    EXPECT_TRUE(run.out.contains("    TOP\t0x0\t[31]\\n\\nTop bit\n"));
+
+    // HEX_DEC is the default base.
+    rig.config.WriteInt("COMMON", "HEX_DEC", 1);
+    run = rig.Cli({"rows", "GPIO"});
+    EXPECT_TRUE(run.out.contains("    PIN\t0x0\t"));
+}
+
+TEST(CliRegisterCommands, Errors)
+{
+    CliRig rig;
+    struct Case
+    {
+        QStringList arguments;
+        int status;
+        QByteArray err;
+    };
+    const Case cases[] = {
+        {{"rows"}, 2, "usage: corvane-cli rows [--width W] [--dpi D] [--base dec|hex] NAME...\n"},
+        {{"rows", "--base", "oct", "GPIO"},
+         2,
+         "usage: corvane-cli rows [--width W] [--dpi D] [--base dec|hex] NAME...\n"},
+        {{"rows", "NOPE"}, 1, "no peripheral NOPE in " + rig.home.filePath("svd/VX21A.svd").toUtf8() + "\n"},
+        {{"rows", "BROKEN"}, 1, "[svd] peripherals->peripheral->registers->register->addressOffset  not find!\n"},
+        {{"register-write", "GPIO", "NONE", "1"}, 1, "no register NONE in GPIO\n"},
+        {{"register-write", "GPIO"}, 2, "usage: corvane-cli register-write NAME REGISTER VALUE\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(qPrintable(c.arguments.join(' ')));
+        const ChildRun run = rig.Cli(c.arguments);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(run.out, "");
+    }
+}
+
+TEST(CliRegisterCommands, PeripheralReadWritesTheFileAndPrintsTheRows)
+{
+    CliRig rig;
+    rig.chip.PokeWord(0x20002000, 0xA5);
+    const ChildRun run = rig.Cli({"peripheral-read", "--base", "hex", "GPIO"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(rig.ReadFile(rig.DataPath("GPIO")), Words({0xA5}));
+    EXPECT_TRUE(run.out.contains("  OUT               0x000000A5\t\t"));
+    EXPECT_TRUE(run.out.contains("    PIN\t0xA5\t"));
+
+    rig.UseOffline();
+    const ChildRun offline = rig.Cli({"peripheral-read", "GPIO"});
+    EXPECT_EQ(offline.status, 1);
+    EXPECT_EQ(offline.err, "Please select online data type !\n");
+    EXPECT_EQ(offline.out, "");
+}
+
+TEST(CliRegisterCommands, RegisterWriteReachesTheChip)
+{
+    CliRig rig;
+    // The default snapshot supplies the values of the other registers.
+    rig.PutFile(rig.DataPath("TIMER"), Words({0x000000A5, 0x00000011}) + QByteArray(0xF8, '\0'));
+    rig.chip.PokeWord(0x20001004, 0xEEEEEEEE);
+    ChildRun run = rig.Cli({"register-write", "TIMER", "CR", "0x12345678"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(rig.chip.PeekWord(0x20001000), 0x12345678u);
+    EXPECT_EQ(rig.chip.PeekWord(0x20001004), 0xEEEEEEEEu) << "one register only";
+    const QByteArray temp = rig.ReadFile(rig.TempPath("TIMER"));
+    EXPECT_EQ(temp.left(8), Words({0x12345678, 0x00000011}));
+
+    run = rig.Cli({"register-write", "TIMER", "A_VERY_LONG_REGISTER_NAME_XYZ", "255"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(rig.chip.PeekWord(0x200010FC), 255u);
+}
+
+} // namespace

@@ -1,0 +1,83 @@
+// Register windows and the snapshot capture over a GDB server (the scripted
+// one of the tests): the same files, rows and messages as over the other links.
+
+#include "support/RegwinRig.h"
+
+#include "ops/SnapshotCapture.h"
+#include "support/FakeGdbServer.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct OneRow : PeripheralListRows
+{
+    int RowCount() const override { return 1; }
+    QString RowName(int) const override { return "TIMER"; }
+    bool IsTicked(int) const override { return true; }
+    bool IsMarked(int, int slot) const override { return slot == 0; }
+};
+
+struct GdbRegwinRig : RegwinRig
+{
+    explicit GdbRegwinRig(FakeGdbScript script = FakeGdbScript())
+        : server(std::move(script))
+    {
+        config.WriteInt(ConfigKey::kCommon, ConfigKey::kDataType, 3);
+        config.WriteText(ConfigKey::kCommon, ConfigKey::kGdbServer, QString::fromStdString(server.Address()));
+    }
+    void Poke(uint32_t address, uint32_t word)
+    {
+        for (int i = 0; i < 4; ++i)
+            server.SetByte(address + i, uint8_t(word >> (8 * i)));
+    }
+    FakeGdbServer server;
+};
+
+TEST(RegisterOverGdb, PeripheralReadRegisterWriteAndCapture)
+{
+    GdbRegwinRig rig;
+    for (uint32_t i = 0; i < 0x100; i += 4)
+        rig.Poke(0x20001000 + i, 0xB0000000 + i);
+    RegisterWindow &window = rig.WindowWith({"TIMER"});
+    window.SetSelection(Peripheral(window, "TIMER"), false);
+    window.ReadSelection();
+    EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join('|').toStdString();
+    EXPECT_EQ(rig.ReadFile(rig.DataPath("TIMER")).mid(0x24, 4), Words({0xB0000024}));
+    EXPECT_EQ(Register(window, "TIMER", "DATA")->Name(), "DATA              0xB0000024");
+
+    RegisterRow *data = Register(window, "TIMER", "DATA");
+    window.Tree().SetName(data, RowText::CaptionPrefix(data->Name()) + "0x12345678");
+    window.SetSelection(data, true);
+    window.WriteSelection();
+    EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join('|').toStdString();
+    EXPECT_EQ(rig.server.Word(0x20001024), 0x12345678u);
+    EXPECT_EQ(rig.server.Word(0x20001020), 0xB0000020u);
+
+    rig.Poke(0x20001000, 0x000000A5);
+    rig.user.dataSourceEntry = 3;
+    OneRow list;
+    OperationEnv env{rig.config, rig.links, rig.context, {}};
+    SnapshotCapture::Run(env, rig.home.path(), list, rig.table);
+    EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join('|').toStdString();
+    EXPECT_EQ(Register(window, "TIMER", "CR")->Name(), "CR                0x000000A5");
+    EXPECT_EQ(rig.server.CountOf("D"), 3); // every action detached at its end
+}
+
+TEST(RegisterOverGdb, FailedRegisterTransfersNameTheGdbStep)
+{
+    FakeGdbScript script;
+    script.faultPrefix = "m";
+    script.fault = FakeGdbScript::Fault::Error;
+    script.refusedFrom = 0x20000000;
+    GdbRegwinRig rig(script);
+    RegisterWindow &window = rig.WindowWith({"TIMER"});
+    window.SetSelection(Register(window, "TIMER", "DATA"), true);
+    window.ReadSelection();
+    window.WriteSelection();
+    EXPECT_EQ(rig.user.messages,
+              (QStringList{"gdb_ReadMem 0x20001024 4 error !\n", "gdb_WriteMem 0x20001024 4 error !\n"}));
+    EXPECT_FALSE(rig.links.gdb.IsConnected());
+}
+
+} // namespace
