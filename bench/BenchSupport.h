@@ -4,6 +4,7 @@
 // message, repeated timings, and the large generated SVD file. The tests'
 // support (tests/support/) is reachable as "support/...".
 
+#include "support/BuildPaths.h"
 #include "support/FakeUser.h"
 
 #include <QFile>
@@ -13,7 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -79,8 +79,10 @@ inline bool PutLargeSvd(const QString &path)
         std::fprintf(stderr, "cannot copy %s\n", qPrintable(source));
         return false;
     }
-    const std::filesystem::path script = std::filesystem::path(__FILE__).parent_path() / "make_large_svd.py";
-    const std::string command = "python3 '" + script.string() + "' '" + path.toStdString() + "'";
+    // The script by the checkout's path: __FILE__ is relative to the build
+    // folder, and benchmarks run from bin/.
+    const QString script = SourcePath(QStringLiteral("bench/make_large_svd.py"));
+    const std::string command = "python3 '" + script.toStdString() + "' '" + path.toStdString() + "'";
     if (std::system(command.c_str()) == 0)
         return true;
     std::fprintf(stderr, "could not generate %s\n", qPrintable(path));
