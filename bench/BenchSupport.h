@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 #include <algorithm>
 #include <cstdio>
@@ -87,4 +88,16 @@ inline bool PutLargeSvd(const QString &path)
         return true;
     std::fprintf(stderr, "could not generate %s\n", qPrintable(path));
     return false;
+}
+
+// A Corvane.ini for the chip "BENCH" whose peripherals all carry the window
+// bits `mask` (1: window 0 only, 15: every window), rows expanded and
+// numbers in hexadecimal; the whole section written at once.
+inline bool PutWindowIni(const QString &path, const QStringList &names, int mask)
+{
+    QByteArray text = "[COMMON]\nEXPAND_TYPE=2\nHEX_DEC=1\n[BENCH]\n";
+    for (const QString &name : names)
+        text += name.toUtf8() + '=' + QByteArray::number(mask) + '\n';
+    QFile ini(path);
+    return ini.open(QIODevice::WriteOnly) && ini.write(text) == text.size();
 }

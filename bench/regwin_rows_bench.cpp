@@ -71,16 +71,9 @@ int main()
 
     ConfigFile config(home.filePath("Corvane.ini"));
     const QStringList names = SvdDeviceModel::ReadPeripheralNames(svdPath);
-    // Every peripheral in every window: the whole section written at once.
-    {
-        QFile ini(config.Path());
-        if (!ini.open(QIODevice::WriteOnly))
-            return 1;
-        QByteArray text = "[COMMON]\nEXPAND_TYPE=2\nHEX_DEC=1\n[BENCH]\n";
-        for (const QString &name : names)
-            text += name.toUtf8() + "=15\n";
-        ini.write(text);
-    }
+    // Every peripheral in every window.
+    if (!PutWindowIni(config.Path(), names, 15))
+        return 1;
 
     QuietUser quiet(kChip, 0);
     UserContext user = quiet.Context();

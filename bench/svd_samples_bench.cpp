@@ -149,14 +149,8 @@ int main()
         QFile::copy(samples.filePath("nrf5340_application.svd"), svdPath);
         ConfigFile config(temp.filePath("Corvane.ini"));
         const QStringList names = SvdDeviceModel::ReadPeripheralNames(svdPath);
-        QFile ini(config.Path());
-        if (!ini.open(QIODevice::WriteOnly))
+        if (!PutWindowIni(config.Path(), names, 1))
             return 1;
-        QByteArray text = "[COMMON]\nEXPAND_TYPE=2\nHEX_DEC=1\n[BENCH]\n";
-        for (const QString &name : names)
-            text += name.toUtf8() + "=1\n";
-        ini.write(text);
-        ini.close();
 
         QuietUser quiet(kChip, 0);
         UserContext user = quiet.Context();
