@@ -88,7 +88,10 @@ bool RunQuietly(const QString &program, const QStringList &args)
 class SilentUser : public MessagePresenter, public FileChooser, public BusyIndicator, public PanelSelections
 {
 public:
-    void ShowMessage(const QString &text) override { std::fprintf(stderr, "%s", text.toUtf8().constData()); }
+    void ShowMessage(MessageKind, const QString &text, const QString &) override
+    {
+        std::fprintf(stderr, "%s", text.toUtf8().constData());
+    }
     QString ChooseFile(const FileRequest &) override { return {}; }
     void SetBusy(bool) override {}
     QString ChipModel() const override { return QStringLiteral("AN505"); }

@@ -27,7 +27,10 @@ constexpr int kBytes = 8 * 1024 * 1024;
 
 struct QuietUser : MessagePresenter, FileChooser, BusyIndicator, PanelSelections
 {
-    void ShowMessage(const QString &text) override { std::fprintf(stderr, "message: %s", qPrintable(text)); }
+    void ShowMessage(MessageKind, const QString &text, const QString &) override
+    {
+        std::fprintf(stderr, "message: %s", qPrintable(text));
+    }
     QString ChooseFile(const FileRequest &) override { return file; }
     void SetBusy(bool) override {}
     QString ChipModel() const override { return "VX21A"; }

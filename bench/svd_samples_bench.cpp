@@ -38,7 +38,10 @@ const char kChip[] = "BENCH";
 
 struct QuietUser : MessagePresenter, FileChooser, BusyIndicator, PanelSelections
 {
-    void ShowMessage(const QString &text) override { std::fprintf(stderr, "message: %s", qPrintable(text)); }
+    void ShowMessage(MessageKind, const QString &text, const QString &) override
+    {
+        std::fprintf(stderr, "message: %s", qPrintable(text));
+    }
     QString ChooseFile(const FileRequest &) override { return {}; }
     void SetBusy(bool) override {}
     QString ChipModel() const override { return kChip; }

@@ -19,7 +19,7 @@ public:
         : m_chipModel(std::move(chipModel))
     {}
 
-    void ShowMessage(const QString &text) override
+    void ShowMessage(MessageKind, const QString &text, const QString &) override
     {
         if (message.isEmpty())
             message = text;
