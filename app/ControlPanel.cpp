@@ -360,7 +360,7 @@ void CCtrlWnd::WriteCommonText(const char *key, const QString &text)
     // either: say so (a file in another encoding, a full disk, ...).
     ConfigFile &config = m_app.Config();
     if (!config.WriteText(ConfigKey::kCommon, key, text) && !config.WriteFailure().isEmpty())
-        m_app.User().ShowMessage(config.WriteFailure());
+        m_app.User().ShowFailure(config.WriteFailure());
 }
 
 void CCtrlWnd::ApplyDataSource()

@@ -1,6 +1,7 @@
 #include "app/CorvaneApp.h"
 
 #include "app/AppIcon.h"
+#include "app/AppMessages.h"
 #include "app/ChildFrame.h"
 #include "app/ControlPanel.h"
 #include "app/Looks.h"
@@ -34,7 +35,7 @@ bool CCorvaneApp::InitInstance()
     m_exeDir = QDir::currentPath();
 
     if (!m_lock.TryAcquire(m_exeDir)) {
-        m_user.ShowMessage(QString::fromUtf8(kAlreadyRunning));
+        m_user.ShowFailure(QString::fromUtf8(AppMessages::kAlreadyRunning));
         return false;
     }
 

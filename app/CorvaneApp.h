@@ -39,7 +39,6 @@ class CCorvaneApp : public QObject
 public:
     static constexpr int kSlotCount = RegisterWindowTable::kSlots;
     static constexpr char kAppName[] = "Corvane";
-    static constexpr char kAlreadyRunning[] = "此程序正在运行，同一路径只能打开一次。";
 
     explicit CCorvaneApp(AppOptions options = {});
     ~CCorvaneApp() override;

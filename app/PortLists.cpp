@@ -2,6 +2,7 @@
 
 #include "link/ConfigFile.h"
 #include "link/JLinkLibrary.h"
+#include "link/LinkMessages.h"
 #include "link/Settings.h"
 #include "link/UserInterfaces.h"
 
@@ -126,7 +127,7 @@ void RefreshProbeList(QComboBox &list, ConfigFile &config, JLinkLibrary &jlink, 
     list.clear();
     list.setCurrentIndex(-1);
     if (!jlink.IsBound()) {
-        messages.ShowMessage(QString::fromUtf8(kNoProbeLibrary));
+        messages.ShowFailure(QString::fromUtf8(LinkMessages::kProbeLibraryMissing));
         return;
     }
     QStringList texts;

@@ -23,8 +23,6 @@ struct SerialPortEntry
 namespace PortLists {
 
 inline constexpr int kMaxSerialPorts = 200;
-inline constexpr char kNoProbeLibrary[] =
-    "Please copy libjlinkarm.so file from the path of the JLink(SEGGER) software to the path of this tool!";
 
 // Serial ports present now (QSerialPortInfo).
 QList<SerialPortEntry> PresentSerialPorts();

@@ -7,7 +7,7 @@
 #include <QMessageBox>
 #include <QStringList>
 
-void WidgetUser::ShowMessage(const QString &text)
+void WidgetUser::ShowMessage(MessageKind, const QString &text, const QString &)
 {
     if (messageHook) {
         messageHook(text);

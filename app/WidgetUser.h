@@ -16,7 +16,8 @@ class WidgetUser : public MessagePresenter, public FileChooser, public BusyIndic
 {
 public:
     // MessagePresenter
-    void ShowMessage(const QString &text) override;
+    // Notes and failures look alike: the same box, the text alone.
+    void ShowMessage(MessageKind kind, const QString &text, const QString &reason) override;
     // FileChooser
     QString ChooseFile(const FileRequest &request) override;
     // BusyIndicator: nests, the cursor goes when the outermost scope ends.

@@ -1,5 +1,6 @@
 #include "ipcheck/ChildProcessRunner.h"
 
+#include "ipcheck/IpCheckMessages.h"
 #include "ipcheck/IpCheckOutput.h"
 #include "ipcheck/OutputLineSplitter.h"
 
@@ -74,7 +75,7 @@ void RunChildProcess(const AnalyzerCommand &command, IpCheckOutput &output, cons
     ReapFinished();
     int pipeEnds[2];
     if (pipe2(pipeEnds, O_CLOEXEC) != 0) {
-        Append(output, QString::fromUtf16(ChildProcessText::kPipeFailed).arg(command.text));
+        Append(output, QString::fromUtf16(IpCheckMessages::kPipeFailed).arg(command.text));
         return;
     }
     const int readEnd = pipeEnds[0];
@@ -83,7 +84,7 @@ void RunChildProcess(const AnalyzerCommand &command, IpCheckOutput &output, cons
     close(writeEnd);
     if (pid < 0) {
         close(readEnd);
-        Append(output, QString::fromUtf16(ChildProcessText::kSpawnFailed).arg(command.text));
+        Append(output, QString::fromUtf16(IpCheckMessages::kSpawnFailed).arg(command.text));
         return;
     }
 
@@ -111,6 +112,6 @@ void RunChildProcess(const AnalyzerCommand &command, IpCheckOutput &output, cons
     close(readEnd);
     Append(output, splitter.TakeCarry());
     if (receiveFailed)
-        Append(output, QString::fromUtf16(ChildProcessText::kReceiveFailed));
+        Append(output, QString::fromUtf16(IpCheckMessages::kReceiveFailed));
     Reap(pid);
 }

@@ -14,9 +14,3 @@ class IpCheckOutput;
 // only a stop request ends the wait early, leaving the child to itself.
 // Failures show one of the runner's rows and return.
 void RunChildProcess(const AnalyzerCommand &command, IpCheckOutput &output, const std::atomic<bool> &stop);
-
-namespace ChildProcessText {
-inline constexpr char16_t kPipeFailed[] = u"x %1 管道创建失败\n";
-inline constexpr char16_t kSpawnFailed[] = u"%1 进程创建失败\n";
-inline constexpr char16_t kReceiveFailed[] = u"管道接收异常\n";
-} // namespace ChildProcessText

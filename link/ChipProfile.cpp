@@ -1,5 +1,7 @@
 #include "link/ChipProfile.h"
 
+#include "link/LinkMessages.h"
+
 namespace ChipProfile {
 
 namespace {
@@ -13,10 +15,10 @@ struct AddressWindow
     bool Contains(uint32_t address) const { return address >= first && address <= last; }
 };
 
-constexpr AddressWindow kReadCommon{0x00100000, 0x0FFFFFFF, "0x10000000 > ADDR >= 0x100000, please check!"};
-constexpr AddressWindow kWriteCommon{0x00000000, 0x1FFFFFFF, "0x20000000 > ADDR, please check!"};
-constexpr AddressWindow kFrom62{0x62000000, 0xDFFFFFFF, "0xE0000000 > ADDR >= 0x62000000, please check!"};
-constexpr AddressWindow kFrom64{0x64000000, 0xDFFFFFFF, "0xE0000000 > ADDR >= 0x64000000, please check!"};
+constexpr AddressWindow kReadCommon{0x00100000, 0x0FFFFFFF, LinkMessages::kReadCommonWindow};
+constexpr AddressWindow kWriteCommon{0x00000000, 0x1FFFFFFF, LinkMessages::kWriteCommonWindow};
+constexpr AddressWindow kFrom62{0x62000000, 0xDFFFFFFF, LinkMessages::kFrom62Window};
+constexpr AddressWindow kFrom64{0x64000000, 0xDFFFFFFF, LinkMessages::kFrom64Window};
 
 struct Row
 {

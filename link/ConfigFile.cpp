@@ -1,5 +1,6 @@
 #include "link/ConfigFile.h"
 
+#include "link/LinkMessages.h"
 #include "link/DiskFile.h"
 #include "link/WriterLock.h"
 
@@ -349,15 +350,15 @@ bool ConfigFile::WriteText(const QString &section, const QString &key, const QSt
     // between would otherwise be undone by this rename.
     const WriterLock lock(m_path);
     if (!lock.IsHeld())
-        return Failed("%s is held by another writer, not written !\n");
+        return Failed(LinkMessages::kConfigHeld);
 
     IniDocument doc;
     const LoadResult loaded = Load(m_path, doc);
     if (loaded == LoadResult::Unreadable)
-        return Failed("%s cannot be read, not written !\n"); // rewriting would lose what we could not read
+        return Failed(LinkMessages::kConfigUnreadable); // rewriting would lose what we could not read
     const QByteArray before = doc.Serialize();
     if (loaded == LoadResult::Loaded && !IsRewritable(before))
-        return Failed("%s is not UTF-8 text, not written !\n");
+        return Failed(LinkMessages::kConfigNotUtf8);
 
     const qsizetype header = doc.FindSection(section);
     if (text.isEmpty()) {
@@ -387,8 +388,7 @@ bool ConfigFile::WriteText(const QString &section, const QString &key, const QSt
         // The file is replaced through a new file beside it: a writable file
         // in a folder that takes no new file cannot be changed safely.
         const bool folderRefuses = errno == EACCES || errno == EPERM || errno == EROFS;
-        return Failed(folderRefuses ? "%s: its folder takes no new file, not written !\n"
-                                    : "%s write error, not written !\n");
+        return Failed(folderRefuses ? LinkMessages::kConfigFolderRefuses : LinkMessages::kConfigWriteError);
     }
     return true;
 }

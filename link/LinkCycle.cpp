@@ -1,5 +1,6 @@
 #include "link/LinkCycle.h"
 
+#include "link/LinkMessages.h"
 #include "link/MessageText.h"
 #include "link/Settings.h"
 
@@ -26,7 +27,7 @@ bool LinkCycle::Preface()
     m_chipModel = m_user.panel.ChipModel();
     m_links.uart.PinChipModel(m_chipModel);
     if (m_dataSource == 0)
-        return Fail("Please select online data type !\n");
+        return Fail(LinkMessages::kSelectOnlineData);
     return true;
 }
 
@@ -38,15 +39,15 @@ void LinkCycle::PrefaceWith(int dataSource)
     m_links.uart.PinChipModel(m_chipModel);
 }
 
-bool LinkCycle::Fail(const QString &message)
+bool LinkCycle::Fail(const QString &message, const QString &reason)
 {
-    m_user.messages.ShowMessage(MessageText::Cut(message));
+    m_user.messages.ShowFailure(MessageText::Cut(message), reason);
     return false;
 }
 
 void LinkCycle::Note(const QString &message)
 {
-    m_user.messages.ShowMessage(MessageText::Cut(message));
+    m_user.messages.ShowNote(MessageText::Cut(message));
 }
 
 // Chosen on first use, after the preface and the caller's overrides, and

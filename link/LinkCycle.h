@@ -2,6 +2,7 @@
 
 #include "link/ConfigFile.h"
 #include "link/LinkCycleGate.h"
+#include "link/LinkMessages.h"
 #include "link/TargetBackend.h"
 #include "link/TargetLinks.h"
 #include "link/UserInterfaces.h"
@@ -50,9 +51,10 @@ public:
     // read has a variant of its own).
     void SetConnectFailureText(const char *text) { m_connectFailure = text; }
 
-    // Shows a message that ends the operation. Always returns false so callers
-    // can write `return cycle.Fail(...)`.
-    bool Fail(const QString &message);
+    // Shows a failure, which ends the operation, with the system's reason
+    // where it gave one. Always returns false so callers can write
+    // `return cycle.Fail(...)`.
+    bool Fail(const QString &message, const QString &reason = QString());
     // Shows a message that does not end the operation (the length caps).
     void Note(const QString &message);
 
@@ -107,8 +109,8 @@ private:
     int m_dataSource = 0;
     QString m_chipModel;
     std::optional<uint32_t> m_probeOverride;
-    const char *m_uartRefusalFormat = "%s not support uart debug !";
-    const char *m_connectFailure = "jlink_Connect error\n";
+    const char *m_uartRefusalFormat = LinkMessages::kUartRefusal;
+    const char *m_connectFailure = LinkMessages::kProbeConnect;
     std::unique_ptr<TargetBackend> m_backend;
     bool m_open = false;
 };

@@ -1,5 +1,8 @@
 #include "link/SerialPort.h"
 
+#include "link/LinkMessages.h"
+#include "link/MessageText.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
@@ -38,12 +41,16 @@ SerialPort SerialPort::Open(const QString &name, uint32_t baud)
     const QString path = name.contains(QLatin1Char('/')) ? name : QStringLiteral("/dev/") + name;
     const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return {};
+        return Refused(path, errno);
     SerialPort port(fd);
     // Only a terminal is a port. The lock comes first: a second opener must
     // not touch the exclusive mark of the holder.
-    if (!isatty(fd) || flock(fd, LOCK_EX | LOCK_NB) != 0)
-        return {};
+    if (!isatty(fd))
+        return Refused(path, ENOTTY);
+    // A lock another opener holds is a busy port, as TIOCEXCL makes it for
+    // everyone but root.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return Refused(path, errno == EWOULDBLOCK ? EBUSY : errno);
     port.m_exclusive = ioctl(fd, TIOCEXCL) == 0;
     MakeRaw(fd);
     SerialSpeed::Apply(fd, baud);
@@ -51,6 +58,15 @@ SerialPort SerialPort::Open(const QString &name, uint32_t baud)
     ioctl(fd, TIOCMBIC, &lines);
     port.Purge();
     return port;
+}
+
+SerialPort SerialPort::Refused(const QString &path, int error)
+{
+    SerialPort refused;
+    const QString reason = error == ENOTTY ? QString::fromLatin1(LinkMessages::kNotATerminal) : qt_error_string(error);
+    refused.m_openFailure =
+        MessageText::Format(LinkMessages::kPortReason, path.toUtf8().constData(), reason.toUtf8().constData());
+    return refused;
 }
 
 SerialPort::~SerialPort()
@@ -63,6 +79,7 @@ SerialPort::SerialPort(SerialPort &&other) noexcept
     , m_exclusive(other.m_exclusive)
     , m_failed(other.m_failed)
     , m_writeTap(std::move(other.m_writeTap))
+    , m_openFailure(std::move(other.m_openFailure))
 {
     other.m_fd = -1;
     other.m_exclusive = false;
@@ -77,6 +94,7 @@ SerialPort &SerialPort::operator=(SerialPort &&other) noexcept
         m_exclusive = other.m_exclusive;
         m_failed = other.m_failed;
         m_writeTap = std::move(other.m_writeTap);
+        m_openFailure = std::move(other.m_openFailure);
         other.m_fd = -1;
         other.m_exclusive = false;
         other.m_failed = false;

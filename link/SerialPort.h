@@ -25,6 +25,9 @@ public:
     static SerialPort Open(const QString &name, uint32_t baud);
 
     bool IsOpen() const { return m_fd >= 0; }
+    // Why Open() gave no port: the path and the system's reason ("/dev/ttyUSB0:
+    // Device or resource busy"). Empty for an open port and for an empty name.
+    const QString &OpenFailure() const { return m_openFailure; }
     void Close();
     void Purge();                              // drop everything received and not yet read
     int QueuedBytes();                         // bytes ready to read; 0 on error
@@ -45,11 +48,13 @@ private:
     explicit SerialPort(int fd)
         : m_fd(fd)
     {}
+    static SerialPort Refused(const QString &path, int error);
 
     int m_fd = -1;
     bool m_exclusive = false;
     bool m_failed = false;
     std::function<void(int)> m_writeTap;
+    QString m_openFailure;
 };
 
 // Arbitrary baud rates through termios2 (BOTHER). Kept in their own unit:

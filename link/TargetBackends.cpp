@@ -2,6 +2,7 @@
 
 #include "link/ChipProfile.h"
 #include "link/LinkCycle.h"
+#include "link/LinkMessages.h"
 #include "link/MessageText.h"
 #include "link/SettingValues.h"
 #include "link/Settings.h"
@@ -10,9 +11,6 @@
 #include <QThread>
 
 namespace {
-
-const char kLibraryMissing[] =
-    "Please copy libjlinkarm.so file from the path of the JLink(SEGGER) software to the path of this tool!";
 
 // The J-Link library bound at start-up.
 class JLinkBackend final : public TargetBackend
@@ -29,17 +27,17 @@ public:
     bool Open(LinkCycle &cycle) override
     {
         if (!m_jlink.IsBound())
-            return cycle.Fail(kLibraryMissing);
+            return cycle.Fail(LinkMessages::kProbeLibraryMissing);
         // Taken once: a re-opening selects the same probe.
         if (!m_serialNumber)
             m_serialNumber = uint32_t(LoadSettings(m_config, SettingsPart::JLink).jlinkSerialNumber);
         if (m_jlink.EmuSelectByUsbSn(*m_serialNumber) < 0)
-            return cycle.Fail("jlink_EMU_SelectByUSBSN error\n");
+            return cycle.Fail(LinkMessages::kProbeSelect);
         m_jlink.Open();
         if (!m_jlink.IsOpen())
-            return cycle.Fail("jlink_IsOpen error\n");
+            return cycle.Fail(LinkMessages::kProbeIsOpen);
         if (!m_jlink.EmuIsConnected()) {
-            cycle.Fail("jlink_EMU_IsConnected error\n");
+            cycle.Fail(LinkMessages::kProbeIsConnected);
             m_jlink.Close();
             return false;
         }
@@ -84,15 +82,15 @@ public:
 
     bool PreviewsFileReads() const override { return true; }
 
-    const char *ReadFailureFormat() const override { return "jlink_ReadMemEx 0x%08x 0x%x error !\n"; }
-    const char *WriteFailureFormat() const override { return "jlink_WriteMemEx 0x%08x 0x%x error !\n"; }
+    const char *ReadFailureFormat() const override { return LinkMessages::kProbeReadBody; }
+    const char *WriteFailureFormat() const override { return LinkMessages::kProbeWriteBody; }
     QString RegisterReadFailure(uint32_t address) const override
     {
-        return MessageText::Format("jlink_ReadMemEx 0x%08x 4 error !\n", address);
+        return MessageText::Format(LinkMessages::kProbeReadWord, address);
     }
     QString RegisterWriteFailure(uint32_t address) const override
     {
-        return MessageText::Format("jlink_WriteMemEx 0x%08x 4 error !\n", address);
+        return MessageText::Format(LinkMessages::kProbeWriteWord, address);
     }
 
 private:
@@ -121,10 +119,10 @@ public:
         const Settings settings = LoadSettings(m_config, SettingsPart::Uart);
         m_port = m_uart.OpenPort(settings.uartPort, settings.uartSpeedIndex);
         if (!m_port.IsOpen())
-            return cycle.Fail("uart open error !\n");
+            return cycle.Fail(LinkMessages::kUartOpen, m_port.OpenFailure());
         if (!m_uart.EnterDebugMode(m_port)) {
             m_port.Close();
-            return cycle.Fail("EnterDebugMode error !\n");
+            return cycle.Fail(LinkMessages::kUartEnterDebugMode);
         }
         return true;
     }
@@ -157,15 +155,15 @@ public:
 
     bool ExaminesRepeatedWrites() const override { return false; }
 
-    const char *ReadFailureFormat() const override { return "ReadMem 0x%08x 0x%x error !\n"; }
-    const char *WriteFailureFormat() const override { return "WriteMem 0x%08x 0x%x error !\n"; }
+    const char *ReadFailureFormat() const override { return LinkMessages::kUartReadBody; }
+    const char *WriteFailureFormat() const override { return LinkMessages::kUartWriteBody; }
     QString RegisterReadFailure(uint32_t address) const override
     {
-        return MessageText::Format("ReadMem 0x%08x 4 error !", address);
+        return MessageText::Format(LinkMessages::kUartReadWord, address);
     }
     QString RegisterWriteFailure(uint32_t address) const override
     {
-        return MessageText::Format("WriteMem 0x%08x 4 error !\n", address);
+        return MessageText::Format(LinkMessages::kUartWriteWord, address);
     }
 
 private:
@@ -193,7 +191,7 @@ public:
     {
         const Settings settings = LoadSettings(m_config, SettingsPart::Gdb);
         if (!m_gdb.Open(settings.gdbServer))
-            return cycle.Fail("gdb connect GDB_SERVER error !\n");
+            return cycle.Fail(LinkMessages::kGdbConnect);
         return true;
     }
 
@@ -219,15 +217,15 @@ public:
         return cycle.WriteWord(halt.lcpuFlagRegister, 1) && cycle.Reopen() && cycle.WriteWord(halt.lcpuFlagRegister, 0);
     }
 
-    const char *ReadFailureFormat() const override { return "gdb_ReadMem 0x%08x 0x%x error !\n"; }
-    const char *WriteFailureFormat() const override { return "gdb_WriteMem 0x%08x 0x%x error !\n"; }
+    const char *ReadFailureFormat() const override { return LinkMessages::kGdbReadBody; }
+    const char *WriteFailureFormat() const override { return LinkMessages::kGdbWriteBody; }
     QString RegisterReadFailure(uint32_t address) const override
     {
-        return MessageText::Format("gdb_ReadMem 0x%08x 4 error !\n", address);
+        return MessageText::Format(LinkMessages::kGdbReadWord, address);
     }
     QString RegisterWriteFailure(uint32_t address) const override
     {
-        return MessageText::Format("gdb_WriteMem 0x%08x 4 error !\n", address);
+        return MessageText::Format(LinkMessages::kGdbWriteWord, address);
     }
 
 private:

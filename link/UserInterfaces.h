@@ -7,12 +7,26 @@
 // these with message boxes, file dialogs and the control panel; tests and the
 // command-line tool implement them without any window.
 
+// A note tells of something the operation did on its own and goes on after
+// (a length capped, a short file filled); a failure means what was asked was
+// not done.
+enum class MessageKind { Note, Failure };
+
 class MessagePresenter
 {
 public:
     virtual ~MessagePresenter() = default;
-    // A modal message with an OK button; the text is shown exactly as given.
-    virtual void ShowMessage(const QString &text) = 0;
+    // A modal message with an OK button; the text is shown exactly as given,
+    // whatever its kind. The reason, where the system gave one, is its own
+    // account of a failure ("Device or resource busy"): the windows leave it
+    // out, the command-line tool prints it after the text.
+    virtual void ShowMessage(MessageKind kind, const QString &text, const QString &reason) = 0;
+
+    void ShowNote(const QString &text) { ShowMessage(MessageKind::Note, text, QString()); }
+    void ShowFailure(const QString &text, const QString &reason = QString())
+    {
+        ShowMessage(MessageKind::Failure, text, reason);
+    }
 };
 
 struct FileFilter

@@ -4,6 +4,7 @@
 #include "link/DiskFile.h"
 #include "link/LinkCycle.h"
 #include "ops/HexText.h"
+#include "ops/OpsMessages.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -35,10 +36,10 @@ uint32_t CheckedReadLength(LinkCycle &cycle, uint32_t address, const QString &le
     if (const auto message = ChipProfile::CheckReadAddress(cycle.ChipModel(), address))
         return cycle.Fail(*message), 0;
     if (address % 4 != 0)
-        return cycle.Fail(OpsText::kAlign), 0;
+        return cycle.Fail(OpsMessages::kAlign), 0;
     const uint32_t length = HexText::ParseHexText(lengthText);
     if (length == 0)
-        return cycle.Fail("LENGTH == 0, please check!"), 0;
+        return cycle.Fail(OpsMessages::kZeroLength), 0;
     return RoundAndCap(cycle, length, cap, capMessage);
 }
 
@@ -47,7 +48,7 @@ bool CheckedWriteAddress(LinkCycle &cycle, uint32_t address)
     if (const auto message = ChipProfile::CheckWriteAddress(cycle.ChipModel(), address))
         return cycle.Fail(*message);
     if (address % 4 != 0)
-        return cycle.Fail(OpsText::kAlign);
+        return cycle.Fail(OpsMessages::kAlign);
     return true;
 }
 
@@ -56,7 +57,7 @@ QString ChooseMemoryFile(OperationEnv &env, LinkCycle &cycle)
 {
     const QString path = env.user.files.ChooseFile(MemoryFileRequest());
     if (path.isEmpty())
-        cycle.Fail(OpsText::kNoFile);
+        cycle.Fail(OpsMessages::kNoFile);
     return path;
 }
 
@@ -65,7 +66,7 @@ QString ChooseMemoryFile(OperationEnv &env, LinkCycle &cycle)
 bool FitsBelowTop(LinkCycle &cycle, qint64 size, uint32_t address)
 {
     if (size > (qint64(1) << 32) - address)
-        return cycle.Fail("input file too large for ADDR, please check!");
+        return cycle.Fail(OpsMessages::kFileTooLarge);
     return true;
 }
 
@@ -84,8 +85,7 @@ void Read(OperationEnv &env, const QString &addressText, const QString &lengthTe
     if (!cycle.Preface())
         return;
     const uint32_t address = HexText::ParseHexText(addressText);
-    const uint32_t length = CheckedReadLength(cycle, address, lengthText, kDumpCap,
-                                              "LENGTH over 1024 Bytes, data show too long, use 1024 Bytes!");
+    const uint32_t length = CheckedReadLength(cycle, address, lengthText, kDumpCap, OpsMessages::kDumpCapped);
     if (length == 0)
         return;
     if (!cycle.Open() || !cycle.Read(address, length))
@@ -104,8 +104,7 @@ void ReadToFile(OperationEnv &env, const QString &addressText, const QString &le
     if (path.isEmpty())
         return;
     const uint32_t address = HexText::ParseHexText(addressText);
-    const uint32_t length =
-        CheckedReadLength(cycle, address, lengthText, kFileCap, "LENGTH over 8*1024*1024 Bytes, use 8*1024*1024!");
+    const uint32_t length = CheckedReadLength(cycle, address, lengthText, kFileCap, OpsMessages::kFileCapped);
     if (length == 0)
         return;
     if (!cycle.Open())
@@ -115,7 +114,7 @@ void ReadToFile(OperationEnv &env, const QString &addressText, const QString &le
     // /dev/full) fails that write rather than a final flush nobody checks.
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        cycle.Fail("output file create fail !\n");
+        cycle.Fail(OpsMessages::kOutputCreate);
         cycle.CloseWithoutLeave();
         return;
     }
@@ -127,7 +126,7 @@ void ReadToFile(OperationEnv &env, const QString &addressText, const QString &le
             return;
         // A full disk must not pass for a complete image.
         if (file.write(reinterpret_cast<const char *>(cycle.Buffer().data()), chunkSize) != chunkSize) {
-            cycle.Fail("output file write fail !\n");
+            cycle.Fail(OpsMessages::kOutputWrite);
             return;
         }
         if (k == 0 && cycle.PreviewsFileReads())
@@ -136,7 +135,7 @@ void ReadToFile(OperationEnv &env, const QString &addressText, const QString &le
     }
     file.close();
     if (file.error() != QFileDevice::NoError) {
-        cycle.Fail("output file write fail !\n");
+        cycle.Fail(OpsMessages::kOutputWrite);
         return;
     }
     cycle.Close();
@@ -152,7 +151,7 @@ void WriteWord(OperationEnv &env, const QString &addressText, const QString &dat
         return;
     const QString data = dataText.left(HexText::kDataWordChars);
     if (data.isEmpty())
-        return void(cycle.Fail("no data to write, please check!"));
+        return void(cycle.Fail(OpsMessages::kNoData));
     cycle.Buffer().SetWord(0, HexText::ParseHexText(data, HexText::kDataWordChars));
     if (!cycle.Open() || !cycle.Write(address, 4))
         return;
@@ -181,7 +180,7 @@ void WriteFromFile(OperationEnv &env, const QString &readAddressText)
     QFile file;
     const int fd = DiskFile::OpenRegular(path);
     if (fd < 0 || !file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
-        cycle.Fail("input file open fail !\n");
+        cycle.Fail(OpsMessages::kInputOpen);
         cycle.CloseWithoutLeave();
         return;
     }
@@ -198,7 +197,7 @@ void WriteFromFile(OperationEnv &env, const QString &readAddressText)
         // A file that shrinks while it is written must not send stale buffer
         // bytes as its content.
         if (file.read(reinterpret_cast<char *>(data), chunkSize) != chunkSize) {
-            cycle.Fail("input file read fail !\n");
+            cycle.Fail(OpsMessages::kInputRead);
             return;
         }
         // Whole words go out over the UART link: the bytes past the file's end

@@ -29,8 +29,6 @@ public:
 };
 
 namespace OpsText {
-inline constexpr char kAlign[] = "ADDR shold 4 Bytes align, please check!";
-inline constexpr char kNoFile[] = "no file select, please check!";
 inline constexpr char kFileDialogTitle[] = "选择/输入 保存的文件";
 inline constexpr char kFileFilterText[] = "Register data Files(*.bin)";
 } // namespace OpsText

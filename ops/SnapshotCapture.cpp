@@ -1,8 +1,10 @@
 #include "ops/SnapshotCapture.h"
 
 #include "link/LinkCycle.h"
+#include "link/LinkMessages.h"
 #include "link/MessageText.h"
 #include "regmap/RegisterWindow.h"
+#include "regmap/RegisterWindowMessages.h"
 #include "regmap/RegisterWindowTable.h"
 #include "regmap/RowText.h"
 #include "regmap/SnapshotFiles.h"
@@ -34,7 +36,7 @@ bool CaptureRows(LinkCycle &cycle, const QString &home, const PeripheralListRows
         const RegisterWindow *window = windows.At(slot);
         const PeripheralSpan span = window ? window->FindPeripheralSpan(name) : PeripheralSpan{};
         if (!span.found) {
-            cycle.Fail(MessageText::Format("%s GetRegInfo error !\n", nameText.constData()));
+            cycle.Fail(MessageText::Format(RegisterWindowMessages::kNoSpan, nameText.constData()));
             cycle.Close();
             return false;
         }
@@ -51,7 +53,7 @@ bool CaptureRows(LinkCycle &cycle, const QString &home, const PeripheralListRows
         if (usable)
             SnapshotFiles::MakeFolderFor(home, chip);
         if (!usable || !SnapshotFiles::Replace(path, cycle.Buffer().data(), span.span)) {
-            cycle.Fail(MessageText::Format("%s create error !\n", path.toUtf8().constData()));
+            cycle.Fail(MessageText::Format(RegisterWindowMessages::kSnapshotCreate, path.toUtf8().constData()));
             cycle.Close();
             return false;
         }
@@ -75,7 +77,7 @@ void Reload(LinkCycle &cycle, const QString &home, const PeripheralListRows &lis
             if (usable)
                 window->LoadSnapshot(name, path);
             else
-                cycle.Note(MessageText::Format("%s open error! \n", path.toUtf8().constData()));
+                cycle.Fail(MessageText::Format(RegisterWindowMessages::kSnapshotOpen, path.toUtf8().constData()));
         }
     }
 }
@@ -95,7 +97,7 @@ void Run(OperationEnv &env, const QString &home, const PeripheralListRows &list,
         // each override reaches only the link that uses it.
         const QString probe = env.user.panel.ProbeText().left(kProbeTextSize - 1);
         cycle.SetProbeSerialNumber(RowText::ReadUnsigned(probe, 10));
-        cycle.SetUartRefusalFormat("%s not support uart debug !\n");
+        cycle.SetUartRefusalFormat(LinkMessages::kUartRefusalLine);
         if (!cycle.Open())
             return;
         if (!CaptureRows(cycle, home, list, windows))

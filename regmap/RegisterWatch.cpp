@@ -10,7 +10,7 @@
 namespace {
 
 // The user's side of a refresh: no wait cursor, no dialog, the chip model the
-// watch started with, and the cycle's message kept for the stop handler
+// watch started with, and the cycle's failure kept for the stop handler
 // instead of shown from this thread.
 class RefreshUser : public MessagePresenter, public FileChooser, public BusyIndicator, public PanelSelections
 {
@@ -19,9 +19,10 @@ public:
         : m_chipModel(std::move(chipModel))
     {}
 
-    void ShowMessage(const QString &text) override
+    // Only a failure stops the watch.
+    void ShowMessage(MessageKind kind, const QString &text, const QString &) override
     {
-        if (message.isEmpty())
+        if (kind == MessageKind::Failure && message.isEmpty())
             message = text;
     }
     QString ChooseFile(const FileRequest &) override { return QString(); }

@@ -51,9 +51,14 @@ int RegisterWindow::RegisterWriteMode() const
     return entry >= 0 ? entry : m_env.config.ReadInt(ConfigKey::kCommon, ConfigKey::kRegWr, 0);
 }
 
-void RegisterWindow::ShowMessage(const QString &text) const
+void RegisterWindow::ShowNote(const QString &text) const
 {
-    m_env.user.messages.ShowMessage(MessageText::Cut(text));
+    m_env.user.messages.ShowNote(MessageText::Cut(text));
+}
+
+void RegisterWindow::ShowFailure(const QString &text) const
+{
+    m_env.user.messages.ShowFailure(MessageText::Cut(text));
 }
 
 void RegisterWindow::Open()
@@ -97,7 +102,7 @@ void RegisterWindow::AddRowsFrom(XmlDocument &document, const QString &name)
 
     const SvdPeripheralResult result = SvdDeviceModel::ReadPeripheral(document, name);
     if (result.outcome == SvdPeripheralResult::Outcome::Failed) {
-        ShowMessage(result.message);
+        ShowFailure(result.message);
         return;
     }
     if (result.outcome == SvdPeripheralResult::Outcome::Found) {

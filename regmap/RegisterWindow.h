@@ -95,7 +95,8 @@ private:
     QString ChipModel() const;
     int NumberBase() const;
     int RegisterWriteMode() const;
-    void ShowMessage(const QString &text) const;
+    void ShowNote(const QString &text) const;
+    void ShowFailure(const QString &text) const;
     QString SnapshotPathOf(const QString &name, bool temporary, bool *usable) const;
     QString ChosenSnapshotPath(const QString &name, const char *title, const char *unusableFormat);
     std::optional<QString> CheckFits(const RegisterRow &peripheral) const;

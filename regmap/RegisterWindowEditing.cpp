@@ -2,6 +2,7 @@
 #include "regmap/RegisterWindow.h"
 
 #include "link/Settings.h"
+#include "regmap/RegisterWindowMessages.h"
 #include "regmap/RowText.h"
 
 RegisterRow *RegisterWindow::SelectedRow() const
@@ -82,7 +83,7 @@ void RegisterWindow::ApplyEdit(RegisterRow *row, const QString &typed)
 
     // A narrow register holds only its own bits.
     if (row->RowKind() == RegisterRow::Kind::Value && value > RowText::RegisterMask(registerBits)) {
-        m_env.user.messages.ShowMessage(QStringLiteral("out of range !\n"));
+        m_env.user.messages.ShowFailure(QString::fromLatin1(RegisterWindowMessages::kOutOfRange));
         m_tree.SetEditedValue(row, row->Baseline());
         return;
     }
@@ -93,7 +94,7 @@ void RegisterWindow::ApplyEdit(RegisterRow *row, const QString &typed)
             const uint32_t mask = (1u << (bits.width % 32)) - 1u;
             const uint32_t low = bits.low % 32;
             if (value > mask) {
-                m_env.user.messages.ShowMessage(QStringLiteral("out of range !\n"));
+                m_env.user.messages.ShowFailure(QString::fromLatin1(RegisterWindowMessages::kOutOfRange));
                 m_tree.SetEditedValue(row, row->Baseline());
                 m_tree.SetName(reg, prefix + RowText::SizedWord(old, registerBits));
                 return;

@@ -2,6 +2,7 @@
 #include "regmap/RegisterWindow.h"
 
 #include "link/MessageText.h"
+#include "regmap/RegisterWindowMessages.h"
 #include "regmap/RowText.h"
 #include "regmap/SnapshotFiles.h"
 
@@ -74,7 +75,7 @@ bool RegisterWindow::LoadSnapshot(const QString &name, const QString &path)
 {
     QFile file;
     if (!SnapshotFiles::OpenForReading(file, path)) {
-        ShowMessage(MessageText::Format("%s open error! \n", path.toUtf8().constData()));
+        ShowFailure(MessageText::Format(RegisterWindowMessages::kSnapshotOpen, path.toUtf8().constData()));
         return false;
     }
     TransferBuffer &buffer = m_env.links.buffer;
@@ -82,18 +83,16 @@ bool RegisterWindow::LoadSnapshot(const QString &name, const QString &path)
     RegisterRow *peripheral = m_tree.FindTopRow(name);
     if (peripheral) {
         if (const std::optional<QString> refusal = CheckFits(*peripheral)) {
-            ShowMessage(*refusal);
+            ShowFailure(*refusal);
             return false;
         }
     }
     const uint32_t span = peripheral ? RowText::SecondNumber(peripheral->Description()) : 0;
     const QByteArray nameText = name.toUtf8();
     if (span > length)
-        ShowMessage(
-            MessageText::Format("%s size 0x%x > file len 0x%x, fill zero !\n", nameText.constData(), span, length));
+        ShowNote(MessageText::Format(RegisterWindowMessages::kFileShort, nameText.constData(), span, length));
     else if (span < length)
-        ShowMessage(MessageText::Format("%s size 0x%x < file len 0x%x, remove following data !\n", nameText.constData(),
-                                        span, length));
+        ShowNote(MessageText::Format(RegisterWindowMessages::kFileLong, nameText.constData(), span, length));
     std::memset(buffer.data(), 0, TransferBuffer::kSize);
     const QByteArray bytes = file.read(length);
     std::memcpy(buffer.data(), bytes.constData(), std::size_t(bytes.size()));
@@ -113,7 +112,7 @@ bool RegisterWindow::SaveSnapshot(const QString &name, const QString &path)
     if (!peripheral)
         return false;
     if (const std::optional<QString> refusal = CheckFits(*peripheral)) {
-        ShowMessage(*refusal);
+        ShowFailure(*refusal);
         return false;
     }
     TransferBuffer &buffer = m_env.links.buffer;
@@ -138,7 +137,7 @@ bool RegisterWindow::SaveSnapshot(const QString &name, const QString &path)
         narrowWords.push_back(WordPosition(offset));
     }
     if (!SnapshotFiles::Replace(path, buffer.data(), span)) {
-        ShowMessage(MessageText::Format("%s create error !\n", path.toUtf8().constData()));
+        ShowFailure(MessageText::Format(RegisterWindowMessages::kSnapshotCreate, path.toUtf8().constData()));
         return false;
     }
     return true;
@@ -161,7 +160,7 @@ QString RegisterWindow::ChosenSnapshotPath(const QString &name, const char *titl
     path = SnapshotPathOf(name, false, &usable);
     if (usable)
         return path;
-    ShowMessage(MessageText::Format(unusableFormat, path.toUtf8().constData()));
+    ShowFailure(MessageText::Format(unusableFormat, path.toUtf8().constData()));
     return QString();
 }
 
@@ -170,7 +169,7 @@ void RegisterWindow::ImportSnapshot()
     BusyScope busy(m_env.user.busy);
     if (RegisterRow *selected = SelectedRow()) {
         const QString name = selected->Name();
-        const QString path = ChosenSnapshotPath(name, kImportTitle, "%s open error! \n");
+        const QString path = ChosenSnapshotPath(name, kImportTitle, RegisterWindowMessages::kSnapshotOpen);
         if (!path.isEmpty())
             LoadSnapshot(name, path);
     }
@@ -181,7 +180,7 @@ void RegisterWindow::ExportSnapshot()
     BusyScope busy(m_env.user.busy);
     if (RegisterRow *selected = SelectedRow()) {
         const QString name = selected->Name();
-        const QString path = ChosenSnapshotPath(name, kExportTitle, "%s create error !\n");
+        const QString path = ChosenSnapshotPath(name, kExportTitle, RegisterWindowMessages::kSnapshotCreate);
         if (!path.isEmpty())
             SaveSnapshot(name, path);
     }

@@ -2,7 +2,9 @@
 #include "regmap/RegisterWindow.h"
 
 #include "link/LinkCycle.h"
+#include "link/LinkMessages.h"
 #include "link/MessageText.h"
+#include "regmap/RegisterWindowMessages.h"
 #include "regmap/RowText.h"
 #include "regmap/SnapshotFiles.h"
 
@@ -27,8 +29,8 @@ void RegisterWindow::ReadSelection()
     if (!selected)
         return;
     LinkCycle cycle(m_env.config, m_env.links, m_env.user);
-    cycle.SetConnectFailureText("link_Connect error\n");
-    cycle.SetUartRefusalFormat("%s not support uart debug !\n");
+    cycle.SetConnectFailureText(LinkMessages::kRegisterLinkConnect);
+    cycle.SetUartRefusalFormat(LinkMessages::kUartRefusalLine);
     if (!cycle.Preface() || !cycle.Open())
         return;
     if (m_selectedIsRegister)
@@ -41,7 +43,7 @@ void RegisterWindow::ReadPeripheral(LinkCycle &cycle, const QString &name)
 {
     const PeripheralSpan span = FindPeripheralSpan(name);
     if (!span.found) {
-        cycle.Fail(MessageText::Format("%s GetRegInfo error !\n", Utf8(name).constData()));
+        cycle.Fail(MessageText::Format(RegisterWindowMessages::kNoSpan, Utf8(name).constData()));
         cycle.Close();
         return;
     }
@@ -56,7 +58,7 @@ void RegisterWindow::ReadPeripheral(LinkCycle &cycle, const QString &name)
     bool usable = false;
     const QString path = SnapshotPathOf(name, false, &usable);
     if (!usable || !SnapshotFiles::Replace(path, m_env.links.buffer.data(), span.span)) {
-        cycle.Fail(MessageText::Format("%s create error !\n", Utf8(path).constData()));
+        cycle.Fail(MessageText::Format(RegisterWindowMessages::kSnapshotCreate, Utf8(path).constData()));
         return;
     }
     LoadSnapshot(name, path);
@@ -135,7 +137,7 @@ void RegisterWindow::ReadRegister(LinkCycle &cycle, RegisterRow *reg)
         std::memcpy(image->data() + offset, word, 4);
     }
     if (!image || !SnapshotFiles::Replace(path, reinterpret_cast<const uint8_t *>(image->constData()), image->size())) {
-        cycle.Fail(MessageText::Format("%s open error !\n", Utf8(path).constData()));
+        cycle.Fail(MessageText::Format(RegisterWindowMessages::kTransferOpen, Utf8(path).constData()));
         return;
     }
     FillRegister(reg, m_env.links.buffer.Word(0));
@@ -168,12 +170,12 @@ void RegisterWindow::WriteRegister(LinkCycle &cycle, RegisterRow *reg)
     // of another chip: never send that to the target.
     if (!usable || !SaveSnapshot(peripheral, path)) {
         if (!usable)
-            cycle.Fail(MessageText::Format("%s open error !\n", Utf8(path).constData()));
+            cycle.Fail(MessageText::Format(RegisterWindowMessages::kTransferOpen, Utf8(path).constData()));
         return;
     }
     QFile file;
     if (!SnapshotFiles::OpenForReading(file, path)) {
-        cycle.Fail(MessageText::Format("%s open error !\n", Utf8(path).constData()));
+        cycle.Fail(MessageText::Format(RegisterWindowMessages::kTransferOpen, Utf8(path).constData()));
         return;
     }
     // Only the register's own word may go out: a short file would leave
@@ -181,7 +183,7 @@ void RegisterWindow::WriteRegister(LinkCycle &cycle, RegisterRow *reg)
     const QByteArray bytes = file.seek(offset) ? file.read(4) : QByteArray();
     file.close();
     if (bytes.size() != 4) {
-        cycle.Fail(MessageText::Format("%s open error !\n", Utf8(path).constData()));
+        cycle.Fail(MessageText::Format(RegisterWindowMessages::kTransferOpen, Utf8(path).constData()));
         return;
     }
     std::memcpy(m_env.links.buffer.data(), bytes.constData(), std::size_t(bytes.size()));
@@ -193,26 +195,26 @@ void RegisterWindow::WritePeripheral(LinkCycle &cycle, const QString &name)
 {
     const PeripheralSpan span = FindPeripheralSpan(name);
     if (!span.found) {
-        cycle.Fail(MessageText::Format("%s GetRegInfo error !", Utf8(name).constData()));
+        cycle.Fail(MessageText::Format(RegisterWindowMessages::kPeripheralWriteNoSpan, Utf8(name).constData()));
         return;
     }
     bool usable = false;
     const QString path = SnapshotPathOf(name, true, &usable);
     if (!usable) {
-        cycle.Fail(MessageText::Format("%s open error !", Utf8(path).constData()));
+        cycle.Fail(MessageText::Format(RegisterWindowMessages::kPeripheralWriteOpen, Utf8(path).constData()));
         return;
     }
     if (!SaveSnapshot(name, path))
         return;
     QFile file;
     if (!SnapshotFiles::OpenForReading(file, path)) {
-        cycle.Fail(MessageText::Format("%s open error !", Utf8(path).constData()));
+        cycle.Fail(MessageText::Format(RegisterWindowMessages::kPeripheralWriteOpen, Utf8(path).constData()));
         return;
     }
     const QByteArray bytes = file.read(span.span);
     file.close();
     if (bytes.size() != qsizetype(span.span)) {
-        cycle.Fail(MessageText::Format("%s open error !", Utf8(path).constData()));
+        cycle.Fail(MessageText::Format(RegisterWindowMessages::kPeripheralWriteOpen, Utf8(path).constData()));
         return;
     }
     std::memcpy(m_env.links.buffer.data(), bytes.constData(), std::size_t(bytes.size()));

@@ -2,6 +2,7 @@
 
 #include "link/DiskFile.h"
 #include "link/MessageText.h"
+#include "regmap/RegisterWindowMessages.h"
 #include "link/TransferBuffer.h"
 
 #include <QDir>
@@ -61,8 +62,8 @@ std::optional<QString> CheckFits(const QString &name, uint32_t span, uint32_t hi
 {
     if (span <= TransferBuffer::kSize && highestWordEnd <= TransferBuffer::kSize)
         return std::nullopt;
-    return MessageText::Format("%s span 0x%x does not fit the 0x%x-byte transfer buffer, refused !\n",
-                               name.toUtf8().constData(), span, unsigned(TransferBuffer::kSize));
+    return MessageText::Format(RegisterWindowMessages::kSpanTooLarge, name.toUtf8().constData(), span,
+                               unsigned(TransferBuffer::kSize));
 }
 
 } // namespace SnapshotFiles

@@ -71,7 +71,7 @@ void WindowWatch::Ended(uint64_t generation, const QString &message)
     m_running = false;
     m_watch.Wait();
     if (!message.isEmpty())
-        m_user.messages.ShowMessage(message);
+        m_user.messages.ShowFailure(message);
     if (onStopped)
         onStopped();
 }

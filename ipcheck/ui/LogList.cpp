@@ -1,5 +1,6 @@
 #include "ipcheck/ui/LogList.h"
 
+#include "ipcheck/IpCheckMessages.h"
 #include "ipcheck/ui/LogListModel.h"
 #include "link/DiskFile.h"
 #include "link/UserInterfaces.h"
@@ -14,12 +15,6 @@
 #include <QScrollBar>
 
 #include <algorithm>
-
-namespace {
-
-const char16_t kNoData[] = u"无有效数据 !!!";
-
-} // namespace
 
 CMyListCtrl::CMyListCtrl(QWidget *parent)
     : QTableView(parent)
@@ -109,7 +104,7 @@ void CMyListCtrl::CopySelection()
 void CMyListCtrl::SaveLogFile()
 {
     if (m_model->rowCount() == 0) {
-        ShowMessage(QString::fromUtf16(kNoData));
+        ShowFailure(QString::fromUtf16(IpCheckMessages::kNoLogData));
         return;
     }
     QString path = AskLogPath();
@@ -182,10 +177,10 @@ QString CMyListCtrl::AskLogPath()
     return dialog.selectedFiles().constFirst();
 }
 
-void CMyListCtrl::ShowMessage(const QString &text)
+void CMyListCtrl::ShowFailure(const QString &text)
 {
     if (m_messages != nullptr) {
-        m_messages->ShowMessage(text);
+        m_messages->ShowFailure(text);
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Corvane"), text, QMessageBox::Ok, this);

@@ -45,7 +45,7 @@ protected:
 
 private:
     QString AskLogPath();
-    void ShowMessage(const QString &text);
+    void ShowFailure(const QString &text);
 
     LogListModel *m_model;
     FileChooser *m_files = nullptr;

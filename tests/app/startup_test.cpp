@@ -100,13 +100,13 @@ TEST(StartupTest, SecondCopyFromTheSameFolderIsRefused)
         QStringList messages;
         second.User().messageHook = [&](const QString &text) { messages << text; };
         EXPECT_FALSE(second.InitInstance());
-        EXPECT_EQ(messages, QStringList{QString::fromUtf8(CCorvaneApp::kAlreadyRunning)});
+        EXPECT_EQ(messages, QStringList{QString::fromUtf8("此程序正在运行，同一路径只能打开一次。")});
         EXPECT_EQ(second.MainFrame(), nullptr);
     }
     // The other folder runs side by side.
     AppRig other;
     EXPECT_TRUE(other.Start());
-    EXPECT_FALSE(other.messages.contains(QString::fromUtf8(CCorvaneApp::kAlreadyRunning)));
+    EXPECT_FALSE(other.messages.contains(QString::fromUtf8("此程序正在运行，同一路径只能打开一次。")));
 }
 
 TEST(StartupTest, FolderLockAndRelease)
@@ -163,7 +163,7 @@ TEST(StartupTest, SecondProcessWithAnotherTemporaryFolderIsRefusedAndNoLockFileI
     const QByteArray oldTemp = qgetenv("TMPDIR");
     qputenv("TMPDIR", secondTemp.path().toLocal8Bit());
     EXPECT_FALSE(rig.Start());
-    EXPECT_EQ(rig.messages, QStringList{QString::fromUtf8(CCorvaneApp::kAlreadyRunning)});
+    EXPECT_EQ(rig.messages, QStringList{QString::fromUtf8("此程序正在运行，同一路径只能打开一次。")});
     rig.app.reset();
     qputenv("TMPDIR", oldTemp);
 

@@ -8,7 +8,10 @@ TEST(StartupWithoutProbeLibraryTest, StartsAndThePanelSaysSoOnce)
     AppRig rig(StandardIni().replace(StandInPath(), QStringLiteral("/nonexistent/libjlinkarm.so")));
     ASSERT_TRUE(rig.Start());
     EXPECT_FALSE(rig.app->Links().jlink.IsBound());
-    EXPECT_EQ(rig.messages, QStringList{QString::fromUtf8(PortLists::kNoProbeLibrary)});
+    EXPECT_EQ(
+        rig.messages,
+        QStringList{
+            "Please copy libjlinkarm.so file from the path of the JLink(SEGGER) software to the path of this tool!"});
     EXPECT_EQ(rig.List(1002)->count(), 0);
     // Each opening of the list tries again and says it again.
     rig.List(1002)->showPopup();

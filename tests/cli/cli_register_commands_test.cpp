@@ -98,4 +98,22 @@ TEST(CliRegisterCommands, RegisterWriteReachesTheChip)
     EXPECT_EQ(rig.chip.PeekWord(0x200010FC), 255u);
 }
 
+// The exit status follows the kind of the messages, not their texts.
+TEST(CliRegisterCommands, NotesLeaveTheStatusAtSuccess)
+{
+    CliRig rig;
+    // A short default snapshot is filled with zeros: a note, the write goes on.
+    rig.PutFile(rig.DataPath("TIMER"), Words({0x000000A5, 0x00000011}));
+    CliRun run = rig.Cli({"register-write", "TIMER", "CR", "0x12345678"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "TIMER size 0x100 > file len 0x8, fill zero !\n");
+    EXPECT_EQ(rig.chip.PeekWord(0x20001000), 0x12345678u);
+
+    // The same note, then a failure: the failure decides.
+    rig.UseOffline();
+    run = rig.Cli({"register-write", "TIMER", "CR", "0x1"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "TIMER size 0x100 > file len 0x8, fill zero !\nPlease select online data type !\n");
+}
+
 } // namespace

@@ -83,6 +83,32 @@ TEST_F(CliTargetTest, MessagesGoToStandardErrorWithTheirStatus)
     EXPECT_EQ(capped.out.count("\r\n"), 63);
 }
 
+// The windows show the link's message alone; the tool adds the system's
+// reason on a line of its own.
+TEST_F(CliTargetTest, PortFailuresTellTheSystemsReason)
+{
+    const QString plain = m_home.filePath("Corvane.ini");
+    const QString missing = m_home.filePath("ttyMissing");
+    struct Case
+    {
+        QString port;
+        QByteArray err;
+    };
+    const Case cases[] = {
+        {plain, "uart open error !\n" + plain.toUtf8() + ": not a terminal\n"},
+        {missing, "uart open error !\n" + missing.toUtf8() + ": No such file or directory\n"},
+        {"", "uart open error !\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.port.toStdString());
+        m_config.WriteText("COMMON", "UART_PORT", c.port);
+        const CliRun run = Cli({"read", "20000000", "4"});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(run.out, "");
+    }
+}
+
 TEST_F(CliTargetTest, FilesRoundTripOverTheChip)
 {
     QByteArray content(5000, '\0');

@@ -103,6 +103,7 @@ TEST(MemoryRead, LengthAboveTheCapIsNotedAndCapped)
         rig.UseProbe();
         MemoryOps::Read(rig.env, "20000000", length, rig.dump);
         EXPECT_EQ(rig.user.messages, QStringList{"LENGTH over 1024 Bytes, data show too long, use 1024 Bytes!"});
+        EXPECT_EQ(rig.user.kinds, QList<MessageKind>{MessageKind::Note});
         EXPECT_EQ(rig.dump.Current().split("\r\n").size(), 64);
         EXPECT_TRUE(rig.probe.CallLog().contains("JLINK_ReadMemEx 0x20000000 0x400 4"));
     }
@@ -184,6 +185,7 @@ TEST(MemoryReadToFile, CapAndUncreatableFile)
     MemoryOps::ReadToFile(rig.env, "20000000", "FFFFFFFF", rig.dump);
     EXPECT_EQ(rig.user.messages,
               (QStringList{"LENGTH over 8*1024*1024 Bytes, use 8*1024*1024!", "output file create fail !\n"}));
+    EXPECT_EQ(rig.user.kinds, (QList<MessageKind>{MessageKind::Note, MessageKind::Failure}));
     EXPECT_EQ(rig.probe.CallLog().last(), "JLINK_Close");
     EXPECT_TRUE(rig.probe.CallLog().filter("ReadMemEx").isEmpty());
 

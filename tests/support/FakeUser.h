@@ -13,9 +13,11 @@ class FakeUser : public MessagePresenter, public FileChooser, public BusyIndicat
 {
 public:
     // MessagePresenter
-    void ShowMessage(const QString &text) override
+    void ShowMessage(MessageKind kind, const QString &text, const QString &reason) override
     {
         messages << text;
+        kinds << kind;
+        reasons << reason;
         if (onMessage)
             onMessage(text);
     }
@@ -43,6 +45,8 @@ public:
     UserContext Context() { return UserContext{*this, *this, *this, *this}; }
 
     QStringList messages;
+    QList<MessageKind> kinds; // one per message
+    QStringList reasons;      // one per message, empty where none was given
     std::function<void(const QString &)> onMessage;
     QList<FileRequest> fileRequests;
     QString chosenFile;

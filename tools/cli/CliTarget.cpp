@@ -7,19 +7,20 @@
 
 namespace {
 
-// The two length caps are notes: the operation goes on after them.
-bool IsNote(const QString &text)
+QString AsLine(const QString &text)
 {
-    return text == QLatin1String("LENGTH over 1024 Bytes, data show too long, use 1024 Bytes!") ||
-           text == QLatin1String("LENGTH over 8*1024*1024 Bytes, use 8*1024*1024!");
+    return text.endsWith(u'\n') ? text : text + u'\n';
 }
 
 } // namespace
 
-void CliUser::ShowMessage(const QString &text)
+// The reason goes on a line of its own, after the text the windows show.
+void CliUser::ShowMessage(MessageKind kind, const QString &text, const QString &reason)
 {
-    CliWriteError(text.endsWith(u'\n') ? text : text + u'\n');
-    if (!IsNote(text))
+    CliWriteError(AsLine(text));
+    if (!reason.isEmpty())
+        CliWriteError(AsLine(reason));
+    if (kind == MessageKind::Failure)
         m_failed = true;
 }
 

@@ -10,8 +10,8 @@
 
 // The user's side of an operation run from the command line: messages go to
 // standard error, the file dialog is answered by an argument, the chip model
-// is --chip or the configured selection. It also knows whether the
-// operation ended with a message, which decides the exit status.
+// is --chip or the configured selection. A failure among the messages makes
+// the exit status; notes do not.
 class CliUser : public MessagePresenter, public FileChooser, public BusyIndicator, public PanelSelections
 {
 public:
@@ -19,7 +19,7 @@ public:
         : m_chipModel(std::move(chipModel))
     {}
 
-    void ShowMessage(const QString &text) override;
+    void ShowMessage(MessageKind kind, const QString &text, const QString &reason) override;
     QString ChooseFile(const FileRequest &) override { return m_file; }
     void SetBusy(bool) override {}
     QString ChipModel() const override { return m_chipModel; }

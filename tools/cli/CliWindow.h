@@ -6,6 +6,7 @@
 #include "regmap/RegisterWindow.h"
 #include "regmap/RegisterWindowTable.h"
 #include "regmap/SvdDeviceModel.h"
+#include "tools/cli/CliMessages.h"
 #include "tools/cli/CliTarget.h"
 
 #include <QStringList>
@@ -65,8 +66,8 @@ public:
             if (m_target.user.Failed())
                 return false;
             if (!m_window->Tree().FindTopRow(name)) {
-                m_target.user.ShowMessage(
-                    QStringLiteral("no peripheral %1 in %2\n")
+                m_target.user.ShowFailure(
+                    QString::fromLatin1(CliMessages::kNoPeripheral)
                         .arg(name, SvdDeviceModel::SvdFilePath(m_env.home, m_target.user.ChipModel())));
                 return false;
             }

@@ -1,6 +1,8 @@
 // Commands that follow a chip's registers over time and compare snapshots:
 // watch and diff.
+#include "link/MessageText.h"
 #include "regmap/RegisterWatch.h"
+#include "regmap/RegisterWindowMessages.h"
 #include "regmap/RowComparison.h"
 #include "regmap/RowText.h"
 #include "regmap/RowValues.h"
@@ -105,7 +107,7 @@ int Watch(const CliContext &context)
     watch.Start(std::move(settings), onRefresh, onStop);
     WaitForWatch(watch, stopSignals);
     if (!failure.isEmpty())
-        window.User().ShowMessage(failure);
+        window.User().ShowFailure(failure);
     return window.User().ExitStatus();
 }
 
@@ -126,7 +128,8 @@ int Diff(const CliContext &context)
     for (int i = 0; i < 2; ++i) {
         const std::optional<QByteArray> bytes = SnapshotFiles::ReadAll(context.args[1 + i]);
         if (!bytes) {
-            window.User().ShowMessage(QStringLiteral("%1 open error! \n").arg(context.args[1 + i]));
+            window.User().ShowFailure(
+                MessageText::Format(RegisterWindowMessages::kSnapshotOpen, context.args[1 + i].toUtf8().constData()));
             return CliFailure;
         }
         images[i] = *bytes;

@@ -2,6 +2,7 @@
 // change its rows, as the register windows do on screen.
 #include "regmap/RowExport.h"
 #include "regmap/RowText.h"
+#include "tools/cli/CliMessages.h"
 #include "tools/cli/CliWindow.h"
 
 #include <QFile>
@@ -105,7 +106,7 @@ int RegisterWrite(const CliContext &context)
     RegisterRow *peripheral = regs.Tree().FindTopRow(context.args[0]);
     RegisterRow *reg = FindRegister(*peripheral, context.args[1]);
     if (!reg) {
-        window.User().ShowMessage(QStringLiteral("no register %1 in %2\n").arg(context.args[1], context.args[0]));
+        window.User().ShowFailure(QString::fromLatin1(CliMessages::kNoRegister).arg(context.args[1], context.args[0]));
         return CliFailure;
     }
     const QString snapshot = regs.DefaultSnapshotPath(context.args[0]);

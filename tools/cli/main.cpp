@@ -1,5 +1,6 @@
 // corvane-cli [--home DIR] [--chip NAME] COMMAND [ARGS...]
 #include "tools/cli/CliCommand.h"
+#include "tools/cli/CliMessages.h"
 
 #include <QCoreApplication>
 
@@ -10,7 +11,7 @@ namespace {
 
 void PrintUsage(std::FILE *out)
 {
-    QString text = QStringLiteral("usage: corvane-cli [--home DIR] [--chip NAME] COMMAND [ARGS...]\n\ncommands:\n");
+    QString text = QString::fromLatin1(CliMessages::kUsageHead);
     std::vector<CliCommand> commands = CliCommandTable::Commands();
     std::sort(commands.begin(), commands.end(),
               [](const CliCommand &a, const CliCommand &b) { return qstrcmp(a.name, b.name) < 0; });
@@ -25,7 +26,7 @@ void PrintUsage(std::FILE *out)
 
 int UsageError(const QString &problem)
 {
-    CliWriteError(QStringLiteral("corvane-cli: %1\n").arg(problem));
+    CliWriteError(QString::fromLatin1(CliMessages::kProblem).arg(problem));
     PrintUsage(stderr);
     return CliUsageError;
 }
@@ -48,25 +49,25 @@ int main(int argc, char **argv)
         }
         if (arg == u"--home" || arg == u"--chip") {
             if (i + 1 >= arguments.size())
-                return UsageError(QStringLiteral("%1 needs a value").arg(arg));
+                return UsageError(QString::fromLatin1(CliMessages::kNeedsValue).arg(arg));
             (arg == u"--home" ? context.home : context.chip) = arguments[++i];
             continue;
         }
         if (arg.startsWith(u'-'))
-            return UsageError(QStringLiteral("unknown option %1").arg(arg));
+            return UsageError(QString::fromLatin1(CliMessages::kUnknownOption).arg(arg));
         break;
     }
     if (i >= arguments.size())
-        return UsageError(QStringLiteral("no command given"));
+        return UsageError(QString::fromLatin1(CliMessages::kNoCommand));
 
     const CliCommand *command = CliCommandTable::Find(arguments[i]);
     if (command == nullptr)
-        return UsageError(QStringLiteral("unknown command %1").arg(arguments[i]));
+        return UsageError(QString::fromLatin1(CliMessages::kUnknownCommand).arg(arguments[i]));
     context.args = arguments.mid(i + 1);
     const int status = command->run(context);
     std::fflush(stdout);
     if (status == CliUsageError)
-        CliWriteError(QStringLiteral("usage: corvane-cli %1 %2\n")
+        CliWriteError(QString::fromLatin1(CliMessages::kCommandUsage)
                           .arg(QLatin1StringView(command->name), QString::fromUtf8(command->usage)));
     return status;
 }

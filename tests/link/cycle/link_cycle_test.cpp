@@ -143,6 +143,16 @@ TEST(LinkCycle, UartOpeningFailures)
         rig.config.WriteText("COMMON", "UART_PORT", "");
         EXPECT_FALSE(ReadOneWord(rig));
         EXPECT_EQ(rig.user.messages, QStringList{"uart open error !\n"});
+        EXPECT_EQ(rig.user.reasons, QStringList{""});
+    }
+    {
+        // The same message whatever the cause; the system's reason rides beside it.
+        TargetRig rig;
+        rig.config.WriteText("COMMON", "UART_PORT", rig.FilePath("Corvane.ini"));
+        EXPECT_FALSE(ReadOneWord(rig));
+        EXPECT_EQ(rig.user.messages, QStringList{"uart open error !\n"});
+        EXPECT_EQ(rig.user.kinds, QList<MessageKind>{MessageKind::Failure});
+        EXPECT_EQ(rig.user.reasons, QStringList{rig.FilePath("Corvane.ini") + ": not a terminal"});
     }
     {
         // A chip that does not answer the enter request: the port is closed

@@ -78,6 +78,7 @@ TEST(Snapshot, SizeMessages)
         rig.PutFile(rig.DataPath("TIMER"), image);
         EXPECT_TRUE(window.LoadSnapshot("TIMER", rig.DataPath("TIMER")));
         EXPECT_EQ(rig.user.messages, c.messages);
+        EXPECT_EQ(rig.user.kinds, QList<MessageKind>(c.messages.size(), MessageKind::Note)) << "the load goes on";
         EXPECT_EQ(Child(window, "TIMER", "ODD", "VALUE~")->Value(), c.size >= 8 ? "0x5A5A5A5A" : "0x00000000");
         EXPECT_EQ(rig.links.buffer.Word(8), c.size >= 12 ? 0x5A5A5A5Au : 0u) << "the load clears the buffer";
         EXPECT_EQ(rig.ReadFile(rig.DataPath("TIMER")).size(), c.size);

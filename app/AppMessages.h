@@ -1,0 +1,15 @@
+#pragma once
+
+// Every text the application shell shows in a message box, in one place
+// (control captions stay with their windows). The link's texts that the
+// shell shows too, such as the missing probe library, are in
+// link/LinkMessages.h.
+//
+// These texts are a contract, character for character, punctuation and
+// spacing included. Never tidy them.
+namespace AppMessages {
+
+// A second copy started from the same folder.
+inline constexpr char kAlreadyRunning[] = "此程序正在运行，同一路径只能打开一次。";
+
+} // namespace AppMessages

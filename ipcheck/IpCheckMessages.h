@@ -1,0 +1,18 @@
+#pragma once
+
+// Every text the IP check shows the user, in one place: the runner's rows in
+// the output list and the log list's message.
+//
+// These texts are a contract, character for character: their spelling,
+// spacing, "!" and trailing line breaks are what users and the tests expect.
+// Never tidy them. %1 is the analyzer command line (QString::arg).
+namespace IpCheckMessages {
+
+inline constexpr char16_t kPipeFailed[] = u"x %1 管道创建失败\n";
+inline constexpr char16_t kSpawnFailed[] = u"%1 进程创建失败\n";
+inline constexpr char16_t kReceiveFailed[] = u"管道接收异常\n";
+
+// Saving a log of an empty list.
+inline constexpr char16_t kNoLogData[] = u"无有效数据 !!!";
+
+} // namespace IpCheckMessages

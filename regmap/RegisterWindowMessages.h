@@ -1,0 +1,38 @@
+#pragma once
+
+// Every text the register windows and their snapshot files show the user,
+// in one place; the SVD walks' texts are in SvdMessages.h.
+//
+// These texts are a contract, character for character: their spelling
+// (typos included), spacing, "!" and trailing line breaks are what users,
+// scripts and the tests expect. Never tidy them. The same words with and
+// without a line break, or with the blank before or after "!", are different
+// texts for different places. Texts with % are printf formats
+// (MessageText::Format) with the arguments named beside.
+namespace RegisterWindowMessages {
+
+// %s is the snapshot file's path.
+// A load, an import, the capture's reload: the file cannot be read.
+inline constexpr char kSnapshotOpen[] = "%s open error! \n";
+// A save, an export, a read from the chip: the file cannot be written.
+inline constexpr char kSnapshotCreate[] = "%s create error !\n";
+// The register read and write: the file of the transfer cannot be used.
+inline constexpr char kTransferOpen[] = "%s open error !\n";
+// The peripheral write's variant, without the line break.
+inline constexpr char kPeripheralWriteOpen[] = "%s open error !";
+
+// %s is the peripheral's name: the grid has no base and span for it.
+inline constexpr char kNoSpan[] = "%s GetRegInfo error !\n";
+inline constexpr char kPeripheralWriteNoSpan[] = "%s GetRegInfo error !";
+
+// Notes of a load: name, the peripheral's span, the file's length.
+inline constexpr char kFileShort[] = "%s size 0x%x > file len 0x%x, fill zero !\n";
+inline constexpr char kFileLong[] = "%s size 0x%x < file len 0x%x, remove following data !\n";
+
+// Name, span, the transfer buffer's size.
+inline constexpr char kSpanTooLarge[] = "%s span 0x%x does not fit the 0x%x-byte transfer buffer, refused !\n";
+
+// An edited value does not fit its register or field.
+inline constexpr char kOutOfRange[] = "out of range !\n";
+
+} // namespace RegisterWindowMessages
