@@ -5,7 +5,7 @@
 #include "regmap/RegisterWindowTable.h"
 #include "regmap/RowText.h"
 #include "regmap/SvdDeviceModel.h"
-#include "regmap/XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // hand from the files (arrays and clusters expanded, derived peripherals
 // taking their base's registers).
 #include "regmap/SvdDeviceModel.h"
-#include "regmap/XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 #include <QDir>
 
