@@ -2,6 +2,7 @@
 
 #include "link/LinkCycle.h"
 #include "link/MessageText.h"
+#include "link/SettingValues.h"
 #include "regmap/RegisterWindow.h"
 #include "regmap/RegisterWindowTable.h"
 #include "regmap/RowText.h"
@@ -88,8 +89,9 @@ void Run(OperationEnv &env, const QString &home, const PeripheralListRows &list,
 {
     LinkCycle cycle(env.config, env.links, env.user);
     const int entry = env.user.panel.DataSourceEntry();
-    const bool online = entry == 1 || entry == 2 || entry == 3;
-    cycle.PrefaceWith(online ? entry : 0);
+    const bool online = entry == Stored(DataSource::JLink) || entry == Stored(DataSource::Uart) ||
+                        entry == Stored(DataSource::Gdb);
+    cycle.PrefaceWith(online ? entry : Stored(DataSource::Offline));
     if (online) {
         // The capture takes the probe from the panel's box, not JLINK_PORT;
         // each override reaches only the link that uses it.
