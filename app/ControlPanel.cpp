@@ -7,6 +7,7 @@
 #include "widgets/PopupComboBox.h"
 #include "app/PortLists.h"
 #include "app/RegisterWindowView.h"
+#include "link/SettingValues.h"
 #include "link/Settings.h"
 #include "ops/ChipControl.h"
 #include "ops/MemoryOps.h"
@@ -41,7 +42,7 @@ CCtrlWnd::CCtrlWnd(CCorvaneApp &app, QWidget *parent)
     : QWidget(parent)
     , m_app(app)
 {
-    setObjectName(QStringLiteral("102"));
+    setObjectName(PanelObjectName(PanelControlId::Panel));
     QFont font(QStringLiteral("SimSun"));
     font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("Noto Sans CJK SC"),
                       QStringLiteral("WenQuanYi Micro Hei")});
@@ -60,38 +61,40 @@ QRect CCtrlWnd::Dlu(int x, int y, int width, int height) const
                  int(height * kDluY * scale));
 }
 
-QLabel *CCtrlWnd::AddLabel(const QString &text, int x, int y, int width, int height, int id)
+QLabel *CCtrlWnd::AddLabel(const QString &text, int x, int y, int width, int height, std::optional<PanelControlId> id)
 {
     auto *label = new QLabel(text, this);
     label->setTextFormat(Qt::PlainText);
-    if (id != 0)
-        label->setObjectName(QString::number(id));
+    if (id)
+        label->setObjectName(PanelObjectName(*id));
     label->setGeometry(Dlu(x, y, width, height + 2));
     return label;
 }
 
-QComboBox *CCtrlWnd::AddList(int id, const QStringList &entries, int x, int y, int width)
+QComboBox *CCtrlWnd::AddList(PanelControlId id, const QStringList &entries, int x, int y, int width)
 {
-    QComboBox *list = (id == 1002 || id == 1004) ? new PopupComboBox(this) : new QComboBox(this);
-    list->setObjectName(QString::number(id));
+    QComboBox *list = (id == PanelControlId::ProbeList || id == PanelControlId::SerialPortList)
+                          ? new PopupComboBox(this)
+                          : new QComboBox(this);
+    list->setObjectName(PanelObjectName(id));
     list->addItems(entries);
     list->setCurrentIndex(-1);
     list->setGeometry(Dlu(x, y, width, kListHeight));
     return list;
 }
 
-QPushButton *CCtrlWnd::AddButton(int id, const QString &text, int x, int y, int width, int height)
+QPushButton *CCtrlWnd::AddButton(PanelControlId id, const QString &text, int x, int y, int width, int height)
 {
     auto *button = new QPushButton(text, this);
-    button->setObjectName(QString::number(id));
+    button->setObjectName(PanelObjectName(id));
     button->setGeometry(Dlu(x, y, width, height));
     return button;
 }
 
-QLineEdit *CCtrlWnd::AddField(int id, int x, int y, int width, int height)
+QLineEdit *CCtrlWnd::AddField(PanelControlId id, int x, int y, int width, int height)
 {
     auto *field = new QLineEdit(this);
-    field->setObjectName(QString::number(id));
+    field->setObjectName(PanelObjectName(id));
     field->setGeometry(Dlu(x, y, width, height));
     return field;
 }
@@ -109,45 +112,46 @@ void CCtrlWnd::BuildControls()
     AddGroup(1, 0, 48, 123);
     for (int k = 0; k < CCorvaneApp::kSlotCount; ++k) {
         auto *box = new QCheckBox(QStringLiteral("WND%1").arg(k), this);
-        box->setObjectName(QString::number(1010 + k));
+        box->setObjectName(WindowBoxObjectName(k));
         box->setGeometry(Dlu(7, 26 + 21 * k, 40, 10));
         m_windowBoxes[k] = box;
     }
 
     AddGroup(53, 0, 123, 123);
     AddLabel(QStringLiteral("平    台"), 61, 11, 33, 8);
-    m_chip = AddList(1001, {}, 98, 8, 69);
+    m_chip = AddList(PanelControlId::ChipList, {}, 98, 8, 69);
     AddLabel(QStringLiteral("数 据 源"), 61, 27, 33, 8);
-    m_dataSource = AddList(1007,
+    m_dataSource = AddList(PanelControlId::DataSourceList,
                            {QStringLiteral("离线数据"), QStringLiteral("JLINK读取"), QStringLiteral("UART读取"),
                             QStringLiteral("GDB读取")},
                            98, 24, 69);
-    m_portLabel = AddLabel(QStringLiteral("端    口"), 61, 43, 33, 8, 1016);
-    m_probes = static_cast<PopupComboBox *>(AddList(1002, {}, 98, 40, 69));
-    m_ports = static_cast<PopupComboBox *>(AddList(1004, {}, 98, 40, 69));
-    m_gdbServer = AddField(1040, 98, 40, 69, 12); // "host:port" of the GDB server
+    m_portLabel = AddLabel(QStringLiteral("端    口"), 61, 43, 33, 8, PanelControlId::PortLabel);
+    m_probes = static_cast<PopupComboBox *>(AddList(PanelControlId::ProbeList, {}, 98, 40, 69));
+    m_ports = static_cast<PopupComboBox *>(AddList(PanelControlId::SerialPortList, {}, 98, 40, 69));
+    m_gdbServer = AddField(PanelControlId::GdbServerField, 98, 40, 69, 12); // "host:port" of the GDB server
     m_gdbServer->setMaxLength(ConfigKey::kServerSize - 1);
-    m_speedLabel = AddLabel(QStringLiteral("速    率"), 61, 59, 33, 8, 1017);
+    m_speedLabel = AddLabel(QStringLiteral("速    率"), 61, 59, 33, 8, PanelControlId::SpeedLabel);
     QStringList jlinkSpeeds;
     for (int speed = 1000; speed <= 10000; speed += 1000)
         jlinkSpeeds << QString::number(speed);
-    m_jlinkSpeed = AddList(1003, jlinkSpeeds, 98, 56, 69);
-    m_uartSpeed = AddList(1005, {}, 98, 56, 69);
+    m_jlinkSpeed = AddList(PanelControlId::JLinkSpeedList, jlinkSpeeds, 98, 56, 69);
+    m_uartSpeed = AddList(PanelControlId::UartSpeedList, {}, 98, 56, 69);
     AddLabel(QStringLiteral("展开等级"), 61, 75, 33, 8);
-    m_expand =
-        AddList(1020, {QStringLiteral("展开1级"), QStringLiteral("展开2级"), QStringLiteral("展开3级")}, 98, 72, 69);
-    m_registerWriteLabel = AddLabel(QStringLiteral("写寄存器"), 61, 91, 33, 8, 1036);
-    m_registerWrite = AddList(1033, {QStringLiteral("立即写入"), QStringLiteral("右键菜单写入")}, 98, 88, 69);
+    m_expand = AddList(PanelControlId::ExpandList,
+                       {QStringLiteral("展开1级"), QStringLiteral("展开2级"), QStringLiteral("展开3级")}, 98, 72, 69);
+    m_registerWriteLabel = AddLabel(QStringLiteral("写寄存器"), 61, 91, 33, 8, PanelControlId::RegisterWriteLabel);
+    m_registerWrite = AddList(PanelControlId::RegisterWriteList,
+                              {QStringLiteral("立即写入"), QStringLiteral("右键菜单写入")}, 98, 88, 69);
     AddLabel(QStringLiteral("数据进制"), 61, 107, 33, 8);
-    m_numberBase = AddList(1032, {QStringLiteral("DEC"), QStringLiteral("HEX")}, 98, 104, 47);
-    AddButton(1037, QStringLiteral("更新"), 146, 104, 22, 13);
+    m_numberBase = AddList(PanelControlId::NumberBaseList, {QStringLiteral("DEC"), QStringLiteral("HEX")}, 98, 104, 47);
+    AddButton(PanelControlId::UpdateButton, QStringLiteral("更新"), 146, 104, 22, 13);
 
     AddGroup(180, 0, 65, 123);
-    AddButton(1028, QStringLiteral("关看门狗"), 192, 14, 44, 15);
-    AddButton(1029, QStringLiteral("halt HCPU"), 192, 34, 44, 15);
-    AddButton(1030, QStringLiteral("halt LCPU"), 192, 54, 44, 15);
-    AddButton(1031, QStringLiteral("清CACHE"), 192, 74, 44, 15)->hide();
-    AddButton(1019, QStringLiteral("数据读取"), 192, 94, 44, 15);
+    AddButton(PanelControlId::WatchdogOffButton, QStringLiteral("关看门狗"), 192, 14, 44, 15);
+    AddButton(PanelControlId::HaltHcpuButton, QStringLiteral("halt HCPU"), 192, 34, 44, 15);
+    AddButton(PanelControlId::HaltLcpuButton, QStringLiteral("halt LCPU"), 192, 54, 44, 15);
+    AddButton(PanelControlId::CleanCacheButton, QStringLiteral("清CACHE"), 192, 74, 44, 15)->hide();
+    AddButton(PanelControlId::CaptureButton, QStringLiteral("数据读取"), 192, 94, 44, 15);
 
     AddGroup(1, 125, 244, 103);
     // The dump's column header and the dump itself in one monospaced font,
@@ -160,24 +164,24 @@ void CCtrlWnd::BuildControls()
     columns->setFont(fixed);
     m_dump = new QPlainTextEdit(this);
     m_dump->setFont(fixed);
-    m_dump->setObjectName(QStringLiteral("1022"));
+    m_dump->setObjectName(PanelObjectName(PanelControlId::DumpView));
     m_dump->setGeometry(Dlu(0, 141, 245, 70));
     m_dump->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_dump->setLineWrapMode(QPlainTextEdit::NoWrap);
     AddLabel(QStringLiteral("地址 0x"), 2, 214, 28, 8);
-    m_readAddress = AddField(1021, 29, 212, 48, 12);
+    m_readAddress = AddField(PanelControlId::ReadAddressField, 29, 212, 48, 12);
     AddLabel(QStringLiteral("长度 0x"), 85, 213, 28, 9);
-    m_readLength = AddField(1024, 112, 212, 48, 12);
-    AddButton(1023, QStringLiteral("读取"), 165, 212, 26, 13);
-    AddButton(1025, QStringLiteral("读取到文件"), 194, 212, 48, 13);
+    m_readLength = AddField(PanelControlId::ReadLengthField, 112, 212, 48, 12);
+    AddButton(PanelControlId::ReadButton, QStringLiteral("读取"), 165, 212, 26, 13);
+    AddButton(PanelControlId::ReadToFileButton, QStringLiteral("读取到文件"), 194, 212, 48, 13);
 
     AddGroup(1, 223, 244, 25);
     AddLabel(QStringLiteral("地址 0x"), 2, 233, 28, 8);
-    m_writeAddress = AddField(1035, 29, 230, 48, 12);
+    m_writeAddress = AddField(PanelControlId::WriteAddressField, 29, 230, 48, 12);
     AddLabel(QStringLiteral("数据 0x"), 85, 232, 28, 9);
-    m_writeData = AddField(1034, 112, 230, 48, 12);
-    AddButton(1026, QStringLiteral("写入"), 165, 230, 26, 13);
-    AddButton(1027, QStringLiteral("从文件写入"), 194, 230, 48, 13);
+    m_writeData = AddField(PanelControlId::WriteDataField, 112, 230, 48, 12);
+    AddButton(PanelControlId::WriteButton, QStringLiteral("写入"), 165, 230, 26, 13);
+    AddButton(PanelControlId::WriteFromFileButton, QStringLiteral("从文件写入"), 194, 230, 48, 13);
 
     m_peripherals = new CMyList(m_app, this);
     m_peripherals->setGeometry(Dlu(1, 257, 243, 37));
@@ -206,39 +210,39 @@ void CCtrlWnd::ConnectControls()
     m_probes->beforePopup = [this] { RefreshProbeList(); };
     m_ports->beforePopup = [this] { RefreshSerialPortList(); };
 
-    auto button = [this](int id) { return findChild<QPushButton *>(QString::number(id)); };
-    connect(button(1037), &QPushButton::clicked, this, [this] {
+    auto button = [this](PanelControlId id) { return findChild<QPushButton *>(PanelObjectName(id)); };
+    connect(button(PanelControlId::UpdateButton), &QPushButton::clicked, this, [this] {
         for (int k = 0; k < CCorvaneApp::kSlotCount; ++k)
             if (CRegWnd *window = m_app.RegisterWindow(k))
                 window->ApplyNumberBase();
     });
-    connect(button(1028), &QPushButton::clicked, this,
+    connect(button(PanelControlId::WatchdogOffButton), &QPushButton::clicked, this,
             [this] { RunOperation([](OperationEnv &env) { ChipControl::WatchdogOff(env); }, false); });
-    connect(button(1029), &QPushButton::clicked, this,
+    connect(button(PanelControlId::HaltHcpuButton), &QPushButton::clicked, this,
             [this] { RunOperation([](OperationEnv &env) { ChipControl::HaltHcpu(env); }, false); });
-    connect(button(1030), &QPushButton::clicked, this,
+    connect(button(PanelControlId::HaltLcpuButton), &QPushButton::clicked, this,
             [this] { RunOperation([](OperationEnv &env) { ChipControl::HaltLcpu(env); }, false); });
-    connect(button(1031), &QPushButton::clicked, this,
+    connect(button(PanelControlId::CleanCacheButton), &QPushButton::clicked, this,
             [this] { RunOperation([](OperationEnv &env) { ChipControl::CleanCache(env); }, false); });
-    connect(button(1019), &QPushButton::clicked, this, [this] { CaptureSnapshots(); });
-    connect(button(1023), &QPushButton::clicked, this, [this] {
+    connect(button(PanelControlId::CaptureButton), &QPushButton::clicked, this, [this] { CaptureSnapshots(); });
+    connect(button(PanelControlId::ReadButton), &QPushButton::clicked, this, [this] {
         RunOperation(
             [this](OperationEnv &env) { MemoryOps::Read(env, m_readAddress->text(), m_readLength->text(), *this); },
             false);
     });
-    connect(button(1025), &QPushButton::clicked, this, [this] {
+    connect(button(PanelControlId::ReadToFileButton), &QPushButton::clicked, this, [this] {
         RunOperation(
             [this](OperationEnv &env) {
                 MemoryOps::ReadToFile(env, m_readAddress->text(), m_readLength->text(), *this);
             },
             true);
     });
-    connect(button(1026), &QPushButton::clicked, this, [this] {
+    connect(button(PanelControlId::WriteButton), &QPushButton::clicked, this, [this] {
         RunOperation(
             [this](OperationEnv &env) { MemoryOps::WriteWord(env, m_writeAddress->text(), m_writeData->text()); },
             false);
     });
-    connect(button(1027), &QPushButton::clicked, this, [this] {
+    connect(button(PanelControlId::WriteFromFileButton), &QPushButton::clicked, this, [this] {
         RunOperation([this](OperationEnv &env) { MemoryOps::WriteFromFile(env, m_readAddress->text()); }, true);
     });
 }
@@ -367,9 +371,9 @@ void CCtrlWnd::ApplyDataSource()
 {
     const int entry = m_dataSource->currentIndex();
     WriteCommon(ConfigKey::kDataType, entry);
-    const bool offline = entry == 0;
-    const bool jlink = entry == 1;
-    const bool gdb = entry == 3;
+    const bool offline = entry == Stored(DataSource::Offline);
+    const bool jlink = entry == Stored(DataSource::JLink);
+    const bool gdb = entry == Stored(DataSource::Gdb);
     const bool uart = !offline && !jlink && !gdb;
     m_portLabel->setVisible(!offline);
     m_speedLabel->setVisible(!offline && !gdb);

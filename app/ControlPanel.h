@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/PanelControlIds.h"
 #include "ipcheck/IpCheckSelections.h"
 #include "link/UserInterfaces.h"
 #include "ops/Operation.h"
@@ -8,6 +9,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class CCorvaneApp;
 class CMyList;
@@ -72,10 +74,11 @@ protected:
 
 private:
     QRect Dlu(int x, int y, int width, int height) const;
-    QLabel *AddLabel(const QString &text, int x, int y, int width, int height, int id = 0);
-    QComboBox *AddList(int id, const QStringList &entries, int x, int y, int width);
-    QPushButton *AddButton(int id, const QString &text, int x, int y, int width, int height);
-    QLineEdit *AddField(int id, int x, int y, int width, int height);
+    QLabel *AddLabel(const QString &text, int x, int y, int width, int height,
+                     std::optional<PanelControlId> id = std::nullopt);
+    QComboBox *AddList(PanelControlId id, const QStringList &entries, int x, int y, int width);
+    QPushButton *AddButton(PanelControlId id, const QString &text, int x, int y, int width, int height);
+    QLineEdit *AddField(PanelControlId id, int x, int y, int width, int height);
     void AddGroup(int x, int y, int width, int height);
     void BuildControls();
     void ConnectControls();

@@ -3,6 +3,7 @@
 #include "app/CorvaneApp.h"
 #include "app/ControlPanel.h"
 #include "app/MainFrame.h"
+#include "app/PanelControlIds.h"
 #include "app/RegisterWindowView.h"
 #include "regmap/SvdDeviceModel.h"
 
@@ -41,7 +42,7 @@ CMyList::CMyList(CCorvaneApp &app, QWidget *parent)
     : QTreeWidget(parent)
     , m_app(app)
 {
-    setObjectName(QStringLiteral("1008"));
+    setObjectName(PanelObjectName(PanelControlId::PeripheralList));
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);

@@ -3,7 +3,7 @@
 //
 //   ip_list_bench [--benchmark_filter=...]
 //
-// Links: corvane_ipcheck corvane_regmap corvane_link
+// Links: corvane_ipcheck corvane_xml corvane_link
 
 #include "ipcheck/IpListBuilder.h"
 #include "support/SyntheticSvd.h"

@@ -1,4 +1,4 @@
-// Links: corvane_regmap pugixml
+// Links: corvane_regmap corvane_xml pugixml
 //
 // The SVD model on the sample vendor files, printing median and worst thread
 // CPU times:
@@ -19,7 +19,7 @@
 #include "regmap/RegisterWindow.h"
 #include "regmap/RegisterWindowTable.h"
 #include "regmap/SvdDeviceModel.h"
-#include "regmap/XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-// Links: corvane_regmap pugixml
+// Links: corvane_regmap corvane_xml pugixml
 //
 // Parse throughput of the XML reader on a large generated SVD file, next to
 // pugixml parsing the same bytes in the same run, and the time of a full SVD
@@ -8,7 +8,7 @@
 // folder with bench/make_large_svd.py.
 #include "BenchSupport.h"
 #include "regmap/SvdDeviceModel.h"
-#include "regmap/XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -2,7 +2,7 @@
 // then the SVD walks over the same parse. Aborts when the tree is not a tree.
 #include "regmap/SvdDeviceModel.h"
 #include "regmap/SvdRegisterExpansion.h"
-#include "regmap/XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #include "ipcheck/IpListBuilder.h"
 
 #include "ipcheck/AnalyzerInputs.h"
-#include "regmap/XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 #include "link/DiskFile.h"
 

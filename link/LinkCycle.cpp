@@ -26,7 +26,7 @@ bool LinkCycle::Preface()
     m_dataSource = LoadSettings(m_config, SettingsPart::DataSourceOnly).dataSource;
     m_chipModel = m_user.panel.ChipModel();
     m_links.uart.PinChipModel(m_chipModel);
-    if (m_dataSource == 0)
+    if (m_dataSource == Stored(DataSource::Offline))
         return Fail(LinkMessages::kSelectOnlineData);
     return true;
 }

@@ -3,6 +3,7 @@
 #include "link/LinkCycle.h"
 #include "link/LinkMessages.h"
 #include "link/MessageText.h"
+#include "link/SettingValues.h"
 #include "regmap/RegisterWindow.h"
 #include "regmap/RegisterWindowMessages.h"
 #include "regmap/RegisterWindowTable.h"
@@ -24,7 +25,7 @@ int SlotFor(const PeripheralListRows &list, int row, int previous)
 }
 
 // Reads every ticked row into its file; false when a message ended it.
-bool CaptureRows(LinkCycle &cycle, const QString &home, const PeripheralListRows &list, RegisterWindowTable &windows)
+bool CaptureRows(LinkCycle &cycle, const PeripheralListRows &list, RegisterWindowTable &windows)
 {
     int slot = 0;
     for (int row = 0; row < list.RowCount(); ++row) {
@@ -32,31 +33,15 @@ bool CaptureRows(LinkCycle &cycle, const QString &home, const PeripheralListRows
             continue;
         slot = SlotFor(list, row, slot);
         const QString name = list.RowName(row);
-        const QByteArray nameText = name.toUtf8();
         const RegisterWindow *window = windows.At(slot);
-        const PeripheralSpan span = window ? window->FindPeripheralSpan(name) : PeripheralSpan{};
-        if (!span.found) {
-            cycle.Fail(MessageText::Format(RegisterWindowMessages::kNoSpan, nameText.constData()));
+        if (!window) {
+            // A slot without a window knows no peripheral.
+            cycle.Fail(MessageText::Format(RegisterWindowMessages::kNoSpan, name.toUtf8().constData()));
             cycle.Close();
             return false;
         }
-        if (const std::optional<QString> refusal = SnapshotFiles::CheckFits(name, span.span, 0)) {
-            cycle.Fail(*refusal);
-            cycle.Close();
+        if (!window->CapturePeripheral(cycle, name))
             return false;
-        }
-        if (!window->ReadPeripheralImage(cycle, name, span))
-            return false;
-        const QString chip = cycle.ChipModel();
-        const QString path = SnapshotFiles::DefaultPath(home, chip, name);
-        const bool usable = SnapshotFiles::IsPlainFileName(chip) && SnapshotFiles::IsPlainFileName(name);
-        if (usable)
-            SnapshotFiles::MakeFolderFor(home, chip);
-        if (!usable || !SnapshotFiles::Replace(path, cycle.Buffer().data(), span.span)) {
-            cycle.Fail(MessageText::Format(RegisterWindowMessages::kSnapshotCreate, path.toUtf8().constData()));
-            cycle.Close();
-            return false;
-        }
     }
     return true;
 }
@@ -90,8 +75,9 @@ void Run(OperationEnv &env, const QString &home, const PeripheralListRows &list,
 {
     LinkCycle cycle(env.config, env.links, env.user);
     const int entry = env.user.panel.DataSourceEntry();
-    const bool online = entry == 1 || entry == 2 || entry == 3;
-    cycle.PrefaceWith(online ? entry : 0);
+    const bool online =
+        entry == Stored(DataSource::JLink) || entry == Stored(DataSource::Uart) || entry == Stored(DataSource::Gdb);
+    cycle.PrefaceWith(online ? entry : Stored(DataSource::Offline));
     if (online) {
         // The capture takes the probe from the panel's box, not JLINK_PORT;
         // each override reaches only the link that uses it.
@@ -100,7 +86,7 @@ void Run(OperationEnv &env, const QString &home, const PeripheralListRows &list,
         cycle.SetUartRefusalFormat(LinkMessages::kUartRefusalLine);
         if (!cycle.Open())
             return;
-        if (!CaptureRows(cycle, home, list, windows))
+        if (!CaptureRows(cycle, list, windows))
             return;
         cycle.Close();
     }

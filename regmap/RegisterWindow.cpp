@@ -5,7 +5,7 @@
 #include "regmap/RegisterWindowTable.h"
 #include "regmap/RowText.h"
 #include "regmap/SvdDeviceModel.h"
-#include "regmap/XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 #include <algorithm>
 
@@ -184,11 +184,11 @@ void RegisterWindow::ApplyNumberBase()
                 const QString &text = row->Value();
                 const bool hexText = RowText::HasHexPrefix(text);
                 const QList<SvdEnumValue> &choices = row->Traits().choices;
-                if (base == 0 && hexText) {
+                if (base == Stored(NumberBase::Decimal) && hexText) {
                     const uint32_t value = RowText::ReadUnsigned(text, 16);
                     m_tree.SetFilledValue(row.get(),
                                           QString::asprintf("%u", value) + RowText::EnumSuffix(value, choices));
-                } else if (base == 1 && !hexText) {
+                } else if (base == Stored(NumberBase::Hexadecimal) && !hexText) {
                     const uint32_t value = RowText::ReadUnsigned(text, 10);
                     m_tree.SetFilledValue(row.get(),
                                           QString::asprintf("0x%X", value) + RowText::EnumSuffix(value, choices));

@@ -72,11 +72,12 @@ public:
     // --- Register read and write, on the selected row
     void ReadSelection();
     void WriteSelection();
-    // Reads the span of a peripheral this window shows into the transfer
-    // buffer, except the words of registers whose reading changes the chip:
-    // those keep the bytes of the peripheral's snapshot file (zero without
-    // one). False once the cycle has reported a failed read.
-    bool ReadPeripheralImage(LinkCycle &cycle, const QString &name, const PeripheralSpan &span) const;
+    // Reads a peripheral this window shows from the chip into its snapshot
+    // file on the open cycle: the register read of a peripheral row and the
+    // panel's capture both read this way. The file's path when it was
+    // replaced; otherwise the cycle has shown the one message and is closed.
+    // The cycle stays open on success, for the caller's next transfer.
+    std::optional<QString> CapturePeripheral(LinkCycle &cycle, const QString &name) const;
 
     // --- Editing and commands
     RegisterRow *SelectedRow() const;
@@ -102,6 +103,11 @@ private:
     std::optional<QString> CheckFits(const RegisterRow &peripheral) const;
     void FillRegister(RegisterRow *reg, uint32_t word);
     void ReadPeripheral(LinkCycle &cycle, const QString &name);
+    // Reads the span of the peripheral into the transfer buffer, except the
+    // words of registers whose reading changes the chip: those keep the bytes
+    // of the peripheral's snapshot file (zero without one). False once the
+    // cycle has reported a failed read.
+    bool ReadPeripheralImage(LinkCycle &cycle, const QString &name, const PeripheralSpan &span) const;
     void ReadRegister(LinkCycle &cycle, RegisterRow *reg);
     void WritePeripheral(LinkCycle &cycle, const QString &name);
     void WriteRegister(LinkCycle &cycle, RegisterRow *reg);

@@ -41,27 +41,36 @@ void RegisterWindow::ReadSelection()
 
 void RegisterWindow::ReadPeripheral(LinkCycle &cycle, const QString &name)
 {
-    const PeripheralSpan span = FindPeripheralSpan(name);
-    if (!span.found) {
-        cycle.Fail(MessageText::Format(RegisterWindowMessages::kNoSpan, Utf8(name).constData()));
-        cycle.Close();
-        return;
-    }
-    if (const std::optional<QString> refusal = CheckFits(*m_tree.FindTopRow(name))) {
-        cycle.Fail(*refusal);
-        cycle.Close();
-        return;
-    }
-    if (!ReadPeripheralImage(cycle, name, span))
+    const std::optional<QString> path = CapturePeripheral(cycle, name);
+    if (!path)
         return;
     cycle.Close();
+    LoadSnapshot(name, *path);
+}
+
+std::optional<QString> RegisterWindow::CapturePeripheral(LinkCycle &cycle, const QString &name) const
+{
+    const PeripheralSpan span = FindPeripheralSpan(name);
+    std::optional<QString> failure;
+    if (!span.found)
+        failure = MessageText::Format(RegisterWindowMessages::kNoSpan, Utf8(name).constData());
+    else
+        failure = CheckFits(*m_tree.FindTopRow(name));
+    if (failure) {
+        cycle.Fail(*failure);
+        cycle.Close();
+        return std::nullopt;
+    }
+    if (!ReadPeripheralImage(cycle, name, span))
+        return std::nullopt;
     bool usable = false;
     const QString path = SnapshotPathOf(name, false, &usable);
     if (!usable || !SnapshotFiles::Replace(path, m_env.links.buffer.data(), span.span)) {
         cycle.Fail(MessageText::Format(RegisterWindowMessages::kSnapshotCreate, Utf8(path).constData()));
-        return;
+        cycle.Close();
+        return std::nullopt;
     }
-    LoadSnapshot(name, path);
+    return path;
 }
 
 bool RegisterWindow::ReadPeripheralImage(LinkCycle &cycle, const QString &name, const PeripheralSpan &span) const

@@ -5,7 +5,7 @@
 #include "regmap/SvdMessages.h"
 #include "regmap/SvdRegisterExpansion.h"
 #include "regmap/SvdText.h"
-#include "regmap/XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 namespace SvdDeviceModel {
 

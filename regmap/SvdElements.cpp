@@ -1,6 +1,6 @@
 #include "regmap/SvdElements.h"
 
-#include "regmap/XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 #include <algorithm>
 

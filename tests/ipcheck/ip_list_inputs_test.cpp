@@ -3,7 +3,7 @@
 
 #include "support/AnalyzerFixture.h"
 #include "ipcheck/IpListBuilder.h"
-#include "regmap/XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 #include <gtest/gtest.h>
 

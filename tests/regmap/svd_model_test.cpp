@@ -1,7 +1,7 @@
 #include "SvdDescribe.h"
 #include "regmap/SvdDeviceModel.h"
 #include "regmap/SvdText.h"
-#include "regmap/XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 #include <QDir>
 #include <QFile>

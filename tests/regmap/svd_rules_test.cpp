@@ -2,7 +2,7 @@
 // case, and the sample vendor files read whole.
 #include "SvdDescribe.h"
 #include "regmap/SvdDeviceModel.h"
-#include "regmap/XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 #include <QFile>
 #include <QTemporaryDir>

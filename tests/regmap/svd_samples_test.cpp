@@ -3,8 +3,8 @@
 // hand from the files (arrays and clusters expanded, derived peripherals
 // taking their base's registers).
 #include "regmap/SvdDeviceModel.h"
-#include "regmap/XmlDocument.h"
 #include "support/BuildPaths.h"
+#include "xml/XmlDocument.h"
 
 #include <QDir>
 

@@ -2,7 +2,7 @@
 #include "tools/cli/CliCommand.h"
 
 #include "regmap/SvdDeviceModel.h"
-#include "regmap/XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "regmap/XmlReferenceDecoder.h"
+#include "xml/XmlReferenceDecoder.h"
 
 #include <cstdint>
 #include <string_view>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "regmap/XmlDocument.h"
-#include "regmap/XmlElementRecord.h"
-#include "regmap/XmlNodeScanner.h"
+#include "xml/XmlDocument.h"
+#include "xml/XmlElementRecord.h"
+#include "xml/XmlNodeScanner.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "regmap/XmlNodeScanner.h"
+#include "xml/XmlNodeScanner.h"
 
-#include "regmap/XmlCharClass.h"
+#include "xml/XmlCharClass.h"
 
 using namespace XmlCharClass;
 

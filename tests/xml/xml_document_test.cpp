@@ -1,4 +1,4 @@
-#include "regmap/XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "regmap/XmlTreeBuilder.h"
+#include "xml/XmlTreeBuilder.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "regmap/XmlCharClass.h"
+#include "xml/XmlCharClass.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
-#include "regmap/XmlDocument.h"
+#include "xml/XmlDocument.h"
 
-#include "regmap/XmlCharClass.h"
-#include "regmap/XmlNodeScanner.h"
-#include "regmap/XmlReferenceDecoder.h"
-#include "regmap/XmlTreeBuilder.h"
+#include "xml/XmlCharClass.h"
+#include "xml/XmlNodeScanner.h"
+#include "xml/XmlReferenceDecoder.h"
+#include "xml/XmlTreeBuilder.h"
 
 #include <QFile>
 #include <QStringDecoder>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "regmap/XmlElementRecord.h"
+#include "xml/XmlElementRecord.h"
 
 #include <QByteArray>
 #include <QString>
@@ -61,7 +61,6 @@ public:
     bool TagIs(std::uint32_t index, QStringView name) const;
     std::uint32_t Parent() const { return m_parent; }
     std::uint32_t Current() const { return m_current; }
-    std::uint32_t Remembered() const { return m_remembered; }
 
 private:
     void Parse();
