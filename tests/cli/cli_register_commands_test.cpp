@@ -104,7 +104,7 @@ TEST(CliRegisterCommands, NotesLeaveTheStatusAtSuccess)
     CliRig rig;
     // A short default snapshot is filled with zeros: a note, the write goes on.
     rig.PutFile(rig.DataPath("TIMER"), Words({0x000000A5, 0x00000011}));
-    CliRun run = rig.Cli({"register-write", "TIMER", "CR", "0x12345678"});
+    ChildRun run = rig.Cli({"register-write", "TIMER", "CR", "0x12345678"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "TIMER size 0x100 > file len 0x8, fill zero !\n");
     EXPECT_EQ(rig.chip.PeekWord(0x20001000), 0x12345678u);

@@ -102,7 +102,7 @@ TEST_F(CliTargetTest, PortFailuresTellTheSystemsReason)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.port.toStdString());
         m_config.WriteText("COMMON", "UART_PORT", c.port);
-        const CliRun run = Cli({"read", "20000000", "4"});
+        const ChildRun run = Cli({"read", "20000000", "4"});
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err, c.err);
         EXPECT_EQ(run.out, "");
