@@ -1,48 +1,28 @@
 // The capture where its files cannot be written: a full disk, a model the
 // chip table does not know, and the slot rule beyond slot 0.
 
-#include "support/RegwinRig.h"
+#include "CaptureRig.h"
 #include "support/FileSizeLimit.h"
-
-#include "ops/SnapshotCapture.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct ListStub : PeripheralListRows
+// The probe link to chip MODEL, with the selector naming probe 123456.
+struct ProbeCaptureRig : CaptureRig
 {
-    struct Row
-    {
-        QString name;
-        int marks; // bit k: column k + 1 carries the mark
-        bool ticked;
-    };
-    int RowCount() const override { return int(rows.size()); }
-    QString RowName(int row) const override { return rows[row].name; }
-    bool IsTicked(int row) const override { return rows[row].ticked; }
-    bool IsMarked(int row, int slot) const override { return rows[row].marks & (1 << slot); }
-    QList<Row> rows;
-};
-
-struct CaptureRig : RegwinRig
-{
-    explicit CaptureRig(const QString &model = "VX21A")
-        : RegwinRig(model)
+    explicit ProbeCaptureRig(const QString &model = "VX21A")
+        : CaptureRig(model)
     {
         user.dataSourceEntry = 1;
         user.probeText = "123456";
         UseProbe();
     }
-    void Capture() { SnapshotCapture::Run(env, home.path(), list, table); }
-
-    OperationEnv env{config, links, context, {}};
-    ListStub list;
 };
 
 TEST(SnapshotCaptureFaults, FullDiskKeepsTheOldFile)
 {
-    CaptureRig rig;
+    ProbeCaptureRig rig;
     rig.probe.PokeWord(0x20001000, 0x000000A5);
     rig.WindowWith({"TIMER"}, 0);
     rig.list.rows = {{"TIMER", 0b1, true}};
@@ -62,7 +42,7 @@ TEST(SnapshotCaptureFaults, FullDiskKeepsTheOldFile)
 TEST(SnapshotCaptureFaults, EveryChipOfTheListGetsItsFolder)
 {
     for (const char *model : {"AN505", "VX21B"}) {
-        CaptureRig rig(model);
+        ProbeCaptureRig rig(model);
         rig.WindowWith({"TIMER"}, 0);
         rig.list.rows = {{"TIMER", 0b1, true}};
         rig.Capture();
@@ -75,7 +55,7 @@ TEST(SnapshotCaptureFaults, EveryChipOfTheListGetsItsFolder)
 // here slot 2; slot 0's window does not know that peripheral.
 TEST(SnapshotCaptureFaults, UnmarkedRowUsesThePreviousRowsSlot)
 {
-    CaptureRig rig;
+    ProbeCaptureRig rig;
     rig.probe.PokeWord(0x20002000, 0x22222222);
     rig.WindowWith({"TIMER"}, 0);
     rig.WindowWith({"TIMER", "GPIO"}, 2);
