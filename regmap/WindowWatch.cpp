@@ -28,6 +28,7 @@ bool WindowWatch::Start(int ratePerSecond)
     settings.peripherals = RegisterWatch::PeripheralsOf(m_window.Tree());
     settings.interval = std::chrono::milliseconds(1000 / ratePerSecond);
     const uint64_t generation = ++m_generation;
+    m_applied = 0;
     m_running = m_watch.Start(
         std::move(settings),
         [this, generation](const std::vector<PeripheralImage> &images) {
@@ -59,6 +60,7 @@ void WindowWatch::Apply(uint64_t generation, const std::vector<PeripheralImage> 
     for (const PeripheralImage &image : images)
         m_window.FillPeripheral(image.name, image.bytes);
     m_changes.Observe(m_window.Tree());
+    ++m_applied;
     if (onRefreshed)
         onRefreshed();
 }

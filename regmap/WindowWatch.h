@@ -33,6 +33,10 @@ public:
     void Stop();
     bool IsRunning() const { return m_running; }
     const RowChanges &Changes() const { return m_changes; }
+    // Refreshes put into the rows since the last start, and the watch's own
+    // figures of its last run.
+    int AppliedRefreshes() const { return m_applied; }
+    RegisterWatch::Figures Figures() const { return m_watch.LastFigures(); }
 
     // Told on the window's thread after the rows took a refresh, and when the
     // watch has ended (after its message, if any).
@@ -50,4 +54,5 @@ private:
     QObject m_context; // lives on the window's thread; hand-overs are queued to it
     uint64_t m_generation = 0;
     bool m_running = false;
+    int m_applied = 0;
 };
