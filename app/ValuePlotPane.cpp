@@ -166,6 +166,9 @@ void ValuePlotPane::Redraw()
     m_time->setRange(0, seconds);
     const double margin = std::max(1.0, (high - low) / 10.0);
     m_values->setRange(low - margin, high + margin);
+    // Round ticks: whole seconds and values a person can read off.
+    m_time->applyNiceNumbers();
+    m_values->applyNiceNumbers();
 }
 
 void ValuePlotPane::SaveCsv()

@@ -7,6 +7,7 @@
 #include "AppRig.h"
 
 #include "SimulatedChip.h"
+#include "app/ControlPaneDock.h"
 #include "app/Looks.h"
 #include "app/RegisterWindowTools.h"
 #include "app/ValuePlotPane.h"
@@ -21,6 +22,7 @@
 #include <QLineSeries>
 #include <QMenu>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTreeWidget>
 
 #include <map>
@@ -319,11 +321,25 @@ TEST(RegisterWindowLiveTest, ComparisonWithSavedDataDrawsTheSavedValueBesideTheR
         EXPECT_GE(Looks::ContrastRatio(TextColour(shot, rect), background), 3.0) << "look " << id;
     }
 
+    // Another window's values instead: window 1 shows UART0 still unread.
+    QTest::mouseClick(live.rig.Box(1), Qt::LeftButton);
+    ASSERT_NE(live.rig.app->RegisterWindow(1), nullptr);
+    live.rig.app->RegisterWindow(1)->AddPeripheralRows("UART0");
+    live.PickFromMenus(QString::fromUtf8("与 window_1 比较"));
+    live.Click("compare");
+    EXPECT_EQ(live.Marks({"UART0", "CR"}).note, QString()) << "both windows show zero";
+    live.PutSavedData("UART0", QByteArray::fromHex("21000000"));
+    live.PickFromMenus(QString::fromUtf8("导入数据"));
+    live.RightClick(Row(live.grid, {"UART0"}));
+    QTRY_COMPARE(live.Marks({"UART0", "CR"}).note, QString::fromUtf8("≠ 0x00000000"));
+    EXPECT_EQ(live.Marks({"UART0", "CR", "MODE"}).note, QString::fromUtf8("≠ 0x0"));
+
     live.PickFromMenus(QString::fromUtf8("结束比较"));
     live.Click("compare");
     EXPECT_EQ(live.Marks({"UART0", "CR"}), PropertyGrid::RowMarks());
 
     // Without any saved data: one message, no comparison.
+    live.rig.app->RegisterWindow(1)->RemovePeripheralRows("UART0");
     QFile::remove(live.rig.Path("data/VX21A/UART0.bin"));
     live.PickFromMenus(QString::fromUtf8("与保存的数据比较"));
     live.Click("compare");
@@ -449,5 +465,29 @@ TEST(RegisterWindowLiveTest, ScreenshotsOfAWatchedComparedAndPlottedWindowInEver
         const QString path = QDir(BinDir()).filePath(QStringLiteral("corvane-live-%1.png").arg(id));
         EXPECT_TRUE(live.rig.app->ChildFrame(0)->grab().save(path)) << path.toStdString();
     }
+    live.Click("watch");
+}
+
+TEST(RegisterWindowLiveTest, APeripheralPutIntoAWatchedWindowIsWatchedToo)
+{
+    LiveRig live;
+    live.chip.PokeWord(0x40003000, 0x1); // ADC.CTRL
+    ASSERT_TRUE(live.Start());
+    live.Tool<QComboBox>("rate")->setCurrentIndex(4);
+    live.Click("watch");
+    QTRY_VERIFY_WITH_TIMEOUT(live.Marks({"GPIO", "DATA"}).bold, 10000);
+    // The user double-clicks ADC's window 0 cell in the peripheral list.
+    CMyList &list = live.rig.Peripherals();
+    live.rig.Frame().Pane().Tabs().setCurrentIndex(0);
+    QApplication::processEvents();
+    QTreeWidgetItem *adc = list.FindRow("ADC");
+    list.scrollToItem(adc);
+    const QPoint at(list.columnViewportPosition(1) + 10, list.visualItemRect(adc).center().y());
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
+    ASSERT_NE(Row(live.grid, {"ADC"}), nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(Row(live.grid, {"ADC", "CTRL"})->text(0).endsWith("0x00000001"), 10000);
+    EXPECT_TRUE(live.Tool<QCheckBox>("watch")->isChecked());
+    EXPECT_TRUE(live.rig.messages.isEmpty()) << live.rig.messages.join('|').toStdString();
     live.Click("watch");
 }
