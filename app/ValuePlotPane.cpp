@@ -83,6 +83,9 @@ ValuePlotPane::ValuePlotPane(MessagePresenter &messages, FileChooser &files, QWi
     layout->addWidget(m_view, 1);
 
     m_series.SetTimeWindow(qint64(kTimeWindows[0]) * 1000);
+    m_redraw.setSingleShot(true);
+    m_redraw.setInterval(200);
+    connect(&m_redraw, &QTimer::timeout, this, [this] { Redraw(); });
     connect(m_pause, &QCheckBox::toggled, this, [this](bool paused) { m_series.SetPaused(paused); });
     connect(m_window, &QComboBox::currentIndexChanged, this, [this] {
         m_series.SetTimeWindow(qint64(m_window->currentData().toInt()) * 1000);
@@ -110,7 +113,8 @@ void ValuePlotPane::Sample(const RegisterRowTree &tree, qint64 ms)
     if (m_series.IsPaused() || m_series.AllSeries().empty())
         return;
     m_series.Sample(tree, ms);
-    Redraw();
+    if (!m_redraw.isActive())
+        m_redraw.start();
 }
 
 void ValuePlotPane::Clear()

@@ -2,6 +2,7 @@
 
 #include "regmap/ValueSeries.h"
 
+#include <QTimer>
 #include <QWidget>
 
 class FileChooser;
@@ -50,4 +51,5 @@ private:
     QValueAxis *m_values = nullptr;
     QCheckBox *m_pause = nullptr;
     QComboBox *m_window = nullptr;
+    QTimer m_redraw; // new points are drawn a few times a second, not at every refresh
 };

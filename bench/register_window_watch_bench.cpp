@@ -16,7 +16,9 @@
 // SSRAM2, which holds still, so the rows are read and compared but do not
 // change. Needs qemu-system-arm.
 //
-// Usage: register_window_watch_bench [--gdb] [SECONDS]   (default 10)
+// --no-plot leaves the plot pane closed.
+//
+// Usage: register_window_watch_bench [--gdb] [--no-plot] [SECONDS]   (default 10)
 #include "app/CorvaneApp.h"
 #include "app/MainFrame.h"
 #include "app/RegisterWindowTools.h"
@@ -111,6 +113,7 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     QStringList arguments = QCoreApplication::arguments().mid(1);
     const bool board = arguments.removeAll(QStringLiteral("--gdb")) > 0;
+    const bool plot = arguments.removeAll(QStringLiteral("--no-plot")) == 0;
     const int seconds = arguments.isEmpty() ? 10 : std::max(1, arguments.first().toInt());
 
     SimulatedChip chip("VX21A");
@@ -149,8 +152,10 @@ int main(int argc, char **argv)
     QApplication::processEvents();
     messages.clear(); // start-up's own (no probe library here)
     const RegisterRowTree &tree = window->Logic()->Tree();
-    window->Tools()->Plot(tree.TopRow(0)->Child(0)->Id());
-    window->Tools()->Plot(tree.TopRow(19)->Child(25)->Child(1)->Id());
+    if (plot) {
+        window->Tools()->Plot(tree.TopRow(0)->Child(0)->Id());
+        window->Tools()->Plot(tree.TopRow(19)->Child(25)->Child(1)->Id());
+    }
 
     // Ticks of a 1 ms timer: the largest gap is the longest stall.
     QElapsedTimer clock;

@@ -148,6 +148,7 @@ void PropertyGrid::Apply(QTreeWidgetItem *item, const RowData &row)
 {
     const bool wasUpdating = m_updating;
     m_updating = true;
+    const QVariant wasModified = item->data(0, kModifiedRole);
     item->setData(0, kIdRole, QVariant::fromValue<qulonglong>(row.id));
     item->setData(0, kEditableRole, row.editable);
     item->setData(0, kDescriptionRole, row.description);
@@ -157,13 +158,20 @@ void PropertyGrid::Apply(QTreeWidgetItem *item, const RowData &row)
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (row.editable)
         flags |= Qt::ItemIsEditable;
-    item->setFlags(flags);
+    // A watched window updates every row many times a second: what did not
+    // change is left alone, so the view does not lay its rows out again.
+    if (item->flags() != flags)
+        item->setFlags(flags);
     item->setData(0, kModifiedRole, row.modified);
-    item->setExpanded(row.expanded);
+    if (item->isExpanded() != row.expanded)
+        item->setExpanded(row.expanded);
     // Peripheral and register rows have no value of their own: their
     // caption, with the register value in it, runs across both columns.
-    item->setFirstColumnSpanned(!row.editable);
-    ApplyMarks(item);
+    if (item->isFirstColumnSpanned() != !row.editable)
+        item->setFirstColumnSpanned(!row.editable);
+    // The marks' fonts depend on the modified state only; they stay otherwise.
+    if (!wasModified.isValid() || wasModified.toBool() != row.modified)
+        ApplyMarks(item);
     m_updating = wasUpdating;
     if (item == m_tree->currentItem())
         ShowDescription();

@@ -413,7 +413,7 @@ TEST(RegisterWindowLiveTest, PlotFromTheRowMenuDrawsLinesThatFollowTheWatchAndSa
     QChartView *view = plot->ChartView();
     ASSERT_EQ(view->chart()->series().size(), 2);
     EXPECT_EQ(view->chart()->series()[0]->name(), "GPIO.DATA");
-    EXPECT_GE(static_cast<QLineSeries *>(view->chart()->series()[0])->count(), 6);
+    QTRY_VERIFY_WITH_TIMEOUT(static_cast<QLineSeries *>(view->chart()->series()[0])->count() >= 6, 5000);
     const QImage shot = view->grab().toImage();
     const QColor line = static_cast<QLineSeries *>(view->chart()->series()[0])->color();
     EXPECT_GT(PixelsNear(shot, shot.rect(), line), 30) << "the counter's line is drawn";
