@@ -203,6 +203,8 @@ TEST(RegisterWatch, RegistersReadWithSideEffectsAreNeverRead)
                 },
                 {});
     watch.Wait();
+    // The chip records the last leave a moment after the host sent it.
+    WaitFor([&] { return CyclesOnTheLine(rig.chip).size() >= 2; });
     EXPECT_EQ(CyclesOnTheLine(rig.chip), QStringList({"E R20005000/8 R2000500c/4 L", "E R20005000/8 R2000500c/4 L"}));
     EXPECT_EQ(rig.chip.PeekWord(0x20005008), 0x55u);
     EXPECT_EQ(Register(window, "UART", "STATUS")->Name(), statusBefore);
