@@ -124,6 +124,8 @@ QPalette PaletteOf(int id)
         palette.setColor(group, QPalette::ButtonText, colours.windowText);
         palette.setColor(group, QPalette::Highlight, colours.highlight);
         palette.setColor(group, QPalette::HighlightedText, selectedText);
+        // Hints in empty fields (the find box) are drawn on the fields' colour.
+        palette.setColor(group, QPalette::PlaceholderText, Faded(colours.text, colours.base));
     }
     palette.setColor(QPalette::Disabled, QPalette::Base, colours.window);
     palette.setColor(QPalette::Disabled, QPalette::Text, Faded(colours.text, colours.base));

@@ -1,6 +1,8 @@
 #include "app/RegisterWindowView.h"
 
 #include "app/CorvaneApp.h"
+#include "app/RegisterWindowTools.h"
+#include "app/ValuePlotPane.h"
 #include "widgets/PropertyGrid.h"
 #include "regmap/RegisterWindow.h"
 #include "regmap/RegisterWindowTable.h"
@@ -11,6 +13,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QMenu>
+#include <QSplitter>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -92,9 +95,21 @@ struct CRegWnd::Impl : public RowTreeListener
     }
 
     // RowTreeListener
-    void RowsCleared() override { Grid().Clear(); }
-    void TopRowAppended(const RegisterRow &row) override { AddWithChildren(0, row); }
-    void TopRowRemoving(const RegisterRow &row) override { Grid().RemoveRow(row.Id()); }
+    void RowsCleared() override
+    {
+        Grid().Clear();
+        m_view.ScheduleReshape();
+    }
+    void TopRowAppended(const RegisterRow &row) override
+    {
+        AddWithChildren(0, row);
+        m_view.ScheduleReshape();
+    }
+    void TopRowRemoving(const RegisterRow &row) override
+    {
+        Grid().RemoveRow(row.Id());
+        m_view.ScheduleReshape();
+    }
     void RowChanged(const RegisterRow &row) override
     {
         if (Grid().HasRow(row.Id()))
@@ -134,8 +149,18 @@ CRegWnd::CRegWnd(CCorvaneApp &app, int slot, QWidget *parent)
     , m_slot(slot)
 {
     setObjectName(QStringLiteral("CRegWnd_%1").arg(slot));
-    m_grid = new PropertyGrid(this);
+    m_split = new QSplitter(Qt::Vertical, this);
+    m_split->setChildrenCollapsible(false);
+    m_grid = new PropertyGrid(m_split);
+    m_plot = new ValuePlotPane(app.Context().messages, app.Context().files, m_split);
+    m_plot->hide();
+    m_split->addWidget(m_grid);
+    m_split->addWidget(m_plot);
+    m_split->setStretchFactor(0, 3);
+    m_split->setStretchFactor(1, 1);
     m_impl = std::make_unique<Impl>(*this, app, slot);
+    m_tools = new RegisterWindowTools(app, *this, *m_plot);
+    connect(m_plot, &ValuePlotPane::Emptied, m_plot, &QWidget::hide);
 
     connect(m_grid->Tree(), &QTreeWidget::currentItemChanged, this, [this] { m_impl->TakeGridSelection(); });
     connect(
@@ -173,7 +198,32 @@ CRegWnd::CRegWnd(CCorvaneApp &app, int slot, QWidget *parent)
     });
 }
 
-CRegWnd::~CRegWnd() = default;
+CRegWnd::~CRegWnd()
+{
+    // The watch ends before the rows it fills go.
+    delete m_tools;
+    m_tools = nullptr;
+}
+
+void CRegWnd::ShowPlot()
+{
+    if (m_plot->isVisible())
+        return;
+    m_plot->show();
+    const int height = m_split->height();
+    m_split->setSizes({height - height / 3, height / 3});
+}
+
+void CRegWnd::ScheduleReshape()
+{
+    if (m_reshapePending || !m_tools)
+        return;
+    m_reshapePending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_reshapePending = false;
+        m_tools->RowsReshaped();
+    });
+}
 
 void CRegWnd::OnInitialUpdate()
 {
@@ -223,6 +273,8 @@ void CRegWnd::ShowContextMenu(int menuId, const QPoint &gridPosition)
     static const Item kSave{RegisterWindow::ExportCommand, "保存数据"};
     static const Item kRead{RegisterWindow::ReadCommand, "寄存器读取"};
     static const Item kWrite{RegisterWindow::WriteCommand, "寄存器写入"};
+    static constexpr int kPlotCommand = -1;
+    static const Item kPlot{kPlotCommand, "plot"};
     QList<Item> items;
     switch (static_cast<RegisterWindow::Menu>(menuId)) {
     case RegisterWindow::Menu::All:
@@ -235,8 +287,14 @@ void CRegWnd::ShowContextMenu(int menuId, const QPoint &gridPosition)
         items = {kImport, kSave};
         break;
     case RegisterWindow::Menu::None:
-        return;
+        break;
     }
+    // Any row with a number of its own can be drawn over time.
+    const RegisterRow *selected = m_impl->Tree().Selected();
+    if (selected && selected->RowKind() != RegisterRow::Kind::Peripheral)
+        items << kPlot;
+    if (items.isEmpty())
+        return;
     QMenu menu(QStringLiteral("读写控制"), this);
     menu.setObjectName(QStringLiteral("menu_%1").arg(menuId));
     for (const Item &item : items)
@@ -244,12 +302,17 @@ void CRegWnd::ShowContextMenu(int menuId, const QPoint &gridPosition)
     // The form's top left corner plus the point within the grid.
     const QPoint at = mapToGlobal(m_grid->mapTo(this, gridPosition));
     QAction *chosen = menuExec ? menuExec(menu, at) : menu.exec(at);
-    if (chosen)
+    if (chosen && chosen->data().toInt() == kPlotCommand && selected)
+        m_tools->Plot(selected->Id());
+    else if (chosen)
         m_impl->m_logic->RunCommand(chosen->data().toInt());
 }
 
 void CRegWnd::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    m_grid->setGeometry(-2, -2, width() + 4, height() + 3);
+    const int tools = m_tools ? m_tools->sizeHint().height() : 0;
+    if (m_tools)
+        m_tools->setGeometry(0, 0, width(), tools);
+    m_split->setGeometry(-2, tools - 2, width() + 4, height() - tools + 3);
 }

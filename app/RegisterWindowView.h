@@ -9,10 +9,15 @@ class CCorvaneApp;
 class PropertyGrid;
 class QAction;
 class QMenu;
+class QSplitter;
 class RegisterWindow;
+class RegisterWindowTools;
+class ValuePlotPane;
 
 // The register window: the property grid that shows the rows of one slot's
-// register window logic and forwards the user's clicks and edits to it.
+// register window logic and forwards the user's clicks and edits to it, the
+// tool row above it (watch, find, changes, comparison, export) and the plot
+// pane below it, shown once a row is plotted.
 class CRegWnd : public QWidget
 {
     Q_OBJECT
@@ -34,20 +39,30 @@ public:
     // The logic behind the window.
     RegisterWindow *Logic() const;
     PropertyGrid *Grid() const { return m_grid; }
+    RegisterWindowTools *Tools() const { return m_tools; }
+    ValuePlotPane *Plot() const { return m_plot; }
+    // Shows the plot pane under the rows, a third of the height.
+    void ShowPlot();
 
     // Shows one of the context menus (310, 315, 316) at a point of the grid
     // and runs the command picked.
     void ShowContextMenu(int menuId, const QPoint &gridPosition);
-    // How a context menu is shown; tests pick an entry instead.
+    // How a context menu (also the tool row's) is shown; tests pick an entry instead.
     std::function<QAction *(QMenu &, const QPoint &)> menuExec;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void ScheduleReshape();
+
     struct Impl;
     CCorvaneApp &m_app;
     int m_slot;
     PropertyGrid *m_grid = nullptr;
+    QSplitter *m_split = nullptr;
+    ValuePlotPane *m_plot = nullptr;
     std::unique_ptr<Impl> m_impl;
+    RegisterWindowTools *m_tools = nullptr;
+    bool m_reshapePending = false;
 };

@@ -5,6 +5,8 @@
 #include "regmap/RowText.h"
 #include "regmap/SnapshotFiles.h"
 
+#include <algorithm>
+#include <cstring>
 #include <ctime>
 
 namespace {
@@ -49,9 +51,20 @@ std::chrono::nanoseconds ThreadProcessorTime()
 std::vector<WatchedPeripheral> RegisterWatch::PeripheralsOf(const RegisterRowTree &tree)
 {
     std::vector<WatchedPeripheral> peripherals;
-    for (const auto &row : tree.TopRows())
-        peripherals.push_back(
-            {row->Name(), RowText::FirstNumber(row->Description()), RowText::SecondNumber(row->Description())});
+    for (const auto &row : tree.TopRows()) {
+        WatchedPeripheral peripheral{
+            row->Name(), RowText::FirstNumber(row->Description()), RowText::SecondNumber(row->Description()), {}};
+        for (const auto &reg : row->Children()) {
+            if (!reg->Traits().readHasSideEffect)
+                continue;
+            const uint32_t word = RowText::SecondNumber(reg->Description()) / 4;
+            if (word >= (peripheral.span + 3) / 4)
+                continue;
+            peripheral.leftOut.resize((peripheral.span + 3) / 4, false);
+            peripheral.leftOut[word] = true;
+        }
+        peripherals.push_back(std::move(peripheral));
+    }
     return peripherals;
 }
 
@@ -160,6 +173,36 @@ void RegisterWatch::Run(Settings settings, RefreshHandler onRefresh, StopHandler
         onStop(message);
 }
 
+bool RegisterWatch::ReadImage(LinkCycle &cycle, const WatchedPeripheral &peripheral, QByteArray &image)
+{
+    const auto *buffer = reinterpret_cast<const char *>(cycle.Buffer().data());
+    if (peripheral.leftOut.empty()) {
+        if (!cycle.Read(peripheral.base, peripheral.span))
+            return false;
+        image = QByteArray(buffer, qsizetype(peripheral.span));
+        return true;
+    }
+    // One transfer per run of words between the ones left out.
+    image = QByteArray(qsizetype(peripheral.span), '\0');
+    const auto words = uint32_t(peripheral.leftOut.size());
+    for (uint32_t word = 0; word < words;) {
+        if (peripheral.leftOut[word]) {
+            ++word;
+            continue;
+        }
+        uint32_t end = word;
+        while (end < words && !peripheral.leftOut[end])
+            ++end;
+        const uint32_t start = word * 4;
+        const uint32_t length = std::min(end * 4, peripheral.span) - start;
+        if (!cycle.Read(peripheral.base + start, length))
+            return false;
+        std::memcpy(image.data() + start, buffer, length);
+        word = end;
+    }
+    return true;
+}
+
 bool RegisterWatch::Refresh(const Settings &settings, std::vector<PeripheralImage> &images, QString &message)
 {
     // A peripheral that cannot pass the transfer buffer is refused by name
@@ -176,10 +219,10 @@ bool RegisterWatch::Refresh(const Settings &settings, std::vector<PeripheralImag
         LinkCycle cycle(m_config, m_links, context, LinkCycleGate::Turn::Background);
         if (cycle.Preface() && cycle.Open()) {
             for (const WatchedPeripheral &peripheral : settings.peripherals) {
-                if (!cycle.Read(peripheral.base, peripheral.span))
+                QByteArray image;
+                if (!ReadImage(cycle, peripheral, image))
                     break;
-                images.push_back({peripheral.name, QByteArray(reinterpret_cast<const char *>(cycle.Buffer().data()),
-                                                              qsizetype(peripheral.span))});
+                images.push_back({peripheral.name, std::move(image)});
             }
             cycle.Close();
         }

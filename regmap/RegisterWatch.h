@@ -15,11 +15,16 @@
 #include <thread>
 #include <vector>
 
+class LinkCycle;
+
 struct WatchedPeripheral
 {
     QString name;
     uint32_t base = 0;
     uint32_t span = 0;
+    // Words (by index from the base) of registers whose reading changes the
+    // chip: never read; their bytes in the image stay zero.
+    std::vector<bool> leftOut;
 };
 
 struct PeripheralImage
@@ -66,7 +71,8 @@ public:
         std::chrono::nanoseconds longestRefresh{0};
     };
 
-    // Every peripheral a window shows, with the base and span its rows hold.
+    // Every peripheral a window shows, with the base and span its rows hold
+    // and the words of its registers read with side effects.
     static std::vector<WatchedPeripheral> PeripheralsOf(const RegisterRowTree &tree);
 
     RegisterWatch(const ConfigFile &config, TargetLinks &links);
@@ -87,6 +93,7 @@ public:
 
 private:
     void Run(Settings settings, RefreshHandler onRefresh, StopHandler onStop);
+    static bool ReadImage(LinkCycle &cycle, const WatchedPeripheral &peripheral, QByteArray &image);
     bool Refresh(const Settings &settings, std::vector<PeripheralImage> &images, QString &message);
 
     const ConfigFile &m_config;

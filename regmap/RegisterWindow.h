@@ -65,8 +65,9 @@ public:
     void ExportSnapshot();
     QString DefaultSnapshotPath(const QString &name) const;
     // Fills a peripheral's rows from an image of its range, as a load does,
-    // without a file and without messages (a watch's refresh). False when
-    // the window does not show the peripheral.
+    // without a file and without messages (a watch's refresh); registers
+    // read with side effects keep their rows. False when the window does not
+    // show the peripheral.
     bool FillPeripheral(const QString &name, const QByteArray &image);
 
     // --- Register read and write, on the selected row

@@ -29,6 +29,9 @@ bool RegisterWindow::FillPeripheral(const QString &name, const QByteArray &image
     if (!peripheral)
         return false;
     for (const auto &reg : peripheral->Children()) {
+        // A watch never reads these; the row keeps what it shows.
+        if (reg->Traits().readHasSideEffect)
+            continue;
         const uint32_t word = RowValues::ImageWord(image, RowValues::WordOffset(*reg));
         if (!AlreadyShows(*reg, word))
             FillRegister(reg.get(), word);

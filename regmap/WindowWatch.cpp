@@ -28,11 +28,12 @@ bool WindowWatch::Start(int ratePerSecond)
     settings.peripherals = RegisterWatch::PeripheralsOf(m_window.Tree());
     settings.interval = std::chrono::milliseconds(1000 / ratePerSecond);
     const uint64_t generation = ++m_generation;
+    m_applied = 0;
     m_running = m_watch.Start(
         std::move(settings),
         [this, generation](const std::vector<PeripheralImage> &images) {
             QMetaObject::invokeMethod(
-                &m_context, [this, generation, images] { Apply(generation, images); }, Qt::QueuedConnection);
+                &m_context, [this, generation, images] { Take(generation, images); }, Qt::QueuedConnection);
         },
         [this, generation](const QString &message) {
             QMetaObject::invokeMethod(
@@ -48,17 +49,50 @@ void WindowWatch::Stop()
     ++m_generation;
     m_running = false;
     m_watch.Stop();
+    m_pending.clear();
     if (onStopped)
         onStopped();
 }
 
-void WindowWatch::Apply(uint64_t generation, const std::vector<PeripheralImage> &images)
+void WindowWatch::Take(uint64_t generation, const std::vector<PeripheralImage> &images)
 {
     if (generation != m_generation)
         return;
-    for (const PeripheralImage &image : images)
-        m_window.FillPeripheral(image.name, image.bytes);
+    for (std::size_t i = 0; i < images.size(); ++i)
+        m_pending.push_back({images[i], i + 1 == images.size()});
+    if (images.empty())
+        m_pending.push_back({{}, true});
+    if (!m_stepPosted) {
+        m_stepPosted = true;
+        QMetaObject::invokeMethod(
+            &m_context, [this] { ApplyNext(); }, Qt::QueuedConnection);
+    }
+}
+
+void WindowWatch::ApplyNext()
+{
+    m_stepPosted = false;
+    if (m_pending.empty())
+        return;
+    Pending next = std::move(m_pending.front());
+    m_pending.pop_front();
+    // The rest goes in a later turn, after timers and painting had theirs.
+    if (!m_pending.empty()) {
+        m_stepPosted = true;
+        QMetaObject::invokeMethod(
+            &m_context, [this] { ApplyNext(); }, Qt::QueuedConnection);
+    }
+    Apply(next);
+}
+
+void WindowWatch::Apply(const Pending &next)
+{
+    if (!next.image.name.isEmpty())
+        m_window.FillPeripheral(next.image.name, next.image.bytes);
+    if (!next.endsRefresh)
+        return;
     m_changes.Observe(m_window.Tree());
+    ++m_applied;
     if (onRefreshed)
         onRefreshed();
 }
@@ -67,6 +101,12 @@ void WindowWatch::Ended(uint64_t generation, const QString &message)
 {
     if (generation != m_generation)
         return;
+    // What was read before the end still reaches the rows, before the message.
+    while (!m_pending.empty()) {
+        const Pending next = std::move(m_pending.front());
+        m_pending.pop_front();
+        Apply(next);
+    }
     ++m_generation;
     m_running = false;
     m_watch.Wait();

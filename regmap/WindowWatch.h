@@ -10,13 +10,16 @@
 #include <QString>
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 
 class RegisterWindow;
 
 // A register window's watch as its view runs it. The refreshes are read on
 // the watch's thread; their images are put into the window's rows, and the
-// change marks moved on, on the thread that made this object (the window's).
+// change marks moved on, on the thread that made this object (the window's):
+// one peripheral per turn of that thread's event loop, so a window of many
+// peripherals never holds its thread for a whole refresh at once.
 // A failing link ends the watch with its one message, shown through the
 // window's user side on that thread. Images still on their way when the
 // watch is stopped are dropped.
@@ -33,6 +36,10 @@ public:
     void Stop();
     bool IsRunning() const { return m_running; }
     const RowChanges &Changes() const { return m_changes; }
+    // Refreshes put into the rows since the last start, and the watch's own
+    // figures of its last run.
+    int AppliedRefreshes() const { return m_applied; }
+    RegisterWatch::Figures Figures() const { return m_watch.LastFigures(); }
 
     // Told on the window's thread after the rows took a refresh, and when the
     // watch has ended (after its message, if any).
@@ -40,7 +47,10 @@ public:
     std::function<void()> onStopped;
 
 private:
-    void Apply(uint64_t generation, const std::vector<PeripheralImage> &images);
+    struct Pending;
+    void Take(uint64_t generation, const std::vector<PeripheralImage> &images);
+    void ApplyNext();
+    void Apply(const Pending &next);
     void Ended(uint64_t generation, const QString &message);
 
     RegisterWindow &m_window;
@@ -50,4 +60,13 @@ private:
     QObject m_context; // lives on the window's thread; hand-overs are queued to it
     uint64_t m_generation = 0;
     bool m_running = false;
+    int m_applied = 0;
+    // Images waiting for their turn; the last of a refresh says so.
+    struct Pending
+    {
+        PeripheralImage image;
+        bool endsRefresh = false;
+    };
+    std::deque<Pending> m_pending;
+    bool m_stepPosted = false;
 };

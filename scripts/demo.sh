@@ -109,6 +109,7 @@ port=$(head -n 1 "$chip_out")
 sed -i "s|^UART_PORT=.*|UART_PORT=$port|" "$home/Corvane.ini"
 
 echo "Demo board: simulated VX21A on $port (data source UART, see $home/Corvane.ini)."
+echo "Tick 监视 at the top of window_1 to watch TIM2: its counter CNT changes, drawn highlighted."
 if [ -x "$home/corvane" ]; then
   if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     echo "No display found. Run under a virtual one:  xvfb-run -a $0" >&2

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ ninja-build pkg-config
-  qt6-base-dev qt6-serialport-dev qt6-charts-dev
+  qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   python3
   qemu-system-arm gcc-arm-none-eabi libnewlib-arm-none-eabi

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -15,6 +16,9 @@ constexpr int kIdRole = Qt::UserRole;
 constexpr int kEditableRole = Qt::UserRole + 1;
 constexpr int kDescriptionRole = Qt::UserRole + 2;
 constexpr int kChoicesRole = Qt::UserRole + 3;
+constexpr int kModifiedRole = Qt::UserRole + 4;
+constexpr int kNoteRole = Qt::UserRole + 5;
+constexpr int kNoteColourRole = Qt::UserRole + 6;
 
 // A value with choices is edited in an editable drop-down: pick one of the
 // choices or type any text.
@@ -33,6 +37,35 @@ public:
         box->setInsertPolicy(QComboBox::NoInsert);
         box->addItems(choices);
         return box;
+    }
+    // A row's note goes at the right end of its last column (the name
+    // column when it spans the row), on the row's own background.
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        const QModelIndex first = index.siblingAtColumn(0);
+        const QString note = first.data(kNoteRole).toString();
+        const bool spanned = !first.data(kEditableRole).toBool();
+        if (note.isEmpty() || index.column() != (spanned ? 0 : 1))
+            return;
+        const QFontMetrics metrics(option.font);
+        const int width = metrics.horizontalAdvance(note) + 8;
+        const QRect area(option.rect.right() - width, option.rect.top(), width, option.rect.height());
+        painter->save();
+        if (!(option.state & QStyle::State_Selected)) {
+            const QVariant background = index.data(Qt::BackgroundRole);
+            painter->fillRect(area,
+                              background.isValid() ? background.value<QBrush>() : option.palette.brush(QPalette::Base));
+        }
+        QFont font = option.font;
+        font.setBold(true);
+        painter->setFont(font);
+        const QColor colour = first.data(kNoteColourRole).value<QColor>();
+        painter->setPen(option.state & QStyle::State_Selected ? option.palette.color(QPalette::HighlightedText)
+                        : colour.isValid()                    ? colour
+                                                              : option.palette.color(QPalette::Text));
+        painter->drawText(area.adjusted(4, 0, -4, 0), Qt::AlignRight | Qt::AlignVCenter, note);
+        painter->restore();
     }
     void setEditorData(QWidget *editor, const QModelIndex &index) const override
     {
@@ -115,6 +148,7 @@ void PropertyGrid::Apply(QTreeWidgetItem *item, const RowData &row)
 {
     const bool wasUpdating = m_updating;
     m_updating = true;
+    const QVariant wasModified = item->data(0, kModifiedRole);
     item->setData(0, kIdRole, QVariant::fromValue<qulonglong>(row.id));
     item->setData(0, kEditableRole, row.editable);
     item->setData(0, kDescriptionRole, row.description);
@@ -124,17 +158,70 @@ void PropertyGrid::Apply(QTreeWidgetItem *item, const RowData &row)
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (row.editable)
         flags |= Qt::ItemIsEditable;
-    item->setFlags(flags);
-    QFont valueFont = m_tree->font();
-    valueFont.setBold(row.modified);
-    item->setFont(1, valueFont);
-    item->setExpanded(row.expanded);
+    // A watched window updates every row many times a second: what did not
+    // change is left alone, so the view does not lay its rows out again.
+    if (item->flags() != flags)
+        item->setFlags(flags);
+    item->setData(0, kModifiedRole, row.modified);
+    if (item->isExpanded() != row.expanded)
+        item->setExpanded(row.expanded);
     // Peripheral and register rows have no value of their own: their
     // caption, with the register value in it, runs across both columns.
-    item->setFirstColumnSpanned(!row.editable);
+    if (item->isFirstColumnSpanned() != !row.editable)
+        item->setFirstColumnSpanned(!row.editable);
+    // The marks' fonts depend on the modified state only; they stay otherwise.
+    if (!wasModified.isValid() || wasModified.toBool() != row.modified)
+        ApplyMarks(item);
     m_updating = wasUpdating;
     if (item == m_tree->currentItem())
         ShowDescription();
+}
+
+void PropertyGrid::ApplyMarks(QTreeWidgetItem *item)
+{
+    const RowMarks marks = m_marks.value(item->data(0, kIdRole).toULongLong());
+    // Plain rows take the grid's font as it is now; bold ones a bold copy of it.
+    QFont bold = m_tree->font();
+    bold.setBold(true);
+    item->setData(0, Qt::FontRole, marks.bold ? QVariant(bold) : QVariant());
+    item->setData(1, Qt::FontRole, marks.bold || item->data(0, kModifiedRole).toBool() ? QVariant(bold) : QVariant());
+    for (int column = 0; column < 2; ++column)
+        item->setData(column, Qt::BackgroundRole,
+                      marks.background.isValid() ? QVariant(QBrush(marks.background)) : QVariant());
+    item->setData(0, kNoteRole, marks.note);
+    item->setData(0, kNoteColourRole, marks.noteColour);
+}
+
+void PropertyGrid::SetRowMarks(uint64_t id, const RowMarks &marks)
+{
+    QTreeWidgetItem *item = m_items.value(id);
+    if (!item || m_marks.value(id) == marks)
+        return;
+    if (marks == RowMarks())
+        m_marks.remove(id);
+    else
+        m_marks.insert(id, marks);
+    const bool wasUpdating = m_updating;
+    m_updating = true;
+    ApplyMarks(item);
+    m_updating = wasUpdating;
+}
+
+PropertyGrid::RowMarks PropertyGrid::Marks(uint64_t id) const
+{
+    return m_marks.value(id);
+}
+
+void PropertyGrid::SetRowHidden(uint64_t id, bool hidden)
+{
+    if (QTreeWidgetItem *item = m_items.value(id); item && item->isHidden() != hidden)
+        item->setHidden(hidden);
+}
+
+bool PropertyGrid::IsRowHidden(uint64_t id) const
+{
+    QTreeWidgetItem *item = m_items.value(id);
+    return item && item->isHidden();
 }
 
 void PropertyGrid::AddRow(uint64_t parentId, const RowData &row)
@@ -166,6 +253,7 @@ void PropertyGrid::RemoveRow(uint64_t id)
     while (!pending.isEmpty()) {
         QTreeWidgetItem *next = pending.takeLast();
         m_items.remove(next->data(0, kIdRole).toULongLong());
+        m_marks.remove(next->data(0, kIdRole).toULongLong());
         for (int i = 0; i < next->childCount(); ++i)
             pending << next->child(i);
     }
@@ -180,6 +268,7 @@ void PropertyGrid::Clear()
     m_updating = true;
     m_tree->clear();
     m_items.clear();
+    m_marks.clear();
     m_updating = false;
     ShowDescription();
 }
@@ -216,6 +305,10 @@ void PropertyGrid::SetNameColumnWidth(int width)
 void PropertyGrid::SetCaptionFont(const QFont &font)
 {
     m_tree->setFont(font);
+    m_updating = true;
+    for (QTreeWidgetItem *item : std::as_const(m_items))
+        ApplyMarks(item);
+    m_updating = false;
 }
 
 uint64_t PropertyGrid::SelectedId() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QHash>
 #include <QStringList>
 #include <QWidget>
@@ -37,12 +38,30 @@ public:
         QStringList choices;
     };
 
+    // How a row is drawn beyond its texts: a background, bold texts, and a
+    // note drawn at the right end of the row (another value to set beside
+    // the row's own).
+    struct RowMarks
+    {
+        QColor background; // invalid: the grid's own
+        bool bold = false;
+        QString note;
+        QColor noteColour;
+        bool operator==(const RowMarks &) const = default;
+    };
+
     // parentId 0 adds a top-level row at the end.
     void AddRow(uint64_t parentId, const RowData &row);
     void UpdateRow(const RowData &row);
     void RemoveRow(uint64_t id);
     void Clear();
     bool HasRow(uint64_t id) const { return m_items.contains(id); }
+    // Marks stay with the row through updates until set again.
+    void SetRowMarks(uint64_t id, const RowMarks &marks);
+    RowMarks Marks(uint64_t id) const;
+    void SetRowHidden(uint64_t id, bool hidden);
+    bool IsRowHidden(uint64_t id) const;
+    QTreeWidgetItem *Item(uint64_t id) const { return m_items.value(id); }
 
     void SetHeaderTitles(const QString &left, const QString &right);
     QString LeftTitle() const;
@@ -77,11 +96,13 @@ protected:
 
 private:
     void Apply(QTreeWidgetItem *item, const RowData &row);
+    void ApplyMarks(QTreeWidgetItem *item);
     void ShowDescription();
 
     QTreeWidget *m_tree = nullptr;
     QLabel *m_descriptionName = nullptr;
     QLabel *m_description = nullptr;
     QHash<uint64_t, QTreeWidgetItem *> m_items;
+    QHash<uint64_t, RowMarks> m_marks;
     bool m_updating = false;
 };

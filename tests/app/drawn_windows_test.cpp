@@ -137,9 +137,9 @@ TEST(DrawnWindowsTest, RightClickOnRowsOpensTheRowsMenuAndNeverTheFramesMenu)
         QStringList menu;
     } cases[] = {
         {uart, {"导入数据", "保存数据", "寄存器读取", "寄存器写入"}},
-        {cr, {"寄存器读取", "寄存器写入"}},
-        {Child(cr, "VALUE~"), {}},
-        {Child(cr, "MODE"), {}},
+        {cr, {"寄存器读取", "寄存器写入", "plot"}},
+        {Child(cr, "VALUE~"), {"plot"}},
+        {Child(cr, "MODE"), {"plot"}},
     };
     for (const auto &c : cases) {
         rowMenu.clear();

@@ -98,8 +98,8 @@ TEST(RegisterWindowTest, ContextMenusFollowRowKindAndDataSource)
         QStringList peripheral, registerRow, field;
     };
     const QList<Case> cases{
-        {0, {"导入数据", "保存数据"}, {"-"}, {"-"}},
-        {2, {"导入数据", "保存数据", "寄存器读取", "寄存器写入"}, {"寄存器读取", "寄存器写入"}, {"-"}},
+        {0, {"导入数据", "保存数据"}, {"plot"}, {"plot"}},
+        {2, {"导入数据", "保存数据", "寄存器读取", "寄存器写入"}, {"寄存器读取", "寄存器写入", "plot"}, {"plot"}},
     };
     for (const Case &c : cases) {
         AppRig rig(WindowIni(QStringLiteral("UART0=1\n"), c.dataType));

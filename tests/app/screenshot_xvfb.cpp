@@ -321,6 +321,76 @@ TEST(DemoWithMouseTest, ReadAPeripheralFromItsRowMenuAndChangeTheLook)
         corvane.kill();
 }
 
+// The watch in the real program: the register window of TIM2, whose
+// counter runs on the demo chip, is still until the watch is switched on
+// from the keyboard (Ctrl+F reaches the tool row's find box, two steps back
+// is the watch box, Space ticks it); then the counter's row changes on its
+// own and is drawn highlighted.
+TEST(DemoWithMouseTest, WatchTheTimerAndSeeItsCounterChange)
+{
+    if (g_display.isEmpty())
+        GTEST_SKIP() << "Xvfb is not installed (scripts/install-deps.sh gui)";
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        GTEST_SKIP() << "xdotool is not installed (scripts/install-deps.sh gui)";
+
+    SimulatedChip chip("VX21A");
+    ASSERT_TRUE(chip.Start());
+    FillPeripherals(chip);
+    chip.AddFreeRunningCounter(0x4000A024); // TIM2.CNT
+
+    QTemporaryDir home;
+    QTemporaryDir profile;
+    ASSERT_NO_FATAL_FAILURE(LayOutDemoFolder(home));
+    QString ini = DemoIni(chip.PortPath()).replace("EXPAND_TYPE=0", "EXPAND_TYPE=1");
+    ini.replace("\nRCC=1\nGPIOA=1\nUSART1=1\n", "\nTIM2=1\n");
+    QFile file(home.filePath("Corvane.ini"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(ini.toUtf8());
+    file.close();
+
+    QProcess corvane;
+    corvane.setProcessEnvironment(OnTheDisplay(profile.path()));
+    corvane.setProcessChannelMode(QProcess::ForwardedChannels);
+    corvane.start(home.filePath("corvane"), {});
+    ASSERT_TRUE(corvane.waitForStarted());
+    const QString mainWindow =
+        XDoTool({"search", "--sync", "--onlyvisible", "--name", "Corvane v2.3"}).section('\n', 0, 0);
+    ASSERT_FALSE(mainWindow.isEmpty());
+    QTest::qWait(3000); // first paint
+
+    XDoTool({"windowfocus", "--sync", mainWindow});
+    XDoTool({"mousemove", "--sync", "560", "300", "click", "1"}); // into the rows
+    QTest::qWait(800);
+    const QRect rows(380, 90, 600, 400);
+    const QImage still = Screen();
+    QTest::qWait(1000);
+    EXPECT_FALSE(Differ(still, Screen(), rows)) << "the rows change before the watch is on";
+
+    XDoTool({"key", "ctrl+f"});
+    QTest::qWait(300);
+    XDoTool({"key", "shift+Tab", "shift+Tab", "space"});
+    QTest::qWait(1500);
+    const QImage first = Screen();
+    QTest::qWait(1000);
+    const QImage second = Screen();
+    second.save(QDir(BinDir()).filePath("corvane-demo-watch.png"));
+    EXPECT_TRUE(Differ(first, second, rows)) << "the counter's row did not change while watched";
+    // The changed row's highlight: amber behind the counter.
+    int highlighted = 0;
+    for (int y = rows.top(); y <= rows.bottom(); ++y)
+        for (int x = rows.left(); x <= rows.right(); ++x) {
+            const QRgb pixel = second.pixel(x, y);
+            highlighted += qRed(pixel) > 240 && qGreen(pixel) > 180 && qGreen(pixel) < 215 && qBlue(pixel) < 40;
+        }
+    EXPECT_GT(highlighted, 500) << "no highlighted row";
+    EXPECT_TRUE(XDoTool({"search", "--onlyvisible", "--name", "^Corvane$"}).isEmpty()) << "a message box is open";
+
+    EXPECT_EQ(corvane.state(), QProcess::Running);
+    corvane.terminate();
+    if (!corvane.waitForFinished(10000))
+        corvane.kill();
+}
+
 int main(int argc, char **argv)
 {
     const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));

@@ -181,4 +181,34 @@ TEST(RegisterWatch, RefreshesFillTheRowsAndMarkTheCounter)
     EXPECT_FALSE(rig.PortHeld());
 }
 
+TEST(RegisterWatch, RegistersReadWithSideEffectsAreNeverRead)
+{
+    RegwinRig rig;
+    rig.PutSvd("VX21A", R"(<device><peripherals><peripheral><name>UART</name><baseAddress>0x20005000</baseAddress>
+<registers><register><name>CTRL</name><addressOffset>0</addressOffset></register>
+<register><name>STATUS</name><addressOffset>8</addressOffset><readAction>clear</readAction></register>
+<register><name>DATA</name><addressOffset>0xC</addressOffset></register></registers></peripheral></peripherals></device>)");
+    rig.UseUart(6);
+    rig.chip.PokeWord(0x20005008, 0x55);
+    rig.chip.AddFreeRunningCounter(0x20005008); // any read of STATUS would move it
+    rig.chip.AddFreeRunningCounter(0x2000500C);
+    RegisterWindow &window = rig.WindowWith({"UART"});
+    const QString statusBefore = Register(window, "UART", "STATUS")->Name();
+    RegisterWatch watch(rig.config, rig.links);
+    rig.chip.ClearRecord();
+    watch.Start(SettingsFor(window, rig, 10ms, 2),
+                [&](const std::vector<PeripheralImage> &images) {
+                    for (const PeripheralImage &image : images)
+                        window.FillPeripheral(image.name, image.bytes);
+                },
+                {});
+    watch.Wait();
+    // The chip records the last leave a moment after the host sent it.
+    WaitFor([&] { return CyclesOnTheLine(rig.chip).size() >= 2; });
+    EXPECT_EQ(CyclesOnTheLine(rig.chip), QStringList({"E R20005000/8 R2000500c/4 L", "E R20005000/8 R2000500c/4 L"}));
+    EXPECT_EQ(rig.chip.PeekWord(0x20005008), 0x55u);
+    EXPECT_EQ(Register(window, "UART", "STATUS")->Name(), statusBefore);
+    EXPECT_EQ(Child(window, "UART", "DATA", "VALUE~")->Value(), "0x00000002");
+}
+
 } // namespace

@@ -1,0 +1,369 @@
+#include "app/RegisterWindowTools.h"
+
+#include "app/CorvaneApp.h"
+#include "app/RegisterWindowView.h"
+#include "app/ValuePlotPane.h"
+#include "regmap/RegisterWindow.h"
+#include "regmap/RowExport.h"
+#include "regmap/RowFilter.h"
+#include "regmap/SnapshotFiles.h"
+#include "widgets/PropertyGrid.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QShortcut>
+#include <QTreeWidget>
+
+#include <functional>
+
+namespace {
+
+// What the tool row shows and says.
+namespace Text {
+const char kWatch[] = "监视";
+const char kRate[] = "%1 次/秒";
+const char kFind[] = "查找 (Ctrl+F)";
+const char kChangesOnly[] = "只看变化";
+const char kCompare[] = "比较";
+const char kWithSaved[] = "与保存的数据比较";
+const char kWithFolder[] = "与文件夹中的数据比较...";
+const char kWithWindow[] = "与 %1 比较";
+const char kEndComparison[] = "结束比较";
+const char kExport[] = "导出";
+const char kCsv[] = "CSV...";
+const char kJson[] = "JSON...";
+const char kFolderTitle[] = "选择数据文件夹";
+const char kExportTitle[] = "导出寄存器";
+const char kCsvFilter[] = "CSV Files(*.csv)";
+const char kJsonFilter[] = "JSON Files(*.json)";
+const char kOtherValue[] = "≠ %1";
+const char kNoSnapshot[] = "No saved data to compare !\n";
+const char kCreateError[] = "%1 create error !\n";
+} // namespace Text
+
+QString Tr(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+constexpr int kDefaultRate = 5;
+
+QColor Mix(const QColor &from, const QColor &to, double share)
+{
+    auto channel = [share](int a, int b) { return qRound(a + (b - a) * share); };
+    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()), channel(from.blue(), to.blue()));
+}
+
+void Walk(const RegisterRow &row, const std::function<void(const RegisterRow &)> &visit)
+{
+    visit(row);
+    for (const auto &child : row.Children())
+        Walk(*child, visit);
+}
+
+} // namespace
+
+RegisterWindowTools::RegisterWindowTools(CCorvaneApp &app, CRegWnd &view, ValuePlotPane &plot)
+    : QWidget(&view)
+    , m_app(app)
+    , m_view(view)
+    , m_plot(plot)
+    , m_watch(*view.Logic(), app.Config(), app.Links(), app.Context())
+{
+    setObjectName(QStringLiteral("tools"));
+    m_clock.start();
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(4);
+
+    m_watchBox = new QCheckBox(Tr(Text::kWatch), this);
+    m_watchBox->setObjectName(QStringLiteral("watch"));
+    m_rate = new QComboBox(this);
+    m_rate->setObjectName(QStringLiteral("rate"));
+    for (int rate : RegisterWatch::kRates)
+        m_rate->addItem(Tr(Text::kRate).arg(rate), rate);
+    m_rate->setCurrentIndex(m_rate->findData(kDefaultRate));
+    m_find = new QLineEdit(this);
+    m_find->setObjectName(QStringLiteral("find"));
+    m_find->setPlaceholderText(Tr(Text::kFind));
+    m_find->setClearButtonEnabled(true);
+    m_find->installEventFilter(this);
+    m_changesOnly = new QCheckBox(Tr(Text::kChangesOnly), this);
+    m_changesOnly->setObjectName(QStringLiteral("changesOnly"));
+    m_compare = new QPushButton(Tr(Text::kCompare), this);
+    m_compare->setObjectName(QStringLiteral("compare"));
+    m_export = new QPushButton(Tr(Text::kExport), this);
+    m_export->setObjectName(QStringLiteral("export"));
+    layout->addWidget(m_watchBox);
+    layout->addWidget(m_rate);
+    layout->addWidget(m_find, 1);
+    layout->addWidget(m_changesOnly);
+    layout->addWidget(m_compare);
+    layout->addWidget(m_export);
+
+    connect(m_watchBox, &QCheckBox::toggled, this, [this](bool on) { StartOrStopWatch(on); });
+    connect(m_rate, &QComboBox::currentIndexChanged, this, [this] {
+        if (m_watch.IsRunning())
+            RowsReshaped(); // the same peripherals at the new rate
+    });
+    connect(m_find, &QLineEdit::textChanged, this, [this] { Redraw(); });
+    connect(m_changesOnly, &QCheckBox::toggled, this, [this] { Redraw(); });
+    connect(m_compare, &QPushButton::clicked, this, [this] { ShowCompareMenu(); });
+    connect(m_export, &QPushButton::clicked, this, [this] { ShowExportMenu(); });
+    auto *find = new QShortcut(QKeySequence::Find, &view, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(find, &QShortcut::activated, this, [this] { FocusFind(); });
+
+    m_watch.onRefreshed = [this] { Refreshed(); };
+    m_watch.onStopped = [this] {
+        if (m_restarting)
+            return;
+        const QSignalBlocker quiet(m_watchBox);
+        m_watchBox->setChecked(false);
+    };
+}
+
+RegisterWindowTools::~RegisterWindowTools()
+{
+    m_watch.onRefreshed = {};
+    m_watch.onStopped = {};
+    m_watch.Stop();
+}
+
+int RegisterWindowTools::Rate() const
+{
+    return m_rate->currentData().toInt();
+}
+
+bool RegisterWindowTools::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_find && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+        m_find->clear();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void RegisterWindowTools::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // A new look: the marks are mixed from the grid's colours.
+    if (event->type() == QEvent::PaletteChange)
+        Redraw();
+}
+
+void RegisterWindowTools::FocusFind()
+{
+    m_find->setFocus(Qt::ShortcutFocusReason);
+    m_find->selectAll();
+}
+
+void RegisterWindowTools::StartOrStopWatch(bool on)
+{
+    if (!on) {
+        m_watch.Stop();
+        return;
+    }
+    if (!m_watch.Start(Rate())) {
+        const QSignalBlocker quiet(m_watchBox);
+        m_watchBox->setChecked(false);
+    }
+}
+
+void RegisterWindowTools::RowsReshaped()
+{
+    if (m_watch.IsRunning()) {
+        m_restarting = true;
+        m_watch.Stop();
+        m_restarting = false;
+        StartOrStopWatch(true);
+    }
+    Redraw();
+}
+
+void RegisterWindowTools::Refreshed()
+{
+    m_plot.Sample(m_view.Logic()->Tree(), m_clock.elapsed());
+    Redraw();
+}
+
+void RegisterWindowTools::Plot(uint64_t rowId)
+{
+    const RegisterRowTree &tree = m_view.Logic()->Tree();
+    if (const RegisterRow *row = tree.FindById(rowId); row && m_plot.Add(*row, tree, m_clock.elapsed()))
+        m_view.ShowPlot();
+}
+
+QColor RegisterWindowTools::ChangedBackground(const QPalette &palette, double strength)
+{
+    return Mix(palette.color(QPalette::Base), QColor(255, 196, 0), 0.2 + 0.8 * strength);
+}
+
+QColor RegisterWindowTools::ComparedBackground(const QPalette &palette)
+{
+    return Mix(palette.color(QPalette::Base), QColor(255, 120, 120), 0.55);
+}
+
+QColor RegisterWindowTools::OtherValueColour()
+{
+    return QColor(150, 0, 0);
+}
+
+std::map<QString, RowComparison> RegisterWindowTools::Comparisons() const
+{
+    std::map<QString, RowComparison> comparisons;
+    const RegisterRowTree &tree = m_view.Logic()->Tree();
+    for (const auto &peripheral : tree.TopRows()) {
+        if (m_source == Source::Snapshots) {
+            if (auto image = m_snapshots.find(peripheral->Name()); image != m_snapshots.end())
+                comparisons.emplace(peripheral->Name(), RowComparison::AgainstImage(*peripheral, image->second));
+        } else if (m_source == Source::Window) {
+            const CRegWnd *other = m_app.RegisterWindow(m_otherSlot);
+            if (const RegisterRow *otherRow = other ? other->Logic()->Tree().FindTopRow(peripheral->Name()) : nullptr)
+                comparisons.emplace(peripheral->Name(), RowComparison::AgainstRows(*peripheral, *otherRow));
+        }
+    }
+    return comparisons;
+}
+
+void RegisterWindowTools::Redraw()
+{
+    PropertyGrid &grid = *m_view.Grid();
+    const RegisterRowTree &tree = m_view.Logic()->Tree();
+    const QPalette palette = grid.Tree()->palette();
+    const RowChanges &changes = m_watch.Changes();
+    const std::map<QString, RowComparison> comparisons = Comparisons();
+    const QString text = m_find->text();
+    const std::unordered_set<uint64_t> kept = RowFilter::KeptRows(tree, text);
+    const bool changesOnly = m_changesOnly->isChecked();
+    for (const auto &peripheral : tree.TopRows()) {
+        const auto comparison = comparisons.find(peripheral->Name());
+        Walk(*peripheral, [&](const RegisterRow &row) {
+            PropertyGrid::RowMarks marks;
+            const RowComparison::Difference *difference =
+                comparison != comparisons.end() ? comparison->second.Find(row.Id()) : nullptr;
+            if (difference) {
+                marks.background = ComparedBackground(palette);
+                marks.bold = true;
+                marks.note = Tr(Text::kOtherValue).arg(difference->otherText);
+                marks.noteColour = OtherValueColour();
+            } else if (const double strength = changes.Strength(row.Id()); strength > 0) {
+                marks.background = ChangedBackground(palette, strength);
+                marks.bold = true;
+            }
+            grid.SetRowMarks(row.Id(), marks);
+            const bool shown = kept.count(row.Id()) && (!changesOnly || changes.KeepsInChangesOnly(row));
+            grid.SetRowHidden(row.Id(), !shown);
+        });
+    }
+}
+
+void RegisterWindowTools::CompareWithSnapshots(const QString &folder)
+{
+    m_snapshots.clear();
+    const RegisterWindow &logic = *m_view.Logic();
+    for (const auto &peripheral : logic.Tree().TopRows()) {
+        const QString name = peripheral->Name();
+        if (!SnapshotFiles::IsPlainFileName(name))
+            continue;
+        const QString path =
+            folder.isEmpty() ? logic.DefaultSnapshotPath(name) : QDir(folder).filePath(name + QStringLiteral(".bin"));
+        if (std::optional<QByteArray> image = SnapshotFiles::ReadAll(path))
+            m_snapshots.emplace(name, *image);
+    }
+    if (m_snapshots.empty()) {
+        m_app.Context().messages.ShowMessage(Tr(Text::kNoSnapshot));
+        EndComparison();
+        return;
+    }
+    m_source = Source::Snapshots;
+    Redraw();
+}
+
+void RegisterWindowTools::CompareWithWindow(int slot)
+{
+    m_source = Source::Window;
+    m_otherSlot = slot;
+    Redraw();
+}
+
+void RegisterWindowTools::EndComparison()
+{
+    m_source = Source::None;
+    m_snapshots.clear();
+    Redraw();
+}
+
+void RegisterWindowTools::ShowCompareMenu()
+{
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("compareMenu"));
+    QAction *saved = menu.addAction(Tr(Text::kWithSaved));
+    QAction *folder = menu.addAction(Tr(Text::kWithFolder));
+    QHash<QAction *, int> windows;
+    for (int slot = 0; slot < CCorvaneApp::kSlotCount; ++slot)
+        if (const CRegWnd *other = m_app.RegisterWindow(slot); other && other != &m_view)
+            windows.insert(menu.addAction(Tr(Text::kWithWindow).arg(other->Logic()->Title())), slot);
+    QAction *end = menu.addAction(Tr(Text::kEndComparison));
+    end->setEnabled(m_source != Source::None);
+    const QPoint at = m_compare->mapToGlobal(m_compare->rect().bottomLeft());
+    QAction *chosen = m_view.menuExec ? m_view.menuExec(menu, at) : menu.exec(at);
+    if (!chosen)
+        return;
+    if (chosen == saved) {
+        CompareWithSnapshots(QString());
+    } else if (chosen == folder) {
+        FileRequest request;
+        request.kind = FileRequest::Kind::Folder;
+        request.title = Tr(Text::kFolderTitle);
+        if (const QString path = m_app.Context().files.ChooseFile(request); !path.isEmpty())
+            CompareWithSnapshots(path);
+    } else if (chosen == end) {
+        EndComparison();
+    } else if (windows.contains(chosen)) {
+        CompareWithWindow(windows.value(chosen));
+    }
+}
+
+void RegisterWindowTools::ShowExportMenu()
+{
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("exportMenu"));
+    QAction *csv = menu.addAction(Tr(Text::kCsv));
+    QAction *json = menu.addAction(Tr(Text::kJson));
+    const QPoint at = m_export->mapToGlobal(m_export->rect().bottomLeft());
+    QAction *chosen = m_view.menuExec ? m_view.menuExec(menu, at) : menu.exec(at);
+    if (chosen == csv || chosen == json)
+        Export(chosen == json);
+}
+
+void RegisterWindowTools::Export(bool json)
+{
+    FileRequest request;
+    request.kind = FileRequest::Kind::Save;
+    request.title = Tr(Text::kExportTitle);
+    request.filters = {json ? FileFilter{Tr(Text::kJsonFilter), QStringLiteral("*.json")}
+                            : FileFilter{Tr(Text::kCsvFilter), QStringLiteral("*.csv")}};
+    request.defaultName = m_view.Logic()->Title() + (json ? QStringLiteral(".json") : QStringLiteral(".csv"));
+    request.overwritePrompt = true;
+    const QString path = m_app.Context().files.ChooseFile(request);
+    if (path.isEmpty())
+        return;
+    // What the window shows: rows the find box or "changes only" hides stay out.
+    const PropertyGrid &grid = *m_view.Grid();
+    const std::vector<RowExport::Record> records =
+        RowExport::Records(m_view.Logic()->Tree(), [&](const RegisterRow &row) { return !grid.IsRowHidden(row.Id()); });
+    const QByteArray bytes = json ? RowExport::Json(records) : RowExport::Csv(records);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        m_app.Context().messages.ShowMessage(Tr(Text::kCreateError).arg(path));
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "regmap/RowComparison.h"
+#include "regmap/WindowWatch.h"
+
+#include <QColor>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QWidget>
+
+#include <map>
+#include <memory>
+
+class CCorvaneApp;
+class CRegWnd;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPalette;
+class QPushButton;
+class ValuePlotPane;
+
+// The tool row at the top of a register window: the watch and its rate, the
+// find box, "changes only", comparison and export. It also draws what they
+// mean on the window's grid: changed rows highlighted and fading, compared
+// rows with the other value beside them, rows the find box or "changes
+// only" leaves out hidden, and a point on every plotted line per refresh.
+class RegisterWindowTools : public QWidget
+{
+    Q_OBJECT
+
+public:
+    RegisterWindowTools(CCorvaneApp &app, CRegWnd &view, ValuePlotPane &plot);
+    ~RegisterWindowTools() override;
+
+    WindowWatch &Watch() { return m_watch; }
+    int Rate() const;
+    // The rows changed shape: peripherals added, removed or rebuilt.
+    void RowsReshaped();
+    // Marks and hidden rows drawn anew.
+    void Redraw();
+    // A register, value or field row goes into the plot pane.
+    void Plot(uint64_t rowId);
+    // Ctrl+F.
+    void FocusFind();
+
+    // How a changed row is drawn when its mark has `strength` (1 at the last
+    // read, fading to 0) and how a differing row is drawn, on a palette.
+    static QColor ChangedBackground(const QPalette &palette, double strength);
+    static QColor ComparedBackground(const QPalette &palette);
+    static QColor OtherValueColour();
+
+    // Other windows' values, or the saved snapshot files of these peripherals.
+    void CompareWithSnapshots(const QString &folder);
+    void CompareWithWindow(int slot);
+    void EndComparison();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    enum class Source { None, Snapshots, Window };
+
+    void StartOrStopWatch(bool on);
+    void ShowCompareMenu();
+    void ShowExportMenu();
+    void Export(bool json);
+    void Refreshed();
+    std::map<QString, RowComparison> Comparisons() const;
+
+    CCorvaneApp &m_app;
+    CRegWnd &m_view;
+    ValuePlotPane &m_plot;
+    WindowWatch m_watch;
+    QElapsedTimer m_clock;
+    QCheckBox *m_watchBox = nullptr;
+    QComboBox *m_rate = nullptr;
+    QLineEdit *m_find = nullptr;
+    QCheckBox *m_changesOnly = nullptr;
+    QPushButton *m_compare = nullptr;
+    QPushButton *m_export = nullptr;
+    Source m_source = Source::None;
+    int m_otherSlot = -1;
+    std::map<QString, QByteArray> m_snapshots; // peripheral name: image
+    bool m_restarting = false;
+};

@@ -1,0 +1,192 @@
+#include "app/ValuePlotPane.h"
+
+#include "link/UserInterfaces.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// What the pane shows and asks.
+namespace Text {
+const char kPause[] = "暂停";
+const char kTimeWindow[] = "%1 秒";
+const char kWholeTime[] = "全部";
+const char kSave[] = "保存 CSV";
+const char kClear[] = "清除";
+const char kTime[] = "s";
+const char kSaveTitle[] = "保存曲线";
+const char kCsvFilter[] = "CSV Files(*.csv)";
+const char kSaveFailed[] = "%1 create error !\n";
+} // namespace Text
+
+QString Tr(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+ValuePlotPane::ValuePlotPane(MessagePresenter &messages, FileChooser &files, QWidget *parent)
+    : QWidget(parent)
+    , m_messages(messages)
+    , m_files(files)
+{
+    setObjectName(QStringLiteral("plot"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+
+    auto *controls = new QHBoxLayout;
+    m_pause = new QCheckBox(Tr(Text::kPause), this);
+    m_pause->setObjectName(QStringLiteral("pause"));
+    m_window = new QComboBox(this);
+    m_window->setObjectName(QStringLiteral("timeWindow"));
+    for (int seconds : kTimeWindows)
+        m_window->addItem(seconds ? Tr(Text::kTimeWindow).arg(seconds) : Tr(Text::kWholeTime), seconds);
+    auto *save = new QPushButton(Tr(Text::kSave), this);
+    save->setObjectName(QStringLiteral("saveSeries"));
+    auto *clear = new QPushButton(Tr(Text::kClear), this);
+    clear->setObjectName(QStringLiteral("clearSeries"));
+    controls->addWidget(m_pause);
+    controls->addWidget(m_window);
+    controls->addStretch(1);
+    controls->addWidget(save);
+    controls->addWidget(clear);
+    layout->addLayout(controls);
+
+    m_chart = new QChart;
+    m_chart->setMargins(QMargins(2, 2, 2, 2));
+    m_chart->legend()->setAlignment(Qt::AlignRight);
+    m_time = new QValueAxis(m_chart);
+    m_time->setTitleText(Tr(Text::kTime));
+    m_time->setLabelFormat(QStringLiteral("%.1f"));
+    m_values = new QValueAxis(m_chart);
+    m_values->setLabelFormat(QStringLiteral("%.0f"));
+    m_chart->addAxis(m_time, Qt::AlignBottom);
+    m_chart->addAxis(m_values, Qt::AlignLeft);
+    m_view = new QChartView(m_chart, this);
+    m_view->setObjectName(QStringLiteral("chart"));
+    m_view->setRenderHint(QPainter::Antialiasing);
+    m_view->setMinimumHeight(140);
+    layout->addWidget(m_view, 1);
+
+    m_series.SetTimeWindow(qint64(kTimeWindows[0]) * 1000);
+    m_redraw.setSingleShot(true);
+    m_redraw.setInterval(200);
+    connect(&m_redraw, &QTimer::timeout, this, [this] { Redraw(); });
+    connect(m_pause, &QCheckBox::toggled, this, [this](bool paused) { m_series.SetPaused(paused); });
+    connect(m_window, &QComboBox::currentIndexChanged, this, [this] {
+        m_series.SetTimeWindow(qint64(m_window->currentData().toInt()) * 1000);
+        Redraw();
+    });
+    connect(save, &QPushButton::clicked, this, [this] { SaveCsv(); });
+    connect(clear, &QPushButton::clicked, this, [this] { Clear(); });
+}
+
+bool ValuePlotPane::Add(const RegisterRow &row, const RegisterRowTree &tree, qint64 ms)
+{
+    if (!m_series.Add(row))
+        return false;
+    // A first point at once, so a line shows before the next refresh.
+    const bool paused = m_series.IsPaused();
+    m_series.SetPaused(false);
+    m_series.Sample(tree, ms);
+    m_series.SetPaused(paused);
+    Redraw();
+    return true;
+}
+
+void ValuePlotPane::Sample(const RegisterRowTree &tree, qint64 ms)
+{
+    if (m_series.IsPaused() || m_series.AllSeries().empty())
+        return;
+    m_series.Sample(tree, ms);
+    if (!m_redraw.isActive())
+        m_redraw.start();
+}
+
+void ValuePlotPane::Clear()
+{
+    m_series = ValueSeries();
+    m_series.SetPaused(m_pause->isChecked());
+    m_series.SetTimeWindow(qint64(m_window->currentData().toInt()) * 1000);
+    Redraw();
+    emit Emptied();
+}
+
+void ValuePlotPane::Redraw()
+{
+    const auto &all = m_series.AllSeries();
+    // Lines are kept in the order of the series, one each.
+    while (m_chart->series().size() > qsizetype(all.size())) {
+        QAbstractSeries *line = m_chart->series().last();
+        m_chart->removeSeries(line); // gives the line back to us
+        delete line;
+    }
+    while (m_chart->series().size() < qsizetype(all.size())) {
+        auto *line = new QLineSeries(m_chart);
+        m_chart->addSeries(line);
+        line->attachAxis(m_time);
+        line->attachAxis(m_values);
+    }
+    qint64 first = std::numeric_limits<qint64>::max();
+    qint64 last = std::numeric_limits<qint64>::min();
+    double low = std::numeric_limits<double>::max();
+    double high = std::numeric_limits<double>::lowest();
+    for (const ValueSeries::Series &series : all)
+        for (const ValueSeries::Point &point : series.points) {
+            first = std::min(first, point.ms);
+            last = std::max(last, point.ms);
+            low = std::min(low, double(point.value));
+            high = std::max(high, double(point.value));
+        }
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        auto *line = static_cast<QLineSeries *>(m_chart->series()[qsizetype(i)]);
+        line->setName(all[i].name);
+        QList<QPointF> points;
+        points.reserve(qsizetype(all[i].points.size()));
+        for (const ValueSeries::Point &point : all[i].points)
+            points.append(QPointF(double(point.ms - first) / 1000.0, double(point.value)));
+        line->replace(points);
+    }
+    if (last < first) {
+        m_time->setRange(0, 1);
+        m_values->setRange(0, 1);
+        return;
+    }
+    const double seconds = std::max(1.0, double(last - first) / 1000.0);
+    m_time->setRange(0, seconds);
+    const double margin = std::max(1.0, (high - low) / 10.0);
+    m_values->setRange(low - margin, high + margin);
+    // Round ticks: whole seconds and values a person can read off.
+    m_time->applyNiceNumbers();
+    m_values->applyNiceNumbers();
+}
+
+void ValuePlotPane::SaveCsv()
+{
+    FileRequest request;
+    request.kind = FileRequest::Kind::Save;
+    request.title = Tr(Text::kSaveTitle);
+    request.filters = {{Tr(Text::kCsvFilter), QStringLiteral("*.csv")}};
+    request.defaultName = QStringLiteral("series.csv");
+    request.overwritePrompt = true;
+    const QString path = m_files.ChooseFile(request);
+    if (path.isEmpty())
+        return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(m_series.Csv()) < 0 || !file.commit())
+        m_messages.ShowMessage(Tr(Text::kSaveFailed).arg(path));
+}
