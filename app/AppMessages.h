@@ -12,4 +12,11 @@ namespace AppMessages {
 // A second copy started from the same folder.
 inline constexpr char kAlreadyRunning[] = "此程序正在运行，同一路径只能打开一次。";
 
+// A register window compared with its saved data when none is saved.
+inline constexpr char kNoSavedData[] = "No saved data to compare !\n";
+
+// An exported window or a saved plot series whose file could not be
+// written (%1: the path).
+inline constexpr char kFileCreate[] = "%1 create error !\n";
+
 } // namespace AppMessages

@@ -1,5 +1,6 @@
 #include "app/RegisterWindowTools.h"
 
+#include "app/AppMessages.h"
 #include "app/CorvaneApp.h"
 #include "app/RegisterWindowView.h"
 #include "app/ValuePlotPane.h"
@@ -46,8 +47,6 @@ const char kExportTitle[] = "导出寄存器";
 const char kCsvFilter[] = "CSV Files(*.csv)";
 const char kJsonFilter[] = "JSON Files(*.json)";
 const char kOtherValue[] = "≠ %1";
-const char kNoSnapshot[] = "No saved data to compare !\n";
-const char kCreateError[] = "%1 create error !\n";
 } // namespace Text
 
 QString Tr(const char *text)
@@ -281,7 +280,7 @@ void RegisterWindowTools::CompareWithSnapshots(const QString &folder)
             m_snapshots.emplace(name, *image);
     }
     if (m_snapshots.empty()) {
-        m_app.Context().messages.ShowMessage(Tr(Text::kNoSnapshot));
+        m_app.Context().messages.ShowFailure(Tr(AppMessages::kNoSavedData));
         EndComparison();
         return;
     }
@@ -365,5 +364,5 @@ void RegisterWindowTools::Export(bool json)
     const QByteArray bytes = json ? RowExport::Json(records) : RowExport::Csv(records);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        m_app.Context().messages.ShowMessage(Tr(Text::kCreateError).arg(path));
+        m_app.Context().messages.ShowFailure(Tr(AppMessages::kFileCreate).arg(path));
 }

@@ -1,5 +1,7 @@
 #include "app/ValuePlotPane.h"
 
+#include "app/AppMessages.h"
+
 #include "link/UserInterfaces.h"
 
 #include <QChart>
@@ -28,7 +30,6 @@ const char kClear[] = "清除";
 const char kTime[] = "s";
 const char kSaveTitle[] = "保存曲线";
 const char kCsvFilter[] = "CSV Files(*.csv)";
-const char kSaveFailed[] = "%1 create error !\n";
 } // namespace Text
 
 QString Tr(const char *text)
@@ -188,5 +189,5 @@ void ValuePlotPane::SaveCsv()
         return;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(m_series.Csv()) < 0 || !file.commit())
-        m_messages.ShowMessage(Tr(Text::kSaveFailed).arg(path));
+        m_messages.ShowFailure(Tr(AppMessages::kFileCreate).arg(path));
 }

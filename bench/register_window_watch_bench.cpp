@@ -25,7 +25,8 @@
 #include "app/RegisterWindowView.h"
 #include "app/ValuePlotPane.h"
 #include "regmap/RegisterWindow.h"
-#include "tests/gdb/QemuBoard.h"
+#include "support/QemuBoard.h"
+#include "support/SyntheticSvd.h"
 #include "SimulatedChip.h"
 
 #include <QApplication>
@@ -51,29 +52,6 @@ constexpr uint32_t kChipBase = 0x20001000;
 constexpr uint32_t kBoardBase = 0x28000000; // SSRAM2 of the mps2-an505
 constexpr uint32_t kStride = 0x100;
 
-QByteArray MakeSvd(const QString &chip, uint32_t base)
-{
-    QByteArray svd =
-        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<device><name>" + chip.toUtf8() + "</name><peripherals>\n";
-    for (int p = 0; p < kPeripherals; ++p) {
-        svd += QStringLiteral("<peripheral><name>P%1</name><baseAddress>0x%2</baseAddress><registers>\n")
-                   .arg(p)
-                   .arg(base + uint32_t(p) * kStride, 8, 16, QChar(u'0'))
-                   .toUtf8();
-        for (int r = 0; r < kRegisters; ++r)
-            svd += QStringLiteral("<register><name>R%1</name><description>Register %1</description>"
-                                  "<addressOffset>0x%2</addressOffset><fields>"
-                                  "<field><name>LO</name><bitOffset>0</bitOffset><bitWidth>8</bitWidth></field>"
-                                  "<field><name>HI</name><bitOffset>24</bitOffset><bitWidth>8</bitWidth></field>"
-                                  "</fields></register>\n")
-                       .arg(r)
-                       .arg(r * 4, 0, 16)
-                       .toUtf8();
-        svd += "</registers></peripheral>\n";
-    }
-    return svd + "</peripherals></device>\n";
-}
-
 // The portable folder for the chip (data source UART on `port`) or the board
 // (data source GDB on `server`).
 bool LayOut(const QString &home, bool board, const QString &link)
@@ -81,7 +59,8 @@ bool LayOut(const QString &home, bool board, const QString &link)
     const QString chip = board ? QStringLiteral("AN505") : QStringLiteral("VX21A");
     QDir(home).mkpath(QStringLiteral("svd"));
     QFile svd(home + QStringLiteral("/svd/%1.svd").arg(chip));
-    if (!svd.open(QIODevice::WriteOnly) || svd.write(MakeSvd(chip, board ? kBoardBase : kChipBase)) < 0)
+    if (!svd.open(QIODevice::WriteOnly) ||
+        svd.write(SvdOfRegisters(kPeripherals, kRegisters, board ? kBoardBase : kChipBase, kStride, chip)) < 0)
         return false;
     QString ini = QStringLiteral("[CHIP_TYPE]\nNUM=1\nCHIP_0=%1\nSEL=0\n[UART_BAUND]\nNUM=7\nBAUND_0=115200\n"
                                  "BAUND_1=1000000\nBAUND_2=2000000\nBAUND_3=3000000\nBAUND_4=4000000\n"

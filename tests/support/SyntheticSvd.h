@@ -25,10 +25,12 @@ inline QByteArray SvdOfNames(const QStringList &names)
 
 // A device of `peripherals` peripherals P0, P1, ... `stride` bytes apart from
 // `base`, each with `registers` registers R0, R1, ... one word apart, each
-// with a field LO (bits 0-7) and HI (bits 24-31).
-inline QByteArray SvdOfRegisters(int peripherals, int registers, uint32_t base, uint32_t stride)
+// with a field LO (bits 0-7) and HI (bits 24-31); the device is named `chip`.
+inline QByteArray SvdOfRegisters(int peripherals, int registers, uint32_t base, uint32_t stride,
+                                 const QString &chip = QStringLiteral("VX21A"))
 {
-    QByteArray svd = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<device><name>VX21A</name><peripherals>\n";
+    QByteArray svd =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<device><name>" + chip.toUtf8() + "</name><peripherals>\n";
     for (int p = 0; p < peripherals; ++p) {
         svd += QStringLiteral("<peripheral><name>P%1</name><baseAddress>0x%2</baseAddress><registers>\n")
                    .arg(p)
