@@ -8,7 +8,9 @@
 #include "ops/ChipControl.h"
 #include "ops/MemoryOps.h"
 #include "regmap/RegisterWindow.h"
+#include "regmap/RegisterWatch.h"
 #include "regmap/RegisterWindowTable.h"
+#include "regmap/RowChanges.h"
 
 #include <QDir>
 #include <QFile>
@@ -221,6 +223,51 @@ TEST_F(QemuAn505, RegisterWindowShowsLiveTimerAndCpuid)
         later = caption(timer, "VALUE");
     }
     EXPECT_NE(later, first);
+    EXPECT_TRUE(rig->user.messages.isEmpty()) << rig->user.messages.join('|').toStdString();
+}
+// A watch over the GDB link: the running timer's counter changes from one
+// refresh to the next and is marked; the core's identity never changes.
+TEST_F(QemuAn505, WatchMarksTheRunningTimerChanging)
+{
+    StartBoard(CORVANE_AN505_FIRMWARE);
+    QDir(rig->home.path()).mkpath("svd");
+    ASSERT_TRUE(QFile::copy(CORVANE_SOURCE_DIR "/svd/AN505.svd", rig->FilePath("svd/AN505.svd")));
+    RegisterWindowTable table;
+    RegisterWindowEnv env{rig->config, rig->links, rig->context, rig->home.path()};
+    RegisterWindow window(env, table);
+    window.AddPeripheralRows("SCB");
+    window.AddPeripheralRows("TIMER0");
+    const auto reg = [&](const QString &top, const QString &name) -> RegisterRow * {
+        for (const auto &row : window.Tree().FindTopRow(top)->Children())
+            if (row->Name().section(u' ', 0, 0) == name)
+                return row.get();
+        return nullptr;
+    };
+    ASSERT_TRUE(reg("TIMER0", "VALUE") && reg("SCB", "CPUID"));
+
+    RegisterWatch::Settings settings;
+    settings.chipModel = rig->user.ChipModel();
+    settings.interval = std::chrono::milliseconds(50);
+    settings.refreshLimit = 4;
+    settings.peripherals = RegisterWatch::PeripheralsOf(window.Tree());
+    RowChanges changes;
+    QStringList stops;
+    RegisterWatch watch(rig->config, rig->links);
+    ASSERT_TRUE(watch.Start(
+        settings,
+        [&](const std::vector<PeripheralImage> &images) {
+            for (const PeripheralImage &image : images)
+                window.FillPeripheral(image.name, image.bytes);
+            changes.Observe(window.Tree());
+        },
+        [&](const QString &message) { stops << message; }));
+    watch.Wait();
+
+    EXPECT_EQ(stops, QStringList{QString()});
+    EXPECT_EQ(watch.LastFigures().refreshes, 4);
+    EXPECT_TRUE(changes.ChangedAtLastRead(reg("TIMER0", "VALUE")->Id()));
+    EXPECT_FALSE(changes.ChangedAtLastRead(reg("SCB", "CPUID")->Id()));
+    EXPECT_TRUE(reg("SCB", "CPUID")->Name().endsWith("0x410FD213")) << reg("SCB", "CPUID")->Name().toStdString();
     EXPECT_TRUE(rig->user.messages.isEmpty()) << rig->user.messages.join('|').toStdString();
 }
 #endif
