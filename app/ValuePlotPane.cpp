@@ -79,7 +79,6 @@ ValuePlotPane::ValuePlotPane(MessagePresenter &messages, FileChooser &files, QWi
     m_chart->addAxis(m_values, Qt::AlignLeft);
     m_view = new QChartView(m_chart, this);
     m_view->setObjectName(QStringLiteral("chart"));
-    m_view->setRenderHint(QPainter::Antialiasing);
     m_view->setMinimumHeight(140);
     layout->addWidget(m_view, 1);
 
@@ -155,7 +154,8 @@ void ValuePlotPane::Redraw()
         }
     for (std::size_t i = 0; i < all.size(); ++i) {
         auto *line = static_cast<QLineSeries *>(m_chart->series()[qsizetype(i)]);
-        line->setName(all[i].name);
+        if (line->name() != all[i].name)
+            line->setName(all[i].name); // the legend lays itself out again on every name
         QList<QPointF> points;
         points.reserve(qsizetype(all[i].points.size()));
         for (const ValueSeries::Point &point : all[i].points)

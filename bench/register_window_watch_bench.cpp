@@ -140,12 +140,21 @@ int main(int argc, char **argv)
     QElapsedTimer clock;
     qint64 lastTick = 0;
     qint64 longestGapNs = 0;
+    qint64 longestGapAtNs = 0;
+    qint64 longestSteadyGapNs = 0; // after the first second: the first fill lays every row out
+    std::vector<qint64> gapsNs;
     QTimer tick;
     tick.setTimerType(Qt::PreciseTimer);
     tick.setInterval(1);
     QObject::connect(&tick, &QTimer::timeout, [&] {
         const qint64 now = clock.nsecsElapsed();
-        longestGapNs = std::max(longestGapNs, now - lastTick);
+        if (now - lastTick > longestGapNs) {
+            longestGapNs = now - lastTick;
+            longestGapAtNs = now;
+        }
+        if (now > 1'000'000'000)
+            longestSteadyGapNs = std::max(longestSteadyGapNs, now - lastTick);
+        gapsNs.push_back(now - lastTick);
         lastTick = now;
     });
 
@@ -178,6 +187,11 @@ int main(int argc, char **argv)
                 double(figures.longestRefresh.count()) / 1e6);
     std::printf("longest UI stall       %.2f ms (largest 1 ms timer gap less 1 ms)\n",
                 std::max(0.0, double(longestGapNs) / 1e6 - 1.0));
+    std::sort(gapsNs.begin(), gapsNs.end());
+    const auto over16 = std::count_if(gapsNs.begin(), gapsNs.end(), [](qint64 gap) { return gap > 17'000'000; });
+    std::printf("  at %.2f s; after the first second %.2f ms; stalls over 16 ms: %ld; 99.9th percentile %.2f ms\n",
+                double(longestGapAtNs) / 1e9, std::max(0.0, double(longestSteadyGapNs) / 1e6 - 1.0), long(over16),
+                gapsNs.empty() ? 0.0 : double(gapsNs[gapsNs.size() * 999 / 1000]) / 1e6 - 1.0);
     std::printf("watch thread CPU       %.3f ms per refresh\n",
                 double(figures.processorTime.count()) / 1e6 / std::max(1, figures.refreshes));
     std::printf("UI thread CPU          %.3f ms per refresh (rows, marks, plot, drawing, 1 ms timer included)\n",

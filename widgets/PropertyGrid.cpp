@@ -149,6 +149,7 @@ void PropertyGrid::Apply(QTreeWidgetItem *item, const RowData &row)
     const bool wasUpdating = m_updating;
     m_updating = true;
     const QVariant wasModified = item->data(0, kModifiedRole);
+    const QVariant wasEditable = item->data(0, kEditableRole);
     item->setData(0, kIdRole, QVariant::fromValue<qulonglong>(row.id));
     item->setData(0, kEditableRole, row.editable);
     item->setData(0, kDescriptionRole, row.description);
@@ -167,7 +168,9 @@ void PropertyGrid::Apply(QTreeWidgetItem *item, const RowData &row)
         item->setExpanded(row.expanded);
     // Peripheral and register rows have no value of their own: their
     // caption, with the register value in it, runs across both columns.
-    if (item->isFirstColumnSpanned() != !row.editable)
+    // The span follows the editable state recorded on the item: asking the
+    // view for it costs a lookup per row.
+    if (!wasEditable.isValid() || wasEditable.toBool() != row.editable)
         item->setFirstColumnSpanned(!row.editable);
     // The marks' fonts depend on the modified state only; they stay otherwise.
     if (!wasModified.isValid() || wasModified.toBool() != row.modified)
