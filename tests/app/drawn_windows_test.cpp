@@ -5,6 +5,7 @@
 // look, the register windows covering the document area after pane changes.
 
 #include "AppRig.h"
+#include "DrawnPixels.h"
 
 #include "app/AppIcon.h"
 #include "ipcheck/ui/IpCheckWindow.h"
@@ -46,41 +47,6 @@ QList<int> AllLooks()
 QString LinkIni(const QString &extra)
 {
     return StandardIni(QStringLiteral("HEX_DEC=1\nREG_WR=1\n") + extra).replace("DATA_TYPE=0", "DATA_TYPE=2");
-}
-
-// The most common colour of a band of an image: what the text is drawn on.
-QRgb Background(const QImage &image, const QRect &band)
-{
-    std::map<QRgb, int> counts;
-    for (int y = band.top(); y <= band.bottom(); ++y)
-        for (int x = band.left(); x <= band.right(); ++x)
-            ++counts[image.pixel(x, y)];
-    QRgb best = 0;
-    int most = -1;
-    for (const auto &[colour, count] : counts)
-        if (count > most) {
-            best = colour;
-            most = count;
-        }
-    return best;
-}
-
-// The colour of a band that stands out most from its background: the text.
-QColor TextColour(const QImage &image, const QRect &band)
-{
-    const QColor background = QColor::fromRgb(Background(image, band));
-    QColor best = background;
-    double ratio = 1.0;
-    for (int y = band.top(); y <= band.bottom(); ++y)
-        for (int x = band.left(); x <= band.right(); ++x) {
-            const QColor colour = QColor::fromRgb(image.pixel(x, y));
-            const double r = Looks::ContrastRatio(colour, background);
-            if (r > ratio) {
-                ratio = r;
-                best = colour;
-            }
-        }
-    return best;
 }
 
 int PixelsUnlike(const QImage &image, const QRect &band, QRgb background)
@@ -226,7 +192,7 @@ TEST(DrawnWindowsTest, RegisterCaptionsShowTheirValueWholeAtEveryExpandLevelAndW
                 const QRect value(left, rect.top() + 2, metrics.horizontalAdvance(caption.mid(at, 10)),
                                   rect.height() - 4);
                 const QRect band = QRect(rect.left(), rect.top() + 1, rect.width(), rect.height() - 2);
-                EXPECT_GT(PixelsUnlike(shot, value.intersected(shot.rect()), Background(shot, band)), 20)
+                EXPECT_GT(PixelsUnlike(shot, value.intersected(shot.rect()), Background(shot, band).rgb()), 20)
                     << "no value drawn for " << caption.toStdString();
             }
             EXPECT_GT(seen, 1) << level << " " << width;
@@ -333,12 +299,11 @@ TEST(DrawnWindowsTest, SelectedPeripheralAndTaggedOutputRowsAreReadableInEveryLo
         QImage shot = list.viewport()->grab().toImage();
         rig.Frame().grab().save(QDir(BinDir()).filePath(QStringLiteral("corvane-look-%1-panel.png").arg(id)));
         const QRect name(cell.left() + 22, cell.top() + 1, list.columnWidth(0) - 24, cell.height() - 2);
-        const QColor background = QColor::fromRgb(Background(shot, name));
+        const QColor background = Background(shot, name);
         EXPECT_GE(Looks::ContrastRatio(TextColour(shot, name), background), 3.0) << "look " << id;
         const QRect mark(list.columnViewportPosition(1) + 2, cell.top() + 1, list.columnWidth(1) - 4,
                          cell.height() - 2);
-        EXPECT_GE(Looks::ContrastRatio(TextColour(shot, mark), QColor::fromRgb(Background(shot, mark))), 3.0)
-            << "look " << id;
+        EXPECT_GE(Looks::ContrastRatio(TextColour(shot, mark), Background(shot, mark)), 3.0) << "look " << id;
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at); // out of window 0 again
         ASSERT_EQ(rig.ReadInt("VX21A", "UART0", 0), 0);
@@ -352,7 +317,7 @@ TEST(DrawnWindowsTest, SelectedPeripheralAndTaggedOutputRowsAreReadableInEveryLo
         for (int i = 0; i < 3; ++i) {
             const QRect rect = output->visualRect(output->model()->index(i, 0)).adjusted(2, 1, -2, -1);
             const QRect band = rect.intersected(shot.rect());
-            EXPECT_GE(Looks::ContrastRatio(TextColour(shot, band), QColor::fromRgb(Background(shot, band))), 3.0)
+            EXPECT_GE(Looks::ContrastRatio(TextColour(shot, band), Background(shot, band)), 3.0)
                 << "look " << id << " row " << i;
         }
     }

@@ -5,6 +5,7 @@
 // rows plotted from their context menu. Screenshots of every look are kept.
 
 #include "AppRig.h"
+#include "DrawnPixels.h"
 
 #include "SimulatedChip.h"
 #include "app/ControlPaneDock.h"
@@ -41,40 +42,6 @@ QList<int> AllLooks()
         ids << entry.id;
     ids << Looks::kWindows7;
     return ids;
-}
-
-// The most common colour of a band: what its text is drawn on.
-QColor Background(const QImage &image, const QRect &band)
-{
-    std::map<QRgb, int> counts;
-    for (int y = band.top(); y <= band.bottom(); ++y)
-        for (int x = band.left(); x <= band.right(); ++x)
-            ++counts[image.pixel(x, y)];
-    QRgb best = 0;
-    int most = -1;
-    for (const auto &[colour, count] : counts)
-        if (count > most) {
-            best = colour;
-            most = count;
-        }
-    return QColor::fromRgb(best);
-}
-
-// The colour of a band that stands out most from its background.
-QColor TextColour(const QImage &image, const QRect &band)
-{
-    const QColor background = Background(image, band);
-    QColor best = background;
-    double ratio = 1.0;
-    for (int y = band.top(); y <= band.bottom(); ++y)
-        for (int x = band.left(); x <= band.right(); ++x) {
-            const QColor colour = QColor::fromRgb(image.pixel(x, y));
-            if (const double r = Looks::ContrastRatio(colour, background); r > ratio) {
-                ratio = r;
-                best = colour;
-            }
-        }
-    return best;
 }
 
 int PixelsNear(const QImage &image, const QRect &band, const QColor &colour)

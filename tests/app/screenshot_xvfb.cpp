@@ -224,6 +224,27 @@ bool Differ(const QImage &a, const QImage &b, const QRect &region)
     return a.copy(region) != b.copy(region);
 }
 
+// Lays out the demo folder with `ini` as its Corvane.ini, starts the program
+// on the display and waits for its first paint; `mainWindow` gets the id of
+// its main window.
+void StartCorvane(QProcess &corvane, const QTemporaryDir &home, const QTemporaryDir &profile, const QString &ini,
+                  QString &mainWindow)
+{
+    ASSERT_NO_FATAL_FAILURE(LayOutDemoFolder(home));
+    QFile file(home.filePath("Corvane.ini"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(ini.toUtf8());
+    file.close();
+
+    corvane.setProcessEnvironment(OnTheDisplay(profile.path()));
+    corvane.setProcessChannelMode(QProcess::ForwardedChannels);
+    corvane.start(home.filePath("corvane"), {});
+    ASSERT_TRUE(corvane.waitForStarted());
+    mainWindow = XDoTool({"search", "--sync", "--onlyvisible", "--name", "Corvane v2.3"}).section('\n', 0, 0);
+    ASSERT_FALSE(mainWindow.isEmpty());
+    QTest::qWait(3000); // first paint
+}
+
 } // namespace
 
 // The demo as a person uses it with the mouse: right-click the first
@@ -243,24 +264,12 @@ TEST(DemoWithMouseTest, ReadAPeripheralFromItsRowMenuAndChangeTheLook)
 
     QTemporaryDir home;
     QTemporaryDir profile;
-    ASSERT_NO_FATAL_FAILURE(LayOutDemoFolder(home));
     // Window 0 alone with RCC, expanded to its registers.
     QString ini = DemoIni(chip.PortPath()).replace("EXPAND_TYPE=0", "EXPAND_TYPE=1");
     ini.replace("\nGPIOA=1\nUSART1=1\n", "\n");
-    QFile file(home.filePath("Corvane.ini"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(ini.toUtf8());
-    file.close();
-
     QProcess corvane;
-    corvane.setProcessEnvironment(OnTheDisplay(profile.path()));
-    corvane.setProcessChannelMode(QProcess::ForwardedChannels);
-    corvane.start(home.filePath("corvane"), {});
-    ASSERT_TRUE(corvane.waitForStarted());
-    const QString mainWindow =
-        XDoTool({"search", "--sync", "--onlyvisible", "--name", "Corvane v2.3"}).section('\n', 0, 0);
-    ASSERT_FALSE(mainWindow.isEmpty());
-    QTest::qWait(3000); // first paint
+    QString mainWindow;
+    ASSERT_NO_FATAL_FAILURE(StartCorvane(corvane, home, profile, ini, mainWindow));
 
     // Register window 0 stands right of the pane (370 pixels); a click into
     // its rows and Home select the first row: the peripheral. The selected
@@ -340,23 +349,11 @@ TEST(DemoWithMouseTest, WatchTheTimerAndSeeItsCounterChange)
 
     QTemporaryDir home;
     QTemporaryDir profile;
-    ASSERT_NO_FATAL_FAILURE(LayOutDemoFolder(home));
     QString ini = DemoIni(chip.PortPath()).replace("EXPAND_TYPE=0", "EXPAND_TYPE=1");
     ini.replace("\nRCC=1\nGPIOA=1\nUSART1=1\n", "\nTIM2=1\n");
-    QFile file(home.filePath("Corvane.ini"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(ini.toUtf8());
-    file.close();
-
     QProcess corvane;
-    corvane.setProcessEnvironment(OnTheDisplay(profile.path()));
-    corvane.setProcessChannelMode(QProcess::ForwardedChannels);
-    corvane.start(home.filePath("corvane"), {});
-    ASSERT_TRUE(corvane.waitForStarted());
-    const QString mainWindow =
-        XDoTool({"search", "--sync", "--onlyvisible", "--name", "Corvane v2.3"}).section('\n', 0, 0);
-    ASSERT_FALSE(mainWindow.isEmpty());
-    QTest::qWait(3000); // first paint
+    QString mainWindow;
+    ASSERT_NO_FATAL_FAILURE(StartCorvane(corvane, home, profile, ini, mainWindow));
 
     XDoTool({"windowfocus", "--sync", mainWindow});
     XDoTool({"mousemove", "--sync", "560", "300", "click", "1"}); // into the rows

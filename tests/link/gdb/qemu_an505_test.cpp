@@ -52,8 +52,29 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
+#ifdef CORVANE_AN505_FIRMWARE
+    // The board running the test firmware, and a register window on its SVD
+    // file showing SCB and TIMER0.
+    void StartBoardWithWindow()
+    {
+        ASSERT_NO_FATAL_FAILURE(StartBoard(CORVANE_AN505_FIRMWARE));
+        if (IsSkipped())
+            return;
+        QDir(rig->home.path()).mkpath("svd");
+        ASSERT_TRUE(QFile::copy(CORVANE_SOURCE_DIR "/svd/AN505.svd", rig->FilePath("svd/AN505.svd")));
+        windowEnv = std::make_unique<RegisterWindowEnv>(
+            RegisterWindowEnv{rig->config, rig->links, rig->context, rig->home.path()});
+        boardWindow = std::make_unique<RegisterWindow>(*windowEnv, windowTable);
+        boardWindow->AddPeripheralRows("SCB");
+        boardWindow->AddPeripheralRows("TIMER0");
+    }
+#endif
+
     QemuBoard board;
     std::unique_ptr<GdbRig> rig;
+    RegisterWindowTable windowTable;
+    std::unique_ptr<RegisterWindowEnv> windowEnv;
+    std::unique_ptr<RegisterWindow> boardWindow;
 };
 
 TEST_F(QemuAn505, CpuidReadsAsCortexM33)
@@ -192,14 +213,10 @@ TEST_F(QemuAn505, FirmwareCountsOnAfterEachOperation)
 // A register window on the board's SVD file shows live registers.
 TEST_F(QemuAn505, RegisterWindowShowsLiveTimerAndCpuid)
 {
-    StartBoard(CORVANE_AN505_FIRMWARE);
-    QDir(rig->home.path()).mkpath("svd");
-    ASSERT_TRUE(QFile::copy(CORVANE_SOURCE_DIR "/svd/AN505.svd", rig->FilePath("svd/AN505.svd")));
-    RegisterWindowTable table;
-    RegisterWindowEnv env{rig->config, rig->links, rig->context, rig->home.path()};
-    RegisterWindow window(env, table);
-    window.AddPeripheralRows("SCB");
-    window.AddPeripheralRows("TIMER0");
+    ASSERT_NO_FATAL_FAILURE(StartBoardWithWindow());
+    if (IsSkipped())
+        return;
+    RegisterWindow &window = *boardWindow;
     RegisterRow *scb = window.Tree().FindTopRow("SCB");
     RegisterRow *timer = window.Tree().FindTopRow("TIMER0");
     ASSERT_TRUE(timer && scb);
@@ -225,18 +242,15 @@ TEST_F(QemuAn505, RegisterWindowShowsLiveTimerAndCpuid)
     EXPECT_NE(later, first);
     EXPECT_TRUE(rig->user.messages.isEmpty()) << rig->user.messages.join('|').toStdString();
 }
+
 // A watch over the GDB link: the running timer's counter changes from one
 // refresh to the next and is marked; the core's identity never changes.
 TEST_F(QemuAn505, WatchMarksTheRunningTimerChanging)
 {
-    StartBoard(CORVANE_AN505_FIRMWARE);
-    QDir(rig->home.path()).mkpath("svd");
-    ASSERT_TRUE(QFile::copy(CORVANE_SOURCE_DIR "/svd/AN505.svd", rig->FilePath("svd/AN505.svd")));
-    RegisterWindowTable table;
-    RegisterWindowEnv env{rig->config, rig->links, rig->context, rig->home.path()};
-    RegisterWindow window(env, table);
-    window.AddPeripheralRows("SCB");
-    window.AddPeripheralRows("TIMER0");
+    ASSERT_NO_FATAL_FAILURE(StartBoardWithWindow());
+    if (IsSkipped())
+        return;
+    RegisterWindow &window = *boardWindow;
     const auto reg = [&](const QString &top, const QString &name) -> RegisterRow * {
         for (const auto &row : window.Tree().FindTopRow(top)->Children())
             if (row->Name().section(u' ', 0, 0) == name)
