@@ -89,22 +89,22 @@ bool LinkCycle::PreviewsFileReads()
 
 const char *LinkCycle::ReadFailureFormat()
 {
-    return Backend().ReadFailureFormat();
+    return Backend().FailureTexts().readBody;
 }
 
 const char *LinkCycle::WriteFailureFormat()
 {
-    return Backend().WriteFailureFormat();
+    return Backend().FailureTexts().writeBody;
 }
 
 QString LinkCycle::RegisterReadFailure(uint32_t address)
 {
-    return Backend().RegisterReadFailure(address);
+    return MessageText::Format(Backend().FailureTexts().readWord, address);
 }
 
 QString LinkCycle::RegisterWriteFailure(uint32_t address)
 {
-    return Backend().RegisterWriteFailure(address);
+    return MessageText::Format(Backend().FailureTexts().writeWord, address);
 }
 
 bool LinkCycle::Read(uint32_t address, uint32_t byteCount)

@@ -19,6 +19,16 @@ struct CoreHalt
     unsigned long pauseAfterHaltMs = 0; // after the probe's halt of the HCPU
 };
 
+// How a link names its failed transfers: bodies with address and count, the
+// register window's one-word transfers with the address.
+struct TransferFailureTexts
+{
+    const char *readBody;
+    const char *writeBody;
+    const char *readWord;
+    const char *writeWord;
+};
+
 // How one kind of link reaches the target: the J-Link library, the UART
 // debug link or a GDB server. A link cycle chooses one when it opens and
 // calls through it; the steps of the operations that differ per link live here.
@@ -50,12 +60,8 @@ public:
     // Whether a read into a file shows its first chunk as a preview.
     virtual bool PreviewsFileReads() const { return false; }
 
-    // The body failure texts, with address and count.
-    virtual const char *ReadFailureFormat() const = 0;
-    virtual const char *WriteFailureFormat() const = 0;
-    // The register window's texts for its one-word transfers.
-    virtual QString RegisterReadFailure(uint32_t address) const = 0;
-    virtual QString RegisterWriteFailure(uint32_t address) const = 0;
+    // The texts of this link's failed transfers.
+    virtual const TransferFailureTexts &FailureTexts() const = 0;
 };
 
 // What the opening steps take from the cycle that chooses the backend.

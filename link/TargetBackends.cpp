@@ -82,15 +82,11 @@ public:
 
     bool PreviewsFileReads() const override { return true; }
 
-    const char *ReadFailureFormat() const override { return LinkMessages::kProbeReadBody; }
-    const char *WriteFailureFormat() const override { return LinkMessages::kProbeWriteBody; }
-    QString RegisterReadFailure(uint32_t address) const override
+    const TransferFailureTexts &FailureTexts() const override
     {
-        return MessageText::Format(LinkMessages::kProbeReadWord, address);
-    }
-    QString RegisterWriteFailure(uint32_t address) const override
-    {
-        return MessageText::Format(LinkMessages::kProbeWriteWord, address);
+        static constexpr TransferFailureTexts kTexts{LinkMessages::kProbeReadBody, LinkMessages::kProbeWriteBody,
+                                                     LinkMessages::kProbeReadWord, LinkMessages::kProbeWriteWord};
+        return kTexts;
     }
 
 private:
@@ -155,15 +151,11 @@ public:
 
     bool ExaminesRepeatedWrites() const override { return false; }
 
-    const char *ReadFailureFormat() const override { return LinkMessages::kUartReadBody; }
-    const char *WriteFailureFormat() const override { return LinkMessages::kUartWriteBody; }
-    QString RegisterReadFailure(uint32_t address) const override
+    const TransferFailureTexts &FailureTexts() const override
     {
-        return MessageText::Format(LinkMessages::kUartReadWord, address);
-    }
-    QString RegisterWriteFailure(uint32_t address) const override
-    {
-        return MessageText::Format(LinkMessages::kUartWriteWord, address);
+        static constexpr TransferFailureTexts kTexts{LinkMessages::kUartReadBody, LinkMessages::kUartWriteBody,
+                                                     LinkMessages::kUartReadWord, LinkMessages::kUartWriteWord};
+        return kTexts;
     }
 
 private:
@@ -217,15 +209,11 @@ public:
         return cycle.WriteWord(halt.lcpuFlagRegister, 1) && cycle.Reopen() && cycle.WriteWord(halt.lcpuFlagRegister, 0);
     }
 
-    const char *ReadFailureFormat() const override { return LinkMessages::kGdbReadBody; }
-    const char *WriteFailureFormat() const override { return LinkMessages::kGdbWriteBody; }
-    QString RegisterReadFailure(uint32_t address) const override
+    const TransferFailureTexts &FailureTexts() const override
     {
-        return MessageText::Format(LinkMessages::kGdbReadWord, address);
-    }
-    QString RegisterWriteFailure(uint32_t address) const override
-    {
-        return MessageText::Format(LinkMessages::kGdbWriteWord, address);
+        static constexpr TransferFailureTexts kTexts{LinkMessages::kGdbReadBody, LinkMessages::kGdbWriteBody,
+                                                     LinkMessages::kGdbReadWord, LinkMessages::kGdbWriteWord};
+        return kTexts;
     }
 
 private:
