@@ -22,10 +22,12 @@ public:
     {}
 
     // Only a failure stops the watch.
-    void ShowMessage(MessageKind kind, const QString &text, const QString &) override
+    void ShowMessage(MessageKind kind, const QString &text, const QString &why) override
     {
-        if (kind == MessageKind::Failure && message.isEmpty())
+        if (kind == MessageKind::Failure && message.isEmpty()) {
             message = text;
+            reason = why;
+        }
     }
     QString ChooseFile(const FileRequest &) override { return QString(); }
     void SetBusy(bool) override {}
@@ -34,6 +36,7 @@ public:
     QString ProbeText() const override { return QString(); }
 
     QString message;
+    QString reason; // the system's, where the link gave one
 
 private:
     QString m_chipModel;
@@ -92,6 +95,7 @@ bool RegisterWatch::Start(Settings settings, RefreshHandler onRefresh, StopHandl
         m_running = true;
         m_stopRequested = false;
         m_figures = Figures();
+        m_stopReason.clear();
     }
     m_thread = std::thread(&RegisterWatch::Run, this, std::move(settings), std::move(onRefresh), std::move(onStop));
     return true;
@@ -128,6 +132,12 @@ RegisterWatch::Figures RegisterWatch::LastFigures() const
 {
     std::lock_guard lock(m_mutex);
     return m_figures;
+}
+
+QString RegisterWatch::LastStopReason() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_stopReason;
 }
 
 void RegisterWatch::Run(Settings settings, RefreshHandler onRefresh, StopHandler onStop)
@@ -228,5 +238,9 @@ bool RegisterWatch::Refresh(const Settings &settings, std::vector<PeripheralImag
         }
     }
     message = user.message;
+    if (!user.reason.isEmpty()) {
+        std::lock_guard lock(m_mutex);
+        m_stopReason = user.reason;
+    }
     return message.isEmpty();
 }

@@ -90,6 +90,9 @@ public:
     void Wait();
     bool IsRunning() const;
     Figures LastFigures() const;
+    // The system's reason given with the failure that ended the last watch
+    // (a port that would not open: busy, no permission), else empty.
+    QString LastStopReason() const;
 
 private:
     void Run(Settings settings, RefreshHandler onRefresh, StopHandler onStop);
@@ -104,4 +107,5 @@ private:
     bool m_stopRequested = false;
     bool m_running = false;
     Figures m_figures;
+    QString m_stopReason;
 };

@@ -57,6 +57,16 @@ TEST(CliLiveCommands, WatchStopsAtTheFirstFailureWithOneMessage)
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "Please select online data type !\n");
     EXPECT_EQ(run.out, "");
+
+    // A port that is no terminal: the message, then the system's reason.
+    rig.UseUart(6);
+    const QString plain = rig.FilePath("plain-file");
+    rig.PutFile(plain, "x");
+    rig.config.WriteText("COMMON", "UART_PORT", plain);
+    run = rig.Cli({"watch", "GPIO"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "uart open error !\n" + plain.toUtf8() + ": not a terminal\n");
+    EXPECT_EQ(run.out, "");
 }
 
 // Without a count the watch runs until it is told to stop; it stops between

@@ -107,7 +107,7 @@ int Watch(const CliContext &context)
     watch.Start(std::move(settings), onRefresh, onStop);
     WaitForWatch(watch, stopSignals);
     if (!failure.isEmpty())
-        window.User().ShowFailure(failure);
+        window.User().ShowFailure(failure, watch.LastStopReason());
     return window.User().ExitStatus();
 }
 
