@@ -6,6 +6,7 @@
 
 #include "AppRig.h"
 #include "DrawnPixels.h"
+#include "support/TestFiles.h"
 
 #include "SimulatedChip.h"
 #include "app/ControlPaneDock.h"
@@ -24,6 +25,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <map>
@@ -304,6 +306,23 @@ TEST(RegisterWindowLiveTest, ComparisonWithSavedDataDrawsTheSavedValueBesideTheR
     live.PickFromMenus(QString::fromUtf8("结束比较"));
     live.Click("compare");
     EXPECT_EQ(live.Marks({"UART0", "CR"}), PropertyGrid::RowMarks());
+
+    // Snapshots of another folder (another board, another day), chosen by the
+    // folder question; a cancelled question compares nothing.
+    QTemporaryDir other;
+    PutFile(other.filePath("UART0.bin"), QByteArray::fromHex("07000000"));
+    live.rig.chosenFile.clear();
+    live.PickFromMenus(QString::fromUtf8("与文件夹中的数据比较..."));
+    live.Click("compare");
+    EXPECT_EQ(live.Marks({"UART0", "CR"}), PropertyGrid::RowMarks());
+    live.rig.chosenFile = other.path();
+    live.PickFromMenus(QString::fromUtf8("与文件夹中的数据比较..."));
+    live.Click("compare");
+    EXPECT_EQ(live.Marks({"UART0", "CR"}).note, QString::fromUtf8("≠ 0x00000007"));
+    EXPECT_EQ(live.Marks({"UART0", "CR", "MODE"}).note, QString::fromUtf8("≠ 0x0"));
+    EXPECT_EQ(live.Marks({"GPIO", "DATA"}), PropertyGrid::RowMarks()) << "the folder holds no GPIO";
+    live.PickFromMenus(QString::fromUtf8("结束比较"));
+    live.Click("compare");
 
     // Without any saved data: one message, no comparison.
     live.rig.app->RegisterWindow(1)->RemovePeripheralRows("UART0");
