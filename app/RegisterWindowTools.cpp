@@ -15,7 +15,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
-#include <QHBoxLayout>
+#include <QBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -55,6 +55,10 @@ QString Tr(const char *text)
 }
 
 constexpr int kDefaultRate = 5;
+constexpr int kMargin = 2;
+constexpr int kSpacing = 4;
+constexpr int kFindBoxWidth = 140; // the least the find box needs beside the other controls
+constexpr int kWideEnough = 1 << 16;
 
 QColor Mix(const QColor &from, const QColor &to, double share)
 {
@@ -80,10 +84,15 @@ RegisterWindowTools::RegisterWindowTools(CCorvaneApp &app, CRegWnd &view, ValueP
 {
     setObjectName(QStringLiteral("tools"));
     m_clock.start();
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->setSpacing(4);
-
+    auto *lines = new QVBoxLayout(this);
+    lines->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    lines->setSpacing(2);
+    m_top = new QHBoxLayout;
+    m_bottom = new QHBoxLayout;
+    m_top->setSpacing(kSpacing);
+    m_bottom->setSpacing(kSpacing);
+    lines->addLayout(m_top);
+    lines->addLayout(m_bottom);
     m_watchBox = new QCheckBox(Tr(Text::kWatch), this);
     m_watchBox->setObjectName(QStringLiteral("watch"));
     m_rate = new QComboBox(this);
@@ -102,12 +111,8 @@ RegisterWindowTools::RegisterWindowTools(CCorvaneApp &app, CRegWnd &view, ValueP
     m_compare->setObjectName(QStringLiteral("compare"));
     m_export = new QPushButton(Tr(Text::kExport), this);
     m_export->setObjectName(QStringLiteral("export"));
-    layout->addWidget(m_watchBox);
-    layout->addWidget(m_rate);
-    layout->addWidget(m_find, 1);
-    layout->addWidget(m_changesOnly);
-    layout->addWidget(m_compare);
-    layout->addWidget(m_export);
+    m_rate->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    HeightFor(kWideEnough);
 
     connect(m_watchBox, &QCheckBox::toggled, this, [this](bool on) { StartOrStopWatch(on); });
     connect(m_rate, &QComboBox::currentIndexChanged, this, [this] {
@@ -158,6 +163,35 @@ void RegisterWindowTools::changeEvent(QEvent *event)
     // A new look: the marks are mixed from the grid's colours.
     if (event->type() == QEvent::PaletteChange)
         Redraw();
+}
+
+int RegisterWindowTools::HeightFor(int width)
+{
+    const QList<QWidget *> row{m_watchBox, m_rate, m_changesOnly, m_compare, m_export};
+    int oneLine = 2 * kMargin + 5 * kSpacing + kFindBoxWidth;
+    for (QWidget *control : row)
+        oneLine += control->sizeHint().width();
+    const int lines = width < oneLine ? 2 : 1;
+    if (lines != m_lines) {
+        m_lines = lines;
+        for (QWidget *control : row + QList<QWidget *>{m_find}) {
+            m_top->removeWidget(control);
+            m_bottom->removeWidget(control);
+        }
+        while (QLayoutItem *spacer = m_bottom->takeAt(0))
+            delete spacer;
+        m_top->addWidget(m_watchBox);
+        m_top->addWidget(m_rate);
+        m_top->addWidget(m_find, 1);
+        QHBoxLayout *rest = lines == 1 ? m_top : m_bottom;
+        rest->addWidget(m_changesOnly);
+        rest->addWidget(m_compare);
+        rest->addWidget(m_export);
+        if (lines == 2)
+            m_bottom->addStretch(1); // the second line's controls keep to the left
+        layout()->invalidate();      // its size hint is cached apart from its lines'
+    }
+    return sizeHint().height();
 }
 
 void RegisterWindowTools::FocusFind()

@@ -15,6 +15,7 @@ class CCorvaneApp;
 class CRegWnd;
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QLineEdit;
 class QPalette;
 class QPushButton;
@@ -43,6 +44,9 @@ public:
     void Plot(uint64_t rowId);
     // Ctrl+F.
     void FocusFind();
+    // Lays the controls out for `width` (one line, or two when one would cut
+    // a control) and gives the height they then take.
+    int HeightFor(int width);
 
     // How a changed row is drawn when its mark has `strength` (1 at the last
     // read, fading to 0) and how a differing row is drawn, on a palette.
@@ -74,6 +78,9 @@ private:
     ValuePlotPane &m_plot;
     WindowWatch m_watch;
     QElapsedTimer m_clock;
+    QHBoxLayout *m_top = nullptr;
+    QHBoxLayout *m_bottom = nullptr;
+    int m_lines = 0; // 0 until laid out
     QCheckBox *m_watchBox = nullptr;
     QComboBox *m_rate = nullptr;
     QLineEdit *m_find = nullptr;

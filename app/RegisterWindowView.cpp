@@ -311,7 +311,7 @@ void CRegWnd::ShowContextMenu(int menuId, const QPoint &gridPosition)
 void CRegWnd::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    const int tools = m_tools ? m_tools->sizeHint().height() : 0;
+    const int tools = m_tools ? m_tools->HeightFor(width()) : 0;
     if (m_tools)
         m_tools->setGeometry(0, 0, width(), tools);
     m_split->setGeometry(-2, tools - 2, width() + 4, height() - tools + 3);

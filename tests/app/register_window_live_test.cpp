@@ -477,3 +477,37 @@ TEST(RegisterWindowLiveTest, APeripheralPutIntoAWatchedWindowIsWatchedToo)
     EXPECT_TRUE(live.rig.messages.isEmpty()) << live.rig.messages.join('|').toStdString();
     live.Click("watch");
 }
+
+// A narrow window (four side by side) takes its tool row on two lines rather
+// than cutting a control; a wide one keeps one line. Nothing overlaps the rows.
+TEST(RegisterWindowLiveTest, ToolRowKeepsEveryControlWholeInANarrowWindow)
+{
+    LiveRig live(false);
+    ASSERT_TRUE(live.Start());
+    const char *controls[] = {"watch", "rate", "find", "changesOnly", "compare", "export"};
+    struct Case
+    {
+        int width;
+        bool twoLines;
+    };
+    for (const Case c : {Case{320, true}, Case{900, false}, Case{300, true}}) {
+        SCOPED_TRACE(c.width);
+        live.rig.app->ChildFrame(0)->resize(c.width, 560);
+        QApplication::processEvents();
+        int lowest = 0;
+        for (const char *name : controls) {
+            QWidget *control = live.Tool<QWidget>(name);
+            const QRect drawn(control->mapTo(live.window, QPoint()), control->size());
+            EXPECT_TRUE(QRect(QPoint(), live.window->size()).contains(drawn)) << name;
+            if (QByteArray(name) != "find") {
+                EXPECT_GE(control->width(), control->sizeHint().width()) << name << " is cut";
+            }
+            EXPECT_GE(control->height(), control->sizeHint().height()) << name << " is cut";
+            lowest = std::max(lowest, drawn.bottom());
+        }
+        EXPECT_GE(live.Tool<QWidget>("find")->width(), 100);
+        const bool twoLines = live.Tool<QWidget>("changesOnly")->y() > live.Tool<QWidget>("watch")->y();
+        EXPECT_EQ(twoLines, c.twoLines);
+        EXPECT_GT(live.grid->mapTo(live.window, QPoint()).y(), lowest) << "rows under the tools";
+    }
+}
