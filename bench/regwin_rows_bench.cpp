@@ -8,6 +8,7 @@
 // The file comes from CORVANE_LARGE_SVD, or is generated once into a temporary
 // folder with bench/make_large_svd.py.
 #include "BenchSupport.h"
+#include "BenchWindow.h"
 #include "link/ConfigFile.h"
 #include "link/Settings.h"
 #include "link/TargetLinks.h"
@@ -28,6 +29,7 @@
 namespace {
 
 const char kChip[] = "BENCH";
+constexpr int kDotsPerInch = 144;
 
 long StatusKb(const char *key)
 {
@@ -69,19 +71,12 @@ int main()
     if (!PutLargeSvd(svdPath))
         return 1;
 
-    ConfigFile config(home.filePath("Corvane.ini"));
-    const QStringList names = SvdDeviceModel::ReadPeripheralNames(svdPath);
-    // Every peripheral in every window.
-    if (!PutWindowIni(config.Path(), names, 15))
+    BenchWindow bench(home.path(), kChip, 15, kDotsPerInch); // every peripheral in every window
+    if (!bench.iniWritten)
         return 1;
-
-    QuietUser quiet(kChip, 0);
-    UserContext user = quiet.Context();
-    TargetLinks links([] { return QString(kChip); });
-    RegisterWindowTable table;
-    table.SetNextWindowSlot(0);
-    RegisterWindowEnv env{config, links, user, home.path(), 144};
-    RegisterWindow window(env, table);
+    ConfigFile &config = bench.config;
+    const QStringList &names = bench.names;
+    RegisterWindow &window = *bench.window;
 
     const long rssBefore = StatusKb("VmRSS:");
     const std::size_t heapBefore = HeapInUse();
@@ -101,7 +96,7 @@ int main()
     int width = 160;
     const Timing realign = Measure(runs, [&] {
         width = width == 400 ? 160 : 400;
-        window.RealignCaptions(RowText::RealignColumn(width, env.dotsPerInch));
+        window.RealignCaptions(RowText::RealignColumn(width, kDotsPerInch));
     });
 
     // The same rows added one peripheral at a time, each with its own parse,

@@ -13,6 +13,7 @@
 // The samples come from CORVANE_SVD_SAMPLES, else ../shared/svd-samples
 // beside the checkout (SvdSamplesDir).
 #include "BenchSupport.h"
+#include "BenchWindow.h"
 #include "link/ConfigFile.h"
 #include "support/BuildPaths.h"
 #include "link/TargetLinks.h"
@@ -147,18 +148,11 @@ int main()
         QDir(temp.path()).mkpath("svd");
         const QString svdPath = SvdDeviceModel::SvdFilePath(temp.path(), kChip);
         QFile::copy(samples.filePath("nrf5340_application.svd"), svdPath);
-        ConfigFile config(temp.filePath("Corvane.ini"));
-        const QStringList names = SvdDeviceModel::ReadPeripheralNames(svdPath);
-        if (!PutWindowIni(config.Path(), names, 1))
+        BenchWindow bench(temp.path(), kChip, 1, 96);
+        if (!bench.iniWritten)
             return 1;
-
-        QuietUser quiet(kChip, 0);
-        UserContext user = quiet.Context();
-        TargetLinks links([] { return QString(kChip); });
-        RegisterWindowTable table;
-        table.SetNextWindowSlot(0);
-        RegisterWindowEnv env{config, links, user, temp.path(), 96};
-        RegisterWindow window(env, table);
+        const QStringList &names = bench.names;
+        RegisterWindow &window = *bench.window;
         window.RebuildGrid();
         std::size_t registers = 0;
         for (const auto &top : window.Tree().TopRows())

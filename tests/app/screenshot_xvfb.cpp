@@ -224,6 +224,16 @@ bool Differ(const QImage &a, const QImage &b, const QRect &region)
     return a.copy(region) != b.copy(region);
 }
 
+// What a scenario driven by the mouse lacks on this machine, or empty.
+QString MissingForTheMouse()
+{
+    if (g_display.isEmpty())
+        return QStringLiteral("Xvfb is not installed (scripts/install-deps.sh gui)");
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        return QStringLiteral("xdotool is not installed (scripts/install-deps.sh gui)");
+    return QString();
+}
+
 // Lays out the demo folder with `ini` as its Corvane.ini, starts the program
 // on the display and waits for its first paint; `mainWindow` gets the id of
 // its main window.
@@ -253,10 +263,8 @@ void StartCorvane(QProcess &corvane, const QTemporaryDir &home, const QTemporary
 // pane's title menu.
 TEST(DemoWithMouseTest, ReadAPeripheralFromItsRowMenuAndChangeTheLook)
 {
-    if (g_display.isEmpty())
-        GTEST_SKIP() << "Xvfb is not installed (scripts/install-deps.sh gui)";
-    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        GTEST_SKIP() << "xdotool is not installed (scripts/install-deps.sh gui)";
+    if (const QString missing = MissingForTheMouse(); !missing.isEmpty())
+        GTEST_SKIP() << missing.toStdString();
 
     SimulatedChip chip("VX21A");
     ASSERT_TRUE(chip.Start());
@@ -337,10 +345,8 @@ TEST(DemoWithMouseTest, ReadAPeripheralFromItsRowMenuAndChangeTheLook)
 // own and is drawn highlighted.
 TEST(DemoWithMouseTest, WatchTheTimerAndSeeItsCounterChange)
 {
-    if (g_display.isEmpty())
-        GTEST_SKIP() << "Xvfb is not installed (scripts/install-deps.sh gui)";
-    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        GTEST_SKIP() << "xdotool is not installed (scripts/install-deps.sh gui)";
+    if (const QString missing = MissingForTheMouse(); !missing.isEmpty())
+        GTEST_SKIP() << missing.toStdString();
 
     SimulatedChip chip("VX21A");
     ASSERT_TRUE(chip.Start());
