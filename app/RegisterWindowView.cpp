@@ -6,7 +6,6 @@
 #include "widgets/PropertyGrid.h"
 #include "regmap/RegisterWindow.h"
 #include "regmap/RegisterWindowTable.h"
-#include "regmap/RowText.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -30,7 +29,7 @@ PropertyGrid::RowData DataOf(const RegisterRow &row)
     data.modified = row.IsEditable() && row.IsModified();
     data.expanded = row.IsExpanded();
     // Enumerated values in the base of the row's text, so the choice reads back as its number.
-    const bool hex = RowText::HasHexPrefix(row.Value());
+    const bool hex = row.Form() != NumberForm::Decimal;
     for (const SvdEnumValue &choice : row.Traits().choices)
         data.choices << (hex ? QString::asprintf("0x%X", choice.value) : QString::number(choice.value)) +
                             QStringLiteral(" (") + choice.name + u')';

@@ -99,13 +99,13 @@ int main(int argc, char **argv)
     // as a window applies them on its own.
     std::mutex mutex;
     std::condition_variable handed;
-    std::deque<std::vector<PeripheralImage>> queue;
+    std::deque<std::vector<PeripheralBytes>> queue;
     bool ended = false;
     QString failure;
     RegisterWatch watch(config, links);
     watch.Start(
         settings,
-        [&](const std::vector<PeripheralImage> &images) {
+        [&](const std::vector<PeripheralBytes> &images) {
             std::lock_guard lock(mutex);
             queue.push_back(images);
             handed.notify_one();
@@ -126,7 +126,7 @@ int main(int argc, char **argv)
     qint64 nextUserRead = 500;
     window.SetSelection(window.Tree().TopRow(0)->Child(3), true);
     for (;;) {
-        std::vector<PeripheralImage> images;
+        std::vector<PeripheralBytes> images;
         {
             std::unique_lock lock(mutex);
             handed.wait_for(lock, std::chrono::milliseconds(10), [&] { return !queue.empty() || ended; });
@@ -139,7 +139,7 @@ int main(int argc, char **argv)
         }
         if (!images.empty()) {
             const double before = ProcessorSeconds(CLOCK_THREAD_CPUTIME_ID);
-            for (const PeripheralImage &image : images)
+            for (const PeripheralBytes &image : images)
                 window.FillPeripheral(image.name, image.bytes);
             changes.Observe(window.Tree());
             applySeconds += ProcessorSeconds(CLOCK_THREAD_CPUTIME_ID) - before;

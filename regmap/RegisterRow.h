@@ -7,31 +7,50 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
-// What the SVD file says of a row beyond its texts.
+// What the SVD file says of a row, taken when the rows are built. Each kind
+// of row uses its own part: a peripheral its base and span, a register its
+// address and the rest of its block, a field its bits and choices.
 struct RegisterRowTraits
 {
-    uint32_t bits = 32;             // register rows: the register's width
-    bool readHasSideEffect = false; // register rows: left out of whole-peripheral reads
-    uint32_t lastWord = 0;          // register rows: the word last filled in, for the bytes a narrow register leaves
-    QList<SvdEnumValue> choices;    // field rows: the enumerated values
+    // Peripheral rows.
+    uint32_t base = 0;
+    uint32_t span = 0;
+    // Register rows.
+    uint32_t address = 0;
+    uint32_t offset = 0;
+    uint32_t bits = 32;
+    QString access;
+    std::optional<uint32_t> resetValue;
+    std::optional<uint32_t> resetMask;
+    QString readAction;
+    bool readHasSideEffect = false; // left out of whole-peripheral reads
+    // Field rows.
+    uint32_t low = 0;
+    uint32_t width = 1;
+    QList<SvdEnumValue> choices; // the enumerated values
 };
 
-// One row of a register window's grid. Its kind follows from its place, as
-// the grid shows it: no parent is a peripheral, a parent and children is a
-// register, otherwise a value row ("VALUE~") or a field row. Rows are owned
-// by their parent (top-level rows by the tree); the id stays the same for
-// the row's whole life, so a view can keep it as its handle.
+// How a value or field row writes its number: "0x%08X" in the register's
+// width, "0x%X", or "%u".
+enum class NumberForm { Word, Hex, Decimal };
+
+// One row of a register window's grid: a peripheral, a register under it, and
+// under each register its value row ("VALUE~") and one row per field. A row
+// holds its facts and numbers; its texts are rendered from them. Rows are
+// owned by their parent (top-level rows by the tree); the id stays the same
+// for the row's whole life, so a view can keep it as its handle.
 class RegisterRow
 {
 public:
     enum class Kind { Peripheral, Register, Value, Field };
 
-    RegisterRow(uint64_t id, QString name, QString description, bool editable);
+    RegisterRow(uint64_t id, Kind kind, QString name, QString description, bool editable);
 
     uint64_t Id() const { return m_id; }
-    Kind RowKind() const;
+    Kind RowKind() const { return m_kind; }
     RegisterRow *Parent() const { return m_parent; }
     const std::vector<std::unique_ptr<RegisterRow>> &Children() const { return m_children; }
     RegisterRow *Child(std::size_t index) const { return m_children[index].get(); }
@@ -39,32 +58,71 @@ public:
     // Place under the parent (or in the tree for a top-level row).
     int Index() const { return m_index; }
 
+    // The name as the SVD file gives it ("VALUE~" for a value row).
+    const QString &BareName() const { return m_name; }
+    // The SVD description, without the numbers the window shows before it.
+    const QString &SvdDescription() const { return m_description; }
+    const RegisterRowTraits &Traits() const { return m_traits; }
+
+    // The number the row shows: a register's value in its own width, a value
+    // row's register value, a field's value.
+    uint32_t Number() const { return m_shown.number; }
+    NumberForm Form() const { return m_shown.form; }
+    // Register rows: the word last filled in, for the bytes a narrow register
+    // leaves when it is saved or written.
+    uint32_t LastWord() const { return m_lastWord; }
+
     // Caption of the name column: the name for peripheral, value and field
     // rows, the name with its aligned value for a register row.
-    const QString &Name() const { return m_name; }
-    const QString &Value() const { return m_value; }
-    // The value as last filled by the program; a value that differs from it
-    // is the user's own change and is shown in bold.
-    const QString &Baseline() const { return m_baseline; }
-    bool IsModified() const { return m_value != m_baseline; }
-    const QString &Description() const { return m_description; }
+    QString Name() const;
+    // The value text: the number in the row's form, a field's enumerated name
+    // after it; the text the user typed while it stands.
+    QString Value() const;
+    // The number alone in the row's form.
+    QString NumberText() const;
+    // The value as last filled by the program; an edited value differs from
+    // it and is shown in bold.
+    QString Baseline() const;
+    bool IsModified() const { return Value() != Baseline(); }
+    // Peripheral: "0x%08X 0x%08X" of base and span; register: address and
+    // offset, then the SVD description; field: its bits, then the description.
+    QString Description() const;
+    // "[low]" or "[low-high]" of a field row.
+    QString FieldBitsText() const;
+    // The enumerated name of the field's value, empty when none matches.
+    QString ChoiceName() const;
     bool IsEditable() const { return m_editable; }
     bool IsExpanded() const { return m_expanded; }
-    const RegisterRowTraits &Traits() const { return m_traits; }
+
+    // The peripheral row above this row (itself for a peripheral).
+    const RegisterRow &Peripheral() const;
 
     RegisterRow *AddChild(std::unique_ptr<RegisterRow> child);
 
 private:
     friend class RegisterRowTree;
-    friend class RegisterWindow; // builds whole peripherals before they enter the tree
+
+    // What a value or field row shows: its number in a form, or the text the
+    // user typed (the number is what it reads as) until the next fill.
+    struct Shown
+    {
+        uint32_t number = 0;
+        NumberForm form = NumberForm::Hex;
+        std::optional<QString> typed;
+    };
+    QString Render(const Shown &shown) const;
+    QString FormText(uint32_t number, NumberForm form) const;
 
     uint64_t m_id;
+    Kind m_kind;
     QString m_name;
-    QString m_value;
-    QString m_baseline;
     QString m_description;
     bool m_editable;
     bool m_expanded = false;
+    Shown m_shown;
+    Shown m_baseline;
+    uint32_t m_lastWord = 0;
+    int m_captionColumn = 0;
     RegisterRowTraits m_traits;
     int m_index = 0;
     RegisterRow *m_parent = nullptr;

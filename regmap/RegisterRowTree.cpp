@@ -1,5 +1,7 @@
 #include "regmap/RegisterRowTree.h"
 
+#include "regmap/RowText.h"
+
 RegisterRow *RegisterRowTree::FindTopRow(const QString &name) const
 {
     for (const auto &row : m_rows)
@@ -26,11 +28,11 @@ RegisterRow *RegisterRowTree::FindIn(RegisterRow *row, uint64_t id)
     return nullptr;
 }
 
-std::unique_ptr<RegisterRow> RegisterRowTree::MakeRow(QString name, QString description, bool editable, QString value)
+std::unique_ptr<RegisterRow> RegisterRowTree::MakeRow(RegisterRow::Kind kind, QString name, QString description,
+                                                      bool editable, RegisterRowTraits traits)
 {
-    auto row = std::make_unique<RegisterRow>(m_nextId++, std::move(name), std::move(description), editable);
-    row->m_baseline = value;
-    row->m_value = std::move(value);
+    auto row = std::make_unique<RegisterRow>(m_nextId++, kind, std::move(name), std::move(description), editable);
+    row->m_traits = std::move(traits);
     return row;
 }
 
@@ -43,6 +45,44 @@ RegisterRow *RegisterRowTree::AppendTopRow(std::unique_ptr<RegisterRow> row)
     if (m_listener)
         m_listener->TopRowAppended(*added);
     return added;
+}
+
+RegisterRow *RegisterRowTree::AppendPeripheral(const SvdPeripheral &svd, const BuildOptions &options)
+{
+    RegisterRowTraits peripheralTraits;
+    peripheralTraits.base = svd.baseAddress;
+    peripheralTraits.span = svd.span;
+    auto peripheral = MakeRow(RegisterRow::Kind::Peripheral, svd.name, QString(), false, peripheralTraits);
+    const NumberForm fieldForm = options.hex ? NumberForm::Hex : NumberForm::Decimal;
+    for (const SvdRegister &reg : svd.registers) {
+        RegisterRowTraits traits;
+        traits.address = reg.address;
+        traits.offset = reg.addressOffset;
+        traits.bits = reg.size;
+        traits.access = reg.access;
+        traits.resetValue = reg.resetValue;
+        traits.resetMask = reg.resetMask;
+        traits.readAction = reg.readAction;
+        traits.readHasSideEffect = reg.readHasSideEffect;
+        auto regRow = MakeRow(RegisterRow::Kind::Register, reg.name, reg.description, false, std::move(traits));
+        regRow->m_captionColumn = options.captionColumn;
+        regRow->AddChild(MakeRow(RegisterRow::Kind::Value, QLatin1String(RowText::kValueRowName),
+                                 QString::fromUtf8(RowText::kValueRowDescription), !reg.readOnly));
+        for (const SvdField &field : reg.fields) {
+            RegisterRowTraits fieldTraits;
+            fieldTraits.low = field.bitOffset;
+            fieldTraits.width = field.bitWidth;
+            fieldTraits.access = field.access;
+            fieldTraits.choices = field.enumValues;
+            RegisterRow *fieldRow = regRow->AddChild(MakeRow(RegisterRow::Kind::Field, field.name, field.description,
+                                                             !reg.readOnly && !field.readOnly, std::move(fieldTraits)));
+            fieldRow->m_shown.form = fieldRow->m_baseline.form = fieldForm;
+        }
+        regRow->m_expanded = options.expandLevel >= 2;
+        peripheral->AddChild(std::move(regRow));
+    }
+    peripheral->m_expanded = options.expandLevel != 0;
+    return AppendTopRow(std::move(peripheral));
 }
 
 bool RegisterRowTree::Contains(const RegisterRow *top, const RegisterRow *row) const
@@ -80,35 +120,45 @@ void RegisterRowTree::Changed(const RegisterRow *row)
         m_listener->RowChanged(*row);
 }
 
-void RegisterRowTree::SetFilledValue(RegisterRow *row, const QString &value)
+void RegisterRowTree::SetFilledValue(RegisterRow *row, uint32_t number, NumberForm form)
 {
-    row->m_value = value;
-    row->m_baseline = value;
+    row->m_shown = {number, form, std::nullopt};
+    row->m_baseline = row->m_shown;
     Changed(row);
 }
 
-void RegisterRowTree::SetEditedValue(RegisterRow *row, const QString &value)
+void RegisterRowTree::SetRegisterValue(RegisterRow *reg, uint32_t value, uint32_t word)
 {
-    row->m_value = value;
+    reg->m_shown = {value, NumberForm::Word, std::nullopt};
+    reg->m_baseline = reg->m_shown;
+    reg->m_lastWord = word;
+    Changed(reg);
+}
+
+void RegisterRowTree::SetEditedValue(RegisterRow *row, uint32_t number, NumberForm form, const QString &typed)
+{
+    row->m_shown = {number, form, typed};
     Changed(row);
 }
 
-void RegisterRowTree::SetBaseline(RegisterRow *row, const QString &baseline)
+void RegisterRowTree::AcceptValue(RegisterRow *row)
 {
-    row->m_baseline = baseline;
+    row->m_baseline = row->m_shown;
     Changed(row);
 }
 
-void RegisterRowTree::SetName(RegisterRow *row, const QString &name)
+void RegisterRowTree::RevertValue(RegisterRow *row)
 {
-    row->m_name = name;
+    row->m_shown = row->m_baseline;
     Changed(row);
 }
 
-void RegisterRowTree::SetDescription(RegisterRow *row, const QString &description)
+void RegisterRowTree::SetCaptionColumn(RegisterRow *reg, int column)
 {
-    row->m_description = description;
-    Changed(row);
+    if (reg->m_captionColumn == column)
+        return;
+    reg->m_captionColumn = column;
+    Changed(reg);
 }
 
 void RegisterRowTree::SetExpanded(RegisterRow *row, bool expanded)

@@ -2,6 +2,7 @@
 
 #include "regmap/RegisterRow.h"
 #include "regmap/RowTreeListener.h"
+#include "regmap/SvdPeripheral.h"
 
 #include <QString>
 
@@ -30,19 +31,36 @@ public:
     RegisterRow *FindTopRow(const QString &name) const;
     RegisterRow *FindById(uint64_t id) const;
 
-    // A new row, not yet in the tree; the value is also its baseline.
-    std::unique_ptr<RegisterRow> MakeRow(QString name, QString description, bool editable, QString value = QString());
+    // A new row, not yet in the tree.
+    std::unique_ptr<RegisterRow> MakeRow(RegisterRow::Kind kind, QString name, QString description, bool editable,
+                                         RegisterRowTraits traits = {});
     RegisterRow *AppendTopRow(std::unique_ptr<RegisterRow> row);
+
+    // How a peripheral's rows are built: every value zero, field values in
+    // the window's base, register values at a caption column, rows expanded
+    // by the expand level (0: peripheral rows only, 1: registers, 2: all).
+    struct BuildOptions
+    {
+        int expandLevel = 0;
+        bool hex = false;
+        int captionColumn = 0;
+    };
+    // Appends the rows of one peripheral of the SVD file.
+    RegisterRow *AppendPeripheral(const SvdPeripheral &peripheral, const BuildOptions &options);
     void RemoveTopRow(RegisterRow *row);
     void Clear();
 
-    // A filled value: shown and taken as the baseline, so not marked.
-    void SetFilledValue(RegisterRow *row, const QString &value);
-    // A value as the user typed it; the baseline stays.
-    void SetEditedValue(RegisterRow *row, const QString &value);
-    void SetBaseline(RegisterRow *row, const QString &baseline);
-    void SetName(RegisterRow *row, const QString &name);
-    void SetDescription(RegisterRow *row, const QString &description);
+    // A filled number: shown and taken as the baseline, so not marked.
+    void SetFilledValue(RegisterRow *row, uint32_t number, NumberForm form);
+    // A register's value in its own width, also the word it lies in.
+    void SetRegisterValue(RegisterRow *reg, uint32_t value, uint32_t word);
+    // A value as the user typed it, and the number it reads as; the baseline stays.
+    void SetEditedValue(RegisterRow *row, uint32_t number, NumberForm form, const QString &typed);
+    // The shown value becomes the baseline (an accepted field edit keeps its form).
+    void AcceptValue(RegisterRow *row);
+    // Back to the baseline (an edit refused).
+    void RevertValue(RegisterRow *row);
+    void SetCaptionColumn(RegisterRow *reg, int column);
     void SetExpanded(RegisterRow *row, bool expanded);
 
     const QString &LeftTitle() const { return m_leftTitle; }

@@ -2,7 +2,7 @@
 
 #include "link/LinkCycle.h"
 #include "link/UserInterfaces.h"
-#include "regmap/RowText.h"
+#include "regmap/PeripheralImage.h"
 #include "regmap/SnapshotFiles.h"
 
 #include <algorithm>
@@ -55,18 +55,8 @@ std::vector<WatchedPeripheral> RegisterWatch::PeripheralsOf(const RegisterRowTre
 {
     std::vector<WatchedPeripheral> peripherals;
     for (const auto &row : tree.TopRows()) {
-        WatchedPeripheral peripheral{
-            row->Name(), RowText::FirstNumber(row->Description()), RowText::SecondNumber(row->Description()), {}};
-        for (const auto &reg : row->Children()) {
-            if (!reg->Traits().readHasSideEffect)
-                continue;
-            const uint32_t word = RowText::SecondNumber(reg->Description()) / 4;
-            if (word >= (peripheral.span + 3) / 4)
-                continue;
-            peripheral.leftOut.resize((peripheral.span + 3) / 4, false);
-            peripheral.leftOut[word] = true;
-        }
-        peripherals.push_back(std::move(peripheral));
+        peripherals.push_back(
+            {row->Name(), row->Traits().base, row->Traits().span, PeripheralImage::LeftOutWords(*row)});
     }
     return peripherals;
 }
@@ -154,7 +144,7 @@ void RegisterWatch::Run(Settings settings, RefreshHandler onRefresh, StopHandler
         }
         const Clock::time_point started = Clock::now();
         const std::chrono::nanoseconds processorBefore = ThreadProcessorTime();
-        std::vector<PeripheralImage> images;
+        std::vector<PeripheralBytes> images;
         const bool refreshed = Refresh(settings, images, message);
         {
             std::lock_guard lock(m_mutex);
@@ -183,37 +173,7 @@ void RegisterWatch::Run(Settings settings, RefreshHandler onRefresh, StopHandler
         onStop(message);
 }
 
-bool RegisterWatch::ReadImage(LinkCycle &cycle, const WatchedPeripheral &peripheral, QByteArray &image)
-{
-    const auto *buffer = reinterpret_cast<const char *>(cycle.Buffer().data());
-    if (peripheral.leftOut.empty()) {
-        if (!cycle.Read(peripheral.base, peripheral.span))
-            return false;
-        image = QByteArray(buffer, qsizetype(peripheral.span));
-        return true;
-    }
-    // One transfer per run of words between the ones left out.
-    image = QByteArray(qsizetype(peripheral.span), '\0');
-    const auto words = uint32_t(peripheral.leftOut.size());
-    for (uint32_t word = 0; word < words;) {
-        if (peripheral.leftOut[word]) {
-            ++word;
-            continue;
-        }
-        uint32_t end = word;
-        while (end < words && !peripheral.leftOut[end])
-            ++end;
-        const uint32_t start = word * 4;
-        const uint32_t length = std::min(end * 4, peripheral.span) - start;
-        if (!cycle.Read(peripheral.base + start, length))
-            return false;
-        std::memcpy(image.data() + start, buffer, length);
-        word = end;
-    }
-    return true;
-}
-
-bool RegisterWatch::Refresh(const Settings &settings, std::vector<PeripheralImage> &images, QString &message)
+bool RegisterWatch::Refresh(const Settings &settings, std::vector<PeripheralBytes> &images, QString &message)
 {
     // A peripheral that cannot pass the transfer buffer is refused by name
     // before the link is touched, as a read of it from the window is.
@@ -230,7 +190,7 @@ bool RegisterWatch::Refresh(const Settings &settings, std::vector<PeripheralImag
         if (cycle.Preface() && cycle.Open()) {
             for (const WatchedPeripheral &peripheral : settings.peripherals) {
                 QByteArray image;
-                if (!ReadImage(cycle, peripheral, image))
+                if (!PeripheralImage::Read(cycle, peripheral.base, peripheral.span, peripheral.leftOut, image))
                     break;
                 images.push_back({peripheral.name, std::move(image)});
             }

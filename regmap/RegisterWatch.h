@@ -27,7 +27,7 @@ struct WatchedPeripheral
     std::vector<bool> leftOut;
 };
 
-struct PeripheralImage
+struct PeripheralBytes
 {
     QString name;
     QByteArray bytes; // span bytes, the byte at base first
@@ -49,7 +49,7 @@ class RegisterWatch
 public:
     static constexpr int kRates[] = {1, 2, 5, 10, 20}; // refreshes per second
 
-    using RefreshHandler = std::function<void(const std::vector<PeripheralImage> &images)>;
+    using RefreshHandler = std::function<void(const std::vector<PeripheralBytes> &images)>;
     // Empty message: the watch was stopped or made its count of refreshes.
     using StopHandler = std::function<void(const QString &message)>;
 
@@ -96,8 +96,7 @@ public:
 
 private:
     void Run(Settings settings, RefreshHandler onRefresh, StopHandler onStop);
-    static bool ReadImage(LinkCycle &cycle, const WatchedPeripheral &peripheral, QByteArray &image);
-    bool Refresh(const Settings &settings, std::vector<PeripheralImage> &images, QString &message);
+    bool Refresh(const Settings &settings, std::vector<PeripheralBytes> &images, QString &message);
 
     const ConfigFile &m_config;
     TargetLinks &m_links;

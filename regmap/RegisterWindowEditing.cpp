@@ -3,6 +3,7 @@
 
 #include "link/Settings.h"
 #include "regmap/RegisterWindowMessages.h"
+#include "regmap/PeripheralImage.h"
 #include "regmap/RowText.h"
 
 RegisterRow *RegisterWindow::SelectedRow() const
@@ -69,48 +70,52 @@ void RegisterWindow::RunCommand(int command)
     }
 }
 
-void RegisterWindow::ApplyEdit(RegisterRow *row, const QString &typed)
+bool RegisterMap::EditValue(RegisterRow *row, const QString &typed)
 {
     RegisterRow *reg = row ? row->Parent() : nullptr;
     if (!reg || !row->IsEditable())
-        return;
-    m_tree.SetEditedValue(row, typed);
-    const uint32_t old = RowText::CaptionValue(reg->Name());
-    const QString prefix = RowText::CaptionPrefix(reg->Name());
+        return false;
     const uint32_t value = RowText::ReadAuto(typed);
+    const NumberForm typedForm = RowText::HasHexPrefix(typed) ? NumberForm::Hex : NumberForm::Decimal;
+    m_tree.SetEditedValue(row, value, typedForm, typed);
+    const uint32_t old = reg->Number();
     const uint32_t registerBits = reg->Traits().bits;
     uint32_t word = value;
 
     // A narrow register holds only its own bits.
     if (row->RowKind() == RegisterRow::Kind::Value && value > RowText::RegisterMask(registerBits)) {
         m_env.user.messages.ShowFailure(QString::fromLatin1(RegisterWindowMessages::kOutOfRange));
-        m_tree.SetEditedValue(row, row->Baseline());
-        return;
+        m_tree.RevertValue(row);
+        return false;
     }
 
     if (row->RowKind() == RegisterRow::Kind::Field) {
-        const RowText::FieldBits bits = RowText::ReadFieldBits(row->Description());
-        if (bits.width != 32) {
-            const uint32_t mask = (1u << (bits.width % 32)) - 1u;
-            const uint32_t low = bits.low % 32;
+        const uint32_t width = row->Traits().width;
+        if (width != 32) {
+            const uint32_t mask = RowText::FieldMask(width);
+            const uint32_t low = row->Traits().low % 32;
             if (value > mask) {
                 m_env.user.messages.ShowFailure(QString::fromLatin1(RegisterWindowMessages::kOutOfRange));
-                m_tree.SetEditedValue(row, row->Baseline());
-                m_tree.SetName(reg, prefix + RowText::SizedWord(old, registerBits));
-                return;
+                m_tree.RevertValue(row);
+                return false;
             }
             word = ((value << low) | (old & ~(mask << low))) & RowText::RegisterMask(registerBits);
         }
-        m_tree.SetFilledValue(reg->Child(0), RowText::SizedWord(word, registerBits));
-        m_tree.SetBaseline(row, typed);
+        m_tree.SetFilledValue(reg->Child(0), word, NumberForm::Word);
+        m_tree.AcceptValue(row);
     } else {
-        for (std::size_t i = 1; i < reg->ChildCount(); ++i)
-            m_tree.SetFilledValue(reg->Child(i), DecodeField(word, *reg->Child(i)));
+        PeripheralImage::FillFields(m_tree, reg, word);
     }
-    m_tree.SetName(reg, prefix + RowText::SizedWord(word, registerBits));
+    m_tree.SetRegisterValue(reg, word, reg->LastWord());
+    return true;
+}
 
+void RegisterWindow::ApplyEdit(RegisterRow *row, const QString &typed)
+{
+    if (!EditValue(row, typed))
+        return;
     if (RegisterWriteMode() == Stored(RegisterWriteMode::Immediate)) {
-        SetSelection(reg, true);
+        SetSelection(row->Parent(), true);
         WriteSelection();
     }
 }

@@ -1,11 +1,9 @@
 #include "regmap/RowChanges.h"
 
-#include "regmap/RowValues.h"
-
 void RowChanges::ObserveRow(const RegisterRow &row, std::unordered_map<uint64_t, uint32_t> &seen,
                             std::unordered_map<uint64_t, int> &ages) const
 {
-    const uint32_t number = RowValues::Number(row);
+    const uint32_t number = row.Number();
     const auto before = m_seen.find(row.Id());
     if (before != m_seen.end() && before->second != number) {
         ages[row.Id()] = 0;

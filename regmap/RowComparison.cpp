@@ -1,20 +1,20 @@
 #include "regmap/RowComparison.h"
 
+#include "regmap/PeripheralImage.h"
 #include "regmap/RowText.h"
-#include "regmap/RowValues.h"
 
 #include <map>
 
 RowComparison RowComparison::AgainstImage(const RegisterRow &peripheral, const QByteArray &image)
 {
-    return Compare(peripheral, [&](uint32_t offset) { return RowValues::ImageWord(image, offset); });
+    return Compare(peripheral, [&](uint32_t offset) { return PeripheralImage::Word(image, offset); });
 }
 
 RowComparison RowComparison::AgainstRows(const RegisterRow &peripheral, const RegisterRow &other)
 {
     std::map<uint32_t, uint32_t> words;
     for (const auto &reg : other.Children())
-        words.emplace(RowValues::WordOffset(*reg), RowValues::Number(*reg));
+        words.emplace(PeripheralImage::WordOffset(*reg), reg->Number());
     return Compare(peripheral, [&](uint32_t offset) -> std::optional<uint32_t> {
         const auto word = words.find(offset);
         return word == words.end() ? std::nullopt : std::optional<uint32_t>(word->second);
@@ -25,24 +25,29 @@ RowComparison RowComparison::Compare(const RegisterRow &peripheral, const OtherW
 {
     RowComparison comparison;
     auto add = [&](const RegisterRow &row, uint32_t other, QString otherText) {
-        const uint32_t current = RowValues::Number(row);
+        const uint32_t current = row.Number();
         if (current == other)
             return;
         comparison.m_index.emplace(row.Id(), comparison.m_differences.size());
         comparison.m_differences.push_back({&row, current, other, std::move(otherText)});
     };
     for (const auto &reg : peripheral.Children()) {
-        const std::optional<uint32_t> word = otherWord(RowValues::WordOffset(*reg));
+        const std::optional<uint32_t> word = otherWord(PeripheralImage::WordOffset(*reg));
         if (!word)
             continue;
         add(*reg, *word, RowText::Word(*word));
         for (const auto &child : reg->Children()) {
             if (child->RowKind() == RegisterRow::Kind::Value) {
                 add(*child, *word,
-                    RowText::HasHexPrefix(child->Value()) ? RowText::Word(*word) : QString::number(*word));
+                    child->Form() == NumberForm::Decimal ? QString::number(*word) : RowText::Word(*word));
             } else {
-                const QString text = RowValues::FieldText(*child, *word);
-                add(*child, RowText::ReadAuto(text), text);
+                const RegisterRowTraits &traits = child->Traits();
+                const uint32_t other = RowText::FieldValue(*word, traits.low, traits.width);
+                const NumberForm form = PeripheralImage::FieldForm(*child);
+                const QString text = form == NumberForm::Word      ? RowText::Word(other)
+                                     : form == NumberForm::Decimal ? QString::asprintf("%u", other)
+                                                                   : QString::asprintf("0x%X", other);
+                add(*child, other, text);
             }
         }
     }

@@ -1,7 +1,6 @@
 #include "regmap/RowExport.h"
 
 #include "regmap/RowText.h"
-#include "regmap/RowValues.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -26,17 +25,6 @@ QStringList Columns(const Record &record)
             record.field,      record.bits, record.fieldValue, record.enumeratedName};
 }
 
-// A field that shows "1 (ON)" exports "1" and the name "ON" apart, so a
-// reader of the file gets a number in the value column.
-void SplitEnumName(const RegisterRow &field, Record &record)
-{
-    const QString suffix = RowText::EnumSuffix(RowValues::Number(field), field.Traits().choices);
-    if (suffix.isEmpty() || !record.fieldValue.endsWith(suffix))
-        return;
-    record.fieldValue.chop(suffix.size());
-    record.enumeratedName = suffix.mid(2, suffix.size() - 3); // inside " (" and ")"
-}
-
 } // namespace
 
 std::vector<Record> Records(const RegisterRowTree &tree, const std::function<bool(const RegisterRow &)> &keep)
@@ -51,18 +39,24 @@ std::vector<Record> Records(const RegisterRowTree &tree, const std::function<boo
                 continue;
             Record record;
             record.peripheral = peripheral->Name();
-            record.reg = RowValues::RegisterName(*reg);
-            record.address = RowText::Word(RowValues::RegisterAddress(*reg));
-            record.value = RowText::Word(RowValues::Number(*reg));
+            record.reg = reg->BareName();
+            record.address = RowText::Word(reg->Traits().address);
+            record.value = RowText::Word(reg->Number());
             records.push_back(record);
             for (const auto &field : reg->Children()) {
                 if (field->RowKind() != RegisterRow::Kind::Field || !kept(*field))
                     continue;
                 Record fieldRecord = record;
                 fieldRecord.field = field->Name();
-                fieldRecord.bits = RowValues::FieldBitsText(*field);
+                fieldRecord.bits = field->FieldBitsText();
+                // "1 (ON)" goes out as "1" and the name "ON" apart, so a reader
+                // of the file gets a number in the value column.
                 fieldRecord.fieldValue = field->Value();
-                SplitEnumName(*field, fieldRecord);
+                const QString suffix = RowText::EnumSuffix(field->Number(), field->Traits().choices);
+                if (!suffix.isEmpty() && fieldRecord.fieldValue.endsWith(suffix)) {
+                    fieldRecord.fieldValue.chop(suffix.size());
+                    fieldRecord.enumeratedName = field->ChoiceName();
+                }
                 records.push_back(fieldRecord);
             }
         }

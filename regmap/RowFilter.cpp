@@ -1,6 +1,6 @@
 #include "regmap/RowFilter.h"
 
-#include "regmap/RowValues.h"
+#include "regmap/RowText.h"
 
 namespace RowFilter {
 
@@ -21,10 +21,27 @@ bool Walk(const RegisterRow &row, const QString &text, bool aboveMatches, std::u
 
 } // namespace
 
+// The description a person reads, without the numbers before it; a
+// peripheral's description holds numbers only.
+QString DescriptionText(const RegisterRow &row)
+{
+    switch (row.RowKind()) {
+    case RegisterRow::Kind::Peripheral:
+        return QString();
+    case RegisterRow::Kind::Register:
+        return row.Traits().readHasSideEffect ? row.SvdDescription() + QString::fromUtf8(RowText::kReadClearsNote)
+                                              : row.SvdDescription();
+    case RegisterRow::Kind::Field:
+    case RegisterRow::Kind::Value:
+        break;
+    }
+    return row.SvdDescription();
+}
+
 bool Matches(const RegisterRow &row, const QString &text)
 {
-    return RowValues::ShownName(row).contains(text, Qt::CaseInsensitive) ||
-           RowValues::DescriptionText(row).contains(text, Qt::CaseInsensitive);
+    return row.BareName().contains(text, Qt::CaseInsensitive) ||
+           DescriptionText(row).contains(text, Qt::CaseInsensitive);
 }
 
 bool Keeps(const RegisterRow &row, const QString &text)

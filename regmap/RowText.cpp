@@ -75,33 +75,24 @@ QString RegisterDescription(uint32_t address, uint32_t offset, const QString &de
 
 QString FieldDescription(uint32_t bitOffset, uint32_t bitWidth, const QString &description)
 {
-    const QString bits = bitWidth == 1 ? QString::asprintf("[%u]", bitOffset)
-                                       : QString::asprintf("[%u-%u]", bitOffset, bitOffset + bitWidth - 1);
-    return bits + LineFeedUnlessBreak(description);
+    return FieldBits(bitOffset, bitWidth) + LineFeedUnlessBreak(description);
 }
 
-uint32_t FirstNumber(const QString &description)
+QString FieldBits(uint32_t low, uint32_t width)
 {
-    return ReadUnsigned(QStringView(description).left(10), 16);
+    return width == 1 ? QString::asprintf("[%u]", low) : QString::asprintf("[%u-%u]", low, low + width - 1);
 }
 
-uint32_t SecondNumber(const QString &description)
+uint32_t FieldMask(uint32_t width)
 {
-    return ReadUnsigned(QStringView(description).mid(11, 10), 16);
+    return (1u << (width % 32)) - 1u;
 }
 
-FieldBits ReadFieldBits(const QString &description)
+uint32_t FieldValue(uint32_t word, uint32_t low, uint32_t width)
 {
-    const qsizetype close = description.indexOf(u']');
-    const QStringView bits = QStringView(description).left(close < 0 ? description.size() : close);
-    FieldBits result;
-    result.low = ReadUnsigned(bits.mid(1), 10);
-    const qsizetype dash = bits.indexOf(u'-');
-    if (dash >= 0) {
-        const uint32_t high = ReadUnsigned(bits.mid(dash + 1), 10);
-        result.width = high - result.low + 1;
-    }
-    return result;
+    if (width == 32)
+        return word;
+    return (word >> (low % 32)) & FieldMask(width);
 }
 
 int BuildColumn(int lastWidth)
@@ -121,34 +112,6 @@ QString Caption(const QString &name, const QString &valueText, int column)
     if (name.size() < column)
         return name + QString(column - name.size(), u' ') + valueText;
     return name + u' ' + valueText;
-}
-
-qsizetype CaptionValueIndex(const QString &caption)
-{
-    return caption.indexOf(u"0x");
-}
-
-uint32_t CaptionValue(const QString &caption)
-{
-    const qsizetype at = CaptionValueIndex(caption);
-    return at < 0 ? 0 : ReadUnsigned(QStringView(caption).mid(at, 10), 16);
-}
-
-QString CaptionPrefix(const QString &caption)
-{
-    const qsizetype at = CaptionValueIndex(caption);
-    return at < 0 ? caption : caption.left(at);
-}
-
-QString DecodeField(uint32_t word, const QString &fieldDescription, const QString &currentText)
-{
-    const FieldBits bits = ReadFieldBits(fieldDescription);
-    if (bits.width == 32)
-        return Word(word);
-    // Shift counts and widths wrap at 32 like the processor's shift.
-    const uint32_t mask = (1u << (bits.width % 32)) - 1u;
-    const uint32_t value = (word >> (bits.low % 32)) & mask;
-    return HasHexPrefix(currentText) ? QString::asprintf("0x%X", value) : QString::asprintf("%u", value);
 }
 
 } // namespace RowText

@@ -7,9 +7,8 @@
 
 #include <cstdint>
 
-// The texts of register window rows, and how numbers are read back out of
-// them. The rows are the only register map a window keeps, so every reader
-// here must agree with the writer beside it.
+// The texts of register window rows, rendered from their numbers, and the
+// reading of a number the user typed into a row.
 namespace RowText {
 
 inline constexpr char kValueRowName[] = "VALUE~";
@@ -22,7 +21,7 @@ inline constexpr char kRightTitle[] = "Value";
 // 0x/0X prefix, digits up to the first other character; no digits give 0, a
 // value beyond 32 bits gives 0xFFFFFFFF.
 uint32_t ReadUnsigned(QStringView text, int base);
-// Hexadecimal when the text contains "0x" or "0X", decimal otherwise.
+// A typed value: hexadecimal when the text contains "0x" or "0X", decimal otherwise.
 uint32_t ReadAuto(QStringView text);
 bool HasHexPrefix(QStringView text);
 
@@ -50,17 +49,12 @@ QString RegisterDescription(uint32_t address, uint32_t offset, const QString &de
 // Field row: "[low]\n%s" or "[low-high]\n%s", the same rule for the line feed.
 QString FieldDescription(uint32_t bitOffset, uint32_t bitWidth, const QString &description);
 
-// Base (or address) from the first ten characters, span (or offset) from
-// characters 11 to 20 of a peripheral or register description.
-uint32_t FirstNumber(const QString &description);
-uint32_t SecondNumber(const QString &description);
-
-struct FieldBits
-{
-    uint32_t low = 0;
-    uint32_t width = 1;
-};
-FieldBits ReadFieldBits(const QString &description);
+// "[low]" or "[low-high]".
+QString FieldBits(uint32_t low, uint32_t width);
+// A field's value in a register word. Shift counts and widths wrap at 32 like
+// the processor's shift.
+uint32_t FieldValue(uint32_t word, uint32_t low, uint32_t width);
+uint32_t FieldMask(uint32_t width);
 
 // The value column of a register caption for a name-column width W.
 int BuildColumn(int lastWidth);
@@ -68,14 +62,4 @@ int RealignColumn(int width, int dotsPerInch);
 // Name, then spaces up to `column` and the value; one space when the name
 // reaches the column.
 QString Caption(const QString &name, const QString &valueText, int column);
-// Index of the value in a caption (its first "0x"), -1 when there is none.
-qsizetype CaptionValueIndex(const QString &caption);
-// The ten characters from the first "0x" read as hexadecimal, 0 without one.
-uint32_t CaptionValue(const QString &caption);
-// The caption up to its first "0x" (all of it when there is none).
-QString CaptionPrefix(const QString &caption);
-
-// A field's text for a register word, in the base of the field's current text.
-QString DecodeField(uint32_t word, const QString &fieldDescription, const QString &currentText);
-
 } // namespace RowText

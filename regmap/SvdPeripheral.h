@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 // The register map of one peripheral as its SVD file describes it, with
 // derived elements completed and arrays and clusters expanded.
@@ -21,6 +22,7 @@ struct SvdField
     std::uint32_t bitOffset = 0;
     std::uint32_t bitWidth = 0;
     bool readOnly = false;
+    QString access;                 // its own or the register's
     QList<SvdEnumValue> enumValues; // every enumeratedValues block, in document order
 };
 
@@ -32,6 +34,10 @@ struct SvdRegister
     std::uint32_t address = 0; // base address + offset, modulo 2^32
     std::uint32_t size = 32;   // bits
     bool readOnly = false;
+    QString access;                          // as written (trimmed), "" when no level says
+    std::optional<std::uint32_t> resetValue; // when some level gives one
+    std::optional<std::uint32_t> resetMask;
+    QString readAction; // the register's own (trimmed), "" when none
     // Reading the register changes the chip (its own or a field's readAction).
     bool readHasSideEffect = false;
     QList<SvdField> fields;

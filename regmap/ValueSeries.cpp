@@ -1,7 +1,5 @@
 #include "regmap/ValueSeries.h"
 
-#include "regmap/RowValues.h"
-
 #include <QStringList>
 
 #include <algorithm>
@@ -13,7 +11,7 @@ QString SeriesName(const RegisterRow &row)
 {
     QStringList parts;
     for (const RegisterRow *at = &row; at; at = at->Parent())
-        parts.prepend(RowValues::ShownName(*at));
+        parts.prepend(at->BareName());
     return parts.join(u'.');
 }
 
@@ -45,7 +43,7 @@ void ValueSeries::Sample(const RegisterRowTree &tree, qint64 ms)
         return;
     for (Series &series : m_series)
         if (const RegisterRow *row = tree.FindById(series.rowId))
-            series.points.push_back({ms, RowValues::Number(*row)});
+            series.points.push_back({ms, row->Number()});
     m_newestMs = std::max(m_newestMs, ms);
     Trim();
 }

@@ -31,7 +31,7 @@ bool WindowWatch::Start(int ratePerSecond)
     m_applied = 0;
     m_running = m_watch.Start(
         std::move(settings),
-        [this, generation](const std::vector<PeripheralImage> &images) {
+        [this, generation](const std::vector<PeripheralBytes> &images) {
             QMetaObject::invokeMethod(
                 &m_context, [this, generation, images] { Take(generation, images); }, Qt::QueuedConnection);
         },
@@ -54,7 +54,7 @@ void WindowWatch::Stop()
         onStopped();
 }
 
-void WindowWatch::Take(uint64_t generation, const std::vector<PeripheralImage> &images)
+void WindowWatch::Take(uint64_t generation, const std::vector<PeripheralBytes> &images)
 {
     if (generation != m_generation)
         return;

@@ -48,7 +48,7 @@ public:
 
 private:
     struct Pending;
-    void Take(uint64_t generation, const std::vector<PeripheralImage> &images);
+    void Take(uint64_t generation, const std::vector<PeripheralBytes> &images);
     void ApplyNext();
     void Apply(const Pending &next);
     void Ended(uint64_t generation, const QString &message);
@@ -64,7 +64,7 @@ private:
     // Images waiting for their turn; the last of a refresh says so.
     struct Pending
     {
-        PeripheralImage image;
+        PeripheralBytes image;
         bool endsRefresh = false;
     };
     std::deque<Pending> m_pending;

@@ -153,7 +153,7 @@ struct RegwinRig : TargetRig
     std::vector<std::unique_ptr<RegisterWindow>> windows;
 };
 
-// Rows found by their captions' names.
+// Rows found by their names.
 inline RegisterRow *Peripheral(RegisterWindow &window, const QString &name)
 {
     return window.Tree().FindTopRow(name);
@@ -164,7 +164,7 @@ inline RegisterRow *Register(RegisterWindow &window, const QString &peripheral, 
     if (!top)
         return nullptr;
     for (const auto &reg : top->Children())
-        if (reg->Name().section(u' ', 0, 0) == name)
+        if (reg->BareName() == name)
             return reg.get();
     return nullptr;
 }
@@ -177,6 +177,17 @@ inline RegisterRow *Child(RegisterWindow &window, const QString &peripheral, con
         if (child->Name() == name)
             return child.get();
     return nullptr;
+}
+// A register value set in the rows alone, as if loaded, without its value and field rows.
+inline void SetRegisterValue(RegisterWindow &window, RegisterRow *reg, uint32_t value)
+{
+    window.Tree().SetRegisterValue(reg, value, reg->LastWord());
+}
+// A text typed into a value or field row, not yet taken by the window.
+inline void TypeInto(RegisterWindow &window, RegisterRow *row, const QString &text)
+{
+    window.Tree().SetEditedValue(row, RowText::ReadAuto(text),
+                                 RowText::HasHexPrefix(text) ? NumberForm::Hex : NumberForm::Decimal, text);
 }
 inline QByteArray Words(std::initializer_list<uint32_t> words)
 {

@@ -5,9 +5,9 @@
 #include "regmap/RegisterWindowMessages.h"
 #include "regmap/RowComparison.h"
 #include "regmap/RowText.h"
-#include "regmap/RowValues.h"
+#include "regmap/PeripheralImage.h"
 #include "regmap/SnapshotFiles.h"
-#include "tools/cli/CliWindow.h"
+#include "tools/cli/CliRegisters.h"
 
 #include <QTime>
 
@@ -64,7 +64,7 @@ int Watch(const CliContext &context)
         return CliUsageError;
     RowOptions rowOptions;
     rowOptions.names = options.names;
-    CliWindow window(context, rowOptions);
+    CliRegisters window(context, rowOptions);
     if (!window.Build(options.names))
         return CliFailure;
 
@@ -72,23 +72,23 @@ int Watch(const CliContext &context)
     settings.chipModel = window.User().ChipModel();
     settings.interval = std::chrono::milliseconds(options.intervalMs);
     settings.refreshLimit = options.count;
-    settings.peripherals = RegisterWatch::PeripheralsOf(window.Window().Tree());
+    settings.peripherals = RegisterWatch::PeripheralsOf(window.Map().Tree());
 
-    const RegisterRowTree &tree = window.Window().Tree();
+    const RegisterRowTree &tree = window.Map().Tree();
     std::map<QString, QByteArray> previous;
-    auto onRefresh = [&](const std::vector<PeripheralImage> &images) {
+    auto onRefresh = [&](const std::vector<PeripheralBytes> &images) {
         const QString time = QTime::currentTime().toString(QStringLiteral("hh:mm:ss.zzz"));
-        for (const PeripheralImage &image : images) {
+        for (const PeripheralBytes &image : images) {
             const auto before = previous.find(image.name);
             if (before != previous.end()) {
                 for (const auto &reg : tree.FindTopRow(image.name)->Children()) {
-                    const uint32_t offset = RowValues::WordOffset(*reg);
-                    const uint32_t old = RowValues::ImageWord(before->second, offset);
-                    const uint32_t now = RowValues::ImageWord(image.bytes, offset);
+                    const uint32_t offset = PeripheralImage::WordOffset(*reg);
+                    const uint32_t old = PeripheralImage::Word(before->second, offset);
+                    const uint32_t now = PeripheralImage::Word(image.bytes, offset);
                     if (old != now)
-                        CliPrintLine(QStringLiteral("%1 %2.%3 %4 %5")
-                                         .arg(time, image.name, RowValues::RegisterName(*reg), RowText::Word(old),
-                                              RowText::Word(now)));
+                        CliPrintLine(
+                            QStringLiteral("%1 %2.%3 %4 %5")
+                                .arg(time, image.name, reg->BareName(), RowText::Word(old), RowText::Word(now)));
                 }
             }
             previous[image.name] = image.bytes;
@@ -121,7 +121,7 @@ int Diff(const CliContext &context)
     const QString &name = context.args[0];
     RowOptions options;
     options.names = {name};
-    CliWindow window(context, options);
+    CliRegisters window(context, options);
     if (!window.Build(options.names))
         return CliFailure;
     QByteArray images[2];
@@ -134,19 +134,17 @@ int Diff(const CliContext &context)
         }
         images[i] = *bytes;
     }
-    window.Window().FillPeripheral(name, images[0]);
-    const RegisterRow &peripheral = *window.Window().Tree().FindTopRow(name);
+    window.Map().FillPeripheral(name, images[0]);
+    const RegisterRow &peripheral = *window.Map().Tree().FindTopRow(name);
     const RowComparison comparison = RowComparison::AgainstImage(peripheral, images[1]);
     for (const RowComparison::Difference &difference : comparison.Differences()) {
         const RegisterRow &row = *difference.row;
         if (row.RowKind() == RegisterRow::Kind::Register)
-            CliPrintLine(
-                QStringLiteral("%1 %2 %3")
-                    .arg(RowValues::RegisterName(row), RowText::Word(difference.current), difference.otherText));
+            CliPrintLine(QStringLiteral("%1 %2 %3")
+                             .arg(row.BareName(), RowText::Word(difference.current), difference.otherText));
         else if (row.RowKind() == RegisterRow::Kind::Field)
-            CliPrintLine(
-                QStringLiteral("%1.%2 %3 %4")
-                    .arg(RowValues::RegisterName(*row.Parent()), row.Name(), row.Value(), difference.otherText));
+            CliPrintLine(QStringLiteral("%1.%2 %3 %4")
+                             .arg(row.Parent()->BareName(), row.Name(), row.Value(), difference.otherText));
     }
     return window.User().ExitStatus();
 }

@@ -1,9 +1,8 @@
-// Commands that build a register window in memory (slot 0) and print or
-// change its rows, as the register windows do on screen.
+// Commands that build the register rows of peripherals and print or change
+// them, as the register windows do on screen.
 #include "regmap/RowExport.h"
-#include "regmap/RowText.h"
 #include "tools/cli/CliMessages.h"
-#include "tools/cli/CliWindow.h"
+#include "tools/cli/CliRegisters.h"
 
 #include <QFile>
 
@@ -50,7 +49,7 @@ int Rows(const CliContext &context)
     RowOptions options;
     if (!ParseOptions(context.args, options) || options.format != u"text")
         return CliUsageError;
-    CliWindow window(context, options);
+    CliRegisters window(context, options);
     if (!window.Build(options.names))
         return CliFailure;
     if (options.width > 0)
@@ -64,16 +63,15 @@ int PeripheralRead(const CliContext &context)
     RowOptions options;
     if (!ParseOptions(context.args, options) || options.width > 0)
         return CliUsageError;
-    CliWindow window(context, options);
+    CliRegisters window(context, options);
     if (!window.Build(options.names))
         return CliFailure;
-    for (const auto &top : window.Window().Tree().TopRows()) {
-        window.Window().SetSelection(top.get(), false);
-        window.Window().ReadSelection();
+    for (const auto &top : window.Map().Tree().TopRows()) {
+        window.Map().ReadRow(top.get(), false);
         if (window.User().Failed())
             return CliFailure;
     }
-    const RegisterRowTree &tree = window.Window().Tree();
+    const RegisterRowTree &tree = window.Map().Tree();
     if (options.format == u"csv")
         CliWrite(QString::fromUtf8(RowExport::Csv(RowExport::Records(tree))));
     else if (options.format == u"json")
@@ -83,28 +81,17 @@ int PeripheralRead(const CliContext &context)
     return window.User().ExitStatus();
 }
 
-RegisterRow *FindRegister(RegisterRow &peripheral, const QString &name)
-{
-    for (const auto &reg : peripheral.Children()) {
-        const QString prefix = RowText::CaptionPrefix(reg->Name());
-        if (prefix.trimmed() == name || prefix.section(u' ', 0, 0) == name)
-            return reg.get();
-    }
-    return nullptr;
-}
-
 int RegisterWrite(const CliContext &context)
 {
     if (context.args.size() != 3)
         return CliUsageError;
     RowOptions options;
     options.names = {context.args[0]};
-    CliWindow window(context, options);
+    CliRegisters window(context, options);
     if (!window.Build(options.names))
         return CliFailure;
-    RegisterWindow &regs = window.Window();
-    RegisterRow *peripheral = regs.Tree().FindTopRow(context.args[0]);
-    RegisterRow *reg = FindRegister(*peripheral, context.args[1]);
+    RegisterMap &regs = window.Map();
+    RegisterRow *reg = window.FindRegister(context.args[0], context.args[1]);
     if (!reg) {
         window.User().ShowFailure(QString::fromLatin1(CliMessages::kNoRegister).arg(context.args[1], context.args[0]));
         return CliFailure;
@@ -112,9 +99,9 @@ int RegisterWrite(const CliContext &context)
     const QString snapshot = regs.DefaultSnapshotPath(context.args[0]);
     if (QFile::exists(snapshot))
         regs.LoadSnapshot(context.args[0], snapshot);
-    // "立即写入": the edit goes to the chip at once.
-    window.Panel().writeMode = 0;
-    regs.ApplyEdit(reg->Child(0), context.args[2]);
+    // As "立即写入": the edit goes to the chip at once.
+    if (regs.EditValue(reg->Child(0), context.args[2]))
+        regs.WriteRow(reg, true);
     return window.User().ExitStatus();
 }
 

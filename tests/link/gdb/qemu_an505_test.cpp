@@ -269,8 +269,8 @@ TEST_F(QemuAn505, WatchMarksTheRunningTimerChanging)
     RegisterWatch watch(rig->config, rig->links);
     ASSERT_TRUE(watch.Start(
         settings,
-        [&](const std::vector<PeripheralImage> &images) {
-            for (const PeripheralImage &image : images)
+        [&](const std::vector<PeripheralBytes> &images) {
+            for (const PeripheralBytes &image : images)
                 window.FillPeripheral(image.name, image.bytes);
             changes.Observe(window.Tree());
         },

@@ -161,10 +161,10 @@ TEST(RegisterWatch, RefreshesFillTheRowsAndMarkTheCounter)
     QStringList stops;
     watch.Start(
         SettingsFor(window, rig, 10ms, 4),
-        [&](const std::vector<PeripheralImage> &images) {
+        [&](const std::vector<PeripheralBytes> &images) {
             // The test's thread only waits meanwhile, so the rows may be
             // touched here; a window hands the images to its own thread.
-            for (const PeripheralImage &image : images)
+            for (const PeripheralBytes &image : images)
                 window.FillPeripheral(image.name, image.bytes);
             changes.Observe(window.Tree());
         },
@@ -197,8 +197,8 @@ TEST(RegisterWatch, RegistersReadWithSideEffectsAreNeverRead)
     RegisterWatch watch(rig.config, rig.links);
     rig.chip.ClearRecord();
     watch.Start(SettingsFor(window, rig, 10ms, 2),
-                [&](const std::vector<PeripheralImage> &images) {
-                    for (const PeripheralImage &image : images)
+                [&](const std::vector<PeripheralBytes> &images) {
+                    for (const PeripheralBytes &image : images)
                         window.FillPeripheral(image.name, image.bytes);
                 },
                 {});

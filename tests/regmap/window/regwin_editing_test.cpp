@@ -105,7 +105,7 @@ TEST(RegisterEditing, ValueRowDecodesEveryField)
     RegwinRig rig;
     rig.config.WriteInt("COMMON", "REG_WR", 1);
     RegisterWindow &window = rig.WindowWith({"TIMER"});
-    window.Tree().SetFilledValue(Child(window, "TIMER", "CR", "MODE"), "0x0");
+    window.Tree().SetFilledValue(Child(window, "TIMER", "CR", "MODE"), 0, NumberForm::Hex);
     window.ApplyEdit(Child(window, "TIMER", "CR", "VALUE~"), "255");
     EXPECT_EQ(Child(window, "TIMER", "CR", "EN")->Value(), "1");
     EXPECT_EQ(Child(window, "TIMER", "CR", "MODE")->Value(), "0xF");

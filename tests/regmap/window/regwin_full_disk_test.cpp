@@ -12,10 +12,9 @@ namespace {
 struct FullDiskRig : RegwinRig
 {
     explicit FullDiskRig(Over over) { Use(over); }
-    void SetCaption(RegisterWindow &window, const QString &reg, const QString &value)
+    void SetCaption(RegisterWindow &window, const QString &reg, uint32_t value)
     {
-        RegisterRow *row = Register(window, "TIMER", reg);
-        window.Tree().SetName(row, RowText::CaptionPrefix(row->Name()) + value);
+        SetRegisterValue(window, Register(window, "TIMER", reg), value);
     }
 };
 
@@ -32,8 +31,8 @@ TEST(RegisterWriteOnAFullDisk, SendsNothingAndKeepsTheTemporaryFile)
             rig.Poke(0x20001024, 0xEEEEEEEE);
             RegisterWindow &window = rig.WindowWith({"TIMER"});
             // CR's word leads the image: the word a failed file read would send.
-            rig.SetCaption(window, "CR", "0xCCCCCCCC");
-            rig.SetCaption(window, "DATA", "0x12345678");
+            rig.SetCaption(window, "CR", 0xCCCCCCCC);
+            rig.SetCaption(window, "DATA", 0x12345678);
             if (hadTemporary)
                 rig.PutFile(rig.TempPath("TIMER"), kOld);
             window.SetSelection(Register(window, "TIMER", "DATA"), true);
@@ -53,7 +52,7 @@ TEST(PeripheralWriteOnAFullDisk, SendsNothing)
     FullDiskRig rig(Over::Uart);
     rig.Poke(0x20001000, 0xEEEEEEEE);
     RegisterWindow &window = rig.WindowWith({"TIMER"});
-    rig.SetCaption(window, "CR", "0x00000001");
+    rig.SetCaption(window, "CR", 0x00000001);
     window.SetSelection(Peripheral(window, "TIMER"), false);
     {
         const FileSizeLimit full(kRoom);

@@ -47,7 +47,7 @@ TEST(RegisterOverGdb, PeripheralReadRegisterWriteAndCapture)
     EXPECT_EQ(Register(window, "TIMER", "DATA")->Name(), "DATA              0xB0000024");
 
     RegisterRow *data = Register(window, "TIMER", "DATA");
-    window.Tree().SetName(data, RowText::CaptionPrefix(data->Name()) + "0x12345678");
+    SetRegisterValue(window, data, 0x12345678);
     window.SetSelection(data, true);
     window.WriteSelection();
     EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join('|').toStdString();

@@ -5,7 +5,6 @@
 #include "regmap/RowComparison.h"
 #include "regmap/RowExport.h"
 #include "regmap/RowFilter.h"
-#include "regmap/RowValues.h"
 #include "regmap/ValueSeries.h"
 
 #include <QJsonArray>
@@ -32,7 +31,7 @@ QString Names(const std::vector<const RegisterRow *> &rows)
 {
     QStringList names;
     for (const RegisterRow *row : rows)
-        names << RowValues::ShownName(*row);
+        names << row->BareName();
     return names.join(u' ');
 }
 
@@ -131,7 +130,7 @@ TEST(LiveRows, ComparisonWithASnapshotImage)
     QStringList lines;
     for (const RowComparison::Difference &difference : comparison.Differences())
         lines << QStringLiteral("%1 %2 %3")
-                     .arg(RowValues::ShownName(*difference.row))
+                     .arg(difference.row->BareName())
                      .arg(difference.current)
                      .arg(difference.otherText);
     EXPECT_EQ(lines.join(u'|'), "CR 49 0x00000021|VALUE~ 49 0x00000021|MODE 3 2|A_VERY_LONG_REGISTER_NAME_XYZ 7 "

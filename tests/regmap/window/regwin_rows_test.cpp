@@ -1,3 +1,4 @@
+#include "regmap/RowExport.h"
 #include "support/RegwinRig.h"
 
 #include <gtest/gtest.h>
@@ -122,20 +123,20 @@ TEST(RegisterRows, CaptionsFollowTheNameColumn)
     }
 }
 
-TEST(RegisterRows, RealignTakesTheNameUpToItsFirstSpaceAndKeepsValues)
+TEST(RegisterRows, RealignKeepsEachRegistersNameAndValue)
 {
     RegwinRig rig;
     RegisterWindow &window = rig.WindowWith({"TIMER"});
     RegisterRow *cr = Register(window, "TIMER", "CR");
-    window.Tree().SetName(cr, "A B   0x000000A5");
+    SetRegisterValue(window, cr, 0xA5);
     window.RealignCaptions(10);
-    EXPECT_EQ(cr->Name(), "A         0x000000A5");
+    EXPECT_EQ(cr->Name(), "CR        0x000000A5");
     EXPECT_EQ(Register(window, "TIMER", "A_VERY_LONG_REGISTER_NAME_XYZ")->Name(),
               "A_VERY_LONG_REGISTER_NAME_XYZ 0x00000000");
-    // A caption without a value takes the value of the register before it.
-    window.Tree().SetName(Register(window, "TIMER", "SR"), "SR");
+    // Every register keeps its own value: none is taken from a caption.
     window.RealignCaptions(4);
-    EXPECT_EQ(Register(window, "TIMER", "SR")->Name(), "SR  0x000000A5");
+    EXPECT_EQ(Register(window, "TIMER", "SR")->Name(), "SR  0x00000000");
+    EXPECT_EQ(cr->Name(), "CR  0x000000A5");
 }
 
 TEST(RegisterRows, NarrowGridHalvesTheNameColumn)
@@ -150,30 +151,72 @@ TEST(RegisterRows, NarrowGridHalvesTheNameColumn)
     EXPECT_EQ(window.Tree().NameColumnWidth(), 160);
 }
 
-TEST(RegisterRows, DecodeFieldFollowsTheRowsBase)
+TEST(RegisterRows, FieldValueOfAWord)
 {
     struct Case
     {
-        const char *description;
-        const char *current;
+        uint32_t low;
+        uint32_t width;
         uint32_t word;
-        const char *text;
+        uint32_t value;
     };
     const Case cases[] = {
-        {"[4-7]\nx", "0x0", 0x000000A5, "0xA"},
-        {"[4-7]\nx", "0", 0x000000A5, "10"},
-        {"[4-7]\nx", "12", 0x000000A5, "10"},
-        {"[0-31]\nx", "0", 0x000000A5, "0x000000A5"},
-        {"[0-31]\nx", "0x0", 0xFFFFFFFF, "0xFFFFFFFF"},
-        {"[31]\nx", "0", 0x80000000, "1"},
-        {"[0]", "0X1", 0x00000003, "0x1"},
-        {"[36-39]\nx", "0", 0x000000A5, "10"}, // shift taken modulo 32
-        {"[0-32]\nx", "0", 0x000000A5, "1"},   // width 33 masks one bit
+        {4, 4, 0x000000A5, 0xA}, {0, 32, 0xFFFFFFFF, 0xFFFFFFFF}, {31, 1, 0x80000000, 1},
+        {0, 1, 0x00000003, 1},   {36, 4, 0x000000A5, 0xA}, // shift taken modulo 32
+        {0, 33, 0x000000A5, 1},                            // width 33 masks one bit
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.description);
-        EXPECT_EQ(RowText::DecodeField(c.word, c.description, c.current), c.text);
+        SCOPED_TRACE(testing::Message() << c.low << "+" << c.width);
+        EXPECT_EQ(RowText::FieldValue(c.word, c.low, c.width), c.value);
     }
+}
+
+TEST(RegisterRows, FieldsShowTheirValueInTheBaseTheyShow)
+{
+    RegwinRig rig;
+    rig.config.WriteInt("COMMON", "REG_WR", 1);
+    RegisterWindow &window = rig.WindowWith({"TIMER"});
+    RegisterRow *mode = Child(window, "TIMER", "CR", "MODE");
+    RegisterRow *all = Child(window, "TIMER", "SR", "ALL");
+    window.ApplyEdit(mode, "12");
+    rig.PutFile(rig.DataPath("TIMER"), Words({0xA5, 0xA5}));
+    ASSERT_TRUE(window.LoadSnapshot("TIMER", rig.DataPath("TIMER")));
+    EXPECT_EQ(mode->Value(), "10") << "a field last typed in decimal stays decimal";
+    EXPECT_EQ(all->Value(), "0x000000A5") << "a whole-word field shows the word";
+    window.ApplyEdit(mode, "0X1");
+    ASSERT_TRUE(window.LoadSnapshot("TIMER", rig.DataPath("TIMER")));
+    EXPECT_EQ(mode->Value(), "0xA");
+}
+
+// Names that look like numbers or hold blanks are names: the values live
+// apart from them.
+TEST(RegisterRows, NamesThatLookLikeNumbersKeepTheirValues)
+{
+    RegwinRig rig;
+    rig.PutFile(rig.home.filePath("svd/VX21A.svd"), R"(<?xml version="1.0"?>
+<device><peripherals><peripheral><name>ODDNAMES</name><baseAddress>0x20001000</baseAddress><registers>
+  <register><name>R0x1</name><addressOffset>0x0</addressOffset></register>
+  <register><name>CTRL REG</name><addressOffset>0x4</addressOffset>
+    <fields><field><name>F0x2</name><bitOffset>0</bitOffset><bitWidth>8</bitWidth></field></fields></register>
+</registers></peripheral></peripherals></device>)");
+    RegisterWindow &window = rig.WindowWith({"ODDNAMES"});
+    rig.PutFile(rig.DataPath("ODDNAMES"), Words({0x00000005, 0x000000A7}));
+    ASSERT_TRUE(window.LoadSnapshot("ODDNAMES", rig.DataPath("ODDNAMES")));
+    RegisterRow *r = Register(window, "ODDNAMES", "R0x1");
+    RegisterRow *ctrl = Register(window, "ODDNAMES", "CTRL REG");
+    ASSERT_TRUE(r && ctrl);
+    EXPECT_EQ(r->Number(), 5u);
+    EXPECT_TRUE(r->Name().startsWith("R0x1 ") && r->Name().endsWith(" 0x00000005")) << r->Name().toStdString();
+    EXPECT_EQ(ctrl->Number(), 0xA7u);
+    EXPECT_EQ(Child(window, "ODDNAMES", "CTRL REG", "F0x2")->Number(), 0xA7u);
+    EXPECT_TRUE(window.SaveSnapshot("ODDNAMES", rig.FilePath("back.bin")));
+    EXPECT_EQ(rig.ReadFile(rig.FilePath("back.bin")), Words({0x00000005, 0x000000A7}));
+    const std::vector<RowExport::Record> records = RowExport::Records(window.Tree());
+    ASSERT_GE(records.size(), 2u);
+    EXPECT_EQ(records[0].reg, "R0x1");
+    EXPECT_EQ(records[0].value, "0x00000005");
+    EXPECT_EQ(records[1].reg, "CTRL REG");
+    EXPECT_EQ(records[1].value, "0x000000A7");
 }
 
 TEST(RegisterRows, NumberBaseConvertsValueAndFieldRows)
@@ -183,9 +226,9 @@ TEST(RegisterRows, NumberBaseConvertsValueAndFieldRows)
     RegisterRow *value = Child(window, "TIMER", "CR", "VALUE~");
     RegisterRow *mode = Child(window, "TIMER", "CR", "MODE");
     RegisterRow *all = Child(window, "TIMER", "SR", "ALL");
-    window.Tree().SetEditedValue(value, "0x0000001F");
-    window.Tree().SetEditedValue(mode, "7");
-    window.Tree().SetEditedValue(all, "junk");
+    TypeInto(window, value, "0x0000001F");
+    TypeInto(window, mode, "7");
+    TypeInto(window, all, "junk");
 
     rig.config.WriteInt("COMMON", "HEX_DEC", 0);
     window.ApplyNumberBase();

@@ -38,7 +38,7 @@ TEST(Snapshot, LoadFillsEveryRowFromTheRoundedOffset)
     image.replace(4, 4, Words({0x11223344}));
     image.replace(0x24, 4, Words({0xCAFEBABE}));
     rig.PutFile(rig.DataPath("TIMER"), image);
-    window.Tree().SetEditedValue(Child(window, "TIMER", "CR", "MODE"), "0x3");
+    TypeInto(window, Child(window, "TIMER", "CR", "MODE"), "0x3");
 
     EXPECT_TRUE(window.LoadSnapshot("TIMER", rig.DataPath("TIMER")));
     EXPECT_TRUE(rig.user.messages.isEmpty());
@@ -127,9 +127,9 @@ TEST(Snapshot, SaveWritesCaptionsAtTheRoundedOffset)
     RegwinRig rig;
     RegisterWindow &window = rig.WindowWith({"TIMER"});
     RegisterRow *odd = Register(window, "TIMER", "ODD");
-    window.Tree().SetName(odd, RowText::CaptionPrefix(odd->Name()) + "0x11223344");
-    // Only captions count: a value row's text is not read.
-    window.Tree().SetEditedValue(Child(window, "TIMER", "CR", "VALUE~"), "0xFFFFFFFF");
+    SetRegisterValue(window, odd, 0x11223344);
+    // Only register values count: a value row's typed text is not taken.
+    TypeInto(window, Child(window, "TIMER", "CR", "VALUE~"), "0xFFFFFFFF");
     EXPECT_TRUE(window.SaveSnapshot("TIMER", rig.FilePath("s.bin")));
     const QByteArray bytes = rig.ReadFile(rig.FilePath("s.bin"));
     ASSERT_EQ(bytes.size(), 0x100);

@@ -83,7 +83,7 @@ TEST(RegisterWrite, RegisterSendsItsCaptionOnly)
         rig.Poke(0x20001028, 0xEEEEEEEE);
         RegisterWindow &window = rig.WindowWith({"TIMER"});
         RegisterRow *data = Register(window, "TIMER", "DATA");
-        window.Tree().SetName(data, RowText::CaptionPrefix(data->Name()) + "0x12345678");
+        SetRegisterValue(window, data, 0x12345678);
         window.SetSelection(data, true);
         window.WriteSelection();
         EXPECT_TRUE(rig.user.messages.isEmpty());
@@ -109,7 +109,7 @@ TEST(RegisterWrite, PeripheralSendsTheWholeImageWithReservedBytes)
         rig.PutFile(rig.DataPath("TIMER"), image);
         ASSERT_TRUE(window.LoadSnapshot("TIMER", rig.DataPath("TIMER")));
         RegisterRow *cr = Register(window, "TIMER", "CR");
-        window.Tree().SetName(cr, RowText::CaptionPrefix(cr->Name()) + "0x00C0FFEE");
+        SetRegisterValue(window, cr, 0x00C0FFEE);
         window.SetSelection(Peripheral(window, "TIMER"), false);
         window.WriteSelection();
         EXPECT_TRUE(rig.user.messages.isEmpty());

@@ -1,10 +1,11 @@
-// Register windows: reading registers from the chip and writing them back.
+// Register maps and windows: reading registers from the chip and writing them back.
 #include "regmap/RegisterWindow.h"
 
 #include "link/LinkCycle.h"
 #include "link/LinkMessages.h"
 #include "link/MessageText.h"
 #include "regmap/RegisterWindowMessages.h"
+#include "regmap/PeripheralImage.h"
 #include "regmap/RowText.h"
 #include "regmap/SnapshotFiles.h"
 
@@ -25,21 +26,30 @@ QByteArray Utf8(const QString &text)
 
 void RegisterWindow::ReadSelection()
 {
-    RegisterRow *selected = SelectedRow();
-    if (!selected)
-        return;
+    if (RegisterRow *selected = SelectedRow())
+        ReadRow(selected, m_selectedIsRegister);
+}
+
+void RegisterWindow::WriteSelection()
+{
+    if (RegisterRow *selected = SelectedRow())
+        WriteRow(selected, m_selectedIsRegister);
+}
+
+void RegisterMap::ReadRow(RegisterRow *selected, bool isRegister)
+{
     LinkCycle cycle(m_env.config, m_env.links, m_env.user);
     cycle.SetConnectFailureText(LinkMessages::kRegisterLinkConnect);
     cycle.SetUartRefusalFormat(LinkMessages::kUartRefusalLine);
     if (!cycle.Preface() || !cycle.Open())
         return;
-    if (m_selectedIsRegister)
+    if (isRegister)
         ReadRegister(cycle, selected);
     else
         ReadPeripheral(cycle, selected->Name());
 }
 
-void RegisterWindow::ReadPeripheral(LinkCycle &cycle, const QString &name)
+void RegisterMap::ReadPeripheral(LinkCycle &cycle, const QString &name)
 {
     const std::optional<QString> path = CapturePeripheral(cycle, name);
     if (!path)
@@ -48,24 +58,27 @@ void RegisterWindow::ReadPeripheral(LinkCycle &cycle, const QString &name)
     LoadSnapshot(name, *path);
 }
 
-std::optional<QString> RegisterWindow::CapturePeripheral(LinkCycle &cycle, const QString &name) const
+std::optional<QString> RegisterMap::CapturePeripheral(LinkCycle &cycle, const QString &name) const
 {
-    const PeripheralSpan span = FindPeripheralSpan(name);
+    const RegisterRow *peripheral = m_tree.FindTopRow(name);
     std::optional<QString> failure;
-    if (!span.found)
+    if (!peripheral)
         failure = MessageText::Format(RegisterWindowMessages::kNoSpan, Utf8(name).constData());
     else
-        failure = CheckFits(*m_tree.FindTopRow(name));
+        failure = CheckFits(*peripheral);
     if (failure) {
         cycle.Fail(*failure);
         cycle.Close();
         return std::nullopt;
     }
-    if (!ReadPeripheralImage(cycle, name, span))
+    QByteArray image;
+    if (!ReadPeripheralImage(cycle, *peripheral, image))
         return std::nullopt;
+    // The image also stays in the transfer buffer, as after any read.
+    std::memcpy(m_env.links.buffer.data(), image.constData(), std::size_t(image.size()));
     bool usable = false;
     const QString path = SnapshotPathOf(name, false, &usable);
-    if (!usable || !SnapshotFiles::Replace(path, m_env.links.buffer.data(), span.span)) {
+    if (!usable || !SnapshotFiles::Replace(path, m_env.links.buffer.data(), uint32_t(image.size()))) {
         cycle.Fail(MessageText::Format(RegisterWindowMessages::kSnapshotCreate, Utf8(path).constData()));
         cycle.Close();
         return std::nullopt;
@@ -73,57 +86,29 @@ std::optional<QString> RegisterWindow::CapturePeripheral(LinkCycle &cycle, const
     return path;
 }
 
-bool RegisterWindow::ReadPeripheralImage(LinkCycle &cycle, const QString &name, const PeripheralSpan &span) const
+bool RegisterMap::ReadPeripheralImage(LinkCycle &cycle, const RegisterRow &peripheral, QByteArray &image) const
 {
-    const RegisterRow *peripheral = m_tree.FindTopRow(name);
-    std::vector<bool> leftOut((span.span + 3) / 4, false);
-    bool any = false;
-    for (std::size_t i = 0; peripheral && i < peripheral->ChildCount(); ++i) {
-        const RegisterRow *reg = peripheral->Child(i);
-        const uint32_t word = RowText::SecondNumber(reg->Description()) / 4;
-        if (reg->Traits().readHasSideEffect && word < leftOut.size()) {
-            leftOut[word] = true;
-            any = true;
-        }
+    const uint32_t span = peripheral.Traits().span;
+    const std::vector<bool> leftOut = PeripheralImage::LeftOutWords(peripheral);
+    image = QByteArray(qsizetype(span), '\0');
+    if (!leftOut.empty()) {
+        bool usable = false;
+        const QString path = SnapshotPathOf(peripheral.Name(), false, &usable);
+        if (const std::optional<QByteArray> last = usable ? SnapshotFiles::ReadAll(path) : std::nullopt)
+            std::memcpy(image.data(), last->constData(), std::size_t(std::min(last->size(), image.size())));
     }
-    if (!any)
-        return cycle.Read(span.base, span.span);
-
-    QByteArray image(qsizetype(span.span), '\0');
-    bool usable = false;
-    const QString path = SnapshotPathOf(name, false, &usable);
-    if (const std::optional<QByteArray> last = usable ? SnapshotFiles::ReadAll(path) : std::nullopt)
-        std::memcpy(image.data(), last->constData(), std::size_t(std::min(last->size(), image.size())));
-    for (uint32_t word = 0; word < leftOut.size();) {
-        if (leftOut[word]) {
-            ++word;
-            continue;
-        }
-        uint32_t end = word;
-        while (end < leftOut.size() && !leftOut[end])
-            ++end;
-        const uint32_t start = word * 4;
-        const uint32_t length = std::min(end * 4, span.span) - start;
-        if (!cycle.Read(span.base + start, length))
-            return false;
-        std::memcpy(image.data() + start, m_env.links.buffer.data(), length);
-        word = end;
-    }
-    std::memcpy(m_env.links.buffer.data(), image.constData(), std::size_t(image.size()));
-    return true;
+    return PeripheralImage::Read(cycle, peripheral.Traits().base, span, leftOut, image);
 }
 
-void RegisterWindow::ReadRegister(LinkCycle &cycle, RegisterRow *reg)
+void RegisterMap::ReadRegister(LinkCycle &cycle, RegisterRow *reg)
 {
     const RegisterRow *peripheral = reg->Parent();
-    const uint32_t offset = RowText::SecondNumber(reg->Description()) & ~3u;
+    const uint32_t offset = PeripheralImage::WordOffset(*reg);
     // The register's word is the one its offset lies in, the same word a
     // snapshot load and save use for it.
-    const uint32_t address =
-        RowText::FirstNumber(reg->Description()) - (RowText::SecondNumber(reg->Description()) & 3u);
+    const uint32_t address = reg->Traits().address - (reg->Traits().offset & 3u);
     if (uint64_t(offset) + 4 > TransferBuffer::kSize) {
-        cycle.Fail(*SnapshotFiles::CheckFits(peripheral->Name(), RowText::SecondNumber(peripheral->Description()),
-                                             offset + 4));
+        cycle.Fail(*SnapshotFiles::CheckFits(peripheral->Name(), peripheral->Traits().span, offset + 4));
         cycle.Close();
         return;
     }
@@ -149,30 +134,26 @@ void RegisterWindow::ReadRegister(LinkCycle &cycle, RegisterRow *reg)
         cycle.Fail(MessageText::Format(RegisterWindowMessages::kTransferOpen, Utf8(path).constData()));
         return;
     }
-    FillRegister(reg, m_env.links.buffer.Word(0));
+    PeripheralImage::FillRegister(m_tree, reg, m_env.links.buffer.Word(0));
 }
 
-void RegisterWindow::WriteSelection()
+void RegisterMap::WriteRow(RegisterRow *selected, bool isRegister)
 {
-    RegisterRow *selected = SelectedRow();
-    if (!selected)
-        return;
     LinkCycle cycle(m_env.config, m_env.links, m_env.user);
     if (!cycle.Preface() || !cycle.Open())
         return;
-    if (m_selectedIsRegister)
+    if (isRegister)
         WriteRegister(cycle, selected);
     else
         WritePeripheral(cycle, selected->Name());
     cycle.Close();
 }
 
-void RegisterWindow::WriteRegister(LinkCycle &cycle, RegisterRow *reg)
+void RegisterMap::WriteRegister(LinkCycle &cycle, RegisterRow *reg)
 {
     const QString peripheral = reg->Parent()->Name();
-    const uint32_t offset = RowText::SecondNumber(reg->Description()) & ~3u;
-    const uint32_t address =
-        RowText::FirstNumber(reg->Description()) - (RowText::SecondNumber(reg->Description()) & 3u);
+    const uint32_t offset = PeripheralImage::WordOffset(*reg);
+    const uint32_t address = reg->Traits().address - (reg->Traits().offset & 3u);
     bool usable = false;
     const QString path = SnapshotPathOf(peripheral, true, &usable);
     // A failed save would leave an older image in the temporary file, maybe
@@ -200,7 +181,7 @@ void RegisterWindow::WriteRegister(LinkCycle &cycle, RegisterRow *reg)
         cycle.Fail(cycle.RegisterWriteFailure(address));
 }
 
-void RegisterWindow::WritePeripheral(LinkCycle &cycle, const QString &name)
+void RegisterMap::WritePeripheral(LinkCycle &cycle, const QString &name)
 {
     const PeripheralSpan span = FindPeripheralSpan(name);
     if (!span.found) {

@@ -1,9 +1,9 @@
-// Register windows: snapshot files loaded into and saved from the rows.
+// Register maps and windows: snapshot files loaded into and saved from the rows.
 #include "regmap/RegisterWindow.h"
 
 #include "link/MessageText.h"
 #include "regmap/RegisterWindowMessages.h"
-#include "regmap/RowText.h"
+#include "regmap/PeripheralImage.h"
 #include "regmap/SnapshotFiles.h"
 
 #include <QFile>
@@ -18,14 +18,9 @@ const char kExportTitle[] = "***** 保存默认路径文件请点击\"取消\"�
 const char kImportTitle[] = "***** 导入默认路径文件请点击\"取消\"按钮 *****";
 const char kFilterText[] = "Register data Files(*.bin)";
 
-uint32_t WordPosition(uint32_t offset)
-{
-    return offset & ~3u;
-}
-
 } // namespace
 
-QString RegisterWindow::SnapshotPathOf(const QString &name, bool temporary, bool *usable) const
+QString RegisterMap::SnapshotPathOf(const QString &name, bool temporary, bool *usable) const
 {
     const QString chip = ChipModel();
     *usable = SnapshotFiles::IsPlainFileName(name) && (temporary || SnapshotFiles::IsPlainFileName(chip));
@@ -36,42 +31,19 @@ QString RegisterWindow::SnapshotPathOf(const QString &name, bool temporary, bool
     return path;
 }
 
-QString RegisterWindow::DefaultSnapshotPath(const QString &name) const
+QString RegisterMap::DefaultSnapshotPath(const QString &name) const
 {
     bool usable = false;
     return SnapshotPathOf(name, false, &usable);
 }
 
-std::optional<QString> RegisterWindow::CheckFits(const RegisterRow &peripheral) const
+std::optional<QString> RegisterMap::CheckFits(const RegisterRow &peripheral) const
 {
-    const uint32_t span = RowText::SecondNumber(peripheral.Description());
-    uint32_t highest = 0;
-    for (const auto &reg : peripheral.Children()) {
-        const uint64_t end = uint64_t(WordPosition(RowText::SecondNumber(reg->Description()))) + 4;
-        highest = uint32_t(std::min<uint64_t>(std::max<uint64_t>(highest, end), 0xFFFFFFFFu));
-    }
-    return SnapshotFiles::CheckFits(peripheral.Name(), span, highest);
+    return SnapshotFiles::CheckFits(peripheral.Name(), peripheral.Traits().span,
+                                    PeripheralImage::HighestWordEnd(peripheral));
 }
 
-// A narrow register shows only its own bytes of the word; the word is kept
-// for the bytes it leaves when the register is saved or written.
-void RegisterWindow::FillRegister(RegisterRow *reg, uint32_t word)
-{
-    const uint32_t bits = reg->Traits().bits;
-    reg->m_traits.lastWord = word;
-    const uint32_t value =
-        (word >> RowText::RegisterShift(RowText::SecondNumber(reg->Description()), bits)) & RowText::RegisterMask(bits);
-    const QString text = RowText::SizedWord(value, bits);
-    m_tree.SetName(reg, RowText::CaptionPrefix(reg->Name()) + text);
-    for (const auto &child : reg->Children()) {
-        if (child->RowKind() == RegisterRow::Kind::Value)
-            m_tree.SetFilledValue(child.get(), text);
-        else
-            m_tree.SetFilledValue(child.get(), DecodeField(value, *child));
-    }
-}
-
-bool RegisterWindow::LoadSnapshot(const QString &name, const QString &path)
+bool RegisterMap::LoadSnapshot(const QString &name, const QString &path)
 {
     QFile file;
     if (!SnapshotFiles::OpenForReading(file, path)) {
@@ -87,7 +59,7 @@ bool RegisterWindow::LoadSnapshot(const QString &name, const QString &path)
             return false;
         }
     }
-    const uint32_t span = peripheral ? RowText::SecondNumber(peripheral->Description()) : 0;
+    const uint32_t span = peripheral ? peripheral->Traits().span : 0;
     const QByteArray nameText = name.toUtf8();
     if (span > length)
         ShowNote(MessageText::Format(RegisterWindowMessages::kFileShort, nameText.constData(), span, length));
@@ -99,12 +71,12 @@ bool RegisterWindow::LoadSnapshot(const QString &name, const QString &path)
     file.close();
     if (!peripheral)
         return false;
-    for (const auto &reg : peripheral->Children())
-        FillRegister(reg.get(), buffer.Word(WordPosition(RowText::SecondNumber(reg->Description()))));
+    PeripheralImage::Fill(m_tree, peripheral,
+                          QByteArray(reinterpret_cast<const char *>(buffer.data()), qsizetype(TransferBuffer::kSize)));
     return true;
 }
 
-bool RegisterWindow::SaveSnapshot(const QString &name, const QString &path)
+bool RegisterMap::SaveSnapshot(const QString &name, const QString &path)
 {
     // Nothing is written, and the old file stays, unless the whole image is
     // ready: a peripheral the window does not show has no image.
@@ -115,27 +87,12 @@ bool RegisterWindow::SaveSnapshot(const QString &name, const QString &path)
         ShowFailure(*refusal);
         return false;
     }
+    // What lies between the registers goes out as the transfer buffer holds it.
     TransferBuffer &buffer = m_env.links.buffer;
-    const uint32_t span = RowText::SecondNumber(peripheral->Description());
-    std::vector<uint32_t> narrowWords; // words a narrow register has already been merged into
-    for (const auto &reg : peripheral->Children()) {
-        if (RowText::CaptionValueIndex(reg->Name()) < 0)
-            continue;
-        const uint32_t offset = RowText::SecondNumber(reg->Description());
-        const uint32_t value = RowText::CaptionValue(reg->Name());
-        const uint32_t bits = reg->Traits().bits;
-        if (RowText::RegisterMask(bits) == 0xFFFFFFFFu) {
-            buffer.SetWord(WordPosition(offset), value);
-            continue;
-        }
-        const bool merged =
-            std::find(narrowWords.begin(), narrowWords.end(), WordPosition(offset)) != narrowWords.end();
-        const uint32_t around = merged ? buffer.Word(WordPosition(offset)) : reg->Traits().lastWord;
-        const uint32_t shift = RowText::RegisterShift(offset, bits);
-        const uint32_t mask = RowText::RegisterMask(bits) << shift;
-        buffer.SetWord(WordPosition(offset), (around & ~mask) | ((value << shift) & mask));
-        narrowWords.push_back(WordPosition(offset));
-    }
+    const uint32_t span = peripheral->Traits().span;
+    const QByteArray around(reinterpret_cast<const char *>(buffer.data()), qsizetype(span));
+    const QByteArray image = PeripheralImage::Of(*peripheral, around);
+    std::memcpy(buffer.data(), image.constData(), std::size_t(image.size()));
     if (!SnapshotFiles::Replace(path, buffer.data(), span)) {
         ShowFailure(MessageText::Format(RegisterWindowMessages::kSnapshotCreate, path.toUtf8().constData()));
         return false;
@@ -184,4 +141,14 @@ void RegisterWindow::ExportSnapshot()
         if (!path.isEmpty())
             SaveSnapshot(name, path);
     }
+}
+
+bool RegisterMap::FillPeripheral(const QString &name, const QByteArray &image)
+{
+    RegisterRow *peripheral = m_tree.FindTopRow(name);
+    if (!peripheral)
+        return false;
+    // A watch never reads registers whose reading changes the chip; their rows keep what they show.
+    PeripheralImage::Fill(m_tree, peripheral, image, PeripheralImage::Registers::LeaveLeftOut);
+    return true;
 }

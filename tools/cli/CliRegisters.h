@@ -1,10 +1,10 @@
 #pragma once
 
-// A register window in memory (slot 0) for the commands that print, read,
-// write, watch or compare its rows, as the register windows do on screen.
+// The register rows of the peripherals a command names, for the commands
+// that print, read, write, watch or compare them, as the register windows
+// do on screen, without a window.
 
-#include "regmap/RegisterWindow.h"
-#include "regmap/RegisterWindowTable.h"
+#include "regmap/RegisterMap.h"
 #include "regmap/SvdDeviceModel.h"
 #include "tools/cli/CliMessages.h"
 #include "tools/cli/CliTarget.h"
@@ -43,29 +43,28 @@ struct RowOptions
     QStringList names;
 };
 
-// A CliTarget with one register window on it.
-class CliWindow
+// A CliTarget with one register map on it.
+class CliRegisters
 {
 public:
-    CliWindow(const CliContext &context, const RowOptions &options)
+    CliRegisters(const CliContext &context, const RowOptions &options)
         : m_target(context)
         , m_panel(m_target.user)
         , m_user{m_target.user, m_target.user, m_target.user, m_panel}
         , m_env{m_target.config, m_target.links, m_user, context.home, options.dpi}
     {
         m_panel.numberBase = options.numberBase;
-        m_table.SetNextWindowSlot(0);
-        m_window = std::make_unique<RegisterWindow>(m_env, m_table);
+        m_map = std::make_unique<RegisterMap>(m_env);
     }
 
     // False with a message when a name is no peripheral of the chip.
     bool Build(const QStringList &names)
     {
         for (const QString &name : names) {
-            m_window->AddPeripheralRows(name);
+            m_map->AddPeripheralRows(name);
             if (m_target.user.Failed())
                 return false;
-            if (!m_window->Tree().FindTopRow(name)) {
+            if (!m_map->Tree().FindTopRow(name)) {
                 m_target.user.ShowFailure(
                     QString::fromLatin1(CliMessages::kNoPeripheral)
                         .arg(name, SvdDeviceModel::SvdFilePath(m_env.home, m_target.user.ChipModel())));
@@ -77,8 +76,8 @@ public:
 
     void Realign(int width)
     {
-        m_window->Tree().SetNameColumnWidth(width);
-        m_window->NameColumnSettled();
+        m_map->Tree().SetNameColumnWidth(width);
+        m_map->NameColumnSettled();
     }
 
     void Print() const
@@ -90,11 +89,20 @@ public:
             for (const auto &child : row.Children())
                 print(*child, depth + 1);
         };
-        for (const auto &top : m_window->Tree().TopRows())
+        for (const auto &top : m_map->Tree().TopRows())
             print(*top, 0);
     }
 
-    RegisterWindow &Window() { return *m_window; }
+    RegisterMap &Map() { return *m_map; }
+    // The register of a peripheral the map shows, by its name.
+    RegisterRow *FindRegister(const QString &peripheral, const QString &name)
+    {
+        if (RegisterRow *top = m_map->Tree().FindTopRow(peripheral))
+            for (const auto &reg : top->Children())
+                if (reg->BareName() == name)
+                    return reg.get();
+        return nullptr;
+    }
     CliUser &User() { return m_target.user; }
     CliTarget &Target() { return m_target; }
     OptionPanel &Panel() { return m_panel; }
@@ -104,6 +112,5 @@ private:
     OptionPanel m_panel;
     UserContext m_user;
     RegisterWindowEnv m_env;
-    RegisterWindowTable m_table;
-    std::unique_ptr<RegisterWindow> m_window;
+    std::unique_ptr<RegisterMap> m_map;
 };

@@ -1,0 +1,175 @@
+#include "regmap/PeripheralImage.h"
+
+#include "link/LinkCycle.h"
+#include "regmap/RowText.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace PeripheralImage {
+
+namespace {
+
+// Whether the register's rows already show the word as filled values.
+bool AlreadyShows(const RegisterRow &reg, uint32_t word)
+{
+    const uint32_t value = RegisterValue(reg, word);
+    if (reg.Number() != value || reg.LastWord() != word)
+        return false;
+    for (const auto &child : reg.Children()) {
+        const RegisterRow::Kind kind = child->RowKind();
+        const uint32_t expected = kind == RegisterRow::Kind::Value
+                                      ? value
+                                      : RowText::FieldValue(value, child->Traits().low, child->Traits().width);
+        if (child->Number() != expected || child->IsModified())
+            return false;
+        if (kind == RegisterRow::Kind::Value && child->Form() != NumberForm::Word)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::vector<bool> LeftOutWords(const RegisterRow &peripheral)
+{
+    const uint32_t words = uint32_t((uint64_t(peripheral.Traits().span) + 3) / 4);
+    std::vector<bool> leftOut;
+    for (const auto &reg : peripheral.Children()) {
+        if (!reg->Traits().readHasSideEffect)
+            continue;
+        const uint32_t word = reg->Traits().offset / 4;
+        if (word >= words)
+            continue;
+        leftOut.resize(words, false);
+        leftOut[word] = true;
+    }
+    return leftOut;
+}
+
+std::vector<Run> ReadRuns(uint32_t span, const std::vector<bool> &leftOut)
+{
+    if (leftOut.empty())
+        return {{0, span}};
+    std::vector<Run> runs;
+    const auto words = uint32_t(leftOut.size());
+    for (uint32_t word = 0; word < words;) {
+        if (leftOut[word]) {
+            ++word;
+            continue;
+        }
+        uint32_t end = word;
+        while (end < words && !leftOut[end])
+            ++end;
+        const uint32_t start = word * 4;
+        runs.push_back({start, std::min(end * 4, span) - start});
+        word = end;
+    }
+    return runs;
+}
+
+bool Read(LinkCycle &cycle, uint32_t base, uint32_t span, const std::vector<bool> &leftOut, QByteArray &image)
+{
+    image.resize(qsizetype(span), '\0');
+    const auto *buffer = reinterpret_cast<const char *>(cycle.Buffer().data());
+    for (const Run &run : ReadRuns(span, leftOut)) {
+        if (!cycle.Read(base + run.offset, run.length))
+            return false;
+        std::memcpy(image.data() + run.offset, buffer, run.length);
+    }
+    return true;
+}
+
+uint32_t Word(const QByteArray &image, uint32_t offset)
+{
+    uint32_t word = 0;
+    for (uint32_t i = 0; i < 4; ++i)
+        if (uint64_t(offset) + i < uint64_t(image.size()))
+            word |= uint32_t(uint8_t(image[qsizetype(offset + i)])) << (8 * i);
+    return word;
+}
+
+uint32_t WordOffset(const RegisterRow &reg)
+{
+    return reg.Traits().offset & ~3u;
+}
+
+uint32_t RegisterValue(const RegisterRow &reg, uint32_t word)
+{
+    const uint32_t bits = reg.Traits().bits;
+    return (word >> RowText::RegisterShift(reg.Traits().offset, bits)) & RowText::RegisterMask(bits);
+}
+
+NumberForm FieldForm(const RegisterRow &field)
+{
+    if (field.Traits().width == 32)
+        return NumberForm::Word;
+    return field.Form() == NumberForm::Decimal ? NumberForm::Decimal : NumberForm::Hex;
+}
+
+void FillFields(RegisterRowTree &tree, RegisterRow *reg, uint32_t value)
+{
+    for (const auto &child : reg->Children()) {
+        if (child->RowKind() != RegisterRow::Kind::Field)
+            continue;
+        const RegisterRowTraits &traits = child->Traits();
+        tree.SetFilledValue(child.get(), RowText::FieldValue(value, traits.low, traits.width), FieldForm(*child));
+    }
+}
+
+void FillRegister(RegisterRowTree &tree, RegisterRow *reg, uint32_t word)
+{
+    const uint32_t value = RegisterValue(*reg, word);
+    tree.SetRegisterValue(reg, value, word);
+    for (const auto &child : reg->Children())
+        if (child->RowKind() == RegisterRow::Kind::Value)
+            tree.SetFilledValue(child.get(), value, NumberForm::Word);
+    FillFields(tree, reg, value);
+}
+
+void Fill(RegisterRowTree &tree, RegisterRow *peripheral, const QByteArray &image, Registers which)
+{
+    for (const auto &reg : peripheral->Children()) {
+        const uint32_t word = Word(image, WordOffset(*reg));
+        if (which == Registers::LeaveLeftOut && (reg->Traits().readHasSideEffect || AlreadyShows(*reg, word)))
+            continue;
+        FillRegister(tree, reg.get(), word);
+    }
+}
+
+QByteArray Of(const RegisterRow &peripheral, const QByteArray &around)
+{
+    QByteArray image = around;
+    auto setWord = [&](uint32_t offset, uint32_t value) {
+        for (uint32_t i = 0; i < 4; ++i)
+            if (uint64_t(offset) + i < uint64_t(image.size()))
+                image[qsizetype(offset + i)] = char(uint8_t(value >> (8 * i)));
+    };
+    std::vector<uint32_t> narrowWords; // words a narrow register has already been merged into
+    for (const auto &reg : peripheral.Children()) {
+        const uint32_t offset = WordOffset(*reg);
+        const uint32_t value = reg->Number();
+        const uint32_t bits = reg->Traits().bits;
+        if (RowText::RegisterMask(bits) == 0xFFFFFFFFu) {
+            setWord(offset, value);
+            continue;
+        }
+        const bool merged = std::find(narrowWords.begin(), narrowWords.end(), offset) != narrowWords.end();
+        const uint32_t aroundWord = merged ? Word(image, offset) : reg->LastWord();
+        const uint32_t shift = RowText::RegisterShift(reg->Traits().offset, bits);
+        const uint32_t mask = RowText::RegisterMask(bits) << shift;
+        setWord(offset, (aroundWord & ~mask) | ((value << shift) & mask));
+        narrowWords.push_back(offset);
+    }
+    return image;
+}
+
+uint32_t HighestWordEnd(const RegisterRow &peripheral)
+{
+    uint64_t highest = 0;
+    for (const auto &reg : peripheral.Children())
+        highest = std::max<uint64_t>(highest, uint64_t(WordOffset(*reg)) + 4);
+    return uint32_t(std::min<uint64_t>(highest, 0xFFFFFFFFu));
+}
+
+} // namespace PeripheralImage

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "regmap/RegisterRow.h"
+#include "regmap/RegisterRowTree.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <vector>
+
+class LinkCycle;
+
+// A peripheral's bytes (the image of its address range, the byte at its base
+// first, as a snapshot file holds it) and how its register rows map onto
+// them. Every path between rows and bytes goes through here: reading the
+// chip, filling rows from a file or a watch, saving and writing rows.
+namespace PeripheralImage {
+
+// Words (by index from the base) of registers whose reading changes the
+// chip: a whole-peripheral read leaves them out.
+std::vector<bool> LeftOutWords(const RegisterRow &peripheral);
+
+// A stretch of the image read in one transfer.
+struct Run
+{
+    uint32_t offset = 0;
+    uint32_t length = 0;
+};
+// The runs of words between the left-out ones, covering the span.
+std::vector<Run> ReadRuns(uint32_t span, const std::vector<bool> &leftOut);
+
+// Reads the span from the chip into `image` (span bytes long) on the open
+// cycle, one transfer per run; left-out words keep what the image held.
+// False once the cycle has reported a failed read.
+bool Read(LinkCycle &cycle, uint32_t base, uint32_t span, const std::vector<bool> &leftOut, QByteArray &image);
+
+// The little-endian word at `offset`; bytes beyond the image read as zero,
+// as a snapshot load fills them.
+uint32_t Word(const QByteArray &image, uint32_t offset);
+// Byte offset of a register's word in the image.
+uint32_t WordOffset(const RegisterRow &reg);
+// The part of its word that is the register (a narrow register's bytes).
+uint32_t RegisterValue(const RegisterRow &reg, uint32_t word);
+
+// The register's rows from its word: its value, the value row and every field.
+void FillRegister(RegisterRowTree &tree, RegisterRow *reg, uint32_t word);
+// The field rows of a register from its value, each in the base it shows.
+void FillFields(RegisterRowTree &tree, RegisterRow *reg, uint32_t value);
+// A field's value in the form it is shown in after a fill.
+NumberForm FieldForm(const RegisterRow &field);
+
+enum class Registers { All, LeaveLeftOut };
+// Every register of the peripheral from the image; with LeaveLeftOut the rows
+// of registers a whole read leaves out keep what they show, and registers
+// that already show their word are left alone (a view redraws only changes).
+void Fill(RegisterRowTree &tree, RegisterRow *peripheral, const QByteArray &image, Registers which = Registers::All);
+
+// The image of the rows over `around` (span bytes: what lies between the
+// registers): each register's value at its offset, a narrow register merged
+// into its word with the bytes it last had there.
+QByteArray Of(const RegisterRow &peripheral, const QByteArray &around);
+// The end of the highest register word, for the check against the transfer buffer.
+uint32_t HighestWordEnd(const RegisterRow &peripheral);
+
+} // namespace PeripheralImage

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "regmap/RegisterRowTree.h"
+#include "regmap/RegisterWindowEnv.h"
+#include "regmap/SvdDocumentCache.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+class LinkCycle;
+class XmlDocument;
+
+struct PeripheralSpan
+{
+    bool found = false;
+    uint32_t base = 0;
+    uint32_t span = 0;
+};
+
+// The register rows of some of the chip's peripherals, built from its SVD
+// file, with what moves values between them, snapshot files and the chip:
+// loading, saving, reading, writing and editing. The rows hold the SVD's
+// facts and the values as numbers. A register window is one such map on
+// screen; the command-line tool uses one without a window.
+class RegisterMap
+{
+public:
+    explicit RegisterMap(const RegisterWindowEnv &env);
+    virtual ~RegisterMap() = default;
+    RegisterMap(const RegisterMap &) = delete;
+    RegisterMap &operator=(const RegisterMap &) = delete;
+
+    RegisterRowTree &Tree() { return m_tree; }
+    const RegisterRowTree &Tree() const { return m_tree; }
+
+    // --- Rows
+    // Appends the rows of one peripheral of the chip's SVD file (parsed once
+    // while the file stays the same); a failure is shown.
+    void AddPeripheralRows(const QString &name);
+    PeripheralSpan FindPeripheralSpan(const QString &name) const;
+    void ApplyNumberBase();
+    // Peripherals expanded unless level 0, registers expanded at level 2.
+    void ApplyExpandLevel(int level);
+    void RealignCaptions(int column);
+    // The name column settled: clamp it to 160..400 and realign the captions
+    // when it changed.
+    void NameColumnSettled();
+
+    // --- Snapshot files
+    bool LoadSnapshot(const QString &name, const QString &path);
+    bool SaveSnapshot(const QString &name, const QString &path);
+    QString DefaultSnapshotPath(const QString &name) const;
+    // Fills a peripheral's rows from an image of its range, as a load does,
+    // without a file and without messages (a watch's refresh); registers
+    // read with side effects keep their rows. False when the map does not
+    // show the peripheral.
+    bool FillPeripheral(const QString &name, const QByteArray &image);
+
+    // --- Transfers: one link cycle reads or writes a peripheral (its rows,
+    // through its snapshot file) or a register (`isRegister`).
+    void ReadRow(RegisterRow *row, bool isRegister);
+    void WriteRow(RegisterRow *row, bool isRegister);
+
+    // --- Transfers on an open cycle
+    // Reads a peripheral from the chip into its snapshot file on the open
+    // cycle. The file's path when it was replaced; otherwise the cycle has
+    // shown the one message and is closed. The cycle stays open on success,
+    // for the caller's next transfer.
+    std::optional<QString> CapturePeripheral(LinkCycle &cycle, const QString &name) const;
+    // Capture, close, and fill the rows from the file.
+    void ReadPeripheral(LinkCycle &cycle, const QString &name);
+    void ReadRegister(LinkCycle &cycle, RegisterRow *reg);
+    void WritePeripheral(LinkCycle &cycle, const QString &name);
+    void WriteRegister(LinkCycle &cycle, RegisterRow *reg);
+
+    // --- Editing
+    // The user changed an editable value or field row to `typed`: the
+    // register and its other rows follow. False (after the message, with the
+    // edit undone) when the value does not fit.
+    bool EditValue(RegisterRow *row, const QString &typed);
+
+protected:
+    void AddRowsFrom(XmlDocument &document, const QString &name);
+    XmlDocument &SvdDocument();
+    QString ChipModel() const;
+    int NumberBase() const;
+    void ShowNote(const QString &text) const;
+    void ShowFailure(const QString &text) const;
+    QString SnapshotPathOf(const QString &name, bool temporary, bool *usable) const;
+    std::optional<QString> CheckFits(const RegisterRow &peripheral) const;
+    // Reads the span of the peripheral, except the words of registers whose
+    // reading changes the chip: those keep the bytes of the peripheral's
+    // snapshot file (zero without one). False once the cycle has reported a
+    // failed read.
+    bool ReadPeripheralImage(LinkCycle &cycle, const RegisterRow &peripheral, QByteArray &image) const;
+
+    RegisterWindowEnv m_env;
+    RegisterRowTree m_tree;
+
+private:
+    SvdDocumentCache m_svd;
+};
