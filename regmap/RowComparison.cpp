@@ -7,7 +7,11 @@
 
 RowComparison RowComparison::AgainstImage(const RegisterRow &peripheral, const QByteArray &image)
 {
-    return Compare(peripheral, [&](uint32_t offset) { return PeripheralImage::Word(image, offset); });
+    return Compare(peripheral, [&](uint32_t offset) -> std::optional<uint32_t> {
+        if (uint64_t(offset) + 4 > uint64_t(image.size()))
+            return std::nullopt;
+        return PeripheralImage::Word(image, offset);
+    });
 }
 
 RowComparison RowComparison::AgainstRows(const RegisterRow &peripheral, const RegisterRow &other)
@@ -33,8 +37,12 @@ RowComparison RowComparison::Compare(const RegisterRow &peripheral, const OtherW
     };
     for (const auto &reg : peripheral.Children()) {
         const std::optional<uint32_t> word = otherWord(PeripheralImage::WordOffset(*reg));
-        if (!word)
+        if (!word) {
+            comparison.m_notInOther.insert(reg->Id());
+            for (const auto &child : reg->Children())
+                comparison.m_notInOther.insert(child->Id());
             continue;
+        }
         add(*reg, *word, RowText::Word(*word));
         for (const auto &child : reg->Children()) {
             if (child->RowKind() == RegisterRow::Kind::Value) {

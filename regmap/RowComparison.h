@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 // A peripheral's rows as the window shows them against another set of
@@ -27,8 +28,9 @@ public:
         QString otherText;
     };
 
-    // Word k of the register at offset k of the image; bytes beyond the image
-    // read as zero, as a snapshot load fills them.
+    // Word k of the register at offset k of the image. A register whose word
+    // is not wholly inside the image is not compared: it is listed as not in
+    // the image, never compared against invented zeros.
     static RowComparison AgainstImage(const RegisterRow &peripheral, const QByteArray &image);
     // Registers matched by their offset; a register the other side lacks is
     // not compared.
@@ -37,6 +39,9 @@ public:
     const std::vector<Difference> &Differences() const { return m_differences; }
     const Difference *Find(uint64_t rowId) const;
     bool Differs(uint64_t rowId) const { return Find(rowId) != nullptr; }
+    // Registers (and their value and field rows) the other side does not hold.
+    bool NotInOther(uint64_t rowId) const { return m_notInOther.count(rowId) != 0; }
+    std::size_t NotInOtherCount() const { return m_notInOther.size(); }
 
 private:
     using OtherWord = std::function<std::optional<uint32_t>(uint32_t wordOffset)>;
@@ -44,4 +49,5 @@ private:
 
     std::vector<Difference> m_differences;
     std::unordered_map<uint64_t, std::size_t> m_index;
+    std::unordered_set<uint64_t> m_notInOther;
 };

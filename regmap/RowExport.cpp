@@ -10,8 +10,32 @@ namespace RowExport {
 
 namespace {
 
-QString CsvField(const QString &text)
+// Text as both formats write it: a lone surrogate, which no encoding can
+// carry, becomes U+FFFD.
+QString WholeText(const QString &text)
 {
+    QString whole = text;
+    for (qsizetype i = 0; i < whole.size(); ++i) {
+        const QChar c = whole[i];
+        if (c.isHighSurrogate() && i + 1 < whole.size() && whole[i + 1].isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            whole[i] = QChar(QChar::ReplacementCharacter);
+    }
+    return whole;
+}
+
+// A spreadsheet takes a cell that begins like a formula as one, so such a
+// cell is written with a leading apostrophe.
+bool LooksLikeFormula(const QString &text)
+{
+    static const QString kStarts = QStringLiteral("=+-@\t\r");
+    return !text.isEmpty() && kStarts.contains(text.front());
+}
+
+QString CsvField(const QString &cell)
+{
+    const QString text = LooksLikeFormula(cell) ? u'\'' + WholeText(cell) : WholeText(cell);
     if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
         return text;
     QString quoted = text;
@@ -85,7 +109,7 @@ QByteArray Json(const std::vector<Record> &records)
         const QStringList columns = Columns(record);
         QJsonObject object;
         for (qsizetype i = 0; i < columns.size(); ++i)
-            object.insert(QLatin1StringView(kKeys[i]), columns[i]);
+            object.insert(QLatin1StringView(kKeys[i]), WholeText(columns[i]));
         array.append(object);
     }
     return QJsonDocument(array).toJson(QJsonDocument::Indented);

@@ -30,7 +30,10 @@ struct Record
 std::vector<Record> Records(const RegisterRowTree &tree, const std::function<bool(const RegisterRow &)> &keep = {});
 
 // A header line, then one line per record; fields quoted where they hold a
-// comma, a quote or a line break, quotes doubled. UTF-8, lines end in "\n".
+// comma, a quote or a line break, quotes doubled; a field that begins with
+// =, +, -, @, a tab or a carriage return gets a leading ' so a spreadsheet
+// never runs it as a formula. UTF-8, lines end in "\n"; in both formats a
+// lone surrogate is written as U+FFFD.
 QByteArray Csv(const std::vector<Record> &records);
 // An array of objects with the keys "peripheral", "register", "address",
 // "value", "field", "bits", "fieldValue" and "enumeratedName".

@@ -19,6 +19,10 @@ inline constexpr char kUnknownCommand[] = "unknown command %1";
 
 // Peripheral name, the SVD file's path.
 inline constexpr char kNoPeripheral[] = "no peripheral %1 in %2\n";
+// A snapshot file shorter than the peripheral's span: peripheral name, file,
+// its length, the span.
+inline constexpr char kShortFile[] =
+    "%1: %2 holds 0x%3 bytes of the span 0x%4; registers beyond its end are not compared\n";
 // Register name, peripheral name.
 inline constexpr char kNoRegister[] = "no register %1 in %2\n";
 

@@ -11,6 +11,7 @@
 
 #include <QTime>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <map>
@@ -134,9 +135,23 @@ int Diff(const CliContext &context)
         }
         images[i] = *bytes;
     }
-    window.Map().FillPeripheral(name, images[0]);
+    // Each file is taken over the span only, and only registers wholly inside
+    // both files are compared: what a file does not hold is said, not invented.
     const RegisterRow &peripheral = *window.Map().Tree().FindTopRow(name);
-    const RowComparison comparison = RowComparison::AgainstImage(peripheral, images[1]);
+    const uint32_t span = peripheral.Traits().span;
+    for (int i = 0; i < 2; ++i) {
+        const QString &file = context.args[1 + i];
+        const auto length = uint32_t(std::min<qsizetype>(images[i].size(), 0xFFFFFFFF));
+        if (length < span)
+            window.User().ShowNote(QString::fromLatin1(CliMessages::kShortFile)
+                                       .arg(name, file, QString::number(length, 16), QString::number(span, 16)));
+        else if (length > span)
+            window.User().ShowNote(
+                MessageText::Format(RegisterWindowMessages::kFileLong, name.toUtf8().constData(), span, length));
+    }
+    const qsizetype common = std::min({images[0].size(), images[1].size(), qsizetype(span)});
+    window.Map().FillPeripheral(name, images[0].left(common));
+    const RowComparison comparison = RowComparison::AgainstImage(peripheral, images[1].left(common));
     for (const RowComparison::Difference &difference : comparison.Differences()) {
         const RegisterRow &row = *difference.row;
         if (row.RowKind() == RegisterRow::Kind::Register)

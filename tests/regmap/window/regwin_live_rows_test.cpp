@@ -123,8 +123,8 @@ TEST(LiveRows, ComparisonWithASnapshotImage)
     RegwinRig rig;
     RegisterWindow &window = rig.WindowWith({"TIMER"});
     window.FillPeripheral("TIMER", TimerImage(0x31, 0x10, 0x1234, 7));
-    // The snapshot is shorter than the span: its missing bytes count as zero,
-    // as a load fills them, so the last register differs too.
+    // The snapshot is shorter than the span: the registers it does not hold
+    // are not compared against invented zeros but listed as not in it.
     const QByteArray snapshot = TimerImage(0x21, 0x10, 0x1234).left(0x80);
     const RowComparison comparison = RowComparison::AgainstImage(*Peripheral(window, "TIMER"), snapshot);
     QStringList lines;
@@ -133,8 +133,11 @@ TEST(LiveRows, ComparisonWithASnapshotImage)
                      .arg(difference.row->BareName())
                      .arg(difference.current)
                      .arg(difference.otherText);
-    EXPECT_EQ(lines.join(u'|'), "CR 49 0x00000021|VALUE~ 49 0x00000021|MODE 3 2|A_VERY_LONG_REGISTER_NAME_XYZ 7 "
-                                "0x00000000|VALUE~ 7 0x00000000");
+    EXPECT_EQ(lines.join(u'|'), "CR 49 0x00000021|VALUE~ 49 0x00000021|MODE 3 2");
+    const RegisterRow *last = Register(window, "TIMER", "A_VERY_LONG_REGISTER_NAME_XYZ");
+    EXPECT_TRUE(comparison.NotInOther(last->Id()));
+    EXPECT_TRUE(comparison.NotInOther(last->Child(0)->Id()));
+    EXPECT_FALSE(comparison.NotInOther(Register(window, "TIMER", "DATA")->Id()));
     EXPECT_TRUE(comparison.Differs(Child(window, "TIMER", "CR", "MODE")->Id()));
     EXPECT_FALSE(comparison.Differs(Child(window, "TIMER", "CR", "EN")->Id()));
     EXPECT_EQ(comparison.Find(Register(window, "TIMER", "SR")->Id()), nullptr);
@@ -280,6 +283,43 @@ TEST(LiveRows, ExportGoesBothWaysThroughCsvAndJson)
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[1].field, "MODE");
     EXPECT_EQ(found[1].fieldValue, "10");
+}
+
+// A spreadsheet must not run a name or description as a formula, and both
+// formats carry the same text whatever the name holds.
+TEST(LiveRows, ExportGuardsFormulaCellsAndWritesTheSameTextInBothFormats)
+{
+    RegwinRig rig;
+    RegisterWindow &window = rig.WindowWith({"GPIO"});
+    std::vector<RowExport::Record> records = RowExport::Records(window.Tree());
+    ASSERT_FALSE(records.empty());
+    struct Case
+    {
+        QString name;
+        QString csvCell;  // as a CSV reader gets it back
+        QString jsonText; // as the JSON holds it
+    };
+    const QString lone = QString(QChar(0xD800)) + "X";
+    const QString replaced = QString(QChar(QChar::ReplacementCharacter)) + "X";
+    const Case cases[] = {
+        {"=HYPERLINK(\"x\")", "'=HYPERLINK(\"x\")", "=HYPERLINK(\"x\")"},
+        {"+1", "'+1", "+1"},
+        {"-1", "'-1", "-1"},
+        {"@SUM(A1)", "'@SUM(A1)", "@SUM(A1)"},
+        {"\tTAB", "'\tTAB", "\tTAB"},
+        {"\rCR", "'\rCR", "\rCR"},
+        {"A=B", "A=B", "A=B"},
+        {lone, replaced, replaced},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        records[0].reg = c.name;
+        const QList<QStringList> csv = ReadCsv(QString::fromUtf8(RowExport::Csv({records[0]})));
+        ASSERT_EQ(csv.size(), 2);
+        EXPECT_EQ(csv[1][1], c.csvCell);
+        const QJsonDocument json = QJsonDocument::fromJson(RowExport::Json({records[0]}));
+        EXPECT_EQ(json.array()[0].toObject().value("register").toString(), c.jsonText);
+    }
 }
 
 TEST(LiveRows, SeriesFollowTheRowsWithinTheirTimeWindow)
