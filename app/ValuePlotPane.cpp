@@ -119,8 +119,9 @@ void ValuePlotPane::Sample(const RegisterRowTree &tree, qint64 ms)
 
 void ValuePlotPane::Clear()
 {
+    // A fresh plot starts running: a pause ends with what it held.
+    m_pause->setChecked(false);
     m_series = ValueSeries();
-    m_series.SetPaused(m_pause->isChecked());
     m_series.SetTimeWindow(qint64(m_window->currentData().toInt()) * 1000);
     Redraw();
     emit Emptied();

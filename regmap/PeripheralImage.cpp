@@ -23,7 +23,7 @@ bool AlreadyShows(const RegisterRow &reg, uint32_t word)
                                       : RowText::FieldValue(value, child->Traits().low, child->Traits().width);
         if (child->Number() != expected || child->IsModified())
             return false;
-        if (kind == RegisterRow::Kind::Value && child->Form() != NumberForm::Word)
+        if (kind == RegisterRow::Kind::Value && child->Form() == NumberForm::Hex)
             return false;
     }
     return true;
@@ -117,23 +117,33 @@ void FillFields(RegisterRowTree &tree, RegisterRow *reg, uint32_t value)
     }
 }
 
-void FillRegister(RegisterRowTree &tree, RegisterRow *reg, uint32_t word)
+void FillRegister(RegisterRowTree &tree, RegisterRow *reg, uint32_t word, const ValueSource &source)
 {
     const uint32_t value = RegisterValue(*reg, word);
     tree.SetRegisterValue(reg, value, word);
+    tree.SetSource(reg, source);
     for (const auto &child : reg->Children())
         if (child->RowKind() == RegisterRow::Kind::Value)
             tree.SetFilledValue(child.get(), value, NumberForm::Word);
     FillFields(tree, reg, value);
 }
 
-void Fill(RegisterRowTree &tree, RegisterRow *peripheral, const QByteArray &image, Registers which)
+void Fill(RegisterRowTree &tree, RegisterRow *peripheral, const QByteArray &image, const ValueSource &source,
+          Registers which)
 {
     for (const auto &reg : peripheral->Children()) {
-        const uint32_t word = Word(image, WordOffset(*reg));
-        if (which == Registers::LeaveLeftOut && (reg->Traits().readHasSideEffect || AlreadyShows(*reg, word)))
+        // A register the image does not hold keeps what it shows.
+        if (uint64_t(WordOffset(*reg)) + 4 > uint64_t(image.size()))
             continue;
-        FillRegister(tree, reg.get(), word);
+        const uint32_t word = Word(image, WordOffset(*reg));
+        if (which == Registers::LeaveLeftOut && reg->Traits().readHasSideEffect)
+            continue;
+        if (which == Registers::LeaveLeftOut && AlreadyShows(*reg, word)) {
+            if (reg->Source().kind != source.kind || reg->Source().stale)
+                tree.SetSource(reg.get(), source);
+            continue;
+        }
+        FillRegister(tree, reg.get(), word, source);
     }
 }
 

@@ -42,18 +42,20 @@ uint32_t WordOffset(const RegisterRow &reg);
 // The part of its word that is the register (a narrow register's bytes).
 uint32_t RegisterValue(const RegisterRow &reg, uint32_t word);
 
-// The register's rows from its word: its value, the value row and every field.
-void FillRegister(RegisterRowTree &tree, RegisterRow *reg, uint32_t word);
+// The register's rows from its word: its value, the value row and every
+// field, and where the word came from.
+void FillRegister(RegisterRowTree &tree, RegisterRow *reg, uint32_t word, const ValueSource &source);
 // The field rows of a register from its value, each in the base it shows.
 void FillFields(RegisterRowTree &tree, RegisterRow *reg, uint32_t value);
 // A field's value in the form it is shown in after a fill.
 NumberForm FieldForm(const RegisterRow &field);
 
 enum class Registers { All, LeaveLeftOut };
-// Every register of the peripheral from the image; with LeaveLeftOut the rows
+// Every register of the peripheral that the image holds wholly; with LeaveLeftOut the rows
 // of registers a whole read leaves out keep what they show, and registers
 // that already show their word are left alone (a view redraws only changes).
-void Fill(RegisterRowTree &tree, RegisterRow *peripheral, const QByteArray &image, Registers which = Registers::All);
+void Fill(RegisterRowTree &tree, RegisterRow *peripheral, const QByteArray &image, const ValueSource &source,
+          Registers which = Registers::All);
 
 // The image of the rows over `around` (span bytes: what lies between the
 // registers): each register's value at its offset, a narrow register merged

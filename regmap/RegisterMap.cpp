@@ -62,8 +62,12 @@ void RegisterMap::AddRowsFrom(XmlDocument &document, const QString &name)
         ShowFailure(result.message);
         return;
     }
-    if (result.outcome == SvdPeripheralResult::Outcome::Found)
-        m_tree.AppendPeripheral(result.peripheral, options);
+    m_tree.SetHexBase(options.hex);
+    if (result.outcome == SvdPeripheralResult::Outcome::Found) {
+        RegisterRow *added = m_tree.AppendPeripheral(result.peripheral, options);
+        if (m_showLastSnapshot)
+            ShowLastSnapshot(added);
+    }
     m_tree.SetHeaderTitles(name, QLatin1String(RowText::kRightTitle));
 }
 
@@ -81,6 +85,7 @@ void RegisterMap::ApplyNumberBase()
     if (base != Stored(NumberBase::Decimal) && base != Stored(NumberBase::Hexadecimal))
         return;
     const NumberForm wanted = base == Stored(NumberBase::Decimal) ? NumberForm::Decimal : NumberForm::Hex;
+    m_tree.SetHexBase(wanted == NumberForm::Hex);
     for (const auto &peripheral : m_tree.TopRows()) {
         for (const auto &reg : peripheral->Children()) {
             for (const auto &row : reg->Children()) {

@@ -50,6 +50,7 @@ public:
     void NameColumnSettled();
 
     // --- Snapshot files
+    // The rows show the file's values, as loaded from that file.
     bool LoadSnapshot(const QString &name, const QString &path);
     bool SaveSnapshot(const QString &name, const QString &path);
     QString DefaultSnapshotPath(const QString &name) const;
@@ -71,8 +72,9 @@ public:
     // for the caller's next transfer.
     std::optional<QString> CapturePeripheral(LinkCycle &cycle, const QString &name) const;
     // Capture, close, and fill the rows from the file.
-    void ReadPeripheral(LinkCycle &cycle, const QString &name);
-    void ReadRegister(LinkCycle &cycle, RegisterRow *reg);
+    // False once the cycle has shown its message.
+    bool ReadPeripheral(LinkCycle &cycle, const QString &name);
+    bool ReadRegister(LinkCycle &cycle, RegisterRow *reg);
     void WritePeripheral(LinkCycle &cycle, const QString &name);
     void WriteRegister(LinkCycle &cycle, RegisterRow *reg);
 
@@ -83,6 +85,10 @@ public:
     bool EditValue(RegisterRow *row, const QString &typed);
 
 protected:
+    bool LoadSnapshotFrom(const QString &name, const QString &path, const ValueSource &source);
+    // Shows the peripheral's last saved snapshot, when it has one, as loaded
+    // from that file; no message, and the transfer buffer is left alone.
+    void ShowLastSnapshot(RegisterRow *peripheral);
     void AddRowsFrom(XmlDocument &document, const QString &name);
     XmlDocument &SvdDocument();
     QString ChipModel() const;
@@ -99,6 +105,9 @@ protected:
 
     RegisterWindowEnv m_env;
     RegisterRowTree m_tree;
+
+    // A window shows each peripheral's last saved snapshot when it adds it.
+    bool m_showLastSnapshot = false;
 
 private:
     SvdDocumentCache m_svd;

@@ -7,6 +7,7 @@
 #include "regmap/SnapshotFiles.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
@@ -45,6 +46,23 @@ std::optional<QString> RegisterMap::CheckFits(const RegisterRow &peripheral) con
 
 bool RegisterMap::LoadSnapshot(const QString &name, const QString &path)
 {
+    return LoadSnapshotFrom(name, path, ValueSource::FromFile(path, QFileInfo(path).lastModified()));
+}
+
+void RegisterMap::ShowLastSnapshot(RegisterRow *peripheral)
+{
+    bool usable = false;
+    const QString path = SnapshotPathOf(peripheral->Name(), false, &usable);
+    if (!usable || !QFile::exists(path) || CheckFits(*peripheral))
+        return;
+    const std::optional<QByteArray> image = SnapshotFiles::ReadAll(path);
+    if (!image)
+        return;
+    PeripheralImage::Fill(m_tree, peripheral, *image, ValueSource::FromFile(path, QFileInfo(path).lastModified()));
+}
+
+bool RegisterMap::LoadSnapshotFrom(const QString &name, const QString &path, const ValueSource &source)
+{
     QFile file;
     if (!SnapshotFiles::OpenForReading(file, path)) {
         ShowFailure(MessageText::Format(RegisterWindowMessages::kSnapshotOpen, path.toUtf8().constData()));
@@ -72,7 +90,8 @@ bool RegisterMap::LoadSnapshot(const QString &name, const QString &path)
     if (!peripheral)
         return false;
     PeripheralImage::Fill(m_tree, peripheral,
-                          QByteArray(reinterpret_cast<const char *>(buffer.data()), qsizetype(TransferBuffer::kSize)));
+                          QByteArray(reinterpret_cast<const char *>(buffer.data()), qsizetype(TransferBuffer::kSize)),
+                          source);
     return true;
 }
 
@@ -149,6 +168,6 @@ bool RegisterMap::FillPeripheral(const QString &name, const QByteArray &image)
     if (!peripheral)
         return false;
     // A watch never reads registers whose reading changes the chip; their rows keep what they show.
-    PeripheralImage::Fill(m_tree, peripheral, image, PeripheralImage::Registers::LeaveLeftOut);
+    PeripheralImage::Fill(m_tree, peripheral, image, ValueSource::FromChip(), PeripheralImage::Registers::LeaveLeftOut);
     return true;
 }

@@ -41,21 +41,28 @@ void RegisterMap::ReadRow(RegisterRow *selected, bool isRegister)
     LinkCycle cycle(m_env.config, m_env.links, m_env.user);
     cycle.SetConnectFailureText(LinkMessages::kRegisterLinkConnect);
     cycle.SetUartRefusalFormat(LinkMessages::kUartRefusalLine);
-    if (!cycle.Preface() || !cycle.Open())
+    if (!cycle.Preface())
         return;
-    if (isRegister)
-        ReadRegister(cycle, selected);
-    else
-        ReadPeripheral(cycle, selected->Name());
+    const bool read =
+        cycle.Open() && (isRegister ? ReadRegister(cycle, selected) : ReadPeripheral(cycle, selected->Name()));
+    if (read)
+        return;
+    // What the rows show stays, marked as older than the read that failed.
+    if (isRegister) {
+        m_tree.MarkStale(selected);
+    } else {
+        for (const auto &reg : selected->Children())
+            m_tree.MarkStale(reg.get());
+    }
 }
 
-void RegisterMap::ReadPeripheral(LinkCycle &cycle, const QString &name)
+bool RegisterMap::ReadPeripheral(LinkCycle &cycle, const QString &name)
 {
     const std::optional<QString> path = CapturePeripheral(cycle, name);
     if (!path)
-        return;
+        return false;
     cycle.Close();
-    LoadSnapshot(name, *path);
+    return LoadSnapshotFrom(name, *path, ValueSource::FromChip());
 }
 
 std::optional<QString> RegisterMap::CapturePeripheral(LinkCycle &cycle, const QString &name) const
@@ -100,7 +107,7 @@ bool RegisterMap::ReadPeripheralImage(LinkCycle &cycle, const RegisterRow &perip
     return PeripheralImage::Read(cycle, peripheral.Traits().base, span, leftOut, image);
 }
 
-void RegisterMap::ReadRegister(LinkCycle &cycle, RegisterRow *reg)
+bool RegisterMap::ReadRegister(LinkCycle &cycle, RegisterRow *reg)
 {
     const RegisterRow *peripheral = reg->Parent();
     const uint32_t offset = PeripheralImage::WordOffset(*reg);
@@ -110,12 +117,12 @@ void RegisterMap::ReadRegister(LinkCycle &cycle, RegisterRow *reg)
     if (uint64_t(offset) + 4 > TransferBuffer::kSize) {
         cycle.Fail(*SnapshotFiles::CheckFits(peripheral->Name(), peripheral->Traits().span, offset + 4));
         cycle.Close();
-        return;
+        return false;
     }
     if (!cycle.ReadUnchecked(address, 4)) {
         cycle.Fail(cycle.RegisterReadFailure(address));
         cycle.Close();
-        return;
+        return false;
     }
     cycle.Close();
 
@@ -132,9 +139,10 @@ void RegisterMap::ReadRegister(LinkCycle &cycle, RegisterRow *reg)
     }
     if (!image || !SnapshotFiles::Replace(path, reinterpret_cast<const uint8_t *>(image->constData()), image->size())) {
         cycle.Fail(MessageText::Format(RegisterWindowMessages::kTransferOpen, Utf8(path).constData()));
-        return;
+        return false;
     }
-    PeripheralImage::FillRegister(m_tree, reg, m_env.links.buffer.Word(0));
+    PeripheralImage::FillRegister(m_tree, reg, m_env.links.buffer.Word(0), ValueSource::FromChip());
+    return true;
 }
 
 void RegisterMap::WriteRow(RegisterRow *selected, bool isRegister)

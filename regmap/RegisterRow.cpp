@@ -29,6 +29,13 @@ const RegisterRow &RegisterRow::Peripheral() const
     return *row;
 }
 
+const ValueSource &RegisterRow::Source() const
+{
+    if ((m_kind == Kind::Value || m_kind == Kind::Field) && m_parent)
+        return m_parent->m_source;
+    return m_source;
+}
+
 QString RegisterRow::FormText(uint32_t number, NumberForm form) const
 {
     switch (form) {

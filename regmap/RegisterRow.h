@@ -2,6 +2,7 @@
 
 #include "regmap/SvdPeripheral.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 
@@ -31,6 +32,20 @@ struct RegisterRowTraits
     uint32_t low = 0;
     uint32_t width = 1;
     QList<SvdEnumValue> choices; // the enumerated values
+};
+
+// Where a register's value came from, so a view can tell a value never read
+// from one read from the chip, loaded from a file or typed by the user.
+struct ValueSource
+{
+    enum class Kind { NotRead, Chip, File, Edited };
+    Kind kind = Kind::NotRead;
+    QString file;       // File: the snapshot file
+    QDateTime time;     // Chip: when it was read; File: the file's time
+    bool stale = false; // a later read failed: the value is an old one
+
+    static ValueSource FromChip() { return {Kind::Chip, QString(), QDateTime::currentDateTime(), false}; }
+    static ValueSource FromFile(const QString &path, const QDateTime &time) { return {Kind::File, path, time, false}; }
 };
 
 // How a value or field row writes its number: "0x%08X" in the register's
@@ -71,6 +86,9 @@ public:
     // Register rows: the word last filled in, for the bytes a narrow register
     // leaves when it is saved or written.
     uint32_t LastWord() const { return m_lastWord; }
+    // Where the register's value came from; a value or field row answers for
+    // its register, a peripheral row for nothing (never read).
+    const ValueSource &Source() const;
 
     // Caption of the name column: the name for peripheral, value and field
     // rows, the name with its aligned value for a register row.
@@ -122,6 +140,7 @@ private:
     Shown m_shown;
     Shown m_baseline;
     uint32_t m_lastWord = 0;
+    ValueSource m_source;
     int m_captionColumn = 0;
     RegisterRowTraits m_traits;
     int m_index = 0;

@@ -135,10 +135,25 @@ void RegisterRowTree::SetRegisterValue(RegisterRow *reg, uint32_t value, uint32_
     Changed(reg);
 }
 
-void RegisterRowTree::SetEditedValue(RegisterRow *row, uint32_t number, NumberForm form, const QString &typed)
+void RegisterRowTree::SetEditedValue(RegisterRow *row, uint32_t number, NumberForm form,
+                                     const std::optional<QString> &typed)
 {
     row->m_shown = {number, form, typed};
     Changed(row);
+}
+
+void RegisterRowTree::SetSource(RegisterRow *reg, const ValueSource &source)
+{
+    reg->m_source = source;
+    Changed(reg);
+}
+
+void RegisterRowTree::MarkStale(RegisterRow *reg)
+{
+    if (reg->m_source.kind == ValueSource::Kind::NotRead || reg->m_source.stale)
+        return;
+    reg->m_source.stale = true;
+    Changed(reg);
 }
 
 void RegisterRowTree::AcceptValue(RegisterRow *row)
@@ -165,6 +180,15 @@ void RegisterRowTree::SetExpanded(RegisterRow *row, bool expanded)
 {
     row->m_expanded = expanded;
     Changed(row);
+}
+
+void RegisterRowTree::SetHexBase(bool hex)
+{
+    if (hex == m_hexBase)
+        return;
+    m_hexBase = hex;
+    if (m_listener)
+        m_listener->NumberBaseChanged();
 }
 
 void RegisterRowTree::SetHeaderTitles(const QString &left, const QString &right)

@@ -54,14 +54,26 @@ public:
     void SetFilledValue(RegisterRow *row, uint32_t number, NumberForm form);
     // A register's value in its own width, also the word it lies in.
     void SetRegisterValue(RegisterRow *reg, uint32_t value, uint32_t word);
-    // A value as the user typed it, and the number it reads as; the baseline stays.
-    void SetEditedValue(RegisterRow *row, uint32_t number, NumberForm form, const QString &typed);
+    // A value as the user typed it, and the number it reads as (shown in the
+    // form when there is no text); the baseline stays.
+    void SetEditedValue(RegisterRow *row, uint32_t number, NumberForm form,
+                        const std::optional<QString> &typed = std::nullopt);
+    void SetSource(RegisterRow *reg, const ValueSource &source);
+    // A read of the register failed: what it shows is kept, marked old.
+    void MarkStale(RegisterRow *reg);
     // The shown value becomes the baseline (an accepted field edit keeps its form).
     void AcceptValue(RegisterRow *row);
-    // Back to the baseline (an edit refused).
+    // Back to the baseline.
     void RevertValue(RegisterRow *row);
+    // Nothing of the row changed, but a view should draw it anew (an edit
+    // that was refused while its editor showed another text).
+    void Refresh(RegisterRow *row) { Changed(row); }
     void SetCaptionColumn(RegisterRow *reg, int column);
     void SetExpanded(RegisterRow *row, bool expanded);
+
+    // The window's number base: every value a view draws is in it.
+    bool HexBase() const { return m_hexBase; }
+    void SetHexBase(bool hex);
 
     const QString &LeftTitle() const { return m_leftTitle; }
     const QString &RightTitle() const { return m_rightTitle; }
@@ -84,6 +96,7 @@ private:
     std::vector<std::unique_ptr<RegisterRow>> m_rows;
     RowTreeListener *m_listener = nullptr;
     uint64_t m_nextId = 1;
+    bool m_hexBase = false;
     QString m_leftTitle;
     QString m_rightTitle;
     RegisterRow *m_selected = nullptr;

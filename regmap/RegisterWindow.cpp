@@ -10,6 +10,7 @@ RegisterWindow::RegisterWindow(const RegisterWindowEnv &env, RegisterWindowTable
     , m_table(table)
     , m_slot(table.NextWindowSlot())
 {
+    m_showLastSnapshot = true;
     m_table.Enter(m_slot, this);
 }
 

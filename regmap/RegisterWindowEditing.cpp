@@ -1,6 +1,7 @@
 // Register windows: the selected row, the context menus and in-place edits.
 #include "regmap/RegisterWindow.h"
 
+#include "link/MessageText.h"
 #include "link/Settings.h"
 #include "regmap/RegisterWindowMessages.h"
 #include "regmap/PeripheralImage.h"
@@ -70,36 +71,69 @@ void RegisterWindow::RunCommand(int command)
     }
 }
 
+namespace {
+
+// "REGISTER" or "REGISTER.FIELD", as messages name what was edited.
+QString EditedName(const RegisterRow &row)
+{
+    const RegisterRow &reg = *row.Parent();
+    return row.RowKind() == RegisterRow::Kind::Field ? reg.BareName() + u'.' + row.BareName() : reg.BareName();
+}
+
+// The value of a typed text: a number in the window's base, or the name of
+// one of the field's enumerated values.
+std::optional<uint32_t> TypedValue(const RegisterRow &row, const QString &typed, bool hex)
+{
+    if (const std::optional<uint32_t> number = RowText::ReadTyped(typed, hex))
+        return number;
+    for (const SvdEnumValue &choice : row.Traits().choices)
+        if (choice.name == typed.trimmed())
+            return choice.value;
+    return std::nullopt;
+}
+
+} // namespace
+
 bool RegisterMap::EditValue(RegisterRow *row, const QString &typed)
 {
     RegisterRow *reg = row ? row->Parent() : nullptr;
     if (!reg || !row->IsEditable())
         return false;
-    const uint32_t value = RowText::ReadAuto(typed);
-    const NumberForm typedForm = RowText::HasHexPrefix(typed) ? NumberForm::Hex : NumberForm::Decimal;
-    m_tree.SetEditedValue(row, value, typedForm, typed);
+    const bool hex = NumberBase() == Stored(NumberBase::Hexadecimal);
+    const QByteArray typedText = typed.toUtf8();
+    const QByteArray name = EditedName(*row).toUtf8();
+    // Nothing changes until the text is known to be a value that fits: a
+    // refused edit leaves the row showing what it showed.
+    const std::optional<uint32_t> typedValue = TypedValue(*row, typed, hex);
+    if (!typedValue) {
+        ShowFailure(MessageText::Format(RegisterWindowMessages::kNotANumber, typedText.constData(),
+                                        hex ? "hexadecimal" : "decimal", name.constData()));
+        m_tree.Refresh(row);
+        return false;
+    }
+    const uint32_t value = *typedValue;
     const uint32_t old = reg->Number();
     const uint32_t registerBits = reg->Traits().bits;
     uint32_t word = value;
 
-    // A narrow register holds only its own bits.
-    if (row->RowKind() == RegisterRow::Kind::Value && value > RowText::RegisterMask(registerBits)) {
-        m_env.user.messages.ShowFailure(QString::fromLatin1(RegisterWindowMessages::kOutOfRange));
-        m_tree.RevertValue(row);
+    // A narrow register holds only its own bits, a field its own.
+    const uint32_t width = row->RowKind() == RegisterRow::Kind::Field ? row->Traits().width : registerBits;
+    const uint32_t limit = row->RowKind() == RegisterRow::Kind::Field
+                               ? (width == 32 ? 0xFFFFFFFFu : RowText::FieldMask(width))
+                               : RowText::RegisterMask(registerBits);
+    if (value > limit) {
+        ShowFailure(
+            MessageText::Format(RegisterWindowMessages::kOutOfRange, typedText.constData(), name.constData(), width));
+        m_tree.Refresh(row);
         return false;
     }
+    const bool typedHex = RowText::HasHexPrefix(typed);
+    m_tree.SetEditedValue(row, value, typedHex ? NumberForm::Hex : NumberForm::Decimal, typed);
 
     if (row->RowKind() == RegisterRow::Kind::Field) {
-        const uint32_t width = row->Traits().width;
         if (width != 32) {
-            const uint32_t mask = RowText::FieldMask(width);
             const uint32_t low = row->Traits().low % 32;
-            if (value > mask) {
-                m_env.user.messages.ShowFailure(QString::fromLatin1(RegisterWindowMessages::kOutOfRange));
-                m_tree.RevertValue(row);
-                return false;
-            }
-            word = ((value << low) | (old & ~(mask << low))) & RowText::RegisterMask(registerBits);
+            word = ((value << low) | (old & ~(limit << low))) & RowText::RegisterMask(registerBits);
         }
         m_tree.SetFilledValue(reg->Child(0), word, NumberForm::Word);
         m_tree.AcceptValue(row);
@@ -107,6 +141,10 @@ bool RegisterMap::EditValue(RegisterRow *row, const QString &typed)
         PeripheralImage::FillFields(m_tree, reg, word);
     }
     m_tree.SetRegisterValue(reg, word, reg->LastWord());
+    ValueSource source = reg->Source();
+    source.kind = ValueSource::Kind::Edited;
+    source.stale = false;
+    m_tree.SetSource(reg, source);
     return true;
 }
 

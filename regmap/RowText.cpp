@@ -27,6 +27,41 @@ bool HasHexPrefix(QStringView text)
     return text.contains(u"0x") || text.contains(u"0X");
 }
 
+std::optional<uint32_t> ReadTyped(QStringView text, bool hexBase)
+{
+    text = text.trimmed();
+    if (text.endsWith(u')')) {
+        const qsizetype open = text.lastIndexOf(QStringView(u" ("));
+        if (open > 0)
+            text = text.left(open).trimmed();
+    }
+    int base = hexBase ? 16 : 10;
+    if (text.startsWith(u"0x", Qt::CaseInsensitive)) {
+        base = 16;
+        text = text.mid(2);
+    } else if (text.startsWith(u"0b", Qt::CaseInsensitive)) {
+        base = 2;
+        text = text.mid(2);
+    } else if (text.startsWith(u'#')) {
+        base = 2;
+        text = text.mid(1);
+    }
+    if (text.isEmpty())
+        return std::nullopt;
+    uint64_t value = 0;
+    for (const QChar c : text) {
+        const int digit = c.isDigit()                                    ? c.digitValue()
+                          : (c.toLower() >= u'a' && c.toLower() <= u'f') ? c.toLower().unicode() - u'a' + 10
+                                                                         : 99;
+        if (digit >= base)
+            return std::nullopt;
+        value = value * uint64_t(base) + uint64_t(digit);
+        if (value > 0xFFFFFFFFu)
+            return std::nullopt;
+    }
+    return uint32_t(value);
+}
+
 uint32_t ReadAuto(QStringView text)
 {
     return ReadUnsigned(text, HasHexPrefix(text) ? 16 : 10);

@@ -6,6 +6,7 @@
 #include <QStringView>
 
 #include <cstdint>
+#include <optional>
 
 // The texts of register window rows, rendered from their numbers, and the
 // reading of a number the user typed into a row.
@@ -24,6 +25,12 @@ uint32_t ReadUnsigned(QStringView text, int base);
 // A typed value: hexadecimal when the text contains "0x" or "0X", decimal otherwise.
 uint32_t ReadAuto(QStringView text);
 bool HasHexPrefix(QStringView text);
+// A value the user typed into a row, read in the window's base: "0x"/"0X"
+// hexadecimal, "#" or "0b"/"0B" binary, otherwise plain digits in the base.
+// Blanks around it and a choice's name after it (" (NAME)", as the drop-down
+// offers it) are ignored. Nothing when the text is not wholly such a number
+// or does not fit 32 bits.
+std::optional<uint32_t> ReadTyped(QStringView text, bool hexBase);
 
 // "0x%08X"
 QString Word(uint32_t word);

@@ -14,5 +14,7 @@ public:
     // Caption, value, baseline, description or expanded state of one row.
     virtual void RowChanged(const RegisterRow &) {}
     virtual void HeaderTitlesChanged() {}
+    // Every value is now drawn in the other base.
+    virtual void NumberBaseChanged() {}
     virtual void SelectionChanged() {}
 };

@@ -37,10 +37,14 @@ bool ValueSeries::Has(uint64_t rowId) const
     return std::any_of(m_series.begin(), m_series.end(), [&](const Series &series) { return series.rowId == rowId; });
 }
 
-void ValueSeries::Sample(const RegisterRowTree &tree, qint64 ms)
+void ValueSeries::Sample(const RegisterRowTree &tree, qint64 ms, const QDateTime &wall)
 {
     if (m_paused)
         return;
+    if (!m_wallOrigin.isValid()) {
+        m_wallOrigin = wall.addMSecs(-ms);
+        m_startMs = ms;
+    }
     for (Series &series : m_series)
         if (const RegisterRow *row = tree.FindById(series.rowId))
             series.points.push_back({ms, row->Number()});
@@ -72,12 +76,13 @@ QByteArray ValueSeries::Csv() const
             cells.resize(m_series.size());
             cells[i] = QString::number(point.value);
         }
-    QStringList header{QStringLiteral("time ms")};
+    QStringList header{QStringLiteral("time s"), QStringLiteral("wall clock")};
     for (const Series &series : m_series)
         header << series.name;
     QString text = header.join(u',') + u'\n';
     for (const auto &[ms, cells] : lines) {
-        text += QString::number(ms);
+        text += QString::number(double(ms - m_startMs) / 1000.0, 'f', 3) + u',' +
+                m_wallOrigin.addMSecs(ms).toString(Qt::ISODateWithMs);
         for (std::size_t i = 0; i < m_series.size(); ++i)
             text += u',' + (i < cells.size() ? cells[i] : QString());
         text += u'\n';

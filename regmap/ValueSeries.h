@@ -4,6 +4,7 @@
 #include "regmap/RegisterRowTree.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 
 #include <cstdint>
@@ -36,8 +37,8 @@ public:
     bool Has(uint64_t rowId) const;
 
     // One point per series from its row's number now; a row no longer in
-    // the tree gives none.
-    void Sample(const RegisterRowTree &tree, qint64 ms);
+    // the tree gives none. `wall` is the wall-clock time of the sample.
+    void Sample(const RegisterRowTree &tree, qint64 ms, const QDateTime &wall = QDateTime::currentDateTime());
     void SetPaused(bool paused) { m_paused = paused; }
     bool IsPaused() const { return m_paused; }
     // Points older than the newest sample minus this are dropped; 0 keeps all.
@@ -45,7 +46,9 @@ public:
     qint64 TimeWindow() const { return m_windowMs; }
 
     const std::vector<Series> &AllSeries() const { return m_series; }
-    // "time ms" and the series names, then one line per sample time, a cell
+    // "time s", "wall clock" and the series names, then one line per sample
+    // time: seconds since the plot's first sample (three decimals), its local
+    // wall-clock time (ISO 8601 with milliseconds), and the values, a cell
     // left empty where a series has no point then.
     QByteArray Csv() const;
 
@@ -56,4 +59,7 @@ private:
     bool m_paused = false;
     qint64 m_windowMs = 0;
     qint64 m_newestMs = 0;
+    // Wall-clock time of ms 0, from the first sample.
+    QDateTime m_wallOrigin;
+    qint64 m_startMs = 0; // the plot's first sample
 };

@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QChartView>
+#include <QCheckBox>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -262,9 +263,10 @@ TEST(RegisterWindowLiveTest, FindBoxHidesOtherRowsCtrlFFocusesItAndEscapeClearsI
 TEST(RegisterWindowLiveTest, ComparisonWithSavedDataDrawsTheSavedValueBesideTheRow)
 {
     LiveRig live(false);
+    ASSERT_TRUE(live.Start());
+    // Saved after the window opened: the window still shows its rows unread.
     live.PutSavedData("UART0", QByteArray::fromHex("05000000"
                                                    "00000000"));
-    ASSERT_TRUE(live.Start());
     live.PickFromMenus(QString::fromUtf8("与保存的数据比较"));
     live.Click("compare");
     const PropertyGrid::RowMarks cr = live.Marks({"UART0", "CR"});
@@ -290,7 +292,9 @@ TEST(RegisterWindowLiveTest, ComparisonWithSavedDataDrawsTheSavedValueBesideTheR
         EXPECT_GE(Looks::ContrastRatio(TextColour(shot, rect), background), 3.0) << "look " << id;
     }
 
-    // Another window's values instead: window 1 shows UART0 still unread.
+    // Another window's values instead: window 1 shows UART0 still unread
+    // (it opens while there is no saved data to show).
+    QFile::remove(live.rig.Path("data/VX21A/UART0.bin"));
     QTest::mouseClick(live.rig.Box(1), Qt::LeftButton);
     ASSERT_NE(live.rig.app->RegisterWindow(1), nullptr);
     live.rig.app->RegisterWindow(1)->AddPeripheralRows("UART0");
@@ -418,12 +422,14 @@ TEST(RegisterWindowLiveTest, PlotFromTheRowMenuDrawsLinesThatFollowTheWatchAndSa
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(csv.readAll()).split('\n', Qt::SkipEmptyParts);
     ASSERT_GE(lines.size(), 7);
-    EXPECT_EQ(lines[0], "time ms,GPIO.DATA,UART0.CR.MODE");
+    EXPECT_EQ(lines[0], "time s,wall clock,GPIO.DATA,UART0.CR.MODE");
     EXPECT_EQ(lines.size() - 1, qsizetype(held));
     EXPECT_TRUE(live.rig.messages.isEmpty()) << live.rig.messages.join('|').toStdString();
 
     live.Click("clearSeries");
     EXPECT_FALSE(plot->isVisible());
+    EXPECT_FALSE(plot->findChild<QCheckBox *>("pause")->isChecked()) << "clearing ends the pause";
+    EXPECT_FALSE(plot->Series().IsPaused());
 }
 
 TEST(RegisterWindowLiveTest, ScreenshotsOfAWatchedComparedAndPlottedWindowInEveryLook)

@@ -330,30 +330,37 @@ TEST(LiveRows, SeriesFollowTheRowsWithinTheirTimeWindow)
     EXPECT_FALSE(series.Add(*Peripheral(window, "TIMER")));
     EXPECT_TRUE(series.Add(*Child(window, "TIMER", "CR", "MODE")));
     EXPECT_FALSE(series.Add(*Child(window, "TIMER", "CR", "MODE"))) << "once per row";
+    const QDateTime wall(QDate(2026, 12, 10), QTime(23, 40, 1, 250));
     window.FillPeripheral("TIMER", TimerImage(0x10, 0, 7));
-    series.Sample(window.Tree(), 0);
+    series.Sample(window.Tree(), 1000, wall);
     EXPECT_TRUE(series.Add(*Register(window, "TIMER", "DATA")));
     window.FillPeripheral("TIMER", TimerImage(0x20, 0, 8));
-    series.Sample(window.Tree(), 100);
+    series.Sample(window.Tree(), 1100, wall.addMSecs(100));
     series.SetPaused(true);
     window.FillPeripheral("TIMER", TimerImage(0x30, 0, 9));
-    series.Sample(window.Tree(), 150);
+    series.Sample(window.Tree(), 1150, wall.addMSecs(150));
     series.SetPaused(false);
     window.FillPeripheral("TIMER", TimerImage(0x40, 0, 10));
-    series.Sample(window.Tree(), 200);
-    EXPECT_EQ(series.Csv(), "time ms,TIMER.CR.MODE,TIMER.DATA\n0,1,\n100,2,8\n200,4,10\n");
+    series.Sample(window.Tree(), 1200, wall.addMSecs(200));
+    // Seconds from the plot's first point, and the wall-clock time of each.
+    EXPECT_EQ(series.Csv(), "time s,wall clock,TIMER.CR.MODE,TIMER.DATA\n"
+                            "0.000,2026-12-10T23:40:01.250,1,\n"
+                            "0.100,2026-12-10T23:40:01.350,2,8\n"
+                            "0.200,2026-12-10T23:40:01.450,4,10\n");
 
     // The time window keeps the points of the last 100 ms.
     series.SetTimeWindow(100);
-    EXPECT_EQ(series.Csv(), "time ms,TIMER.CR.MODE,TIMER.DATA\n100,2,8\n200,4,10\n");
+    EXPECT_EQ(series.Csv(), "time s,wall clock,TIMER.CR.MODE,TIMER.DATA\n"
+                            "0.100,2026-12-10T23:40:01.350,2,8\n"
+                            "0.200,2026-12-10T23:40:01.450,4,10\n");
     series.Remove(Register(window, "TIMER", "DATA")->Id());
     ASSERT_EQ(series.AllSeries().size(), 1u);
     EXPECT_EQ(series.AllSeries()[0].points.size(), 2u);
 
     // A row that left the window gives no more points.
     window.RemovePeripheralRows("TIMER");
-    series.Sample(window.Tree(), 300);
-    EXPECT_EQ(series.AllSeries()[0].points.size(), 1u) << "only the point at 200 is within 100 ms of 300";
+    series.Sample(window.Tree(), 1300);
+    EXPECT_EQ(series.AllSeries()[0].points.size(), 1u) << "only the point at 1200 is within 100 ms of 1300";
 }
 
 } // namespace

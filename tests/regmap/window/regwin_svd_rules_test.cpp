@@ -79,7 +79,7 @@ TEST(SvdRulesInWindow, NarrowRegistersLoadEditAndSaveOnlyTheirBytes)
     EXPECT_EQ(rig.Value("CTRL", "ID"), "3");
 
     rig.window.ApplyEdit(Child(rig.window, "UART", "B1", "VALUE~"), "0x100");
-    EXPECT_EQ(rig.user.messages, QStringList{"out of range !\n"});
+    EXPECT_EQ(rig.user.messages, QStringList{"out of range !\n0x100 does not fit B1 (8 bits)\n"});
     EXPECT_EQ(rig.Caption("B1"), CaptionOf("B1", "0x12"));
     rig.window.ApplyEdit(Child(rig.window, "UART", "B1", "LOW"), "0xF");
     EXPECT_EQ(rig.Caption("B1"), CaptionOf("B1", "0x1F"));
