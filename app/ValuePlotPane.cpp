@@ -29,6 +29,9 @@ const char kSave[] = "保存 CSV";
 const char kClear[] = "清除";
 const char kTime[] = "s";
 const char kSaveTitle[] = "保存曲线";
+const char kOwnAxes[] = "各自坐标轴";
+const char kNormalised[] = "归一化";
+const char kNormalisedTitle[] = "归一化 (0–1)";
 const char kCsvFilter[] = "CSV Files(*.csv)";
 } // namespace Text
 
@@ -60,8 +63,13 @@ ValuePlotPane::ValuePlotPane(MessagePresenter &messages, FileChooser &files, QWi
     save->setObjectName(QStringLiteral("saveSeries"));
     auto *clear = new QPushButton(Tr(Text::kClear), this);
     clear->setObjectName(QStringLiteral("clearSeries"));
+    m_scale = new QComboBox(this);
+    m_scale->setObjectName(QStringLiteral("scale"));
+    m_scale->addItem(Tr(Text::kOwnAxes), int(Scale::OwnAxes));
+    m_scale->addItem(Tr(Text::kNormalised), int(Scale::Normalised));
     controls->addWidget(m_pause);
     controls->addWidget(m_window);
+    controls->addWidget(m_scale);
     controls->addStretch(1);
     controls->addWidget(save);
     controls->addWidget(clear);
@@ -69,14 +77,15 @@ ValuePlotPane::ValuePlotPane(MessagePresenter &messages, FileChooser &files, QWi
 
     m_chart = new QChart;
     m_chart->setMargins(QMargins(2, 2, 2, 2));
-    m_chart->legend()->setAlignment(Qt::AlignRight);
+    // Below the lines the legend has the pane's whole width for the names.
+    m_chart->legend()->setAlignment(Qt::AlignBottom);
     m_time = new QValueAxis(m_chart);
     m_time->setTitleText(Tr(Text::kTime));
     m_time->setLabelFormat(QStringLiteral("%.1f"));
-    m_values = new QValueAxis(m_chart);
-    m_values->setLabelFormat(QStringLiteral("%.0f"));
+    m_normalised = new QValueAxis(m_chart);
+    m_normalised->setLabelFormat(QStringLiteral("%.1f"));
+    m_normalised->setTitleText(Tr(Text::kNormalisedTitle));
     m_chart->addAxis(m_time, Qt::AlignBottom);
-    m_chart->addAxis(m_values, Qt::AlignLeft);
     m_view = new QChartView(m_chart, this);
     m_view->setObjectName(QStringLiteral("chart"));
     m_view->setMinimumHeight(140);
@@ -91,6 +100,7 @@ ValuePlotPane::ValuePlotPane(MessagePresenter &messages, FileChooser &files, QWi
         m_series.SetTimeWindow(qint64(m_window->currentData().toInt()) * 1000);
         Redraw();
     });
+    connect(m_scale, &QComboBox::currentIndexChanged, this, [this] { Redraw(); });
     connect(save, &QPushButton::clicked, this, [this] { SaveCsv(); });
     connect(clear, &QPushButton::clicked, this, [this] { Clear(); });
 }
@@ -127,54 +137,88 @@ void ValuePlotPane::Clear()
     emit Emptied();
 }
 
+ValuePlotPane::Scale ValuePlotPane::CurrentScale() const
+{
+    return Scale(m_scale->currentData().toInt());
+}
+
 void ValuePlotPane::Redraw()
 {
     const auto &all = m_series.AllSeries();
-    // Lines are kept in the order of the series, one each.
+    // Lines are kept in the order of the series, one each, with an axis each.
     while (m_chart->series().size() > qsizetype(all.size())) {
         QAbstractSeries *line = m_chart->series().last();
         m_chart->removeSeries(line); // gives the line back to us
         delete line;
+        m_chart->removeAxis(m_ownAxes.back());
+        delete m_ownAxes.back();
+        m_ownAxes.pop_back();
     }
     while (m_chart->series().size() < qsizetype(all.size())) {
         auto *line = new QLineSeries(m_chart);
         m_chart->addSeries(line);
         line->attachAxis(m_time);
-        line->attachAxis(m_values);
+        auto *axis = new QValueAxis(m_chart);
+        axis->setLabelFormat(QStringLiteral("%.0f"));
+        axis->setLabelsColor(line->color());
+        axis->setLinePenColor(line->color());
+        m_chart->addAxis(axis, m_ownAxes.size() % 2 == 0 ? Qt::AlignLeft : Qt::AlignRight);
+        m_ownAxes.push_back(axis);
     }
+    const bool normalised = CurrentScale() == Scale::Normalised;
     qint64 first = std::numeric_limits<qint64>::max();
     qint64 last = std::numeric_limits<qint64>::min();
-    double low = std::numeric_limits<double>::max();
-    double high = std::numeric_limits<double>::lowest();
     for (const ValueSeries::Series &series : all)
         for (const ValueSeries::Point &point : series.points) {
             first = std::min(first, point.ms);
             last = std::max(last, point.ms);
+        }
+    const bool shown = m_chart->axes().contains(m_normalised);
+    if (normalised && !shown)
+        m_chart->addAxis(m_normalised, Qt::AlignLeft);
+    if (!normalised && shown)
+        m_chart->removeAxis(m_normalised);
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        auto *line = static_cast<QLineSeries *>(m_chart->series()[qsizetype(i)]);
+        QValueAxis *own = m_ownAxes[i];
+        if (line->name() != all[i].name)
+            line->setName(all[i].name); // the legend lays itself out again on every name
+        double low = std::numeric_limits<double>::max();
+        double high = std::numeric_limits<double>::lowest();
+        for (const ValueSeries::Point &point : all[i].points) {
             low = std::min(low, double(point.value));
             high = std::max(high, double(point.value));
         }
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        auto *line = static_cast<QLineSeries *>(m_chart->series()[qsizetype(i)]);
-        if (line->name() != all[i].name)
-            line->setName(all[i].name); // the legend lays itself out again on every name
+        // Normalised: each line over its own range, a flat line in the middle.
+        const double span = high > low ? high - low : 0.0;
         QList<QPointF> points;
         points.reserve(qsizetype(all[i].points.size()));
-        for (const ValueSeries::Point &point : all[i].points)
-            points.append(QPointF(double(point.ms - first) / 1000.0, double(point.value)));
+        for (const ValueSeries::Point &point : all[i].points) {
+            const double value = !normalised ? double(point.value)
+                                 : span > 0  ? (double(point.value) - low) / span
+                                             : 0.5;
+            points.append(QPointF(double(point.ms - first) / 1000.0, value));
+        }
         line->replace(points);
+        for (QAbstractAxis *axis : line->attachedAxes())
+            if (axis != m_time)
+                line->detachAxis(axis);
+        line->attachAxis(normalised ? m_normalised : own);
+        own->setVisible(!normalised);
+        if (low <= high) {
+            const double margin = std::max(1.0, (high - low) / 10.0);
+            own->setRange(low - margin, high + margin);
+            own->applyNiceNumbers();
+        }
     }
+    m_normalised->setRange(-0.05, 1.05);
     if (last < first) {
         m_time->setRange(0, 1);
-        m_values->setRange(0, 1);
         return;
     }
-    const double seconds = std::max(1.0, double(last - first) / 1000.0);
-    m_time->setRange(0, seconds);
-    const double margin = std::max(1.0, (high - low) / 10.0);
-    m_values->setRange(low - margin, high + margin);
-    // Round ticks: whole seconds and values a person can read off.
+    m_time->setRange(0, std::max(1.0, double(last - first) / 1000.0));
+    // Round ticks: whole seconds.
     m_time->applyNiceNumbers();
-    m_values->applyNiceNumbers();
 }
 
 void ValuePlotPane::SaveCsv()

@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <vector>
+
 class FileChooser;
 class MessagePresenter;
 class QChart;
@@ -15,9 +17,11 @@ class QPushButton;
 class QValueAxis;
 
 // The small chart under a register window: the values of the rows picked
-// with "plot", one line each, a point after every refresh of the watch.
-// Pause holds the lines still; the time window keeps the last seconds only;
-// the lines can be saved as CSV.
+// with "绘图", one line each, a point after every refresh of the watch.
+// Values of very different sizes (a counter and a prescaler) each get an
+// axis of their own, or all are drawn normalised to their own range, as the
+// user chooses. Pause holds the lines still; the time window keeps the last
+// seconds only; the lines can be saved as CSV.
 class ValuePlotPane : public QWidget
 {
     Q_OBJECT
@@ -25,6 +29,7 @@ class ValuePlotPane : public QWidget
 public:
     // Time windows offered, in seconds; 0 keeps every point.
     static constexpr int kTimeWindows[] = {10, 30, 60, 0};
+    enum class Scale { OwnAxes, Normalised };
 
     ValuePlotPane(MessagePresenter &messages, FileChooser &files, QWidget *parent = nullptr);
 
@@ -34,6 +39,7 @@ public:
     void Clear();
     const ValueSeries &Series() const { return m_series; }
     QChartView *ChartView() const { return m_view; }
+    Scale CurrentScale() const;
 
 signals:
     void Emptied();
@@ -48,8 +54,10 @@ private:
     QChart *m_chart = nullptr;
     QChartView *m_view = nullptr;
     QValueAxis *m_time = nullptr;
-    QValueAxis *m_values = nullptr;
+    QValueAxis *m_normalised = nullptr;  // the one value axis of the normalised view
+    std::vector<QValueAxis *> m_ownAxes; // one per line in the other view
     QCheckBox *m_pause = nullptr;
     QComboBox *m_window = nullptr;
+    QComboBox *m_scale = nullptr;
     QTimer m_redraw; // new points are drawn a few times a second, not at every refresh
 };
