@@ -205,7 +205,13 @@ void CCtrlWnd::ConnectControls()
         WriteCommon(ConfigKey::kExpandType, i);
         ApplyExpandLevel();
     });
-    connect(m_numberBase, &QComboBox::activated, this, [this](int i) { WriteCommon(ConfigKey::kHexDec, i); });
+    // A chosen base shows at once in every window; "更新" is not needed for it.
+    connect(m_numberBase, &QComboBox::activated, this, [this](int i) {
+        WriteCommon(ConfigKey::kHexDec, i);
+        for (int k = 0; k < CCorvaneApp::kSlotCount; ++k)
+            if (CRegWnd *window = m_app.RegisterWindow(k))
+                window->ApplyNumberBase();
+    });
     connect(m_registerWrite, &QComboBox::activated, this, [this](int i) { WriteCommon(ConfigKey::kRegWr, i); });
     m_probes->beforePopup = [this] { RefreshProbeList(); };
     m_ports->beforePopup = [this] { RefreshSerialPortList(); };
