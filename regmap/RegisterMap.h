@@ -1,6 +1,7 @@
 #pragma once
 
 #include "regmap/RegisterRowTree.h"
+#include "regmap/RegisterTransfer.h"
 #include "regmap/RegisterWindowEnv.h"
 #include "regmap/SvdDocumentCache.h"
 
@@ -64,19 +65,20 @@ public:
     // through its snapshot file) or a register (`isRegister`).
     void ReadRow(RegisterRow *row, bool isRegister);
     void WriteRow(RegisterRow *row, bool isRegister);
-
-    // --- Transfers on an open cycle
+    // The same in the steps that let the cycle run off the rows' thread:
+    // plan from the rows, run the cycle and the files on any thread without
+    // touching a row (messages go to `user`), finish in the rows.
+    RegisterTransfer PlanRead(const RegisterRow *row, bool isRegister) const;
+    RegisterTransfer PlanWrite(const RegisterRow *row, bool isRegister) const;
+    static void Run(RegisterTransfer &transfer, const ConfigFile &config, TargetLinks &links, UserContext &user);
+    // What was read goes into the rows; after a failed read what they show
+    // is marked old. A row that went meanwhile is left alone.
+    void Finish(const RegisterTransfer &transfer);
     // Reads a peripheral from the chip into its snapshot file on the open
-    // cycle. The file's path when it was replaced; otherwise the cycle has
-    // shown the one message and is closed. The cycle stays open on success,
-    // for the caller's next transfer.
+    // cycle (the panel's capture). The file's path when it was replaced;
+    // otherwise the cycle has shown the one message and is closed. The cycle
+    // stays open on success, for the caller's next transfer.
     std::optional<QString> CapturePeripheral(LinkCycle &cycle, const QString &name) const;
-    // Capture, close, and fill the rows from the file.
-    // False once the cycle has shown its message.
-    bool ReadPeripheral(LinkCycle &cycle, const QString &name);
-    bool ReadRegister(LinkCycle &cycle, RegisterRow *reg);
-    void WritePeripheral(LinkCycle &cycle, const QString &name);
-    void WriteRegister(LinkCycle &cycle, RegisterRow *reg);
 
     // --- Editing
     // The user changed an editable value or field row to `typed`: the
@@ -97,11 +99,7 @@ protected:
     void ShowFailure(const QString &text) const;
     QString SnapshotPathOf(const QString &name, bool temporary, bool *usable) const;
     std::optional<QString> CheckFits(const RegisterRow &peripheral) const;
-    // Reads the span of the peripheral, except the words of registers whose
-    // reading changes the chip: those keep the bytes of the peripheral's
-    // snapshot file (zero without one). False once the cycle has reported a
-    // failed read.
-    bool ReadPeripheralImage(LinkCycle &cycle, const RegisterRow &peripheral, QByteArray &image) const;
+    RegisterTransfer Plan(const RegisterRow *row, bool isRegister, bool write) const;
 
     RegisterWindowEnv m_env;
     RegisterRowTree m_tree;

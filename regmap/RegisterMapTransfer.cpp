@@ -1,25 +1,192 @@
-// Register maps and windows: reading registers from the chip and writing them back.
+// Register maps and windows: reading registers from the chip and writing them
+// back, planned from the rows, run on any thread, finished in the rows.
 #include "regmap/RegisterWindow.h"
 
 #include "link/LinkCycle.h"
 #include "link/LinkMessages.h"
 #include "link/MessageText.h"
-#include "regmap/RegisterWindowMessages.h"
 #include "regmap/PeripheralImage.h"
-#include "regmap/RowText.h"
+#include "regmap/RegisterWindowMessages.h"
 #include "regmap/SnapshotFiles.h"
 
 #include <QFile>
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 namespace {
 
 QByteArray Utf8(const QString &text)
 {
     return text.toUtf8();
+}
+
+void ShowFailure(UserContext &user, const QString &text)
+{
+    user.messages.ShowFailure(MessageText::Cut(text));
+}
+
+// Reads the span into the transfer buffer, except the words a whole read
+// leaves out: those keep the bytes of the snapshot file (zero without one).
+// False once the cycle has reported a failed read.
+bool ReadImage(LinkCycle &cycle, const RegisterTransfer &transfer)
+{
+    QByteArray image(qsizetype(transfer.span), '\0');
+    if (!transfer.leftOut.empty() && transfer.snapshotUsable) {
+        if (const std::optional<QByteArray> last = SnapshotFiles::ReadAll(transfer.snapshotPath))
+            std::memcpy(image.data(), last->constData(), std::size_t(std::min(last->size(), image.size())));
+    }
+    if (!PeripheralImage::Read(cycle, transfer.base, transfer.span, transfer.leftOut, image))
+        return false;
+    // The image stays in the transfer buffer, as after any read.
+    std::memcpy(cycle.Buffer().data(), image.constData(), std::size_t(image.size()));
+    return true;
+}
+
+// The peripheral from the chip into its snapshot file, on the open cycle;
+// false once the cycle has shown its message and closed.
+bool Capture(LinkCycle &cycle, const RegisterTransfer &transfer)
+{
+    std::optional<QString> failure;
+    if (!transfer.shown)
+        failure = MessageText::Format(RegisterWindowMessages::kNoSpan, Utf8(transfer.peripheral).constData());
+    else
+        failure = transfer.refusal;
+    if (failure) {
+        cycle.Fail(*failure);
+        cycle.Close();
+        return false;
+    }
+    if (!ReadImage(cycle, transfer))
+        return false;
+    if (!transfer.snapshotUsable ||
+        !SnapshotFiles::Replace(transfer.snapshotPath, cycle.Buffer().data(), transfer.span)) {
+        cycle.Fail(
+            MessageText::Format(RegisterWindowMessages::kSnapshotCreate, Utf8(transfer.snapshotPath).constData()));
+        cycle.Close();
+        return false;
+    }
+    return true;
+}
+
+bool ReadRegister(LinkCycle &cycle, RegisterTransfer &transfer)
+{
+    if (uint64_t(transfer.wordOffset) + 4 > TransferBuffer::kSize) {
+        cycle.Fail(*SnapshotFiles::CheckFits(transfer.peripheral, transfer.span, transfer.wordOffset + 4));
+        cycle.Close();
+        return false;
+    }
+    if (!cycle.ReadUnchecked(transfer.wordAddress, 4)) {
+        cycle.Fail(cycle.RegisterReadFailure(transfer.wordAddress));
+        cycle.Close();
+        return false;
+    }
+    cycle.Close();
+
+    const QString &path = transfer.snapshotPath;
+    std::optional<QByteArray> image = transfer.snapshotUsable ? SnapshotFiles::ReadAll(path) : std::nullopt;
+    if (transfer.snapshotUsable && !image && !QFile::exists(path))
+        image = QByteArray();
+    const uint8_t *word = cycle.Buffer().data();
+    if (image) {
+        if (image->size() < qsizetype(transfer.wordOffset) + 4)
+            image->resize(qsizetype(transfer.wordOffset) + 4, '\0');
+        std::memcpy(image->data() + transfer.wordOffset, word, 4);
+    }
+    if (!image || !SnapshotFiles::Replace(path, reinterpret_cast<const uint8_t *>(image->constData()), image->size())) {
+        cycle.Fail(MessageText::Format(RegisterWindowMessages::kTransferOpen, Utf8(path).constData()));
+        return false;
+    }
+    transfer.readWord = cycle.Buffer().Word(0);
+    return true;
+}
+
+// The rows' image into the temporary file, the words no register covers as
+// the transfer buffer holds them; the image stays in the buffer. Nothing is
+// written, and the old file stays, unless the whole image is ready.
+bool SaveImage(LinkCycle &cycle, UserContext &user, const RegisterTransfer &transfer)
+{
+    if (!transfer.shown)
+        return false;
+    if (transfer.refusal) {
+        ShowFailure(user, *transfer.refusal);
+        return false;
+    }
+    TransferBuffer &buffer = cycle.Buffer();
+    for (uint32_t word = 0; word < transfer.coveredWords.size(); ++word) {
+        if (!transfer.coveredWords[word])
+            continue;
+        const uint32_t offset = word * 4;
+        const auto length = std::size_t(std::min<uint32_t>(4, transfer.span - offset));
+        std::memcpy(buffer.data() + offset, transfer.image.constData() + offset, length);
+    }
+    if (!SnapshotFiles::Replace(transfer.snapshotPath, buffer.data(), transfer.span)) {
+        ShowFailure(user, MessageText::Format(RegisterWindowMessages::kSnapshotCreate,
+                                              Utf8(transfer.snapshotPath).constData()));
+        return false;
+    }
+    return true;
+}
+
+bool WriteRegister(LinkCycle &cycle, UserContext &user, const RegisterTransfer &transfer)
+{
+    const QByteArray path = Utf8(transfer.snapshotPath);
+    // A failed save would leave an older image in the temporary file, maybe
+    // of another chip: never send that to the target.
+    if (!transfer.snapshotUsable) {
+        cycle.Fail(MessageText::Format(RegisterWindowMessages::kTransferOpen, path.constData()));
+        return false;
+    }
+    if (!SaveImage(cycle, user, transfer))
+        return false;
+    QFile file;
+    if (!SnapshotFiles::OpenForReading(file, transfer.snapshotPath)) {
+        cycle.Fail(MessageText::Format(RegisterWindowMessages::kTransferOpen, path.constData()));
+        return false;
+    }
+    // Only the register's own word may go out: a short file would leave
+    // another register's word in the transfer buffer.
+    const QByteArray bytes = file.seek(transfer.wordOffset) ? file.read(4) : QByteArray();
+    file.close();
+    if (bytes.size() != 4) {
+        cycle.Fail(MessageText::Format(RegisterWindowMessages::kTransferOpen, path.constData()));
+        return false;
+    }
+    std::memcpy(cycle.Buffer().data(), bytes.constData(), std::size_t(bytes.size()));
+    if (!cycle.WriteUnchecked(transfer.wordAddress, 4)) {
+        cycle.Fail(cycle.RegisterWriteFailure(transfer.wordAddress));
+        return false;
+    }
+    return true;
+}
+
+bool WritePeripheral(LinkCycle &cycle, UserContext &user, const RegisterTransfer &transfer)
+{
+    const QByteArray path = Utf8(transfer.snapshotPath);
+    if (!transfer.shown) {
+        cycle.Fail(
+            MessageText::Format(RegisterWindowMessages::kPeripheralWriteNoSpan, Utf8(transfer.peripheral).constData()));
+        return false;
+    }
+    if (!transfer.snapshotUsable) {
+        cycle.Fail(MessageText::Format(RegisterWindowMessages::kPeripheralWriteOpen, path.constData()));
+        return false;
+    }
+    if (!SaveImage(cycle, user, transfer))
+        return false;
+    QFile file;
+    if (!SnapshotFiles::OpenForReading(file, transfer.snapshotPath)) {
+        cycle.Fail(MessageText::Format(RegisterWindowMessages::kPeripheralWriteOpen, path.constData()));
+        return false;
+    }
+    const QByteArray bytes = file.read(transfer.span);
+    file.close();
+    if (bytes.size() != qsizetype(transfer.span)) {
+        cycle.Fail(MessageText::Format(RegisterWindowMessages::kPeripheralWriteOpen, path.constData()));
+        return false;
+    }
+    std::memcpy(cycle.Buffer().data(), bytes.constData(), std::size_t(bytes.size()));
+    return cycle.Write(transfer.base, transfer.span);
 }
 
 } // namespace
@@ -36,185 +203,132 @@ void RegisterWindow::WriteSelection()
         WriteRow(selected, m_selectedIsRegister);
 }
 
-void RegisterMap::ReadRow(RegisterRow *selected, bool isRegister)
+RegisterTransfer RegisterMap::Plan(const RegisterRow *row, bool isRegister, bool write) const
 {
-    LinkCycle cycle(m_env.config, m_env.links, m_env.user);
-    cycle.SetConnectFailureText(LinkMessages::kRegisterLinkConnect);
-    cycle.SetUartRefusalFormat(LinkMessages::kUartRefusalLine);
+    RegisterTransfer transfer;
+    transfer.kind = write
+                        ? (isRegister ? RegisterTransfer::Kind::WriteRegister : RegisterTransfer::Kind::WritePeripheral)
+                        : (isRegister ? RegisterTransfer::Kind::ReadRegister : RegisterTransfer::Kind::ReadPeripheral);
+    transfer.rowId = row->Id();
+    // A peripheral row answers for itself by its name, as the window's
+    // commands always found it: the first shown peripheral of that name.
+    const RegisterRow *peripheral = isRegister ? row->Parent() : m_tree.FindTopRow(row->Name());
+    transfer.peripheral = isRegister ? row->Parent()->Name() : row->Name();
+    transfer.shown = peripheral != nullptr;
+    if (peripheral) {
+        transfer.base = peripheral->Traits().base;
+        transfer.span = peripheral->Traits().span;
+        transfer.refusal = CheckFits(*peripheral);
+        transfer.leftOut = PeripheralImage::LeftOutWords(*peripheral);
+    }
+    if (isRegister) {
+        // The register's word is the one its offset lies in, the same word a
+        // snapshot load and save use for it.
+        transfer.wordOffset = PeripheralImage::WordOffset(*row);
+        transfer.wordAddress = row->Traits().address - (row->Traits().offset & 3u);
+    }
+    transfer.snapshotPath = SnapshotPathOf(transfer.peripheral, write, &transfer.snapshotUsable);
+    if (write && peripheral && !transfer.refusal) {
+        transfer.image = PeripheralImage::Of(*peripheral, QByteArray(qsizetype(transfer.span), '\0'));
+        transfer.coveredWords.assign((uint64_t(transfer.span) + 3) / 4, false);
+        for (const auto &reg : peripheral->Children()) {
+            const uint32_t word = PeripheralImage::WordOffset(*reg) / 4;
+            if (word < transfer.coveredWords.size())
+                transfer.coveredWords[word] = true;
+        }
+    }
+    return transfer;
+}
+
+RegisterTransfer RegisterMap::PlanRead(const RegisterRow *row, bool isRegister) const
+{
+    return Plan(row, isRegister, false);
+}
+
+RegisterTransfer RegisterMap::PlanWrite(const RegisterRow *row, bool isRegister) const
+{
+    return Plan(row, isRegister, true);
+}
+
+void RegisterMap::Run(RegisterTransfer &transfer, const ConfigFile &config, TargetLinks &links, UserContext &user)
+{
+    LinkCycle cycle(config, links, user);
+    const bool read = transfer.kind == RegisterTransfer::Kind::ReadPeripheral ||
+                      transfer.kind == RegisterTransfer::Kind::ReadRegister;
+    if (read) {
+        cycle.SetConnectFailureText(LinkMessages::kRegisterLinkConnect);
+        cycle.SetUartRefusalFormat(LinkMessages::kUartRefusalLine);
+    }
     if (!cycle.Preface())
         return;
-    const bool read =
-        cycle.Open() && (isRegister ? ReadRegister(cycle, selected) : ReadPeripheral(cycle, selected->Name()));
-    if (read)
+    transfer.preface = true;
+    if (!cycle.Open())
+        return;
+    switch (transfer.kind) {
+    case RegisterTransfer::Kind::ReadPeripheral:
+        transfer.succeeded = Capture(cycle, transfer);
+        if (transfer.succeeded)
+            cycle.Close();
+        return;
+    case RegisterTransfer::Kind::ReadRegister:
+        transfer.succeeded = ReadRegister(cycle, transfer);
+        return;
+    case RegisterTransfer::Kind::WriteRegister:
+        transfer.succeeded = WriteRegister(cycle, user, transfer);
+        break;
+    case RegisterTransfer::Kind::WritePeripheral:
+        transfer.succeeded = WritePeripheral(cycle, user, transfer);
+        break;
+    }
+    cycle.Close();
+}
+
+void RegisterMap::Finish(const RegisterTransfer &transfer)
+{
+    const bool read = transfer.kind == RegisterTransfer::Kind::ReadPeripheral ||
+                      transfer.kind == RegisterTransfer::Kind::ReadRegister;
+    RegisterRow *row = m_tree.FindById(transfer.rowId);
+    if (!read || !row)
+        return;
+    bool filled = transfer.succeeded;
+    if (filled && transfer.kind == RegisterTransfer::Kind::ReadPeripheral)
+        filled = LoadSnapshotFrom(transfer.peripheral, transfer.snapshotPath, ValueSource::FromChip());
+    else if (filled)
+        PeripheralImage::FillRegister(m_tree, row, transfer.readWord, ValueSource::FromChip());
+    if (filled || !transfer.preface)
         return;
     // What the rows show stays, marked as older than the read that failed.
-    if (isRegister) {
-        m_tree.MarkStale(selected);
+    if (transfer.kind == RegisterTransfer::Kind::ReadRegister) {
+        m_tree.MarkStale(row);
     } else {
-        for (const auto &reg : selected->Children())
+        for (const auto &reg : row->Children())
             m_tree.MarkStale(reg.get());
     }
 }
 
-bool RegisterMap::ReadPeripheral(LinkCycle &cycle, const QString &name)
+void RegisterMap::ReadRow(RegisterRow *row, bool isRegister)
 {
-    const std::optional<QString> path = CapturePeripheral(cycle, name);
-    if (!path)
-        return false;
-    cycle.Close();
-    return LoadSnapshotFrom(name, *path, ValueSource::FromChip());
+    RegisterTransfer transfer = PlanRead(row, isRegister);
+    Run(transfer, m_env.config, m_env.links, m_env.user);
+    Finish(transfer);
+}
+
+void RegisterMap::WriteRow(RegisterRow *row, bool isRegister)
+{
+    RegisterTransfer transfer = PlanWrite(row, isRegister);
+    Run(transfer, m_env.config, m_env.links, m_env.user);
 }
 
 std::optional<QString> RegisterMap::CapturePeripheral(LinkCycle &cycle, const QString &name) const
 {
     const RegisterRow *peripheral = m_tree.FindTopRow(name);
-    std::optional<QString> failure;
-    if (!peripheral)
-        failure = MessageText::Format(RegisterWindowMessages::kNoSpan, Utf8(name).constData());
+    RegisterTransfer transfer;
+    transfer.peripheral = name;
+    if (peripheral)
+        transfer = PlanRead(peripheral, false);
     else
-        failure = CheckFits(*peripheral);
-    if (failure) {
-        cycle.Fail(*failure);
-        cycle.Close();
+        transfer.snapshotPath = SnapshotPathOf(name, false, &transfer.snapshotUsable);
+    if (!Capture(cycle, transfer))
         return std::nullopt;
-    }
-    QByteArray image;
-    if (!ReadPeripheralImage(cycle, *peripheral, image))
-        return std::nullopt;
-    // The image also stays in the transfer buffer, as after any read.
-    std::memcpy(m_env.links.buffer.data(), image.constData(), std::size_t(image.size()));
-    bool usable = false;
-    const QString path = SnapshotPathOf(name, false, &usable);
-    if (!usable || !SnapshotFiles::Replace(path, m_env.links.buffer.data(), uint32_t(image.size()))) {
-        cycle.Fail(MessageText::Format(RegisterWindowMessages::kSnapshotCreate, Utf8(path).constData()));
-        cycle.Close();
-        return std::nullopt;
-    }
-    return path;
-}
-
-bool RegisterMap::ReadPeripheralImage(LinkCycle &cycle, const RegisterRow &peripheral, QByteArray &image) const
-{
-    const uint32_t span = peripheral.Traits().span;
-    const std::vector<bool> leftOut = PeripheralImage::LeftOutWords(peripheral);
-    image = QByteArray(qsizetype(span), '\0');
-    if (!leftOut.empty()) {
-        bool usable = false;
-        const QString path = SnapshotPathOf(peripheral.Name(), false, &usable);
-        if (const std::optional<QByteArray> last = usable ? SnapshotFiles::ReadAll(path) : std::nullopt)
-            std::memcpy(image.data(), last->constData(), std::size_t(std::min(last->size(), image.size())));
-    }
-    return PeripheralImage::Read(cycle, peripheral.Traits().base, span, leftOut, image);
-}
-
-bool RegisterMap::ReadRegister(LinkCycle &cycle, RegisterRow *reg)
-{
-    const RegisterRow *peripheral = reg->Parent();
-    const uint32_t offset = PeripheralImage::WordOffset(*reg);
-    // The register's word is the one its offset lies in, the same word a
-    // snapshot load and save use for it.
-    const uint32_t address = reg->Traits().address - (reg->Traits().offset & 3u);
-    if (uint64_t(offset) + 4 > TransferBuffer::kSize) {
-        cycle.Fail(*SnapshotFiles::CheckFits(peripheral->Name(), peripheral->Traits().span, offset + 4));
-        cycle.Close();
-        return false;
-    }
-    if (!cycle.ReadUnchecked(address, 4)) {
-        cycle.Fail(cycle.RegisterReadFailure(address));
-        cycle.Close();
-        return false;
-    }
-    cycle.Close();
-
-    bool usable = false;
-    const QString path = SnapshotPathOf(peripheral->Name(), false, &usable);
-    std::optional<QByteArray> image = usable ? SnapshotFiles::ReadAll(path) : std::nullopt;
-    if (usable && !image && !QFile::exists(path))
-        image = QByteArray();
-    const uint8_t *word = m_env.links.buffer.data();
-    if (image) {
-        if (image->size() < qsizetype(offset) + 4)
-            image->resize(qsizetype(offset) + 4, '\0');
-        std::memcpy(image->data() + offset, word, 4);
-    }
-    if (!image || !SnapshotFiles::Replace(path, reinterpret_cast<const uint8_t *>(image->constData()), image->size())) {
-        cycle.Fail(MessageText::Format(RegisterWindowMessages::kTransferOpen, Utf8(path).constData()));
-        return false;
-    }
-    PeripheralImage::FillRegister(m_tree, reg, m_env.links.buffer.Word(0), ValueSource::FromChip());
-    return true;
-}
-
-void RegisterMap::WriteRow(RegisterRow *selected, bool isRegister)
-{
-    LinkCycle cycle(m_env.config, m_env.links, m_env.user);
-    if (!cycle.Preface() || !cycle.Open())
-        return;
-    if (isRegister)
-        WriteRegister(cycle, selected);
-    else
-        WritePeripheral(cycle, selected->Name());
-    cycle.Close();
-}
-
-void RegisterMap::WriteRegister(LinkCycle &cycle, RegisterRow *reg)
-{
-    const QString peripheral = reg->Parent()->Name();
-    const uint32_t offset = PeripheralImage::WordOffset(*reg);
-    const uint32_t address = reg->Traits().address - (reg->Traits().offset & 3u);
-    bool usable = false;
-    const QString path = SnapshotPathOf(peripheral, true, &usable);
-    // A failed save would leave an older image in the temporary file, maybe
-    // of another chip: never send that to the target.
-    if (!usable || !SaveSnapshot(peripheral, path)) {
-        if (!usable)
-            cycle.Fail(MessageText::Format(RegisterWindowMessages::kTransferOpen, Utf8(path).constData()));
-        return;
-    }
-    QFile file;
-    if (!SnapshotFiles::OpenForReading(file, path)) {
-        cycle.Fail(MessageText::Format(RegisterWindowMessages::kTransferOpen, Utf8(path).constData()));
-        return;
-    }
-    // Only the register's own word may go out: a short file would leave
-    // another register's word in the transfer buffer.
-    const QByteArray bytes = file.seek(offset) ? file.read(4) : QByteArray();
-    file.close();
-    if (bytes.size() != 4) {
-        cycle.Fail(MessageText::Format(RegisterWindowMessages::kTransferOpen, Utf8(path).constData()));
-        return;
-    }
-    std::memcpy(m_env.links.buffer.data(), bytes.constData(), std::size_t(bytes.size()));
-    if (!cycle.WriteUnchecked(address, 4))
-        cycle.Fail(cycle.RegisterWriteFailure(address));
-}
-
-void RegisterMap::WritePeripheral(LinkCycle &cycle, const QString &name)
-{
-    const PeripheralSpan span = FindPeripheralSpan(name);
-    if (!span.found) {
-        cycle.Fail(MessageText::Format(RegisterWindowMessages::kPeripheralWriteNoSpan, Utf8(name).constData()));
-        return;
-    }
-    bool usable = false;
-    const QString path = SnapshotPathOf(name, true, &usable);
-    if (!usable) {
-        cycle.Fail(MessageText::Format(RegisterWindowMessages::kPeripheralWriteOpen, Utf8(path).constData()));
-        return;
-    }
-    if (!SaveSnapshot(name, path))
-        return;
-    QFile file;
-    if (!SnapshotFiles::OpenForReading(file, path)) {
-        cycle.Fail(MessageText::Format(RegisterWindowMessages::kPeripheralWriteOpen, Utf8(path).constData()));
-        return;
-    }
-    const QByteArray bytes = file.read(span.span);
-    file.close();
-    if (bytes.size() != qsizetype(span.span)) {
-        cycle.Fail(MessageText::Format(RegisterWindowMessages::kPeripheralWriteOpen, Utf8(path).constData()));
-        return;
-    }
-    std::memcpy(m_env.links.buffer.data(), bytes.constData(), std::size_t(bytes.size()));
-    cycle.Write(span.base, span.span);
+    return transfer.snapshotPath;
 }
