@@ -21,8 +21,9 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QTimer>
 #include <QShortcut>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <functional>
 
@@ -47,6 +48,7 @@ const char kExportTitle[] = "导出寄存器";
 const char kCsvFilter[] = "CSV Files(*.csv)";
 const char kJsonFilter[] = "JSON Files(*.json)";
 const char kOtherValue[] = "≠ %1";
+const char kNotInFile[] = "not in file";
 } // namespace Text
 
 QString Tr(const char *text)
@@ -223,6 +225,17 @@ void RegisterWindowTools::RowsReshaped()
     Redraw();
 }
 
+void RegisterWindowTools::RowsChanged()
+{
+    if (m_source == Source::None || m_redrawPosted)
+        return;
+    m_redrawPosted = true;
+    QTimer::singleShot(0, this, [this] {
+        m_redrawPosted = false;
+        Redraw();
+    });
+}
+
 void RegisterWindowTools::Refreshed()
 {
     m_plot.Sample(m_view.Logic()->Tree(), m_clock.elapsed());
@@ -284,7 +297,13 @@ void RegisterWindowTools::Redraw()
             PropertyGrid::RowMarks marks;
             const RowComparison::Difference *difference =
                 comparison != comparisons.end() ? comparison->second.Find(row.Id()) : nullptr;
-            if (difference) {
+            const bool notInFile = comparison != comparisons.end() && comparison->second.NotInOther(row.Id()) &&
+                                   m_source == Source::Snapshots;
+            if (notInFile) {
+                // The snapshot does not hold this register: nothing to compare it with.
+                marks.note = Tr(Text::kNotInFile);
+                marks.noteColour = palette.color(QPalette::Disabled, QPalette::Text);
+            } else if (difference) {
                 marks.background = ComparedBackground(palette);
                 marks.bold = true;
                 marks.note = Tr(Text::kOtherValue).arg(difference->otherText);

@@ -40,6 +40,9 @@ public:
     void RowsReshaped();
     // Marks and hidden rows drawn anew.
     void Redraw();
+    // Values of the rows changed (a load, a read, an edit): a comparison is
+    // drawn anew once the event loop turns.
+    void RowsChanged();
     // A register, value or field row goes into the plot pane.
     void Plot(uint64_t rowId);
     // Ctrl+F.
@@ -91,4 +94,5 @@ private:
     int m_otherSlot = -1;
     std::map<QString, QByteArray> m_snapshots; // peripheral name: image
     bool m_restarting = false;
+    bool m_redrawPosted = false;
 };

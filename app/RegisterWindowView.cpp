@@ -1,6 +1,8 @@
 #include "app/RegisterWindowView.h"
 
 #include "app/CorvaneApp.h"
+#include "app/MainFrame.h"
+#include "app/RegisterRowModel.h"
 #include "app/RegisterWindowTools.h"
 #include "app/ValuePlotPane.h"
 #include "widgets/PropertyGrid.h"
@@ -14,27 +16,11 @@
 #include <QMenu>
 #include <QSplitter>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QItemSelectionModel>
+#include <QSettings>
+#include <QTreeView>
 
 namespace {
-
-PropertyGrid::RowData DataOf(const RegisterRow &row)
-{
-    PropertyGrid::RowData data;
-    data.id = row.Id();
-    data.name = row.Name();
-    data.value = row.Value();
-    data.description = row.Description();
-    data.editable = row.IsEditable();
-    data.modified = row.IsEditable() && row.IsModified();
-    data.expanded = row.IsExpanded();
-    // Enumerated values in the base of the row's text, so the choice reads back as its number.
-    const bool hex = row.Form() != NumberForm::Decimal;
-    for (const SvdEnumValue &choice : row.Traits().choices)
-        data.choices << (hex ? QString::asprintf("0x%X", choice.value) : QString::number(choice.value)) +
-                            QStringLiteral(" (") + choice.name + u')';
-    return data;
-}
 
 // Some monospaced fonts (Noto Sans Mono among them) do not mark themselves
 // fixed-pitch, so the glyph widths decide.
@@ -72,6 +58,7 @@ struct CRegWnd::Impl : public RowTreeListener
     {
         m_table.SetNextWindowSlot(slot);
         m_logic = std::make_unique<RegisterWindow>(m_env, m_table);
+        m_model = std::make_unique<RegisterRowModel>(m_logic->Tree());
         m_logic->Tree().SetListener(this);
         m_settle.setSingleShot(true);
         m_settle.setInterval(50);
@@ -85,36 +72,33 @@ struct CRegWnd::Impl : public RowTreeListener
     PropertyGrid &Grid() const { return *m_view.m_grid; }
     RegisterRowTree &Tree() const { return m_logic->Tree(); }
 
-    void AddWithChildren(uint64_t parentId, const RegisterRow &row)
-    {
-        Grid().AddRow(parentId, DataOf(row));
-        for (const auto &child : row.Children())
-            AddWithChildren(row.Id(), *child);
-        Grid().UpdateRow(DataOf(row)); // expanding needs the children in place
-    }
-
-    // RowTreeListener
+    // RowTreeListener: the model follows every change; the tool row redoes
+    // its marks when the rows changed shape.
+    void RowsClearing() override { m_model->RowsClearing(); }
     void RowsCleared() override
     {
-        Grid().Clear();
+        m_model->RowsCleared();
         m_view.ScheduleReshape();
     }
     void TopRowAppended(const RegisterRow &row) override
     {
-        AddWithChildren(0, row);
+        m_model->TopRowAppended(row);
         m_view.ScheduleReshape();
     }
-    void TopRowRemoving(const RegisterRow &row) override
+    void TopRowRemoving(const RegisterRow &row) override { m_model->TopRowRemoving(row); }
+    void TopRowRemoved() override
     {
-        Grid().RemoveRow(row.Id());
+        m_model->TopRowRemoved();
         m_view.ScheduleReshape();
     }
     void RowChanged(const RegisterRow &row) override
     {
-        if (Grid().HasRow(row.Id()))
-            Grid().UpdateRow(DataOf(row));
+        m_model->RowChanged(row);
+        if (m_view.m_tools)
+            m_view.m_tools->RowsChanged();
     }
-    void HeaderTitlesChanged() override { Grid().SetHeaderTitles(Tree().LeftTitle(), Tree().RightTitle()); }
+    void HeaderTitlesChanged() override { m_model->HeaderTitlesChanged(); }
+    void NumberBaseChanged() override { m_model->NumberBaseChanged(); }
     void SelectionChanged() override
     {
         if (m_syncing)
@@ -130,7 +114,7 @@ struct CRegWnd::Impl : public RowTreeListener
         if (m_syncing)
             return;
         m_syncing = true;
-        Tree().Select(Tree().FindById(Grid().SelectedId()));
+        Tree().Select(const_cast<RegisterRow *>(m_model->RowAt(Grid().Index(Grid().SelectedId()))));
         m_syncing = false;
     }
 
@@ -138,6 +122,7 @@ struct CRegWnd::Impl : public RowTreeListener
     RegisterWindowTable &m_table;
     RegisterWindowEnv m_env;
     std::unique_ptr<RegisterWindow> m_logic;
+    std::unique_ptr<RegisterRowModel> m_model;
     QTimer m_settle;
     bool m_syncing = false;
 };
@@ -158,10 +143,14 @@ CRegWnd::CRegWnd(CCorvaneApp &app, int slot, QWidget *parent)
     m_split->setStretchFactor(0, 3);
     m_split->setStretchFactor(1, 1);
     m_impl = std::make_unique<Impl>(*this, app, slot);
+    m_grid->SetModel(m_impl->m_model.get());
+    RestoreColumns();
+    connect(m_grid, &PropertyGrid::ColumnsChosen, this, [this] { SaveColumns(); });
     m_tools = new RegisterWindowTools(app, *this, *m_plot);
     connect(m_plot, &ValuePlotPane::Emptied, m_plot, &QWidget::hide);
 
-    connect(m_grid->Tree(), &QTreeWidget::currentItemChanged, this, [this] { m_impl->TakeGridSelection(); });
+    connect(m_grid->Tree()->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { m_impl->TakeGridSelection(); });
     connect(
         m_grid, &PropertyGrid::ValueEdited, this,
         [this](uint64_t id, const QString &text) {
@@ -202,6 +191,34 @@ CRegWnd::~CRegWnd()
     // The watch ends before the rows it fills go.
     delete m_tools;
     m_tools = nullptr;
+}
+
+// The columns past the value a person chose for this window, kept in the
+// per-user profile under the window's slot.
+static QString ColumnsKey(int slot)
+{
+    return QStringLiteral("Workspace/RegisterWindow%1/Columns").arg(slot);
+}
+
+void CRegWnd::SaveColumns()
+{
+    QStringList shown;
+    for (int column : m_grid->ShownExtraColumns())
+        shown << QString::number(column);
+    QSettings(QString::fromUtf8(CMainFrame::kCompany), QString::fromLatin1(CCorvaneApp::kAppName))
+        .setValue(ColumnsKey(m_slot), shown);
+}
+
+void CRegWnd::RestoreColumns()
+{
+    const QStringList shown =
+        QSettings(QString::fromUtf8(CMainFrame::kCompany), QString::fromLatin1(CCorvaneApp::kAppName))
+            .value(ColumnsKey(m_slot))
+            .toStringList();
+    QList<int> columns;
+    for (const QString &column : shown)
+        columns << column.toInt();
+    m_grid->SetShownExtraColumns(columns);
 }
 
 void CRegWnd::ShowPlot()
@@ -273,7 +290,7 @@ void CRegWnd::ShowContextMenu(int menuId, const QPoint &gridPosition)
     static const Item kRead{RegisterWindow::ReadCommand, "寄存器读取"};
     static const Item kWrite{RegisterWindow::WriteCommand, "寄存器写入"};
     static constexpr int kPlotCommand = -1;
-    static const Item kPlot{kPlotCommand, "plot"};
+    static const Item kPlot{kPlotCommand, "绘图"};
     QList<Item> items;
     switch (static_cast<RegisterWindow::Menu>(menuId)) {
     case RegisterWindow::Menu::All:

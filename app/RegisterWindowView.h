@@ -55,6 +55,8 @@ protected:
 
 private:
     void ScheduleReshape();
+    void SaveColumns();
+    void RestoreColumns();
 
     struct Impl;
     CCorvaneApp &m_app;

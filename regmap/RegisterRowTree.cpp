@@ -104,10 +104,14 @@ void RegisterRowTree::RemoveTopRow(RegisterRow *row)
     m_rows.erase(m_rows.begin() + row->Index());
     for (std::size_t i = 0; i < m_rows.size(); ++i)
         m_rows[i]->m_index = int(i);
+    if (m_listener)
+        m_listener->TopRowRemoved();
 }
 
 void RegisterRowTree::Clear()
 {
+    if (m_listener)
+        m_listener->RowsClearing();
     m_selected = nullptr;
     m_rows.clear();
     if (m_listener)

@@ -5,31 +5,29 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
-constexpr int kIdRole = Qt::UserRole;
-constexpr int kEditableRole = Qt::UserRole + 1;
-constexpr int kDescriptionRole = Qt::UserRole + 2;
-constexpr int kChoicesRole = Qt::UserRole + 3;
-constexpr int kModifiedRole = Qt::UserRole + 4;
-constexpr int kNoteRole = Qt::UserRole + 5;
-constexpr int kNoteColourRole = Qt::UserRole + 6;
 
 // A value with choices is edited in an editable drop-down: pick one of the
-// choices or type any text.
-class ChoiceDelegate : public QStyledItemDelegate
+// choices or type any text. A row's note is drawn at the right end of its
+// value when it fits beside it; otherwise only the tooltip carries it, so it
+// never hides the value.
+class ValueDelegate : public QStyledItemDelegate
 {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        const QStringList choices = index.siblingAtColumn(0).data(kChoicesRole).toStringList();
+        const QStringList choices = index.data(PropertyModel::ChoicesRole).toStringList();
         if (index.column() != 1 || choices.isEmpty())
             return QStyledItemDelegate::createEditor(parent, option, index);
         auto *box = new QComboBox(parent);
@@ -38,18 +36,19 @@ public:
         box->addItems(choices);
         return box;
     }
-    // A row's note goes at the right end of its last column (the name
-    // column when it spans the row), on the row's own background.
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         QStyledItemDelegate::paint(painter, option, index);
-        const QModelIndex first = index.siblingAtColumn(0);
-        const QString note = first.data(kNoteRole).toString();
-        const bool spanned = !first.data(kEditableRole).toBool();
-        if (note.isEmpty() || index.column() != (spanned ? 0 : 1))
+        const QString note = index.data(PropertyModel::NoteRole).toString();
+        if (note.isEmpty() || index.column() != 1)
             return;
-        const QFontMetrics metrics(option.font);
+        QFont font = option.font;
+        font.setBold(true);
+        const QFontMetrics metrics(font);
         const int width = metrics.horizontalAdvance(note) + 8;
+        const int valueWidth = metrics.horizontalAdvance(index.data(Qt::DisplayRole).toString()) + 12;
+        if (valueWidth + width > option.rect.width())
+            return;
         const QRect area(option.rect.right() - width, option.rect.top(), width, option.rect.height());
         painter->save();
         if (!(option.state & QStyle::State_Selected)) {
@@ -57,10 +56,8 @@ public:
             painter->fillRect(area,
                               background.isValid() ? background.value<QBrush>() : option.palette.brush(QPalette::Base));
         }
-        QFont font = option.font;
-        font.setBold(true);
         painter->setFont(font);
-        const QColor colour = first.data(kNoteColourRole).value<QColor>();
+        const QColor colour = index.data(PropertyModel::NoteColourRole).value<QColor>();
         painter->setPen(option.state & QStyle::State_Selected ? option.palette.color(QPalette::HighlightedText)
                         : colour.isValid()                    ? colour
                                                               : option.palette.color(QPalette::Text));
@@ -70,7 +67,7 @@ public:
     void setEditorData(QWidget *editor, const QModelIndex &index) const override
     {
         if (auto *box = qobject_cast<QComboBox *>(editor))
-            box->setEditText(index.data(Qt::DisplayRole).toString());
+            box->setEditText(index.data(Qt::EditRole).toString());
         else
             QStyledItemDelegate::setEditorData(editor, index);
     }
@@ -82,6 +79,10 @@ public:
             QStyledItemDelegate::setModelData(editor, model, index);
     }
 };
+
+// The widest value a register or field shows, with room for a short name.
+constexpr char kWidestValue[] = "0x00000000 (WWWW)";
+
 } // namespace
 
 PropertyGrid::PropertyGrid(QWidget *parent)
@@ -92,20 +93,23 @@ PropertyGrid::PropertyGrid(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    m_tree = new QTreeWidget(this);
-    m_tree->setColumnCount(2);
-    m_tree->setHeaderLabels({QString(), QString()});
-    m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tree = new QTreeView(this);
+    m_tree->setEditTriggers(QAbstractItemView::EditKeyPressed);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_tree->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_tree->setAllColumnsShowFocus(true);
+    // Every row is one line: the view lays out a large peripheral without
+    // asking each row for its height.
     m_tree->setUniformRowHeights(true);
     m_tree->header()->setStretchLastSection(true);
     m_tree->header()->setSectionsMovable(false);
-    m_tree->setColumnWidth(0, 160);
-    // In a narrow window the gap of a caption goes before its value does.
-    m_tree->setTextElideMode(Qt::ElideMiddle);
+    m_tree->header()->setContextMenuPolicy(Qt::CustomContextMenu);
+    // A name that does not fit loses its end; a value is never cut (its
+    // column keeps the room of the widest value).
+    m_tree->setTextElideMode(Qt::ElideRight);
     m_tree->viewport()->installEventFilter(this);
-    m_tree->setItemDelegate(new ChoiceDelegate(m_tree));
+    m_tree->installEventFilter(this);
+    m_tree->setItemDelegate(new ValueDelegate(m_tree));
     layout->addWidget(m_tree, 1);
 
     auto *area = new QWidget(this);
@@ -128,217 +132,222 @@ PropertyGrid::PropertyGrid(QWidget *parent)
     area->setFixedHeight(QFontMetrics(font()).lineSpacing() * (kDescriptionRows + 1) + 6);
     layout->addWidget(area);
 
-    connect(m_tree, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem *item, int column) {
-        if (m_updating || column != 1)
-            return;
-        emit ValueEdited(item->data(0, kIdRole).toULongLong(), item->text(1));
-    });
-    connect(m_tree, &QTreeWidget::currentItemChanged, this, [this] { ShowDescription(); });
-    connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item, int column) {
-        if (column == 1 && item->data(0, kEditableRole).toBool())
-            m_tree->editItem(item, 1);
+    connect(m_tree, &QTreeView::clicked, this, [this](const QModelIndex &index) {
+        if (index.column() == 1 && index.data(PropertyModel::EditableRole).toBool())
+            m_tree->edit(index);
     });
     connect(m_tree->header(), &QHeaderView::sectionResized, this, [this](int section, int, int size) {
-        if (section == 0 && !m_updating)
+        if (section == 0 && !m_updating) {
+            m_nameWidth = size;
             emit NameColumnChanged(size);
+        }
     });
+    connect(m_tree->header(), &QHeaderView::customContextMenuRequested, this,
+            [this](const QPoint &at) { ShowHeaderMenu(at); });
 }
 
-void PropertyGrid::Apply(QTreeWidgetItem *item, const RowData &row)
+void PropertyGrid::SetModel(PropertyModel *model)
 {
-    const bool wasUpdating = m_updating;
-    m_updating = true;
-    const QVariant wasModified = item->data(0, kModifiedRole);
-    const QVariant wasEditable = item->data(0, kEditableRole);
-    item->setData(0, kIdRole, QVariant::fromValue<qulonglong>(row.id));
-    item->setData(0, kEditableRole, row.editable);
-    item->setData(0, kDescriptionRole, row.description);
-    item->setData(0, kChoicesRole, row.choices);
-    item->setText(0, row.name);
-    item->setText(1, row.value);
-    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (row.editable)
-        flags |= Qt::ItemIsEditable;
-    // A watched window updates every row many times a second: what did not
-    // change is left alone, so the view does not lay its rows out again.
-    if (item->flags() != flags)
-        item->setFlags(flags);
-    item->setData(0, kModifiedRole, row.modified);
-    if (item->isExpanded() != row.expanded)
-        item->setExpanded(row.expanded);
-    // Peripheral and register rows have no value of their own: their
-    // caption, with the register value in it, runs across both columns.
-    // The span follows the editable state recorded on the item: asking the
-    // view for it costs a lookup per row.
-    if (!wasEditable.isValid() || wasEditable.toBool() != row.editable)
-        item->setFirstColumnSpanned(!row.editable);
-    // The marks' fonts depend on the modified state only; they stay otherwise.
-    if (!wasModified.isValid() || wasModified.toBool() != row.modified)
-        ApplyMarks(item);
-    m_updating = wasUpdating;
-    if (item == m_tree->currentItem())
+    m_model = model;
+    m_tree->setModel(model);
+    model->SetFont(m_tree->font());
+    for (int column = 2; column < model->columnCount(); ++column)
+        m_tree->setColumnHidden(column, true);
+    SetNameColumnWidth(m_nameWidth);
+    connect(model, &PropertyModel::ValueEdited, this, &PropertyGrid::ValueEdited);
+    connect(model, &QAbstractItemModel::rowsInserted, this, &PropertyGrid::ExpandInserted);
+    connect(model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &first, const QModelIndex &last) { FollowExpansion(first, last); });
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { ShowDescription(); });
+    connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { ShowDescription(); });
+    connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { ShowDescription(); });
+}
+
+QModelIndex PropertyGrid::Index(uint64_t id, int column) const
+{
+    return m_model ? m_model->IndexOf(id, column) : QModelIndex();
+}
+
+void PropertyGrid::ExpandInserted(const QModelIndex &parent, int first, int last)
+{
+    for (int row = first; row <= last; ++row) {
+        const QModelIndex index = m_model->index(row, 0, parent);
+        if (!index.data(PropertyModel::ExpandedRole).toBool())
+            continue;
+        // A peripheral with every register open is expanded in one pass.
+        const int children = m_model->rowCount(index);
+        bool allOpen = children > 0;
+        for (int child = 0; allOpen && child < children; ++child)
+            allOpen = m_model->index(child, 0, index).data(PropertyModel::ExpandedRole).toBool();
+        if (allOpen) {
+            m_tree->expandRecursively(index, 1);
+            continue;
+        }
+        m_tree->expand(index);
+        for (int child = 0; child < children; ++child) {
+            const QModelIndex inner = m_model->index(child, 0, index);
+            if (inner.data(PropertyModel::ExpandedRole).toBool())
+                m_tree->expand(inner);
+        }
+    }
+}
+
+void PropertyGrid::FollowExpansion(const QModelIndex &first, const QModelIndex &last)
+{
+    if (first.column() != 0)
+        return;
+    for (int row = first.row(); row <= last.row(); ++row) {
+        const QModelIndex index = first.siblingAtRow(row);
+        if (m_model->rowCount(index) == 0)
+            continue;
+        const bool expanded = index.data(PropertyModel::ExpandedRole).toBool();
+        if (m_tree->isExpanded(index) != expanded)
+            m_tree->setExpanded(index, expanded);
+    }
+    if (m_tree->currentIndex().isValid() && m_tree->currentIndex().parent() == first.parent() &&
+        m_tree->currentIndex().row() >= first.row() && m_tree->currentIndex().row() <= last.row())
         ShowDescription();
-}
-
-void PropertyGrid::ApplyMarks(QTreeWidgetItem *item)
-{
-    const RowMarks marks = m_marks.value(item->data(0, kIdRole).toULongLong());
-    // Plain rows take the grid's font as it is now; bold ones a bold copy of it.
-    QFont bold = m_tree->font();
-    bold.setBold(true);
-    item->setData(0, Qt::FontRole, marks.bold ? QVariant(bold) : QVariant());
-    item->setData(1, Qt::FontRole, marks.bold || item->data(0, kModifiedRole).toBool() ? QVariant(bold) : QVariant());
-    for (int column = 0; column < 2; ++column)
-        item->setData(column, Qt::BackgroundRole,
-                      marks.background.isValid() ? QVariant(QBrush(marks.background)) : QVariant());
-    item->setData(0, kNoteRole, marks.note);
-    item->setData(0, kNoteColourRole, marks.noteColour);
 }
 
 void PropertyGrid::SetRowMarks(uint64_t id, const RowMarks &marks)
 {
-    QTreeWidgetItem *item = m_items.value(id);
-    if (!item || m_marks.value(id) == marks)
-        return;
-    if (marks == RowMarks())
-        m_marks.remove(id);
-    else
-        m_marks.insert(id, marks);
-    const bool wasUpdating = m_updating;
-    m_updating = true;
-    ApplyMarks(item);
-    m_updating = wasUpdating;
+    if (m_model)
+        m_model->SetMarks(id, marks);
 }
 
 PropertyGrid::RowMarks PropertyGrid::Marks(uint64_t id) const
 {
-    return m_marks.value(id);
+    return m_model ? m_model->Marks(id) : RowMarks();
 }
 
 void PropertyGrid::SetRowHidden(uint64_t id, bool hidden)
 {
-    if (QTreeWidgetItem *item = m_items.value(id); item && item->isHidden() != hidden)
-        item->setHidden(hidden);
+    const QModelIndex index = Index(id);
+    if (index.isValid() && m_tree->isRowHidden(index.row(), index.parent()) != hidden)
+        m_tree->setRowHidden(index.row(), index.parent(), hidden);
 }
 
 bool PropertyGrid::IsRowHidden(uint64_t id) const
 {
-    QTreeWidgetItem *item = m_items.value(id);
-    return item && item->isHidden();
-}
-
-void PropertyGrid::AddRow(uint64_t parentId, const RowData &row)
-{
-    QTreeWidgetItem *parent = parentId ? m_items.value(parentId) : nullptr;
-    auto *item = new QTreeWidgetItem;
-    m_updating = true;
-    if (parent)
-        parent->addChild(item);
-    else
-        m_tree->addTopLevelItem(item);
-    m_items.insert(row.id, item);
-    Apply(item, row);
-    m_updating = false;
-}
-
-void PropertyGrid::UpdateRow(const RowData &row)
-{
-    if (QTreeWidgetItem *item = m_items.value(row.id))
-        Apply(item, row);
-}
-
-void PropertyGrid::RemoveRow(uint64_t id)
-{
-    QTreeWidgetItem *item = m_items.value(id);
-    if (!item)
-        return;
-    QList<QTreeWidgetItem *> pending{item};
-    while (!pending.isEmpty()) {
-        QTreeWidgetItem *next = pending.takeLast();
-        m_items.remove(next->data(0, kIdRole).toULongLong());
-        m_marks.remove(next->data(0, kIdRole).toULongLong());
-        for (int i = 0; i < next->childCount(); ++i)
-            pending << next->child(i);
-    }
-    m_updating = true;
-    delete item;
-    m_updating = false;
-    ShowDescription();
-}
-
-void PropertyGrid::Clear()
-{
-    m_updating = true;
-    m_tree->clear();
-    m_items.clear();
-    m_marks.clear();
-    m_updating = false;
-    ShowDescription();
+    const QModelIndex index = Index(id);
+    return index.isValid() && m_tree->isRowHidden(index.row(), index.parent());
 }
 
 void PropertyGrid::SetHeaderTitles(const QString &left, const QString &right)
 {
-    m_tree->setHeaderLabels({left, right});
+    if (m_model)
+        m_model->SetTitles(left, right);
 }
 
 QString PropertyGrid::LeftTitle() const
 {
-    return m_tree->headerItem()->text(0);
+    return m_model ? m_model->Title(0) : QString();
 }
 
 QString PropertyGrid::RightTitle() const
 {
-    return m_tree->headerItem()->text(1);
+    return m_model ? m_model->Title(1) : QString();
+}
+
+QList<int> PropertyGrid::ShownExtraColumns() const
+{
+    QList<int> shown;
+    for (int column = 2; m_model && column < m_model->columnCount(); ++column)
+        if (!m_tree->isColumnHidden(column))
+            shown << column;
+    return shown;
+}
+
+void PropertyGrid::SetShownExtraColumns(const QList<int> &columns)
+{
+    for (int column = 2; m_model && column < m_model->columnCount(); ++column)
+        m_tree->setColumnHidden(column, !columns.contains(column));
+    FitValueColumn();
+}
+
+void PropertyGrid::ShowHeaderMenu(const QPoint &at)
+{
+    if (!m_model)
+        return;
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("columns"));
+    for (int column = 2; column < m_model->columnCount(); ++column) {
+        QAction *action = menu.addAction(m_model->headerData(column, Qt::Horizontal).toString());
+        action->setCheckable(true);
+        action->setChecked(!m_tree->isColumnHidden(column));
+        action->setData(column);
+    }
+    QAction *chosen = menu.exec(m_tree->header()->viewport()->mapToGlobal(at));
+    if (!chosen)
+        return;
+    m_tree->setColumnHidden(chosen->data().toInt(), !chosen->isChecked());
+    FitValueColumn();
+    emit ColumnsChosen();
+}
+
+void PropertyGrid::FitValueColumn()
+{
+    // The value column keeps room for the widest value: a narrow grid gives
+    // the name column less first. With further columns shown, the value
+    // column stops stretching and the extra ones fit their contents.
+    const int valueWidth = QFontMetrics(m_tree->font()).horizontalAdvance(QLatin1String(kWidestValue)) + 16;
+    const bool extras = !ShownExtraColumns().isEmpty();
+    if (extras)
+        m_tree->setColumnWidth(1, valueWidth);
+    const int room = m_tree->viewport()->width() - valueWidth;
+    const int width = !extras && room > 40 ? std::min(m_nameWidth, room) : m_nameWidth;
+    if (m_tree->columnWidth(0) != width) {
+        m_updating = true;
+        m_tree->setColumnWidth(0, width);
+        m_updating = false;
+    }
 }
 
 int PropertyGrid::NameColumnWidth() const
 {
-    return m_tree->columnWidth(0);
+    return m_nameWidth;
 }
 
 void PropertyGrid::SetNameColumnWidth(int width)
 {
-    if (m_tree->columnWidth(0) == width)
-        return;
-    m_updating = true;
-    m_tree->setColumnWidth(0, width);
-    m_updating = false;
+    m_nameWidth = width;
+    FitValueColumn();
 }
 
 void PropertyGrid::SetCaptionFont(const QFont &font)
 {
     m_tree->setFont(font);
-    m_updating = true;
-    for (QTreeWidgetItem *item : std::as_const(m_items))
-        ApplyMarks(item);
-    m_updating = false;
+    if (m_model) {
+        m_model->SetFont(font);
+        if (m_model->rowCount() > 0)
+            emit m_model->layoutChanged();
+    }
 }
 
 uint64_t PropertyGrid::SelectedId() const
 {
-    QTreeWidgetItem *item = m_tree->currentItem();
-    return item && item->isSelected() ? item->data(0, kIdRole).toULongLong() : 0;
+    const QModelIndex current = m_tree->currentIndex();
+    return current.isValid() && m_tree->selectionModel()->isSelected(current) ? PropertyModel::IdOf(current) : 0;
 }
 
 void PropertyGrid::Select(uint64_t id)
 {
-    QTreeWidgetItem *item = m_items.value(id);
-    if (!item) {
+    const QModelIndex index = Index(id);
+    if (!index.isValid()) {
         m_tree->clearSelection();
-        m_tree->setCurrentItem(nullptr);
+        m_tree->setCurrentIndex(QModelIndex());
         return;
     }
-    m_tree->setCurrentItem(item);
-    item->setSelected(true);
+    m_tree->setCurrentIndex(index);
 }
 
 bool PropertyGrid::EditValue(uint64_t id)
 {
-    QTreeWidgetItem *item = m_items.value(id);
-    if (!item || !item->data(0, kEditableRole).toBool())
+    const QModelIndex index = Index(id, 1);
+    if (!index.isValid() || !index.data(PropertyModel::EditableRole).toBool())
         return false;
-    m_tree->setCurrentItem(item);
-    m_tree->editItem(item, 1);
+    m_tree->setCurrentIndex(index.siblingAtColumn(0));
+    m_tree->edit(index);
     return true;
 }
 
@@ -359,23 +368,37 @@ QString PropertyGrid::DescriptionText() const
 
 void PropertyGrid::ShowDescription()
 {
-    QTreeWidgetItem *item = m_tree->currentItem();
-    m_descriptionName->setText(item ? item->text(0) : QString());
-    m_description->setText(item ? item->data(0, kDescriptionRole).toString() : QString());
+    const QModelIndex current = m_tree->currentIndex();
+    m_descriptionName->setText(current.isValid() ? current.siblingAtColumn(0).data().toString() : QString());
+    m_description->setText(current.isValid() ? current.data(PropertyModel::DescriptionRole).toString() : QString());
 }
 
 bool PropertyGrid::eventFilter(QObject *watched, QEvent *event)
 {
+    // Keys reach the view itself only while no editor is open.
+    if (watched == m_tree && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        // Enter opens the selected row's value for editing, as F2 does.
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
+            const QModelIndex current = m_tree->currentIndex();
+            if (current.isValid() && EditValue(PropertyModel::IdOf(current)))
+                return true;
+        }
+        if (key->key() == Qt::Key_F2 && key->modifiers() == Qt::NoModifier) {
+            const QModelIndex current = m_tree->currentIndex();
+            if (current.isValid())
+                EditValue(PropertyModel::IdOf(current));
+            return true;
+        }
+    }
     if (watched == m_tree->viewport() && event->type() == QEvent::ContextMenu) {
         auto *request = static_cast<QContextMenuEvent *>(event);
         QPoint at = request->pos();
         if (request->reason() == QContextMenuEvent::Mouse) {
-            if (QTreeWidgetItem *item = m_tree->itemAt(at)) {
-                m_tree->setCurrentItem(item);
-                item->setSelected(true);
-            }
-        } else if (QTreeWidgetItem *item = m_tree->currentItem()) {
-            at = m_tree->visualItemRect(item).center();
+            if (const QModelIndex index = m_tree->indexAt(at); index.isValid())
+                m_tree->setCurrentIndex(index.siblingAtColumn(0));
+        } else if (const QModelIndex current = m_tree->currentIndex(); current.isValid()) {
+            at = m_tree->visualRect(current).center();
         }
         emit ContextMenuRequested(m_tree->viewport()->mapTo(this, at));
         // Handled here: the windows around the grid must not open their own.
@@ -387,6 +410,8 @@ bool PropertyGrid::eventFilter(QObject *watched, QEvent *event)
         const QPoint position = m_tree->viewport()->mapTo(this, mouse->position().toPoint());
         emit ButtonReleased(mouse->button(), position);
     }
+    if (watched == m_tree->viewport() && event->type() == QEvent::Resize)
+        FitValueColumn();
     return QWidget::eventFilter(watched, event);
 }
 

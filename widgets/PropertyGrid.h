@@ -1,71 +1,50 @@
 #pragma once
 
-#include <QColor>
-#include <QHash>
+#include "widgets/PropertyModel.h"
+
 #include <QStringList>
 #include <QWidget>
 
 #include <cstdint>
 
 class QLabel;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QModelIndex;
+class QTreeView;
 
-// A property grid: a tree with a name and a value column under a header
-// with two titles, in-place editing of editable values, values that differ
-// from their baseline drawn in bold, and a description area below that
-// shows the selected row's name and description. Rows are addressed by the
-// caller's ids; the grid keeps no meaning of its own.
+// A property grid: a tree view over a PropertyModel with a name and a value
+// column (and whatever further columns the model has, each of which the user
+// can show or hide from the header's menu) under a header with two titles,
+// in-place editing of editable values (F2, Enter or a click on the value;
+// Enter commits, Escape cancels), modified values in bold, the rows' marks,
+// and a description area below that shows the selected row's name and
+// description. Rows are addressed by the model's ids; the grid keeps no
+// meaning of its own.
 class PropertyGrid : public QWidget
 {
     Q_OBJECT
 
 public:
     static constexpr int kDescriptionRows = 5;
+    using RowMarks = PropertyModel::RowMarks;
 
     explicit PropertyGrid(QWidget *parent = nullptr);
 
-    struct RowData
-    {
-        uint64_t id = 0;
-        QString name;
-        QString value;
-        QString description;
-        bool editable = false;
-        bool modified = false;
-        bool expanded = false;
-        // Values the in-place editor offers besides free entry.
-        QStringList choices;
-    };
+    // The rows; the grid does not own the model.
+    void SetModel(PropertyModel *model);
+    PropertyModel *Model() const { return m_model; }
+    QModelIndex Index(uint64_t id, int column = 0) const;
 
-    // How a row is drawn beyond its texts: a background, bold texts, and a
-    // note drawn at the right end of the row (another value to set beside
-    // the row's own).
-    struct RowMarks
-    {
-        QColor background; // invalid: the grid's own
-        bool bold = false;
-        QString note;
-        QColor noteColour;
-        bool operator==(const RowMarks &) const = default;
-    };
-
-    // parentId 0 adds a top-level row at the end.
-    void AddRow(uint64_t parentId, const RowData &row);
-    void UpdateRow(const RowData &row);
-    void RemoveRow(uint64_t id);
-    void Clear();
-    bool HasRow(uint64_t id) const { return m_items.contains(id); }
-    // Marks stay with the row through updates until set again.
     void SetRowMarks(uint64_t id, const RowMarks &marks);
     RowMarks Marks(uint64_t id) const;
     void SetRowHidden(uint64_t id, bool hidden);
     bool IsRowHidden(uint64_t id) const;
-    QTreeWidgetItem *Item(uint64_t id) const { return m_items.value(id); }
 
     void SetHeaderTitles(const QString &left, const QString &right);
     QString LeftTitle() const;
     QString RightTitle() const;
+    // The columns past the value column the user has chosen to see.
+    QList<int> ShownExtraColumns() const;
+    void SetShownExtraColumns(const QList<int> &columns);
 
     int NameColumnWidth() const;
     void SetNameColumnWidth(int width);
@@ -78,7 +57,7 @@ public:
     // Ends an open in-place edit, keeping the text typed so far.
     void EndEdit();
 
-    QTreeWidget *Tree() const { return m_tree; }
+    QTreeView *Tree() const { return m_tree; }
     QString DescriptionText() const;
 
 signals:
@@ -89,20 +68,26 @@ signals:
     void ContextMenuRequested(const QPoint &gridPosition);
     void NameColumnChanged(int width);
     void GridWidthChanged(int width);
+    // The user showed or hid a column from the header's menu.
+    void ColumnsChosen();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void Apply(QTreeWidgetItem *item, const RowData &row);
-    void ApplyMarks(QTreeWidgetItem *item);
     void ShowDescription();
+    void FollowExpansion(const QModelIndex &first, const QModelIndex &last);
+    void ExpandInserted(const QModelIndex &parent, int first, int last);
+    void ShowHeaderMenu(const QPoint &at);
+    void FitValueColumn();
 
-    QTreeWidget *m_tree = nullptr;
+    QTreeView *m_tree = nullptr;
+    PropertyModel *m_model = nullptr;
     QLabel *m_descriptionName = nullptr;
     QLabel *m_description = nullptr;
-    QHash<uint64_t, QTreeWidgetItem *> m_items;
-    QHash<uint64_t, RowMarks> m_marks;
     bool m_updating = false;
+    // The name column's width as asked; a grid too narrow for it and the
+    // value column draws it narrower.
+    int m_nameWidth = 160;
 };

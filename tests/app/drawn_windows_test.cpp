@@ -7,6 +7,8 @@
 #include "AppRig.h"
 #include "DrawnPixels.h"
 
+#include "GridRows.h"
+#include "regmap/RegisterWindow.h"
 #include "app/AppIcon.h"
 #include "ipcheck/ui/IpCheckWindow.h"
 #include "ipcheck/ui/LogList.h"
@@ -30,6 +32,7 @@
 #include <QTreeWidget>
 
 #include <map>
+#include "support/QtTestChecks.h"
 
 namespace {
 
@@ -58,7 +61,7 @@ int PixelsUnlike(const QImage &image, const QRect &band, QRgb background)
     return count;
 }
 
-QTreeWidgetItem *Child(QTreeWidgetItem *parent, const QString &nameStart)
+GridItem Child(GridItem parent, const QString &nameStart)
 {
     for (int i = 0; i < parent->childCount(); ++i)
         if (parent->child(i)->text(0).startsWith(nameStart))
@@ -93,19 +96,19 @@ TEST(DrawnWindowsTest, RightClickOnRowsOpensTheRowsMenuAndNeverTheFramesMenu)
             rowMenu << action->text();
         return nullptr;
     };
-    QTreeWidget *grid = window->Grid()->Tree();
-    QTreeWidgetItem *uart = grid->topLevelItem(0);
-    QTreeWidgetItem *cr = Child(uart, "CR");
+    GridView grid(window->Grid()->Tree());
+    GridItem uart = grid->topLevelItem(0);
+    GridItem cr = Child(uart, "CR");
     ASSERT_NE(cr, nullptr);
     const struct
     {
-        QTreeWidgetItem *row;
+        GridItem row;
         QStringList menu;
     } cases[] = {
         {uart, {"导入数据", "保存数据", "寄存器读取", "寄存器写入"}},
-        {cr, {"寄存器读取", "寄存器写入", "plot"}},
-        {Child(cr, "VALUE~"), {"plot"}},
-        {Child(cr, "MODE"), {"plot"}},
+        {cr, {"寄存器读取", "寄存器写入", "绘图"}},
+        {Child(cr, "VALUE~"), {"绘图"}},
+        {Child(cr, "MODE"), {"绘图"}},
     };
     for (const auto &c : cases) {
         rowMenu.clear();
@@ -166,34 +169,42 @@ TEST(DrawnWindowsTest, RegisterCaptionsShowTheirValueWholeAtEveryExpandLevelAndW
         rig.Frame().resize(1500, 800);
         QApplication::processEvents();
         CRegWnd *window = rig.app->RegisterWindow(0);
-        QTreeWidget *grid = window->Grid()->Tree();
+        window->Logic()->FillPeripheral("UART0", QByteArray(0x100, '\x5A'));
+        GridView grid(window->Grid()->Tree());
         for (int width : {160, 250, 400}) {
             grid->setColumnWidth(0, width); // the user drags the divider
             QTRY_COMPARE(window->Grid()->NameColumnWidth(), width);
             QTest::qWait(120); // the captions follow 50 ms later
             const QImage shot = grid->viewport()->grab().toImage();
             const QFontMetrics metrics(grid->font());
-            QTreeWidgetItem *uart = grid->topLevelItem(0);
+            GridItem uart = grid->topLevelItem(0);
             int seen = 0;
             for (int i = 0; i < uart->childCount(); ++i) {
-                QTreeWidgetItem *reg = uart->child(i);
+                GridItem reg = uart->child(i);
                 const QRect rect = grid->visualItemRect(reg);
                 if (!grid->viewport()->rect().contains(rect))
                     continue;
                 ++seen;
-                const QString caption = reg->text(0);
-                const int at = caption.indexOf("0x");
-                ASSERT_GT(at, 0) << caption.toStdString();
-                // The whole caption fits its drawn place: nothing is cut.
-                EXPECT_LE(metrics.horizontalAdvance(caption) + 8, rect.width())
-                    << level << " " << width << " " << caption.toStdString();
-                // And the value's ten characters are drawn.
-                const int left = rect.left() + 4 + metrics.horizontalAdvance(caption.left(at));
-                const QRect value(left, rect.top() + 2, metrics.horizontalAdvance(caption.mid(at, 10)),
-                                  rect.height() - 4);
+                // The register's name in the name column, its value in the
+                // value column beside its fields' values.
+                const QString name = reg->text(0);
+                const QString value = reg->text(1);
+                ASSERT_TRUE(value.startsWith("0x")) << value.toStdString();
+                const QRect nameCell = grid->visualRect(reg.Index(0));
+                const QRect valueCell = grid->visualRect(reg.Index(1));
+                EXPECT_LE(metrics.horizontalAdvance(value) + 8, valueCell.width())
+                    << level << " " << width << " " << name.toStdString();
+                if (level == 2) {
+                    EXPECT_EQ(grid->visualRect(reg->child(0).Index(1)).left(), valueCell.left())
+                        << "the register's value stands in line with its value row's";
+                }
+                // The value's ten characters are drawn.
+                const QRect drawn(valueCell.left() + 2, valueCell.top() + 2, metrics.horizontalAdvance(value) + 4,
+                                  valueCell.height() - 4);
                 const QRect band = QRect(rect.left(), rect.top() + 1, rect.width(), rect.height() - 2);
-                EXPECT_GT(PixelsUnlike(shot, value.intersected(shot.rect()), Background(shot, band).rgb()), 20)
-                    << "no value drawn for " << caption.toStdString();
+                EXPECT_GT(PixelsUnlike(shot, drawn.intersected(shot.rect()), Background(shot, band).rgb()), 20)
+                    << "no value drawn for " << name.toStdString();
+                EXPECT_LE(nameCell.right(), valueCell.left());
             }
             EXPECT_GT(seen, 1) << level << " " << width;
         }

@@ -3,6 +3,7 @@
 
 #include "AppRig.h"
 
+#include "GridRows.h"
 #include "app/PortLists.h"
 #include "widgets/PropertyGrid.h"
 
@@ -121,7 +122,7 @@ TEST(PanelTest, ChipChangeRebuildsAndOpensTheNewChipsWindows)
     EXPECT_EQ(rig.Peripherals().RowCount(), 0); // no svd/VX21C.svd here
     // Window 0 stays open with its slot and is rebuilt (empty for VX21C).
     ASSERT_NE(rig.app->RegisterWindow(0), nullptr);
-    EXPECT_EQ(rig.app->RegisterWindow(0)->Grid()->Tree()->topLevelItemCount(), 0);
+    EXPECT_EQ(GridView(rig.app->RegisterWindow(0)->Grid()->Tree())->topLevelItemCount(), 0);
     ASSERT_NE(rig.app->RegisterWindow(2), nullptr);
     EXPECT_TRUE(rig.Box(2)->isChecked());
     EXPECT_FALSE(rig.Box(2)->isEnabled());
@@ -137,7 +138,7 @@ TEST(PanelTest, WindowBoxOpensItsSlotAndClosingSlotClearsIt)
     EXPECT_TRUE(rig.Box(0)->isChecked());
     EXPECT_FALSE(rig.Box(0)->isEnabled());
     // The window shows GPIO (bit 0 of its mask), not ADC.
-    QTreeWidget *grid = rig.app->RegisterWindow(0)->Grid()->Tree();
+    GridView grid(rig.app->RegisterWindow(0)->Grid()->Tree());
     ASSERT_EQ(grid->topLevelItemCount(), 1);
     EXPECT_EQ(grid->topLevelItem(0)->text(0), "GPIO");
 
@@ -154,9 +155,9 @@ TEST(PanelTest, ExpandLevelAppliesToOpenWindows)
 {
     AppRig rig(StandardIni(QStringLiteral("[VX21A]\nWND_1=1\nUART0=2\n")));
     ASSERT_TRUE(rig.Start());
-    QTreeWidget *grid = rig.app->RegisterWindow(1)->Grid()->Tree();
+    GridView grid(rig.app->RegisterWindow(1)->Grid()->Tree());
     ASSERT_EQ(grid->topLevelItemCount(), 1);
-    QTreeWidgetItem *uart = grid->topLevelItem(0);
+    GridItem uart = grid->topLevelItem(0);
     ASSERT_EQ(uart->childCount(), 2);
     EXPECT_FALSE(uart->isExpanded());
     struct Case

@@ -1,6 +1,7 @@
 // The peripheral list: sorted rows, marks from the masks, and the gestures
 // that keep the list, the masks and the register windows in step.
 
+#include "GridRows.h"
 #include "AppRig.h"
 
 #include "widgets/PropertyGrid.h"
@@ -25,7 +26,7 @@ QStringList Rows(const CMyList &list)
 QStringList GridRows(CRegWnd *window)
 {
     QStringList names;
-    QTreeWidget *grid = window->Grid()->Tree();
+    GridView grid(window->Grid()->Tree());
     for (int i = 0; i < grid->topLevelItemCount(); ++i)
         names << grid->topLevelItem(i)->text(0);
     return names;

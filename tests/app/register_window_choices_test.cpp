@@ -1,6 +1,8 @@
 // The in-place editor of a field with enumerated values: an editable
 // drop-down of the values by name, driven by real mouse and key events.
 
+#include "GridRows.h"
+#include "regmap/RegisterWindow.h"
 #include "AppRig.h"
 
 #include "widgets/PropertyGrid.h"
@@ -8,6 +10,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTreeWidget>
+#include "support/QtTestChecks.h"
 
 namespace {
 
@@ -23,9 +26,9 @@ const char kSvd[] = R"(<device><name>VX21A</name><peripherals>
     <field><name>LEN</name><bitOffset>16</bitOffset><bitWidth>4</bitWidth></field></fields></register>
 </registers></peripheral></peripherals></device>)";
 
-QTreeWidgetItem *FieldItem(PropertyGrid *grid, const QString &name)
+GridItem FieldItem(PropertyGrid *grid, const QString &name)
 {
-    QTreeWidgetItem *cr = grid->Tree()->topLevelItem(0)->child(0);
+    GridItem cr = GridView(grid->Tree())->topLevelItem(0)->child(0);
     for (int i = 0; i < cr->childCount(); ++i) {
         if (cr->child(i)->text(0) == name)
             return cr->child(i);
@@ -33,9 +36,9 @@ QTreeWidgetItem *FieldItem(PropertyGrid *grid, const QString &name)
     return nullptr;
 }
 
-void ClickValue(PropertyGrid *grid, QTreeWidgetItem *item)
+void ClickValue(PropertyGrid *grid, GridItem item)
 {
-    QTreeWidget *tree = grid->Tree();
+    GridView tree(grid->Tree());
     tree->scrollToItem(item);
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                       tree->visualItemRect(item).center() + QPoint(tree->columnWidth(0) / 2 + 20, 0));
@@ -52,8 +55,10 @@ TEST(RegisterWindowChoices, FieldWithEnumeratedValuesOffersThemByName)
     rig.app->ChildFrame(0)->resize(700, 500);
     QApplication::processEvents();
     PropertyGrid *grid = rig.app->RegisterWindow(0)->Grid();
-    QTreeWidgetItem *mode = FieldItem(grid, "MODE");
+    GridItem mode = FieldItem(grid, "MODE");
     ASSERT_NE(mode, nullptr);
+    EXPECT_EQ(mode->text(1), "—") << "never read";
+    rig.app->RegisterWindow(0)->Logic()->FillPeripheral("UART0", QByteArray(16, '\0'));
     EXPECT_EQ(mode->text(1), "0x0 (OFF)");
 
     ClickValue(grid, mode);
@@ -71,20 +76,21 @@ TEST(RegisterWindowChoices, FieldWithEnumeratedValuesOffersThemByName)
     QTest::keyClick(box, Qt::Key_Down);
     QTest::keyClick(box->lineEdit(), Qt::Key_Return);
     QApplication::processEvents();
-    QTreeWidgetItem *cr = grid->Tree()->topLevelItem(0)->child(0);
-    QTRY_VERIFY2(cr->text(0).endsWith("0x00000002"), qPrintable(cr->text(0)));
+    GridItem cr = GridView(grid->Tree())->topLevelItem(0)->child(0);
+    QTRY_VERIFY2(cr->text(1).endsWith("0x00000002"), qPrintable(cr->text(1)));
     EXPECT_EQ(mode->text(1), "0x2 (AUTO)");
     // What is drawn: the row shows its value with the name.
     grid->grab().toImage().save(QDir::temp().filePath("corvane-enum-choices.png"));
 
     // Free entry works as well: a number that no name carries.
+    rig.Settle(); // the first editor is gone
     ClickValue(grid, mode);
     box = grid->Tree()->viewport()->findChild<QComboBox *>();
     ASSERT_NE(box, nullptr);
     box->lineEdit()->selectAll();
     QTest::keyClicks(box->lineEdit(), "3");
     QTest::keyClick(box->lineEdit(), Qt::Key_Return);
-    QTRY_VERIFY2(cr->text(0).endsWith("0x00000003"), qPrintable(cr->text(0)));
+    QTRY_VERIFY2(cr->text(1).endsWith("0x00000003"), qPrintable(cr->text(1)));
 
     // A field without names gets the plain line editor; a read-only field none.
     ClickValue(grid, FieldItem(grid, "LEN"));
@@ -92,7 +98,7 @@ TEST(RegisterWindowChoices, FieldWithEnumeratedValuesOffersThemByName)
     QTest::keyClick(grid->Tree()->viewport()->findChild<QLineEdit *>(), Qt::Key_Escape);
     rig.Settle();
     ASSERT_EQ(grid->Tree()->viewport()->findChildren<QLineEdit *>().size(), 0);
-    QTreeWidgetItem *id = FieldItem(grid, "ID");
+    GridItem id = FieldItem(grid, "ID");
     EXPECT_FALSE(id->flags() & Qt::ItemIsEditable);
     ClickValue(grid, id);
     EXPECT_EQ(grid->Tree()->viewport()->findChildren<QLineEdit *>().size(), 0);

@@ -3,6 +3,7 @@
 // new register value found in the chip's memory; then the peripheral saved
 // and imported again from its menu.
 
+#include "GridRows.h"
 #include "AppRig.h"
 
 #include "widgets/PropertyGrid.h"
@@ -13,10 +14,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTreeWidget>
+#include "support/QtTestChecks.h"
 
 namespace {
 
-QTreeWidgetItem *Child(QTreeWidgetItem *parent, const QString &nameStart)
+GridItem Child(GridItem parent, const QString &nameStart)
 {
     for (int i = 0; i < parent->childCount(); ++i)
         if (parent->child(i)->text(0).startsWith(nameStart))
@@ -48,9 +50,9 @@ TEST(ScenarioTest, PickReadEditAndFindTheValueInTheChip)
     EXPECT_EQ(rig.ReadInt("VX21A", "UART0"), 1);
 
     CRegWnd *window = rig.app->RegisterWindow(0);
-    QTreeWidget *grid = window->Grid()->Tree();
+    GridView grid(window->Grid()->Tree());
     ASSERT_EQ(grid->topLevelItemCount(), 1);
-    QTreeWidgetItem *uart = grid->topLevelItem(0);
+    GridItem uart = grid->topLevelItem(0);
     ASSERT_EQ(uart->text(0), "UART0");
 
     // Right click on the peripheral row, "寄存器读取" from its menu.
@@ -69,18 +71,18 @@ TEST(ScenarioTest, PickReadEditAndFindTheValueInTheChip)
     EXPECT_EQ(offered, (QStringList{"导入数据", "保存数据", "寄存器读取", "寄存器写入"}));
     EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('|').toStdString();
 
-    QTreeWidgetItem *cr = Child(uart, "CR");
+    GridItem cr = Child(uart, "CR");
     ASSERT_NE(cr, nullptr);
-    EXPECT_TRUE(cr->text(0).endsWith("0x000000A5")) << cr->text(0).toStdString();
-    QTreeWidgetItem *mode = Child(cr, "MODE");
+    EXPECT_TRUE(cr->text(1).endsWith("0x000000A5")) << cr->text(0).toStdString();
+    GridItem mode = Child(cr, "MODE");
     ASSERT_NE(mode, nullptr);
     EXPECT_EQ(mode->text(1), "0xA");
-    EXPECT_TRUE(Child(uart, "SR")->text(0).endsWith("0x80000000"));
+    EXPECT_TRUE(Child(uart, "SR")->text(1).endsWith("0x80000000"));
     EXPECT_EQ(QFileInfo(rig.Path("data/VX21A/UART0.bin")).size(), 8);
 
     // Edit MODE in place to 5, as a person does: a click on its value opens
     // the editor. Written to the chip at once.
-    auto editField = [&](QTreeWidgetItem *field, const QString &text) {
+    auto editField = [&](GridItem field, const QString &text) {
         grid->scrollToItem(field);
         const QRect value = grid->visualRect(grid->indexFromItem(field, 1));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, value.center());
@@ -96,7 +98,7 @@ TEST(ScenarioTest, PickReadEditAndFindTheValueInTheChip)
     while (chip.PeekWord(0x40001000) != 0x55 && timer.elapsed() < 10000)
         QTest::qWait(20);
     EXPECT_EQ(chip.PeekWord(0x40001000), 0x55u);
-    EXPECT_TRUE(cr->text(0).endsWith("0x00000055")) << cr->text(0).toStdString();
+    EXPECT_TRUE(cr->text(1).endsWith("0x00000055")) << cr->text(0).toStdString();
     EXPECT_EQ(Child(cr, "VALUE~")->text(1), "0x00000055");
     EXPECT_EQ(chip.PeekWord(0x40001004), 0x80000000u); // only the edited register went out
     EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('|').toStdString();
@@ -119,9 +121,9 @@ TEST(ScenarioTest, PickReadEditAndFindTheValueInTheChip)
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.read(1), QByteArray(1, char(0x55)));
     editField(Child(cr, "MODE"), "3");
-    QTRY_VERIFY(cr->text(0).endsWith("0x00000035"));
+    QTRY_VERIFY(cr->text(1).endsWith("0x00000035"));
     choose("导入数据");
-    EXPECT_TRUE(cr->text(0).endsWith("0x00000055")) << cr->text(0).toStdString();
-    EXPECT_EQ(Child(cr, "MODE")->text(1), "5"); // in the base the user typed it
+    EXPECT_TRUE(cr->text(1).endsWith("0x00000055")) << cr->text(0).toStdString();
+    EXPECT_EQ(Child(cr, "MODE")->text(1), "0x5"); // in the window's base
     EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('|').toStdString();
 }

@@ -18,6 +18,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
+#include "support/QtTestChecks.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include <QValueAxis>
 
 #include <gtest/gtest.h>
+#include "support/QtTestChecks.h"
 
 namespace {
 

@@ -1,0 +1,307 @@
+#include "app/RegisterRowModel.h"
+
+#include "regmap/RowText.h"
+
+#include <QBrush>
+#include <QFont>
+
+namespace {
+
+// What the window shows and says of its values.
+namespace Text {
+const char kNotRead[] = "—";
+const char kNeverRead[] = "未读取";
+const char kReadAt[] = "读取于 %1";
+const char kLoadedFrom[] = "载入自 %1\n文件时间 %2";
+const char kEdited[] = "已修改，未读取";
+const char kStale[] = "\n读取失败：显示的是旧值";
+const char *const kColumns[] = {"", "", "Address", "Offset", "Bits", "Access", "Reset", "Description"};
+} // namespace Text
+
+QString Tr(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+QString NumberText(uint32_t number, bool hex, uint32_t hexBits)
+{
+    return hex ? RowText::SizedWord(number, hexBits) : QString::number(number);
+}
+
+const QColor kOldValue(128, 128, 128);
+
+} // namespace
+
+RegisterRowModel::RegisterRowModel(const RegisterRowTree &tree, QObject *parent)
+    : PropertyModel(parent)
+    , m_tree(tree)
+{
+    for (const auto &top : tree.TopRows())
+        Index(*top);
+}
+
+QString RegisterRowModel::ValueText(const RegisterRow &row, bool hex, bool forEditing)
+{
+    if (row.RowKind() == RegisterRow::Kind::Peripheral)
+        return QString();
+    if (!forEditing && row.Source().kind == ValueSource::Kind::NotRead && !row.IsModified())
+        return Tr(Text::kNotRead);
+    switch (row.RowKind()) {
+    case RegisterRow::Kind::Register:
+        return NumberText(row.Number(), hex, row.Traits().bits);
+    case RegisterRow::Kind::Value:
+        return NumberText(row.Number(), hex, row.Parent()->Traits().bits);
+    case RegisterRow::Kind::Field: {
+        const uint32_t width = row.Traits().width;
+        const QString number = !hex          ? QString::number(row.Number())
+                               : width == 32 ? RowText::Word(row.Number())
+                                             : QString::asprintf("0x%X", row.Number());
+        return number + RowText::EnumSuffix(row.Number(), row.Traits().choices);
+    }
+    case RegisterRow::Kind::Peripheral:
+        break;
+    }
+    return QString();
+}
+
+void RegisterRowModel::Index(const RegisterRow &row)
+{
+    m_rows.insert(row.Id(), &row);
+    for (const auto &child : row.Children())
+        Index(*child);
+}
+
+void RegisterRowModel::Unindex(const RegisterRow &row)
+{
+    m_rows.remove(row.Id());
+    for (const auto &child : row.Children())
+        Unindex(*child);
+}
+
+const RegisterRow *RegisterRowModel::RowAt(const QModelIndex &index) const
+{
+    return index.isValid() ? static_cast<const RegisterRow *>(index.internalPointer()) : nullptr;
+}
+
+QModelIndex RegisterRowModel::IndexOfRow(const RegisterRow *row, int column) const
+{
+    return row ? createIndex(row->Index(), column, const_cast<RegisterRow *>(row)) : QModelIndex();
+}
+
+QModelIndex RegisterRowModel::IndexOf(uint64_t id, int column) const
+{
+    return IndexOfRow(m_rows.value(id), column);
+}
+
+QModelIndex RegisterRowModel::index(int row, int column, const QModelIndex &parent) const
+{
+    if (row < 0 || column < 0 || column >= ColumnCount)
+        return QModelIndex();
+    if (const RegisterRow *above = RowAt(parent))
+        return std::size_t(row) < above->ChildCount() ? IndexOfRow(above->Child(std::size_t(row)), column)
+                                                      : QModelIndex();
+    return std::size_t(row) < m_tree.TopRowCount() ? IndexOfRow(m_tree.TopRow(std::size_t(row)), column)
+                                                   : QModelIndex();
+}
+
+QModelIndex RegisterRowModel::parent(const QModelIndex &index) const
+{
+    const RegisterRow *row = RowAt(index);
+    return row ? IndexOfRow(row->Parent(), 0) : QModelIndex();
+}
+
+int RegisterRowModel::rowCount(const QModelIndex &parent) const
+{
+    if (parent.column() > 0)
+        return 0;
+    const RegisterRow *row = RowAt(parent);
+    return int(row ? row->ChildCount() : m_tree.TopRowCount());
+}
+
+int RegisterRowModel::columnCount(const QModelIndex &) const
+{
+    return ColumnCount;
+}
+
+QString RegisterRowModel::SourceText(const RegisterRow &row) const
+{
+    const ValueSource &source = row.Source();
+    QString text;
+    switch (source.kind) {
+    case ValueSource::Kind::NotRead:
+        text = Tr(Text::kNeverRead);
+        break;
+    case ValueSource::Kind::Chip:
+        text = Tr(Text::kReadAt).arg(source.time.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+        break;
+    case ValueSource::Kind::File:
+        text = Tr(Text::kLoadedFrom).arg(source.file, source.time.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+        break;
+    case ValueSource::Kind::Edited:
+        text = Tr(Text::kEdited);
+        break;
+    }
+    if (source.stale)
+        text += Tr(Text::kStale);
+    return text;
+}
+
+QString RegisterRowModel::ColumnText(const RegisterRow &row, int column) const
+{
+    const RegisterRowTraits &traits = row.Traits();
+    const RegisterRow::Kind kind = row.RowKind();
+    const bool reg = kind == RegisterRow::Kind::Register;
+    switch (column) {
+    case Name:
+        return row.BareName();
+    case Value:
+        return ValueText(row, m_tree.HexBase());
+    case Address:
+        return reg                                     ? RowText::Word(traits.address)
+               : kind == RegisterRow::Kind::Peripheral ? RowText::Word(traits.base)
+                                                       : QString();
+    case Offset:
+        return reg ? QString::asprintf("0x%X", traits.offset) : QString();
+    case Bits:
+        return reg ? QString::number(traits.bits) : kind == RegisterRow::Kind::Field ? row.FieldBitsText() : QString();
+    case Access:
+        return reg || kind == RegisterRow::Kind::Field ? traits.access : QString();
+    case Reset:
+        return reg && traits.resetValue ? RowText::SizedWord(*traits.resetValue, traits.bits) : QString();
+    case Description:
+        return kind == RegisterRow::Kind::Value ? QString() : row.SvdDescription().simplified();
+    default:
+        return QString();
+    }
+}
+
+QVariant RegisterRowModel::data(const QModelIndex &index, int role) const
+{
+    const RegisterRow *row = RowAt(index);
+    if (!row)
+        return QVariant();
+    const int column = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+        return ColumnText(*row, column);
+    case Qt::EditRole:
+        // The editor starts from the number, also for a value never read.
+        return column == Value ? ValueText(*row, m_tree.HexBase(), true) : ColumnText(*row, column);
+    case IdRole:
+        return QVariant::fromValue<qulonglong>(row->Id());
+    case EditableRole:
+        return row->IsEditable();
+    case DescriptionRole:
+        return row->Description();
+    case ExpandedRole:
+        return row->IsExpanded();
+    case ChoicesRole: {
+        QStringList choices;
+        for (const SvdEnumValue &choice : row->Traits().choices)
+            choices << (m_tree.HexBase() ? QString::asprintf("0x%X", choice.value) : QString::number(choice.value)) +
+                           QStringLiteral(" (") + choice.name + u')';
+        return choices;
+    }
+    case Qt::ForegroundRole:
+        if (column == Value && (row->Source().kind == ValueSource::Kind::NotRead || row->Source().stale) &&
+            !row->IsModified())
+            return QBrush(kOldValue);
+        return QVariant();
+    case Qt::FontRole: {
+        QVariant marked = MarkData(row->Id(), column, role, row->IsEditable() && row->IsModified());
+        // A value loaded from a file is told from one read from the chip.
+        if (column == Value && row->Source().kind == ValueSource::Kind::File) {
+            QFont font = marked.isValid() ? marked.value<QFont>() : QFont();
+            font.setItalic(true);
+            return font;
+        }
+        return marked;
+    }
+    case Qt::ToolTipRole: {
+        if (column != Value || row->RowKind() == RegisterRow::Kind::Peripheral)
+            return QVariant();
+        QString tip = SourceText(*row);
+        const QString note = Marks(row->Id()).note;
+        if (!note.isEmpty())
+            tip += u'\n' + note;
+        return tip;
+    }
+    case Qt::BackgroundRole:
+        return MarkData(row->Id(), column, role, false);
+    case NoteRole:
+    case NoteColourRole:
+        return column == Value ? MarkData(row->Id(), column, role, false) : QVariant();
+    default:
+        return QVariant();
+    }
+}
+
+QVariant RegisterRowModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount)
+        return QVariant();
+    return section < Address ? Title(section) : Tr(Text::kColumns[section]);
+}
+
+Qt::ItemFlags RegisterRowModel::flags(const QModelIndex &index) const
+{
+    const RegisterRow *row = RowAt(index);
+    if (!row)
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (index.column() == Value && row->IsEditable())
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+void RegisterRowModel::RowsClearing()
+{
+    beginResetModel();
+}
+
+void RegisterRowModel::RowsCleared()
+{
+    m_rows.clear();
+    ForgetMarks();
+    endResetModel();
+}
+
+void RegisterRowModel::TopRowAppended(const RegisterRow &row)
+{
+    // The tree has the row already; nothing asks the model between the two calls.
+    beginInsertRows(QModelIndex(), row.Index(), row.Index());
+    Index(row);
+    endInsertRows();
+}
+
+void RegisterRowModel::TopRowRemoving(const RegisterRow &row)
+{
+    beginRemoveRows(QModelIndex(), row.Index(), row.Index());
+    Unindex(row);
+}
+
+void RegisterRowModel::TopRowRemoved()
+{
+    endRemoveRows();
+}
+
+void RegisterRowModel::RowChanged(const RegisterRow &row)
+{
+    if (!m_rows.contains(row.Id()))
+        return;
+    emit dataChanged(IndexOfRow(&row, 0), IndexOfRow(&row, ColumnCount - 1));
+    // Value and field rows draw their register's source.
+    if (row.RowKind() == RegisterRow::Kind::Register && row.ChildCount() > 0)
+        emit dataChanged(IndexOfRow(row.Child(0), Value), IndexOfRow(row.Child(row.ChildCount() - 1), Value));
+}
+
+void RegisterRowModel::HeaderTitlesChanged()
+{
+    SetTitles(m_tree.LeftTitle(), m_tree.RightTitle());
+}
+
+void RegisterRowModel::NumberBaseChanged()
+{
+    emit layoutAboutToBeChanged();
+    emit layoutChanged();
+}
