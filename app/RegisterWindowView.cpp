@@ -8,8 +8,11 @@
 #include "widgets/PropertyGrid.h"
 #include "regmap/RegisterWindow.h"
 #include "regmap/RegisterWindowTable.h"
+#include "regmap/RowText.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QShortcut>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -21,6 +24,24 @@
 #include <QTreeView>
 
 namespace {
+
+// Swallows mouse releases on a menu until a press happened on it.
+class ReleaseOfOpeningClick : public QObject
+{
+public:
+    explicit ReleaseOfOpeningClick(QMenu &menu) { menu.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress)
+            m_pressed = true;
+        return event->type() == QEvent::MouseButtonRelease && !m_pressed;
+    }
+
+private:
+    bool m_pressed = false;
+};
 
 // Some monospaced fonts (Noto Sans Mono among them) do not mark themselves
 // fixed-pitch, so the glyph widths decide.
@@ -146,6 +167,8 @@ CRegWnd::CRegWnd(CCorvaneApp &app, int slot, QWidget *parent)
     m_grid->SetModel(m_impl->m_model.get());
     RestoreColumns();
     connect(m_grid, &PropertyGrid::ColumnsChosen, this, [this] { SaveColumns(); });
+    auto *copy = new QShortcut(QKeySequence::Copy, m_grid, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(copy, &QShortcut::activated, this, [this] { CopySelected(false); });
     m_tools = new RegisterWindowTools(app, *this, *m_plot);
     connect(m_plot, &ValuePlotPane::Emptied, m_plot, &QWidget::hide);
 
@@ -290,7 +313,11 @@ void CRegWnd::ShowContextMenu(int menuId, const QPoint &gridPosition)
     static const Item kRead{RegisterWindow::ReadCommand, "寄存器读取"};
     static const Item kWrite{RegisterWindow::WriteCommand, "寄存器写入"};
     static constexpr int kPlotCommand = -1;
+    static constexpr int kCopyValueCommand = -2;
+    static constexpr int kCopyAddressCommand = -3;
     static const Item kPlot{kPlotCommand, "绘图"};
+    static const Item kCopyValue{kCopyValueCommand, "复制数值"};
+    static const Item kCopyAddress{kCopyAddressCommand, "复制地址"};
     QList<Item> items;
     switch (static_cast<RegisterWindow::Menu>(menuId)) {
     case RegisterWindow::Menu::All:
@@ -308,7 +335,9 @@ void CRegWnd::ShowContextMenu(int menuId, const QPoint &gridPosition)
     // Any row with a number of its own can be drawn over time.
     const RegisterRow *selected = m_impl->Tree().Selected();
     if (selected && selected->RowKind() != RegisterRow::Kind::Peripheral)
-        items << kPlot;
+        items << kPlot << kCopyValue;
+    if (selected)
+        items << kCopyAddress;
     if (items.isEmpty())
         return;
     QMenu menu(QStringLiteral("读写控制"), this);
@@ -317,11 +346,36 @@ void CRegWnd::ShowContextMenu(int menuId, const QPoint &gridPosition)
         menu.addAction(QString::fromUtf8(item.text))->setData(item.command);
     // The form's top left corner plus the point within the grid.
     const QPoint at = mapToGlobal(m_grid->mapTo(this, gridPosition));
+    // The menu opens on the press; the release of that same click lands on
+    // the menu and must not run the entry under the pointer.
+    ReleaseOfOpeningClick guard(menu);
     QAction *chosen = menuExec ? menuExec(menu, at) : menu.exec(at);
-    if (chosen && chosen->data().toInt() == kPlotCommand && selected)
+    const int command = chosen ? chosen->data().toInt() : 0;
+    if (command == kPlotCommand && selected)
         m_tools->Plot(selected->Id());
+    else if (command == kCopyValueCommand || command == kCopyAddressCommand)
+        CopySelected(command == kCopyAddressCommand);
     else if (chosen)
-        m_impl->m_logic->RunCommand(chosen->data().toInt());
+        m_impl->m_logic->RunCommand(command);
+}
+
+void CRegWnd::CopySelected(bool address)
+{
+    const RegisterRow *row = m_impl->Tree().Selected();
+    if (!row)
+        return;
+    QString text;
+    if (address) {
+        const RegisterRow *reg =
+            row->RowKind() == RegisterRow::Kind::Value || row->RowKind() == RegisterRow::Kind::Field ? row->Parent()
+                                                                                                     : row;
+        text = reg->RowKind() == RegisterRow::Kind::Peripheral ? RowText::Word(reg->Traits().base)
+                                                               : RowText::Word(reg->Traits().address);
+    } else if (row->RowKind() != RegisterRow::Kind::Peripheral) {
+        text = RegisterRowModel::ValueText(*row, m_impl->Tree().HexBase(), true);
+    }
+    if (!text.isEmpty())
+        QApplication::clipboard()->setText(text);
 }
 
 void CRegWnd::resizeEvent(QResizeEvent *event)

@@ -56,6 +56,8 @@ protected:
 private:
     void ScheduleReshape();
     void SaveColumns();
+    // The selected row's value (as drawn, without a name) or its register's address to the clipboard.
+    void CopySelected(bool address);
     void RestoreColumns();
 
     struct Impl;

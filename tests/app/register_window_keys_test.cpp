@@ -1,0 +1,128 @@
+// A register window used from the keyboard and its row menu: arrows move,
+// F2 or Enter edits the selected value in the window's base, Enter commits,
+// Escape cancels, Ctrl+C and the menu copy; the click that opens the menu
+// never runs one of its entries.
+#include "AppRig.h"
+#include "GridRows.h"
+#include "regmap/RegisterWindow.h"
+#include "widgets/PropertyGrid.h"
+
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "support/QtTestChecks.h"
+
+namespace {
+
+QString WindowIni()
+{
+    return StandardIni(QStringLiteral("EXPAND_TYPE=2\nHEX_DEC=1\nREG_WR=1\n[VX21A]\nWND_0=1\nUART0=1\n"));
+}
+
+QLineEdit *OpenEditor(QTreeView *view)
+{
+    for (QLineEdit *edit : view->viewport()->findChildren<QLineEdit *>())
+        if (edit->isVisible())
+            return edit;
+    return nullptr;
+}
+
+TEST(RegisterWindowKeys, ArrowsMoveF2AndEnterEditEscapeCancels)
+{
+    AppRig rig(WindowIni());
+    ASSERT_TRUE(rig.Start());
+    rig.app->ChildFrame(0)->resize(700, 500);
+    QApplication::processEvents();
+    CRegWnd *window = rig.app->RegisterWindow(0);
+    GridView grid(window->Grid()->Tree());
+    QTreeView *view = grid.View();
+    view->setFocus();
+    // Down from the peripheral: CR, then its value row.
+    view->setCurrentIndex(grid->topLevelItem(0).Index());
+    QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_Down);
+    GridItem value = grid->currentItem();
+    ASSERT_EQ(value->text(0), "VALUE~");
+    EXPECT_EQ(value->text(1), "—") << "never read";
+
+    QTest::keyClick(view, Qt::Key_F2);
+    QLineEdit *editor = nullptr;
+    QTRY_VERIFY((editor = OpenEditor(view)) != nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, "1234");
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QTRY_VERIFY(OpenEditor(view) == nullptr);
+    EXPECT_EQ(value->text(1), "—") << "Escape leaves the value";
+
+    // Enter opens it too; plain digits are hexadecimal in a HEX window.
+    QTest::keyClick(view, Qt::Key_Return);
+    QTRY_VERIFY((editor = OpenEditor(view)) != nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, "0E000105");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(value->text(1), QString("0x0E000105"));
+    EXPECT_TRUE(value->font(1).bold()) << "an edit not yet written is bold";
+    EXPECT_EQ(value.parent()->text(1), "0x0E000105");
+    EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('|').toStdString();
+
+    // A text that is not wholly a number is refused with its name.
+    QTest::keyClick(view, Qt::Key_Return);
+    QTRY_VERIFY((editor = OpenEditor(view)) != nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, "12G4");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(rig.messages.size(), qsizetype(1));
+    EXPECT_EQ(rig.messages[0], "not a number !\n12G4 is no hexadecimal value for CR\n");
+    EXPECT_EQ(value->text(1), "0x0E000105");
+
+    // Ctrl+C copies the selected value as drawn.
+    QApplication::clipboard()->clear();
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "0x0E000105");
+}
+
+TEST(RegisterWindowKeys, TheClickThatOpensTheMenuRunsNothingALaterClickDoes)
+{
+    AppRig rig(WindowIni());
+    ASSERT_TRUE(rig.Start());
+    rig.app->ChildFrame(0)->resize(700, 500);
+    QApplication::processEvents();
+    CRegWnd *window = rig.app->RegisterWindow(0);
+    GridView grid(window->Grid()->Tree());
+    GridItem cr = grid->topLevelItem(0)->child(0);
+    grid->scrollToItem(cr);
+    const QPoint at = grid->visualItemRect(cr).center();
+    QApplication::clipboard()->clear();
+    QStringList seen;
+    // While the menu is open: the release of the opening click lands on it,
+    // then a click on "复制地址".
+    QTimer::singleShot(200, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        QAction *copy = nullptr;
+        for (QAction *action : menu->actions())
+            if (action->text() == QString::fromUtf8("复制地址"))
+                copy = action;
+        if (!copy)
+            return;
+        const QPoint on = menu->actionGeometry(copy).center();
+        QTest::mouseRelease(menu, Qt::RightButton, {}, on);
+        QApplication::processEvents();
+        seen << (menu->isVisible() ? "open" : "closed") << QApplication::clipboard()->text();
+        QTest::mouseClick(menu, Qt::LeftButton, {}, on);
+    });
+    QTest::mousePress(grid->viewport(), Qt::RightButton, {}, at);
+    QContextMenuEvent open(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid->viewport(), &open);
+    ASSERT_EQ(seen.size(), 2) << "the menu did not open";
+    EXPECT_EQ(seen[0], "open") << "the opening click's release ran an entry";
+    EXPECT_EQ(seen[1], "");
+    EXPECT_EQ(QApplication::clipboard()->text(), "0x40001000");
+}
+
+} // namespace
