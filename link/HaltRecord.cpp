@@ -63,13 +63,18 @@ HaltedCores Read(const ConfigFile &config, const QString &target)
     return HaltedCores{names.contains(QStringLiteral("HCPU")), names.contains(QStringLiteral("LCPU"))};
 }
 
-bool Write(const ConfigFile &config, const QString &target, HaltedCores cores)
+bool Write(const ConfigFile &config, const QString &target, HaltedCores cores, QString *failure)
 {
     if (target.isEmpty())
         return false;
     if (Read(config, target) == cores)
         return true;
-    return ConfigFile(PathFor(config)).WriteText(QString::fromLatin1(kSection), target, Text(cores));
+    ConfigFile record(PathFor(config));
+    if (record.WriteText(QString::fromLatin1(kSection), target, Text(cores)))
+        return true;
+    if (failure)
+        *failure = record.WriteFailure();
+    return false;
 }
 
 } // namespace HaltRecord

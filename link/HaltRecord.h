@@ -33,7 +33,8 @@ QString TargetName(int dataSource, const QString &address);
 QString SelectedTarget(const ConfigFile &config);
 
 HaltedCores Read(const ConfigFile &config, const QString &target);
-// False when the file refused the write; the record then stays as it was.
-bool Write(const ConfigFile &config, const QString &target, HaltedCores cores);
+// False when the file refused the write; the record then stays as it was
+// and *failure, when given, says why (a message naming the file, or empty).
+bool Write(const ConfigFile &config, const QString &target, HaltedCores cores, QString *failure = nullptr);
 
 } // namespace HaltRecord

@@ -84,7 +84,7 @@ void LinkCycle::LearnHalted()
     m_halted = HaltRecord::Read(m_config, m_target);
     if (m_halted.Any() && Backend().FoundRunning()) {
         m_halted = {};
-        HaltRecord::Write(m_config, m_target, m_halted);
+        WriteHaltRecord();
     }
 }
 
@@ -104,7 +104,7 @@ void LinkCycle::RecordHalted(const HaltedCores &cores)
 {
     m_halted.hcpu = m_halted.hcpu || cores.hcpu;
     m_halted.lcpu = m_halted.lcpu || cores.lcpu;
-    HaltRecord::Write(m_config, m_target, m_halted);
+    WriteHaltRecord();
     if (m_open)
         Backend().KeepHalted(true);
 }
@@ -114,10 +114,19 @@ bool LinkCycle::RunCores(const CoreHalt &halt)
     if (!Backend().RunCores(*this, m_halted, halt))
         return false;
     m_halted = {};
-    HaltRecord::Write(m_config, m_target, m_halted);
+    WriteHaltRecord();
     if (m_open)
         Backend().KeepHalted(false);
     return true;
+}
+
+// The action itself worked; a record that could not be kept is told as a
+// note, since later actions will not know of the halt.
+void LinkCycle::WriteHaltRecord()
+{
+    QString failure;
+    if (!HaltRecord::Write(m_config, m_target, m_halted, &failure) && !failure.isEmpty())
+        Note(failure);
 }
 
 bool LinkCycle::HaltCore(const CoreHalt &halt)

@@ -113,6 +113,7 @@ private:
     bool BodyFailed(const char *format, uint32_t address, uint32_t byteCount);
     // Takes the record of the target once, at its first opening.
     void LearnHalted();
+    void WriteHaltRecord();
 
     const ConfigFile &m_config;
     TargetLinks &m_links;

@@ -7,6 +7,7 @@
 #include "ops/MemoryOps.h"
 #include "support/TargetRig.h"
 
+#include <QDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -135,6 +136,19 @@ TEST(HaltRecord, RunWithoutAHaltWritesNoFile)
     ChipControl::Run(rig.env);
     EXPECT_EQ(rig.probe.CallLog().filter("JLINK_Go").size(), 1);
     EXPECT_FALSE(QFile::exists(rig.FilePath(HaltRecord::kFileName)));
+}
+
+// The halt itself worked; a record that cannot be kept is told as a note,
+// since later actions will not know of the halt.
+TEST(HaltRecord, ARecordThatCannotBeWrittenIsANote)
+{
+    HaltRig rig;
+    rig.UseProbe();
+    ASSERT_TRUE(QDir(rig.home.path()).mkdir(HaltRecord::kFileName)); // a folder where the file would go
+    ChipControl::HaltHcpu(rig.env, rig.noPauses);
+    EXPECT_EQ(rig.probe.CallLog().filter("JLINK_Halt").size(), 1);
+    ASSERT_EQ(rig.user.kinds, QList<MessageKind>{MessageKind::Note});
+    EXPECT_TRUE(rig.user.messages[0].contains(HaltRecord::kFileName)) << rig.user.messages[0].toStdString();
 }
 
 } // namespace
