@@ -15,9 +15,9 @@
 // that keeps sending without giving the reply (stop packets, console output,
 // noise, acknowledgement storms, broken notices) ends the wait once it has
 // sent 256 KiB of such bytes, far more than any server sends unasked. Any
-// fault of the server
-// makes the call return false with a typed failure and, where the system
-// gave one, its reason; a false never leaves partial data passed off as read.
+// fault of the server makes the call return false with a typed failure and,
+// where the system gave one, its reason; a false never leaves partial data
+// passed off as read.
 class GdbRemote
 {
 public:
