@@ -7,6 +7,7 @@
 #include "widgets/PopupComboBox.h"
 #include "app/PortLists.h"
 #include "app/RegisterWindowView.h"
+#include "link/HaltRecord.h"
 #include "link/SettingValues.h"
 #include "link/Settings.h"
 #include "ops/ChipControl.h"
@@ -15,6 +16,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
@@ -151,7 +154,11 @@ void CCtrlWnd::BuildControls()
     AddButton(PanelControlId::HaltHcpuButton, QStringLiteral("halt HCPU"), 192, 34, 44, 15);
     AddButton(PanelControlId::HaltLcpuButton, QStringLiteral("halt LCPU"), 192, 54, 44, 15);
     AddButton(PanelControlId::CleanCacheButton, QStringLiteral("清CACHE"), 192, 74, 44, 15)->hide();
+    // In the hidden clean button's place, under the halts it undoes.
+    AddButton(PanelControlId::RunButton, QStringLiteral("运行"), 192, 74, 44, 15);
     AddButton(PanelControlId::CaptureButton, QStringLiteral("数据读取"), 192, 94, 44, 15);
+    m_haltState = AddLabel(QString(), 183, 111, 60, 8, PanelControlId::HaltStateLabel);
+    m_haltState->setAlignment(Qt::AlignCenter);
 
     AddGroup(1, 125, 244, 103);
     // The dump's column header and the dump itself in one monospaced font,
@@ -193,12 +200,22 @@ void CCtrlWnd::ConnectControls()
         connect(m_windowBoxes[k], &QCheckBox::clicked, this, [this, k] { WindowBoxClicked(k); });
     connect(m_chip, &QComboBox::activated, this, &CCtrlWnd::ChipChanged);
     connect(m_dataSource, &QComboBox::activated, this, [this] { ApplyDataSource(); });
-    connect(m_probes, &QComboBox::activated, this,
-            [this] { WriteCommonText(ConfigKey::kJlinkPort, m_probes->currentText()); });
-    connect(m_ports, &QComboBox::activated, this,
-            [this] { WriteCommonText(ConfigKey::kUartPort, m_ports->currentText()); });
-    connect(m_gdbServer, &QLineEdit::textEdited, this,
-            [this](const QString &text) { WriteCommonText(ConfigKey::kGdbServer, text); });
+    connect(m_probes, &QComboBox::activated, this, [this] {
+        WriteCommonText(ConfigKey::kJlinkPort, m_probes->currentText());
+        ShowHaltState();
+    });
+    connect(m_ports, &QComboBox::activated, this, [this] {
+        WriteCommonText(ConfigKey::kUartPort, m_ports->currentText());
+        ShowHaltState();
+    });
+    connect(m_gdbServer, &QLineEdit::textEdited, this, [this](const QString &text) {
+        WriteCommonText(ConfigKey::kGdbServer, text);
+        ShowHaltState();
+    });
+    // A halt or run of corvane-cli, or a link that found the target running,
+    // changes the record beside Corvane.ini.
+    m_recordWatcher = new QFileSystemWatcher(this);
+    connect(m_recordWatcher, &QFileSystemWatcher::directoryChanged, this, [this] { ShowHaltState(); });
     connect(m_jlinkSpeed, &QComboBox::activated, this, [this](int i) { WriteCommon(ConfigKey::kJlinkBaund, i); });
     connect(m_uartSpeed, &QComboBox::activated, this, [this](int i) { WriteCommon(ConfigKey::kUartBaund, i); });
     connect(m_expand, &QComboBox::activated, this, [this](int i) {
@@ -228,6 +245,8 @@ void CCtrlWnd::ConnectControls()
             [this] { RunOperation([](OperationEnv &env) { ChipControl::HaltHcpu(env); }, false); });
     connect(button(PanelControlId::HaltLcpuButton), &QPushButton::clicked, this,
             [this] { RunOperation([](OperationEnv &env) { ChipControl::HaltLcpu(env); }, false); });
+    connect(button(PanelControlId::RunButton), &QPushButton::clicked, this,
+            [this] { RunOperation([](OperationEnv &env) { ChipControl::Run(env); }, false); });
     connect(button(PanelControlId::CleanCacheButton), &QPushButton::clicked, this,
             [this] { RunOperation([](OperationEnv &env) { ChipControl::CleanCache(env); }, false); });
     connect(button(PanelControlId::CaptureButton), &QPushButton::clicked, this, [this] { CaptureSnapshots(); });
@@ -300,6 +319,9 @@ void CCtrlWnd::Setup()
     }
     m_peripherals->Fill();
     ApplyDataSource();
+    const QString folder = QFileInfo(config.Path()).absolutePath();
+    if (!m_recordWatcher->directories().contains(folder))
+        m_recordWatcher->addPath(folder);
 }
 
 void CCtrlWnd::SelectStored(QComboBox *list, int index)
@@ -390,6 +412,24 @@ void CCtrlWnd::ApplyDataSource()
     m_gdbServer->setVisible(gdb);
     m_registerWriteLabel->setVisible(!offline);
     m_registerWrite->setVisible(!offline);
+    ShowHaltState();
+}
+
+// Only what Corvane halted, or what a link reported since, is known: a
+// target nobody halted here reads as not halted.
+void CCtrlWnd::ShowHaltState()
+{
+    const ConfigFile &config = m_app.Config();
+    const QString target = HaltRecord::SelectedTarget(config);
+    const HaltedCores halted = HaltRecord::Read(config, target);
+    QStringList cores;
+    if (halted.hcpu)
+        cores << QStringLiteral("HCPU");
+    if (halted.lcpu)
+        cores << QStringLiteral("LCPU");
+    m_haltState->setText(target.isEmpty()  ? QString()
+                         : cores.isEmpty() ? QStringLiteral("未停止")
+                                           : QStringLiteral("已停止 ") + cores.join(u' '));
 }
 
 void CCtrlWnd::ApplyExpandLevel()
@@ -469,12 +509,14 @@ void CCtrlWnd::RunOperation(const std::function<void(OperationEnv &)> &operation
         };
     }
     operation(env);
+    ShowHaltState();
 }
 
 void CCtrlWnd::CaptureSnapshots()
 {
     OperationEnv env = Env();
     SnapshotCapture::Run(env, m_app.ExeDir(), *m_peripherals, m_app.WindowTable());
+    ShowHaltState();
 }
 
 void CCtrlWnd::resizeEvent(QResizeEvent *event)

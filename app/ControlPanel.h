@@ -16,6 +16,7 @@ class CMyList;
 class PopupComboBox;
 class QCheckBox;
 class QComboBox;
+class QFileSystemWatcher;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -62,6 +63,8 @@ public:
     void ApplyExpandLevel();
     // "数据读取": captures the assigned peripherals and reloads the windows.
     void CaptureSnapshots();
+    // Shows whether the selected target is halted, as the halt record says.
+    void ShowHaltState();
 
     CMyList &PeripheralList() { return *m_peripherals; }
     // The serial port enumeration, replaced by tests.
@@ -110,6 +113,8 @@ private:
     QLineEdit *m_writeAddress = nullptr;
     QLineEdit *m_writeData = nullptr;
     QLineEdit *m_gdbServer = nullptr;
+    QLabel *m_haltState = nullptr;
+    QFileSystemWatcher *m_recordWatcher = nullptr;
     std::array<QCheckBox *, 4> m_windowBoxes{};
     CMyList *m_peripherals = nullptr;
 };

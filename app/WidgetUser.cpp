@@ -7,17 +7,22 @@
 #include <QMessageBox>
 #include <QStringList>
 
-void WidgetUser::ShowMessage(MessageKind, const QString &text, const QString &)
+// The system's reason, where there is one, goes on a line of its own after
+// the text, as corvane-cli prints it.
+void WidgetUser::ShowMessage(MessageKind, const QString &text, const QString &reason)
 {
+    QString shown = text;
+    if (!reason.isEmpty())
+        shown += (text.endsWith(u'\n') ? QString() : QStringLiteral("\n")) + reason;
     if (messageHook) {
-        messageHook(text);
+        messageHook(shown);
         return;
     }
     // The wait cursor of a running handler must not hide the box's arrow.
     const bool busy = m_busyDepth > 0;
     if (busy)
         QApplication::restoreOverrideCursor();
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Corvane"), text, QMessageBox::Ok, m_parent);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Corvane"), shown, QMessageBox::Ok, m_parent);
     box.exec();
     if (busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -16,7 +16,8 @@ class WidgetUser : public MessagePresenter, public FileChooser, public BusyIndic
 {
 public:
     // MessagePresenter
-    // Notes and failures look alike: the same box, the text alone.
+    // Notes and failures look alike: the same box, the text, and the
+    // system's reason on a line after it where there is one.
     void ShowMessage(MessageKind kind, const QString &text, const QString &reason) override;
     // FileChooser
     QString ChooseFile(const FileRequest &request) override;
@@ -35,6 +36,7 @@ public:
     void SetPanel(const CCtrlWnd *panel) { m_panel = panel; }
     void SetDialogParent(QWidget *parent) { m_parent = parent; }
 
+    // Takes the box's text instead of the box: the text and its reason.
     std::function<void(const QString &)> messageHook;
     std::function<QString(const FileRequest &)> fileHook;
 

@@ -1,5 +1,8 @@
 #include "link/GdbRemote.h"
 
+#include "link/LinkMessages.h"
+#include "link/MessageText.h"
+
 #include <QList>
 
 #include <arpa/inet.h>
@@ -23,6 +26,14 @@ constexpr int kLargestPacket = 1 << 20;
 // A reply longer than this is garbage, whatever the server claimed.
 constexpr int kLongestReply = 2 * kLargestPacket + 64;
 constexpr int kResendLimit = 3;
+// Bytes a wait takes that are not its reply (noise, acknowledgements, stop
+// notices, console output, broken notices) before the server counts as
+// flooding: far more than any server sends unasked, far less than a
+// processor would spend seconds on.
+constexpr qsizetype kFloodLimit = 256 * 1024;
+// A flood of bytes never starves the deadline: the clock is read at least
+// once per this many bytes taken from the buffer.
+constexpr unsigned kBytesPerClockCheck = 512;
 
 int64_t NowMs()
 {
@@ -75,12 +86,15 @@ bool WaitUntilWritable(int socket, int64_t deadlineMs)
     }
 }
 
-// One non-blocking connect bounded by the deadline; the socket or -1.
-int ConnectTo(const addrinfo &address, int64_t deadlineMs)
+// One non-blocking connect bounded by the deadline; the socket, or -1 with
+// the system's error in *error.
+int ConnectTo(const addrinfo &address, int64_t deadlineMs, int *failure)
 {
     const int fd = ::socket(address.ai_family, address.ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK, address.ai_protocol);
-    if (fd < 0)
+    if (fd < 0) {
+        *failure = errno;
         return -1;
+    }
     if (::connect(fd, address.ai_addr, address.ai_addrlen) != 0) {
         int error = errno;
         if (error == EINPROGRESS && WaitUntilWritable(fd, deadlineMs)) {
@@ -92,6 +106,7 @@ int ConnectTo(const addrinfo &address, int64_t deadlineMs)
         }
         if (error != 0) {
             ::close(fd);
+            *failure = error;
             return -1;
         }
     }
@@ -136,32 +151,37 @@ bool GdbRemote::Open(const QString &server)
 bool GdbRemote::Connect(const QString &server)
 {
     Close();
+    m_failure = Failure::None;
+    m_noAck = false;
+    m_binaryWrites = true;
+    m_foundRunning = false;
+    m_packetSize = 400;
+    m_processId = "1";
     QByteArray host;
     uint16_t port = 0;
     if (!SplitServer(server, &host, &port))
-        return false;
+        return Fail(Failure::NotHostPort);
     const int64_t deadline = NowMs() + kConnectTimeoutMs;
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo *found = nullptr;
-    if (::getaddrinfo(host.constData(), QByteArray::number(port).constData(), &hints, &found) != 0)
-        return false;
+    if (const int code = ::getaddrinfo(host.constData(), QByteArray::number(port).constData(), &hints, &found))
+        return Fail(Failure::NoSuchHost, code);
+    int error = ETIMEDOUT;
     for (addrinfo *address = found; address && m_socket < 0 && RemainingMs(deadline) > 0; address = address->ai_next)
-        m_socket = ConnectTo(*address, deadline);
+        m_socket = ConnectTo(*address, deadline, &error);
     ::freeaddrinfo(found);
-    m_noAck = false;
-    m_binaryWrites = true;
-    m_packetSize = 400;
-    m_processId = "1";
-    return m_socket >= 0;
+    return m_socket >= 0 || Fail(Failure::NotConnected, error);
 }
 
 bool GdbRemote::ExchangeFeatures()
 {
     QByteArray reply;
-    if (!Transact("qSupported:swbreak+;hwbreak+", &reply) || reply.startsWith('E'))
+    if (!Transact("qSupported:swbreak+;hwbreak+", &reply))
         return false;
+    if (reply.startsWith('E'))
+        return Fail(Failure::UnexpectedReply, 0, reply);
     bool offersNoAck = false;
     for (const QByteArray &feature : reply.split(';')) {
         if (feature.startsWith("PacketSize=")) {
@@ -181,15 +201,29 @@ bool GdbRemote::ExchangeFeatures()
     return true;
 }
 
+// Console output may come first, from a target that runs; a server that
+// lets the target run answers only once it stops, so silence means running.
 bool GdbRemote::StopTarget()
 {
-    if (!SendPacket("?"))
+    Wait wait = StartWait();
+    if (!SendPacket("?", wait))
         return false;
     QByteArray reply;
-    if (!ReceivePacket(&reply, m_replyTimeoutMs))
-        return Interrupt(); // a server that lets the target run answers only once it stops
+    for (;;) {
+        if (!ReceivePacket(&reply, wait)) {
+            if (m_failure != Failure::NoReply)
+                return false;
+            m_failure = Failure::None;
+            m_foundRunning = true;
+            return Interrupt();
+        }
+        if (!IsConsoleOutput(reply))
+            break;
+        if (!Skip(wait, reply.size()))
+            return false;
+    }
     if (!IsStopReply(reply))
-        return false; // exited, error or nonsense: no target to work on
+        return Fail(Failure::UnexpectedReply, 0, reply); // exited, error or nonsense: no target to work on
     NoteProcess(reply);
     return true;
 }
@@ -210,19 +244,21 @@ void GdbRemote::NoteProcess(const QByteArray &stopReply)
 
 bool GdbRemote::Interrupt()
 {
-    return SendRaw(QByteArray(1, '\x03')) && WaitForStop(m_replyTimeoutMs);
+    Wait wait = StartWait();
+    return SendRaw(QByteArray(1, '\x03'), wait) && WaitForStop(wait);
 }
 
-bool GdbRemote::WaitForStop(int timeoutMs)
+bool GdbRemote::WaitForStop(Wait &wait)
 {
-    const int64_t deadline = NowMs() + timeoutMs;
     QByteArray reply;
-    while (ReceivePacket(&reply, RemainingMs(deadline))) {
+    while (ReceivePacket(&reply, wait)) {
         if (IsStopReply(reply)) {
             NoteProcess(reply);
             return true;
         }
         if (!IsConsoleOutput(reply))
+            return Fail(Failure::UnexpectedReply, 0, reply);
+        if (!Skip(wait, reply.size()))
             return false;
     }
     return false;
@@ -231,7 +267,7 @@ bool GdbRemote::WaitForStop(int timeoutMs)
 bool GdbRemote::ReadMemory(uint32_t address, uint32_t byteCount, uint8_t *data)
 {
     if (!IsConnected())
-        return false;
+        return Fail(Failure::Closed);
     const uint32_t chunk = uint32_t(m_packetSize / 2);
     for (uint32_t done = 0; done < byteCount;) {
         const uint32_t count = qMin(chunk, byteCount - done);
@@ -249,12 +285,12 @@ bool GdbRemote::ReadChunk(uint32_t address, uint32_t count, uint8_t *data)
         return false;
     // Error replies ("E14", "E.text") never have the exact length of the data.
     if (reply.size() != qsizetype(count) * 2)
-        return false;
+        return Fail(Failure::UnexpectedReply, 0, reply);
     for (uint32_t i = 0; i < count; ++i) {
         const int high = HexValue(reply[2 * i]);
         const int low = HexValue(reply[2 * i + 1]);
         if (high < 0 || low < 0)
-            return false;
+            return Fail(Failure::UnexpectedReply, 0, reply);
         data[i] = uint8_t(high << 4 | low);
     }
     return true;
@@ -269,7 +305,7 @@ uint32_t GdbRemote::WriteChunkSize(bool binary) const
 bool GdbRemote::WriteMemory(uint32_t address, uint32_t byteCount, const uint8_t *data)
 {
     if (!IsConnected())
-        return false;
+        return Fail(Failure::Closed);
     for (uint32_t done = 0; done < byteCount;) {
         uint32_t count = qMin(WriteChunkSize(m_binaryWrites), byteCount - done);
         if (m_binaryWrites) {
@@ -301,21 +337,27 @@ bool GdbRemote::WriteChunk(uint32_t address, uint32_t count, const uint8_t *data
         if (!Transact('X' + where + EscapeBinary(data, count), &reply))
             return false;
         if (!reply.isEmpty())
-            return reply == "OK";
+            return reply == "OK" || Fail(Failure::UnexpectedReply, 0, reply);
         m_binaryWrites = false; // no binary writes here: the same data in hex
         return WriteMemory(address, count, data);
     }
     const QByteArray hex = QByteArray::fromRawData(reinterpret_cast<const char *>(data), count).toHex();
-    return Transact('M' + where + hex, &reply) && reply == "OK";
+    if (!Transact('M' + where + hex, &reply))
+        return false;
+    return reply == "OK" || Fail(Failure::UnexpectedReply, 0, reply);
 }
 
 // A server in multiprocess mode wants the process in the detach ("D;1");
 // QEMU stays in that mode once any client asked for it.
 bool GdbRemote::Detach()
 {
+    if (StreamFailed()) {
+        Close();
+        return false;
+    }
     QByteArray reply;
     bool detached = IsConnected() && Transact("D", &reply) && reply == "OK";
-    if (!detached && IsConnected() && reply.startsWith('E'))
+    if (!detached && IsConnected() && !StreamFailed() && reply.startsWith('E'))
         detached = Transact("D;" + m_processId, &reply) && reply == "OK";
     Close();
     return detached;
@@ -328,6 +370,62 @@ void GdbRemote::Close()
     m_socket = -1;
     m_pending.clear();
     m_pendingPos = 0;
+}
+
+bool GdbRemote::StreamFailed() const
+{
+    switch (m_failure) {
+    case Failure::NoReply:
+    case Failure::Closed:
+    case Failure::Broken:
+    case Failure::Flooded:
+    case Failure::Garbled:
+    case Failure::NotAcknowledged:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString GdbRemote::FailureReason() const
+{
+    switch (m_failure) {
+    case Failure::None:
+        return QString();
+    case Failure::NotHostPort:
+        return QString::fromLatin1(LinkMessages::kGdbNotHostPort);
+    case Failure::NoSuchHost:
+        return QString::fromLocal8Bit(::gai_strerror(m_failureError));
+    case Failure::NotConnected:
+    case Failure::Broken:
+        return qt_error_string(m_failureError);
+    case Failure::NoReply:
+        return MessageText::Format(LinkMessages::kGdbNoReply, m_replyTimeoutMs);
+    case Failure::Closed:
+        return QString::fromLatin1(LinkMessages::kGdbClosed);
+    case Failure::Flooded:
+        return QString::fromLatin1(LinkMessages::kGdbFlooded);
+    case Failure::Garbled:
+        return QString::fromLatin1(LinkMessages::kGdbGarbled);
+    case Failure::NotAcknowledged:
+        return QString::fromLatin1(LinkMessages::kGdbNotAcknowledged);
+    case Failure::UnexpectedReply:
+        return MessageText::Format(LinkMessages::kGdbUnexpectedReply, m_unexpectedReply.left(32).constData());
+    }
+    return QString();
+}
+
+bool GdbRemote::Fail(Failure failure, int error, const QByteArray &reply)
+{
+    m_failure = failure;
+    m_failureError = error;
+    m_unexpectedReply = reply;
+    return false;
+}
+
+GdbRemote::Wait GdbRemote::StartWait() const
+{
+    return Wait{NowMs() + m_replyTimeoutMs};
 }
 
 uint8_t GdbRemote::Checksum(const QByteArray &payload)
@@ -381,11 +479,10 @@ bool GdbRemote::ExpandRuns(const QByteArray &payload, QByteArray *expanded)
     return true;
 }
 
-bool GdbRemote::SendRaw(const QByteArray &bytes)
+bool GdbRemote::SendRaw(const QByteArray &bytes, const Wait &wait)
 {
     if (!IsConnected())
-        return false;
-    const int64_t deadline = NowMs() + m_replyTimeoutMs;
+        return Fail(Failure::Closed);
     for (qsizetype sent = 0; sent < bytes.size();) {
         const ssize_t n = ::send(m_socket, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
         if (n > 0) {
@@ -393,29 +490,32 @@ bool GdbRemote::SendRaw(const QByteArray &bytes)
         } else if (n < 0 && errno == EINTR) {
             continue;
         } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (!WaitUntilWritable(m_socket, deadline) || RemainingMs(deadline) == 0)
-                return false;
+            if (!WaitUntilWritable(m_socket, wait.deadlineMs) || RemainingMs(wait.deadlineMs) == 0)
+                return Fail(Failure::NoReply);
         } else {
-            return false;
+            return Fail(Failure::Broken, n < 0 ? errno : EPIPE);
         }
     }
     return true;
 }
 
-bool GdbRemote::SendPacket(const QByteArray &payload)
+bool GdbRemote::SendPacket(const QByteArray &payload, Wait &wait)
 {
     const QByteArray framed = Frame(payload);
     for (int attempt = 0; attempt < kResendLimit; ++attempt) {
-        if (!SendRaw(framed))
+        if (!SendRaw(framed, wait))
             return false;
         if (m_noAck)
             return true;
-        const int64_t deadline = NowMs() + m_replyTimeoutMs;
         char c = 0;
-        do {
-            if (!NextByte(&c, deadline))
+        for (;;) {
+            if (!NextByte(&c, wait))
                 return false;
-        } while (c != '+' && c != '-' && c != '$');
+            if (c == '+' || c == '-' || c == '$')
+                break;
+            if (!Skip(wait, 1))
+                return false;
+        }
         if (c == '$') {
             --m_pendingPos; // the reply came without its acknowledgement
             return true;
@@ -423,74 +523,111 @@ bool GdbRemote::SendPacket(const QByteArray &payload)
         if (c == '+')
             return true;
     }
-    return false;
+    return Fail(Failure::NotAcknowledged);
 }
 
-bool GdbRemote::ReceivePacket(QByteArray *payload, int timeoutMs)
+bool GdbRemote::Skip(Wait &wait, qsizetype count)
 {
-    const int64_t deadline = NowMs() + timeoutMs;
+    wait.skipped += count;
+    return wait.skipped <= kFloodLimit || Fail(Failure::Flooded);
+}
+
+bool GdbRemote::ReceivePacket(QByteArray *payload, Wait &wait)
+{
     char c = 0;
     for (;;) {
         // Acknowledgements and noise before the packet start are skipped.
-        do {
-            if (!NextByte(&c, deadline))
+        for (;;) {
+            if (!NextByte(&c, wait))
                 return false;
-        } while (c != '$' && c != '%');
+            if (c == '$' || c == '%')
+                break;
+            if (!Skip(wait, 1))
+                return false;
+        }
         const bool notification = c == '%';
         QByteArray raw;
         for (;;) {
-            if (!NextByte(&c, deadline))
+            if (!NextByte(&c, wait))
                 return false;
             if (c == '#')
                 break;
             if (c == '$' || raw.size() > kLongestReply)
-                return false;
+                return Fail(Failure::Garbled);
             raw += c;
         }
         char digits[2];
-        if (!NextByte(&digits[0], deadline) || !NextByte(&digits[1], deadline))
+        if (!NextByte(&digits[0], wait) || !NextByte(&digits[1], wait))
             return false;
         const int high = HexValue(digits[0]);
         const int low = HexValue(digits[1]);
-        if (high < 0 || low < 0 || uint8_t(high << 4 | low) != Checksum(raw))
+        const bool intact = high >= 0 && low >= 0 && uint8_t(high << 4 | low) == Checksum(raw);
+        // Asynchronous notices are not replies and get no acknowledgement,
+        // broken or not.
+        if (notification) {
+            if (!Skip(wait, raw.size() + 4))
+                return false;
+            continue;
+        }
+        if (!intact)
+            return Fail(Failure::Garbled);
+        if (!m_noAck && !SendRaw("+", wait))
             return false;
-        if (notification)
-            continue; // asynchronous notices are not replies and get no acknowledgement
-        if (!m_noAck && !SendRaw("+"))
-            return false;
-        return ExpandRuns(raw, payload);
+        return ExpandRuns(raw, payload) || Fail(Failure::Garbled);
     }
 }
 
 // A server may send a stop notice of its own first: QEMU reports that it
 // stopped the running machine when a client connects. No reply to these
-// commands starts with S or T, so such packets are passed over.
+// commands starts with S or T, so such packets are passed over, as is
+// console output. The whole exchange, acknowledgement included, keeps one
+// deadline.
 bool GdbRemote::Transact(const QByteArray &command, QByteArray *reply)
 {
-    if (!SendPacket(command))
+    Wait wait = StartWait();
+    if (!SendPacket(command, wait))
         return false;
-    const int64_t deadline = NowMs() + m_replyTimeoutMs;
-    do {
-        if (!ReceivePacket(reply, RemainingMs(deadline)))
+    for (;;) {
+        if (!ReceivePacket(reply, wait))
             return false;
-    } while (IsStopReply(*reply) || IsConsoleOutput(*reply));
-    return true;
+        if (!IsStopReply(*reply) && !IsConsoleOutput(*reply))
+            return true;
+        if (!Skip(wait, reply->size()))
+            return false;
+    }
 }
 
-bool GdbRemote::NextByte(char *byte, int64_t deadlineMs)
+bool GdbRemote::NextByte(char *byte, const Wait &wait)
 {
-    while (m_pendingPos >= m_pending.size()) {
+    if (m_pendingPos < m_pending.size()) {
+        if (++m_bytesSinceClock >= kBytesPerClockCheck) {
+            m_bytesSinceClock = 0;
+            if (RemainingMs(wait.deadlineMs) == 0)
+                return Fail(Failure::NoReply);
+        }
+        *byte = m_pending[m_pendingPos++];
+        return true;
+    }
+    for (;;) {
         if (!IsConnected())
-            return false;
+            return Fail(Failure::Closed);
         m_pending.resize(65536);
         m_pendingPos = 0;
+        m_bytesSinceClock = 0;
+        const int left = RemainingMs(wait.deadlineMs);
+        if (left == 0) {
+            m_pending.clear();
+            return Fail(Failure::NoReply);
+        }
         pollfd entry{m_socket, POLLIN, 0};
-        const int ready = ::poll(&entry, 1, RemainingMs(deadlineMs));
-        if (ready < 0 && errno == EINTR)
+        const int ready = ::poll(&entry, 1, left);
+        if (ready < 0 && errno == EINTR) {
+            m_pending.clear();
             continue;
+        }
         if (ready <= 0) {
             m_pending.clear();
-            return false;
+            return ready == 0 ? Fail(Failure::NoReply) : Fail(Failure::Broken, errno);
         }
         const ssize_t n = ::recv(m_socket, m_pending.data(), size_t(m_pending.size()), 0);
         if (n < 0 && (errno == EINTR || errno == EAGAIN)) {
@@ -498,11 +635,12 @@ bool GdbRemote::NextByte(char *byte, int64_t deadlineMs)
             continue;
         }
         if (n <= 0) {
+            const int error = n < 0 ? errno : 0;
             m_pending.clear();
-            return false; // closed by the server, or broken
+            return error == 0 ? Fail(Failure::Closed) : Fail(Failure::Broken, error);
         }
         m_pending.resize(n);
+        *byte = m_pending[m_pendingPos++];
+        return true;
     }
-    *byte = m_pending[m_pendingPos++];
-    return true;
 }

@@ -138,6 +138,7 @@ enum Function : std::size_t {
     SetSpeed = 10,
     TIF_Select = 13,
     WriteMemEx = 18,
+    Go = 21,
     Halt = 22,
     ReadMemEx = 26,
 };
@@ -152,6 +153,6 @@ static_assert(NameAt(EMU_GetList, "JLINK_EMU_GetList") && NameAt(IsOpen, "JLINK_
               NameAt(Close, "JLINK_Close") && NameAt(ExecCommand, "JLINK_ExecCommand") &&
               NameAt(Connect, "JLINK_Connect") && NameAt(SetSpeed, "JLINK_SetSpeed") &&
               NameAt(TIF_Select, "JLINK_TIF_Select") && NameAt(WriteMemEx, "JLINK_WriteMemEx") &&
-              NameAt(Halt, "JLINK_Halt") && NameAt(ReadMemEx, "JLINK_ReadMemEx"));
+              NameAt(Go, "JLINK_Go") && NameAt(Halt, "JLINK_Halt") && NameAt(ReadMemEx, "JLINK_ReadMemEx"));
 
 } // namespace JLinkApi

@@ -228,6 +228,12 @@ void JLinkLibrary::Halt()
         call();
 }
 
+void JLinkLibrary::Go()
+{
+    if (auto *call = Entry<decltype(JLINK_Go)>(JLinkApi::Go))
+        call();
+}
+
 void JLinkLibrary::Close()
 {
     if (auto *call = Entry<decltype(JLINK_Close)>(JLinkApi::Close))

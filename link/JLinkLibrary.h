@@ -61,6 +61,7 @@ public:
     int ReadMemEx(uint32_t address, uint32_t byteCount, uint8_t *into);
     int WriteMemEx(uint32_t address, uint32_t byteCount, const uint8_t *from);
     void Halt();
+    void Go();
     void Close();
 
 private:

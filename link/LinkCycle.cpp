@@ -1,5 +1,6 @@
 #include "link/LinkCycle.h"
 
+#include "link/HaltRecord.h"
 #include "link/LinkMessages.h"
 #include "link/MessageText.h"
 #include "link/Settings.h"
@@ -41,7 +42,9 @@ void LinkCycle::PrefaceWith(int dataSource)
 
 bool LinkCycle::Fail(const QString &message, const QString &reason)
 {
-    m_user.messages.ShowFailure(MessageText::Cut(message), reason);
+    const QString why = reason.isEmpty() ? m_linkReason : reason;
+    m_linkReason.clear();
+    m_user.messages.ShowFailure(MessageText::Cut(message), why);
     return false;
 }
 
@@ -63,13 +66,67 @@ TargetBackend &LinkCycle::Backend()
 bool LinkCycle::Open()
 {
     m_open = Backend().Open(*this);
-    return m_open;
+    if (!m_open)
+        return false;
+    LearnHalted();
+    Backend().KeepHalted(m_halted.Any());
+    return true;
 }
 
-bool LinkCycle::Reopen()
+// A link that found the target running overrules the record: something
+// else let it run since.
+void LinkCycle::LearnHalted()
 {
-    CloseLeavingHalted();
+    if (m_haltLearned)
+        return;
+    m_haltLearned = true;
+    m_target = Backend().TargetName();
+    m_halted = HaltRecord::Read(m_config, m_target);
+    if (m_halted.Any() && Backend().FoundRunning()) {
+        m_halted = {};
+        WriteHaltRecord();
+    }
+}
+
+bool LinkCycle::Reopen(Reopening how)
+{
+    if (how == Reopening::LettingRun) {
+        if (m_open)
+            Backend().KeepHalted(false);
+        Close();
+    } else {
+        CloseLeavingHalted();
+    }
     return Open();
+}
+
+void LinkCycle::RecordHalted(const HaltedCores &cores)
+{
+    m_halted.hcpu = m_halted.hcpu || cores.hcpu;
+    m_halted.lcpu = m_halted.lcpu || cores.lcpu;
+    WriteHaltRecord();
+    if (m_open)
+        Backend().KeepHalted(true);
+}
+
+bool LinkCycle::RunCores(const CoreHalt &halt)
+{
+    if (!Backend().RunCores(*this, m_halted, halt))
+        return false;
+    m_halted = {};
+    WriteHaltRecord();
+    if (m_open)
+        Backend().KeepHalted(false);
+    return true;
+}
+
+// The action itself worked; a record that could not be kept is told as a
+// note, since later actions will not know of the halt.
+void LinkCycle::WriteHaltRecord()
+{
+    QString failure;
+    if (!HaltRecord::Write(m_config, m_target, m_halted, &failure) && !failure.isEmpty())
+        Note(failure);
 }
 
 bool LinkCycle::HaltCore(const CoreHalt &halt)
@@ -129,14 +186,18 @@ bool LinkCycle::ReadUnchecked(uint32_t address, uint32_t byteCount)
 {
     if (byteCount > TransferBuffer::kSize)
         return false;
-    return Backend().ReadMemory(address, byteCount);
+    const bool done = Backend().ReadMemory(address, byteCount);
+    m_linkReason = done ? QString() : Backend().FailureReason();
+    return done;
 }
 
 bool LinkCycle::WriteUnchecked(uint32_t address, uint32_t byteCount)
 {
     if (byteCount > TransferBuffer::kSize)
         return false;
-    return Backend().WriteMemory(address, byteCount);
+    const bool done = Backend().WriteMemory(address, byteCount);
+    m_linkReason = done ? QString() : Backend().FailureReason();
+    return done;
 }
 
 bool LinkCycle::WriteRepeated(uint32_t address, uint32_t byteCount)

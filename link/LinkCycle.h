@@ -52,8 +52,9 @@ public:
     void SetConnectFailureText(const char *text) { m_connectFailure = text; }
 
     // Shows a failure, which ends the operation, with the system's reason
-    // where it gave one. Always returns false so callers can write
-    // `return cycle.Fail(...)`.
+    // where it gave one; without a reason of its own, the failure right
+    // after a failed transfer carries the link's. Always returns false so
+    // callers can write `return cycle.Fail(...)`.
     bool Fail(const QString &message, const QString &reason = QString());
     // Shows a message that does not end the operation (the length caps).
     void Note(const QString &message);
@@ -77,13 +78,23 @@ public:
     // After a halt: a GDB server's connection closes without the detach, so
     // the stopped target stays stopped; other links close as Close() does.
     void CloseLeavingHalted();
-    // Closes as after a halt and runs the opening steps again (the probe
-    // selects the same serial number).
-    bool Reopen();
+    // Closes as after a halt (or, letting run, as Close() does when no core
+    // is halted) and runs the opening steps again (the probe selects the
+    // same serial number).
+    enum class Reopening { LeavingHalted, LettingRun };
+    bool Reopen(Reopening how = Reopening::LeavingHalted);
 
     // The link's own halt steps, between Open() and CloseLeavingHalted().
     bool HaltCore(const CoreHalt &halt);
     bool HaltLcpu(const CoreHalt &halt);
+    // After the halt steps: the record keeps the core halted through every
+    // later action, over every link, until RunCores().
+    void RecordHalted(const HaltedCores &cores);
+    // The link's own steps that let the halted cores run (the HCPU always),
+    // then the record is cleared and the close lets the target run.
+    bool RunCores(const CoreHalt &halt);
+    // What Corvane halted on the open target, as the record and the link say.
+    const HaltedCores &Halted() const { return m_halted; }
 
     // Whether a read into a file shows its first chunk as a preview.
     bool PreviewsFileReads();
@@ -100,6 +111,9 @@ public:
 private:
     TargetBackend &Backend();
     bool BodyFailed(const char *format, uint32_t address, uint32_t byteCount);
+    // Takes the record of the target once, at its first opening.
+    void LearnHalted();
+    void WriteHaltRecord();
 
     const ConfigFile &m_config;
     TargetLinks &m_links;
@@ -113,4 +127,9 @@ private:
     const char *m_connectFailure = LinkMessages::kProbeConnect;
     std::unique_ptr<TargetBackend> m_backend;
     bool m_open = false;
+    bool m_haltLearned = false;
+    HaltedCores m_halted;
+    QString m_target;
+    // The link's reason for the last failed transfer, for the failure shown next.
+    QString m_linkReason;
 };

@@ -53,17 +53,30 @@ inline constexpr char kUartWriteBody[] = "WriteMem 0x%08x 0x%x error !\n";
 inline constexpr char kUartReadWord[] = "ReadMem 0x%08x 4 error !";
 inline constexpr char kUartWriteWord[] = "WriteMem 0x%08x 4 error !\n";
 
-// A GDB server.
-inline constexpr char kGdbConnect[] = "gdb connect GDB_SERVER error !\n";
+// A GDB server. %s of the connect failure is the server, "host:port".
+inline constexpr char kGdbConnect[] = "gdb connect %s error !\n";
 inline constexpr char kGdbReadBody[] = "gdb_ReadMem 0x%08x 0x%x error !\n";
 inline constexpr char kGdbWriteBody[] = "gdb_WriteMem 0x%08x 0x%x error !\n";
 inline constexpr char kGdbReadWord[] = "gdb_ReadMem 0x%08x 4 error !\n";
 inline constexpr char kGdbWriteWord[] = "gdb_WriteMem 0x%08x 4 error !\n";
+
+// Why the GDB link failed, as a reason after its message, where the system
+// gave none of its own ("Connection refused" comes from the system). %d is
+// the reply deadline in milliseconds, %s the start of the server's reply.
+inline constexpr char kGdbNotHostPort[] = "not host:port";
+inline constexpr char kGdbNoReply[] = "no reply within %d ms";
+inline constexpr char kGdbClosed[] = "closed by the server";
+inline constexpr char kGdbFlooded[] = "the server kept sending without the reply";
+inline constexpr char kGdbGarbled[] = "a garbled reply";
+inline constexpr char kGdbNotAcknowledged[] = "the server took no resend of the packet";
+inline constexpr char kGdbUnexpectedReply[] = "the server answered \"%s\"";
 
 // Why a serial port did not open, as a reason after kUartOpen: the path and
 // the system's text. The system's text for ENOTTY ("Inappropriate ioctl for
 // device") says little about a port, so that one is our own.
 inline constexpr char kPortReason[] = "%s: %s";
 inline constexpr char kNotATerminal[] = "not a terminal";
+// The same pair for a port that hung up in the middle of an exchange.
+inline constexpr char kPortHungUp[] = "the port hung up";
 
 } // namespace LinkMessages

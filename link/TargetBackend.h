@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/HaltRecord.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -10,11 +12,12 @@ class ConfigFile;
 class LinkCycle;
 struct TargetLinks;
 
-// The registers and pause of a halt request; the backend uses what its link needs.
+// The registers and pause of a halt or run request; the backend uses what its link needs.
 struct CoreHalt
 {
     uint32_t debugViewRegister = 0; // written with the request over the UART link
     uint32_t request = 0;
+    uint32_t runRequest = 0;            // written instead of the request to let the cores run
     uint32_t lcpuFlagRegister = 0;      // set around the fresh connection that halts the LCPU
     unsigned long pauseAfterHaltMs = 0; // after the probe's halt of the HCPU
 };
@@ -54,6 +57,19 @@ public:
     virtual bool HaltCore(LinkCycle &cycle, const CoreHalt &halt) = 0;
     // Halts the LCPU once its preparation is done; false when a step failed.
     virtual bool HaltLcpu(LinkCycle &cycle, const CoreHalt &halt) = 0;
+    // Lets the HCPU run, and the LCPU too when it was halted; false when a step failed.
+    virtual bool RunCores(LinkCycle &cycle, const HaltedCores &halted, const CoreHalt &halt) = 0;
+
+    // The target this link reaches, as the halt record names it; known after the settings are read at Open().
+    virtual QString TargetName() const = 0;
+    // Whether the opening found the target running, so no halt of an
+    // earlier action holds any more. Only a link that can tell says true.
+    virtual bool FoundRunning() const { return false; }
+    // Whether the normal ends leave the target halted (a GDB server lets it
+    // run at the detach otherwise); the other links never let a core run on closing.
+    virtual void KeepHalted(bool) {}
+    // The system's reason for the last failure of the link, where it gave one.
+    virtual QString FailureReason() const { return QString(); }
 
     // Whether a failed write inside a long loop ends the loop (the UART link runs on).
     virtual bool ExaminesRepeatedWrites() const { return true; }

@@ -80,6 +80,24 @@ public:
         return cycle.WriteWord(halt.lcpuFlagRegister, 0);
     }
 
+    // Go lets the HCPU run; the LCPU runs as it halted, through a fresh
+    // connection while the flag is set.
+    bool RunCores(LinkCycle &cycle, const HaltedCores &halted, const CoreHalt &halt) override
+    {
+        m_jlink.Go();
+        if (!halted.lcpu)
+            return true;
+        if (!cycle.WriteWord(halt.lcpuFlagRegister, 1) || !cycle.Reopen())
+            return false;
+        m_jlink.Go();
+        return cycle.WriteWord(halt.lcpuFlagRegister, 0);
+    }
+
+    QString TargetName() const override
+    {
+        return HaltRecord::TargetName(Stored(DataSource::JLink), QString::number(m_serialNumber.value_or(0)));
+    }
+
     bool PreviewsFileReads() const override { return true; }
 
     const TransferFailureTexts &FailureTexts() const override
@@ -113,12 +131,14 @@ public:
         if (!ChipProfile::SupportsUartDebug(m_chipModel))
             return cycle.Fail(MessageText::Format(m_refusalFormat, m_chipModel.toUtf8().constData()));
         const Settings settings = LoadSettings(m_config, SettingsPart::Uart);
+        m_portName = settings.uartPort;
         m_port = m_uart.OpenPort(settings.uartPort, settings.uartSpeedIndex);
         if (!m_port.IsOpen())
             return cycle.Fail(LinkMessages::kUartOpen, m_port.OpenFailure());
         if (!m_uart.EnterDebugMode(m_port)) {
+            const QString reason = FailureReason();
             m_port.Close();
-            return cycle.Fail(LinkMessages::kUartEnterDebugMode);
+            return cycle.Fail(LinkMessages::kUartEnterDebugMode, reason);
         }
         return true;
     }
@@ -149,6 +169,24 @@ public:
 
     bool HaltLcpu(LinkCycle &cycle, const CoreHalt &halt) override { return HaltCore(cycle, halt); }
 
+    // The same register without the halt bit lets both cores run.
+    bool RunCores(LinkCycle &cycle, const HaltedCores &, const CoreHalt &halt) override
+    {
+        return cycle.WriteWord(halt.debugViewRegister, halt.runRequest);
+    }
+
+    QString TargetName() const override { return HaltRecord::TargetName(Stored(DataSource::Uart), m_portName); }
+
+    // A port that hung up (a USB adapter unplugged) is the one reason the
+    // system gives; a chip that does not answer gives none.
+    QString FailureReason() const override
+    {
+        if (!m_port.HasFailed())
+            return QString();
+        return MessageText::Format(LinkMessages::kPortReason, m_portName.toUtf8().constData(),
+                                   LinkMessages::kPortHungUp);
+    }
+
     bool ExaminesRepeatedWrites() const override { return false; }
 
     const TransferFailureTexts &FailureTexts() const override
@@ -163,11 +201,13 @@ private:
     UartLink &m_uart;
     QString m_chipModel;
     const char *m_refusalFormat;
+    QString m_portName;
     SerialPort m_port;
 };
 
 // A GDB server's remote protocol. Its connection stops the target when it
-// opens, so a halt is leaving without the detach.
+// opens and the detach lets it run, so a halt is leaving without the detach,
+// and every later action leaves the same way until the cores run again.
 class GdbBackend final : public TargetBackend
 {
 public:
@@ -181,9 +221,10 @@ public:
     // every wait, so a silent server costs its deadline, never a hang.
     bool Open(LinkCycle &cycle) override
     {
-        const Settings settings = LoadSettings(m_config, SettingsPart::Gdb);
-        if (!m_gdb.Open(settings.gdbServer))
-            return cycle.Fail(LinkMessages::kGdbConnect);
+        m_server = LoadSettings(m_config, SettingsPart::Gdb).gdbServer.trimmed();
+        if (!m_gdb.Open(m_server))
+            return cycle.Fail(MessageText::Format(LinkMessages::kGdbConnect, m_server.toUtf8().constData()),
+                              m_gdb.FailureReason());
         return true;
     }
 
@@ -198,7 +239,7 @@ public:
     }
 
     // Detach lets the target run on as it did before the connection.
-    void Close() override { m_gdb.Detach(); }
+    void Close() override { m_keepHalted ? m_gdb.Close() : void(m_gdb.Detach()); }
     void CloseLeavingHalted() override { m_gdb.Close(); }
 
     // The opening stopped the core already.
@@ -208,6 +249,21 @@ public:
     {
         return cycle.WriteWord(halt.lcpuFlagRegister, 1) && cycle.Reopen() && cycle.WriteWord(halt.lcpuFlagRegister, 0);
     }
+
+    // The detach at the close lets the HCPU run; the LCPU's connection is
+    // reached as its halt reached it, and detached in turn.
+    bool RunCores(LinkCycle &cycle, const HaltedCores &halted, const CoreHalt &halt) override
+    {
+        if (!halted.lcpu)
+            return true;
+        return cycle.WriteWord(halt.lcpuFlagRegister, 1) && cycle.Reopen(LinkCycle::Reopening::LettingRun) &&
+               cycle.WriteWord(halt.lcpuFlagRegister, 0);
+    }
+
+    QString TargetName() const override { return HaltRecord::TargetName(Stored(DataSource::Gdb), m_server); }
+    bool FoundRunning() const override { return m_gdb.FoundRunning(); }
+    void KeepHalted(bool keep) override { m_keepHalted = keep; }
+    QString FailureReason() const override { return m_gdb.FailureReason(); }
 
     const TransferFailureTexts &FailureTexts() const override
     {
@@ -220,6 +276,8 @@ private:
     const ConfigFile &m_config;
     GdbRemote &m_gdb;
     TransferBuffer &m_buffer;
+    QString m_server;
+    bool m_keepHalted = false;
 };
 
 } // namespace

@@ -29,7 +29,7 @@ bool OpenCycle(LinkCycle &cycle)
 
 CoreHalt HaltOf(const Pauses &pauses)
 {
-    return {kHaltRegisterDebugView, kHaltRequest, kLcpuHaltFlagRegister, pauses.afterHaltMs};
+    return {kHaltRegisterDebugView, kHaltRequest, kRunRequest, kLcpuHaltFlagRegister, pauses.afterHaltMs};
 }
 
 } // namespace
@@ -51,8 +51,10 @@ void HaltHcpu(OperationEnv &env, const Pauses &pauses)
     LinkCycle cycle(env.config, env.links, env.user);
     if (!OpenCycle(cycle))
         return;
-    if (cycle.HaltCore(HaltOf(pauses)))
-        cycle.CloseLeavingHalted();
+    if (!cycle.HaltCore(HaltOf(pauses)))
+        return;
+    cycle.RecordHalted({.hcpu = true});
+    cycle.CloseLeavingHalted();
 }
 
 void HaltLcpu(OperationEnv &env, const Pauses &pauses)
@@ -60,8 +62,19 @@ void HaltLcpu(OperationEnv &env, const Pauses &pauses)
     LinkCycle cycle(env.config, env.links, env.user);
     if (!OpenCycle(cycle) || !PrepareLcpuHalt(cycle, pauses))
         return;
-    if (cycle.HaltLcpu(HaltOf(pauses)))
-        cycle.CloseLeavingHalted();
+    if (!cycle.HaltLcpu(HaltOf(pauses)))
+        return;
+    cycle.RecordHalted({.lcpu = true});
+    cycle.CloseLeavingHalted();
+}
+
+void Run(OperationEnv &env)
+{
+    LinkCycle cycle(env.config, env.links, env.user);
+    if (!OpenCycle(cycle))
+        return;
+    if (cycle.RunCores(HaltOf({})))
+        cycle.Close();
 }
 
 uint32_t CleanBySetWayValue(uint32_t set, uint32_t way)

@@ -4,10 +4,13 @@
 
 // The control panel's chip-control buttons: fixed register sequences per
 // chip model and per link. None takes input; none shows anything on success.
+// A halted core stays halted through every later action until Run().
 namespace ChipControl {
 
 inline constexpr uint32_t kWatchdogOffValue = 0x00000034;
 inline constexpr uint32_t kHaltRequest = 0xA05F0003;
+// The debug key with debug enabled and the halt bit clear: the core runs.
+inline constexpr uint32_t kRunRequest = 0xA05F0001;
 inline constexpr uint32_t kHaltRegisterDebugView = 0xF000EDF0;
 inline constexpr uint32_t kLcpuPreparationRegister = 0x500C002C;
 inline constexpr uint32_t kLcpuHaltFlagRegister = 0x5000B008;
@@ -26,6 +29,9 @@ struct Pauses
 void WatchdogOff(OperationEnv &env);
 void HaltHcpu(OperationEnv &env, const Pauses &pauses = {});
 void HaltLcpu(OperationEnv &env, const Pauses &pauses = {});
+// "运行": lets the cores run that a halt stopped; until then every action
+// leaves them halted.
+void Run(OperationEnv &env);
 void CleanCache(OperationEnv &env, const Pauses &pauses = {});
 
 // The clean by set/way register value for one set and way.

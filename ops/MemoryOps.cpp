@@ -3,6 +3,7 @@
 #include "link/ChipProfile.h"
 #include "link/DiskFile.h"
 #include "link/LinkCycle.h"
+#include "link/MessageText.h"
 #include "ops/HexText.h"
 #include "ops/OpsMessages.h"
 
@@ -76,6 +77,17 @@ void ReportProgress(OperationEnv &env, qint64 done, qint64 total)
         env.progress(done, total);
 }
 
+// Between two chunks a transfer asked to end lets the target go as a
+// finished one does (leave frame, detach), then says how far it got.
+bool StoppedBetweenChunks(OperationEnv &env, LinkCycle &cycle, qint64 done, qint64 total)
+{
+    if (!env.stopRequested || !env.stopRequested())
+        return false;
+    cycle.Close();
+    cycle.Fail(MessageText::Format(OpsMessages::kTransferStopped, uint32_t(done), uint32_t(total)));
+    return true;
+}
+
 } // namespace
 
 void Read(OperationEnv &env, const QString &addressText, const QString &lengthText, DumpView &dump)
@@ -122,6 +134,8 @@ void ReadToFile(OperationEnv &env, const QString &addressText, const QString &le
     for (uint32_t k = 0; k < chunks; ++k) {
         const uint32_t chunkAddress = address + k * kChunkSize;
         const uint32_t chunkSize = std::min(kChunkSize, length - k * kChunkSize);
+        if (StoppedBetweenChunks(env, cycle, qint64(k) * kChunkSize, length))
+            return;
         if (!cycle.Read(chunkAddress, chunkSize))
             return;
         // A full disk must not pass for a complete image.
@@ -193,6 +207,8 @@ void WriteFromFile(OperationEnv &env, const QString &readAddressText)
     for (qint64 k = 0; k < chunks; ++k) {
         const uint32_t chunkAddress = address + uint32_t(k) * kChunkSize;
         const uint32_t chunkSize = uint32_t(std::min<qint64>(kChunkSize, size - k * kChunkSize));
+        if (StoppedBetweenChunks(env, cycle, k * kChunkSize, size))
+            return;
         uint8_t *data = cycle.Buffer().data();
         // A file that shrinks while it is written must not send stale buffer
         // bytes as its content.

@@ -18,6 +18,9 @@ struct OperationEnv
     UserContext &user;
     // Bytes done of the total, for the long file transfers; may be empty.
     std::function<void(qint64 done, qint64 total)> progress;
+    // Whether the long file transfers are asked to end before their next
+    // chunk (the command-line tool's stop signals); may be empty.
+    std::function<bool()> stopRequested = {};
 };
 
 // The panel's hex dump field.

@@ -27,4 +27,7 @@ inline constexpr char kOutputWrite[] = "output file write fail !\n";
 inline constexpr char kInputOpen[] = "input file open fail !\n";
 inline constexpr char kInputRead[] = "input file read fail !\n";
 
+// A long transfer asked to end between two chunks: bytes done, bytes in all.
+inline constexpr char kTransferStopped[] = "transfer stopped after 0x%x of 0x%x Bytes !\n";
+
 } // namespace OpsMessages

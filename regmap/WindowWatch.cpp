@@ -111,7 +111,7 @@ void WindowWatch::Ended(uint64_t generation, const QString &message)
     m_running = false;
     m_watch.Wait();
     if (!message.isEmpty())
-        m_user.messages.ShowFailure(message);
+        m_user.messages.ShowFailure(message, m_watch.LastStopReason());
     if (onStopped)
         onStopped();
 }

@@ -105,10 +105,10 @@ TEST(DrawnWindowsTest, RightClickOnRowsOpensTheRowsMenuAndNeverTheFramesMenu)
         GridItem row;
         QStringList menu;
     } cases[] = {
-        {uart, {"导入数据", "保存数据", "寄存器读取", "寄存器写入"}},
-        {cr, {"寄存器读取", "寄存器写入", "绘图"}},
-        {Child(cr, "VALUE~"), {"绘图"}},
-        {Child(cr, "MODE"), {"绘图"}},
+        {uart, {"导入数据", "保存数据", "寄存器读取", "寄存器写入", "复制地址"}},
+        {cr, {"寄存器读取", "寄存器写入", "绘图", "复制数值", "复制地址"}},
+        {Child(cr, "VALUE~"), {"绘图", "复制数值", "复制地址"}},
+        {Child(cr, "MODE"), {"绘图", "复制数值", "复制地址"}},
     };
     for (const auto &c : cases) {
         rowMenu.clear();

@@ -4,7 +4,12 @@
 #include "AppRig.h"
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -78,4 +83,34 @@ TEST(PanelGdbServerTest, TypedServerIsWrittenAtOnceAndReadByTheNextStart)
     QTest::keyClick(box, Qt::Key_Backspace);
     EXPECT_EQ(rig.Config().ReadText("COMMON", "GDB_SERVER", QString(), 260), "127.0.0.1:123");
     EXPECT_EQ(rig.Panel().DataSourceEntry(), 3);
+}
+
+// A failed link's message names the server or the port it tried, and the
+// system's reason follows on a line of its own, in the window as in
+// corvane-cli.
+TEST(PanelGdbServerTest, FailedLinksNameTheirServerOrPortWithTheReason)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    socklen_t size = sizeof address;
+    ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &size);
+    ::close(fd); // nothing listens there now
+    const QString server = QStringLiteral("127.0.0.1:%1").arg(ntohs(address.sin_port));
+    AppRig rig(StandardIni(QStringLiteral("GDB_SERVER=%1\nUART_PORT=/nonexistent/ttyX\n").arg(server)));
+    ASSERT_TRUE(rig.Start());
+    rig.Frame().show();
+    for (const auto &[id, text] : {std::pair{1021, "20000000"}, std::pair{1024, "4"}}) {
+        auto *field = rig.Panel().findChild<QLineEdit *>(QString::number(id));
+        QTest::mouseClick(field, Qt::LeftButton);
+        QTest::keyClicks(field, text);
+    }
+    PickByKey(rig, 3);
+    QTest::mouseClick(rig.Panel().findChild<QPushButton *>(QStringLiteral("1023")), Qt::LeftButton);
+    PickByKey(rig, 2);
+    QTest::mouseClick(rig.Panel().findChild<QPushButton *>(QStringLiteral("1023")), Qt::LeftButton);
+    EXPECT_EQ(rig.messages, (QStringList{"gdb connect " + server + " error !\nConnection refused",
+                                         "uart open error !\n/nonexistent/ttyX: No such file or directory"}));
 }

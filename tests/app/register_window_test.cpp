@@ -105,8 +105,11 @@ TEST(RegisterWindowTest, ContextMenusFollowRowKindAndDataSource)
         QStringList peripheral, registerRow, field;
     };
     const QList<Case> cases{
-        {0, {"导入数据", "保存数据"}, {"绘图"}, {"绘图"}},
-        {2, {"导入数据", "保存数据", "寄存器读取", "寄存器写入"}, {"寄存器读取", "寄存器写入", "绘图"}, {"绘图"}},
+        {0, {"导入数据", "保存数据", "复制地址"}, {"绘图", "复制数值", "复制地址"}, {"绘图", "复制数值", "复制地址"}},
+        {2,
+         {"导入数据", "保存数据", "寄存器读取", "寄存器写入", "复制地址"},
+         {"寄存器读取", "寄存器写入", "绘图", "复制数值", "复制地址"},
+         {"绘图", "复制数值", "复制地址"}},
     };
     for (const Case &c : cases) {
         AppRig rig(WindowIni(QStringLiteral("UART0=1\n"), c.dataType));

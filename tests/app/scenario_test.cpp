@@ -68,7 +68,7 @@ TEST(ScenarioTest, PickReadEditAndFindTheValueInTheChip)
     };
     const QRect row = grid->visualItemRect(uart);
     RightClick(grid->viewport(), row.center());
-    EXPECT_EQ(offered, (QStringList{"导入数据", "保存数据", "寄存器读取", "寄存器写入"}));
+    EXPECT_EQ(offered, (QStringList{"导入数据", "保存数据", "寄存器读取", "寄存器写入", "复制地址"}));
     EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('|').toStdString();
 
     GridItem cr = Child(uart, "CR");

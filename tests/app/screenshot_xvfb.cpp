@@ -301,8 +301,9 @@ TEST(DemoWithMouseTest, ReadAPeripheralFromItsRowMenuAndChangeTheLook)
     XDoTool({"mousemove", "--sync", QString::number(x), QString::number(rowY), "click", "3"});
     QTest::qWait(1000);
     Screen().save(QDir(BinDir()).filePath("corvane-demo-row-menu.png"));
-    // Import, save, read, write: from the bottom, the second entry reads.
-    XDoTool({"key", "Up", "Up", "Return"});
+    // Import, save, read, write, copy address: from the bottom, the third
+    // entry reads.
+    XDoTool({"key", "Up", "Up", "Up", "Return"});
     QElapsedTimer timer;
     timer.start();
     while (!QFileInfo::exists(home.filePath("data/VX21A/RCC.bin")) && timer.elapsed() < 20000)

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
+#include <cstring>
 #include <thread>
 
 namespace {
@@ -69,25 +71,29 @@ TEST(CliLiveCommands, WatchStopsAtTheFirstFailureWithOneMessage)
     EXPECT_EQ(run.out, "");
 }
 
-// Without a count the watch runs until it is told to stop; it stops between
-// two refreshes, so the chip is let out of debug mode.
-TEST(CliLiveCommands, WatchEndsCleanlyWhenTerminated)
+// Without a count the watch runs until it is told to stop: by Ctrl+C, a
+// termination request, a closed terminal or Ctrl+\. It stops between two
+// refreshes, so the chip is let out of debug mode.
+TEST(CliLiveCommands, WatchEndsCleanlyOnEachStopSignal)
 {
-    CliRig rig;
-    QProcess process;
-    process.start(CliProgramPath(), {"--home", rig.home.path(), "watch", "--interval", "20", "GPIO"});
-    ASSERT_TRUE(process.waitForStarted());
-    for (int i = 0; i < 2000 && rig.chip.EnterCount() < 3; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    EXPECT_GE(rig.chip.EnterCount(), 3);
-    process.terminate();
-    ASSERT_TRUE(process.waitForFinished(20000));
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-    for (int i = 0; i < 2000 && rig.chip.LeaveCount() < rig.chip.EnterCount(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    EXPECT_EQ(rig.chip.LeaveCount(), rig.chip.EnterCount());
-    EXPECT_FALSE(rig.chip.InDebugMode());
+    for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGQUIT}) {
+        SCOPED_TRACE(strsignal(signal));
+        CliRig rig;
+        QProcess process;
+        process.start(CliProgramPath(), {"--home", rig.home.path(), "watch", "--interval", "20", "GPIO"});
+        ASSERT_TRUE(process.waitForStarted());
+        for (int i = 0; i < 2000 && rig.chip.EnterCount() < 3; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        EXPECT_GE(rig.chip.EnterCount(), 3);
+        ::kill(pid_t(process.processId()), signal);
+        ASSERT_TRUE(process.waitForFinished(20000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        for (int i = 0; i < 2000 && rig.chip.LeaveCount() < rig.chip.EnterCount(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        EXPECT_EQ(rig.chip.LeaveCount(), rig.chip.EnterCount());
+        EXPECT_FALSE(rig.chip.InDebugMode());
+    }
 }
 
 TEST(CliLiveCommands, DiffNamesTheRegistersAndFieldsThatDiffer)

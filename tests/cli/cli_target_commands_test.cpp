@@ -3,9 +3,15 @@
 #include "SimulatedChip.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
 
 namespace {
 
@@ -151,6 +157,51 @@ TEST_F(CliTargetTest, ChipControlOverUart)
     m_chip.PokeWord(0x4000B00C, 0xFFFFFFFF);
     EXPECT_EQ(Cli({"watchdog-off"}).status, 0);
     EXPECT_EQ(m_chip.PeekWord(0x4000B00C), 0x34u);
+    EXPECT_EQ(m_chip.PeekBus(0xF000EDF0, 4), QByteArray("\x03\x00\x5F\xA0", 4)); // still halted
+    const ChildRun run = Cli({"run"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(m_chip.PeekBus(0xF000EDF0, 4), QByteArray("\x01\x00\x5F\xA0", 4));
+}
+
+// A stop signal in the middle of a file transfer ends it between two chunks
+// as cleanly as its normal end: the chip leaves debug mode; the tool says
+// how far it got and fails.
+TEST_F(CliTargetTest, TransferEndsCleanlyOnEachStopSignal)
+{
+    QFile in(m_home.filePath("in.bin"));
+    ASSERT_TRUE(in.open(QIODevice::WriteOnly));
+    in.write(QByteArray(0x100000, '\x5a'));
+    in.close();
+    const QRegularExpression stopped(R"(^transfer stopped after 0x([0-9a-f]+) of 0x(800000|100000) Bytes !\n$)");
+    for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGQUIT}) {
+        for (const bool reading : {true, false}) {
+            SCOPED_TRACE(std::string(strsignal(signal)) + (reading ? " in read-file" : " in write-file"));
+            m_chip.ClearRecord();
+            m_chip.InjectDelay(20, 1000000); // each chunk's reply 20 ms late: seconds in all
+            const int entered = m_chip.EnterCount();
+            QProcess process;
+            process.start(CliProgramPath(),
+                          QStringList{"--home", m_home.path()} +
+                              (reading ? QStringList{"read-file", "20000000", "800000", m_home.filePath("out.bin")}
+                                       : QStringList{"write-file", "20000000", in.fileName()}));
+            ASSERT_TRUE(process.waitForStarted());
+            ASSERT_TRUE(m_chip.WaitForFrames(4, 20000)); // entered, and chunks on their way
+            ::kill(pid_t(process.processId()), signal);
+            ASSERT_TRUE(process.waitForFinished(20000));
+            m_chip.ClearFaults();
+            EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+            EXPECT_EQ(process.exitCode(), 1);
+            const QString err = QString::fromUtf8(process.readAllStandardError());
+            const QRegularExpressionMatch match = stopped.match(err);
+            ASSERT_TRUE(match.hasMatch()) << err.toStdString();
+            EXPECT_GT(match.captured(1).toUInt(nullptr, 16), 0u);
+            for (int i = 0; i < 400 && m_chip.LeaveCount() < m_chip.EnterCount(); ++i)
+                QThread::msleep(5);
+            EXPECT_EQ(m_chip.EnterCount(), entered + 1);
+            EXPECT_EQ(m_chip.LeaveCount(), m_chip.EnterCount());
+            EXPECT_FALSE(m_chip.InDebugMode());
+        }
+    }
 }
 
 TEST_F(CliTargetTest, UsageErrors)
@@ -163,8 +214,8 @@ TEST_F(CliTargetTest, UsageErrors)
     }
     const ChildRun help = RunCli({"--help"});
     EXPECT_EQ(help.status, 0);
-    for (const char *command :
-         {"read ", "read-file", "write ", "write-file", "watchdog-off", "halt-hcpu", "halt-lcpu", "clean-cache"})
+    for (const char *command : {"read ", "read-file", "write ", "write-file", "watchdog-off", "halt-hcpu", "halt-lcpu",
+                                "clean-cache", "run "})
         EXPECT_TRUE(help.out.contains(command)) << command;
 }
 

@@ -4,7 +4,11 @@
 // memory access (qSupported, QStartNoAckMode, ?, interrupt, m, M, X, D) over
 // a sparse memory, and a fault that strikes on the first command starting
 // with a chosen prefix: silence, a closed connection, garbage, an error reply
-// or a reply with a bad checksum. It runs on a thread of the test process.
+// or a reply with a bad checksum. It can also flood: from the connection on,
+// or instead of the reply to a command, it sends one kind of unasked bytes
+// without end (stop packets, console packets, noise, acknowledgement or
+// resend storms, notices with bad checksums) until the client leaves. It
+// runs on a thread of the test process.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -14,6 +18,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <map>
@@ -35,12 +41,20 @@ struct FakeGdbScript
     std::string faultPrefix;
     enum class Fault { None, Hang, Close, Garbage, Error, BadChecksum };
     Fault fault = Fault::None;
+    // Console packets before the stop reply to "?", as a chatty target's server sends them.
+    int consolePacketsBeforeStop = 0;
+    enum class Flood { None, StopPackets, ConsolePackets, Noise, Acks, Resends, BrokenNotices };
+    Flood flood = Flood::None;
+    bool floodsOnConnect = false; // else from the first command starting with floodPrefix on
+    std::string floodPrefix;
+    int floodPauseUs = 0; // between two units: 0 sends as fast as the client takes them
 };
 
 class FakeGdbServer
 {
 public:
     using Fault = FakeGdbScript::Fault;
+    using Flood = FakeGdbScript::Flood;
     using Script = FakeGdbScript;
 
     explicit FakeGdbServer(Script script)
@@ -148,6 +162,8 @@ private:
         bool struck = false;
         if (m_script.stopNoticeOnConnect)
             Send(fd, Frame("T02thread:01;"));
+        if (m_script.flood != Flood::None && m_script.floodsOnConnect)
+            return FloodUntilLeft(fd);
         for (;;) {
             int c = Next(fd);
             if (c < 0)
@@ -198,14 +214,66 @@ private:
                     break;
                 }
             }
+            if (m_script.flood != Flood::None && !m_script.floodsOnConnect &&
+                command.rfind(m_script.floodPrefix, 0) == 0)
+                return FloodUntilLeft(fd);
             if (command == "?" && running)
                 continue; // answered by the stop after an interrupt
+            if (command == "?")
+                for (int i = 0; i < m_script.consolePacketsBeforeStop; ++i)
+                    Send(fd, Frame("O48656c6c6f"));
             const std::string reply = Reply(command, running);
             Send(fd, Frame(reply));
             if (command == "QStartNoAckMode")
                 m_noAck = true;
             if (command[0] == 'D' && reply == "OK")
                 return;
+        }
+    }
+
+    static std::string FloodUnit(Flood flood)
+    {
+        switch (flood) {
+        case Flood::StopPackets:
+            return "$T05thread:p01.01;#06";
+        case Flood::ConsolePackets:
+            return "$O48656c6c6f#f4";
+        case Flood::Noise:
+            return "~noise\x01\xfe ";
+        case Flood::Acks:
+            return "+";
+        case Flood::Resends:
+            return "-";
+        case Flood::BrokenNotices:
+            return "%Stop:T05thread:p01.01;#00";
+        case Flood::None:
+            break;
+        }
+        return std::string();
+    }
+
+    // Sends the flood until the client closes the connection or the server
+    // stops; what the client sends meanwhile is read and dropped.
+    void FloodUntilLeft(int fd)
+    {
+        std::string unit = FloodUnit(m_script.flood);
+        std::string batch = unit;
+        if (m_script.floodPauseUs == 0)
+            while (batch.size() < 16384)
+                batch += unit;
+        while (!m_stop) {
+            char sink[4096];
+            while (::recv(fd, sink, sizeof sink, MSG_DONTWAIT) > 0) {
+            }
+            pollfd entry{fd, POLLOUT, 0};
+            if (::poll(&entry, 1, 20) <= 0)
+                continue;
+            if (entry.revents & (POLLHUP | POLLERR))
+                return;
+            if (::send(fd, batch.data(), batch.size(), MSG_NOSIGNAL | MSG_DONTWAIT) < 0 && errno != EAGAIN)
+                return;
+            if (m_script.floodPauseUs > 0)
+                std::this_thread::sleep_for(std::chrono::microseconds(m_script.floodPauseUs));
         }
     }
 

@@ -1,6 +1,7 @@
 #include "tools/cli/CliTarget.h"
 
 #include "link/Settings.h"
+#include "tools/cli/CliSignals.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -42,8 +43,9 @@ CliTarget::CliTarget(const CliContext &context)
     , user(ChipModelFor(context, config))
     , userContext(user.Context())
     , links([this] { return user.ChipModel(); })
-    , env{config, links, userContext, {}}
+    , env{config, links, userContext, {}, CliSignals::StopRequested}
 {
+    CliSignals::CatchStops();
     const QString jlinkDll = config.ReadText(ConfigKey::kCommon, ConfigKey::kJlinkDll, QString(), ConfigKey::kPathSize);
     links.jlink.Bind(JLinkLibrary::SearchOrder(jlinkDll, QCoreApplication::applicationDirPath()));
 }

@@ -8,6 +8,7 @@
 #include "regmap/PeripheralImage.h"
 #include "regmap/SnapshotFiles.h"
 #include "tools/cli/CliRegisters.h"
+#include "tools/cli/CliSignals.h"
 
 #include <QTime>
 
@@ -44,13 +45,14 @@ bool ParseWatchOptions(const QStringList &args, WatchOptions &options)
     return !options.names.isEmpty();
 }
 
-// Until the watch ends by itself, Ctrl+C or a termination request ends it
-// between two refreshes, so the chip is always let out of debug mode.
+// Until the watch ends by itself, a stop request (Ctrl+C, a termination
+// request, a closed terminal, Ctrl+\) ends it between two refreshes, so the
+// chip is always let out of debug mode.
 void WaitForWatch(RegisterWatch &watch, const sigset_t &stopSignals)
 {
     const timespec pause{0, 100 * 1000 * 1000};
     while (watch.IsRunning()) {
-        if (sigtimedwait(&stopSignals, nullptr, &pause) > 0)
+        if (sigtimedwait(&stopSignals, nullptr, &pause) > 0 || CliSignals::StopRequested())
             watch.RequestStop();
     }
     watch.Wait();
@@ -99,10 +101,7 @@ int Watch(const CliContext &context)
     QString failure;
     auto onStop = [&](const QString &message) { failure = message; };
 
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
+    const sigset_t stopSignals = CliSignals::StopSet();
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr); // the watch's thread inherits it
     RegisterWatch watch(window.Target().config, window.Target().links);
     watch.Start(std::move(settings), onRefresh, onStop);

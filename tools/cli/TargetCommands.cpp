@@ -85,6 +85,7 @@ const CliCommandRegistration kRegistration{
     {"halt-hcpu", "", "halt the high-performance CPU", Control<HaltHcpu>},
     {"halt-lcpu", "", "halt the low-power CPU", Control<HaltLcpu>},
     {"clean-cache", "", "clean the level-1 data cache by set and way", Control<CleanCache>},
+    {"run", "", "let the halted cores run; until then every command leaves them halted", Control<ChipControl::Run>},
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "GdbRig.h"
 #include "link/GdbRemote.h"
+#include "link/HaltRecord.h"
 #include "link/LinkCycle.h"
 #include "ops/ChipControl.h"
 #include "ops/MemoryOps.h"
@@ -24,7 +25,11 @@ FakeGdbScript Script(int packetSize = 0x1000, bool offerNoAck = true, bool binar
 
 using Fault = FakeGdbServer::Fault;
 
-const char kConnectError[] = "gdb connect GDB_SERVER error !\n";
+// The connect failure names the server it tried.
+QString ConnectError(const QString &server)
+{
+    return "gdb connect " + server + " error !\n";
+}
 
 // One cycle reading `count` bytes at 0x20000000; the bytes, or nothing.
 std::optional<QByteArray> ReadBytes(GdbRig &rig, uint32_t count, uint32_t address = 0x20000000)
@@ -207,7 +212,8 @@ TEST(GdbLink, RunningTargetIsInterruptedBeforeTheBody)
     EXPECT_EQ(server.Interrupts(), 1);
 }
 
-// A server fault gives its one message within the deadlines, never a success.
+// A server fault gives its one message, with the reason on a line after it,
+// within the deadlines, never a success.
 TEST(GdbLink, ServerFaultsGiveTheirMessage)
 {
     struct Case
@@ -215,26 +221,31 @@ TEST(GdbLink, ServerFaultsGiveTheirMessage)
         const char *prefix;
         Fault fault;
         bool write;
-        const char *message;
+        const char *message; // nullptr: the connect failure
+        const char *reason;
     };
     const char kRead[] = "gdb_ReadMem 0x20000000 0x40 error !\n";
     const char kWrite[] = "gdb_WriteMem 0x20000000 0x40 error !\n";
+    const char kNoReply[] = "no reply within 3000 ms";
+    const char kClosed[] = "closed by the server";
+    const char kGarbled[] = "a garbled reply";
+    const char kError[] = "the server answered \"E01\"";
     const Case cases[] = {
-        {"qSupported", Fault::Hang, false, kConnectError},
-        {"qSupported", Fault::Close, false, kConnectError},
-        {"qSupported", Fault::Garbage, false, kConnectError},
-        {"qSupported", Fault::BadChecksum, false, kConnectError},
-        {"?", Fault::Close, false, kConnectError},
-        {"?", Fault::Error, false, kConnectError},
-        {"m", Fault::Hang, false, kRead},
-        {"m", Fault::Close, false, kRead},
-        {"m", Fault::Garbage, false, kRead},
-        {"m", Fault::Error, false, kRead},
-        {"m", Fault::BadChecksum, false, kRead},
-        {"X", Fault::Hang, true, kWrite},
-        {"X", Fault::Error, true, kWrite},
-        {"X", Fault::BadChecksum, true, kWrite},
-        {"X", Fault::Close, true, kWrite},
+        {"qSupported", Fault::Hang, false, nullptr, kNoReply},
+        {"qSupported", Fault::Close, false, nullptr, kClosed},
+        {"qSupported", Fault::Garbage, false, nullptr, kGarbled},
+        {"qSupported", Fault::BadChecksum, false, nullptr, kGarbled},
+        {"?", Fault::Close, false, nullptr, kClosed},
+        {"?", Fault::Error, false, nullptr, kError},
+        {"m", Fault::Hang, false, kRead, kNoReply},
+        {"m", Fault::Close, false, kRead, kClosed},
+        {"m", Fault::Garbage, false, kRead, kGarbled},
+        {"m", Fault::Error, false, kRead, kError},
+        {"m", Fault::BadChecksum, false, kRead, kGarbled},
+        {"X", Fault::Hang, true, kWrite, kNoReply},
+        {"X", Fault::Error, true, kWrite, kError},
+        {"X", Fault::BadChecksum, true, kWrite, kGarbled},
+        {"X", Fault::Close, true, kWrite, kClosed},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.prefix) + " fault " + std::to_string(int(c.fault)));
@@ -248,7 +259,9 @@ TEST(GdbLink, ServerFaultsGiveTheirMessage)
         const long long ms =
             MillisecondsOf([&] { ok = c.write ? WriteBytes(rig, QByteArray(0x40, 'w')) : bool(ReadBytes(rig, 0x40)); });
         EXPECT_FALSE(ok);
-        EXPECT_EQ(rig.user.messages, QStringList{c.message});
+        EXPECT_EQ(rig.user.messages,
+                  QStringList{c.message ? QString(c.message) : ConnectError(QString::fromStdString(server.Address()))});
+        EXPECT_EQ(rig.user.reasons, QStringList{c.reason});
         // The reply deadline, and once more for the interrupt after an unanswered "?".
         EXPECT_LT(ms, 2 * GdbRemote::kDefaultReplyTimeoutMs + 2000);
         EXPECT_EQ(rig.user.busyDepth, 0);
@@ -256,7 +269,7 @@ TEST(GdbLink, ServerFaultsGiveTheirMessage)
     }
 }
 
-TEST(GdbLink, RefusedPortAndBadServerTextFailAtOnce)
+TEST(GdbLink, RefusedPortUnknownHostAndBadServerTextFailAtOnceWithTheirReason)
 {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
@@ -266,11 +279,27 @@ TEST(GdbLink, RefusedPortAndBadServerTextFailAtOnce)
     socklen_t size = sizeof address;
     ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &size);
     ::close(fd); // nothing listens there now
-    for (const QString &server : {QString("127.0.0.1:%1").arg(ntohs(address.sin_port)), QString("no-port-here")}) {
-        SCOPED_TRACE(server.toStdString());
-        GdbRig rig(server);
+    struct Case
+    {
+        QString server;
+        const char *reason; // nullptr: the resolver's, which differs between systems
+    };
+    const Case cases[] = {
+        {QString("127.0.0.1:%1").arg(ntohs(address.sin_port)), "Connection refused"},
+        {"no-port-here", "not host:port"},
+        {"no-such-host.invalid:3333", nullptr},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.server.toStdString());
+        GdbRig rig(c.server);
         const long long ms = MillisecondsOf([&] { EXPECT_FALSE(ReadBytes(rig, 4)); });
-        EXPECT_EQ(rig.user.messages, QStringList{kConnectError});
+        EXPECT_EQ(rig.user.messages, QStringList{ConnectError(c.server)});
+        ASSERT_EQ(rig.user.reasons.size(), 1);
+        if (c.reason) {
+            EXPECT_EQ(rig.user.reasons[0], c.reason);
+        } else {
+            EXPECT_FALSE(rig.user.reasons[0].isEmpty());
+        }
         EXPECT_LT(ms, 1000);
     }
 }
@@ -330,6 +359,62 @@ TEST(GdbOperations, HaltLcpuReconnectsWithTheFlagSet)
         if (c[0] == 'X')
             writes.push_back(c.substr(0, c.find(':')));
     EXPECT_EQ(writes, (std::vector<std::string>{"X500c002c,4", "X5000b008,4", "X5000b008,4"}));
+}
+
+// A halt holds through every later action until the run: each leaves
+// without the detach, and the run's detach lets the target go.
+TEST(GdbOperations, HaltedTargetStaysHaltedUntilRun)
+{
+    FakeGdbServer server{FakeGdbScript()};
+    GdbRig rig(QString::fromStdString(server.Address()), "VX21D");
+    ChipControl::HaltHcpu(rig.env, {0, 0, 0});
+    ASSERT_TRUE(ReadBytes(rig, 16));
+    ASSERT_TRUE(WriteBytes(rig, "abcd"));
+    ChipControl::WatchdogOff(rig.env);
+    EXPECT_EQ(server.Connections(), 4);
+    EXPECT_EQ(server.CountOf("D"), 0);
+    EXPECT_EQ(HaltRecord::Read(rig.config, "GDB " + QString::fromStdString(server.Address())),
+              (HaltedCores{.hcpu = true}));
+
+    ChipControl::Run(rig.env);
+    EXPECT_EQ(server.CountOf("D"), 1);
+    EXPECT_EQ(HaltRecord::Read(rig.config, "GDB " + QString::fromStdString(server.Address())), HaltedCores{});
+    ASSERT_TRUE(ReadBytes(rig, 16));
+    EXPECT_EQ(server.CountOf("D"), 2); // running again: detached as before the halt
+    EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join('|').toStdString();
+}
+
+// The LCPU's run reaches it as its halt did, through a second connection
+// with the flag set, and detaches both.
+TEST(GdbOperations, RunAfterHaltLcpuDetachesBothConnections)
+{
+    FakeGdbServer server{FakeGdbScript()};
+    GdbRig rig(QString::fromStdString(server.Address()), "VX21C");
+    ChipControl::HaltLcpu(rig.env, {0, 0, 0});
+    EXPECT_EQ(server.CountOf("D"), 0);
+    ChipControl::Run(rig.env);
+    EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join('|').toStdString();
+    EXPECT_EQ(server.Connections(), 4);
+    EXPECT_EQ(server.CountOf("D"), 2);
+    EXPECT_EQ(server.CountOf("X5000b008,4"), 4);
+    EXPECT_EQ(server.Word(0x5000B008), 0u);
+}
+
+// A server that had to interrupt the target found it running: whatever let
+// it run, the record no longer holds and the target runs on after the action.
+TEST(GdbOperations, ATargetFoundRunningOverrulesTheRecord)
+{
+    FakeGdbScript script;
+    script.startsRunning = true;
+    FakeGdbServer server(script);
+    GdbRig rig(QString::fromStdString(server.Address()));
+    rig.links.gdb.SetReplyTimeoutMs(300);
+    const QString target = "GDB " + QString::fromStdString(server.Address());
+    ASSERT_TRUE(HaltRecord::Write(rig.config, target, {.hcpu = true}));
+    ASSERT_TRUE(ReadBytes(rig, 8)) << rig.user.messages.join('|').toStdString();
+    EXPECT_EQ(server.Interrupts(), 1);
+    EXPECT_EQ(server.CountOf("D"), 1);
+    EXPECT_EQ(HaltRecord::Read(rig.config, target), HaltedCores{});
 }
 
 } // namespace

@@ -126,7 +126,7 @@ TEST_F(QemuAn505, RefusedReadGivesItsMessage)
     EXPECT_EQ(ReadWord(0xE000ED00), 0x410FD213u);
 }
 
-TEST_F(QemuAn505, DetachLetsTheBoardRunHaltLeavesItStopped)
+TEST_F(QemuAn505, DetachLetsTheBoardRunHaltLeavesItStoppedUntilRun)
 {
     StartBoard();
     EXPECT_NE(board.Status(), "running"); // started with -S
@@ -137,7 +137,9 @@ TEST_F(QemuAn505, DetachLetsTheBoardRunHaltLeavesItStopped)
     EXPECT_NE(board.Status(), "running");
     QThread::msleep(200);
     EXPECT_NE(board.Status(), "running");
-    ChipControl::WatchdogOff(rig->env); // an action that detaches: running again
+    ChipControl::WatchdogOff(rig->env); // an action after the halt leaves it halted
+    EXPECT_NE(board.Status(), "running");
+    ChipControl::Run(rig->env);
     EXPECT_EQ(board.Status(), "running");
 }
 
@@ -282,6 +284,62 @@ TEST_F(QemuAn505, WatchMarksTheRunningTimerChanging)
     EXPECT_TRUE(changes.ChangedAtLastRead(reg("TIMER0", "VALUE")->Id()));
     EXPECT_FALSE(changes.ChangedAtLastRead(reg("SCB", "CPUID")->Id()));
     EXPECT_TRUE(reg("SCB", "CPUID")->Name().endsWith("0x410FD213")) << reg("SCB", "CPUID")->Name().toStdString();
+    EXPECT_TRUE(rig->user.messages.isEmpty()) << rig->user.messages.join('|').toStdString();
+}
+
+// After "halt HCPU" the board stays halted: two reads of TIMER0's counter 2 s
+// apart, a write and a watch's refreshes in between, all see it stand
+// still. After the run it counts again.
+TEST_F(QemuAn505, HaltedBoardStaysHaltedUntilRun)
+{
+    ASSERT_NO_FATAL_FAILURE(StartBoardWithWindow());
+    if (IsSkipped())
+        return;
+    std::optional<uint32_t> magic;
+    for (int i = 0; i < 100 && magic != 0xC0FFEE33u; ++i) {
+        QThread::msleep(50);
+        magic = ReadWord(0x20000000);
+    }
+    ASSERT_EQ(magic, 0xC0FFEE33u); // the firmware runs and has started the timer
+    ChipControl::HaltHcpu(rig->env);
+    EXPECT_NE(board.Status(), "running");
+    const auto first = ReadWord(0x40000004);
+    QThread::msleep(1000);
+    MemoryOps::WriteWord(rig->env, "28000010", "C0DE1234");
+    RegisterWatch::Settings settings;
+    settings.chipModel = rig->user.ChipModel();
+    settings.interval = std::chrono::milliseconds(50);
+    settings.refreshLimit = 3;
+    settings.peripherals = RegisterWatch::PeripheralsOf(boardWindow->Tree());
+    RowChanges changes;
+    RegisterWatch watch(rig->config, rig->links);
+    ASSERT_TRUE(watch.Start(
+        settings,
+        [&](const std::vector<PeripheralBytes> &images) {
+            for (const PeripheralBytes &image : images)
+                boardWindow->FillPeripheral(image.name, image.bytes);
+            changes.Observe(boardWindow->Tree());
+        },
+        [](const QString &) {}));
+    watch.Wait();
+    QThread::msleep(1000);
+    const auto second = ReadWord(0x40000004);
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(*second, *first);
+    EXPECT_NE(board.Status(), "running");
+    for (const auto &reg : boardWindow->Tree().FindTopRow("TIMER0")->Children())
+        EXPECT_FALSE(changes.ChangedAtLastRead(reg->Id())) << reg->Name().toStdString();
+
+    ChipControl::Run(rig->env);
+    EXPECT_EQ(board.Status(), "running");
+    std::optional<uint32_t> later = second;
+    for (int i = 0; i < 100 && later == second; ++i) {
+        QThread::msleep(20);
+        later = ReadWord(0x40000004);
+    }
+    ASSERT_TRUE(later);
+    EXPECT_NE(*later, *second);
+    EXPECT_EQ(board.Status(), "running"); // reads after the run detach again
     EXPECT_TRUE(rig->user.messages.isEmpty()) << rig->user.messages.join('|').toStdString();
 }
 #endif

@@ -3,7 +3,9 @@
 
 #include "support/RegwinRig.h"
 
+#include "ops/ChipControl.h"
 #include "ops/SnapshotCapture.h"
+#include "regmap/RegisterWatch.h"
 #include "support/FakeGdbServer.h"
 
 #include <gtest/gtest.h>
@@ -77,7 +79,51 @@ TEST(RegisterOverGdb, FailedRegisterTransfersNameTheGdbStep)
     window.WriteSelection();
     EXPECT_EQ(rig.user.messages,
               (QStringList{"gdb_ReadMem 0x20001024 4 error !\n", "gdb_WriteMem 0x20001024 4 error !\n"}));
+    // Each with the server's answer as its reason.
+    EXPECT_EQ(rig.user.reasons, (QStringList{"the server answered \"E01\"", "the server answered \"E14\""}));
     EXPECT_FALSE(rig.links.gdb.IsConnected());
+}
+
+// After a halt, the window's reads and writes, the capture and the watch's
+// refreshes all leave without the detach; only the run lets the target go.
+TEST(RegisterOverGdb, HaltedTargetStaysHaltedThroughWindowCaptureAndWatch)
+{
+    GdbRegwinRig rig;
+    RegisterWindow &window = rig.WindowWith({"TIMER"});
+    OperationEnv env{rig.config, rig.links, rig.context, {}};
+    ChipControl::HaltHcpu(env, {0, 0, 0});
+
+    window.SetSelection(Peripheral(window, "TIMER"), false);
+    window.ReadSelection();
+    RegisterRow *data = Register(window, "TIMER", "DATA");
+    SetRegisterValue(window, data, 0x12345678);
+    window.SetSelection(data, true);
+    window.WriteSelection();
+    rig.user.dataSourceEntry = 3;
+    OneRow list;
+    SnapshotCapture::Run(env, rig.home.path(), list, rig.table);
+    RegisterWatch::Settings settings;
+    settings.chipModel = rig.user.ChipModel();
+    settings.interval = std::chrono::milliseconds(10);
+    settings.refreshLimit = 3;
+    settings.peripherals = RegisterWatch::PeripheralsOf(window.Tree());
+    RegisterWatch watch(rig.config, rig.links);
+    QStringList stops;
+    ASSERT_TRUE(watch.Start(
+        settings, [](const std::vector<PeripheralBytes> &) {}, [&](const QString &message) { stops << message; }));
+    watch.Wait();
+
+    EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join('|').toStdString();
+    EXPECT_EQ(stops, QStringList{QString()});
+    EXPECT_EQ(rig.server.Word(0x20001024), 0x12345678u);
+    EXPECT_EQ(rig.server.Connections(), 7); // halt, read, write, capture, three refreshes
+    EXPECT_EQ(rig.server.CountOf("D"), 0);
+
+    ChipControl::Run(env);
+    EXPECT_EQ(rig.server.CountOf("D"), 1);
+    window.SetSelection(Peripheral(window, "TIMER"), false);
+    window.ReadSelection();
+    EXPECT_EQ(rig.server.CountOf("D"), 2);
 }
 
 } // namespace
