@@ -344,13 +344,15 @@ bool ConfigFile::WriteText(const QString &section, const QString &key, const QSt
 {
     m_writeFailure.clear();
     if (!IsStorableSection(section) || !IsStorableKey(key) || HasLineBreakOrNul(text))
-        return false;
+        return Failed(QString::asprintf(LinkMessages::kConfigNotStorable, m_path.toUtf8().constData(),
+                                        section.toUtf8().constData(), key.toUtf8().constData()));
 
     // Another writer (a second program, a script) changing another key in
     // between would otherwise be undone by this rename.
-    const WriterLock lock(m_path);
+    const WriterLock lock(m_path, m_lockWaitMs);
     if (!lock.IsHeld())
         return Failed(LinkMessages::kConfigHeld);
+    DiskFile::RemoveAbandoned(m_path);
 
     IniDocument doc;
     const LoadResult loaded = Load(m_path, doc);
@@ -408,8 +410,20 @@ const QString &ConfigFile::WriteFailure() const
     return m_writeFailure;
 }
 
+void ConfigFile::SetFailureReport(std::function<void(const QString &)> report)
+{
+    m_failureReport = std::move(report);
+}
+
+bool ConfigFile::Failed(const QString &message)
+{
+    m_writeFailure = message;
+    if (m_failureReport)
+        m_failureReport(m_writeFailure);
+    return false;
+}
+
 bool ConfigFile::Failed(const char *format)
 {
-    m_writeFailure = QString::asprintf(format, m_path.toUtf8().constData());
-    return false;
+    return Failed(QString::asprintf(format, m_path.toUtf8().constData()));
 }
