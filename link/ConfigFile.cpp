@@ -193,11 +193,13 @@ LoadResult Load(const QString &path, IniDocument &doc)
 
 // Text this reader can rewrite byte for byte: UTF-8 without NUL bytes. A
 // UTF-16 file, or one in some other encoding, would get UTF-8 lines added.
+// A character cut off at the end counts too: a line added after it would
+// leave the file not UTF-8 for good.
 bool IsRewritable(const QByteArray &bytes)
 {
     if (bytes.contains('\0'))
         return false;
-    QStringDecoder decoder(QStringDecoder::Utf8);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = decoder(bytes);
     return !decoder.hasError();
 }

@@ -103,6 +103,7 @@ TEST_F(ConfigFileFaults, FileOfAnotherEncodingIsNotRewritten)
     const QByteArray cases[] = {
         QByteArray("\xFF\xFE", 2) + Utf16("[C]\nA=1\n"), // UTF-16 LE
         QByteArray("[COMMON]\nUART_PORT=\xC4\xE3\n"),    // GBK, not UTF-8
+        QByteArray("[COMMON]\n; \xE7\xAB"),              // UTF-8 cut off in a character
     };
     for (const QByteArray &bytes : cases) {
         Put(bytes);
