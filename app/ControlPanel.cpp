@@ -389,10 +389,8 @@ void CCtrlWnd::WriteCommon(const char *key, int value)
 void CCtrlWnd::WriteCommonText(const char *key, const QString &text)
 {
     // A choice that did not reach the file would not reach the operations
-    // either: say so (a file in another encoding, a full disk, ...).
-    ConfigFile &config = m_app.Config();
-    if (!config.WriteText(ConfigKey::kCommon, key, text) && !config.WriteFailure().isEmpty())
-        m_app.User().ShowFailure(config.WriteFailure());
+    // either; the configuration says so (another encoding, a full disk, ...).
+    m_app.Config().WriteText(ConfigKey::kCommon, key, text);
 }
 
 void CCtrlWnd::ApplyDataSource()
@@ -444,9 +442,15 @@ void CCtrlWnd::ChipChanged(int index)
 {
     BusyScope busy(m_app.User());
     ConfigFile &config = m_app.Config();
-    if (index == config.ReadInt(ConfigKey::kChipType, ConfigKey::kSel, 0))
+    const int stored = config.ReadInt(ConfigKey::kChipType, ConfigKey::kSel, 0);
+    if (index == stored)
         return;
-    config.WriteInt(ConfigKey::kChipType, ConfigKey::kSel, index);
+    if (!config.WriteInt(ConfigKey::kChipType, ConfigKey::kSel, index)) {
+        // The chip stays the stored one, so the list, the windows and the
+        // file agree; the configuration has said why.
+        SelectStored(m_chip, stored);
+        return;
+    }
     m_peripherals->Fill();
     if (chipChangedHook)
         chipChangedHook();
@@ -465,7 +469,12 @@ void CCtrlWnd::ChipChanged(int index)
 void CCtrlWnd::WindowBoxClicked(int slot)
 {
     BusyScope busy(m_app.User());
-    m_app.Config().WriteText(ChipModel(), QString::asprintf(ConfigKey::kWindowOpen, slot), QStringLiteral("1"));
+    // A choice the file does not take is not made (the configuration has
+    // said why): the box stays clear.
+    if (!m_app.Config().WriteText(ChipModel(), QString::asprintf(ConfigKey::kWindowOpen, slot), QStringLiteral("1"))) {
+        m_windowBoxes[slot]->setChecked(false);
+        return;
+    }
     m_windowBoxes[slot]->setChecked(true);
     m_windowBoxes[slot]->setEnabled(false);
     if (!m_app.RegisterWindow(slot))
@@ -474,10 +483,14 @@ void CCtrlWnd::WindowBoxClicked(int slot)
 
 void CCtrlWnd::CloseSlot(int slot)
 {
-    m_app.Config().WriteText(ChipModel(), QString::asprintf(ConfigKey::kWindowOpen, slot), QStringLiteral("0"));
+    const bool stored =
+        m_app.Config().WriteText(ChipModel(), QString::asprintf(ConfigKey::kWindowOpen, slot), QStringLiteral("0"));
     m_windowBoxes[slot]->setChecked(false);
     m_windowBoxes[slot]->setEnabled(true);
-    m_peripherals->RemoveSlot(slot);
+    // The file still opens the window at the next start: its marks stay with
+    // it, and a second message about the same file is spared.
+    if (stored)
+        m_peripherals->RemoveSlot(slot);
 }
 
 OperationEnv CCtrlWnd::Env()

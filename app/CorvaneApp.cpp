@@ -46,6 +46,10 @@ bool CCorvaneApp::InitInstance()
 
     m_configPath = home.filePath(QStringLiteral("Corvane.ini"));
     m_config = std::make_unique<ConfigFile>(m_configPath);
+    // The window's thread never waits long for another writer, and no
+    // choice fails to reach the file without a word.
+    m_config->SetLockWaitMs(kConfigLockWaitMs);
+    m_config->SetFailureReport([this](const QString &message) { m_user.ShowFailure(message); });
 
     m_links = std::make_unique<TargetLinks>([this] { return m_user.ChipModel(); });
     m_links->jlink.Bind(JLinkLibrary::SearchOrder(

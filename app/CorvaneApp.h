@@ -39,6 +39,8 @@ class CCorvaneApp : public QObject
 public:
     static constexpr int kSlotCount = RegisterWindowTable::kSlots;
     static constexpr char kAppName[] = "Corvane";
+    // Longest wait of a configuration write for another writer's lock.
+    static constexpr int kConfigLockWaitMs = 100;
 
     explicit CCorvaneApp(AppOptions options = {});
     ~CCorvaneApp() override;

@@ -83,22 +83,23 @@ WindowMask CMyList::Mask(const QString &name) const
     return WindowMask(m_app.Config().ReadInt(Chip(), name, 0));
 }
 
-void CMyList::WriteMask(const QString &name, WindowMask mask)
+bool CMyList::WriteMask(const QString &name, WindowMask mask)
 {
     if (mask.IsEmpty())
-        m_app.Config().WriteText(Chip(), name, QString());
-    else
-        m_app.Config().WriteInt(Chip(), name, mask.Bits());
+        return m_app.Config().WriteText(Chip(), name, QString());
+    return m_app.Config().WriteInt(Chip(), name, mask.Bits());
 }
 
-void CMyList::ClearMark(QTreeWidgetItem *item, int slot)
+bool CMyList::ClearMark(QTreeWidgetItem *item, int slot)
 {
     const QString name = item->text(0);
     const WindowMask mask = Mask(name).Without(slot);
+    if (!WriteMask(name, mask))
+        return false;
     item->setText(slot + 1, QString());
     if (mask.IsEmpty())
         SetTicked(item, false);
-    WriteMask(name, mask);
+    return true;
 }
 
 QTreeWidgetItem *CMyList::FindRow(const QString &name) const
@@ -140,7 +141,8 @@ void CMyList::CheckBoxClicked(QTreeWidgetItem *item)
     const QString name = item->text(0);
     if (Ticked(item)) {
         const WindowMask mask = Mask(name);
-        WriteMask(name, WindowMask());
+        if (!WriteMask(name, WindowMask()))
+            return;
         for (int k = 0; k < RegisterWindowTable::kSlots; ++k) {
             if (!mask.Has(k))
                 continue;
@@ -155,7 +157,8 @@ void CMyList::CheckBoxClicked(QTreeWidgetItem *item)
     const int slot = frame ? frame->ActiveWindowSlot() : -1;
     if (slot < 0 || slot >= RegisterWindowTable::kSlots)
         return; // no active register window: the row stays clear
-    WriteMask(name, WindowMask().With(slot));
+    if (!WriteMask(name, WindowMask().With(slot)))
+        return;
     item->setText(slot + 1, QString::fromUtf8(kMark));
     if (CRegWnd *window = m_app.RegisterWindow(slot))
         window->AddPeripheralRows(name);
@@ -174,12 +177,11 @@ void CMyList::CellDoubleClicked(QTreeWidgetItem *item, int column)
     const QString name = item->text(0);
     const WindowMask mask = Mask(name);
     if (mask.Has(slot)) {
-        ClearMark(item, slot);
-        window->RemovePeripheralRows(name);
-    } else {
+        if (ClearMark(item, slot))
+            window->RemovePeripheralRows(name);
+    } else if (WriteMask(name, mask.With(slot))) {
         item->setText(column, QString::fromUtf8(kMark));
         SetTicked(item, true);
-        WriteMask(name, mask.With(slot));
         window->AddPeripheralRows(name);
     }
 }
@@ -188,8 +190,9 @@ void CMyList::RemoveSlot(int slot)
 {
     for (int i = 0; i < topLevelItemCount(); ++i) {
         QTreeWidgetItem *item = topLevelItem(i);
-        if (Ticked(item) && Mask(item->text(0)).Has(slot))
-            ClearMark(item, slot);
+        // After one failed write the rest would fail alike: one message.
+        if (Ticked(item) && Mask(item->text(0)).Has(slot) && !ClearMark(item, slot))
+            return;
     }
 }
 

@@ -50,10 +50,12 @@ private:
     bool OnCheckBox(QTreeWidgetItem *item, const QPoint &position);
     QString Chip() const;
     WindowMask Mask(const QString &name) const;
-    void WriteMask(const QString &name, WindowMask mask);
+    // False when the file did not take it (the configuration has said why):
+    // the list then shows what the file holds, unchanged.
+    bool WriteMask(const QString &name, WindowMask mask);
     // Takes window slot's mark off a row; the row stays ticked while another
-    // window shows it.
-    void ClearMark(QTreeWidgetItem *item, int slot);
+    // window shows it. False, and nothing changed, when the write failed.
+    bool ClearMark(QTreeWidgetItem *item, int slot);
     static bool Ticked(const QTreeWidgetItem *item) { return item->checkState(0) == Qt::Checked; }
     static void SetTicked(QTreeWidgetItem *item, bool on) { item->setCheckState(0, on ? Qt::Checked : Qt::Unchecked); }
 

@@ -377,6 +377,8 @@ void RegisterWindowTools::ShowCompareMenu()
         FileRequest request;
         request.kind = FileRequest::Kind::Folder;
         request.title = Tr(Text::kFolderTitle);
+        request.purpose = QStringLiteral("compare-folder");
+        request.startFolder = SnapshotFiles::DataFolder(m_app.ExeDir(), m_app.User().ChipModel());
         if (const QString path = m_app.Context().files.ChooseFile(request); !path.isEmpty())
             CompareWithSnapshots(path);
     } else if (chosen == end) {
@@ -407,6 +409,7 @@ void RegisterWindowTools::Export(bool json)
                             : FileFilter{Tr(Text::kCsvFilter), QStringLiteral("*.csv")}};
     request.defaultName = m_view.Logic()->Title() + (json ? QStringLiteral(".json") : QStringLiteral(".csv"));
     request.overwritePrompt = true;
+    request.purpose = QStringLiteral("export");
     const QString path = m_app.Context().files.ChooseFile(request);
     if (path.isEmpty())
         return;

@@ -229,6 +229,7 @@ void ValuePlotPane::SaveCsv()
     request.filters = {{Tr(Text::kCsvFilter), QStringLiteral("*.csv")}};
     request.defaultName = QStringLiteral("series.csv");
     request.overwritePrompt = true;
+    request.purpose = QStringLiteral("plot-csv");
     const QString path = m_files.ChooseFile(request);
     if (path.isEmpty())
         return;

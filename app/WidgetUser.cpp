@@ -1,10 +1,14 @@
 #include "app/WidgetUser.h"
 
 #include "app/ControlPanel.h"
+#include "app/CorvaneApp.h"
+#include "app/MainFrame.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QSettings>
 #include <QStringList>
 
 // The system's reason, where there is one, goes on a line of its own after
@@ -28,10 +32,52 @@ void WidgetUser::ShowMessage(MessageKind, const QString &text, const QString &re
         QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
+namespace {
+
+// The per-user profile, where the folder of each purpose is kept.
+QSettings Profile()
+{
+    return QSettings(QString::fromUtf8(CMainFrame::kCompany), QString::fromLatin1(CCorvaneApp::kAppName));
+}
+
+QString FolderKey(const QString &purpose)
+{
+    return QStringLiteral("FileFolders/") + purpose;
+}
+
+QString StartFolder(const FileRequest &request)
+{
+    if (!request.purpose.isEmpty()) {
+        const QString kept = Profile().value(FolderKey(request.purpose)).toString();
+        if (!kept.isEmpty() && QFileInfo(kept).isDir())
+            return kept;
+    }
+    return request.startFolder;
+}
+
+void KeepFolder(const FileRequest &request, const QString &chosen)
+{
+    if (request.purpose.isEmpty())
+        return;
+    const QString folder = request.kind == FileRequest::Kind::Folder ? QFileInfo(chosen).absoluteFilePath()
+                                                                     : QFileInfo(chosen).absolutePath();
+    Profile().setValue(FolderKey(request.purpose), folder);
+}
+
+} // namespace
+
 QString WidgetUser::ChooseFile(const FileRequest &request)
 {
-    if (fileHook)
-        return fileHook(request);
+    FileRequest asked = request;
+    asked.startFolder = StartFolder(request);
+    const QString chosen = fileHook ? fileHook(asked) : RunDialog(asked);
+    if (!chosen.isEmpty())
+        KeepFolder(request, chosen);
+    return chosen;
+}
+
+QString WidgetUser::RunDialog(const FileRequest &request)
+{
     QStringList filters;
     for (const FileFilter &filter : request.filters)
         filters << QStringLiteral("%1 (%2)").arg(filter.text, filter.pattern);
@@ -41,9 +87,11 @@ QString WidgetUser::ChooseFile(const FileRequest &request)
     dialog.setFileMode(request.kind == FileRequest::Kind::Folder ? QFileDialog::Directory
                        : request.mustExist                       ? QFileDialog::ExistingFile
                                                                  : QFileDialog::AnyFile);
-    if (request.kind == FileRequest::Kind::Folder)
+    if (!request.startFolder.isEmpty())
+        dialog.setDirectory(request.startFolder);
+    else if (request.kind == FileRequest::Kind::Folder)
         dialog.setDirectory(request.defaultName);
-    else if (!request.defaultName.isEmpty())
+    if (request.kind != FileRequest::Kind::Folder && !request.defaultName.isEmpty())
         dialog.selectFile(request.defaultName);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
     const bool busy = m_busyDepth > 0;

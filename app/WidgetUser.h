@@ -19,7 +19,8 @@ public:
     // Notes and failures look alike: the same box, the text, and the
     // system's reason on a line after it where there is one.
     void ShowMessage(MessageKind kind, const QString &text, const QString &reason) override;
-    // FileChooser
+    // FileChooser: a file dialog (or the hook) that starts in the folder
+    // last chosen for the request's purpose and keeps the chosen folder.
     QString ChooseFile(const FileRequest &request) override;
     // BusyIndicator: nests, the cursor goes when the outermost scope ends.
     void SetBusy(bool busy) override;
@@ -41,6 +42,8 @@ public:
     std::function<QString(const FileRequest &)> fileHook;
 
 private:
+    QString RunDialog(const FileRequest &request);
+
     const CCtrlWnd *m_panel = nullptr;
     QWidget *m_parent = nullptr;
     int m_busyDepth = 0;

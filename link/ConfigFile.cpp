@@ -193,11 +193,13 @@ LoadResult Load(const QString &path, IniDocument &doc)
 
 // Text this reader can rewrite byte for byte: UTF-8 without NUL bytes. A
 // UTF-16 file, or one in some other encoding, would get UTF-8 lines added.
+// A character cut off at the end counts too: a line added after it would
+// leave the file not UTF-8 for good.
 bool IsRewritable(const QByteArray &bytes)
 {
     if (bytes.contains('\0'))
         return false;
-    QStringDecoder decoder(QStringDecoder::Utf8);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = decoder(bytes);
     return !decoder.hasError();
 }
@@ -344,13 +346,15 @@ bool ConfigFile::WriteText(const QString &section, const QString &key, const QSt
 {
     m_writeFailure.clear();
     if (!IsStorableSection(section) || !IsStorableKey(key) || HasLineBreakOrNul(text))
-        return false;
+        return Failed(QString::asprintf(LinkMessages::kConfigNotStorable, m_path.toUtf8().constData(),
+                                        section.toUtf8().constData(), key.toUtf8().constData()));
 
     // Another writer (a second program, a script) changing another key in
     // between would otherwise be undone by this rename.
-    const WriterLock lock(m_path);
+    const WriterLock lock(m_path, m_lockWaitMs);
     if (!lock.IsHeld())
         return Failed(LinkMessages::kConfigHeld);
+    DiskFile::RemoveAbandoned(m_path);
 
     IniDocument doc;
     const LoadResult loaded = Load(m_path, doc);
@@ -408,8 +412,20 @@ const QString &ConfigFile::WriteFailure() const
     return m_writeFailure;
 }
 
+void ConfigFile::SetFailureReport(std::function<void(const QString &)> report)
+{
+    m_failureReport = std::move(report);
+}
+
+bool ConfigFile::Failed(const QString &message)
+{
+    m_writeFailure = message;
+    if (m_failureReport)
+        m_failureReport(m_writeFailure);
+    return false;
+}
+
 bool ConfigFile::Failed(const char *format)
 {
-    m_writeFailure = QString::asprintf(format, m_path.toUtf8().constData());
-    return false;
+    return Failed(QString::asprintf(format, m_path.toUtf8().constData()));
 }

@@ -36,8 +36,10 @@
 // a section, blanks around a name, ...) are refused and the file is left as it
 // was. A file that is not UTF-8 text (UTF-16, NUL bytes) is read but never
 // rewritten. Writers of the file serialise on an advisory lock (WriterLock);
-// readers never wait for it. A text with blanks around it or wrapped in quotes is stored in double
-// quotes so that it reads back unchanged.
+// readers never wait for it. The writer holding the lock removes the new
+// files that writers killed before their rename left beside the file. A text
+// with blanks around it or wrapped in quotes is stored in double quotes so
+// that it reads back unchanged.
 class ConfigFile
 {
 public:
@@ -61,17 +63,29 @@ public:
     bool WriteInt(const QString &section, const QString &key, int value); // "%d"
 
     // Why the last write failed, as a message naming the file; empty after a
-    // write that worked or was refused for its names.
+    // write that worked.
     const QString &WriteFailure() const;
+
+    // Hears the message of every write that fails: a window shows it, so no
+    // choice is lost without a word.
+    void SetFailureReport(std::function<void(const QString &)> report);
+
+    // How long a write waits for another writer's lock before it is refused
+    // (kConfigHeld). A window's thread may wait only briefly.
+    static constexpr int kDefaultLockWaitMs = 10000;
+    void SetLockWaitMs(int ms) { m_lockWaitMs = ms; }
 
     // Called after the temporary file is written and before it replaces the
     // file; returning false abandons the write and leaves the file as it was.
     void SetBeforeRenameHook(std::function<bool()> hook);
 
 private:
+    bool Failed(const QString &message);
     bool Failed(const char *format);
 
     QString m_path;
     std::function<bool()> m_beforeRename;
+    std::function<void(const QString &)> m_failureReport;
+    int m_lockWaitMs = kDefaultLockWaitMs;
     QString m_writeFailure;
 };

@@ -1,10 +1,13 @@
 #include "link/DiskFile.h"
 
 #include <QAtomicInteger>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,12 +42,42 @@ bool Finish(int fd, qint64 size)
     return (::close(fd) == 0) && ok;
 }
 
+// What the path names in the end: the file a symbolic link points at.
+QFileInfo TargetOf(const QString &path)
+{
+    QFileInfo info(path);
+    if (info.isSymLink() && info.exists())
+        info = QFileInfo(info.canonicalFilePath());
+    return info;
+}
+
+const char kNewMark[] = ".new";
+
+// The process that made a new file beside `file` ("<file>.new<pid>-<serial>"),
+// or 0 when the name is not one of these.
+pid_t MakerOf(const QString &entry, const QString &file)
+{
+    const QString prefix = file + QLatin1StringView(kNewMark);
+    if (!entry.startsWith(prefix))
+        return 0;
+    const QStringView rest = QStringView(entry).mid(prefix.size());
+    const qsizetype dash = rest.indexOf(u'-');
+    const auto digits = [](QStringView text) {
+        return !text.isEmpty() && text.size() <= 10 &&
+               std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    };
+    if (dash < 0 || !digits(rest.left(dash)) || !digits(rest.mid(dash + 1)))
+        return 0;
+    const qlonglong pid = rest.left(dash).toLongLong();
+    return pid > 0 && pid <= 0x7FFFFFFF ? pid_t(pid) : 0;
+}
+
 // A new file beside the target, created with the permissions a new file of
 // the user gets (umask applied); -1 when the folder takes no new file.
 int CreateBeside(const QByteArray &target, QByteArray &name)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = target + ".new" + QByteArray::number(::getpid()) + '-' + QByteArray::number(++g_serial);
+        name = target + kNewMark + QByteArray::number(::getpid()) + '-' + QByteArray::number(++g_serial);
         const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
@@ -56,10 +89,7 @@ int CreateBeside(const QByteArray &target, QByteArray &name)
 
 bool Replace(const QString &path, QByteArrayView content, const std::function<bool()> &beforeRename)
 {
-    QFileInfo info(path);
-    if (info.isSymLink() && info.exists())
-        info = QFileInfo(info.canonicalFilePath());
-    const QByteArray target = QFile::encodeName(info.filePath());
+    const QByteArray target = QFile::encodeName(TargetOf(path).filePath());
     struct stat old
     {
     };
@@ -91,6 +121,21 @@ bool Replace(const QString &path, QByteArrayView content, const std::function<bo
         return false;
     }
     return true;
+}
+
+void RemoveAbandoned(const QString &path)
+{
+    const QFileInfo target = TargetOf(path);
+    const QDir folder = target.dir();
+    const QString file = target.fileName();
+    const QStringList entries = folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    for (const QString &entry : entries) {
+        const pid_t maker = MakerOf(entry, file);
+        // kill(pid, 0) tells whether the process is there; EPERM means it is
+        // someone else's, and running.
+        if (maker > 0 && maker != ::getpid() && ::kill(maker, 0) != 0 && errno == ESRCH)
+            ::unlink(QFile::encodeName(folder.filePath(entry)).constData());
+    }
 }
 
 int OpenRegular(const QString &path)

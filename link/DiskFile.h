@@ -31,6 +31,12 @@ inline constexpr qint64 kTextLimit = 8 * 1024 * 1024; // configuration, database
 // abandons the replacement.
 bool Replace(const QString &path, QByteArrayView content, const std::function<bool()> &beforeRename = {});
 
+// Removes the new files Replace left beside the file when their process
+// ended before the rename (killed, crashed, the power gone). A file of a
+// process that still runs stays, even a stopped one: its rename may still
+// come. Only safe while the caller keeps every other writer of the file out.
+void RemoveAbandoned(const QString &path);
+
 // Opens an existing regular file for reading without ever blocking on a FIFO
 // or a device: anything that is not a regular file is refused. The descriptor
 // is blocking again when returned; -1 when refused or not openable.

@@ -18,12 +18,14 @@ inline constexpr char kWriteCommonWindow[] = "0x20000000 > ADDR, please check!";
 inline constexpr char kFrom62Window[] = "0xE0000000 > ADDR >= 0x62000000, please check!";
 inline constexpr char kFrom64Window[] = "0xE0000000 > ADDR >= 0x64000000, please check!";
 
-// The configuration file refused a write; %s is its path.
+// The configuration file refused a write; %s is its path (then, for a name
+// or text it cannot hold, the section and the key).
 inline constexpr char kConfigHeld[] = "%s is held by another writer, not written !\n";
 inline constexpr char kConfigUnreadable[] = "%s cannot be read, not written !\n";
 inline constexpr char kConfigNotUtf8[] = "%s is not UTF-8 text, not written !\n";
 inline constexpr char kConfigFolderRefuses[] = "%s: its folder takes no new file, not written !\n";
 inline constexpr char kConfigWriteError[] = "%s write error, not written !\n";
+inline constexpr char kConfigNotStorable[] = "%s cannot hold [%s] %s with this text, not written !\n";
 
 // The J-Link probe link.
 inline constexpr char kProbeLibraryMissing[] =

@@ -44,6 +44,14 @@ struct FileRequest
     QString defaultName;    // pre-filled file name, may be empty
     bool mustExist = false; // the chosen file has to exist
     bool overwritePrompt = false;
+    // What the file is for ("snapshot", "export", ...): the windows keep the
+    // folder last chosen for each purpose in the per-user profile and start
+    // the next question of that purpose there. Empty: nothing is kept.
+    QString purpose;
+    // Where the question starts while no folder is kept for its purpose (or
+    // the kept one is gone); empty: where the dialog starts by itself. The
+    // windows hand it on set to where the question really starts.
+    QString startFolder;
 };
 
 class FileChooser

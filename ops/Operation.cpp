@@ -8,5 +8,6 @@ FileRequest MemoryFileRequest()
     request.filters = {{QString::fromLatin1(OpsText::kFileFilterText), QStringLiteral("*.bin")}};
     request.mustExist = false;
     request.overwritePrompt = true;
+    request.purpose = QStringLiteral("memory-file");
     return request;
 }

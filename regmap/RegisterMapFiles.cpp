@@ -129,6 +129,8 @@ QString RegisterWindow::ChosenSnapshotPath(const QString &name, const char *titl
     request.title = QString::fromUtf8(title);
     request.filters = {{QLatin1String(kFilterText), QStringLiteral("*.bin")}};
     request.overwritePrompt = true;
+    request.purpose = QStringLiteral("snapshot");
+    request.startFolder = SnapshotFiles::DataFolder(m_env.home, ChipModel());
     QString path = m_env.user.files.ChooseFile(request);
     if (!path.isEmpty())
         return path;

@@ -13,9 +13,14 @@
 
 namespace SnapshotFiles {
 
+QString DataFolder(const QString &home, const QString &chip)
+{
+    return home + QStringLiteral("/data/") + chip;
+}
+
 QString DefaultPath(const QString &home, const QString &chip, const QString &name)
 {
-    return home + QStringLiteral("/data/") + chip + u'/' + name + QStringLiteral(".bin");
+    return DataFolder(home, chip) + u'/' + name + QStringLiteral(".bin");
 }
 
 QString TemporaryPath(const QString &home, const QString &name)

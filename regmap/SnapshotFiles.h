@@ -13,6 +13,8 @@ class TransferBuffer;
 // raw image of a peripheral's address range, byte k at base + k.
 namespace SnapshotFiles {
 
+// "<home>/data/<chip>": the chip's snapshots, a register window's data folder.
+QString DataFolder(const QString &home, const QString &chip);
 // "<home>/data/<chip>/<name>.bin"
 QString DefaultPath(const QString &home, const QString &chip, const QString &name);
 // "<home>/data/temp/<name>_temp.bin", shared by every chip.

@@ -20,6 +20,14 @@ home=$(cd "$build/portable" && pwd)
 if ! grep -q '^\[VX21A\]' "$home/Corvane.ini"; then
   printf '\n[VX21A]\nWND_0=1\nWND_1=1\nRCC=1\nGPIOA=1\nUSART1=2\nTIM2=2\n' >>"$home/Corvane.ini"
 fi
+# The probe library is the stand-in the build made: no J-Link message at
+# start, and the data source "JLINK读取" works on its simulated memory.
+standin=$(cd "$build/bin" && pwd)/libjlinkarm.so
+if grep -q '^JLINKDLL=' "$home/Corvane.ini"; then
+  sed -i "s|^JLINKDLL=.*|JLINKDLL=$standin|" "$home/Corvane.ini"
+else
+  sed -i "s|^\[COMMON\]\$|[COMMON]\nJLINKDLL=$standin|" "$home/Corvane.ini"
+fi
 
 # Points Corvane.ini at QEMU: chip AN505 selected, data source GDB, and a
 # register window with the board's timer, SysTick and system control block.

@@ -163,6 +163,7 @@ QString CMyListCtrl::AskLogPath()
                        {QStringLiteral("All Files(*.*)"), QStringLiteral("*.*")}};
     request.defaultName = DefaultLogName(QDateTime::currentDateTime());
     request.overwritePrompt = true;
+    request.purpose = QStringLiteral("log");
     if (m_files != nullptr)
         return m_files->ChooseFile(request);
 

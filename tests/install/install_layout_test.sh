@@ -2,10 +2,12 @@
 # Installs the build into a temporary prefix and checks the portable folder:
 # the two programs, svd/, analyzer/, the python link, data/, the starting
 # Corvane.ini, the desktop entry and icon; the installed corvane-cli runs, and
-# a second install keeps the settings the user has changed.
+# a second install keeps the settings, data, SVD files and analyzer files the
+# user has changed, putting the new versions of those beside them.
 set -uo pipefail
 cmake=$1
 build=$2
+source=$3
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 failures=0
@@ -35,9 +37,40 @@ grep -q '<svg' "$prefix/corvane.svg" 2>/dev/null || fail "corvane.svg is not an 
 help=$("$prefix/corvane-cli" --help 2>&1) || fail "installed corvane-cli --help exits with $?"
 grep -q 'corvane-cli' <<<"$help" || fail "installed corvane-cli --help prints no usage: $help"
 
+# What the user changed since: settings, a snapshot, an SVD file and the
+# analyzer's database. VX21B.svd stands for a file an older version shipped
+# and the user never touched: the record says that install put it there.
 echo 'UART_PORT=/dev/ttyUSB7' >>"$prefix/Corvane.ini"
-"$cmake" --install "$build" --prefix "$prefix" >/dev/null || fail "second cmake --install"
+mkdir -p "$prefix/data/VX21A" && printf 'snap' >"$prefix/data/VX21A/UART0.bin"
+echo '<!-- my correction -->' >>"$prefix/svd/VX21A.svd"
+echo '# my module' >>"$prefix/analyzer/vx21a/analyzer_db.py"
+printf 'older\n' >"$prefix/svd/VX21B.svd"
+older=$(sha256sum "$prefix/svd/VX21B.svd" | cut -d' ' -f1)
+sed -i "s|^[0-9a-f]* svd/VX21B.svd\$|$older svd/VX21B.svd|" "$prefix/.shipped-files"
+rm "$prefix/svd/VX21D.svd"
+
+output=$("$cmake" --install "$build" --prefix "$prefix" 2>&1) || fail "second cmake --install: $output"
 grep -q '^UART_PORT=/dev/ttyUSB7$' "$prefix/Corvane.ini" || fail "a second install replaced the user's Corvane.ini"
+[ "$(cat "$prefix/data/VX21A/UART0.bin" 2>/dev/null)" = snap ] || fail "a second install lost data/"
+tail -n 1 "$prefix/svd/VX21A.svd" | grep -q 'my correction' || fail "a second install replaced the edited svd/VX21A.svd"
+tail -n 1 "$prefix/analyzer/vx21a/analyzer_db.py" | grep -q 'my module' ||
+  fail "a second install replaced the edited analyzer/vx21a/analyzer_db.py"
+cmp -s "$source/svd/VX21A.svd" "$prefix/svd/VX21A.svd.new" || fail "the new svd/VX21A.svd is not beside the edited one"
+cmp -s "$source/analyzer/vx21a/analyzer_db.py" "$prefix/analyzer/vx21a/analyzer_db.py.new" ||
+  fail "the new analyzer_db.py is not beside the edited one"
+cmp -s "$source/svd/VX21B.svd" "$prefix/svd/VX21B.svd" || fail "the untouched older svd/VX21B.svd was not updated"
+cmp -s "$source/svd/VX21D.svd" "$prefix/svd/VX21D.svd" || fail "the removed svd/VX21D.svd was not installed again"
+news=$(cd "$prefix" && find . -name '*.new' | sort | tr '\n' ' ')
+[ "$news" = "./analyzer/vx21a/analyzer_db.py.new ./svd/VX21A.svd.new " ] || fail "unexpected .new files: $news"
+said=$(grep -c '\.new' <<<"$output")
+[ "$said" -eq 1 ] || fail "the install said $said lines about .new files: $output"
+grep '\.new' <<<"$output" | grep 'svd/VX21A.svd' | grep -q 'analyzer/vx21a/analyzer_db.py' ||
+  fail "the install's line does not name both kept files: $output"
+
+# Installed again as it is: the edits stay, nothing else is kept aside.
+"$cmake" --install "$build" --prefix "$prefix" >/dev/null 2>&1 || fail "third cmake --install"
+tail -n 1 "$prefix/svd/VX21A.svd" | grep -q 'my correction' || fail "a third install replaced the edited svd/VX21A.svd"
+[ ! -e "$prefix/svd/VX21B.svd.new" ] || fail "a third install put a .new beside a shipped file"
 
 [ "$failures" -eq 0 ] && echo "portable folder complete"
 exit "$failures"

@@ -6,12 +6,15 @@
 #include "support/FileSizeLimit.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 #include <thread>
 
+#include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -100,6 +103,7 @@ TEST_F(ConfigFileFaults, FileOfAnotherEncodingIsNotRewritten)
     const QByteArray cases[] = {
         QByteArray("\xFF\xFE", 2) + Utf16("[C]\nA=1\n"), // UTF-16 LE
         QByteArray("[COMMON]\nUART_PORT=\xC4\xE3\n"),    // GBK, not UTF-8
+        QByteArray("[COMMON]\n; \xE7\xAB"),              // UTF-8 cut off in a character
     };
     for (const QByteArray &bytes : cases) {
         Put(bytes);
@@ -168,6 +172,83 @@ TEST_F(ConfigFileFaults, ReadOnlyFolderSaysWhyTheWriteFailed)
     ::chmod(QFile::encodeName(m_dir.path()).constData(), 0700);
     EXPECT_EQ(Bytes(), kOld);
     EXPECT_EQ(FolderEntries(), QStringList{"Corvane.ini"});
+}
+
+// A writer in a child process that does `atRename` to itself once its new
+// file is on disk and it holds the lock: SIGKILL, or SIGSTOP until the test
+// lets it go on. The child's pid.
+pid_t StartWriter(const QString &path, int atRename)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ConfigFile writer(path);
+        writer.SetBeforeRenameHook([atRename] {
+            ::raise(atRename);
+            return true;
+        });
+        _exit(writer.WriteText("COMMON", "UART_PORT", "ttyChild") ? 0 : 1);
+    }
+    return child;
+}
+
+TEST_F(ConfigFileFaults, NextWriterRemovesWhatAKilledWriterLeft)
+{
+    Put(kOld);
+    const pid_t killed = StartWriter(Path(), SIGKILL);
+    ASSERT_GT(killed, 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(killed, &status, 0), killed);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    const QStringList left = FolderEntries();
+    ASSERT_EQ(left.size(), 2) << left.join(' ').toStdString();
+    EXPECT_EQ(left.filter(QRegularExpression("^Corvane\\.ini\\.new" + QString::number(killed) + "-\\d+$")).size(), 1);
+    EXPECT_EQ(Bytes(), kOld);
+
+    // New files of processes that still run stay, and so do names that are
+    // not of this form; pid 1 always runs.
+    const QStringList others = {"Corvane.ini.new1-3", "Corvane.ini.new" + QString::number(::getpid()) + "-999",
+                                "Corvane.ini.new", "Corvane.ini.new12x-1", "Corvane.ini.bak"};
+    for (const QString &name : others) {
+        QFile file(m_dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(m_file.WriteInt("COMMON", "DATA_TYPE", 2));
+    QStringList expected = others + QStringList{"Corvane.ini"};
+    expected.sort();
+    EXPECT_EQ(FolderEntries(), expected);
+    EXPECT_EQ(Bytes(), "; keep\n[COMMON]\nDATA_TYPE=2\n");
+}
+
+// A writer stopped in the middle (Ctrl+Z, a debugger) keeps its lock: the
+// others are refused after their wait, with the message, and its new file
+// stays; once it goes on, its write lands and the next writer gets through.
+TEST_F(ConfigFileFaults, StoppedWriterRefusesTheOthersUntilItGoesOn)
+{
+    Put(kOld);
+    const pid_t stopped = StartWriter(Path(), SIGSTOP);
+    ASSERT_GT(stopped, 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(stopped, &status, WUNTRACED), stopped);
+    ASSERT_TRUE(WIFSTOPPED(status));
+
+    QStringList reports;
+    m_file.SetFailureReport([&](const QString &message) { reports << message; });
+    m_file.SetLockWaitMs(100);
+    EXPECT_FALSE(m_file.WriteInt("COMMON", "DATA_TYPE", 2));
+    EXPECT_EQ(m_file.WriteFailure(), Path() + " is held by another writer, not written !\n");
+    EXPECT_EQ(reports, QStringList{m_file.WriteFailure()});
+    EXPECT_EQ(Bytes(), kOld);
+    EXPECT_EQ(FolderEntries().size(), 2) << "the stopped writer's new file stays";
+
+    ASSERT_EQ(::kill(stopped, SIGCONT), 0);
+    ASSERT_EQ(::waitpid(stopped, &status, 0), stopped);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(m_file.ReadText("COMMON", "UART_PORT", "", 40), "ttyChild");
+    EXPECT_TRUE(m_file.WriteInt("COMMON", "DATA_TYPE", 2));
+    EXPECT_EQ(m_file.ReadInt("COMMON", "DATA_TYPE", 0), 2);
+    EXPECT_EQ(FolderEntries(), QStringList{"Corvane.ini"});
+    EXPECT_EQ(reports.size(), 1);
 }
 
 } // namespace

@@ -145,6 +145,7 @@ TEST_F(ConfigFileWrite, UnstorableNamesAndTextsAreRefused)
     }
     EXPECT_FALSE(m_file.WriteText("S", "K", QString(QChar(0))));
     EXPECT_EQ(Bytes(), "[S]\nK=old\n");
+    EXPECT_EQ(m_file.WriteFailure(), Path() + " cannot hold [S] K with this text, not written !\n");
 }
 
 // The peripheral list's mask steps, with nothing but the component's calls.
