@@ -106,7 +106,7 @@ struct Windows
 bool IsWholeWord(const RegisterRow &row)
 {
     const RegisterRow &reg = row.RowKind() == RegisterRow::Kind::Register ? row : *row.Parent();
-    return reg.Traits().bits == 32 && RowText::SecondNumber(reg.Description()) % 4 == 0;
+    return reg.Traits().bits == 32 && reg.Traits().offset % 4 == 0;
 }
 
 std::vector<const RowComparison::Difference *> WholeWordDifferences(const RowComparison &comparison)
@@ -161,7 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Fuzz::Check(peripheral != nullptr);
     if (!loaded)
         return 0; // refused with its message: BIG passes the transfer buffer
-    const uint32_t span = RowText::SecondNumber(peripheral->Description());
+    const uint32_t span = peripheral->Traits().span;
 
     const QString saved = Fuzz::ScratchPath(QStringLiteral("saved.bin"));
     Fuzz::Check(first.SaveSnapshot(name, saved));

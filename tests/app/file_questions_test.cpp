@@ -3,6 +3,7 @@
 // folder question starts in the window's data folder until one is chosen.
 
 #include "AppRig.h"
+#include "GridRows.h"
 #include "support/TestFiles.h"
 
 #include "widgets/PropertyGrid.h"
@@ -10,7 +11,6 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QTimer>
-#include <QTreeWidget>
 
 namespace {
 
@@ -48,7 +48,7 @@ struct QuestionRig
     }
     void RightClickPeripheral(const QString &name)
     {
-        QTreeWidget *grid = window->Grid()->Tree();
+        GridView grid(window->Grid()->Tree());
         for (int i = 0; i < grid->topLevelItemCount(); ++i)
             if (grid->topLevelItem(i)->text(0) == name)
                 ::RightClick(grid->viewport(), grid->visualItemRect(grid->topLevelItem(i)).center());
