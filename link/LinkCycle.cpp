@@ -87,6 +87,11 @@ bool LinkCycle::PreviewsFileReads()
     return Backend().PreviewsFileReads();
 }
 
+bool LinkCycle::WritesBytes()
+{
+    return Backend().WritesBytes();
+}
+
 const char *LinkCycle::ReadFailureFormat()
 {
     return Backend().FailureTexts().readBody;

@@ -150,6 +150,7 @@ public:
     bool HaltLcpu(LinkCycle &cycle, const CoreHalt &halt) override { return HaltCore(cycle, halt); }
 
     bool ExaminesRepeatedWrites() const override { return false; }
+    bool WritesBytes() const override { return false; }
 
     const TransferFailureTexts &FailureTexts() const override
     {
