@@ -62,6 +62,8 @@ public:
     void ApplyExpandLevel();
     // "数据读取": captures the assigned peripherals and reloads the windows.
     void CaptureSnapshots();
+    // "内存窗口": a new memory window.
+    void OpenMemoryWindow();
 
     CMyList &PeripheralList() { return *m_peripherals; }
     // The serial port enumeration, replaced by tests.

@@ -37,6 +37,7 @@ enum class PanelControlId : int {
     RegisterWriteLabel = 1036,
     UpdateButton = 1037, // "更新": converts the shown values to the chosen number base
     GdbServerField = 1040,
+    MemoryWindowButton = 1041, // "内存窗口"
 };
 
 // The object name of a control: its id in decimal.

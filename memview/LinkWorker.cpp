@@ -17,7 +17,7 @@ LinkWorker::~LinkWorker()
     m_thread.join();
 }
 
-void LinkWorker::Post(Job job, int kind)
+bool LinkWorker::Post(Job job, int kind)
 {
     {
         std::lock_guard lock(m_mutex);
@@ -26,12 +26,13 @@ void LinkWorker::Post(Job job, int kind)
                 std::find_if(m_jobs.begin(), m_jobs.end(), [kind](const Entry &entry) { return entry.kind == kind; });
             if (waiting != m_jobs.end()) {
                 waiting->job = std::move(job);
-                return;
+                return false;
             }
         }
         m_jobs.push_back({std::move(job), kind});
     }
     m_wake.notify_all();
+    return true;
 }
 
 int LinkWorker::Outstanding() const

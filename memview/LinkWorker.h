@@ -25,7 +25,8 @@ public:
 
     // A job with a kind other than 0 replaces a waiting job of its kind
     // (the rows to read after scrolling on: only the last view counts).
-    void Post(Job job, int kind = 0);
+    // False when it replaced one, which then never runs.
+    bool Post(Job job, int kind = 0);
     // Jobs waiting or running.
     int Outstanding() const;
 

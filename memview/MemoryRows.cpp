@@ -74,18 +74,24 @@ bool Read(LinkCycle &cycle, const ReadRules &rules, MemoryBlock &block)
 MemoryBlock ReadCycle(LinkCycle &cycle, const ReadRules &rules, uint32_t first, uint32_t count)
 {
     MemoryBlock block = Planned(rules, first, count);
-    const bool any = std::any_of(block.states.begin(), block.states.end(), Pending);
-    if (!any)
-        return block;
+    ReadCycle(cycle, rules, block);
+    return block;
+}
+
+bool ReadCycle(LinkCycle &cycle, const ReadRules &rules, MemoryBlock &block)
+{
+    if (std::none_of(block.states.begin(), block.states.end(), Pending))
+        return true;
     if (!cycle.Preface() || !cycle.Open()) {
         for (ByteState &state : block.states)
             if (Pending(state))
                 state = ByteState::Failed;
-        return block;
+        return false;
     }
-    if (Read(cycle, rules, block))
-        cycle.Close();
-    return block;
+    if (!Read(cycle, rules, block))
+        return false;
+    cycle.Close();
+    return true;
 }
 
 } // namespace MemoryRows

@@ -24,5 +24,8 @@ bool Read(LinkCycle &cycle, const ReadRules &rules, MemoryBlock &block);
 // made by the caller (its user takes the messages, its turn is the
 // caller's). Nothing to read leaves the link untouched.
 MemoryBlock ReadCycle(LinkCycle &cycle, const ReadRules &rules, uint32_t first, uint32_t count);
+// The same for a block some of whose bytes are held already: only its
+// Unread and Reading bytes are read. False when a message was shown.
+bool ReadCycle(LinkCycle &cycle, const ReadRules &rules, MemoryBlock &block);
 
 } // namespace MemoryRows

@@ -83,7 +83,7 @@ private:
     void ScrollCursorIntoView();
 
     ReadRules m_rules;
-    int m_unit = 4;
+    int m_unit = 1;
     int m_rowWidth = 16;
     int m_rowsShown = 1;
     uint64_t m_topRow = 0;
