@@ -346,6 +346,12 @@ void MemoryHexArea::paintEvent(QPaintEvent *)
             const QRect cell = UnitRect(special.address).adjusted(-1, 0, 1, 0);
             if (special.background.isValid())
                 painter.fillRect(cell, special.background);
+            // The cursor is framed too: in some looks the selection's colour
+            // is near the amber of a change.
+            if (special.address == cursor) {
+                painter.setPen(text);
+                painter.drawRect(cell.adjusted(0, 0, -1, -1));
+            }
             QFont font = special.bold ? bold : normal;
             font.setItalic(m_pending.count(special.address) > 0);
             painter.setFont(font);

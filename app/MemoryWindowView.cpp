@@ -26,6 +26,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -234,10 +235,8 @@ void CMemWnd::BuildControls()
 
 void CMemWnd::ConnectControls()
 {
-    connect(m_address->lineEdit(), &QLineEdit::returnPressed, this, [this] {
-        if (GoToText(m_address->currentText()))
-            m_hex->setFocus(Qt::OtherFocusReason);
-    });
+    // Enter is taken here: a combo box passes it on to its line edit a second time.
+    m_address->lineEdit()->installEventFilter(this);
     connect(m_address, &QComboBox::activated, this, [this](int index) { GoToText(m_address->itemText(index)); });
     connect(m_back, &QToolButton::clicked, this, &CMemWnd::Back);
     connect(m_forward, &QToolButton::clicked, this, &CMemWnd::Forward);
@@ -310,6 +309,19 @@ void CMemWnd::ConnectControls()
         });
 }
 
+bool CMemWnd::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_address->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (GoToText(m_address->currentText()))
+                m_hex->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void CMemWnd::FollowChip()
 {
     const QString chip = m_app.User().ChipModel();
@@ -374,7 +386,13 @@ void CMemWnd::RequestRows()
 void CMemWnd::RowsRead(const MemoryBlock &block, const QString &failure)
 {
     m_view.Apply(block);
-    m_message->setText(failure.trimmed());
+    // A failed read is said beside the cursor's place until a read works;
+    // what a find or a file transfer said stays.
+    if (!failure.isEmpty())
+        m_message->setText(failure.trimmed());
+    else if (m_message->text() == m_readFailure)
+        m_message->clear();
+    m_readFailure = failure.trimmed();
     m_hex->viewport()->update();
     // Rows scrolled into view while this read ran.
     RequestRows();

@@ -70,6 +70,9 @@ public:
 
     QSize sizeHint() const override;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void BuildControls();
     void ConnectControls();
@@ -100,6 +103,7 @@ private:
     MemoryWatch m_watch;
     bool m_restartingWatch = false;
     int m_outstanding = 0;
+    QString m_readFailure; // the last read's message, as shown
     std::shared_ptr<std::atomic<bool>> m_cancel;
     // Where the last find left off, to go on from there.
     struct FindPlace

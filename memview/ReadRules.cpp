@@ -4,6 +4,12 @@
 
 #include <algorithm>
 
+namespace {
+
+constexpr uint64_t kMapBlock = 0x10000;
+
+} // namespace
+
 ReadRules::ReadRules(QString chipModel, std::vector<uint32_t> leftOutWords)
     : m_chipModel(std::move(chipModel))
     , m_leftOutWords(std::move(leftOutWords))
@@ -67,6 +73,10 @@ std::vector<AddressRun> ReadRules::Runs(uint32_t first, uint64_t count, uint32_t
         if (next != m_leftOutWords.end())
             stop = std::min<uint64_t>(stop, *next);
         stop = std::min<uint64_t>(stop, at + longest);
+        // Nor across a 64 KiB bound: the UART link's bus view moves whole
+        // 64 KiB blocks apart, so one transfer over a bound could read two
+        // places that do not follow each other.
+        stop = std::min<uint64_t>(stop, (at | (kMapBlock - 1)) + 1);
         runs.push_back({uint32_t(at), uint32_t(stop - at)});
         at = stop;
     }

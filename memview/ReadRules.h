@@ -24,8 +24,9 @@ public:
     // The state a byte has before any read: Refused, LeftOut or Unread.
     ByteState Fixed(uint32_t address) const;
     // The stretches of [first, first + count) a read reaches, whole words
-    // each (the links move words), none longer than `longest` bytes. Count
-    // runs to the top of the address space at most.
+    // each (the links move words), none longer than `longest` bytes nor
+    // across a bound of 64 KiB. Count runs to the top of the address space
+    // at most.
     std::vector<AddressRun> Runs(uint32_t first, uint64_t count, uint32_t longest) const;
     // Whether a write reaches the address by the chip table.
     bool Writable(uint32_t address) const;

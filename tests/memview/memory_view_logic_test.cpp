@@ -61,13 +61,15 @@ TEST(ReadRulesTest, RunsLeaveOutRefusedWindowsAndLeftOutWords)
         {"other", 0x0FFFFFF8, 0x10, {}, 0x4000, {{0x10000000, 0x8}}},
         // VX21A's own window from 0x62000000 on; VX21B reads there.
         {"VX21A", 0x61FFFFF8, 0x10, {}, 0x4000, {{0x61FFFFF8, 0x8}}},
-        {"VX21B", 0x61FFFFF8, 0x10, {}, 0x4000, {{0x61FFFFF8, 0x10}}},
+        {"VX21B", 0x61FFFFF8, 0x10, {}, 0x4000, {{0x61FFFFF8, 0x8}, {0x62000000, 0x8}}},
         {"VX21C", 0xDFFFFFF8, 0x10, {}, 0x4000, {{0xE0000000, 0x8}}},
         // A left-out word splits a run; unaligned stretches grow to words.
         {"VX21A", 0x20000002, 0x10, {0x20000008}, 0x4000, {{0x20000000, 0x8}, {0x2000000C, 0x8}}},
         // Transfers no longer than asked; the top of the space ends the last.
         {"VX21A", 0x20000000, 0x30, {}, 0x10, {{0x20000000, 0x10}, {0x20000010, 0x10}, {0x20000020, 0x10}}},
         {"VX21A", 0xFFFFFFF0, 0x100, {}, 0x4000, {{0xFFFFFFF0, 0x10}}},
+        // Never across a 64 KiB bound (the UART link maps such blocks apart).
+        {"VX21A", 0x1FFFFFF0, 0x20, {}, 0x4000, {{0x1FFFFFF0, 0x10}, {0x20000000, 0x10}}},
         // Nothing readable at all.
         {"VX21E", 0x64000000, 0x1000, {}, 0x4000, {}},
     };
