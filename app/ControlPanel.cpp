@@ -11,6 +11,7 @@
 #include "link/SettingValues.h"
 #include "link/Settings.h"
 #include "ops/ChipControl.h"
+#include "ops/HexText.h"
 #include "ops/MemoryOps.h"
 #include "ops/SnapshotCapture.h"
 
@@ -119,6 +120,7 @@ void CCtrlWnd::BuildControls()
         box->setGeometry(Dlu(7, 26 + 21 * k, 40, 10));
         m_windowBoxes[k] = box;
     }
+    AddButton(PanelControlId::MemoryWindowButton, QStringLiteral("内存窗口"), 5, 104, 40, 14);
 
     AddGroup(53, 0, 123, 123);
     AddLabel(QStringLiteral("平    台"), 61, 11, 33, 8);
@@ -250,6 +252,7 @@ void CCtrlWnd::ConnectControls()
     connect(button(PanelControlId::CleanCacheButton), &QPushButton::clicked, this,
             [this] { RunOperation([](OperationEnv &env) { ChipControl::CleanCache(env); }, false); });
     connect(button(PanelControlId::CaptureButton), &QPushButton::clicked, this, [this] { CaptureSnapshots(); });
+    connect(button(PanelControlId::MemoryWindowButton), &QPushButton::clicked, this, [this] { OpenMemoryWindow(); });
     connect(button(PanelControlId::ReadButton), &QPushButton::clicked, this, [this] {
         RunOperation(
             [this](OperationEnv &env) { MemoryOps::Read(env, m_readAddress->text(), m_readLength->text(), *this); },
@@ -479,6 +482,13 @@ void CCtrlWnd::WindowBoxClicked(int slot)
     m_windowBoxes[slot]->setEnabled(false);
     if (!m_app.RegisterWindow(slot))
         m_app.OpenRegisterWindow(slot);
+}
+
+void CCtrlWnd::OpenMemoryWindow()
+{
+    // At the read address when one is typed.
+    const QString address = m_readAddress->text().trimmed();
+    m_app.OpenMemoryWindow(address.isEmpty() ? std::nullopt : std::optional(HexText::ParseHexText(address)));
 }
 
 void CCtrlWnd::CloseSlot(int slot)

@@ -65,6 +65,8 @@ public:
     void CaptureSnapshots();
     // Shows whether the selected target is halted, as the halt record says.
     void ShowHaltState();
+    // "内存窗口": a new memory window.
+    void OpenMemoryWindow();
 
     CMyList &PeripheralList() { return *m_peripherals; }
     // The serial port enumeration, replaced by tests.

@@ -6,6 +6,7 @@
 #include "app/ControlPanel.h"
 #include "app/Looks.h"
 #include "app/MainFrame.h"
+#include "app/MemoryWindowView.h"
 #include "app/RegisterWindowView.h"
 #include "link/ChipProfile.h"
 #include "link/JLinkLibrary.h"
@@ -13,8 +14,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QScreen>
 #include <QSettings>
+
+#include <algorithm>
 
 CCorvaneApp::CCorvaneApp(AppOptions options)
     : m_options(std::move(options))
@@ -121,4 +126,45 @@ void CCorvaneApp::ChildFrameDestroyed(int slot)
         return;
     m_mainFrame->TileRegisterWindows();
     m_mainFrame->Panel().CloseSlot(slot);
+}
+
+QList<CMemWnd *> CCorvaneApp::MemoryWindows() const
+{
+    QList<CMemWnd *> windows;
+    if (!m_mainFrame)
+        return windows;
+    for (QMdiSubWindow *frame : m_mainFrame->DocumentArea().subWindowList(QMdiArea::CreationOrder))
+        if (auto *window = qobject_cast<CMemWnd *>(frame->widget()))
+            windows << window;
+    return windows;
+}
+
+CMemWnd *CCorvaneApp::OpenMemoryWindow(std::optional<uint32_t> address)
+{
+    if (!m_mainFrame)
+        return nullptr;
+    // The lowest number no open memory window has.
+    int number = 1;
+    const QList<CMemWnd *> open = MemoryWindows();
+    while (
+        std::any_of(open.begin(), open.end(), [number](const CMemWnd *window) { return window->Number() == number; }))
+        ++number;
+    auto *frame = new QMdiSubWindow;
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    auto *view = new CMemWnd(*this, number, address.value_or(CMemWnd::kDefaultAddress));
+    frame->setWidget(view);
+    frame->setObjectName(view->Title());
+    frame->setWindowTitle(view->Title());
+    QMdiArea &area = m_mainFrame->DocumentArea();
+    area.addSubWindow(frame);
+    // At the right of the document area, over the register windows, each
+    // further one a little lower.
+    const QRect space = area.viewport()->rect();
+    const int width = std::min(space.width(), view->sizeHint().width());
+    const int step = Scaled(24) * ((number - 1) % 4);
+    frame->setGeometry(std::max(0, space.width() - width - step), step, width, std::max(200, space.height() - step));
+    frame->show();
+    area.setActiveSubWindow(frame);
+    view->setFocus(Qt::OtherFocusReason);
+    return view;
 }

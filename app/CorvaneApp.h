@@ -11,11 +11,14 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class CChildFrame;
 class CMainFrame;
+class CMemWnd;
 class CRegWnd;
 
 // How the application finds its installation; tests point it at a folder
@@ -71,6 +74,12 @@ public:
     // A frame of slot k has gone: lays out the rest and, unless the whole
     // application is closing, tells the panel that the slot is closed.
     void ChildFrameDestroyed(int slot);
+
+    // Opens a new memory window at the address (0x20000000 when none is
+    // given), beside the register windows; any number may be open.
+    CMemWnd *OpenMemoryWindow(std::optional<uint32_t> address = std::nullopt);
+    // The open memory windows, in the order they were opened.
+    QList<CMemWnd *> MemoryWindows() const;
 
     bool Closing() const { return m_closing; }
     void SetClosing() { m_closing = true; }

@@ -188,6 +188,9 @@ void CMainFrame::BuildMenus()
 
     QMenu *window = menuBar()->addMenu(QStringLiteral("窗口(&W)"));
     add(window, QStringLiteral("新建窗口(&N)"), 57648)->setEnabled(false); // would share a slot
+    m_memoryWindow =
+        add(window, QStringLiteral("内存窗口(&M)\tCtrl+M"), kMemoryWindowCommand, QKeySequence(Qt::CTRL | Qt::Key_M));
+    connect(m_memoryWindow, &QAction::triggered, this, [this] { m_app.OpenMemoryWindow(); });
     connect(add(window, QStringLiteral("层叠(&C)"), 57650), &QAction::triggered, m_area, &QMdiArea::cascadeSubWindows);
     connect(add(window, QStringLiteral("平铺(&T)"), 57651), &QAction::triggered, this,
             &CMainFrame::TileRegisterWindows);
@@ -256,7 +259,8 @@ QMenu *CMainFrame::createPopupMenu()
     customize->setEnabled(false);
     // The window's system-menu entries.
     menu->addSeparator();
-    // The menu bar is hidden: the looks are offered here.
+    // The menu bar is hidden: the memory window and the looks are offered here.
+    menu->addAction(m_memoryWindow);
     menu->addMenu(m_looksMenu);
     menu->addSeparator();
     connect(menu->addAction(QStringLiteral("关于Corvane...")), &QAction::triggered, this,

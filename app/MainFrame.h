@@ -27,6 +27,7 @@ public:
     static constexpr char kTitle[] = "Corvane v" CORVANE_VERSION;
     static constexpr int kAboutCommand = 100;
     static constexpr int kUpdateCommand = 105;
+    static constexpr int kMemoryWindowCommand = 32771; // "内存窗口", Ctrl+M
     static constexpr char kCompany[] = "应用程序向导生成的本地应用程序";
     static constexpr char kWorkspace[] = "Workspace";
     static constexpr char kLookKey[] = "ApplicationLook";
@@ -84,6 +85,7 @@ private:
     QToolBar *m_toolBar = nullptr;
     QActionGroup *m_lookGroup = nullptr;
     QMenu *m_looksMenu = nullptr;
+    QAction *m_memoryWindow = nullptr;
     QList<QAction *> m_documentOnly;
     int m_look = 0;
 };

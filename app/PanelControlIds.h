@@ -39,6 +39,7 @@ enum class PanelControlId : int {
     GdbServerField = 1040,
     RunButton = 1041,      // "运行": lets the halted cores run
     HaltStateLabel = 1042, // whether the selected target is halted
+    MemoryWindowButton = 1043, // "内存窗口"
 };
 
 // The object name of a control: its id in decimal.

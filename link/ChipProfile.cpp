@@ -80,6 +80,30 @@ std::optional<QString> CheckWriteAddress(const QString &model, uint32_t address)
     return Check(kWriteCommon, row ? row->writeWindow : nullptr, address);
 }
 
+namespace {
+
+std::vector<RefusedWindow> Windows(const AddressWindow &common, const AddressWindow *own)
+{
+    std::vector<RefusedWindow> windows{{common.first, common.last}};
+    if (own)
+        windows.push_back({own->first, own->last});
+    return windows;
+}
+
+} // namespace
+
+std::vector<RefusedWindow> RefusedReads(const QString &model)
+{
+    const Row *row = FindRow(model);
+    return Windows(kReadCommon, row ? row->readWindow : nullptr);
+}
+
+std::vector<RefusedWindow> RefusedWrites(const QString &model)
+{
+    const Row *row = FindRow(model);
+    return Windows(kWriteCommon, row ? row->writeWindow : nullptr);
+}
+
 std::vector<uint32_t> WatchdogRegisters(const QString &model)
 {
     const Row *row = FindRow(model);

@@ -28,6 +28,18 @@ FrameLayout UartFrameLayout(const QString &model);
 std::optional<QString> CheckReadAddress(const QString &model, uint32_t address);
 std::optional<QString> CheckWriteAddress(const QString &model, uint32_t address);
 
+// An inclusive stretch of addresses an address check refuses.
+struct RefusedWindow
+{
+    uint32_t first;
+    uint32_t last;
+};
+// The windows the read and the write checks refuse for the model, in the
+// order the checks apply them (views that cover many addresses skip them
+// whole instead of asking address by address).
+std::vector<RefusedWindow> RefusedReads(const QString &model);
+std::vector<RefusedWindow> RefusedWrites(const QString &model);
+
 // The three watchdog registers in writing order; empty for unknown models.
 std::vector<uint32_t> WatchdogRegisters(const QString &model);
 

@@ -144,6 +144,11 @@ bool LinkCycle::PreviewsFileReads()
     return Backend().PreviewsFileReads();
 }
 
+bool LinkCycle::WritesBytes()
+{
+    return Backend().WritesBytes();
+}
+
 const char *LinkCycle::ReadFailureFormat()
 {
     return Backend().FailureTexts().readBody;

@@ -98,6 +98,8 @@ public:
 
     // Whether a read into a file shows its first chunk as a preview.
     bool PreviewsFileReads();
+    // Whether the link writes single bytes, or whole words only.
+    bool WritesBytes();
     // The body failure texts of the link in use, with address and count.
     const char *ReadFailureFormat();
     const char *WriteFailureFormat();

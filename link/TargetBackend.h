@@ -75,6 +75,9 @@ public:
     virtual bool ExaminesRepeatedWrites() const { return true; }
     // Whether a read into a file shows its first chunk as a preview.
     virtual bool PreviewsFileReads() const { return false; }
+    // Whether a write of fewer bytes than a word changes only those bytes
+    // (the UART link moves whole words).
+    virtual bool WritesBytes() const { return true; }
 
     // The texts of this link's failed transfers.
     virtual const TransferFailureTexts &FailureTexts() const = 0;

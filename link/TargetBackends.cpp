@@ -188,6 +188,7 @@ public:
     }
 
     bool ExaminesRepeatedWrites() const override { return false; }
+    bool WritesBytes() const override { return false; }
 
     const TransferFailureTexts &FailureTexts() const override
     {

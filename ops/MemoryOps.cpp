@@ -53,6 +53,18 @@ bool CheckedWriteAddress(LinkCycle &cycle, uint32_t address)
     return true;
 }
 
+// "写入"'s steps after the preface, for a word already known.
+bool WriteWholeWord(LinkCycle &cycle, uint32_t address, uint32_t value)
+{
+    if (!CheckedWriteAddress(cycle, address))
+        return false;
+    cycle.Buffer().SetWord(0, value);
+    if (!cycle.Open() || !cycle.Write(address, 4))
+        return false;
+    cycle.Close();
+    return true;
+}
+
 // Both file transfers ask for their file right after the preface.
 QString ChooseMemoryFile(OperationEnv &env, LinkCycle &cycle)
 {
@@ -170,6 +182,38 @@ void WriteWord(OperationEnv &env, const QString &addressText, const QString &dat
     if (!cycle.Open() || !cycle.Write(address, 4))
         return;
     cycle.Close();
+}
+
+bool WriteUnit(OperationEnv &env, uint32_t address, uint32_t size, uint32_t value)
+{
+    LinkCycle cycle(env.config, env.links, env.user);
+    if (!cycle.Preface())
+        return false;
+    if (size != 1 && size != 2)
+        return WriteWholeWord(cycle, address, value);
+    if (const auto message = ChipProfile::CheckWriteAddress(cycle.ChipModel(), address))
+        return cycle.Fail(*message);
+    if (!cycle.Open())
+        return false;
+    TransferBuffer &buffer = cycle.Buffer();
+    if (cycle.WritesBytes()) {
+        for (uint32_t i = 0; i < size; ++i)
+            buffer[i] = uint8_t(value >> (8 * i));
+        if (!cycle.Write(address, size))
+            return false;
+    } else {
+        // The link moves whole words: the unit's bytes go into the word the
+        // chip holds now, and the word goes back.
+        const uint32_t word = address & ~3u;
+        if (!cycle.Read(word, 4))
+            return false;
+        for (uint32_t i = 0; i < size; ++i)
+            buffer[(address - word) + i] = uint8_t(value >> (8 * i));
+        if (!cycle.Write(word, 4))
+            return false;
+    }
+    cycle.Close();
+    return true;
 }
 
 void WriteFromFile(OperationEnv &env, const QString &readAddressText)

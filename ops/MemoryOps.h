@@ -19,4 +19,11 @@ void WriteWord(OperationEnv &env, const QString &addressText, const QString &dat
 // "从文件写入": a whole file, to the address of the read address field.
 void WriteFromFile(OperationEnv &env, const QString &readAddressText);
 
+// One unit of 1, 2 or 4 bytes (the value's low bytes, little-endian) through
+// the same preface, address checks and link as "写入"; a whole word must be
+// aligned as there. Over a link that writes whole words only, a narrower
+// unit is merged into the word read from the chip in the same cycle. True
+// when it was written; otherwise its one message was shown.
+bool WriteUnit(OperationEnv &env, uint32_t address, uint32_t size, uint32_t value);
+
 } // namespace MemoryOps

@@ -175,24 +175,29 @@ void RegisterWatch::Run(Settings settings, RefreshHandler onRefresh, StopHandler
 
 bool RegisterWatch::Refresh(const Settings &settings, std::vector<PeripheralBytes> &images, QString &message)
 {
+    const std::vector<WatchedPeripheral> peripherals =
+        settings.currentPeripherals ? settings.currentPeripherals() : settings.peripherals;
     // A peripheral that cannot pass the transfer buffer is refused by name
     // before the link is touched, as a read of it from the window is.
-    for (const WatchedPeripheral &peripheral : settings.peripherals) {
+    for (const WatchedPeripheral &peripheral : peripherals) {
         if (const std::optional<QString> refusal = SnapshotFiles::CheckFits(peripheral.name, peripheral.span, 0)) {
             message = *refusal;
             return false;
         }
     }
+    // A view showing nothing readable has nothing to ask of the link.
+    if (settings.currentPeripherals && peripherals.empty())
+        return true;
     RefreshUser user(settings.chipModel);
     UserContext context{user, user, user, user};
     {
         LinkCycle cycle(m_config, m_links, context, LinkCycleGate::Turn::Background);
         if (cycle.Preface() && cycle.Open()) {
-            for (const WatchedPeripheral &peripheral : settings.peripherals) {
+            for (const WatchedPeripheral &peripheral : peripherals) {
                 QByteArray image;
                 if (!PeripheralImage::Read(cycle, peripheral.base, peripheral.span, peripheral.leftOut, image))
                     break;
-                images.push_back({peripheral.name, std::move(image)});
+                images.push_back({peripheral.name, std::move(image), peripheral.base});
             }
             cycle.Close();
         }

@@ -31,6 +31,7 @@ struct PeripheralBytes
 {
     QString name;
     QByteArray bytes; // span bytes, the byte at base first
+    uint32_t base = 0;
 };
 
 // Re-reads a window's peripherals at a steady rate on a thread of its own.
@@ -57,6 +58,10 @@ public:
     {
         QString chipModel; // taken on the user's side when the watch starts
         std::vector<WatchedPeripheral> peripherals;
+        // When given, asked on the watch's thread before each refresh for
+        // what to read, instead of `peripherals`: a view that scrolls
+        // changes what it watches without stopping the watch.
+        std::function<std::vector<WatchedPeripheral>()> currentPeripherals;
         std::chrono::milliseconds interval{1000};
         int refreshLimit = 0; // 0: until stopped
     };

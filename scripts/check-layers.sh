@@ -3,7 +3,8 @@
 #   link/, xml/                    project headers of their own folder only
 #   regmap/, ops/, ipcheck/        link/, xml/ and their own folder; ops/ also
 #                                  regmap/
-#   link, xml, regmap, ops, ipcheck
+#   memview/                       link/, xml/, regmap/, ops/ and its own folder
+#   link, xml, regmap, ops, memview, ipcheck
 #                                  Qt headers of QtCore only (ipcheck/ui/ is a window)
 #   all but app/, widgets/, ipcheck/ui/, tests/, bench/
 #                                  no QtWidgets header, nothing from app/ or widgets/
@@ -38,6 +39,7 @@ allow_project link 'link/'
 allow_project xml 'xml/'
 allow_project regmap 'link/|xml/|regmap/'
 allow_project ops 'link/|xml/|regmap/|ops/'
+allow_project memview 'link/|xml/|regmap/|ops/|memview/'
 allow_project ipcheck 'link/|xml/|ipcheck/' --exclude-dir=ui
 
 headers=$(qtpaths6 --query QT_INSTALL_HEADERS 2>/dev/null || echo /usr/include/x86_64-linux-gnu/qt6)
@@ -63,7 +65,7 @@ qt_only() {
     fi
 }
 
-qt_only QtCore link xml regmap ops ipcheck
+qt_only QtCore link xml regmap ops memview ipcheck
 
 # Below the windows nothing reaches a widget, directly or through app/ and widgets/.
 widgetsBelow=$(find . -mindepth 1 -maxdepth 1 -type d ! -name '.*' ! -name build ! -name app ! -name widgets \

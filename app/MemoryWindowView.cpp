@@ -1,0 +1,768 @@
+#include "app/MemoryWindowView.h"
+
+#include "app/ChildFrame.h"
+#include "app/ControlPanel.h"
+#include "app/CorvaneApp.h"
+#include "app/MainFrame.h"
+#include "app/MemoryHexArea.h"
+#include "app/PeripheralList.h"
+#include "app/RegisterWindowView.h"
+#include "link/LinkCycle.h"
+#include "link/LinkMessages.h"
+#include "link/SettingValues.h"
+#include "link/Settings.h"
+#include "memview/AddressInput.h"
+#include "memview/DetachedUser.h"
+#include "memview/MemoryRows.h"
+#include "memview/MemoryUnits.h"
+#include "memview/MemoryViewMessages.h"
+#include "ops/HexText.h"
+#include "ops/MemoryOps.h"
+#include "ops/OpsMessages.h"
+#include "regmap/RegisterWindow.h"
+#include "regmap/SvdDeviceModel.h"
+
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCompleter>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMetaObject>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace {
+
+// What the window shows and says.
+namespace Text {
+const char kAddress[] = "地址";
+const char kBack[] = "后退 (Alt+Left)";
+const char kForward[] = "前进 (Alt+Right)";
+const char kUnit[] = "%1位";
+const char kRowWidth[] = "%1 字节/行";
+const char kWatch[] = "监视";
+const char kRate[] = "%1 次/秒";
+const char kFind[] = "查找 (Ctrl+F)";
+const char kBytes[] = "字节序列";
+const char kWord[] = "32位值";
+const char kFrom[] = "从";
+const char kLength[] = "长度";
+const char kFindButton[] = "查找";
+const char kSave[] = "保存到文件";
+const char kLoad[] = "从文件载入";
+const char kCancel[] = "取消";
+const char kFinding[] = "查找中…";
+const char kFound[] = "找到 0x%1";
+const char kNotFound[] = "未找到";
+const char kCancelled[] = "已取消";
+const char kSaving[] = "保存中…";
+const char kLoading[] = "载入中…";
+const char kDone[] = "完成";
+const char kNoPeripheral[] = "%1 不在外设列表中";
+} // namespace Text
+
+QString Tr(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+constexpr int kDefaultRate = 5;
+// The kinds of jobs a newer one of the same kind replaces while they wait.
+constexpr int kRowsJob = 1;
+
+// The dump field of the file operations: a window has none.
+struct NoDump : DumpView
+{
+    void SetDumpText(const QString &) override {}
+};
+
+} // namespace
+
+CMemWnd::CMemWnd(CCorvaneApp &app, int number, uint32_t address, QWidget *parent)
+    : QWidget(parent)
+    , m_app(app)
+    , m_number(number)
+    , m_view(address)
+    , m_history(address)
+    , m_watch(app.Config(), app.Links())
+    , m_worker(std::make_unique<LinkWorker>())
+    , m_longWorker(std::make_unique<LinkWorker>())
+{
+    setObjectName(QStringLiteral("CMemWnd_%1").arg(number));
+    BuildControls();
+    ConnectControls();
+    FollowChip();
+    m_view.GoTo(address);
+    m_hex->ViewChanged();
+    ShowCursorPlace();
+}
+
+CMemWnd::~CMemWnd()
+{
+    m_watch.onRefresh = {};
+    m_watch.onEnded = {};
+    if (m_cancel)
+        m_cancel->store(true);
+    // The work on its way ends here, within its link's deadlines.
+    m_longWorker.reset();
+    m_worker.reset();
+}
+
+QString CMemWnd::Title() const
+{
+    return QStringLiteral("memory_%1").arg(m_number);
+}
+
+QSize CMemWnd::sizeHint() const
+{
+    const QFontMetrics metrics(m_hex->font());
+    // 16 bytes a row with their ASCII column and a few register names.
+    return QSize(metrics.horizontalAdvance(QLatin1Char('0')) * 100 + 40, 520);
+}
+
+void CMemWnd::BuildControls()
+{
+    auto *lines = new QVBoxLayout(this);
+    lines->setContentsMargins(2, 2, 2, 2);
+    lines->setSpacing(2);
+    auto *top = new QHBoxLayout;
+    auto *findRow = new QHBoxLayout;
+    auto *bottom = new QHBoxLayout;
+    for (QHBoxLayout *row : {top, findRow, bottom})
+        row->setSpacing(4);
+
+    top->addWidget(new QLabel(Tr(Text::kAddress), this));
+    m_address = new QComboBox(this);
+    m_address->setObjectName(QStringLiteral("address"));
+    m_address->setEditable(true);
+    m_address->setInsertPolicy(QComboBox::NoInsert);
+    m_address->setMinimumContentsLength(14);
+    m_address->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    top->addWidget(m_address, 1);
+    m_back = new QToolButton(this);
+    m_back->setObjectName(QStringLiteral("back"));
+    m_back->setArrowType(Qt::LeftArrow);
+    m_back->setToolTip(Tr(Text::kBack));
+    m_forward = new QToolButton(this);
+    m_forward->setObjectName(QStringLiteral("forward"));
+    m_forward->setArrowType(Qt::RightArrow);
+    m_forward->setToolTip(Tr(Text::kForward));
+    top->addWidget(m_back);
+    top->addWidget(m_forward);
+    m_unit = new QComboBox(this);
+    m_unit->setObjectName(QStringLiteral("unit"));
+    for (int size : MemoryUnits::kSizes)
+        m_unit->addItem(Tr(Text::kUnit).arg(8 * size), size);
+    m_unit->setCurrentIndex(m_unit->findData(m_view.Unit()));
+    top->addWidget(m_unit);
+    m_rowWidth = new QComboBox(this);
+    m_rowWidth->setObjectName(QStringLiteral("rowWidth"));
+    for (int bytes : MemoryUnits::kRowWidths)
+        m_rowWidth->addItem(Tr(Text::kRowWidth).arg(bytes), bytes);
+    m_rowWidth->setCurrentIndex(m_rowWidth->findData(m_view.RowWidth()));
+    top->addWidget(m_rowWidth);
+    m_watchBox = new QCheckBox(Tr(Text::kWatch), this);
+    m_watchBox->setObjectName(QStringLiteral("watch"));
+    top->addWidget(m_watchBox);
+    m_rate = new QComboBox(this);
+    m_rate->setObjectName(QStringLiteral("rate"));
+    for (int rate : RegisterWatch::kRates)
+        m_rate->addItem(Tr(Text::kRate).arg(rate), rate);
+    m_rate->setCurrentIndex(m_rate->findData(kDefaultRate));
+    top->addWidget(m_rate);
+
+    m_find = new QLineEdit(this);
+    m_find->setObjectName(QStringLiteral("find"));
+    m_find->setPlaceholderText(Tr(Text::kFind));
+    findRow->addWidget(m_find, 2);
+    m_findKind = new QComboBox(this);
+    m_findKind->setObjectName(QStringLiteral("findKind"));
+    m_findKind->addItems({Tr(Text::kBytes), Tr(Text::kWord)});
+    findRow->addWidget(m_findKind);
+    findRow->addWidget(new QLabel(Tr(Text::kFrom), this));
+    m_rangeFirst = new QLineEdit(this);
+    m_rangeFirst->setObjectName(QStringLiteral("rangeFirst"));
+    findRow->addWidget(m_rangeFirst, 1);
+    findRow->addWidget(new QLabel(Tr(Text::kLength), this));
+    m_rangeLength = new QLineEdit(this);
+    m_rangeLength->setObjectName(QStringLiteral("rangeLength"));
+    findRow->addWidget(m_rangeLength, 1);
+    m_findButton = new QPushButton(Tr(Text::kFindButton), this);
+    m_findButton->setObjectName(QStringLiteral("findNext"));
+    findRow->addWidget(m_findButton);
+    m_save = new QPushButton(Tr(Text::kSave), this);
+    m_save->setObjectName(QStringLiteral("save"));
+    findRow->addWidget(m_save);
+    m_load = new QPushButton(Tr(Text::kLoad), this);
+    m_load->setObjectName(QStringLiteral("load"));
+    findRow->addWidget(m_load);
+
+    m_hex = new MemoryHexArea(m_view, this);
+
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("status"));
+    m_status->setTextFormat(Qt::PlainText);
+    m_message = new QLabel(this);
+    m_message->setObjectName(QStringLiteral("message"));
+    m_message->setTextFormat(Qt::PlainText);
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("progress"));
+    m_progress->setRange(0, 1000);
+    m_progress->setMaximumWidth(160);
+    m_progress->hide();
+    m_cancelButton = new QPushButton(Tr(Text::kCancel), this);
+    m_cancelButton->setObjectName(QStringLiteral("cancel"));
+    m_cancelButton->hide();
+    bottom->addWidget(m_status);
+    bottom->addWidget(m_message, 1);
+    bottom->addWidget(m_progress);
+    bottom->addWidget(m_cancelButton);
+
+    lines->addLayout(top);
+    lines->addLayout(findRow);
+    lines->addWidget(m_hex, 1);
+    lines->addLayout(bottom);
+    setFocusProxy(m_hex);
+}
+
+void CMemWnd::ConnectControls()
+{
+    // Enter is taken here: a combo box passes it on to its line edit a second time.
+    m_address->lineEdit()->installEventFilter(this);
+    connect(m_address, &QComboBox::activated, this, [this](int index) { GoToText(m_address->itemText(index)); });
+    connect(m_back, &QToolButton::clicked, this, &CMemWnd::Back);
+    connect(m_forward, &QToolButton::clicked, this, &CMemWnd::Forward);
+    connect(m_unit, &QComboBox::activated, this, [this] {
+        m_hex->CancelEdit();
+        m_view.SetUnit(m_unit->currentData().toInt());
+        m_hex->ViewChanged();
+        ShowCursorPlace();
+    });
+    connect(m_rowWidth, &QComboBox::activated, this, [this] {
+        m_hex->CancelEdit();
+        m_view.SetRowWidth(m_rowWidth->currentData().toInt());
+        m_hex->ViewChanged();
+        RequestRows();
+    });
+    connect(m_watchBox, &QCheckBox::toggled, this, [this](bool on) { StartOrStopWatch(on); });
+    connect(m_rate, &QComboBox::currentIndexChanged, this, [this] {
+        if (!m_watch.IsRunning())
+            return;
+        m_restartingWatch = true;
+        m_watch.Stop();
+        m_restartingWatch = false;
+        StartOrStopWatch(true);
+    });
+    connect(m_find, &QLineEdit::returnPressed, this, &CMemWnd::Find);
+    connect(m_findButton, &QPushButton::clicked, this, &CMemWnd::Find);
+    connect(m_cancelButton, &QPushButton::clicked, this, &CMemWnd::CancelFind);
+    connect(m_save, &QPushButton::clicked, this, &CMemWnd::SaveRange);
+    connect(m_load, &QPushButton::clicked, this, &CMemWnd::LoadFile);
+
+    connect(m_hex, &MemoryHexArea::Scrolled, this, [this] { RequestRows(); });
+    connect(m_hex, &MemoryHexArea::CursorMoved, this, [this] { ShowCursorPlace(); });
+    connect(m_hex, &MemoryHexArea::WriteRequested, this,
+            [this](uint32_t address, int size, uint32_t before, uint32_t after) {
+                WriteUnit(address, size, before, after, false);
+            });
+    connect(m_hex, &MemoryHexArea::UndoRequested, this, &CMemWnd::Undo);
+    connect(m_hex, &MemoryHexArea::RefreshRequested, this, &CMemWnd::Refresh);
+    connect(m_hex, &MemoryHexArea::PeripheralRequested, this, &CMemWnd::OpenPeripheral);
+
+    auto shortcut = [this](const QKeySequence &key, auto slot) {
+        auto *s = new QShortcut(key, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+        connect(s, &QShortcut::activated, this, slot);
+    };
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_G), [this] { FocusAddress(); });
+    shortcut(QKeySequence::Find, [this] { FocusFind(); });
+    shortcut(QKeySequence(Qt::ALT | Qt::Key_Left), [this] { Back(); });
+    shortcut(QKeySequence(Qt::ALT | Qt::Key_Right), [this] { Forward(); });
+
+    m_watch.onRefresh = [this](const std::vector<MemoryBlock> &blocks) {
+        m_view.ApplyRefresh(blocks);
+        m_hex->viewport()->update();
+    };
+    m_watch.onEnded = [this](const QString &message) {
+        if (m_restartingWatch)
+            return;
+        {
+            const QSignalBlocker quiet(m_watchBox);
+            m_watchBox->setChecked(false);
+        }
+        if (!message.isEmpty())
+            m_app.Context().messages.ShowFailure(message);
+    };
+
+    // The panel's chip selector decides the chip model, as for every operation.
+    if (QComboBox *chips = m_app.MainFrame()->Panel().findChild<QComboBox *>(PanelObjectName(PanelControlId::ChipList)))
+        connect(chips, &QComboBox::currentTextChanged, this, [this] {
+            FollowChip();
+            RequestRows();
+        });
+}
+
+bool CMemWnd::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_address->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (GoToText(m_address->currentText()))
+                m_hex->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CMemWnd::FollowChip()
+{
+    const QString chip = m_app.User().ChipModel();
+    std::shared_ptr<const ChipAddressMap> map =
+        ChipAddressMap::Shared(SvdDeviceModel::SvdFilePath(m_app.ExeDir(), chip));
+    if (chip == m_view.Rules().ChipModel() && map == m_map)
+        return;
+    m_map = std::move(map);
+    m_view.SetRules(ReadRules(chip, m_map->LeftOutWords()));
+    m_hex->SetAddressMap(m_map);
+    auto *completer = new QCompleter(m_map->Names(), m_address);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setFilterMode(Qt::MatchContains);
+    m_address->setCompleter(completer);
+    m_watch.SetRegion(m_view.Rules(), m_view.First(), m_view.ShownBytes());
+    m_hex->viewport()->update();
+}
+
+template<typename F> void CMemWnd::Deliver(F &&done)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, done = std::forward<F>(done)]() mutable {
+            --m_outstanding;
+            done();
+        },
+        Qt::QueuedConnection);
+}
+
+void CMemWnd::Post(LinkWorker &worker, LinkWorker::Job job, int kind)
+{
+    // A job that replaced a waiting one reports for both.
+    if (worker.Post(std::move(job), kind))
+        ++m_outstanding;
+}
+
+void CMemWnd::RequestRows()
+{
+    FollowChip();
+    m_watch.SetRegion(m_view.Rules(), m_view.First(), m_view.ShownBytes());
+    std::optional<MemoryBlock> wanted = m_view.TakeWanted();
+    if (!wanted)
+        return;
+    m_hex->viewport()->update();
+    const ReadRules rules = m_view.Rules();
+    ConfigFile &config = m_app.Config();
+    TargetLinks &links = m_app.Links();
+    Post(
+        *m_worker,
+        [this, rules, block = std::move(*wanted), &config, &links]() mutable {
+            DetachedUser user(rules.ChipModel());
+            UserContext context = user.Context();
+            {
+                LinkCycle cycle(config, links, context);
+                MemoryRows::ReadCycle(cycle, rules, block);
+            }
+            Deliver([this, block, failure = user.failures.value(0)] { RowsRead(block, failure); });
+        },
+        kRowsJob);
+}
+
+void CMemWnd::RowsRead(const MemoryBlock &block, const QString &failure)
+{
+    m_view.Apply(block);
+    // A failed read is said beside the cursor's place until a read works;
+    // what a find or a file transfer said stays.
+    if (!failure.isEmpty())
+        m_message->setText(failure.trimmed());
+    else if (m_message->text() == m_readFailure)
+        m_message->clear();
+    m_readFailure = failure.trimmed();
+    m_hex->viewport()->update();
+    // Rows scrolled into view while this read ran.
+    RequestRows();
+}
+
+void CMemWnd::Refresh()
+{
+    m_view.Forget();
+    m_message->clear();
+    RequestRows();
+}
+
+void CMemWnd::WriteUnit(uint32_t address, int size, uint32_t before, uint32_t after, bool undo)
+{
+    m_hex->SetPending(address, after);
+    const ReadRules rules = m_view.Rules();
+    ConfigFile &config = m_app.Config();
+    TargetLinks &links = m_app.Links();
+    Post(*m_worker, [this, rules, address, size, before, after, undo, &config, &links] {
+        DetachedUser user(rules.ChipModel());
+        UserContext context = user.Context();
+        OperationEnv env{config, links, context, {}};
+        const bool written = MemoryOps::WriteUnit(env, address, uint32_t(size), after);
+        // What the chip holds now is what the window shows: the unit is read back.
+        MemoryBlock back = MemoryRows::Planned(rules, address, uint32_t(size));
+        if (written) {
+            DetachedUser reader(rules.ChipModel());
+            UserContext readerContext = reader.Context();
+            LinkCycle cycle(config, links, readerContext);
+            MemoryRows::ReadCycle(cycle, rules, back);
+        }
+        Deliver([this, address, size, before, after, undo, written, back, failures = user.failures] {
+            m_hex->SetPending(address, std::nullopt);
+            if (!written) {
+                if (undo)
+                    m_view.PushWritten({address, size, after, before}); // still to undo
+                ShowMessages(failures.mid(0, 1));
+                return;
+            }
+            m_view.Apply(back);
+            if (!undo)
+                m_view.PushWritten({address, size, before, after});
+            m_hex->viewport()->update();
+            ShowCursorPlace();
+        });
+    });
+}
+
+void CMemWnd::Undo()
+{
+    const std::optional<MemoryView::Written> last = m_view.TakeLastWritten();
+    if (!last)
+        return;
+    if (!m_view.IsShown(last->address))
+        GoTo(last->address);
+    WriteUnit(last->address, last->size, last->after, last->before, true);
+}
+
+int CMemWnd::Rate() const
+{
+    return m_rate->currentData().toInt();
+}
+
+void CMemWnd::StartOrStopWatch(bool on)
+{
+    if (!on) {
+        m_watch.Stop();
+        return;
+    }
+    FollowChip();
+    m_watch.SetRegion(m_view.Rules(), m_view.First(), m_view.ShownBytes());
+    if (!m_watch.Start(Rate(), m_view.Rules().ChipModel())) {
+        const QSignalBlocker quiet(m_watchBox);
+        m_watchBox->setChecked(false);
+    }
+}
+
+bool CMemWnd::GoToText(const QString &text)
+{
+    FollowChip();
+    const std::optional<uint32_t> address = AddressInput::Parse(text, m_map.get());
+    if (!address) {
+        m_app.Context().messages.ShowFailure(Tr(MemoryViewMessages::kNoAddress).arg(text));
+        return false;
+    }
+    GoTo(*address);
+    return true;
+}
+
+void CMemWnd::GoTo(uint32_t address)
+{
+    m_history.Visit(m_view.Cursor(), address);
+    m_hex->CancelEdit();
+    m_view.GoTo(address);
+    m_hex->ViewChanged();
+    ShowCursorPlace();
+    RequestRows();
+}
+
+void CMemWnd::Back()
+{
+    if (const std::optional<uint32_t> address = m_history.Back(m_view.Cursor())) {
+        m_view.GoTo(*address);
+        m_hex->ViewChanged();
+        ShowCursorPlace();
+        RequestRows();
+    }
+}
+
+void CMemWnd::Forward()
+{
+    if (const std::optional<uint32_t> address = m_history.Forward(m_view.Cursor())) {
+        m_view.GoTo(*address);
+        m_hex->ViewChanged();
+        ShowCursorPlace();
+        RequestRows();
+    }
+}
+
+void CMemWnd::ShowCursorPlace()
+{
+    const uint32_t cursor = m_view.Cursor();
+    QString place = QStringLiteral("0x") + MemoryUnits::Hex(cursor, 4);
+    if (m_map)
+        if (const ChipAddressMap::Register *reg = m_map->RegisterAt(cursor))
+            place += QStringLiteral("  ") + reg->name;
+    m_status->setText(place);
+    m_back->setEnabled(m_history.CanGoBack());
+    m_forward->setEnabled(m_history.CanGoForward());
+    // The box lists the places gone to, the newest first.
+    const QString typed = m_address->currentText();
+    m_address->clear();
+    const std::vector<uint32_t> &entries = m_history.Entries();
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry)
+        if (m_address->findText(MemoryUnits::Hex(*entry, 4)) < 0)
+            m_address->addItem(MemoryUnits::Hex(*entry, 4));
+    m_address->setEditText(m_address->hasFocus() ? typed : MemoryUnits::Hex(cursor, 4));
+}
+
+void CMemWnd::FocusAddress()
+{
+    m_address->setFocus(Qt::ShortcutFocusReason);
+    m_address->lineEdit()->selectAll();
+}
+
+void CMemWnd::FocusFind()
+{
+    m_find->setFocus(Qt::ShortcutFocusReason);
+    m_find->selectAll();
+}
+
+void CMemWnd::ShowMessages(const QStringList &messages)
+{
+    for (const QString &message : messages)
+        m_app.Context().messages.ShowFailure(message);
+}
+
+void CMemWnd::SetBusyWith(const QString &status, bool cancellable)
+{
+    m_message->setText(status);
+    m_progress->setValue(0);
+    m_progress->show();
+    m_cancelButton->setVisible(cancellable);
+    m_findButton->setEnabled(false);
+    m_save->setEnabled(false);
+    m_load->setEnabled(false);
+}
+
+void CMemWnd::EndBusy(const QString &status)
+{
+    m_message->setText(status);
+    m_progress->hide();
+    m_cancelButton->hide();
+    m_findButton->setEnabled(true);
+    m_save->setEnabled(true);
+    m_load->setEnabled(true);
+}
+
+std::optional<uint32_t> CMemWnd::RangeFirst(uint32_t fallback)
+{
+    const QString text = m_rangeFirst->text().trimmed();
+    if (text.isEmpty())
+        return fallback;
+    const std::optional<uint32_t> first = AddressInput::Parse(text, m_map.get());
+    if (!first)
+        m_app.Context().messages.ShowFailure(Tr(MemoryViewMessages::kNoAddress).arg(text));
+    return first;
+}
+
+std::optional<uint64_t> CMemWnd::RangeLength(uint64_t fallback)
+{
+    const QString text = m_rangeLength->text().trimmed();
+    const uint64_t length = text.isEmpty() ? fallback : HexText::ParseHexText(text);
+    if (length == 0) {
+        m_app.Context().messages.ShowFailure(Tr(OpsMessages::kZeroLength));
+        return std::nullopt;
+    }
+    return length;
+}
+
+bool CMemWnd::Online()
+{
+    if (LoadSettings(m_app.Config(), SettingsPart::DataSourceOnly).dataSource != Stored(DataSource::Offline))
+        return true;
+    m_app.Context().messages.ShowFailure(Tr(LinkMessages::kSelectOnlineData));
+    return false;
+}
+
+void CMemWnd::Find()
+{
+    if (m_cancel)
+        return; // one at a time
+    FollowChip();
+    const bool word = m_findKind->currentIndex() == 1;
+    const std::optional<MemoryFind::Pattern> pattern =
+        word ? MemoryFind::ParseWord(m_find->text()) : MemoryFind::ParseBytes(m_find->text());
+    if (!pattern) {
+        m_app.Context().messages.ShowFailure(Tr(MemoryViewMessages::kNoPattern));
+        return;
+    }
+    const std::optional<uint32_t> first = RangeFirst(m_view.Cursor());
+    const std::optional<uint64_t> length = first ? RangeLength(kDefaultFindLength) : std::nullopt;
+    if (!first || !length || !Online())
+        return;
+    MemoryFind::Request request{*pattern, *first, *length};
+    const uint64_t end = std::min(ReadRules::kSpaceSize, uint64_t(*first) + *length);
+    // The same search again goes on after its last match.
+    if (m_findPlace && m_findPlace->pattern == pattern->bytes && m_findPlace->end == end &&
+        m_findPlace->next >= *first && m_findPlace->next < end) {
+        request.first = m_findPlace->next;
+        request.length = end - m_findPlace->next;
+    }
+    m_findPlace.reset();
+    m_cancel = std::make_shared<std::atomic<bool>>(false);
+    SetBusyWith(Tr(Text::kFinding), true);
+    m_hex->SetMatch(std::nullopt);
+    const ReadRules rules = m_view.Rules();
+    ConfigFile &config = m_app.Config();
+    TargetLinks &links = m_app.Links();
+    Post(*m_longWorker, [this, rules, request, end, cancel = m_cancel, &config, &links] {
+        const MemoryFind::Result result = MemoryFind::Run(
+            config, links, rules, request,
+            [this](uint64_t done, uint64_t total) {
+                QMetaObject::invokeMethod(
+                    this, [this, done, total] { m_progress->setValue(total ? int(done * 1000 / total) : 0); },
+                    Qt::QueuedConnection);
+            },
+            *cancel);
+        Deliver([this, result, request, end] {
+            m_cancel.reset();
+            if (result.found) {
+                const auto size = uint32_t(request.pattern.bytes.size());
+                m_findPlace = FindPlace{request.pattern.bytes, end, *result.found + 1};
+                GoTo(*result.found);
+                m_hex->SetMatch(AddressRun{*result.found, size});
+                EndBusy(Tr(Text::kFound).arg(MemoryUnits::Hex(*result.found, 4)));
+            } else if (result.cancelled) {
+                EndBusy(Tr(Text::kCancelled));
+            } else {
+                EndBusy(result.failure.isEmpty() ? Tr(Text::kNotFound) : result.failure.trimmed());
+                if (!result.failure.isEmpty())
+                    m_app.Context().messages.ShowFailure(result.failure);
+            }
+        });
+    });
+}
+
+void CMemWnd::CancelFind()
+{
+    if (m_cancel)
+        m_cancel->store(true);
+}
+
+void CMemWnd::SaveRange()
+{
+    if (m_cancel || !Online())
+        return;
+    FollowChip();
+    const std::optional<uint32_t> first = RangeFirst(m_view.First());
+    const std::optional<uint64_t> length = first ? RangeLength(m_view.ShownBytes()) : std::nullopt;
+    if (!first || !length)
+        return;
+    // The panel's own dialog and operation: the file is chosen here, the
+    // operation runs on the worker with that answer.
+    const QString path = m_app.Context().files.ChooseFile(MemoryFileRequest());
+    const QString chip = m_view.Rules().ChipModel();
+    const QString addressText = MemoryUnits::Hex(*first, 4);
+    const QString lengthText = QString::number(std::min<uint64_t>(*length, 0xFFFFFFFFu), 16).toUpper();
+    SetBusyWith(Tr(Text::kSaving), false);
+    ConfigFile &config = m_app.Config();
+    TargetLinks &links = m_app.Links();
+    Post(*m_longWorker, [this, chip, path, addressText, lengthText, &config, &links] {
+        DetachedUser user(chip, path);
+        UserContext context = user.Context();
+        OperationEnv env{config, links, context, [this](qint64 done, qint64 total) {
+                             QMetaObject::invokeMethod(
+                                 this,
+                                 [this, done, total] { m_progress->setValue(total ? int(done * 1000 / total) : 0); },
+                                 Qt::QueuedConnection);
+                         }};
+        NoDump dump;
+        MemoryOps::ReadToFile(env, addressText, lengthText, dump);
+        Deliver([this, notes = user.notes, failures = user.failures] {
+            EndBusy(failures.isEmpty() ? Tr(Text::kDone) : failures.front().trimmed());
+            ShowMessages(notes + failures);
+        });
+    });
+}
+
+void CMemWnd::LoadFile()
+{
+    if (m_cancel || !Online())
+        return;
+    FollowChip();
+    const std::optional<uint32_t> first = RangeFirst(m_view.Cursor());
+    if (!first)
+        return;
+    const QString path = m_app.Context().files.ChooseFile(MemoryFileRequest());
+    const QString chip = m_view.Rules().ChipModel();
+    const QString addressText = MemoryUnits::Hex(*first, 4);
+    SetBusyWith(Tr(Text::kLoading), false);
+    ConfigFile &config = m_app.Config();
+    TargetLinks &links = m_app.Links();
+    Post(*m_longWorker, [this, chip, path, addressText, &config, &links] {
+        DetachedUser user(chip, path);
+        UserContext context = user.Context();
+        OperationEnv env{config, links, context, [this](qint64 done, qint64 total) {
+                             QMetaObject::invokeMethod(
+                                 this,
+                                 [this, done, total] { m_progress->setValue(total ? int(done * 1000 / total) : 0); },
+                                 Qt::QueuedConnection);
+                         }};
+        MemoryOps::WriteFromFile(env, addressText);
+        Deliver([this, notes = user.notes, failures = user.failures] {
+            EndBusy(failures.isEmpty() ? Tr(Text::kDone) : failures.front().trimmed());
+            ShowMessages(notes + failures);
+            Refresh(); // what the file put there
+        });
+    });
+}
+
+void CMemWnd::OpenPeripheral(const QString &name)
+{
+    CMainFrame *frame = m_app.MainFrame();
+    if (!frame)
+        return;
+    CMyList &list = frame->Panel().PeripheralList();
+    QTreeWidgetItem *item = list.FindRow(name);
+    if (!item) {
+        m_message->setText(Tr(Text::kNoPeripheral).arg(name));
+        return;
+    }
+    // The register window the user had last, or the first free slot's new one.
+    int slot = -1;
+    const QList<QMdiSubWindow *> order = frame->DocumentArea().subWindowList(QMdiArea::ActivationHistoryOrder);
+    for (auto window = order.rbegin(); window != order.rend() && slot < 0; ++window)
+        if (auto *registers = qobject_cast<CChildFrame *>(*window))
+            slot = registers->Slot();
+    for (int k = 0; k < CCorvaneApp::kSlotCount && slot < 0; ++k)
+        if (!m_app.ChildFrame(k)) {
+            frame->Panel().WindowBoxClicked(k);
+            slot = k;
+        }
+    CRegWnd *window = m_app.RegisterWindow(slot);
+    if (!window)
+        return;
+    RegisterRowTree &tree = window->Logic()->Tree();
+    if (!tree.FindTopRow(name))
+        list.CellDoubleClicked(item, slot + 1);
+    if (RegisterRow *row = tree.FindTopRow(name))
+        tree.Select(row);
+    frame->DocumentArea().setActiveSubWindow(m_app.ChildFrame(slot));
+}

@@ -1,0 +1,136 @@
+#include "memview/MemoryFind.h"
+
+#include "link/LinkCycle.h"
+#include "memview/DetachedUser.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace MemoryFind {
+
+namespace {
+
+std::optional<QByteArray> HexBytes(QString text)
+{
+    text.replace(QLatin1String("0x"), QString(), Qt::CaseInsensitive);
+    text.remove(u' ');
+    if (text.isEmpty() || text.size() % 2 != 0)
+        return std::nullopt;
+    QByteArray bytes;
+    for (qsizetype i = 0; i < text.size(); i += 2) {
+        int value = 0;
+        for (qsizetype k = i; k < i + 2; ++k) {
+            const int digit = QStringLiteral("0123456789abcdef").indexOf(text[k].toLower());
+            if (digit < 0)
+                return std::nullopt;
+            value = value * 16 + digit;
+        }
+        bytes.append(char(value));
+    }
+    return bytes;
+}
+
+} // namespace
+
+std::optional<Pattern> ParseBytes(const QString &text)
+{
+    std::optional<QByteArray> bytes = HexBytes(text);
+    if (!bytes)
+        return std::nullopt;
+    return Pattern{*bytes, 1};
+}
+
+std::optional<Pattern> ParseWord(const QString &text)
+{
+    QString digits = text.trimmed();
+    if (digits.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        digits.remove(0, 2);
+    if (digits.isEmpty() || digits.size() > 8)
+        return std::nullopt;
+    std::optional<QByteArray> bytes = HexBytes(digits.rightJustified(8, u'0'));
+    if (!bytes)
+        return std::nullopt;
+    std::reverse(bytes->begin(), bytes->end()); // as the chip stores it
+    return Pattern{*bytes, 4};
+}
+
+Matcher::Matcher(Pattern pattern)
+    : m_pattern(std::move(pattern))
+{}
+
+std::optional<uint32_t> Matcher::Feed(uint32_t address, const char *bytes, uint32_t count)
+{
+    const auto size = uint32_t(m_pattern.bytes.size());
+    if (size == 0 || count == 0)
+        return std::nullopt;
+    if (m_tailEnd != address)
+        m_tail.clear();
+    QByteArray seen = m_tail;
+    seen.append(bytes, qsizetype(count));
+    const uint64_t seenFirst = uint64_t(address) - uint64_t(m_tail.size());
+    for (qsizetype at = 0; at + qsizetype(size) <= seen.size();) {
+        const qsizetype hit = seen.indexOf(m_pattern.bytes, at);
+        if (hit < 0)
+            break;
+        if ((seenFirst + uint64_t(hit)) % m_pattern.alignment == 0)
+            return uint32_t(seenFirst + uint64_t(hit));
+        at = hit + 1;
+    }
+    const qsizetype keep = std::min<qsizetype>(seen.size(), qsizetype(size) - 1);
+    m_tail = seen.right(keep);
+    m_tailEnd = uint64_t(address) + count;
+    return std::nullopt;
+}
+
+Result Run(const ConfigFile &config, TargetLinks &links, const ReadRules &rules, const Request &request,
+           const std::function<void(uint64_t done, uint64_t total)> &progress, const std::atomic<bool> &cancel)
+{
+    Result result;
+    const uint64_t end = std::min(ReadRules::kSpaceSize, uint64_t(request.first) + request.length);
+    const std::vector<AddressRun> runs = rules.Runs(request.first, end - request.first, TransferBuffer::kSize);
+    uint64_t total = 0;
+    for (const AddressRun &run : runs)
+        total += run.length;
+    Matcher matcher(request.pattern);
+    std::size_t next = 0;
+    while (next < runs.size()) {
+        if (cancel.load()) {
+            result.cancelled = true;
+            return result;
+        }
+        DetachedUser user(rules.ChipModel());
+        UserContext context = user.Context();
+        LinkCycle cycle(config, links, context, LinkCycleGate::Turn::Background);
+        if (!cycle.Preface() || !cycle.Open()) {
+            result.failure = user.failures.value(0);
+            return result;
+        }
+        uint32_t inCycle = 0;
+        while (next < runs.size() && inCycle < kCycleBytes && !cancel.load()) {
+            const AddressRun run = runs[next++];
+            if (!cycle.Read(run.first, run.length)) {
+                result.failure = user.failures.value(0);
+                return result;
+            }
+            inCycle += run.length;
+            result.searched += run.length;
+            // The run's words may reach past the stretch asked for.
+            const uint64_t from = std::max<uint64_t>(run.first, request.first);
+            const uint64_t to = std::min<uint64_t>(run.End(), end);
+            const auto *bytes = reinterpret_cast<const char *>(cycle.Buffer().data()) + (from - run.first);
+            if (from < to)
+                result.found = matcher.Feed(uint32_t(from), bytes, uint32_t(to - from));
+            if (progress)
+                progress(result.searched, total);
+            if (result.found) {
+                cycle.Close();
+                return result;
+            }
+        }
+        cycle.Close();
+    }
+    result.cancelled = cancel.load() && next < runs.size();
+    return result;
+}
+
+} // namespace MemoryFind

@@ -1,0 +1,16 @@
+#pragma once
+
+// Every message text of the memory view's logic, in one place; the link's
+// and the operations' own come from their catalogues.
+//
+// These texts are a contract, character for character. %1 is a
+// QString::arg place.
+namespace MemoryViewMessages {
+
+// The address box's text is neither a name of the chip's SVD file nor a
+// hexadecimal address.
+inline constexpr char kNoAddress[] = "no address %1, please check!";
+// The find box's text is no byte sequence or 32-bit value.
+inline constexpr char kNoPattern[] = "no data to find, please check!";
+
+} // namespace MemoryViewMessages

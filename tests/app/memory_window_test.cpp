@@ -1,0 +1,490 @@
+// The memory window as a person uses it over the simulated chip: opened from
+// the panel, the frame's menu and Ctrl+M; rows read off the window's thread;
+// moved through with keys and the mouse; units typed over, undone and
+// refused; watched; register names beside the bytes opening their
+// peripheral; find, history, saving and loading files. Screenshots of every
+// look are kept in bin/.
+
+#include "AppRig.h"
+#include "DrawnPixels.h"
+
+#include "SimulatedChip.h"
+#include "app/Looks.h"
+#include "app/MemoryHexArea.h"
+#include "app/MemoryWindowView.h"
+#include "app/RegisterWindowTools.h"
+#include "regmap/RegisterWindow.h"
+#include "support/TestFiles.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QToolButton>
+
+namespace {
+
+constexpr uint32_t kRam = 0x20000000;
+constexpr uint32_t kCounter = 0x20000010; // counts up at every read
+constexpr uint32_t kUartCr = 0x40001000;  // UART0.CR of the fixture SVD
+
+QList<int> AllLooks()
+{
+    QList<int> ids;
+    for (const Looks::MenuEntry &entry : Looks::MainEntries())
+        ids << entry.id;
+    for (const Looks::MenuEntry &entry : Looks::Office2007Entries())
+        ids << entry.id;
+    ids << Looks::kWindows7;
+    return ids;
+}
+
+struct MemRig
+{
+    explicit MemRig(const QString &extra = QString())
+        : chip("VX21A")
+    {
+        started = chip.Start();
+        for (uint32_t i = 0; i < 0x100; ++i)
+            chip.PokeWord(kRam + 4 * i, 0xC0DE0000u | i);
+        chip.PokeWord(kUartCr, 0x21);
+        rig.Prepare(StandardIni(QStringLiteral("UART_PORT=%1\nUART_BAUND=6\n").arg(chip.PortPath()) + extra)
+                        .replace("DATA_TYPE=0", "DATA_TYPE=2"));
+    }
+    bool Start()
+    {
+        if (!started || !rig.Start())
+            return false;
+        rig.app->MainFrame()->resize(1400, 900);
+        QApplication::processEvents();
+        return true;
+    }
+    // A memory window opened with the panel's button, its reads done.
+    CMemWnd *Open()
+    {
+        QTest::mouseClick(rig.Panel().findChild<QPushButton *>("1043"), Qt::LeftButton);
+        CMemWnd *window = rig.app->MemoryWindows().value(rig.app->MemoryWindows().size() - 1);
+        if (window)
+            Settle(window);
+        return window;
+    }
+    static void Settle(CMemWnd *window)
+    {
+        QTRY_COMPARE_WITH_TIMEOUT(window->Outstanding(), 0, 10000);
+        QApplication::processEvents();
+    }
+    template<typename T> static T *Tool(CMemWnd *window, const char *name)
+    {
+        return window->findChild<T *>(QString::fromLatin1(name));
+    }
+    static void Key(CMemWnd *window, Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::keyClick(window->Hex(), key, modifiers);
+    }
+    static void Type(CMemWnd *window, const char *text) { QTest::keyClicks(window->Hex(), QString::fromLatin1(text)); }
+    static void ClickUnit(CMemWnd *window, uint32_t address)
+    {
+        QTest::mouseClick(window->Hex()->viewport(), Qt::LeftButton, {}, window->Hex()->UnitRect(address).center());
+    }
+    static void GoTo(CMemWnd *window, const char *text)
+    {
+        Key(window, Qt::Key_G, Qt::ControlModifier);
+        QLineEdit *box = Tool<QComboBox>(window, "address")->lineEdit();
+        QTest::keyClicks(box, QString::fromLatin1(text));
+        QTest::keyClick(box, Qt::Key_Return);
+        Settle(window);
+    }
+
+    SimulatedChip chip;
+    bool started = false;
+    AppRig rig{QString()};
+};
+
+} // namespace
+
+TEST(MemoryWindowTest, OpensFromThePanelButtonTheFramesMenuAndCtrlMSeveralAtOnce)
+{
+    MemRig mem;
+    ASSERT_TRUE(mem.Start());
+    QPushButton *button = mem.rig.Panel().findChild<QPushButton *>("1043");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), "内存窗口");
+
+    // The frame's menu over the empty document area.
+    mem.rig.Frame().frameMenuExec = [](QMenu &menu, const QPoint &) {
+        for (QAction *action : menu.actions())
+            if (action->text() == "内存窗口(&M)\tCtrl+M")
+                action->trigger();
+    };
+    QWidget *area = mem.rig.Frame().DocumentArea().viewport();
+    RightClick(area, QPoint(20, area->height() - 20));
+    ASSERT_EQ(mem.rig.app->MemoryWindows().size(), 1);
+
+    QTest::keyClick(&mem.rig.Frame(), Qt::Key_M, Qt::ControlModifier);
+    ASSERT_EQ(mem.rig.app->MemoryWindows().size(), 2);
+
+    // The panel's button opens at the read address when one is typed.
+    mem.rig.Panel().findChild<QLineEdit *>("1021")->setText("40001000");
+    CMemWnd *third = mem.Open();
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(third->View().Cursor(), kUartCr);
+
+    QStringList titles;
+    for (CMemWnd *window : mem.rig.app->MemoryWindows())
+        titles << window->Title();
+    EXPECT_EQ(titles, QStringList({"memory_1", "memory_2", "memory_3"}));
+    EXPECT_EQ(mem.rig.Frame().windowTitle(), "Corvane v2.3 - memory_3");
+    EXPECT_EQ(mem.rig.app->MemoryWindows().first()->View().Cursor(), kRam);
+    // A closed one's number is taken by the next.
+    mem.rig.app->MemoryWindows().at(1)->parentWidget()->close();
+    mem.rig.Settle();
+    QTest::keyClick(&mem.rig.Frame(), Qt::Key_M, Qt::ControlModifier);
+    EXPECT_EQ(mem.rig.app->MemoryWindows().last()->Title(), "memory_2");
+    EXPECT_TRUE(mem.rig.messages.isEmpty()) << mem.rig.messages.join('|').toStdString();
+}
+
+// The window's thread goes on taking keys while a slow reply is awaited;
+// only the rows shown are read, in transfers of whole rows, and refused
+// windows are drawn "--" without a read.
+TEST(MemoryWindowTest, ReadsTheRowsShownOffTheWindowsThreadAndDrawsRefusedWindows)
+{
+    MemRig mem;
+    ASSERT_TRUE(mem.Start());
+    CMemWnd *window = mem.Open();
+    ASSERT_NE(window, nullptr);
+    MemoryView &view = window->View();
+    EXPECT_EQ(view.UnitText(kRam), "00");
+    EXPECT_EQ(view.UnitText(kRam + 2), "DE");
+    EXPECT_EQ(view.UnitText(kRam + 0x13), "C0");
+    EXPECT_EQ(view.First(), kRam);
+    EXPECT_GE(view.RowsShown(), 16);
+
+    mem.chip.InjectDelay(300, 1); // within the deadline of the reply to the enter request
+    MemRig::Key(window, Qt::Key_PageDown);
+    EXPECT_GT(window->Outstanding(), 0) << "the read runs";
+    MemRig::Key(window, Qt::Key_Down);
+    MemRig::Key(window, Qt::Key_End);
+    EXPECT_GT(window->Outstanding(), 0) << "keys were taken while the read ran";
+    const uint32_t page = uint32_t(view.RowsShown()) * 16;
+    EXPECT_EQ(view.Cursor(), kRam + page + 16 + 15);
+    MemRig::Settle(window);
+    EXPECT_EQ(view.UnitText(kRam + page + 16), QString::asprintf("%02X", ((page + 16) / 4) & 0xFF));
+
+    // Into the chip table's refused window: drawn "--", never read.
+    mem.chip.ClearRecord();
+    MemRig::GoTo(window, "FFFF0");
+    EXPECT_EQ(view.UnitText(0x000FFFF0), "00");
+    EXPECT_EQ(view.UnitText(0x00100000), "--");
+    EXPECT_EQ(view.UnitText(0x00100000 + 16 * 10), "--");
+    // One read: the rows before the window.
+    EXPECT_EQ(mem.chip.ReceivedFrames().size(), 3) << "enter, one read, leave";
+    const QImage shot = window->Hex()->viewport()->grab().toImage();
+    const QRect refused = window->Hex()->UnitRect(0x00100010);
+    EXPECT_EQ(TextColour(shot, refused), MemoryHexArea::MarkColour(window->Hex()->palette()));
+}
+
+TEST(MemoryWindowTest, KeysMoveTheCursorAndTheAddressBoxTakesNamesWithHistory)
+{
+    MemRig mem;
+    ASSERT_TRUE(mem.Start());
+    CMemWnd *window = mem.Open();
+    ASSERT_NE(window, nullptr);
+    MemoryView &view = window->View();
+    struct Step
+    {
+        Qt::Key key;
+        uint32_t cursor;
+    };
+    const Step steps[] = {{Qt::Key_Right, kRam + 1},  {Qt::Key_End, kRam + 15},
+                          {Qt::Key_Right, kRam + 16}, {Qt::Key_Home, kRam + 16},
+                          {Qt::Key_Up, kRam},         {Qt::Key_Left, kRam - 1},
+                          {Qt::Key_Down, kRam + 15},  {Qt::Key_PageUp, kRam + 15 - 16 * uint32_t(view.RowsShown())}};
+    for (const Step &step : steps) {
+        MemRig::Key(window, step.key);
+        EXPECT_EQ(view.Cursor(), step.cursor) << std::hex << step.cursor;
+    }
+    EXPECT_EQ(MemRig::Tool<QLabel>(window, "status")->text(),
+              QStringLiteral("0x%1").arg(view.Cursor(), 8, 16, QChar(u'0')).toUpper().replace("0X", "0x"));
+
+    // Ctrl+G: a register's name, then the SVD's peripheral, then a number.
+    MemRig::GoTo(window, "UART0.SR");
+    EXPECT_EQ(view.Cursor(), kUartCr + 4);
+    EXPECT_EQ(MemRig::Tool<QLabel>(window, "status")->text(), "0x40001004  UART0.SR");
+    MemRig::GoTo(window, "gpio");
+    EXPECT_EQ(view.Cursor(), 0x40002000u);
+    MemRig::GoTo(window, "0x2000 0040");
+    EXPECT_EQ(view.Cursor(), 0x20000040u);
+    MemRig::GoTo(window, "NOWHERE");
+    EXPECT_EQ(mem.rig.messages, QStringList{"no address NOWHERE, please check!"});
+    EXPECT_EQ(view.Cursor(), 0x20000040u);
+
+    // Back and forward, by keys and by the buttons.
+    MemRig::Key(window, Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(view.Cursor(), 0x40002000u);
+    QTest::mouseClick(MemRig::Tool<QToolButton>(window, "back"), Qt::LeftButton);
+    EXPECT_EQ(view.Cursor(), kUartCr + 4);
+    QTest::mouseClick(MemRig::Tool<QToolButton>(window, "forward"), Qt::LeftButton);
+    MemRig::Key(window, Qt::Key_Right, Qt::AltModifier);
+    EXPECT_EQ(view.Cursor(), 0x20000040u);
+    EXPECT_FALSE(MemRig::Tool<QToolButton>(window, "forward")->isEnabled());
+    // The box lists where the window went, the newest first.
+    EXPECT_EQ(MemRig::Tool<QComboBox>(window, "address")->itemText(0), "20000040");
+}
+
+TEST(MemoryWindowTest, TypedDigitsWriteAUnitAtOnceEscapeCancelsAndCtrlZWritesTheOldValueBack)
+{
+    MemRig mem;
+    ASSERT_TRUE(mem.Start());
+    CMemWnd *window = mem.Open();
+    ASSERT_NE(window, nullptr);
+    MemoryView &view = window->View();
+
+    // A byte over the UART link: the word is read, merged and written.
+    MemRig::ClickUnit(window, kRam + 5);
+    EXPECT_EQ(view.Cursor(), kRam + 5);
+    MemRig::Type(window, "a");
+    EXPECT_EQ(window->Hex()->Edit()->Text(), "A0") << "the digit typed, the rest as it was";
+    MemRig::Type(window, "b");
+    MemRig::Settle(window);
+    EXPECT_EQ(mem.chip.PeekWord(kRam + 4), 0xC0DEAB01u);
+    EXPECT_EQ(view.UnitText(kRam + 5), "AB") << "read back";
+    EXPECT_EQ(view.Cursor(), kRam + 6) << "on to the next unit";
+
+    // Escape leaves the chip alone.
+    mem.chip.ClearRecord();
+    MemRig::Type(window, "7");
+    MemRig::Key(window, Qt::Key_Escape);
+    MemRig::Settle(window);
+    EXPECT_FALSE(window->Hex()->Edit());
+    EXPECT_TRUE(mem.chip.ReceivedFrames().isEmpty());
+    EXPECT_EQ(view.UnitText(kRam + 6), "DE");
+
+    // A 32-bit unit, then undone.
+    window->findChild<QComboBox *>("unit")->setCurrentIndex(2);
+    emit window->findChild<QComboBox *>("unit")->activated(2);
+    MemRig::ClickUnit(window, kRam + 8);
+    MemRig::Type(window, "12345678");
+    MemRig::Settle(window);
+    EXPECT_EQ(mem.chip.PeekWord(kRam + 8), 0x12345678u);
+    EXPECT_EQ(view.UnitText(kRam + 8), "12345678");
+    MemRig::Key(window, Qt::Key_Z, Qt::ControlModifier);
+    MemRig::Settle(window);
+    EXPECT_EQ(mem.chip.PeekWord(kRam + 8), 0xC0DE0002u);
+    EXPECT_EQ(view.UnitText(kRam + 8), "C0DE0002");
+    MemRig::Key(window, Qt::Key_Z, Qt::ControlModifier);
+    MemRig::Settle(window);
+    EXPECT_EQ(mem.chip.PeekWord(kRam + 4), 0xC0DE0001u) << "the byte written before";
+    EXPECT_TRUE(mem.rig.messages.isEmpty()) << mem.rig.messages.join('|').toStdString();
+
+    // Refused by the chip table: its message, the old value stays.
+    MemRig::GoTo(window, "1FFFFFF0");
+    mem.chip.PokeWord(0x1FFFFFF0, 0x11111111);
+    window->Refresh();
+    MemRig::Settle(window);
+    mem.chip.ClearRecord();
+    MemRig::Type(window, "99999999");
+    MemRig::Settle(window);
+    EXPECT_EQ(mem.rig.messages, QStringList{"0x20000000 > ADDR, please check!"});
+    EXPECT_EQ(view.UnitText(0x1FFFFFF0), "11111111");
+    EXPECT_EQ(mem.chip.PeekWord(0x1FFFFFF0), 0x11111111u);
+
+    // A failed write: the link's message, the old value stays.
+    mem.rig.messages.clear();
+    MemRig::GoTo(window, "20000020");
+    mem.chip.InjectNoAnswer(5);
+    MemRig::Type(window, "55555555");
+    MemRig::Settle(window);
+    EXPECT_EQ(mem.rig.messages, QStringList{"EnterDebugMode error !\n"});
+    mem.chip.ClearFaults();
+    EXPECT_EQ(view.UnitText(0x20000020), "C0DE0008");
+}
+
+TEST(MemoryWindowTest, WatchDrawsChangedUnitsAsTheRegisterWindowsDoAndAFailingLinkStopsIt)
+{
+    MemRig mem;
+    mem.chip.AddFreeRunningCounter(kCounter);
+    ASSERT_TRUE(mem.Start());
+    CMemWnd *window = mem.Open();
+    ASSERT_NE(window, nullptr);
+    MemoryView &view = window->View();
+    window->findChild<QComboBox *>("rate")->setCurrentIndex(4);
+    QTest::mouseClick(MemRig::Tool<QCheckBox>(window, "watch"), Qt::LeftButton);
+    ASSERT_TRUE(window->Watch().IsRunning());
+    QTRY_COMPARE_WITH_TIMEOUT(view.UnitStrength(kCounter), 1.0, 10000);
+    EXPECT_EQ(view.UnitStrength(kRam), 0.0);
+
+    // Drawn on amber, bold, readable, in every look.
+    MemRig::ClickUnit(window, kRam); // the cursor away from the counter
+    for (int id : AllLooks()) {
+        mem.rig.Frame().SetLook(id);
+        QTRY_COMPARE_WITH_TIMEOUT(view.UnitStrength(kCounter), 1.0, 5000);
+        window->Hex()->viewport()->repaint();
+        const QImage shot = window->Hex()->viewport()->grab().toImage();
+        const QRect cell = window->Hex()->UnitRect(kCounter).adjusted(1, 1, -1, -1);
+        const QColor background = Background(shot, cell);
+        EXPECT_EQ(background, RegisterWindowTools::ChangedBackground(window->Hex()->palette(), 1.0)) << id;
+        EXPECT_GE(Looks::ContrastRatio(TextColour(shot, cell), background), 3.0) << id;
+        const QRect cursor = window->Hex()->UnitRect(kRam).adjusted(1, 1, -1, -1);
+        EXPECT_GE(Looks::ContrastRatio(TextColour(shot, cursor), Background(shot, cursor)), 3.0) << id;
+    }
+
+    // Scrolled away and back while watching: the watch follows the rows shown.
+    MemRig::Key(window, Qt::Key_PageDown);
+    MemRig::Key(window, Qt::Key_PageUp);
+    QTRY_COMPARE_WITH_TIMEOUT(view.UnitStrength(kCounter), 1.0, 5000);
+    EXPECT_TRUE(mem.rig.messages.isEmpty()) << mem.rig.messages.join('|').toStdString();
+
+    mem.chip.InjectNoAnswer(1000);
+    QTRY_VERIFY_WITH_TIMEOUT(!window->Watch().IsRunning(), 10000);
+    QTest::qWait(300);
+    ASSERT_EQ(mem.rig.messages.size(), 1);
+    EXPECT_FALSE(MemRig::Tool<QCheckBox>(window, "watch")->isChecked());
+}
+
+// The register names of the chip's SVD beside the bytes; a double click on
+// one opens its peripheral in the register window used last, or in a new
+// one when none is open.
+TEST(MemoryWindowTest, RegisterNamesBesideTheBytesOpenTheirPeripheralInTheActiveRegisterWindow)
+{
+    MemRig mem(QStringLiteral("EXPAND_TYPE=1\n"));
+    ASSERT_TRUE(mem.Start());
+    CMemWnd *window = mem.Open();
+    ASSERT_NE(window, nullptr);
+    MemRig::GoTo(window, "UART0");
+    MemoryHexArea *hex = window->Hex();
+    const QRect name = hex->MarginNameRect(kUartCr + 4);
+    ASSERT_TRUE(name.isValid());
+    EXPECT_LT(hex->UnitRect(kUartCr + 15).right(), name.left());
+    const QImage shot = hex->viewport()->grab().toImage();
+    EXPECT_EQ(TextColour(shot, name), hex->palette().color(QPalette::Link));
+
+    ASSERT_EQ(mem.rig.app->RegisterWindow(0), nullptr);
+    QTest::mouseDClick(hex->viewport(), Qt::LeftButton, {}, name.center());
+    mem.rig.Settle();
+    CRegWnd *first = mem.rig.app->RegisterWindow(0);
+    ASSERT_NE(first, nullptr) << "a register window for it";
+    ASSERT_NE(first->Logic()->Tree().FindTopRow("UART0"), nullptr);
+    EXPECT_EQ(first->Logic()->Tree().Selected(), first->Logic()->Tree().FindTopRow("UART0"));
+    EXPECT_EQ(mem.rig.Frame().ActiveWindowSlot(), 0);
+    EXPECT_TRUE(mem.rig.Peripherals().FindRow("UART0")->text(1) == "✔");
+
+    // Window 1 used last; back in the memory window a byte of GPIO.DATA.
+    mem.rig.Panel().WindowBoxClicked(1);
+    mem.rig.Frame().DocumentArea().setActiveSubWindow(qobject_cast<QMdiSubWindow *>(window->parentWidget()));
+    MemRig::GoTo(window, "GPIO.DATA");
+    QTest::mouseDClick(hex->viewport(), Qt::LeftButton, {}, hex->UnitRect(0x40002002).center());
+    mem.rig.Settle();
+    EXPECT_NE(mem.rig.app->RegisterWindow(1)->Logic()->Tree().FindTopRow("GPIO"), nullptr);
+    EXPECT_EQ(first->Logic()->Tree().FindTopRow("GPIO"), nullptr);
+    EXPECT_EQ(mem.rig.Frame().ActiveWindowSlot(), 1);
+    EXPECT_TRUE(mem.rig.messages.isEmpty()) << mem.rig.messages.join('|').toStdString();
+}
+
+TEST(MemoryWindowTest, FindsAByteSequenceAndAWordWithProgressAndCancel)
+{
+    MemRig mem;
+    mem.chip.Poke(kRam + 0x3FFE, QByteArray::fromHex("deadbeef"));
+    mem.chip.PokeWord(kRam + 0x5000, 0xC0FFEE33);
+    mem.chip.Poke(kRam + 0x4FF1, QByteArray::fromHex("33eeffc0")); // not at a word address
+    ASSERT_TRUE(mem.Start());
+    CMemWnd *window = mem.Open();
+    ASSERT_NE(window, nullptr);
+    auto *find = MemRig::Tool<QLineEdit>(window, "find");
+    MemRig::Key(window, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(find->hasFocus());
+    QTest::keyClicks(find, "DE AD BE EF");
+    QTest::keyClick(find, Qt::Key_Return);
+    EXPECT_TRUE(MemRig::Tool<QProgressBar>(window, "progress")->isVisible());
+    MemRig::Settle(window);
+    EXPECT_EQ(window->View().Cursor(), kRam + 0x3FFE);
+    EXPECT_EQ(MemRig::Tool<QLabel>(window, "message")->text(), "找到 0x20003FFE");
+    EXPECT_FALSE(MemRig::Tool<QProgressBar>(window, "progress")->isVisible());
+    // Back returns to where the find started.
+    MemRig::Key(window, Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(window->View().Cursor(), kRam);
+
+    // A word, at word addresses only, in a range of its own.
+    find->setText("C0FFEE33");
+    window->findChild<QComboBox *>("findKind")->setCurrentIndex(1);
+    MemRig::Tool<QLineEdit>(window, "rangeFirst")->setText("20004000");
+    MemRig::Tool<QLineEdit>(window, "rangeLength")->setText("2000");
+    QTest::mouseClick(MemRig::Tool<QPushButton>(window, "findNext"), Qt::LeftButton);
+    MemRig::Settle(window);
+    EXPECT_EQ(window->View().Cursor(), kRam + 0x5000);
+    // Again: nothing more in the range.
+    QTest::mouseClick(MemRig::Tool<QPushButton>(window, "findNext"), Qt::LeftButton);
+    MemRig::Settle(window);
+    EXPECT_EQ(MemRig::Tool<QLabel>(window, "message")->text(), "未找到");
+
+    // A long find, cancelled from the window while it runs.
+    MemRig::Tool<QLineEdit>(window, "rangeLength")->setText("100000");
+    find->setText("01020304");
+    mem.chip.InjectDelay(300, 1000);
+    QTest::mouseClick(MemRig::Tool<QPushButton>(window, "findNext"), Qt::LeftButton);
+    auto *cancel = MemRig::Tool<QPushButton>(window, "cancel");
+    EXPECT_TRUE(cancel->isVisible());
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    MemRig::Settle(window);
+    mem.chip.ClearFaults();
+    EXPECT_EQ(MemRig::Tool<QLabel>(window, "message")->text(), "已取消");
+    EXPECT_TRUE(mem.rig.messages.isEmpty()) << mem.rig.messages.join('|').toStdString();
+    find->setText("XYZ");
+    QTest::mouseClick(MemRig::Tool<QPushButton>(window, "findNext"), Qt::LeftButton);
+    EXPECT_EQ(mem.rig.messages, QStringList{"no data to find, please check!"});
+}
+
+TEST(MemoryWindowTest, SavesARangeToAFileAndLoadsAFileIntoMemory)
+{
+    MemRig mem;
+    ASSERT_TRUE(mem.Start());
+    CMemWnd *window = mem.Open();
+    ASSERT_NE(window, nullptr);
+    MemRig::Tool<QLineEdit>(window, "rangeFirst")->setText("20000010");
+    MemRig::Tool<QLineEdit>(window, "rangeLength")->setText("20");
+    mem.rig.chosenFile = mem.rig.Path("range.bin");
+    QTest::mouseClick(MemRig::Tool<QPushButton>(window, "save"), Qt::LeftButton);
+    MemRig::Settle(window);
+    EXPECT_EQ(FileBytes(mem.rig.chosenFile), mem.chip.Peek(kRam + 0x10, 0x20));
+
+    mem.rig.WriteFile("in.bin", QByteArray::fromHex("0102030405"));
+    mem.rig.chosenFile = mem.rig.Path("in.bin");
+    MemRig::Tool<QLineEdit>(window, "rangeFirst")->setText("20000020");
+    QTest::mouseClick(MemRig::Tool<QPushButton>(window, "load"), Qt::LeftButton);
+    MemRig::Settle(window);
+    EXPECT_EQ(mem.chip.Peek(kRam + 0x20, 5), QByteArray::fromHex("0102030405"));
+    EXPECT_EQ(window->View().UnitText(kRam + 0x24), "05") << "shown as read again";
+    EXPECT_TRUE(mem.rig.messages.isEmpty()) << mem.rig.messages.join('|').toStdString();
+
+    // The operations' own checks and messages.
+    mem.rig.chosenFile.clear();
+    QTest::mouseClick(MemRig::Tool<QPushButton>(window, "save"), Qt::LeftButton);
+    MemRig::Settle(window);
+    EXPECT_EQ(mem.rig.messages, QStringList{"no file select, please check!"});
+}
+
+TEST(MemoryWindowTest, ScreenshotsInEveryLook)
+{
+    MemRig mem;
+    mem.chip.AddFreeRunningCounter(kCounter);
+    ASSERT_TRUE(mem.Start());
+    CMemWnd *window = mem.Open();
+    ASSERT_NE(window, nullptr);
+    window->parentWidget()->resize(820, 560);
+    MemRig::GoTo(window, "FFFA0");
+    MemRig::GoTo(window, "20000000");
+    QTest::mouseClick(MemRig::Tool<QCheckBox>(window, "watch"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(window->View().UnitStrength(kCounter) > 0, 10000);
+    MemRig::ClickUnit(window, kRam + 4);
+    MemRig::Type(window, "4");
+    for (int id : AllLooks()) {
+        mem.rig.Frame().SetLook(id);
+        QApplication::processEvents();
+        const QString path = QDir(BinDir()).filePath(QStringLiteral("memory-window-look-%1.png").arg(id));
+        EXPECT_TRUE(window->parentWidget()->grab().save(path)) << path.toStdString();
+    }
+    MemRig::Key(window, Qt::Key_Escape);
+}
