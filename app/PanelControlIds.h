@@ -37,8 +37,8 @@ enum class PanelControlId : int {
     RegisterWriteLabel = 1036,
     UpdateButton = 1037, // "更新": converts the shown values to the chosen number base
     GdbServerField = 1040,
-    RunButton = 1041,      // "运行": lets the halted cores run
-    HaltStateLabel = 1042, // whether the selected target is halted
+    RunButton = 1041,          // "运行": lets the halted cores run
+    HaltStateLabel = 1042,     // whether the selected target is halted
     MemoryWindowButton = 1043, // "内存窗口"
 };
 
