@@ -195,6 +195,11 @@ QVariant RegisterRowModel::data(const QModelIndex &index, int role) const
         return row->Description();
     case ExpandedRole:
         return row->IsExpanded();
+    case ToggleRole:
+        // Hexadecimal by its prefix, so it reads the same in either base.
+        if (row->RowKind() == RegisterRow::Kind::Field && row->Traits().width == 1 && row->IsEditable())
+            return row->Number() ? QStringLiteral("0x0") : QStringLiteral("0x1");
+        return QString();
     case ChoicesRole: {
         QStringList choices;
         for (const SvdEnumValue &choice : row->Traits().choices)

@@ -384,6 +384,15 @@ bool PropertyGrid::eventFilter(QObject *watched, QEvent *event)
             if (current.isValid() && EditValue(PropertyModel::IdOf(current)))
                 return true;
         }
+        // Space flips a one-bit value as a click on a check box would.
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
+            const QModelIndex value = m_tree->currentIndex().siblingAtColumn(1);
+            const QString flipped = value.data(PropertyModel::ToggleRole).toString();
+            if (value.isValid() && !flipped.isEmpty()) {
+                m_tree->model()->setData(value, flipped, Qt::EditRole);
+                return true;
+            }
+        }
         if (key->key() == Qt::Key_F2 && key->modifiers() == Qt::NoModifier) {
             const QModelIndex current = m_tree->currentIndex();
             if (current.isValid())

@@ -26,6 +26,7 @@ public:
         ExpandedRole,          // bool: the row's children are shown
         NoteRole,              // the mark's note, drawn at the value's right
         NoteColourRole,
+        ToggleRole, // the value text that flips a one-bit value; empty when it has none
     };
 
     // How a row is drawn beyond its texts: a background, bold texts, and a

@@ -85,6 +85,40 @@ TEST(RegisterWindowKeys, ArrowsMoveF2AndEnterEditEscapeCancels)
     EXPECT_EQ(QApplication::clipboard()->text(), "0x0E000105");
 }
 
+TEST(RegisterWindowKeys, SpaceFlipsAOneBitFieldAndNothingWider)
+{
+    AppRig rig(WindowIni());
+    ASSERT_TRUE(rig.Start());
+    rig.app->ChildFrame(0)->resize(700, 500);
+    QApplication::processEvents();
+    GridView grid(rig.app->RegisterWindow(0)->Grid()->Tree());
+    QTreeView *view = grid.View();
+    view->setFocus();
+    view->setCurrentIndex(grid->topLevelItem(0).Index());
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(view, Qt::Key_Down);
+    GridItem en = grid->currentItem();
+    ASSERT_EQ(en->text(0), "EN");
+    const GridItem cr = en.parent();
+
+    QTest::keyClick(view, Qt::Key_Space);
+    QTRY_COMPARE(en->text(1), QString("0x1"));
+    EXPECT_EQ(cr->text(1), "0x00000001");
+    QTest::keyClick(view, Qt::Key_Space);
+    QTRY_COMPARE(en->text(1), QString("0x0"));
+    EXPECT_EQ(cr->text(1), "0x00000000");
+
+    // MODE is four bits wide: Space neither changes it nor opens an editor.
+    QTest::keyClick(view, Qt::Key_Down);
+    ASSERT_EQ(grid->currentItem()->text(0), "MODE");
+    const QString mode = grid->currentItem()->text(1);
+    QTest::keyClick(view, Qt::Key_Space);
+    QTest::qWait(50);
+    EXPECT_EQ(grid->currentItem()->text(1), mode);
+    EXPECT_EQ(OpenEditor(view), nullptr);
+    EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('|').toStdString();
+}
+
 TEST(RegisterWindowKeys, TheClickThatOpensTheMenuRunsNothingALaterClickDoes)
 {
     AppRig rig(WindowIni());
