@@ -185,12 +185,17 @@ QVariant RegisterRowModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         return ColumnText(*row, column);
     case Qt::EditRole:
-        // The editor starts from the number, also for a value never read.
-        return column == Value ? ValueText(*row, m_tree.HexBase(), true) : ColumnText(*row, column);
+        // The editor starts from the number shown; empty for a value never
+        // read, so that leaving the editor writes no invented zero.
+        if (column != Value)
+            return ColumnText(*row, column);
+        if (row->Source().kind == ValueSource::Kind::NotRead && !row->EditedRow()->IsModified())
+            return QString();
+        return ValueText(*row, m_tree.HexBase(), true);
     case IdRole:
         return QVariant::fromValue<qulonglong>(row->Id());
     case EditableRole:
-        return row->IsEditable();
+        return row->EditedRow()->IsEditable();
     case DescriptionRole:
         return row->Description();
     case ExpandedRole:
@@ -254,7 +259,7 @@ Qt::ItemFlags RegisterRowModel::flags(const QModelIndex &index) const
     if (!row)
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.column() == Value && row->IsEditable())
+    if (index.column() == Value && row->EditedRow()->IsEditable())
         flags |= Qt::ItemIsEditable;
     return flags;
 }

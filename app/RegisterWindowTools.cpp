@@ -93,8 +93,11 @@ RegisterWindowTools::RegisterWindowTools(CCorvaneApp &app, CRegWnd &view, ValueP
     m_bottom = new QHBoxLayout;
     m_top->setSpacing(kSpacing);
     m_bottom->setSpacing(kSpacing);
+    m_third = new QHBoxLayout;
+    m_third->setSpacing(kSpacing);
     lines->addLayout(m_top);
     lines->addLayout(m_bottom);
+    lines->addLayout(m_third);
     m_watchBox = new QCheckBox(Tr(Text::kWatch), this);
     m_watchBox->setObjectName(QStringLiteral("watch"));
     m_rate = new QComboBox(this);
@@ -173,25 +176,34 @@ int RegisterWindowTools::HeightFor(int width)
     int oneLine = 2 * kMargin + 5 * kSpacing + kFindBoxWidth;
     for (QWidget *control : row)
         oneLine += control->sizeHint().width();
-    const int lines = width < oneLine ? 2 : 1;
+    const int secondLine = 2 * kMargin + 2 * kSpacing + m_changesOnly->sizeHint().width() +
+                           m_compare->sizeHint().width() + m_export->sizeHint().width();
+    const int lines = width >= oneLine ? 1 : width >= secondLine ? 2 : 3;
     if (lines != m_lines) {
         m_lines = lines;
         for (QWidget *control : row + QList<QWidget *>{m_find}) {
             m_top->removeWidget(control);
             m_bottom->removeWidget(control);
+            m_third->removeWidget(control);
         }
-        while (QLayoutItem *spacer = m_bottom->takeAt(0))
-            delete spacer;
+        for (QHBoxLayout *line : {m_bottom, m_third})
+            while (QLayoutItem *spacer = line->takeAt(0))
+                delete spacer;
         m_top->addWidget(m_watchBox);
         m_top->addWidget(m_rate);
         m_top->addWidget(m_find, 1);
         QHBoxLayout *rest = lines == 1 ? m_top : m_bottom;
         rest->addWidget(m_changesOnly);
-        rest->addWidget(m_compare);
-        rest->addWidget(m_export);
-        if (lines == 2)
-            m_bottom->addStretch(1); // the second line's controls keep to the left
-        layout()->invalidate();      // its size hint is cached apart from its lines'
+        // Narrower still, the buttons take a third line.
+        QHBoxLayout *buttons = lines == 3 ? m_third : rest;
+        buttons->addWidget(m_compare);
+        buttons->addWidget(m_export);
+        // The lines below the first keep their controls to the left.
+        if (lines >= 2)
+            m_bottom->addStretch(1);
+        if (lines == 3)
+            m_third->addStretch(1);
+        layout()->invalidate(); // its size hint is cached apart from its lines'
     }
     return sizeHint().height();
 }

@@ -82,6 +82,7 @@ private:
     WindowWatch m_watch;
     QElapsedTimer m_clock;
     QHBoxLayout *m_top = nullptr;
+    QHBoxLayout *m_third = nullptr;
     QHBoxLayout *m_bottom = nullptr;
     int m_lines = 0; // 0 until laid out
     QCheckBox *m_watchBox = nullptr;

@@ -119,3 +119,10 @@ QString RegisterRow::ChoiceName() const
             return choice.name;
     return QString();
 }
+
+RegisterRow *RegisterRow::EditedRow()
+{
+    if (m_kind == Kind::Register && !m_children.empty() && m_children.front()->m_kind == Kind::Value)
+        return m_children.front().get();
+    return this;
+}

@@ -110,6 +110,10 @@ public:
     // The enumerated name of the field's value, empty when none matches.
     QString ChoiceName() const;
     bool IsEditable() const { return m_editable; }
+    // The row an edit of this row's value goes to: a register's value row
+    // (a register shows its word and is edited through it), else the row.
+    RegisterRow *EditedRow();
+    const RegisterRow *EditedRow() const { return const_cast<RegisterRow *>(this)->EditedRow(); }
     bool IsExpanded() const { return m_expanded; }
 
     // The peripheral row above this row (itself for a peripheral).

@@ -96,6 +96,8 @@ std::optional<uint32_t> TypedValue(const RegisterRow &row, const QString &typed,
 
 bool RegisterMap::EditValue(RegisterRow *row, const QString &typed)
 {
+    if (row)
+        row = row->EditedRow();
     RegisterRow *reg = row ? row->Parent() : nullptr;
     if (!reg || !row->IsEditable())
         return false;
@@ -150,6 +152,8 @@ bool RegisterMap::EditValue(RegisterRow *row, const QString &typed)
 
 void RegisterWindow::ApplyEdit(RegisterRow *row, const QString &typed)
 {
+    if (row)
+        row = row->EditedRow();
     if (!EditValue(row, typed))
         return;
     if (RegisterWriteMode() == Stored(RegisterWriteMode::Immediate)) {

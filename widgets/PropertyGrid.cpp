@@ -82,6 +82,10 @@ public:
 
 // The widest value a register or field shows, with room for a short name.
 constexpr char kWidestValue[] = "0x00000000 (WWWW)";
+// What a value column never gets less room for: a whole word.
+constexpr char kWidestNumber[] = "0x00000000";
+// What a name column keeps at least while the value needs its room.
+constexpr int kNarrowestName = 40;
 
 } // namespace
 
@@ -290,12 +294,30 @@ void PropertyGrid::FitValueColumn()
     // The value column keeps room for the widest value: a narrow grid gives
     // the name column less first. With further columns shown, the value
     // column stops stretching and the extra ones fit their contents.
-    const int valueWidth = QFontMetrics(m_tree->font()).horizontalAdvance(QLatin1String(kWidestValue)) + 16;
+    // In a window too narrow even for that, the value keeps a whole word and
+    // the names give up their ends.
+    const QFontMetrics metrics(m_tree->font());
+    const int valueWidth = metrics.horizontalAdvance(QLatin1String(kWidestValue)) + 16;
+    const int numberWidth = metrics.horizontalAdvance(QLatin1String(kWidestNumber)) + 16;
     const bool extras = !ShownExtraColumns().isEmpty();
-    if (extras)
+    if (extras) {
         m_tree->setColumnWidth(1, valueWidth);
-    const int room = m_tree->viewport()->width() - valueWidth;
-    const int width = !extras && room > 40 ? std::min(m_nameWidth, room) : m_nameWidth;
+        m_valueFloor = 0;
+    }
+    // A stretched last column never narrows below the width it had before it
+    // stretched: that width must not push the value out of a narrow view.
+    if (!extras && m_valueFloor != numberWidth) {
+        m_valueFloor = numberWidth;
+        m_tree->header()->setStretchLastSection(false);
+        m_tree->setColumnWidth(1, numberWidth);
+        m_tree->header()->setStretchLastSection(true);
+    }
+    const int viewport = m_tree->viewport()->width();
+    int width = m_nameWidth;
+    if (!extras && viewport - valueWidth >= kNarrowestName)
+        width = std::min(m_nameWidth, viewport - valueWidth);
+    else if (!extras)
+        width = std::min(m_nameWidth, std::max(kNarrowestName, viewport - numberWidth));
     if (m_tree->columnWidth(0) != width) {
         m_updating = true;
         m_tree->setColumnWidth(0, width);

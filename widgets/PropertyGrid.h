@@ -89,5 +89,6 @@ private:
     bool m_updating = false;
     // The name column's width as asked; a grid too narrow for it and the
     // value column draws it narrower.
+    int m_valueFloor = 0; // the value column's width before it stretches
     int m_nameWidth = 160;
 };

@@ -29,7 +29,12 @@ bool PropertyModel::setData(const QModelIndex &index, const QVariant &value, int
 {
     if (role != Qt::EditRole || index.column() != 1 || !index.data(EditableRole).toBool())
         return false;
-    emit ValueEdited(IdOf(index), value.toString());
+    // An editor left as it opened (a click in and out, focus moving on) is
+    // no edit: nothing must reach the target for it.
+    const QString text = value.toString();
+    if (text.trimmed().isEmpty() || text == index.data(Qt::EditRole).toString())
+        return false;
+    emit ValueEdited(IdOf(index), text);
     return true;
 }
 

@@ -208,6 +208,21 @@ TEST(DrawnWindowsTest, RegisterCaptionsShowTheirValueWholeAtEveryExpandLevelAndW
             }
             EXPECT_GT(seen, 1) << level << " " << width;
         }
+        // A window as narrow as one of four beside the pane: the names give
+        // up their ends, each value stays whole inside the view, nothing to
+        // scroll sideways.
+        rig.app->ChildFrame(0)->resize(160, 500);
+        QTRY_VERIFY(grid->viewport()->width() < 160);
+        QTest::qWait(120);
+        const QFontMetrics metrics(grid->font());
+        GridItem uart = grid->topLevelItem(0);
+        for (int i = 0; i < uart->childCount(); ++i) {
+            const QRect valueCell = grid->visualRect(uart->child(i).Index(1));
+            EXPECT_LE(valueCell.left() + metrics.horizontalAdvance(uart->child(i)->text(1)) + 8,
+                      grid->viewport()->width())
+                << level << " " << uart->child(i)->text(0).toStdString();
+        }
+        EXPECT_FALSE(grid.View()->horizontalScrollBar()->isVisible()) << level;
     }
 }
 

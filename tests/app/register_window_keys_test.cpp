@@ -119,6 +119,36 @@ TEST(RegisterWindowKeys, SpaceFlipsAOneBitFieldAndNothingWider)
     EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('|').toStdString();
 }
 
+// A click into a value opens its editor; a click elsewhere closes it. That
+// is no edit: no invented zero for a value never read, no bold for a value
+// left as it was.
+TEST(RegisterWindowKeys, AnEditorLeftAsItOpenedChangesNothing)
+{
+    AppRig rig(WindowIni());
+    ASSERT_TRUE(rig.Start());
+    rig.app->ChildFrame(0)->resize(700, 500);
+    QApplication::processEvents();
+    CRegWnd *window = rig.app->RegisterWindow(0);
+    GridView grid(window->Grid()->Tree());
+    QTreeView *view = grid.View();
+    for (bool read : {false, true}) {
+        SCOPED_TRACE(read ? "read" : "never read");
+        if (read)
+            window->Logic()->FillPeripheral("UART0", QByteArray(0x100, '\x5A'));
+        GridItem cr = grid->topLevelItem(0)->child(0);
+        const QString shown = cr->text(1);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(cr.Index(1)).center());
+        QTRY_VERIFY(OpenEditor(view) != nullptr);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->visualRect(grid->topLevelItem(0).Index(0)).center());
+        QTRY_VERIFY(OpenEditor(view) == nullptr);
+        QApplication::processEvents();
+        EXPECT_EQ(cr->text(1), shown);
+        EXPECT_FALSE(cr->font(1).bold());
+    }
+    EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('|').toStdString();
+}
+
 TEST(RegisterWindowKeys, TheClickThatOpensTheMenuRunsNothingALaterClickDoes)
 {
     AppRig rig(WindowIni());

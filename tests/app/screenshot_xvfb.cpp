@@ -280,9 +280,9 @@ TEST(DemoWithMouseTest, ReadAPeripheralFromItsRowMenuAndChangeTheLook)
     ASSERT_NO_FATAL_FAILURE(StartCorvane(corvane, home, profile, ini, mainWindow));
 
     // Register window 0 stands right of the pane (370 pixels); a click into
-    // its rows and Home select the first row: the peripheral. The selected
-    // row is then found by its colour.
-    const int x = 560;
+    // its names (a click on a value edits it) and Home select the first row:
+    // the peripheral. The selected row is then found by its colour.
+    const int x = 450;
     XDoTool({"windowfocus", "--sync", mainWindow}); // no window manager gives it
     XDoTool({"mousemove", "--sync", QString::number(x), "100", "click", "1"});
     XDoTool({"key", "Home"});
@@ -388,6 +388,62 @@ TEST(DemoWithMouseTest, WatchTheTimerAndSeeItsCounterChange)
         }
     EXPECT_GT(highlighted, 500) << "no highlighted row";
     EXPECT_TRUE(XDoTool({"search", "--onlyvisible", "--name", "^Corvane$"}).isEmpty()) << "a message box is open";
+
+    EXPECT_EQ(corvane.state(), QProcess::Running);
+    corvane.terminate();
+    if (!corvane.waitForFinished(10000))
+        corvane.kill();
+}
+
+// In HEX, a value typed over a register goes to the chip as the hexadecimal
+// word it reads as (at once: the demo writes immediately). Four register
+// windows share the default frame; each draws its values whole, in every
+// look.
+TEST(DemoWithKeysTest, AHexValueTypedInFourWindowsReachesTheChip)
+{
+    if (const QString missing = MissingForTheMouse(); !missing.isEmpty())
+        GTEST_SKIP() << missing.toStdString();
+
+    SimulatedChip chip("VX21A");
+    ASSERT_TRUE(chip.Start());
+    FillPeripherals(chip);
+
+    QTemporaryDir home;
+    QTemporaryDir profile;
+    QString ini = DemoIni(chip.PortPath()).replace("EXPAND_TYPE=0", "EXPAND_TYPE=1");
+    ini.replace("\nWND_0=1\nRCC=1\nGPIOA=1\nUSART1=1\n",
+                "\nWND_0=1\nWND_1=1\nWND_2=1\nWND_3=1\nRCC=1\nGPIOA=2\nUSART1=4\nTIM2=8\n");
+    QProcess corvane;
+    QString mainWindow;
+    ASSERT_NO_FATAL_FAILURE(StartCorvane(corvane, home, profile, ini, mainWindow));
+    XDoTool({"windowfocus", "--sync", mainWindow});
+    // Window 0 is the first of four beside the pane: a click below its rows
+    // gives them the keys; RCC's row comes first, then CR and CFGR.
+    XDoTool({"mousemove", "--sync", "450", "400", "click", "1"});
+    XDoTool({"key", "Home", "Down", "Down", "F2"});
+    QTest::qWait(500);
+    XDoTool({"key", "ctrl+a"});
+    XDoTool({"type", "0E000105"});
+    XDoTool({"key", "Return"});
+    QElapsedTimer timer;
+    timer.start();
+    while (chip.PeekWord(0x40000004) != 0x0E000105u && timer.elapsed() < 20000)
+        QTest::qWait(200);
+    EXPECT_EQ(chip.PeekWord(0x40000004), 0x0E000105u) << "RCC.CFGR";
+    QTest::qWait(1000);
+    Screen().save(QDir(BinDir()).filePath("corvane-demo-four-windows.png"));
+    EXPECT_TRUE(XDoTool({"search", "--onlyvisible", "--name", "^Corvane$"}).isEmpty()) << "a message box is open";
+    // The same in other looks, from the pane title's menu, for the eye.
+    for (int look = 0; look < 3; ++look) {
+        XDoTool({"mousemove", "--sync", "150", "10", "click", "3"});
+        QTest::qWait(800);
+        QStringList keys{"key", "Up", "Up", "Up", "Right"};
+        for (int down = 0; down < 3 * look; ++down)
+            keys << "Down";
+        XDoTool(keys << "Return");
+        QTest::qWait(1200);
+        Screen().save(QDir(BinDir()).filePath(QStringLiteral("corvane-demo-four-windows-%1.png").arg(look)));
+    }
 
     EXPECT_EQ(corvane.state(), QProcess::Running);
     corvane.terminate();
