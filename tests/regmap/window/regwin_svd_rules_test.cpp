@@ -23,7 +23,8 @@ const char kRulesSvd[] = R"(<device><name>VX21A</name><peripherals>
     <fields><field><name>LOW</name><bitOffset>0</bitOffset><bitWidth>4</bitWidth></field></fields></register>
   <register><name>H2</name><addressOffset>0x6</addressOffset><size>16</size></register>
   <register><name>STATUS</name><description>Status</description><addressOffset>0x8</addressOffset>
-    <access>read-only</access><readAction>clear</readAction></register>
+    <access>read-only</access><readAction>clear</readAction>
+    <fields><field><name>CODE</name><bitOffset>0</bitOffset><bitWidth>8</bitWidth></field></fields></register>
   <register><name>DATA</name><addressOffset>0xC</addressOffset></register>
 </registers></peripheral></peripherals></device>)";
 
@@ -120,6 +121,9 @@ TEST(SvdRulesInWindow, WholeReadsLeaveOutReadClearsRegistersAndNarrowWritesKeepT
     rig.window.SetSelection(Register(rig.window, "UART", "STATUS"), true);
     rig.window.ReadSelection();
     EXPECT_EQ(rig.Caption("STATUS"), CaptionOf("STATUS", "0xC0DE0008"));
+    // A read-only register's fields show their values like any other's.
+    EXPECT_EQ(rig.Value("STATUS", "CODE"), "8");
+    EXPECT_FALSE(Child(rig.window, "UART", "STATUS", "CODE")->IsEditable());
 
     // Writing B1 changes its byte only; the rest of the word is as last read.
     rig.probe.PokeWord(0x20005004, 0x11111111);
