@@ -7,6 +7,7 @@
 #include "widgets/PopupComboBox.h"
 #include "app/PortLists.h"
 #include "app/RegisterWindowView.h"
+#include "app/TargetActionRunner.h"
 #include "link/HaltRecord.h"
 #include "link/SettingValues.h"
 #include "link/Settings.h"
@@ -52,6 +53,7 @@ CCtrlWnd::CCtrlWnd(CCorvaneApp &app, QWidget *parent)
                       QStringLiteral("WenQuanYi Micro Hei")});
     font.setPointSize(9);
     setFont(font);
+    m_runner = &app.Actions();
     BuildControls();
     ConnectControls();
     const QRect whole = Dlu(0, 0, 247, 296);
@@ -241,38 +243,54 @@ void CCtrlWnd::ConnectControls()
             if (CRegWnd *window = m_app.RegisterWindow(k))
                 window->ApplyNumberBase();
     });
-    connect(button(PanelControlId::WatchdogOffButton), &QPushButton::clicked, this,
-            [this] { RunOperation([](OperationEnv &env) { ChipControl::WatchdogOff(env); }, false); });
-    connect(button(PanelControlId::HaltHcpuButton), &QPushButton::clicked, this,
-            [this] { RunOperation([](OperationEnv &env) { ChipControl::HaltHcpu(env); }, false); });
-    connect(button(PanelControlId::HaltLcpuButton), &QPushButton::clicked, this,
-            [this] { RunOperation([](OperationEnv &env) { ChipControl::HaltLcpu(env); }, false); });
-    connect(button(PanelControlId::RunButton), &QPushButton::clicked, this,
-            [this] { RunOperation([](OperationEnv &env) { ChipControl::Run(env); }, false); });
-    connect(button(PanelControlId::CleanCacheButton), &QPushButton::clicked, this,
-            [this] { RunOperation([](OperationEnv &env) { ChipControl::CleanCache(env); }, false); });
+    using Action = TargetActionRunner::Action;
+    auto runOn = [this, button](PanelControlId id, const std::function<Action()> &action, bool withProgress = false) {
+        QPushButton *pushed = button(id);
+        connect(pushed, &QPushButton::clicked, this,
+                [this, pushed, action, withProgress] { RunOperation(pushed->text(), action(), withProgress); });
+    };
+    runOn(PanelControlId::WatchdogOffButton,
+          [] { return Action([](OperationEnv &env, DumpView &) { ChipControl::WatchdogOff(env); }); });
+    runOn(PanelControlId::HaltHcpuButton,
+          [] { return Action([](OperationEnv &env, DumpView &) { ChipControl::HaltHcpu(env); }); });
+    runOn(PanelControlId::HaltLcpuButton,
+          [] { return Action([](OperationEnv &env, DumpView &) { ChipControl::HaltLcpu(env); }); });
+    runOn(PanelControlId::RunButton,
+          [] { return Action([](OperationEnv &env, DumpView &) { ChipControl::Run(env); }); });
+    runOn(PanelControlId::CleanCacheButton,
+          [] { return Action([](OperationEnv &env, DumpView &) { ChipControl::CleanCache(env); }); });
+    // The boxes are read when the button is pressed, on the windows' thread;
+    // the dump goes back to it through the runner.
+    runOn(PanelControlId::ReadButton, [this] {
+        return Action([address = m_readAddress->text(), length = m_readLength->text()](
+                          OperationEnv &env, DumpView &dump) { MemoryOps::Read(env, address, length, dump); });
+    });
+    runOn(
+        PanelControlId::ReadToFileButton,
+        [this] {
+            return Action(
+                [address = m_readAddress->text(), length = m_readLength->text()](OperationEnv &env, DumpView &dump) {
+                    MemoryOps::ReadToFile(env, address, length, dump);
+                });
+        },
+        true);
+    runOn(PanelControlId::WriteButton, [this] {
+        return Action([address = m_writeAddress->text(), data = m_writeData->text()](OperationEnv &env, DumpView &) {
+            MemoryOps::WriteWord(env, address, data);
+        });
+    });
+    runOn(
+        PanelControlId::WriteFromFileButton,
+        [this] {
+            return Action([address = m_readAddress->text()](OperationEnv &env, DumpView &) {
+                MemoryOps::WriteFromFile(env, address);
+            });
+        },
+        true);
     connect(button(PanelControlId::CaptureButton), &QPushButton::clicked, this, [this] { CaptureSnapshots(); });
     connect(button(PanelControlId::MemoryWindowButton), &QPushButton::clicked, this, [this] { OpenMemoryWindow(); });
-    connect(button(PanelControlId::ReadButton), &QPushButton::clicked, this, [this] {
-        RunOperation(
-            [this](OperationEnv &env) { MemoryOps::Read(env, m_readAddress->text(), m_readLength->text(), *this); },
-            false);
-    });
-    connect(button(PanelControlId::ReadToFileButton), &QPushButton::clicked, this, [this] {
-        RunOperation(
-            [this](OperationEnv &env) {
-                MemoryOps::ReadToFile(env, m_readAddress->text(), m_readLength->text(), *this);
-            },
-            true);
-    });
-    connect(button(PanelControlId::WriteButton), &QPushButton::clicked, this, [this] {
-        RunOperation(
-            [this](OperationEnv &env) { MemoryOps::WriteWord(env, m_writeAddress->text(), m_writeData->text()); },
-            false);
-    });
-    connect(button(PanelControlId::WriteFromFileButton), &QPushButton::clicked, this, [this] {
-        RunOperation([this](OperationEnv &env) { MemoryOps::WriteFromFile(env, m_readAddress->text()); }, true);
-    });
+    connect(m_runner, &TargetActionRunner::Started, this, [this] { ShowRunning(); });
+    connect(m_runner, &TargetActionRunner::Finished, this, [this] { ShowRunning(); });
 }
 
 void CCtrlWnd::Setup()
@@ -508,31 +526,57 @@ OperationEnv CCtrlWnd::Env()
     return OperationEnv{m_app.Config(), m_app.Links(), m_app.Context(), {}};
 }
 
-void CCtrlWnd::RunOperation(const std::function<void(OperationEnv &)> &operation, bool withProgress)
+void CCtrlWnd::RunOperation(const QString &name, TargetActionRunner::Action operation, bool withProgress)
 {
-    OperationEnv env = Env();
-    // The long file transfers show bytes done of the total; the dialog is
-    // modal and has no cancel, so the rest of the windows stay blocked.
-    std::unique_ptr<QProgressDialog> progress;
-    if (withProgress) {
-        env.progress = [this, &progress](qint64 done, qint64 total) {
-            if (!progress) {
-                progress = std::make_unique<QProgressDialog>(this);
-                progress->setObjectName(QStringLiteral("progress"));
-                progress->setWindowTitle(QStringLiteral("Corvane"));
-                progress->setCancelButton(nullptr);
-                progress->setWindowModality(Qt::ApplicationModal);
-                progress->setMinimumDuration(0);
-                progress->setAutoClose(false);
-                progress->setAutoReset(false);
-                progress->setRange(0, 1000);
-            }
-            progress->setLabelText(QStringLiteral("%1 / %2 bytes").arg(done).arg(total));
-            progress->setValue(total > 0 ? int(done * 1000 / total) : 0);
-        };
-    }
-    operation(env);
-    ShowHaltState();
+    if (!m_runner->Start(
+            name, std::move(operation), [this] { ShowHaltState(); }, this))
+        return;
+    if (!withProgress)
+        return;
+    // The long file transfers show bytes done of the total, with a cancel;
+    // the windows stay usable meanwhile.
+    auto *progress = new QProgressDialog(this);
+    progress->setObjectName(QStringLiteral("progress"));
+    progress->setWindowTitle(QStringLiteral("Corvane"));
+    progress->setCancelButtonText(QStringLiteral("取消"));
+    progress->setWindowModality(Qt::NonModal);
+    progress->setMinimumDuration(0);
+    progress->setAutoClose(false);
+    progress->setAutoReset(false);
+    progress->setRange(0, 1000);
+    progress->setAttribute(Qt::WA_DeleteOnClose);
+    connect(progress, &QProgressDialog::canceled, m_runner, &TargetActionRunner::Cancel);
+    connect(m_runner, &TargetActionRunner::Progress, progress, [progress](qint64 done, qint64 total) {
+        progress->setLabelText(QStringLiteral("%1 / %2 bytes").arg(done).arg(total));
+        progress->setValue(total > 0 ? int(done * 1000 / total) : 0);
+    });
+    connect(m_runner, &TargetActionRunner::Finished, progress, [progress] {
+        progress->setObjectName(QString()); // gone with its action, also for a look before it is deleted
+        progress->close();
+    });
+}
+
+void CCtrlWnd::ShowRunning()
+{
+    // While an action runs, no button starts another; the busy mark names it.
+    static constexpr PanelControlId kActions[] = {
+        PanelControlId::ReadButton,          PanelControlId::ReadToFileButton,  PanelControlId::WriteButton,
+        PanelControlId::WriteFromFileButton, PanelControlId::WatchdogOffButton, PanelControlId::HaltHcpuButton,
+        PanelControlId::HaltLcpuButton,      PanelControlId::RunButton,         PanelControlId::CleanCacheButton,
+        PanelControlId::CaptureButton};
+    const bool running = m_runner->IsRunning();
+    for (PanelControlId id : kActions)
+        if (auto *action = findChild<QPushButton *>(PanelObjectName(id)))
+            action->setEnabled(!running);
+    if (running)
+        m_haltState->setText(m_runner->RunningName() + QStringLiteral(" …"));
+    else
+        ShowHaltState();
+}
+
+bool CCtrlWnd::IsRunningAction() const
+{
+    return m_runner->IsRunning();
 }
 
 void CCtrlWnd::CaptureSnapshots()

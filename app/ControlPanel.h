@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/PanelControlIds.h"
+#include "app/TargetActionRunner.h"
 #include "ipcheck/IpCheckSelections.h"
 #include "link/UserInterfaces.h"
 #include "ops/Operation.h"
@@ -65,6 +66,8 @@ public:
     void CaptureSnapshots();
     // Shows whether the selected target is halted, as the halt record says.
     void ShowHaltState();
+    // Whether a target action of the panel runs at this moment.
+    bool IsRunningAction() const;
     // "内存窗口": a new memory window.
     void OpenMemoryWindow();
 
@@ -94,7 +97,11 @@ private:
     void WriteCommon(const char *key, int value);
     void WriteCommonText(const char *key, const QString &text);
     OperationEnv Env();
-    void RunOperation(const std::function<void(OperationEnv &)> &operation, bool withProgress);
+    // Starts the action named by its button off the windows' thread; nothing
+    // while another runs.
+    void RunOperation(const QString &name, TargetActionRunner::Action operation, bool withProgress);
+    // The buttons and the busy mark as the runner stands.
+    void ShowRunning();
 
     CCorvaneApp &m_app;
     QComboBox *m_chip = nullptr;
@@ -115,7 +122,8 @@ private:
     QLineEdit *m_writeAddress = nullptr;
     QLineEdit *m_writeData = nullptr;
     QLineEdit *m_gdbServer = nullptr;
-    QLabel *m_haltState = nullptr;
+    QLabel *m_haltState = nullptr; // also the busy mark while an action runs
+    TargetActionRunner *m_runner = nullptr;
     QFileSystemWatcher *m_recordWatcher = nullptr;
     std::array<QCheckBox *, 4> m_windowBoxes{};
     CMyList *m_peripherals = nullptr;

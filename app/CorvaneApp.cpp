@@ -1,4 +1,5 @@
 #include "app/CorvaneApp.h"
+#include "app/TargetActionRunner.h"
 
 #include "app/AppIcon.h"
 #include "app/AppMessages.h"
@@ -29,6 +30,9 @@ CCorvaneApp::~CCorvaneApp()
 {
     // Windows that go with the application keep their open-marks.
     m_closing = true;
+    // An action still running ends first (its link's deadlines bound the
+    // wait): nothing it hands back may find its window gone.
+    m_actions.reset();
     m_mainFrame.reset();
 }
 
@@ -167,4 +171,11 @@ CMemWnd *CCorvaneApp::OpenMemoryWindow(std::optional<uint32_t> address)
     area.setActiveSubWindow(frame);
     view->setFocus(Qt::OtherFocusReason);
     return view;
+}
+
+TargetActionRunner &CCorvaneApp::Actions()
+{
+    if (!m_actions)
+        m_actions = std::make_unique<TargetActionRunner>(Config(), Links(), Context());
+    return *m_actions;
 }

@@ -20,6 +20,7 @@ class CChildFrame;
 class CMainFrame;
 class CMemWnd;
 class CRegWnd;
+class TargetActionRunner;
 
 // How the application finds its installation; tests point it at a folder
 // of their own instead of the executable's.
@@ -60,6 +61,8 @@ public:
     TargetLinks &Links() { return *m_links; }
     WidgetUser &User() { return m_user; }
     UserContext &Context() { return m_context; }
+    // Runs the user's target actions off the windows' thread, one at a time.
+    TargetActionRunner &Actions();
     CMainFrame *MainFrame() const { return m_mainFrame.get(); }
 
     // The frame of each slot and the register window it shows.
@@ -96,6 +99,7 @@ private:
     std::unique_ptr<TargetLinks> m_links;
     std::array<CChildFrame *, kSlotCount> m_childFrames{};
     RegisterWindowTable m_windowTable;
+    std::unique_ptr<TargetActionRunner> m_actions; // ends before the links and the windows' logic
     bool m_closing = false;
     std::unique_ptr<CMainFrame> m_mainFrame;
 };

@@ -1,4 +1,5 @@
 #include "app/RegisterWindowView.h"
+#include "app/TargetActionRunner.h"
 
 #include "app/CorvaneApp.h"
 #include "app/MainFrame.h"
@@ -17,6 +18,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QMenu>
+#include <QPointer>
 #include <QSplitter>
 #include <QTimer>
 #include <QItemSelectionModel>
@@ -79,6 +81,22 @@ struct CRegWnd::Impl : public RowTreeListener
     {
         m_table.SetNextWindowSlot(slot);
         m_logic = std::make_unique<RegisterWindow>(m_env, m_table);
+        // Reads and writes run their cycle off the windows' thread; what was
+        // read reaches the rows when it ends, unless the window went first.
+        m_logic->SetTransferRunner([&app, guard = QPointer<CRegWnd>(&view)](std::shared_ptr<RegisterTransfer> transfer,
+                                                                            std::function<void()> finish) {
+            const bool read = transfer->kind == RegisterTransfer::Kind::ReadPeripheral ||
+                              transfer->kind == RegisterTransfer::Kind::ReadRegister;
+            return app.Actions().Start(
+                read ? QStringLiteral("寄存器读取") : QStringLiteral("寄存器写入"),
+                [transfer](OperationEnv &env, DumpView &) {
+                    RegisterMap::Run(*transfer, env.config, env.links, env.user);
+                },
+                [guard, finish] {
+                    if (guard)
+                        finish();
+                });
+        });
         m_model = std::make_unique<RegisterRowModel>(m_logic->Tree());
         m_logic->Tree().SetListener(this);
         m_settle.setSingleShot(true);
@@ -342,8 +360,14 @@ void CRegWnd::ShowContextMenu(int menuId, const QPoint &gridPosition)
         return;
     QMenu menu(QStringLiteral("读写控制"), this);
     menu.setObjectName(QStringLiteral("menu_%1").arg(menuId));
-    for (const Item &item : items)
-        menu.addAction(QString::fromUtf8(item.text))->setData(item.command);
+    // While a target action runs, no other starts from here.
+    const bool busy = m_app.Actions().IsRunning();
+    for (const Item &item : items) {
+        QAction *action = menu.addAction(QString::fromUtf8(item.text));
+        action->setData(item.command);
+        action->setEnabled(
+            !busy || (item.command != RegisterWindow::ReadCommand && item.command != RegisterWindow::WriteCommand));
+    }
     // The form's top left corner plus the point within the grid.
     const QPoint at = mapToGlobal(m_grid->mapTo(this, gridPosition));
     // The menu opens on the press; the release of that same click lands on

@@ -9,6 +9,8 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 
 class LinkCycle;
@@ -68,6 +70,14 @@ public:
     // The same in the steps that let the cycle run off the rows' thread:
     // plan from the rows, run the cycle and the files on any thread without
     // touching a row (messages go to `user`), finish in the rows.
+    // Where ReadRow() and WriteRow() run a transfer's cycle. Unset: here, at
+    // once. The windows set one that runs it on a thread of theirs and calls
+    // `finish` on the rows' thread once it has ended; it returns false when
+    // it cannot take the transfer now (another action runs), and the
+    // transfer is dropped.
+    using TransferRunner =
+        std::function<bool(std::shared_ptr<RegisterTransfer> transfer, std::function<void()> finish)>;
+    void SetTransferRunner(TransferRunner runner) { m_transferRunner = std::move(runner); }
     RegisterTransfer PlanRead(const RegisterRow *row, bool isRegister) const;
     RegisterTransfer PlanWrite(const RegisterRow *row, bool isRegister) const;
     static void Run(RegisterTransfer &transfer, const ConfigFile &config, TargetLinks &links, UserContext &user);
@@ -103,6 +113,8 @@ protected:
 
     RegisterWindowEnv m_env;
     RegisterRowTree m_tree;
+
+    TransferRunner m_transferRunner;
 
     // A window shows each peripheral's last saved snapshot when it adds it.
     bool m_showLastSnapshot = false;

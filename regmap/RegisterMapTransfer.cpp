@@ -308,15 +308,23 @@ void RegisterMap::Finish(const RegisterTransfer &transfer)
 
 void RegisterMap::ReadRow(RegisterRow *row, bool isRegister)
 {
-    RegisterTransfer transfer = PlanRead(row, isRegister);
-    Run(transfer, m_env.config, m_env.links, m_env.user);
-    Finish(transfer);
+    auto transfer = std::make_shared<RegisterTransfer>(PlanRead(row, isRegister));
+    if (m_transferRunner) {
+        m_transferRunner(transfer, [this, transfer] { Finish(*transfer); });
+        return;
+    }
+    Run(*transfer, m_env.config, m_env.links, m_env.user);
+    Finish(*transfer);
 }
 
 void RegisterMap::WriteRow(RegisterRow *row, bool isRegister)
 {
-    RegisterTransfer transfer = PlanWrite(row, isRegister);
-    Run(transfer, m_env.config, m_env.links, m_env.user);
+    auto transfer = std::make_shared<RegisterTransfer>(PlanWrite(row, isRegister));
+    if (m_transferRunner) {
+        m_transferRunner(transfer, [] {});
+        return;
+    }
+    Run(*transfer, m_env.config, m_env.links, m_env.user);
 }
 
 std::optional<QString> RegisterMap::CapturePeripheral(LinkCycle &cycle, const QString &name) const

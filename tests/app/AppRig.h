@@ -5,6 +5,7 @@
 
 #include "app/ChildFrame.h"
 #include "app/CorvaneApp.h"
+#include "app/TargetActionRunner.h"
 #include "app/ControlPanel.h"
 #include "app/MainFrame.h"
 #include "app/PeripheralList.h"
@@ -14,6 +15,7 @@
 #include "support/QtPrinters.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -87,6 +89,19 @@ public:
             app->MainFrame()->close();
         app.reset();
         QApplication::processEvents();
+    }
+
+    // Waits until the target action last asked for (a panel button, a
+    // register window's read or write) has ended and handed back its
+    // results; false when it still runs after 20 s.
+    bool WaitForActions()
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (app->Actions().IsRunning() && waited.elapsed() < 20000)
+            QTest::qWait(5);
+        QApplication::processEvents();
+        return !app->Actions().IsRunning();
     }
 
     void Settle()

@@ -109,8 +109,10 @@ TEST(PanelGdbServerTest, FailedLinksNameTheirServerOrPortWithTheReason)
     }
     PickByKey(rig, 3);
     QTest::mouseClick(rig.Panel().findChild<QPushButton *>(QStringLiteral("1023")), Qt::LeftButton);
+    rig.WaitForActions();
     PickByKey(rig, 2);
     QTest::mouseClick(rig.Panel().findChild<QPushButton *>(QStringLiteral("1023")), Qt::LeftButton);
+    rig.WaitForActions();
     EXPECT_EQ(rig.messages, (QStringList{"gdb connect " + server + " error !\nConnection refused",
                                          "uart open error !\n/nonexistent/ttyX: No such file or directory"}));
 }

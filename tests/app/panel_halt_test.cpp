@@ -21,7 +21,11 @@ struct HaltPanelRig
                   .replace("DATA_TYPE=0", "DATA_TYPE=3"))
     {}
     QPushButton *Button(int id) { return rig.Panel().findChild<QPushButton *>(QString::number(id)); }
-    void Click(int id) { QTest::mouseClick(Button(id), Qt::LeftButton); }
+    void Click(int id)
+    {
+        QTest::mouseClick(Button(id), Qt::LeftButton);
+        rig.WaitForActions();
+    }
     QLabel *Mark() { return rig.Panel().findChild<QLabel *>(QStringLiteral("1042")); }
     void Type(int id, const QString &text)
     {

@@ -28,6 +28,7 @@ struct ChipRig
     void Click(int id)
     {
         QTest::mouseClick(rig->Panel().findChild<QPushButton *>(QString::number(id)), Qt::LeftButton);
+        rig->WaitForActions();
     }
 
     SimulatedChip chip;
@@ -90,5 +91,6 @@ TEST(PanelOperationsTest, OfflineDataSourceSaysSo)
     rig.Panel().findChild<QLineEdit *>("1021")->setText("20000000");
     rig.Panel().findChild<QLineEdit *>("1024")->setText("10");
     QTest::mouseClick(rig.Panel().findChild<QPushButton *>("1023"), Qt::LeftButton);
+    rig.WaitForActions();
     EXPECT_EQ(rig.messages, QStringList{"Please select online data type !\n"});
 }

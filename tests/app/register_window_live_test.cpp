@@ -217,6 +217,7 @@ TEST(RegisterWindowLiveTest, AReadFromTheMenuRunsBetweenRefreshesAndAFaultStopsT
     live.chip.PokeWord(kUartCr + 4, 0x80000000);
     live.PickFromMenus(QString::fromUtf8("寄存器读取"));
     live.RightClick(Row(live.grid, {"UART0"}));
+    ASSERT_TRUE(live.rig.WaitForActions());
     EXPECT_TRUE(Row(live.grid, {"UART0", "SR"})->text(1).endsWith("0x80000000"));
     EXPECT_TRUE(live.rig.messages.isEmpty()) << live.rig.messages.join('|').toStdString();
     EXPECT_TRUE(live.Tool<QCheckBox>("watch")->isChecked());

@@ -68,6 +68,7 @@ TEST(ScenarioTest, PickReadEditAndFindTheValueInTheChip)
     };
     const QRect row = grid->visualItemRect(uart);
     RightClick(grid->viewport(), row.center());
+    ASSERT_TRUE(rig.WaitForActions());
     EXPECT_EQ(offered, (QStringList{"导入数据", "保存数据", "寄存器读取", "寄存器写入", "复制地址"}));
     EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('|').toStdString();
 
@@ -98,6 +99,7 @@ TEST(ScenarioTest, PickReadEditAndFindTheValueInTheChip)
     while (chip.PeekWord(0x40001000) != 0x55 && timer.elapsed() < 10000)
         QTest::qWait(20);
     EXPECT_EQ(chip.PeekWord(0x40001000), 0x55u);
+    ASSERT_TRUE(rig.WaitForActions());
     EXPECT_TRUE(cr->text(1).endsWith("0x00000055")) << cr->text(0).toStdString();
     EXPECT_EQ(Child(cr, "VALUE~")->text(1), "0x00000055");
     EXPECT_EQ(chip.PeekWord(0x40001004), 0x80000000u); // only the edited register went out
