@@ -144,7 +144,7 @@ const SvdElements::Properties &SvdElements::PropertiesOf(std::uint32_t element)
             const SvdScopeIndex::Found &target = link->second.target;
             SvdArray array;
             const bool throughElement = target.isArrayElement && ArrayOf(target.element, array, false);
-            if (own.child[BaseAddress] == 0 && own.child[AddressOffset] == 0) {
+            if (own.child[BaseAddress] == 0 && own.child[AddressOffset] == 0 && PositionForm(own.child) < 0) {
                 own.addressStep = copied.addressStep;
                 if (throughElement)
                     own.addressStep += std::uint64_t(target.k) * array.increment;
@@ -349,7 +349,7 @@ SvdScopeIndex::Found SvdElements::Resolve(std::uint32_t element, const QString &
     ++m_resolveDepth;
     SvdScopeIndex::Found target;
     if (IsA(element, u"peripheral")) {
-        target = FindMember(Parent(element), from);
+        target = FindMember(Parent(element), from, element);
     } else if (IsA(element, u"register") || IsA(element, u"cluster")) {
         QStringList path = from.split(u'.');
         for (QString &part : path)
@@ -359,7 +359,8 @@ SvdScopeIndex::Found SvdElements::Resolve(std::uint32_t element, const QString &
         // Fields derive only from fields of their own register.
         const std::uint32_t fields = Parent(element);
         if (IsA(Parent(fields), u"register"))
-            target = FindMember(Parent(fields), QStringView(from).sliced(from.lastIndexOf(u'.') + 1).trimmed());
+            target =
+                FindMember(Parent(fields), QStringView(from).sliced(from.lastIndexOf(u'.') + 1).trimmed(), element);
     } else if (IsA(element, u"enumeratedValues")) {
         target.element = ResolveEnumBlock(element, from);
     }
@@ -367,16 +368,23 @@ SvdScopeIndex::Found SvdElements::Resolve(std::uint32_t element, const QString &
     return target;
 }
 
-SvdScopeIndex::Found SvdElements::FindMember(std::uint32_t owner, QStringView name)
+// An own element that replaced a copied one of its name and derives from
+// that name means the copied one: it is looked for in the owner's base.
+SvdScopeIndex::Found SvdElements::FindMember(std::uint32_t owner, QStringView name, std::uint32_t self)
 {
-    if (owner == 0)
-        return {};
-    auto scope = m_scopes.find(owner);
-    if (scope == m_scopes.end()) {
-        const ElementList members = Members(owner);
-        scope = m_scopes.try_emplace(owner, *this, *members).first;
+    while (owner != 0) {
+        auto scope = m_scopes.find(owner);
+        if (scope == m_scopes.end()) {
+            const ElementList members = Members(owner);
+            scope = m_scopes.try_emplace(owner, *this, *members).first;
+        }
+        const SvdScopeIndex::Found found = scope->second.Find(*this, name, m_nameBudget);
+        if (found.element != self)
+            return found;
+        const std::uint32_t base = Base(owner);
+        owner = base != 0 && m_document.TagName(base) == m_document.TagName(owner) ? base : 0;
     }
-    return scope->second.Find(*this, name, m_nameBudget);
+    return {};
 }
 
 // The peripheral or cluster whose list holds a register or cluster.
@@ -398,7 +406,7 @@ SvdScopeIndex::Found SvdElements::ResolveRegisterPath(std::uint32_t element, con
     if (path.size() == 1) {
         for (std::uint32_t owner = ListOwner(element); owner != 0;
              owner = IsA(owner, u"cluster") ? ListOwner(owner) : 0) {
-            if (const SvdScopeIndex::Found found = FindMember(owner, path.first()); found.element != 0)
+            if (const SvdScopeIndex::Found found = FindMember(owner, path.first(), element); found.element != 0)
                 return found;
         }
         return {};
@@ -408,7 +416,7 @@ SvdScopeIndex::Found SvdElements::ResolveRegisterPath(std::uint32_t element, con
         for (qsizetype i = first; i < path.size(); ++i) {
             if (owner == 0)
                 return {};
-            found = FindMember(owner, path[i]);
+            found = FindMember(owner, path[i], element);
             if (found.element == 0)
                 return {};
             owner = IsA(found.element, u"cluster") ? found.element : 0;
@@ -418,7 +426,7 @@ SvdScopeIndex::Found SvdElements::ResolveRegisterPath(std::uint32_t element, con
     const std::uint32_t peripheral = Ancestor(element, u"peripheral");
     if (const SvdScopeIndex::Found found = walk(peripheral, 0); found.element != 0)
         return found;
-    const SvdScopeIndex::Found other = FindMember(Parent(peripheral), path.first());
+    const SvdScopeIndex::Found other = FindMember(Parent(peripheral), path.first(), element);
     return other.element != 0 ? walk(other.element, 1) : SvdScopeIndex::Found{};
 }
 

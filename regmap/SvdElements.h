@@ -58,8 +58,8 @@ public:
     struct Properties
     {
         std::array<std::uint32_t, kTagCount> child{}; // 0 where neither the element nor a base has one
-        // Added to a copied baseAddress or addressOffset that came through
-        // element k of an array base: k times its dimIncrement.
+        // Added to a copied baseAddress, addressOffset or field position that
+        // came through element k of an array base: k times its dimIncrement.
         std::uint64_t addressStep = 0;
         // The index that replaces "%s" in a description copied from an array element.
         bool descriptionIndexed = false;
@@ -118,7 +118,7 @@ private:
     std::uint32_t Base(std::uint32_t element);
     SvdScopeIndex::Found Resolve(std::uint32_t element, const QString &from);
     SvdScopeIndex::Found ResolveRegisterPath(std::uint32_t element, const QStringList &path);
-    SvdScopeIndex::Found FindMember(std::uint32_t owner, QStringView name);
+    SvdScopeIndex::Found FindMember(std::uint32_t owner, QStringView name, std::uint32_t self);
     std::uint32_t ResolveEnumBlock(std::uint32_t block, const QString &from);
     std::uint32_t ListOwner(std::uint32_t element) const;
     std::vector<std::uint32_t> OwnMembers(std::uint32_t owner) const;

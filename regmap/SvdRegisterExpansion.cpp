@@ -285,6 +285,12 @@ bool SvdRegisterExpansion::ReadField(std::uint32_t element, const QString &regis
     SvdField field;
     if (!ReadPosition(properties, field))
         return false;
+    const std::uint64_t bitOffset = field.bitOffset + properties.addressStep;
+    if (bitOffset > 0xFFFFFFFFull) {
+        m_elements.Fail(QString::fromLatin1(SvdMessages::kNoBitOffset));
+        return false;
+    }
+    field.bitOffset = std::uint32_t(bitOffset);
     const std::uint32_t access = properties.child[SvdElements::Access];
     field.access = access != 0 ? m_elements.Text(access).trimmed() : registerAccess;
     field.readOnly = field.access == u"read-only";
