@@ -368,8 +368,10 @@ SvdScopeIndex::Found SvdElements::Resolve(std::uint32_t element, const QString &
     return target;
 }
 
-// An own element that replaced a copied one of its name and derives from
-// that name means the copied one: it is looked for in the owner's base.
+// An element is never its own base: a name that finds only the element
+// itself means the next element of that name, an array element or, for an
+// own element that replaced a copied one of its name, that copied one in
+// the owner's base.
 SvdScopeIndex::Found SvdElements::FindMember(std::uint32_t owner, QStringView name, std::uint32_t self)
 {
     while (owner != 0) {
@@ -378,8 +380,8 @@ SvdScopeIndex::Found SvdElements::FindMember(std::uint32_t owner, QStringView na
             const ElementList members = Members(owner);
             scope = m_scopes.try_emplace(owner, *this, *members).first;
         }
-        const SvdScopeIndex::Found found = scope->second.Find(*this, name, m_nameBudget);
-        if (found.element != self)
+        const SvdScopeIndex::Found found = scope->second.Find(*this, name, self, m_nameBudget);
+        if (found.element != 0)
             return found;
         const std::uint32_t base = Base(owner);
         owner = base != 0 && m_document.TagName(base) == m_document.TagName(owner) ? base : 0;

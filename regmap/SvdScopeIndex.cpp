@@ -33,15 +33,16 @@ SvdScopeIndex::SvdScopeIndex(SvdElements &elements, const std::vector<std::uint3
     }
 }
 
-SvdScopeIndex::Found SvdScopeIndex::Find(SvdElements &elements, QStringView name, std::uint32_t &budget)
+SvdScopeIndex::Found SvdScopeIndex::Find(SvdElements &elements, QStringView name, std::uint32_t self,
+                                         std::uint32_t &budget)
 {
     const QString key = name.toString();
-    if (const auto literal = m_literal.find(key); literal != m_literal.end())
+    if (const auto literal = m_literal.find(key); literal != m_literal.end() && literal->second != self)
         return {literal->second};
-    if (const auto bare = m_bare.find(key); bare != m_bare.end())
+    if (const auto bare = m_bare.find(key); bare != m_bare.end() && bare->second != self)
         return {bare->second};
     SpellElements(elements, budget);
-    if (const auto element = m_elements.find(key); element != m_elements.end())
+    if (const auto element = m_elements.find(key); element != m_elements.end() && element->second.first != self)
         return {element->second.first, true, element->second.second};
     return {};
 }

@@ -29,8 +29,9 @@ public:
 
     SvdScopeIndex(SvdElements &elements, const std::vector<std::uint32_t> &members);
 
-    // `budget` is how many more element names the walk may spell out.
-    Found Find(SvdElements &elements, QStringView name, std::uint32_t &budget);
+    // `budget` is how many more element names the walk may spell out. The
+    // element `self` (the one whose derivedFrom is looked up) is passed over.
+    Found Find(SvdElements &elements, QStringView name, std::uint32_t self, std::uint32_t &budget);
 
 private:
     void SpellElements(SvdElements &elements, std::uint32_t &budget);

@@ -144,13 +144,15 @@ TEST(SvdStandard, DerivedFromMayNameOneElementOfAnArray)
         "array-element.svd",
         {
             // Registers, clusters and fields derived from an element take its
-            // offset or bit position, and its index in the description.
+            // offset or bit position, and its index in the description; a
+            // register named like the element it derives from is not its own base.
             {u"PFS", QStringLiteral("PFS 40040800 204\n"
                                     " P100PFS 40 40040840 [Pin 100] size=16\n%1"
                                     " P101PFS 44 40040844 [Pin 101] size=16\n%1"
                                     " P102PFS 48 40040848 [Pin 102] size=16\n%1"
                                     " P200PFS 80 40040880 [Pin 100] size=16\n%1"
                                     " P102ALIAS 48 40040848 [Pin 102] size=16\n%1"
+                                    " P101PFS 90 40040890 [Pin 101] size=16\n%1"
                                     " CH0.CFG 100 40040900 []\n CH1.CFG 110 40040910 []\n CHX.CFG 110 40040910 []\n"
                                     " PINS 200 40040a00 []\n"
                                     "  PIN0 0 2 []\n  PIN1 2 2 []\n  PIN2 4 2 []\n  PIN3 6 2 []\n  LAST 6 2 []\n")
