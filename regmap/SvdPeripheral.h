@@ -39,13 +39,16 @@ struct SvdRegister
     // The register properties, from the register, else its base, else the
     // enclosing cluster, peripheral and device, nearest first.
     QString access; // as written (trimmed), "" when no level says
+    // None when no level says, or the nearest one's text is no 32-bit number.
     std::optional<std::uint32_t> resetValue;
     std::optional<std::uint32_t> resetMask;
     QString readAction; // the register's own (or its base's), trimmed; "" when none
     bool readOnly = false;
     // Reading the register changes the chip (its own or a field's readAction).
     bool readHasSideEffect = false;
-    QList<SvdField> fields; // shared between the copies of an array or cluster
+    // Shared between registers with the same fields (the copies of an array,
+    // registers derived without fields of their own).
+    QList<SvdField> fields;
 };
 
 struct SvdPeripheral
