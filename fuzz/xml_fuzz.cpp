@@ -1,9 +1,11 @@
 // Any bytes as an SVD file: load, parse, walk every element with its text,
-// then the SVD walks over the same parse. Aborts when the tree is not a tree.
+// then the SVD walks over the same parse. Aborts when the tree is not a tree,
+// an expansion passes its bound or a peripheral's addresses wrap round.
 #include "regmap/SvdDeviceModel.h"
 #include "regmap/SvdRegisterExpansion.h"
 #include "xml/XmlDocument.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -42,6 +44,18 @@ void WalkEveryElement(XmlDocument &document)
     Check(visited + 1 == document.RecordCount());
 }
 
+// No address wraps round 2^32, and the span covers every register whole.
+void CheckAddresses(const SvdPeripheral &peripheral)
+{
+    const std::uint64_t base = peripheral.baseAddress;
+    Check(base + peripheral.span <= 0x100000000ull);
+    for (const SvdRegister &reg : peripheral.registers) {
+        Check(reg.address == base + reg.addressOffset);
+        const std::uint64_t bytes = std::max<std::uint64_t>(4, (std::uint64_t(reg.size) + 7) / 8);
+        Check(reg.addressOffset + bytes <= peripheral.span);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -59,6 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const SvdPeripheralResult result = SvdDeviceModel::ReadPeripheral(document, name);
         Check(std::uint64_t(result.peripheral.registers.size()) <= SvdRegisterExpansion::kMaxElements);
         Check(result.outcome != SvdPeripheralResult::Outcome::Failed || !result.message.isEmpty());
+        CheckAddresses(result.peripheral);
     }
     SvdDeviceModel::ReadPeripheral(document, u"\u0001not-a-peripheral");
     return 0;

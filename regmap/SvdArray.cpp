@@ -1,6 +1,7 @@
 #include "regmap/SvdArray.h"
 
 #include "regmap/SvdElements.h"
+#include "regmap/SvdMessages.h"
 #include "regmap/SvdText.h"
 
 namespace {
@@ -21,72 +22,94 @@ bool IsLetter(QStringView text)
     return text.size() == 1 && ((text[0] >= u'A' && text[0] <= u'Z') || (text[0] >= u'a' && text[0] <= u'z'));
 }
 
+// A decimal number as an index is spelt, without leading zeros; -1 otherwise.
+qint64 DecimalIndex(QStringView text)
+{
+    if (!IsDecimal(text) || text.size() > 10 || (text.size() > 1 && text[0] == u'0'))
+        return -1;
+    return text.toLongLong();
+}
+
 // "A,B,C" as its trimmed items; "0-3" and "A-D" counted up from the first
-// value for `count` elements.
-QStringList IndexNames(const QString &dimIndex, std::uint32_t count)
+// value for as many elements as the array has.
+void ReadIndex(const QString &dimIndex, SvdArray &array)
 {
     const QString text = dimIndex.trimmed();
     if (text.isEmpty())
-        return {};
-    QStringList names;
+        return;
     if (!text.contains(u',')) {
         const qsizetype dash = text.indexOf(u'-');
         const QStringView first = QStringView(text).first(dash < 0 ? 0 : dash).trimmed();
         const QStringView last = dash < 0 ? QStringView() : QStringView(text).sliced(dash + 1).trimmed();
         if (IsDecimal(first) && IsDecimal(last)) {
-            const std::uint32_t start = SvdText::ReadNumber(first, 10);
-            for (std::uint32_t k = 0; k < count; ++k)
-                names.append(QString::number(std::uint64_t(start) + k));
-            return names;
+            if (const auto start = SvdText::ReadSvdNumber(first)) {
+                array.index = SvdArray::Index::Numbers;
+                array.first = *start;
+                return;
+            }
         }
         if (IsLetter(first) && IsLetter(last)) {
-            for (std::uint32_t k = 0; k < count; ++k)
-                names.append(QChar(char16_t(first[0].unicode() + k)));
-            return names;
+            array.index = SvdArray::Index::Letters;
+            array.first = first[0].unicode();
+            return;
         }
     }
+    array.index = SvdArray::Index::List;
     for (const QString &item : text.split(u','))
-        names.append(item.trimmed());
-    return names;
+        array.items.append(item.trimmed());
 }
 
 } // namespace
 
-bool SvdArray::Read(SvdElements &elements, std::uint32_t element, SvdArray &array)
-{
-    const std::uint32_t dim = elements.OwnChild(element, u"dim");
-    if (dim == 0) {
-        array = SvdArray();
-        return true;
-    }
-    const std::uint32_t children[] = {dim, elements.OwnChild(element, u"dimIncrement"),
-                                      elements.OwnChild(element, u"dimIndex")};
-    return Read(elements, element, children, array);
-}
-
-bool SvdArray::Read(SvdElements &elements, std::uint32_t element, const std::uint32_t *dimChildren, SvdArray &array)
+QString SvdArray::Read(const SvdElements &elements, std::uint32_t element, SvdArray &array)
 {
     array = SvdArray();
-    const std::uint32_t dim = dimChildren[0];
+    const std::uint32_t dim = elements.OwnChild(element, u"dim");
     if (dim == 0)
-        return true;
+        return {};
     array.isArray = true;
-    const QString dimText = elements.Text(dim);
-    array.count = SvdText::ReadPrefixedNumber(dimText);
-    if (array.count > kMaxCount) {
-        elements.Fail(QStringLiteral("[svd] %1 dim %2 over %3!\n")
-                          .arg(elements.NameOf(element), dimText.trimmed(), QString::number(kMaxCount)));
+    const auto fail = [&](const QString &message) {
         array.count = 0;
-        return false;
+        return message;
+    };
+    const QString name = elements.NameOf(element);
+    const QString dimText = elements.Text(dim);
+    const auto count = SvdText::ReadSvdNumber(dimText);
+    if (!count)
+        return fail(QString::fromLatin1(SvdMessages::kNotANumber).arg(name, u"dim", dimText.trimmed()));
+    if (*count > kMaxCount) {
+        return fail(
+            QString::fromLatin1(SvdMessages::kDimTooLarge).arg(name, dimText.trimmed(), QString::number(kMaxCount)));
     }
-    array.increment = SvdText::ReadPrefixedNumber(elements.Text(dimChildren[1]));
-    array.indexNames = IndexNames(elements.Text(dimChildren[2]), array.count);
-    return true;
+    array.count = *count;
+    if (const std::uint32_t increment = elements.OwnChild(element, u"dimIncrement")) {
+        const QString incrementText = elements.Text(increment);
+        const auto step = SvdText::ReadSvdNumber(incrementText);
+        if (!step) {
+            return fail(
+                QString::fromLatin1(SvdMessages::kNotANumber).arg(name, u"dimIncrement", incrementText.trimmed()));
+        }
+        array.increment = *step;
+    }
+    ReadIndex(elements.Text(elements.OwnChild(element, u"dimIndex")), array);
+    return {};
 }
 
 QString SvdArray::IndexName(std::uint32_t k) const
 {
-    return qsizetype(k) < indexNames.size() ? indexNames[qsizetype(k)] : QString::number(k);
+    switch (index) {
+    case Index::Numbers:
+        return QString::number(std::uint64_t(first) + k);
+    case Index::Letters:
+        return QChar(char16_t(first + k));
+    case Index::List:
+        if (qsizetype(k) < items.size())
+            return items[qsizetype(k)];
+        break;
+    case Index::Decimal:
+        break;
+    }
+    return QString::number(k);
 }
 
 QString SvdArray::Substitute(const QString &text, std::uint32_t k) const
@@ -97,33 +120,55 @@ QString SvdArray::Substitute(const QString &text, std::uint32_t k) const
     return result.replace(QStringLiteral("%s"), IndexName(k));
 }
 
+qint64 SvdArray::ElementNamed(QStringView text) const
+{
+    qint64 k = -1;
+    switch (index) {
+    case Index::Numbers: {
+        const qint64 value = DecimalIndex(text);
+        k = value >= qint64(first) ? value - qint64(first) : -1;
+        break;
+    }
+    case Index::Letters:
+        k = text.size() == 1 ? qint64(char16_t(text[0].unicode() - first)) : -1;
+        break;
+    case Index::List:
+        for (qsizetype i = 0; i < items.size() && std::uint32_t(i) < count; ++i) {
+            if (items[i] == text)
+                return i;
+        }
+        k = DecimalIndex(text);
+        if (k < items.size())
+            k = -1;
+        break;
+    case Index::Decimal:
+        k = DecimalIndex(text);
+        break;
+    }
+    return k >= 0 && k < qint64(count) ? k : -1;
+}
+
+// Every "%s" of the pattern stands for the same index text, so its length
+// follows from the lengths of the pattern's other parts and of the name.
 qint64 SvdArray::IndexOf(const QString &pattern, QStringView name) const
 {
+    if (!isArray || !pattern.contains(u"%s"))
+        return pattern == name && count > 0 ? 0 : -1;
+    const qsizetype placeholders = pattern.count(u"%s");
+    const qsizetype fixed = pattern.size() - 2 * placeholders;
+    if (name.size() < fixed || (name.size() - fixed) % placeholders != 0)
+        return -1;
     const qsizetype at = pattern.indexOf(u"%s");
-    if (!isArray || at < 0 || pattern.indexOf(u"%s", at + 2) >= 0) {
-        // No placeholder, or several: compare element by element.
-        for (std::uint32_t k = 0; k < count; ++k) {
-            if (Substitute(pattern, k) == name)
-                return k;
-        }
+    if (!name.startsWith(QStringView(pattern).first(at)))
         return -1;
-    }
-    const QStringView head = QStringView(pattern).first(at);
-    const QStringView tail = QStringView(pattern).sliced(at + 2);
-    if (name.size() < head.size() + tail.size() || !name.startsWith(head) || !name.endsWith(tail))
+    const QStringView index = name.sliced(at, (name.size() - fixed) / placeholders);
+    const qint64 k = ElementNamed(index);
+    if (k < 0)
         return -1;
-    const QStringView index = name.sliced(head.size(), name.size() - head.size() - tail.size());
-    for (qsizetype k = 0; k < indexNames.size() && std::uint32_t(k) < count; ++k) {
-        if (indexNames[k] == index)
-            return k;
-    }
-    // Past the list, element k is decimal k.
-    if (index.isEmpty() || index.size() > 6 || (index.size() > 1 && index[0] == u'0'))
-        return -1;
-    for (const QChar c : index) {
-        if (c < u'0' || c > u'9')
+    if (placeholders > 1 || !name.endsWith(QStringView(pattern).sliced(at + 2))) {
+        QString spelt = pattern;
+        if (spelt.replace(QStringLiteral("%s"), index.toString()) != name)
             return -1;
     }
-    const qint64 k = index.toLongLong();
-    return k >= indexNames.size() && k < qint64(count) ? k : -1;
+    return k;
 }

@@ -53,8 +53,7 @@ QStringList ReadPeripheralNames(XmlDocument &document)
             continue;
         const QString name = elements.NameOf(p);
         SvdArray array;
-        if (elements.OwnChild(p, u"dim") == 0 || !SvdArray::Read(elements, p, array) ||
-            listed + array.count > kMaxListedNames) {
+        if (!elements.ArrayOf(p, array, false) || !array.isArray || listed + array.count > kMaxListedNames) {
             names.append(name);
             continue;
         }
@@ -85,14 +84,14 @@ SvdPeripheralResult ReadPeripheral(XmlDocument &document, QStringView name)
             return Failure(QString::fromLatin1(SvdMessages::kNoPeripheralName));
         const QString literal = elements.NameOf(p);
         SvdArray array;
-        std::uint32_t copy = 0;
-        if (!SvdArray::Read(elements, p, array)) {
-            if (literal == name)
-                return Failure(elements.Failure());
-            elements.ClearFailure(); // another peripheral's array is no failure of this one
-            continue;
+        // Another peripheral's unusable array is no failure of this one.
+        const bool arrayRead = elements.ArrayOf(p, array, false);
+        if (!arrayRead && literal == name) {
+            elements.ArrayOf(p, array);
+            return Failure(elements.Failure());
         }
-        if (array.isArray) {
+        std::uint32_t copy = 0;
+        if (arrayRead && array.isArray) {
             const qint64 index = array.IndexOf(literal, name);
             if (index < 0)
                 continue;
@@ -104,12 +103,19 @@ SvdPeripheralResult ReadPeripheral(XmlDocument &document, QStringView name)
         SvdPeripheralResult result;
         SvdPeripheral &peripheral = result.peripheral;
         peripheral.name = name.toString();
-        const std::uint32_t base = elements.Child(p, u"baseAddress");
-        if (elements.Failed())
+        if (!elements.Resolves(p))
             return Failure(elements.Failure());
-        if (base == 0)
+        const SvdElements::Properties &properties = elements.PropertiesOf(p);
+        const std::uint32_t base = properties.child[SvdElements::BaseAddress];
+        const std::optional<std::uint32_t> baseAddress =
+            base != 0 ? SvdText::ReadSvdNumber(elements.Text(base)) : std::nullopt;
+        if (!baseAddress)
             return Failure(QString::fromLatin1(SvdMessages::kNoBaseAddress));
-        peripheral.baseAddress = SvdText::ReadNumber(elements.Text(base), 16) + copy * array.increment;
+        const std::uint64_t address =
+            std::uint64_t(*baseAddress) + properties.addressStep + std::uint64_t(copy) * array.increment;
+        if (address > 0xFFFFFFFFull)
+            return Failure(QString::fromLatin1(SvdMessages::kAddressWraps).arg(peripheral.name));
+        peripheral.baseAddress = std::uint32_t(address);
         SvdRegisterExpansion expansion(elements);
         if (!expansion.Expand(p, peripheral))
             return Failure(elements.Failure());

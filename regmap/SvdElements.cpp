@@ -1,8 +1,9 @@
 #include "regmap/SvdElements.h"
 
+#include "regmap/SvdMessages.h"
 #include "xml/XmlDocument.h"
 
-#include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -10,17 +11,37 @@ namespace {
 // path through a derived cluster); deeper nesting is refused as unresolvable.
 constexpr int kMaxResolveDepth = 16;
 
-// An array element is also known by its name without the index placeholder.
-bool NameMatches(const QString &elementName, QStringView wanted)
+// The tag texts of SvdElements::Tag, in its order.
+constexpr QStringView kTagNames[SvdElements::kTagCount] = {
+    u"name",          u"dim",      u"dimIncrement", u"dimIndex",   u"description", u"baseAddress",
+    u"addressOffset", u"size",     u"access",       u"resetValue", u"resetMask",   u"readAction",
+    u"bitOffset",     u"bitWidth", u"lsb",          u"msb",        u"bitRange"};
+
+// Which of the three field position forms a tag belongs to; -1 for none.
+int PositionForm(int tag)
 {
-    if (elementName == wanted)
-        return true;
-    if (!elementName.contains(u"%s"))
-        return false;
-    QString bare = elementName;
-    bare.remove(QStringLiteral("[%s]"));
-    bare.remove(QStringLiteral("%s"));
-    return bare == wanted;
+    switch (tag) {
+    case SvdElements::BitOffset:
+    case SvdElements::BitWidth:
+        return 0;
+    case SvdElements::Lsb:
+    case SvdElements::Msb:
+        return 1;
+    case SvdElements::BitRange:
+        return 2;
+    default:
+        return -1;
+    }
+}
+
+// The first position form an element's own children use; -1 for none.
+int PositionForm(const std::array<std::uint32_t, SvdElements::kTagCount> &child)
+{
+    for (int tag = SvdElements::BitOffset; tag <= SvdElements::BitRange; ++tag) {
+        if (child[tag] != 0)
+            return PositionForm(tag);
+    }
+    return -1;
 }
 
 } // namespace
@@ -55,6 +76,15 @@ std::uint32_t SvdElements::Parent(std::uint32_t element) const
     return element == 0 ? 0 : m_document.Record(element).parent;
 }
 
+std::uint32_t SvdElements::Ancestor(std::uint32_t element, QStringView tag) const
+{
+    for (std::uint32_t e = Parent(element); e != 0; e = Parent(e)) {
+        if (IsA(e, tag))
+            return e;
+    }
+    return 0;
+}
+
 bool SvdElements::IsA(std::uint32_t element, QStringView tag) const
 {
     return element != 0 && m_document.TagIs(element, tag);
@@ -76,92 +106,194 @@ QString SvdElements::Text(std::uint32_t element) const
 
 QString SvdElements::NameOf(std::uint32_t element) const
 {
-    return Text(OwnChild(element, u"name"));
+    return Text(OwnChild(element, u"name")).trimmed();
 }
 
-std::uint32_t SvdElements::Child(std::uint32_t element, QStringView tag)
+QString SvdElements::DerivedFrom(std::uint32_t element) const
 {
-    while (element != 0) {
-        if (const std::uint32_t own = OwnChild(element, tag))
-            return own;
-        element = Base(element);
+    return m_document.AttributeOf(element, u"derivedFrom").trimmed();
+}
+
+// The element's own property children are found in one pass; the copyable
+// ones it lacks come from its base, worked out first (bases before the
+// elements derived from them, without recursion).
+const SvdElements::Properties &SvdElements::PropertiesOf(std::uint32_t element)
+{
+    if (const auto known = m_properties.find(element); known != m_properties.end())
+        return known->second;
+    std::vector<std::uint32_t> chain;
+    for (std::uint32_t e = element; e != 0 && m_properties.count(e) == 0; e = Base(e)) {
+        chain.push_back(e);
+        if (chain.size() > m_document.RecordCount())
+            break; // never: links are free of cycles
     }
-    return 0;
-}
-
-void SvdElements::Gather(std::uint32_t element, const QStringView *tags, std::uint32_t *found, std::size_t count,
-                         std::size_t ownOnly)
-{
-    std::fill(found, found + count, 0u);
-    std::size_t first = 0;
-    for (std::uint32_t e = element; e != 0; e = Base(e)) {
-        for (std::uint32_t child = FirstChild(e); child != 0; child = NextSibling(child)) {
-            const QStringView tag = m_document.TagName(child);
-            for (std::size_t i = first; i < count; ++i) {
-                if (found[i] == 0 && tags[i] == tag) {
-                    found[i] = child;
+    for (auto e = chain.rbegin(); e != chain.rend(); ++e) {
+        Properties own;
+        for (std::uint32_t child = FirstChild(*e); child != 0; child = NextSibling(child)) {
+            for (int tag = 0; tag < kTagCount; ++tag) {
+                if (own.child[tag] == 0 && m_document.TagIs(child, kTagNames[tag])) {
+                    own.child[tag] = child;
                     break;
                 }
             }
         }
-        first = ownOnly;
-        if (std::find(found + ownOnly, found + count, 0u) == found + count)
+        const auto link = m_links.find(*e);
+        const auto base = link == m_links.end() ? m_properties.end() : m_properties.find(link->second.base);
+        if (base != m_properties.end()) {
+            const Properties &copied = base->second;
+            const SvdScopeIndex::Found &target = link->second.target;
+            SvdArray array;
+            const bool throughElement = target.isArrayElement && ArrayOf(target.element, array, false);
+            if (own.child[BaseAddress] == 0 && own.child[AddressOffset] == 0 && PositionForm(own.child) < 0) {
+                own.addressStep = copied.addressStep;
+                if (throughElement)
+                    own.addressStep += std::uint64_t(target.k) * array.increment;
+            }
+            if (own.child[Description] == 0) {
+                own.descriptionIndexed = throughElement || copied.descriptionIndexed;
+                own.descriptionIndex = throughElement ? array.IndexName(target.k) : copied.descriptionIndex;
+            }
+            // A field position is copied only in the form the element itself
+            // writes it, if it writes one: its own bitOffset with the base's
+            // bitWidth, never its own lsb with the base's bitRange.
+            const int ownForm = PositionForm(own.child);
+            for (int tag = kOwnTags; tag < kTagCount; ++tag) {
+                if (own.child[tag] == 0 && (ownForm < 0 || PositionForm(tag) < 0 || PositionForm(tag) == ownForm))
+                    own.child[tag] = copied.child[tag];
+            }
+        }
+        m_properties.insert_or_assign(*e, std::move(own));
+    }
+    return m_properties[element];
+}
+
+// Which children make an element's own list.
+std::vector<std::uint32_t> SvdElements::OwnMembers(std::uint32_t owner) const
+{
+    std::vector<std::uint32_t> members;
+    std::uint32_t list = owner;
+    QStringView tags[2] = {u"register", u"cluster"};
+    if (IsA(owner, u"peripheral")) {
+        list = OwnChild(owner, u"registers");
+    } else if (IsA(owner, u"register")) {
+        list = OwnChild(owner, u"fields");
+        tags[0] = tags[1] = u"field";
+    } else if (IsA(owner, u"peripherals")) {
+        tags[0] = tags[1] = u"peripheral";
+    }
+    for (std::uint32_t child = FirstChild(list); child != 0; child = NextSibling(child)) {
+        if (IsA(child, tags[0]) || IsA(child, tags[1]))
+            members.push_back(child);
+    }
+    return members;
+}
+
+SvdElements::ElementList SvdElements::Members(std::uint32_t owner)
+{
+    if (const auto known = m_members.find(owner); known != m_members.end())
+        return known->second;
+    const bool derivable = IsA(owner, u"peripheral") || IsA(owner, u"cluster") || IsA(owner, u"register");
+    std::vector<std::uint32_t> chain;
+    for (std::uint32_t e = owner; e != 0 && m_members.count(e) == 0; e = derivable ? Base(e) : 0) {
+        chain.push_back(e);
+        if (chain.size() > m_document.RecordCount())
+            break; // never: links are free of cycles
+    }
+    for (auto e = chain.rbegin(); e != chain.rend(); ++e) {
+        std::vector<std::uint32_t> own = OwnMembers(*e);
+        const auto link = m_links.find(*e);
+        ElementList copied;
+        if (link != m_links.end() && link->second.base != 0 &&
+            m_document.TagName(link->second.base) == m_document.TagName(*e)) {
+            const auto base = m_members.find(link->second.base);
+            if (base != m_members.end())
+                copied = base->second;
+        }
+        if (!copied || copied->empty()) {
+            m_members[*e] = std::make_shared<const std::vector<std::uint32_t>>(std::move(own));
+            continue;
+        }
+        if (own.empty()) {
+            m_members[*e] = copied;
+            continue;
+        }
+        m_listEntries += std::uint32_t(std::min<std::size_t>(copied->size() + own.size(), kMaxElements + 1));
+        if (m_listEntries > kMaxElements) {
+            Fail(QString::fromLatin1(SvdMessages::kTooManyElements).arg(m_subject, QString::number(kMaxElements)));
+            m_members[*e] = std::make_shared<const std::vector<std::uint32_t>>();
+            continue;
+        }
+        // Own members replace copied ones of the same name in place; the rest follow.
+        std::unordered_map<QString, std::size_t> ownByName;
+        for (std::size_t i = 0; i < own.size(); ++i)
+            ownByName.try_emplace(NameOf(own[i]), i);
+        std::vector<bool> placed(own.size(), false);
+        std::vector<std::uint32_t> merged;
+        merged.reserve(copied->size() + own.size());
+        for (const std::uint32_t member : *copied) {
+            const auto replacement = ownByName.find(NameOf(member));
+            if (replacement != ownByName.end() && !placed[replacement->second]) {
+                placed[replacement->second] = true;
+                merged.push_back(own[replacement->second]);
+            } else {
+                merged.push_back(member);
+            }
+        }
+        for (std::size_t i = 0; i < own.size(); ++i) {
+            if (!placed[i])
+                merged.push_back(own[i]);
+        }
+        m_members[*e] = std::make_shared<const std::vector<std::uint32_t>>(std::move(merged));
+    }
+    return m_members[owner];
+}
+
+bool SvdElements::ArrayOf(std::uint32_t element, SvdArray &array, bool report)
+{
+    if (const auto known = m_arrays.find(element); known != m_arrays.end()) {
+        array = known->second;
+        return true;
+    }
+    const QString failure = SvdArray::Read(*this, element, array);
+    if (!failure.isEmpty()) {
+        if (report)
+            Fail(failure);
+        return false;
+    }
+    m_arrays.emplace(element, array);
+    return true;
+}
+
+std::uint32_t SvdElements::FirstWithOwn(std::uint32_t element, QStringView childTag,
+                                        std::unordered_map<std::uint32_t, std::uint32_t> &memo)
+{
+    std::vector<std::uint32_t> chain;
+    std::uint32_t found = element;
+    for (std::uint32_t e = element; e != 0; e = Base(e)) {
+        if (const auto known = memo.find(e); known != memo.end()) {
+            found = known->second;
             break;
-    }
-}
-
-std::uint32_t SvdElements::ClusterContent(std::uint32_t cluster)
-{
-    for (std::uint32_t element = cluster; element != 0;) {
-        for (std::uint32_t child = FirstChild(element); child != 0; child = NextSibling(child)) {
-            if (IsA(child, u"register") || IsA(child, u"cluster"))
-                return element;
         }
-        const std::uint32_t base = Base(element);
-        if (base == 0)
-            return element;
-        element = base;
-    }
-    return cluster;
-}
-
-std::vector<std::uint32_t> SvdElements::EnumBlocks(std::uint32_t field)
-{
-    std::vector<std::uint32_t> blocks;
-    for (std::uint32_t element = field; element != 0 && blocks.empty(); element = Base(element)) {
-        for (std::uint32_t child = FirstChild(element); child != 0; child = NextSibling(child)) {
-            if (IsA(child, u"enumeratedValues"))
-                blocks.push_back(child);
+        chain.push_back(e);
+        if (OwnChild(e, childTag) != 0 || chain.size() > m_document.RecordCount()) {
+            found = e;
+            break;
         }
+        found = e; // the last of the chain when no element has any
     }
-    return blocks;
+    for (const std::uint32_t e : chain)
+        memo[e] = found;
+    return found;
 }
 
-std::uint32_t SvdElements::EnumValuesOf(std::uint32_t block)
+std::uint32_t SvdElements::EnumBlocksOwner(std::uint32_t field)
 {
-    for (std::uint32_t element = block; element != 0;) {
-        if (OwnChild(element, u"enumeratedValue") != 0)
-            return element;
-        const std::uint32_t base = Base(element);
-        if (base == 0)
-            return element;
-        element = base;
-    }
-    return block;
+    return FirstWithOwn(field, u"enumeratedValues", m_blocksOwners);
 }
 
-std::uint32_t SvdElements::PeripheralNamed(QStringView name)
+std::uint32_t SvdElements::EnumValuesOwner(std::uint32_t block)
 {
-    if (!m_peripheralsIndexed) {
-        m_peripheralsIndexed = true;
-        const std::uint32_t peripherals = OwnChild(Root(), u"peripherals");
-        for (std::uint32_t p = FirstChild(peripherals); p != 0; p = NextSibling(p)) {
-            if (IsA(p, u"peripheral"))
-                m_peripherals.try_emplace(NameOf(p), p);
-        }
-    }
-    const auto found = m_peripherals.find(name.toString());
-    return found == m_peripherals.end() ? 0 : found->second;
+    return FirstWithOwn(block, u"enumeratedValue", m_valuesOwners);
 }
 
 // The direct base of an element. The first time an element is asked for, its
@@ -169,38 +301,38 @@ std::uint32_t SvdElements::PeripheralNamed(QStringView name)
 // here, naming the element whose derivedFrom could not be resolved.
 std::uint32_t SvdElements::Base(std::uint32_t element)
 {
-    if (const auto cached = m_bases.find(element); cached != m_bases.end())
-        return cached->second;
+    if (const auto known = m_links.find(element); known != m_links.end())
+        return known->second.base;
     if (Failed())
         return 0;
-    std::vector<std::uint32_t> chain;
+    std::vector<std::pair<std::uint32_t, SvdScopeIndex::Found>> chain;
+    std::unordered_set<std::uint32_t> onChain;
     std::uint32_t current = element;
     for (;;) {
-        if (m_bases.count(current) != 0)
+        if (m_links.count(current) != 0)
             break;
-        if (std::find(chain.begin(), chain.end(), current) != chain.end()) {
-            const std::uint32_t link = chain.back();
-            Fail(QStringLiteral("[svd] %1 derivedFrom %2 not find!\n")
-                     .arg(LinkName(link), m_document.AttributeOf(link, u"derivedFrom").trimmed()));
+        if (!onChain.insert(current).second) {
+            const std::uint32_t link = chain.back().first;
+            Fail(QString::fromLatin1(SvdMessages::kNoDerivedFrom).arg(LinkName(link), DerivedFrom(link)));
             return 0;
         }
-        const QString from = m_document.AttributeOf(current, u"derivedFrom").trimmed();
+        const QString from = DerivedFrom(current);
         if (from.isEmpty()) {
-            m_bases.emplace(current, 0);
+            m_links.emplace(current, Link{});
             break;
         }
-        chain.push_back(current);
-        const std::uint32_t target = Resolve(current, from);
-        if (target == 0) {
-            Fail(QStringLiteral("[svd] %1 derivedFrom %2 not find!\n").arg(LinkName(current), from));
+        const SvdScopeIndex::Found target = Resolve(current, from);
+        if (target.element == 0) {
+            Fail(QString::fromLatin1(SvdMessages::kNoDerivedFrom).arg(LinkName(current), from));
             return 0;
         }
-        current = target;
+        chain.emplace_back(current, target);
+        current = target.element;
     }
-    for (std::size_t i = 0; i < chain.size(); ++i)
-        m_bases[chain[i]] = i + 1 < chain.size() ? chain[i + 1] : current;
-    const auto found = m_bases.find(element);
-    return found == m_bases.end() ? 0 : found->second;
+    for (const auto &[link, target] : chain)
+        m_links.insert_or_assign(link, Link{target.element, target});
+    const auto found = m_links.find(element);
+    return found == m_links.end() ? 0 : found->second.base;
 }
 
 // An unnamed enumeratedValues block is known by its field.
@@ -210,109 +342,111 @@ QString SvdElements::LinkName(std::uint32_t element) const
     return name.isEmpty() && IsA(element, u"enumeratedValues") ? NameOf(Parent(element)) : name;
 }
 
-std::uint32_t SvdElements::Resolve(std::uint32_t element, const QString &from)
+SvdScopeIndex::Found SvdElements::Resolve(std::uint32_t element, const QString &from)
 {
     if (m_resolveDepth >= kMaxResolveDepth)
-        return 0;
+        return {};
     ++m_resolveDepth;
-    const QStringList path = from.split(u'.');
-    std::uint32_t target = 0;
+    SvdScopeIndex::Found target;
     if (IsA(element, u"peripheral")) {
-        target = PeripheralNamed(from);
+        target = FindMember(Parent(element), from, element);
     } else if (IsA(element, u"register") || IsA(element, u"cluster")) {
+        QStringList path = from.split(u'.');
+        for (QString &part : path)
+            part = part.trimmed();
         target = ResolveRegisterPath(element, path);
     } else if (IsA(element, u"field")) {
         // Fields derive only from fields of their own register.
-        for (std::uint32_t f = FirstChild(Parent(element)); f != 0 && target == 0; f = NextSibling(f)) {
-            if (IsA(f, u"field") && NameMatches(NameOf(f), path.last()))
-                target = f;
-        }
+        const std::uint32_t fields = Parent(element);
+        if (IsA(Parent(fields), u"register"))
+            target =
+                FindMember(Parent(fields), QStringView(from).sliced(from.lastIndexOf(u'.') + 1).trimmed(), element);
     } else if (IsA(element, u"enumeratedValues")) {
-        target = ResolveEnumBlock(element, path);
+        target.element = ResolveEnumBlock(element, from);
     }
     --m_resolveDepth;
     return target;
 }
 
-// A register or cluster named in `scope`'s list of registers and clusters.
-std::uint32_t SvdElements::FindInScope(std::uint32_t scope, QStringView name)
+// An element is never its own base: a name that finds only the element
+// itself means the next element of that name, an array element or, for an
+// own element that replaced a copied one of its name, that copied one in
+// the owner's base.
+SvdScopeIndex::Found SvdElements::FindMember(std::uint32_t owner, QStringView name, std::uint32_t self)
 {
-    for (std::uint32_t child = FirstChild(scope); child != 0; child = NextSibling(child)) {
-        if ((IsA(child, u"register") || IsA(child, u"cluster")) && NameMatches(NameOf(child), name))
-            return child;
+    while (owner != 0) {
+        auto scope = m_scopes.find(owner);
+        if (scope == m_scopes.end()) {
+            const ElementList members = Members(owner);
+            scope = m_scopes.try_emplace(owner, *this, *members).first;
+        }
+        const SvdScopeIndex::Found found = scope->second.Find(*this, name, self, m_nameBudget);
+        if (found.element != 0)
+            return found;
+        const std::uint32_t base = Base(owner);
+        owner = base != 0 && m_document.TagName(base) == m_document.TagName(owner) ? base : 0;
     }
+    return {};
+}
+
+// The peripheral or cluster whose list holds a register or cluster.
+std::uint32_t SvdElements::ListOwner(std::uint32_t element) const
+{
+    const std::uint32_t parent = Parent(element);
+    if (IsA(parent, u"cluster"))
+        return parent;
+    if (IsA(parent, u"registers") && IsA(Parent(parent), u"peripheral"))
+        return Parent(parent);
     return 0;
 }
 
 // An undotted name is looked for beside the element, then in each enclosing
 // cluster; a dotted one is a path from the peripheral's register list, or
 // from another peripheral named by its first part.
-std::uint32_t SvdElements::ResolveRegisterPath(std::uint32_t element, const QStringList &path)
+SvdScopeIndex::Found SvdElements::ResolveRegisterPath(std::uint32_t element, const QStringList &path)
 {
     if (path.size() == 1) {
-        for (std::uint32_t scope = Parent(element); IsA(scope, u"cluster") || IsA(scope, u"registers");
-             scope = Parent(scope)) {
-            if (const std::uint32_t found = FindInScope(scope, path.first()))
+        for (std::uint32_t owner = ListOwner(element); owner != 0;
+             owner = IsA(owner, u"cluster") ? ListOwner(owner) : 0) {
+            if (const SvdScopeIndex::Found found = FindMember(owner, path.first(), element); found.element != 0)
                 return found;
         }
-        return 0;
+        return {};
     }
-    const auto walk = [&](std::uint32_t scope, qsizetype first) -> std::uint32_t {
-        std::uint32_t found = 0;
-        for (qsizetype i = first; i < path.size() && scope != 0; ++i) {
-            found = FindInScope(scope, path[i]);
-            if (found == 0)
-                return 0;
-            scope = i + 1 < path.size() && IsA(found, u"cluster") ? ClusterContent(found) : 0;
+    const auto walk = [&](std::uint32_t owner, qsizetype first) -> SvdScopeIndex::Found {
+        SvdScopeIndex::Found found;
+        for (qsizetype i = first; i < path.size(); ++i) {
+            if (owner == 0)
+                return {};
+            found = FindMember(owner, path[i], element);
+            if (found.element == 0)
+                return {};
+            owner = IsA(found.element, u"cluster") ? found.element : 0;
         }
         return found;
     };
     const std::uint32_t peripheral = Ancestor(element, u"peripheral");
-    if (const std::uint32_t found = walk(Child(peripheral, u"registers"), 0))
+    if (const SvdScopeIndex::Found found = walk(peripheral, 0); found.element != 0)
         return found;
-    if (const std::uint32_t other = PeripheralNamed(path.first()))
-        return walk(Child(other, u"registers"), 1);
-    return 0;
+    const SvdScopeIndex::Found other = FindMember(Parent(peripheral), path.first(), element);
+    return other.element != 0 ? walk(other.element, 1) : SvdScopeIndex::Found{};
 }
 
-// By block name, in the same field, register, peripheral, then the whole file.
-std::uint32_t SvdElements::ResolveEnumBlock(std::uint32_t block, const QStringList &path)
+// By path, in the same field, register, peripheral, then the whole file.
+std::uint32_t SvdElements::ResolveEnumBlock(std::uint32_t block, const QString &from)
 {
+    const QString key = SvdEnumIndex::Key(from);
     const std::uint32_t field = Parent(block);
-    const std::uint32_t scopes[] = {field, Ancestor(field, u"register"), Ancestor(field, u"peripheral"), 0};
-    for (const std::uint32_t scope : scopes) {
-        const XmlElementRecord &range = m_document.Record(scope);
-        const std::int64_t end = std::int64_t(range.start) + range.length;
-        for (std::uint32_t i = scope + 1; i < m_document.RecordCount(); ++i) {
-            if (scope != 0 && m_document.Record(i).start >= end)
-                break;
-            if (i != block && IsA(i, u"enumeratedValues") && EnumPathMatches(i, path))
-                return i;
-        }
-    }
-    return 0;
-}
-
-// The block's name is the path's last part; parts before it name its field,
-// register and peripheral, innermost first.
-bool SvdElements::EnumPathMatches(std::uint32_t block, const QStringList &path) const
-{
-    if (NameOf(block) != path.last())
-        return false;
-    const std::uint32_t field = Parent(block);
-    const std::uint32_t owners[] = {field, Ancestor(field, u"register"), Ancestor(field, u"peripheral")};
-    for (qsizetype i = path.size() - 2, owner = 0; i >= 0 && owner < 3; --i, ++owner) {
-        if (!NameMatches(NameOf(owners[owner]), path[i]))
-            return false;
-    }
-    return true;
-}
-
-std::uint32_t SvdElements::Ancestor(std::uint32_t element, QStringView tag) const
-{
-    for (std::uint32_t e = Parent(element); e != 0; e = Parent(e)) {
-        if (IsA(e, tag))
-            return e;
+    const std::uint32_t scopes[] = {field, Ancestor(field, u"register"), Ancestor(field, u"peripheral")};
+    for (int level = 0; level < 4; ++level) {
+        const std::uint32_t scope = level < 3 ? scopes[level] : 0; // 0: the whole file
+        if (scope == 0 && level < 3)
+            continue;
+        auto index = m_enumScopes.find(scope);
+        if (index == m_enumScopes.end())
+            index = m_enumScopes.try_emplace(scope, *this, scope).first;
+        if (const std::uint32_t found = index->second.Find(key, block))
+            return found;
     }
     return 0;
 }

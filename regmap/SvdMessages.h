@@ -16,4 +16,15 @@ inline constexpr char kNoBitOffset[] =
 inline constexpr char kNoBitWidth[] =
     "[svd] peripherals->peripheral->registers->register->fields->field->bitWidth not find!\n";
 
+// With the element's name (%1) and what it could not be (%2 and on).
+inline constexpr char kNoDerivedFrom[] = "[svd] %1 derivedFrom %2 not find!\n";
+inline constexpr char kDimTooLarge[] = "[svd] %1 dim %2 over %3!\n";    // text, limit
+inline constexpr char kNotANumber[] = "[svd] %1 %2 %3 not a number!\n"; // tag, text
+inline constexpr char kTooManyElements[] = "[svd] %1 expands to more than %2 elements!\n";
+inline constexpr char kClustersTooDeep[] = "[svd] %1 clusters nested deeper than %2!\n";
+// A register, cluster copy or peripheral whose addresses would wrap round.
+inline constexpr char kAddressWraps[] = "[svd] %1 address past 0xFFFFFFFF !\n";
+// A peripheral whose registers cover the whole 4 GiB: its span has no 32-bit value.
+inline constexpr char kSpanTooLarge[] = "[svd] %1 span past 0xFFFFFFFF !\n";
+
 } // namespace SvdMessages

@@ -21,9 +21,12 @@ struct SvdField
     QString description; // runs of fourteen spaces removed
     std::uint32_t bitOffset = 0;
     std::uint32_t bitWidth = 0;
+    QString access; // the field's own, else its register's
     bool readOnly = false;
-    QString access;                 // its own or the register's
-    QList<SvdEnumValue> enumValues; // every enumeratedValues block, in document order
+    // Every enumeratedValues block, in document order. Fields whose values
+    // come from the same blocks hold the same implicitly shared list: read
+    // it through const access only, so it is never copied.
+    QList<SvdEnumValue> enumValues;
 };
 
 struct SvdRegister
@@ -31,15 +34,20 @@ struct SvdRegister
     QString name;        // cluster registers as "CLUSTER.REGISTER"
     QString description; // runs of ten spaces removed
     std::uint32_t addressOffset = 0;
-    std::uint32_t address = 0; // base address + offset, modulo 2^32
+    std::uint32_t address = 0; // base address + offset; never past 0xFFFFFFFF
     std::uint32_t size = 32;   // bits
-    bool readOnly = false;
-    QString access;                          // as written (trimmed), "" when no level says
-    std::optional<std::uint32_t> resetValue; // when some level gives one
+    // The register properties, from the register, else its base, else the
+    // enclosing cluster, peripheral and device, nearest first.
+    QString access; // as written (trimmed), "" when no level says
+    // None when no level says, or the nearest one's text is no 32-bit number.
+    std::optional<std::uint32_t> resetValue;
     std::optional<std::uint32_t> resetMask;
-    QString readAction; // the register's own (trimmed), "" when none
+    QString readAction; // the register's own (or its base's), trimmed; "" when none
+    bool readOnly = false;
     // Reading the register changes the chip (its own or a field's readAction).
     bool readHasSideEffect = false;
+    // Shared between registers with the same fields (the copies of an array,
+    // registers derived without fields of their own).
     QList<SvdField> fields;
 };
 
@@ -48,7 +56,7 @@ struct SvdPeripheral
     QString name;
     std::uint32_t baseAddress = 0;
     // Bytes read, written and stored for the peripheral: the largest register
-    // offset plus 4 (4 without registers).
+    // offset plus its size in bytes, at least 4 (4 without registers).
     std::uint32_t span = 4;
     QList<SvdRegister> registers;
 };

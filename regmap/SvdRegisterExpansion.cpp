@@ -1,7 +1,6 @@
 #include "regmap/SvdRegisterExpansion.h"
 
 #include "regmap/SvdArray.h"
-#include "regmap/SvdElements.h"
 #include "regmap/SvdMessages.h"
 #include "regmap/SvdText.h"
 
@@ -12,42 +11,40 @@ namespace {
 
 constexpr int kRegisterDescriptionRun = 10;
 constexpr int kFieldDescriptionRun = 14;
+constexpr std::uint64_t kAddressSpace = 0x100000000ull;
 
 // One level of the cluster walk: the list being walked, and for a cluster
 // array which copy of it the walk is in.
-struct Frame
+template<typename Defaults> struct Frame
 {
+    SvdElements::ElementList members;
+    std::size_t next = 0;
     std::uint32_t cluster = 0; // 0 for the peripheral's own list
-    std::uint32_t content = 0; // whose register and cluster children are walked
-    std::uint32_t next = 0;
     SvdArray array;
     std::uint32_t copy = 0;
     QString clusterName;
     QString outerPrefix;
-    std::uint32_t outerOffset = 0;
+    std::uint64_t outerOffset = 0;
     QString prefix; // "CLUSTER." for registers of this copy
-    std::uint32_t offset = 0;
+    std::uint64_t offset = 0;
+    Defaults defaults;
 
     void EnterCopy(std::uint32_t k)
     {
         copy = k;
+        next = 0;
         prefix = outerPrefix + array.Substitute(clusterName, k) + u'.';
-        offset = outerOffset + k * array.increment;
+        offset = outerOffset + std::uint64_t(k) * array.increment;
     }
 };
 
-// "[msb:lsb]", decimal; a single number is a one-bit range.
-void ReadBitRange(const QString &text, std::uint32_t &offset, std::uint32_t &width)
+// A description copied from one element of an array base names that element.
+QString DescriptionOf(SvdElements &elements, const SvdElements::Properties &properties)
 {
-    QString inner = text.trimmed();
-    inner.remove(u'[').remove(u']');
-    const QStringList parts = inner.split(u':');
-    std::uint32_t msb = SvdText::ReadNumber(parts.first(), 10);
-    std::uint32_t lsb = parts.size() > 1 ? SvdText::ReadNumber(parts[1], 10) : msb;
-    if (msb < lsb)
-        std::swap(msb, lsb);
-    offset = lsb;
-    width = msb - lsb + 1;
+    QString description = elements.Text(properties.child[SvdElements::Description]);
+    if (properties.descriptionIndexed)
+        description.replace(QStringLiteral("%s"), properties.descriptionIndex);
+    return description;
 }
 
 } // namespace
@@ -61,253 +58,360 @@ bool SvdRegisterExpansion::Count(std::uint64_t elements)
     m_count += elements;
     if (m_count <= kMaxElements)
         return true;
-    m_elements.Fail(QStringLiteral("[svd] %1 expands to more than %2 elements!\n")
-                        .arg(m_peripheralName, QString::number(kMaxElements)));
+    m_elements.Fail(
+        QString::fromLatin1(SvdMessages::kTooManyElements).arg(m_peripheralName, QString::number(kMaxElements)));
     return false;
 }
 
-SvdRegisterExpansion::Inherited SvdRegisterExpansion::Properties(std::uint32_t element, const Inherited &outer)
+bool SvdRegisterExpansion::ReadNumber(std::uint32_t child, const char *missingMessage, std::uint32_t &value)
 {
-    Inherited result = outer;
-    if (const std::uint32_t size = m_elements.Child(element, u"size"))
-        result.size = SvdText::ReadPrefixedNumber(m_elements.Text(size));
-    if (const std::uint32_t access = m_elements.Child(element, u"access"))
-        result.access = m_elements.Text(access).trimmed();
-    return result;
+    const std::optional<std::uint32_t> number =
+        child != 0 ? SvdText::ReadSvdNumber(m_elements.Text(child)) : std::nullopt;
+    if (!number) {
+        m_elements.Fail(QString::fromLatin1(missingMessage));
+        return false;
+    }
+    value = *number;
+    return true;
+}
+
+// A size that is not a number refuses the walk: the register's width would
+// be a guess. A reset value or mask that is not one (a 64-bit register's,
+// say) leaves the register without one.
+bool SvdRegisterExpansion::ApplyDefaults(std::uint32_t element, const SvdElements::Properties &properties,
+                                         Defaults &defaults)
+{
+    if (const std::uint32_t size = properties.child[SvdElements::Size]) {
+        const QString text = m_elements.Text(size);
+        const std::optional<std::uint32_t> bits = SvdText::ReadSvdNumber(text);
+        if (!bits) {
+            m_elements.Fail(
+                QString::fromLatin1(SvdMessages::kNotANumber).arg(m_elements.NameOf(element), u"size", text.trimmed()));
+            return false;
+        }
+        defaults.size = *bits;
+    }
+    if (const std::uint32_t access = properties.child[SvdElements::Access])
+        defaults.access = m_elements.Text(access).trimmed();
+    if (const std::uint32_t reset = properties.child[SvdElements::ResetValue])
+        defaults.resetValue = SvdText::ReadSvdNumber(m_elements.Text(reset));
+    if (const std::uint32_t mask = properties.child[SvdElements::ResetMask])
+        defaults.resetMask = SvdText::ReadSvdNumber(m_elements.Text(mask));
+    return true;
 }
 
 bool SvdRegisterExpansion::Expand(std::uint32_t peripheralElement, SvdPeripheral &peripheral)
 {
     m_peripheralName = peripheral.name;
+    m_baseAddress = peripheral.baseAddress;
     m_count = 0;
+    m_end = 4; // a peripheral without registers still spans one word
+    m_elements.SetSubject(peripheral.name);
     if (!m_elements.Resolves(peripheralElement))
         return false;
     const std::uint32_t root = m_elements.Root();
-    Inherited device;
-    if (const std::uint32_t size = m_elements.OwnChild(root, u"size"))
-        device.size = SvdText::ReadPrefixedNumber(m_elements.Text(size));
-    if (const std::uint32_t access = m_elements.OwnChild(root, u"access"))
-        device.access = m_elements.Text(access).trimmed();
-    const Inherited own = Properties(peripheralElement, device);
-    const std::uint32_t registers = m_elements.Child(peripheralElement, u"registers");
-
-    std::vector<Frame> stack;
-    std::vector<Inherited> properties;
-    if (registers != 0) {
-        Frame list;
-        list.content = registers;
-        list.next = m_elements.FirstChild(registers);
-        stack.push_back(list);
-        properties.push_back(own);
+    Defaults own;
+    if (!ApplyDefaults(root, m_elements.PropertiesOf(root), own) ||
+        !ApplyDefaults(peripheralElement, m_elements.PropertiesOf(peripheralElement), own)) {
+        return false;
     }
+
+    std::vector<Frame<Defaults>> stack(1);
+    stack.back().members = m_elements.Members(peripheralElement);
+    stack.back().defaults = own;
     while (!stack.empty()) {
         if (m_elements.Failed())
             return false;
-        Frame &top = stack.back();
-        if (top.next == 0) {
+        Frame<Defaults> &top = stack.back();
+        if (!top.members || top.next >= top.members->size()) {
             if (top.cluster != 0 && top.copy + 1 < top.array.count) {
                 if (!Count(1))
                     return false;
                 top.EnterCopy(top.copy + 1);
-                top.next = m_elements.FirstChild(top.content);
             } else {
                 stack.pop_back();
-                properties.pop_back();
             }
             continue;
         }
-        const std::uint32_t element = top.next;
-        top.next = m_elements.NextSibling(element);
+        const std::uint32_t element = (*top.members)[top.next++];
         const QString prefix = top.prefix;
-        const std::uint32_t offset = top.offset;
-        const Inherited inherited = properties.back();
+        const std::uint64_t offset = top.offset;
+        const Defaults defaults = top.defaults;
         if (m_elements.IsA(element, u"register")) {
-            if (!ExpandRegister(element, prefix, offset, inherited, peripheral))
+            if (!ExpandRegister(element, prefix, offset, defaults, peripheral))
                 return false;
             continue;
         }
-        if (!m_elements.IsA(element, u"cluster"))
-            continue;
-        if (!m_elements.Resolves(element))
-            return false;
         if (m_elements.OwnChild(element, u"name") == 0) {
             m_elements.Fail(QString::fromLatin1(SvdMessages::kNoRegisterName));
             return false;
         }
-        const std::uint32_t clusterOffset = m_elements.Child(element, u"addressOffset");
-        if (clusterOffset == 0) {
-            m_elements.Fail(QString::fromLatin1(SvdMessages::kNoAddressOffset));
+        if (!m_elements.Resolves(element))
             return false;
-        }
-        Frame cluster;
-        if (!SvdArray::Read(m_elements, element, cluster.array))
+        const SvdElements::Properties &properties = m_elements.PropertiesOf(element);
+        std::uint32_t clusterOffset = 0;
+        if (!ReadNumber(properties.child[SvdElements::AddressOffset], SvdMessages::kNoAddressOffset, clusterOffset))
+            return false;
+        Frame<Defaults> cluster;
+        if (!m_elements.ArrayOf(element, cluster.array))
             return false;
         if (cluster.array.count == 0)
             continue;
         if (stack.size() >= std::size_t(kMaxClusterDepth)) {
-            m_elements.Fail(QStringLiteral("[svd] %1 clusters nested deeper than %2!\n")
+            m_elements.Fail(QString::fromLatin1(SvdMessages::kClustersTooDeep)
                                 .arg(m_peripheralName, QString::number(kMaxClusterDepth)));
             return false;
         }
         if (!Count(1))
             return false;
         cluster.cluster = element;
-        cluster.content = m_elements.ClusterContent(element);
-        cluster.next = m_elements.FirstChild(cluster.content);
+        cluster.members = m_elements.Members(element);
         cluster.clusterName = m_elements.NameOf(element);
         cluster.outerPrefix = prefix;
-        cluster.outerOffset = offset + SvdText::ReadNumber(m_elements.Text(clusterOffset), 16);
+        cluster.outerOffset = offset + clusterOffset + properties.addressStep;
+        cluster.defaults = defaults;
+        if (!ApplyDefaults(element, properties, cluster.defaults))
+            return false;
         cluster.EnterCopy(0);
-        const Inherited clusterProperties = Properties(element, inherited);
         stack.push_back(std::move(cluster));
-        properties.push_back(clusterProperties);
     }
     if (m_elements.Failed())
         return false;
-    std::uint32_t highest = 0;
-    for (const SvdRegister &reg : peripheral.registers)
-        highest = std::max(highest, reg.addressOffset);
-    peripheral.span = highest + 4;
+    if (m_baseAddress + m_end > kAddressSpace) {
+        m_elements.Fail(QString::fromLatin1(SvdMessages::kAddressWraps).arg(m_peripheralName));
+        return false;
+    }
+    if (m_end > 0xFFFFFFFFull) {
+        m_elements.Fail(QString::fromLatin1(SvdMessages::kSpanTooLarge).arg(m_peripheralName));
+        return false;
+    }
+    peripheral.span = std::uint32_t(m_end);
     return true;
 }
 
-bool SvdRegisterExpansion::ExpandRegister(std::uint32_t element, const QString &prefix, std::uint32_t offset,
-                                          const Inherited &inherited, SvdPeripheral &peripheral)
+// A register reads and spans at least a word, a wider one its whole size.
+bool SvdRegisterExpansion::CheckEnd(const QString &name, std::uint64_t offset, std::uint32_t sizeBits)
 {
-    enum { Name, Dim, DimIncrement, DimIndex, AddressOffset, Description, Size, Access, ReadAction, Fields, Count_ };
-    static const QStringView kTags[] = {u"name",        u"dim",  u"dimIncrement", u"dimIndex",   u"addressOffset",
-                                        u"description", u"size", u"access",       u"readAction", u"fields"};
-    std::uint32_t found[Count_];
-    m_elements.Gather(element, kTags, found, Count_, AddressOffset);
-    if (found[Name] == 0) {
+    const std::uint64_t bytes = std::max<std::uint64_t>(4, (std::uint64_t(sizeBits) + 7) / 8);
+    const std::uint64_t end = offset + bytes;
+    if (m_baseAddress + end > kAddressSpace) {
+        m_elements.Fail(QString::fromLatin1(SvdMessages::kAddressWraps).arg(name));
+        return false;
+    }
+    m_end = std::max(m_end, end);
+    return true;
+}
+
+bool SvdRegisterExpansion::ExpandRegister(std::uint32_t element, const QString &prefix, std::uint64_t offset,
+                                          const Defaults &outer, SvdPeripheral &peripheral)
+{
+    if (m_elements.OwnChild(element, u"name") == 0) {
         m_elements.Fail(QString::fromLatin1(SvdMessages::kNoRegisterName));
         return false;
     }
     if (!m_elements.Resolves(element))
         return false;
-    if (found[AddressOffset] == 0) {
-        m_elements.Fail(QString::fromLatin1(SvdMessages::kNoAddressOffset));
+    const SvdElements::Properties &properties = m_elements.PropertiesOf(element);
+    std::uint32_t ownOffset = 0;
+    if (!ReadNumber(properties.child[SvdElements::AddressOffset], SvdMessages::kNoAddressOffset, ownOffset))
         return false;
-    }
-    const QString name = m_elements.Text(found[Name]);
-    const QString description = m_elements.Text(found[Description]);
-    const std::uint32_t ownOffset = SvdText::ReadNumber(m_elements.Text(found[AddressOffset]), 16);
-    Inherited own = inherited;
-    if (found[Size] != 0)
-        own.size = SvdText::ReadPrefixedNumber(m_elements.Text(found[Size]));
-    if (found[Access] != 0)
-        own.access = m_elements.Text(found[Access]).trimmed();
-    bool sideEffect = !m_elements.Text(found[ReadAction]).trimmed().isEmpty();
+    Defaults own = outer;
+    if (!ApplyDefaults(element, properties, own))
+        return false;
     SvdArray array;
-    if (!SvdArray::Read(m_elements, element, found + Dim, array))
+    if (!m_elements.ArrayOf(element, array))
         return false;
-
-    QList<SvdField> fields;
-    for (std::uint32_t f = m_elements.FirstChild(found[Fields]); f != 0; f = m_elements.NextSibling(f)) {
-        if (m_elements.IsA(f, u"field") && !ReadField(f, own.access, fields, sideEffect))
-            return false;
-    }
-    if (m_elements.Failed() || !Count(std::uint64_t(array.count) * std::uint64_t(1 + fields.size())))
+    const FieldList *fields = FieldsOf(element, own.access);
+    if (fields == nullptr || !Count(std::uint64_t(array.count) * std::uint64_t(1 + fields->fields.size())))
         return false;
 
     SvdRegister reg;
     reg.size = own.size;
+    reg.access = own.access;
+    reg.resetValue = own.resetValue;
+    reg.resetMask = own.resetMask;
+    reg.readAction = m_elements.Text(properties.child[SvdElements::ReadAction]).trimmed();
     reg.readOnly = own.access == u"read-only";
-    reg.readHasSideEffect = sideEffect;
-    reg.fields = fields;
+    reg.readHasSideEffect = !reg.readAction.isEmpty() || fields->readHasSideEffect;
+    reg.fields = fields->fields;
+    const QString name = m_elements.NameOf(element);
+    const QString description = DescriptionOf(m_elements, properties);
     const QString plainDescription = SvdText::RemoveSpaceRuns(description, kRegisterDescriptionRun);
+    const std::uint64_t first = offset + ownOffset + properties.addressStep;
     for (std::uint32_t k = 0; k < array.count; ++k) {
         reg.name = prefix + array.Substitute(name, k);
         reg.description = array.isArray
                               ? SvdText::RemoveSpaceRuns(array.Substitute(description, k), kRegisterDescriptionRun)
                               : plainDescription;
-        reg.addressOffset = offset + ownOffset + k * array.increment;
-        reg.address = peripheral.baseAddress + reg.addressOffset;
+        const std::uint64_t at = first + std::uint64_t(k) * array.increment;
+        if (!CheckEnd(reg.name, at, reg.size))
+            return false;
+        reg.addressOffset = std::uint32_t(at);
+        reg.address = std::uint32_t(m_baseAddress + at);
         peripheral.registers.append(reg);
     }
     return true;
 }
 
-bool SvdRegisterExpansion::ReadField(std::uint32_t element, const QString &registerAccess, QList<SvdField> &fields,
-                                     bool &sideEffect)
+// Registers with the same field list and access share one expanded list.
+const SvdRegisterExpansion::FieldList *SvdRegisterExpansion::FieldsOf(std::uint32_t reg, const QString &access)
 {
-    enum {
-        Name,
-        Dim,
-        DimIncrement,
-        DimIndex,
-        Description,
-        BitOffset,
-        BitWidth,
-        Lsb,
-        Msb,
-        BitRange,
-        Access,
-        ReadAction,
-        Count_
-    };
-    static const QStringView kTags[] = {u"name",        u"dim",       u"dimIncrement", u"dimIndex",
-                                        u"description", u"bitOffset", u"bitWidth",     u"lsb",
-                                        u"msb",         u"bitRange",  u"access",       u"readAction"};
-    std::uint32_t found[Count_];
-    m_elements.Gather(element, kTags, found, Count_, Description);
-    if (found[Name] == 0) {
+    static const FieldList kNone;
+    const SvdElements::ElementList members = m_elements.Members(reg);
+    if (m_elements.Failed())
+        return nullptr;
+    if (!members || members->empty())
+        return &kNone;
+    const std::pair<const void *, QString> key(members.get(), access);
+    if (const auto known = m_fieldLists.find(key); known != m_fieldLists.end())
+        return &known->second;
+    FieldList list;
+    for (const std::uint32_t field : *members) {
+        if (!ReadField(field, access, list))
+            return nullptr;
+    }
+    return &m_fieldLists.emplace(key, std::move(list)).first->second;
+}
+
+bool SvdRegisterExpansion::ReadField(std::uint32_t element, const QString &registerAccess, FieldList &list)
+{
+    if (m_elements.OwnChild(element, u"name") == 0) {
         m_elements.Fail(QString::fromLatin1(SvdMessages::kNoFieldName));
         return false;
     }
     if (!m_elements.Resolves(element))
         return false;
+    const SvdElements::Properties &properties = m_elements.PropertiesOf(element);
     SvdField field;
-    const QString name = m_elements.Text(found[Name]);
-    const QString description = m_elements.Text(found[Description]);
-    // Position: bitOffset+bitWidth, else lsb+msb, else bitRange.
-    if (found[BitOffset] != 0 && found[BitWidth] != 0) {
-        field.bitOffset = SvdText::ReadNumber(m_elements.Text(found[BitOffset]), 10);
-        field.bitWidth = SvdText::ReadNumber(m_elements.Text(found[BitWidth]), 10);
-    } else if (found[Lsb] != 0 && found[Msb] != 0) {
-        std::uint32_t low = SvdText::ReadPrefixedNumber(m_elements.Text(found[Lsb]));
-        std::uint32_t high = SvdText::ReadPrefixedNumber(m_elements.Text(found[Msb]));
-        if (high < low)
-            std::swap(high, low);
-        field.bitOffset = low;
-        field.bitWidth = high - low + 1;
-    } else if (found[BitRange] != 0) {
-        ReadBitRange(m_elements.Text(found[BitRange]), field.bitOffset, field.bitWidth);
-    } else {
-        m_elements.Fail(
-            QString::fromLatin1(found[BitOffset] != 0 ? SvdMessages::kNoBitWidth : SvdMessages::kNoBitOffset));
+    if (!ReadPosition(properties, field))
+        return false;
+    const std::uint64_t bitOffset = field.bitOffset + properties.addressStep;
+    if (bitOffset > 0xFFFFFFFFull) {
+        m_elements.Fail(QString::fromLatin1(SvdMessages::kNoBitOffset));
         return false;
     }
-    field.readOnly = (found[Access] != 0 ? m_elements.Text(found[Access]).trimmed() : registerAccess) == u"read-only";
-    sideEffect = sideEffect || !m_elements.Text(found[ReadAction]).trimmed().isEmpty();
+    field.bitOffset = std::uint32_t(bitOffset);
+    const std::uint32_t access = properties.child[SvdElements::Access];
+    field.access = access != 0 ? m_elements.Text(access).trimmed() : registerAccess;
+    field.readOnly = field.access == u"read-only";
+    if (!m_elements.Text(properties.child[SvdElements::ReadAction]).trimmed().isEmpty())
+        list.readHasSideEffect = true;
     SvdArray array;
-    if (!SvdArray::Read(m_elements, element, found + Dim, array) || !Count(array.count))
+    if (!m_elements.ArrayOf(element, array) || !Count(array.count))
         return false;
-    ReadEnumValues(element, field);
-    const std::uint32_t firstBit = field.bitOffset;
+    field.enumValues = EnumValuesOf(element);
+    if (m_elements.Failed())
+        return false;
+    const QString name = m_elements.NameOf(element);
+    const QString description = DescriptionOf(m_elements, properties);
     const QString plainDescription = SvdText::RemoveSpaceRuns(description, kFieldDescriptionRun);
+    const std::uint32_t firstBit = field.bitOffset;
     for (std::uint32_t k = 0; k < array.count; ++k) {
         field.name = array.Substitute(name, k);
         field.description = array.isArray
                                 ? SvdText::RemoveSpaceRuns(array.Substitute(description, k), kFieldDescriptionRun)
                                 : plainDescription;
         field.bitOffset = firstBit + k * array.increment;
-        fields.append(field);
+        list.fields.append(field);
     }
     return true;
 }
 
-// Values without a `value` (a default entry) give no name to show.
-void SvdRegisterExpansion::ReadEnumValues(std::uint32_t field, SvdField &out)
+// Position: bitOffset and bitWidth, else lsb and msb (either order), else
+// bitRange "[msb:lsb]". A position that is not a number is as missing.
+bool SvdRegisterExpansion::ReadPosition(const SvdElements::Properties &properties, SvdField &field)
 {
-    for (const std::uint32_t block : m_elements.EnumBlocks(field)) {
-        const std::uint32_t values = m_elements.EnumValuesOf(block);
-        for (std::uint32_t v = m_elements.FirstChild(values); v != 0; v = m_elements.NextSibling(v)) {
-            if (!m_elements.IsA(v, u"enumeratedValue"))
-                continue;
-            const std::uint32_t value = m_elements.OwnChild(v, u"value");
-            if (value != 0)
-                out.enumValues.append({m_elements.NameOf(v), SvdText::ReadPrefixedNumber(m_elements.Text(value))});
+    const auto &child = properties.child;
+    if (child[SvdElements::BitOffset] != 0 && child[SvdElements::BitWidth] != 0) {
+        return ReadNumber(child[SvdElements::BitOffset], SvdMessages::kNoBitOffset, field.bitOffset) &&
+               ReadNumber(child[SvdElements::BitWidth], SvdMessages::kNoBitWidth, field.bitWidth);
+    }
+    std::uint32_t low = 0;
+    std::uint32_t high = 0;
+    if (child[SvdElements::Lsb] != 0 && child[SvdElements::Msb] != 0) {
+        if (!ReadNumber(child[SvdElements::Lsb], SvdMessages::kNoBitOffset, low) ||
+            !ReadNumber(child[SvdElements::Msb], SvdMessages::kNoBitOffset, high)) {
+            return false;
+        }
+    } else if (child[SvdElements::BitRange] != 0) {
+        QString range = m_elements.Text(child[SvdElements::BitRange]).trimmed();
+        if (range.startsWith(u'[') && range.endsWith(u']'))
+            range = range.sliced(1, range.size() - 2);
+        const QStringList parts = range.split(u':');
+        const std::optional<std::uint32_t> msb = SvdText::ReadSvdNumber(parts.first());
+        const std::optional<std::uint32_t> lsb = parts.size() == 2 ? SvdText::ReadSvdNumber(parts[1]) : msb;
+        if (parts.size() > 2 || !msb || !lsb) {
+            m_elements.Fail(QString::fromLatin1(SvdMessages::kNoBitOffset));
+            return false;
+        }
+        high = *msb;
+        low = *lsb;
+    } else {
+        m_elements.Fail(QString::fromLatin1(child[SvdElements::BitOffset] != 0 ? SvdMessages::kNoBitWidth
+                                                                               : SvdMessages::kNoBitOffset));
+        return false;
+    }
+    if (high < low)
+        std::swap(high, low);
+    field.bitOffset = low;
+    field.bitWidth = high - low + 1;
+    return true;
+}
+
+// Every enumeratedValues block of the field (or of its nearest base with
+// any), in document order. A field with one block shares that block's list.
+const QList<SvdEnumValue> &SvdRegisterExpansion::EnumValuesOf(std::uint32_t field)
+{
+    static const QList<SvdEnumValue> kNone;
+    const std::uint32_t owner = m_elements.EnumBlocksOwner(field);
+    if (m_elements.Failed())
+        return kNone;
+    if (const auto known = m_fieldValues.find(owner); known != m_fieldValues.end())
+        return known->second;
+    std::vector<std::uint32_t> blocks;
+    for (std::uint32_t child = m_elements.FirstChild(owner); child != 0; child = m_elements.NextSibling(child)) {
+        if (m_elements.IsA(child, u"enumeratedValues"))
+            blocks.push_back(child);
+    }
+    QList<SvdEnumValue> values;
+    if (blocks.size() == 1) {
+        values = ValuesOfBlock(blocks.front());
+    } else {
+        for (const std::uint32_t block : blocks) {
+            const QList<SvdEnumValue> &more = ValuesOfBlock(block);
+            if (m_elements.Failed() || !Count(std::uint64_t(more.size())))
+                return kNone;
+            values += more;
         }
     }
+    if (m_elements.Failed())
+        return kNone;
+    return m_fieldValues.emplace(owner, std::move(values)).first->second;
+}
+
+// A block's entries, or its nearest base's when it has none of its own.
+// Entries without a usable value (a default entry, say) give no name to show.
+const QList<SvdEnumValue> &SvdRegisterExpansion::ValuesOfBlock(std::uint32_t block)
+{
+    static const QList<SvdEnumValue> kNone;
+    const std::uint32_t owner = m_elements.EnumValuesOwner(block);
+    if (m_elements.Failed())
+        return kNone;
+    if (const auto known = m_blockValues.find(owner); known != m_blockValues.end())
+        return known->second;
+    QList<SvdEnumValue> values;
+    for (std::uint32_t entry = m_elements.FirstChild(owner); entry != 0; entry = m_elements.NextSibling(entry)) {
+        if (!m_elements.IsA(entry, u"enumeratedValue"))
+            continue;
+        const std::uint32_t value = m_elements.OwnChild(entry, u"value");
+        const std::optional<std::uint32_t> number =
+            value != 0 ? SvdText::ReadSvdNumber(m_elements.Text(value), SvdText::NumberForm::EnumeratedValue)
+                       : std::nullopt;
+        if (!number)
+            continue;
+        if (!Count(1))
+            return kNone;
+        values.append({m_elements.NameOf(entry), *number});
+    }
+    return m_blockValues.emplace(owner, std::move(values)).first->second;
 }

@@ -1,41 +1,70 @@
 #pragma once
 
+#include "regmap/SvdElements.h"
 #include "regmap/SvdPeripheral.h"
 
-#include <cstdint>
+#include <QList>
+#include <QString>
 
-class SvdElements;
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <unordered_map>
+#include <utility>
 
 // Turns one peripheral element into its flat register list: derived elements
 // completed, arrays and clusters expanded in document order. Clusters are
 // walked with an explicit stack, and the whole expansion is bounded, so no
-// input can make it recurse deeply or allocate without limit.
+// input can make it recurse deeply or allocate without limit. Field lists and
+// enumerated-value lists that several registers or fields share are made
+// once and shared.
 class SvdRegisterExpansion
 {
 public:
-    static constexpr std::uint32_t kMaxElements = 1u << 18; // registers, fields and cluster copies
+    // Registers, fields, cluster copies and enumerated values one walk may make.
+    static constexpr std::uint32_t kMaxElements = SvdElements::kMaxElements;
     static constexpr int kMaxClusterDepth = 32;
 
     explicit SvdRegisterExpansion(SvdElements &elements);
 
-    // Fills the registers and span of `peripheral`, whose base address is set.
-    // False with the failure kept in the elements.
+    // Fills the registers and span of `peripheral`, whose name and base
+    // address are set. False with the failure kept in the elements.
     bool Expand(std::uint32_t peripheralElement, SvdPeripheral &peripheral);
 
 private:
-    struct Inherited
+    // The register properties a level (device, peripheral, cluster) gives
+    // the registers inside it.
+    struct Defaults
     {
         std::uint32_t size = 32;
         QString access;
+        std::optional<std::uint32_t> resetValue;
+        std::optional<std::uint32_t> resetMask;
     };
-    bool ExpandRegister(std::uint32_t element, const QString &prefix, std::uint32_t offset, const Inherited &inherited,
+    struct FieldList
+    {
+        QList<SvdField> fields;
+        bool readHasSideEffect = false;
+    };
+
+    bool ApplyDefaults(std::uint32_t element, const SvdElements::Properties &properties, Defaults &defaults);
+    bool ExpandRegister(std::uint32_t element, const QString &prefix, std::uint64_t offset, const Defaults &outer,
                         SvdPeripheral &peripheral);
-    bool ReadField(std::uint32_t element, const QString &registerAccess, QList<SvdField> &fields, bool &sideEffect);
-    void ReadEnumValues(std::uint32_t field, SvdField &out);
-    Inherited Properties(std::uint32_t element, const Inherited &outer);
+    const FieldList *FieldsOf(std::uint32_t reg, const QString &access);
+    bool ReadField(std::uint32_t element, const QString &registerAccess, FieldList &list);
+    bool ReadPosition(const SvdElements::Properties &properties, SvdField &field);
+    const QList<SvdEnumValue> &EnumValuesOf(std::uint32_t field);
+    const QList<SvdEnumValue> &ValuesOfBlock(std::uint32_t block);
+    bool ReadNumber(std::uint32_t child, const char *missingMessage, std::uint32_t &value);
+    bool CheckEnd(const QString &name, std::uint64_t offset, std::uint32_t sizeBits);
     bool Count(std::uint64_t elements);
 
     SvdElements &m_elements;
     std::uint64_t m_count = 0;
     QString m_peripheralName;
+    std::uint64_t m_baseAddress = 0;
+    std::uint64_t m_end = 0; // the largest register end, as an offset
+    std::map<std::pair<const void *, QString>, FieldList> m_fieldLists;
+    std::unordered_map<std::uint32_t, QList<SvdEnumValue>> m_fieldValues;
+    std::unordered_map<std::uint32_t, QList<SvdEnumValue>> m_blockValues;
 };

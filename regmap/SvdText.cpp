@@ -58,26 +58,55 @@ std::uint32_t ReadNumber(QStringView text, int base)
     return negative ? std::uint32_t(0u - result) : result;
 }
 
-std::uint32_t ReadPrefixedNumber(QStringView text)
+std::optional<std::uint32_t> ReadSvdNumber(QStringView text, NumberForm form)
 {
-    const QStringView trimmed = text.trimmed();
-    if (trimmed.startsWith(u"0x", Qt::CaseInsensitive))
-        return ReadNumber(trimmed, 16);
-    qsizetype binaryStart = -1;
-    if (trimmed.startsWith(u'#'))
-        binaryStart = 1;
-    else if (trimmed.startsWith(u"0b", Qt::CaseInsensitive))
-        binaryStart = 2;
-    if (binaryStart < 0)
-        return ReadNumber(trimmed, 10);
-    std::uint32_t value = 0;
-    for (qsizetype i = binaryStart; i < trimmed.size(); ++i) {
-        const char16_t c = trimmed[i].unicode();
-        if (c != u'0' && c != u'1' && c != u'x' && c != u'X')
-            break;
-        value = (value << 1) | (c == u'1' ? 1u : 0u);
+    QStringView digits = text.trimmed();
+    if (digits.startsWith(u'+'))
+        digits = digits.sliced(1);
+    int base = 10;
+    if (digits.startsWith(u"0x", Qt::CaseInsensitive)) {
+        base = 16;
+        digits = digits.sliced(2);
+    } else if (digits.startsWith(u'#')) {
+        base = 2;
+        digits = digits.sliced(1);
     }
-    return value;
+    int scale = 0;
+    if (!digits.isEmpty()) {
+        switch (digits.back().unicode()) {
+        case u'k':
+        case u'K':
+            scale = 10;
+            break;
+        case u'm':
+        case u'M':
+            scale = 20;
+            break;
+        case u'g':
+        case u'G':
+            scale = 30;
+            break;
+        default:
+            break;
+        }
+        if (scale != 0)
+            digits.chop(1);
+    }
+    if (digits.isEmpty())
+        return std::nullopt;
+    const bool dontCareDigits = base == 2 && form == NumberForm::EnumeratedValue;
+    std::uint64_t value = 0;
+    for (const QChar c : digits) {
+        const int digit = dontCareDigits && (c == u'x' || c == u'X') ? 0 : DigitValue(c.unicode());
+        if (digit >= base)
+            return std::nullopt;
+        value = value * std::uint64_t(base) + std::uint64_t(digit);
+        if (value > 0xFFFFFFFFull)
+            return std::nullopt;
+    }
+    if ((value << scale) > 0xFFFFFFFFull)
+        return std::nullopt;
+    return std::uint32_t(value << scale);
 }
 
 QString RemoveSpaceRuns(const QString &text, int runLength)

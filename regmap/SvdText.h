@@ -4,6 +4,7 @@
 #include <QStringView>
 
 #include <cstdint>
+#include <optional>
 
 // How SVD element texts become numbers and descriptions.
 namespace SvdText {
@@ -14,10 +15,18 @@ namespace SvdText {
 // beyond 32 bits gives 0xFFFFFFFF; a minus sign negates modulo 2^32.
 std::uint32_t ReadNumber(QStringView text, int base);
 
-// Reads a number whose base comes from its prefix: "0x"/"0X" hexadecimal,
-// "#" or "0b"/"0B" binary (an "x" there is a don't-care bit and counts as 0),
-// decimal otherwise; the digits otherwise read as ReadNumber reads them.
-std::uint32_t ReadPrefixedNumber(QStringView text);
+// Which of the file's number forms a text is written in.
+enum class NumberForm {
+    Plain,           // every number but an enumerated value
+    EnumeratedValue, // binary "x" digits (don't care) count as 0
+};
+
+// A number as SVD files write it: blanks around it, an optional "+", then
+// "0x"/"0X" and hexadecimal digits, "#" and binary digits, or decimal
+// digits, then an optional scaling suffix k, M or G (either case: times
+// 1024, 1024^2, 1024^3). Nothing when the text is not wholly such a number
+// or the value does not fit 32 bits.
+std::optional<std::uint32_t> ReadSvdNumber(QStringView text, NumberForm form = NumberForm::Plain);
 
 // Removes every run of `runLength` consecutive spaces, found left to right
 // without overlap (a run of 25 spaces keeps 5 when runLength is 10).

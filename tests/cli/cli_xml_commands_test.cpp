@@ -67,6 +67,26 @@ TEST_F(CliXmlTest, SvdNamesAndPeripheral)
     EXPECT_EQ(broken.err, "");
 }
 
+TEST_F(CliXmlTest, SvdNamesFailsOnAFileThatCannotBeReadAsSvdPeripheralDoes)
+{
+    const QString missing = m_dir.filePath("missing.svd");
+    const QString unreadable = m_dir.path(); // a folder opens but cannot be read
+    for (const QString &path : {missing, unreadable}) {
+        SCOPED_TRACE(path.toStdString());
+        const ChildRun peripheral = RunCli({"svd-peripheral", path, "GPIO"});
+        const ChildRun names = RunCli({"svd-names", path});
+        EXPECT_EQ(peripheral.status, 1);
+        EXPECT_EQ(peripheral.err, "[svd] peripherals not find !\n");
+        EXPECT_EQ(names.status, peripheral.status);
+        EXPECT_EQ(names.err, peripheral.err);
+        EXPECT_EQ(names.out, "");
+    }
+    // A file that reads, even one without peripherals, lists what it has.
+    const ChildRun empty = RunCli({"svd-names", Put("empty.svd", "<device/>")});
+    EXPECT_EQ(empty.status, 0);
+    EXPECT_EQ(empty.out, "");
+}
+
 TEST_F(CliXmlTest, SvdPeripheralPrintsTheExpandedModel)
 {
     const QString svd = Put("expanded.svd", R"(<device><peripherals>

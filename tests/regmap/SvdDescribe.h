@@ -8,7 +8,8 @@
 #include "support/QtPrinters.h"
 
 // Register and field properties other than the plain ones appear only when set:
-// " size=N", " ro", " rc" (reading has a side effect), " {NAME=0xV,...}".
+// " size=N", " ro", " rc" (reading has a side effect), " reset=0xV", " mask=0xM",
+// " {NAME=0xV,...}".
 inline QString Describe(const SvdPeripheralResult &result)
 {
     using Outcome = SvdPeripheralResult::Outcome;
@@ -30,6 +31,10 @@ inline QString Describe(const SvdPeripheralResult &result)
             text += QStringLiteral(" ro");
         if (r.readHasSideEffect)
             text += QStringLiteral(" rc");
+        if (r.resetValue)
+            text += QStringLiteral(" reset=0x%1").arg(*r.resetValue, 0, 16);
+        if (r.resetMask)
+            text += QStringLiteral(" mask=0x%1").arg(*r.resetMask, 0, 16);
         text += u'\n';
         for (const SvdField &f : r.fields) {
             text += QStringLiteral("  %1 %2 %3 [%4]").arg(f.name).arg(f.bitOffset).arg(f.bitWidth).arg(f.description);

@@ -64,11 +64,11 @@ TEST(SvdDeviceModel, ReadsRegistersAndFields)
     EXPECT_EQ(ctrl.fields[1].description, "");
     EXPECT_EQ(ctrl.fields[1].bitOffset, 4u);
     EXPECT_EQ(ctrl.fields[1].bitWidth, 3u);
-    EXPECT_EQ(ctrl.fields[2].bitOffset, 0u); // "0x3" read as decimal
+    EXPECT_EQ(ctrl.fields[2].bitOffset, 3u); // "0x3" is hexadecimal
 
     const SvdRegister &status = uart.registers[1];
-    EXPECT_EQ(status.addressOffset, 0x40u); // "40" is hexadecimal
-    EXPECT_EQ(status.address, 0x40001040u);
+    EXPECT_EQ(status.addressOffset, 40u); // "40" is decimal
+    EXPECT_EQ(status.address, 0x40001028u);
     EXPECT_TRUE(status.fields.isEmpty());
 
     // A dim array gives one register per element.
@@ -90,12 +90,12 @@ TEST(SvdDeviceModel, FollowsTheSpanAndNameRules)
         const char *expected;
     };
     const Row rows[] = {
-        // Span covers the largest offset, listed in any order; a decimal-looking base is hexadecimal.
-        {u"TIMER", "TIMER 16 14\n LOAD 10 26 []\n COUNT 0 16 []\n"},
+        // Span covers the largest offset, listed in any order; a base without "0x" is decimal.
+        {u"TIMER", "TIMER 10 14\n LOAD 10 20 []\n COUNT 0 10 []\n"},
         // Cluster registers appear in place under a dotted name; "%s" stays without a dim.
         {u"CLUSTERED", "CLUSTERED fffffff0 c\n CH[%s].INNER 8 fffffff8 []\n"},
-        // Addresses wrap modulo 2^32.
-        {u"WRAP", "WRAP fffffff0 24\n HIGH 20 10 []\n"},
+        // Addresses never wrap round 2^32.
+        {u"WRAP", "failed [svd] HIGH address past 0xFFFFFFFF !\n"},
         {u"uart0", "not present"},
         {u"UART", "not present"},
         {u"", "not present"},

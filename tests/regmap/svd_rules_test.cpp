@@ -37,11 +37,11 @@ TEST(SvdRules, EachRuleOnItsOwnPeripheral)
         {u"ORDER", "ORDER 1000 c\n R 8 1008 [late name]\n  F 3 2 [d]\n BARE 4 1004 []\n"},
         {u"NOREGS", "NOREGS 2000 4\n"},
         // Derived peripherals: copies at their own base, chains, own registers
-        // replacing the list, a base later in the file; missing links and cycles.
+        // added to the copied ones, a base later in the file; missing links and cycles.
         {u"BASE", "BASE 3000 28\n" + baseRegisters("30")},
         {u"COPY", "COPY 3400 28\n" + baseRegisters("34")},
         {u"CHAIN", "CHAIN 3400 28\n" + baseRegisters("34")},
-        {u"OWNREGS", "OWNREGS 3800 24\n ONLY 20 3820 [] size=16\n"},
+        {u"OWNREGS", "OWNREGS 3800 28\n" + baseRegisters("38") + " ONLY 20 3820 [] size=16\n"},
         {u"EARLY", "EARLY 4000 10\n LR c 400c []\n"},
         {u"LOST", "failed [svd] MIDDLE derivedFrom NOWHERE not find!\n"},
         {u"LOOP1", "failed [svd] LOOP2 derivedFrom LOOP1 not find!\n"},
@@ -78,9 +78,10 @@ TEST(SvdRules, EachRuleOnItsOwnPeripheral)
         {u"NOWIDTH", "failed [svd] peripherals->peripheral->registers->register->fields->field->bitWidth not find!\n"},
         {u"NOPOSITION",
          "failed [svd] peripherals->peripheral->registers->register->fields->field->bitOffset not find!\n"},
-        // Sizes and access inherited, enumerated values of every block, read side effects.
+        // Sizes and access inherited, enumerated values of every block, read side
+        // effects; "0b11" is no number of the file, so FULL has no value to show.
         {u"PROPS", "PROPS b000 28\n P 0 b000 [] size=16 ro\n W 4 b004 []\n"
-                   "  E 0 3 [] ro {OFF=0x0,HALF=0x4,FULL=0x3,SET=0x7}\n  F 3 3 [] {OFF=0x0,HALF=0x4,FULL=0x3}\n"
+                   "  E 0 3 [] ro {OFF=0x0,HALF=0x4,SET=0x7}\n  F 3 3 [] {OFF=0x0,HALF=0x4}\n"
                    " C.IN 10 b010 [] size=8 ro\n CLR 20 b020 [] rc\n FCLR 24 b024 [] rc\n  S 0 1 []\n"},
     };
     XmlDocument document;

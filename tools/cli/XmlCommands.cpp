@@ -2,6 +2,7 @@
 #include "tools/cli/CliCommand.h"
 
 #include "regmap/SvdDeviceModel.h"
+#include "regmap/SvdMessages.h"
 #include "xml/XmlDocument.h"
 
 namespace {
@@ -13,6 +14,8 @@ QString OneLine(QString text)
     text.replace(u'\r', QStringLiteral("\\r"));
     return text;
 }
+
+constexpr qsizetype kWriteChunk = 1 << 16;
 
 // "0x%08X"
 QString Hex(std::uint32_t value)
@@ -33,12 +36,20 @@ int XmlCheck(const CliContext &context)
     return CliSuccess;
 }
 
+// A file that cannot be opened or read fails as svd-peripheral fails on it.
 int SvdNames(const CliContext &context)
 {
     if (context.args.size() != 1)
         return CliUsageError;
-    for (const QString &name : SvdDeviceModel::ReadPeripheralNames(context.args[0]))
-        CliPrintLine(name);
+    XmlDocument document;
+    if (!document.LoadFile(context.args[0])) {
+        CliWriteError(QString::fromLatin1(SvdMessages::kNoPeripherals));
+        return CliFailure;
+    }
+    QString out;
+    for (const QString &name : SvdDeviceModel::ReadPeripheralNames(document))
+        out += name + u'\n';
+    CliWrite(out);
     return CliSuccess;
 }
 
@@ -68,8 +79,15 @@ int SvdPeripheralCommand(const CliContext &context)
             out += QStringLiteral("field %1 %2 %3\n")
                        .arg(field.name, QString::number(field.bitOffset), QString::number(field.bitWidth));
             out += OneLine(field.description) + u'\n';
-            for (const SvdEnumValue &value : field.enumValues)
+            for (const SvdEnumValue &value : field.enumValues) {
                 out += QStringLiteral("enum %1 0x%2\n").arg(value.name, QString::number(value.value, 16).toUpper());
+                // Fields may share a long list of values, printed for each:
+                // the text goes out in pieces, never held whole.
+                if (out.size() >= kWriteChunk) {
+                    CliWrite(out);
+                    out.clear();
+                }
+            }
         }
     }
     CliWrite(out);
