@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
@@ -526,10 +527,18 @@ OperationEnv CCtrlWnd::Env()
     return OperationEnv{m_app.Config(), m_app.Links(), m_app.Context(), {}};
 }
 
-void CCtrlWnd::RunOperation(const QString &name, TargetActionRunner::Action operation, bool withProgress)
+void CCtrlWnd::RunOperation(const QString &name, TargetActionRunner::Action operation, bool withProgress,
+                            TargetActionRunner::Done done)
 {
-    if (!m_runner->Start(
-            name, std::move(operation), [this] { ShowHaltState(); }, this))
+    // What is handed back runs only while the panel is there.
+    auto finish = [this, panel = QPointer<CCtrlWnd>(this), done = std::move(done)] {
+        if (!panel)
+            return;
+        if (done)
+            done();
+        ShowHaltState();
+    };
+    if (!m_runner->Start(name, std::move(operation), std::move(finish), this))
         return;
     if (!withProgress)
         return;
@@ -546,6 +555,7 @@ void CCtrlWnd::RunOperation(const QString &name, TargetActionRunner::Action oper
     progress->setRange(0, 1000);
     progress->setAttribute(Qt::WA_DeleteOnClose);
     connect(progress, &QProgressDialog::canceled, m_runner, &TargetActionRunner::Cancel);
+    progress->show(); // its cancel at hand from the start
     connect(m_runner, &TargetActionRunner::Progress, progress, [progress](qint64 done, qint64 total) {
         progress->setLabelText(QStringLiteral("%1 / %2 bytes").arg(done).arg(total));
         progress->setValue(total > 0 ? int(done * 1000 / total) : 0);
@@ -581,9 +591,20 @@ bool CCtrlWnd::IsRunningAction() const
 
 void CCtrlWnd::CaptureSnapshots()
 {
-    OperationEnv env = Env();
-    SnapshotCapture::Run(env, m_app.ExeDir(), *m_peripherals, m_app.WindowTable());
-    ShowHaltState();
+    // The plan is taken from the list and the windows here; the reads run
+    // off the windows' thread; the windows load the files once they end.
+    auto plan =
+        std::make_shared<SnapshotCapture::Plan>(SnapshotCapture::PlanFor(*this, *m_peripherals, m_app.WindowTable()));
+    auto captured = std::make_shared<bool>(false);
+    RunOperation(
+        findChild<QPushButton *>(PanelObjectName(PanelControlId::CaptureButton))->text(),
+        [plan, captured](OperationEnv &env, DumpView &) { *captured = SnapshotCapture::Capture(env, *plan); }, false,
+        [this, captured] {
+            if (!*captured)
+                return;
+            OperationEnv env = Env();
+            SnapshotCapture::Reload(env, m_app.ExeDir(), *m_peripherals, m_app.WindowTable());
+        });
 }
 
 void CCtrlWnd::resizeEvent(QResizeEvent *event)

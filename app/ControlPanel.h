@@ -99,7 +99,8 @@ private:
     OperationEnv Env();
     // Starts the action named by its button off the windows' thread; nothing
     // while another runs.
-    void RunOperation(const QString &name, TargetActionRunner::Action operation, bool withProgress);
+    void RunOperation(const QString &name, TargetActionRunner::Action operation, bool withProgress,
+                      TargetActionRunner::Done done = {});
     // The buttons and the busy mark as the runner stands.
     void ShowRunning();
 

@@ -24,31 +24,9 @@ int SlotFor(const PeripheralListRows &list, int row, int previous)
     return previous;
 }
 
-// Reads every ticked row into its file; false when a message ended it.
-bool CaptureRows(LinkCycle &cycle, const PeripheralListRows &list, RegisterWindowTable &windows)
+void ReloadRows(MessagePresenter &messages, const QString &chip, const QString &home, const PeripheralListRows &list,
+                RegisterWindowTable &windows)
 {
-    int slot = 0;
-    for (int row = 0; row < list.RowCount(); ++row) {
-        if (!list.IsTicked(row))
-            continue;
-        slot = SlotFor(list, row, slot);
-        const QString name = list.RowName(row);
-        const RegisterWindow *window = windows.At(slot);
-        if (!window) {
-            // A slot without a window knows no peripheral.
-            cycle.Fail(MessageText::Format(RegisterWindowMessages::kNoSpan, name.toUtf8().constData()));
-            cycle.Close();
-            return false;
-        }
-        if (!window->CapturePeripheral(cycle, name))
-            return false;
-    }
-    return true;
-}
-
-void Reload(LinkCycle &cycle, const QString &home, const PeripheralListRows &list, RegisterWindowTable &windows)
-{
-    const QString chip = cycle.ChipModel();
     for (int row = 0; row < list.RowCount(); ++row) {
         if (!list.IsTicked(row))
             continue;
@@ -62,7 +40,8 @@ void Reload(LinkCycle &cycle, const QString &home, const PeripheralListRows &lis
             if (usable)
                 window->LoadSnapshot(name, path);
             else
-                cycle.Fail(MessageText::Format(RegisterWindowMessages::kSnapshotOpen, path.toUtf8().constData()));
+                messages.ShowFailure(
+                    MessageText::Format(RegisterWindowMessages::kSnapshotOpen, path.toUtf8().constData()));
         }
     }
 }
@@ -71,26 +50,62 @@ void Reload(LinkCycle &cycle, const QString &home, const PeripheralListRows &lis
 
 namespace SnapshotCapture {
 
-void Run(OperationEnv &env, const QString &home, const PeripheralListRows &list, RegisterWindowTable &windows)
+Plan PlanFor(const PanelSelections &panel, const PeripheralListRows &list, const RegisterWindowTable &windows)
+{
+    Plan plan;
+    const int entry = panel.DataSourceEntry();
+    plan.online =
+        entry == Stored(DataSource::JLink) || entry == Stored(DataSource::Uart) || entry == Stored(DataSource::Gdb);
+    plan.dataSource = plan.online ? entry : Stored(DataSource::Offline);
+    // The capture takes the probe from the panel's box, not JLINK_PORT.
+    plan.probe = panel.ProbeText().left(kProbeTextSize - 1);
+    int slot = 0;
+    for (int row = 0; row < list.RowCount(); ++row) {
+        if (!list.IsTicked(row))
+            continue;
+        slot = SlotFor(list, row, slot);
+        Plan::Item item{list.RowName(row), std::nullopt};
+        // A slot without a window knows no peripheral.
+        if (const RegisterWindow *window = windows.At(slot))
+            item.transfer = window->PlanCapture(item.name);
+        plan.items.push_back(std::move(item));
+    }
+    return plan;
+}
+
+bool Capture(OperationEnv &env, const Plan &plan)
 {
     LinkCycle cycle(env.config, env.links, env.user);
-    const int entry = env.user.panel.DataSourceEntry();
-    const bool online =
-        entry == Stored(DataSource::JLink) || entry == Stored(DataSource::Uart) || entry == Stored(DataSource::Gdb);
-    cycle.PrefaceWith(online ? entry : Stored(DataSource::Offline));
-    if (online) {
-        // The capture takes the probe from the panel's box, not JLINK_PORT;
-        // each override reaches only the link that uses it.
-        const QString probe = env.user.panel.ProbeText().left(kProbeTextSize - 1);
-        cycle.SetProbeSerialNumber(RowText::ReadUnsigned(probe, 10));
-        cycle.SetUartRefusalFormat(LinkMessages::kUartRefusalLine);
-        if (!cycle.Open())
-            return;
-        if (!CaptureRows(cycle, list, windows))
-            return;
-        cycle.Close();
+    cycle.PrefaceWith(plan.dataSource);
+    if (!plan.online)
+        return true;
+    // Each override reaches only the link that uses it.
+    cycle.SetProbeSerialNumber(RowText::ReadUnsigned(plan.probe, 10));
+    cycle.SetUartRefusalFormat(LinkMessages::kUartRefusalLine);
+    if (!cycle.Open())
+        return false;
+    for (const Plan::Item &item : plan.items) {
+        if (!item.transfer) {
+            cycle.Fail(MessageText::Format(RegisterWindowMessages::kNoSpan, item.name.toUtf8().constData()));
+            cycle.Close();
+            return false;
+        }
+        if (!RegisterMap::Capture(cycle, *item.transfer))
+            return false;
     }
-    Reload(cycle, home, list, windows);
+    cycle.Close();
+    return true;
+}
+
+void Reload(OperationEnv &env, const QString &home, const PeripheralListRows &list, RegisterWindowTable &windows)
+{
+    ReloadRows(env.user.messages, env.user.panel.ChipModel(), home, list, windows);
+}
+
+void Run(OperationEnv &env, const QString &home, const PeripheralListRows &list, RegisterWindowTable &windows)
+{
+    if (Capture(env, PlanFor(env.user.panel, list, windows)))
+        Reload(env, home, list, windows);
 }
 
 } // namespace SnapshotCapture

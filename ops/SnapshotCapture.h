@@ -1,8 +1,12 @@
 #pragma once
 
 #include "ops/Operation.h"
+#include "regmap/RegisterTransfer.h"
 
 #include <QString>
+
+#include <optional>
+#include <vector>
 
 class RegisterWindowTable;
 
@@ -25,6 +29,30 @@ public:
 // selectors; without a link source only the reload runs.
 namespace SnapshotCapture {
 
+// What the capture reads, taken from the list and the windows (on the rows'
+// thread) so that its link cycle can run on another.
+struct Plan
+{
+    struct Item
+    {
+        QString name;
+        // None: no window knows the peripheral's range.
+        std::optional<RegisterTransfer> transfer;
+    };
+    bool online = false;
+    int dataSource = 0;
+    QString probe;
+    std::vector<Item> items;
+};
+
+Plan PlanFor(const PanelSelections &panel, const PeripheralListRows &list, const RegisterWindowTable &windows);
+// The link cycle: every planned peripheral into its file, on any thread.
+// False when a message ended it (the windows are then not reloaded).
+bool Capture(OperationEnv &env, const Plan &plan);
+// Every window that shows a ticked peripheral loads its file (rows' thread).
+void Reload(OperationEnv &env, const QString &home, const PeripheralListRows &list, RegisterWindowTable &windows);
+
+// The three in a row, on the rows' thread.
 void Run(OperationEnv &env, const QString &home, const PeripheralListRows &list, RegisterWindowTable &windows);
 
 } // namespace SnapshotCapture

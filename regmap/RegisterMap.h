@@ -89,6 +89,11 @@ public:
     // otherwise the cycle has shown the one message and is closed. The cycle
     // stays open on success, for the caller's next transfer.
     std::optional<QString> CapturePeripheral(LinkCycle &cycle, const QString &name) const;
+    // The same in two steps: the plan from the rows (rows' thread), then the
+    // read into the file on the open cycle (any thread); false once the
+    // cycle has shown its message and closed.
+    RegisterTransfer PlanCapture(const QString &name) const;
+    static bool Capture(LinkCycle &cycle, const RegisterTransfer &transfer);
 
     // --- Editing
     // The user changed an editable value or field row to `typed`: the

@@ -45,7 +45,7 @@ bool ReadImage(LinkCycle &cycle, const RegisterTransfer &transfer)
 
 // The peripheral from the chip into its snapshot file, on the open cycle;
 // false once the cycle has shown its message and closed.
-bool Capture(LinkCycle &cycle, const RegisterTransfer &transfer)
+bool CaptureImage(LinkCycle &cycle, const RegisterTransfer &transfer)
 {
     std::optional<QString> failure;
     if (!transfer.shown)
@@ -266,7 +266,7 @@ void RegisterMap::Run(RegisterTransfer &transfer, const ConfigFile &config, Targ
         return;
     switch (transfer.kind) {
     case RegisterTransfer::Kind::ReadPeripheral:
-        transfer.succeeded = Capture(cycle, transfer);
+        transfer.succeeded = CaptureImage(cycle, transfer);
         if (transfer.succeeded)
             cycle.Close();
         return;
@@ -329,6 +329,14 @@ void RegisterMap::WriteRow(RegisterRow *row, bool isRegister)
 
 std::optional<QString> RegisterMap::CapturePeripheral(LinkCycle &cycle, const QString &name) const
 {
+    const RegisterTransfer transfer = PlanCapture(name);
+    if (!Capture(cycle, transfer))
+        return std::nullopt;
+    return transfer.snapshotPath;
+}
+
+RegisterTransfer RegisterMap::PlanCapture(const QString &name) const
+{
     const RegisterRow *peripheral = m_tree.FindTopRow(name);
     RegisterTransfer transfer;
     transfer.peripheral = name;
@@ -336,7 +344,10 @@ std::optional<QString> RegisterMap::CapturePeripheral(LinkCycle &cycle, const QS
         transfer = PlanRead(peripheral, false);
     else
         transfer.snapshotPath = SnapshotPathOf(name, false, &transfer.snapshotUsable);
-    if (!Capture(cycle, transfer))
-        return std::nullopt;
-    return transfer.snapshotPath;
+    return transfer;
+}
+
+bool RegisterMap::Capture(LinkCycle &cycle, const RegisterTransfer &transfer)
+{
+    return CaptureImage(cycle, transfer);
 }
