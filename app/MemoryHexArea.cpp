@@ -162,9 +162,16 @@ std::vector<MemoryHexArea::MarginEntry> MemoryHexArea::MarginEntries(int row) co
     const QFontMetricsF metrics(font());
     double x = ColumnX(MarginColumn());
     const double top = HeaderHeight() + row * RowHeight();
+    // The peripheral is named once a row: "TIM2.CR1 CR2 SMCR" rather than
+    // the peripheral before each register, which runs off the window.
+    int peripheral = -1;
     for (const ChipAddressMap::Register *reg : m_map->RegistersStartingIn(rowAddress, uint32_t(m_view.RowWidth()))) {
-        const double width = metrics.horizontalAdvance(reg->name);
-        entries.push_back({QRectF(x, top, width, RowHeight()), reg});
+        const QString prefix = m_map->PeripheralOf(*reg).name + u'.';
+        const QString text =
+            reg->peripheral == peripheral && reg->name.startsWith(prefix) ? reg->name.mid(prefix.size()) : reg->name;
+        peripheral = reg->peripheral;
+        const double width = metrics.horizontalAdvance(text);
+        entries.push_back({QRectF(x, top, width, RowHeight()), reg, text});
         x += width + CharWidth();
     }
     return entries;
@@ -179,6 +186,17 @@ QRect MemoryHexArea::MarginNameRect(uint32_t registerAddress) const
         if (entry.reg->address == registerAddress)
             return entry.rect.toAlignedRect();
     return QRect();
+}
+
+QString MemoryHexArea::MarginText(uint32_t registerAddress) const
+{
+    const int row = RowOf(registerAddress);
+    if (row < 0)
+        return QString();
+    for (const MarginEntry &entry : MarginEntries(row))
+        if (entry.reg->address == registerAddress)
+            return entry.text;
+    return QString();
 }
 
 void MemoryHexArea::ViewChanged()
@@ -375,7 +393,7 @@ void MemoryHexArea::paintEvent(QPaintEvent *)
                 const int k = int(offset / uint32_t(unit));
                 const double x = ColumnX(UnitColumn(k)) + charWidth * 2 * (unit - 1 - int(offset % uint32_t(unit)));
                 painter.fillRect(QRectF(x, top, 2 * charWidth, 1.5), colours.color(QPalette::Link));
-                painter.drawText(QPointF(entry.rect.left(), y), entry.reg->name);
+                painter.drawText(QPointF(entry.rect.left(), y), entry.text);
             }
         }
 

@@ -40,8 +40,10 @@ public:
     int HeaderHeight() const { return RowHeight(); }
     QRect UnitRect(uint32_t unitAddress) const;
     QRect AsciiRect(uint32_t address) const;
-    // The register name of the margin, where it is drawn; empty when it is not.
+    // The register name of the margin, where it is drawn and its text;
+    // empty when it is not drawn.
     QRect MarginNameRect(uint32_t registerAddress) const;
+    QString MarginText(uint32_t registerAddress) const;
 
     // Colours of the marks, for a palette.
     static QColor MarkColour(const QPalette &palette);
@@ -70,6 +72,7 @@ private:
     {
         QRectF rect;
         const ChipAddressMap::Register *reg;
+        QString text;
     };
 
     double CharWidth() const;

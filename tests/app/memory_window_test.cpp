@@ -90,10 +90,15 @@ struct MemRig
     {
         QTest::mouseClick(window->Hex()->viewport(), Qt::LeftButton, {}, window->Hex()->UnitRect(address).center());
     }
+    // Ctrl+G, the text and Enter, each key to the widget with the focus as
+    // the display delivers it (the address box, not its line edit). The
+    // window's own focus: the completer's list leaves the offscreen
+    // platform's main window inactive.
     static void GoTo(CMemWnd *window, const char *text)
     {
         Key(window, Qt::Key_G, Qt::ControlModifier);
-        QLineEdit *box = Tool<QComboBox>(window, "address")->lineEdit();
+        QWidget *box = window->window()->focusWidget();
+        ASSERT_EQ(box, Tool<QComboBox>(window, "address"));
         QTest::keyClicks(box, QString::fromLatin1(text));
         QTest::keyClick(box, Qt::Key_Return);
         Settle(window);
@@ -144,6 +149,42 @@ TEST(MemoryWindowTest, OpensFromThePanelButtonTheFramesMenuAndCtrlMSeveralAtOnce
     mem.rig.Settle();
     QTest::keyClick(&mem.rig.Frame(), Qt::Key_M, Qt::ControlModifier);
     EXPECT_EQ(mem.rig.app->MemoryWindows().last()->Title(), "memory_2");
+    EXPECT_TRUE(mem.rig.messages.isEmpty()) << mem.rig.messages.join('|').toStdString();
+}
+
+// The memory windows open when the application closes open again at its
+// next start, each at the address it went to last; one the user closed
+// does not.
+TEST(MemoryWindowTest, OpenWindowsComeBackAtTheNextStartWhereTheyWent)
+{
+    MemRig mem;
+    ASSERT_TRUE(mem.Start());
+    CMemWnd *first = mem.Open();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(mem.rig.Config().ReadText("COMMON", "MEM_WND_1", "", 50), "20000000");
+    MemRig::GoTo(first, "UART0.SR");
+    EXPECT_EQ(mem.rig.Config().ReadText("COMMON", "MEM_WND_1", "", 50), "40001004");
+    CMemWnd *second = mem.Open();
+    CMemWnd *third = mem.Open();
+    ASSERT_TRUE(second && third);
+    MemRig::GoTo(third, "GPIO");
+    second->parentWidget()->close();
+    mem.rig.Settle();
+    EXPECT_EQ(mem.rig.Config().ReadText("COMMON", "MEM_WND_2", "none", 50), "none");
+    mem.rig.Quit();
+    EXPECT_EQ(mem.rig.Config().ReadText("COMMON", "MEM_WND_1", "", 50), "40001004");
+    EXPECT_EQ(mem.rig.Config().ReadText("COMMON", "MEM_WND_3", "", 50), "40002000");
+
+    ASSERT_TRUE(mem.Start());
+    QStringList shown;
+    for (CMemWnd *window : mem.rig.app->MemoryWindows())
+        shown << QStringLiteral("%1 %2").arg(window->Title()).arg(window->View().Cursor(), 0, 16);
+    EXPECT_EQ(shown, QStringList({"memory_1 40001004", "memory_3 40002000"}));
+    // The rows read at once, the register names beside them.
+    CMemWnd *reopened = mem.rig.app->MemoryWindows().first();
+    MemRig::Settle(reopened);
+    EXPECT_EQ(reopened->View().UnitText(kUartCr), "21");
+    EXPECT_TRUE(reopened->Hex()->MarginNameRect(kUartCr + 4).isValid());
     EXPECT_TRUE(mem.rig.messages.isEmpty()) << mem.rig.messages.join('|').toStdString();
 }
 
@@ -359,6 +400,10 @@ TEST(MemoryWindowTest, RegisterNamesBesideTheBytesOpenTheirPeripheralInTheActive
     const QRect name = hex->MarginNameRect(kUartCr + 4);
     ASSERT_TRUE(name.isValid());
     EXPECT_LT(hex->UnitRect(kUartCr + 15).right(), name.left());
+    // The peripheral once a row, before its first register.
+    EXPECT_EQ(hex->MarginText(kUartCr), "UART0.CR");
+    EXPECT_EQ(hex->MarginText(kUartCr + 4), "SR");
+    EXPECT_LT(hex->MarginNameRect(kUartCr).right(), name.left());
     const QImage shot = hex->viewport()->grab().toImage();
     EXPECT_EQ(TextColour(shot, name), hex->palette().color(QPalette::Link));
 
@@ -370,6 +415,10 @@ TEST(MemoryWindowTest, RegisterNamesBesideTheBytesOpenTheirPeripheralInTheActive
     ASSERT_NE(first->Logic()->Tree().FindTopRow("UART0"), nullptr);
     EXPECT_EQ(first->Logic()->Tree().Selected(), first->Logic()->Tree().FindTopRow("UART0"));
     EXPECT_EQ(mem.rig.Frame().ActiveWindowSlot(), 0);
+    // The register window is the active one, the memory window stays over it.
+    auto *memoryFrame = qobject_cast<QMdiSubWindow *>(window->parentWidget());
+    EXPECT_EQ(mem.rig.Frame().DocumentArea().activeSubWindow(), mem.rig.app->ChildFrame(0));
+    EXPECT_EQ(mem.rig.Frame().DocumentArea().subWindowList(QMdiArea::StackingOrder).last(), memoryFrame);
     EXPECT_TRUE(mem.rig.Peripherals().FindRow("UART0")->text(1) == "✔");
 
     // Window 1 used last; back in the memory window a byte of GPIO.DATA.
