@@ -13,7 +13,10 @@
 #include "app/MemoryHexArea.h"
 #include "app/MemoryWindowView.h"
 #include "app/RegisterWindowTools.h"
+#include "link/LinkCycle.h"
 #include "regmap/RegisterWindow.h"
+#include "support/FakeUser.h"
+#include "support/QemuBoard.h"
 #include "support/TestFiles.h"
 
 #include <QLabel>
@@ -536,4 +539,81 @@ TEST(MemoryWindowTest, ScreenshotsInEveryLook)
         EXPECT_TRUE(window->parentWidget()->grab().save(path)) << path.toStdString();
     }
     MemRig::Key(window, Qt::Key_Escape);
+}
+
+// QEMU's mps2-an505 through its gdbstub, running the counter firmware: its
+// loop counter (the word after the magic at 0x20000000) is seen changing
+// in the watched window, and a byte typed over reaches the board's RAM
+// alone (the GDB link writes bytes) and is read back.
+TEST(MemoryWindowTest, OnQemusBoardTheFirmwaresCounterRunsAndATypedByteReachesRam)
+{
+    if (QemuBoard::Program().isEmpty())
+        GTEST_SKIP() << "qemu-system-arm is not installed (scripts/install-deps.sh installs it)";
+#ifndef CORVANE_AN505_FIRMWARE
+    GTEST_SKIP() << "the AN505 firmware is not built (arm-none-eabi-gcc is missing)";
+#else
+    QemuBoard board;
+    ASSERT_TRUE(board.Start(CORVANE_AN505_FIRMWARE));
+    AppRig rig(QStringLiteral("[CHIP_TYPE]\nNUM=1\nCHIP_0=AN505\nSEL=0\n"
+                              "[COMMON]\nDATA_TYPE=3\nGDB_SERVER=%1\nJLINKDLL=%2\n")
+                   .arg(board.GdbServer(), StandInPath()));
+    ASSERT_TRUE(QFile::copy(SourcePath("svd/AN505.svd"), rig.Path("svd/AN505.svd")));
+    ASSERT_TRUE(rig.Start());
+    rig.app->MainFrame()->resize(1400, 900);
+    QTest::mouseClick(rig.Panel().findChild<QPushButton *>("1043"), Qt::LeftButton);
+    ASSERT_EQ(rig.app->MemoryWindows().size(), 1);
+    CMemWnd *window = rig.app->MemoryWindows().first();
+    MemRig::Settle(window);
+    MemoryView &view = window->View();
+    EXPECT_EQ(view.Cursor(), kRam);
+
+    // 32-bit units; the firmware's magic once its reset handler ran.
+    auto *unit = MemRig::Tool<QComboBox>(window, "unit");
+    unit->setCurrentIndex(unit->findData(4));
+    emit unit->activated(unit->currentIndex());
+    for (int i = 0; i < 100 && view.UnitText(kRam) != "C0FFEE33"; ++i) {
+        QTest::qWait(50);
+        MemRig::Key(window, Qt::Key_F5);
+        MemRig::Settle(window);
+    }
+    ASSERT_EQ(view.UnitText(kRam), "C0FFEE33");
+
+    // Watched: the loop counter changes and is drawn changed; the magic not.
+    QTest::mouseClick(MemRig::Tool<QCheckBox>(window, "watch"), Qt::LeftButton);
+    ASSERT_TRUE(window->Watch().IsRunning());
+    const QString before = view.UnitText(kRam + 4);
+    QTRY_VERIFY_WITH_TIMEOUT(view.UnitStrength(kRam + 4) > 0 && view.UnitText(kRam + 4) != before, 10000);
+    EXPECT_EQ(view.UnitStrength(kRam), 0.0);
+    window->Hex()->viewport()->repaint();
+    const QImage shot = window->Hex()->viewport()->grab().toImage();
+    const QRect counter = window->Hex()->UnitRect(kRam + 4).adjusted(1, 1, -1, -1);
+    EXPECT_EQ(Background(shot, counter),
+              RegisterWindowTools::ChangedBackground(window->Hex()->palette(), view.UnitStrength(kRam + 4)));
+    window->parentWidget()->grab().save(QDir(BinDir()).filePath("memory-window-qemu.png"));
+    QTest::mouseClick(MemRig::Tool<QCheckBox>(window, "watch"), Qt::LeftButton);
+    EXPECT_FALSE(window->Watch().IsRunning());
+
+    // A byte typed over, in 8-bit units, away from the firmware's words.
+    unit->setCurrentIndex(unit->findData(1));
+    emit unit->activated(unit->currentIndex());
+    MemRig::GoTo(window, "20000100");
+    const uint32_t target = kRam + 0x101;
+    MemRig::ClickUnit(window, target);
+    const QString neighbours = view.UnitText(target - 1) + view.UnitText(target + 1);
+    MemRig::Type(window, "5a");
+    MemRig::Settle(window);
+    EXPECT_EQ(view.UnitText(target), "5A") << "read back";
+
+    FakeUser reader;
+    reader.chip = "AN505";
+    UserContext context = reader.Context();
+    LinkCycle cycle(rig.app->Config(), rig.app->Links(), context);
+    ASSERT_TRUE(cycle.Preface() && cycle.Open() && cycle.Read(target - 1, 4));
+    const TransferBuffer &buffer = cycle.Buffer();
+    const QString onBoard = QString::asprintf("%02X%02X%02X", buffer[0], buffer[1], buffer[2]);
+    cycle.Close();
+    EXPECT_EQ(onBoard, view.UnitText(target - 1) + "5A" + view.UnitText(target + 1));
+    EXPECT_EQ(view.UnitText(target - 1) + view.UnitText(target + 1), neighbours);
+    EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('|').toStdString();
+#endif
 }
