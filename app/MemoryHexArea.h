@@ -36,7 +36,7 @@ public:
     void CancelEdit();
 
     // Where things are drawn, in the viewport's coordinates.
-    int RowHeight() const;
+    int RowHeight() const { return m_rowHeight; }
     int HeaderHeight() const { return RowHeight(); }
     QRect UnitRect(uint32_t unitAddress) const;
     QRect AsciiRect(uint32_t address) const;
@@ -75,7 +75,8 @@ private:
         QString text;
     };
 
-    double CharWidth() const;
+    double CharWidth() const { return m_charWidth; }
+    void UpdateMetrics();
     double ColumnX(int column) const;
     int UnitColumn(int unitIndex) const;
     int AsciiColumn() const;
@@ -96,4 +97,6 @@ private:
     std::optional<AddressRun> m_match;
     std::optional<MemoryUnits::UnitEdit> m_edit;
     bool m_settingScrollBar = false;
+    double m_charWidth = 8;
+    int m_rowHeight = 16;
 };
