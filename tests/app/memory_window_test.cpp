@@ -94,13 +94,16 @@ struct MemRig
         QTest::mouseClick(window->Hex()->viewport(), Qt::LeftButton, {}, window->Hex()->UnitRect(address).center());
     }
     // Ctrl+G, the text and Enter, each key to the widget with the focus as
-    // the display delivers it (the address box, not its line edit). The
-    // window's own focus: the completer's list leaves the offscreen
-    // platform's main window inactive.
+    // the display delivers it (the address box, not its line edit).
     static void GoTo(CMemWnd *window, const char *text)
     {
+        // The window the user works in; the completer's list may have left
+        // the offscreen platform's main window inactive.
+        window->window()->activateWindow();
+        QApplication::processEvents();
+        window->Hex()->setFocus(Qt::MouseFocusReason);
         Key(window, Qt::Key_G, Qt::ControlModifier);
-        QWidget *box = window->window()->focusWidget();
+        QWidget *box = QApplication::focusWidget();
         ASSERT_EQ(box, Tool<QComboBox>(window, "address"));
         QTest::keyClicks(box, QString::fromLatin1(text));
         QTest::keyClick(box, Qt::Key_Return);
@@ -518,16 +521,27 @@ TEST(MemoryWindowTest, SavesARangeToAFileAndLoadsAFileIntoMemory)
     EXPECT_EQ(mem.rig.messages, QStringList{"no file select, please check!"});
 }
 
+// Two windows in every look, kept in bin/ to be looked at: the RAM watched
+// with a unit typed over and the cursor on it; a UART's registers beside
+// their bytes in 32-bit units, above the chip table's refused window.
 TEST(MemoryWindowTest, ScreenshotsInEveryLook)
 {
     MemRig mem;
     mem.chip.AddFreeRunningCounter(kCounter);
     ASSERT_TRUE(mem.Start());
     CMemWnd *window = mem.Open();
-    ASSERT_NE(window, nullptr);
-    window->parentWidget()->resize(820, 560);
-    MemRig::GoTo(window, "FFFA0");
+    CMemWnd *registers = mem.Open();
+    ASSERT_TRUE(window && registers);
+    QMdiArea &area = mem.rig.Frame().DocumentArea();
+    const int half = area.viewport()->height() / 2;
+    window->parentWidget()->setGeometry(0, 0, area.viewport()->width(), half);
+    registers->parentWidget()->setGeometry(0, half, area.viewport()->width(), half);
     MemRig::GoTo(window, "20000000");
+    auto *unit = MemRig::Tool<QComboBox>(registers, "unit");
+    unit->setCurrentIndex(unit->findData(4));
+    emit unit->activated(unit->currentIndex());
+    mem.chip.PokeWord(kUartCr + 8, 0x00C0FFEE);
+    MemRig::GoTo(registers, "UART0.SR");
     QTest::mouseClick(MemRig::Tool<QCheckBox>(window, "watch"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(window->View().UnitStrength(kCounter) > 0, 10000);
     MemRig::ClickUnit(window, kRam + 4);
@@ -536,9 +550,13 @@ TEST(MemoryWindowTest, ScreenshotsInEveryLook)
         mem.rig.Frame().SetLook(id);
         QApplication::processEvents();
         const QString path = QDir(BinDir()).filePath(QStringLiteral("memory-window-look-%1.png").arg(id));
-        EXPECT_TRUE(window->parentWidget()->grab().save(path)) << path.toStdString();
+        EXPECT_TRUE(area.grab().save(path)) << path.toStdString();
     }
     MemRig::Key(window, Qt::Key_Escape);
+    registers->parentWidget()->resize(area.viewport()->width(), area.viewport()->height());
+    MemRig::GoTo(registers, "FFF80");
+    EXPECT_TRUE(registers->parentWidget()->grab().save(QDir(BinDir()).filePath("memory-window-refused.png")));
+    EXPECT_TRUE(mem.rig.messages.isEmpty()) << mem.rig.messages.join('|').toStdString();
 }
 
 // QEMU's mps2-an505 through its gdbstub, running the counter firmware: its
