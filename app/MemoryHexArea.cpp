@@ -2,6 +2,7 @@
 
 #include "app/RegisterWindowTools.h"
 #include "link/ChipProfile.h"
+#include "memview/MemoryText.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -160,16 +161,10 @@ std::vector<MemoryHexArea::MarginEntry> MemoryHexArea::MarginEntries(int row) co
     const QFontMetricsF metrics(font());
     double x = ColumnX(MarginColumn());
     const double top = HeaderHeight() + row * RowHeight();
-    // The peripheral is named once a row: "TIM2.CR1 CR2 SMCR" rather than
-    // the peripheral before each register, which runs off the window.
-    int peripheral = -1;
-    for (const ChipAddressMap::Register *reg : m_map->RegistersStartingIn(rowAddress, uint32_t(m_view.RowWidth()))) {
-        const QString prefix = m_map->PeripheralOf(*reg).name + u'.';
-        const QString text =
-            reg->peripheral == peripheral && reg->name.startsWith(prefix) ? reg->name.mid(prefix.size()) : reg->name;
-        peripheral = reg->peripheral;
-        const double width = metrics.horizontalAdvance(text);
-        entries.push_back({QRectF(x, top, width, RowHeight()), reg, text});
+    for (const MemoryText::RowRegister &named :
+         MemoryText::RowRegisters(*m_map, rowAddress, uint32_t(m_view.RowWidth()))) {
+        const double width = metrics.horizontalAdvance(named.text);
+        entries.push_back({QRectF(x, top, width, RowHeight()), named.reg, named.text});
         x += width + CharWidth();
     }
     return entries;
