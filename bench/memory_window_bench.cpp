@@ -15,6 +15,9 @@
 //    QEMU the counter firmware's words, when bin/an505-counter.elf is
 //    there). The longest stall of the user-interface thread is the largest
 //    gap between ticks of a 1 ms timer, less the 1 ms. Goal: under 16 ms.
+//    On a shared machine the gaps include time the thread waited for a
+//    processor: the longest processor time between two ticks is printed
+//    beside them, the thread's own work.
 //
 // Usage: memory_window_bench [--gdb] [SECONDS]   (watch time, default 10)
 #include "app/CorvaneApp.h"
@@ -236,6 +239,10 @@ int main(int argc, char **argv)
     qint64 lastTick = 0;
     qint64 longestGapNs = 0;
     std::vector<qint64> gapsNs;
+    // The window's thread's processor time between two ticks: its own work,
+    // which other processes on a shared machine do not lengthen.
+    double lastTickCpu = NowMs(Clock::ThreadCpu);
+    double longestBusy = 0;
     QTimer tick;
     tick.setTimerType(Qt::PreciseTimer);
     tick.setInterval(1);
@@ -244,6 +251,9 @@ int main(int argc, char **argv)
         longestGapNs = std::max(longestGapNs, now - lastTick);
         gapsNs.push_back(now - lastTick);
         lastTick = now;
+        const double cpu = NowMs(Clock::ThreadCpu);
+        longestBusy = std::max(longestBusy, cpu - lastTickCpu);
+        lastTickCpu = cpu;
     });
     auto *rate = window->findChild<QComboBox *>(QStringLiteral("rate"));
     auto *watch = window->findChild<QCheckBox *>(QStringLiteral("watch"));
@@ -258,6 +268,7 @@ int main(int argc, char **argv)
         changedDrawn = std::max(changedDrawn, changed);
     });
     clock.start();
+    lastTickCpu = NowMs(Clock::ThreadCpu);
     tick.start();
     sample.start();
     watch->setChecked(true);
@@ -292,6 +303,7 @@ int main(int argc, char **argv)
     std::printf("longest UI stall          %.2f ms  goal under 16 ms: %s; 99.9th percentile %.2f ms\n", stall,
                 stall < 16.0 ? "met" : "missed",
                 gapsNs.empty() ? 0.0 : double(gapsNs[gapsNs.size() * 999 / 1000]) / 1e6 - 1.0);
+    std::printf("longest UI busy           %.2f ms of processor time between two ticks\n", longestBusy);
     std::printf("one paint of the screen   median %6.2f ms  worst %6.2f ms; processor time median %.2f ms\n",
                 Median(paints), *std::max_element(paints.begin(), paints.end()), Median(paintCpu));
     for (const QString &message : messages)
