@@ -19,6 +19,8 @@
 #include "support/QemuBoard.h"
 #include "support/TestFiles.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -279,7 +281,22 @@ TEST(MemoryWindowTest, KeysMoveTheCursorAndTheAddressBoxTakesNamesWithHistory)
     EXPECT_EQ(view.Cursor(), 0x20000040u);
     EXPECT_FALSE(MemRig::Tool<QToolButton>(window, "forward")->isEnabled());
     // The box lists where the window went, the newest first.
-    EXPECT_EQ(MemRig::Tool<QComboBox>(window, "address")->itemText(0), "20000040");
+    auto *box = MemRig::Tool<QComboBox>(window, "address");
+    EXPECT_EQ(box->itemText(0), "20000040");
+
+    // A name picked from the completer's list: one step, there.
+    const std::size_t visited = window->History().Entries().size();
+    mem.rig.messages.clear();
+    MemRig::Key(window, Qt::Key_G, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), "uart0.s");
+    QAbstractItemView *list = box->completer()->popup();
+    ASSERT_TRUE(list->isVisible());
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+    MemRig::Settle(window);
+    EXPECT_EQ(view.Cursor(), kUartCr + 4);
+    EXPECT_EQ(window->History().Entries().size(), visited + 1);
+    EXPECT_TRUE(mem.rig.messages.isEmpty()) << mem.rig.messages.join('|').toStdString();
 }
 
 TEST(MemoryWindowTest, TypedDigitsWriteAUnitAtOnceEscapeCancelsAndCtrlZWritesTheOldValueBack)
