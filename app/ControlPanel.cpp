@@ -538,10 +538,15 @@ void CCtrlWnd::RunOperation(const QString &name, TargetActionRunner::Action oper
             done();
         ShowHaltState();
     };
-    if (!m_runner->Start(name, std::move(operation), std::move(finish), this))
+    if (m_runner->IsRunning())
         return;
-    if (!withProgress)
-        return;
+    if (withProgress)
+        ShowProgress(); // connected before the action starts: it misses no step
+    m_runner->Start(name, std::move(operation), std::move(finish), this);
+}
+
+void CCtrlWnd::ShowProgress()
+{
     // The long file transfers show bytes done of the total, with a cancel;
     // the windows stay usable meanwhile.
     auto *progress = new QProgressDialog(this);
@@ -555,7 +560,6 @@ void CCtrlWnd::RunOperation(const QString &name, TargetActionRunner::Action oper
     progress->setRange(0, 1000);
     progress->setAttribute(Qt::WA_DeleteOnClose);
     connect(progress, &QProgressDialog::canceled, m_runner, &TargetActionRunner::Cancel);
-    progress->show(); // its cancel at hand from the start
     connect(m_runner, &TargetActionRunner::Progress, progress, [progress](qint64 done, qint64 total) {
         progress->setLabelText(QStringLiteral("%1 / %2 bytes").arg(done).arg(total));
         progress->setValue(total > 0 ? int(done * 1000 / total) : 0);
@@ -564,6 +568,7 @@ void CCtrlWnd::RunOperation(const QString &name, TargetActionRunner::Action oper
         progress->setObjectName(QString()); // gone with its action, also for a look before it is deleted
         progress->close();
     });
+    progress->show(); // its cancel at hand from the start
 }
 
 void CCtrlWnd::ShowRunning()

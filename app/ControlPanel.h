@@ -101,6 +101,8 @@ private:
     // while another runs.
     void RunOperation(const QString &name, TargetActionRunner::Action operation, bool withProgress,
                       TargetActionRunner::Done done = {});
+    // The progress of the long file transfers, with its cancel.
+    void ShowProgress();
     // The buttons and the busy mark as the runner stands.
     void ShowRunning();
 

@@ -91,6 +91,10 @@ bool CCorvaneApp::InitInstance()
     for (int k = 0; k < kSlotCount; ++k)
         if (m_config->ReadInt(chip, QString::asprintf(ConfigKey::kWindowOpen, k), 0) != 0)
             OpenRegisterWindow(k);
+    // The memory windows open when the application last closed.
+    for (int number = 1; number <= CMemWnd::kReopenLimit; ++number)
+        if (const std::optional<uint32_t> address = CMemWnd::MarkedAddress(*m_config, number))
+            OpenMemoryWindow(address, number);
     return true;
 }
 
@@ -143,16 +147,19 @@ QList<CMemWnd *> CCorvaneApp::MemoryWindows() const
     return windows;
 }
 
-CMemWnd *CCorvaneApp::OpenMemoryWindow(std::optional<uint32_t> address)
+CMemWnd *CCorvaneApp::OpenMemoryWindow(std::optional<uint32_t> address, int number)
 {
     if (!m_mainFrame)
         return nullptr;
-    // The lowest number no open memory window has.
-    int number = 1;
     const QList<CMemWnd *> open = MemoryWindows();
-    while (
-        std::any_of(open.begin(), open.end(), [number](const CMemWnd *window) { return window->Number() == number; }))
-        ++number;
+    const auto taken = [&open](int n) {
+        return std::any_of(open.begin(), open.end(), [n](const CMemWnd *window) { return window->Number() == n; });
+    };
+    if (number < 1 || taken(number)) {
+        number = 1;
+        while (taken(number))
+            ++number;
+    }
     auto *frame = new QMdiSubWindow;
     frame->setAttribute(Qt::WA_DeleteOnClose);
     auto *view = new CMemWnd(*this, number, address.value_or(CMemWnd::kDefaultAddress));
@@ -170,6 +177,7 @@ CMemWnd *CCorvaneApp::OpenMemoryWindow(std::optional<uint32_t> address)
     frame->show();
     area.setActiveSubWindow(frame);
     view->setFocus(Qt::OtherFocusReason);
+    view->Remember();
     return view;
 }
 

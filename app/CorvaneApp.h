@@ -79,8 +79,9 @@ public:
     void ChildFrameDestroyed(int slot);
 
     // Opens a new memory window at the address (0x20000000 when none is
-    // given), beside the register windows; any number may be open.
-    CMemWnd *OpenMemoryWindow(std::optional<uint32_t> address = std::nullopt);
+    // given), beside the register windows; any number may be open. It takes
+    // the lowest number no open one has, or `number` when that is free.
+    CMemWnd *OpenMemoryWindow(std::optional<uint32_t> address = std::nullopt, int number = 0);
     // The open memory windows, in the order they were opened.
     QList<CMemWnd *> MemoryWindows() const;
 

@@ -2,6 +2,7 @@
 
 #include "app/RegisterWindowTools.h"
 #include "link/ChipProfile.h"
+#include "memview/MemoryText.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -56,6 +57,7 @@ MemoryHexArea::MemoryHexArea(MemoryView &view, QWidget *parent)
 {
     setObjectName(QStringLiteral("hex"));
     setFont(FixedFont());
+    UpdateMetrics();
     setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -95,14 +97,11 @@ void MemoryHexArea::SetMatch(std::optional<AddressRun> match)
     viewport()->update();
 }
 
-double MemoryHexArea::CharWidth() const
+void MemoryHexArea::UpdateMetrics()
 {
-    return QFontMetricsF(font()).horizontalAdvance(QLatin1Char('0'));
-}
-
-int MemoryHexArea::RowHeight() const
-{
-    return QFontMetrics(font()).height() + 2;
+    // Kept: the drawing asks for them hundreds of times a paint.
+    m_charWidth = QFontMetricsF(font()).horizontalAdvance(QLatin1Char('0'));
+    m_rowHeight = QFontMetrics(font()).height() + 2;
 }
 
 double MemoryHexArea::ColumnX(int column) const
@@ -162,9 +161,10 @@ std::vector<MemoryHexArea::MarginEntry> MemoryHexArea::MarginEntries(int row) co
     const QFontMetricsF metrics(font());
     double x = ColumnX(MarginColumn());
     const double top = HeaderHeight() + row * RowHeight();
-    for (const ChipAddressMap::Register *reg : m_map->RegistersStartingIn(rowAddress, uint32_t(m_view.RowWidth()))) {
-        const double width = metrics.horizontalAdvance(reg->name);
-        entries.push_back({QRectF(x, top, width, RowHeight()), reg});
+    for (const MemoryText::RowRegister &named :
+         MemoryText::RowRegisters(*m_map, rowAddress, uint32_t(m_view.RowWidth()))) {
+        const double width = metrics.horizontalAdvance(named.text);
+        entries.push_back({QRectF(x, top, width, RowHeight()), named.reg, named.text});
         x += width + CharWidth();
     }
     return entries;
@@ -179,6 +179,17 @@ QRect MemoryHexArea::MarginNameRect(uint32_t registerAddress) const
         if (entry.reg->address == registerAddress)
             return entry.rect.toAlignedRect();
     return QRect();
+}
+
+QString MemoryHexArea::MarginText(uint32_t registerAddress) const
+{
+    const int row = RowOf(registerAddress);
+    if (row < 0)
+        return QString();
+    for (const MarginEntry &entry : MarginEntries(row))
+        if (entry.reg->address == registerAddress)
+            return entry.text;
+    return QString();
 }
 
 void MemoryHexArea::ViewChanged()
@@ -230,6 +241,7 @@ void MemoryHexArea::changeEvent(QEvent *event)
 {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
+        UpdateMetrics();
         m_view.SetRowsShown(std::max(1, (viewport()->height() - HeaderHeight()) / RowHeight()));
         UpdateScrollBar();
     }
@@ -277,15 +289,18 @@ void MemoryHexArea::paintEvent(QPaintEvent *)
         const double top = HeaderHeight() + row * rowHeight;
         const double y = top + baseline;
         painter.setFont(normal);
-        painter.setPen(text);
-        painter.drawText(QPointF(ColumnX(0), y), MemoryUnits::Hex(rowAddress, 4) + u':');
 
-        // Plain units go into one text per row; marked and changed ones
-        // into texts of their own colour and weight, on the same columns.
+        // The address and the plain units go into one text per row; marked
+        // and changed ones into texts of their own colour and weight, on the
+        // same columns (the font is of fixed pitch). Each text costs a
+        // shaping: the blank ones are not drawn.
         const int columns = UnitColumn(units);
         QString plain(columns, u' ');
+        plain.replace(0, kAddressColumns - 1, MemoryUnits::Hex(rowAddress, 4) + u':');
         QString dim(columns, u' ');
         QString changed(columns, u' ');
+        bool anyDim = false;
+        bool anyChanged = false;
         struct Special
         {
             uint32_t address;
@@ -298,7 +313,7 @@ void MemoryHexArea::paintEvent(QPaintEvent *)
         std::vector<Special> specials;
         for (int k = 0; k < units; ++k) {
             const uint32_t address = rowAddress + uint32_t(k * unit);
-            const int column = UnitColumn(k) - kAddressColumns;
+            const int column = UnitColumn(k);
             QString shown = m_view.UnitText(address);
             const bool editing = m_edit && m_edit->Address() == address;
             const auto pending = m_pending.find(address);
@@ -328,20 +343,25 @@ void MemoryHexArea::paintEvent(QPaintEvent *)
                 const QRect cell = UnitRect(address);
                 painter.fillRect(cell, RegisterWindowTools::ChangedBackground(colours, strength));
                 changed.replace(column, shown.size(), shown);
+                anyChanged = true;
             } else if (m_view.UnitValue(address)) {
                 plain.replace(column, shown.size(), shown);
             } else {
                 dim.replace(column, shown.size(), shown);
+                anyDim = true;
             }
         }
-        const double unitsX = ColumnX(kAddressColumns);
+        const double rowX = ColumnX(0);
         painter.setPen(text);
-        painter.drawText(QPointF(unitsX, y), plain);
-        painter.setPen(marks);
-        painter.drawText(QPointF(unitsX, y), dim);
+        painter.drawText(QPointF(rowX, y), plain);
+        if (anyDim) {
+            painter.setPen(marks);
+            painter.drawText(QPointF(rowX, y), dim);
+        }
         painter.setFont(bold);
         painter.setPen(text);
-        painter.drawText(QPointF(unitsX, y), changed);
+        if (anyChanged)
+            painter.drawText(QPointF(rowX, y), changed);
         for (const Special &special : specials) {
             const QRect cell = UnitRect(special.address).adjusted(-1, 0, 1, 0);
             if (special.background.isValid())
@@ -375,7 +395,7 @@ void MemoryHexArea::paintEvent(QPaintEvent *)
                 const int k = int(offset / uint32_t(unit));
                 const double x = ColumnX(UnitColumn(k)) + charWidth * 2 * (unit - 1 - int(offset % uint32_t(unit)));
                 painter.fillRect(QRectF(x, top, 2 * charWidth, 1.5), colours.color(QPalette::Link));
-                painter.drawText(QPointF(entry.rect.left(), y), entry.reg->name);
+                painter.drawText(QPointF(entry.rect.left(), y), entry.text);
             }
         }
 

@@ -36,12 +36,14 @@ public:
     void CancelEdit();
 
     // Where things are drawn, in the viewport's coordinates.
-    int RowHeight() const;
+    int RowHeight() const { return m_rowHeight; }
     int HeaderHeight() const { return RowHeight(); }
     QRect UnitRect(uint32_t unitAddress) const;
     QRect AsciiRect(uint32_t address) const;
-    // The register name of the margin, where it is drawn; empty when it is not.
+    // The register name of the margin, where it is drawn and its text;
+    // empty when it is not drawn.
     QRect MarginNameRect(uint32_t registerAddress) const;
+    QString MarginText(uint32_t registerAddress) const;
 
     // Colours of the marks, for a palette.
     static QColor MarkColour(const QPalette &palette);
@@ -70,9 +72,11 @@ private:
     {
         QRectF rect;
         const ChipAddressMap::Register *reg;
+        QString text;
     };
 
-    double CharWidth() const;
+    double CharWidth() const { return m_charWidth; }
+    void UpdateMetrics();
     double ColumnX(int column) const;
     int UnitColumn(int unitIndex) const;
     int AsciiColumn() const;
@@ -93,4 +97,6 @@ private:
     std::optional<AddressRun> m_match;
     std::optional<MemoryUnits::UnitEdit> m_edit;
     bool m_settingScrollBar = false;
+    double m_charWidth = 8;
+    int m_rowHeight = 16;
 };

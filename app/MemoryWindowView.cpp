@@ -107,6 +107,11 @@ CMemWnd::CMemWnd(CCorvaneApp &app, int number, uint32_t address, QWidget *parent
 
 CMemWnd::~CMemWnd()
 {
+    // A window the user closed is not reopened; one that goes with the
+    // application is.
+    if (!m_app.Closing())
+        m_app.Config().WriteText(QString::fromLatin1(ConfigKey::kCommon), QString::asprintf(kOpenMark, m_number),
+                                 QString());
     m_watch.onRefresh = {};
     m_watch.onEnded = {};
     if (m_cancel)
@@ -114,6 +119,25 @@ CMemWnd::~CMemWnd()
     // The work on its way ends here, within its link's deadlines.
     m_longWorker.reset();
     m_worker.reset();
+}
+
+std::optional<uint32_t> CMemWnd::MarkedAddress(const ConfigFile &config, int number)
+{
+    const QString text = config.ReadText(QString::fromLatin1(ConfigKey::kCommon), QString::asprintf(kOpenMark, number),
+                                         QString(), ConfigKey::kListTextSize);
+    if (text.isEmpty())
+        return std::nullopt;
+    // A mark spoilt by hand still opens its window, at the usual place.
+    return AddressInput::Parse(text, nullptr).value_or(kDefaultAddress);
+}
+
+void CMemWnd::Remember()
+{
+    const QString key = QString::asprintf(kOpenMark, m_number);
+    const QString address = MemoryUnits::Hex(m_view.Cursor(), 4);
+    ConfigFile &config = m_app.Config();
+    if (config.ReadText(QString::fromLatin1(ConfigKey::kCommon), key, QString(), ConfigKey::kListTextSize) != address)
+        config.WriteText(QString::fromLatin1(ConfigKey::kCommon), key, address);
 }
 
 QString CMemWnd::Title() const
@@ -222,6 +246,7 @@ void CMemWnd::BuildControls()
     m_cancelButton->setObjectName(QStringLiteral("cancel"));
     m_cancelButton->hide();
     bottom->addWidget(m_status);
+    bottom->addSpacing(3 * QFontMetrics(font()).horizontalAdvance(QLatin1Char('0')));
     bottom->addWidget(m_message, 1);
     bottom->addWidget(m_progress);
     bottom->addWidget(m_cancelButton);
@@ -235,8 +260,12 @@ void CMemWnd::BuildControls()
 
 void CMemWnd::ConnectControls()
 {
-    // Enter is taken here: a combo box passes it on to its line edit a second time.
-    m_address->lineEdit()->installEventFilter(this);
+    // Enter reaches the box's line edit through the box (its focus proxy)
+    // or through the completer's list, never through an event filter.
+    connect(m_address->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        if (GoToText(m_address->currentText()))
+            m_hex->setFocus(Qt::OtherFocusReason);
+    });
     connect(m_address, &QComboBox::activated, this, [this](int index) { GoToText(m_address->itemText(index)); });
     connect(m_back, &QToolButton::clicked, this, &CMemWnd::Back);
     connect(m_forward, &QToolButton::clicked, this, &CMemWnd::Forward);
@@ -261,7 +290,9 @@ void CMemWnd::ConnectControls()
         m_restartingWatch = false;
         StartOrStopWatch(true);
     });
-    connect(m_find, &QLineEdit::returnPressed, this, &CMemWnd::Find);
+    // Enter in any box of the find row finds.
+    for (QLineEdit *box : {m_find, m_rangeFirst, m_rangeLength})
+        connect(box, &QLineEdit::returnPressed, this, &CMemWnd::Find);
     connect(m_findButton, &QPushButton::clicked, this, &CMemWnd::Find);
     connect(m_cancelButton, &QPushButton::clicked, this, &CMemWnd::CancelFind);
     connect(m_save, &QPushButton::clicked, this, &CMemWnd::SaveRange);
@@ -307,19 +338,6 @@ void CMemWnd::ConnectControls()
             FollowChip();
             RequestRows();
         });
-}
-
-bool CMemWnd::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_address->lineEdit() && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (GoToText(m_address->currentText()))
-                m_hex->setFocus(Qt::OtherFocusReason);
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void CMemWnd::FollowChip()
@@ -490,6 +508,7 @@ void CMemWnd::GoTo(uint32_t address)
     m_hex->ViewChanged();
     ShowCursorPlace();
     RequestRows();
+    Remember();
 }
 
 void CMemWnd::Back()
@@ -499,6 +518,7 @@ void CMemWnd::Back()
         m_hex->ViewChanged();
         ShowCursorPlace();
         RequestRows();
+        Remember();
     }
 }
 
@@ -509,6 +529,7 @@ void CMemWnd::Forward()
         m_hex->ViewChanged();
         ShowCursorPlace();
         RequestRows();
+        Remember();
     }
 }
 
@@ -765,4 +786,7 @@ void CMemWnd::OpenPeripheral(const QString &name)
     if (RegisterRow *row = tree.FindTopRow(name))
         tree.Select(row);
     frame->DocumentArea().setActiveSubWindow(m_app.ChildFrame(slot));
+    // The register window is the active one; this window stays in sight over it.
+    if (auto *own = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        own->raise();
 }

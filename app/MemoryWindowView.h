@@ -35,8 +35,16 @@ class CMemWnd : public QWidget
 public:
     static constexpr uint32_t kDefaultAddress = 0x20000000;
     static constexpr uint32_t kDefaultFindLength = 0x10000;
+    // The open-mark of memory window %d in section COMMON: the address it
+    // went to last, in hexadecimal. Start-up reopens the marked windows
+    // (numbers 1 to kReopenLimit); closing one while the application runs
+    // removes its mark, closing the application keeps them.
+    static constexpr char kOpenMark[] = "MEM_WND_%d";
+    static constexpr int kReopenLimit = 16;
 
     CMemWnd(CCorvaneApp &app, int number, uint32_t address, QWidget *parent = nullptr);
+    // The address a window's open-mark names; nothing for no mark.
+    static std::optional<uint32_t> MarkedAddress(const ConfigFile &config, int number);
     ~CMemWnd() override;
 
     int Number() const { return m_number; }
@@ -67,11 +75,10 @@ public:
     void LoadFile();
     // The peripheral in the register window last active (a new one when none is open).
     void OpenPeripheral(const QString &name);
+    // Writes the open-mark with the cursor's address when it changed.
+    void Remember();
 
     QSize sizeHint() const override;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void BuildControls();

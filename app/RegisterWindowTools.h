@@ -45,6 +45,8 @@ public:
     void RowsChanged();
     // A register, value or field row goes into the plot pane.
     void Plot(uint64_t rowId);
+    // A read of the peripheral ended: the watch's older images of it go.
+    void ForgetWatchImagesOf(const QString &peripheral) { m_watch.ForgetPending(peripheral); }
     // Ctrl+F.
     void FocusFind();
     // Lays the controls out for `width` (one line, or two when one would cut

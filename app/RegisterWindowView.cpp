@@ -92,9 +92,12 @@ struct CRegWnd::Impl : public RowTreeListener
                 [transfer](OperationEnv &env, DumpView &) {
                     RegisterMap::Run(*transfer, env.config, env.links, env.user);
                 },
-                [guard, finish] {
-                    if (guard)
-                        finish();
+                [guard, finish, transfer] {
+                    if (!guard)
+                        return;
+                    finish();
+                    if (guard->Tools())
+                        guard->Tools()->ForgetWatchImagesOf(transfer->peripheral);
                 });
         });
         m_model = std::make_unique<RegisterRowModel>(m_logic->Tree());

@@ -135,7 +135,11 @@ bool TargetActionRunner::Start(const QString &name, Action action, Done done, Du
     m_thread = std::thread([this, relay, action = std::move(action), done = std::move(done), stop = m_stop] {
         UserContext context = relay->Context();
         OperationEnv env{m_config, m_links, context,
-                         [this](qint64 bytes, qint64 total) { emit Progress(bytes, total); },
+                         // Handed over in order with the end: every step is told before it.
+                         [this](qint64 bytes, qint64 total) {
+                             QMetaObject::invokeMethod(
+                                 this, [this, bytes, total] { emit Progress(bytes, total); }, Qt::QueuedConnection);
+                         },
                          [stop] { return stop->load(); }};
         action(env, *relay);
         QMetaObject::invokeMethod(

@@ -21,7 +21,8 @@ struct RowParts
     QStringList units; // blanks past the block's end
     QList<std::optional<uint32_t>> values;
     QString ascii;
-    QStringList registers;
+    QStringList registers; // as the row shows them
+    QStringList registerNames;
 };
 
 template<typename Visit>
@@ -44,13 +45,28 @@ void ForEachRow(const MemoryBlock &block, int rowWidth, int unit, const ChipAddr
         for (uint32_t at = offset; at < offset + inRow; ++at)
             row.ascii += MemoryUnits::Ascii(bytes[at], block.states[at]);
         if (map)
-            for (const ChipAddressMap::Register *reg : map->RegistersStartingIn(row.address, inRow))
-                row.registers << reg->name;
+            for (const RowRegister &named : RowRegisters(*map, row.address, inRow)) {
+                row.registers << named.text;
+                row.registerNames << named.reg->name;
+            }
         visit(row);
     }
 }
 
 } // namespace
+
+std::vector<RowRegister> RowRegisters(const ChipAddressMap &map, uint32_t rowAddress, uint32_t count)
+{
+    std::vector<RowRegister> named;
+    int peripheral = -1;
+    for (const ChipAddressMap::Register *reg : map.RegistersStartingIn(rowAddress, count)) {
+        const QString prefix = map.PeripheralOf(*reg).name + u'.';
+        const bool again = reg->peripheral == peripheral && reg->name.startsWith(prefix);
+        named.push_back({reg, again ? reg->name.mid(prefix.size()) : reg->name});
+        peripheral = reg->peripheral;
+    }
+    return named;
+}
 
 QStringList Rows(const MemoryBlock &block, int rowWidth, int unit, const ChipAddressMap *map)
 {
@@ -80,7 +96,7 @@ QByteArray Json(const MemoryBlock &block, int rowWidth, int unit, const ChipAddr
         rows.append(QJsonObject{{"address", MemoryUnits::Hex(row.address, 4)},
                                 {"units", units},
                                 {"ascii", row.ascii},
-                                {"registers", QJsonArray::fromStringList(row.registers)}});
+                                {"registers", QJsonArray::fromStringList(row.registerNames)}});
     });
     const QJsonObject document{{"address", MemoryUnits::Hex(block.first, 4)},
                                {"length", qint64(block.Size())},

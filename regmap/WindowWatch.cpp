@@ -54,6 +54,14 @@ void WindowWatch::Stop()
         onStopped();
 }
 
+void WindowWatch::ForgetPending(const QString &peripheral)
+{
+    // The end of each refresh stays, so that its changes are still observed.
+    for (Pending &pending : m_pending)
+        if (pending.image.name == peripheral)
+            pending.image = {};
+}
+
 void WindowWatch::Take(uint64_t generation, const std::vector<PeripheralBytes> &images)
 {
     if (generation != m_generation)

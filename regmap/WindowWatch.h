@@ -34,6 +34,9 @@ public:
     // One of RegisterWatch::kRates; false for another rate or when running.
     bool Start(int ratePerSecond);
     void Stop();
+    // A read of the peripheral just put newer values into the rows: the
+    // images of it still waiting, read before, must not overwrite them.
+    void ForgetPending(const QString &peripheral);
     bool IsRunning() const { return m_running; }
     const RowChanges &Changes() const { return m_changes; }
     // Refreshes put into the rows since the last start, and the watch's own

@@ -16,9 +16,11 @@ cmake --build "$build"
 # chips' SVD files, the analyzer of the IP check and its interpreter, data/.
 cmake --install "$build" --prefix "$build/portable" >/dev/null
 home=$(cd "$build/portable" && pwd)
-# First start: two register windows with a few VX21A peripherals in them.
+# First start: two register windows with a few VX21A peripherals in them,
+# and a memory window on the RAM (on QEMU's board its firmware's counters).
 if ! grep -q '^\[VX21A\]' "$home/Corvane.ini"; then
   printf '\n[VX21A]\nWND_0=1\nWND_1=1\nRCC=1\nGPIOA=1\nUSART1=2\nTIM2=2\n' >>"$home/Corvane.ini"
+  sed -i 's|^\[COMMON\]$|[COMMON]\nMEM_WND_1=20000000|' "$home/Corvane.ini"
 fi
 # The probe library is the stand-in the build made: no J-Link message at
 # start, and the data source "JLINK读取" works on its simulated memory.
@@ -118,6 +120,7 @@ sed -i "s|^UART_PORT=.*|UART_PORT=$port|" "$home/Corvane.ini"
 
 echo "Demo board: simulated VX21A on $port (data source UART, see $home/Corvane.ini)."
 echo "Tick 监视 at the top of window_1 to watch TIM2: its counter CNT changes, drawn highlighted."
+echo "The memory window memory_1 shows the RAM: type hex digits over a byte to write it, Ctrl+G TIM2 to go to the timer."
 if [ -x "$home/corvane" ]; then
   if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     echo "No display found. Run under a virtual one:  xvfb-run -a $0" >&2
@@ -134,6 +137,7 @@ else
   echo "  $cli read-file 40000000 1000 /tmp/periph.bin"
   echo "  $cli watchdog-off"
   echo "  $cli watch --interval 500 TIM1 TIM2"
+  echo "  $cli dump TIM2 40 --unit 4"
   echo
   echo "$ corvane-cli read 20000000 40"
   $cli read 20000000 40 || true

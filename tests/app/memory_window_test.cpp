@@ -13,9 +13,14 @@
 #include "app/MemoryHexArea.h"
 #include "app/MemoryWindowView.h"
 #include "app/RegisterWindowTools.h"
+#include "link/LinkCycle.h"
 #include "regmap/RegisterWindow.h"
+#include "support/FakeUser.h"
+#include "support/QemuBoard.h"
 #include "support/TestFiles.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -90,10 +95,18 @@ struct MemRig
     {
         QTest::mouseClick(window->Hex()->viewport(), Qt::LeftButton, {}, window->Hex()->UnitRect(address).center());
     }
+    // Ctrl+G, the text and Enter, each key to the widget with the focus as
+    // the display delivers it (the address box, not its line edit).
     static void GoTo(CMemWnd *window, const char *text)
     {
+        // The window the user works in; the completer's list may have left
+        // the offscreen platform's main window inactive.
+        window->window()->activateWindow();
+        QApplication::processEvents();
+        window->Hex()->setFocus(Qt::MouseFocusReason);
         Key(window, Qt::Key_G, Qt::ControlModifier);
-        QLineEdit *box = Tool<QComboBox>(window, "address")->lineEdit();
+        QWidget *box = QApplication::focusWidget();
+        ASSERT_EQ(box, Tool<QComboBox>(window, "address"));
         QTest::keyClicks(box, QString::fromLatin1(text));
         QTest::keyClick(box, Qt::Key_Return);
         Settle(window);
@@ -144,6 +157,42 @@ TEST(MemoryWindowTest, OpensFromThePanelButtonTheFramesMenuAndCtrlMSeveralAtOnce
     mem.rig.Settle();
     QTest::keyClick(&mem.rig.Frame(), Qt::Key_M, Qt::ControlModifier);
     EXPECT_EQ(mem.rig.app->MemoryWindows().last()->Title(), "memory_2");
+    EXPECT_TRUE(mem.rig.messages.isEmpty()) << mem.rig.messages.join('|').toStdString();
+}
+
+// The memory windows open when the application closes open again at its
+// next start, each at the address it went to last; one the user closed
+// does not.
+TEST(MemoryWindowTest, OpenWindowsComeBackAtTheNextStartWhereTheyWent)
+{
+    MemRig mem;
+    ASSERT_TRUE(mem.Start());
+    CMemWnd *first = mem.Open();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(mem.rig.Config().ReadText("COMMON", "MEM_WND_1", "", 50), "20000000");
+    MemRig::GoTo(first, "UART0.SR");
+    EXPECT_EQ(mem.rig.Config().ReadText("COMMON", "MEM_WND_1", "", 50), "40001004");
+    CMemWnd *second = mem.Open();
+    CMemWnd *third = mem.Open();
+    ASSERT_TRUE(second && third);
+    MemRig::GoTo(third, "GPIO");
+    second->parentWidget()->close();
+    mem.rig.Settle();
+    EXPECT_EQ(mem.rig.Config().ReadText("COMMON", "MEM_WND_2", "none", 50), "none");
+    mem.rig.Quit();
+    EXPECT_EQ(mem.rig.Config().ReadText("COMMON", "MEM_WND_1", "", 50), "40001004");
+    EXPECT_EQ(mem.rig.Config().ReadText("COMMON", "MEM_WND_3", "", 50), "40002000");
+
+    ASSERT_TRUE(mem.Start());
+    QStringList shown;
+    for (CMemWnd *window : mem.rig.app->MemoryWindows())
+        shown << QStringLiteral("%1 %2").arg(window->Title()).arg(window->View().Cursor(), 0, 16);
+    EXPECT_EQ(shown, QStringList({"memory_1 40001004", "memory_3 40002000"}));
+    // The rows read at once, the register names beside them.
+    CMemWnd *reopened = mem.rig.app->MemoryWindows().first();
+    MemRig::Settle(reopened);
+    EXPECT_EQ(reopened->View().UnitText(kUartCr), "21");
+    EXPECT_TRUE(reopened->Hex()->MarginNameRect(kUartCr + 4).isValid());
     EXPECT_TRUE(mem.rig.messages.isEmpty()) << mem.rig.messages.join('|').toStdString();
 }
 
@@ -232,7 +281,22 @@ TEST(MemoryWindowTest, KeysMoveTheCursorAndTheAddressBoxTakesNamesWithHistory)
     EXPECT_EQ(view.Cursor(), 0x20000040u);
     EXPECT_FALSE(MemRig::Tool<QToolButton>(window, "forward")->isEnabled());
     // The box lists where the window went, the newest first.
-    EXPECT_EQ(MemRig::Tool<QComboBox>(window, "address")->itemText(0), "20000040");
+    auto *box = MemRig::Tool<QComboBox>(window, "address");
+    EXPECT_EQ(box->itemText(0), "20000040");
+
+    // A name picked from the completer's list: one step, there.
+    const std::size_t visited = window->History().Entries().size();
+    mem.rig.messages.clear();
+    MemRig::Key(window, Qt::Key_G, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), "uart0.s");
+    QAbstractItemView *list = box->completer()->popup();
+    ASSERT_TRUE(list->isVisible());
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+    MemRig::Settle(window);
+    EXPECT_EQ(view.Cursor(), kUartCr + 4);
+    EXPECT_EQ(window->History().Entries().size(), visited + 1);
+    EXPECT_TRUE(mem.rig.messages.isEmpty()) << mem.rig.messages.join('|').toStdString();
 }
 
 TEST(MemoryWindowTest, TypedDigitsWriteAUnitAtOnceEscapeCancelsAndCtrlZWritesTheOldValueBack)
@@ -359,6 +423,10 @@ TEST(MemoryWindowTest, RegisterNamesBesideTheBytesOpenTheirPeripheralInTheActive
     const QRect name = hex->MarginNameRect(kUartCr + 4);
     ASSERT_TRUE(name.isValid());
     EXPECT_LT(hex->UnitRect(kUartCr + 15).right(), name.left());
+    // The peripheral once a row, before its first register.
+    EXPECT_EQ(hex->MarginText(kUartCr), "UART0.CR");
+    EXPECT_EQ(hex->MarginText(kUartCr + 4), "SR");
+    EXPECT_LT(hex->MarginNameRect(kUartCr).right(), name.left());
     const QImage shot = hex->viewport()->grab().toImage();
     EXPECT_EQ(TextColour(shot, name), hex->palette().color(QPalette::Link));
 
@@ -370,6 +438,10 @@ TEST(MemoryWindowTest, RegisterNamesBesideTheBytesOpenTheirPeripheralInTheActive
     ASSERT_NE(first->Logic()->Tree().FindTopRow("UART0"), nullptr);
     EXPECT_EQ(first->Logic()->Tree().Selected(), first->Logic()->Tree().FindTopRow("UART0"));
     EXPECT_EQ(mem.rig.Frame().ActiveWindowSlot(), 0);
+    // The register window is the active one, the memory window stays over it.
+    auto *memoryFrame = qobject_cast<QMdiSubWindow *>(window->parentWidget());
+    EXPECT_EQ(mem.rig.Frame().DocumentArea().activeSubWindow(), mem.rig.app->ChildFrame(0));
+    EXPECT_EQ(mem.rig.Frame().DocumentArea().subWindowList(QMdiArea::StackingOrder).last(), memoryFrame);
     EXPECT_TRUE(mem.rig.Peripherals().FindRow("UART0")->text(1) == "✔");
 
     // Window 1 used last; back in the memory window a byte of GPIO.DATA.
@@ -466,16 +538,27 @@ TEST(MemoryWindowTest, SavesARangeToAFileAndLoadsAFileIntoMemory)
     EXPECT_EQ(mem.rig.messages, QStringList{"no file select, please check!"});
 }
 
+// Two windows in every look, kept in bin/ to be looked at: the RAM watched
+// with a unit typed over and the cursor on it; a UART's registers beside
+// their bytes in 32-bit units, above the chip table's refused window.
 TEST(MemoryWindowTest, ScreenshotsInEveryLook)
 {
     MemRig mem;
     mem.chip.AddFreeRunningCounter(kCounter);
     ASSERT_TRUE(mem.Start());
     CMemWnd *window = mem.Open();
-    ASSERT_NE(window, nullptr);
-    window->parentWidget()->resize(820, 560);
-    MemRig::GoTo(window, "FFFA0");
+    CMemWnd *registers = mem.Open();
+    ASSERT_TRUE(window && registers);
+    QMdiArea &area = mem.rig.Frame().DocumentArea();
+    const int half = area.viewport()->height() / 2;
+    window->parentWidget()->setGeometry(0, 0, area.viewport()->width(), half);
+    registers->parentWidget()->setGeometry(0, half, area.viewport()->width(), half);
     MemRig::GoTo(window, "20000000");
+    auto *unit = MemRig::Tool<QComboBox>(registers, "unit");
+    unit->setCurrentIndex(unit->findData(4));
+    emit unit->activated(unit->currentIndex());
+    mem.chip.PokeWord(kUartCr + 8, 0x00C0FFEE);
+    MemRig::GoTo(registers, "UART0.SR");
     QTest::mouseClick(MemRig::Tool<QCheckBox>(window, "watch"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(window->View().UnitStrength(kCounter) > 0, 10000);
     MemRig::ClickUnit(window, kRam + 4);
@@ -484,7 +567,88 @@ TEST(MemoryWindowTest, ScreenshotsInEveryLook)
         mem.rig.Frame().SetLook(id);
         QApplication::processEvents();
         const QString path = QDir(BinDir()).filePath(QStringLiteral("memory-window-look-%1.png").arg(id));
-        EXPECT_TRUE(window->parentWidget()->grab().save(path)) << path.toStdString();
+        EXPECT_TRUE(area.grab().save(path)) << path.toStdString();
     }
     MemRig::Key(window, Qt::Key_Escape);
+    registers->parentWidget()->resize(area.viewport()->width(), area.viewport()->height());
+    MemRig::GoTo(registers, "FFF80");
+    EXPECT_TRUE(registers->parentWidget()->grab().save(QDir(BinDir()).filePath("memory-window-refused.png")));
+    EXPECT_TRUE(mem.rig.messages.isEmpty()) << mem.rig.messages.join('|').toStdString();
+}
+
+// QEMU's mps2-an505 through its gdbstub, running the counter firmware: its
+// loop counter (the word after the magic at 0x20000000) is seen changing
+// in the watched window, and a byte typed over reaches the board's RAM
+// alone (the GDB link writes bytes) and is read back.
+TEST(MemoryWindowTest, OnQemusBoardTheFirmwaresCounterRunsAndATypedByteReachesRam)
+{
+    if (QemuBoard::Program().isEmpty())
+        GTEST_SKIP() << "qemu-system-arm is not installed (scripts/install-deps.sh installs it)";
+#ifndef CORVANE_AN505_FIRMWARE
+    GTEST_SKIP() << "the AN505 firmware is not built (arm-none-eabi-gcc is missing)";
+#else
+    QemuBoard board;
+    ASSERT_TRUE(board.Start(CORVANE_AN505_FIRMWARE));
+    AppRig rig(QStringLiteral("[CHIP_TYPE]\nNUM=1\nCHIP_0=AN505\nSEL=0\n"
+                              "[COMMON]\nDATA_TYPE=3\nGDB_SERVER=%1\nJLINKDLL=%2\n")
+                   .arg(board.GdbServer(), StandInPath()));
+    ASSERT_TRUE(QFile::copy(SourcePath("svd/AN505.svd"), rig.Path("svd/AN505.svd")));
+    ASSERT_TRUE(rig.Start());
+    rig.app->MainFrame()->resize(1400, 900);
+    QTest::mouseClick(rig.Panel().findChild<QPushButton *>("1043"), Qt::LeftButton);
+    ASSERT_EQ(rig.app->MemoryWindows().size(), 1);
+    CMemWnd *window = rig.app->MemoryWindows().first();
+    MemRig::Settle(window);
+    MemoryView &view = window->View();
+    EXPECT_EQ(view.Cursor(), kRam);
+
+    // 32-bit units; the firmware's magic once its reset handler ran.
+    auto *unit = MemRig::Tool<QComboBox>(window, "unit");
+    unit->setCurrentIndex(unit->findData(4));
+    emit unit->activated(unit->currentIndex());
+    for (int i = 0; i < 100 && view.UnitText(kRam) != "C0FFEE33"; ++i) {
+        QTest::qWait(50);
+        MemRig::Key(window, Qt::Key_F5);
+        MemRig::Settle(window);
+    }
+    ASSERT_EQ(view.UnitText(kRam), "C0FFEE33");
+
+    // Watched: the loop counter changes and is drawn changed; the magic not.
+    QTest::mouseClick(MemRig::Tool<QCheckBox>(window, "watch"), Qt::LeftButton);
+    ASSERT_TRUE(window->Watch().IsRunning());
+    const QString before = view.UnitText(kRam + 4);
+    QTRY_VERIFY_WITH_TIMEOUT(view.UnitStrength(kRam + 4) > 0 && view.UnitText(kRam + 4) != before, 10000);
+    EXPECT_EQ(view.UnitStrength(kRam), 0.0);
+    window->Hex()->viewport()->repaint();
+    const QImage shot = window->Hex()->viewport()->grab().toImage();
+    const QRect counter = window->Hex()->UnitRect(kRam + 4).adjusted(1, 1, -1, -1);
+    EXPECT_EQ(Background(shot, counter),
+              RegisterWindowTools::ChangedBackground(window->Hex()->palette(), view.UnitStrength(kRam + 4)));
+    window->parentWidget()->grab().save(QDir(BinDir()).filePath("memory-window-qemu.png"));
+    QTest::mouseClick(MemRig::Tool<QCheckBox>(window, "watch"), Qt::LeftButton);
+    EXPECT_FALSE(window->Watch().IsRunning());
+
+    // A byte typed over, in 8-bit units, away from the firmware's words.
+    unit->setCurrentIndex(unit->findData(1));
+    emit unit->activated(unit->currentIndex());
+    MemRig::GoTo(window, "20000100");
+    const uint32_t target = kRam + 0x101;
+    MemRig::ClickUnit(window, target);
+    const QString neighbours = view.UnitText(target - 1) + view.UnitText(target + 1);
+    MemRig::Type(window, "5a");
+    MemRig::Settle(window);
+    EXPECT_EQ(view.UnitText(target), "5A") << "read back";
+
+    FakeUser reader;
+    reader.chip = "AN505";
+    UserContext context = reader.Context();
+    LinkCycle cycle(rig.app->Config(), rig.app->Links(), context);
+    ASSERT_TRUE(cycle.Preface() && cycle.Open() && cycle.Read(target - 1, 4));
+    const TransferBuffer &buffer = cycle.Buffer();
+    const QString onBoard = QString::asprintf("%02X%02X%02X", buffer[0], buffer[1], buffer[2]);
+    cycle.Close();
+    EXPECT_EQ(onBoard, view.UnitText(target - 1) + "5A" + view.UnitText(target + 1));
+    EXPECT_EQ(view.UnitText(target - 1) + view.UnitText(target + 1), neighbours);
+    EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('|').toStdString();
+#endif
 }

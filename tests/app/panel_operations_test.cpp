@@ -71,7 +71,8 @@ TEST(PanelOperationsTest, ReadToFileShowsBytesDoneOfTheTotal)
     QStringList seen;
     QObject::connect(&board.rig->app->Actions(), &TargetActionRunner::Progress, [&] {
         if (auto *progress = board.rig->Panel().findChild<QProgressDialog *>("progress"))
-            if (progress->isVisible() && (seen.isEmpty() || seen.last() != progress->labelText()))
+            if (progress->isVisible() && !progress->labelText().isEmpty() &&
+                (seen.isEmpty() || seen.last() != progress->labelText()))
                 seen << progress->labelText();
     });
     board.Click(1025);

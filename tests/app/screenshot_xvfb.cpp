@@ -451,6 +451,81 @@ TEST(DemoWithKeysTest, AHexValueTypedInFourWindowsReachesTheChip)
         corvane.kill();
 }
 
+// The memory window of the demo as a person uses it from the keyboard: it
+// opens at the start over the document area (the demo marks it open) with
+// the focus on its first byte; two hex digits typed write that byte to the
+// chip's RAM and the window draws it; Ctrl+G, three Tabs and Space tick
+// its watch, and the counter in the RAM is drawn changing, on amber.
+TEST(DemoWithMouseTest, MemoryWindowWritesATypedByteAndWatchesTheCounter)
+{
+    if (const QString missing = MissingForTheMouse(); !missing.isEmpty())
+        GTEST_SKIP() << missing.toStdString();
+
+    SimulatedChip chip("VX21A");
+    ASSERT_TRUE(chip.Start());
+    FillPeripherals(chip);
+    for (uint32_t k = 0; k < 0x400; k += 4)
+        chip.PokeWord(0x20000000u + k, 0x11223300u | (k / 4));
+    chip.AddFreeRunningCounter(0x20000010);
+
+    QTemporaryDir home;
+    QTemporaryDir profile;
+    QString ini = DemoIni(chip.PortPath());
+    ini.replace("[COMMON]\n", "[COMMON]\nMEM_WND_1=20000000\n");
+    QProcess corvane;
+    QString mainWindow;
+    ASSERT_NO_FATAL_FAILURE(StartCorvane(corvane, home, profile, ini, mainWindow));
+    XDoTool({"windowfocus", "--sync", mainWindow});
+    QTest::qWait(500);
+
+    // The document area right of the pane: the memory window's rows.
+    const QRect rows(380, 60, 620, 500);
+    const QImage opened = Screen();
+    opened.save(QDir(BinDir()).filePath("corvane-demo-memory.png"));
+    EXPECT_GE(DistinctColours(opened, rows), 3) << "the memory window's rows are blank";
+
+    XDoTool({"type", "5a"});
+    QElapsedTimer timer;
+    timer.start();
+    while (chip.PeekWord(0x20000000) != 0x1122335Au && timer.elapsed() < 10000)
+        QTest::qWait(100);
+    EXPECT_EQ(chip.PeekWord(0x20000000), 0x1122335Au) << "the typed byte did not reach the RAM alone";
+    QTest::qWait(800);
+    const QImage written = Screen();
+    written.save(QDir(BinDir()).filePath("corvane-demo-memory-written.png"));
+    EXPECT_TRUE(Differ(opened, written, rows)) << "the window did not draw the byte written";
+
+    XDoTool({"key", "ctrl+g", "Tab", "Tab", "Tab", "space"});
+    QTest::qWait(1500);
+    const QImage first = Screen();
+    QTest::qWait(1000);
+    const QImage second = Screen();
+    second.save(QDir(BinDir()).filePath("corvane-demo-memory-watch.png"));
+    EXPECT_TRUE(Differ(first, second, rows)) << "the counter did not change while watched";
+    int highlighted = 0;
+    for (int y = rows.top(); y <= rows.bottom(); ++y)
+        for (int x = rows.left(); x <= rows.right(); ++x) {
+            const QRgb pixel = second.pixel(x, y);
+            highlighted += qRed(pixel) > 240 && qGreen(pixel) > 180 && qGreen(pixel) < 215 && qBlue(pixel) < 40;
+        }
+    EXPECT_GT(highlighted, 60) << "no unit drawn changed";
+
+    // The timer's registers named beside its bytes.
+    XDoTool({"key", "ctrl+g"});
+    XDoTool({"type", "TIM2"});
+    XDoTool({"key", "Return"});
+    QTest::qWait(1500);
+    const QImage registers = Screen();
+    registers.save(QDir(BinDir()).filePath("corvane-demo-memory-registers.png"));
+    EXPECT_TRUE(Differ(second, registers, rows)) << "Ctrl+G TIM2 went nowhere";
+    EXPECT_TRUE(XDoTool({"search", "--onlyvisible", "--name", "^Corvane$"}).isEmpty()) << "a message box is open";
+
+    EXPECT_EQ(corvane.state(), QProcess::Running);
+    corvane.terminate();
+    if (!corvane.waitForFinished(10000))
+        corvane.kill();
+}
+
 int main(int argc, char **argv)
 {
     const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));

@@ -325,10 +325,10 @@ TEST(MemoryTextTest, RowsAsTheWindowShowsThemAndAsJson)
         if (block.states[std::size_t(i)] == ByteState::Unread)
             block.states[std::size_t(i)] = ByteState::Value;
     }
-    EXPECT_EQ(MemoryText::Rows(block, 16, 4, &map),
-              QStringList({"20001000: C0FFEE33 00000041 ~~~~~~~~ 0000AB00  3...A...    ....  TIMER0.CTRL TIMER0.VALUE "
-                           "TIMER0.FIFO TIMER0.STAT",
-                           "20001010: 5A5A5A5A" + QString(29, u' ') + "ZZZZ"}));
+    EXPECT_EQ(
+        MemoryText::Rows(block, 16, 4, &map),
+        QStringList({"20001000: C0FFEE33 00000041 ~~~~~~~~ 0000AB00  3...A...    ....  TIMER0.CTRL VALUE FIFO STAT",
+                     "20001010: 5A5A5A5A" + QString(29, u' ') + "ZZZZ"}));
     const QJsonObject json = QJsonDocument::fromJson(MemoryText::Json(block, 16, 1, &map)).object();
     EXPECT_EQ(json["address"].toString(), "20001000");
     EXPECT_EQ(json["unit"].toInt(), 1);
@@ -339,4 +339,5 @@ TEST(MemoryTextTest, RowsAsTheWindowShowsThemAndAsJson)
     EXPECT_TRUE(units[8].isNull()) << "the FIFO is never read";
     EXPECT_EQ(rows[1].toObject()["units"].toArray().size(), 4);
     EXPECT_EQ(rows[0].toObject()["registers"].toArray().size(), 4);
+    EXPECT_EQ(rows[0].toObject()["registers"].toArray()[1].toString(), "TIMER0.VALUE") << "whole names";
 }
