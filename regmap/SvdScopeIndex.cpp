@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 
 // Parts of an enumeratedValues path that count: the name and up to three owners.
@@ -28,7 +30,14 @@ SvdScopeIndex::SvdScopeIndex(SvdElements &elements, const std::vector<std::uint3
         m_literal.try_emplace(name, member);
         if (name.contains(u"%s")) {
             m_bare.try_emplace(WithoutPlaceholder(name), member);
+            const std::size_t position = m_arrays.size();
             m_arrays.push_back(member);
+            if (name.count(u"%s") == 1) {
+                const qsizetype at = name.indexOf(u"%s");
+                m_byAffixes.emplace(name.first(at) + QChar(1) + name.sliced(at + 2), position);
+            } else {
+                m_severalPlaceholders.push_back(position);
+            }
         }
     }
 }
@@ -41,25 +50,39 @@ SvdScopeIndex::Found SvdScopeIndex::Find(SvdElements &elements, QStringView name
         return {literal->second};
     if (const auto bare = m_bare.find(key); bare != m_bare.end() && bare->second != self)
         return {bare->second};
-    SpellElements(elements, budget);
-    if (const auto element = m_elements.find(key); element != m_elements.end() && element->second.first != self)
-        return {element->second.first, true, element->second.second};
-    return {};
+    (void)budget; // nothing is spelt out any more
+    return FindElement(elements, key, self);
 }
 
-void SvdScopeIndex::SpellElements(SvdElements &elements, std::uint32_t &budget)
+SvdScopeIndex::Found SvdScopeIndex::FindElement(SvdElements &elements, const QString &key, std::uint32_t self)
 {
-    if (m_elementsSpelt)
-        return;
-    m_elementsSpelt = true;
-    for (const std::uint32_t member : m_arrays) {
+    if (m_arrays.empty())
+        return {};
+    std::vector<std::size_t> candidates = m_severalPlaceholders;
+    // Names longer than this are no element of a file's arrays worth trying
+    // every split of.
+    constexpr qsizetype kLongestKey = 256;
+    if (key.size() <= kLongestKey) {
+        for (qsizetype prefix = 0; prefix <= key.size(); ++prefix)
+            for (qsizetype suffix = prefix; suffix <= key.size(); ++suffix) {
+                const auto [first, last] = m_byAffixes.equal_range(key.first(prefix) + QChar(1) + key.sliced(suffix));
+                for (auto it = first; it != last; ++it)
+                    candidates.push_back(it->second);
+            }
+    }
+    std::sort(candidates.begin(), candidates.end());
+    for (const std::size_t position : candidates) {
+        const std::uint32_t member = m_arrays[position];
+        if (member == self)
+            continue;
         SvdArray array;
         if (!elements.ArrayOf(member, array, false) || !array.isArray)
             continue;
-        const QString name = elements.NameOf(member);
-        for (std::uint32_t k = 0; k < array.count && budget > 0; ++k, --budget)
-            m_elements.try_emplace(array.Substitute(name, k), member, k);
+        const qint64 k = array.IndexOf(elements.NameOf(member), key);
+        if (k >= 0 && std::uint64_t(k) < array.count)
+            return {member, true, std::uint32_t(k)};
     }
+    return {};
 }
 
 SvdEnumIndex::SvdEnumIndex(SvdElements &elements, std::uint32_t scope)

@@ -15,8 +15,9 @@ class SvdElements;
 // and clusters of a peripheral or cluster, the fields of a register), so that
 // every derivedFrom lookup is one hash lookup. A name is found as written
 // first, then without its index placeholder ("CH[%s]" as "CH"), then as one
-// element of an array ("P100PFS" of "P10%sPFS"). Element names are spelt out
-// only when a lookup first needs them, within a budget shared by the walk.
+// element of an array ("P100PFS" of "P10%sPFS"): the arrays are kept by the
+// text before and after their placeholder, so a lookup tries the key's few
+// splits and never spells out an array's element names.
 class SvdScopeIndex
 {
 public:
@@ -34,13 +35,17 @@ public:
     Found Find(SvdElements &elements, QStringView name, std::uint32_t self, std::uint32_t &budget);
 
 private:
-    void SpellElements(SvdElements &elements, std::uint32_t &budget);
+    // The first array, in document order, that has `key` as one of its
+    // elements, other than `self`.
+    Found FindElement(SvdElements &elements, const QString &key, std::uint32_t self);
 
     std::unordered_map<QString, std::uint32_t> m_literal;
     std::unordered_map<QString, std::uint32_t> m_bare;
     std::vector<std::uint32_t> m_arrays; // members with a placeholder, in order
-    bool m_elementsSpelt = false;
-    std::unordered_map<QString, std::pair<std::uint32_t, std::uint32_t>> m_elements;
+    // Positions in m_arrays by "prefix\x01suffix" around a single placeholder;
+    // names with several placeholders are tried one by one.
+    std::unordered_multimap<QString, std::size_t> m_byAffixes;
+    std::vector<std::size_t> m_severalPlaceholders;
 };
 
 // The enumeratedValues blocks of one field, register, peripheral or file by
