@@ -504,6 +504,11 @@ void CMemWnd::GoTo(uint32_t address)
 {
     m_history.Visit(m_view.Cursor(), address);
     m_hex->CancelEdit();
+    Show(address);
+}
+
+void CMemWnd::Show(uint32_t address)
+{
     m_view.GoTo(address);
     m_hex->ViewChanged();
     ShowCursorPlace();
@@ -513,24 +518,14 @@ void CMemWnd::GoTo(uint32_t address)
 
 void CMemWnd::Back()
 {
-    if (const std::optional<uint32_t> address = m_history.Back(m_view.Cursor())) {
-        m_view.GoTo(*address);
-        m_hex->ViewChanged();
-        ShowCursorPlace();
-        RequestRows();
-        Remember();
-    }
+    if (const std::optional<uint32_t> address = m_history.Back(m_view.Cursor()))
+        Show(*address);
 }
 
 void CMemWnd::Forward()
 {
-    if (const std::optional<uint32_t> address = m_history.Forward(m_view.Cursor())) {
-        m_view.GoTo(*address);
-        m_hex->ViewChanged();
-        ShowCursorPlace();
-        RequestRows();
-        Remember();
-    }
+    if (const std::optional<uint32_t> address = m_history.Forward(m_view.Cursor()))
+        Show(*address);
 }
 
 void CMemWnd::ShowCursorPlace()
@@ -708,12 +703,7 @@ void CMemWnd::SaveRange()
     Post(*m_longWorker, [this, chip, path, addressText, lengthText, &config, &links] {
         DetachedUser user(chip, path);
         UserContext context = user.Context();
-        OperationEnv env{config, links, context, [this](qint64 done, qint64 total) {
-                             QMetaObject::invokeMethod(
-                                 this,
-                                 [this, done, total] { m_progress->setValue(total ? int(done * 1000 / total) : 0); },
-                                 Qt::QueuedConnection);
-                         }};
+        OperationEnv env{config, links, context, ProgressReport()};
         NoDump dump;
         MemoryOps::ReadToFile(env, addressText, lengthText, dump);
         Deliver([this, notes = user.notes, failures = user.failures] {
@@ -740,12 +730,7 @@ void CMemWnd::LoadFile()
     Post(*m_longWorker, [this, chip, path, addressText, &config, &links] {
         DetachedUser user(chip, path);
         UserContext context = user.Context();
-        OperationEnv env{config, links, context, [this](qint64 done, qint64 total) {
-                             QMetaObject::invokeMethod(
-                                 this,
-                                 [this, done, total] { m_progress->setValue(total ? int(done * 1000 / total) : 0); },
-                                 Qt::QueuedConnection);
-                         }};
+        OperationEnv env{config, links, context, ProgressReport()};
         MemoryOps::WriteFromFile(env, addressText);
         Deliver([this, notes = user.notes, failures = user.failures] {
             EndBusy(failures.isEmpty() ? Tr(Text::kDone) : failures.front().trimmed());
@@ -753,6 +738,16 @@ void CMemWnd::LoadFile()
             Refresh(); // what the file put there
         });
     });
+}
+
+std::function<void(qint64, qint64)> CMemWnd::ProgressReport()
+{
+    // Called on the worker's thread: the bar moves on the window's.
+    return [this](qint64 done, qint64 total) {
+        QMetaObject::invokeMethod(
+            this, [this, done, total] { m_progress->setValue(total ? int(done * 1000 / total) : 0); },
+            Qt::QueuedConnection);
+    };
 }
 
 void CMemWnd::OpenPeripheral(const QString &name)

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -60,6 +61,10 @@ public:
     // its message) for anything else.
     bool GoToText(const QString &text);
     // Goes to the address, remembered for back and forward.
+    // The view moved to `address` without a history step: drawn, read, remembered.
+    void Show(uint32_t address);
+    // The progress of a long transfer, for its worker.
+    std::function<void(qint64, qint64)> ProgressReport();
     void GoTo(uint32_t address);
     void Back();
     void Forward();
