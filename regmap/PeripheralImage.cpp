@@ -1,5 +1,6 @@
 #include "regmap/PeripheralImage.h"
 
+#include "link/ChipProfile.h"
 #include "link/LinkCycle.h"
 #include "regmap/RowText.h"
 
@@ -33,8 +34,19 @@ bool AlreadyShows(const RegisterRow &reg, uint32_t word)
 
 std::vector<bool> LeftOutWords(const RegisterRow &peripheral)
 {
-    const uint32_t words = uint32_t((uint64_t(peripheral.Traits().span) + 3) / 4);
+    const RegisterRowTraits &traits = peripheral.Traits();
+    const uint32_t words = uint32_t((uint64_t(traits.span) + 3) / 4);
     std::vector<bool> leftOut;
+    for (const ChipProfile::RefusedWindow &window : ChipProfile::RefusedReads(traits.chipModel)) {
+        const uint64_t base = traits.base;
+        if (uint64_t(window.last) < base || uint64_t(window.first) >= base + uint64_t(words) * 4)
+            continue;
+        const uint64_t first = window.first > base ? (window.first - base) / 4 : 0;
+        const uint64_t last = std::min<uint64_t>(words - 1, (uint64_t(window.last) - base) / 4);
+        leftOut.resize(words, false);
+        for (uint64_t word = first; word <= last; ++word)
+            leftOut[word] = true;
+    }
     for (const auto &reg : peripheral.Children()) {
         if (!reg->Traits().readHasSideEffect)
             continue;
@@ -45,6 +57,26 @@ std::vector<bool> LeftOutWords(const RegisterRow &peripheral)
         leftOut[word] = true;
     }
     return leftOut;
+}
+
+std::optional<QString> ReadRefusal(const RegisterRow &reg)
+{
+    const QString &chip = reg.Peripheral().Traits().chipModel;
+    const uint32_t word = reg.Traits().address - (reg.Traits().offset & 3u);
+    if (std::optional<QString> refusal = ChipProfile::CheckReadAddress(chip, word))
+        return refusal;
+    return ChipProfile::CheckReadAddress(chip, word + 3);
+}
+
+bool WordReadChangesChip(const RegisterRow &reg)
+{
+    const RegisterRow *peripheral = reg.Parent();
+    if (!peripheral)
+        return reg.Traits().readHasSideEffect;
+    for (const auto &other : peripheral->Children())
+        if (other->Traits().readHasSideEffect && WordOffset(*other) == WordOffset(reg))
+            return true;
+    return false;
 }
 
 std::vector<Run> ReadRuns(uint32_t span, const std::vector<bool> &leftOut)
@@ -137,6 +169,9 @@ void Fill(RegisterRowTree &tree, RegisterRow *peripheral, const QByteArray &imag
             continue;
         const uint32_t word = Word(image, WordOffset(*reg));
         if (which == Registers::LeaveLeftOut && reg->Traits().readHasSideEffect)
+            continue;
+        // The chip was never asked for it: what the image holds there is not its value.
+        if (source.kind == ValueSource::Kind::Chip && ReadRefusal(*reg))
             continue;
         if (which == Registers::LeaveLeftOut && AlreadyShows(*reg, word)) {
             if (reg->Source().kind != source.kind || reg->Source().stale)

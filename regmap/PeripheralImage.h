@@ -6,6 +6,7 @@
 #include <QByteArray>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class LinkCycle;
@@ -16,9 +17,15 @@ class LinkCycle;
 // chip, filling rows from a file or a watch, saving and writing rows.
 namespace PeripheralImage {
 
-// Words (by index from the base) of registers whose reading changes the
-// chip: a whole-peripheral read leaves them out.
+// Words (by index from the base) a whole-peripheral read leaves out: those
+// of registers whose reading changes the chip, and those the chip table
+// refuses to read.
 std::vector<bool> LeftOutWords(const RegisterRow &peripheral);
+// Why the chip table refuses to read a register's word, or nothing.
+std::optional<QString> ReadRefusal(const RegisterRow &reg);
+// Whether reading the register's word changes the chip (its own reading or
+// that of another register in the same word).
+bool WordReadChangesChip(const RegisterRow &reg);
 
 // A stretch of the image read in one transfer.
 struct Run
@@ -51,7 +58,8 @@ void FillFields(RegisterRowTree &tree, RegisterRow *reg, uint32_t value);
 NumberForm FieldForm(const RegisterRow &field);
 
 enum class Registers { All, LeaveLeftOut };
-// Every register of the peripheral that the image holds wholly; with LeaveLeftOut the rows
+// Every register of the peripheral that the image holds wholly (never one
+// the chip table refuses to read, from the chip); with LeaveLeftOut the rows
 // of registers a whole read leaves out keep what they show, and registers
 // that already show their word are left alone (a view redraws only changes).
 void Fill(RegisterRowTree &tree, RegisterRow *peripheral, const QByteArray &image, const ValueSource &source,

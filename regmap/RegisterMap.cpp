@@ -56,6 +56,7 @@ void RegisterMap::AddRowsFrom(XmlDocument &document, const QString &name)
     options.expandLevel = m_env.config.ReadInt(ConfigKey::kCommon, ConfigKey::kExpandType, 0);
     options.hex = NumberBase() == Stored(NumberBase::Hexadecimal);
     options.captionColumn = RowText::BuildColumn(m_tree.LastWidth());
+    options.chipModel = ChipModel();
 
     const SvdPeripheralResult result = SvdDeviceModel::ReadPeripheral(document, name);
     if (result.outcome == SvdPeripheralResult::Outcome::Failed) {

@@ -66,15 +66,18 @@ public:
     // --- Transfers: one link cycle reads or writes a peripheral (its rows,
     // through its snapshot file) or a register (`isRegister`).
     void ReadRow(RegisterRow *row, bool isRegister);
-    void WriteRow(RegisterRow *row, bool isRegister);
+    // `beforeEdit`: an immediate write, whose rows go back to what they
+    // showed before the edit when it cannot be done.
+    void WriteRow(RegisterRow *row, bool isRegister,
+                  const std::optional<RegisterTransfer::Shown> &beforeEdit = std::nullopt);
     // The same in the steps that let the cycle run off the rows' thread:
     // plan from the rows, run the cycle and the files on any thread without
     // touching a row (messages go to `user`), finish in the rows.
     // Where ReadRow() and WriteRow() run a transfer's cycle. Unset: here, at
     // once. The windows set one that runs it on a thread of theirs and calls
     // `finish` on the rows' thread once it has ended; it returns false when
-    // it cannot take the transfer now (another action runs), and the
-    // transfer is dropped.
+    // it cannot take the transfer now (another action runs): the transfer
+    // is then refused with a message.
     using TransferRunner =
         std::function<bool(std::shared_ptr<RegisterTransfer> transfer, std::function<void()> finish)>;
     void SetTransferRunner(TransferRunner runner) { m_transferRunner = std::move(runner); }
@@ -82,8 +85,30 @@ public:
     RegisterTransfer PlanWrite(const RegisterRow *row, bool isRegister) const;
     static void Run(RegisterTransfer &transfer, const ConfigFile &config, TargetLinks &links, UserContext &user);
     // What was read goes into the rows; after a failed read what they show
-    // is marked old. A row that went meanwhile is left alone.
+    // is marked old. A register written shows the word written, one whose
+    // immediate write failed what it showed before the edit. A row that went
+    // meanwhile is left alone.
     void Finish(const RegisterTransfer &transfer);
+
+    // How a write of a register takes its word: the bits the rows give, and
+    // whether the others are first read from the chip. A register whose
+    // other bits are neither known from the chip nor readable (its word's
+    // reading changes the chip, or the chip table refuses it) cannot be
+    // written from part of its bits: `blocked` says why.
+    struct WordPlan
+    {
+        enum class Blocked { No, ReadChangesChip, ReadRefused };
+        uint32_t rowsMask = 0xFFFFFFFFu;
+        bool readFirst = false;
+        Blocked blocked = Blocked::No;
+        QString refusal; // ReadRefused: the chip table's message
+    };
+    static WordPlan PlanWord(const RegisterRow &reg, const ValueSource &source);
+    // The message of a blocked plan for an edit of `edited` (the register,
+    // its value row or a field) of `reg`.
+    static QString WordRefusal(const WordPlan &plan, const RegisterRow &edited, const RegisterRow &reg);
+    // "REGISTER" or "REGISTER.FIELD", as messages name what was edited.
+    static QString EditedName(const RegisterRow &row);
     // Reads a peripheral from the chip into its snapshot file on the open
     // cycle (the panel's capture). The file's path when it was replaced;
     // otherwise the cycle has shown the one message and is closed. The cycle
@@ -115,6 +140,9 @@ protected:
     QString SnapshotPathOf(const QString &name, bool temporary, bool *usable) const;
     std::optional<QString> CheckFits(const RegisterRow &peripheral) const;
     RegisterTransfer Plan(const RegisterRow *row, bool isRegister, bool write) const;
+    void FinishWrite(const RegisterTransfer &transfer, RegisterRow *reg);
+    void ShowAgain(RegisterRow *reg, const RegisterTransfer::Shown &shown);
+    bool Offline() const;
 
     RegisterWindowEnv m_env;
     RegisterRowTree m_tree;

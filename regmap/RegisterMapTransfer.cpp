@@ -7,18 +7,26 @@
 #include "link/MessageText.h"
 #include "regmap/PeripheralImage.h"
 #include "regmap/RegisterWindowMessages.h"
+#include "regmap/RowText.h"
 #include "regmap/SnapshotFiles.h"
 
 #include <QFile>
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 namespace {
 
 QByteArray Utf8(const QString &text)
 {
     return text.toUtf8();
+}
+
+// The bits of its word a register occupies.
+uint32_t RegisterBitsInWord(const RegisterRow &reg)
+{
+    return RowText::RegisterMask(reg.Traits().bits) << RowText::RegisterShift(reg.Traits().offset, reg.Traits().bits);
 }
 
 void ShowFailure(UserContext &user, const QString &text)
@@ -71,6 +79,11 @@ bool CaptureImage(LinkCycle &cycle, const RegisterTransfer &transfer)
 
 bool ReadRegister(LinkCycle &cycle, RegisterTransfer &transfer)
 {
+    if (transfer.readRefusal) {
+        cycle.Fail(*transfer.readRefusal);
+        cycle.Close();
+        return false;
+    }
     if (uint64_t(transfer.wordOffset) + 4 > TransferBuffer::kSize) {
         cycle.Fail(*SnapshotFiles::CheckFits(transfer.peripheral, transfer.span, transfer.wordOffset + 4));
         cycle.Close();
@@ -128,8 +141,10 @@ bool SaveImage(LinkCycle &cycle, UserContext &user, const RegisterTransfer &tran
     return true;
 }
 
-bool WriteRegister(LinkCycle &cycle, UserContext &user, const RegisterTransfer &transfer)
+bool WriteRegister(LinkCycle &cycle, UserContext &user, RegisterTransfer &transfer)
 {
+    if (transfer.readRefusal)
+        return cycle.Fail(*transfer.readRefusal);
     const QByteArray path = Utf8(transfer.snapshotPath);
     // A failed save would leave an older image in the temporary file, maybe
     // of another chip: never send that to the target.
@@ -153,10 +168,20 @@ bool WriteRegister(LinkCycle &cycle, UserContext &user, const RegisterTransfer &
         return false;
     }
     std::memcpy(cycle.Buffer().data(), bytes.constData(), std::size_t(bytes.size()));
+    uint32_t word = cycle.Buffer().Word(0);
+    if (!transfer.merges.empty()) {
+        // The bits the user did not set come from the chip, read just now.
+        if (!cycle.ReadUnchecked(transfer.wordAddress, 4))
+            return cycle.Fail(cycle.RegisterReadFailure(transfer.wordAddress));
+        const uint32_t mask = transfer.merges.front().mask;
+        word = (cycle.Buffer().Word(0) & ~mask) | (word & mask);
+        cycle.Buffer().SetWord(0, word);
+    }
     if (!cycle.WriteUnchecked(transfer.wordAddress, 4)) {
         cycle.Fail(cycle.RegisterWriteFailure(transfer.wordAddress));
         return false;
     }
+    transfer.writtenWord = word;
     return true;
 }
 
@@ -179,11 +204,22 @@ bool WritePeripheral(LinkCycle &cycle, UserContext &user, const RegisterTransfer
         cycle.Fail(MessageText::Format(RegisterWindowMessages::kPeripheralWriteOpen, path.constData()));
         return false;
     }
-    const QByteArray bytes = file.read(transfer.span);
+    QByteArray bytes = file.read(transfer.span);
     file.close();
     if (bytes.size() != qsizetype(transfer.span)) {
         cycle.Fail(MessageText::Format(RegisterWindowMessages::kPeripheralWriteOpen, path.constData()));
         return false;
+    }
+    // Edited registers whose other bits are not known take those from the chip.
+    for (const RegisterTransfer::Merge &merge : transfer.merges) {
+        const uint32_t address = transfer.base + merge.offset;
+        if (!cycle.ReadUnchecked(address, 4))
+            return cycle.Fail(cycle.RegisterReadFailure(address));
+        const uint32_t chip = cycle.Buffer().Word(0);
+        const uint32_t rows = PeripheralImage::Word(bytes, merge.offset);
+        const uint32_t word = (chip & ~merge.mask) | (rows & merge.mask);
+        for (uint32_t i = 0; i < 4 && merge.offset + i < uint32_t(bytes.size()); ++i)
+            bytes[qsizetype(merge.offset + i)] = char(uint8_t(word >> (8 * i)));
     }
     std::memcpy(cycle.Buffer().data(), bytes.constData(), std::size_t(bytes.size()));
     return cycle.Write(transfer.base, transfer.span);
@@ -226,6 +262,29 @@ RegisterTransfer RegisterMap::Plan(const RegisterRow *row, bool isRegister, bool
         // snapshot load and save use for it.
         transfer.wordOffset = PeripheralImage::WordOffset(*row);
         transfer.wordAddress = row->Traits().address - (row->Traits().offset & 3u);
+        if (!write)
+            transfer.readRefusal = PeripheralImage::ReadRefusal(*row);
+    }
+    if (write && isRegister) {
+        transfer.plannedValue = row->Number();
+        const WordPlan word = PlanWord(*row, row->Source());
+        if (word.blocked != WordPlan::Blocked::No)
+            transfer.readRefusal = WordRefusal(word, *row, *row);
+        else if (word.readFirst)
+            transfer.merges.push_back({transfer.wordOffset, word.rowsMask});
+    } else if (write && peripheral) {
+        // Bits of edited registers that are neither set by the user nor known.
+        std::map<uint32_t, uint32_t> fromChip;
+        for (const auto &reg : peripheral->Children()) {
+            if (reg->Source().kind != ValueSource::Kind::Edited)
+                continue;
+            const WordPlan word = PlanWord(*reg, reg->Source());
+            if (word.readFirst)
+                fromChip[PeripheralImage::WordOffset(*reg)] |= RegisterBitsInWord(*reg) & ~word.rowsMask;
+        }
+        for (const auto &[offset, bits] : fromChip)
+            if (uint64_t(offset) + 4 <= transfer.span)
+                transfer.merges.push_back({offset, ~bits});
     }
     transfer.snapshotPath = SnapshotPathOf(transfer.peripheral, write, &transfer.snapshotUsable);
     if (write && peripheral && !transfer.refusal) {
@@ -283,13 +342,100 @@ void RegisterMap::Run(RegisterTransfer &transfer, const ConfigFile &config, Targ
     cycle.Close();
 }
 
+RegisterMap::WordPlan RegisterMap::PlanWord(const RegisterRow &reg, const ValueSource &source)
+{
+    WordPlan plan;
+    const uint32_t own = RowText::RegisterMask(reg.Traits().bits);
+    const uint32_t set = (source.kind == ValueSource::Kind::Edited ? source.editedBits & own : own)
+                         << RowText::RegisterShift(reg.Traits().offset, reg.Traits().bits);
+    if (set == 0xFFFFFFFFu)
+        return plan;
+    // Reading a register that only takes writes tells nothing of it.
+    const QString &access = reg.Traits().access;
+    if (access == u"write-only" || access == u"writeOnce")
+        return plan;
+    const bool known = source.ChipKnown();
+    if (known && own == 0xFFFFFFFFu)
+        return plan;
+    const std::optional<QString> refused = PeripheralImage::ReadRefusal(reg);
+    if (!refused && !PeripheralImage::WordReadChangesChip(reg)) {
+        plan.rowsMask = set;
+        plan.readFirst = true;
+        return plan;
+    }
+    // A narrow register that cannot be read again: its word as last read.
+    if (known)
+        return plan;
+    plan.blocked = refused ? WordPlan::Blocked::ReadRefused : WordPlan::Blocked::ReadChangesChip;
+    plan.refusal = refused.value_or(QString());
+    return plan;
+}
+
+QString RegisterMap::WordRefusal(const WordPlan &plan, const RegisterRow &edited, const RegisterRow &reg)
+{
+    const QByteArray what = EditedName(edited).toUtf8();
+    const QByteArray name = reg.BareName().toUtf8();
+    if (plan.blocked == WordPlan::Blocked::ReadRefused)
+        return MessageText::Format(RegisterWindowMessages::kEditReadRefused, what.constData(), name.constData(),
+                                   plan.refusal.toUtf8().constData());
+    return MessageText::Format(RegisterWindowMessages::kEditReadChangesChip, what.constData(), name.constData());
+}
+
+QString RegisterMap::EditedName(const RegisterRow &row)
+{
+    if (row.RowKind() == RegisterRow::Kind::Register)
+        return row.BareName();
+    const RegisterRow &reg = *row.Parent();
+    return row.RowKind() == RegisterRow::Kind::Field ? reg.BareName() + u'.' + row.BareName() : reg.BareName();
+}
+
+void RegisterMap::ShowAgain(RegisterRow *reg, const RegisterTransfer::Shown &shown)
+{
+    m_tree.SetRegisterValue(reg, shown.value, shown.word);
+    for (const auto &child : reg->Children())
+        if (child->RowKind() == RegisterRow::Kind::Value)
+            m_tree.SetFilledValue(child.get(), shown.value, NumberForm::Word);
+    PeripheralImage::FillFields(m_tree, reg, shown.value);
+    m_tree.SetSource(reg, shown.source);
+}
+
+void RegisterMap::FinishWrite(const RegisterTransfer &transfer, RegisterRow *reg)
+{
+    if (transfer.kind != RegisterTransfer::Kind::WriteRegister)
+        return;
+    // Edited again since the write was planned: the later write shows it.
+    if (reg->Source().kind == ValueSource::Kind::Edited && reg->Number() != transfer.plannedValue)
+        return;
+    if (!transfer.succeeded) {
+        if (transfer.preface && transfer.beforeEdit)
+            ShowAgain(reg, *transfer.beforeEdit);
+        return;
+    }
+    // The chip holds the word written now; registers beside it in the same
+    // word show it too where it was read just before.
+    for (const auto &other : reg->Parent()->Children()) {
+        RegisterRow *row = other.get();
+        if (PeripheralImage::WordOffset(*row) != transfer.wordOffset)
+            continue;
+        if (row != reg && (transfer.merges.empty() || row->Source().kind == ValueSource::Kind::Edited))
+            continue;
+        // A word the chip table refuses to read is never shown as read.
+        const ValueSource source = PeripheralImage::ReadRefusal(*row) ? ValueSource() : ValueSource::FromChip();
+        PeripheralImage::FillRegister(m_tree, row, transfer.writtenWord, source);
+    }
+}
+
 void RegisterMap::Finish(const RegisterTransfer &transfer)
 {
     const bool read = transfer.kind == RegisterTransfer::Kind::ReadPeripheral ||
                       transfer.kind == RegisterTransfer::Kind::ReadRegister;
     RegisterRow *row = m_tree.FindById(transfer.rowId);
-    if (!read || !row)
+    if (!row)
         return;
+    if (!read) {
+        FinishWrite(transfer, row);
+        return;
+    }
     bool filled = transfer.succeeded;
     if (filled && transfer.kind == RegisterTransfer::Kind::ReadPeripheral)
         filled = LoadSnapshotFrom(transfer.peripheral, transfer.snapshotPath, ValueSource::FromChip());
@@ -317,14 +463,21 @@ void RegisterMap::ReadRow(RegisterRow *row, bool isRegister)
     Finish(*transfer);
 }
 
-void RegisterMap::WriteRow(RegisterRow *row, bool isRegister)
+void RegisterMap::WriteRow(RegisterRow *row, bool isRegister, const std::optional<RegisterTransfer::Shown> &beforeEdit)
 {
     auto transfer = std::make_shared<RegisterTransfer>(PlanWrite(row, isRegister));
+    transfer->beforeEdit = beforeEdit;
     if (m_transferRunner) {
-        m_transferRunner(transfer, [] {});
+        if (!m_transferRunner(transfer, [this, transfer] { Finish(*transfer); })) {
+            ShowFailure(MessageText::Format(RegisterWindowMessages::kWriteBusy,
+                                            (isRegister ? row->BareName() : row->Name()).toUtf8().constData()));
+            if (isRegister && beforeEdit)
+                ShowAgain(row, *beforeEdit);
+        }
         return;
     }
     Run(*transfer, m_env.config, m_env.links, m_env.user);
+    Finish(*transfer);
 }
 
 std::optional<QString> RegisterMap::CapturePeripheral(LinkCycle &cycle, const QString &name) const

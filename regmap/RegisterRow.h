@@ -19,6 +19,7 @@ struct RegisterRowTraits
     // Peripheral rows.
     uint32_t base = 0;
     uint32_t span = 0;
+    QString chipModel; // the chip whose address rules the rows follow
     // Register rows.
     uint32_t address = 0;
     uint32_t offset = 0;
@@ -43,9 +44,28 @@ struct ValueSource
     QString file;       // File: the snapshot file
     QDateTime time;     // Chip: when it was read; File: the file's time
     bool stale = false; // a later read failed: the value is an old one
+    // Edited: the register's bits the user set since it was last filled (in
+    // its own width), and whether its other bits are the chip's as last read.
+    uint32_t editedBits = 0;
+    bool chipBelow = false;
 
-    static ValueSource FromChip() { return {Kind::Chip, QString(), QDateTime::currentDateTime(), false}; }
-    static ValueSource FromFile(const QString &path, const QDateTime &time) { return {Kind::File, path, time, false}; }
+    static ValueSource FromChip()
+    {
+        ValueSource source;
+        source.kind = Kind::Chip;
+        source.time = QDateTime::currentDateTime();
+        return source;
+    }
+    static ValueSource FromFile(const QString &path, const QDateTime &time)
+    {
+        ValueSource source;
+        source.kind = Kind::File;
+        source.file = path;
+        source.time = time;
+        return source;
+    }
+    // Whether the register's bits the user did not set are the chip's.
+    bool ChipKnown() const { return kind == Kind::Chip ? !stale : kind == Kind::Edited && chipBelow; }
 };
 
 // How a value or field row writes its number: "0x%08X" in the register's

@@ -52,6 +52,7 @@ RegisterRow *RegisterRowTree::AppendPeripheral(const SvdPeripheral &svd, const B
     RegisterRowTraits peripheralTraits;
     peripheralTraits.base = svd.baseAddress;
     peripheralTraits.span = svd.span;
+    peripheralTraits.chipModel = options.chipModel;
     auto peripheral = MakeRow(RegisterRow::Kind::Peripheral, svd.name, QString(), false, peripheralTraits);
     const NumberForm fieldForm = options.hex ? NumberForm::Hex : NumberForm::Decimal;
     for (const SvdRegister &reg : svd.registers) {

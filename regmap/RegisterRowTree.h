@@ -44,6 +44,7 @@ public:
         int expandLevel = 0;
         bool hex = false;
         int captionColumn = 0;
+        QString chipModel;
     };
     // Appends the rows of one peripheral of the SVD file.
     RegisterRow *AppendPeripheral(const SvdPeripheral &peripheral, const BuildOptions &options);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "regmap/RegisterRow.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -36,10 +38,33 @@ struct RegisterTransfer
     // register covers; the others go out as the transfer buffer holds them.
     QByteArray image;
     std::vector<bool> coveredWords;
+    // Words whose bits the user did not set are not known from the chip: the
+    // write reads each first and sends the chip's bits there, the rows' in
+    // `mask` (read-modify-write). A read that fails writes nothing.
+    struct Merge
+    {
+        uint32_t offset = 0; // of the word, from the base
+        uint32_t mask = 0;
+    };
+    std::vector<Merge> merges;
+    // A register read the chip table refuses: its message; nothing is read.
+    std::optional<QString> readRefusal;
+    // A register write: the register's value in the rows when planned, and
+    // what it showed before the edit the write was made for (an immediate
+    // write puts that back when the write fails).
+    uint32_t plannedValue = 0;
+    struct Shown
+    {
+        uint32_t value = 0;
+        uint32_t word = 0;
+        ValueSource source;
+    };
+    std::optional<Shown> beforeEdit;
 
     // What the run found: whether a link was tried (the data source is one),
     // and whether the transfer went through.
     bool preface = false;
     bool succeeded = false;
-    uint32_t readWord = 0; // a register read: the word read
+    uint32_t readWord = 0;    // a register read: the word read
+    uint32_t writtenWord = 0; // a register write: the word written
 };

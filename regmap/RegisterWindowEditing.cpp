@@ -44,8 +44,7 @@ RegisterWindow::Menu RegisterWindow::RightButtonReleased()
 {
     if (!TrackSelection())
         return Menu::None;
-    const bool offline =
-        LoadSettings(m_env.config, SettingsPart::DataSourceOnly).dataSource == Stored(DataSource::Offline);
+    const bool offline = Offline();
     if (!m_selectedIsRegister)
         return offline ? Menu::Files : Menu::All;
     return offline ? Menu::None : Menu::Transfer;
@@ -72,13 +71,6 @@ void RegisterWindow::RunCommand(int command)
 }
 
 namespace {
-
-// "REGISTER" or "REGISTER.FIELD", as messages name what was edited.
-QString EditedName(const RegisterRow &row)
-{
-    const RegisterRow &reg = *row.Parent();
-    return row.RowKind() == RegisterRow::Kind::Field ? reg.BareName() + u'.' + row.BareName() : reg.BareName();
-}
 
 // The value of a typed text: a number in the window's base, or the name of
 // one of the field's enumerated values.
@@ -129,6 +121,24 @@ bool RegisterMap::EditValue(RegisterRow *row, const QString &typed)
         m_tree.Refresh(row);
         return false;
     }
+    // The bits the user has set since the register was last filled; with a
+    // link, an edit whose other bits can be neither known nor read is
+    // refused now rather than written with bits nobody saw.
+    ValueSource source = reg->Source();
+    if (source.kind != ValueSource::Kind::Edited) {
+        source.chipBelow = source.ChipKnown();
+        source.editedBits = 0;
+    }
+    source.kind = ValueSource::Kind::Edited;
+    source.stale = false;
+    source.editedBits |= row->RowKind() == RegisterRow::Kind::Field
+                             ? (width == 32 ? 0xFFFFFFFFu : limit << (row->Traits().low % 32))
+                             : RowText::RegisterMask(registerBits);
+    if (const WordPlan plan = PlanWord(*reg, source); plan.blocked != WordPlan::Blocked::No && !Offline()) {
+        ShowFailure(WordRefusal(plan, *row, *reg));
+        m_tree.Refresh(row);
+        return false;
+    }
     const bool typedHex = RowText::HasHexPrefix(typed);
     m_tree.SetEditedValue(row, value, typedHex ? NumberForm::Hex : NumberForm::Decimal, typed);
 
@@ -143,21 +153,27 @@ bool RegisterMap::EditValue(RegisterRow *row, const QString &typed)
         PeripheralImage::FillFields(m_tree, reg, word);
     }
     m_tree.SetRegisterValue(reg, word, reg->LastWord());
-    ValueSource source = reg->Source();
-    source.kind = ValueSource::Kind::Edited;
-    source.stale = false;
     m_tree.SetSource(reg, source);
     return true;
+}
+
+bool RegisterMap::Offline() const
+{
+    return LoadSettings(m_env.config, SettingsPart::DataSourceOnly).dataSource == Stored(DataSource::Offline);
 }
 
 void RegisterWindow::ApplyEdit(RegisterRow *row, const QString &typed)
 {
     if (row)
         row = row->EditedRow();
+    RegisterRow *reg = row ? row->Parent() : nullptr;
+    if (!reg)
+        return;
+    const RegisterTransfer::Shown before{reg->Number(), reg->LastWord(), reg->Source()};
     if (!EditValue(row, typed))
         return;
     if (RegisterWriteMode() == Stored(RegisterWriteMode::Immediate)) {
-        SetSelection(row->Parent(), true);
-        WriteSelection();
+        SetSelection(reg, true);
+        WriteRow(reg, true, before);
     }
 }

@@ -39,4 +39,17 @@ inline constexpr char kOutOfRange[] = "out of range !\n%s does not fit %s (%u bi
 // ("hexadecimal" or "decimal"), the register (or REGISTER.FIELD).
 inline constexpr char kNotANumber[] = "not a number !\n%s is no %s value for %s\n";
 
+// An edit of some bits of a register whose other bits are not known from
+// the chip, which cannot be read to learn them: the register (or
+// REGISTER.FIELD) edited, the register. Nothing changes.
+inline constexpr char kEditReadChangesChip[] =
+    "not read !\n%s: reading %s changes the chip, so its other bits are not known; read it first or type its whole "
+    "value\n";
+// The same where the chip table refuses the read: the names, then its refusal.
+inline constexpr char kEditReadRefused[] =
+    "not read !\n%s: %s cannot be read (%s), so its other bits are not known; type its whole value\n";
+// A write that cannot start now: the register or peripheral. The rows of an
+// immediate write go back to what they showed before the edit.
+inline constexpr char kWriteBusy[] = "not written !\n%s: another action runs; write it again once it has ended\n";
+
 } // namespace RegisterWindowMessages
