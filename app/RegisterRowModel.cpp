@@ -1,5 +1,6 @@
 #include "app/RegisterRowModel.h"
 
+#include "regmap/PeripheralImage.h"
 #include "regmap/RowText.h"
 
 #include <QBrush>
@@ -10,6 +11,7 @@ namespace {
 // What the window shows and says of its values.
 namespace Text {
 const char kNotRead[] = "—";
+const char kRefused[] = "--"; // the chip table refuses to read it, as the memory window draws it
 const char kNeverRead[] = "未读取";
 const char kReadAt[] = "读取于 %1";
 const char kLoadedFrom[] = "载入自 %1\n文件时间 %2";
@@ -21,6 +23,14 @@ const char *const kColumns[] = {"", "", "Address", "Offset", "Bits", "Access", "
 QString Tr(const char *text)
 {
     return QString::fromUtf8(text);
+}
+
+// Why the chip table refuses to read the row's register, or nothing.
+std::optional<QString> ReadRefusal(const RegisterRow &row)
+{
+    if (row.RowKind() == RegisterRow::Kind::Peripheral)
+        return std::nullopt;
+    return PeripheralImage::ReadRefusal(row.RowKind() == RegisterRow::Kind::Register ? row : *row.Parent());
 }
 
 QString NumberText(uint32_t number, bool hex, uint32_t hexBits)
@@ -45,7 +55,7 @@ QString RegisterRowModel::ValueText(const RegisterRow &row, bool hex, bool forEd
     if (row.RowKind() == RegisterRow::Kind::Peripheral)
         return QString();
     if (!forEditing && row.Source().kind == ValueSource::Kind::NotRead && !row.IsModified())
-        return Tr(Text::kNotRead);
+        return Tr(ReadRefusal(row) ? Text::kRefused : Text::kNotRead);
     switch (row.RowKind()) {
     case RegisterRow::Kind::Register:
         return NumberText(row.Number(), hex, row.Traits().bits);
@@ -231,6 +241,8 @@ QVariant RegisterRowModel::data(const QModelIndex &index, int role) const
         if (column != Value || row->RowKind() == RegisterRow::Kind::Peripheral)
             return QVariant();
         QString tip = SourceText(*row);
+        if (const std::optional<QString> refusal = ReadRefusal(*row))
+            tip += u'\n' + *refusal;
         const QString note = Marks(row->Id()).note;
         if (!note.isEmpty())
             tip += u'\n' + note;

@@ -87,18 +87,21 @@ struct CRegWnd::Impl : public RowTreeListener
                                                                             std::function<void()> finish) {
             const bool read = transfer->kind == RegisterTransfer::Kind::ReadPeripheral ||
                               transfer->kind == RegisterTransfer::Kind::ReadRegister;
-            return app.Actions().Start(
-                read ? QStringLiteral("寄存器读取") : QStringLiteral("寄存器写入"),
-                [transfer](OperationEnv &env, DumpView &) {
-                    RegisterMap::Run(*transfer, env.config, env.links, env.user);
-                },
-                [guard, finish, transfer] {
-                    if (!guard)
-                        return;
-                    finish();
-                    if (guard->Tools())
-                        guard->Tools()->ForgetWatchImagesOf(transfer->peripheral);
-                });
+            auto action = [transfer](OperationEnv &env, DumpView &) {
+                RegisterMap::Run(*transfer, env.config, env.links, env.user);
+            };
+            auto done = [guard, finish, transfer] {
+                if (!guard)
+                    return;
+                finish();
+                if (guard->Tools())
+                    guard->Tools()->ForgetWatchImagesOf(transfer->peripheral);
+            };
+            if (read)
+                return app.Actions().Start(QStringLiteral("寄存器读取"), std::move(action), std::move(done));
+            // A write waits for the action that runs: an edit is never dropped.
+            app.Actions().Queue(QStringLiteral("寄存器写入"), std::move(action), std::move(done));
+            return true;
         });
         m_model = std::make_unique<RegisterRowModel>(m_logic->Tree());
         m_logic->Tree().SetListener(this);

@@ -148,6 +148,21 @@ bool TargetActionRunner::Start(const QString &name, Action action, Done done, Du
     return true;
 }
 
+void TargetActionRunner::Queue(const QString &name, Action action, Done done)
+{
+    m_queue.push_back({name, std::move(action), std::move(done)});
+    StartQueued();
+}
+
+void TargetActionRunner::StartQueued()
+{
+    if (m_running || m_queue.empty())
+        return;
+    Queued next = std::move(m_queue.front());
+    m_queue.pop_front();
+    Start(next.name, std::move(next.action), std::move(next.done));
+}
+
 void TargetActionRunner::Cancel()
 {
     if (m_running && m_stop)
@@ -163,4 +178,5 @@ void TargetActionRunner::End(const Done &done)
     if (done)
         done();
     emit Finished();
+    StartQueued();
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -41,6 +42,11 @@ public:
     // the busy mark shows; `dump`, when given, receives the dump texts on the
     // windows' thread.
     bool Start(const QString &name, Action action, Done done = {}, DumpView *dump = nullptr);
+    // Starts the action now, or once the one running and those queued
+    // before it have ended (an edit's write committed while another action
+    // runs is written then, never dropped).
+    void Queue(const QString &name, Action action, Done done = {});
+    std::size_t QueuedCount() const { return m_queue.size(); }
     bool IsRunning() const { return m_running; }
     const QString &RunningName() const { return m_name; }
     void Cancel();
@@ -54,6 +60,14 @@ private:
     class Relay;
 
     void End(const Done &done);
+    void StartQueued();
+
+    struct Queued
+    {
+        QString name;
+        Action action;
+        Done done;
+    };
 
     ConfigFile &m_config;
     TargetLinks &m_links;
@@ -63,4 +77,5 @@ private:
     std::shared_ptr<std::atomic<bool>> m_closing; // the runner goes away
     bool m_running = false;
     QString m_name;
+    std::deque<Queued> m_queue;
 };

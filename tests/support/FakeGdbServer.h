@@ -39,8 +39,9 @@ struct FakeGdbScript
     bool stopNoticeOnConnect = false;  // as QEMU: "T02" unasked when a client connects
     uint32_t refusedFrom = 0xF0000000; // writes at or above are refused with E14
     std::string faultPrefix;
-    enum class Fault { None, Hang, Close, Garbage, Error, BadChecksum };
+    enum class Fault { None, Hang, Close, Garbage, Error, BadChecksum, Slow };
     Fault fault = Fault::None;
+    int slowMs = 1500; // Slow: the reply comes this late, within the client's deadline
     // Console packets before the stop reply to "?", as a chatty target's server sends them.
     int consolePacketsBeforeStop = 0;
     enum class Flood { None, StopPackets, ConsolePackets, Noise, Acks, Resends, BrokenNotices };
@@ -204,6 +205,9 @@ private:
                 case Fault::Error:
                     Send(fd, Frame("E01"));
                     continue;
+                case Fault::Slow:
+                    std::this_thread::sleep_for(std::chrono::milliseconds(m_script.slowMs));
+                    break;
                 case Fault::BadChecksum: {
                     std::string framed = Frame(Reply(command, running));
                     framed[framed.size() - 1] = framed[framed.size() - 1] == '0' ? '1' : '0';
