@@ -98,6 +98,28 @@ TEST(CliRegisterCommands, RegisterWriteReachesTheChip)
     EXPECT_EQ(rig.chip.PeekWord(0x200010FC), 255u);
 }
 
+// Two narrow registers in one word: each write merges into the word read
+// from the chip, never into the snapshot file's old bytes of its neighbour.
+TEST(CliRegisterCommands, RegisterWriteKeepsTheNeighboursOfANarrowRegister)
+{
+    CliRig rig;
+    rig.PutSvd("VX21A", R"(<?xml version="1.0" encoding="utf-8"?>
+<device><name>VX21A</name><peripherals><peripheral><name>P64</name><baseAddress>0x20003000</baseAddress>
+<registers>
+<register><name>R8B</name><addressOffset>0x9</addressOffset><size>8</size><fields/></register>
+<register><name>R16</name><addressOffset>0xA</addressOffset><size>16</size><fields/></register>
+</registers></peripheral></peripherals></device>
+)");
+    rig.PutFile(rig.DataPath("P64"), QByteArray(0x10, '\0') + QByteArray(4, '\0'));
+    rig.chip.PokeWord(0x20003008, 0x00000011);
+    ChildRun run = rig.Cli({"register-write", "P64", "R8B", "0xAB"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(rig.chip.PeekWord(0x20003008), 0x0000AB11u);
+    run = rig.Cli({"register-write", "P64", "R16", "0xFFFF"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(rig.chip.PeekWord(0x20003008), 0xFFFFAB11u) << "R8B kept its value on the chip";
+}
+
 // The exit status follows the kind of the messages, not their texts.
 TEST(CliRegisterCommands, NotesLeaveTheStatusAtSuccess)
 {
