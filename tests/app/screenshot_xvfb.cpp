@@ -451,6 +451,53 @@ TEST(DemoWithKeysTest, AHexValueTypedInFourWindowsReachesTheChip)
         corvane.kill();
 }
 
+// A field typed into a register never read (its values "—") changes that
+// field alone on the chip: the write reads the register first and keeps the
+// other fields as the chip holds them; the rows then show the word.
+TEST(DemoWithKeysTest, AFieldTypedIntoANeverReadRegisterKeepsTheOtherFields)
+{
+    if (const QString missing = MissingForTheMouse(); !missing.isEmpty())
+        GTEST_SKIP() << missing.toStdString();
+
+    SimulatedChip chip("VX21A");
+    ASSERT_TRUE(chip.Start());
+    FillPeripherals(chip);
+    const uint32_t moder = 0x40003000; // GPIOA.MODER
+    const uint32_t before = chip.PeekWord(moder);
+    ASSERT_NE(before & ~3u, 0u);
+
+    QTemporaryDir home;
+    QTemporaryDir profile;
+    QString ini = DemoIni(chip.PortPath()).replace("EXPAND_TYPE=0", "EXPAND_TYPE=2");
+    ini.replace("\nRCC=1\nGPIOA=1\nUSART1=1\n", "\nGPIOA=1\n");
+    QProcess corvane;
+    QString mainWindow;
+    ASSERT_NO_FATAL_FAILURE(StartCorvane(corvane, home, profile, ini, mainWindow));
+    XDoTool({"windowfocus", "--sync", mainWindow});
+    // A click into the names gives the rows the keys; GPIOA comes first,
+    // then MODER, its value row and MODE0.
+    XDoTool({"mousemove", "--sync", "450", "300", "click", "1"});
+    XDoTool({"key", "Home", "Down", "Down", "Down", "F2"});
+    QTest::qWait(500);
+    XDoTool({"key", "ctrl+a"});
+    XDoTool({"type", "1"});
+    XDoTool({"key", "Return"});
+    const uint32_t expected = (before & ~3u) | 1u;
+    QElapsedTimer timer;
+    timer.start();
+    while (chip.PeekWord(moder) != expected && timer.elapsed() < 20000)
+        QTest::qWait(200);
+    QTest::qWait(800);
+    Screen().save(QDir(BinDir()).filePath("corvane-demo-field-edit.png"));
+    EXPECT_EQ(chip.PeekWord(moder), expected) << "GPIOA.MODER before: " << std::hex << before;
+    EXPECT_TRUE(XDoTool({"search", "--onlyvisible", "--name", "^Corvane$"}).isEmpty()) << "a message box is open";
+
+    EXPECT_EQ(corvane.state(), QProcess::Running);
+    corvane.terminate();
+    if (!corvane.waitForFinished(10000))
+        corvane.kill();
+}
+
 // The memory window of the demo as a person uses it from the keyboard: it
 // opens at the start over the document area (the demo marks it open) with
 // the focus on its first byte; two hex digits typed write that byte to the
