@@ -125,13 +125,14 @@ TEST(SvdRulesInWindow, WholeReadsLeaveOutReadClearsRegistersAndNarrowWritesKeepT
     EXPECT_EQ(rig.Value("STATUS", "CODE"), "8");
     EXPECT_FALSE(Child(rig.window, "UART", "STATUS", "CODE")->IsEditable());
 
-    // Writing B1 changes its byte only; the rest of the word is as last read.
+    // Writing B1 changes its byte only; the rest of the word is the chip's,
+    // read just before, not the word as last read.
     rig.probe.PokeWord(0x20005004, 0x11111111);
     rig.window.ApplyEdit(Child(rig.window, "UART", "B1", "VALUE~"), "0x7E");
     rig.window.SetSelection(Register(rig.window, "UART", "B1"), true);
     rig.window.WriteSelection();
     EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join("|").toStdString();
-    EXPECT_EQ(rig.probe.PeekWord(0x20005004), 0xC0DE7E04u);
+    EXPECT_EQ(rig.probe.PeekWord(0x20005004), 0x11117E11u);
 }
 
 TEST(SvdRulesInWindow, ExportGivesTheEnumeratedNameItsOwnColumn)
