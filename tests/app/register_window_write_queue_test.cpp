@@ -102,3 +102,30 @@ TEST(RegisterWriteQueue, AFieldEditWhileASlowServerHoldsTheRunnerIsWrittenOnceIt
     QTRY_COMPARE(cr->text(1), QString("0x0E003030"));
     EXPECT_FALSE(cr->font(1).bold()) << "written: no longer marked as an edit";
 }
+
+// The register window reads nothing the chip table refuses: those rows draw
+// "--", as the memory window does, and their tooltip gives the refusal.
+TEST(RegisterWindowRefusedReads, RowsTheChipTableRefusesShowDashesAndWhy)
+{
+    AppRig rig(StandardIni(QStringLiteral("EXPAND_TYPE=2\nHEX_DEC=1\n[VX21A]\nWND_0=1\nEDGE=1\n")));
+    rig.WriteFile(QStringLiteral("svd/VX21A.svd"), R"(<?xml version="1.0" encoding="utf-8"?>
+<device><name>VX21A</name><peripherals><peripheral><name>EDGE</name><baseAddress>0x000FFFF8</baseAddress>
+<registers>
+<register><name>A</name><addressOffset>0x0</addressOffset><fields/></register>
+<register><name>CACHEDATA</name><addressOffset>0x8</addressOffset>
+<fields><field><name>LOW</name><bitOffset>0</bitOffset><bitWidth>8</bitWidth></field></fields></register>
+</registers></peripheral></peripherals></device>
+)");
+    ASSERT_TRUE(rig.Start());
+    GridView grid(rig.app->RegisterWindow(0)->Grid()->Tree());
+    const GridItem edge = grid->topLevelItem(0);
+    ASSERT_EQ(edge->text(0), "EDGE");
+    const GridItem a = edge.child(0);
+    const GridItem cache = edge.child(1);
+    ASSERT_EQ(cache->text(0), "CACHEDATA");
+    EXPECT_EQ(a->text(1), "—") << "readable, never read";
+    EXPECT_EQ(cache->text(1), "--");
+    EXPECT_EQ(cache.child(1)->text(1), "--") << "its fields too";
+    const QString tip = cache.Index().siblingAtColumn(1).data(Qt::ToolTipRole).toString();
+    EXPECT_TRUE(tip.contains("0x10000000 > ADDR >= 0x100000, please check!")) << tip.toStdString();
+}
