@@ -169,6 +169,24 @@ TEST(WordMerge, NarrowRegistersOfOneWordDoNotRevertEachOther)
     EXPECT_EQ(Register(other, "P64", "R8B")->Number(), 0xABu) << "the neighbour shows the word read";
 }
 
+// Written later with the whole peripheral, an edited field still merges
+// into its word as the chip holds it; other registers go as the rows show.
+TEST(WordMerge, AWholePeripheralWriteMergesItsEditedFields)
+{
+    MergeRig rig;
+    rig.WriteMode(kLater);
+    rig.Poke(kModer, 0x0E003000);
+    rig.chip.AddFreeRunningCounter(kFifo);
+    rig.Poke(kFifo, 0x100);
+    RegisterWindow &window = rig.WindowWith({"P64"});
+    window.ApplyEdit(Child(window, "P64", "MODER", "MODE1"), "3");
+    window.SetSelection(Peripheral(window, "P64"), false);
+    window.RunCommand(RegisterWindow::WriteCommand);
+    EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join('|').toStdString();
+    EXPECT_EQ(rig.Peek(kModer), 0x0E00300Cu);
+    EXPECT_EQ(rig.Peek(kFifo), 0u) << "written from the rows, never read";
+}
+
 TEST(WordMerge, AWordKnownFromTheChipOrTypedWholeIsWrittenWithoutARead)
 {
     MergeRig rig;
