@@ -47,7 +47,8 @@ struct RegisterTransfer
         uint32_t mask = 0;
     };
     std::vector<Merge> merges;
-    // A register read the chip table refuses: its message; nothing is read.
+    // A register read the chip table refuses, or a register write that would
+    // have to read a word it may not: the message; nothing is read or written.
     std::optional<QString> readRefusal;
     // A register write: the register's value in the rows when planned, and
     // what it showed before the edit the write was made for (an immediate
