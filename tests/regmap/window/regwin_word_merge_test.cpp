@@ -4,6 +4,7 @@
 // the user's back; a write that cannot be done says so and leaves the rows
 // as they were.
 
+#include "support/BuildPaths.h"
 #include "support/RegwinRig.h"
 
 #include "regmap/PeripheralImage.h"
@@ -314,6 +315,32 @@ TEST(RefusedReads, RowsTheChipTableRefusesAreNeverReadAndSaySo)
                                              ">= 0x100000, please check!), so its other bits are not known; type its "
                                              "whole value\n"});
     EXPECT_EQ(rig.Peek(kRefused), 0x33333333u);
+}
+
+// A vendor file: nrf5340's cache data lies where the chip table refuses
+// reads (any chip model): the register window reads none of it, as the
+// memory window reads none of it.
+TEST(RefusedReads, AVendorPeripheralInARefusedWindowIsNeverRead)
+{
+    QFile sample(QDir(SvdSamplesDir()).filePath("nrf5340_application.svd"));
+    if (!sample.open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "no sample SVD files in " << SvdSamplesDir().toStdString();
+    RegwinRig rig("nrf5340_application");
+    rig.PutSvd("nrf5340_application", sample.readAll());
+    rig.UseProbe();
+    RegisterWindow &window = rig.WindowWith({"CACHEDATA_S"});
+    RegisterRow *cache = Peripheral(window, "CACHEDATA_S");
+    ASSERT_NE(cache, nullptr);
+    ASSERT_GT(cache->ChildCount(), 0u);
+    rig.probe.ClearCallLog();
+    window.SetSelection(cache, false);
+    window.ReadSelection();
+    EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join('|').toStdString();
+    EXPECT_TRUE(rig.probe.CallLog().filter("JLINK_ReadMemEx").isEmpty()) << rig.probe.CallLog().join('|').toStdString();
+    for (const auto &reg : cache->Children()) {
+        EXPECT_EQ(reg->Source().kind, ValueSource::Kind::NotRead) << reg->Name().toStdString();
+        EXPECT_EQ(PeripheralImage::ReadRefusal(*reg), "0x10000000 > ADDR >= 0x100000, please check!");
+    }
 }
 
 // A runner that cannot take the write now: the edit is refused with a
