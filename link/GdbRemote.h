@@ -58,6 +58,11 @@ public:
     // Whether the last opening found the target running (it had to be interrupted).
     bool FoundRunning() const { return m_foundRunning; }
 
+    // The current core's registers as the server lists them ("g"), in hex;
+    // false for a server that gives none (an empty or error reply leaves
+    // the stream usable).
+    bool ReadRegisters(QByteArray *hex);
+
     bool ReadMemory(uint32_t address, uint32_t byteCount, uint8_t *data);
     bool WriteMemory(uint32_t address, uint32_t byteCount, const uint8_t *data);
 

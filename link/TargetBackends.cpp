@@ -8,6 +8,7 @@
 #include "link/Settings.h"
 #include "link/TargetLinks.h"
 
+#include <QCryptographicHash>
 #include <QThread>
 
 namespace {
@@ -263,6 +264,15 @@ public:
 
     QString TargetName() const override { return HaltRecord::TargetName(Stored(DataSource::Gdb), m_server); }
     bool FoundRunning() const override { return m_gdb.FoundRunning(); }
+    // The halted core's registers: a target that ran, or started again,
+    // shows others.
+    QString TargetIdentity() override
+    {
+        QByteArray registers;
+        if (!m_gdb.ReadRegisters(&registers))
+            return QString();
+        return QString::fromLatin1(QCryptographicHash::hash(registers, QCryptographicHash::Sha1).toHex().left(16));
+    }
     void KeepHalted(bool keep) override { m_keepHalted = keep; }
     QString FailureReason() const override { return m_gdb.FailureReason(); }
 
