@@ -156,23 +156,39 @@ int OpenRegular(const QString &path)
     return fd;
 }
 
-int OpenOutput(const QString &path)
+namespace {
+
+bool IsOutputKind(const struct stat &info)
 {
-    const QByteArray name = QFile::encodeName(path);
-    const auto isOutput = [](const struct stat &info) { return S_ISREG(info.st_mode) || S_ISCHR(info.st_mode); };
+    return S_ISREG(info.st_mode) || S_ISCHR(info.st_mode);
+}
+
+} // namespace
+
+bool TakesOutput(const QString &path)
+{
     struct stat info
     {
     };
-    if (::stat(name.constData(), &info) == 0 && !isOutput(info)) {
+    return ::stat(QFile::encodeName(path).constData(), &info) != 0 || IsOutputKind(info);
+}
+
+int OpenOutput(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (!TakesOutput(path)) {
         errno = EINVAL;
         return -1;
     }
+    struct stat info
+    {
+    };
     // Non-blocking from the start: even the open of a FIFO waits for a reader.
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0)
         return -1;
     // Checked again on what was opened: the path may have changed in between.
-    if (::fstat(fd, &info) != 0 || !isOutput(info)) {
+    if (::fstat(fd, &info) != 0 || !IsOutputKind(info)) {
         ::close(fd);
         errno = EINVAL;
         return -1;

@@ -50,6 +50,10 @@ int OpenRegular(const QString &path);
 // refused (errno EINVAL) or not openable (errno says why).
 int OpenOutput(const QString &path);
 
+// Whether OpenOutput would take the path by its kind: missing, a regular
+// file or a character device.
+bool TakesOutput(const QString &path);
+
 // How a write with a deadline ended.
 enum class WriteEnd { Written, Failed, Stalled, Stopped };
 // Writes all bytes to a descriptor of OpenOutput. An output that takes

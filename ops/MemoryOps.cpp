@@ -196,6 +196,12 @@ void ReadToFile(OperationEnv &env, const QString &addressText, const QString &le
     const uint32_t length = CheckedReadLength(cycle, address, lengthText, kFileCap, OpsMessages::kFileCapped);
     if (length == 0)
         return;
+    // A FIFO, a folder or a socket is refused with the other inputs, before
+    // the link is touched.
+    if (!DiskFile::TakesOutput(path)) {
+        errno = EINVAL;
+        return void(cycle.Fail(OpsMessages::kOutputCreate, OutputRefusal(path)));
+    }
     if (!cycle.Open())
         return;
 
