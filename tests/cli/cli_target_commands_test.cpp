@@ -2,6 +2,7 @@
 #include "link/ConfigFile.h"
 #include "SimulatedChip.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -219,8 +220,8 @@ TEST_F(CliTargetTest, ReadIntoAFifoIsRefusedAndAStalledOutputEndsOnEachStopSigna
     const ChildRun refused = RunCli({"--home", m_home.path(), "read-file", "20000000", "100000", fifo}, {}, 20000);
     ASSERT_TRUE(refused.finished) << refused.err.toStdString();
     EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(refused.err, "output file create fail !\n" + fifo.toUtf8() +
-                               ": not a regular file or a character device\n");
+    EXPECT_EQ(refused.err,
+              "output file create fail !\n" + fifo.toUtf8() + ": not a regular file or a character device\n");
     EXPECT_EQ(m_chip.EnterCount(), 0);
 
     const QRegularExpression stopped(R"(^transfer stopped after 0x([0-9a-f]+) of 0x100000 Bytes !\n$)");
@@ -253,6 +254,51 @@ TEST_F(CliTargetTest, ReadIntoAFifoIsRefusedAndAStalledOutputEndsOnEachStopSigna
         EXPECT_EQ(m_chip.EnterCount(), entered + 1);
         EXPECT_EQ(m_chip.LeaveCount(), m_chip.EnterCount());
         EXPECT_FALSE(m_chip.InDebugMode());
+    }
+}
+
+// Two tools halting the two cores of one probe's target at the same moment:
+// each merges its halt into what the other recorded meanwhile, so both halts
+// stay recorded, round after round.
+TEST_F(CliTargetTest, ConcurrentHaltsOfBothCoresAreBothRecorded)
+{
+    m_config.WriteInt("COMMON", "DATA_TYPE", 1);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("JLINK_STANDIN_CONFIG", m_home.filePath("standin.txt"));
+    const QString record = m_home.filePath("halted-cores.ini");
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE(round);
+        QFile::remove(record);
+        QProcess hcpu;
+        QProcess lcpu;
+        for (QProcess *process : {&hcpu, &lcpu})
+            process->setProcessEnvironment(environment);
+        hcpu.start(CliProgramPath(), QStringList{"--home", m_home.path(), "halt-hcpu"});
+        lcpu.start(CliProgramPath(), QStringList{"--home", m_home.path(), "halt-lcpu"});
+        for (QProcess *process : {&hcpu, &lcpu}) {
+            ASSERT_TRUE(process->waitForFinished(20000));
+            EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
+        }
+        const ConfigFile file(record);
+        const QStringList words = file.ReadText("HALTED", "JLINK 123456", "", 256).split(' ');
+        EXPECT_TRUE(words.contains("HCPU") && words.contains("LCPU")) << words.join(' ').toStdString();
+    }
+    const ChildRun run = Cli({"run"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(ConfigFile(record).ReadText("HALTED", "JLINK 123456", "", 256), "");
+}
+
+// A record that cannot be written fails the halt and the run with its
+// message and status 1.
+TEST_F(CliTargetTest, AnUnwritableRecordFailsTheHaltAndTheRun)
+{
+    m_config.WriteInt("COMMON", "DATA_TYPE", 1);
+    ASSERT_TRUE(QDir(m_home.path()).mkdir("halted-cores.ini"));
+    for (const char *command : {"halt-hcpu", "run"}) {
+        SCOPED_TRACE(command);
+        const ChildRun run = Cli({command});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(run.err.contains("halted-cores.ini")) << run.err.toStdString();
     }
 }
 
