@@ -73,8 +73,8 @@ bool LinkCycle::Open()
     return true;
 }
 
-// An entry no longer holds when the link found the target running or the
-// target is not the one halted (its identity changed: something let it run,
+// An entry no longer holds when the link found the target running (or the
+// halted HCPU running), or the target is not the one halted (its identity changed: something let it run,
 // or it started again). Such an entry is dropped, and the target runs on after
 // the action; entries of older versions carry no identity and are dropped
 // by a link that tells one.
@@ -105,6 +105,10 @@ void LinkCycle::LearnHalted()
 bool LinkCycle::IsStale(const HaltEntry &entry)
 {
     if (Backend().FoundRunning())
+        return true;
+    const bool hcpuRuns = entry.cores.hcpu && Backend().HcpuRuns(*this);
+    m_linkReason.clear(); // a status that did not come is no reason for a later failure
+    if (hcpuRuns)
         return true;
     m_identity = Backend().TargetIdentity();
     return !m_identity.isEmpty() && entry.identity != m_identity;

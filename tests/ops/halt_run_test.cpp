@@ -193,6 +193,29 @@ TEST(HaltRecord, ARecordThatCannotBeWrittenFailsTheHaltAndTheRun)
     }
 }
 
+// The UART link asks the core's debug halting status: a chip that started
+// again since an earlier run recorded its halt runs, so the entry is dropped
+// (and the word the action writes is the one it meant).
+TEST(HaltRecord, AnEntryOfAChipThatRunsIsDroppedOverUart)
+{
+    for (const char *entry : {"HCPU", "HCPU at 2026-01-01T00:00:00Z"}) {
+        SCOPED_TRACE(entry);
+        HaltRig rig;
+        const QString target = HaltRecord::SelectedTarget(rig.config);
+        ASSERT_TRUE(ConfigFile(HaltRecord::PathFor(rig.config)).WriteText(HaltRecord::kSection, target, entry));
+        MemoryOps::WriteWord(rig.env, "20000010", "1234ABCD");
+        EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join('|').toStdString();
+        EXPECT_EQ(rig.chip.PeekWord(0x20000010), 0x1234ABCDu);
+        EXPECT_EQ(rig.Recorded(), HaltedCores{});
+        EXPECT_EQ(rig.chip.PeekBus(0xF000EDF0, 4), QByteArray(4, '\0')); // never halted
+    }
+    // A core Corvane halted reads as halted: its entry holds.
+    HaltRig rig;
+    ChipControl::HaltHcpu(rig.env, rig.noPauses);
+    rig.LaterActions();
+    EXPECT_EQ(rig.Recorded(), (HaltedCores{.hcpu = true}));
+}
+
 // Records of older versions hold the core names alone; they are still read.
 TEST(HaltRecord, EntriesOfOlderVersionsAreRead)
 {
