@@ -8,7 +8,7 @@
 // A client of the GDB remote serial protocol over TCP: the language every
 // debug probe's GDB server (OpenOCD, pyOCD, J-Link's) and QEMU's gdbstub
 // speak. Only what memory access needs: the feature exchange, stopping the
-// target, m/M/X and detach.
+// target, m/M/X, the registers (g) for the halt record, and detach.
 //
 // Every wait is a poll() on the socket bounded by a deadline taken when the
 // wait starts, however many bytes arrive meanwhile; nothing spins. A server
