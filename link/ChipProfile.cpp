@@ -1,6 +1,9 @@
 #include "link/ChipProfile.h"
 
 #include "link/LinkMessages.h"
+#include "link/MessageText.h"
+
+#include <algorithm>
 
 namespace ChipProfile {
 
@@ -66,6 +69,46 @@ FrameLayout UartFrameLayout(const QString &model)
 {
     const Row *row = FindRow(model);
     return row ? row->layout : FrameLayout::None;
+}
+
+namespace {
+
+// The first byte of [first, first + count) inside either window; the common
+// window wins a tie, as the single-address check applies it first.
+std::optional<Refusal> FirstRefused(const AddressWindow &common, const AddressWindow *own, uint32_t first,
+                                    uint64_t count)
+{
+    const uint64_t end = std::min<uint64_t>(uint64_t(first) + count, uint64_t(1) << 32);
+    std::optional<Refusal> found;
+    for (const AddressWindow *window : {&common, own}) {
+        if (!window || end <= window->first || first > window->last)
+            continue;
+        const uint32_t at = std::max(first, window->first);
+        if (!found || at < found->address)
+            found = Refusal{at, QString::fromLatin1(window->message)};
+    }
+    return found;
+}
+
+} // namespace
+
+std::optional<Refusal> FirstRefusedRead(const QString &model, uint32_t first, uint64_t count)
+{
+    const Row *row = FindRow(model);
+    return FirstRefused(kReadCommon, row ? row->readWindow : nullptr, first, count);
+}
+
+std::optional<Refusal> FirstRefusedWrite(const QString &model, uint32_t first, uint64_t count)
+{
+    const Row *row = FindRow(model);
+    return FirstRefused(kWriteCommon, row ? row->writeWindow : nullptr, first, count);
+}
+
+QString RefusalText(const Refusal &refusal, uint32_t first)
+{
+    if (refusal.address == first)
+        return refusal.message;
+    return MessageText::Format(LinkMessages::kTransferReaches, refusal.address, refusal.message.toUtf8().constData());
 }
 
 std::optional<QString> CheckReadAddress(const QString &model, uint32_t address)

@@ -28,6 +28,21 @@ FrameLayout UartFrameLayout(const QString &model);
 std::optional<QString> CheckReadAddress(const QString &model, uint32_t address);
 std::optional<QString> CheckWriteAddress(const QString &model, uint32_t address);
 
+// The first address of a transfer's bytes that a check refuses, with the
+// message of the rule it breaks. A transfer is checked byte by byte: one
+// refused byte refuses it whole.
+struct Refusal
+{
+    uint32_t address;
+    QString message;
+};
+// For the count bytes from first (no further than the top of the address space).
+std::optional<Refusal> FirstRefusedRead(const QString &model, uint32_t first, uint64_t count);
+std::optional<Refusal> FirstRefusedWrite(const QString &model, uint32_t first, uint64_t count);
+// What a refused transfer says: the rule's own text when its first byte is
+// refused, else the first refused address before it.
+QString RefusalText(const Refusal &refusal, uint32_t first);
+
 // An inclusive stretch of addresses an address check refuses.
 struct RefusedWindow
 {

@@ -345,9 +345,23 @@ QStringList ConfigFile::ReadTextList(const QString &section, const QString &coun
 bool ConfigFile::WriteText(const QString &section, const QString &key, const QString &text)
 {
     m_writeFailure.clear();
-    if (!IsStorableSection(section) || !IsStorableKey(key) || HasLineBreakOrNul(text))
-        return Failed(QString::asprintf(LinkMessages::kConfigNotStorable, m_path.toUtf8().constData(),
-                                        section.toUtf8().constData(), key.toUtf8().constData()));
+    if (HasLineBreakOrNul(text))
+        return NotStorable(section, key);
+    return UpdateText(section, key, [&](const QString &) { return text; });
+}
+
+bool ConfigFile::NotStorable(const QString &section, const QString &key)
+{
+    return Failed(QString::asprintf(LinkMessages::kConfigNotStorable, m_path.toUtf8().constData(),
+                                    section.toUtf8().constData(), key.toUtf8().constData()));
+}
+
+bool ConfigFile::UpdateText(const QString &section, const QString &key,
+                            const std::function<QString(const QString &)> &change)
+{
+    m_writeFailure.clear();
+    if (!IsStorableSection(section) || !IsStorableKey(key))
+        return NotStorable(section, key);
 
     // Another writer (a second program, a script) changing another key in
     // between would otherwise be undone by this rename.
@@ -363,6 +377,9 @@ bool ConfigFile::WriteText(const QString &section, const QString &key, const QSt
     const QByteArray before = doc.Serialize();
     if (loaded == LoadResult::Loaded && !IsRewritable(before))
         return Failed(LinkMessages::kConfigNotUtf8);
+    const QString text = change(Lookup(doc, section, key).value_or(QString()));
+    if (HasLineBreakOrNul(text))
+        return NotStorable(section, key);
 
     const qsizetype header = doc.FindSection(section);
     if (text.isEmpty()) {

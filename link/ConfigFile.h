@@ -61,6 +61,10 @@ public:
     // An empty text removes the key (every copy of it in the section).
     bool WriteText(const QString &section, const QString &key, const QString &text);
     bool WriteInt(const QString &section, const QString &key, int value); // "%d"
+    // Writes the text change makes of the key's text as the file holds it
+    // now (empty when missing), read while this writer holds the lock: a
+    // change that depends on the old text never undoes another writer's.
+    bool UpdateText(const QString &section, const QString &key, const std::function<QString(const QString &)> &change);
 
     // Why the last write failed, as a message naming the file; empty after a
     // write that worked.
@@ -82,6 +86,7 @@ public:
 private:
     bool Failed(const QString &message);
     bool Failed(const char *format);
+    bool NotStorable(const QString &section, const QString &key);
 
     QString m_path;
     std::function<bool()> m_beforeRename;

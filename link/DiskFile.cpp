@@ -3,12 +3,14 @@
 #include <QAtomicInteger>
 #include <QDir>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -152,6 +154,84 @@ int OpenRegular(const QString &path)
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
+}
+
+namespace {
+
+bool IsOutputKind(const struct stat &info)
+{
+    return S_ISREG(info.st_mode) || S_ISCHR(info.st_mode);
+}
+
+} // namespace
+
+bool TakesOutput(const QString &path)
+{
+    struct stat info
+    {
+    };
+    return ::stat(QFile::encodeName(path).constData(), &info) != 0 || IsOutputKind(info);
+}
+
+int OpenOutput(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (!TakesOutput(path)) {
+        errno = EINVAL;
+        return -1;
+    }
+    struct stat info
+    {
+    };
+    // Non-blocking from the start: even the open of a FIFO waits for a reader.
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return -1;
+    // Checked again on what was opened: the path may have changed in between.
+    if (::fstat(fd, &info) != 0 || !IsOutputKind(info)) {
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    if (S_ISREG(info.st_mode) && ::ftruncate(fd, 0) != 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
+
+WriteEnd WriteWithin(int fd, const char *bytes, qint64 size, int deadlineMs, const std::function<bool()> &stopRequested)
+{
+    constexpr int kSliceMs = 50; // how often a stop request is looked at while waiting
+    qint64 done = 0;
+    int waitedMs = 0;
+    while (done < size) {
+        const ssize_t put = ::write(fd, bytes + done, size_t(size - done));
+        if (put > 0) {
+            done += put;
+            waitedMs = 0; // the deadline counts from the last progress
+            continue;
+        }
+        if (put < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+            return WriteEnd::Failed;
+        if (put == 0) {
+            errno = EIO;
+            return WriteEnd::Failed;
+        }
+        if (stopRequested && stopRequested())
+            return WriteEnd::Stopped;
+        if (waitedMs >= deadlineMs)
+            return WriteEnd::Stalled;
+        pollfd entry{fd, POLLOUT, 0};
+        const int slice = std::min(kSliceMs, deadlineMs - waitedMs);
+        QElapsedTimer clock;
+        clock.start();
+        ::poll(&entry, 1, slice);
+        waitedMs += std::max<int>(1, int(clock.elapsed()));
+    }
+    return WriteEnd::Written;
 }
 
 std::optional<QByteArray> ReadWhole(const QString &path, qint64 maxBytes)

@@ -42,6 +42,26 @@ void RemoveAbandoned(const QString &path);
 // is blocking again when returned; -1 when refused or not openable.
 int OpenRegular(const QString &path);
 
+// Opens the output of a transfer into a file, never blocking: a regular
+// file (made when missing, emptied when there) or a character device the user
+// named on purpose (/dev/null, a terminal). A FIFO, a socket, a folder or a
+// block device is refused: a FIFO without a reader would take 64 KiB and then
+// block for ever. The descriptor stays non-blocking, for WriteWithin; -1 when
+// refused (errno EINVAL) or not openable (errno says why).
+int OpenOutput(const QString &path);
+
+// Whether OpenOutput would take the path by its kind: missing, a regular
+// file or a character device.
+bool TakesOutput(const QString &path);
+
+// How a write with a deadline ended.
+enum class WriteEnd { Written, Failed, Stalled, Stopped };
+// Writes all bytes to a descriptor of OpenOutput. An output that takes
+// nothing for deadlineMs (a stopped terminal) is Stalled; stopRequested,
+// asked while it waits, ends the wait as Stopped. Failed leaves errno.
+WriteEnd WriteWithin(int fd, const char *bytes, qint64 size, int deadlineMs,
+                     const std::function<bool()> &stopRequested = {});
+
 // The whole content of a regular file of at most maxBytes, or nothing.
 std::optional<QByteArray> ReadWhole(const QString &path, qint64 maxBytes);
 

@@ -5,6 +5,7 @@
 
 #include <QList>
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
@@ -275,6 +276,19 @@ bool GdbRemote::ReadMemory(uint32_t address, uint32_t byteCount, uint8_t *data)
             return false;
         done += count;
     }
+    return true;
+}
+
+bool GdbRemote::ReadRegisters(QByteArray *hex)
+{
+    QByteArray reply;
+    if (!Transact("g", &reply))
+        return false;
+    // An error reply ("E01") has an odd length; registers come in whole bytes.
+    if (reply.isEmpty() || reply.size() % 2 != 0 ||
+        std::any_of(reply.begin(), reply.end(), [](char c) { return HexValue(c) < 0 && c != 'x'; }))
+        return false;
+    *hex = reply;
     return true;
 }
 

@@ -8,7 +8,7 @@
 // A client of the GDB remote serial protocol over TCP: the language every
 // debug probe's GDB server (OpenOCD, pyOCD, J-Link's) and QEMU's gdbstub
 // speak. Only what memory access needs: the feature exchange, stopping the
-// target, m/M/X and detach.
+// target, m/M/X, the registers (g) for the halt record, and detach.
 //
 // Every wait is a poll() on the socket bounded by a deadline taken when the
 // wait starts, however many bytes arrive meanwhile; nothing spins. A server
@@ -57,6 +57,11 @@ public:
     bool Interrupt();
     // Whether the last opening found the target running (it had to be interrupted).
     bool FoundRunning() const { return m_foundRunning; }
+
+    // The current core's registers as the server lists them ("g"), in hex;
+    // false for a server that gives none (an empty or error reply leaves
+    // the stream usable).
+    bool ReadRegisters(QByteArray *hex);
 
     bool ReadMemory(uint32_t address, uint32_t byteCount, uint8_t *data);
     bool WriteMemory(uint32_t address, uint32_t byteCount, const uint8_t *data);

@@ -9,21 +9,51 @@
 
 namespace {
 
-constexpr int kValueSize = 32;
+// Core names, time and identity with room to spare.
+constexpr int kValueSize = 256;
 
-QString Text(HaltedCores cores)
-{
-    QStringList names;
-    if (cores.hcpu)
-        names << QStringLiteral("HCPU");
-    if (cores.lcpu)
-        names << QStringLiteral("LCPU");
-    return names.join(u' ');
-}
+constexpr char16_t kTimeMark[] = u"at";
+constexpr char16_t kIdentityMark[] = u"id";
 
 } // namespace
 
 namespace HaltRecord {
+
+QString EntryText(const HaltEntry &entry)
+{
+    QStringList words;
+    if (entry.cores.hcpu)
+        words << QStringLiteral("HCPU");
+    if (entry.cores.lcpu)
+        words << QStringLiteral("LCPU");
+    if (words.isEmpty())
+        return QString();
+    if (entry.at.isValid())
+        words << QString::fromUtf16(kTimeMark) << entry.at.toUTC().toString(Qt::ISODate);
+    if (!entry.identity.isEmpty())
+        words << QString::fromUtf16(kIdentityMark) << entry.identity;
+    return words.join(u' ');
+}
+
+// The core names come first, so a reader that looks for them alone still
+// finds them; a word it does not know is passed over.
+HaltEntry ParseEntry(const QString &text)
+{
+    HaltEntry entry;
+    const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString &word = words[i];
+        if (word == u"HCPU")
+            entry.cores.hcpu = true;
+        else if (word == u"LCPU")
+            entry.cores.lcpu = true;
+        else if (word == QStringView(kTimeMark) && i + 1 < words.size())
+            entry.at = QDateTime::fromString(words[++i], Qt::ISODate);
+        else if (word == QStringView(kIdentityMark) && i + 1 < words.size())
+            entry.identity = words[++i];
+    }
+    return entry;
+}
 
 QString PathFor(const ConfigFile &config)
 {
@@ -53,28 +83,42 @@ QString SelectedTarget(const ConfigFile &config)
     return TargetName(source, LoadSettings(config, SettingsPart::Uart).uartPort);
 }
 
-HaltedCores Read(const ConfigFile &config, const QString &target)
+HaltEntry ReadEntry(const ConfigFile &config, const QString &target)
 {
     if (target.isEmpty())
         return {};
-    const QStringList names = ConfigFile(PathFor(config))
-                                  .ReadText(QString::fromLatin1(kSection), target, QString(), kValueSize)
-                                  .split(u' ', Qt::SkipEmptyParts);
-    return HaltedCores{names.contains(QStringLiteral("HCPU")), names.contains(QStringLiteral("LCPU"))};
+    return ParseEntry(
+        ConfigFile(PathFor(config)).ReadText(QString::fromLatin1(kSection), target, QString(), kValueSize));
+}
+
+HaltedCores Read(const ConfigFile &config, const QString &target)
+{
+    return ReadEntry(config, target).cores;
+}
+
+bool Update(const ConfigFile &config, const QString &target, const std::function<HaltEntry(HaltEntry)> &change,
+            QString *failure)
+{
+    if (target.isEmpty())
+        return false;
+    ConfigFile record(PathFor(config));
+    const bool written = record.UpdateText(QString::fromLatin1(kSection), target,
+                                           [&](const QString &now) { return EntryText(change(ParseEntry(now))); });
+    if (!written && failure)
+        *failure = record.WriteFailure();
+    return written;
 }
 
 bool Write(const ConfigFile &config, const QString &target, HaltedCores cores, QString *failure)
 {
-    if (target.isEmpty())
-        return false;
-    if (Read(config, target) == cores)
-        return true;
-    ConfigFile record(PathFor(config));
-    if (record.WriteText(QString::fromLatin1(kSection), target, Text(cores)))
-        return true;
-    if (failure)
-        *failure = record.WriteFailure();
-    return false;
+    return Update(
+        config, target,
+        [&](HaltEntry entry) {
+            if (entry.cores == cores)
+                return entry;
+            return HaltEntry{cores, QString(), QDateTime::currentDateTimeUtc()};
+        },
+        failure);
 }
 
 } // namespace HaltRecord

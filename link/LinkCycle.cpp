@@ -73,23 +73,53 @@ bool LinkCycle::Open()
     return true;
 }
 
-// A link that found the target running overrules the record: something
-// else let it run since.
+// An entry no longer holds when the link found the target running (or the
+// halted HCPU running), or the target is not the one halted (its identity changed: something let it run,
+// or it started again). Such an entry is dropped, and the target runs on after
+// the action; entries of older versions carry no identity and are dropped
+// by a link that tells one.
 void LinkCycle::LearnHalted()
 {
     if (m_haltLearned)
         return;
     m_haltLearned = true;
     m_target = Backend().TargetName();
-    m_halted = HaltRecord::Read(m_config, m_target);
-    if (m_halted.Any() && Backend().FoundRunning()) {
-        m_halted = {};
-        WriteHaltRecord();
-    }
+    const HaltEntry entry = HaltRecord::ReadEntry(m_config, m_target);
+    m_halted = entry.cores;
+    if (!m_halted.Any())
+        return;
+    if (!IsStale(entry))
+        return;
+    m_halted = {};
+    // Only the entry judged stale goes: a halt another writer recorded
+    // meanwhile stays.
+    QString failure;
+    const bool dropped = HaltRecord::Update(
+        m_config, m_target,
+        [&](HaltEntry now) { return now.identity == entry.identity && now.at == entry.at ? HaltEntry{} : now; },
+        &failure);
+    if (!dropped && !failure.isEmpty())
+        Note(failure);
+}
+
+bool LinkCycle::IsStale(const HaltEntry &entry)
+{
+    if (Backend().FoundRunning())
+        return true;
+    const bool hcpuRuns = entry.cores.hcpu && Backend().HcpuRuns(*this);
+    m_linkReason.clear(); // a status that did not come is no reason for a later failure
+    if (hcpuRuns)
+        return true;
+    m_identity = Backend().TargetIdentity();
+    return !m_identity.isEmpty() && entry.identity != m_identity;
 }
 
 bool LinkCycle::Reopen(Reopening how)
 {
+    // The identity a halt records is the first connection's, the one every
+    // later action opens first.
+    if (m_open && m_identity.isEmpty())
+        m_identity = Backend().TargetIdentity();
     if (how == Reopening::LettingRun) {
         if (m_open)
             Backend().KeepHalted(false);
@@ -100,13 +130,29 @@ bool LinkCycle::Reopen(Reopening how)
     return Open();
 }
 
-void LinkCycle::RecordHalted(const HaltedCores &cores)
+bool LinkCycle::RecordHalted(const HaltedCores &cores)
 {
     m_halted.hcpu = m_halted.hcpu || cores.hcpu;
     m_halted.lcpu = m_halted.lcpu || cores.lcpu;
-    WriteHaltRecord();
+    if (m_identity.isEmpty() && m_open)
+        m_identity = Backend().TargetIdentity();
+    QString failure;
+    const bool written = HaltRecord::Update(
+        m_config, m_target,
+        [&](HaltEntry now) {
+            // The same target halted by another writer: its cores count too.
+            if (now.identity == m_identity) {
+                m_halted.hcpu = m_halted.hcpu || now.cores.hcpu;
+                m_halted.lcpu = m_halted.lcpu || now.cores.lcpu;
+            }
+            return HaltEntry{m_halted, m_identity, QDateTime::currentDateTimeUtc()};
+        },
+        &failure);
     if (m_open)
         Backend().KeepHalted(true);
+    if (!written)
+        return Fail(failure);
+    return true;
 }
 
 bool LinkCycle::RunCores(const CoreHalt &halt)
@@ -114,19 +160,16 @@ bool LinkCycle::RunCores(const CoreHalt &halt)
     if (!Backend().RunCores(*this, m_halted, halt))
         return false;
     m_halted = {};
-    WriteHaltRecord();
     if (m_open)
         Backend().KeepHalted(false);
-    return true;
-}
-
-// The action itself worked; a record that could not be kept is told as a
-// note, since later actions will not know of the halt.
-void LinkCycle::WriteHaltRecord()
-{
     QString failure;
-    if (!HaltRecord::Write(m_config, m_target, m_halted, &failure) && !failure.isEmpty())
-        Note(failure);
+    if (!HaltRecord::Update(
+            m_config, m_target, [](HaltEntry) { return HaltEntry{}; }, &failure)) {
+        Fail(failure);
+        Close();
+        return false;
+    }
+    return true;
 }
 
 bool LinkCycle::HaltCore(const CoreHalt &halt)

@@ -88,10 +88,14 @@ public:
     bool HaltCore(const CoreHalt &halt);
     bool HaltLcpu(const CoreHalt &halt);
     // After the halt steps: the record keeps the core halted through every
-    // later action, over every link, until RunCores().
-    void RecordHalted(const HaltedCores &cores);
+    // later action, over every link, until RunCores(). The entry is merged
+    // with what other writers recorded meanwhile, and carries the target's
+    // identity as this cycle's first opening found it. A record that cannot
+    // be written fails the halt with its message (false).
+    bool RecordHalted(const HaltedCores &cores);
     // The link's own steps that let the halted cores run (the HCPU always),
-    // then the record is cleared and the close lets the target run.
+    // then the record is cleared and the close lets the target run; a record
+    // that cannot be cleared fails the run with its message.
     bool RunCores(const CoreHalt &halt);
     // What Corvane halted on the open target, as the record and the link say.
     const HaltedCores &Halted() const { return m_halted; }
@@ -115,7 +119,7 @@ private:
     bool BodyFailed(const char *format, uint32_t address, uint32_t byteCount);
     // Takes the record of the target once, at its first opening.
     void LearnHalted();
-    void WriteHaltRecord();
+    bool IsStale(const HaltEntry &entry);
 
     const ConfigFile &m_config;
     TargetLinks &m_links;
@@ -132,6 +136,8 @@ private:
     bool m_haltLearned = false;
     HaltedCores m_halted;
     QString m_target;
+    // What the link told of the target at the first opening (halt record identity).
+    QString m_identity;
     // The link's reason for the last failed transfer, for the failure shown next.
     QString m_linkReason;
 };

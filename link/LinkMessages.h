@@ -17,6 +17,9 @@ inline constexpr char kReadCommonWindow[] = "0x10000000 > ADDR >= 0x100000, plea
 inline constexpr char kWriteCommonWindow[] = "0x20000000 > ADDR, please check!";
 inline constexpr char kFrom62Window[] = "0xE0000000 > ADDR >= 0x62000000, please check!";
 inline constexpr char kFrom64Window[] = "0xE0000000 > ADDR >= 0x64000000, please check!";
+// A transfer whose later bytes a check refuses: the first refused address,
+// then the text of the rule it breaks (one of the four above).
+inline constexpr char kTransferReaches[] = "transfer reaches 0x%08x: %s";
 
 // The configuration file refused a write; %s is its path (then, for a name
 // or text it cannot hold, the section and the key).

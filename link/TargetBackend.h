@@ -65,6 +65,13 @@ public:
     // Whether the opening found the target running, so no halt of an
     // earlier action holds any more. Only a link that can tell says true.
     virtual bool FoundRunning() const { return false; }
+    // Whether the HCPU runs now, as the open link can ask the core; false
+    // where it cannot tell. Keeps the transfer buffer as it was.
+    virtual bool HcpuRuns(LinkCycle &) { return false; }
+    // What tells this target, as it is now, from itself after it ran or
+    // started again (a GDB server: a digest of the halted core's
+    // registers); empty where the link tells nothing. Asked on the open link.
+    virtual QString TargetIdentity() { return QString(); }
     // Whether the normal ends leave the target halted (a GDB server lets it
     // run at the detach otherwise); the other links never let a core run on closing.
     virtual void KeepHalted(bool) {}

@@ -8,6 +8,7 @@
 #include "link/Settings.h"
 #include "link/TargetLinks.h"
 
+#include <QCryptographicHash>
 #include <QThread>
 
 namespace {
@@ -177,6 +178,21 @@ public:
 
     QString TargetName() const override { return HaltRecord::TargetName(Stored(DataSource::Uart), m_portName); }
 
+    // The core's debug halting status register says whether it is halted;
+    // a chip that started again since its halt runs. The operation may have
+    // put its data into the buffer already: its first word is kept.
+    bool HcpuRuns(LinkCycle &cycle) override
+    {
+        constexpr uint32_t kDebugHaltingStatus = 0xE000EDF0;
+        constexpr uint32_t kHalted = 1u << 17;
+        TransferBuffer &buffer = cycle.Buffer();
+        const uint32_t kept = buffer.Word(0);
+        const bool read = cycle.ReadUnchecked(kDebugHaltingStatus, 4);
+        const bool runs = read && (buffer.Word(0) & kHalted) == 0;
+        buffer.SetWord(0, kept);
+        return runs;
+    }
+
     // A port that hung up (a USB adapter unplugged) is the one reason the
     // system gives; a chip that does not answer gives none.
     QString FailureReason() const override
@@ -263,6 +279,15 @@ public:
 
     QString TargetName() const override { return HaltRecord::TargetName(Stored(DataSource::Gdb), m_server); }
     bool FoundRunning() const override { return m_gdb.FoundRunning(); }
+    // The halted core's registers: a target that ran, or started again,
+    // shows others.
+    QString TargetIdentity() override
+    {
+        QByteArray registers;
+        if (!m_gdb.ReadRegisters(&registers))
+            return QString();
+        return QString::fromLatin1(QCryptographicHash::hash(registers, QCryptographicHash::Sha1).toHex().left(16));
+    }
     void KeepHalted(bool keep) override { m_keepHalted = keep; }
     QString FailureReason() const override { return m_gdb.FailureReason(); }
 

@@ -152,27 +152,61 @@ bool UartLink::LeaveDebugMode(SerialPort &port)
     return true;
 }
 
+namespace {
+
+// The first address past `address` where the bus view stops following on:
+// the bound of the rule the address falls in, or of the next rule above it.
+template<std::size_t N> uint64_t NextBound(const AddressRule (&rules)[N], uint32_t address)
+{
+    uint64_t next = uint64_t(1) << 32;
+    for (const AddressRule &rule : rules) {
+        if (address >= rule.first && address <= rule.last)
+            return uint64_t(rule.last) + 1;
+        if (rule.first > address)
+            next = std::min<uint64_t>(next, rule.first);
+    }
+    return next;
+}
+
+uint64_t NextBound(FrameLayout layout, uint32_t address)
+{
+    switch (layout) {
+    case FrameLayout::LittleEndian:
+        return NextBound(kLittleEndianMap, address);
+    case FrameLayout::BigEndian:
+        return NextBound(kBigEndianMap, address);
+    case FrameLayout::None:
+        break;
+    }
+    return uint64_t(1) << 32;
+}
+
+} // namespace
+
+std::vector<UartLink::BusPiece> UartLink::BusPieces(FrameLayout layout, uint32_t address, uint32_t count)
+{
+    std::vector<BusPiece> pieces;
+    const uint64_t end = uint64_t(address) + count;
+    for (uint64_t at = address; at < end;) {
+        const uint64_t stop = std::min(end, NextBound(layout, uint32_t(at)));
+        pieces.push_back({uint32_t(at), uint32_t(at - address), uint32_t(stop - at)});
+        at = stop;
+    }
+    return pieces;
+}
+
+// A transfer across a bound of the bus view goes out as one frame per side,
+// each with its own mapped address; the links above never see the cut.
 bool UartLink::ReadMem(SerialPort &port, uint32_t address, uint16_t byteCount)
 {
     const FrameLayout layout = CurrentLayout();
     // A count past the transfer buffer would overrun it; refuse it unsent.
     if (layout == FrameLayout::None || byteCount > TransferBuffer::kSize)
         return false;
-    const uint16_t n = RoundedCount(byteCount);
-    const uint32_t limitMs = DataLimitMs(n);
-    SendRequest(port, UartFrame::ReadRequest(layout, MapAddress(layout, address), uint16_t(n / 4)));
-
-    const QByteArray head = UartFrame::ReadReplyHead(layout, n);
-    std::array<uint8_t, 16> received{};
-    if (!ReceiveExact(port, received.data(), int(head.size()), Bytes(head), limitMs))
-        return false;
-    if (!ReceiveExact(port, m_buffer.data(), n, nullptr, limitMs))
-        return false;
-    uint8_t status = 0;
-    if (!ReceiveExact(port, &status, 1, nullptr, kStatusLimitMs) || status != UartFrame::kStatusOk)
-        return false;
-    if (layout == FrameLayout::BigEndian)
-        UartFrame::ReverseWords(m_buffer.data(), n);
+    for (const BusPiece &piece : BusPieces(layout, address, RoundedCount(byteCount)))
+        if (!ReadPiece(port, layout, piece.address, RoundedCount(uint16_t(piece.count)),
+                       m_buffer.data() + piece.offset))
+            return false;
     return true;
 }
 
@@ -181,12 +215,39 @@ bool UartLink::WriteMem(SerialPort &port, uint32_t address, uint16_t byteCount)
     const FrameLayout layout = CurrentLayout();
     if (layout == FrameLayout::None || byteCount > TransferBuffer::kSize)
         return false;
-    const uint16_t n = RoundedCount(byteCount);
+    for (const BusPiece &piece : BusPieces(layout, address, RoundedCount(byteCount)))
+        if (!WritePiece(port, layout, piece.address, RoundedCount(uint16_t(piece.count)),
+                        m_buffer.data() + piece.offset))
+            return false;
+    return true;
+}
+
+bool UartLink::ReadPiece(SerialPort &port, FrameLayout layout, uint32_t address, uint16_t n, uint8_t *into)
+{
+    const uint32_t limitMs = DataLimitMs(n);
+    SendRequest(port, UartFrame::ReadRequest(layout, MapAddress(layout, address), uint16_t(n / 4)));
+
+    const QByteArray head = UartFrame::ReadReplyHead(layout, n);
+    std::array<uint8_t, 16> received{};
+    if (!ReceiveExact(port, received.data(), int(head.size()), Bytes(head), limitMs))
+        return false;
+    if (!ReceiveExact(port, into, n, nullptr, limitMs))
+        return false;
+    uint8_t status = 0;
+    if (!ReceiveExact(port, &status, 1, nullptr, kStatusLimitMs) || status != UartFrame::kStatusOk)
+        return false;
+    if (layout == FrameLayout::BigEndian)
+        UartFrame::ReverseWords(into, n);
+    return true;
+}
+
+bool UartLink::WritePiece(SerialPort &port, FrameLayout layout, uint32_t address, uint16_t n, const uint8_t *from)
+{
     const uint32_t limitMs = DataLimitMs(n);
     // The big-endian layout sends each word most significant byte first. The
     // words are turned in a copy: the buffer's bytes outlive this write (a
     // later write of a whole peripheral sends its reserved bytes from it).
-    const uint8_t *data = m_buffer.data();
+    const uint8_t *data = from;
     std::vector<uint8_t> turned;
     if (layout == FrameLayout::BigEndian) {
         turned.assign(data, data + n);

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 // The chip's UART debug mode: one request frame, one reply frame, over a
 // serial port the caller opens and closes around each operation. Reads land
@@ -44,6 +45,18 @@ public:
     // The debug mode's bus view of a user address.
     static uint32_t MapAddress(ChipProfile::FrameLayout layout, uint32_t address);
 
+    // One frame's share of a transfer: its bytes at offset of the transfer
+    // buffer go to or come from address (a user address).
+    struct BusPiece
+    {
+        uint32_t address;
+        uint32_t offset;
+        uint32_t count;
+    };
+    // The count bytes from address, cut wherever the bus view maps the next
+    // byte elsewhere than after the one before: each piece maps as a whole.
+    static std::vector<BusPiece> BusPieces(ChipProfile::FrameLayout layout, uint32_t address, uint32_t count);
+
     void SetClock(MillisecondClock *clock); // nullptr: the steady clock
 
     // The chip model of the running link cycle, taken once when it started:
@@ -55,6 +68,10 @@ private:
     ChipProfile::FrameLayout CurrentLayout() const;
     void SendPaced(SerialPort &port, const uint8_t *bytes, int count, bool byteByByte);
     void SendRequest(SerialPort &port, const QByteArray &head);
+    // One frame each: whole words (count is a multiple of 4).
+    bool ReadPiece(SerialPort &port, ChipProfile::FrameLayout layout, uint32_t address, uint16_t count, uint8_t *into);
+    bool WritePiece(SerialPort &port, ChipProfile::FrameLayout layout, uint32_t address, uint16_t count,
+                    const uint8_t *from);
 
     TransferBuffer &m_buffer;
     ChipModelSource m_chipModel;

@@ -11,7 +11,11 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <utility>
+
+#include <unistd.h>
 
 namespace MemoryOps {
 
@@ -28,9 +32,26 @@ uint32_t RoundAndCap(LinkCycle &cycle, uint32_t length, uint32_t cap, const char
     return (length + 3) & ~3u;
 }
 
+// Every byte a transfer moves is checked against the chip table before the
+// link is touched: one refused byte refuses the whole transfer, so nothing
+// lands in a refused window and nothing is half written.
+bool ReadReachable(LinkCycle &cycle, uint32_t address, uint64_t length)
+{
+    if (const auto refusal = ChipProfile::FirstRefusedRead(cycle.ChipModel(), address, length))
+        return cycle.Fail(ChipProfile::RefusalText(*refusal, address));
+    return true;
+}
+
+bool WriteReachable(LinkCycle &cycle, uint32_t address, uint64_t length)
+{
+    if (const auto refusal = ChipProfile::FirstRefusedWrite(cycle.ChipModel(), address, length))
+        return cycle.Fail(ChipProfile::RefusalText(*refusal, address));
+    return true;
+}
+
 // The checks shared by both reads, then the length rounded to whole words
-// and capped. Returns the length, or 0 when a check failed (its message is
-// shown).
+// and capped, every byte of it readable. Returns the length, or 0 when a
+// check failed (its message is shown).
 uint32_t CheckedReadLength(LinkCycle &cycle, uint32_t address, const QString &lengthText, uint32_t cap,
                            const char *capMessage)
 {
@@ -41,7 +62,8 @@ uint32_t CheckedReadLength(LinkCycle &cycle, uint32_t address, const QString &le
     const uint32_t length = HexText::ParseHexText(lengthText);
     if (length == 0)
         return cycle.Fail(OpsMessages::kZeroLength), 0;
-    return RoundAndCap(cycle, length, cap, capMessage);
+    const uint32_t rounded = RoundAndCap(cycle, length, cap, capMessage);
+    return ReadReachable(cycle, address, rounded) ? rounded : 0;
 }
 
 bool CheckedWriteAddress(LinkCycle &cycle, uint32_t address)
@@ -56,7 +78,7 @@ bool CheckedWriteAddress(LinkCycle &cycle, uint32_t address)
 // "写入"'s steps after the preface, for a word already known.
 bool WriteWholeWord(LinkCycle &cycle, uint32_t address, uint32_t value)
 {
-    if (!CheckedWriteAddress(cycle, address))
+    if (!CheckedWriteAddress(cycle, address) || !WriteReachable(cycle, address, 4))
         return false;
     cycle.Buffer().SetWord(0, value);
     if (!cycle.Open() || !cycle.Write(address, 4))
@@ -100,6 +122,49 @@ bool StoppedBetweenChunks(OperationEnv &env, LinkCycle &cycle, qint64 done, qint
     return true;
 }
 
+constexpr int kOutputDeadlineMs = 3000;
+
+// The output's descriptor, closed on every way out.
+class FileDescriptor
+{
+public:
+    explicit FileDescriptor(int fd)
+        : m_fd(fd)
+    {}
+    ~FileDescriptor() { Close(); }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    bool Close()
+    {
+        const int fd = std::exchange(m_fd, -1);
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+QString OutputRefusal(const QString &path)
+{
+    if (errno == EINVAL)
+        return MessageText::Format(OpsMessages::kNotAnOutput, path.toUtf8().constData());
+    return MessageText::Format(OpsMessages::kPathReason, path.toUtf8().constData(), std::strerror(errno));
+}
+
+QString InputRefusal(const QString &path)
+{
+    if (QFileInfo::exists(path) && !DiskFile::IsRegular(path))
+        return MessageText::Format(OpsMessages::kNotAnInput, path.toUtf8().constData());
+    return QString();
+}
+
+QString OutputWriteReason(const QString &path, DiskFile::WriteEnd end)
+{
+    if (end == DiskFile::WriteEnd::Stalled)
+        return MessageText::Format(OpsMessages::kOutputStalled, path.toUtf8().constData(), kOutputDeadlineMs);
+    return MessageText::Format(OpsMessages::kPathReason, path.toUtf8().constData(), std::strerror(errno));
+}
+
 } // namespace
 
 void Read(OperationEnv &env, const QString &addressText, const QString &lengthText, DumpView &dump)
@@ -131,17 +196,25 @@ void ReadToFile(OperationEnv &env, const QString &addressText, const QString &le
     const uint32_t length = CheckedReadLength(cycle, address, lengthText, kFileCap, OpsMessages::kFileCapped);
     if (length == 0)
         return;
+    // A FIFO, a folder or a socket is refused with the other inputs, before
+    // the link is touched.
+    if (!DiskFile::TakesOutput(path)) {
+        errno = EINVAL;
+        return void(cycle.Fail(OpsMessages::kOutputCreate, OutputRefusal(path)));
+    }
     if (!cycle.Open())
         return;
 
-    // Unbuffered: every write reaches the file at once, so a full disk (or
-    // /dev/full) fails that write rather than a final flush nobody checks.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        cycle.Fail(OpsMessages::kOutputCreate);
+    // Every write reaches the file at once, so a full disk (or /dev/full)
+    // fails that write rather than a final flush nobody checks; a FIFO is
+    // refused and a device that stops taking bytes fails by its deadline.
+    const int fd = DiskFile::OpenOutput(path);
+    if (fd < 0) {
+        cycle.Fail(OpsMessages::kOutputCreate, OutputRefusal(path));
         cycle.CloseWithoutLeave();
         return;
     }
+    FileDescriptor output(fd);
     const uint32_t chunks = (length + kChunkSize - 1) / kChunkSize;
     for (uint32_t k = 0; k < chunks; ++k) {
         const uint32_t chunkAddress = address + k * kChunkSize;
@@ -151,17 +224,23 @@ void ReadToFile(OperationEnv &env, const QString &addressText, const QString &le
         if (!cycle.Read(chunkAddress, chunkSize))
             return;
         // A full disk must not pass for a complete image.
-        if (file.write(reinterpret_cast<const char *>(cycle.Buffer().data()), chunkSize) != chunkSize) {
-            cycle.Fail(OpsMessages::kOutputWrite);
+        const DiskFile::WriteEnd end = DiskFile::WriteWithin(fd, reinterpret_cast<const char *>(cycle.Buffer().data()),
+                                                             chunkSize, kOutputDeadlineMs, env.stopRequested);
+        if (end == DiskFile::WriteEnd::Stopped) {
+            cycle.Close();
+            cycle.Fail(MessageText::Format(OpsMessages::kTransferStopped, k * kChunkSize, length));
+            return;
+        }
+        if (end != DiskFile::WriteEnd::Written) {
+            cycle.Fail(OpsMessages::kOutputWrite, OutputWriteReason(path, end));
             return;
         }
         if (k == 0 && cycle.PreviewsFileReads())
             dump.SetDumpText(HexText::PreviewText(cycle.Buffer().data(), chunkSize));
         ReportProgress(env, qint64(k) * kChunkSize + chunkSize, length);
     }
-    file.close();
-    if (file.error() != QFileDevice::NoError) {
-        cycle.Fail(OpsMessages::kOutputWrite);
+    if (!output.Close()) {
+        cycle.Fail(OpsMessages::kOutputWrite, QString::fromLocal8Bit(std::strerror(errno)));
         return;
     }
     cycle.Close();
@@ -173,7 +252,7 @@ void WriteWord(OperationEnv &env, const QString &addressText, const QString &dat
     if (!cycle.Preface())
         return;
     const uint32_t address = HexText::ParseHexText(addressText);
-    if (!CheckedWriteAddress(cycle, address))
+    if (!CheckedWriteAddress(cycle, address) || !WriteReachable(cycle, address, 4))
         return;
     const QString data = dataText.left(HexText::kDataWordChars);
     if (data.isEmpty())
@@ -193,6 +272,10 @@ bool WriteUnit(OperationEnv &env, uint32_t address, uint32_t size, uint32_t valu
         return WriteWholeWord(cycle, address, value);
     if (const auto message = ChipProfile::CheckWriteAddress(cycle.ChipModel(), address))
         return cycle.Fail(*message);
+    // A link of whole words writes the unit's whole word.
+    const uint32_t reach = cycle.WritesBytes() ? address : address & ~3u;
+    if (!WriteReachable(cycle, reach, cycle.WritesBytes() ? size : 4))
+        return false;
     if (!cycle.Open())
         return false;
     TransferBuffer &buffer = cycle.Buffer();
@@ -228,8 +311,13 @@ void WriteFromFile(OperationEnv &env, const QString &readAddressText)
     if (!CheckedWriteAddress(cycle, address))
         return;
     // The size is checked with the other inputs, before the link is touched;
-    // once more after the open, for a file that grew in between.
-    if (QFileInfo(path).isFile() && !FitsBelowTop(cycle, QFileInfo(path).size(), address))
+    // once more after the open, for a file that grew in between. Every byte
+    // goes out in whole words.
+    const auto fits = [&](qint64 size) {
+        return FitsBelowTop(cycle, size, address) &&
+               WriteReachable(cycle, address, (uint64_t(size) + 3) & ~uint64_t(3));
+    };
+    if (QFileInfo(path).isFile() && !fits(QFileInfo(path).size()))
         return;
     if (!cycle.Open())
         return;
@@ -238,12 +326,12 @@ void WriteFromFile(OperationEnv &env, const QString &readAddressText)
     QFile file;
     const int fd = DiskFile::OpenRegular(path);
     if (fd < 0 || !file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
-        cycle.Fail(OpsMessages::kInputOpen);
+        cycle.Fail(OpsMessages::kInputOpen, InputRefusal(path));
         cycle.CloseWithoutLeave();
         return;
     }
     const qint64 size = file.size();
-    if (!FitsBelowTop(cycle, size, address)) {
+    if (!fits(size)) {
         cycle.Close();
         return;
     }

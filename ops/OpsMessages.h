@@ -27,6 +27,13 @@ inline constexpr char kOutputWrite[] = "output file write fail !\n";
 inline constexpr char kInputOpen[] = "input file open fail !\n";
 inline constexpr char kInputRead[] = "input file read fail !\n";
 
+// Why, on a line after them: the path, then the system's text or the file's kind.
+inline constexpr char kPathReason[] = "%s: %s";
+inline constexpr char kNotAnOutput[] = "%s: not a regular file or a character device";
+inline constexpr char kNotAnInput[] = "%s: not a regular file";
+// The path, the deadline in milliseconds.
+inline constexpr char kOutputStalled[] = "%s: took no bytes for %d ms";
+
 // A long transfer asked to end between two chunks: bytes done, bytes in all.
 inline constexpr char kTransferStopped[] = "transfer stopped after 0x%x of 0x%x Bytes !\n";
 

@@ -2,6 +2,7 @@
 #include "link/ConfigFile.h"
 #include "SimulatedChip.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -11,6 +12,10 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cstring>
 
 namespace {
@@ -201,6 +206,99 @@ TEST_F(CliTargetTest, TransferEndsCleanlyOnEachStopSignal)
             EXPECT_EQ(m_chip.LeaveCount(), m_chip.EnterCount());
             EXPECT_FALSE(m_chip.InDebugMode());
         }
+    }
+}
+
+// A FIFO nobody reads is refused at once, before the chip is reached; a
+// terminal nobody reads takes a few KiB and then stalls the read: every stop
+// signal still ends the tool between two writes, and the chip gets its leave
+// frame.
+TEST_F(CliTargetTest, ReadIntoAFifoIsRefusedAndAStalledOutputEndsOnEachStopSignal)
+{
+    const QString fifo = m_home.filePath("out.fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const ChildRun refused = RunCli({"--home", m_home.path(), "read-file", "20000000", "100000", fifo}, {}, 20000);
+    ASSERT_TRUE(refused.finished) << refused.err.toStdString();
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err,
+              "output file create fail !\n" + fifo.toUtf8() + ": not a regular file or a character device\n");
+    EXPECT_EQ(m_chip.EnterCount(), 0);
+
+    const QRegularExpression stopped(R"(^transfer stopped after 0x([0-9a-f]+) of 0x100000 Bytes !\n$)");
+    for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGQUIT}) {
+        SCOPED_TRACE(strsignal(signal));
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        ASSERT_GE(master, 0);
+        ASSERT_EQ(::grantpt(master), 0);
+        ASSERT_EQ(::unlockpt(master), 0);
+        m_chip.ClearRecord();
+        const int entered = m_chip.EnterCount();
+        QProcess process;
+        process.start(CliProgramPath(), QStringList{"--home", m_home.path(), "read-file", "20000000", "100000",
+                                                    QString::fromLocal8Bit(::ptsname(master))});
+        ASSERT_TRUE(process.waitForStarted());
+        ASSERT_TRUE(m_chip.WaitForFrames(4, 20000)); // entered, and chunks on their way
+        QThread::msleep(300);                        // the terminal full by now
+        ::kill(pid_t(process.processId()), signal);
+        const bool ended = process.waitForFinished(10000);
+        if (!ended)
+            process.kill();
+        ::close(master);
+        ASSERT_TRUE(ended);
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 1);
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_TRUE(stopped.match(err).hasMatch()) << err.toStdString();
+        for (int i = 0; i < 400 && m_chip.LeaveCount() < m_chip.EnterCount(); ++i)
+            QThread::msleep(5);
+        EXPECT_EQ(m_chip.EnterCount(), entered + 1);
+        EXPECT_EQ(m_chip.LeaveCount(), m_chip.EnterCount());
+        EXPECT_FALSE(m_chip.InDebugMode());
+    }
+}
+
+// Two tools halting the two cores of one probe's target at the same moment:
+// each merges its halt into what the other recorded meanwhile, so both halts
+// stay recorded, round after round.
+TEST_F(CliTargetTest, ConcurrentHaltsOfBothCoresAreBothRecorded)
+{
+    m_config.WriteInt("COMMON", "DATA_TYPE", 1);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("JLINK_STANDIN_CONFIG", m_home.filePath("standin.txt"));
+    const QString record = m_home.filePath("halted-cores.ini");
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE(round);
+        QFile::remove(record);
+        QProcess hcpu;
+        QProcess lcpu;
+        for (QProcess *process : {&hcpu, &lcpu})
+            process->setProcessEnvironment(environment);
+        hcpu.start(CliProgramPath(), QStringList{"--home", m_home.path(), "halt-hcpu"});
+        lcpu.start(CliProgramPath(), QStringList{"--home", m_home.path(), "halt-lcpu"});
+        for (QProcess *process : {&hcpu, &lcpu}) {
+            ASSERT_TRUE(process->waitForFinished(20000));
+            EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
+        }
+        const ConfigFile file(record);
+        const QStringList words = file.ReadText("HALTED", "JLINK 123456", "", 256).split(' ');
+        EXPECT_TRUE(words.contains("HCPU") && words.contains("LCPU")) << words.join(' ').toStdString();
+    }
+    const ChildRun run = Cli({"run"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(ConfigFile(record).ReadText("HALTED", "JLINK 123456", "", 256), "");
+}
+
+// A record that cannot be written fails the halt and the run with its
+// message and status 1.
+TEST_F(CliTargetTest, AnUnwritableRecordFailsTheHaltAndTheRun)
+{
+    m_config.WriteInt("COMMON", "DATA_TYPE", 1);
+    ASSERT_TRUE(QDir(m_home.path()).mkdir("halted-cores.ini"));
+    for (const char *command : {"halt-hcpu", "run"}) {
+        SCOPED_TRACE(command);
+        const ChildRun run = Cli({command});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(run.err.contains("halted-cores.ini")) << run.err.toStdString();
     }
 }
 

@@ -8,9 +8,15 @@
 #include "support/TargetRig.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -115,7 +121,13 @@ TEST(HaltRecord, NamesTheTargetOfEachLink)
     const QString port = rig.chip.PortPath();
     EXPECT_EQ(HaltRecord::SelectedTarget(rig.config), "UART " + port);
     EXPECT_EQ(rig.Recorded(), (HaltedCores{.hcpu = true}));
-    EXPECT_EQ(rig.ReadFile(HaltRecord::kFileName), "[HALTED]\nUART " + port.toUtf8() + "=HCPU\n");
+    // The entry says when; the UART link tells no identity of the target.
+    const QString file = QString::fromUtf8(rig.ReadFile(HaltRecord::kFileName));
+    EXPECT_TRUE(QRegularExpression("^\\[HALTED\\]\nUART " + QRegularExpression::escape(port) +
+                                   "=HCPU at \\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ\n$")
+                    .match(file)
+                    .hasMatch())
+        << file.toStdString();
 
     rig.UseProbe(42);
     EXPECT_EQ(HaltRecord::SelectedTarget(rig.config), "JLINK 42");
@@ -138,17 +150,86 @@ TEST(HaltRecord, RunWithoutAHaltWritesNoFile)
     EXPECT_FALSE(QFile::exists(rig.FilePath(HaltRecord::kFileName)));
 }
 
-// The halt itself worked; a record that cannot be kept is told as a note,
-// since later actions will not know of the halt.
-TEST(HaltRecord, ARecordThatCannotBeWrittenIsANote)
+// A record that cannot be written fails the halt and the run with its
+// message naming the file: a later action would not know of the halt, or
+// would halt a core let run.
+TEST(HaltRecord, ARecordThatCannotBeWrittenFailsTheHaltAndTheRun)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<void(HaltRig &, const QString &)> make;
+    };
+    const Case cases[] = {
+        {"a folder", [](HaltRig &, const QString &path) { ASSERT_TRUE(QDir().mkdir(path)); }},
+        {"a FIFO", [](HaltRig &, const QString &path) { ASSERT_EQ(::mkfifo(QFile::encodeName(path), 0600), 0); }},
+        {"read-only",
+         [](HaltRig &rig, const QString &path) {
+             rig.PutFile(path, "[HALTED]\n");
+             ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner));
+         }},
+        {"not UTF-8", [](HaltRig &rig, const QString &path) { rig.PutFile(path, "[HALTED]\n\xff\xfe\n"); }},
+        {"huge", [](HaltRig &rig, const QString &path) { rig.PutFile(path, QByteArray(9 * 1024 * 1024, ';')); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        HaltRig rig;
+        rig.UseProbe();
+        const QString path = rig.FilePath(HaltRecord::kFileName);
+        c.make(rig, path);
+        if (::geteuid() == 0 && std::string(c.name) == "read-only")
+            continue; // root writes whatever the permissions say
+        ChipControl::HaltHcpu(rig.env, rig.noPauses);
+        EXPECT_EQ(rig.probe.CallLog().filter("JLINK_Halt").size(), 1);
+        ASSERT_EQ(rig.user.kinds, QList<MessageKind>{MessageKind::Failure});
+        EXPECT_TRUE(rig.user.messages[0].contains(HaltRecord::kFileName)) << rig.user.messages[0].toStdString();
+
+        rig.user.messages.clear();
+        rig.user.kinds.clear();
+        ChipControl::Run(rig.env);
+        EXPECT_EQ(rig.probe.CallLog().filter("JLINK_Go").size(), 1);
+        ASSERT_EQ(rig.user.kinds, QList<MessageKind>{MessageKind::Failure});
+        EXPECT_TRUE(rig.user.messages[0].contains(HaltRecord::kFileName)) << rig.user.messages[0].toStdString();
+    }
+}
+
+// The UART link asks the core's debug halting status: a chip that started
+// again since an earlier run recorded its halt runs, so the entry is dropped
+// (and the word the action writes is the one it meant).
+TEST(HaltRecord, AnEntryOfAChipThatRunsIsDroppedOverUart)
+{
+    for (const char *entry : {"HCPU", "HCPU at 2026-01-01T00:00:00Z"}) {
+        SCOPED_TRACE(entry);
+        HaltRig rig;
+        const QString target = HaltRecord::SelectedTarget(rig.config);
+        ASSERT_TRUE(ConfigFile(HaltRecord::PathFor(rig.config)).WriteText(HaltRecord::kSection, target, entry));
+        MemoryOps::WriteWord(rig.env, "20000010", "1234ABCD");
+        EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join('|').toStdString();
+        EXPECT_EQ(rig.chip.PeekWord(0x20000010), 0x1234ABCDu);
+        EXPECT_EQ(rig.Recorded(), HaltedCores{});
+        EXPECT_EQ(rig.chip.PeekBus(0xF000EDF0, 4), QByteArray(4, '\0')); // never halted
+    }
+    // A core Corvane halted reads as halted: its entry holds.
+    HaltRig rig;
+    ChipControl::HaltHcpu(rig.env, rig.noPauses);
+    rig.LaterActions();
+    EXPECT_EQ(rig.Recorded(), (HaltedCores{.hcpu = true}));
+}
+
+// Records of older versions hold the core names alone; they are still read.
+TEST(HaltRecord, EntriesOfOlderVersionsAreRead)
 {
     HaltRig rig;
-    rig.UseProbe();
-    ASSERT_TRUE(QDir(rig.home.path()).mkdir(HaltRecord::kFileName)); // a folder where the file would go
-    ChipControl::HaltHcpu(rig.env, rig.noPauses);
-    EXPECT_EQ(rig.probe.CallLog().filter("JLINK_Halt").size(), 1);
-    ASSERT_EQ(rig.user.kinds, QList<MessageKind>{MessageKind::Note});
-    EXPECT_TRUE(rig.user.messages[0].contains(HaltRecord::kFileName)) << rig.user.messages[0].toStdString();
+    rig.UseProbe(42);
+    rig.PutFile(HaltRecord::kFileName, "[HALTED]\nJLINK 42=HCPU LCPU\n");
+    const HaltEntry entry = HaltRecord::ReadEntry(rig.config, "JLINK 42");
+    EXPECT_EQ(entry.cores, (HaltedCores{.hcpu = true, .lcpu = true}));
+    EXPECT_TRUE(entry.identity.isEmpty());
+    EXPECT_FALSE(entry.at.isValid());
+    // The probe tells no identity: the entry keeps the cores halted.
+    rig.LaterActions();
+    EXPECT_TRUE(rig.probe.CallLog().filter("JLINK_Go").isEmpty());
+    EXPECT_EQ(rig.Recorded(), (HaltedCores{.hcpu = true, .lcpu = true}));
 }
 
 } // namespace

@@ -5,11 +5,16 @@
 #include "support/FileSizeLimit.h"
 #include "support/TargetRig.h"
 
+#include <QDir>
 #include <QFile>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -46,6 +51,60 @@ TEST(ReadToFileOutput, SmallReadIntoAFullOutputFails)
                 MemoryOps::ReadToFile(rig.env, "20000000", "10", rig.dump);
             }
             EXPECT_EQ(rig.user.messages, QStringList{"output file write fail !\n"});
+        }
+    }
+}
+
+// A FIFO without a reader would take 64 KiB and then hold the read for
+// ever; a folder or a socket takes no image either. They are refused with
+// the other inputs, before the link is touched; a character device named on
+// purpose is taken.
+TEST(ReadToFileOutput, OnlyARegularFileOrACharacterDeviceIsTaken)
+{
+    for (Over over : {Over::Probe, Over::Uart}) {
+        SCOPED_TRACE(Name(over));
+        InputsRig rig(over);
+        const QString fifo = rig.FilePath("out.fifo");
+        ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        ASSERT_TRUE(QDir(rig.home.path()).mkdir("folder"));
+        for (const QString &output : {fifo, rig.FilePath("folder")}) {
+            SCOPED_TRACE(output.toStdString());
+            rig.user.messages.clear();
+            rig.user.reasons.clear();
+            rig.user.chosenFile = output;
+            MemoryOps::ReadToFile(rig.env, "20000000", "20000", rig.dump);
+            EXPECT_EQ(rig.user.messages, QStringList{"output file create fail !\n"});
+            EXPECT_EQ(rig.user.reasons, QStringList{output + ": not a regular file or a character device"});
+            EXPECT_TRUE(rig.LinkUntouched());
+        }
+        rig.user.messages.clear();
+        rig.user.chosenFile = "/dev/null";
+        MemoryOps::ReadToFile(rig.env, "20000000", "2000", rig.dump);
+        EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join('|').toStdString();
+    }
+}
+
+// A terminal nobody reads takes a few KiB and then nothing: the read ends by
+// the output's deadline with its message, and the chip leaves debug mode.
+TEST(ReadToFileOutput, ADeviceThatStopsTakingBytesFailsByItsDeadline)
+{
+    for (Over over : {Over::Probe, Over::Uart}) {
+        SCOPED_TRACE(Name(over));
+        InputsRig rig(over);
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        ASSERT_GE(master, 0);
+        ASSERT_EQ(::grantpt(master), 0);
+        ASSERT_EQ(::unlockpt(master), 0);
+        const QString terminal = QString::fromLocal8Bit(::ptsname(master));
+        rig.user.chosenFile = terminal;
+        MemoryOps::ReadToFile(rig.env, "20000000", "100000", rig.dump);
+        ::close(master);
+        EXPECT_EQ(rig.user.messages, QStringList{"output file write fail !\n"});
+        EXPECT_EQ(rig.user.reasons, QStringList{terminal + ": took no bytes for 3000 ms"});
+        if (over == Over::Uart) {
+            for (int i = 0; i < 400 && rig.chip.LeaveCount() < rig.chip.EnterCount(); ++i)
+                QThread::msleep(5);
+            EXPECT_EQ(rig.chip.LeaveCount(), rig.chip.EnterCount());
         }
     }
 }
