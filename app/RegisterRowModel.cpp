@@ -23,7 +23,7 @@ QString Tr(const char *text)
     return QString::fromUtf8(text);
 }
 
-QString NumberText(uint32_t number, bool hex, uint32_t hexBits)
+QString NumberText(uint64_t number, bool hex, uint32_t hexBits)
 {
     return hex ? RowText::SizedWord(number, hexBits) : QString::number(number);
 }
@@ -54,8 +54,8 @@ QString RegisterRowModel::ValueText(const RegisterRow &row, bool hex, bool forEd
     case RegisterRow::Kind::Field: {
         const uint32_t width = row.Traits().width;
         const QString number = !hex          ? QString::number(row.Number())
-                               : width == 32 ? RowText::Word(row.Number())
-                                             : QString::asprintf("0x%X", row.Number());
+                               : width >= 32 ? RowText::SizedWord(row.Number(), width)
+                                             : RowText::Hex(row.Number());
         return number + RowText::EnumSuffix(row.Number(), row.Traits().choices);
     }
     case RegisterRow::Kind::Peripheral:

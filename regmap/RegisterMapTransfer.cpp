@@ -71,12 +71,13 @@ bool CaptureImage(LinkCycle &cycle, const RegisterTransfer &transfer)
 
 bool ReadRegister(LinkCycle &cycle, RegisterTransfer &transfer)
 {
-    if (uint64_t(transfer.wordOffset) + 4 > TransferBuffer::kSize) {
-        cycle.Fail(*SnapshotFiles::CheckFits(transfer.peripheral, transfer.span, transfer.wordOffset + 4));
+    const uint32_t bytes = transfer.wordBytes;
+    if (uint64_t(transfer.wordOffset) + bytes > TransferBuffer::kSize) {
+        cycle.Fail(*SnapshotFiles::CheckFits(transfer.peripheral, transfer.span, transfer.wordOffset + bytes));
         cycle.Close();
         return false;
     }
-    if (!cycle.ReadUnchecked(transfer.wordAddress, 4)) {
+    if (!cycle.ReadUnchecked(transfer.wordAddress, bytes)) {
         cycle.Fail(cycle.RegisterReadFailure(transfer.wordAddress));
         cycle.Close();
         return false;
@@ -89,15 +90,16 @@ bool ReadRegister(LinkCycle &cycle, RegisterTransfer &transfer)
         image = QByteArray();
     const uint8_t *word = cycle.Buffer().data();
     if (image) {
-        if (image->size() < qsizetype(transfer.wordOffset) + 4)
-            image->resize(qsizetype(transfer.wordOffset) + 4, '\0');
-        std::memcpy(image->data() + transfer.wordOffset, word, 4);
+        if (image->size() < qsizetype(transfer.wordOffset) + bytes)
+            image->resize(qsizetype(transfer.wordOffset) + bytes, '\0');
+        std::memcpy(image->data() + transfer.wordOffset, word, bytes);
     }
     if (!image || !SnapshotFiles::Replace(path, reinterpret_cast<const uint8_t *>(image->constData()), image->size())) {
         cycle.Fail(MessageText::Format(RegisterWindowMessages::kTransferOpen, Utf8(path).constData()));
         return false;
     }
-    transfer.readWord = cycle.Buffer().Word(0);
+    transfer.readWord = PeripheralImage::Bytes(
+        QByteArray(reinterpret_cast<const char *>(cycle.Buffer().data()), qsizetype(bytes)), 0, bytes);
     return true;
 }
 
@@ -144,16 +146,16 @@ bool WriteRegister(LinkCycle &cycle, UserContext &user, const RegisterTransfer &
         cycle.Fail(MessageText::Format(RegisterWindowMessages::kTransferOpen, path.constData()));
         return false;
     }
-    // Only the register's own word may go out: a short file would leave
+    // Only the register's own words may go out: a short file would leave
     // another register's word in the transfer buffer.
-    const QByteArray bytes = file.seek(transfer.wordOffset) ? file.read(4) : QByteArray();
+    const QByteArray bytes = file.seek(transfer.wordOffset) ? file.read(transfer.wordBytes) : QByteArray();
     file.close();
-    if (bytes.size() != 4) {
+    if (bytes.size() != qsizetype(transfer.wordBytes)) {
         cycle.Fail(MessageText::Format(RegisterWindowMessages::kTransferOpen, path.constData()));
         return false;
     }
     std::memcpy(cycle.Buffer().data(), bytes.constData(), std::size_t(bytes.size()));
-    if (!cycle.WriteUnchecked(transfer.wordAddress, 4)) {
+    if (!cycle.WriteUnchecked(transfer.wordAddress, transfer.wordBytes)) {
         cycle.Fail(cycle.RegisterWriteFailure(transfer.wordAddress));
         return false;
     }
@@ -226,16 +228,12 @@ RegisterTransfer RegisterMap::Plan(const RegisterRow *row, bool isRegister, bool
         // snapshot load and save use for it.
         transfer.wordOffset = PeripheralImage::WordOffset(*row);
         transfer.wordAddress = row->Traits().address - (row->Traits().offset & 3u);
+        transfer.wordBytes = (PeripheralImage::ValueBytes(*row) + 3) / 4 * 4;
     }
     transfer.snapshotPath = SnapshotPathOf(transfer.peripheral, write, &transfer.snapshotUsable);
     if (write && peripheral && !transfer.refusal) {
         transfer.image = PeripheralImage::Of(*peripheral, QByteArray(qsizetype(transfer.span), '\0'));
-        transfer.coveredWords.assign((uint64_t(transfer.span) + 3) / 4, false);
-        for (const auto &reg : peripheral->Children()) {
-            const uint32_t word = PeripheralImage::WordOffset(*reg) / 4;
-            if (word < transfer.coveredWords.size())
-                transfer.coveredWords[word] = true;
-        }
+        transfer.coveredWords = PeripheralImage::CoveredWords(*peripheral);
     }
     return transfer;
 }

@@ -49,7 +49,7 @@ struct ValueSource
 };
 
 // How a value or field row writes its number: "0x%08X" in the register's
-// width, "0x%X", or "%u".
+// width (a field of 32 bits or more in its own), "0x%X", or "%u".
 enum class NumberForm { Word, Hex, Decimal };
 
 // One row of a register window's grid: a peripheral, a register under it, and
@@ -81,7 +81,7 @@ public:
 
     // The number the row shows: a register's value in its own width, a value
     // row's register value, a field's value.
-    uint32_t Number() const { return m_shown.number; }
+    uint64_t Number() const { return m_shown.number; }
     NumberForm Form() const { return m_shown.form; }
     // Register rows: the word last filled in, for the bytes a narrow register
     // leaves when it is saved or written.
@@ -128,12 +128,12 @@ private:
     // user typed (the number is what it reads as) until the next fill.
     struct Shown
     {
-        uint32_t number = 0;
+        uint64_t number = 0;
         NumberForm form = NumberForm::Hex;
         std::optional<QString> typed;
     };
     QString Render(const Shown &shown) const;
-    QString FormText(uint32_t number, NumberForm form) const;
+    QString FormText(uint64_t number, NumberForm form) const;
 
     uint64_t m_id;
     Kind m_kind;

@@ -24,9 +24,11 @@ struct RegisterTransfer
     // The peripheral does not fit the transfer buffer: the refusal, by name.
     std::optional<QString> refusal;
     std::vector<bool> leftOut; // words a whole read leaves out
-    // Registers: the word the register lies in.
+    // Registers: the word the register lies in, and the bytes of its words
+    // from there (8 for a 64-bit register).
     uint32_t wordAddress = 0;
     uint32_t wordOffset = 0;
+    uint32_t wordBytes = 4;
     // The snapshot file the transfer goes through: the default one for a
     // read, the temporary one for a write; unusable for a name that is no
     // plain file name.
@@ -41,5 +43,5 @@ struct RegisterTransfer
     // and whether the transfer went through.
     bool preface = false;
     bool succeeded = false;
-    uint32_t readWord = 0; // a register read: the word read
+    uint64_t readWord = 0; // a register read: the words read
 };

@@ -85,13 +85,13 @@ int Watch(const CliContext &context)
             const auto before = previous.find(image.name);
             if (before != previous.end()) {
                 for (const auto &reg : tree.FindTopRow(image.name)->Children()) {
-                    const uint32_t offset = PeripheralImage::WordOffset(*reg);
-                    const uint32_t old = PeripheralImage::Word(before->second, offset);
-                    const uint32_t now = PeripheralImage::Word(image.bytes, offset);
+                    const uint64_t old = PeripheralImage::RegisterWords(*reg, before->second);
+                    const uint64_t now = PeripheralImage::RegisterWords(*reg, image.bytes);
+                    const uint32_t bits = std::max<uint32_t>(32, reg->Traits().bits);
                     if (old != now)
-                        CliPrintLine(
-                            QStringLiteral("%1 %2.%3 %4 %5")
-                                .arg(time, image.name, reg->BareName(), RowText::Word(old), RowText::Word(now)));
+                        CliPrintLine(QStringLiteral("%1 %2.%3 %4 %5")
+                                         .arg(time, image.name, reg->BareName(), RowText::SizedWord(old, bits),
+                                              RowText::SizedWord(now, bits)));
                 }
             }
             previous[image.name] = image.bytes;
@@ -155,7 +155,9 @@ int Diff(const CliContext &context)
         const RegisterRow &row = *difference.row;
         if (row.RowKind() == RegisterRow::Kind::Register)
             CliPrintLine(QStringLiteral("%1 %2 %3")
-                             .arg(row.BareName(), RowText::Word(difference.current), difference.otherText));
+                             .arg(row.BareName(),
+                                  RowText::SizedWord(difference.current, std::max<uint32_t>(32, row.Traits().bits)),
+                                  difference.otherText));
         else if (row.RowKind() == RegisterRow::Kind::Field)
             CliPrintLine(QStringLiteral("%1.%2 %3 %4")
                              .arg(row.Parent()->BareName(), row.Name(), row.Value(), difference.otherText));
