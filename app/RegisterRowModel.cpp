@@ -9,7 +9,7 @@ namespace {
 
 // What the window shows and says of its values.
 namespace Text {
-const char kNotRead[] = "—";
+const char *const kNotRead = RowText::kNotRead;
 const char kNeverRead[] = "未读取";
 const char kReadAt[] = "读取于 %1";
 const char kLoadedFrom[] = "载入自 %1\n文件时间 %2";

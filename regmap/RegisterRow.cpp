@@ -78,6 +78,25 @@ QString RegisterRow::Value() const
     return Render(m_shown);
 }
 
+bool RegisterRow::IsNeverRead() const
+{
+    return m_kind != Kind::Peripheral && Source().kind == ValueSource::Kind::NotRead && !IsModified();
+}
+
+QString RegisterRow::ShownName() const
+{
+    if (m_kind == Kind::Register && IsNeverRead())
+        return RowText::Caption(m_name, QString::fromUtf8(RowText::kNotRead), m_captionColumn);
+    return Name();
+}
+
+QString RegisterRow::ShownValue() const
+{
+    if (m_kind != Kind::Register && IsNeverRead())
+        return QString::fromUtf8(RowText::kNotRead);
+    return Value();
+}
+
 QString RegisterRow::NumberText() const
 {
     return FormText(m_shown.number, m_shown.form);

@@ -98,6 +98,11 @@ public:
     QString Value() const;
     // The number alone in the row's form.
     QString NumberText() const;
+    // Name() and Value() as a window shows them: "—" for the number of a
+    // value never read, nor loaded nor typed.
+    QString ShownName() const;
+    QString ShownValue() const;
+    bool IsNeverRead() const;
     // The value as last filled by the program; an edited value differs from
     // it and is shown in bold.
     QString Baseline() const;

@@ -15,6 +15,8 @@ namespace RowText {
 inline constexpr char kValueRowName[] = "VALUE~";
 inline constexpr char kValueRowDescription[] = "寄存器数值";
 inline constexpr char kZeroWord[] = "0x00000000";
+// What stands for a value never read (nor loaded, nor typed).
+inline constexpr char kNotRead[] = "—";
 inline constexpr char kRightTitle[] = "Value";
 
 // The C library's unsigned reading with a 32-bit unsigned long: leading

@@ -4,10 +4,11 @@
 
 namespace {
 
+// Never read: "—" where a window shows it.
 const QByteArray kGpioRows = "GPIO\t\t0x20002000 0x00000004\n"
-                             "  OUT               0x00000000\t\t0x20002000 0x00000000\\nOutput\n"
-                             "    VALUE~\t0x00000000\t寄存器数值\n"
-                             "    PIN\t0\t[0]\\nPins\n";
+                             "  OUT               —\t\t0x20002000 0x00000000\\nOutput\n"
+                             "    VALUE~\t—\t寄存器数值\n"
+                             "    PIN\t—\t[0]\\nPins\n";
 
 TEST(CliRegisterCommands, RowsPrintEveryRow)
 {
@@ -24,15 +25,20 @@ TEST(CliRegisterCommands, RowsPrintEveryRow)
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     const QList<QByteArray> lines = run.out.split('\n');
     ASSERT_GE(lines.size(), 6);
-    EXPECT_EQ(lines[1], "  OUT" + QByteArray(32, ' ') + "0x00000000\t\t0x20002000 0x00000000\\nOutput");
-    EXPECT_EQ(lines[3], "    PIN\t0x0\t[0-7]\\nPins");
-    EXPECT_TRUE(run.out.contains("  SR" + QByteArray(33, ' ') + "0x00000000\t\t0x20001004 0x00000004\\rStatus\n"));
-    EXPECT_TRUE(run.out.contains("    TOP\t0x0\t[31]\\n\\nTop bit\n"));
+    EXPECT_EQ(lines[1], "  OUT" + QByteArray(32, ' ') + "—\t\t0x20002000 0x00000000\\nOutput");
+    EXPECT_EQ(lines[3], "    PIN\t—\t[0-7]\\nPins");
+    EXPECT_TRUE(run.out.contains("  SR" + QByteArray(33, ' ') + "—\t\t0x20001004 0x00000004\\rStatus\n"));
+    EXPECT_TRUE(run.out.contains("    TOP\t—\t[31]\\n\\nTop bit\n"));
 
-    // HEX_DEC is the default base.
-    rig.config.WriteInt("COMMON", "HEX_DEC", 1);
+    // The last saved snapshot is shown, as a window shows it at start.
+    rig.PutFile(rig.DataPath("GPIO"), Words({0xA5}));
+    rig.config.WriteInt("COMMON", "HEX_DEC", 1); // HEX_DEC is the default base
     run = rig.Cli({"rows", "GPIO"});
-    EXPECT_TRUE(run.out.contains("    PIN\t0x0\t"));
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(run.out.contains("  OUT               0x000000A5\t\t")) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("    VALUE~\t0x000000A5\t"));
+    EXPECT_TRUE(run.out.contains("    PIN\t0xA5\t"));
 }
 
 TEST(CliRegisterCommands, Errors)

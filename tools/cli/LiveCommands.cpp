@@ -113,7 +113,9 @@ int Watch(const CliContext &context)
 
 // The registers and fields of peripheral NAME that differ between two
 // snapshot files: "REGISTER a b" and "REGISTER.FIELD a b", fields in the
-// configured number base.
+// configured number base. As diff(1): status 0 when the registers agree, 1
+// when some differ, 2 when the files cannot be compared (notes alone, such
+// as a short file, change nothing).
 int Diff(const CliContext &context)
 {
     if (context.args.size() != 3)
@@ -123,14 +125,14 @@ int Diff(const CliContext &context)
     options.names = {name};
     CliRegisters window(context, options);
     if (!window.Build(options.names))
-        return CliFailure;
+        return CliTrouble;
     QByteArray images[2];
     for (int i = 0; i < 2; ++i) {
         const std::optional<QByteArray> bytes = SnapshotFiles::ReadAll(context.args[1 + i]);
         if (!bytes) {
             window.User().ShowFailure(
                 MessageText::Format(RegisterWindowMessages::kSnapshotOpen, context.args[1 + i].toUtf8().constData()));
-            return CliFailure;
+            return CliTrouble;
         }
         images[i] = *bytes;
     }
@@ -162,7 +164,9 @@ int Diff(const CliContext &context)
             CliPrintLine(QStringLiteral("%1.%2 %3 %4")
                              .arg(row.Parent()->BareName(), row.Name(), row.Value(), difference.otherText));
     }
-    return window.User().ExitStatus();
+    if (window.User().Failed())
+        return CliTrouble;
+    return comparison.Differences().empty() ? CliSuccess : CliFailure;
 }
 
 const CliCommandRegistration kRegistration{
