@@ -162,11 +162,6 @@ uint64_t FieldValue(uint64_t value, uint32_t low, uint32_t width)
     return (value >> low) & FieldMask(width);
 }
 
-bool FieldFits(uint32_t low, uint32_t width, uint32_t bits)
-{
-    return width >= 1 && uint64_t(low) + width <= ValueBits(bits);
-}
-
 int BuildColumn(int lastWidth)
 {
     return int(std::trunc((lastWidth - 35) / 7.0 + 0.5));

@@ -77,8 +77,6 @@ QString FieldBits(uint32_t low, uint32_t width);
 // A field's value in a register value; bits past 64 read as zero.
 uint64_t FieldValue(uint64_t value, uint32_t low, uint32_t width);
 uint64_t FieldMask(uint32_t width);
-// Whether a field lies wholly within a register of `bits` bits.
-bool FieldFits(uint32_t low, uint32_t width, uint32_t bits);
 
 // The value column of a register caption for a name-column width W.
 int BuildColumn(int lastWidth);

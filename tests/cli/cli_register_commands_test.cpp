@@ -104,6 +104,35 @@ TEST(CliRegisterCommands, RegisterWriteReachesTheChip)
     EXPECT_EQ(rig.chip.PeekWord(0x200010FC), 255u);
 }
 
+// A 64-bit register goes out whole and comes back whole; a value wider than
+// its register is refused as out of range, and nothing is written.
+TEST(CliRegisterCommands, RegistersOfSixtyFourBits)
+{
+    CliRig rig;
+    rig.PutSvd("VX21A", R"(<?xml version="1.0"?>
+<device><name>VX21A</name><peripherals><peripheral><name>P64</name><baseAddress>0x20005000</baseAddress><registers>
+  <register><name>R32</name><addressOffset>0x0</addressOffset></register>
+  <register><name>R64</name><addressOffset>0x8</addressOffset><size>64</size><fields>
+    <field><name>HIGH</name><bitRange>[63:32]</bitRange></field></fields></register>
+</registers></peripheral></peripherals></device>)");
+    rig.chip.PokeWord(0x20005000, 0x77777777);
+    ChildRun run = rig.Cli({"register-write", "P64", "R64", "0x1122334455667788"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(rig.chip.PeekWord(0x20005008), 0x55667788u);
+    EXPECT_EQ(rig.chip.PeekWord(0x2000500C), 0x11223344u);
+    EXPECT_EQ(rig.chip.PeekWord(0x20005000), 0x77777777u) << "one register only";
+
+    run = rig.Cli({"register-write", "P64", "R32", "0x100000000"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "out of range !\n0x100000000 does not fit R32 (32 bits)\n");
+    EXPECT_EQ(rig.chip.PeekWord(0x20005000), 0x77777777u);
+
+    run = rig.Cli({"peripheral-read", "--base", "hex", "P64"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("    VALUE~\t0x1122334455667788\t")) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("    HIGH\t0x11223344\t")) << run.out.toStdString();
+}
+
 // The exit status follows the kind of the messages, not their texts.
 TEST(CliRegisterCommands, NotesLeaveTheStatusAtSuccess)
 {
