@@ -19,4 +19,8 @@ inline constexpr char kNoSavedData[] = "No saved data to compare !\n";
 // written (%1: the path).
 inline constexpr char kFileCreate[] = "%1 create error !\n";
 
+// The status line of a register window when the user tries to edit a value
+// that takes no edit (%1: REGISTER or REGISTER.FIELD).
+inline constexpr char kReadOnly[] = "%1 is read-only !";
+
 } // namespace AppMessages

@@ -10,7 +10,7 @@ namespace {
 
 // What the window shows and says of its values.
 namespace Text {
-const char kNotRead[] = "—";
+const char *const kNotRead = RowText::kNotRead;
 const char kRefused[] = "--"; // the chip table refuses to read it, as the memory window draws it
 const char kNeverRead[] = "未读取";
 const char kReadAt[] = "读取于 %1";
@@ -33,7 +33,7 @@ std::optional<QString> ReadRefusal(const RegisterRow &row)
     return PeripheralImage::ReadRefusal(row.RowKind() == RegisterRow::Kind::Register ? row : *row.Parent());
 }
 
-QString NumberText(uint32_t number, bool hex, uint32_t hexBits)
+QString NumberText(uint64_t number, bool hex, uint32_t hexBits)
 {
     return hex ? RowText::SizedWord(number, hexBits) : QString::number(number);
 }
@@ -64,8 +64,8 @@ QString RegisterRowModel::ValueText(const RegisterRow &row, bool hex, bool forEd
     case RegisterRow::Kind::Field: {
         const uint32_t width = row.Traits().width;
         const QString number = !hex          ? QString::number(row.Number())
-                               : width == 32 ? RowText::Word(row.Number())
-                                             : QString::asprintf("0x%X", row.Number());
+                               : width >= 32 ? RowText::SizedWord(row.Number(), width)
+                                             : RowText::Hex(row.Number());
         return number + RowText::EnumSuffix(row.Number(), row.Traits().choices);
     }
     case RegisterRow::Kind::Peripheral:

@@ -1,6 +1,7 @@
 #include "app/RegisterWindowView.h"
 #include "app/TargetActionRunner.h"
 
+#include "app/AppMessages.h"
 #include "app/CorvaneApp.h"
 #include "app/MainFrame.h"
 #include "app/RegisterRowModel.h"
@@ -22,6 +23,7 @@
 #include <QSplitter>
 #include <QTimer>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QSettings>
 #include <QTreeView>
 
@@ -196,8 +198,25 @@ CRegWnd::CRegWnd(CCorvaneApp &app, int slot, QWidget *parent)
     m_tools = new RegisterWindowTools(app, *this, *m_plot);
     connect(m_plot, &ValuePlotPane::Emptied, m_plot, &QWidget::hide);
 
-    connect(m_grid->Tree()->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this] { m_impl->TakeGridSelection(); });
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("status"));
+    m_status->setTextFormat(Qt::PlainText);
+    m_status->setContentsMargins(4, 1, 4, 1);
+    m_status->hide();
+    connect(m_grid->Tree()->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        m_impl->TakeGridSelection();
+        ShowStatus(QString());
+    });
+    // A value that takes no edit says so, once per try, in the status line.
+    connect(m_grid, &PropertyGrid::EditRefused, this, [this](uint64_t id) {
+        const RegisterRow *row = m_impl->Tree().FindById(id);
+        if (!row || row->RowKind() == RegisterRow::Kind::Peripheral)
+            return;
+        const RegisterRow *reg = row->RowKind() == RegisterRow::Kind::Register ? row : row->Parent();
+        const QString name =
+            row->RowKind() == RegisterRow::Kind::Field ? reg->BareName() + u'.' + row->BareName() : reg->BareName();
+        ShowStatus(QString::fromUtf8(AppMessages::kReadOnly).arg(name));
+    });
     connect(
         m_grid, &PropertyGrid::ValueEdited, this,
         [this](uint64_t id, const QString &text) {
@@ -408,11 +427,24 @@ void CRegWnd::CopySelected(bool address)
         QApplication::clipboard()->setText(text);
 }
 
+void CRegWnd::ShowStatus(const QString &text)
+{
+    if (text == m_status->text() && m_status->isHidden() == text.isEmpty())
+        return;
+    m_status->setText(text);
+    m_status->setVisible(!text.isEmpty());
+    resizeEvent(nullptr);
+}
+
 void CRegWnd::resizeEvent(QResizeEvent *event)
 {
-    QWidget::resizeEvent(event);
+    if (event)
+        QWidget::resizeEvent(event);
     const int tools = m_tools ? m_tools->HeightFor(width()) : 0;
     if (m_tools)
         m_tools->setGeometry(0, 0, width(), tools);
-    m_split->setGeometry(-2, tools - 2, width() + 4, height() - tools + 3);
+    const int status = m_status && !m_status->isHidden() ? m_status->sizeHint().height() : 0;
+    m_split->setGeometry(-2, tools - 2, width() + 4, height() - tools - status + 3);
+    if (status)
+        m_status->setGeometry(0, height() - status, width(), status);
 }

@@ -8,6 +8,7 @@
 class CCorvaneApp;
 class PropertyGrid;
 class QAction;
+class QLabel;
 class QMenu;
 class QSplitter;
 class RegisterWindow;
@@ -47,6 +48,10 @@ public:
     // Shows one of the context menus (310, 315, 316) at a point of the grid
     // and runs the command picked.
     void ShowContextMenu(int menuId, const QPoint &gridPosition);
+    // The line under the rows that says why an edit was not taken; hidden
+    // while it has nothing to say.
+    QLabel *StatusLine() const { return m_status; }
+
     // How a context menu (also the tool row's) is shown; tests pick an entry instead.
     std::function<QAction *(QMenu &, const QPoint &)> menuExec;
 
@@ -59,6 +64,7 @@ private:
     // The selected row's value (as drawn, without a name) or its register's address to the clipboard.
     void CopySelected(bool address);
     void RestoreColumns();
+    void ShowStatus(const QString &text);
 
     struct Impl;
     CCorvaneApp &m_app;
@@ -68,5 +74,6 @@ private:
     ValuePlotPane *m_plot = nullptr;
     std::unique_ptr<Impl> m_impl;
     RegisterWindowTools *m_tools = nullptr;
+    QLabel *m_status = nullptr;
     bool m_reshapePending = false;
 };

@@ -44,6 +44,9 @@ put("snapshot_fuzz", "wide-empty-files", snapshot(0, 1, b"", b""))
 put("snapshot_fuzz", "tiny", snapshot(1, 1, b"\x34\x12", b"\x34\x12\xff\xff"))
 put("snapshot_fuzz", "full-span", snapshot(2, 1, words, b"\xa5" * 16384))
 put("snapshot_fuzz", "big-refused", snapshot(3, 1, words, other))
+# WIDE with its 64-bit register whole: B differs from A in the upper word only.
+wide64 = struct.pack("<II", 0x55667788, 0x11223344)
+put("snapshot_fuzz", "wide-64-bit", snapshot(0, 1, words + wide64, words + struct.pack("<II", 0x55667788, 0xCAFEF00D)))
 
 # analyzer_fuzz: the database, "\n%%\n", the SVD file; the whole is also
 # the analyzer's output.

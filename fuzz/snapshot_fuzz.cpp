@@ -22,7 +22,7 @@
 
 namespace {
 
-// Widths of 8, 16 and 32 bits, two narrow registers in one word, an
+// Widths of 8, 16, 32 and 64 bits, two narrow registers in one word, an
 // unaligned one, a register read with a side effect, an array, enumerated
 // values; a peripheral whose span fills the transfer buffer and one that
 // passes it.
@@ -44,6 +44,10 @@ const char kSvd[] = R"(<?xml version="1.0" encoding="utf-8"?>
     <register><name>H</name><addressOffset>0xA</addressOffset><size>16</size><fields/></register>
     <register><name>ARR%s</name><addressOffset>0x10</addressOffset><dim>4</dim><dimIncrement>4</dimIncrement><fields/></register>
     <register><name>LAST</name><addressOffset>0x3C</addressOffset><fields/></register>
+    <register><name>D64</name><addressOffset>0x40</addressOffset><size>64</size><fields>
+      <field><name>LOWER</name><bitRange>[31:0]</bitRange></field>
+      <field><name>UPPER</name><bitRange>[63:32]</bitRange></field>
+      <field><name>SPLIT</name><bitOffset>28</bitOffset><bitWidth>8</bitWidth></field></fields></register>
   </registers></peripheral>
   <peripheral><name>TINY</name><baseAddress>0x40002000</baseAddress><registers>
     <register><name>R</name><addressOffset>0x0</addressOffset><size>16</size><fields/></register>
@@ -100,13 +104,13 @@ struct Windows
     std::unique_ptr<RegisterWindow> window[2];
 };
 
-// A comparison takes a register's whole word as the other side's value; only
-// registers that are their whole word compare as they show. (A narrow or
+// A comparison takes a register's whole words as the other side's value; only
+// registers that are their whole words compare as they show. (A narrow or
 // unaligned register would differ from the very file it was loaded from.)
 bool IsWholeWord(const RegisterRow &row)
 {
     const RegisterRow &reg = row.RowKind() == RegisterRow::Kind::Register ? row : *row.Parent();
-    return reg.Traits().bits == 32 && reg.Traits().offset % 4 == 0;
+    return (reg.Traits().bits == 32 || reg.Traits().bits == 64) && reg.Traits().offset % 4 == 0;
 }
 
 std::vector<const RowComparison::Difference *> WholeWordDifferences(const RowComparison &comparison)

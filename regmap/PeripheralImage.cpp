@@ -11,15 +11,15 @@ namespace PeripheralImage {
 
 namespace {
 
-// Whether the register's rows already show the word as filled values.
-bool AlreadyShows(const RegisterRow &reg, uint32_t word)
+// Whether the register's rows already show the words as filled values.
+bool AlreadyShows(const RegisterRow &reg, uint64_t words)
 {
-    const uint32_t value = RegisterValue(reg, word);
-    if (reg.Number() != value || reg.LastWord() != word)
+    const uint64_t value = RegisterValue(reg, words);
+    if (reg.Number() != value || reg.LastWord() != uint32_t(words))
         return false;
     for (const auto &child : reg.Children()) {
         const RegisterRow::Kind kind = child->RowKind();
-        const uint32_t expected = kind == RegisterRow::Kind::Value
+        const uint64_t expected = kind == RegisterRow::Kind::Value
                                       ? value
                                       : RowText::FieldValue(value, child->Traits().low, child->Traits().width);
         if (child->Number() != expected || child->IsModified())
@@ -28,6 +28,13 @@ bool AlreadyShows(const RegisterRow &reg, uint32_t word)
             return false;
     }
     return true;
+}
+
+// The words (by index from the base) that hold a register.
+std::pair<uint32_t, uint32_t> WordsOf(const RegisterRow &reg)
+{
+    const uint32_t first = WordOffset(reg) / 4;
+    return {first, first + (ValueBytes(reg) + 3) / 4};
 }
 
 } // namespace
@@ -50,11 +57,11 @@ std::vector<bool> LeftOutWords(const RegisterRow &peripheral)
     for (const auto &reg : peripheral.Children()) {
         if (!reg->Traits().readHasSideEffect)
             continue;
-        const uint32_t word = reg->Traits().offset / 4;
-        if (word >= words)
-            continue;
-        leftOut.resize(words, false);
-        leftOut[word] = true;
+        const auto [first, end] = WordsOf(*reg);
+        for (uint32_t word = first; word < end && word < words; ++word) {
+            leftOut.resize(words, false);
+            leftOut[word] = true;
+        }
     }
     return leftOut;
 }
@@ -121,25 +128,44 @@ uint32_t Word(const QByteArray &image, uint32_t offset)
     return word;
 }
 
+uint64_t Bytes(const QByteArray &image, uint32_t offset, uint32_t bytes)
+{
+    uint64_t value = 0;
+    for (uint32_t i = 0; i < bytes && i < 8; ++i)
+        if (uint64_t(offset) + i < uint64_t(image.size()))
+            value |= uint64_t(uint8_t(image[qsizetype(offset + i)])) << (8 * i);
+    return value;
+}
+
 uint32_t WordOffset(const RegisterRow &reg)
 {
     return reg.Traits().offset & ~3u;
 }
 
-uint32_t RegisterValue(const RegisterRow &reg, uint32_t word)
+uint32_t ValueBytes(const RegisterRow &reg)
+{
+    return std::max<uint32_t>(4, (RowText::ValueBits(reg.Traits().bits) + 7) / 8);
+}
+
+uint64_t RegisterWords(const RegisterRow &reg, const QByteArray &image)
+{
+    return Bytes(image, WordOffset(reg), ValueBytes(reg));
+}
+
+uint64_t RegisterValue(const RegisterRow &reg, uint64_t words)
 {
     const uint32_t bits = reg.Traits().bits;
-    return (word >> RowText::RegisterShift(reg.Traits().offset, bits)) & RowText::RegisterMask(bits);
+    return (words >> RowText::RegisterShift(reg.Traits().offset, bits)) & RowText::RegisterMask(bits);
 }
 
 NumberForm FieldForm(const RegisterRow &field)
 {
-    if (field.Traits().width == 32)
+    if (field.Traits().width >= 32)
         return NumberForm::Word;
     return field.Form() == NumberForm::Decimal ? NumberForm::Decimal : NumberForm::Hex;
 }
 
-void FillFields(RegisterRowTree &tree, RegisterRow *reg, uint32_t value)
+void FillFields(RegisterRowTree &tree, RegisterRow *reg, uint64_t value)
 {
     for (const auto &child : reg->Children()) {
         if (child->RowKind() != RegisterRow::Kind::Field)
@@ -149,10 +175,10 @@ void FillFields(RegisterRowTree &tree, RegisterRow *reg, uint32_t value)
     }
 }
 
-void FillRegister(RegisterRowTree &tree, RegisterRow *reg, uint32_t word, const ValueSource &source)
+void FillRegister(RegisterRowTree &tree, RegisterRow *reg, uint64_t words, const ValueSource &source)
 {
-    const uint32_t value = RegisterValue(*reg, word);
-    tree.SetRegisterValue(reg, value, word);
+    const uint64_t value = RegisterValue(*reg, words);
+    tree.SetRegisterValue(reg, value, uint32_t(words));
     tree.SetSource(reg, source);
     for (const auto &child : reg->Children())
         if (child->RowKind() == RegisterRow::Kind::Value)
@@ -165,9 +191,9 @@ void Fill(RegisterRowTree &tree, RegisterRow *peripheral, const QByteArray &imag
 {
     for (const auto &reg : peripheral->Children()) {
         // A register the image does not hold keeps what it shows.
-        if (uint64_t(WordOffset(*reg)) + 4 > uint64_t(image.size()))
+        if (uint64_t(WordOffset(*reg)) + ValueBytes(*reg) > uint64_t(image.size()))
             continue;
-        const uint32_t word = Word(image, WordOffset(*reg));
+        const uint64_t word = RegisterWords(*reg, image);
         if (which == Registers::LeaveLeftOut && reg->Traits().readHasSideEffect)
             continue;
         // The chip was never asked for it: what the image holds there is not its value.
@@ -185,35 +211,46 @@ void Fill(RegisterRowTree &tree, RegisterRow *peripheral, const QByteArray &imag
 QByteArray Of(const RegisterRow &peripheral, const QByteArray &around)
 {
     QByteArray image = around;
-    auto setWord = [&](uint32_t offset, uint32_t value) {
-        for (uint32_t i = 0; i < 4; ++i)
+    auto setBytes = [&](uint32_t offset, uint64_t value, uint32_t bytes) {
+        for (uint32_t i = 0; i < bytes; ++i)
             if (uint64_t(offset) + i < uint64_t(image.size()))
                 image[qsizetype(offset + i)] = char(uint8_t(value >> (8 * i)));
     };
     std::vector<uint32_t> narrowWords; // words a narrow register has already been merged into
     for (const auto &reg : peripheral.Children()) {
         const uint32_t offset = WordOffset(*reg);
-        const uint32_t value = reg->Number();
+        const uint64_t value = reg->Number();
         const uint32_t bits = reg->Traits().bits;
-        if (RowText::RegisterMask(bits) == 0xFFFFFFFFu) {
-            setWord(offset, value);
+        if (RowText::ValueBits(bits) >= 32) {
+            setBytes(offset, value, ValueBytes(*reg));
             continue;
         }
         const bool merged = std::find(narrowWords.begin(), narrowWords.end(), offset) != narrowWords.end();
         const uint32_t aroundWord = merged ? Word(image, offset) : reg->LastWord();
         const uint32_t shift = RowText::RegisterShift(reg->Traits().offset, bits);
-        const uint32_t mask = RowText::RegisterMask(bits) << shift;
-        setWord(offset, (aroundWord & ~mask) | ((value << shift) & mask));
+        const auto mask = uint32_t(RowText::RegisterMask(bits) << shift);
+        setBytes(offset, (aroundWord & ~mask) | (uint32_t(value << shift) & mask), 4);
         narrowWords.push_back(offset);
     }
     return image;
+}
+
+std::vector<bool> CoveredWords(const RegisterRow &peripheral)
+{
+    std::vector<bool> covered((uint64_t(peripheral.Traits().span) + 3) / 4, false);
+    for (const auto &reg : peripheral.Children()) {
+        const auto [first, end] = WordsOf(*reg);
+        for (uint32_t word = first; word < end && word < covered.size(); ++word)
+            covered[word] = true;
+    }
+    return covered;
 }
 
 uint32_t HighestWordEnd(const RegisterRow &peripheral)
 {
     uint64_t highest = 0;
     for (const auto &reg : peripheral.Children())
-        highest = std::max<uint64_t>(highest, uint64_t(WordOffset(*reg)) + 4);
+        highest = std::max<uint64_t>(highest, uint64_t(WordOffset(*reg)) + (ValueBytes(*reg) + 3) / 4 * 4);
     return uint32_t(std::min<uint64_t>(highest, 0xFFFFFFFFu));
 }
 

@@ -44,16 +44,23 @@ bool Read(LinkCycle &cycle, uint32_t base, uint32_t span, const std::vector<bool
 // The little-endian word at `offset`; bytes beyond the image read as zero,
 // as a snapshot load fills them.
 uint32_t Word(const QByteArray &image, uint32_t offset);
+// The same of `bytes` bytes (at most 8).
+uint64_t Bytes(const QByteArray &image, uint32_t offset, uint32_t bytes);
 // Byte offset of a register's word in the image.
 uint32_t WordOffset(const RegisterRow &reg);
-// The part of its word that is the register (a narrow register's bytes).
-uint32_t RegisterValue(const RegisterRow &reg, uint32_t word);
+// The bytes from its word offset that hold a register: its word for a
+// narrow one, its whole width for a wider one (8 for 64 bits).
+uint32_t ValueBytes(const RegisterRow &reg);
+// The register's words as one number, little-endian from its word offset.
+uint64_t RegisterWords(const RegisterRow &reg, const QByteArray &image);
+// The part of its words that is the register (a narrow register's bytes).
+uint64_t RegisterValue(const RegisterRow &reg, uint64_t words);
 
-// The register's rows from its word: its value, the value row and every
-// field, and where the word came from.
-void FillRegister(RegisterRowTree &tree, RegisterRow *reg, uint32_t word, const ValueSource &source);
+// The register's rows from its words: its value, the value row and every
+// field, and where the words came from.
+void FillRegister(RegisterRowTree &tree, RegisterRow *reg, uint64_t words, const ValueSource &source);
 // The field rows of a register from its value, each in the base it shows.
-void FillFields(RegisterRowTree &tree, RegisterRow *reg, uint32_t value);
+void FillFields(RegisterRowTree &tree, RegisterRow *reg, uint64_t value);
 // A field's value in the form it is shown in after a fill.
 NumberForm FieldForm(const RegisterRow &field);
 
@@ -69,6 +76,9 @@ void Fill(RegisterRowTree &tree, RegisterRow *peripheral, const QByteArray &imag
 // registers): each register's value at its offset, a narrow register merged
 // into its word with the bytes it last had there.
 QByteArray Of(const RegisterRow &peripheral, const QByteArray &around);
+// Which words of the span (by index from the base) a register's rows give:
+// every word of every register, two for a 64-bit one.
+std::vector<bool> CoveredWords(const RegisterRow &peripheral);
 // The end of the highest register word, for the check against the transfer buffer.
 uint32_t HighestWordEnd(const RegisterRow &peripheral);
 

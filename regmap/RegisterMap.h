@@ -57,6 +57,9 @@ public:
     bool LoadSnapshot(const QString &name, const QString &path);
     bool SaveSnapshot(const QString &name, const QString &path);
     QString DefaultSnapshotPath(const QString &name) const;
+    // Peripherals added from now on show their last saved snapshot, as a
+    // window shows them at start.
+    void ShowLastSnapshots() { m_showLastSnapshot = true; }
     // Fills a peripheral's rows from an image of its range, as a load does,
     // without a file and without messages (a watch's refresh); registers
     // read with side effects keep their rows. False when the map does not
@@ -98,7 +101,7 @@ public:
     struct WordPlan
     {
         enum class Blocked { No, ReadChangesChip, ReadRefused };
-        uint32_t rowsMask = 0xFFFFFFFFu;
+        uint64_t rowsMask = ~uint64_t(0); // over the register's words
         bool readFirst = false;
         Blocked blocked = Blocked::No;
         QString refusal; // ReadRefused: the chip table's message

@@ -23,8 +23,8 @@ QByteArray Utf8(const QString &text)
     return text.toUtf8();
 }
 
-// The bits of its word a register occupies.
-uint32_t RegisterBitsInWord(const RegisterRow &reg)
+// The bits of its words a register occupies (the low word first).
+uint64_t RegisterBitsInWords(const RegisterRow &reg)
 {
     return RowText::RegisterMask(reg.Traits().bits) << RowText::RegisterShift(reg.Traits().offset, reg.Traits().bits);
 }
@@ -84,12 +84,13 @@ bool ReadRegister(LinkCycle &cycle, RegisterTransfer &transfer)
         cycle.Close();
         return false;
     }
-    if (uint64_t(transfer.wordOffset) + 4 > TransferBuffer::kSize) {
-        cycle.Fail(*SnapshotFiles::CheckFits(transfer.peripheral, transfer.span, transfer.wordOffset + 4));
+    const uint32_t bytes = transfer.wordBytes;
+    if (uint64_t(transfer.wordOffset) + bytes > TransferBuffer::kSize) {
+        cycle.Fail(*SnapshotFiles::CheckFits(transfer.peripheral, transfer.span, transfer.wordOffset + bytes));
         cycle.Close();
         return false;
     }
-    if (!cycle.ReadUnchecked(transfer.wordAddress, 4)) {
+    if (!cycle.ReadUnchecked(transfer.wordAddress, bytes)) {
         cycle.Fail(cycle.RegisterReadFailure(transfer.wordAddress));
         cycle.Close();
         return false;
@@ -102,15 +103,16 @@ bool ReadRegister(LinkCycle &cycle, RegisterTransfer &transfer)
         image = QByteArray();
     const uint8_t *word = cycle.Buffer().data();
     if (image) {
-        if (image->size() < qsizetype(transfer.wordOffset) + 4)
-            image->resize(qsizetype(transfer.wordOffset) + 4, '\0');
-        std::memcpy(image->data() + transfer.wordOffset, word, 4);
+        if (image->size() < qsizetype(transfer.wordOffset) + bytes)
+            image->resize(qsizetype(transfer.wordOffset) + bytes, '\0');
+        std::memcpy(image->data() + transfer.wordOffset, word, bytes);
     }
     if (!image || !SnapshotFiles::Replace(path, reinterpret_cast<const uint8_t *>(image->constData()), image->size())) {
         cycle.Fail(MessageText::Format(RegisterWindowMessages::kTransferOpen, Utf8(path).constData()));
         return false;
     }
-    transfer.readWord = cycle.Buffer().Word(0);
+    transfer.readWord = PeripheralImage::Bytes(
+        QByteArray(reinterpret_cast<const char *>(cycle.Buffer().data()), qsizetype(bytes)), 0, bytes);
     return true;
 }
 
@@ -159,29 +161,32 @@ bool WriteRegister(LinkCycle &cycle, UserContext &user, RegisterTransfer &transf
         cycle.Fail(MessageText::Format(RegisterWindowMessages::kTransferOpen, path.constData()));
         return false;
     }
-    // Only the register's own word may go out: a short file would leave
+    // Only the register's own words may go out: a short file would leave
     // another register's word in the transfer buffer.
-    const QByteArray bytes = file.seek(transfer.wordOffset) ? file.read(4) : QByteArray();
+    const QByteArray bytes = file.seek(transfer.wordOffset) ? file.read(transfer.wordBytes) : QByteArray();
     file.close();
-    if (bytes.size() != 4) {
+    if (bytes.size() != qsizetype(transfer.wordBytes)) {
         cycle.Fail(MessageText::Format(RegisterWindowMessages::kTransferOpen, path.constData()));
         return false;
     }
     std::memcpy(cycle.Buffer().data(), bytes.constData(), std::size_t(bytes.size()));
-    uint32_t word = cycle.Buffer().Word(0);
     if (!transfer.merges.empty()) {
         // The bits the user did not set come from the chip, read just now.
-        if (!cycle.ReadUnchecked(transfer.wordAddress, 4))
+        if (!cycle.ReadUnchecked(transfer.wordAddress, transfer.wordBytes))
             return cycle.Fail(cycle.RegisterReadFailure(transfer.wordAddress));
-        const uint32_t mask = transfer.merges.front().mask;
-        word = (cycle.Buffer().Word(0) & ~mask) | (word & mask);
-        cycle.Buffer().SetWord(0, word);
+        for (const RegisterTransfer::Merge &merge : transfer.merges) {
+            const uint32_t at = merge.offset - transfer.wordOffset;
+            const uint32_t rows = PeripheralImage::Word(bytes, at);
+            cycle.Buffer().SetWord(at, (cycle.Buffer().Word(at) & ~merge.mask) | (rows & merge.mask));
+        }
     }
-    if (!cycle.WriteUnchecked(transfer.wordAddress, 4)) {
+    if (!cycle.WriteUnchecked(transfer.wordAddress, transfer.wordBytes)) {
         cycle.Fail(cycle.RegisterWriteFailure(transfer.wordAddress));
         return false;
     }
-    transfer.writtenWord = word;
+    transfer.writtenWord = cycle.Buffer().Word(0);
+    if (transfer.wordBytes > 4)
+        transfer.writtenWord |= uint64_t(cycle.Buffer().Word(4)) << 32;
     return true;
 }
 
@@ -262,6 +267,7 @@ RegisterTransfer RegisterMap::Plan(const RegisterRow *row, bool isRegister, bool
         // snapshot load and save use for it.
         transfer.wordOffset = PeripheralImage::WordOffset(*row);
         transfer.wordAddress = row->Traits().address - (row->Traits().offset & 3u);
+        transfer.wordBytes = (PeripheralImage::ValueBytes(*row) + 3) / 4 * 4;
         if (!write)
             transfer.readRefusal = PeripheralImage::ReadRefusal(*row);
     }
@@ -271,7 +277,8 @@ RegisterTransfer RegisterMap::Plan(const RegisterRow *row, bool isRegister, bool
         if (word.blocked != WordPlan::Blocked::No)
             transfer.readRefusal = WordRefusal(word, *row, *row);
         else if (word.readFirst)
-            transfer.merges.push_back({transfer.wordOffset, word.rowsMask});
+            for (uint32_t at = 0; at < transfer.wordBytes; at += 4)
+                transfer.merges.push_back({transfer.wordOffset + at, uint32_t(word.rowsMask >> (8 * at))});
     } else if (write && peripheral) {
         // Bits of edited registers that are neither set by the user nor known.
         std::map<uint32_t, uint32_t> fromChip;
@@ -279,8 +286,12 @@ RegisterTransfer RegisterMap::Plan(const RegisterRow *row, bool isRegister, bool
             if (reg->Source().kind != ValueSource::Kind::Edited)
                 continue;
             const WordPlan word = PlanWord(*reg, reg->Source());
-            if (word.readFirst)
-                fromChip[PeripheralImage::WordOffset(*reg)] |= RegisterBitsInWord(*reg) & ~word.rowsMask;
+            if (!word.readFirst)
+                continue;
+            const uint64_t bits = RegisterBitsInWords(*reg) & ~word.rowsMask;
+            const uint32_t offset = PeripheralImage::WordOffset(*reg);
+            for (uint32_t at = 0; at < PeripheralImage::ValueBytes(*reg); at += 4)
+                fromChip[offset + at] |= uint32_t(bits >> (8 * at));
         }
         for (const auto &[offset, bits] : fromChip)
             if (uint64_t(offset) + 4 <= transfer.span)
@@ -289,12 +300,7 @@ RegisterTransfer RegisterMap::Plan(const RegisterRow *row, bool isRegister, bool
     transfer.snapshotPath = SnapshotPathOf(transfer.peripheral, write, &transfer.snapshotUsable);
     if (write && peripheral && !transfer.refusal) {
         transfer.image = PeripheralImage::Of(*peripheral, QByteArray(qsizetype(transfer.span), '\0'));
-        transfer.coveredWords.assign((uint64_t(transfer.span) + 3) / 4, false);
-        for (const auto &reg : peripheral->Children()) {
-            const uint32_t word = PeripheralImage::WordOffset(*reg) / 4;
-            if (word < transfer.coveredWords.size())
-                transfer.coveredWords[word] = true;
-        }
+        transfer.coveredWords = PeripheralImage::CoveredWords(*peripheral);
     }
     return transfer;
 }
@@ -345,17 +351,18 @@ void RegisterMap::Run(RegisterTransfer &transfer, const ConfigFile &config, Targ
 RegisterMap::WordPlan RegisterMap::PlanWord(const RegisterRow &reg, const ValueSource &source)
 {
     WordPlan plan;
-    const uint32_t own = RowText::RegisterMask(reg.Traits().bits);
-    const uint32_t set = (source.kind == ValueSource::Kind::Edited ? source.editedBits & own : own)
+    const uint64_t own = RowText::RegisterMask(reg.Traits().bits);
+    const uint64_t set = (source.kind == ValueSource::Kind::Edited ? source.editedBits & own : own)
                          << RowText::RegisterShift(reg.Traits().offset, reg.Traits().bits);
-    if (set == 0xFFFFFFFFu)
+    const uint64_t whole = PeripheralImage::ValueBytes(reg) > 4 ? ~uint64_t(0) : 0xFFFFFFFFu;
+    if (set == whole)
         return plan;
     // Reading a register that only takes writes tells nothing of it.
     const QString &access = reg.Traits().access;
     if (access == u"write-only" || access == u"writeOnce")
         return plan;
     const bool known = source.ChipKnown();
-    if (known && own == 0xFFFFFFFFu)
+    if (known && own == whole)
         return plan;
     const std::optional<QString> refused = PeripheralImage::ReadRefusal(reg);
     if (!refused && !PeripheralImage::WordReadChangesChip(reg)) {

@@ -2,6 +2,8 @@
 
 #include "regmap/RowText.h"
 
+#include <algorithm>
+
 RegisterRow::RegisterRow(uint64_t id, Kind kind, QString name, QString description, bool editable)
     : m_id(id)
     , m_kind(kind)
@@ -36,18 +38,18 @@ const ValueSource &RegisterRow::Source() const
     return m_source;
 }
 
-QString RegisterRow::FormText(uint32_t number, NumberForm form) const
+QString RegisterRow::FormText(uint64_t number, NumberForm form) const
 {
     switch (form) {
     case NumberForm::Word:
-        // A value row writes its register's width; a field of the whole word a whole word.
+        // A value row writes its register's width; a field of a whole word or more its own.
         if (m_kind == Kind::Field)
-            return RowText::Word(number);
+            return RowText::SizedWord(number, std::max<uint32_t>(m_traits.width, 32));
         return RowText::SizedWord(number, m_kind == Kind::Value && m_parent ? m_parent->m_traits.bits : m_traits.bits);
     case NumberForm::Hex:
-        return QString::asprintf("0x%X", number);
+        return RowText::Hex(number);
     case NumberForm::Decimal:
-        return QString::asprintf("%u", number);
+        return RowText::Decimal(number);
     }
     return QString();
 }
@@ -74,6 +76,25 @@ QString RegisterRow::Value() const
     if (m_kind == Kind::Peripheral || m_kind == Kind::Register)
         return QString();
     return Render(m_shown);
+}
+
+bool RegisterRow::IsNeverRead() const
+{
+    return m_kind != Kind::Peripheral && Source().kind == ValueSource::Kind::NotRead && !IsModified();
+}
+
+QString RegisterRow::ShownName() const
+{
+    if (m_kind == Kind::Register && IsNeverRead())
+        return RowText::Caption(m_name, QString::fromUtf8(RowText::kNotRead), m_captionColumn);
+    return Name();
+}
+
+QString RegisterRow::ShownValue() const
+{
+    if (m_kind != Kind::Register && IsNeverRead())
+        return QString::fromUtf8(RowText::kNotRead);
+    return Value();
 }
 
 QString RegisterRow::NumberText() const

@@ -46,7 +46,7 @@ struct ValueSource
     bool stale = false; // a later read failed: the value is an old one
     // Edited: the register's bits the user set since it was last filled (in
     // its own width), and whether its other bits are the chip's as last read.
-    uint32_t editedBits = 0;
+    uint64_t editedBits = 0;
     bool chipBelow = false;
 
     static ValueSource FromChip()
@@ -69,7 +69,7 @@ struct ValueSource
 };
 
 // How a value or field row writes its number: "0x%08X" in the register's
-// width, "0x%X", or "%u".
+// width (a field of 32 bits or more in its own), "0x%X", or "%u".
 enum class NumberForm { Word, Hex, Decimal };
 
 // One row of a register window's grid: a peripheral, a register under it, and
@@ -101,7 +101,7 @@ public:
 
     // The number the row shows: a register's value in its own width, a value
     // row's register value, a field's value.
-    uint32_t Number() const { return m_shown.number; }
+    uint64_t Number() const { return m_shown.number; }
     NumberForm Form() const { return m_shown.form; }
     // Register rows: the word last filled in, for the bytes a narrow register
     // leaves when it is saved or written.
@@ -118,6 +118,11 @@ public:
     QString Value() const;
     // The number alone in the row's form.
     QString NumberText() const;
+    // Name() and Value() as a window shows them: "—" for the number of a
+    // value never read, nor loaded nor typed.
+    QString ShownName() const;
+    QString ShownValue() const;
+    bool IsNeverRead() const;
     // The value as last filled by the program; an edited value differs from
     // it and is shown in bold.
     QString Baseline() const;
@@ -148,12 +153,12 @@ private:
     // user typed (the number is what it reads as) until the next fill.
     struct Shown
     {
-        uint32_t number = 0;
+        uint64_t number = 0;
         NumberForm form = NumberForm::Hex;
         std::optional<QString> typed;
     };
     QString Render(const Shown &shown) const;
-    QString FormText(uint32_t number, NumberForm form) const;
+    QString FormText(uint64_t number, NumberForm form) const;
 
     uint64_t m_id;
     Kind m_kind;

@@ -125,14 +125,14 @@ void RegisterRowTree::Changed(const RegisterRow *row)
         m_listener->RowChanged(*row);
 }
 
-void RegisterRowTree::SetFilledValue(RegisterRow *row, uint32_t number, NumberForm form)
+void RegisterRowTree::SetFilledValue(RegisterRow *row, uint64_t number, NumberForm form)
 {
     row->m_shown = {number, form, std::nullopt};
     row->m_baseline = row->m_shown;
     Changed(row);
 }
 
-void RegisterRowTree::SetRegisterValue(RegisterRow *reg, uint32_t value, uint32_t word)
+void RegisterRowTree::SetRegisterValue(RegisterRow *reg, uint64_t value, uint32_t word)
 {
     reg->m_shown = {value, NumberForm::Word, std::nullopt};
     reg->m_baseline = reg->m_shown;
@@ -140,7 +140,7 @@ void RegisterRowTree::SetRegisterValue(RegisterRow *reg, uint32_t value, uint32_
     Changed(reg);
 }
 
-void RegisterRowTree::SetEditedValue(RegisterRow *row, uint32_t number, NumberForm form,
+void RegisterRowTree::SetEditedValue(RegisterRow *row, uint64_t number, NumberForm form,
                                      const std::optional<QString> &typed)
 {
     row->m_shown = {number, form, typed};

@@ -52,12 +52,13 @@ public:
     void Clear();
 
     // A filled number: shown and taken as the baseline, so not marked.
-    void SetFilledValue(RegisterRow *row, uint32_t number, NumberForm form);
-    // A register's value in its own width, also the word it lies in.
-    void SetRegisterValue(RegisterRow *reg, uint32_t value, uint32_t word);
+    void SetFilledValue(RegisterRow *row, uint64_t number, NumberForm form);
+    // A register's value in its own width, also the word it lies in (its
+    // first word for a register wider than one).
+    void SetRegisterValue(RegisterRow *reg, uint64_t value, uint32_t word);
     // A value as the user typed it, and the number it reads as (shown in the
     // form when there is no text); the baseline stays.
-    void SetEditedValue(RegisterRow *row, uint32_t number, NumberForm form,
+    void SetEditedValue(RegisterRow *row, uint64_t number, NumberForm form,
                         const std::optional<QString> &typed = std::nullopt);
     void SetSource(RegisterRow *reg, const ValueSource &source);
     // A read of the register failed: what it shows is kept, marked old.

@@ -26,9 +26,11 @@ struct RegisterTransfer
     // The peripheral does not fit the transfer buffer: the refusal, by name.
     std::optional<QString> refusal;
     std::vector<bool> leftOut; // words a whole read leaves out
-    // Registers: the word the register lies in.
+    // Registers: the word the register lies in, and the bytes of its words
+    // from there (8 for a 64-bit register).
     uint32_t wordAddress = 0;
     uint32_t wordOffset = 0;
+    uint32_t wordBytes = 4;
     // The snapshot file the transfer goes through: the default one for a
     // read, the temporary one for a write; unusable for a name that is no
     // plain file name.
@@ -53,10 +55,10 @@ struct RegisterTransfer
     // A register write: the register's value in the rows when planned, and
     // what it showed before the edit the write was made for (an immediate
     // write puts that back when the write fails).
-    uint32_t plannedValue = 0;
+    uint64_t plannedValue = 0;
     struct Shown
     {
-        uint32_t value = 0;
+        uint64_t value = 0;
         uint32_t word = 0;
         ValueSource source;
     };
@@ -66,6 +68,6 @@ struct RegisterTransfer
     // and whether the transfer went through.
     bool preface = false;
     bool succeeded = false;
-    uint32_t readWord = 0;    // a register read: the word read
-    uint32_t writtenWord = 0; // a register write: the word written
+    uint64_t readWord = 0;    // a register read: the words read
+    uint64_t writtenWord = 0; // a register write: the words written
 };

@@ -7,6 +7,10 @@
 #include "regmap/PeripheralImage.h"
 #include "regmap/RowText.h"
 
+#include <QStringList>
+
+#include <algorithm>
+
 RegisterRow *RegisterWindow::SelectedRow() const
 {
     return m_selectedId ? m_tree.FindById(m_selectedId) : nullptr;
@@ -72,16 +76,40 @@ void RegisterWindow::RunCommand(int command)
 
 namespace {
 
-// The value of a typed text: a number in the window's base, or the name of
-// one of the field's enumerated values.
-std::optional<uint32_t> TypedValue(const RegisterRow &row, const QString &typed, bool hex)
+// The enumerated value of the field named `typed`, its case aside (the exact
+// spelling first, should two names differ only in case).
+const SvdEnumValue *ChoiceNamed(const RegisterRow &row, const QString &typed)
 {
-    if (const std::optional<uint32_t> number = RowText::ReadTyped(typed, hex))
-        return number;
+    const QString name = typed.trimmed();
+    const QList<SvdEnumValue> &choices = row.Traits().choices;
+    for (const SvdEnumValue &choice : choices)
+        if (choice.name == name)
+            return &choice;
+    for (const SvdEnumValue &choice : choices)
+        if (choice.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &choice;
+    return nullptr;
+}
+
+QByteArray ChoiceNames(const RegisterRow &row)
+{
+    QStringList names;
     for (const SvdEnumValue &choice : row.Traits().choices)
-        if (choice.name == typed.trimmed())
-            return choice.value;
-    return std::nullopt;
+        names << choice.name;
+    return names.join(QStringLiteral(", ")).toUtf8();
+}
+
+// The bits of the row's value that lie in its register: a field's width up
+// to the register's end, a value row's the register's width.
+uint32_t UsableBits(const RegisterRow &row)
+{
+    const uint32_t registerBits = RowText::ValueBits(row.Parent()->Traits().bits);
+    if (row.RowKind() != RegisterRow::Kind::Field)
+        return registerBits;
+    const RegisterRowTraits &traits = row.Traits();
+    if (traits.low >= registerBits)
+        return 0;
+    return std::min(traits.width, registerBits - traits.low);
 }
 
 } // namespace
@@ -96,26 +124,34 @@ bool RegisterMap::EditValue(RegisterRow *row, const QString &typed)
     const bool hex = NumberBase() == Stored(NumberBase::Hexadecimal);
     const QByteArray typedText = typed.toUtf8();
     const QByteArray name = EditedName(*row).toUtf8();
+    const bool isField = row->RowKind() == RegisterRow::Kind::Field;
     // Nothing changes until the text is known to be a value that fits: a
     // refused edit leaves the row showing what it showed.
-    const std::optional<uint32_t> typedValue = TypedValue(*row, typed, hex);
-    if (!typedValue) {
-        ShowFailure(MessageText::Format(RegisterWindowMessages::kNotANumber, typedText.constData(),
-                                        hex ? "hexadecimal" : "decimal", name.constData()));
+    std::optional<RowText::TypedNumber> number = RowText::ReadTypedNumber(typed, hex);
+    std::optional<QString> shownText = typed;
+    if (!number) {
+        if (const SvdEnumValue *choice = ChoiceNamed(*row, typed)) {
+            number = RowText::TypedNumber{choice->value, false};
+            shownText = choice->name;
+        }
+    }
+    if (!number) {
+        if (isField && !row->Traits().choices.isEmpty()) {
+            ShowFailure(MessageText::Format(RegisterWindowMessages::kNotANumberNorName, typedText.constData(),
+                                            hex ? "hexadecimal" : "decimal", name.constData(),
+                                            ChoiceNames(*row).constData()));
+        } else {
+            ShowFailure(MessageText::Format(RegisterWindowMessages::kNotANumber, typedText.constData(),
+                                            hex ? "hexadecimal" : "decimal", name.constData()));
+        }
         m_tree.Refresh(row);
         return false;
     }
-    const uint32_t value = *typedValue;
-    const uint32_t old = reg->Number();
-    const uint32_t registerBits = reg->Traits().bits;
-    uint32_t word = value;
-
-    // A narrow register holds only its own bits, a field its own.
-    const uint32_t width = row->RowKind() == RegisterRow::Kind::Field ? row->Traits().width : registerBits;
-    const uint32_t limit = row->RowKind() == RegisterRow::Kind::Field
-                               ? (width == 32 ? 0xFFFFFFFFu : RowText::FieldMask(width))
-                               : RowText::RegisterMask(registerBits);
-    if (value > limit) {
+    // A narrow register holds only its own bits, a field only those of its
+    // bits that lie in the register.
+    const uint32_t width = UsableBits(*row);
+    const uint64_t limit = RowText::FieldMask(width);
+    if (number->tooWide || number->value > limit) {
         ShowFailure(
             MessageText::Format(RegisterWindowMessages::kOutOfRange, typedText.constData(), name.constData(), width));
         m_tree.Refresh(row);
@@ -131,28 +167,29 @@ bool RegisterMap::EditValue(RegisterRow *row, const QString &typed)
     }
     source.kind = ValueSource::Kind::Edited;
     source.stale = false;
-    source.editedBits |= row->RowKind() == RegisterRow::Kind::Field
-                             ? (width == 32 ? 0xFFFFFFFFu : limit << (row->Traits().low % 32))
-                             : RowText::RegisterMask(registerBits);
+    if (!isField)
+        source.editedBits |= RowText::RegisterMask(reg->Traits().bits);
+    else if (width > 0)
+        source.editedBits |= limit << row->Traits().low;
     if (const WordPlan plan = PlanWord(*reg, source); plan.blocked != WordPlan::Blocked::No && !Offline()) {
         ShowFailure(WordRefusal(plan, *row, *reg));
         m_tree.Refresh(row);
         return false;
     }
+    const uint64_t value = number->value;
     const bool typedHex = RowText::HasHexPrefix(typed);
-    m_tree.SetEditedValue(row, value, typedHex ? NumberForm::Hex : NumberForm::Decimal, typed);
+    m_tree.SetEditedValue(row, value, typedHex ? NumberForm::Hex : NumberForm::Decimal, shownText);
 
-    if (row->RowKind() == RegisterRow::Kind::Field) {
-        if (width != 32) {
-            const uint32_t low = row->Traits().low % 32;
-            word = ((value << low) | (old & ~(limit << low))) & RowText::RegisterMask(registerBits);
-        }
-        m_tree.SetFilledValue(reg->Child(0), word, NumberForm::Word);
+    uint64_t registerValue = value;
+    if (isField) {
+        const uint32_t low = row->Traits().low;
+        registerValue = width == 0 ? reg->Number() : (reg->Number() & ~(limit << low)) | (value << low);
+        m_tree.SetFilledValue(reg->Child(0), registerValue, NumberForm::Word);
         m_tree.AcceptValue(row);
     } else {
-        PeripheralImage::FillFields(m_tree, reg, word);
+        PeripheralImage::FillFields(m_tree, reg, registerValue);
     }
-    m_tree.SetRegisterValue(reg, word, reg->LastWord());
+    m_tree.SetRegisterValue(reg, registerValue, reg->LastWord());
     m_tree.SetSource(reg, source);
     return true;
 }

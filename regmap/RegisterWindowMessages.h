@@ -32,12 +32,17 @@ inline constexpr char kFileLong[] = "%s size 0x%x < file len 0x%x, remove follow
 // Name, span, the transfer buffer's size.
 inline constexpr char kSpanTooLarge[] = "%s span 0x%x does not fit the 0x%x-byte transfer buffer, refused !\n";
 
-// An edited value does not fit its register or field: the text typed, the
-// register (or REGISTER.FIELD), its width in bits.
+// An edited value does not fit its register or field (a number of any
+// length): the text typed, the register (or REGISTER.FIELD), its width in
+// bits (a field's bits within its register).
 inline constexpr char kOutOfRange[] = "out of range !\n%s does not fit %s (%u bits)\n";
 // An edited value is not wholly a number: the text typed, the window's base
 // ("hexadecimal" or "decimal"), the register (or REGISTER.FIELD).
 inline constexpr char kNotANumber[] = "not a number !\n%s is no %s value for %s\n";
+// The same for a field with enumerated values, which also takes their names
+// (in any case): the text typed, the base, REGISTER.FIELD, the names
+// ("OFF, FAST").
+inline constexpr char kNotANumberNorName[] = "not a number !\n%s is no %s value for %s, nor one of its names: %s\n";
 
 // An edit of some bits of a register whose other bits are not known from
 // the chip, which cannot be read to learn them: the register (or

@@ -1,9 +1,9 @@
 #include "regmap/RowChanges.h"
 
-void RowChanges::ObserveRow(const RegisterRow &row, std::unordered_map<uint64_t, uint32_t> &seen,
+void RowChanges::ObserveRow(const RegisterRow &row, std::unordered_map<uint64_t, uint64_t> &seen,
                             std::unordered_map<uint64_t, int> &ages) const
 {
-    const uint32_t number = row.Number();
+    const uint64_t number = row.Number();
     const auto before = m_seen.find(row.Id());
     if (before != m_seen.end() && before->second != number) {
         ages[row.Id()] = 0;
@@ -18,7 +18,7 @@ void RowChanges::ObserveRow(const RegisterRow &row, std::unordered_map<uint64_t,
 
 void RowChanges::Observe(const RegisterRowTree &tree)
 {
-    std::unordered_map<uint64_t, uint32_t> seen;
+    std::unordered_map<uint64_t, uint64_t> seen;
     std::unordered_map<uint64_t, int> ages;
     for (const auto &peripheral : tree.TopRows())
         for (const auto &reg : peripheral->Children()) {
@@ -34,7 +34,7 @@ void RowChanges::Observe(const RegisterRow &peripheral)
 {
     // The new numbers and ages are gathered apart and then replace this
     // peripheral's entries; the other peripherals' marks stay as they are.
-    std::unordered_map<uint64_t, uint32_t> seen;
+    std::unordered_map<uint64_t, uint64_t> seen;
     std::unordered_map<uint64_t, int> ages;
     for (const auto &reg : peripheral.Children()) {
         ObserveRow(*reg, seen, ages);

@@ -36,9 +36,9 @@ public:
     bool KeepsInChangesOnly(const RegisterRow &row) const;
 
 private:
-    void ObserveRow(const RegisterRow &row, std::unordered_map<uint64_t, uint32_t> &seen,
+    void ObserveRow(const RegisterRow &row, std::unordered_map<uint64_t, uint64_t> &seen,
                     std::unordered_map<uint64_t, int> &ages) const;
 
-    std::unordered_map<uint64_t, uint32_t> m_seen;
+    std::unordered_map<uint64_t, uint64_t> m_seen;
     std::unordered_map<uint64_t, int> m_age;
 };

@@ -23,13 +23,14 @@ public:
     struct Difference
     {
         const RegisterRow *row = nullptr;
-        uint32_t current = 0;
-        uint32_t other = 0;
+        uint64_t current = 0;
+        uint64_t other = 0;
         QString otherText;
     };
 
-    // Word k of the register at offset k of the image. A register whose word
-    // is not wholly inside the image is not compared: it is listed as not in
+    // Word k of the register at offset k of the image (words k and k + 4 of
+    // a 64-bit one). A register whose words are not wholly inside the image
+    // is not compared: it is listed as not in
     // the image, never compared against invented zeros.
     static RowComparison AgainstImage(const RegisterRow &peripheral, const QByteArray &image);
     // Registers matched by their offset; a register the other side lacks is
@@ -44,7 +45,8 @@ public:
     std::size_t NotInOtherCount() const { return m_notInOther.size(); }
 
 private:
-    using OtherWord = std::function<std::optional<uint32_t>(uint32_t wordOffset)>;
+    // The other side's words of a register, as one number.
+    using OtherWord = std::function<std::optional<uint64_t>(const RegisterRow &reg)>;
     static RowComparison Compare(const RegisterRow &peripheral, const OtherWord &otherWord);
 
     std::vector<Difference> m_differences;

@@ -2,6 +2,8 @@
 
 #include "regmap/RowText.h"
 
+#include <algorithm>
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -65,7 +67,7 @@ std::vector<Record> Records(const RegisterRowTree &tree, const std::function<boo
             record.peripheral = peripheral->Name();
             record.reg = reg->BareName();
             record.address = RowText::Word(reg->Traits().address);
-            record.value = RowText::Word(reg->Number());
+            record.value = RowText::SizedWord(reg->Number(), std::max<uint32_t>(32, reg->Traits().bits));
             records.push_back(record);
             for (const auto &field : reg->Children()) {
                 if (field->RowKind() != RegisterRow::Kind::Field || !kept(*field))

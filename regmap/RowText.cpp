@@ -2,6 +2,7 @@
 
 #include "regmap/SvdText.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace RowText {
@@ -27,7 +28,7 @@ bool HasHexPrefix(QStringView text)
     return text.contains(u"0x") || text.contains(u"0X");
 }
 
-std::optional<uint32_t> ReadTyped(QStringView text, bool hexBase)
+std::optional<TypedNumber> ReadTypedNumber(QStringView text, bool hexBase)
 {
     text = text.trimmed();
     if (text.endsWith(u')')) {
@@ -48,18 +49,28 @@ std::optional<uint32_t> ReadTyped(QStringView text, bool hexBase)
     }
     if (text.isEmpty())
         return std::nullopt;
-    uint64_t value = 0;
+    TypedNumber number;
     for (const QChar c : text) {
         const int digit = c.isDigit()                                    ? c.digitValue()
                           : (c.toLower() >= u'a' && c.toLower() <= u'f') ? c.toLower().unicode() - u'a' + 10
                                                                          : 99;
         if (digit >= base)
             return std::nullopt;
-        value = value * uint64_t(base) + uint64_t(digit);
-        if (value > 0xFFFFFFFFu)
-            return std::nullopt;
+        // Past 64 bits the digits are still read, to tell a number too wide
+        // from a text that is none.
+        if (number.value > (~uint64_t(0) - uint64_t(digit)) / uint64_t(base))
+            number.tooWide = true;
+        number.value = number.value * uint64_t(base) + uint64_t(digit);
     }
-    return uint32_t(value);
+    return number;
+}
+
+std::optional<uint64_t> ReadTyped(QStringView text, bool hexBase)
+{
+    const std::optional<TypedNumber> number = ReadTypedNumber(text, hexBase);
+    if (!number || number->tooWide)
+        return std::nullopt;
+    return number->value;
 }
 
 uint32_t ReadAuto(QStringView text)
@@ -72,24 +83,45 @@ QString Word(uint32_t word)
     return QString::asprintf("0x%08X", word);
 }
 
-QString SizedWord(uint32_t value, uint32_t bits)
+QString Hex(uint64_t value)
 {
-    if (bits == 0 || bits >= 32)
-        return Word(value);
-    return QString::asprintf("0x%0*X", int((bits + 3) / 4 + ((bits + 3) / 4) % 2), value & RegisterMask(bits));
+    return QString::asprintf("0x%llX", static_cast<unsigned long long>(value));
 }
 
-uint32_t RegisterMask(uint32_t bits)
+QString Decimal(uint64_t value)
 {
-    return bits == 0 || bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1u;
+    return QString::asprintf("%llu", static_cast<unsigned long long>(value));
+}
+
+uint32_t ValueBits(uint32_t bits)
+{
+    return bits == 0 ? 32 : std::min<uint32_t>(bits, 64);
+}
+
+QString SizedWord(uint64_t value, uint32_t bits)
+{
+    bits = ValueBits(bits);
+    const uint32_t digits = (bits + 3) / 4 + ((bits + 3) / 4) % 2;
+    return QString::asprintf("0x%0*llX", int(digits), static_cast<unsigned long long>(value & RegisterMask(bits)));
+}
+
+uint64_t RegisterMask(uint32_t bits)
+{
+    bits = ValueBits(bits);
+    return bits >= 64 ? ~uint64_t(0) : (uint64_t(1) << bits) - 1u;
 }
 
 uint32_t RegisterShift(uint32_t offset, uint32_t bits)
 {
-    return bits == 0 || bits >= 32 ? 0u : (offset & 3u) * 8u;
+    return ValueBits(bits) >= 32 ? 0u : (offset & 3u) * 8u;
 }
 
-QString EnumSuffix(uint32_t value, const QList<SvdEnumValue> &choices)
+uint32_t RegisterWords(uint32_t bits)
+{
+    return (ValueBits(bits) + 31) / 32;
+}
+
+QString EnumSuffix(uint64_t value, const QList<SvdEnumValue> &choices)
 {
     for (const SvdEnumValue &choice : choices) {
         if (choice.value == value)
@@ -118,16 +150,16 @@ QString FieldBits(uint32_t low, uint32_t width)
     return width == 1 ? QString::asprintf("[%u]", low) : QString::asprintf("[%u-%u]", low, low + width - 1);
 }
 
-uint32_t FieldMask(uint32_t width)
+uint64_t FieldMask(uint32_t width)
 {
-    return (1u << (width % 32)) - 1u;
+    return width >= 64 ? ~uint64_t(0) : (uint64_t(1) << width) - 1u;
 }
 
-uint32_t FieldValue(uint32_t word, uint32_t low, uint32_t width)
+uint64_t FieldValue(uint64_t value, uint32_t low, uint32_t width)
 {
-    if (width == 32)
-        return word;
-    return (word >> (low % 32)) & FieldMask(width);
+    if (low >= 64)
+        return 0;
+    return (value >> low) & FieldMask(width);
 }
 
 int BuildColumn(int lastWidth)

@@ -70,6 +70,10 @@ std::optional<std::uint32_t> ReadSvdNumber(QStringView text, NumberForm form)
     } else if (digits.startsWith(u'#')) {
         base = 2;
         digits = digits.sliced(1);
+    } else if (form == NumberForm::EnumeratedValue && digits.startsWith(u"0b", Qt::CaseInsensitive)) {
+        // Enumerated values may also write binary as "0b" (vendors do: "0b001").
+        base = 2;
+        digits = digits.sliced(2);
     }
     int scale = 0;
     if (!digits.isEmpty()) {

@@ -18,7 +18,7 @@ std::uint32_t ReadNumber(QStringView text, int base);
 // Which of the file's number forms a text is written in.
 enum class NumberForm {
     Plain,           // every number but an enumerated value
-    EnumeratedValue, // binary "x" digits (don't care) count as 0
+    EnumeratedValue, // binary also as "0b"; binary "x" digits (don't care) count as 0
 };
 
 // A number as SVD files write it: blanks around it, an optional "+", then

@@ -21,7 +21,7 @@ public:
     struct Point
     {
         qint64 ms = 0;
-        uint32_t value = 0;
+        uint64_t value = 0;
     };
     struct Series
     {

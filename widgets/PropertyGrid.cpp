@@ -137,8 +137,8 @@ PropertyGrid::PropertyGrid(QWidget *parent)
     layout->addWidget(area);
 
     connect(m_tree, &QTreeView::clicked, this, [this](const QModelIndex &index) {
-        if (index.column() == 1 && index.data(PropertyModel::EditableRole).toBool())
-            m_tree->edit(index);
+        if (index.column() == 1)
+            TryEdit(index);
     });
     connect(m_tree->header(), &QHeaderView::sectionResized, this, [this](int section, int, int size) {
         if (section == 0 && !m_updating) {
@@ -373,6 +373,19 @@ bool PropertyGrid::EditValue(uint64_t id)
     return true;
 }
 
+bool PropertyGrid::TryEdit(const QModelIndex &index)
+{
+    if (!index.isValid())
+        return false;
+    const uint64_t id = PropertyModel::IdOf(index);
+    if (EditValue(id))
+        return true;
+    // A row without a value (a peripheral) has nothing to refuse.
+    if (!index.siblingAtColumn(1).data().toString().isEmpty())
+        emit EditRefused(id);
+    return false;
+}
+
 void PropertyGrid::EndEdit()
 {
     if (QWidget *editor = m_tree->focusWidget(); editor && editor != m_tree && m_tree->isAncestorOf(editor)) {
@@ -402,8 +415,7 @@ bool PropertyGrid::eventFilter(QObject *watched, QEvent *event)
         auto *key = static_cast<QKeyEvent *>(event);
         // Enter opens the selected row's value for editing, as F2 does.
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
-            const QModelIndex current = m_tree->currentIndex();
-            if (current.isValid() && EditValue(PropertyModel::IdOf(current)))
+            if (TryEdit(m_tree->currentIndex()))
                 return true;
         }
         // Space flips a one-bit value as a click on a check box would.
@@ -414,11 +426,14 @@ bool PropertyGrid::eventFilter(QObject *watched, QEvent *event)
                 m_tree->model()->setData(value, flipped, Qt::EditRole);
                 return true;
             }
+            if (value.isValid() && !value.data(PropertyModel::EditableRole).toBool() &&
+                !value.data().toString().isEmpty()) {
+                emit EditRefused(PropertyModel::IdOf(value));
+                return true;
+            }
         }
         if (key->key() == Qt::Key_F2 && key->modifiers() == Qt::NoModifier) {
-            const QModelIndex current = m_tree->currentIndex();
-            if (current.isValid())
-                EditValue(PropertyModel::IdOf(current));
+            TryEdit(m_tree->currentIndex());
             return true;
         }
     }

@@ -62,6 +62,9 @@ public:
 
 signals:
     void ValueEdited(uint64_t id, const QString &text);
+    // The user tried to edit a value that takes no edit (F2, Enter, Space or
+    // a click on it).
+    void EditRefused(uint64_t id);
     void ButtonReleased(Qt::MouseButton button, const QPoint &gridPosition);
     // A right click (or the menu key) over the rows, after the row under
     // the pointer became the selected one.
@@ -77,6 +80,8 @@ protected:
 
 private:
     void ShowDescription();
+    // Opens the value's editor, or says it takes none when it has a value.
+    bool TryEdit(const QModelIndex &index);
     void FollowExpansion(const QModelIndex &first, const QModelIndex &last);
     void ExpandInserted(const QModelIndex &parent, int first, int last);
     void ShowHeaderMenu(const QPoint &at);

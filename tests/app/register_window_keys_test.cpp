@@ -8,6 +8,7 @@
 #include "widgets/PropertyGrid.h"
 
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
@@ -190,3 +191,82 @@ TEST(RegisterWindowKeys, TheClickThatOpensTheMenuRunsNothingALaterClickDoes)
 }
 
 } // namespace
+
+// Qt's own warnings (they go to standard error) while a test part runs.
+struct QtWarnings
+{
+    QtWarnings() { Instance() = this, m_previous = qInstallMessageHandler(Handler); }
+    ~QtWarnings() { qInstallMessageHandler(m_previous), Instance() = nullptr; }
+    static QtWarnings *&Instance()
+    {
+        static QtWarnings *current = nullptr;
+        return current;
+    }
+    static void Handler(QtMsgType type, const QMessageLogContext &, const QString &text)
+    {
+        if (type != QtDebugMsg && Instance())
+            Instance()->texts << text;
+    }
+    QStringList texts;
+    QtMessageHandler m_previous = nullptr;
+};
+
+TEST(RegisterWindowKeys, AReadOnlyValueSaysSoInTheStatusLineOnly)
+{
+    AppRig rig(WindowIni());
+    // SR.BUSY is read-only, SR itself is not.
+    QFile svd(rig.Path("svd/VX21A.svd"));
+    ASSERT_TRUE(svd.open(QIODevice::ReadOnly));
+    QByteArray text = svd.readAll();
+    svd.close();
+    text.replace("<bitOffset>31</bitOffset><bitWidth>1</bitWidth></field>",
+                 "<bitOffset>31</bitOffset><bitWidth>1</bitWidth><access>read-only</access></field>");
+    rig.WriteFile("svd/VX21A.svd", text);
+    ASSERT_TRUE(rig.Start());
+    rig.app->ChildFrame(0)->resize(700, 500);
+    QApplication::processEvents();
+    CRegWnd *window = rig.app->RegisterWindow(0);
+    QLabel *status = window->StatusLine();
+    GridView grid(window->Grid()->Tree());
+    QTreeView *view = grid.View();
+    view->setFocus();
+    view->setCurrentIndex(grid->topLevelItem(0).Index());
+    for (int i = 0; i < 7; ++i)
+        QTest::keyClick(view, Qt::Key_Down);
+    const GridItem busy = grid->currentItem();
+    ASSERT_EQ(busy->text(0), "BUSY");
+    EXPECT_TRUE(status->isHidden()) << "nothing to say yet";
+
+    QtWarnings warnings;
+    const int gridHeight = window->Grid()->height();
+    QTest::keyClick(view, Qt::Key_F2);
+    QApplication::processEvents();
+    EXPECT_EQ(OpenEditor(view), nullptr);
+    EXPECT_TRUE(status->isVisible());
+    EXPECT_EQ(status->text(), "SR.BUSY is read-only !");
+    EXPECT_LT(window->Grid()->height(), gridHeight) << "the line takes its room under the rows";
+    EXPECT_GE(status->geometry().top(), window->Grid()->geometry().bottom() - 3);
+
+    // Moving on clears it; Space and a click on the value say it again, once.
+    QTest::keyClick(view, Qt::Key_Up);
+    EXPECT_TRUE(status->isHidden());
+    QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_Space);
+    EXPECT_EQ(status->text(), "SR.BUSY is read-only !");
+    QTest::keyClick(view, Qt::Key_Up);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, grid.visualRect(busy.Index(1)).center());
+    QApplication::processEvents();
+    EXPECT_EQ(status->text(), "SR.BUSY is read-only !");
+    EXPECT_EQ(OpenEditor(view), nullptr);
+    EXPECT_EQ(busy->text(1), "—") << "nothing changed";
+
+    EXPECT_TRUE(warnings.texts.isEmpty()) << warnings.texts.join('|').toStdString();
+    EXPECT_TRUE(rig.messages.isEmpty()) << "no message box: " << rig.messages.join('|').toStdString();
+
+    // An editable value still opens its editor and leaves the line alone.
+    QTest::keyClick(view, Qt::Key_Up);
+    ASSERT_EQ(grid->currentItem()->text(0), "VALUE~");
+    QTest::keyClick(view, Qt::Key_F2);
+    QTRY_VERIFY(OpenEditor(view) != nullptr);
+    EXPECT_TRUE(status->isHidden());
+}

@@ -108,7 +108,7 @@ TEST(CliLiveCommands, DiffNamesTheRegistersAndFieldsThatDiffer)
     rig.PutFile(a, imageA);
     rig.PutFile(b, imageB);
     ChildRun run = rig.Cli({"diff", "TIMER", a, b});
-    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.status, 1) << "they differ, as diff(1) says it; " << run.err.toStdString();
     EXPECT_EQ(run.out, "CR 0x00000031 0x00000021\nCR.MODE 3 2\nDATA 0x00001234 0x00001235\nDATA.LO 4660 4661\n");
 
     // Registers a file does not hold are never compared against invented
@@ -135,7 +135,7 @@ TEST(CliLiveCommands, DiffNamesTheRegistersAndFieldsThatDiffer)
         SCOPED_TRACE(c.fileB.size());
         rig.PutFile(b, c.fileB);
         run = rig.Cli({"diff", "TIMER", a, b});
-        EXPECT_EQ(run.status, 0) << "notes alone keep the status";
+        EXPECT_EQ(run.status, c.out.isEmpty() ? 0 : 1) << "notes alone count for nothing";
         EXPECT_EQ(run.out, c.out);
         EXPECT_EQ(run.err, c.err);
     }
@@ -144,9 +144,14 @@ TEST(CliLiveCommands, DiffNamesTheRegistersAndFieldsThatDiffer)
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "");
 
+    // Errors take status 2, without the usage line.
     run = rig.Cli({"diff", "TIMER", a, rig.FilePath("none.bin")});
-    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, rig.FilePath("none.bin").toUtf8() + " open error! \n");
+    run = rig.Cli({"diff", "NOPE", a, b});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "no peripheral NOPE in " + rig.home.filePath("svd/VX21A.svd").toUtf8() + "\n");
+    EXPECT_EQ(run.out, "");
 }
 
 TEST(CliLiveCommands, PeripheralReadInCsvAndJson)

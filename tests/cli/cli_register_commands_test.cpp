@@ -4,10 +4,11 @@
 
 namespace {
 
+// Never read: "—" where a window shows it.
 const QByteArray kGpioRows = "GPIO\t\t0x20002000 0x00000004\n"
-                             "  OUT               0x00000000\t\t0x20002000 0x00000000\\nOutput\n"
-                             "    VALUE~\t0x00000000\t寄存器数值\n"
-                             "    PIN\t0\t[0]\\nPins\n";
+                             "  OUT               —\t\t0x20002000 0x00000000\\nOutput\n"
+                             "    VALUE~\t—\t寄存器数值\n"
+                             "    PIN\t—\t[0]\\nPins\n";
 
 TEST(CliRegisterCommands, RowsPrintEveryRow)
 {
@@ -24,15 +25,20 @@ TEST(CliRegisterCommands, RowsPrintEveryRow)
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     const QList<QByteArray> lines = run.out.split('\n');
     ASSERT_GE(lines.size(), 6);
-    EXPECT_EQ(lines[1], "  OUT" + QByteArray(32, ' ') + "0x00000000\t\t0x20002000 0x00000000\\nOutput");
-    EXPECT_EQ(lines[3], "    PIN\t0x0\t[0-7]\\nPins");
-    EXPECT_TRUE(run.out.contains("  SR" + QByteArray(33, ' ') + "0x00000000\t\t0x20001004 0x00000004\\rStatus\n"));
-    EXPECT_TRUE(run.out.contains("    TOP\t0x0\t[31]\\n\\nTop bit\n"));
+    EXPECT_EQ(lines[1], "  OUT" + QByteArray(32, ' ') + "—\t\t0x20002000 0x00000000\\nOutput");
+    EXPECT_EQ(lines[3], "    PIN\t—\t[0-7]\\nPins");
+    EXPECT_TRUE(run.out.contains("  SR" + QByteArray(33, ' ') + "—\t\t0x20001004 0x00000004\\rStatus\n"));
+    EXPECT_TRUE(run.out.contains("    TOP\t—\t[31]\\n\\nTop bit\n"));
 
-    // HEX_DEC is the default base.
-    rig.config.WriteInt("COMMON", "HEX_DEC", 1);
+    // The last saved snapshot is shown, as a window shows it at start.
+    rig.PutFile(rig.DataPath("GPIO"), Words({0xA5}));
+    rig.config.WriteInt("COMMON", "HEX_DEC", 1); // HEX_DEC is the default base
     run = rig.Cli({"rows", "GPIO"});
-    EXPECT_TRUE(run.out.contains("    PIN\t0x0\t"));
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(run.out.contains("  OUT               0x000000A5\t\t")) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("    VALUE~\t0x000000A5\t"));
+    EXPECT_TRUE(run.out.contains("    PIN\t0xA5\t"));
 }
 
 TEST(CliRegisterCommands, Errors)
@@ -118,6 +124,35 @@ TEST(CliRegisterCommands, RegisterWriteKeepsTheNeighboursOfANarrowRegister)
     run = rig.Cli({"register-write", "P64", "R16", "0xFFFF"});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_EQ(rig.chip.PeekWord(0x20003008), 0xFFFFAB11u) << "R8B kept its value on the chip";
+}
+
+// A 64-bit register goes out whole and comes back whole; a value wider than
+// its register is refused as out of range, and nothing is written.
+TEST(CliRegisterCommands, RegistersOfSixtyFourBits)
+{
+    CliRig rig;
+    rig.PutSvd("VX21A", R"(<?xml version="1.0"?>
+<device><name>VX21A</name><peripherals><peripheral><name>P64</name><baseAddress>0x20005000</baseAddress><registers>
+  <register><name>R32</name><addressOffset>0x0</addressOffset></register>
+  <register><name>R64</name><addressOffset>0x8</addressOffset><size>64</size><fields>
+    <field><name>HIGH</name><bitRange>[63:32]</bitRange></field></fields></register>
+</registers></peripheral></peripherals></device>)");
+    rig.chip.PokeWord(0x20005000, 0x77777777);
+    ChildRun run = rig.Cli({"register-write", "P64", "R64", "0x1122334455667788"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(rig.chip.PeekWord(0x20005008), 0x55667788u);
+    EXPECT_EQ(rig.chip.PeekWord(0x2000500C), 0x11223344u);
+    EXPECT_EQ(rig.chip.PeekWord(0x20005000), 0x77777777u) << "one register only";
+
+    run = rig.Cli({"register-write", "P64", "R32", "0x100000000"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "out of range !\n0x100000000 does not fit R32 (32 bits)\n");
+    EXPECT_EQ(rig.chip.PeekWord(0x20005000), 0x77777777u);
+
+    run = rig.Cli({"peripheral-read", "--base", "hex", "P64"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("    VALUE~\t0x1122334455667788\t")) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("    HIGH\t0x11223344\t")) << run.out.toStdString();
 }
 
 // The exit status follows the kind of the messages, not their texts.

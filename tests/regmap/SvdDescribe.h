@@ -6,6 +6,9 @@
 #include "regmap/SvdDeviceModel.h"
 #include "support/BuildPaths.h"
 #include "support/QtPrinters.h"
+#include "xml/XmlDocument.h"
+
+#include <QStringList>
 
 // Register and field properties other than the plain ones appear only when set:
 // " size=N", " ro", " rc" (reading has a side effect), " reset=0xV", " mask=0xM",
@@ -50,4 +53,14 @@ inline QString Describe(const SvdPeripheralResult &result)
         }
     }
     return text;
+}
+
+// The <value> texts of every enumeratedValue of a document, as written.
+inline QStringList EnumeratedValueTexts(const XmlDocument &document)
+{
+    QStringList texts;
+    for (std::uint32_t i = 1; i < document.RecordCount(); ++i)
+        if (document.TagIs(i, u"value") && document.TagIs(document.Record(i).parent, u"enumeratedValue"))
+            texts << document.ElementTextOf(i);
+    return texts;
 }

@@ -78,10 +78,10 @@ TEST(SvdRules, EachRuleOnItsOwnPeripheral)
         {u"NOWIDTH", "failed [svd] peripherals->peripheral->registers->register->fields->field->bitWidth not find!\n"},
         {u"NOPOSITION",
          "failed [svd] peripherals->peripheral->registers->register->fields->field->bitOffset not find!\n"},
-        // Sizes and access inherited, enumerated values of every block, read side
-        // effects; "0b11" is no number of the file, so FULL has no value to show.
+        // Sizes and access inherited, enumerated values of every block (FULL
+        // written "0b11", as the schema allows), read side effects.
         {u"PROPS", "PROPS b000 28\n P 0 b000 [] size=16 ro\n W 4 b004 []\n"
-                   "  E 0 3 [] ro {OFF=0x0,HALF=0x4,SET=0x7}\n  F 3 3 [] {OFF=0x0,HALF=0x4}\n"
+                   "  E 0 3 [] ro {OFF=0x0,HALF=0x4,FULL=0x3,SET=0x7}\n  F 3 3 [] {OFF=0x0,HALF=0x4,FULL=0x3}\n"
                    " C.IN 10 b010 [] size=8 ro\n CLR 20 b020 [] rc\n FCLR 24 b024 [] rc\n  S 0 1 []\n"},
     };
     XmlDocument document;

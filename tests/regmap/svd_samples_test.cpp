@@ -2,7 +2,9 @@
 // and register and field counts of a few peripherals per file as counted by
 // hand from the files (arrays and clusters expanded, derived peripherals
 // taking their base's registers).
+#include "SvdDescribe.h"
 #include "regmap/SvdDeviceModel.h"
+#include "regmap/SvdText.h"
 #include "support/BuildPaths.h"
 #include "xml/XmlDocument.h"
 
@@ -84,4 +86,27 @@ TEST(SvdSamples, EveryPeripheralReadsAndCountsAgree)
             EXPECT_EQ(FieldCount(result.peripheral), counts.fields);
         }
     }
+}
+
+// Vendors write enumerated values in every form the schema allows, "0b001"
+// among them: every value of every sample file reads as a number, so no
+// field loses its names.
+TEST(SvdSamples, EveryEnumeratedValueOfEveryFileReads)
+{
+    const QDir folder(SvdSamplesDir());
+    if (!folder.exists())
+        GTEST_SKIP() << "no sample SVD folder at " << folder.path().toStdString();
+    const QStringList files = folder.entryList({QStringLiteral("*.svd")}, QDir::Files, QDir::Name);
+    ASSERT_FALSE(files.isEmpty());
+    qsizetype values = 0;
+    for (const QString &file : files) {
+        SCOPED_TRACE(file.toStdString());
+        XmlDocument document;
+        ASSERT_TRUE(document.LoadFile(folder.filePath(file)));
+        for (const QString &text : EnumeratedValueTexts(document)) {
+            ++values;
+            EXPECT_TRUE(SvdText::ReadSvdNumber(text, SvdText::NumberForm::EnumeratedValue)) << text.toStdString();
+        }
+    }
+    EXPECT_GT(values, 0);
 }

@@ -64,6 +64,9 @@ TEST(SvdText, ReadsNumbersAsSvdFilesWriteThem)
         {u"4294967295", NumberForm::Plain, 0xFFFFFFFF},
         {u"#1x1", NumberForm::EnumeratedValue, 5},
         {u"#xX", NumberForm::EnumeratedValue, 0},
+        {u"0b11", NumberForm::EnumeratedValue, 3},
+        {u"0b1x0", NumberForm::EnumeratedValue, 4},
+        {u" +0b001 ", NumberForm::EnumeratedValue, 1},
         // Not wholly such a number, or past 32 bits.
         {u"4294967296", NumberForm::Plain, std::nullopt},
         {u"0x100000000", NumberForm::Plain, std::nullopt},
@@ -71,7 +74,9 @@ TEST(SvdText, ReadsNumbersAsSvdFilesWriteThem)
         {u"1T", NumberForm::Plain, std::nullopt},
         {u"#1x1", NumberForm::Plain, std::nullopt},
         {u"0x1x", NumberForm::EnumeratedValue, std::nullopt},
-        {u"0b11", NumberForm::EnumeratedValue, std::nullopt},
+        {u"0b11", NumberForm::Plain, std::nullopt},
+        {u"0b", NumberForm::EnumeratedValue, std::nullopt},
+        {u"0b102", NumberForm::EnumeratedValue, std::nullopt},
         {u"1C", NumberForm::Plain, std::nullopt},
         {u"12abc", NumberForm::Plain, std::nullopt},
         {u"1 0", NumberForm::Plain, std::nullopt},
@@ -93,33 +98,48 @@ TEST(SvdText, ReadsNumbersAsSvdFilesWriteThem)
 
 TEST(SvdStandard, NumbersAreReadInEveryPlaceAsTheStandardWritesThem)
 {
-    ExpectPeripherals("numbers.svd",
-                      {
-                          // Decimal offsets and positions, binary, scaled, a binary dim; a
-                          // 64-bit reset value does not fit and leaves none; enumerated
-                          // values with don't-care digits, and two that are no numbers.
-                          {u"FORMS", "FORMS 40000000 908\n"
-                                     " DEC 28 40000028 [] reset=0xa mask=0xff\n"
-                                     "  HEXPOS 1 2 []\n  BINPOS 4 2 []\n  E 8 4 [] {DONTCARE=0x5,HEX=0xa,DEC=0xc}\n"
-                                     " BIN 30 40000030 []\n KILO 400 40000400 [] size=16\n"
-                                     " A0 800 40000800 []\n A1 808 40000808 []\n A2 810 40000810 []\n"
-                                     " WIDE 900 40000900 [] size=64\n"},
-                          {u"GIGA", "GIGA c0000000 4\n"},
-                          {u"MEGA", "MEGA 100000 4\n"},
-                          // Numbers that are none: the message of the missing element.
-                          {u"BADBASE", kNoBaseAddress},
-                          {u"BIGBASE", kNoBaseAddress},
-                          {u"BADOFFSET", kNoAddressOffset},
-                          {u"HEXLESS", kNoAddressOffset},
-                          {u"BADBITOFFSET", kNoBitOffset},
-                          {u"BADBITWIDTH", kNoBitWidth},
-                          {u"BADLSB", kNoBitOffset},
-                          {u"BADRANGE", kNoBitOffset},
-                          // Elements without such a message name themselves.
-                          {u"BADDIM", "failed [svd] R%s dim two not a number!\n"},
-                          {u"BADINCREMENT", "failed [svd] R%s dimIncrement 4 bytes not a number!\n"},
-                          {u"BADSIZE", "failed [svd] R size wide not a number!\n"},
-                      });
+    ExpectPeripherals(
+        "numbers.svd",
+        {
+            // Decimal offsets and positions, binary, scaled, a binary dim; a
+            // 64-bit reset value does not fit and leaves none; enumerated
+            // values in binary with don't-care digits, and one that is no number.
+            {u"FORMS", "FORMS 40000000 908\n"
+                       " DEC 28 40000028 [] reset=0xa mask=0xff\n"
+                       "  HEXPOS 1 2 []\n  BINPOS 4 2 []\n  E 8 4 [] {DONTCARE=0x5,HEX=0xa,DEC=0xc,CBIN=0x3}\n"
+                       " BIN 30 40000030 []\n KILO 400 40000400 [] size=16\n"
+                       " A0 800 40000800 []\n A1 808 40000808 []\n A2 810 40000810 []\n"
+                       " WIDE 900 40000900 [] size=64\n"},
+            {u"GIGA", "GIGA c0000000 4\n"},
+            {u"MEGA", "MEGA 100000 4\n"},
+            // Numbers that are none: the message of the missing element.
+            {u"BADBASE", kNoBaseAddress},
+            {u"BIGBASE", kNoBaseAddress},
+            {u"BADOFFSET", kNoAddressOffset},
+            {u"HEXLESS", kNoAddressOffset},
+            {u"BADBITOFFSET", kNoBitOffset},
+            {u"BADBITWIDTH", kNoBitWidth},
+            {u"BADLSB", kNoBitOffset},
+            {u"BADRANGE", kNoBitOffset},
+            // Elements without such a message name themselves.
+            {u"BADDIM", "failed [svd] R%s dim two not a number!\n"},
+            {u"BADINCREMENT", "failed [svd] R%s dimIncrement 4 bytes not a number!\n"},
+            {u"BADSIZE", "failed [svd] R size wide not a number!\n"},
+        });
+}
+
+TEST(SvdStandard, EnumeratedValuesReadInEveryFormTheSchemaAllows)
+{
+    ExpectPeripherals("enum-values.svd",
+                      {{u"VENDOR", "VENDOR 40010000 4\n CTRL 0 40010000 []\n"
+                                   "  MODE 0 3 [] {IDLE=0x0,RUN=0x1,SLEEP=0x2,HALT=0x4,STOP=0x5,TEST=0x6,OFF=0x7}\n"
+                                   "  CLKSEL 4 2 [] {HSI=0x0,HSE=0x1,PLL=0x2,LSI=0x3}\n"}});
+    XmlDocument document;
+    ASSERT_TRUE(document.LoadFile(FixturePath("enum-values.svd")));
+    const QStringList texts = EnumeratedValueTexts(document);
+    EXPECT_EQ(texts.size(), 11);
+    for (const QString &text : texts)
+        EXPECT_TRUE(SvdText::ReadSvdNumber(text, SvdText::NumberForm::EnumeratedValue)) << text.toStdString();
 }
 
 TEST(SvdStandard, NamesAndDerivedFromTextsAreTrimmed)

@@ -18,6 +18,9 @@ enum CliExit : int {
     CliSuccess = 0,
     CliFailure = 1,
     CliUsageError = 2, // main prints the command's usage line
+    // Status 2 without the usage line: a command that compares (as diff(1))
+    // says 1 for "they differ", so its errors take 2.
+    CliTrouble = 0x102,
 };
 
 struct CliCommand

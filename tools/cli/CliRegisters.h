@@ -85,7 +85,7 @@ public:
         std::function<void(const RegisterRow &, int)> print = [&](const RegisterRow &row, int depth) {
             QString description = row.Description();
             description.replace(u'\n', QStringLiteral("\\n")).replace(u'\r', QStringLiteral("\\r"));
-            CliPrintLine(QString(2 * depth, u' ') + row.Name() + u'\t' + row.Value() + u'\t' + description);
+            CliPrintLine(QString(2 * depth, u' ') + row.ShownName() + u'\t' + row.ShownValue() + u'\t' + description);
             for (const auto &child : row.Children())
                 print(*child, depth + 1);
         };

@@ -85,13 +85,13 @@ int Watch(const CliContext &context)
             const auto before = previous.find(image.name);
             if (before != previous.end()) {
                 for (const auto &reg : tree.FindTopRow(image.name)->Children()) {
-                    const uint32_t offset = PeripheralImage::WordOffset(*reg);
-                    const uint32_t old = PeripheralImage::Word(before->second, offset);
-                    const uint32_t now = PeripheralImage::Word(image.bytes, offset);
+                    const uint64_t old = PeripheralImage::RegisterWords(*reg, before->second);
+                    const uint64_t now = PeripheralImage::RegisterWords(*reg, image.bytes);
+                    const uint32_t bits = std::max<uint32_t>(32, reg->Traits().bits);
                     if (old != now)
-                        CliPrintLine(
-                            QStringLiteral("%1 %2.%3 %4 %5")
-                                .arg(time, image.name, reg->BareName(), RowText::Word(old), RowText::Word(now)));
+                        CliPrintLine(QStringLiteral("%1 %2.%3 %4 %5")
+                                         .arg(time, image.name, reg->BareName(), RowText::SizedWord(old, bits),
+                                              RowText::SizedWord(now, bits)));
                 }
             }
             previous[image.name] = image.bytes;
@@ -113,7 +113,9 @@ int Watch(const CliContext &context)
 
 // The registers and fields of peripheral NAME that differ between two
 // snapshot files: "REGISTER a b" and "REGISTER.FIELD a b", fields in the
-// configured number base.
+// configured number base. As diff(1): status 0 when the registers agree, 1
+// when some differ, 2 when the files cannot be compared (notes alone, such
+// as a short file, change nothing).
 int Diff(const CliContext &context)
 {
     if (context.args.size() != 3)
@@ -123,14 +125,14 @@ int Diff(const CliContext &context)
     options.names = {name};
     CliRegisters window(context, options);
     if (!window.Build(options.names))
-        return CliFailure;
+        return CliTrouble;
     QByteArray images[2];
     for (int i = 0; i < 2; ++i) {
         const std::optional<QByteArray> bytes = SnapshotFiles::ReadAll(context.args[1 + i]);
         if (!bytes) {
             window.User().ShowFailure(
                 MessageText::Format(RegisterWindowMessages::kSnapshotOpen, context.args[1 + i].toUtf8().constData()));
-            return CliFailure;
+            return CliTrouble;
         }
         images[i] = *bytes;
     }
@@ -155,12 +157,16 @@ int Diff(const CliContext &context)
         const RegisterRow &row = *difference.row;
         if (row.RowKind() == RegisterRow::Kind::Register)
             CliPrintLine(QStringLiteral("%1 %2 %3")
-                             .arg(row.BareName(), RowText::Word(difference.current), difference.otherText));
+                             .arg(row.BareName(),
+                                  RowText::SizedWord(difference.current, std::max<uint32_t>(32, row.Traits().bits)),
+                                  difference.otherText));
         else if (row.RowKind() == RegisterRow::Kind::Field)
             CliPrintLine(QStringLiteral("%1.%2 %3 %4")
                              .arg(row.Parent()->BareName(), row.Name(), row.Value(), difference.otherText));
     }
-    return window.User().ExitStatus();
+    if (window.User().Failed())
+        return CliTrouble;
+    return comparison.Differences().empty() ? CliSuccess : CliFailure;
 }
 
 const CliCommandRegistration kRegistration{

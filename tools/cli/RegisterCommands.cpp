@@ -50,6 +50,8 @@ int Rows(const CliContext &context)
     if (!ParseOptions(context.args, options) || options.format != u"text")
         return CliUsageError;
     CliRegisters window(context, options);
+    // The rows a window shows at start: the last saved snapshots, "—" for the rest.
+    window.Map().ShowLastSnapshots();
     if (!window.Build(options.names))
         return CliFailure;
     if (options.width > 0)

@@ -69,5 +69,5 @@ int main(int argc, char **argv)
     if (status == CliUsageError)
         CliWriteError(QString::fromLatin1(CliMessages::kCommandUsage)
                           .arg(QLatin1StringView(command->name), QString::fromUtf8(command->usage)));
-    return status;
+    return status == CliTrouble ? CliUsageError : status;
 }

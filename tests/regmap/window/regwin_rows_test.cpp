@@ -157,17 +157,26 @@ TEST(RegisterRows, FieldValueOfAWord)
     {
         uint32_t low;
         uint32_t width;
-        uint32_t word;
-        uint32_t value;
+        uint64_t value;
+        uint64_t field;
     };
     const Case cases[] = {
-        {4, 4, 0x000000A5, 0xA}, {0, 32, 0xFFFFFFFF, 0xFFFFFFFF}, {31, 1, 0x80000000, 1},
-        {0, 1, 0x00000003, 1},   {36, 4, 0x000000A5, 0xA}, // shift taken modulo 32
-        {0, 33, 0x000000A5, 1},                            // width 33 masks one bit
+        {4, 4, 0x000000A5, 0xA},
+        {0, 32, 0xFFFFFFFF, 0xFFFFFFFF},
+        {31, 1, 0x80000000, 1},
+        {0, 1, 0x00000003, 1},
+        // Fields of a 64-bit register above bit 31 take the upper word, never
+        // the lower one again.
+        {36, 4, 0x000000A5, 0},
+        {36, 4, 0x000000A500000000, 0xA},
+        {32, 32, 0x1122334455667788, 0x11223344},
+        {0, 33, 0x00000001000000A5, 0x1000000A5},
+        {0, 64, 0xFFFFFFFFFFFFFFFF, 0xFFFFFFFFFFFFFFFF},
+        {64, 4, 0xFFFFFFFFFFFFFFFF, 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.low << "+" << c.width);
-        EXPECT_EQ(RowText::FieldValue(c.word, c.low, c.width), c.value);
+        EXPECT_EQ(RowText::FieldValue(c.value, c.low, c.width), c.field);
     }
 }
 

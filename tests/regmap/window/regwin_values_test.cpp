@@ -12,7 +12,7 @@ TEST(TypedValues, ReadInTheWindowsBase)
     {
         const char *text;
         bool hex;
-        std::optional<uint32_t> value;
+        std::optional<uint64_t> value;
     };
     const Case cases[] = {
         {"0E000105", true, 0x0E000105u},
@@ -28,8 +28,13 @@ TEST(TypedValues, ReadInTheWindowsBase)
         {"0x5 (FAST)", true, 5u},
         {"FFFFFFFF", true, 0xFFFFFFFFu},
         {"4294967295", false, 0xFFFFFFFFu},
-        {"100000000", true, std::nullopt}, // beyond 32 bits
-        {"4294967296", false, std::nullopt},
+        // Numbers up to 64 bits, for 64-bit registers; a wider one is none.
+        {"100000000", true, 0x100000000u},
+        {"4294967296", false, 0x100000000u},
+        {"0x1122334455667788", false, 0x1122334455667788u},
+        {"18446744073709551615", false, 0xFFFFFFFFFFFFFFFFu},
+        {"18446744073709551616", false, std::nullopt},
+        {"10000000000000000", true, std::nullopt},
         {"E", false, std::nullopt},
         {"0E000105", false, std::nullopt}, // stopped at E before; now refused whole
         {"12abc", false, std::nullopt},
@@ -80,6 +85,20 @@ TEST(TypedValues, AnEnumeratedNameIsItsValue)
     EXPECT_TRUE(rig.user.messages.isEmpty());
     EXPECT_EQ(Register(window, "UART", "CTRL")->Number(), 0x20u);
     window.ApplyEdit(Child(window, "UART", "CTRL", "MODE"), "2 (FAST)");
+    EXPECT_EQ(Register(window, "UART", "CTRL")->Number(), 0x20u);
+
+    // Names match in any case and show as the file spells them.
+    window.ApplyEdit(Child(window, "UART", "CTRL", "MODE"), "off");
+    EXPECT_TRUE(rig.user.messages.isEmpty());
+    EXPECT_EQ(Register(window, "UART", "CTRL")->Number(), 0x0u);
+    window.ApplyEdit(Child(window, "UART", "CTRL", "MODE"), " Fast ");
+    EXPECT_EQ(Register(window, "UART", "CTRL")->Number(), 0x20u);
+    EXPECT_EQ(Child(window, "UART", "CTRL", "MODE")->Value(), "FAST");
+
+    // A refusal names the names the field takes.
+    window.ApplyEdit(Child(window, "UART", "CTRL", "MODE"), "SLOW");
+    EXPECT_EQ(rig.user.messages,
+              QStringList{"not a number !\nSLOW is no decimal value for CTRL.MODE, nor one of its names: OFF, FAST\n"});
     EXPECT_EQ(Register(window, "UART", "CTRL")->Number(), 0x20u);
 }
 

@@ -53,6 +53,21 @@ const char kMergeSvd[] = R"(<?xml version="1.0" encoding="utf-8"?>
       </registers>
     </peripheral>
     <peripheral>
+      <name>W64</name>
+      <baseAddress>0x20004000</baseAddress>
+      <registers>
+        <register>
+          <name>R64</name>
+          <addressOffset>0x0</addressOffset>
+          <size>64</size>
+          <fields>
+            <field><name>LO</name><bitRange>[15:0]</bitRange></field>
+            <field><name>HI</name><bitRange>[47:32]</bitRange></field>
+          </fields>
+        </register>
+      </registers>
+    </peripheral>
+    <peripheral>
       <name>EDGE</name>
       <baseAddress>0x000FFFF8</baseAddress>
       <registers>
@@ -146,6 +161,28 @@ TEST(WordMerge, AnEditOfPartOfAnUnknownWordKeepsTheChipsOtherBits)
         EXPECT_EQ(reg->LastWord(), c.after);
         EXPECT_EQ(reg->Source().kind, ValueSource::Kind::Chip);
         EXPECT_FALSE(Child(window, "P64", c.reg, "VALUE~")->IsModified());
+    }
+}
+
+// A field of a 64-bit register merges into both of its words as the chip
+// holds them, written alone or with its peripheral.
+TEST(WordMerge, AFieldOfASixtyFourBitRegisterKeepsTheChipsOtherBits)
+{
+    for (const bool wholePeripheral : {false, true}) {
+        SCOPED_TRACE(wholePeripheral ? "whole peripheral" : "register");
+        MergeRig rig;
+        rig.WriteMode(wholePeripheral ? kLater : kImmediate);
+        rig.Poke(0x20004000, 0x55667788);
+        rig.Poke(0x20004004, 0x11223344);
+        RegisterWindow &window = rig.WindowWith({"W64"});
+        window.ApplyEdit(Child(window, "W64", "R64", "HI"), "0xBEEF");
+        if (wholePeripheral) {
+            window.SetSelection(Peripheral(window, "W64"), false);
+            window.RunCommand(RegisterWindow::WriteCommand);
+        }
+        EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join('|').toStdString();
+        EXPECT_EQ(rig.Peek(0x20004000), 0x55667788u);
+        EXPECT_EQ(rig.Peek(0x20004004), 0x1122BEEFu);
     }
 }
 
