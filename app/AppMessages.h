@@ -19,4 +19,8 @@ inline constexpr char kNoSavedData[] = "No saved data to compare !\n";
 // written (%1: the path).
 inline constexpr char kFileCreate[] = "%1 create error !\n";
 
+// A GDB server typed in the panel that is not "host:port" (%1: the text);
+// the stored server stays.
+inline constexpr char kBadGdbServer[] = "%1: not a GDB server, type host:port (port 1 to 65535) !\n";
+
 } // namespace AppMessages
