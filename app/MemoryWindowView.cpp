@@ -694,8 +694,6 @@ void CMemWnd::SaveRange()
     // The panel's own dialog and operation: the file is chosen here, the
     // operation runs on the worker with that answer.
     const QString path = m_app.Context().files.ChooseFile(MemoryFileRequest(MemoryFileUse::Save));
-    if (path.isEmpty())
-        return; // cancelled: nothing is read or written
     const QString chip = m_view.Rules().ChipModel();
     const QString addressText = MemoryUnits::Hex(*first, 4);
     const QString lengthText = QString::number(std::min<uint64_t>(*length, 0xFFFFFFFFu), 16).toUpper();
@@ -724,8 +722,6 @@ void CMemWnd::LoadFile()
     if (!first)
         return;
     const QString path = m_app.Context().files.ChooseFile(MemoryFileRequest(MemoryFileUse::Load));
-    if (path.isEmpty())
-        return;
     const QString chip = m_view.Rules().ChipModel();
     const QString addressText = MemoryUnits::Hex(*first, 4);
     SetBusyWith(Tr(Text::kLoading), false);

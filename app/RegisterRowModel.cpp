@@ -1,7 +1,9 @@
 #include "app/RegisterRowModel.h"
 
+#include "app/Looks.h"
 #include "regmap/RowText.h"
 
+#include <QApplication>
 #include <QBrush>
 #include <QFont>
 
@@ -15,6 +17,8 @@ const char kReadAt[] = "读取于 %1";
 const char kLoadedFrom[] = "载入自 %1\n文件时间 %2";
 const char kEdited[] = "已修改，未读取";
 const char kStale[] = "\n读取失败：显示的是旧值";
+const char kPending[] = "\n已修改，未写入；芯片上的值 %1";
+const char kPendingNeverRead[] = "\n已修改，未写入；芯片上的值未读取";
 const char *const kColumns[] = {"", "", "Address", "Offset", "Bits", "Access", "Reset", "Description"};
 } // namespace Text
 
@@ -29,6 +33,29 @@ QString NumberText(uint32_t number, bool hex, uint32_t hexBits)
 }
 
 const QColor kOldValue(128, 128, 128);
+
+// The register whose word a row shows: itself, or the one above a value or
+// field row.
+const RegisterRow *RegisterOf(const RegisterRow &row)
+{
+    switch (row.RowKind()) {
+    case RegisterRow::Kind::Register:
+        return &row;
+    case RegisterRow::Kind::Value:
+    case RegisterRow::Kind::Field:
+        return row.Parent();
+    case RegisterRow::Kind::Peripheral:
+        break;
+    }
+    return nullptr;
+}
+
+// A field's number within a register's word.
+uint32_t FieldOf(const RegisterRow &field, uint32_t word)
+{
+    const uint32_t width = field.Traits().width;
+    return (word >> (field.Traits().low % 32)) & (width >= 32 ? 0xFFFFFFFFu : RowText::FieldMask(width));
+}
 
 } // namespace
 
@@ -62,6 +89,31 @@ QString RegisterRowModel::ValueText(const RegisterRow &row, bool hex, bool forEd
         break;
     }
     return QString();
+}
+
+void RegisterRowModel::MarkPending(const RegisterRow &reg, std::optional<uint32_t> chipWord)
+{
+    m_pending.insert(reg.Id(), chipWord);
+    RowChanged(reg);
+}
+
+void RegisterRowModel::ClearPending(const RegisterRow &reg)
+{
+    if (m_pending.remove(reg.Id()))
+        RowChanged(reg);
+}
+
+bool RegisterRowModel::IsPending(const RegisterRow &row) const
+{
+    const RegisterRow *reg = RegisterOf(row);
+    const auto pending = reg ? m_pending.constFind(reg->Id()) : m_pending.constEnd();
+    // A fill from the chip or a file since the edit took its place.
+    if (pending == m_pending.constEnd() || reg->Source().kind != ValueSource::Kind::Edited)
+        return false;
+    // Of the fields, those that differ from the chip (all, when it was never read).
+    if (row.RowKind() == RegisterRow::Kind::Field && *pending)
+        return FieldOf(row, **pending) != row.Number();
+    return true;
 }
 
 void RegisterRowModel::Index(const RegisterRow &row)
@@ -200,6 +252,12 @@ QVariant RegisterRowModel::data(const QModelIndex &index, int role) const
         return row->Description();
     case ExpandedRole:
         return row->IsExpanded();
+    case ElideRole:
+        // An array or cluster element keeps its indices: "SET[0].W…[3]" is
+        // told from its neighbours, "SET[0].WAY[0]…" is not.
+        if (column == Name && row->BareName().contains(u'['))
+            return int(Qt::ElideMiddle);
+        return QVariant();
     case ToggleRole:
         // Hexadecimal by its prefix, so it reads the same in either base.
         if (row->RowKind() == RegisterRow::Kind::Field && row->Traits().width == 1 && row->IsEditable())
@@ -213,12 +271,15 @@ QVariant RegisterRowModel::data(const QModelIndex &index, int role) const
         return choices;
     }
     case Qt::ForegroundRole:
+        if (column == Value && IsPending(*row))
+            return QBrush(Looks::PendingEditColour(QApplication::palette("QAbstractItemView")));
         if (column == Value && (row->Source().kind == ValueSource::Kind::NotRead || row->Source().stale) &&
             !row->IsModified())
             return QBrush(kOldValue);
         return QVariant();
     case Qt::FontRole: {
-        QVariant marked = MarkData(row->Id(), column, role, row->IsEditable() && row->IsModified());
+        QVariant marked = MarkData(row->Id(), column, role,
+                                   (row->IsEditable() && row->IsModified()) || (column == Value && IsPending(*row)));
         // A value loaded from a file is told from one read from the chip.
         if (column == Value && row->Source().kind == ValueSource::Kind::File) {
             QFont font = marked.isValid() ? marked.value<QFont>() : QFont();
@@ -231,6 +292,16 @@ QVariant RegisterRowModel::data(const QModelIndex &index, int role) const
         if (column != Value || row->RowKind() == RegisterRow::Kind::Peripheral)
             return QVariant();
         QString tip = SourceText(*row);
+        if (IsPending(*row)) {
+            const std::optional<uint32_t> chip = m_pending.value(RegisterOf(*row)->Id());
+            if (!chip)
+                tip += Tr(Text::kPendingNeverRead);
+            else if (row->RowKind() == RegisterRow::Kind::Field)
+                tip += Tr(Text::kPending).arg(m_tree.HexBase() ? QString::asprintf("0x%X", FieldOf(*row, *chip))
+                                                               : QString::number(FieldOf(*row, *chip)));
+            else
+                tip += Tr(Text::kPending).arg(NumberText(*chip, m_tree.HexBase(), RegisterOf(*row)->Traits().bits));
+        }
         const QString note = Marks(row->Id()).note;
         if (!note.isEmpty())
             tip += u'\n' + note;
@@ -272,6 +343,7 @@ void RegisterRowModel::RowsClearing()
 void RegisterRowModel::RowsCleared()
 {
     m_rows.clear();
+    m_pending.clear();
     ForgetMarks();
     endResetModel();
 }
