@@ -459,9 +459,9 @@ bool CCtrlWnd::IsServerAddress(const QString &text)
 void CCtrlWnd::CommitGdbServer()
 {
     const QString text = m_gdbServer->text().trimmed();
-    const QString stored = m_app.Config().ReadText(ConfigKey::kCommon, ConfigKey::kGdbServer,
-                                                   QString::fromLatin1(ConfigKey::kGdbServerDefault),
-                                                   ConfigKey::kServerSize);
+    const QString stored =
+        m_app.Config().ReadText(ConfigKey::kCommon, ConfigKey::kGdbServer,
+                                QString::fromLatin1(ConfigKey::kGdbServerDefault), ConfigKey::kServerSize);
     if (text == stored)
         return;
     if (!IsServerAddress(text)) {

@@ -128,7 +128,7 @@ private:
     QLineEdit *m_writeAddress = nullptr;
     QLineEdit *m_writeData = nullptr;
     QLineEdit *m_gdbServer = nullptr;
-    QString m_refusedServer; // the last server text refused, told once
+    QString m_refusedServer;       // the last server text refused, told once
     QLabel *m_haltState = nullptr; // also the busy mark while an action runs
     TargetActionRunner *m_runner = nullptr;
     QFileSystemWatcher *m_recordWatcher = nullptr;

@@ -297,8 +297,9 @@ QVariant RegisterRowModel::data(const QModelIndex &index, int role) const
             if (!chip)
                 tip += Tr(Text::kPendingNeverRead);
             else if (row->RowKind() == RegisterRow::Kind::Field)
-                tip += Tr(Text::kPending).arg(m_tree.HexBase() ? QString::asprintf("0x%X", FieldOf(*row, *chip))
-                                                               : QString::number(FieldOf(*row, *chip)));
+                tip += Tr(Text::kPending)
+                           .arg(m_tree.HexBase() ? QString::asprintf("0x%X", FieldOf(*row, *chip))
+                                                 : QString::number(FieldOf(*row, *chip)));
             else
                 tip += Tr(Text::kPending).arg(NumberText(*chip, m_tree.HexBase(), RegisterOf(*row)->Traits().bits));
         }

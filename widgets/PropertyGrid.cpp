@@ -330,7 +330,8 @@ void PropertyGrid::FitValueColumn()
     const int viewport = m_tree->viewport()->width();
     int width = m_nameWidth;
     if (!m_nameDragged) {
-        width = std::max(width, std::min(static_cast<const QAbstractItemView *>(m_tree)->sizeHintForColumn(0) + 8, viewport - valueWidth));
+        width = std::max(width, std::min(static_cast<const QAbstractItemView *>(m_tree)->sizeHintForColumn(0) + 8,
+                                         viewport - valueWidth));
         if (width + valueWidth > viewport)
             width = viewport - valueWidth;
     }

@@ -105,9 +105,8 @@ TEST(PanelGdbServerTest, TypedServerIsStoredOnEnterOrLeavingTheBoxWhenItIsHostAn
         const char *typed;
         bool byEnter;
     };
-    const Case refused[] = {{"12", false},         {"lab-pc", true},    {":3333", true},
-                            {"lab-pc:0", true},    {"lab-pc:65536", false}, {"lab pc:3333", true},
-                            {"lab-pc:33x", false}, {"lab-pc:", true}};
+    const Case refused[] = {{"12", false},           {"lab-pc", true},      {":3333", true},       {"lab-pc:0", true},
+                            {"lab-pc:65536", false}, {"lab pc:3333", true}, {"lab-pc:33x", false}, {"lab-pc:", true}};
     for (const Case &c : refused) {
         SCOPED_TRACE(c.typed);
         rig.messages.clear();
@@ -147,9 +146,10 @@ TEST(PanelGdbServerTest, AWatchKeepsItsServerWhileANewOneIsTyped)
 {
     FakeGdbServer first{FakeGdbScript()};
     FakeGdbServer second{FakeGdbScript()};
-    AppRig rig(StandardIni(QStringLiteral("GDB_SERVER=%1\n[VX21A]\nWND_0=1\nUART0=1\n")
-                               .arg(QString::fromStdString(first.Address())))
-                   .replace("DATA_TYPE=0", "DATA_TYPE=3"));
+    AppRig rig(
+        StandardIni(
+            QStringLiteral("GDB_SERVER=%1\n[VX21A]\nWND_0=1\nUART0=1\n").arg(QString::fromStdString(first.Address())))
+            .replace("DATA_TYPE=0", "DATA_TYPE=3"));
     ASSERT_TRUE(rig.Start());
     rig.Frame().show();
     rig.Frame().activateWindow();

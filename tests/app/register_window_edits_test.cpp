@@ -284,9 +284,8 @@ TEST(RegisterWindowEdits, TheNameColumnTakesTheRoomLeftAndKeepsADraggedWidth)
     QSettings profile(QString::fromUtf8(CMainFrame::kCompany), QString::fromLatin1(CCorvaneApp::kAppName));
     profile.remove(QStringLiteral("Workspace/RegisterWindow0/NameWidth"));
     EditRig edit(QStringLiteral("REG_WR=1\nEXPAND_TYPE=2\n"));
-    edit.rig.WriteFile(
-        "svd/VX21A.svd",
-        R"(<?xml version="1.0" encoding="utf-8"?>
+    edit.rig.WriteFile("svd/VX21A.svd",
+                       R"(<?xml version="1.0" encoding="utf-8"?>
 <device schemaVersion="1.3"><name>VX21A</name><peripherals>
   <peripheral><name>UART0</name><baseAddress>0x40001000</baseAddress><registers>
     <register><name>CR</name><addressOffset>0x0</addressOffset>
@@ -304,10 +303,10 @@ TEST(RegisterWindowEdits, TheNameColumnTakesTheRoomLeftAndKeepsADraggedWidth)
     // Room enough: every name whole, the values beside them.
     GridItem way = edit.grid->topLevelItem(0)->child(1);
     const QString wayName = way->text(0);
-    ASSERT_TRUE(wayName.contains("CACHESETGROUP[0]") && wayName.contains("WAYCONFIGURATION[0]")) << wayName.toStdString();
+    ASSERT_TRUE(wayName.contains("CACHESETGROUP[0]") && wayName.contains("WAYCONFIGURATION[0]"))
+        << wayName.toStdString();
     const QFontMetrics metrics(view->font());
-    EXPECT_GE(view->columnWidth(0),
-              metrics.horizontalAdvance(wayName) + 2 * view->indentation())
+    EXPECT_GE(view->columnWidth(0), metrics.horizontalAdvance(wayName) + 2 * view->indentation())
         << "the name column takes what the values leave";
     EXPECT_EQ(way.data(0, PropertyModel::ElideRole).toInt(), int(Qt::ElideMiddle));
     EXPECT_FALSE(Row(edit.grid, {"UART0", "CR"}).data(0, PropertyModel::ElideRole).isValid());
