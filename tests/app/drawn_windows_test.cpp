@@ -527,9 +527,9 @@ TEST(DrawnWindowsTest, DrawnColoursAllowForAntialiasedGlyphsAndNothingElse)
         bool drawnGrey;
     };
     const Case cases[] = {
-        {QColor(0x89, 0x89, 0x89), QColor(0xC0, 0xC0, 0xC0), true}, // fonts-noto-mono's "--"
-        {grey, QColor(0xD0, 0xD0, 0xD0), true},                     // a font that reaches the pen
-        {Qt::black, QColor(0x80, 0x80, 0x80), false},               // black text is no grey text
+        {QColor(0x89, 0x89, 0x89), QColor(0xC0, 0xC0, 0xC0), true},  // fonts-noto-mono's "--"
+        {grey, QColor(0xD0, 0xD0, 0xD0), true},                      // a font that reaches the pen
+        {Qt::black, QColor(0x80, 0x80, 0x80), false},                // black text is no grey text
         {QColor(0xE0, 0xE0, 0xE0), QColor(0xF0, 0xF0, 0xF0), false}, // too faint to be the pen
         {QColor(0x80, 0x40, 0x40), QColor(0xC0, 0xA0, 0xA0), false}, // another hue
     };
