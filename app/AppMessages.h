@@ -23,4 +23,8 @@ inline constexpr char kFileCreate[] = "%1 create error !\n";
 // that takes no edit (%1: REGISTER or REGISTER.FIELD).
 inline constexpr char kReadOnly[] = "%1 is read-only !";
 
+// A GDB server typed in the panel that is not "host:port" (%1: the text);
+// the stored server stays.
+inline constexpr char kBadGdbServer[] = "%1: not a GDB server, type host:port (port 1 to 65535) !\n";
+
 } // namespace AppMessages

@@ -1,5 +1,6 @@
 #include "app/ControlPanel.h"
 
+#include "app/AppMessages.h"
 #include "app/ChildFrame.h"
 #include "app/CorvaneApp.h"
 #include "app/MainFrame.h"
@@ -20,6 +21,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QFocusEvent>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
@@ -41,6 +43,33 @@ constexpr double kDluY = 1.5;
 // A drop-down list's rectangle includes its open list; the closed box is
 // one line high.
 constexpr int kListHeight = 14;
+
+// Calls `left` when the focus leaves a box for another control of the same
+// window.
+class FocusLeaves : public QObject
+{
+public:
+    FocusLeaves(QWidget &box, std::function<void()> left)
+        : QObject(&box)
+        , m_left(std::move(left))
+    {
+        box.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                m_left();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_left;
+};
 
 } // namespace
 
@@ -213,10 +242,11 @@ void CCtrlWnd::ConnectControls()
         WriteCommonText(ConfigKey::kUartPort, m_ports->currentText());
         ShowHaltState();
     });
-    connect(m_gdbServer, &QLineEdit::textEdited, this, [this](const QString &text) {
-        WriteCommonText(ConfigKey::kGdbServer, text);
-        ShowHaltState();
-    });
+    // A server takes effect whole, on Enter or when the focus moves on in
+    // the window: a half-typed one would reach the next action or refresh.
+    // A message box or another window taking the focus ends no typing.
+    connect(m_gdbServer, &QLineEdit::returnPressed, this, [this] { CommitGdbServer(); });
+    new FocusLeaves(*m_gdbServer, [this] { CommitGdbServer(); });
     // A halt or run of corvane-cli, or a link that found the target running,
     // changes the record beside Corvane.ini.
     m_recordWatcher = new QFileSystemWatcher(this);
@@ -413,6 +443,39 @@ void CCtrlWnd::WriteCommonText(const char *key, const QString &text)
     // A choice that did not reach the file would not reach the operations
     // either; the configuration says so (another encoding, a full disk, ...).
     m_app.Config().WriteText(ConfigKey::kCommon, key, text);
+}
+
+bool CCtrlWnd::IsServerAddress(const QString &text)
+{
+    const qsizetype colon = text.lastIndexOf(u':');
+    if (colon <= 0 || text.contains(u' ') || text.contains(u'\t'))
+        return false;
+    bool number = false;
+    const QStringView port = QStringView(text).mid(colon + 1);
+    const int value = port.toInt(&number);
+    return number && port.size() <= 5 && port.front().isDigit() && value >= 1 && value <= 65535;
+}
+
+void CCtrlWnd::CommitGdbServer()
+{
+    const QString text = m_gdbServer->text().trimmed();
+    const QString stored =
+        m_app.Config().ReadText(ConfigKey::kCommon, ConfigKey::kGdbServer,
+                                QString::fromLatin1(ConfigKey::kGdbServerDefault), ConfigKey::kServerSize);
+    if (text == stored)
+        return;
+    if (!IsServerAddress(text)) {
+        // Said once for a text: the focus going to the message and back
+        // must not say it again.
+        if (text != m_refusedServer) {
+            m_refusedServer = text;
+            m_app.User().ShowFailure(QString::fromUtf8(AppMessages::kBadGdbServer).arg(text));
+        }
+        return;
+    }
+    m_refusedServer.clear();
+    WriteCommonText(ConfigKey::kGdbServer, text);
+    ShowHaltState();
 }
 
 void CCtrlWnd::ApplyDataSource()

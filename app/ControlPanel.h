@@ -96,6 +96,9 @@ private:
     void SelectStored(QComboBox *list, int index);
     void WriteCommon(const char *key, int value);
     void WriteCommonText(const char *key, const QString &text);
+    // The typed GDB server, stored once it is a whole "host:port".
+    void CommitGdbServer();
+    static bool IsServerAddress(const QString &text);
     OperationEnv Env();
     // Starts the action named by its button off the windows' thread; nothing
     // while another runs.
@@ -125,6 +128,7 @@ private:
     QLineEdit *m_writeAddress = nullptr;
     QLineEdit *m_writeData = nullptr;
     QLineEdit *m_gdbServer = nullptr;
+    QString m_refusedServer;       // the last server text refused, told once
     QLabel *m_haltState = nullptr; // also the busy mark while an action runs
     TargetActionRunner *m_runner = nullptr;
     QFileSystemWatcher *m_recordWatcher = nullptr;

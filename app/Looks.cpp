@@ -136,6 +136,16 @@ QPalette PaletteOf(int id)
     return palette;
 }
 
+QColor PendingEditColour(const QPalette &palette)
+{
+    // A deep magenta on light grids, a light one on dark grids: apart from
+    // the black or white text, the blue names and the amber and pink marks.
+    const QColor base = palette.color(QPalette::Active, QPalette::Base);
+    const QColor deep(150, 0, 150);
+    const QColor light(255, 150, 255);
+    return ContrastRatio(deep, base) >= ContrastRatio(light, base) ? deep : light;
+}
+
 void Install(int id)
 {
     if (id >= 215 && id <= 218)

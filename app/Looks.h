@@ -31,6 +31,11 @@ QString StyleOf(int id);
 // WCAG contrast ratio of two colours, 1 to 21.
 double ContrastRatio(const QColor &a, const QColor &b);
 
+// The text colour of a value edited and not yet written to the chip, on a
+// look's palette: it stands out from the look's text on the grid's base and
+// on the marks' backgrounds.
+QColor PendingEditColour(const QPalette &palette);
+
 // Installs the look on the whole application.
 void Install(int id);
 

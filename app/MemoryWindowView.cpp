@@ -693,7 +693,7 @@ void CMemWnd::SaveRange()
         return;
     // The panel's own dialog and operation: the file is chosen here, the
     // operation runs on the worker with that answer.
-    const QString path = m_app.Context().files.ChooseFile(MemoryFileRequest());
+    const QString path = m_app.Context().files.ChooseFile(MemoryFileRequest(MemoryFileUse::Save));
     const QString chip = m_view.Rules().ChipModel();
     const QString addressText = MemoryUnits::Hex(*first, 4);
     const QString lengthText = QString::number(std::min<uint64_t>(*length, 0xFFFFFFFFu), 16).toUpper();
@@ -721,7 +721,7 @@ void CMemWnd::LoadFile()
     const std::optional<uint32_t> first = RangeFirst(m_view.Cursor());
     if (!first)
         return;
-    const QString path = m_app.Context().files.ChooseFile(MemoryFileRequest());
+    const QString path = m_app.Context().files.ChooseFile(MemoryFileRequest(MemoryFileUse::Load));
     const QString chip = m_view.Rules().ChipModel();
     const QString addressText = MemoryUnits::Hex(*first, 4);
     SetBusyWith(Tr(Text::kLoading), false);

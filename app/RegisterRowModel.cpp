@@ -1,8 +1,10 @@
 #include "app/RegisterRowModel.h"
 
 #include "regmap/PeripheralImage.h"
+#include "app/Looks.h"
 #include "regmap/RowText.h"
 
+#include <QApplication>
 #include <QBrush>
 #include <QFont>
 
@@ -17,6 +19,8 @@ const char kReadAt[] = "读取于 %1";
 const char kLoadedFrom[] = "载入自 %1\n文件时间 %2";
 const char kEdited[] = "已修改，未读取";
 const char kStale[] = "\n读取失败：显示的是旧值";
+const char kPending[] = "\n已修改，未写入；芯片上的值 %1";
+const char kPendingNeverRead[] = "\n已修改，未写入；芯片上的值未读取";
 const char *const kColumns[] = {"", "", "Address", "Offset", "Bits", "Access", "Reset", "Description"};
 } // namespace Text
 
@@ -39,6 +43,29 @@ QString NumberText(uint64_t number, bool hex, uint32_t hexBits)
 }
 
 const QColor kOldValue(128, 128, 128);
+
+// The register whose word a row shows: itself, or the one above a value or
+// field row.
+const RegisterRow *RegisterOf(const RegisterRow &row)
+{
+    switch (row.RowKind()) {
+    case RegisterRow::Kind::Register:
+        return &row;
+    case RegisterRow::Kind::Value:
+    case RegisterRow::Kind::Field:
+        return row.Parent();
+    case RegisterRow::Kind::Peripheral:
+        break;
+    }
+    return nullptr;
+}
+
+// A field's number within a register's word.
+uint64_t FieldOf(const RegisterRow &field, uint64_t word)
+{
+    const uint32_t low = field.Traits().low;
+    return low >= 64 ? 0 : (word >> low) & RowText::FieldMask(field.Traits().width);
+}
 
 } // namespace
 
@@ -72,6 +99,31 @@ QString RegisterRowModel::ValueText(const RegisterRow &row, bool hex, bool forEd
         break;
     }
     return QString();
+}
+
+void RegisterRowModel::MarkPending(const RegisterRow &reg, std::optional<uint64_t> chipWord)
+{
+    m_pending.insert(reg.Id(), chipWord);
+    RowChanged(reg);
+}
+
+void RegisterRowModel::ClearPending(const RegisterRow &reg)
+{
+    if (m_pending.remove(reg.Id()))
+        RowChanged(reg);
+}
+
+bool RegisterRowModel::IsPending(const RegisterRow &row) const
+{
+    const RegisterRow *reg = RegisterOf(row);
+    const auto pending = reg ? m_pending.constFind(reg->Id()) : m_pending.constEnd();
+    // A fill from the chip or a file since the edit took its place.
+    if (pending == m_pending.constEnd() || reg->Source().kind != ValueSource::Kind::Edited)
+        return false;
+    // Of the fields, those that differ from the chip (all, when it was never read).
+    if (row.RowKind() == RegisterRow::Kind::Field && *pending)
+        return FieldOf(row, **pending) != row.Number();
+    return true;
 }
 
 void RegisterRowModel::Index(const RegisterRow &row)
@@ -210,6 +262,12 @@ QVariant RegisterRowModel::data(const QModelIndex &index, int role) const
         return row->Description();
     case ExpandedRole:
         return row->IsExpanded();
+    case ElideRole:
+        // An array or cluster element keeps its indices: "SET[0].W…[3]" is
+        // told from its neighbours, "SET[0].WAY[0]…" is not.
+        if (column == Name && row->BareName().contains(u'['))
+            return int(Qt::ElideMiddle);
+        return QVariant();
     case ToggleRole:
         // Hexadecimal by its prefix, so it reads the same in either base.
         if (row->RowKind() == RegisterRow::Kind::Field && row->Traits().width == 1 && row->IsEditable())
@@ -223,12 +281,15 @@ QVariant RegisterRowModel::data(const QModelIndex &index, int role) const
         return choices;
     }
     case Qt::ForegroundRole:
+        if (column == Value && IsPending(*row))
+            return QBrush(Looks::PendingEditColour(QApplication::palette("QAbstractItemView")));
         if (column == Value && (row->Source().kind == ValueSource::Kind::NotRead || row->Source().stale) &&
             !row->IsModified())
             return QBrush(kOldValue);
         return QVariant();
     case Qt::FontRole: {
-        QVariant marked = MarkData(row->Id(), column, role, row->IsEditable() && row->IsModified());
+        QVariant marked = MarkData(row->Id(), column, role,
+                                   (row->IsEditable() && row->IsModified()) || (column == Value && IsPending(*row)));
         // A value loaded from a file is told from one read from the chip.
         if (column == Value && row->Source().kind == ValueSource::Kind::File) {
             QFont font = marked.isValid() ? marked.value<QFont>() : QFont();
@@ -243,6 +304,18 @@ QVariant RegisterRowModel::data(const QModelIndex &index, int role) const
         QString tip = SourceText(*row);
         if (const std::optional<QString> refusal = ReadRefusal(*row))
             tip += u'\n' + *refusal;
+        if (IsPending(*row)) {
+            const std::optional<uint64_t> chip = m_pending.value(RegisterOf(*row)->Id());
+            if (!chip)
+                tip += Tr(Text::kPendingNeverRead);
+            else if (row->RowKind() == RegisterRow::Kind::Field)
+                tip += Tr(Text::kPending)
+                           .arg(m_tree.HexBase()
+                                    ? QStringLiteral("0x") + QString::number(FieldOf(*row, *chip), 16).toUpper()
+                                    : QString::number(FieldOf(*row, *chip)));
+            else
+                tip += Tr(Text::kPending).arg(NumberText(*chip, m_tree.HexBase(), RegisterOf(*row)->Traits().bits));
+        }
         const QString note = Marks(row->Id()).note;
         if (!note.isEmpty())
             tip += u'\n' + note;
@@ -284,6 +357,7 @@ void RegisterRowModel::RowsClearing()
 void RegisterRowModel::RowsCleared()
 {
     m_rows.clear();
+    m_pending.clear();
     ForgetMarks();
     endResetModel();
 }

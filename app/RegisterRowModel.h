@@ -6,6 +6,8 @@
 
 #include <QHash>
 
+#include <optional>
+
 // A register window's rows as an item model: the typed rows of its tree,
 // followed through the tree's listener. The view asks only for the rows it
 // shows; nothing is copied out of the rows but the index from ids to rows.
@@ -20,6 +22,14 @@ public:
     enum Column { Name, Value, Address, Offset, Bits, Access, Reset, Description, ColumnCount };
 
     explicit RegisterRowModel(const RegisterRowTree &tree, QObject *parent = nullptr);
+
+    // A register edited and not yet written (values written from the row
+    // menu): its changed values are drawn bold in the pending colour, with
+    // the chip's last word in their tooltips (none when it was never read).
+    // The mark goes with the write, or when the rows are filled again.
+    void MarkPending(const RegisterRow &reg, std::optional<uint64_t> chipWord);
+    void ClearPending(const RegisterRow &reg);
+    bool IsPending(const RegisterRow &row) const;
 
     // The value as column 1 draws it; for editing, the number alone.
     static QString ValueText(const RegisterRow &row, bool hex, bool forEditing = false);
@@ -54,4 +64,6 @@ private:
 
     const RegisterRowTree &m_tree;
     QHash<uint64_t, const RegisterRow *> m_rows;
+    // Registers edited and not yet written: the chip's last word, if known.
+    QHash<uint64_t, std::optional<uint64_t>> m_pending;
 };

@@ -61,6 +61,7 @@ constexpr int kMargin = 2;
 constexpr int kSpacing = 4;
 constexpr int kFindBoxWidth = 140; // the least the find box needs beside the other controls
 constexpr int kWideEnough = 1 << 16;
+constexpr int kFadeStepMs = 300; // a stopped watch's marks go within about a second
 
 QColor Mix(const QColor &from, const QColor &to, double share)
 {
@@ -131,12 +132,22 @@ RegisterWindowTools::RegisterWindowTools(CCorvaneApp &app, CRegWnd &view, ValueP
     auto *find = new QShortcut(QKeySequence::Find, &view, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
     connect(find, &QShortcut::activated, this, [this] { FocusFind(); });
 
+    m_fade = new QTimer(this);
+    m_fade->setInterval(kFadeStepMs);
+    connect(m_fade, &QTimer::timeout, this, [this] {
+        if (!m_watch.FadeChanges())
+            m_fade->stop();
+        Redraw();
+    });
     m_watch.onRefreshed = [this] { Refreshed(); };
     m_watch.onStopped = [this] {
         if (m_restarting)
             return;
         const QSignalBlocker quiet(m_watchBox);
         m_watchBox->setChecked(false);
+        // Marks of a watch no longer running would tell of changes it no
+        // longer sees.
+        m_fade->start();
     };
 }
 
@@ -220,6 +231,7 @@ void RegisterWindowTools::StartOrStopWatch(bool on)
         m_watch.Stop();
         return;
     }
+    m_fade->stop();
     if (!m_watch.Start(Rate())) {
         const QSignalBlocker quiet(m_watchBox);
         m_watchBox->setChecked(false);

@@ -19,6 +19,7 @@ class QHBoxLayout;
 class QLineEdit;
 class QPalette;
 class QPushButton;
+class QTimer;
 class ValuePlotPane;
 
 // The tool row at the top of a register window: the watch and its rate, the
@@ -96,6 +97,7 @@ private:
     Source m_source = Source::None;
     int m_otherSlot = -1;
     std::map<QString, QByteArray> m_snapshots; // peripheral name: image
+    QTimer *m_fade = nullptr;                  // a stopped watch's marks fade step by step
     bool m_restarting = false;
     bool m_redrawPosted = false;
 };

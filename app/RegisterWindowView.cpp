@@ -11,6 +11,8 @@
 #include "regmap/RegisterWindow.h"
 #include "regmap/RegisterWindowTable.h"
 #include "regmap/RowText.h"
+#include "link/SettingValues.h"
+#include "link/Settings.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -18,6 +20,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QHash>
 #include <QMenu>
 #include <QPointer>
 #include <QSplitter>
@@ -96,6 +99,9 @@ struct CRegWnd::Impl : public RowTreeListener
                 if (!guard)
                     return;
                 finish();
+                if (transfer->kind == RegisterTransfer::Kind::WriteRegister ||
+                    transfer->kind == RegisterTransfer::Kind::WritePeripheral)
+                    guard->m_impl->Written(*transfer);
                 if (guard->Tools())
                     guard->Tools()->ForgetWatchImagesOf(transfer->peripheral);
             };
@@ -140,6 +146,7 @@ struct CRegWnd::Impl : public RowTreeListener
     }
     void RowChanged(const RegisterRow &row) override
     {
+        FollowPending(row);
         m_model->RowChanged(row);
         if (m_view.m_tools)
             m_view.m_tools->RowsChanged();
@@ -153,6 +160,66 @@ struct CRegWnd::Impl : public RowTreeListener
         m_syncing = true;
         Grid().Select(Tree().Selected() ? Tree().Selected()->Id() : 0);
         m_syncing = false;
+    }
+
+    // Writing from the row menu: a register edited in the rows differs from
+    // the chip until it is written. The chip holds the word last written
+    // from here, else the word last filled from it, which stays the
+    // register's last word through an edit; a register never read has none.
+    void FollowPending(const RegisterRow &row)
+    {
+        if (row.RowKind() != RegisterRow::Kind::Register)
+            return;
+        const ValueSource &source = row.Source();
+        if (source.kind != ValueSource::Kind::Edited) {
+            m_written.remove(row.Id());
+            m_model->ClearPending(row);
+            return;
+        }
+        const auto written = m_written.constFind(row.Id());
+        if (m_model->IsPending(row) || !WritesLater() || (written != m_written.constEnd() && *written == row.Number()))
+            return;
+        const bool read = source.time.isValid(); // a never-read register has no time
+        std::optional<uint64_t> chip;
+        if (written != m_written.constEnd())
+            chip = *written;
+        else if (read)
+            chip = row.LastWord();
+        m_model->MarkPending(row, chip);
+    }
+    bool WritesLater() const
+    {
+        const ConfigFile &config = m_env.config;
+        if (LoadSettings(config, SettingsPart::DataSourceOnly).dataSource == Stored(DataSource::Offline))
+            return false;
+        const int entry = m_env.user.panel.RegisterWriteModeEntry();
+        const int mode = entry >= 0 ? entry : config.ReadInt(ConfigKey::kCommon, ConfigKey::kRegWr, 0);
+        return mode != Stored(RegisterWriteMode::Immediate);
+    }
+    // A write that went out: its registers hold on the chip what they
+    // show, and their edits are edits no longer.
+    void Written(const RegisterTransfer &transfer)
+    {
+        if (!transfer.succeeded)
+            return;
+        RegisterRow *row = Tree().FindById(transfer.rowId);
+        if (!row)
+            return;
+        if (row->RowKind() == RegisterRow::Kind::Register) {
+            Written(*row);
+            return;
+        }
+        for (const auto &reg : row->Children())
+            if (reg->Source().kind == ValueSource::Kind::Edited)
+                Written(*reg);
+    }
+    void Written(RegisterRow &reg)
+    {
+        m_written.insert(reg.Id(), reg.Number());
+        m_model->ClearPending(reg);
+        Tree().AcceptValue(&reg);
+        for (const auto &child : reg.Children())
+            Tree().AcceptValue(child.get());
     }
 
     // The grid's selection is the one the commands act on.
@@ -172,6 +239,7 @@ struct CRegWnd::Impl : public RowTreeListener
     std::unique_ptr<RegisterRowModel> m_model;
     QTimer m_settle;
     bool m_syncing = false;
+    QHash<uint64_t, uint64_t> m_written; // register: the word last written from the rows
 };
 
 CRegWnd::CRegWnd(CCorvaneApp &app, int slot, QWidget *parent)
@@ -239,8 +307,17 @@ CRegWnd::CRegWnd(CCorvaneApp &app, int slot, QWidget *parent)
         m_impl->Tree().SetNameColumnWidth(width);
         m_impl->m_settle.start();
     });
+    // A row the person opened or closed stays so when its values change.
+    connect(m_grid, &PropertyGrid::RowExpansionChanged, this, [this](uint64_t id, bool expanded) {
+        if (RegisterRow *row = m_impl->Tree().FindById(id); row && row->IsExpanded() != expanded)
+            m_impl->Tree().SetExpanded(row, expanded);
+    });
     connect(m_grid, &PropertyGrid::GridWidthChanged, this, [this](int cx) {
         m_grid->EndEdit();
+        // A divider the person dragged stays where it was put; the grid
+        // draws it narrower while the window is too narrow for it.
+        if (m_grid->NameColumnDragged())
+            return;
         m_impl->Tree().SetNameColumnWidth(m_grid->NameColumnWidth());
         m_impl->m_logic->GridResized(cx);
         m_grid->SetNameColumnWidth(m_impl->Tree().NameColumnWidth());
@@ -249,6 +326,8 @@ CRegWnd::CRegWnd(CCorvaneApp &app, int slot, QWidget *parent)
     connect(&m_impl->m_settle, &QTimer::timeout, this, [this] {
         m_impl->m_logic->NameColumnSettled();
         m_grid->SetNameColumnWidth(m_impl->Tree().NameColumnWidth());
+        if (m_grid->NameColumnDragged())
+            SaveNameWidth();
     });
 }
 
@@ -264,6 +343,18 @@ CRegWnd::~CRegWnd()
 static QString ColumnsKey(int slot)
 {
     return QStringLiteral("Workspace/RegisterWindow%1/Columns").arg(slot);
+}
+
+// The width the person dragged the name column to, kept for the window's slot.
+static QString NameWidthKey(int slot)
+{
+    return QStringLiteral("Workspace/RegisterWindow%1/NameWidth").arg(slot);
+}
+
+void CRegWnd::SaveNameWidth()
+{
+    QSettings(QString::fromUtf8(CMainFrame::kCompany), QString::fromLatin1(CCorvaneApp::kAppName))
+        .setValue(NameWidthKey(m_slot), m_grid->NameColumnWidth());
 }
 
 void CRegWnd::SaveColumns()
@@ -285,6 +376,14 @@ void CRegWnd::RestoreColumns()
     for (const QString &column : shown)
         columns << column.toInt();
     m_grid->SetShownExtraColumns(columns);
+    const QVariant dragged =
+        QSettings(QString::fromUtf8(CMainFrame::kCompany), QString::fromLatin1(CCorvaneApp::kAppName))
+            .value(NameWidthKey(m_slot));
+    if (dragged.isValid() && dragged.toInt() > 0) {
+        m_impl->Tree().SetNameColumnWidth(dragged.toInt());
+        m_grid->SetNameColumnDragged(true);
+        m_impl->m_settle.start(); // the captions follow it
+    }
 }
 
 void CRegWnd::ShowPlot()

@@ -61,6 +61,7 @@ protected:
 private:
     void ScheduleReshape();
     void SaveColumns();
+    void SaveNameWidth();
     // The selected row's value (as drawn, without a name) or its register's address to the clipboard.
     void CopySelected(bool address);
     void RestoreColumns();

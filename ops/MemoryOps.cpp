@@ -88,9 +88,9 @@ bool WriteWholeWord(LinkCycle &cycle, uint32_t address, uint32_t value)
 }
 
 // Both file transfers ask for their file right after the preface.
-QString ChooseMemoryFile(OperationEnv &env, LinkCycle &cycle)
+QString ChooseMemoryFile(OperationEnv &env, LinkCycle &cycle, MemoryFileUse use)
 {
-    const QString path = env.user.files.ChooseFile(MemoryFileRequest());
+    const QString path = env.user.files.ChooseFile(MemoryFileRequest(use));
     if (path.isEmpty())
         cycle.Fail(OpsMessages::kNoFile);
     return path;
@@ -189,7 +189,7 @@ void ReadToFile(OperationEnv &env, const QString &addressText, const QString &le
     LinkCycle cycle(env.config, env.links, env.user);
     if (!cycle.Preface())
         return;
-    const QString path = ChooseMemoryFile(env, cycle);
+    const QString path = ChooseMemoryFile(env, cycle, MemoryFileUse::Save);
     if (path.isEmpty())
         return;
     const uint32_t address = HexText::ParseHexText(addressText);
@@ -304,7 +304,7 @@ void WriteFromFile(OperationEnv &env, const QString &readAddressText)
     LinkCycle cycle(env.config, env.links, env.user);
     if (!cycle.Preface())
         return;
-    const QString path = ChooseMemoryFile(env, cycle);
+    const QString path = ChooseMemoryFile(env, cycle, MemoryFileUse::Load);
     if (path.isEmpty())
         return;
     const uint32_t address = HexText::ParseHexText(readAddressText);

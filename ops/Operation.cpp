@@ -1,13 +1,15 @@
 #include "ops/Operation.h"
 
-FileRequest MemoryFileRequest()
+FileRequest MemoryFileRequest(MemoryFileUse use)
 {
     FileRequest request;
-    request.kind = FileRequest::Kind::Open;
-    request.title = QString::fromUtf8(OpsText::kFileDialogTitle);
-    request.filters = {{QString::fromLatin1(OpsText::kFileFilterText), QStringLiteral("*.bin")}};
-    request.mustExist = false;
-    request.overwritePrompt = true;
+    const bool save = use == MemoryFileUse::Save;
+    request.kind = save ? FileRequest::Kind::Save : FileRequest::Kind::Open;
+    request.title = QString::fromUtf8(save ? OpsText::kFileDialogTitle : OpsText::kLoadDialogTitle);
+    request.filters = {{QString::fromLatin1(OpsText::kBinaryFilterText), QStringLiteral("*.bin")},
+                       {QString::fromLatin1(OpsText::kAnyFilterText), QStringLiteral("*")}};
+    request.mustExist = !save;
+    request.overwritePrompt = save;
     request.purpose = QStringLiteral("memory-file");
     return request;
 }

@@ -33,9 +33,14 @@ public:
 
 namespace OpsText {
 inline constexpr char kFileDialogTitle[] = "选择/输入 保存的文件";
-inline constexpr char kFileFilterText[] = "Register data Files(*.bin)";
+inline constexpr char kLoadDialogTitle[] = "选择 写入芯片的文件";
+inline constexpr char kBinaryFilterText[] = "Binary Files(*.bin)";
+inline constexpr char kAnyFilterText[] = "All Files(*)";
 } // namespace OpsText
 
-// The dialog of the read to file and the write from file: the "open" kind,
-// with the overwrite prompt, the file need not exist.
-FileRequest MemoryFileRequest();
+enum class MemoryFileUse { Save, Load };
+
+// The question of a memory range's file, binary files first: saving (the
+// read to file) asks where to save and before overwriting; loading (the
+// write from file) opens a file that exists.
+FileRequest MemoryFileRequest(MemoryFileUse use);

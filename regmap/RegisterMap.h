@@ -65,6 +65,9 @@ public:
     // read with side effects keep their rows. False when the map does not
     // show the peripheral.
     bool FillPeripheral(const QString &name, const QByteArray &image);
+    // A watch's refresh of the peripheral failed: the registers it reads keep
+    // their values, marked as older than the read that failed.
+    void MarkPeripheralStale(const QString &name);
 
     // --- Transfers: one link cycle reads or writes a peripheral (its rows,
     // through its snapshot file) or a register (`isRegister`).

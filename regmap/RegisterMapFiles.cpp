@@ -15,7 +15,8 @@
 
 namespace {
 
-const char kExportTitle[] = "***** 保存默认路径文件请点击\"取消\"按钮 *****";
+// The save question names what it saves; its Cancel saves nothing.
+const char kExportTitle[] = "保存数据 %1";
 const char kImportTitle[] = "***** 导入默认路径文件请点击\"取消\"按钮 *****";
 const char kFilterText[] = "Register data Files(*.bin)";
 
@@ -119,9 +120,9 @@ bool RegisterMap::SaveSnapshot(const QString &name, const QString &path)
     return true;
 }
 
-// The file of an import or export: the dialog's choice, or the peripheral's
-// default snapshot file when the dialog is cancelled. Empty (after the
-// message) when that default cannot be used.
+// The file of an import: the dialog's choice, or the peripheral's default
+// snapshot file when the dialog is cancelled. Empty (after the message) when
+// that default cannot be used.
 QString RegisterWindow::ChosenSnapshotPath(const QString &name, const char *title, const char *unusableFormat)
 {
     FileRequest request;
@@ -158,7 +159,21 @@ void RegisterWindow::ExportSnapshot()
     BusyScope busy(m_env.user.busy);
     if (RegisterRow *selected = SelectedRow()) {
         const QString name = selected->Name();
-        const QString path = ChosenSnapshotPath(name, kExportTitle, RegisterWindowMessages::kSnapshotCreate);
+        // A save question: it offers the default file's name in the data
+        // folder, asks before overwriting, and its Cancel writes nothing.
+        FileRequest request;
+        request.kind = FileRequest::Kind::Save;
+        request.title = QString::fromUtf8(kExportTitle).arg(name);
+        request.filters = {{QLatin1String(kFilterText), QStringLiteral("*.bin")}};
+        request.overwritePrompt = true;
+        request.purpose = QStringLiteral("snapshot");
+        bool usable = false;
+        SnapshotPathOf(name, false, &usable); // makes the data folder the question starts in
+        if (usable) {
+            request.defaultName = name + QStringLiteral(".bin");
+            request.startFolder = SnapshotFiles::DataFolder(m_env.home, ChipModel());
+        }
+        const QString path = m_env.user.files.ChooseFile(request);
         if (!path.isEmpty())
             SaveSnapshot(name, path);
     }
@@ -172,4 +187,14 @@ bool RegisterMap::FillPeripheral(const QString &name, const QByteArray &image)
     // A watch never reads registers whose reading changes the chip; their rows keep what they show.
     PeripheralImage::Fill(m_tree, peripheral, image, ValueSource::FromChip(), PeripheralImage::Registers::LeaveLeftOut);
     return true;
+}
+
+void RegisterMap::MarkPeripheralStale(const QString &name)
+{
+    RegisterRow *peripheral = m_tree.FindTopRow(name);
+    if (!peripheral)
+        return;
+    for (const auto &reg : peripheral->Children())
+        if (!reg->Traits().readHasSideEffect) // never read by a watch: nothing failed for it
+            m_tree.MarkStale(reg.get());
 }

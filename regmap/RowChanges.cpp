@@ -58,6 +58,17 @@ void RowChanges::Forget()
     m_age.clear();
 }
 
+bool RowChanges::AgeAll()
+{
+    for (auto age = m_age.begin(); age != m_age.end();) {
+        if (++age->second >= kFadeReads)
+            age = m_age.erase(age);
+        else
+            ++age;
+    }
+    return !m_age.empty();
+}
+
 std::optional<int> RowChanges::Age(uint64_t rowId) const
 {
     const auto age = m_age.find(rowId);

@@ -24,6 +24,8 @@ public:
     // After a read of one peripheral: only its rows are compared and aged.
     void Observe(const RegisterRow &peripheral);
     void Forget();
+    // Ages every mark by one read; false once no mark is left.
+    bool AgeAll();
 
     // Reads since the row last changed (0: at the last read); nothing when
     // the row carries no mark.

@@ -26,6 +26,9 @@ bool WindowWatch::Start(int ratePerSecond)
     RegisterWatch::Settings settings;
     settings.chipModel = m_user.panel.ChipModel();
     settings.peripherals = RegisterWatch::PeripheralsOf(m_window.Tree());
+    m_watched.clear();
+    for (const WatchedPeripheral &peripheral : settings.peripherals)
+        m_watched << peripheral.name;
     settings.interval = std::chrono::milliseconds(1000 / ratePerSecond);
     const uint64_t generation = ++m_generation;
     m_applied = 0;
@@ -118,6 +121,10 @@ void WindowWatch::Ended(uint64_t generation, const QString &message)
     ++m_generation;
     m_running = false;
     m_watch.Wait();
+    // The refresh that failed read nothing: what the rows show is older.
+    if (!message.isEmpty())
+        for (const QString &name : m_watched)
+            m_window.MarkPeripheralStale(name);
     if (!message.isEmpty())
         m_user.messages.ShowFailure(message, m_watch.LastStopReason());
     if (onStopped)

@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <deque>
@@ -39,6 +40,9 @@ public:
     void ForgetPending(const QString &peripheral);
     bool IsRunning() const { return m_running; }
     const RowChanges &Changes() const { return m_changes; }
+    // Ages every change mark by one step, as a refresh changing nothing
+    // would; false once no mark is left. For a stopped watch's marks to fade.
+    bool FadeChanges() { return m_changes.AgeAll(); }
     // Refreshes put into the rows since the last start, and the watch's own
     // figures of its last run.
     int AppliedRefreshes() const { return m_applied; }
@@ -71,5 +75,6 @@ private:
         bool endsRefresh = false;
     };
     std::deque<Pending> m_pending;
+    QStringList m_watched; // the peripherals of the running watch
     bool m_stepPosted = false;
 };

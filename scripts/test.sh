@@ -2,7 +2,7 @@
 # Builds every test with address and undefined-behaviour sanitizers and runs them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh gui  # gui: Xvfb, xdotool and CJK fonts for the screenshot tests
+scripts/install-deps.sh gui  # gui: Xvfb and xdotool for the screenshot tests; the fonts come always
 build=${CORVANE_TEST_BUILD:-build/test}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON -DCORVANE_TESTS=ON
 cmake --build "$build"

@@ -64,6 +64,14 @@ public:
         painter->drawText(area.adjusted(4, 0, -4, 0), Qt::AlignRight | Qt::AlignVCenter, note);
         painter->restore();
     }
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        // A value too wide for its column ends in an ellipsis; a name may
+        // rather keep its end (the indices of an array element).
+        const QVariant elide = index.column() == 0 ? index.data(PropertyModel::ElideRole) : QVariant();
+        option->textElideMode = elide.isValid() ? Qt::TextElideMode(elide.toInt()) : Qt::ElideRight;
+    }
     void setEditorData(QWidget *editor, const QModelIndex &index) const override
     {
         if (auto *box = qobject_cast<QComboBox *>(editor))
@@ -86,6 +94,8 @@ constexpr char kWidestValue[] = "0x00000000 (WWWW)";
 constexpr char kWidestNumber[] = "0x00000000";
 // What a name column keeps at least while the value needs its room.
 constexpr int kNarrowestName = 40;
+// What a value column keeps at least: an ellipsis and a digit or two.
+constexpr int kNarrowestValue = 24;
 
 } // namespace
 
@@ -108,9 +118,11 @@ PropertyGrid::PropertyGrid(QWidget *parent)
     m_tree->header()->setStretchLastSection(true);
     m_tree->header()->setSectionsMovable(false);
     m_tree->header()->setContextMenuPolicy(Qt::CustomContextMenu);
-    // A name that does not fit loses its end; a value is never cut (its
-    // column keeps the room of the widest value).
+    // A name that does not fit loses its end (an array element its middle);
+    // a value keeps the room of the widest value, and where even a word
+    // does not fit it ends in an ellipsis, never cut to a shorter number.
     m_tree->setTextElideMode(Qt::ElideRight);
+    m_tree->header()->setMinimumSectionSize(kNarrowestValue);
     m_tree->viewport()->installEventFilter(this);
     m_tree->installEventFilter(this);
     m_tree->setItemDelegate(new ValueDelegate(m_tree));
@@ -143,9 +155,17 @@ PropertyGrid::PropertyGrid(QWidget *parent)
     connect(m_tree->header(), &QHeaderView::sectionResized, this, [this](int section, int, int size) {
         if (section == 0 && !m_updating) {
             m_nameWidth = size;
+            m_nameDragged = true;
             emit NameColumnChanged(size);
         }
     });
+    for (const bool expanded : {true, false})
+        connect(m_tree, expanded ? &QTreeView::expanded : &QTreeView::collapsed, this,
+                [this, expanded](const QModelIndex &index) {
+                    if (!m_updating && index.data(PropertyModel::ExpandedRole).toBool() != expanded)
+                        emit RowExpansionChanged(PropertyModel::IdOf(index), expanded);
+                    FitSoon();
+                });
     connect(m_tree->header(), &QHeaderView::customContextMenuRequested, this,
             [this](const QPoint &at) { ShowHeaderMenu(at); });
 }
@@ -160,6 +180,8 @@ void PropertyGrid::SetModel(PropertyModel *model)
     SetNameColumnWidth(m_nameWidth);
     connect(model, &PropertyModel::ValueEdited, this, &PropertyGrid::ValueEdited);
     connect(model, &QAbstractItemModel::rowsInserted, this, &PropertyGrid::ExpandInserted);
+    connect(model, &QAbstractItemModel::rowsInserted, this, [this] { FitSoon(); });
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { FitSoon(); });
     connect(model, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex &first, const QModelIndex &last) { FollowExpansion(first, last); });
     connect(model, &QAbstractItemModel::modelReset, this, [this] { ShowDescription(); });
@@ -205,8 +227,11 @@ void PropertyGrid::FollowExpansion(const QModelIndex &first, const QModelIndex &
         if (m_model->rowCount(index) == 0)
             continue;
         const bool expanded = index.data(PropertyModel::ExpandedRole).toBool();
-        if (m_tree->isExpanded(index) != expanded)
+        if (m_tree->isExpanded(index) != expanded) {
+            m_updating = true;
             m_tree->setExpanded(index, expanded);
+            m_updating = false;
+        }
     }
     if (m_tree->currentIndex().isValid() && m_tree->currentIndex().parent() == first.parent() &&
         m_tree->currentIndex().row() >= first.row() && m_tree->currentIndex().row() <= last.row())
@@ -291,38 +316,58 @@ void PropertyGrid::ShowHeaderMenu(const QPoint &at)
 
 void PropertyGrid::FitValueColumn()
 {
-    // The value column keeps room for the widest value: a narrow grid gives
-    // the name column less first. With further columns shown, the value
-    // column stops stretching and the extra ones fit their contents.
-    // In a window too narrow even for that, the value keeps a whole word and
-    // the names give up their ends.
+    // The value column keeps room for the widest value; the name column
+    // takes what the values leave: the width the user dragged, else as much
+    // as the names shown need, never less than asked. With further columns
+    // shown, the value column stops stretching and the extra ones fit their
+    // contents. In a window too narrow for that, the name gives way first,
+    // down to its narrowest; the value then keeps what is left inside the
+    // view, where a shortened one ends in an ellipsis.
     const QFontMetrics metrics(m_tree->font());
     const int valueWidth = metrics.horizontalAdvance(QLatin1String(kWidestValue)) + 16;
     const int numberWidth = metrics.horizontalAdvance(QLatin1String(kWidestNumber)) + 16;
     const bool extras = !ShownExtraColumns().isEmpty();
-    if (extras) {
-        m_tree->setColumnWidth(1, valueWidth);
-        m_valueFloor = 0;
-    }
-    // A stretched last column never narrows below the width it had before it
-    // stretched: that width must not push the value out of a narrow view.
-    if (!extras && m_valueFloor != numberWidth) {
-        m_valueFloor = numberWidth;
-        m_tree->header()->setStretchLastSection(false);
-        m_tree->setColumnWidth(1, numberWidth);
-        m_tree->header()->setStretchLastSection(true);
-    }
     const int viewport = m_tree->viewport()->width();
     int width = m_nameWidth;
-    if (!extras && viewport - valueWidth >= kNarrowestName)
-        width = std::min(m_nameWidth, viewport - valueWidth);
-    else if (!extras)
-        width = std::min(m_nameWidth, std::max(kNarrowestName, viewport - numberWidth));
+    if (!m_nameDragged) {
+        width = std::max(width, std::min(static_cast<const QAbstractItemView *>(m_tree)->sizeHintForColumn(0) + 8,
+                                         viewport - valueWidth));
+        if (width + valueWidth > viewport)
+            width = viewport - valueWidth;
+    }
+    if (width + numberWidth > viewport)
+        width = viewport - numberWidth;
+    width = std::max(width, kNarrowestName);
+    // A stretched last column never narrows below the width it had before it
+    // stretched: that width stays the narrowest, so it never runs past the view.
+    if (extras) {
+        m_tree->setColumnWidth(1, std::clamp(viewport - width, kNarrowestValue, valueWidth));
+        m_valueFloor = 0;
+    } else if (m_valueFloor != kNarrowestValue) {
+        m_valueFloor = kNarrowestValue;
+        m_tree->header()->setStretchLastSection(false);
+        m_tree->setColumnWidth(1, kNarrowestValue);
+        m_tree->header()->setStretchLastSection(true);
+    }
     if (m_tree->columnWidth(0) != width) {
         m_updating = true;
         m_tree->setColumnWidth(0, width);
         m_updating = false;
     }
+}
+
+void PropertyGrid::FitSoon()
+{
+    if (m_fitPosted)
+        return;
+    m_fitPosted = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_fitPosted = false;
+            FitValueColumn();
+        },
+        Qt::QueuedConnection);
 }
 
 int PropertyGrid::NameColumnWidth() const
@@ -336,6 +381,12 @@ void PropertyGrid::SetNameColumnWidth(int width)
     FitValueColumn();
 }
 
+void PropertyGrid::SetNameColumnDragged(bool dragged)
+{
+    m_nameDragged = dragged;
+    FitValueColumn();
+}
+
 void PropertyGrid::SetCaptionFont(const QFont &font)
 {
     m_tree->setFont(font);
@@ -344,6 +395,7 @@ void PropertyGrid::SetCaptionFont(const QFont &font)
         if (m_model->rowCount() > 0)
             emit m_model->layoutChanged();
     }
+    FitValueColumn();
 }
 
 uint64_t PropertyGrid::SelectedId() const

@@ -46,8 +46,15 @@ public:
     QList<int> ShownExtraColumns() const;
     void SetShownExtraColumns(const QList<int> &columns);
 
+    // The name column's width as asked (by the owner, or by the user's drag);
+    // the grid draws it narrower where the value would not fit beside it.
     int NameColumnWidth() const;
     void SetNameColumnWidth(int width);
+    // Whether the user dragged the divider (or the owner restored a dragged
+    // width): the name column then keeps that width across resizes instead
+    // of taking the room the value does not need.
+    bool NameColumnDragged() const { return m_nameDragged; }
+    void SetNameColumnDragged(bool dragged);
     void SetCaptionFont(const QFont &font);
 
     uint64_t SelectedId() const;
@@ -69,7 +76,10 @@ signals:
     // A right click (or the menu key) over the rows, after the row under
     // the pointer became the selected one.
     void ContextMenuRequested(const QPoint &gridPosition);
+    // The user dragged the divider to this width.
     void NameColumnChanged(int width);
+    // The user opened or closed a row.
+    void RowExpansionChanged(uint64_t id, bool expanded);
     void GridWidthChanged(int width);
     // The user showed or hid a column from the header's menu.
     void ColumnsChosen();
@@ -86,6 +96,9 @@ private:
     void ExpandInserted(const QModelIndex &parent, int first, int last);
     void ShowHeaderMenu(const QPoint &at);
     void FitValueColumn();
+    // Refits once the event loop turns: rows opened or added change how
+    // wide the names are.
+    void FitSoon();
 
     QTreeView *m_tree = nullptr;
     PropertyModel *m_model = nullptr;
@@ -96,4 +109,6 @@ private:
     // value column draws it narrower.
     int m_valueFloor = 0; // the value column's width before it stretches
     int m_nameWidth = 160;
+    bool m_nameDragged = false;
+    bool m_fitPosted = false;
 };

@@ -27,6 +27,7 @@ public:
         NoteRole,              // the mark's note, drawn at the value's right
         NoteColourRole,
         ToggleRole, // the value text that flips a one-bit value; empty when it has none
+        ElideRole,  // Qt::TextElideMode of a name too wide for its column; invalid: at its end
     };
 
     // How a row is drawn beyond its texts: a background, bold texts, and a

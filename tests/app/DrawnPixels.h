@@ -3,6 +3,7 @@
 // Reading what a window drew: the colours of a band of a grabbed image.
 
 #include "app/Looks.h"
+#include "support/DrawnColours.h"
 
 #include <QColor>
 #include <QImage>
@@ -27,7 +28,9 @@ inline QColor Background(const QImage &image, const QRect &band)
     return QColor::fromRgb(best);
 }
 
-// The colour of a band that stands out most from its background: the text.
+// The colour of a band that stands out most from its background: the text's
+// strongest pixel, which antialiasing may keep short of its pen colour (see
+// DrawnIn for comparing it with one).
 inline QColor TextColour(const QImage &image, const QRect &band)
 {
     const QColor background = Background(image, band);

@@ -503,3 +503,39 @@ TEST(DrawnWindowsTest, AltKeysOpenTheHiddenMenuBarsMenus)
     EXPECT_TRUE(entries.contains("应用程序外观(&A)")) << entries.join('|').toStdString();
     shown->close();
 }
+
+// The comparison of drawn colours every drawn test uses: text drawn in a pen
+// colour passes however thin the font draws it (a grey "--" whose strongest
+// pixel stops at 0x89 for a pen of 0x80), and another colour does not.
+TEST(DrawnWindowsTest, DrawnColoursAllowForAntialiasedGlyphsAndNothingElse)
+{
+    // A white band with a short stroke: its core, and its fringe halfway.
+    auto band = [](const QColor &core, const QColor &fringe) {
+        QImage image(40, 12, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        for (int x = 10; x < 20; ++x) {
+            image.setPixelColor(x, 6, core);
+            image.setPixelColor(x, 5, fringe);
+        }
+        return image;
+    };
+    const QColor grey(0x80, 0x80, 0x80);
+    const QRect all(0, 0, 40, 12);
+    struct Case
+    {
+        QColor core, fringe;
+        bool drawnGrey;
+    };
+    const Case cases[] = {
+        {QColor(0x89, 0x89, 0x89), QColor(0xC0, 0xC0, 0xC0), true},  // fonts-noto-mono's "--"
+        {grey, QColor(0xD0, 0xD0, 0xD0), true},                      // a font that reaches the pen
+        {Qt::black, QColor(0x80, 0x80, 0x80), false},                // black text is no grey text
+        {QColor(0xE0, 0xE0, 0xE0), QColor(0xF0, 0xF0, 0xF0), false}, // too faint to be the pen
+        {QColor(0x80, 0x40, 0x40), QColor(0xC0, 0xA0, 0xA0), false}, // another hue
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.core.name().toStdString());
+        EXPECT_EQ(bool(DrawnIn(band(c.core, c.fringe), all, grey)), c.drawnGrey);
+    }
+    EXPECT_FALSE(DrawnIn(band(Qt::white, Qt::white), all, grey)) << "nothing drawn";
+}

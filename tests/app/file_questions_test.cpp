@@ -4,12 +4,16 @@
 
 #include "AppRig.h"
 #include "GridRows.h"
+#include "SimulatedChip.h"
+#include "app/MemoryWindowView.h"
 #include "support/TestFiles.h"
 
 #include "widgets/PropertyGrid.h"
 
 #include <QFileDialog>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 namespace {
@@ -164,4 +168,149 @@ TEST(FileQuestionsTest, TheDialogOpensInTheStartFolder)
     q.Click("compare");
     ASSERT_EQ(shown.size(), 2);
     EXPECT_EQ(shown[1], QFileInfo(folderA).canonicalFilePath());
+}
+
+namespace {
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Answers the file questions as a person would, one step a tick: the
+// dialogs and message boxes seen, and what was done to them.
+struct DialogAnswers
+{
+    enum class Step { Cancel, AcceptThenNo, AcceptThenYes };
+
+    explicit DialogAnswers(Step step)
+        : step(step)
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this] { Tick(); });
+        timer.start(20);
+    }
+    void Tick()
+    {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (!widget->isVisible())
+                continue;
+            if (auto *box = qobject_cast<QMessageBox *>(widget)) {
+                overwriteQuestions << box->text();
+                box->button(step == Step::AcceptThenYes ? QMessageBox::Yes : QMessageBox::No)->click();
+                return;
+            }
+            auto *dialog = qobject_cast<QFileDialog *>(widget);
+            if (!dialog)
+                continue;
+            if (!accepted) {
+                saving = dialog->acceptMode() == QFileDialog::AcceptSave;
+                button = dialog->labelText(QFileDialog::Accept).remove(u'&');
+                confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+                offered = dialog->selectedFiles();
+                filters = dialog->nameFilters();
+            }
+            if (step == Step::Cancel || accepted) {
+                dialog->reject(); // after a "no" the question stays open: the person cancels it
+                return;
+            }
+            accepted = true;
+            // As the save button does; queued, since the overwrite question it
+            // may ask waits for this timer's next tick.
+            QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog *>(dialog)->accept(); });
+            return;
+        }
+    }
+
+    Step step;
+    QTimer timer;
+    bool accepted = false;
+    bool saving = false;
+    bool confirms = false;
+    QString button;
+    QStringList offered;
+    QStringList filters;
+    QStringList overwriteQuestions;
+};
+
+} // namespace
+
+// "保存数据" asks where to save with a save question offering the default
+// file; it asks before overwriting, and Cancel or "no" writes nothing.
+TEST(FileQuestionsTest, SavingDataAsksASaveQuestionAndBeforeOverwriting)
+{
+    QuestionRig q;
+    ASSERT_TRUE(q.Start());
+    q.rig.app->User().fileHook = nullptr; // the real dialog, answered by DialogAnswers
+    const QString saved = q.rig.Path("data/VX21A/UART0.bin");
+    PutFile(saved, "older");
+
+    struct Case
+    {
+        DialogAnswers::Step step;
+        bool written;
+        int overwriteQuestions;
+    };
+    const Case cases[] = {{DialogAnswers::Step::Cancel, false, 0},
+                          {DialogAnswers::Step::AcceptThenNo, false, 1},
+                          {DialogAnswers::Step::AcceptThenYes, true, 1}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(int(c.step));
+        DialogAnswers answers(c.step);
+        q.Pick(QString::fromUtf8("保存数据"));
+        q.RightClickPeripheral(QStringLiteral("UART0"));
+        EXPECT_TRUE(answers.saving);
+        EXPECT_EQ(answers.button, "Save");
+        EXPECT_TRUE(answers.confirms);
+        EXPECT_EQ(answers.offered, QStringList{QFileInfo(saved).absoluteFilePath()});
+        EXPECT_EQ(answers.filters, QStringList{"Register data Files(*.bin) (*.bin)"});
+        EXPECT_EQ(answers.overwriteQuestions.size(), c.overwriteQuestions);
+        EXPECT_EQ(ReadAll(saved) != "older", c.written);
+    }
+    EXPECT_TRUE(q.rig.messages.isEmpty());
+}
+
+// The memory window saves a range with a save question for binary files; its
+// Cancel writes nothing and says that no file was chosen.
+TEST(FileQuestionsTest, TheMemoryWindowSavesWithABinaryFilesSaveQuestion)
+{
+    SimulatedChip chip("VX21A");
+    ASSERT_TRUE(chip.Start());
+    AppRig rig(StandardIni(QStringLiteral("UART_PORT=%1\nUART_BAUND=6\n").arg(chip.PortPath()))
+                   .replace("DATA_TYPE=0", "DATA_TYPE=2"));
+    ASSERT_TRUE(rig.Start());
+    QList<FileRequest> asked;
+    QString answer;
+    rig.app->User().fileHook = [&](const FileRequest &request) {
+        asked << request;
+        return answer;
+    };
+    QTest::mouseClick(rig.Panel().findChild<QPushButton *>("1043"), Qt::LeftButton);
+    ASSERT_FALSE(rig.app->MemoryWindows().isEmpty());
+    CMemWnd *window = rig.app->MemoryWindows().constLast();
+    QTRY_COMPARE_WITH_TIMEOUT(window->Outstanding(), 0, 10000);
+    auto *save = window->findChild<QPushButton *>(QStringLiteral("save"));
+    auto *load = window->findChild<QPushButton *>(QStringLiteral("load"));
+    ASSERT_TRUE(save && load);
+
+    const QByteArray ram = chip.Peek(0x20000000, 0x100);
+    QTest::mouseClick(save, Qt::LeftButton);
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked[0].kind, FileRequest::Kind::Save);
+    EXPECT_TRUE(asked[0].overwritePrompt);
+    ASSERT_FALSE(asked[0].filters.isEmpty());
+    EXPECT_EQ(asked[0].filters[0].text, "Binary Files(*.bin)");
+    EXPECT_EQ(asked[0].filters[0].pattern, "*.bin");
+    QTRY_COMPARE_WITH_TIMEOUT(window->Outstanding(), 0, 10000);
+    EXPECT_EQ(rig.messages, QStringList{"no file select, please check!"});
+    rig.messages.clear();
+
+    QTest::mouseClick(load, Qt::LeftButton);
+    ASSERT_EQ(asked.size(), 2);
+    EXPECT_EQ(asked[1].kind, FileRequest::Kind::Open);
+    EXPECT_TRUE(asked[1].mustExist);
+    EXPECT_EQ(asked[1].filters[0].text, "Binary Files(*.bin)");
+    QTRY_COMPARE_WITH_TIMEOUT(window->Outstanding(), 0, 10000);
+    EXPECT_EQ(chip.Peek(0x20000000, 0x100), ram) << "a cancelled load writes nothing";
+    EXPECT_EQ(rig.messages, QStringList{"no file select, please check!"});
 }

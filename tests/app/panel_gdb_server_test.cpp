@@ -1,7 +1,9 @@
 // The GDB server data source on the control panel: its entry, its edit box
-// shown only while it is chosen, and the box written at once as typed.
+// shown only while it is chosen, and the box stored once its text is complete.
 
 #include "AppRig.h"
+#include "app/RegisterWindowTools.h"
+#include "support/FakeGdbServer.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -68,21 +70,120 @@ TEST(PanelGdbServerTest, EntryShowsTheServerBoxOnlyWhileChosen)
     EXPECT_TRUE(rig.Panel().rect().contains(box->geometry()));
 }
 
-TEST(PanelGdbServerTest, TypedServerIsWrittenAtOnceAndReadByTheNextStart)
+// The box is stored when the typing is complete: on Enter or when the focus
+// moves on, and only a whole "host:port"; a refused text is said once.
+TEST(PanelGdbServerTest, TypedServerIsStoredOnEnterOrLeavingTheBoxWhenItIsHostAndPort)
 {
     AppRig rig;
     ASSERT_TRUE(rig.Start());
     rig.Frame().show();
+    rig.Frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&rig.Frame()));
     PickByKey(rig, 3);
     QLineEdit *box = ServerBox(rig);
     EXPECT_EQ(box->displayText(), "localhost:3333"); // nothing stored: the default
+    auto stored = [&] { return rig.Config().ReadText("COMMON", "GDB_SERVER", QString("<none>"), 260); };
     QTest::mouseClick(box, Qt::LeftButton);
-    box->selectAll();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(box, "127.0.0.1:1234");
-    EXPECT_EQ(rig.Config().ReadText("COMMON", "GDB_SERVER", QString(), 260), "127.0.0.1:1234");
+    EXPECT_EQ(stored(), "<none>") << "nothing stored while typing";
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(stored(), "127.0.0.1:1234");
+    EXPECT_TRUE(rig.messages.isEmpty());
+
+    // Leaving the box commits as Enter does.
     QTest::keyClick(box, Qt::Key_Backspace);
-    EXPECT_EQ(rig.Config().ReadText("COMMON", "GDB_SERVER", QString(), 260), "127.0.0.1:123");
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, "99");
+    EXPECT_EQ(stored(), "127.0.0.1:1234");
+    rig.List(1020)->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(stored(), "127.0.0.1:1299");
+
+    // Texts that are not host:port are refused, once each, and not stored.
+    struct Case
+    {
+        const char *typed;
+        bool byEnter;
+    };
+    const Case refused[] = {{"12", false},           {"lab-pc", true},      {":3333", true},       {"lab-pc:0", true},
+                            {"lab-pc:65536", false}, {"lab pc:3333", true}, {"lab-pc:33x", false}, {"lab-pc:", true}};
+    for (const Case &c : refused) {
+        SCOPED_TRACE(c.typed);
+        rig.messages.clear();
+        QTest::mouseClick(box, Qt::LeftButton);
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, c.typed);
+        if (c.byEnter)
+            QTest::keyClick(box, Qt::Key_Return);
+        rig.List(1020)->setFocus(Qt::TabFocusReason);
+        QTest::mouseClick(box, Qt::LeftButton);
+        rig.List(1020)->setFocus(Qt::MouseFocusReason);
+        EXPECT_EQ(stored(), "127.0.0.1:1299");
+        EXPECT_EQ(rig.messages,
+                  QStringList{QString::fromUtf8(c.typed) + ": not a GDB server, type host:port (port 1 to 65535) !\n"});
+    }
+    // A message box or another window taking the focus ends no typing.
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, "lab-pc:2");
+    rig.List(1020)->setFocus(Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(stored(), "127.0.0.1:1299");
+    box->setFocus(Qt::ActiveWindowFocusReason);
+    QTest::keyClicks(box, "331");
+    QTest::keyClick(box, Qt::Key_Enter);
+    EXPECT_EQ(stored(), "lab-pc:2331");
     EXPECT_EQ(rig.Panel().DataSourceEntry(), 3);
+
+    rig.Quit();
+    ASSERT_TRUE(rig.Start());
+    EXPECT_EQ(ServerBox(rig)->displayText(), "lab-pc:2331");
+}
+
+// The fault of a box stored at every key: a watch running while a new
+// server is typed went to the half-typed one. Now every refresh goes to the
+// server stored when it started until the new one is complete.
+TEST(PanelGdbServerTest, AWatchKeepsItsServerWhileANewOneIsTyped)
+{
+    FakeGdbServer first{FakeGdbScript()};
+    FakeGdbServer second{FakeGdbScript()};
+    AppRig rig(
+        StandardIni(
+            QStringLiteral("GDB_SERVER=%1\n[VX21A]\nWND_0=1\nUART0=1\n").arg(QString::fromStdString(first.Address())))
+            .replace("DATA_TYPE=0", "DATA_TYPE=3"));
+    ASSERT_TRUE(rig.Start());
+    rig.Frame().show();
+    rig.Frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&rig.Frame()));
+    CRegWnd *window = rig.app->RegisterWindow(0);
+    ASSERT_NE(window, nullptr);
+    auto *rate = window->findChild<QComboBox *>(QStringLiteral("rate"));
+    rate->setCurrentIndex(rate->count() - 1); // 20 per second
+    QTest::mouseClick(window->findChild<QCheckBox *>(QStringLiteral("watch")), Qt::LeftButton);
+    ASSERT_TRUE(window->Tools()->Watch().IsRunning());
+    QTRY_VERIFY_WITH_TIMEOUT(first.Connections() >= 2, 10000);
+
+    QLineEdit *box = ServerBox(rig);
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    const QString typed = QString::fromStdString(second.Address());
+    for (const QChar key : typed) {
+        QTest::keyClicks(box, QString(key));
+        QTest::qWait(30); // refreshes come and go while typing
+        ASSERT_TRUE(window->Tools()->Watch().IsRunning()) << "stopped with " << rig.messages.join(u'|').toStdString();
+    }
+    EXPECT_EQ(box->text(), typed) << "no keystroke lost";
+    EXPECT_TRUE(rig.messages.isEmpty());
+    EXPECT_EQ(second.Connections(), 0);
+    EXPECT_EQ(rig.Config().ReadText("COMMON", "GDB_SERVER", QString(), 260), QString::fromStdString(first.Address()));
+
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(rig.Config().ReadText("COMMON", "GDB_SERVER", QString(), 260), typed);
+    QTRY_VERIFY_WITH_TIMEOUT(second.Connections() >= 2, 10000);
+    const int before = first.Connections();
+    QTest::qWait(300);
+    EXPECT_LE(first.Connections(), before + 1) << "at most the refresh in flight went to the old server";
+    EXPECT_TRUE(rig.messages.isEmpty());
+    QTest::mouseClick(window->findChild<QCheckBox *>(QStringLiteral("watch")), Qt::LeftButton);
 }
 
 // A failed link's message names the server or the port it tried, and the

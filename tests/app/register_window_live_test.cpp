@@ -230,6 +230,61 @@ TEST(RegisterWindowLiveTest, AReadFromTheMenuRunsBetweenRefreshesAndAFaultStopsT
     live.chip.ClearFaults();
 }
 
+// Nothing stale looks live: a refresh that failed greys the values it could
+// not read, as a failed read from the menu does, and the change marks of a
+// watch that stopped fade instead of staying.
+TEST(RegisterWindowLiveTest, AFailedRefreshGreysTheValuesAndMarksFadeOnceTheWatchStops)
+{
+    LiveRig live;
+    ASSERT_TRUE(live.Start());
+    live.Tool<QComboBox>("rate")->setCurrentIndex(4);
+    auto grey = [&](const QStringList &path) {
+        const QVariant colour = Row(live.grid, path).data(1, Qt::ForegroundRole);
+        return colour.isValid() && colour.value<QBrush>().color() == QColor(128, 128, 128);
+    };
+    auto tip = [&](const QStringList &path) { return Row(live.grid, path).data(1, Qt::ToolTipRole).toString(); };
+
+    // The person stops the watch: the marks fade within about a second.
+    live.Click("watch");
+    QTRY_VERIFY_WITH_TIMEOUT(live.Marks({"GPIO", "DATA"}).bold, 10000);
+    live.Click("watch");
+    ASSERT_FALSE(live.Tool<QCheckBox>("watch")->isChecked());
+    EXPECT_TRUE(live.Marks({"GPIO", "DATA"}).bold) << "fading, not gone at once";
+    QTRY_COMPARE_WITH_TIMEOUT(live.Marks({"GPIO", "DATA"}), PropertyGrid::RowMarks(), 3000);
+    EXPECT_FALSE(grey({"GPIO", "DATA"})) << "a watch stopped by the person read everything it showed";
+
+    // A refresh fails: the watch stops with its message; every value it
+    // watched turns grey and says why; the marks fade too.
+    live.Click("watch");
+    QTRY_VERIFY_WITH_TIMEOUT(live.Marks({"GPIO", "DATA"}).bold, 10000);
+    for (const QStringList &path : {QStringList{"GPIO", "DATA"}, QStringList{"UART0", "CR"}})
+        EXPECT_FALSE(grey(path)) << path.join('.').toStdString();
+    live.chip.InjectWrongStatus(0x15, 1000);
+    QTRY_VERIFY_WITH_TIMEOUT(!live.Tool<QCheckBox>("watch")->isChecked(), 10000);
+    ASSERT_EQ(live.rig.messages.size(), 1);
+    for (const QStringList &path : {QStringList{"GPIO", "DATA"}, QStringList{"GPIO", "DATA", "VALUE~"},
+                                    QStringList{"UART0", "CR"}, QStringList{"UART0", "CR", "MODE"}}) {
+        EXPECT_TRUE(grey(path)) << path.join('.').toStdString();
+        EXPECT_TRUE(tip(path).contains(QString::fromUtf8("读取失败"))) << tip(path).toStdString();
+    }
+    // Drawn grey, as a value kept after a failed read.
+    GridItem data = Row(live.grid, {"GPIO", "DATA"});
+    live.grid->clearSelection();
+    QTRY_COMPARE_WITH_TIMEOUT(live.Marks({"GPIO", "DATA"}), PropertyGrid::RowMarks(), 3000);
+    const QImage shot = live.grid->viewport()->grab().toImage();
+    const QRect value = live.grid->visualRect(data.Index(1)).adjusted(2, 1, -2, -1);
+    EXPECT_TRUE(DrawnIn(shot, value, QColor(128, 128, 128)));
+    live.chip.ClearFaults();
+
+    // The next refresh that succeeds makes them live again.
+    live.rig.messages.clear();
+    live.Click("watch");
+    QTRY_VERIFY_WITH_TIMEOUT(!grey({"GPIO", "DATA"}), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!grey({"UART0", "CR"}), 10000);
+    live.Click("watch");
+    EXPECT_TRUE(live.rig.messages.isEmpty()) << live.rig.messages.join('|').toStdString();
+}
+
 TEST(RegisterWindowLiveTest, FindBoxHidesOtherRowsCtrlFFocusesItAndEscapeClearsIt)
 {
     LiveRig live(false);

@@ -5,6 +5,7 @@
 // program with the mouse through xdotool.
 
 #include "SimulatedChip.h"
+#include "support/FakeGdbServer.h"
 #include "support/BuildPaths.h"
 
 #include <QApplication>
@@ -503,6 +504,103 @@ TEST(DemoWithKeysTest, AFieldTypedIntoANeverReadRegisterKeepsTheOtherFields)
 // the focus on its first byte; two hex digits typed write that byte to the
 // chip's RAM and the window draws it; Ctrl+G, three Tabs and Space tick
 // its watch, and the counter in the RAM is drawn changing, on amber.
+namespace {
+
+// The GDB server the installation folder's Corvane.ini names.
+QString StoredGdbServer(const QTemporaryDir &home)
+{
+    QFile file(home.filePath("Corvane.ini"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("<no Corvane.ini>");
+    for (const QByteArray &line : file.readAll().split('\n'))
+        if (line.startsWith("GDB_SERVER="))
+            return QString::fromUtf8(line.mid(11)).trimmed();
+    return QString();
+}
+
+bool MessageBoxOpen()
+{
+    return !XDoTool({"search", "--onlyvisible", "--name", "^Corvane$"}).isEmpty();
+}
+
+} // namespace
+
+// A new GDB server typed into the panel's box while a register window
+// watches through the old one: every keystroke lands in the box, the watch
+// keeps its server and no message comes until Enter; then the next refreshes
+// go to the new server, which Corvane.ini keeps. A text that is not
+// host:port is refused with one message and not stored.
+TEST(DemoWithKeysTest, AGdbServerTypedWhileAWatchRunsTakesEffectOnEnter)
+{
+    if (const QString missing = MissingForTheMouse(); !missing.isEmpty())
+        GTEST_SKIP() << missing.toStdString();
+
+    FakeGdbServer first{FakeGdbScript()};
+    FakeGdbServer second{FakeGdbScript()};
+    SimulatedChip chip("VX21A");
+    ASSERT_TRUE(chip.Start());
+    QTemporaryDir home;
+    QTemporaryDir profile;
+    QString ini = DemoIni(chip.PortPath());
+    ini.replace("DATA_TYPE=2", "DATA_TYPE=3");
+    ini.replace("GDB_SERVER=localhost:1234", "GDB_SERVER=" + QString::fromStdString(first.Address()));
+    ini.replace("\nRCC=1\nGPIOA=1\nUSART1=1\n", "\nRCC=1\n");
+    QProcess corvane;
+    QString mainWindow;
+    ASSERT_NO_FATAL_FAILURE(StartCorvane(corvane, home, profile, ini, mainWindow));
+    XDoTool({"windowfocus", "--sync", mainWindow});
+
+    // "监视" in register window 0's tool row.
+    XDoTool({"mousemove", "--sync", "389", "39", "click", "1"});
+    QElapsedTimer timer;
+    timer.start();
+    while (first.Connections() < 2 && timer.elapsed() < 20000)
+        QTest::qWait(100);
+    ASSERT_GE(first.Connections(), 2) << "the watch does not refresh";
+
+    // The server box stands where the port list stood.
+    const QString typed = QString::fromStdString(second.Address());
+    XDoTool({"mousemove", "--sync", "197", "90", "click", "1"});
+    XDoTool({"key", "ctrl+a"});
+    XDoTool({"type", "--delay", "120", typed});
+    QTest::qWait(500);
+    Screen().save(QDir(BinDir()).filePath("corvane-demo-gdb-server-typed.png"));
+    EXPECT_FALSE(MessageBoxOpen()) << "a message while typing";
+    EXPECT_EQ(second.Connections(), 0) << "a refresh went to a half-typed server";
+    EXPECT_EQ(StoredGdbServer(home), QString::fromStdString(first.Address()));
+    const int before = first.Connections();
+    QTest::qWait(600);
+    EXPECT_GT(first.Connections(), before) << "the watch stopped while typing";
+
+    XDoTool({"key", "Return"});
+    timer.restart();
+    while (second.Connections() < 2 && timer.elapsed() < 20000)
+        QTest::qWait(100);
+    EXPECT_GE(second.Connections(), 2) << "the refreshes did not go to the new server";
+    EXPECT_EQ(StoredGdbServer(home), typed);
+    EXPECT_FALSE(MessageBoxOpen());
+
+    // Not host:port: one message when the focus moves on, nothing stored.
+    XDoTool({"mousemove", "--sync", "197", "90", "click", "1"});
+    XDoTool({"key", "ctrl+a"});
+    XDoTool({"type", "--delay", "60", "12"});
+    XDoTool({"key", "Tab"});
+    timer.restart();
+    while (!MessageBoxOpen() && timer.elapsed() < 10000)
+        QTest::qWait(100);
+    ASSERT_TRUE(MessageBoxOpen()) << "no message for \"12\"";
+    Screen().save(QDir(BinDir()).filePath("corvane-demo-gdb-server-refused.png"));
+    XDoTool({"key", "Return"}); // the message's OK
+    QTest::qWait(1500);
+    EXPECT_FALSE(MessageBoxOpen()) << "the message came again";
+    EXPECT_EQ(StoredGdbServer(home), typed);
+
+    EXPECT_EQ(corvane.state(), QProcess::Running);
+    corvane.terminate();
+    if (!corvane.waitForFinished(10000))
+        corvane.kill();
+}
+
 TEST(DemoWithMouseTest, MemoryWindowWritesATypedByteAndWatchesTheCounter)
 {
     if (const QString missing = MissingForTheMouse(); !missing.isEmpty())

@@ -122,9 +122,13 @@ TEST(MemoryReadToFile, CancelledDialogComesFirst)
     ASSERT_EQ(rig.user.fileRequests.size(), 1);
     const FileRequest &request = rig.user.fileRequests[0];
     EXPECT_EQ(request.title, "选择/输入 保存的文件");
-    ASSERT_EQ(request.filters.size(), 1);
-    EXPECT_EQ(request.filters[0].text, "Register data Files(*.bin)");
+    // A save question for binary files, asking before it overwrites.
+    EXPECT_EQ(request.kind, FileRequest::Kind::Save);
+    EXPECT_TRUE(request.overwritePrompt);
+    ASSERT_EQ(request.filters.size(), 2);
+    EXPECT_EQ(request.filters[0].text, "Binary Files(*.bin)");
     EXPECT_EQ(request.filters[0].pattern, "*.bin");
+    EXPECT_EQ(request.filters[1].pattern, "*");
     EXPECT_FALSE(request.mustExist);
 }
 
@@ -292,6 +296,11 @@ TEST(MemoryWriteFromFile, DialogFileAndEmptyFile)
     rig.UseProbe();
     MemoryOps::WriteFromFile(rig.env, "1FFFFFFC");
     EXPECT_EQ(rig.user.messages, QStringList{kNoFile});
+    // The question opens a binary file that exists.
+    ASSERT_EQ(rig.user.fileRequests.size(), 1);
+    EXPECT_EQ(rig.user.fileRequests[0].kind, FileRequest::Kind::Open);
+    EXPECT_TRUE(rig.user.fileRequests[0].mustExist);
+    EXPECT_EQ(rig.user.fileRequests[0].filters.value(0).text, "Binary Files(*.bin)");
 
     rig.user.messages.clear();
     rig.user.chosenFile = rig.FilePath("missing.bin");

@@ -86,7 +86,8 @@ TEST(SnapshotOnAFullDisk, OldFileStays)
          },
          "%1 open error !\n"},
         {"export to the default file",
-         [](FullDiskRig &, RegisterWindow &window) {
+         [](FullDiskRig &rig, RegisterWindow &window) {
+             rig.user.chosenFile = rig.DataPath("TIMER"); // the file the save question offers
              window.SetSelection(Peripheral(window, "TIMER"), false);
              window.ExportSnapshot();
          },

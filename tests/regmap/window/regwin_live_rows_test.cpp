@@ -96,6 +96,35 @@ TEST(LiveRows, ChangesMarkWhatDifferedAtTheLastReadAndFade)
     EXPECT_EQ(marked(), "SR VALUE~ ALL ODD VALUE~") << "ODD shares SR's word";
 }
 
+// Without reads (a watch that stopped), the marks fade step by step all the
+// same.
+TEST(LiveRows, MarksAgeWithoutReadsUntilNoneIsLeft)
+{
+    RegwinRig rig;
+    RegisterWindow &window = rig.WindowWith({"TIMER"});
+    RowChanges changes;
+    window.FillPeripheral("TIMER", TimerImage(0x01, 0x10, 0x100));
+    changes.Observe(window.Tree());
+    window.FillPeripheral("TIMER", TimerImage(0x31, 0x10, 0x100));
+    changes.Observe(window.Tree());
+    window.FillPeripheral("TIMER", TimerImage(0x31, 0x11, 0x100));
+    changes.Observe(window.Tree());
+    const uint64_t cr = Register(window, "TIMER", "CR")->Id();
+    const uint64_t sr = Register(window, "TIMER", "SR")->Id();
+    ASSERT_EQ(changes.Age(cr), 1);
+    ASSERT_EQ(changes.Age(sr), 0);
+    for (int step = 1; step < RowChanges::kFadeReads; ++step) {
+        SCOPED_TRACE(step);
+        EXPECT_TRUE(changes.AgeAll());
+        EXPECT_EQ(changes.Age(sr), step);
+        EXPECT_LT(changes.Strength(sr), 1.0);
+    }
+    EXPECT_EQ(changes.Age(cr), std::nullopt) << "the older mark went first";
+    EXPECT_FALSE(changes.AgeAll());
+    EXPECT_EQ(changes.Age(sr), std::nullopt);
+    EXPECT_FALSE(changes.KeepsInChangesOnly(*Peripheral(window, "TIMER")));
+}
+
 TEST(LiveRows, ObservingOnePeripheralLeavesTheOthersMarks)
 {
     RegwinRig rig;

@@ -64,6 +64,13 @@ TEST(WindowWatch, RowsFollowTheChipUntilTheLinkFailsWithOneMessage)
     EXPECT_EQ(rig.user.messages, QStringList{"ReadMem 0x20001000 0x100 error !\n"});
     EXPECT_FALSE(watch.IsRunning());
     EXPECT_TRUE(watch.Changes().ChangedAtLastRead(Register(window, "TIMER", "DATA")->Id()));
+    // What the failed refresh could not read is older now, as after a failed
+    // read; registers a watch never reads keep what they showed.
+    EXPECT_TRUE(Register(window, "TIMER", "DATA")->Source().stale);
+    for (const auto &reg : Peripheral(window, "TIMER")->Children())
+        EXPECT_EQ(reg->Source().stale,
+                  !reg->Traits().readHasSideEffect && reg->Source().kind != ValueSource::Kind::NotRead)
+            << reg->BareName().toStdString();
     PumpUntil([] { return false; }, 200ms);
     EXPECT_EQ(stopped, 1);
     EXPECT_EQ(rig.user.messages.size(), 1);
@@ -95,6 +102,7 @@ TEST(WindowWatch, NothingReachesTheRowsAfterAStop)
     EXPECT_EQ(Child(window, "TIMER", "DATA", "VALUE~")->Value(), before);
     EXPECT_EQ(stopped, 1);
     EXPECT_TRUE(rig.user.messages.isEmpty());
+    EXPECT_FALSE(Register(window, "TIMER", "DATA")->Source().stale) << "a stop is no failed read";
     EXPECT_TRUE(watch.Start(10)) << "a stopped watch starts again";
     ASSERT_TRUE(PumpUntil([&] { return refreshed > appliedBefore; }));
     watch.Stop();
