@@ -450,7 +450,7 @@ void CMemWnd::WriteUnit(uint32_t address, int size, uint32_t before, uint32_t af
                 ShowMessages(failures.mid(0, 1));
                 return;
             }
-            m_view.Apply(back);
+            m_view.Replace(back);
             if (!undo)
                 m_view.PushWritten({address, size, before, after});
             m_hex->viewport()->update();

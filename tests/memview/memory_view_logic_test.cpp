@@ -21,6 +21,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 ChipAddressMap FixtureMap()
@@ -123,6 +125,67 @@ TEST(MemoryViewTest, ScrollsOverTheWholeSpaceAndHoldsOnlyTheRowsShown)
     ASSERT_TRUE(newRow);
     EXPECT_EQ(newRow->first, 0x000FFFE0u);
     EXPECT_EQ(newRow->Size(), 16u);
+}
+
+// Bytes whose read failed stay failed ("??") through every change of row
+// width, unit and scroll that keeps them shown, until they are read again:
+// the reads those changes ask for never hand a failure on as a value.
+TEST(MemoryViewTest, FailedBytesStayFailedUntilReadAgain)
+{
+    MemoryView view(0x20000010);
+    view.SetRules(ReadRules("VX21A", {}));
+    view.SetRowsShown(4);
+    // What a read of the link gives: every byte it waits for, read as 0x5A.
+    auto readWanted = [&view] {
+        while (std::optional<MemoryBlock> wanted = view.TakeWanted()) {
+            for (uint32_t i = 0; i < wanted->Size(); ++i)
+                if (wanted->states[i] == ByteState::Unread || wanted->states[i] == ByteState::Reading) {
+                    wanted->states[i] = ByteState::Value;
+                    wanted->bytes[qsizetype(i)] = char(0x5A);
+                }
+            view.Apply(*wanted);
+        }
+    };
+    std::optional<MemoryBlock> first = view.TakeWanted();
+    ASSERT_TRUE(first);
+    for (uint32_t i = 0; i < first->Size(); ++i)
+        first->states[i] = i < 0x10 ? ByteState::Failed : ByteState::Value;
+    view.Apply(*first);
+    ASSERT_EQ(view.UnitText(0x20000010), "??");
+
+    struct Step
+    {
+        const char *what;
+        std::function<void()> change;
+    };
+    const Step steps[] = {
+        {"32 bytes a row", [&] { view.SetRowWidth(32); }},
+        {"32-bit units", [&] { view.SetUnit(4); }},
+        {"8 bytes a row", [&] { view.SetRowWidth(8); }},
+        {"16-bit units", [&] { view.SetUnit(2); }},
+        {"16 bytes a row", [&] { view.SetRowWidth(16); }},
+        {"a row down", [&] { view.ScrollToRow(int64_t(view.TopRow()) + 1); }},
+        {"a row up", [&] { view.ScrollToRow(int64_t(view.TopRow()) - 1); }},
+        {"a row up and two more rows",
+         [&] {
+             view.ScrollToRow(int64_t(view.TopRow()) - 1);
+             view.SetRowsShown(6);
+         }},
+    };
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.what);
+        step.change();
+        readWanted();
+        for (uint32_t a = 0x20000010; a < 0x20000020; ++a)
+            ASSERT_EQ(view.State(a), ByteState::Failed) << std::hex << a;
+        EXPECT_EQ(view.UnitText(0x20000010), QString(2 * view.Unit(), u'?'));
+        EXPECT_FALSE(view.UnitValue(0x20000010));
+    }
+    // Read again (the refresh key): the bytes hold what the chip gives.
+    view.Forget();
+    readWanted();
+    EXPECT_EQ(view.State(0x20000010), ByteState::Value);
+    EXPECT_EQ(view.UnitText(0x20000010), "5A5A");
 }
 
 TEST(MemoryViewTest, CursorMovesByUnitsRowsAndPagesAndStaysInView)
