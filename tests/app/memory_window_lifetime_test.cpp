@@ -149,9 +149,9 @@ TEST(MemoryWindowLifetimeTest, ClosingWhileTheLinkIsHeldElsewhereReturnsAtOnce)
     QTest::qWait(300); // the save and a refresh wait for the link
     EXPECT_EQ(window->Outstanding(), 1);
     FrameOf(window)->close();
-    EXPECT_TRUE(holder.Holding()) << "the window waited for the action holding the link";
-    mem.rig.Settle();
+    mem.rig.Settle(); // the window goes
     EXPECT_TRUE(mem.rig.app->MemoryWindows().isEmpty());
+    EXPECT_TRUE(holder.Holding()) << "the window waited for the action holding the link";
     holder.Release();
     QTest::qWait(100);
     EXPECT_FALSE(QFileInfo::exists(mem.rig.Path("out.bin"))) << "the save went on after the window closed";
@@ -200,6 +200,7 @@ TEST(MemoryWindowLifetimeTest, UnitsTypedBeforeClosingAreWrittenOrNamed)
         MemRig::ClickUnit(window, kRam + 8);
         MemRig::Type(window, "5566");
         FrameOf(window)->close();
+        mem.rig.Settle();
         EXPECT_TRUE(holder.Holding());
         EXPECT_EQ(mem.rig.messages, QStringList{"memory window closed while the link was busy, not written:\n"
                                                 "0x20000008 = 55\n0x20000009 = 66"});
@@ -242,9 +243,9 @@ TEST(MemoryWindowLifetimeTest, AFindsCancelActsAfterTheTransferOnItsWayOverASlow
 TEST(MemoryWindowLifetimeTest, ALinkOrChipChangeReadsTheRowsAgainAndClearsWhatNoLongerHolds)
 {
     MemRig mem;
-    mem.rig.WriteFile("Corvane.ini", StandardIni(QStringLiteral("UART_PORT=/nonexistent/ttyX\n"))
-                                         .replace("DATA_TYPE=0", "DATA_TYPE=2")
-                                         .toUtf8());
+    mem.rig.WriteFile(
+        "Corvane.ini",
+        StandardIni(QStringLiteral("UART_PORT=/nonexistent/ttyX\n")).replace("DATA_TYPE=0", "DATA_TYPE=2").toUtf8());
     ASSERT_TRUE(mem.Start());
     CMemWnd *window = mem.Open();
     ASSERT_NE(window, nullptr);

@@ -45,7 +45,6 @@ QList<int> AllLooks()
     return ids;
 }
 
-
 } // namespace
 
 TEST(MemoryWindowTest, OpensFromThePanelButtonTheFramesMenuAndCtrlMSeveralAtOnce)

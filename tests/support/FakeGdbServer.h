@@ -47,7 +47,7 @@ struct FakeGdbScript
     Flood flood = Flood::None;
     bool floodsOnConnect = false; // else from the first command starting with floodPrefix on
     std::string floodPrefix;
-    int floodPauseUs = 0; // between two units: 0 sends as fast as the client takes them
+    int floodPauseUs = 0;      // between two units: 0 sends as fast as the client takes them
     int memoryReadPauseMs = 0; // before each reply to "m": a slow link
 };
 
