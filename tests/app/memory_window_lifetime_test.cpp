@@ -115,6 +115,7 @@ TEST(MemoryWindowLifetimeTest, SaveAndLoadAreCancelledWithTheirButton)
         mem.rig.chosenFile = mem.rig.Path(QString::fromLatin1(c.file));
         MemRig::Tool<QLineEdit>(window, "rangeFirst")->setText("20000000");
         MemRig::Tool<QLineEdit>(window, "rangeLength")->setText(QString::fromLatin1(c.length));
+        mem.chip.InjectDelay(5, 1 << 20); // seconds for the whole transfer
         QTest::mouseClick(MemRig::Tool<QPushButton>(window, c.button), Qt::LeftButton);
         WaitForProgress(window);
         auto *cancel = MemRig::Tool<QPushButton>(window, "cancel");
@@ -122,6 +123,7 @@ TEST(MemoryWindowLifetimeTest, SaveAndLoadAreCancelledWithTheirButton)
         EXPECT_EQ(cancel->text(), "取消");
         QTest::mouseClick(cancel, Qt::LeftButton);
         MemRig::Settle(window);
+        mem.chip.ClearFaults();
         ASSERT_EQ(mem.rig.messages.size(), 1) << mem.rig.messages.join('|').toStdString();
         EXPECT_TRUE(mem.rig.messages[0].startsWith("transfer stopped after 0x")) << mem.rig.messages[0].toStdString();
         EXPECT_FALSE(cancel->isVisible());
@@ -169,6 +171,7 @@ TEST(MemoryWindowLifetimeTest, QuittingDuringASaveCancelsIt)
     mem.rig.chosenFile = mem.rig.Path("out.bin");
     MemRig::Tool<QLineEdit>(window, "rangeFirst")->setText("20000000");
     MemRig::Tool<QLineEdit>(window, "rangeLength")->setText("800000");
+    mem.chip.InjectDelay(5, 1 << 20); // seconds for the whole transfer
     QTest::mouseClick(MemRig::Tool<QPushButton>(window, "save"), Qt::LeftButton);
     WaitForProgress(window);
     mem.rig.Quit();
