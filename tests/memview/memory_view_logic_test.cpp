@@ -12,6 +12,7 @@
 #include "memview/MemoryUnits.h"
 #include "memview/MemoryView.h"
 #include "regmap/RowChanges.h"
+#include "regmap/SvdDeviceModel.h"
 #include "support/BuildPaths.h"
 #include "support/QtPrinters.h"
 
@@ -21,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -332,6 +334,58 @@ TEST(ChipAddressMapTest, RegistersByAddressAndNamesForTheAddressBox)
     for (const Case &c : cases)
         EXPECT_EQ(AddressInput::Parse(c.text, &map), c.address) << c.text;
     EXPECT_TRUE(ChipAddressMap::Load("/nonexistent.svd").IsEmpty());
+}
+
+// Whatever else the SVD file gets wrong, the words whose reading changes the
+// chip stay out of every read, and so do the words nobody can tell about; the
+// margin says why. A peripheral without a base address has no place at all.
+TEST(ChipAddressMapTest, WordsNeverReadWhateverTheSvdFileGetsWrong)
+{
+    const ChipAddressMap map = ChipAddressMap::Load(FixturePath("unreadable.svd"));
+    QStringList peripherals;
+    for (const ChipAddressMap::Peripheral &peripheral : map.Peripherals())
+        peripherals << peripheral.name;
+    EXPECT_EQ(peripherals, QStringList({"FIFO", "BROKEN"}));
+
+    // FIFO: DATA pops on reading, CTRL's fields cannot be read; STAT is plain.
+    // BROKEN: its walk stops after CLR, so its whole address block stays out.
+    std::vector<uint32_t> expected{0x20001000, 0x20001004};
+    for (uint32_t word = 0x20002000; word < 0x20002040; word += 4)
+        expected.push_back(word);
+    std::vector<uint32_t> leftOut = map.LeftOutWords();
+    std::sort(leftOut.begin(), leftOut.end());
+    leftOut.erase(std::unique(leftOut.begin(), leftOut.end()), leftOut.end());
+    EXPECT_EQ(leftOut, expected);
+
+    const ReadRules rules("VX21A", map.LeftOutWords());
+    const MemoryBlock fifo = MemoryRows::Planned(rules, 0x20001000, 16);
+    EXPECT_EQ(MemoryText::Rows(fifo, 16, 4, &map),
+              QStringList{"20001000: ~~~~~~~~ ~~~~~~~~ ........ ........                    "
+                          "FIFO.CTRL [SVD unreadable: not read] DATA STAT"});
+    const MemoryBlock broken = MemoryRows::Planned(rules, 0x20002000, 0x50);
+    for (uint32_t i = 0; i < 0x40; ++i)
+        ASSERT_EQ(broken.states[i], ByteState::LeftOut) << std::hex << i;
+    EXPECT_EQ(broken.states[0x40], ByteState::Unread);
+    EXPECT_EQ(MemoryText::Rows(broken, 16, 4, &map).front(), "20002000: ~~~~~~~~ ~~~~~~~~ ~~~~~~~~ ~~~~~~~~  "
+                                                             "                  BROKEN [SVD unreadable: not read] CLR");
+
+    // Names for the address box, places for the status line and tooltips.
+    EXPECT_EQ(map.AddressOf("FIFO.STAT"), 0x20001008u);
+    EXPECT_EQ(map.AddressOf("BROKEN.CLR"), 0x20002000u);
+    EXPECT_EQ(map.Names().count("BROKEN"), 1);
+    ASSERT_TRUE(map.RegisterAt(0x20002001));
+    EXPECT_EQ(map.RegisterAt(0x20002001)->name, "BROKEN.CLR");
+    ASSERT_TRUE(map.RegisterAt(0x20002030));
+    EXPECT_EQ(map.RegisterAt(0x20002030)->name, "BROKEN");
+    EXPECT_TRUE(map.UnknownAt(0x20001002));
+    EXPECT_TRUE(map.UnknownAt(0x2000203F));
+    EXPECT_FALSE(map.UnknownAt(0x20001004)) << "DATA is left out for its read action, which is known";
+    EXPECT_FALSE(map.UnknownAt(0x20002040));
+
+    // The register windows still refuse such a peripheral with the file's message.
+    const SvdPeripheralResult strict = SvdDeviceModel::ReadPeripheral(FixturePath("unreadable.svd"), u"FIFO");
+    EXPECT_EQ(strict.outcome, SvdPeripheralResult::Outcome::Failed);
+    EXPECT_FALSE(strict.message.isEmpty());
 }
 
 TEST(GoToHistoryTest, BackAndForwardReturnWhereTheViewStood)
