@@ -2,7 +2,7 @@
 // meets it: a save, load or find cancelled with its button; closing the
 // window or quitting while another action holds the link; units typed just
 // before closing; the rows after the data source, the link or the chip
-// changed.
+// changed; failed rows through changes of the row width and unit.
 
 #include "AppRig.h"
 #include "MemRig.h"
@@ -268,4 +268,44 @@ TEST(MemoryWindowLifetimeTest, ALinkOrChipChangeReadsTheRowsAgainAndClearsWhatNo
     PickByKey(mem.rig, 1001, 1); // VX21B: no SVD file here
     MemRig::Settle(window);
     EXPECT_NE(address->currentText(), "UART0");
+}
+
+// Rows whose read failed keep "??" when the row width and the unit change,
+// until they are read again; they never turn into 00.
+TEST(MemoryWindowLifetimeTest, FailedRowsStayFailedThroughRowWidthAndUnitChanges)
+{
+    MemRig mem;
+    ASSERT_TRUE(mem.Start());
+    CMemWnd *window = mem.Open();
+    ASSERT_NE(window, nullptr);
+    MemRig::GoTo(window, "20000010");
+    mem.chip.InjectNoAnswer(1000);
+    MemRig::Key(window, Qt::Key_F5);
+    MemRig::Settle(window);
+    mem.chip.ClearFaults();
+    ASSERT_EQ(window->View().UnitText(kRam + 0x10), "??");
+    mem.rig.messages.clear();
+
+    struct Step
+    {
+        const char *list;
+        int entry; // 32 bytes a row moves the top row up: a row above the failed ones is read
+        QString failed;
+    };
+    const Step steps[] = {{"rowWidth", 2, "??"}, {"unit", 2, "????????"}, {"rowWidth", 0, "????????"}};
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.list);
+        QComboBox *list = MemRig::Tool<QComboBox>(window, step.list);
+        list->setFocus();
+        while (list->currentIndex() < step.entry)
+            QTest::keyClick(list, Qt::Key_Down);
+        while (list->currentIndex() > step.entry)
+            QTest::keyClick(list, Qt::Key_Up);
+        MemRig::Settle(window);
+        EXPECT_EQ(window->View().UnitText(kRam + 0x10), step.failed);
+    }
+    EXPECT_EQ(window->View().UnitText(kRam), "C0DE0000") << "the row above was read";
+    MemRig::Key(window, Qt::Key_F5);
+    MemRig::Settle(window);
+    EXPECT_EQ(window->View().UnitText(kRam + 0x10), "C0DE0004");
 }
