@@ -388,6 +388,36 @@ TEST(ChipAddressMapTest, WordsNeverReadWhateverTheSvdFileGetsWrong)
     EXPECT_FALSE(strict.message.isEmpty());
 }
 
+// A find's transfers last about TransferPace::kAim at the speed seen so far,
+// so a cancel looked at between two acts within about that time.
+TEST(MemoryFindTest, TransfersArePacedByTheSpeedSeen)
+{
+    using namespace std::chrono_literals;
+    using Pace = MemoryFind::TransferPace;
+    struct Case
+    {
+        uint32_t bytes;
+        std::chrono::milliseconds took;
+        uint32_t next;
+    };
+    const Case cases[] = {
+        {1024, 1ms, 4096},    // a fast link: four times the last, no more
+        {16384, 1ms, 16384},  // never past the transfer buffer
+        {2048, 100ms, 4096},  // 20 KiB/s: 0.2 s of it
+        {1024, 400ms, 512},   // 2.5 KiB/s
+        {1024, 10000ms, 256}, // crawling: the least still moves
+        {1000, 200ms, 1000},  // whole words
+        {1002, 200ms, 1000},
+    };
+    for (const Case &c : cases) {
+        Pace pace;
+        EXPECT_EQ(pace.Bytes(), Pace::kFirst);
+        pace.Took(c.bytes, c.took);
+        EXPECT_EQ(pace.Bytes(), c.next) << c.bytes << " in " << c.took.count() << " ms";
+        EXPECT_EQ(pace.Bytes() % 4, 0u);
+    }
+}
+
 TEST(GoToHistoryTest, BackAndForwardReturnWhereTheViewStood)
 {
     GoToHistory history(0x20000000);
