@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QProgressBar>
+#include <QProgressDialog>
 
 #include <condition_variable>
 #include <functional>
@@ -157,6 +158,39 @@ TEST(MemoryWindowLifetimeTest, ClosingWhileTheLinkIsHeldElsewhereReturnsAtOnce)
     holder.Release();
     QTest::qWait(100);
     EXPECT_FALSE(QFileInfo::exists(mem.rig.Path("out.bin"))) << "the save went on after the window closed";
+}
+
+// The same with the panel's own long transfer holding the link: the watching
+// window closes at once and the transfer's 取消 can be clicked right after.
+TEST(MemoryWindowLifetimeTest, ClosingAWatchingWindowDuringThePanelsTransferLeavesItsCancelClickable)
+{
+    MemRig mem;
+    ASSERT_TRUE(mem.Start());
+    CMemWnd *window = mem.Open();
+    ASSERT_NE(window, nullptr);
+    QTest::mouseClick(MemRig::Tool<QCheckBox>(window, "watch"), Qt::LeftButton);
+    mem.rig.chosenFile = mem.rig.Path("panel.bin");
+    for (const auto &[id, text] : {std::pair{"1021", "20000000"}, std::pair{"1024", "800000"}}) {
+        auto *field = mem.rig.Panel().findChild<QLineEdit *>(QString::fromLatin1(id));
+        QTest::mouseClick(field, Qt::LeftButton);
+        field->selectAll();
+        QTest::keyClicks(field, QString::fromLatin1(text));
+    }
+    mem.chip.InjectDelay(5, 1 << 20); // seconds for the whole transfer
+    QTest::mouseClick(mem.rig.Panel().findChild<QPushButton *>("1025"), Qt::LeftButton);
+    QProgressDialog *progress = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (progress = mem.rig.Panel().findChild<QProgressDialog *>("progress")) && progress->value() > 0, 20000);
+    QTest::qWait(500); // the watch's next refresh waits for the link
+    FrameOf(window)->close();
+    mem.rig.Settle();
+    EXPECT_TRUE(mem.rig.app->MemoryWindows().isEmpty());
+    ASSERT_TRUE(mem.rig.app->Links().gate.IsHeld()) << "the window waited for the panel's transfer";
+    QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+    ASSERT_TRUE(mem.rig.WaitForActions());
+    mem.chip.ClearFaults();
+    ASSERT_EQ(mem.rig.messages.size(), 1) << mem.rig.messages.join('|').toStdString();
+    EXPECT_TRUE(mem.rig.messages[0].startsWith("transfer stopped after 0x")) << mem.rig.messages[0].toStdString();
 }
 
 // Quitting during a memory window's long save cancels it between two chunks
