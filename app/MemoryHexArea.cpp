@@ -24,6 +24,7 @@ constexpr int kAddressColumns = 10; // "XXXXXXXX: "
 // What the window says about bytes it does not read.
 namespace Text {
 const char kLeftOut[] = "读取会改变芯片状态：不读";
+const char kUnknown[] = "SVD 无法读取，读取是否改变芯片状态未知：不读\n%1";
 const char kFailed[] = "读取失败";
 const char kUnread[] = "读取中";
 const char kRegisters[] = "寄存器";
@@ -580,7 +581,10 @@ QString MemoryHexArea::ToolTipAt(const QPoint &point) const
         tip += u'\n' + ChipProfile::CheckReadAddress(m_view.Rules().ChipModel(), *address).value_or(QString());
         break;
     case ByteState::LeftOut:
-        tip += u'\n' + Tr(Text::kLeftOut);
+        if (const std::optional<QString> unknown = m_map ? m_map->UnknownAt(*address) : std::nullopt)
+            tip += u'\n' + Tr(Text::kUnknown).arg(*unknown);
+        else
+            tip += u'\n' + Tr(Text::kLeftOut);
         break;
     case ByteState::Failed:
         tip += u'\n' + Tr(Text::kFailed);

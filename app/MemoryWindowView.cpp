@@ -23,6 +23,8 @@
 #include "regmap/SvdDeviceModel.h"
 
 #include <QBoxLayout>
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
@@ -67,6 +69,7 @@ const char kSaving[] = "保存中…";
 const char kLoading[] = "载入中…";
 const char kDone[] = "完成";
 const char kNoPeripheral[] = "%1 不在外设列表中";
+const char kUnwritten[] = "0x%1 = %2";
 } // namespace Text
 
 QString Tr(const char *text)
@@ -100,9 +103,12 @@ CMemWnd::CMemWnd(CCorvaneApp &app, int number, uint32_t address, QWidget *parent
     BuildControls();
     ConnectControls();
     FollowChip();
+    m_linkIdentity = LinkIdentity();
     m_view.GoTo(address);
     m_hex->ViewChanged();
     ShowCursorPlace();
+    // Quitting ends the work while the windows can still say what was not written.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &CMemWnd::SettleWork);
 }
 
 CMemWnd::~CMemWnd()
@@ -112,13 +118,42 @@ CMemWnd::~CMemWnd()
     if (!m_app.Closing())
         m_app.Config().WriteText(QString::fromLatin1(ConfigKey::kCommon), QString::asprintf(kOpenMark, m_number),
                                  QString());
+    SettleWork();
+}
+
+bool CMemWnd::Ending::WritesGiveUp() const
+{
+    return closing.load() && std::chrono::steady_clock::now().time_since_epoch().count() > writesUntil.load();
+}
+
+void CMemWnd::closeEvent(QCloseEvent *event)
+{
+    SettleWork();
+    QWidget::closeEvent(event);
+}
+
+void CMemWnd::SettleWork()
+{
+    if (m_settled)
+        return;
+    m_settled = true;
     m_watch.onRefresh = {};
     m_watch.onEnded = {};
+    m_watch.Stop(); // a refresh waiting for the link gives up
+    m_ending->writesUntil = (std::chrono::steady_clock::now() + kCloseWrites).time_since_epoch().count();
+    m_ending->closing = true;
     if (m_cancel)
         m_cancel->store(true);
-    // The work on its way ends here, within its link's deadlines.
-    m_longWorker.reset();
-    m_worker.reset();
+    m_longWorker->Finish();
+    m_worker->Finish(); // rows give up at once; writes go through or give up
+    QStringList unwritten;
+    {
+        std::lock_guard lock(m_ending->mutex);
+        unwritten.swap(m_ending->unwritten);
+    }
+    if (!unwritten.isEmpty())
+        m_app.Context().messages.ShowFailure(
+            Tr(MemoryViewMessages::kWritesNotDone).arg(unwritten.join(QLatin1Char('\n'))));
 }
 
 std::optional<uint32_t> CMemWnd::MarkedAddress(const ConfigFile &config, int number)
@@ -333,11 +368,52 @@ void CMemWnd::ConnectControls()
     };
 
     // The panel's chip selector decides the chip model, as for every operation.
-    if (QComboBox *chips = m_app.MainFrame()->Panel().findChild<QComboBox *>(PanelObjectName(PanelControlId::ChipList)))
+    CCtrlWnd &panel = m_app.MainFrame()->Panel();
+    if (QComboBox *chips = panel.findChild<QComboBox *>(PanelObjectName(PanelControlId::ChipList)))
         connect(chips, &QComboBox::currentTextChanged, this, [this] {
             FollowChip();
             RequestRows();
         });
+    // The panel stores its choices first (connected before this window was).
+    for (PanelControlId id :
+         {PanelControlId::DataSourceList, PanelControlId::ProbeList, PanelControlId::SerialPortList})
+        if (QComboBox *list = panel.findChild<QComboBox *>(PanelObjectName(id)))
+            connect(list, &QComboBox::activated, this, &CMemWnd::FollowLink);
+    if (QLineEdit *server = panel.findChild<QLineEdit *>(PanelObjectName(PanelControlId::GdbServerField)))
+        connect(server, &QLineEdit::editingFinished, this, &CMemWnd::FollowLink);
+}
+
+QString CMemWnd::LinkIdentity() const
+{
+    const ConfigFile &config = m_app.Config();
+    const Settings source = LoadSettings(config, SettingsPart::DataSourceOnly);
+    if (source.dataSource == Stored(DataSource::JLink))
+        return QStringLiteral("jlink %1").arg(LoadSettings(config, SettingsPart::JLink).jlinkSerialNumber);
+    if (source.dataSource == Stored(DataSource::Gdb))
+        return QStringLiteral("gdb ") + LoadSettings(config, SettingsPart::Gdb).gdbServer;
+    if (source.dataSource == Stored(DataSource::Offline))
+        return QStringLiteral("offline");
+    return QStringLiteral("uart ") + LoadSettings(config, SettingsPart::Uart).uartPort;
+}
+
+void CMemWnd::FollowLink()
+{
+    const QString identity = LinkIdentity();
+    if (identity == m_linkIdentity)
+        return;
+    m_linkIdentity = identity;
+    Refresh();
+}
+
+void CMemWnd::ClearNamesNotInMap()
+{
+    const auto stale = [this](const QString &text) {
+        return !text.trimmed().isEmpty() && !AddressInput::Parse(text.trimmed(), m_map.get());
+    };
+    if (stale(m_address->currentText()))
+        m_address->setEditText(QString());
+    if (stale(m_rangeFirst->text()))
+        m_rangeFirst->clear();
 }
 
 void CMemWnd::FollowChip()
@@ -347,8 +423,17 @@ void CMemWnd::FollowChip()
         ChipAddressMap::Shared(SvdDeviceModel::SvdFilePath(m_app.ExeDir(), chip));
     if (chip == m_view.Rules().ChipModel() && map == m_map)
         return;
+    const bool otherChip = m_map && chip != m_view.Rules().ChipModel();
     m_map = std::move(map);
     m_view.SetRules(ReadRules(chip, m_map->LeftOutWords()));
+    if (otherChip) {
+        // What was said of the old chip's bytes no longer holds; a running
+        // find or transfer keeps its own line.
+        if (!m_cancel)
+            m_message->clear();
+        m_readFailure.clear();
+        ClearNamesNotInMap();
+    }
     m_hex->SetAddressMap(m_map);
     auto *completer = new QCompleter(m_map->Names(), m_address);
     completer->setCaseSensitivity(Qt::CaseInsensitive);
@@ -371,6 +456,8 @@ template<typename F> void CMemWnd::Deliver(F &&done)
 
 void CMemWnd::Post(LinkWorker &worker, LinkWorker::Job job, int kind)
 {
+    if (m_settled)
+        return; // the window's work has ended
     // A job that replaced a waiting one reports for both.
     if (worker.Post(std::move(job), kind))
         ++m_outstanding;
@@ -389,7 +476,12 @@ void CMemWnd::RequestRows()
     TargetLinks &links = m_app.Links();
     Post(
         *m_worker,
-        [this, rules, block = std::move(*wanted), &config, &links]() mutable {
+        [this, rules, block = std::move(*wanted), ending = m_ending, &config, &links]() mutable {
+            // A closing window reads nothing more, nor waits for the link.
+            const LinkCycleGateAttempt pass(links.gate, LinkCycleGate::Turn::User,
+                                            [ending] { return ending->closing.load(); });
+            if (!pass.Entered() || ending->closing)
+                return;
             DetachedUser user(rules.ChipModel());
             UserContext context = user.Context();
             {
@@ -419,7 +511,10 @@ void CMemWnd::RowsRead(const MemoryBlock &block, const QString &failure)
 void CMemWnd::Refresh()
 {
     m_view.Forget();
-    m_message->clear();
+    // A running find or transfer keeps its line.
+    if (!m_cancel)
+        m_message->clear();
+    m_readFailure.clear();
     RequestRows();
 }
 
@@ -429,7 +524,16 @@ void CMemWnd::WriteUnit(uint32_t address, int size, uint32_t before, uint32_t af
     const ReadRules rules = m_view.Rules();
     ConfigFile &config = m_app.Config();
     TargetLinks &links = m_app.Links();
-    Post(*m_worker, [this, rules, address, size, before, after, undo, &config, &links] {
+    Post(*m_worker, [this, rules, address, size, before, after, undo, ending = m_ending, &config, &links] {
+        // Typed units are written even while the window closes, unless the
+        // link stays busy past the close's allowance: then they are named.
+        const LinkCycleGateAttempt pass(links.gate, LinkCycleGate::Turn::User,
+                                        [ending] { return ending->WritesGiveUp(); });
+        if (!pass.Entered()) {
+            std::lock_guard lock(ending->mutex);
+            ending->unwritten << Tr(Text::kUnwritten).arg(MemoryUnits::Hex(address, 4), MemoryUnits::Hex(after, size));
+            return;
+        }
         DetachedUser user(rules.ChipModel());
         UserContext context = user.Context();
         OperationEnv env{config, links, context, {}};
@@ -450,7 +554,7 @@ void CMemWnd::WriteUnit(uint32_t address, int size, uint32_t before, uint32_t af
                 ShowMessages(failures.mid(0, 1));
                 return;
             }
-            m_view.Apply(back);
+            m_view.Replace(back);
             if (!undo)
                 m_view.PushWritten({address, size, before, after});
             m_hex->viewport()->update();
@@ -697,20 +801,13 @@ void CMemWnd::SaveRange()
     const QString chip = m_view.Rules().ChipModel();
     const QString addressText = MemoryUnits::Hex(*first, 4);
     const QString lengthText = QString::number(std::min<uint64_t>(*length, 0xFFFFFFFFu), 16).toUpper();
-    SetBusyWith(Tr(Text::kSaving), false);
-    ConfigFile &config = m_app.Config();
-    TargetLinks &links = m_app.Links();
-    Post(*m_longWorker, [this, chip, path, addressText, lengthText, &config, &links] {
-        DetachedUser user(chip, path);
-        UserContext context = user.Context();
-        OperationEnv env{config, links, context, ProgressReport()};
-        NoDump dump;
-        MemoryOps::ReadToFile(env, addressText, lengthText, dump);
-        Deliver([this, notes = user.notes, failures = user.failures] {
-            EndBusy(failures.isEmpty() ? Tr(Text::kDone) : failures.front().trimmed());
-            ShowMessages(notes + failures);
-        });
-    });
+    RunTransfer(
+        Tr(Text::kSaving),
+        [chip, path, addressText, lengthText](OperationEnv &env) {
+            NoDump dump;
+            MemoryOps::ReadToFile(env, addressText, lengthText, dump);
+        },
+        chip, path, false);
 }
 
 void CMemWnd::LoadFile()
@@ -724,18 +821,37 @@ void CMemWnd::LoadFile()
     const QString path = m_app.Context().files.ChooseFile(MemoryFileRequest(MemoryFileUse::Load));
     const QString chip = m_view.Rules().ChipModel();
     const QString addressText = MemoryUnits::Hex(*first, 4);
-    SetBusyWith(Tr(Text::kLoading), false);
+    RunTransfer(
+        Tr(Text::kLoading), [addressText](OperationEnv &env) { MemoryOps::WriteFromFile(env, addressText); }, chip,
+        path, true);
+}
+
+void CMemWnd::RunTransfer(const QString &status, std::function<void(OperationEnv &)> transfer, const QString &chip,
+                          const QString &path, bool refreshAfter)
+{
+    m_cancel = std::make_shared<std::atomic<bool>>(false);
+    SetBusyWith(status, true);
     ConfigFile &config = m_app.Config();
     TargetLinks &links = m_app.Links();
-    Post(*m_longWorker, [this, chip, path, addressText, &config, &links] {
+    Post(*m_longWorker, [this, transfer, chip, path, refreshAfter, cancel = m_cancel, &config, &links] {
+        // Cancelled (or the window closed) while the link is busy elsewhere:
+        // nothing is transferred and nothing waits.
+        const LinkCycleGateAttempt pass(links.gate, LinkCycleGate::Turn::User, [cancel] { return cancel->load(); });
         DetachedUser user(chip, path);
-        UserContext context = user.Context();
-        OperationEnv env{config, links, context, ProgressReport()};
-        MemoryOps::WriteFromFile(env, addressText);
-        Deliver([this, notes = user.notes, failures = user.failures] {
-            EndBusy(failures.isEmpty() ? Tr(Text::kDone) : failures.front().trimmed());
+        if (pass.Entered()) {
+            UserContext context = user.Context();
+            OperationEnv env{config, links, context, ProgressReport(), [cancel] { return cancel->load(); }};
+            transfer(env);
+        }
+        Deliver([this, entered = pass.Entered(), refreshAfter, notes = user.notes, failures = user.failures] {
+            m_cancel.reset();
+            if (!entered)
+                EndBusy(Tr(Text::kCancelled));
+            else
+                EndBusy(failures.isEmpty() ? Tr(Text::kDone) : failures.front().trimmed());
             ShowMessages(notes + failures);
-            Refresh(); // what the file put there
+            if (refreshAfter)
+                Refresh(); // what the file put there
         });
     });
 }

@@ -6,12 +6,15 @@
 #include "memview/MemoryFind.h"
 #include "memview/MemoryView.h"
 #include "memview/MemoryWatch.h"
+#include "ops/Operation.h"
 
 #include <QWidget>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 class CCorvaneApp;
@@ -75,6 +78,7 @@ public:
     void FocusFind();
     // Starts a find with the find row's inputs; stops the one that runs.
     void Find();
+    // Cancels the find, save or load that runs.
     void CancelFind();
     void SaveRange();
     void LoadFile();
@@ -82,14 +86,42 @@ public:
     void OpenPeripheral(const QString &name);
     // Writes the open-mark with the cursor's address when it changed.
     void Remember();
+    // The window closes (or the application quits): the watch stops, a find
+    // or file transfer is cancelled, waits for the link are given up, and
+    // the writes still queued are written if the link is free within
+    // kCloseWrites, else refused with one message. Returns within that time
+    // plus the running link cycle's own deadlines; nothing reaches the
+    // target for the window afterwards.
+    void SettleWork();
+    static constexpr std::chrono::milliseconds kCloseWrites{500};
 
     QSize sizeHint() const override;
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
+    // What the jobs learn of the window's end, shared with them.
+    struct Ending
+    {
+        std::atomic<bool> closing{false};
+        // Writes still queued may wait for the link until then.
+        std::atomic<std::chrono::steady_clock::rep> writesUntil{0};
+        bool WritesGiveUp() const;
+        std::mutex mutex;
+        QStringList unwritten; // "0x20000001 = 22"
+    };
+
     void BuildControls();
     void ConnectControls();
     // The rules, the SVD names and the completions follow the panel's chip.
     void FollowChip();
+    // A change of data source, port, probe or server makes every byte shown
+    // stale: the rows are read again through the new link, the old messages go.
+    void FollowLink();
+    QString LinkIdentity() const;
+    // A name in the address boxes that the chip's SVD file no longer has is cleared.
+    void ClearNamesNotInMap();
     void RequestRows();
     void RowsRead(const MemoryBlock &block, const QString &failure);
     void WriteUnit(uint32_t address, int size, uint32_t before, uint32_t after, bool undo);
@@ -98,6 +130,10 @@ private:
     void ShowCursorPlace();
     void ShowMessages(const QStringList &messages);
     void SetBusyWith(const QString &status, bool cancellable);
+    // A save or load through the panel's operation on the long worker, with
+    // the progress bar and its cancel.
+    void RunTransfer(const QString &status, std::function<void(OperationEnv &)> transfer, const QString &chip,
+                     const QString &path, bool refreshAfter);
     void EndBusy(const QString &status);
     void Post(LinkWorker &worker, LinkWorker::Job job, int kind = 0);
     // A job's result handed to the window's thread.
@@ -115,8 +151,11 @@ private:
     MemoryWatch m_watch;
     bool m_restartingWatch = false;
     int m_outstanding = 0;
-    QString m_readFailure; // the last read's message, as shown
-    std::shared_ptr<std::atomic<bool>> m_cancel;
+    QString m_readFailure;                       // the last read's message, as shown
+    std::shared_ptr<std::atomic<bool>> m_cancel; // of the find, save or load that runs
+    std::shared_ptr<Ending> m_ending = std::make_shared<Ending>();
+    bool m_settled = false;
+    QString m_linkIdentity;
     // Where the last find left off, to go on from there.
     struct FindPlace
     {

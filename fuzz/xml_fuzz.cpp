@@ -74,6 +74,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         Check(std::uint64_t(result.peripheral.registers.size()) <= SvdRegisterExpansion::kMaxElements);
         Check(result.outcome != SvdPeripheralResult::Outcome::Failed || !result.message.isEmpty());
         CheckAddresses(result.peripheral);
+        // The walk that goes on past unreadable fields (the memory views') keeps the same bounds.
+        const SvdPeripheralResult known = SvdDeviceModel::ReadPeripheralAsFarAsKnown(document, name);
+        Check(std::uint64_t(known.peripheral.registers.size()) <= SvdRegisterExpansion::kMaxElements);
+        for (const SvdPeripheralResult::UnknownFields &unknown : known.unknownFields)
+            Check(unknown.reg >= 0 && unknown.reg < known.peripheral.registers.size() && !unknown.message.isEmpty());
+        if (!known.partial)
+            CheckAddresses(known.peripheral);
     }
     SvdDeviceModel::ReadPeripheral(document, u"\u0001not-a-peripheral");
     return 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -23,6 +24,10 @@ public:
     LinkCycleGate &operator=(const LinkCycleGate &) = delete;
 
     void Enter(Turn turn);
+    // As Enter, but gives up once `abandon` says so (asked every few
+    // milliseconds while waiting): false, and nothing is held. A window that
+    // closes never waits for a cycle it no longer needs.
+    bool EnterUnless(Turn turn, const std::function<bool()> &abandon);
     void Leave();
 
     // Whether some cycle holds the gate at this moment.
@@ -31,6 +36,8 @@ public:
     int UsersWaiting() const;
 
 private:
+    bool Wait(std::unique_lock<std::mutex> &lock, Turn turn, const std::function<bool()> &abandon);
+
     mutable std::mutex m_mutex;
     std::condition_variable m_free;
     std::thread::id m_holder;
@@ -53,4 +60,28 @@ public:
 
 private:
     LinkCycleGate &m_gate;
+};
+
+// Holds the gate for the lifetime of the scope unless the wait for it was
+// abandoned first.
+class LinkCycleGateAttempt
+{
+public:
+    LinkCycleGateAttempt(LinkCycleGate &gate, LinkCycleGate::Turn turn, const std::function<bool()> &abandon)
+        : m_gate(gate)
+        , m_entered(gate.EnterUnless(turn, abandon))
+    {}
+    ~LinkCycleGateAttempt()
+    {
+        if (m_entered)
+            m_gate.Leave();
+    }
+    LinkCycleGateAttempt(const LinkCycleGateAttempt &) = delete;
+    LinkCycleGateAttempt &operator=(const LinkCycleGateAttempt &) = delete;
+
+    bool Entered() const { return m_entered; }
+
+private:
+    LinkCycleGate &m_gate;
+    bool m_entered;
 };

@@ -15,16 +15,27 @@ ChipAddressMap ChipAddressMap::Load(const QString &svdPath)
     if (!document.LoadFile(svdPath))
         return map;
     for (const QString &name : SvdDeviceModel::ReadPeripheralNames(document)) {
-        const SvdPeripheralResult result = SvdDeviceModel::ReadPeripheral(document, name);
-        if (result.outcome != SvdPeripheralResult::Outcome::Found)
+        // Words whose reading may change the chip must be known whatever
+        // else the file gets wrong: the walk goes as far as it can.
+        const SvdPeripheralResult result = SvdDeviceModel::ReadPeripheralAsFarAsKnown(document, name);
+        if (result.outcome != SvdPeripheralResult::Outcome::Found && !result.partial)
             continue;
         const SvdPeripheral &peripheral = result.peripheral;
         const int index = int(map.m_peripherals.size());
         map.m_peripherals.push_back({peripheral.name, peripheral.baseAddress, peripheral.span});
+        // A whole unknown peripheral is named first, before the registers walked.
+        if (result.partial)
+            map.m_registers.push_back({peripheral.name, result.message, peripheral.baseAddress, peripheral.span, false,
+                                       index, result.message});
+        const std::size_t first = map.m_registers.size();
         for (const SvdRegister &reg : peripheral.registers)
             map.m_registers.push_back({peripheral.name + u'.' + reg.name, reg.description, reg.address,
-                                       std::max(1u, reg.size / 8), reg.readHasSideEffect, index});
+                                       std::max(1u, reg.size / 8), reg.readHasSideEffect, index, QString()});
+        for (const SvdPeripheralResult::UnknownFields &unknown : result.unknownFields)
+            map.m_registers[first + std::size_t(unknown.reg)].unknown = unknown.message;
     }
+    for (const Register &reg : map.m_registers)
+        map.m_widest = std::max(map.m_widest, reg.bytes);
     std::stable_sort(map.m_registers.begin(), map.m_registers.end(),
                      [](const Register &a, const Register &b) { return a.address < b.address; });
     return map;
@@ -61,15 +72,18 @@ std::vector<const ChipAddressMap::Register *> ChipAddressMap::RegistersStartingI
 
 const ChipAddressMap::Register *ChipAddressMap::RegisterAt(uint32_t address) const
 {
-    // Registers are at most a few words wide: look back from the first one after the address.
+    // Look back from the first register after the address, as far as the widest reaches.
     auto after = std::upper_bound(m_registers.begin(), m_registers.end(), address,
                                   [](uint32_t a, const Register &reg) { return a < reg.address; });
     const Register *found = nullptr;
     for (auto at = after; at != m_registers.begin();) {
         --at;
-        if (address - at->address >= 64)
+        if (address - at->address >= std::max<uint32_t>(64, m_widest))
             break;
-        if (address < uint64_t(at->address) + at->bytes)
+        // A stretch standing for a whole unknown peripheral gives way to its registers.
+        const bool whole = at->name == PeripheralOf(*at).name;
+        if (address < uint64_t(at->address) + at->bytes &&
+            (!found || !whole || found->name == PeripheralOf(*found).name))
             found = &*at;
     }
     return found;
@@ -115,7 +129,8 @@ QStringList ChipAddressMap::Names() const
     for (const Peripheral &peripheral : m_peripherals)
         names << peripheral.name;
     for (const Register &reg : m_registers)
-        names << reg.name;
+        if (reg.name != PeripheralOf(reg).name) // a whole unknown peripheral is named once
+            names << reg.name;
     return names;
 }
 
@@ -123,8 +138,16 @@ std::vector<uint32_t> ChipAddressMap::LeftOutWords() const
 {
     std::vector<uint32_t> words;
     for (const Register &reg : m_registers)
-        if (reg.readHasSideEffect)
+        if (reg.readHasSideEffect || !reg.unknown.isEmpty())
             for (uint64_t word = reg.address & ~3u; word < uint64_t(reg.address) + reg.bytes; word += 4)
                 words.push_back(uint32_t(word));
     return words;
+}
+
+std::optional<QString> ChipAddressMap::UnknownAt(uint32_t address) const
+{
+    for (const Register &reg : m_registers)
+        if (!reg.unknown.isEmpty() && address >= reg.address && address - reg.address < reg.bytes)
+            return reg.unknown;
+    return std::nullopt;
 }

@@ -28,10 +28,18 @@ public:
         uint32_t bytes = 4;
         bool readHasSideEffect = false;
         int peripheral = 0; // index into Peripherals()
+        // Why whether reading it changes the chip is not known (its fields,
+        // or its whole peripheral, cannot be read from the SVD file); empty
+        // for a register read whole. Such a register is never read. One that
+        // stands for a whole peripheral bears the peripheral's name alone.
+        QString unknown;
     };
 
     // Every peripheral of the file with its registers; empty for a missing or
-    // broken file. Peripherals whose walk fails are left out.
+    // broken file. A register whose fields cannot be read is kept, unknown;
+    // a peripheral whose walk fails keeps the registers walked before the
+    // failure and is one unknown stretch over what its registers and address
+    // blocks cover; one without a base address is left out.
     static ChipAddressMap Load(const QString &svdPath);
     // The map of the file as it is on disk now, shared between views: read
     // again only when the file changed (time or size) or another one is asked.
@@ -53,10 +61,14 @@ public:
     std::optional<uint32_t> AddressOf(const QString &name) const;
     // Peripheral names, then register names, for completion.
     QStringList Names() const;
-    // Words of registers whose reading changes the chip.
+    // Words of registers whose reading changes the chip or is not known to leave it be.
     std::vector<uint32_t> LeftOutWords() const;
+    // Why the byte is never read when that is because the SVD file cannot
+    // say what reading it does; nothing otherwise.
+    std::optional<QString> UnknownAt(uint32_t address) const;
 
 private:
     std::vector<Peripheral> m_peripherals;
     std::vector<Register> m_registers;
+    uint32_t m_widest = 4; // the most bytes a register spans
 };

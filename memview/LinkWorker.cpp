@@ -14,13 +14,27 @@ LinkWorker::~LinkWorker()
         m_jobs.clear();
     }
     m_wake.notify_all();
-    m_thread.join();
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void LinkWorker::Finish()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_finishing = true;
+    }
+    m_wake.notify_all();
+    if (m_thread.joinable())
+        m_thread.join();
 }
 
 bool LinkWorker::Post(Job job, int kind)
 {
     {
         std::lock_guard lock(m_mutex);
+        if (m_finishing)
+            return false;
         if (kind != 0) {
             const auto waiting =
                 std::find_if(m_jobs.begin(), m_jobs.end(), [kind](const Entry &entry) { return entry.kind == kind; });
@@ -47,8 +61,8 @@ void LinkWorker::Run()
         Job job;
         {
             std::unique_lock lock(m_mutex);
-            m_wake.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
-            if (m_stopping)
+            m_wake.wait(lock, [this] { return m_stopping || m_finishing || !m_jobs.empty(); });
+            if (m_stopping || m_jobs.empty())
                 return;
             job = std::move(m_jobs.front().job);
             m_jobs.pop_front();

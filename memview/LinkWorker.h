@@ -23,9 +23,14 @@ public:
     LinkWorker(const LinkWorker &) = delete;
     LinkWorker &operator=(const LinkWorker &) = delete;
 
+    // Runs the jobs still waiting, then ends the thread; later posts are
+    // refused. The jobs themselves keep this short (a closing window's jobs
+    // give up their waits for the link).
+    void Finish();
+
     // A job with a kind other than 0 replaces a waiting job of its kind
     // (the rows to read after scrolling on: only the last view counts).
-    // False when it replaced one, which then never runs.
+    // False when it replaced one, which then never runs, or after Finish().
     bool Post(Job job, int kind = 0);
     // Jobs waiting or running.
     int Outstanding() const;
@@ -43,5 +48,6 @@ private:
     std::deque<Entry> m_jobs;
     bool m_running = false;
     bool m_stopping = false;
+    bool m_finishing = false;
     std::thread m_thread;
 };

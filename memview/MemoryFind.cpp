@@ -4,6 +4,7 @@
 #include "memview/DetachedUser.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 namespace MemoryFind {
@@ -92,9 +93,18 @@ Result Run(const ConfigFile &config, TargetLinks &links, const ReadRules &rules,
     for (const AddressRun &run : runs)
         total += run.length;
     Matcher matcher(request.pattern);
+    TransferPace pace;
     std::size_t next = 0;
+    uint32_t doneInRun = 0; // bytes of runs[next] read already
     while (next < runs.size()) {
         if (cancel.load()) {
+            result.cancelled = true;
+            return result;
+        }
+        // A cancel also ends the wait for a link another action holds.
+        const LinkCycleGateAttempt pass(links.gate, LinkCycleGate::Turn::Background,
+                                        [&cancel] { return cancel.load(); });
+        if (!pass.Entered()) {
             result.cancelled = true;
             return result;
         }
@@ -107,17 +117,25 @@ Result Run(const ConfigFile &config, TargetLinks &links, const ReadRules &rules,
         }
         uint32_t inCycle = 0;
         while (next < runs.size() && inCycle < kCycleBytes && !cancel.load()) {
-            const AddressRun run = runs[next++];
-            if (!cycle.Read(run.first, run.length)) {
+            const AddressRun &run = runs[next];
+            const AddressRun piece{run.first + doneInRun, std::min(run.length - doneInRun, pace.Bytes())};
+            const auto started = std::chrono::steady_clock::now();
+            if (!cycle.Read(piece.first, piece.length)) {
                 result.failure = user.failures.value(0);
                 return result;
             }
-            inCycle += run.length;
-            result.searched += run.length;
+            pace.Took(piece.length, std::chrono::steady_clock::now() - started);
+            doneInRun += piece.length;
+            if (doneInRun == run.length) {
+                ++next;
+                doneInRun = 0;
+            }
+            inCycle += piece.length;
+            result.searched += piece.length;
             // The run's words may reach past the stretch asked for.
-            const uint64_t from = std::max<uint64_t>(run.first, request.first);
-            const uint64_t to = std::min<uint64_t>(run.End(), end);
-            const auto *bytes = reinterpret_cast<const char *>(cycle.Buffer().data()) + (from - run.first);
+            const uint64_t from = std::max<uint64_t>(piece.first, request.first);
+            const uint64_t to = std::min<uint64_t>(piece.End(), end);
+            const auto *bytes = reinterpret_cast<const char *>(cycle.Buffer().data()) + (from - piece.first);
             if (from < to)
                 result.found = matcher.Feed(uint32_t(from), bytes, uint32_t(to - from));
             if (progress)
@@ -131,6 +149,22 @@ Result Run(const ConfigFile &config, TargetLinks &links, const ReadRules &rules,
     }
     result.cancelled = cancel.load() && next < runs.size();
     return result;
+}
+
+uint32_t TransferPace::Bytes() const
+{
+    return m_bytes;
+}
+
+void TransferPace::Took(uint32_t bytes, std::chrono::steady_clock::duration time)
+{
+    // What the link moves in the aim's time at the speed just seen, at most
+    // four times the last transfer (a quick one says little of a slow link).
+    const double seconds = std::max(std::chrono::duration<double>(time).count(), 1e-6);
+    const double fitting = double(bytes) / seconds * std::chrono::duration<double>(kAim).count();
+    const double limit = std::min<double>(4.0 * bytes, TransferBuffer::kSize);
+    const auto next = uint32_t(std::clamp<double>(fitting, kLeast, limit));
+    m_bytes = std::max<uint32_t>(kLeast, next & ~3u);
 }
 
 } // namespace MemoryFind

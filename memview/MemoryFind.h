@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -62,10 +63,28 @@ struct Result
 // view's own reads and writes.
 inline constexpr uint32_t kCycleBytes = 64 * 1024;
 
-// Reads the stretch in transfers as long as the transfer buffer takes,
-// skipping what the rules leave out, in link cycles of the background turn.
-// After each transfer `progress` learns the bytes done of the total and
-// `cancel` is looked at.
+// How long one transfer of a find may take: a cancel is looked at between
+// two, so it acts within about this time whatever the link's speed. The
+// first transfer is short; each next one is as long as the speed seen so far
+// lets it be, up to the transfer buffer.
+class TransferPace
+{
+public:
+    static constexpr std::chrono::milliseconds kAim{200};
+    static constexpr uint32_t kFirst = 1024;
+    static constexpr uint32_t kLeast = 256;
+
+    uint32_t Bytes() const; // a multiple of 4
+    void Took(uint32_t bytes, std::chrono::steady_clock::duration time);
+
+private:
+    uint32_t m_bytes = kFirst;
+};
+
+// Reads the stretch in transfers paced as above, skipping what the rules
+// leave out, in link cycles of the background turn. After each transfer
+// `progress` learns the bytes done of the total and `cancel` is looked at;
+// a cancel also ends a wait for the link.
 Result Run(const ConfigFile &config, TargetLinks &links, const ReadRules &rules, const Request &request,
            const std::function<void(uint64_t done, uint64_t total)> &progress, const std::atomic<bool> &cancel);
 

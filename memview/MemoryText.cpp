@@ -2,6 +2,7 @@
 
 #include "memview/ChipAddressMap.h"
 #include "memview/MemoryUnits.h"
+#include "memview/MemoryViewMessages.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -62,7 +63,9 @@ std::vector<RowRegister> RowRegisters(const ChipAddressMap &map, uint32_t rowAdd
     for (const ChipAddressMap::Register *reg : map.RegistersStartingIn(rowAddress, count)) {
         const QString prefix = map.PeripheralOf(*reg).name + u'.';
         const bool again = reg->peripheral == peripheral && reg->name.startsWith(prefix);
-        named.push_back({reg, again ? reg->name.mid(prefix.size()) : reg->name});
+        const QString shown = again ? reg->name.mid(prefix.size()) : reg->name;
+        named.push_back(
+            {reg, reg->unknown.isEmpty() ? shown : QString::fromLatin1(MemoryViewMessages::kUnknownInSvd).arg(shown)});
         peripheral = reg->peripheral;
     }
     return named;

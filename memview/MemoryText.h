@@ -21,7 +21,9 @@ struct RowRegister
 };
 // The registers whose first byte lies in [rowAddress, rowAddress + count),
 // by address, each peripheral named once before its first register of the
-// row: "TIMER.CR SR ODD" (the whole names run off a window).
+// row: "TIMER.CR SR ODD" (the whole names run off a window). A register
+// (or peripheral) the SVD file cannot describe, never read, says so:
+// "FIFO.CTRL [SVD unreadable: not read]".
 std::vector<RowRegister> RowRegisters(const ChipAddressMap &map, uint32_t rowAddress, uint32_t count);
 
 // The rows of `rowWidth` bytes from the block's first byte on: "%08X: ",

@@ -211,14 +211,27 @@ std::optional<MemoryBlock> MemoryView::TakeWanted()
     for (std::size_t i = from; i < to; ++i)
         if (m_states[i] == ByteState::Unread)
             m_states[i] = ByteState::Reading;
-    // Bytes held already are not read again.
-    for (ByteState &state : wanted.states)
-        if (state == ByteState::Value || state == ByteState::Failed)
-            state = ByteState::Value;
+    // Bytes held already (values, failures) are not read again: the read
+    // reads only Unread and Reading bytes.
     return wanted;
 }
 
 void MemoryView::Apply(const MemoryBlock &block)
+{
+    for (uint32_t i = 0; i < block.Size(); ++i) {
+        const uint32_t address = block.first + i;
+        const ByteState state = block.states[i];
+        if (!IsShown(address) || (state != ByteState::Value && state != ByteState::Failed))
+            continue;
+        ByteState &held = m_states[address - m_first];
+        if (held != ByteState::Unread && held != ByteState::Reading)
+            continue;
+        held = state;
+        m_bytes[qsizetype(address - m_first)] = block.bytes[qsizetype(i)];
+    }
+}
+
+void MemoryView::Replace(const MemoryBlock &block)
 {
     for (uint32_t i = 0; i < block.Size(); ++i) {
         const uint32_t address = block.first + i;

@@ -65,10 +65,16 @@ public:
     double UnitStrength(uint32_t unitAddress) const;
 
     // The shown rows that wait for a read, from the first such row to the
-    // last; marked Reading. Nothing when every row is held or on its way.
+    // last; marked Reading. Bytes held already go along in their own state
+    // (a value, a failure), which a read leaves as it is. Nothing when every
+    // row is held or on its way.
     std::optional<MemoryBlock> TakeWanted();
-    // A read's bytes, where they are shown.
+    // A read's bytes, where they are shown and still wait for a read: what
+    // is held (a failure, a newer value) stays until read again.
     void Apply(const MemoryBlock &block);
+    // Bytes read again on purpose (a unit read back after its write): they
+    // replace what was held.
+    void Replace(const MemoryBlock &block);
     // A watch's refresh: bytes that differ from what was held are marked.
     void ApplyRefresh(const std::vector<MemoryBlock> &blocks);
     // Everything shown waits for a read again (the refresh key, a chip change).

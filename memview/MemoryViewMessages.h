@@ -13,4 +13,13 @@ inline constexpr char kNoAddress[] = "no address %1, please check!";
 // The find box's text is no byte sequence or 32-bit value.
 inline constexpr char kNoPattern[] = "no data to find, please check!";
 
+// Beside a register (or a whole peripheral, %1 its name) whose SVD
+// description cannot be read: whether reading it changes the chip is not
+// known, so it is never read.
+inline constexpr char kUnknownInSvd[] = "%1 [SVD unreadable: not read]";
+
+// The window closed while the link stayed busy: the typed units still
+// queued were not written. %1: one "0x<address> = <value>" a line.
+inline constexpr char kWritesNotDone[] = "memory window closed while the link was busy, not written:\n%1";
+
 } // namespace MemoryViewMessages

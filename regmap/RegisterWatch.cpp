@@ -157,6 +157,13 @@ void RegisterWatch::Run(Settings settings, RefreshHandler onRefresh, StopHandler
         }
         if (!refreshed)
             break;
+        {
+            // Stopped meanwhile: what it read (or did not, having given up its
+            // wait for the link) is no longer asked for.
+            std::lock_guard lock(m_mutex);
+            if (m_stopRequested)
+                break;
+        }
         if (onRefresh)
             onRefresh(images);
         // The next turn keeps the rate; after a slow refresh it comes at once
@@ -190,6 +197,14 @@ bool RegisterWatch::Refresh(const Settings &settings, std::vector<PeripheralByte
         return true;
     RefreshUser user(settings.chipModel);
     UserContext context{user, user, user, user};
+    // A watch stopped while it waits for the link (a long transfer holds it)
+    // ends at once: its window may be closing and must not wait for it.
+    const LinkCycleGateAttempt pass(m_links.gate, LinkCycleGate::Turn::Background, [this] {
+        std::lock_guard lock(m_mutex);
+        return m_stopRequested;
+    });
+    if (!pass.Entered())
+        return true;
     {
         LinkCycle cycle(m_config, m_links, context, LinkCycleGate::Turn::Background);
         if (cycle.Preface() && cycle.Open()) {

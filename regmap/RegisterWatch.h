@@ -87,7 +87,9 @@ public:
 
     // False when a watch is already running.
     bool Start(Settings settings, RefreshHandler onRefresh, StopHandler onStop);
-    // Asks the watch to end after the refresh that runs; callable from the handlers.
+    // Asks the watch to end: a refresh waiting for the link gives up its
+    // wait, one that runs ends with its cycle and is not handed on. Callable
+    // from the handlers.
     void RequestStop();
     // Ends the watch and waits for its thread; not from the handlers.
     void Stop();

@@ -35,6 +35,14 @@ bool LooksLikeFormula(const QString &text)
     return !text.isEmpty() && kStarts.contains(text.front());
 }
 
+QStringList Columns(const Record &record)
+{
+    return {record.peripheral, record.reg,  record.address,    record.value,
+            record.field,      record.bits, record.fieldValue, record.enumeratedName};
+}
+
+} // namespace
+
 QString CsvField(const QString &cell)
 {
     const QString text = LooksLikeFormula(cell) ? u'\'' + WholeText(cell) : WholeText(cell);
@@ -44,14 +52,6 @@ QString CsvField(const QString &cell)
     quoted.replace(u'"', QStringLiteral("\"\""));
     return u'"' + quoted + u'"';
 }
-
-QStringList Columns(const Record &record)
-{
-    return {record.peripheral, record.reg,  record.address,    record.value,
-            record.field,      record.bits, record.fieldValue, record.enumeratedName};
-}
-
-} // namespace
 
 std::vector<Record> Records(const RegisterRowTree &tree, const std::function<bool(const RegisterRow &)> &keep)
 {

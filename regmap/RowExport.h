@@ -29,6 +29,10 @@ struct Record
 // The rows for which `keep` holds (all when it is empty), in tree order.
 std::vector<Record> Records(const RegisterRowTree &tree, const std::function<bool(const RegisterRow &)> &keep = {});
 
+// One cell as the CSV below writes it: quoted where it holds a comma, a
+// quote or a line break, quotes doubled, a formula's start after a '.
+QString CsvField(const QString &cell);
+
 // A header line, then one line per record; fields quoted where they hold a
 // comma, a quote or a line break, quotes doubled; a field that begins with
 // =, +, -, @, a tab or a carriage return gets a leading ' so a spreadsheet

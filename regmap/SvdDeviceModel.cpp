@@ -7,6 +7,8 @@
 #include "regmap/SvdText.h"
 #include "xml/XmlDocument.h"
 
+#include <algorithm>
+
 namespace SvdDeviceModel {
 
 namespace {
@@ -28,6 +30,27 @@ std::uint32_t PeripheralsOf(const SvdElements &elements)
 {
     return elements.OwnChild(elements.Root(), u"peripherals");
 }
+
+// The end of the peripheral's own address blocks, as an offset; 0 without any.
+std::uint64_t AddressBlocksEnd(SvdElements &elements, std::uint32_t peripheral)
+{
+    std::uint64_t end = 0;
+    for (std::uint32_t c = elements.FirstChild(peripheral); c != 0; c = elements.NextSibling(c)) {
+        if (!elements.IsA(c, u"addressBlock"))
+            continue;
+        const std::uint32_t offset = elements.OwnChild(c, u"offset");
+        const std::uint32_t size = elements.OwnChild(c, u"size");
+        const std::optional<std::uint32_t> first =
+            offset != 0 ? SvdText::ReadSvdNumber(elements.Text(offset)) : std::optional<std::uint32_t>(0);
+        const std::optional<std::uint32_t> bytes =
+            size != 0 ? SvdText::ReadSvdNumber(elements.Text(size)) : std::nullopt;
+        if (first && bytes)
+            end = std::max(end, std::uint64_t(*first) + *bytes);
+    }
+    return end;
+}
+
+SvdPeripheralResult Read(XmlDocument &document, QStringView name, bool asFarAsKnown);
 
 } // namespace
 
@@ -73,6 +96,18 @@ SvdPeripheralResult ReadPeripheral(const QString &path, QStringView name)
 
 SvdPeripheralResult ReadPeripheral(XmlDocument &document, QStringView name)
 {
+    return Read(document, name, false);
+}
+
+SvdPeripheralResult ReadPeripheralAsFarAsKnown(XmlDocument &document, QStringView name)
+{
+    return Read(document, name, true);
+}
+
+namespace {
+
+SvdPeripheralResult Read(XmlDocument &document, QStringView name, bool asFarAsKnown)
+{
     SvdElements elements(document);
     const std::uint32_t peripherals = PeripheralsOf(elements);
     if (peripherals == 0)
@@ -117,12 +152,28 @@ SvdPeripheralResult ReadPeripheral(XmlDocument &document, QStringView name)
             return Failure(QString::fromLatin1(SvdMessages::kAddressWraps).arg(peripheral.name));
         peripheral.baseAddress = std::uint32_t(address);
         SvdRegisterExpansion expansion(elements);
-        if (!expansion.Expand(p, peripheral))
-            return Failure(elements.Failure());
+        if (asFarAsKnown)
+            expansion.KeepUnknownFields(&result.unknownFields);
+        if (!expansion.Expand(p, peripheral)) {
+            if (!asFarAsKnown)
+                return Failure(elements.Failure());
+            result.outcome = SvdPeripheralResult::Outcome::Failed;
+            result.message = elements.Failure();
+            result.partial = true;
+            std::uint64_t end = std::max<std::uint64_t>(4, AddressBlocksEnd(elements, p));
+            for (const SvdRegister &reg : peripheral.registers)
+                end = std::max<std::uint64_t>(end, reg.addressOffset + std::max<std::uint64_t>(4, (reg.size + 7) / 8));
+            if (end <= 4)
+                end = SvdPeripheralResult::kUnknownSpan;
+            peripheral.span = std::uint32_t(std::min<std::uint64_t>(end, 0x100000000ull - peripheral.baseAddress));
+            return result;
+        }
         result.outcome = SvdPeripheralResult::Outcome::Found;
         return result;
     }
     return {};
 }
+
+} // namespace
 
 } // namespace SvdDeviceModel

@@ -15,6 +15,22 @@ struct SvdPeripheralResult
     Outcome outcome = Outcome::NotPresent;
     SvdPeripheral peripheral; // filled when Found
     QString message;          // the failure message when Failed
+
+    // Walks as far as the file can be read (ReadPeripheralAsFarAsKnown) only.
+    // Registers whose fields cannot be read, so whether reading them changes
+    // the chip is not known: kept without fields, with why.
+    struct UnknownFields
+    {
+        int reg; // index into peripheral.registers
+        QString message;
+    };
+    QList<UnknownFields> unknownFields;
+    // Failed with the base address known: the peripheral holds its name, its
+    // base address, the registers walked before the failure, and as span the
+    // stretch those and its address blocks cover (kUnknownSpan when neither
+    // says more than a word).
+    bool partial = false;
+    static constexpr std::uint32_t kUnknownSpan = 0x1000;
 };
 
 // The two walks over a chip's SVD file. Nothing is kept between calls: every
@@ -33,5 +49,10 @@ QStringList ReadPeripheralNames(XmlDocument &document);
 // The first peripheral named exactly `name` (case-sensitive).
 SvdPeripheralResult ReadPeripheral(const QString &path, QStringView name);
 SvdPeripheralResult ReadPeripheral(XmlDocument &document, QStringView name);
+
+// The same walk for views that must know which words never to read whatever
+// the file holds: a register whose fields cannot be read does not fail the
+// peripheral, and a failure keeps what was walked (see SvdPeripheralResult).
+SvdPeripheralResult ReadPeripheralAsFarAsKnown(XmlDocument &document, QStringView name);
 
 } // namespace SvdDeviceModel

@@ -222,6 +222,14 @@ bool SvdRegisterExpansion::ExpandRegister(std::uint32_t element, const QString &
     if (!m_elements.ArrayOf(element, array))
         return false;
     const FieldList *fields = FieldsOf(element, own.access);
+    QString fieldsFailure;
+    if (fields == nullptr && m_unknownFields && m_elements.Failed()) {
+        // Where the register lies is known, what its fields say is not.
+        static const FieldList kUnknown;
+        fieldsFailure = m_elements.Failure();
+        m_elements.ClearFailure();
+        fields = &kUnknown;
+    }
     if (fields == nullptr || !Count(std::uint64_t(array.count) * std::uint64_t(1 + fields->fields.size())))
         return false;
 
@@ -249,6 +257,8 @@ bool SvdRegisterExpansion::ExpandRegister(std::uint32_t element, const QString &
         reg.addressOffset = std::uint32_t(at);
         reg.address = std::uint32_t(m_baseAddress + at);
         peripheral.registers.append(reg);
+        if (!fieldsFailure.isEmpty())
+            m_unknownFields->append({int(peripheral.registers.size() - 1), fieldsFailure});
     }
     return true;
 }

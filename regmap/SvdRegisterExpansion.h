@@ -1,5 +1,6 @@
 #pragma once
 
+#include "regmap/SvdDeviceModel.h"
 #include "regmap/SvdElements.h"
 #include "regmap/SvdPeripheral.h"
 
@@ -30,6 +31,9 @@ public:
     // Fills the registers and span of `peripheral`, whose name and base
     // address are set. False with the failure kept in the elements.
     bool Expand(std::uint32_t peripheralElement, SvdPeripheral &peripheral);
+    // From now on a register whose fields cannot be read is kept without
+    // fields and listed here instead of failing the walk.
+    void KeepUnknownFields(QList<SvdPeripheralResult::UnknownFields> *unknown) { m_unknownFields = unknown; }
 
 private:
     // The register properties a level (device, peripheral, cluster) gives
@@ -60,6 +64,7 @@ private:
     bool Count(std::uint64_t elements);
 
     SvdElements &m_elements;
+    QList<SvdPeripheralResult::UnknownFields> *m_unknownFields = nullptr;
     std::uint64_t m_count = 0;
     QString m_peripheralName;
     std::uint64_t m_baseAddress = 0;

@@ -1,5 +1,7 @@
 #include "regmap/ValueSeries.h"
 
+#include "regmap/RowExport.h"
+
 #include <QStringList>
 
 #include <algorithm>
@@ -78,7 +80,7 @@ QByteArray ValueSeries::Csv() const
         }
     QStringList header{QStringLiteral("time s"), QStringLiteral("wall clock")};
     for (const Series &series : m_series)
-        header << series.name;
+        header << RowExport::CsvField(series.name);
     QString text = header.join(u',') + u'\n';
     for (const auto &[ms, cells] : lines) {
         text += QString::number(double(ms - m_startMs) / 1000.0, 'f', 3) + u',' +

@@ -46,7 +46,8 @@ public:
     qint64 TimeWindow() const { return m_windowMs; }
 
     const std::vector<Series> &AllSeries() const { return m_series; }
-    // "time s", "wall clock" and the series names, then one line per sample
+    // "time s", "wall clock" and the series names (names from the SVD file,
+    // guarded and quoted as the register export's cells), then one line per sample
     // time: seconds since the plot's first sample (three decimals), its local
     // wall-clock time (ISO 8601 with milliseconds), and the values, a cell
     // left empty where a series has no point then.

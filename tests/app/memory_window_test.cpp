@@ -7,6 +7,7 @@
 
 #include "AppRig.h"
 #include "DrawnPixels.h"
+#include "MemRig.h"
 
 #include "SimulatedChip.h"
 #include "app/Looks.h"
@@ -33,10 +34,6 @@
 
 namespace {
 
-constexpr uint32_t kRam = 0x20000000;
-constexpr uint32_t kCounter = 0x20000010; // counts up at every read
-constexpr uint32_t kUartCr = 0x40001000;  // UART0.CR of the fixture SVD
-
 QList<int> AllLooks()
 {
     QList<int> ids;
@@ -47,75 +44,6 @@ QList<int> AllLooks()
     ids << Looks::kWindows7;
     return ids;
 }
-
-struct MemRig
-{
-    explicit MemRig(const QString &extra = QString())
-        : chip("VX21A")
-    {
-        started = chip.Start();
-        for (uint32_t i = 0; i < 0x100; ++i)
-            chip.PokeWord(kRam + 4 * i, 0xC0DE0000u | i);
-        chip.PokeWord(kUartCr, 0x21);
-        rig.Prepare(StandardIni(QStringLiteral("UART_PORT=%1\nUART_BAUND=6\n").arg(chip.PortPath()) + extra)
-                        .replace("DATA_TYPE=0", "DATA_TYPE=2"));
-    }
-    bool Start()
-    {
-        if (!started || !rig.Start())
-            return false;
-        rig.app->MainFrame()->resize(1400, 900);
-        QApplication::processEvents();
-        return true;
-    }
-    // A memory window opened with the panel's button, its reads done.
-    CMemWnd *Open()
-    {
-        QTest::mouseClick(rig.Panel().findChild<QPushButton *>("1043"), Qt::LeftButton);
-        CMemWnd *window = rig.app->MemoryWindows().value(rig.app->MemoryWindows().size() - 1);
-        if (window)
-            Settle(window);
-        return window;
-    }
-    static void Settle(CMemWnd *window)
-    {
-        QTRY_COMPARE_WITH_TIMEOUT(window->Outstanding(), 0, 10000);
-        QApplication::processEvents();
-    }
-    template<typename T> static T *Tool(CMemWnd *window, const char *name)
-    {
-        return window->findChild<T *>(QString::fromLatin1(name));
-    }
-    static void Key(CMemWnd *window, Qt::Key key, Qt::KeyboardModifiers modifiers = {})
-    {
-        QTest::keyClick(window->Hex(), key, modifiers);
-    }
-    static void Type(CMemWnd *window, const char *text) { QTest::keyClicks(window->Hex(), QString::fromLatin1(text)); }
-    static void ClickUnit(CMemWnd *window, uint32_t address)
-    {
-        QTest::mouseClick(window->Hex()->viewport(), Qt::LeftButton, {}, window->Hex()->UnitRect(address).center());
-    }
-    // Ctrl+G, the text and Enter, each key to the widget with the focus as
-    // the display delivers it (the address box, not its line edit).
-    static void GoTo(CMemWnd *window, const char *text)
-    {
-        // The window the user works in; the completer's list may have left
-        // the offscreen platform's main window inactive.
-        window->window()->activateWindow();
-        QApplication::processEvents();
-        window->Hex()->setFocus(Qt::MouseFocusReason);
-        Key(window, Qt::Key_G, Qt::ControlModifier);
-        QWidget *box = QApplication::focusWidget();
-        ASSERT_EQ(box, Tool<QComboBox>(window, "address"));
-        QTest::keyClicks(box, QString::fromLatin1(text));
-        QTest::keyClick(box, Qt::Key_Return);
-        Settle(window);
-    }
-
-    SimulatedChip chip;
-    bool started = false;
-    AppRig rig{QString()};
-};
 
 } // namespace
 

@@ -7,7 +7,9 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QFile>
 #include <QLineSeries>
+#include <QPushButton>
 #include <QTest>
 #include <QValueAxis>
 
@@ -68,6 +70,45 @@ TEST(ValuePlotTest, ACounterAndAPrescalerBothFillTheChartInEitherScale)
         EXPECT_EQ(chart->series()[1]->name(), "TIMER.CR");
     }
     EXPECT_EQ(pane.CurrentScale(), ValuePlotPane::Scale::Normalised);
+}
+
+// Names come from the SVD file: "保存 CSV" writes them as "导出" does, a
+// formula's start after a ' and a comma inside quotes, so a spreadsheet
+// neither runs a cell nor splits a column.
+TEST(ValuePlotTest, SavedCsvGuardsAndQuotesSeriesNamesAsTheExportDoes)
+{
+    RegwinRig rig;
+    rig.PutSvd("VX21A", R"(<?xml version="1.0" encoding="utf-8"?>
+<device><name>VX21A</name><peripherals>
+  <peripheral><name>=HYPERLINK("http://x")</name><baseAddress>0x20001000</baseAddress>
+    <registers><register><name>R</name><addressOffset>0x0</addressOffset></register></registers></peripheral>
+  <peripheral><name>P</name><baseAddress>0x20002000</baseAddress>
+    <registers><register><name>B,C</name><addressOffset>0x0</addressOffset></register></registers></peripheral>
+</peripherals></device>
+)");
+    RegisterWindow &window = rig.WindowWith({"=HYPERLINK(\"http://x\")", "P"});
+    RegisterRow *formula = Register(window, "=HYPERLINK(\"http://x\")", "R");
+    RegisterRow *comma = Register(window, "P", "B,C");
+    ASSERT_TRUE(formula && comma);
+    FakeUser user;
+    user.chosenFile = rig.home.filePath("series.csv");
+    ValuePlotPane pane(user, user);
+    pane.resize(600, 300);
+    pane.show();
+    ASSERT_TRUE(pane.Add(*formula, window.Tree(), 0));
+    ASSERT_TRUE(pane.Add(*comma, window.Tree(), 0));
+    pane.Sample(window.Tree(), 100);
+    QPushButton *save = nullptr;
+    for (QPushButton *button : pane.findChildren<QPushButton *>())
+        if (button->text() == QString::fromUtf8("保存 CSV"))
+            save = button;
+    ASSERT_NE(save, nullptr);
+    QTest::mouseClick(save, Qt::LeftButton);
+    QFile file(user.chosenFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray header = file.readLine();
+    EXPECT_EQ(header, "time s,wall clock,\"'=HYPERLINK(\"\"http://x\"\").R\",\"P.B,C\"\n");
+    EXPECT_TRUE(user.messages.isEmpty()) << user.messages.join("; ").toStdString();
 }
 
 } // namespace

@@ -61,3 +61,28 @@ TEST(CliDump, RefusesWhatIsNoDump)
     EXPECT_EQ(offline.status, 1);
     EXPECT_EQ(offline.err, "Please select online data type !\n");
 }
+
+// A register whose fields the SVD file cannot describe does not hide the
+// read-clear register beside it: dump leaves both unread and says why.
+TEST(CliDump, LeavesReadClearWordsUnreadWhateverElseTheSvdFileGetsWrong)
+{
+    CliRig rig;
+    rig.PutSvd("VX21A", R"(<?xml version="1.0" encoding="utf-8"?>
+<device><name>VX21A</name><peripherals>
+  <peripheral><name>FIFO</name><baseAddress>0x20001000</baseAddress><registers>
+    <register><name>CTRL</name><addressOffset>0x0</addressOffset>
+      <fields><field><name>EN</name><bitOffset>zz</bitOffset><bitWidth>1</bitWidth></field></fields></register>
+    <register><name>DATA</name><addressOffset>0x4</addressOffset><readAction>modify</readAction><fields/></register>
+    <register><name>STAT</name><addressOffset>0x8</addressOffset><fields/></register>
+  </registers></peripheral>
+</peripherals></device>
+)");
+    rig.chip.AddFreeRunningCounter(0x20001004);
+    rig.chip.PokeWord(0x20001008, 0x41424344);
+    const ChildRun run = rig.Cli({"dump", "FIFO", "C", "--unit", "4"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(QString::fromUtf8(run.out), "20001000: ~~~~~~~~ ~~~~~~~~ 41424344" + QString(11 + 8, u' ') + "DCBA" +
+                                              QString(4 + 2, u' ') +
+                                              "FIFO.CTRL [SVD unreadable: not read] DATA STAT\n");
+    EXPECT_EQ(rig.chip.PeekWord(0x20001004), 0u) << "the FIFO was read";
+}

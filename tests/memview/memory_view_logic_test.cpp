@@ -12,6 +12,7 @@
 #include "memview/MemoryUnits.h"
 #include "memview/MemoryView.h"
 #include "regmap/RowChanges.h"
+#include "regmap/SvdDeviceModel.h"
 #include "support/BuildPaths.h"
 #include "support/QtPrinters.h"
 
@@ -20,6 +21,9 @@
 #include <QJsonObject>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -123,6 +127,67 @@ TEST(MemoryViewTest, ScrollsOverTheWholeSpaceAndHoldsOnlyTheRowsShown)
     ASSERT_TRUE(newRow);
     EXPECT_EQ(newRow->first, 0x000FFFE0u);
     EXPECT_EQ(newRow->Size(), 16u);
+}
+
+// Bytes whose read failed stay failed ("??") through every change of row
+// width, unit and scroll that keeps them shown, until they are read again:
+// the reads those changes ask for never hand a failure on as a value.
+TEST(MemoryViewTest, FailedBytesStayFailedUntilReadAgain)
+{
+    MemoryView view(0x20000010);
+    view.SetRules(ReadRules("VX21A", {}));
+    view.SetRowsShown(4);
+    // What a read of the link gives: every byte it waits for, read as 0x5A.
+    auto readWanted = [&view] {
+        while (std::optional<MemoryBlock> wanted = view.TakeWanted()) {
+            for (uint32_t i = 0; i < wanted->Size(); ++i)
+                if (wanted->states[i] == ByteState::Unread || wanted->states[i] == ByteState::Reading) {
+                    wanted->states[i] = ByteState::Value;
+                    wanted->bytes[qsizetype(i)] = char(0x5A);
+                }
+            view.Apply(*wanted);
+        }
+    };
+    std::optional<MemoryBlock> first = view.TakeWanted();
+    ASSERT_TRUE(first);
+    for (uint32_t i = 0; i < first->Size(); ++i)
+        first->states[i] = i < 0x10 ? ByteState::Failed : ByteState::Value;
+    view.Apply(*first);
+    ASSERT_EQ(view.UnitText(0x20000010), "??");
+
+    struct Step
+    {
+        const char *what;
+        std::function<void()> change;
+    };
+    const Step steps[] = {
+        {"32 bytes a row", [&] { view.SetRowWidth(32); }},
+        {"32-bit units", [&] { view.SetUnit(4); }},
+        {"8 bytes a row", [&] { view.SetRowWidth(8); }},
+        {"16-bit units", [&] { view.SetUnit(2); }},
+        {"16 bytes a row", [&] { view.SetRowWidth(16); }},
+        {"a row down", [&] { view.ScrollToRow(int64_t(view.TopRow()) + 1); }},
+        {"a row up", [&] { view.ScrollToRow(int64_t(view.TopRow()) - 1); }},
+        {"a row up and two more rows",
+         [&] {
+             view.ScrollToRow(int64_t(view.TopRow()) - 1);
+             view.SetRowsShown(6);
+         }},
+    };
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.what);
+        step.change();
+        readWanted();
+        for (uint32_t a = 0x20000010; a < 0x20000020; ++a)
+            ASSERT_EQ(view.State(a), ByteState::Failed) << std::hex << a;
+        EXPECT_EQ(view.UnitText(0x20000010), QString(2 * view.Unit(), u'?'));
+        EXPECT_FALSE(view.UnitValue(0x20000010));
+    }
+    // Read again (the refresh key): the bytes hold what the chip gives.
+    view.Forget();
+    readWanted();
+    EXPECT_EQ(view.State(0x20000010), ByteState::Value);
+    EXPECT_EQ(view.UnitText(0x20000010), "5A5A");
 }
 
 TEST(MemoryViewTest, CursorMovesByUnitsRowsAndPagesAndStaysInView)
@@ -269,6 +334,88 @@ TEST(ChipAddressMapTest, RegistersByAddressAndNamesForTheAddressBox)
     for (const Case &c : cases)
         EXPECT_EQ(AddressInput::Parse(c.text, &map), c.address) << c.text;
     EXPECT_TRUE(ChipAddressMap::Load("/nonexistent.svd").IsEmpty());
+}
+
+// Whatever else the SVD file gets wrong, the words whose reading changes the
+// chip stay out of every read, and so do the words nobody can tell about; the
+// margin says why. A peripheral without a base address has no place at all.
+TEST(ChipAddressMapTest, WordsNeverReadWhateverTheSvdFileGetsWrong)
+{
+    const ChipAddressMap map = ChipAddressMap::Load(FixturePath("unreadable.svd"));
+    QStringList peripherals;
+    for (const ChipAddressMap::Peripheral &peripheral : map.Peripherals())
+        peripherals << peripheral.name;
+    EXPECT_EQ(peripherals, QStringList({"FIFO", "BROKEN"}));
+
+    // FIFO: DATA pops on reading, CTRL's fields cannot be read; STAT is plain.
+    // BROKEN: its walk stops after CLR, so its whole address block stays out.
+    std::vector<uint32_t> expected{0x20001000, 0x20001004};
+    for (uint32_t word = 0x20002000; word < 0x20002040; word += 4)
+        expected.push_back(word);
+    std::vector<uint32_t> leftOut = map.LeftOutWords();
+    std::sort(leftOut.begin(), leftOut.end());
+    leftOut.erase(std::unique(leftOut.begin(), leftOut.end()), leftOut.end());
+    EXPECT_EQ(leftOut, expected);
+
+    const ReadRules rules("VX21A", map.LeftOutWords());
+    const MemoryBlock fifo = MemoryRows::Planned(rules, 0x20001000, 16);
+    EXPECT_EQ(MemoryText::Rows(fifo, 16, 4, &map),
+              QStringList{"20001000: ~~~~~~~~ ~~~~~~~~ ........ ........                    "
+                          "FIFO.CTRL [SVD unreadable: not read] DATA STAT"});
+    const MemoryBlock broken = MemoryRows::Planned(rules, 0x20002000, 0x50);
+    for (uint32_t i = 0; i < 0x40; ++i)
+        ASSERT_EQ(broken.states[i], ByteState::LeftOut) << std::hex << i;
+    EXPECT_EQ(broken.states[0x40], ByteState::Unread);
+    EXPECT_EQ(MemoryText::Rows(broken, 16, 4, &map).front(), "20002000: ~~~~~~~~ ~~~~~~~~ ~~~~~~~~ ~~~~~~~~  "
+                                                             "                  BROKEN [SVD unreadable: not read] CLR");
+
+    // Names for the address box, places for the status line and tooltips.
+    EXPECT_EQ(map.AddressOf("FIFO.STAT"), 0x20001008u);
+    EXPECT_EQ(map.AddressOf("BROKEN.CLR"), 0x20002000u);
+    EXPECT_EQ(map.Names().count("BROKEN"), 1);
+    ASSERT_TRUE(map.RegisterAt(0x20002001));
+    EXPECT_EQ(map.RegisterAt(0x20002001)->name, "BROKEN.CLR");
+    ASSERT_TRUE(map.RegisterAt(0x20002030));
+    EXPECT_EQ(map.RegisterAt(0x20002030)->name, "BROKEN");
+    EXPECT_TRUE(map.UnknownAt(0x20001002));
+    EXPECT_TRUE(map.UnknownAt(0x2000203F));
+    EXPECT_FALSE(map.UnknownAt(0x20001004)) << "DATA is left out for its read action, which is known";
+    EXPECT_FALSE(map.UnknownAt(0x20002040));
+
+    // The register windows still refuse such a peripheral with the file's message.
+    const SvdPeripheralResult strict = SvdDeviceModel::ReadPeripheral(FixturePath("unreadable.svd"), u"FIFO");
+    EXPECT_EQ(strict.outcome, SvdPeripheralResult::Outcome::Failed);
+    EXPECT_FALSE(strict.message.isEmpty());
+}
+
+// A find's transfers last about TransferPace::kAim at the speed seen so far,
+// so a cancel looked at between two acts within about that time.
+TEST(MemoryFindTest, TransfersArePacedByTheSpeedSeen)
+{
+    using namespace std::chrono_literals;
+    using Pace = MemoryFind::TransferPace;
+    struct Case
+    {
+        uint32_t bytes;
+        std::chrono::milliseconds took;
+        uint32_t next;
+    };
+    const Case cases[] = {
+        {1024, 1ms, 4096},    // a fast link: four times the last, no more
+        {16384, 1ms, 16384},  // never past the transfer buffer
+        {2048, 100ms, 4096},  // 20 KiB/s: 0.2 s of it
+        {1024, 400ms, 512},   // 2.5 KiB/s
+        {1024, 10000ms, 256}, // crawling: the least still moves
+        {1000, 200ms, 1000},  // whole words
+        {1002, 200ms, 1000},
+    };
+    for (const Case &c : cases) {
+        Pace pace;
+        EXPECT_EQ(pace.Bytes(), Pace::kFirst);
+        pace.Took(c.bytes, c.took);
+        EXPECT_EQ(pace.Bytes(), c.next) << c.bytes << " in " << c.took.count() << " ms";
+        EXPECT_EQ(pace.Bytes() % 4, 0u);
+    }
 }
 
 TEST(GoToHistoryTest, BackAndForwardReturnWhereTheViewStood)

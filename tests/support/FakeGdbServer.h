@@ -48,7 +48,8 @@ struct FakeGdbScript
     Flood flood = Flood::None;
     bool floodsOnConnect = false; // else from the first command starting with floodPrefix on
     std::string floodPrefix;
-    int floodPauseUs = 0; // between two units: 0 sends as fast as the client takes them
+    int floodPauseUs = 0;      // between two units: 0 sends as fast as the client takes them
+    int memoryReadPauseMs = 0; // before each reply to "m": a slow link
 };
 
 class FakeGdbServer
@@ -299,6 +300,8 @@ private:
         if (command[0] == 'm' && std::sscanf(command.c_str(), "m%x,%x%n", &address, &length, &used) == 2) {
             if (int(length) * 2 > m_script.packetSize)
                 return "E22";
+            if (m_script.memoryReadPauseMs > 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(m_script.memoryReadPauseMs));
             std::string hex;
             for (unsigned i = 0; i < length; ++i) {
                 std::snprintf(text, sizeof text, "%02x", Byte(address + i));

@@ -62,6 +62,43 @@ TEST(LinkCycleGate, TheHoldingThreadPassesAgain)
     EXPECT_FALSE(gate.IsHeld());
 }
 
+// A wait given up (its window closes) holds nothing and leaves no user
+// waiting, so a refresh behind it is not kept out.
+TEST(LinkCycleGate, AnAbandonedWaitHoldsNothingAndLetsTheOthersBy)
+{
+    LinkCycleGate gate;
+    gate.Enter(LinkCycleGate::Turn::User);
+    std::atomic<bool> abandon{false};
+    std::atomic<int> entered{-1};
+    std::thread user([&] {
+        const LinkCycleGateAttempt attempt(gate, LinkCycleGate::Turn::User, [&] { return abandon.load(); });
+        entered = attempt.Entered() ? 1 : 0;
+    });
+    ASSERT_TRUE(WaitFor([&] { return gate.UsersWaiting() == 1; }));
+    std::atomic<bool> refreshed{false};
+    std::thread refresh([&] {
+        LinkCycleGatePass pass(gate, LinkCycleGate::Turn::Background);
+        refreshed = true;
+    });
+    abandon = true;
+    user.join(); // while the gate is still held
+    EXPECT_EQ(entered, 0);
+    EXPECT_EQ(gate.UsersWaiting(), 0);
+    EXPECT_FALSE(refreshed);
+    gate.Leave();
+    refresh.join();
+    EXPECT_TRUE(refreshed);
+    EXPECT_FALSE(gate.IsHeld());
+
+    // Not abandoned: the attempt holds the gate as a pass does.
+    {
+        const LinkCycleGateAttempt attempt(gate, LinkCycleGate::Turn::Background, [] { return false; });
+        EXPECT_TRUE(attempt.Entered());
+        EXPECT_TRUE(gate.IsHeld());
+    }
+    EXPECT_FALSE(gate.IsHeld());
+}
+
 // Two threads running whole cycles against the simulated chip: the chip sees
 // enter, read, leave of one cycle before the next enter, never interleaved.
 TEST(LinkCycleGate, CyclesOnTwoThreadsNeverOverlapOnTheLine)
