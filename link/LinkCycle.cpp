@@ -139,6 +139,11 @@ bool LinkCycle::HaltLcpu(const CoreHalt &halt)
     return Backend().HaltLcpu(*this, halt);
 }
 
+std::unique_ptr<CoreRegisterPort> LinkCycle::CoreRegisters(const CoreHalt &halt)
+{
+    return Backend().CoreRegisters(*this, halt);
+}
+
 bool LinkCycle::PreviewsFileReads()
 {
     return Backend().PreviewsFileReads();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/ConfigFile.h"
+#include "link/CoreRegisterPort.h"
 #include "link/LinkCycleGate.h"
 #include "link/LinkMessages.h"
 #include "link/TargetBackend.h"
@@ -93,6 +94,8 @@ public:
     // The link's own steps that let the halted cores run (the HCPU always),
     // then the record is cleared and the close lets the target run.
     bool RunCores(const CoreHalt &halt);
+    // The core registers of the HCPU through the open link (see CoreRegisterPort).
+    std::unique_ptr<CoreRegisterPort> CoreRegisters(const CoreHalt &halt);
     // What Corvane halted on the open target, as the record and the link say.
     const HaltedCores &Halted() const { return m_halted; }
 
