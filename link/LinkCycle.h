@@ -95,7 +95,8 @@ public:
     // then the record is cleared and the close lets the target run.
     bool RunCores(const CoreHalt &halt);
     // The core registers of the HCPU through the open link (see CoreRegisterPort).
-    std::unique_ptr<CoreRegisterPort> CoreRegisters(const CoreHalt &halt);
+    // readyDeadlineMs bounds the wait for each register over the memory links.
+    std::unique_ptr<CoreRegisterPort> CoreRegisters(const CoreHalt &halt, int readyDeadlineMs);
     // What Corvane halted on the open target, as the record and the link say.
     const HaltedCores &Halted() const { return m_halted; }
 

@@ -64,7 +64,8 @@ public:
     // The core registers of the HCPU through the open link; a link that
     // only moves memory reaches them through the debug registers where its
     // halt request reaches the core.
-    virtual std::unique_ptr<CoreRegisterPort> CoreRegisters(LinkCycle &cycle, const CoreHalt &halt) = 0;
+    virtual std::unique_ptr<CoreRegisterPort> CoreRegisters(LinkCycle &cycle, const CoreHalt &halt,
+                                                            int readyDeadlineMs) = 0;
 
     // The target this link reaches, as the halt record names it; known after the settings are read at Open().
     virtual QString TargetName() const = 0;

@@ -95,9 +95,9 @@ public:
         return cycle.WriteWord(halt.lcpuFlagRegister, 0);
     }
 
-    std::unique_ptr<CoreRegisterPort> CoreRegisters(LinkCycle &cycle, const CoreHalt &) override
+    std::unique_ptr<CoreRegisterPort> CoreRegisters(LinkCycle &cycle, const CoreHalt &, int readyDeadlineMs) override
     {
-        return std::make_unique<DebugRegisterAccess>(cycle, DebugRegisterAccess::kDhcsr);
+        return std::make_unique<DebugRegisterAccess>(cycle, DebugRegisterAccess::kDhcsr, readyDeadlineMs);
     }
 
     QString TargetName() const override
@@ -183,9 +183,10 @@ public:
     }
 
     // The debug registers sit beside the halt request, in the debug view.
-    std::unique_ptr<CoreRegisterPort> CoreRegisters(LinkCycle &cycle, const CoreHalt &halt) override
+    std::unique_ptr<CoreRegisterPort> CoreRegisters(LinkCycle &cycle, const CoreHalt &halt,
+                                                    int readyDeadlineMs) override
     {
-        return std::make_unique<DebugRegisterAccess>(cycle, halt.debugViewRegister);
+        return std::make_unique<DebugRegisterAccess>(cycle, halt.debugViewRegister, readyDeadlineMs);
     }
 
     QString TargetName() const override { return HaltRecord::TargetName(Stored(DataSource::Uart), m_portName); }
@@ -274,7 +275,7 @@ public:
                cycle.WriteWord(halt.lcpuFlagRegister, 0);
     }
 
-    std::unique_ptr<CoreRegisterPort> CoreRegisters(LinkCycle &cycle, const CoreHalt &) override
+    std::unique_ptr<CoreRegisterPort> CoreRegisters(LinkCycle &cycle, const CoreHalt &, int) override
     {
         return std::make_unique<GdbCoreRegisters>(cycle, m_gdb, m_gdb.FoundRunning());
     }
