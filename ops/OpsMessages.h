@@ -60,6 +60,8 @@ inline constexpr char kFrameThreadMode[] = "not read: the core is in Thread mode
 // The stack's name.
 inline constexpr char kFrameStackNotGiven[] = "not read: %s not given by the server";
 // The stack's name, its pointer, the link's message.
+// Why an --elf file was not taken, where the system gave no reason.
+inline constexpr char kElfNotElf[] = "not an ELF file";
 inline constexpr char kFrameReadFailed[] = "not read: %s 0x%08X could not be read";
 
 } // namespace OpsMessages
