@@ -291,9 +291,8 @@ QString Text(const Report &report)
         lines << QStringLiteral("%1 %2%3").arg(reg.name, Hex(*reg.value),
                                                reg.bits.empty() ? QStringLiteral(": no bit set") : QString());
         for (const SetBit &bit : reg.bits)
-            lines << QStringLiteral("  %1 %2: %3")
-                         .arg(bit.part == reg.name ? QString() : bit.part + u' ', bit.name, bit.words)
-                         .replace(QLatin1String("   "), QLatin1String("  "));
+            lines << QStringLiteral("  ") + (bit.part == reg.name ? QString() : bit.part + u' ') + bit.name +
+                         QStringLiteral(": ") + bit.words;
     }
     for (const FaultAddress &address : report.addresses) {
         if (!address.value)
