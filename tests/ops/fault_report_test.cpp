@@ -34,7 +34,8 @@ std::vector<FaultReport::SetBit> BitsOf(const char *reg, uint32_t word)
 }
 
 class FaultBits : public testing::TestWithParam<BitCase>
-{};
+{
+};
 
 TEST_P(FaultBits, OneBitIsNamedInWords)
 {
@@ -113,7 +114,8 @@ struct ExcReturnCase
 };
 
 class ExcReturns : public testing::TestWithParam<ExcReturnCase>
-{};
+{
+};
 
 TEST_P(ExcReturns, Decoded)
 {
@@ -144,11 +146,10 @@ TEST(ExcReturnsOther, AReturnAddressIsNoExcReturn)
 
 TEST(ExceptionNames, NumbersAndNames)
 {
-    const std::pair<uint32_t, const char *> cases[] = {{0, "Thread mode"}, {2, "NMI"},          {3, "HardFault"},
-                                                       {4, "MemManage"},   {5, "BusFault"},     {6, "UsageFault"},
-                                                       {7, "SecureFault"}, {11, "SVCall"},      {12, "DebugMonitor"},
-                                                       {14, "PendSV"},     {15, "SysTick"},     {16, "IRQ 0"},
-                                                       {16 + 42, "IRQ 42"}};
+    const std::pair<uint32_t, const char *> cases[] = {
+        {0, "Thread mode"}, {2, "NMI"},         {3, "HardFault"},   {4, "MemManage"},     {5, "BusFault"},
+        {6, "UsageFault"},  {7, "SecureFault"}, {11, "SVCall"},     {12, "DebugMonitor"}, {14, "PendSV"},
+        {15, "SysTick"},    {16, "IRQ 0"},      {16 + 42, "IRQ 42"}};
     for (const auto &[number, name] : cases)
         EXPECT_EQ(FaultReport::ExceptionName(number), name) << number;
 }
@@ -212,7 +213,8 @@ TEST(FaultReportText, EveryValidBitShowsItsAddress)
     const QString text = FaultReport::Text(FaultReport::Decode(reading));
     EXPECT_TRUE(text.contains("MMFAR 0xE000EDF8: the faulting address\n")) << text.toStdString();
     EXPECT_TRUE(text.contains("SFAR 0x12345678: the faulting address\n")) << text.toStdString();
-    EXPECT_TRUE(text.contains("  AUVIOL: attribution unit violation: Non-secure access to Secure memory\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("  AUVIOL: attribution unit violation: Non-secure access to Secure memory\n"))
+        << text.toStdString();
 
     reading.words.cfsr = 0;
     reading.words.sfsr = 0;
