@@ -19,12 +19,14 @@ void ParseInto(const QByteArray &xml, const std::function<QByteArray(const QByte
                QHash<QByteArray, GdbCoreRegisters::Described> *registers)
 {
     QXmlStreamReader reader(xml);
+    // Servers write xi:include without declaring its namespace.
+    reader.setNamespaceProcessing(false);
     while (!reader.atEnd()) {
         if (reader.readNext() != QXmlStreamReader::StartElement)
             continue;
-        const QStringView element = reader.name();
+        const QStringView element = reader.qualifiedName();
         const QXmlStreamAttributes attributes = reader.attributes();
-        if (element == u"include" && depth < kIncludeDepth) {
+        if ((element == u"xi:include" || element == u"include") && depth < kIncludeDepth) {
             const QByteArray href = attributes.value("href").toLatin1();
             if (!href.isEmpty())
                 ParseInto(fetch(href), fetch, depth + 1, next, registers);

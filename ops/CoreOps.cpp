@@ -176,7 +176,8 @@ bool ReadFaultWords(LinkCycle &cycle, FaultWords *words)
 }
 
 // The banked stack pointer named by EXC_RETURN; the current state's MSP or
-// PSP stands for it when the exception stayed in the stack's state.
+// PSP (or SP for MSP, the handler's stack) stands for it when the exception
+// was taken to the stack's state. Called in Handler mode only.
 std::optional<uint32_t> FrameStackPointer(const CoreRegisterValues &core, const FaultReport::ExcReturn &excReturn)
 {
     const CoreRegister banked = excReturn.processStack
@@ -186,8 +187,14 @@ std::optional<uint32_t> FrameStackPointer(const CoreRegisterValues &core, const 
         return found->second;
     if (excReturn.toSecure != excReturn.secureStack)
         return std::nullopt;
-    const auto current = core.find(excReturn.processStack ? CoreRegister::PSP : CoreRegister::MSP);
-    return current == core.end() ? std::nullopt : std::optional<uint32_t>(current->second);
+    if (const auto current = core.find(excReturn.processStack ? CoreRegister::PSP : CoreRegister::MSP);
+        current != core.end())
+        return current->second;
+    // In Handler mode SP is the current state's MSP (a server may give SP alone).
+    const auto sp = core.find(CoreRegister::SP);
+    if (excReturn.processStack || sp == core.end())
+        return std::nullopt;
+    return sp->second;
 }
 
 // False only when the link failed (its message shown); a frame that cannot

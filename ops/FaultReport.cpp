@@ -207,7 +207,8 @@ Report Decode(const CoreOps::FaultReading &reading)
     if (const auto xpsr = core(CoreRegister::XPSR))
         report.ipsr = *xpsr & 0x1FF;
     report.lr = core(CoreRegister::LR);
-    if (report.lr && report.ipsr && *report.ipsr != 0)
+    // In Thread mode LR is a return address whatever its bits.
+    if (report.lr && report.ipsr != 0u)
         report.excReturn = DecodeExcReturn(*report.lr);
 
     const CoreOps::FaultWords &w = reading.words;
