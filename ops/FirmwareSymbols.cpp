@@ -30,7 +30,8 @@ struct FirmwareSymbols::Handles
             ::close(fd);
     }
 
-    template<typename Visit> void ForEachFunction(Visit visit) const
+    // Every symbol with a name: visit(name, address without the Thumb bit, size, type).
+    template<typename Visit> void ForEachSymbol(Visit visit) const
     {
         Elf_Scn *section = nullptr;
         while ((section = elf_nextscn(elf, section)) != nullptr) {
@@ -41,10 +42,12 @@ struct FirmwareSymbols::Handles
             const std::size_t count = header.sh_size / header.sh_entsize;
             for (std::size_t i = 0; data && i < count; ++i) {
                 GElf_Sym symbol;
-                if (!gelf_getsym(data, int(i), &symbol) || GELF_ST_TYPE(symbol.st_info) != STT_FUNC)
+                if (!gelf_getsym(data, int(i), &symbol))
                     continue;
+                const int type = GELF_ST_TYPE(symbol.st_info);
+                const uint32_t address = uint32_t(symbol.st_value) & (type == STT_FUNC ? ~1u : ~0u);
                 const char *name = elf_strptr(elf, header.sh_link, symbol.st_name);
-                if (name && visit(name, uint32_t(symbol.st_value) & ~1u, uint32_t(symbol.st_size)))
+                if (name && *name && visit(name, address, uint32_t(symbol.st_size), type))
                     return;
             }
         }
@@ -77,8 +80,8 @@ std::optional<FaultReport::SourcePlace> FirmwareSymbols::Place(uint32_t address)
 {
     const uint32_t at = address & ~1u;
     FaultReport::SourcePlace place;
-    m_handles->ForEachFunction([&](const char *name, uint32_t start, uint32_t size) {
-        if (at < start || at - start >= std::max<uint32_t>(size, 1))
+    m_handles->ForEachSymbol([&](const char *name, uint32_t start, uint32_t size, int type) {
+        if (type != STT_FUNC || at < start || at - start >= std::max<uint32_t>(size, 1))
             return false;
         place.function = QString::fromUtf8(name);
         return true;
@@ -105,7 +108,7 @@ std::optional<uint32_t> FirmwareSymbols::SymbolAddress(const QString &name) cons
 {
     const QByteArray wanted = name.toUtf8();
     std::optional<uint32_t> found;
-    m_handles->ForEachFunction([&](const char *symbol, uint32_t start, uint32_t) {
+    m_handles->ForEachSymbol([&](const char *symbol, uint32_t start, uint32_t, int) {
         if (wanted != symbol)
             return false;
         found = start;

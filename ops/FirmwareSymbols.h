@@ -21,7 +21,7 @@ public:
 
     // Thumb addresses may carry bit 0; a function's symbol covers the address.
     std::optional<FaultReport::SourcePlace> Place(uint32_t address) const;
-    // The address of a function symbol by name (bit 0 clear).
+    // The address of a symbol by name (a function's without its Thumb bit).
     std::optional<uint32_t> SymbolAddress(const QString &name) const;
 
 private:

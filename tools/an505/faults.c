@@ -37,19 +37,20 @@ __attribute__((naked)) void Default_Handler(void)
 __attribute__((noinline)) uint32_t load_unanswered(const volatile uint32_t *where)
 {
     uint32_t value;
-    __asm volatile(".global fault_load\nfault_load: ldr %0, [%1]"
+    /* The asm statement's first line is the fault's line in DWARF. */
+    __asm volatile(".global fault_load\nfault_load: ldr %0, [%1]" /* fault here */
                    : "=r"(value)
                    : "r"(where)
-                   : "memory"); /* fault here */
+                   : "memory");
     return value;
 }
 
 __attribute__((noinline)) uint32_t divide(uint32_t dividend, uint32_t divisor)
 {
     uint32_t quotient;
-    __asm volatile(".global fault_divide\nfault_divide: udiv %0, %1, %2"
+    __asm volatile(".global fault_divide\nfault_divide: udiv %0, %1, %2" /* fault here */
                    : "=r"(quotient)
-                   : "r"(dividend), "r"(divisor)); /* fault here */
+                   : "r"(dividend), "r"(divisor));
     return quotient;
 }
 
