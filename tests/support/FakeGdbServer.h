@@ -49,6 +49,9 @@ struct FakeGdbScript
     bool floodsOnConnect = false; // else from the first command starting with floodPrefix on
     std::string floodPrefix;
     int floodPauseUs = 0; // between two units: 0 sends as fast as the client takes them
+    // The reply to "g" (hex, target byte order); empty: the server has no "g".
+    // The server gives no target description and no "p".
+    std::string registerBlock;
 };
 
 class FakeGdbServer
@@ -292,6 +295,8 @@ private:
             return "OK";
         if (command == "?")
             return running ? "" : m_script.multiprocess ? "T05thread:p2a.01;" : "T05thread:01;";
+        if (command == "g")
+            return m_script.registerBlock;
         if (command[0] == 'D')
             return !m_script.multiprocess || command == "D;2a" ? "OK" : "E22";
         unsigned address = 0, length = 0;

@@ -1,0 +1,81 @@
+// Core registers over a GDB server: the target description's numbering, a
+// server with nothing but "g", a running target refused.
+
+#include "GdbRig.h"
+#include "link/GdbCoreRegisters.h"
+#include "ops/CoreOps.h"
+#include "ops/FaultReport.h"
+#include "ops/OpsMessages.h"
+#include "support/FakeGdbServer.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// GDB numbers registers in order through the included files, from a regnum on.
+TEST(GdbTargetDescription, NumbersRegistersThroughIncludesAndRegnum)
+{
+    const QByteArray target = R"(<?xml version="1.0"?><!DOCTYPE target SYSTEM "gdb-target.dtd">
+<target><architecture>arm</architecture><xi:include href="core.xml"/><xi:include href="system.xml"/></target>)";
+    const QByteArray core = R"(<feature name="org.gnu.gdb.arm.m-profile">
+<reg name="r0" bitsize="32"/><reg name="r1" bitsize="32"/><reg name="pc" bitsize="32" type="code_ptr"/>
+<reg name="xpsr" bitsize="32" regnum="25"/></feature>)";
+    const QByteArray system = R"(<feature name="org.gnu.gdb.arm.m-system">
+<reg name="d0" bitsize="64"/><reg name="MSP" bitsize="32"/></feature>)";
+    QStringList fetched;
+    const auto registers = GdbCoreRegisters::Parse(target, [&](const QByteArray &href) {
+        fetched << QString::fromLatin1(href);
+        return href == "core.xml" ? core : href == "system.xml" ? system : QByteArray();
+    });
+    EXPECT_EQ(fetched, QStringList({"core.xml", "system.xml"}));
+    ASSERT_EQ(registers.size(), 6);
+    EXPECT_EQ(registers["r0"].number, 0);
+    EXPECT_EQ(registers["pc"].number, 2);
+    EXPECT_EQ(registers["xpsr"].number, 25);
+    EXPECT_EQ(registers["d0"].number, 26);
+    EXPECT_EQ(registers["d0"].bits, 64);
+    EXPECT_EQ(registers["msp"].number, 27);
+}
+
+// A server with "g" only: R0 to PC from the block, the rest not given, and
+// the report says so instead of inventing values.
+TEST(GdbCoreRegisterPackets, ServerWithBlockOnly)
+{
+    FakeGdbScript script;
+    for (uint32_t r = 0; r < 16; ++r) {
+        char word[9];
+        std::snprintf(word, sizeof word, "%02x%02x%02x%02x", r, 0, 0, 0x10 + r);
+        script.registerBlock += word;
+    }
+    FakeGdbServer server(script);
+    GdbRig rig(QString::fromStdString(server.Address()));
+    const auto values = CoreOps::Read(rig.env, CoreOps::ShownRegisters());
+    ASSERT_TRUE(values) << rig.user.messages.join('|').toStdString();
+    EXPECT_EQ(values->size(), 16u);
+    EXPECT_EQ(values->at(CoreRegister::R3), 0x13000003u);
+    EXPECT_EQ(values->at(CoreRegister::PC), 0x1F00000Fu);
+    EXPECT_FALSE(values->count(CoreRegister::XPSR));
+
+    const auto reading = CoreOps::ReadFault(rig.env);
+    ASSERT_TRUE(reading) << rig.user.messages.join('|').toStdString();
+    const QString text = FaultReport::Text(FaultReport::Decode(*reading));
+    EXPECT_TRUE(text.startsWith("Exception: not given by the server\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Stacked frame: not read: xPSR not given by the server\n")) << text.toStdString();
+    EXPECT_TRUE(rig.user.messages.isEmpty());
+}
+
+// A target the opening had to interrupt was running: refused, and the
+// detach lets it run on.
+TEST(GdbCoreRegisterPackets, RunningTargetIsRefused)
+{
+    FakeGdbScript script;
+    script.startsRunning = true;
+    FakeGdbServer server(script);
+    GdbRig rig(QString::fromStdString(server.Address()));
+    EXPECT_FALSE(CoreOps::Read(rig.env, {CoreRegister::PC}));
+    EXPECT_EQ(rig.user.messages, QStringList{OpsMessages::kCoreRunning});
+    const std::vector<std::string> commands = server.Commands();
+    EXPECT_NE(std::find(commands.begin(), commands.end(), "D"), commands.end());
+}
+
+} // namespace
