@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   python3
   qemu-system-arm gcc-arm-none-eabi libnewlib-arm-none-eabi
+  libdw-dev libelf-dev
 )
 # Extra groups on request: "bench" (yardsticks), "fuzz" (clang's libFuzzer),
 # "format" (the layout check), "gui" (screenshots under Xvfb, driven by xdotool, with fonts for the
