@@ -1,5 +1,6 @@
 #include "link/DebugRegisterAccess.h"
 
+#include "link/ChipProfile.h"
 #include "link/LinkCycle.h"
 #include "link/LinkMessages.h"
 #include "link/MessageText.h"
@@ -13,9 +14,26 @@ DebugRegisterAccess::DebugRegisterAccess(LinkCycle &cycle, uint32_t dhcsr, int r
     , m_readyDeadlineMs(readyDeadlineMs)
 {}
 
+// The debug registers pass the chip table's checks as any memory transfer does.
+bool DebugRegisterAccess::Allowed(uint32_t address, bool write)
+{
+    const auto refusal = write ? ChipProfile::CheckWriteAddress(m_cycle.ChipModel(), address)
+                               : ChipProfile::CheckReadAddress(m_cycle.ChipModel(), address);
+    if (!refusal)
+        return true;
+    m_cycle.Fail(*refusal);
+    m_cycle.Close();
+    return false;
+}
+
+bool DebugRegisterAccess::WriteWord(uint32_t address, uint32_t value)
+{
+    return Allowed(address, true) && m_cycle.WriteWord(address, value);
+}
+
 bool DebugRegisterAccess::ReadWord(uint32_t address, uint32_t *value)
 {
-    if (!m_cycle.Read(address, 4))
+    if (!Allowed(address, false) || !m_cycle.Read(address, 4))
         return false;
     *value = m_cycle.Buffer().Word(0);
     return true;
@@ -53,7 +71,7 @@ bool DebugRegisterAccess::WaitReady(const char *registerName)
 bool DebugRegisterAccess::Transfer(uint8_t selector, bool write, const char *registerName)
 {
     const uint32_t request = selector | (write ? kWriteRequest : 0u);
-    return m_cycle.WriteWord(m_dhcsr + kDcrsrOffset, request) && WaitReady(registerName);
+    return WriteWord(m_dhcsr + kDcrsrOffset, request) && WaitReady(registerName);
 }
 
 CoreRegisterPort::Outcome DebugRegisterAccess::Read(CoreRegister id, uint32_t *value)
@@ -79,7 +97,7 @@ CoreRegisterPort::Outcome DebugRegisterAccess::Write(CoreRegister id, uint32_t v
         const int shift = 8 * info.byteLane;
         word = (packed & ~(0xFFu << shift)) | ((value & 0xFF) << shift);
     }
-    if (!m_cycle.WriteWord(m_dhcsr + kDcrdrOffset, word) || !Transfer(info.selector, true, info.name))
+    if (!WriteWord(m_dhcsr + kDcrdrOffset, word) || !Transfer(info.selector, true, info.name))
         return Outcome::Failed;
     return Outcome::Done;
 }

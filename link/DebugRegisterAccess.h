@@ -29,7 +29,9 @@ public:
 private:
     bool Transfer(uint8_t selector, bool write, const char *registerName);
     bool WaitReady(const char *registerName);
+    bool Allowed(uint32_t address, bool write);
     bool ReadWord(uint32_t address, uint32_t *value);
+    bool WriteWord(uint32_t address, uint32_t value);
 
     LinkCycle &m_cycle;
     uint32_t m_dhcsr;
