@@ -6,6 +6,7 @@
 #include "link/HaltRecord.h"
 #include "ops/ChipControl.h"
 #include "ops/CoreOps.h"
+#include "ops/FaultReport.h"
 #include "ops/OpsMessages.h"
 #include "support/TargetRig.h"
 
@@ -198,6 +199,45 @@ TEST_P(CoreRegistersOver, StackPointerOutsideReadableMemoryReadsNoFrame)
     EXPECT_FALSE(reading->frameAddress);
     EXPECT_EQ(reading->frameProblem,
               "not read: MSP_S 0x00200000 is outside readable memory (0x10000000 > ADDR >= 0x100000, please check!)");
+}
+
+// An extended frame: S0-S15 and FPSCR after the basic frame; with DCRS
+// clear the callee registers lie below it and the frame starts 40 bytes up.
+TEST_P(CoreRegistersOver, ExtendedFrameAboveTheCalleeRegisters)
+{
+    CoreRig rig(GetParam());
+    ASSERT_TRUE(rig.chipStarted);
+    rig.SetRegister(16, 0x01000003);
+    rig.SetRegister(14, 0xFFFFFFCD);   // PSP_S, thread mode, extended frame, DCRS clear
+    rig.SetRegister(0x1B, 0x20002000); // PSP_S
+    for (uint32_t i = 0; i < 10 + 26; ++i)
+        rig.Poke(0x20002000 + 4 * i, 0xA0000000 + i);
+    rig.Halt();
+    const auto reading = CoreOps::ReadFault(rig.env, rig.options);
+    ASSERT_TRUE(reading) << rig.Messages();
+    EXPECT_TRUE(reading->extendedFrame);
+    EXPECT_EQ(reading->frameAddress, 0x20002000u + 40);
+    ASSERT_EQ(reading->frame.size(), 25u); // 8 + S0-S15 + FPSCR
+    EXPECT_EQ(reading->frame.front(), 0xA000000Au);
+    EXPECT_EQ(reading->frame.back(), 0xA000000Au + 24);
+    const FaultReport::Report report = FaultReport::Decode(*reading);
+    const QString text = FaultReport::Text(report);
+    EXPECT_TRUE(text.contains("extended (floating-point) frame, R4-R11 stacked below it\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("  S15   0xA0000021\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("  FPSCR 0xA0000022\n")) << text.toStdString();
+}
+
+// The link lost in the middle of the registers: its one message, and no values.
+TEST(CoreRegistersLinkLost, UartChipThatStopsAnsweringMidRead)
+{
+    CoreRig rig(Over::Uart);
+    ASSERT_TRUE(rig.chipStarted);
+    rig.Halt();
+    rig.chip.DeferFaults(1 + 4); // enter, DHCSR, then R0's selector and ready and value
+    rig.chip.InjectNoAnswer(1000);
+    EXPECT_FALSE(CoreOps::Read(rig.env, {CoreRegister::R0, CoreRegister::R1}, rig.options));
+    ASSERT_EQ(rig.user.messages.size(), 1) << rig.Messages();
+    EXPECT_TRUE(rig.user.messages[0].startsWith("WriteMem 0xf000edf4 0x4 error !")) << rig.Messages();
 }
 
 } // namespace

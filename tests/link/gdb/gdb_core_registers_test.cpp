@@ -78,4 +78,17 @@ TEST(GdbCoreRegisterPackets, RunningTargetIsRefused)
     EXPECT_NE(std::find(commands.begin(), commands.end(), "D"), commands.end());
 }
 
+// The server gone in the middle of a read: one message with its reason, no values.
+TEST(GdbCoreRegisterPackets, ServerClosingMidReadGivesOneMessage)
+{
+    FakeGdbScript script;
+    script.faultPrefix = "g";
+    script.fault = FakeGdbScript::Fault::Close;
+    FakeGdbServer server(script);
+    GdbRig rig(QString::fromStdString(server.Address()));
+    EXPECT_FALSE(CoreOps::Read(rig.env, CoreOps::ShownRegisters()));
+    EXPECT_EQ(rig.user.messages, QStringList{"gdb read of core register R0 error !\n"});
+    EXPECT_EQ(rig.user.reasons, QStringList{"closed by the server"});
+}
+
 } // namespace
