@@ -185,12 +185,13 @@ CoreRegisterPort::Outcome GdbCoreRegisters::Read(CoreRegister id, uint32_t *valu
         m_singleReads = false;
     }
     // The block holds the registers in number order; a description names
-    // each one's size, the core registers are words without one.
+    // each one's size (numbers it skips take no room, as a server that sent
+    // it leaves them out), the core registers are words without one.
     if (!LoadBlock())
         return LinkFailed(info.name, false);
     qsizetype offset = 0;
     for (int n = 0; n < *number; ++n) {
-        int bits = 32;
+        int bits = m_registers.isEmpty() ? 32 : 0;
         for (const Described &other : std::as_const(m_registers))
             if (other.number == n)
                 bits = other.bits;
