@@ -50,8 +50,10 @@ struct FakeGdbScript
     std::string floodPrefix;
     int floodPauseUs = 0; // between two units: 0 sends as fast as the client takes them
     // The reply to "g" (hex, target byte order); empty: the server has no "g".
-    // The server gives no target description and no "p".
+    // The server gives no "p".
     std::string registerBlock;
+    // The whole target.xml, given in one "l" reply; empty: no description.
+    std::string targetXml;
 };
 
 class FakeGdbServer
@@ -297,6 +299,8 @@ private:
             return running ? "" : m_script.multiprocess ? "T05thread:p2a.01;" : "T05thread:01;";
         if (command == "g")
             return m_script.registerBlock;
+        if (command.rfind("qXfer:features:read:target.xml:0,", 0) == 0 && !m_script.targetXml.empty())
+            return "l" + m_script.targetXml;
         if (command[0] == 'D')
             return !m_script.multiprocess || command == "D;2a" ? "OK" : "E22";
         unsigned address = 0, length = 0;

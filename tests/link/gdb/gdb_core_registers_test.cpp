@@ -64,6 +64,30 @@ TEST(GdbCoreRegisterPackets, ServerWithBlockOnly)
     EXPECT_TRUE(rig.user.messages.isEmpty());
 }
 
+// Without "p" the block is read by the description's numbers: xPSR at
+// regnum 25 follows PC directly, the numbers between take no room.
+TEST(GdbCoreRegisterPackets, BlockReadByTheDescriptionsNumbers)
+{
+    FakeGdbScript script;
+    script.targetXml = R"(<target><feature name="org.gnu.gdb.arm.m-profile">)"
+                       R"(<reg name="r0" bitsize="32"/><reg name="r1" bitsize="32"/><reg name="r2" bitsize="32"/>)"
+                       R"(<reg name="r3" bitsize="32"/><reg name="r4" bitsize="32"/><reg name="r5" bitsize="32"/>)"
+                       R"(<reg name="r6" bitsize="32"/><reg name="r7" bitsize="32"/><reg name="r8" bitsize="32"/>)"
+                       R"(<reg name="r9" bitsize="32"/><reg name="r10" bitsize="32"/><reg name="r11" bitsize="32"/>)"
+                       R"(<reg name="r12" bitsize="32"/><reg name="sp" bitsize="32"/><reg name="lr" bitsize="32"/>)"
+                       R"(<reg name="pc" bitsize="32"/><reg name="xpsr" bitsize="32" regnum="25"/></feature></target>)";
+    for (uint32_t r = 0; r < 17; ++r) {
+        char word[9];
+        std::snprintf(word, sizeof word, "%02x000000", r == 16 ? 0x03 : r);
+        script.registerBlock += word;
+    }
+    FakeGdbServer server(script);
+    GdbRig rig(QString::fromStdString(server.Address()));
+    const auto values = CoreOps::Read(rig.env, {CoreRegister::PC, CoreRegister::XPSR, CoreRegister::MSP});
+    ASSERT_TRUE(values) << rig.user.messages.join('|').toStdString();
+    EXPECT_EQ(*values, (CoreRegisterValues{{CoreRegister::PC, 15}, {CoreRegister::XPSR, 3}}));
+}
+
 // A target the opening had to interrupt was running: refused, and the
 // detach lets it run on.
 TEST(GdbCoreRegisterPackets, RunningTargetIsRefused)
