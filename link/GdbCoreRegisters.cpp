@@ -11,12 +11,23 @@
 
 namespace {
 
-// Included files nest rarely more than once; a server that loops is cut off.
+// Included files nest rarely more than once and are few; a server that
+// loops or includes without end is cut off.
 constexpr int kIncludeDepth = 4;
+constexpr int kIncludeCount = 64;
+// GDB's own numbers stay far below; a larger regnum is no register of ours.
+constexpr int kLargestNumber = 4096;
 constexpr int kFeatureChunk = 0x3F0;
 
-void ParseInto(const QByteArray &xml, const std::function<QByteArray(const QByteArray &)> &fetch, int depth, int *next,
-               QHash<QByteArray, GdbCoreRegisters::Described> *registers)
+struct ParseState
+{
+    int next = 0;
+    int includes = 0;
+    QHash<QByteArray, GdbCoreRegisters::Described> registers;
+};
+
+void ParseInto(const QByteArray &xml, const std::function<QByteArray(const QByteArray &)> &fetch, int depth,
+               ParseState *state)
 {
     QXmlStreamReader reader(xml);
     // Servers write xi:include without declaring its namespace.
@@ -26,18 +37,24 @@ void ParseInto(const QByteArray &xml, const std::function<QByteArray(const QByte
             continue;
         const QStringView element = reader.qualifiedName();
         const QXmlStreamAttributes attributes = reader.attributes();
-        if ((element == u"xi:include" || element == u"include") && depth < kIncludeDepth) {
+        if ((element == u"xi:include" || element == u"include") && depth < kIncludeDepth &&
+            state->includes < kIncludeCount) {
+            ++state->includes;
             const QByteArray href = attributes.value("href").toLatin1();
             if (!href.isEmpty())
-                ParseInto(fetch(href), fetch, depth + 1, next, registers);
+                ParseInto(fetch(href), fetch, depth + 1, state);
         } else if (element == u"reg") {
             bool ok = false;
             const int regnum = attributes.value("regnum").toInt(&ok);
             if (ok)
-                *next = regnum;
-            const int bits = attributes.value("bitsize").toInt();
-            registers->insert(attributes.value("name").toLatin1().toLower(), {*next, bits});
-            ++*next;
+                state->next = regnum;
+            if (state->next < 0 || state->next >= kLargestNumber) {
+                state->next = kLargestNumber; // no usable number for it and those after it
+                continue;
+            }
+            const int bits = qBound(0, attributes.value("bitsize").toInt(), 1024);
+            state->registers.insert(attributes.value("name").toLatin1().toLower(), {state->next, bits});
+            ++state->next;
         }
     }
 }
@@ -85,10 +102,9 @@ GdbCoreRegisters::GdbCoreRegisters(LinkCycle &cycle, GdbRemote &gdb, bool foundR
 QHash<QByteArray, GdbCoreRegisters::Described>
 GdbCoreRegisters::Parse(const QByteArray &xml, const std::function<QByteArray(const QByteArray &)> &fetch)
 {
-    QHash<QByteArray, Described> registers;
-    int next = 0;
-    ParseInto(xml, fetch, 0, &next, &registers);
-    return registers;
+    ParseState state;
+    ParseInto(xml, fetch, 0, &state);
+    return state.registers;
 }
 
 // The server stopped the core when the link opened; one that ran before
@@ -189,14 +205,10 @@ CoreRegisterPort::Outcome GdbCoreRegisters::Read(CoreRegister id, uint32_t *valu
     // it leaves them out), the core registers are words without one.
     if (!LoadBlock())
         return LinkFailed(info.name, false);
-    qsizetype offset = 0;
-    for (int n = 0; n < *number; ++n) {
-        int bits = m_registers.isEmpty() ? 32 : 0;
-        for (const Described &other : std::as_const(m_registers))
-            if (other.number == n)
-                bits = other.bits;
-        offset += bits / 4;
-    }
+    qsizetype offset = m_registers.isEmpty() ? qsizetype(*number) * 8 : 0;
+    for (const Described &other : std::as_const(m_registers))
+        if (other.number < *number)
+            offset += other.bits / 4;
     const auto word = WordOf(m_block.mid(offset, 8));
     if (!word)
         return Outcome::NotGiven;
