@@ -73,6 +73,7 @@ void StandInProbe::ApplyStartState()
         m_memory.LoadFile(m_config.memoryFile, error);
         Warn(error);
     }
+    TakeHaltFromMemory();
 }
 
 void StandInProbe::Reset()
@@ -134,6 +135,7 @@ void StandInProbe::SetMemoryFile(const std::string &path)
         m_memory.LoadFile(path, error);
         Warn(error);
     }
+    TakeHaltFromMemory();
 }
 
 void StandInProbe::Poke(uint32_t address, uint32_t count, const uint8_t *from)
@@ -362,6 +364,7 @@ char StandInProbe::Halt()
     if (!m_connected)
         return 1;
     m_core.SetHalted(true);
+    KeepHaltInMemory(kHaltRequest);
     return 0;
 }
 
@@ -377,6 +380,7 @@ void StandInProbe::Go()
     std::lock_guard lock(m_mutex);
     RecordLocked("JLINK_Go");
     m_core.SetHalted(false);
+    KeepHaltInMemory(kRunRequest);
 }
 
 int StandInProbe::ResetTarget()
@@ -419,4 +423,25 @@ void StandInProbe::SetCoreRegister(uint8_t selector, uint32_t value)
 {
     std::lock_guard lock(m_mutex);
     m_core.SetRegister(selector, value);
+}
+
+// The halt lives in DHCSR's word of the memory file too, so the processes
+// sharing the file in turn (one corvane-cli run after another) find the core
+// as the last one left it; the register file starts afresh in each.
+void StandInProbe::KeepHaltInMemory(uint32_t request)
+{
+    uint8_t bytes[4];
+    for (int i = 0; i < 4; ++i)
+        bytes[i] = uint8_t(request >> (8 * i));
+    m_memory.Write(kDhcsr, 4, bytes);
+    PersistMemory();
+}
+
+void StandInProbe::TakeHaltFromMemory()
+{
+    uint8_t bytes[4] = {};
+    m_memory.Read(kDhcsr, 4, bytes);
+    const uint32_t word =
+        uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
+    m_core.WriteWord(kDhcsr, word); // taken only with the debug key
 }

@@ -74,6 +74,8 @@ private:
     bool SetFaultLocked(const std::string &name, int fromCall);
     void RecordLocked(const std::string &line);
     void PersistMemory();
+    void KeepHaltInMemory(uint32_t request);
+    void TakeHaltFromMemory();
     void OverlayDebugRegisters(uint32_t address, uint32_t count, uint8_t *into) const;
     void PassToDebugRegisters(uint32_t address, uint32_t count, const uint8_t *from);
     uint32_t Transferred(uint32_t byteCount, const std::optional<int> &shortFrom, int call) const;
@@ -89,7 +91,10 @@ private:
     std::optional<uint32_t> m_selected;
     bool m_open = false;
     bool m_connected = false;
-    SimulatedDebugCore m_core{0xE000EDF0};
+    static constexpr uint32_t kDhcsr = 0xE000EDF0;
+    static constexpr uint32_t kHaltRequest = 0xA05F0003;
+    static constexpr uint32_t kRunRequest = 0xA05F0001;
+    SimulatedDebugCore m_core{kDhcsr};
     uint32_t m_speed = 0;
     SparseMemory m_memory;
     std::vector<std::string> m_calls;
