@@ -23,7 +23,9 @@
 //
 // The core: DHCSR, DCRSR and DCRDR at 0xE000EDF0 answer as a Cortex-M33's
 // debug registers over a register file; JLINK_Halt and the DHCSR halt request
-// halt it, JLINK_Go and the run request let it run.
+// halt it, JLINK_Go and the run request let it run. With a memory file the
+// halt of JLINK_Halt and JLINK_Go is kept in DHCSR's word there, for the next
+// process that loads the file.
 //
 // Call log: one line per call, in order, e.g.
 //   JLINK_EMU_GetList 1 null 0
