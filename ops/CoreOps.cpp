@@ -227,17 +227,17 @@ bool ReadFrame(LinkCycle &cycle, FaultReading *reading)
     }
     const uint32_t address = *sp + FaultReport::FrameOffset(*excReturn);
     const uint32_t bytes = uint32_t(FaultReport::FrameWords(*excReturn)) * 4;
+    if (address < *sp || address + bytes - 1 < address) {
+        reading->frameProblem = MessageText::Format(OpsMessages::kFrameOutside, stackName.constData(), *sp,
+                                                    OpsMessages::kFramePastEnd);
+        return true;
+    }
     for (const uint32_t probe : {*sp, address, address + bytes - 1}) {
         if (const auto refusal = ChipProfile::CheckReadAddress(cycle.ChipModel(), probe)) {
             reading->frameProblem = MessageText::Format(OpsMessages::kFrameOutside, stackName.constData(), *sp,
                                                         refusal->toUtf8().constData());
             return true;
         }
-    }
-    if (address < *sp || address + bytes - 1 < address) {
-        reading->frameProblem = MessageText::Format(OpsMessages::kFrameOutside, stackName.constData(), *sp,
-                                                    "past the end of the address space");
-        return true;
     }
     if (!cycle.ReadUnchecked(address, bytes)) {
         reading->frameProblem = MessageText::Format(OpsMessages::kFrameReadFailed, stackName.constData(), *sp);

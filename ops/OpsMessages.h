@@ -55,6 +55,7 @@ inline constexpr char kStackOverflow[] = "stack overflow (STKOF)";
 inline constexpr char kAuxiliaryFaultBit[] = "the chip's own auxiliary fault bit";
 // Why the stacked frame is not shown: the stack's name, its pointer, the chip table's refusal.
 inline constexpr char kFrameOutside[] = "not read: %s 0x%08X is outside readable memory (%s)";
+inline constexpr char kFramePastEnd[] = "the frame would pass the end of the address space";
 inline constexpr char kFrameNoExcReturn[] = "not read: LR holds no EXC_RETURN";
 inline constexpr char kFrameThreadMode[] = "not read: the core is in Thread mode, no exception is being handled";
 // The stack's name.
