@@ -228,8 +228,8 @@ bool ReadFrame(LinkCycle &cycle, FaultReading *reading)
     const uint32_t address = *sp + FaultReport::FrameOffset(*excReturn);
     const uint32_t bytes = uint32_t(FaultReport::FrameWords(*excReturn)) * 4;
     if (address < *sp || address + bytes - 1 < address) {
-        reading->frameProblem = MessageText::Format(OpsMessages::kFrameOutside, stackName.constData(), *sp,
-                                                    OpsMessages::kFramePastEnd);
+        reading->frameProblem =
+            MessageText::Format(OpsMessages::kFrameOutside, stackName.constData(), *sp, OpsMessages::kFramePastEnd);
         return true;
     }
     for (const uint32_t probe : {*sp, address, address + bytes - 1}) {
