@@ -8,7 +8,8 @@
 // A client of the GDB remote serial protocol over TCP: the language every
 // debug probe's GDB server (OpenOCD, pyOCD, J-Link's) and QEMU's gdbstub
 // speak. Only what memory access needs: the feature exchange, stopping the
-// target, m/M/X, the registers (g) for the halt record, and detach.
+// target, m/M/X, the registers (g) for the halt record, the register
+// packets' exchange and detach.
 //
 // Every wait is a poll() on the socket bounded by a deadline taken when the
 // wait starts, however many bytes arrive meanwhile; nothing spins. A server
@@ -64,6 +65,9 @@ public:
     bool ReadRegisters(QByteArray *hex);
 
     bool ReadMemory(uint32_t address, uint32_t byteCount, uint8_t *data);
+    // One packet and its reply, for the exchanges built elsewhere (the
+    // register packets); an error reply is a reply here, not a failure.
+    bool Exchange(const QByteArray &command, QByteArray *reply) { return Transact(command, reply); }
     bool WriteMemory(uint32_t address, uint32_t byteCount, const uint8_t *data);
 
     // Detach (the target runs on as before the connection), then close. A

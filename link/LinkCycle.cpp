@@ -182,6 +182,11 @@ bool LinkCycle::HaltLcpu(const CoreHalt &halt)
     return Backend().HaltLcpu(*this, halt);
 }
 
+std::unique_ptr<CoreRegisterPort> LinkCycle::CoreRegisters(const CoreHalt &halt, int readyDeadlineMs)
+{
+    return Backend().CoreRegisters(*this, halt, readyDeadlineMs);
+}
+
 bool LinkCycle::PreviewsFileReads()
 {
     return Backend().PreviewsFileReads();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/ConfigFile.h"
+#include "link/CoreRegisterPort.h"
 #include "link/LinkCycleGate.h"
 #include "link/LinkMessages.h"
 #include "link/TargetBackend.h"
@@ -97,6 +98,9 @@ public:
     // then the record is cleared and the close lets the target run; a record
     // that cannot be cleared fails the run with its message.
     bool RunCores(const CoreHalt &halt);
+    // The core registers of the HCPU through the open link (see CoreRegisterPort).
+    // readyDeadlineMs bounds the wait for each register over the memory links.
+    std::unique_ptr<CoreRegisterPort> CoreRegisters(const CoreHalt &halt, int readyDeadlineMs);
     // What Corvane halted on the open target, as the record and the link say.
     const HaltedCores &Halted() const { return m_halted; }
 

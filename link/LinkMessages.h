@@ -65,6 +65,15 @@ inline constexpr char kGdbWriteBody[] = "gdb_WriteMem 0x%08x 0x%x error !\n";
 inline constexpr char kGdbReadWord[] = "gdb_ReadMem 0x%08x 4 error !\n";
 inline constexpr char kGdbWriteWord[] = "gdb_WriteMem 0x%08x 4 error !\n";
 
+// A core register the GDB server did not read or write; %s is its name.
+inline constexpr char kGdbRegisterRead[] = "gdb read of core register %s error !\n";
+inline constexpr char kGdbRegisterWrite[] = "gdb write of core register %s error !\n";
+
+// The core's debug registers: the core did not set S_REGRDY in DHCSR within
+// the deadline after the selector went to DCRSR; the register's name, the
+// deadline in milliseconds.
+inline constexpr char kRegisterNotReady[] = "core register %s: S_REGRDY not set within %d ms !\n";
+
 // Why the GDB link failed, as a reason after its message, where the system
 // gave none of its own ("Connection refused" comes from the system). %d is
 // the reply deadline in milliseconds, %s the start of the server's reply.

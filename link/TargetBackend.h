@@ -9,6 +9,7 @@
 #include <optional>
 
 class ConfigFile;
+class CoreRegisterPort;
 class LinkCycle;
 struct TargetLinks;
 
@@ -59,6 +60,12 @@ public:
     virtual bool HaltLcpu(LinkCycle &cycle, const CoreHalt &halt) = 0;
     // Lets the HCPU run, and the LCPU too when it was halted; false when a step failed.
     virtual bool RunCores(LinkCycle &cycle, const HaltedCores &halted, const CoreHalt &halt) = 0;
+
+    // The core registers of the HCPU through the open link; a link that
+    // only moves memory reaches them through the debug registers where its
+    // halt request reaches the core.
+    virtual std::unique_ptr<CoreRegisterPort> CoreRegisters(LinkCycle &cycle, const CoreHalt &halt,
+                                                            int readyDeadlineMs) = 0;
 
     // The target this link reaches, as the halt record names it; known after the settings are read at Open().
     virtual QString TargetName() const = 0;

@@ -1,6 +1,8 @@
 #include "link/TargetBackend.h"
 
 #include "link/ChipProfile.h"
+#include "link/DebugRegisterAccess.h"
+#include "link/GdbCoreRegisters.h"
 #include "link/LinkCycle.h"
 #include "link/LinkMessages.h"
 #include "link/MessageText.h"
@@ -94,6 +96,11 @@ public:
         return cycle.WriteWord(halt.lcpuFlagRegister, 0);
     }
 
+    std::unique_ptr<CoreRegisterPort> CoreRegisters(LinkCycle &cycle, const CoreHalt &, int readyDeadlineMs) override
+    {
+        return std::make_unique<DebugRegisterAccess>(cycle, DebugRegisterAccess::kDhcsr, readyDeadlineMs);
+    }
+
     QString TargetName() const override
     {
         return HaltRecord::TargetName(Stored(DataSource::JLink), QString::number(m_serialNumber.value_or(0)));
@@ -174,6 +181,13 @@ public:
     bool RunCores(LinkCycle &cycle, const HaltedCores &, const CoreHalt &halt) override
     {
         return cycle.WriteWord(halt.debugViewRegister, halt.runRequest);
+    }
+
+    // The debug registers sit beside the halt request, in the debug view.
+    std::unique_ptr<CoreRegisterPort> CoreRegisters(LinkCycle &cycle, const CoreHalt &halt,
+                                                    int readyDeadlineMs) override
+    {
+        return std::make_unique<DebugRegisterAccess>(cycle, halt.debugViewRegister, readyDeadlineMs);
     }
 
     QString TargetName() const override { return HaltRecord::TargetName(Stored(DataSource::Uart), m_portName); }
@@ -275,6 +289,11 @@ public:
             return true;
         return cycle.WriteWord(halt.lcpuFlagRegister, 1) && cycle.Reopen(LinkCycle::Reopening::LettingRun) &&
                cycle.WriteWord(halt.lcpuFlagRegister, 0);
+    }
+
+    std::unique_ptr<CoreRegisterPort> CoreRegisters(LinkCycle &cycle, const CoreHalt &, int) override
+    {
+        return std::make_unique<GdbCoreRegisters>(cycle, m_gdb, m_gdb.FoundRunning());
     }
 
     QString TargetName() const override { return HaltRecord::TargetName(Stored(DataSource::Gdb), m_server); }

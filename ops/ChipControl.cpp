@@ -34,6 +34,11 @@ CoreHalt HaltOf(const Pauses &pauses)
 
 } // namespace
 
+CoreHalt HaltRequest(const Pauses &pauses)
+{
+    return HaltOf(pauses);
+}
+
 void WatchdogOff(OperationEnv &env)
 {
     LinkCycle cycle(env.config, env.links, env.user);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/TargetBackend.h"
 #include "ops/Operation.h"
 
 // The control panel's chip-control buttons: fixed register sequences per
@@ -25,6 +26,9 @@ struct Pauses
     unsigned long afterPreparationMs = 100;
     unsigned long perCacheLineMs = 10;
 };
+
+// The registers and pause of the HCPU's halt request, for other actions that halt it.
+CoreHalt HaltRequest(const Pauses &pauses = {});
 
 void WatchdogOff(OperationEnv &env);
 void HaltHcpu(OperationEnv &env, const Pauses &pauses = {});

@@ -37,4 +37,39 @@ inline constexpr char kOutputStalled[] = "%s: took no bytes for %d ms";
 // A long transfer asked to end between two chunks: bytes done, bytes in all.
 inline constexpr char kTransferStopped[] = "transfer stopped after 0x%x of 0x%x Bytes !\n";
 
+// The core's registers and its fault report. The core must be halted; a
+// running core is never halted unasked.
+inline constexpr char kCoreRunning[] =
+    "the core is running: halt it first (\"halt HCPU\" in the panel, corvane-cli halt-hcpu), "
+    "or ask for halt, read, keep halted (--halt) !\n";
+// The name typed.
+inline constexpr char kNoCoreRegister[] = "no core register %s, please check!";
+inline constexpr char kCoreRegisterReadOnly[] =
+    "core register %s is not written here (R0-R12, SP, PC, xPSR), please check!";
+// The text typed.
+inline constexpr char kCoreValue[] = "%s is not a 32-bit hexadecimal value, please check!";
+// The register's name.
+inline constexpr char kCoreRegisterNotGiven[] = "core register %s is not given by the server !\n";
+// Name, value written, value read back.
+inline constexpr char kCoreWriteMismatch[] = "core register %s written 0x%08X, read back 0x%08X !\n";
+
+// The fault report's own words.
+inline constexpr char kFaultNotGiven[] = "not given by the server";
+inline constexpr char kFaultNoSymbol[] = "no symbol";
+inline constexpr char kStackOverflowProcess[] = "stack overflow of the process stack (STKOF)";
+inline constexpr char kStackOverflowMain[] = "stack overflow of the main stack (STKOF)";
+inline constexpr char kStackOverflow[] = "stack overflow (STKOF)";
+inline constexpr char kAuxiliaryFaultBit[] = "the chip's own auxiliary fault bit";
+// Why the stacked frame is not shown: the stack's name, its pointer, the chip table's refusal.
+inline constexpr char kFrameOutside[] = "not read: %s 0x%08X is outside readable memory (%s)";
+inline constexpr char kFramePastEnd[] = "the frame would pass the end of the address space";
+inline constexpr char kFrameNoExcReturn[] = "not read: LR holds no EXC_RETURN";
+inline constexpr char kFrameThreadMode[] = "not read: the core is in Thread mode, no exception is being handled";
+// The stack's name.
+inline constexpr char kFrameStackNotGiven[] = "not read: %s not given by the server";
+// The stack's name, its pointer, the link's message.
+// Why an --elf file was not taken, where the system gave no reason.
+inline constexpr char kElfNotElf[] = "not an ELF file";
+inline constexpr char kFrameReadFailed[] = "not read: %s 0x%08X could not be read";
+
 } // namespace OpsMessages

@@ -13,6 +13,7 @@ packages=(
   # the values and one for the Chinese texts. Others (fonts-noto-mono, ...)
   # may be there too: the tests hold on any of them.
   fonts-dejavu-core fonts-noto-cjk
+  libdw-dev libelf-dev
 )
 # Extra groups on request: "bench" (yardsticks), "fuzz" (clang's libFuzzer),
 # "format" (the layout check), "gui" (screenshots under Xvfb, driven by xdotool).

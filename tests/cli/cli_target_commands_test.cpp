@@ -155,6 +155,24 @@ TEST_F(CliTargetTest, ProbeCommandsShareTheStandInTarget)
     EXPECT_EQ(Cli({"read", "4000B00C", "4"}).out, "4000B00C: 34 00 00 00 \n");
 }
 
+// The probe's halt holds from one run of the tool to the next, as the
+// stand-in's memory file carries it: core reads only between halt and run.
+TEST_F(CliTargetTest, ProbeCoreReadBetweenHaltAndRun)
+{
+    m_config.WriteInt("COMMON", "DATA_TYPE", 1);
+    EXPECT_EQ(Cli({"core"}).status, 1);
+    EXPECT_EQ(Cli({"halt-hcpu"}).status, 0);
+    const ChildRun core = Cli({"core"});
+    ASSERT_EQ(core.status, 0) << core.err.toStdString();
+    EXPECT_TRUE(core.out.contains("\nPC         0x00000F40\n")) << core.out.toStdString();
+    const ChildRun write = Cli({"core-write", "R0", "5"});
+    EXPECT_EQ(write.status, 0) << write.err.toStdString();
+    EXPECT_EQ(Cli({"run"}).status, 0);
+    const ChildRun refused = Cli({"core"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.startsWith("the core is running")) << refused.err.toStdString();
+}
+
 TEST_F(CliTargetTest, ChipControlOverUart)
 {
     EXPECT_EQ(Cli({"halt-hcpu"}).status, 0);

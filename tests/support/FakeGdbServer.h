@@ -50,6 +50,11 @@ struct FakeGdbScript
     std::string floodPrefix;
     int floodPauseUs = 0;      // between two units: 0 sends as fast as the client takes them
     int memoryReadPauseMs = 0; // before each reply to "m": a slow link
+    // The reply to "g" (hex, target byte order); empty: the server has no "g".
+    // The server gives no "p".
+    std::string registerBlock;
+    // The whole target.xml, given in one "l" reply; empty: no description.
+    std::string targetXml;
 };
 
 class FakeGdbServer
@@ -293,6 +298,10 @@ private:
             return "OK";
         if (command == "?")
             return running ? "" : m_script.multiprocess ? "T05thread:p2a.01;" : "T05thread:01;";
+        if (command == "g")
+            return m_script.registerBlock;
+        if (command.rfind("qXfer:features:read:target.xml:0,", 0) == 0 && !m_script.targetXml.empty())
+            return "l" + m_script.targetXml;
         if (command[0] == 'D')
             return !m_script.multiprocess || command == "D;2a" ? "OK" : "E22";
         unsigned address = 0, length = 0;

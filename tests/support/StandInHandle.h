@@ -50,12 +50,14 @@ public:
         m_peekWord = Resolve<decltype(StandIn_PeekWord)>("StandIn_PeekWord");
         m_callLog = Resolve<decltype(StandIn_CallLog)>("StandIn_CallLog");
         m_clearCallLog = Resolve<decltype(StandIn_ClearCallLog)>("StandIn_ClearCallLog");
+        m_setCoreRegister = Resolve<decltype(StandIn_SetCoreRegister)>("StandIn_SetCoreRegister");
+        m_coreRegister = Resolve<decltype(StandIn_CoreRegister)>("StandIn_CoreRegister");
     }
 
     bool IsLoaded() const
     {
         return m_reset && m_setProbes && m_setFault && m_setMemoryFile && m_pokeWord && m_peekWord && m_callLog &&
-               m_clearCallLog;
+               m_clearCallLog && m_setCoreRegister && m_coreRegister;
     }
     QString LoadError() const { return m_library.errorString(); }
 
@@ -66,6 +68,8 @@ public:
     void PokeWord(uint32_t address, uint32_t word) { m_pokeWord(address, word); }
     uint32_t PeekWord(uint32_t address) { return m_peekWord(address); }
     void ClearCallLog() { m_clearCallLog(); }
+    void SetCoreRegister(uint32_t selector, uint32_t value) { m_setCoreRegister(selector, value); }
+    uint32_t CoreRegister(uint32_t selector) { return m_coreRegister(selector); }
     QStringList CallLog()
     {
         const int length = m_callLog(nullptr, 0);
@@ -90,4 +94,6 @@ private:
     decltype(StandIn_PeekWord) *m_peekWord = nullptr;
     decltype(StandIn_CallLog) *m_callLog = nullptr;
     decltype(StandIn_ClearCallLog) *m_clearCallLog = nullptr;
+    decltype(StandIn_SetCoreRegister) *m_setCoreRegister = nullptr;
+    decltype(StandIn_CoreRegister) *m_coreRegister = nullptr;
 };

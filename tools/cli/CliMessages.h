@@ -26,4 +26,7 @@ inline constexpr char kShortFile[] =
 // Register name, peripheral name.
 inline constexpr char kNoRegister[] = "no register %1 in %2\n";
 
+// fault --elf: the file, the reason.
+inline constexpr char kElfUnreadable[] = "%1 cannot be read as an ELF file: %2\n";
+
 } // namespace CliMessages

@@ -54,6 +54,16 @@ uint32_t StandIn_PeekWord(uint32_t address)
     return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
 }
 
+void StandIn_SetCoreRegister(uint32_t selector, uint32_t value)
+{
+    StandInProbe::Instance().SetCoreRegister(uint8_t(selector), value);
+}
+
+uint32_t StandIn_CoreRegister(uint32_t selector)
+{
+    return StandInProbe::Instance().CoreRegister(uint8_t(selector));
+}
+
 int StandIn_CallLog(char *into, int size)
 {
     const std::string log = StandInProbe::Instance().CallLog();

@@ -18,6 +18,14 @@
 //   short-read     JLINK_ReadMemEx moves and reports one byte less, from the
 //                  fromCall-th read after the fault was set on (1: every read)
 //   short-write    the same for JLINK_WriteMemEx
+//   regrdy-never   the core never sets S_REGRDY in DHCSR after a selector is
+//                  written to DCRSR
+//
+// The core: DHCSR, DCRSR and DCRDR at 0xE000EDF0 answer as a Cortex-M33's
+// debug registers over a register file; JLINK_Halt and the DHCSR halt request
+// halt it, JLINK_Go and the run request let it run. With a memory file the
+// halt of JLINK_Halt and JLINK_Go is kept in DHCSR's word there, for the next
+// process that loads the file.
 //
 // Call log: one line per call, in order, e.g.
 //   JLINK_EMU_GetList 1 null 0
@@ -46,6 +54,9 @@ void StandIn_Poke(uint32_t address, const uint8_t *bytes, uint32_t count);
 void StandIn_Peek(uint32_t address, uint8_t *into, uint32_t count);
 void StandIn_PokeWord(uint32_t address, uint32_t word);
 uint32_t StandIn_PeekWord(uint32_t address);
+// The core's register file by DCRSR selector.
+void StandIn_SetCoreRegister(uint32_t selector, uint32_t value);
+uint32_t StandIn_CoreRegister(uint32_t selector);
 // Copies the call log (lines ending in '\n') into `into`, cut to size - 1
 // and terminated; returns the full length.
 int StandIn_CallLog(char *into, int size);

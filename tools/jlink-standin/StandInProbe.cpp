@@ -63,7 +63,8 @@ void StandInProbe::ApplyStartState()
             Warn("unknown fault \"" + fault.name + "\"\n");
     m_readCalls = m_writeCalls = m_connectCalls = 0;
     m_selected.reset();
-    m_open = m_connected = m_halted = false;
+    m_open = m_connected = false;
+    m_core.Reset();
     m_speed = 0;
     m_calls.clear();
     m_memory.Clear();
@@ -72,6 +73,7 @@ void StandInProbe::ApplyStartState()
         m_memory.LoadFile(m_config.memoryFile, error);
         Warn(error);
     }
+    TakeHaltFromMemory();
 }
 
 void StandInProbe::Reset()
@@ -116,7 +118,9 @@ bool StandInProbe::SetFaultLocked(const std::string &name, int fromCall)
     } else if (name == "short-write") {
         m_faults.shortWriteFrom = from;
         m_writeCalls = 0;
-    } else
+    } else if (name == "regrdy-never")
+        m_core.SetReadyNever(true);
+    else
         return false;
     return true;
 }
@@ -131,6 +135,7 @@ void StandInProbe::SetMemoryFile(const std::string &path)
         m_memory.LoadFile(path, error);
         Warn(error);
     }
+    TakeHaltFromMemory();
 }
 
 void StandInProbe::Poke(uint32_t address, uint32_t count, const uint8_t *from)
@@ -335,6 +340,7 @@ int StandInProbe::ReadMemEx(uint32_t address, uint32_t byteCount, void *into, ui
         return -1;
     const uint32_t count = Transferred(byteCount, m_faults.shortReadFrom, ++m_readCalls);
     m_memory.Read(address, count, static_cast<uint8_t *>(into));
+    OverlayDebugRegisters(address, count, static_cast<uint8_t *>(into));
     return int(count);
 }
 
@@ -346,6 +352,7 @@ int StandInProbe::WriteMemEx(uint32_t address, uint32_t byteCount, const void *f
         return -1;
     const uint32_t count = Transferred(byteCount, m_faults.shortWriteFrom, ++m_writeCalls);
     m_memory.Write(address, count, static_cast<const uint8_t *>(from));
+    PassToDebugRegisters(address, count, static_cast<const uint8_t *>(from));
     PersistMemory();
     return int(count);
 }
@@ -356,7 +363,8 @@ char StandInProbe::Halt()
     RecordLocked("JLINK_Halt");
     if (!m_connected)
         return 1;
-    m_halted = true;
+    m_core.SetHalted(true);
+    KeepHaltInMemory(kHaltRequest);
     return 0;
 }
 
@@ -364,14 +372,15 @@ char StandInProbe::IsHalted()
 {
     std::lock_guard lock(m_mutex);
     RecordLocked("JLINK_IsHalted");
-    return m_halted ? 1 : 0;
+    return m_core.Halted() ? 1 : 0;
 }
 
 void StandInProbe::Go()
 {
     std::lock_guard lock(m_mutex);
     RecordLocked("JLINK_Go");
-    m_halted = false;
+    m_core.SetHalted(false);
+    KeepHaltInMemory(kRunRequest);
 }
 
 int StandInProbe::ResetTarget()
@@ -380,6 +389,59 @@ int StandInProbe::ResetTarget()
     RecordLocked("JLINK_Reset");
     if (!m_connected)
         return -1;
-    m_halted = true; // a reset leaves the core halted, as debuggers expect
+    m_core.SetHalted(true); // a reset leaves the core halted, as debuggers expect
     return 0;
+}
+
+// Whole words of the debug registers answer in place of the memory behind them.
+void StandInProbe::OverlayDebugRegisters(uint32_t address, uint32_t count, uint8_t *into) const
+{
+    for (uint32_t offset = (4 - (address & 3)) & 3; offset + 4 <= count; offset += 4) {
+        if (!m_core.Covers(address + offset))
+            continue;
+        const uint32_t word = m_core.ReadWord(address + offset);
+        for (uint32_t i = 0; i < 4; ++i)
+            into[offset + i] = uint8_t(word >> (8 * i));
+    }
+}
+
+void StandInProbe::PassToDebugRegisters(uint32_t address, uint32_t count, const uint8_t *from)
+{
+    for (uint32_t offset = (4 - (address & 3)) & 3; offset + 4 <= count; offset += 4)
+        if (m_core.Covers(address + offset))
+            m_core.WriteWord(address + offset, uint32_t(from[offset]) | uint32_t(from[offset + 1]) << 8 |
+                                                   uint32_t(from[offset + 2]) << 16 | uint32_t(from[offset + 3]) << 24);
+}
+
+uint32_t StandInProbe::CoreRegister(uint8_t selector) const
+{
+    std::lock_guard lock(m_mutex);
+    return m_core.Register(selector);
+}
+
+void StandInProbe::SetCoreRegister(uint8_t selector, uint32_t value)
+{
+    std::lock_guard lock(m_mutex);
+    m_core.SetRegister(selector, value);
+}
+
+// The halt lives in DHCSR's word of the memory file too, so the processes
+// sharing the file in turn (one corvane-cli run after another) find the core
+// as the last one left it; the register file starts afresh in each.
+void StandInProbe::KeepHaltInMemory(uint32_t request)
+{
+    uint8_t bytes[4];
+    for (int i = 0; i < 4; ++i)
+        bytes[i] = uint8_t(request >> (8 * i));
+    m_memory.Write(kDhcsr, 4, bytes);
+    PersistMemory();
+}
+
+void StandInProbe::TakeHaltFromMemory()
+{
+    uint8_t bytes[4] = {};
+    m_memory.Read(kDhcsr, 4, bytes);
+    const uint32_t word =
+        uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
+    m_core.WriteWord(kDhcsr, word); // taken only with the debug key
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SimulatedDebugCore.h"
 #include "SparseMemory.h"
 #include "StandInConfig.h"
 
@@ -27,6 +28,9 @@ public:
     void Poke(uint32_t address, uint32_t count, const uint8_t *from);
     void Peek(uint32_t address, uint32_t count, uint8_t *into);
     std::string CallLog() const;
+    // The core behind DHCSR at 0xE000EDF0, halted by JLINK_Halt.
+    uint32_t CoreRegister(uint8_t selector) const;
+    void SetCoreRegister(uint8_t selector, uint32_t value);
     void ClearCallLog();
 
     // The library calls.
@@ -70,6 +74,10 @@ private:
     bool SetFaultLocked(const std::string &name, int fromCall);
     void RecordLocked(const std::string &line);
     void PersistMemory();
+    void KeepHaltInMemory(uint32_t request);
+    void TakeHaltFromMemory();
+    void OverlayDebugRegisters(uint32_t address, uint32_t count, uint8_t *into) const;
+    void PassToDebugRegisters(uint32_t address, uint32_t count, const uint8_t *from);
     uint32_t Transferred(uint32_t byteCount, const std::optional<int> &shortFrom, int call) const;
 
     mutable std::mutex m_mutex;
@@ -83,7 +91,10 @@ private:
     std::optional<uint32_t> m_selected;
     bool m_open = false;
     bool m_connected = false;
-    bool m_halted = false;
+    static constexpr uint32_t kDhcsr = 0xE000EDF0;
+    static constexpr uint32_t kHaltRequest = 0xA05F0003;
+    static constexpr uint32_t kRunRequest = 0xA05F0001;
+    SimulatedDebugCore m_core{kDhcsr};
     uint32_t m_speed = 0;
     SparseMemory m_memory;
     std::vector<std::string> m_calls;

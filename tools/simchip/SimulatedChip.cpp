@@ -153,6 +153,7 @@ void SimulatedChip::Answer(const RequestDecoder::Frame &frame)
             QByteArray data(bytes, '\0');
             CountReads(address, bytes);
             m_memory.Read(address, reinterpret_cast<uint8_t *>(data.data()), bytes);
+            OverlayDebugRegisters(address, data);
             if (m_order == ByteOrder::Big)
                 ReverseWords(data);
             reply = Reply(0xD2, data);
@@ -161,6 +162,7 @@ void SimulatedChip::Answer(const RequestDecoder::Frame &frame)
             if (m_order == ByteOrder::Big)
                 ReverseWords(data);
             m_memory.Write(address, reinterpret_cast<const uint8_t *>(data.constData()), bytes);
+            PassToDebugRegisters(address, data);
             reply = Reply(0xD3, {});
         }
     }
@@ -173,6 +175,60 @@ void SimulatedChip::Answer(const RequestDecoder::Frame &frame)
         Schedule(due, outcome.reply);
     if (!outcome.trailing.isEmpty())
         Schedule(due + std::chrono::milliseconds(outcome.trailingDelayMs), outcome.trailing);
+}
+
+// The core's debug registers answer in place of the memory behind them;
+// what the host writes is kept in memory too, as the record of its requests.
+void SimulatedChip::OverlayDebugRegisters(uint32_t busAddress, QByteArray &data) const
+{
+    for (int offset = 0; offset + 4 <= data.size(); offset += 4) {
+        const uint32_t address = busAddress + uint32_t(offset);
+        if (!m_core.Covers(address))
+            continue;
+        const uint32_t word = m_core.ReadWord(address);
+        for (int i = 0; i < 4; ++i)
+            data[offset + i] = char(word >> (8 * i));
+    }
+}
+
+void SimulatedChip::PassToDebugRegisters(uint32_t busAddress, const QByteArray &data)
+{
+    for (int offset = 0; offset + 4 <= data.size(); offset += 4) {
+        const uint32_t address = busAddress + uint32_t(offset);
+        if (m_core.Covers(address))
+            m_core.WriteWord(address, uint32_t(At(data, offset)) | uint32_t(At(data, offset + 1)) << 8 |
+                                          uint32_t(At(data, offset + 2)) << 16 | uint32_t(At(data, offset + 3)) << 24);
+    }
+}
+
+bool SimulatedChip::CoreHalted() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_core.Halted();
+}
+
+void SimulatedChip::SetCoreHalted(bool halted)
+{
+    std::lock_guard lock(m_mutex);
+    m_core.SetHalted(halted);
+}
+
+uint32_t SimulatedChip::CoreRegister(uint8_t selector) const
+{
+    std::lock_guard lock(m_mutex);
+    return m_core.Register(selector);
+}
+
+void SimulatedChip::SetCoreRegister(uint8_t selector, uint32_t value)
+{
+    std::lock_guard lock(m_mutex);
+    m_core.SetRegister(selector, value);
+}
+
+void SimulatedChip::InjectRegisterReadyNever(bool never)
+{
+    std::lock_guard lock(m_mutex);
+    m_core.SetReadyNever(never);
 }
 
 void SimulatedChip::CountReads(uint32_t busAddress, int bytes)

@@ -3,6 +3,7 @@
 #include "ChipBusView.h"
 #include "ReplyFaults.h"
 #include "RequestDecoder.h"
+#include "SimulatedDebugCore.h"
 #include "SparseMemory.h"
 
 #include <QByteArray>
@@ -66,6 +67,16 @@ public:
     int LeaveCount() const;
     bool InDebugMode() const;
 
+    // The HCPU behind the debug registers in the debug view (DHCSR at bus
+    // 0xF000EDF0): halted by the halt request word, with a register file
+    // the host reads and writes through DCRSR and DCRDR.
+    bool CoreHalted() const;
+    void SetCoreHalted(bool halted);
+    uint32_t CoreRegister(uint8_t selector) const;
+    void SetCoreRegister(uint8_t selector, uint32_t value);
+    // S_REGRDY never comes after a selector is written.
+    void InjectRegisterReadyNever(bool never);
+
     // Faults for the next `replies` replies (see ReplyFaults).
     void InjectReplyBytes(const QByteArray &bytes, int replies);
     void InjectNoAnswer(int replies);
@@ -90,7 +101,9 @@ private:
     uint32_t Field32(const QByteArray &payload, int offset) const;
     uint16_t Field16(const QByteArray &payload, int offset) const;
     void CloseDescriptors();
-    void CountReads(uint32_t busAddress, int bytes); // m_mutex held
+    void CountReads(uint32_t busAddress, int bytes);                         // m_mutex held
+    void OverlayDebugRegisters(uint32_t busAddress, QByteArray &data) const; // m_mutex held
+    void PassToDebugRegisters(uint32_t busAddress, const QByteArray &data);  // m_mutex held
 
     const QString m_model;
     const ChipBusView::ByteOrder m_order;
@@ -103,6 +116,7 @@ private:
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_framesChanged;
     SparseMemory m_memory;
+    SimulatedDebugCore m_core{0xF000EDF0};
     RequestDecoder m_decoder;
     ReplyFaults m_faults;
     std::vector<uint32_t> m_counters; // bus addresses
