@@ -233,7 +233,8 @@ TEST(CoreRegistersLinkLost, UartChipThatStopsAnsweringMidRead)
     CoreRig rig(Over::Uart);
     ASSERT_TRUE(rig.chipStarted);
     rig.Halt();
-    rig.chip.DeferFaults(1 + 4); // enter, DHCSR, then R0's selector and ready and value
+    // enter, the halt record's check of DHCSR, DHCSR, then R0's selector and ready and value
+    rig.chip.DeferFaults(1 + 1 + 4);
     rig.chip.InjectNoAnswer(1000);
     EXPECT_FALSE(CoreOps::Read(rig.env, {CoreRegister::R0, CoreRegister::R1}, rig.options));
     ASSERT_EQ(rig.user.messages.size(), 1) << rig.Messages();
