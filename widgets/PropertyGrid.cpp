@@ -332,11 +332,19 @@ void PropertyGrid::FitValueColumn()
     if (!m_nameDragged) {
         width = std::max(width, std::min(static_cast<const QAbstractItemView *>(m_tree)->sizeHintForColumn(0) + 8,
                                          viewport - valueWidth));
-        if (width + valueWidth > viewport)
-            width = viewport - valueWidth;
     }
-    if (width + numberWidth > viewport)
+    if (!extras && width + valueWidth > viewport) {
+        // Too narrow for names and the widest value: the value keeps its
+        // room while the names keep their narrowest, else a whole word.
+        const int wanted =
+            m_nameDragged ? width
+                          : std::max(width, static_cast<const QAbstractItemView *>(m_tree)->sizeHintForColumn(0) + 8);
+        width = viewport - valueWidth;
+        if (width < kNarrowestName)
+            width = std::min(wanted, viewport - numberWidth);
+    } else if (width + numberWidth > viewport) {
         width = viewport - numberWidth;
+    }
     width = std::max(width, kNarrowestName);
     // A stretched last column never narrows below the width it had before it
     // stretched: that width stays the narrowest, so it never runs past the view.
