@@ -4,6 +4,8 @@
 #include "link/DiskFile.h"
 #include "link/WriterLock.h"
 
+#include "link/IniValues.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -11,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -215,12 +218,35 @@ std::optional<QString> Lookup(const IniDocument &doc, const QString &section, co
     return doc.lines[line].value;
 }
 
+IniValues ValuesOf(const IniDocument &doc)
+{
+    IniValues values;
+    std::optional<QString> section; // none before the first header, or a repeated one
+    for (const IniLine &line : doc.lines) {
+        if (line.kind == LineKind::Section) {
+            const QString folded = IniValues::FoldedName(line.name);
+            section = values.HasSection(folded) ? std::nullopt : std::optional<QString>(folded);
+            if (section)
+                values.AddSection(*section);
+        } else if (line.kind == LineKind::Key && section) {
+            values.Add(*section, IniValues::FoldedName(line.name), line.value);
+        }
+    }
+    return values;
+}
+
+IniValues ParseValues(const QByteArray &bytes)
+{
+    return ValuesOf(IniDocument::Parse(bytes));
+}
+
+// The file's values as they are now, parsed only when the file changed.
 std::optional<QString> Lookup(const QString &path, const QString &section, const QString &key)
 {
-    IniDocument doc;
-    if (Load(path, doc) != LoadResult::Loaded)
+    const std::shared_ptr<const IniValues> values = IniFileCache::Current(path, ParseValues);
+    if (!values)
         return std::nullopt;
-    return Lookup(doc, section, key);
+    return values->Find(section, key);
 }
 
 // nullopt when the number does not fit in 32 bits.
@@ -332,13 +358,14 @@ QString ConfigFile::ReadText(const QString &section, const QString &key, const Q
 QStringList ConfigFile::ReadTextList(const QString &section, const QString &countKey, const char *keyFormat,
                                      int size) const
 {
-    IniDocument doc;
-    Load(m_path, doc);
-    const std::optional<QString> countText = Lookup(doc, section, countKey);
+    const std::shared_ptr<const IniValues> values = IniFileCache::Current(m_path, ParseValues);
+    if (!values)
+        return {};
+    const std::optional<QString> countText = values->Find(section, countKey);
     const int count = countText ? std::clamp(ParseLeadingDecimal(*countText).value_or(0), 0, kListLimit) : 0;
     QStringList texts;
     for (int i = 0; i < count; ++i)
-        texts << CutToReadSize(Lookup(doc, section, QString::asprintf(keyFormat, i)).value_or(QString()), size);
+        texts << CutToReadSize(values->Find(section, QString::asprintf(keyFormat, i)).value_or(QString()), size);
     return texts;
 }
 
@@ -411,6 +438,7 @@ bool ConfigFile::UpdateText(const QString &section, const QString &key,
         const bool folderRefuses = errno == EACCES || errno == EPERM || errno == EROFS;
         return Failed(folderRefuses ? LinkMessages::kConfigFolderRefuses : LinkMessages::kConfigWriteError);
     }
+    IniFileCache::Remember(m_path, content, ParseValues(content));
     return true;
 }
 

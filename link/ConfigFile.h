@@ -6,8 +6,11 @@
 #include <functional>
 
 // The INI file beside the executable (UTF-8), the channel through which the
-// control panel hands the user's choices to the operations. Nothing is cached:
-// every read opens the file anew, every write replaces it atomically.
+// control panel hands the user's choices to the operations. Reads share one
+// parse of the file per process until the file changes (IniFileCache): a
+// change by another program or editor shows at the next read, and an
+// unchanged file is neither opened nor parsed again. Every write reads the
+// file anew under the writer lock and replaces it atomically.
 //
 // Reading:
 // - section and key names compare without regard to letter case;
