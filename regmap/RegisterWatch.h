@@ -39,6 +39,8 @@ struct PeripheralBytes
 // it never starts while another cycle runs, and a user action that asks for
 // the link while a refresh runs goes next. Each peripheral is read in one
 // transfer; the images reach the refresh handler after the link is closed.
+// Over a GDB server the watch keeps one connection for its whole run (see
+// GdbConnectionHold): between refreshes the target runs.
 //
 // A refresh that fails ends the watch: the cycle's one message goes to the
 // stop handler, and no further refresh is tried. Both handlers run on the
