@@ -1,7 +1,7 @@
 // Links: corvane_regmap corvane_link
 //
 // A watch of TIMER0 (16 bytes at 0x40000000) on QEMU's mps2-an505 through
-// its gdbstub, as fast as it goes (interval 1 ms), beside a raw client of the
+// its gdbstub, back to back (interval 0), beside a raw client of the
 // remote protocol on one connection that reads, lets the board run and
 // interrupts it again, the same number of bytes per round. Prints both in
 // refreshes per second, alternating runs, and the watch's ratio to the raw
@@ -77,7 +77,7 @@ Rate WatchRate(const ConfigFile &config, TargetLinks &links, double seconds, QSt
     RegisterWatch::Settings settings;
     settings.chipModel = "AN505";
     settings.peripherals = {{"TIMER0", kTimer0, kSpan, {}}};
-    settings.interval = std::chrono::milliseconds(1);
+    settings.interval = std::chrono::milliseconds(0);
     QElapsedTimer clock;
     clock.start();
     watch.Start(settings, {}, [&](const QString &stop) { *message = stop; });

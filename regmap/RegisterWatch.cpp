@@ -134,7 +134,7 @@ QString RegisterWatch::LastStopReason() const
 void RegisterWatch::Run(Settings settings, RefreshHandler onRefresh, StopHandler onStop)
 {
     using Clock = std::chrono::steady_clock;
-    const auto interval = std::max(settings.interval, std::chrono::milliseconds(1));
+    const auto interval = std::max(settings.interval, std::chrono::milliseconds(0));
     Clock::time_point due = Clock::now();
     QString message;
     {
@@ -153,7 +153,7 @@ void RegisterWatch::Run(Settings settings, RefreshHandler onRefresh, StopHandler
             {
                 std::lock_guard lock(m_mutex);
                 ++m_figures.refreshes;
-                if (started - due >= interval)
+                if (interval.count() > 0 && started - due >= interval)
                     ++m_figures.late;
                 m_figures.processorTime += ThreadProcessorTime() - processorBefore;
                 m_figures.longestRefresh =

@@ -64,8 +64,8 @@ public:
         // what to read, instead of `peripherals`: a view that scrolls
         // changes what it watches without stopping the watch.
         std::function<std::vector<WatchedPeripheral>()> currentPeripherals;
-        std::chrono::milliseconds interval{1000};
-        int refreshLimit = 0; // 0: until stopped
+        std::chrono::milliseconds interval{1000}; // 0: back to back, for benches
+        int refreshLimit = 0;                     // 0: until stopped
     };
 
     struct Figures
