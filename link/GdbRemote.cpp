@@ -156,6 +156,7 @@ bool GdbRemote::Connect(const QString &server)
     m_noAck = false;
     m_binaryWrites = true;
     m_foundRunning = false;
+    m_resumed = false;
     m_packetSize = 400;
     m_processId = "1";
     QByteArray host;
@@ -246,7 +247,30 @@ void GdbRemote::NoteProcess(const QByteArray &stopReply)
 bool GdbRemote::Interrupt()
 {
     Wait wait = StartWait();
-    return SendRaw(QByteArray(1, '\x03'), wait) && WaitForStop(wait);
+    if (!SendRaw(QByteArray(1, '\x03'), wait) || !WaitForStop(wait))
+        return false;
+    m_resumed = false;
+    return true;
+}
+
+// No reply comes until the target stops again.
+bool GdbRemote::Resume()
+{
+    Wait wait = StartWait();
+    if (!SendPacket("c", wait))
+        return false;
+    m_resumed = true;
+    return true;
+}
+
+bool GdbRemote::Reclaim()
+{
+    m_failure = Failure::None;
+    m_foundRunning = m_resumed;
+    if (m_resumed ? Interrupt() : StopTarget())
+        return true;
+    Close();
+    return false;
 }
 
 bool GdbRemote::WaitForStop(Wait &wait)
@@ -369,6 +393,11 @@ bool GdbRemote::Detach()
         Close();
         return false;
     }
+    // A target let run is stopped first: a server takes packets only from a stopped one.
+    if (m_resumed && !Interrupt()) {
+        Close();
+        return false;
+    }
     QByteArray reply;
     bool detached = IsConnected() && Transact("D", &reply) && reply == "OK";
     if (!detached && IsConnected() && !StreamFailed() && reply.startsWith('E'))
@@ -382,6 +411,7 @@ void GdbRemote::Close()
     if (m_socket >= 0)
         ::close(m_socket);
     m_socket = -1;
+    m_resumed = false;
     m_pending.clear();
     m_pendingPos = 0;
 }

@@ -59,6 +59,16 @@ public:
     // Whether the last opening found the target running (it had to be interrupted).
     bool FoundRunning() const { return m_foundRunning; }
 
+    // Lets the stopped target run on the open connection ("c"); its stop
+    // reply comes after the next Interrupt(). False when the stream failed.
+    bool Resume();
+    // Whether the target runs since Resume() and was not interrupted yet.
+    bool IsResumed() const { return m_resumed; }
+    // Takes an open connection back for the next action: interrupts the
+    // target it let run (counted as found running), or asks a stopped one
+    // why it stopped. False, with the connection closed, when it is lost.
+    bool Reclaim();
+
     // The current core's registers as the server lists them ("g"), in hex;
     // false for a server that gives none (an empty or error reply leaves
     // the stream usable).
@@ -128,6 +138,7 @@ private:
     bool m_noAck = false;
     bool m_binaryWrites = true; // until the server answers X with nothing
     bool m_foundRunning = false;
+    bool m_resumed = false;
     int m_replyTimeoutMs = kDefaultReplyTimeoutMs;
     QByteArray m_processId = "1"; // for the detach of a multiprocess server
     QByteArray m_pending;         // bytes received, consumed from m_pendingPos on

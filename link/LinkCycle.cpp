@@ -120,6 +120,7 @@ bool LinkCycle::Reopen(Reopening how)
     // later action opens first.
     if (m_open && m_identity.isEmpty())
         m_identity = Backend().TargetIdentity();
+    Backend().OpenAfresh();
     if (how == Reopening::LettingRun) {
         if (m_open)
             Backend().KeepHalted(false);

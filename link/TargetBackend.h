@@ -53,6 +53,9 @@ public:
     virtual void CloseWithoutLeave() { Close(); }
     // The end after a halt: a stopped target stays stopped.
     virtual void CloseLeavingHalted() { Close(); }
+    // The next opening makes a new connection, and no later close keeps it
+    // for reuse (a re-opening whose connection itself acts on the target).
+    virtual void OpenAfresh() {}
 
     // Halts the HCPU through the open link; false when a step failed (reported).
     virtual bool HaltCore(LinkCycle &cycle, const CoreHalt &halt) = 0;

@@ -2,6 +2,7 @@
 
 #include "link/ChipProfile.h"
 #include "link/DebugRegisterAccess.h"
+#include "link/GdbConnectionHold.h"
 #include "link/GdbCoreRegisters.h"
 #include "link/LinkCycle.h"
 #include "link/LinkMessages.h"
@@ -244,18 +245,32 @@ class GdbBackend final : public TargetBackend
 public:
     explicit GdbBackend(const BackendSetup &setup)
         : m_config(setup.config)
+        , m_links(setup.links)
         , m_gdb(setup.links.gdb)
         , m_buffer(setup.links.buffer)
     {}
 
     // TCP connect, feature exchange and stopping the target; GdbRemote bounds
-    // every wait, so a silent server costs its deadline, never a hang.
+    // every wait, so a silent server costs its deadline, never a hang. A
+    // connection a watch keeps open to the same server is taken back
+    // instead; one found lost is connected again, once.
     bool Open(LinkCycle &cycle) override
     {
         m_server = LoadSettings(m_config, SettingsPart::Gdb).gdbServer.trimmed();
+        if (m_gdb.IsConnected()) {
+            if (!m_afresh && m_links.gdbHeldServer == m_server && m_gdb.Reclaim())
+                return true;
+            // Another server, or a fresh connection asked for: the old one ends as a close would.
+            m_links.gdbHeldServer.clear();
+            if (m_gdb.IsResumed())
+                m_gdb.Detach();
+            else
+                m_gdb.Close();
+        }
         if (!m_gdb.Open(m_server))
             return cycle.Fail(MessageText::Format(LinkMessages::kGdbConnect, m_server.toUtf8().constData()),
                               m_gdb.FailureReason());
+        m_links.gdbHeldServer = m_server;
         return true;
     }
 
@@ -269,9 +284,28 @@ public:
         return m_gdb.WriteMemory(address, byteCount, m_buffer.data());
     }
 
-    // Detach lets the target run on as it did before the connection.
-    void Close() override { m_keepHalted ? m_gdb.Close() : void(m_gdb.Detach()); }
-    void CloseLeavingHalted() override { m_gdb.Close(); }
+    // Detach lets the target run on as it did before the connection. While
+    // a watch holds the connection it stays open, the target let run unless
+    // a halt is kept.
+    void Close() override
+    {
+        if (Held()) {
+            if (m_keepHalted || m_gdb.Resume())
+                return;
+            m_gdb.Close();
+            return;
+        }
+        m_keepHalted ? m_gdb.Close() : void(m_gdb.Detach());
+        m_links.gdbHeldServer.clear();
+    }
+    void CloseLeavingHalted() override
+    {
+        if (Held())
+            return;
+        m_gdb.Close();
+        m_links.gdbHeldServer.clear();
+    }
+    void OpenAfresh() override { m_afresh = true; }
 
     // The opening stopped the core already.
     bool HaltCore(LinkCycle &, const CoreHalt &) override { return true; }
@@ -318,11 +352,17 @@ public:
     }
 
 private:
+    bool Held() const { return m_links.gdbHolders > 0 && !m_afresh && m_gdb.IsConnected() && !m_gdb.StreamFailed(); }
+
     const ConfigFile &m_config;
+    TargetLinks &m_links;
     GdbRemote &m_gdb;
     TransferBuffer &m_buffer;
     QString m_server;
     bool m_keepHalted = false;
+    // A re-opening that needs a connection of its own (the LCPU's halt and run):
+    // nothing held is reused or kept by this cycle.
+    bool m_afresh = false;
 };
 
 } // namespace

@@ -6,6 +6,9 @@
 #include "link/TransferBuffer.h"
 #include "link/UartLink.h"
 
+#include <QString>
+
+#include <atomic>
 #include <functional>
 
 // The objects of the whole run that reach a target: the one transfer buffer,
@@ -23,4 +26,9 @@ struct TargetLinks
     UartLink uart;
     GdbRemote gdb;
     LinkCycleGate gate;
+    // Watches running now that keep the GDB server's connection open between
+    // their cycles (see GdbConnectionHold), and the server it is open to;
+    // the server changes only inside a cycle.
+    std::atomic<int> gdbHolders{0};
+    QString gdbHeldServer;
 };

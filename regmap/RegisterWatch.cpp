@@ -1,5 +1,6 @@
 #include "regmap/RegisterWatch.h"
 
+#include "link/GdbConnectionHold.h"
 #include "link/LinkCycle.h"
 #include "link/UserInterfaces.h"
 #include "regmap/PeripheralImage.h"
@@ -133,44 +134,48 @@ QString RegisterWatch::LastStopReason() const
 void RegisterWatch::Run(Settings settings, RefreshHandler onRefresh, StopHandler onStop)
 {
     using Clock = std::chrono::steady_clock;
-    const auto interval = std::max(settings.interval, std::chrono::milliseconds(1));
+    const auto interval = std::max(settings.interval, std::chrono::milliseconds(0));
     Clock::time_point due = Clock::now();
     QString message;
-    for (int done = 0; settings.refreshLimit == 0 || done < settings.refreshLimit; ++done) {
-        {
-            std::unique_lock lock(m_mutex);
-            if (m_wake.wait_until(lock, due, [&] { return m_stopRequested; }))
+    {
+        // One connection to a GDB server for the whole watch, ended before the stop handler runs.
+        const GdbConnectionHold hold(m_links);
+        for (int done = 0; settings.refreshLimit == 0 || done < settings.refreshLimit; ++done) {
+            {
+                std::unique_lock lock(m_mutex);
+                if (m_wake.wait_until(lock, due, [&] { return m_stopRequested; }))
+                    break;
+            }
+            const Clock::time_point started = Clock::now();
+            const std::chrono::nanoseconds processorBefore = ThreadProcessorTime();
+            std::vector<PeripheralBytes> images;
+            const bool refreshed = Refresh(settings, images, message);
+            {
+                std::lock_guard lock(m_mutex);
+                ++m_figures.refreshes;
+                if (interval.count() > 0 && started - due >= interval)
+                    ++m_figures.late;
+                m_figures.processorTime += ThreadProcessorTime() - processorBefore;
+                m_figures.longestRefresh =
+                    std::max<std::chrono::nanoseconds>(m_figures.longestRefresh, Clock::now() - started);
+            }
+            if (!refreshed)
                 break;
+            {
+                // Stopped meanwhile: what it read (or did not, having given up its
+                // wait for the link) is no longer asked for.
+                std::lock_guard lock(m_mutex);
+                if (m_stopRequested)
+                    break;
+            }
+            if (onRefresh)
+                onRefresh(images);
+            // The next turn keeps the rate; after a slow refresh it comes at once
+            // rather than in a burst of turns to catch up.
+            due += interval;
+            if (due < Clock::now())
+                due = Clock::now();
         }
-        const Clock::time_point started = Clock::now();
-        const std::chrono::nanoseconds processorBefore = ThreadProcessorTime();
-        std::vector<PeripheralBytes> images;
-        const bool refreshed = Refresh(settings, images, message);
-        {
-            std::lock_guard lock(m_mutex);
-            ++m_figures.refreshes;
-            if (started - due >= interval)
-                ++m_figures.late;
-            m_figures.processorTime += ThreadProcessorTime() - processorBefore;
-            m_figures.longestRefresh =
-                std::max<std::chrono::nanoseconds>(m_figures.longestRefresh, Clock::now() - started);
-        }
-        if (!refreshed)
-            break;
-        {
-            // Stopped meanwhile: what it read (or did not, having given up its
-            // wait for the link) is no longer asked for.
-            std::lock_guard lock(m_mutex);
-            if (m_stopRequested)
-                break;
-        }
-        if (onRefresh)
-            onRefresh(images);
-        // The next turn keeps the rate; after a slow refresh it comes at once
-        // rather than in a burst of turns to catch up.
-        due += interval;
-        if (due < Clock::now())
-            due = Clock::now();
     }
     {
         std::lock_guard lock(m_mutex);

@@ -39,6 +39,8 @@ struct PeripheralBytes
 // it never starts while another cycle runs, and a user action that asks for
 // the link while a refresh runs goes next. Each peripheral is read in one
 // transfer; the images reach the refresh handler after the link is closed.
+// Over a GDB server the watch keeps one connection for its whole run (see
+// GdbConnectionHold): between refreshes the target runs.
 //
 // A refresh that fails ends the watch: the cycle's one message goes to the
 // stop handler, and no further refresh is tried. Both handlers run on the
@@ -62,8 +64,8 @@ public:
         // what to read, instead of `peripherals`: a view that scrolls
         // changes what it watches without stopping the watch.
         std::function<std::vector<WatchedPeripheral>()> currentPeripherals;
-        std::chrono::milliseconds interval{1000};
-        int refreshLimit = 0; // 0: until stopped
+        std::chrono::milliseconds interval{1000}; // 0: back to back, for benches
+        int refreshLimit = 0;                     // 0: until stopped
     };
 
     struct Figures

@@ -1,6 +1,7 @@
 // corvane-cli's watch, diff and peripheral-read --format against the
 // simulated chip.
 #include "CliRig.h"
+#include "support/FakeGdbServer.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -93,6 +94,35 @@ TEST(CliLiveCommands, WatchEndsCleanlyOnEachStopSignal)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         EXPECT_EQ(rig.chip.LeaveCount(), rig.chip.EnterCount());
         EXPECT_FALSE(rig.chip.InDebugMode());
+    }
+}
+
+// Over a GDB server the watch keeps one connection, lets the target run
+// between refreshes and detaches once, whether its count ends it or a signal.
+TEST(CliLiveCommands, WatchOverGdbHoldsOneConnectionAndDetachesOnce)
+{
+    for (const bool bySignal : {false, true}) {
+        SCOPED_TRACE(bySignal ? "stopped by SIGINT" : "count of refreshes");
+        CliRig rig;
+        FakeGdbServer server{FakeGdbScript()};
+        rig.config.WriteInt(ConfigKey::kCommon, ConfigKey::kDataType, 3);
+        rig.config.WriteText(ConfigKey::kCommon, ConfigKey::kGdbServer, QString::fromStdString(server.Address()));
+        const QStringList count = bySignal ? QStringList() : QStringList{"--count", "8"};
+        QProcess process;
+        process.start(CliProgramPath(),
+                      QStringList{"--home", rig.home.path(), "watch", "--interval", "5"} + count + QStringList{"GPIO"});
+        ASSERT_TRUE(process.waitForStarted());
+        if (bySignal) {
+            for (int i = 0; i < 2000 && server.CountOf("m") < 8; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            ::kill(pid_t(process.processId()), SIGINT);
+        }
+        ASSERT_TRUE(process.waitForFinished(20000));
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        EXPECT_GE(server.CountOf("m"), 8);
+        EXPECT_EQ(server.Connections(), 1);
+        EXPECT_EQ(server.CountOf("c"), server.CountOf("m"));
+        EXPECT_EQ(server.CountOf("D"), 1);
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // A small scripted GDB server on 127.0.0.1: enough of the remote protocol for
-// memory access (qSupported, QStartNoAckMode, ?, interrupt, m, M, X, D) over
+// memory access (qSupported, QStartNoAckMode, ?, interrupt, c, m, M, X, D) over
 // a sparse memory, and a fault that strikes on the first command starting
 // with a chosen prefix: silence, a closed connection, garbage, an error reply
 // or a reply with a bad checksum. It can also flood: from the connection on,
@@ -48,8 +48,9 @@ struct FakeGdbScript
     Flood flood = Flood::None;
     bool floodsOnConnect = false; // else from the first command starting with floodPrefix on
     std::string floodPrefix;
-    int floodPauseUs = 0;      // between two units: 0 sends as fast as the client takes them
-    int memoryReadPauseMs = 0; // before each reply to "m": a slow link
+    int floodPauseUs = 0;              // between two units: 0 sends as fast as the client takes them
+    int memoryReadPauseMs = 0;         // before each reply to "m": a slow link
+    int acceptedConnections = 1 << 30; // later connections are closed at once
     // The reply to "g" (hex, target byte order); empty: the server has no "g".
     // The server gives no "p".
     std::string registerBlock;
@@ -105,6 +106,16 @@ public:
     }
     int Connections() const { return m_connections; }
     int Interrupts() const { return m_interrupts; }
+    // Whether the target runs now (after "c", until an interrupt).
+    bool Running() const { return m_running; }
+    // Closes the client's connection as a server that went away does, and
+    // returns once it is closed.
+    void DropClient()
+    {
+        m_drop = true;
+        while (m_drop)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 
     uint8_t Byte(uint32_t address) const
     {
@@ -134,9 +145,11 @@ private:
                 continue;
             const int on = 1;
             ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-            ++m_connections;
-            Session(fd);
+            if (++m_connections <= m_script.acceptedConnections)
+                Session(fd);
             ::close(fd);
+            m_running = false;
+            m_drop = false;
         }
     }
 
@@ -144,6 +157,8 @@ private:
     int Next(int fd)
     {
         for (;;) {
+            if (m_drop)
+                return -1;
             if (m_pos < m_in.size())
                 return uint8_t(m_in[m_pos++]);
             if (m_stop)
@@ -165,7 +180,8 @@ private:
         m_in.clear();
         m_pos = 0;
         m_noAck = false;
-        bool running = m_script.startsRunning;
+        std::atomic<bool> &running = m_running;
+        running = m_script.startsRunning;
         bool struck = false;
         if (m_script.stopNoticeOnConnect)
             Send(fd, Frame("T02thread:01;"));
@@ -229,6 +245,10 @@ private:
                 return FloodUntilLeft(fd);
             if (command == "?" && running)
                 continue; // answered by the stop after an interrupt
+            if (command == "c") {
+                running = true; // the stop reply comes after an interrupt
+                continue;
+            }
             if (command == "?")
                 for (int i = 0; i < m_script.consolePacketsBeforeStop; ++i)
                     Send(fd, Frame("O48656c6c6f"));
@@ -381,6 +401,8 @@ private:
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_connections{0};
     std::atomic<int> m_interrupts{0};
+    std::atomic<bool> m_running{false};
+    std::atomic<bool> m_drop{false};
     std::thread m_thread;
     mutable std::mutex m_mutex;
     std::vector<std::string> m_commands;

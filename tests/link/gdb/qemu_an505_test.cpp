@@ -287,6 +287,52 @@ TEST_F(QemuAn505, WatchMarksTheRunningTimerChanging)
     EXPECT_TRUE(rig->user.messages.isEmpty()) << rig->user.messages.join('|').toStdString();
 }
 
+// A watch keeps its one connection open from refresh to refresh, and the
+// firmware runs on between them; at its end the detach leaves the board running.
+TEST_F(QemuAn505, WatchHoldsItsConnectionWhileTheFirmwareRuns)
+{
+    StartBoard(CORVANE_AN505_FIRMWARE);
+    if (IsSkipped())
+        return;
+    std::optional<uint32_t> magic;
+    for (int i = 0; i < 100 && magic != 0xC0FFEE33u; ++i) {
+        QThread::msleep(50);
+        magic = ReadWord(0x20000000);
+    }
+    ASSERT_EQ(magic, 0xC0FFEE33u);
+
+    RegisterWatch::Settings settings;
+    settings.chipModel = rig->user.ChipModel();
+    settings.interval = std::chrono::milliseconds(30);
+    settings.refreshLimit = 6;
+    settings.peripherals = {{"COUNTERS", 0x20000000, 8, {}}};
+    std::vector<uint32_t> loops;
+    std::vector<bool> connected;
+    QStringList states;
+    QStringList stops;
+    RegisterWatch watch(rig->config, rig->links);
+    ASSERT_TRUE(watch.Start(
+        settings,
+        [&](const std::vector<PeripheralBytes> &images) {
+            const QByteArray &bytes = images.at(0).bytes;
+            loops.push_back(uint8_t(bytes[4]) | uint8_t(bytes[5]) << 8 | uint8_t(bytes[6]) << 16 |
+                            uint32_t(uint8_t(bytes[7])) << 24);
+            connected.push_back(rig->links.gdb.IsConnected());
+            states << board.Status();
+        },
+        [&](const QString &message) { stops << message; }));
+    watch.Wait();
+
+    EXPECT_EQ(stops, QStringList{QString()});
+    EXPECT_EQ(connected, std::vector<bool>(6, true));
+    EXPECT_EQ(states, QStringList(6, "running"));
+    ASSERT_EQ(loops.size(), 6u);
+    for (size_t i = 1; i < loops.size(); ++i)
+        EXPECT_GT(loops[i], loops[i - 1]) << "refresh " << i;
+    EXPECT_FALSE(rig->links.gdb.IsConnected());
+    EXPECT_EQ(board.Status(), "running");
+}
+
 // After "halt HCPU" the board stays halted: two reads of TIMER0's counter 2 s
 // apart, a write and a watch's refreshes in between, all see it stand
 // still. After the run it counts again.

@@ -10,6 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
 namespace {
 
 struct OneRow : PeripheralListRows
@@ -116,7 +121,8 @@ TEST(RegisterOverGdb, HaltedTargetStaysHaltedThroughWindowCaptureAndWatch)
     EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join('|').toStdString();
     EXPECT_EQ(stops, QStringList{QString()});
     EXPECT_EQ(rig.server.Word(0x20001024), 0x12345678u);
-    EXPECT_EQ(rig.server.Connections(), 7); // halt, read, write, capture, three refreshes
+    EXPECT_EQ(rig.server.Connections(), 5); // halt, read, write, capture, the watch's one
+    EXPECT_EQ(rig.server.CountOf("c"), 0);  // the watch never let the halted target run
     EXPECT_EQ(rig.server.CountOf("D"), 0);
 
     ChipControl::Run(env);
@@ -124,6 +130,113 @@ TEST(RegisterOverGdb, HaltedTargetStaysHaltedThroughWindowCaptureAndWatch)
     window.SetSelection(Peripheral(window, "TIMER"), false);
     window.ReadSelection();
     EXPECT_EQ(rig.server.CountOf("D"), 2);
+}
+
+// A watch over a GDB server: its refreshes, and the actions that come while
+// it runs, share one connection; between refreshes the target runs.
+struct GdbWatchRig : GdbRegwinRig
+{
+    using GdbRegwinRig::GdbRegwinRig;
+
+    // Runs a watch of TIMER for `refreshes` refreshes; `afterRefresh` runs
+    // on the watch's thread after each one (given its number, from 1).
+    QStringList Watch(int refreshes, const std::function<void(int)> &afterRefresh = {})
+    {
+        RegisterWindow &window = WindowWith({"TIMER"});
+        RegisterWatch::Settings settings;
+        settings.chipModel = user.ChipModel();
+        settings.interval = std::chrono::milliseconds(5);
+        settings.refreshLimit = refreshes;
+        settings.peripherals = RegisterWatch::PeripheralsOf(window.Tree());
+        RegisterWatch watch(config, links);
+        QStringList stops;
+        int done = 0;
+        EXPECT_TRUE(watch.Start(
+            settings,
+            [&](const std::vector<PeripheralBytes> &) {
+                if (afterRefresh)
+                    afterRefresh(++done);
+            },
+            [&](const QString &message) { stops << message; }));
+        watch.Wait();
+        return stops;
+    }
+};
+
+TEST(RegisterWatchOverGdb, OneConnectionForTheWholeWatchWithTheTargetRunningBetweenRefreshes)
+{
+    GdbWatchRig rig;
+    const QStringList stops = rig.Watch(20);
+    EXPECT_EQ(stops, QStringList{QString()});
+    EXPECT_EQ(rig.server.Connections(), 1);
+    EXPECT_EQ(rig.server.CountOf("qSupported"), 1);
+    EXPECT_EQ(rig.server.CountOf("c"), 20);
+    EXPECT_EQ(rig.server.CountOf("m"), 20);
+    // Each read, then the target let run; the server answers an interrupt
+    // only of a running target, once for each later refresh and for the detach.
+    std::vector<std::string> commands = rig.server.Commands();
+    const auto firstRead =
+        std::find_if(commands.begin(), commands.end(), [](const std::string &c) { return c[0] == 'm'; });
+    std::vector<std::string> kinds;
+    for (auto it = firstRead; it != commands.end(); ++it)
+        kinds.push_back(it->substr(0, 1));
+    std::vector<std::string> expected;
+    for (int i = 0; i < 20; ++i)
+        expected.insert(expected.end(), {"m", "c"});
+    expected.push_back("D");
+    EXPECT_EQ(kinds, expected);
+    EXPECT_EQ(rig.server.Interrupts(), 20);
+    EXPECT_EQ(rig.server.CountOf("D"), 1);
+    EXPECT_FALSE(rig.links.gdb.IsConnected());
+}
+
+// A halt from the user while the watch runs takes the watch's connection;
+// the refreshes after it leave the core halted, and so does the watch's end.
+TEST(RegisterWatchOverGdb, UserHaltDuringTheWatchGoesThroughItsConnectionAndHolds)
+{
+    GdbWatchRig rig;
+    OperationEnv env{rig.config, rig.links, rig.context, {}};
+    const QStringList stops = rig.Watch(6, [&](int refresh) {
+        if (refresh == 2)
+            ChipControl::HaltHcpu(env, {0, 0, 0});
+    });
+    EXPECT_EQ(stops, QStringList{QString()});
+    EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join('|').toStdString();
+    EXPECT_EQ(rig.server.Connections(), 1);
+    EXPECT_EQ(rig.server.CountOf("c"), 2); // refreshes 1 and 2, before the halt
+    EXPECT_EQ(rig.server.CountOf("D"), 0);
+    EXPECT_FALSE(rig.server.Running());
+
+    ChipControl::Run(env);
+    EXPECT_EQ(rig.server.Connections(), 2);
+    EXPECT_EQ(rig.server.CountOf("D"), 1);
+}
+
+// A connection the server drops is made again once; a server that then
+// refuses it ends the watch with the connect failure.
+TEST(RegisterWatchOverGdb, LostConnectionReconnectsOnceBeforeTheWatchStops)
+{
+    GdbWatchRig rig;
+    QStringList stops = rig.Watch(6, [&](int refresh) {
+        if (refresh == 3)
+            rig.server.DropClient();
+    });
+    EXPECT_EQ(stops, QStringList{QString()});
+    EXPECT_EQ(rig.server.Connections(), 2);
+    EXPECT_EQ(rig.server.CountOf("m"), 6);
+    EXPECT_EQ(rig.server.CountOf("D"), 1);
+
+    FakeGdbScript script;
+    script.acceptedConnections = 1;
+    GdbWatchRig refused(script);
+    stops = refused.Watch(6, [&](int refresh) {
+        if (refresh == 3)
+            refused.server.DropClient();
+    });
+    const QString connectFailure = QString("gdb connect %1 error !\n").arg(refused.server.Address().c_str());
+    EXPECT_EQ(stops, QStringList{connectFailure});
+    EXPECT_EQ(refused.server.Connections(), 2);
+    EXPECT_EQ(refused.server.CountOf("m"), 3);
 }
 
 } // namespace
