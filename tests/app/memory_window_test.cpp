@@ -12,7 +12,7 @@
 #include "SimulatedChip.h"
 #include "app/Looks.h"
 #include "app/MemoryHexArea.h"
-#include "app/MemoryWindowView.h"
+#include "app/MemoryWindow.h"
 #include "app/RegisterWindowTools.h"
 #include "link/LinkCycle.h"
 #include "regmap/RegisterWindow.h"
@@ -70,12 +70,12 @@ TEST(MemoryWindowTest, OpensFromThePanelButtonTheFramesMenuAndCtrlMSeveralAtOnce
 
     // The panel's button opens at the read address when one is typed.
     mem.rig.Panel().findChild<QLineEdit *>("1021")->setText("40001000");
-    CMemWnd *third = mem.Open();
+    MemoryWindow *third = mem.Open();
     ASSERT_NE(third, nullptr);
     EXPECT_EQ(third->View().Cursor(), kUartCr);
 
     QStringList titles;
-    for (CMemWnd *window : mem.rig.app->MemoryWindows())
+    for (MemoryWindow *window : mem.rig.app->MemoryWindows())
         titles << window->Title();
     EXPECT_EQ(titles, QStringList({"memory_1", "memory_2", "memory_3"}));
     EXPECT_EQ(mem.rig.Frame().windowTitle(), "Corvane v2.3 - memory_3");
@@ -95,13 +95,13 @@ TEST(MemoryWindowTest, OpenWindowsComeBackAtTheNextStartWhereTheyWent)
 {
     MemRig mem;
     ASSERT_TRUE(mem.Start());
-    CMemWnd *first = mem.Open();
+    MemoryWindow *first = mem.Open();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(mem.rig.Config().ReadText("COMMON", "MEM_WND_1", "", 50), "20000000");
     MemRig::GoTo(first, "UART0.SR");
     EXPECT_EQ(mem.rig.Config().ReadText("COMMON", "MEM_WND_1", "", 50), "40001004");
-    CMemWnd *second = mem.Open();
-    CMemWnd *third = mem.Open();
+    MemoryWindow *second = mem.Open();
+    MemoryWindow *third = mem.Open();
     ASSERT_TRUE(second && third);
     MemRig::GoTo(third, "GPIO");
     second->parentWidget()->close();
@@ -113,11 +113,11 @@ TEST(MemoryWindowTest, OpenWindowsComeBackAtTheNextStartWhereTheyWent)
 
     ASSERT_TRUE(mem.Start());
     QStringList shown;
-    for (CMemWnd *window : mem.rig.app->MemoryWindows())
+    for (MemoryWindow *window : mem.rig.app->MemoryWindows())
         shown << QStringLiteral("%1 %2").arg(window->Title()).arg(window->View().Cursor(), 0, 16);
     EXPECT_EQ(shown, QStringList({"memory_1 40001004", "memory_3 40002000"}));
     // The rows read at once, the register names beside them.
-    CMemWnd *reopened = mem.rig.app->MemoryWindows().first();
+    MemoryWindow *reopened = mem.rig.app->MemoryWindows().first();
     MemRig::Settle(reopened);
     EXPECT_EQ(reopened->View().UnitText(kUartCr), "21");
     EXPECT_TRUE(reopened->Hex()->MarginNameRect(kUartCr + 4).isValid());
@@ -131,7 +131,7 @@ TEST(MemoryWindowTest, ReadsTheRowsShownOffTheWindowsThreadAndDrawsRefusedWindow
 {
     MemRig mem;
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
+    MemoryWindow *window = mem.Open();
     ASSERT_NE(window, nullptr);
     MemoryView &view = window->View();
     EXPECT_EQ(view.UnitText(kRam), "00");
@@ -168,7 +168,7 @@ TEST(MemoryWindowTest, KeysMoveTheCursorAndTheAddressBoxTakesNamesWithHistory)
 {
     MemRig mem;
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
+    MemoryWindow *window = mem.Open();
     ASSERT_NE(window, nullptr);
     MemoryView &view = window->View();
     struct Step
@@ -231,7 +231,7 @@ TEST(MemoryWindowTest, TypedDigitsWriteAUnitAtOnceEscapeCancelsAndCtrlZWritesThe
 {
     MemRig mem;
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
+    MemoryWindow *window = mem.Open();
     ASSERT_NE(window, nullptr);
     MemoryView &view = window->View();
 
@@ -300,7 +300,7 @@ TEST(MemoryWindowTest, WatchDrawsChangedUnitsAsTheRegisterWindowsDoAndAFailingLi
     MemRig mem;
     mem.chip.AddFreeRunningCounter(kCounter);
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
+    MemoryWindow *window = mem.Open();
     ASSERT_NE(window, nullptr);
     MemoryView &view = window->View();
     window->findChild<QComboBox *>("rate")->setCurrentIndex(4);
@@ -344,7 +344,7 @@ TEST(MemoryWindowTest, RegisterNamesBesideTheBytesOpenTheirPeripheralInTheActive
 {
     MemRig mem(QStringLiteral("EXPAND_TYPE=1\n"));
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
+    MemoryWindow *window = mem.Open();
     ASSERT_NE(window, nullptr);
     MemRig::GoTo(window, "UART0");
     MemoryHexArea *hex = window->Hex();
@@ -361,7 +361,7 @@ TEST(MemoryWindowTest, RegisterNamesBesideTheBytesOpenTheirPeripheralInTheActive
     ASSERT_EQ(mem.rig.app->RegisterWindow(0), nullptr);
     QTest::mouseDClick(hex->viewport(), Qt::LeftButton, {}, name.center());
     mem.rig.Settle();
-    CRegWnd *first = mem.rig.app->RegisterWindow(0);
+    RegisterWindowView *first = mem.rig.app->RegisterWindow(0);
     ASSERT_NE(first, nullptr) << "a register window for it";
     ASSERT_NE(first->Logic()->Tree().FindTopRow("UART0"), nullptr);
     EXPECT_EQ(first->Logic()->Tree().Selected(), first->Logic()->Tree().FindTopRow("UART0"));
@@ -391,7 +391,7 @@ TEST(MemoryWindowTest, FindsAByteSequenceAndAWordWithProgressAndCancel)
     mem.chip.PokeWord(kRam + 0x5000, 0xC0FFEE33);
     mem.chip.Poke(kRam + 0x4FF1, QByteArray::fromHex("33eeffc0")); // not at a word address
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
+    MemoryWindow *window = mem.Open();
     ASSERT_NE(window, nullptr);
     auto *find = MemRig::Tool<QLineEdit>(window, "find");
     MemRig::Key(window, Qt::Key_F, Qt::ControlModifier);
@@ -441,7 +441,7 @@ TEST(MemoryWindowTest, SavesARangeToAFileAndLoadsAFileIntoMemory)
 {
     MemRig mem;
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
+    MemoryWindow *window = mem.Open();
     ASSERT_NE(window, nullptr);
     MemRig::Tool<QLineEdit>(window, "rangeFirst")->setText("20000010");
     MemRig::Tool<QLineEdit>(window, "rangeLength")->setText("20");
@@ -474,8 +474,8 @@ TEST(MemoryWindowTest, ScreenshotsInEveryLook)
     MemRig mem;
     mem.chip.AddFreeRunningCounter(kCounter);
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
-    CMemWnd *registers = mem.Open();
+    MemoryWindow *window = mem.Open();
+    MemoryWindow *registers = mem.Open();
     ASSERT_TRUE(window && registers);
     QMdiArea &area = mem.rig.Frame().DocumentArea();
     const int half = area.viewport()->height() / 2;
@@ -525,7 +525,7 @@ TEST(MemoryWindowTest, OnQemusBoardTheFirmwaresCounterRunsAndATypedByteReachesRa
     rig.app->MainFrame()->resize(1400, 900);
     QTest::mouseClick(rig.Panel().findChild<QPushButton *>("1043"), Qt::LeftButton);
     ASSERT_EQ(rig.app->MemoryWindows().size(), 1);
-    CMemWnd *window = rig.app->MemoryWindows().first();
+    MemoryWindow *window = rig.app->MemoryWindows().first();
     MemRig::Settle(window);
     MemoryView &view = window->View();
     EXPECT_EQ(view.Cursor(), kRam);
