@@ -21,6 +21,7 @@
 #include "ops/OpsMessages.h"
 #include "regmap/RegisterWindow.h"
 #include "regmap/SvdDeviceModel.h"
+#include "link/Tr.h"
 
 #include <QBoxLayout>
 #include <QCloseEvent>
@@ -71,11 +72,6 @@ const char kDone[] = "完成";
 const char kNoPeripheral[] = "%1 不在外设列表中";
 const char kUnwritten[] = "0x%1 = %2";
 } // namespace Text
-
-QString Tr(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 constexpr int kDefaultRate = 5;
 // The kinds of jobs a newer one of the same kind replaces while they wait.

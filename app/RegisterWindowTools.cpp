@@ -9,6 +9,7 @@
 #include "regmap/RowFilter.h"
 #include "regmap/SnapshotFiles.h"
 #include "widgets/PropertyGrid.h"
+#include "link/Tr.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -50,11 +51,6 @@ const char kJsonFilter[] = "JSON Files(*.json)";
 const char kOtherValue[] = "≠ %1";
 const char kNotInFile[] = "not in file";
 } // namespace Text
-
-QString Tr(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 constexpr int kDefaultRate = 5;
 constexpr int kMargin = 2;
