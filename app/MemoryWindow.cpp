@@ -16,7 +16,6 @@
 #include "memview/MemoryRows.h"
 #include "memview/MemoryUnits.h"
 #include "memview/MemoryViewMessages.h"
-#include "ops/HexText.h"
 #include "ops/MemoryOps.h"
 #include "ops/OpsMessages.h"
 #include "regmap/RegisterWindow.h"
@@ -701,7 +700,14 @@ std::optional<uint32_t> MemoryWindow::RangeFirst(uint32_t fallback)
 std::optional<uint64_t> MemoryWindow::RangeLength(uint64_t fallback)
 {
     const QString text = m_rangeLength->text().trimmed();
-    const uint64_t length = text.isEmpty() ? fallback : HexText::ParseHexText(text);
+    // Read as strictly as an address: hex digits, "0x" and blanks, nothing
+    // else; no name stands for a length.
+    const std::optional<uint32_t> typed = text.isEmpty() ? std::nullopt : AddressInput::Parse(text, nullptr);
+    if (!text.isEmpty() && !typed) {
+        m_app.Context().messages.ShowFailure(Tr(MemoryViewMessages::kNoLength).arg(text));
+        return std::nullopt;
+    }
+    const uint64_t length = typed ? *typed : fallback;
     if (length == 0) {
         m_app.Context().messages.ShowFailure(Tr(OpsMessages::kZeroLength));
         return std::nullopt;

@@ -22,6 +22,7 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -464,6 +465,54 @@ TEST(MemoryWindowTest, SavesARangeToAFileAndLoadsAFileIntoMemory)
     QTest::mouseClick(MemRig::Tool<QPushButton>(window, "save"), Qt::LeftButton);
     MemRig::Settle(window);
     EXPECT_EQ(mem.rig.messages, QStringList{"no file select, please check!"});
+}
+
+// The length box reads as strictly as the address box: a text that is not
+// wholly hexadecimal (with "0x" and blanks) is refused, never read from its
+// last digits, and nothing is saved.
+TEST(MemoryWindowTest, TheLengthBoxRefusesATextThatIsNotWhollyANumber)
+{
+    MemRig mem;
+    ASSERT_TRUE(mem.Start());
+    MemoryWindow *window = mem.Open();
+    ASSERT_NE(window, nullptr);
+    struct Case
+    {
+        const char *typed;
+        const char *message; // nullptr: saved
+        int bytes;
+    };
+    const Case cases[] = {
+        {"zz10", "no length zz10, please check!", 0},
+        {"10zz", "no length 10zz, please check!", 0},
+        {"1 0x", "no length 1 0x, please check!", 0},
+        {"123456789", "no length 123456789, please check!", 0},
+        {"0", "LENGTH == 0, please check!", 0},
+        {"0x10", nullptr, 0x10},
+        {"2 0", nullptr, 0x20},
+    };
+    auto *first = MemRig::Tool<QLineEdit>(window, "rangeFirst");
+    auto *length = MemRig::Tool<QLineEdit>(window, "rangeLength");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed);
+        mem.rig.messages.clear();
+        QFile::remove(mem.rig.Path("range.bin"));
+        mem.rig.chosenFile = mem.rig.Path("range.bin");
+        first->setText("20000010");
+        length->clear();
+        length->setFocus();
+        QTest::keyClicks(length, QString::fromLatin1(c.typed));
+        ASSERT_EQ(length->text(), QString::fromLatin1(c.typed));
+        QTest::mouseClick(MemRig::Tool<QPushButton>(window, "save"), Qt::LeftButton);
+        MemRig::Settle(window);
+        if (c.message) {
+            EXPECT_EQ(mem.rig.messages, QStringList{QString::fromUtf8(c.message)});
+            EXPECT_FALSE(QFileInfo::exists(mem.rig.Path("range.bin"))) << "saved despite the refusal";
+        } else {
+            EXPECT_TRUE(mem.rig.messages.isEmpty()) << mem.rig.messages.join('|').toStdString();
+            EXPECT_EQ(FileBytes(mem.rig.Path("range.bin")), mem.chip.Peek(kRam + 0x10, c.bytes));
+        }
+    }
 }
 
 // Two windows in every look, kept in bin/ to be looked at: the RAM watched
