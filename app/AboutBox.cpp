@@ -7,7 +7,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-CAboutDlg::CAboutDlg(QWidget *parent)
+AboutBox::AboutBox(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("100"));

@@ -5,7 +5,7 @@
 #include <QDialog>
 
 // "关于 Corvane": the application's icon, its version line and an OK button.
-class CAboutDlg : public QDialog
+class AboutBox : public QDialog
 {
     Q_OBJECT
 
@@ -13,5 +13,5 @@ public:
     static constexpr char kTitle[] = "关于 Corvane";
     static constexpr char kVersionLine[] = "Corvane，版本 " CORVANE_VERSION;
 
-    explicit CAboutDlg(QWidget *parent = nullptr);
+    explicit AboutBox(QWidget *parent = nullptr);
 };

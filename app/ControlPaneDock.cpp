@@ -1,6 +1,6 @@
 #include "app/ControlPaneDock.h"
 
-#include "app/CorvaneApp.h"
+#include "app/CorvaneApplication.h"
 #include "app/ControlPanel.h"
 #include "ipcheck/ui/IpCheckWindow.h"
 
@@ -21,7 +21,7 @@ QScrollArea *Scrolling(QWidget *form, QWidget *parent)
 
 } // namespace
 
-COutputWnd::COutputWnd(CCorvaneApp &app, QWidget *parent)
+ControlPaneDock::ControlPaneDock(CorvaneApplication &app, QWidget *parent)
     : QDockWidget(parent)
 {
     setObjectName(QStringLiteral("149"));
@@ -35,8 +35,8 @@ COutputWnd::COutputWnd(CCorvaneApp &app, QWidget *parent)
     m_tabs->setTabPosition(QTabWidget::South);
     m_tabs->setDocumentMode(true);
     m_tabs->setTabsClosable(false);
-    m_panel = new CCtrlWnd(app);
-    auto *check = new CCheckipWnd(app.Config(), *m_panel, app.ExeDir(), app.Dpi());
+    m_panel = new ControlPanel(app);
+    auto *check = new IpCheckWindow(app.Config(), *m_panel, app.ExeDir(), app.Dpi());
     check->setObjectName(QStringLiteral("103"));
     check->SetUser(&app.User(), &app.User());
     m_panel->chipChangedHook = [check] { check->BuildIpList(); };
@@ -47,7 +47,7 @@ COutputWnd::COutputWnd(CCorvaneApp &app, QWidget *parent)
     setWidget(m_tabs);
 }
 
-void COutputWnd::InitialUpdate()
+void ControlPaneDock::InitialUpdate()
 {
     // The IP check window sets itself up when it is first shown.
     m_panel->Setup();

@@ -1,9 +1,9 @@
 #include "app/ControlPanel.h"
 
 #include "app/AppMessages.h"
-#include "app/ChildFrame.h"
-#include "app/CorvaneApp.h"
-#include "app/MainFrame.h"
+#include "app/RegisterWindowFrame.h"
+#include "app/CorvaneApplication.h"
+#include "app/MainWindow.h"
 #include "app/PeripheralList.h"
 #include "widgets/PopupComboBox.h"
 #include "app/PortLists.h"
@@ -73,7 +73,7 @@ private:
 
 } // namespace
 
-CCtrlWnd::CCtrlWnd(CCorvaneApp &app, QWidget *parent)
+ControlPanel::ControlPanel(CorvaneApplication &app, QWidget *parent)
     : QWidget(parent)
     , m_app(app)
 {
@@ -90,14 +90,15 @@ CCtrlWnd::CCtrlWnd(CCorvaneApp &app, QWidget *parent)
     setMinimumSize(whole.size());
 }
 
-QRect CCtrlWnd::Dlu(int x, int y, int width, int height) const
+QRect ControlPanel::Dlu(int x, int y, int width, int height) const
 {
     const double scale = m_app.Dpi() / 96.0;
     return QRect(int(x * kDluX * scale), int(y * kDluY * scale), int(width * kDluX * scale),
                  int(height * kDluY * scale));
 }
 
-QLabel *CCtrlWnd::AddLabel(const QString &text, int x, int y, int width, int height, std::optional<PanelControlId> id)
+QLabel *ControlPanel::AddLabel(const QString &text, int x, int y, int width, int height,
+                               std::optional<PanelControlId> id)
 {
     auto *label = new QLabel(text, this);
     label->setTextFormat(Qt::PlainText);
@@ -107,7 +108,7 @@ QLabel *CCtrlWnd::AddLabel(const QString &text, int x, int y, int width, int hei
     return label;
 }
 
-QComboBox *CCtrlWnd::AddList(PanelControlId id, const QStringList &entries, int x, int y, int width)
+QComboBox *ControlPanel::AddList(PanelControlId id, const QStringList &entries, int x, int y, int width)
 {
     QComboBox *list = (id == PanelControlId::ProbeList || id == PanelControlId::SerialPortList)
                           ? new PopupComboBox(this)
@@ -119,7 +120,7 @@ QComboBox *CCtrlWnd::AddList(PanelControlId id, const QStringList &entries, int 
     return list;
 }
 
-QPushButton *CCtrlWnd::AddButton(PanelControlId id, const QString &text, int x, int y, int width, int height)
+QPushButton *ControlPanel::AddButton(PanelControlId id, const QString &text, int x, int y, int width, int height)
 {
     auto *button = new QPushButton(text, this);
     button->setObjectName(PanelObjectName(id));
@@ -127,7 +128,7 @@ QPushButton *CCtrlWnd::AddButton(PanelControlId id, const QString &text, int x, 
     return button;
 }
 
-QLineEdit *CCtrlWnd::AddField(PanelControlId id, int x, int y, int width, int height)
+QLineEdit *ControlPanel::AddField(PanelControlId id, int x, int y, int width, int height)
 {
     auto *field = new QLineEdit(this);
     field->setObjectName(PanelObjectName(id));
@@ -135,18 +136,18 @@ QLineEdit *CCtrlWnd::AddField(PanelControlId id, int x, int y, int width, int he
     return field;
 }
 
-void CCtrlWnd::AddGroup(int x, int y, int width, int height)
+void ControlPanel::AddGroup(int x, int y, int width, int height)
 {
     auto *group = new QGroupBox(this);
     group->setGeometry(Dlu(x, y, width, height));
     group->lower();
 }
 
-void CCtrlWnd::BuildControls()
+void ControlPanel::BuildControls()
 {
-    static_assert(std::tuple_size_v<decltype(m_windowBoxes)> == CCorvaneApp::kSlotCount);
+    static_assert(std::tuple_size_v<decltype(m_windowBoxes)> == CorvaneApplication::kSlotCount);
     AddGroup(1, 0, 48, 123);
-    for (int k = 0; k < CCorvaneApp::kSlotCount; ++k) {
+    for (int k = 0; k < CorvaneApplication::kSlotCount; ++k) {
         auto *box = new QCheckBox(QStringLiteral("WND%1").arg(k), this);
         box->setObjectName(WindowBoxObjectName(k));
         box->setGeometry(Dlu(7, 26 + 21 * k, 40, 10));
@@ -224,15 +225,15 @@ void CCtrlWnd::BuildControls()
     AddButton(PanelControlId::WriteButton, QStringLiteral("写入"), 165, 230, 26, 13);
     AddButton(PanelControlId::WriteFromFileButton, QStringLiteral("从文件写入"), 194, 230, 48, 13);
 
-    m_peripherals = new CMyList(m_app, this);
+    m_peripherals = new PeripheralList(m_app, this);
     m_peripherals->setGeometry(Dlu(1, 257, 243, 37));
 }
 
-void CCtrlWnd::ConnectControls()
+void ControlPanel::ConnectControls()
 {
-    for (int k = 0; k < CCorvaneApp::kSlotCount; ++k)
+    for (int k = 0; k < CorvaneApplication::kSlotCount; ++k)
         connect(m_windowBoxes[k], &QCheckBox::clicked, this, [this, k] { WindowBoxClicked(k); });
-    connect(m_chip, &QComboBox::activated, this, &CCtrlWnd::ChipChanged);
+    connect(m_chip, &QComboBox::activated, this, &ControlPanel::ChipChanged);
     connect(m_dataSource, &QComboBox::activated, this, [this] { ApplyDataSource(); });
     connect(m_probes, &QComboBox::activated, this, [this] {
         WriteCommonText(ConfigKey::kJlinkPort, m_probes->currentText());
@@ -260,8 +261,8 @@ void CCtrlWnd::ConnectControls()
     // A chosen base shows at once in every window; "更新" is not needed for it.
     connect(m_numberBase, &QComboBox::activated, this, [this](int i) {
         WriteCommon(ConfigKey::kHexDec, i);
-        for (int k = 0; k < CCorvaneApp::kSlotCount; ++k)
-            if (CRegWnd *window = m_app.RegisterWindow(k))
+        for (int k = 0; k < CorvaneApplication::kSlotCount; ++k)
+            if (RegisterWindowView *window = m_app.RegisterWindow(k))
                 window->ApplyNumberBase();
     });
     connect(m_registerWrite, &QComboBox::activated, this, [this](int i) { WriteCommon(ConfigKey::kRegWr, i); });
@@ -270,8 +271,8 @@ void CCtrlWnd::ConnectControls()
 
     auto button = [this](PanelControlId id) { return findChild<QPushButton *>(PanelObjectName(id)); };
     connect(button(PanelControlId::UpdateButton), &QPushButton::clicked, this, [this] {
-        for (int k = 0; k < CCorvaneApp::kSlotCount; ++k)
-            if (CRegWnd *window = m_app.RegisterWindow(k))
+        for (int k = 0; k < CorvaneApplication::kSlotCount; ++k)
+            if (RegisterWindowView *window = m_app.RegisterWindow(k))
                 window->ApplyNumberBase();
     });
     using Action = TargetActionRunner::Action;
@@ -324,7 +325,7 @@ void CCtrlWnd::ConnectControls()
     connect(m_runner, &TargetActionRunner::Finished, this, [this] { ShowRunning(); });
 }
 
-void CCtrlWnd::Setup()
+void ControlPanel::Setup()
 {
     ConfigFile &config = m_app.Config();
     {
@@ -364,7 +365,7 @@ void CCtrlWnd::Setup()
     RefreshSerialPortList();
     m_peripherals->SetUp();
     const QString chip = ChipModel();
-    for (int k = 0; k < CCorvaneApp::kSlotCount; ++k) {
+    for (int k = 0; k < CorvaneApplication::kSlotCount; ++k) {
         const bool open = config.ReadInt(chip, QString::asprintf(ConfigKey::kWindowOpen, k), 0) != 0;
         m_windowBoxes[k]->setChecked(open);
         m_windowBoxes[k]->setEnabled(!open);
@@ -376,76 +377,76 @@ void CCtrlWnd::Setup()
         m_recordWatcher->addPath(folder);
 }
 
-void CCtrlWnd::SelectStored(QComboBox *list, int index)
+void ControlPanel::SelectStored(QComboBox *list, int index)
 {
     const QSignalBlocker quiet(list);
     list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
 }
 
-QString CCtrlWnd::ChipModel() const
+QString ControlPanel::ChipModel() const
 {
     return m_chip->currentText().left(kChipModelLength);
 }
 
-int CCtrlWnd::DataSourceEntry() const
+int ControlPanel::DataSourceEntry() const
 {
     return m_dataSource->currentIndex();
 }
 
-QString CCtrlWnd::ProbeText() const
+QString ControlPanel::ProbeText() const
 {
     return m_probes->currentText().left(kProbeTextLength);
 }
 
-int CCtrlWnd::NumberBaseEntry() const
+int ControlPanel::NumberBaseEntry() const
 {
     return m_numberBase->currentIndex();
 }
 
-int CCtrlWnd::RegisterWriteModeEntry() const
+int ControlPanel::RegisterWriteModeEntry() const
 {
     return m_registerWrite->currentIndex();
 }
 
-QString CCtrlWnd::UartPortText() const
+QString ControlPanel::UartPortText() const
 {
     return m_ports->currentText();
 }
 
-QString CCtrlWnd::UartSpeedText() const
+QString ControlPanel::UartSpeedText() const
 {
     return m_uartSpeed->currentText();
 }
 
-void CCtrlWnd::SetDumpText(const QString &text)
+void ControlPanel::SetDumpText(const QString &text)
 {
     m_dump->setPlainText(text);
 }
 
-void CCtrlWnd::RefreshProbeList()
+void ControlPanel::RefreshProbeList()
 {
     PortLists::RefreshProbeList(*m_probes, m_app.Config(), m_app.Links().jlink, m_app.User());
 }
 
-void CCtrlWnd::RefreshSerialPortList()
+void ControlPanel::RefreshSerialPortList()
 {
     PortLists::RefreshSerialPortList(*m_ports, m_app.Config(),
                                      portSource ? portSource() : PortLists::PresentSerialPorts());
 }
 
-void CCtrlWnd::WriteCommon(const char *key, int value)
+void ControlPanel::WriteCommon(const char *key, int value)
 {
     WriteCommonText(key, QString::asprintf("%d", value));
 }
 
-void CCtrlWnd::WriteCommonText(const char *key, const QString &text)
+void ControlPanel::WriteCommonText(const char *key, const QString &text)
 {
     // A choice that did not reach the file would not reach the operations
     // either; the configuration says so (another encoding, a full disk, ...).
     m_app.Config().WriteText(ConfigKey::kCommon, key, text);
 }
 
-bool CCtrlWnd::IsServerAddress(const QString &text)
+bool ControlPanel::IsServerAddress(const QString &text)
 {
     const qsizetype colon = text.lastIndexOf(u':');
     if (colon <= 0 || text.contains(u' ') || text.contains(u'\t'))
@@ -456,7 +457,7 @@ bool CCtrlWnd::IsServerAddress(const QString &text)
     return number && port.size() <= 5 && port.front().isDigit() && value >= 1 && value <= 65535;
 }
 
-void CCtrlWnd::CommitGdbServer()
+void ControlPanel::CommitGdbServer()
 {
     const QString text = m_gdbServer->text().trimmed();
     const QString stored =
@@ -478,7 +479,7 @@ void CCtrlWnd::CommitGdbServer()
     ShowHaltState();
 }
 
-void CCtrlWnd::ApplyDataSource()
+void ControlPanel::ApplyDataSource()
 {
     const int entry = m_dataSource->currentIndex();
     WriteCommon(ConfigKey::kDataType, entry);
@@ -500,7 +501,7 @@ void CCtrlWnd::ApplyDataSource()
 
 // Only what Corvane halted, or what a link reported since, is known: a
 // target nobody halted here reads as not halted.
-void CCtrlWnd::ShowHaltState()
+void ControlPanel::ShowHaltState()
 {
     const ConfigFile &config = m_app.Config();
     const QString target = HaltRecord::SelectedTarget(config);
@@ -515,15 +516,15 @@ void CCtrlWnd::ShowHaltState()
                                            : QStringLiteral("已停止 ") + cores.join(u' '));
 }
 
-void CCtrlWnd::ApplyExpandLevel()
+void ControlPanel::ApplyExpandLevel()
 {
     BusyScope busy(m_app.User());
-    for (int k = 0; k < CCorvaneApp::kSlotCount; ++k)
-        if (CRegWnd *window = m_app.RegisterWindow(k))
+    for (int k = 0; k < CorvaneApplication::kSlotCount; ++k)
+        if (RegisterWindowView *window = m_app.RegisterWindow(k))
             window->ApplyExpandLevel(m_app.Config().ReadInt(ConfigKey::kCommon, ConfigKey::kExpandType, 0));
 }
 
-void CCtrlWnd::ChipChanged(int index)
+void ControlPanel::ChipChanged(int index)
 {
     BusyScope busy(m_app.User());
     ConfigFile &config = m_app.Config();
@@ -540,8 +541,8 @@ void CCtrlWnd::ChipChanged(int index)
     if (chipChangedHook)
         chipChangedHook();
     const QString chip = ChipModel();
-    for (int k = 0; k < CCorvaneApp::kSlotCount; ++k) {
-        if (CRegWnd *window = m_app.RegisterWindow(k)) {
+    for (int k = 0; k < CorvaneApplication::kSlotCount; ++k) {
+        if (RegisterWindowView *window = m_app.RegisterWindow(k)) {
             window->RebuildGrid();
         } else if (config.ReadInt(chip, QString::asprintf(ConfigKey::kWindowOpen, k), 0) != 0) {
             m_windowBoxes[k]->setChecked(true);
@@ -551,7 +552,7 @@ void CCtrlWnd::ChipChanged(int index)
     }
 }
 
-void CCtrlWnd::WindowBoxClicked(int slot)
+void ControlPanel::WindowBoxClicked(int slot)
 {
     BusyScope busy(m_app.User());
     // A choice the file does not take is not made (the configuration has
@@ -566,14 +567,14 @@ void CCtrlWnd::WindowBoxClicked(int slot)
         m_app.OpenRegisterWindow(slot);
 }
 
-void CCtrlWnd::OpenMemoryWindow()
+void ControlPanel::OpenMemoryWindow()
 {
     // At the read address when one is typed.
     const QString address = m_readAddress->text().trimmed();
     m_app.OpenMemoryWindow(address.isEmpty() ? std::nullopt : std::optional(HexText::ParseHexText(address)));
 }
 
-void CCtrlWnd::CloseSlot(int slot)
+void ControlPanel::CloseSlot(int slot)
 {
     const bool stored =
         m_app.Config().WriteText(ChipModel(), QString::asprintf(ConfigKey::kWindowOpen, slot), QStringLiteral("0"));
@@ -585,16 +586,16 @@ void CCtrlWnd::CloseSlot(int slot)
         m_peripherals->RemoveSlot(slot);
 }
 
-OperationEnv CCtrlWnd::Env()
+OperationEnv ControlPanel::Env()
 {
     return OperationEnv{m_app.Config(), m_app.Links(), m_app.Context(), {}};
 }
 
-void CCtrlWnd::RunOperation(const QString &name, TargetActionRunner::Action operation, bool withProgress,
-                            TargetActionRunner::Done done)
+void ControlPanel::RunOperation(const QString &name, TargetActionRunner::Action operation, bool withProgress,
+                                TargetActionRunner::Done done)
 {
     // What is handed back runs only while the panel is there.
-    auto finish = [this, panel = QPointer<CCtrlWnd>(this), done = std::move(done)] {
+    auto finish = [this, panel = QPointer<ControlPanel>(this), done = std::move(done)] {
         if (!panel)
             return;
         if (done)
@@ -608,7 +609,7 @@ void CCtrlWnd::RunOperation(const QString &name, TargetActionRunner::Action oper
     m_runner->Start(name, std::move(operation), std::move(finish), this);
 }
 
-void CCtrlWnd::ShowProgress()
+void ControlPanel::ShowProgress()
 {
     // The long file transfers show bytes done of the total, with a cancel;
     // the windows stay usable meanwhile.
@@ -634,7 +635,7 @@ void CCtrlWnd::ShowProgress()
     progress->show(); // its cancel at hand from the start
 }
 
-void CCtrlWnd::ShowRunning()
+void ControlPanel::ShowRunning()
 {
     // While an action runs, no button starts another; the busy mark names it.
     static constexpr PanelControlId kActions[] = {
@@ -652,12 +653,12 @@ void CCtrlWnd::ShowRunning()
         ShowHaltState();
 }
 
-bool CCtrlWnd::IsRunningAction() const
+bool ControlPanel::IsRunningAction() const
 {
     return m_runner->IsRunning();
 }
 
-void CCtrlWnd::CaptureSnapshots()
+void ControlPanel::CaptureSnapshots()
 {
     // The plan is taken from the list and the windows here; the reads run
     // off the windows' thread; the windows load the files once they end.
@@ -675,13 +676,13 @@ void CCtrlWnd::CaptureSnapshots()
         });
 }
 
-void CCtrlWnd::resizeEvent(QResizeEvent *event)
+void ControlPanel::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     const QRect client = rect();
     const int top = client.top() + m_app.Scaled(380);
     m_peripherals->setGeometry(2, top, m_app.Scaled(365), client.bottom() - m_app.Scaled(380) - client.top());
     m_peripherals->SetColumnWidths();
-    if (CMainFrame *frame = m_app.MainFrame())
+    if (MainWindow *frame = m_app.MainFrame())
         frame->TileRegisterWindows();
 }

@@ -12,8 +12,8 @@
 #include <functional>
 #include <optional>
 
-class CCorvaneApp;
-class CMyList;
+class CorvaneApplication;
+class PeripheralList;
 class PopupComboBox;
 class QCheckBox;
 class QComboBox;
@@ -26,7 +26,7 @@ class QPushButton;
 // The control panel form: every choice of the user, written to the
 // configuration file the moment it changes; the buttons of the target
 // operations; the window check boxes; the peripheral list.
-class CCtrlWnd : public QWidget, public PanelSelections, public IpCheckSelections, public DumpView
+class ControlPanel : public QWidget, public PanelSelections, public IpCheckSelections, public DumpView
 {
     Q_OBJECT
 
@@ -34,7 +34,7 @@ public:
     static constexpr int kChipModelLength = 49;
     static constexpr int kProbeTextLength = 39;
 
-    CCtrlWnd(CCorvaneApp &app, QWidget *parent = nullptr);
+    ControlPanel(CorvaneApplication &app, QWidget *parent = nullptr);
 
     // The initial update: fills and selects every list from the file.
     void Setup();
@@ -71,7 +71,7 @@ public:
     // "内存窗口": a new memory window.
     void OpenMemoryWindow();
 
-    CMyList &PeripheralList() { return *m_peripherals; }
+    PeripheralList &Peripherals() { return *m_peripherals; }
     // The serial port enumeration, replaced by tests.
     std::function<QList<struct SerialPortEntry>()> portSource;
     // Called on a chip change so the IP check can prepare its inputs.
@@ -109,7 +109,7 @@ private:
     // The buttons and the busy mark as the runner stands.
     void ShowRunning();
 
-    CCorvaneApp &m_app;
+    CorvaneApplication &m_app;
     QComboBox *m_chip = nullptr;
     QComboBox *m_dataSource = nullptr;
     PopupComboBox *m_probes = nullptr;
@@ -133,5 +133,5 @@ private:
     TargetActionRunner *m_runner = nullptr;
     QFileSystemWatcher *m_recordWatcher = nullptr;
     std::array<QCheckBox *, 4> m_windowBoxes{};
-    CMyList *m_peripherals = nullptr;
+    PeripheralList *m_peripherals = nullptr;
 };

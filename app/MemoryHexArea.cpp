@@ -3,6 +3,7 @@
 #include "app/RegisterWindowTools.h"
 #include "link/ChipProfile.h"
 #include "memview/MemoryText.h"
+#include "link/Tr.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -29,11 +30,6 @@ const char kFailed[] = "读取失败";
 const char kUnread[] = "读取中";
 const char kRegisters[] = "寄存器";
 } // namespace Text
-
-QString Tr(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 QColor Mix(const QColor &from, const QColor &to, double share)
 {

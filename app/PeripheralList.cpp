@@ -1,8 +1,8 @@
 #include "app/PeripheralList.h"
 
-#include "app/CorvaneApp.h"
+#include "app/CorvaneApplication.h"
 #include "app/ControlPanel.h"
-#include "app/MainFrame.h"
+#include "app/MainWindow.h"
 #include "app/PanelControlIds.h"
 #include "app/RegisterWindowView.h"
 #include "regmap/SvdDeviceModel.h"
@@ -38,7 +38,7 @@ public:
 
 } // namespace
 
-CMyList::CMyList(CCorvaneApp &app, QWidget *parent)
+PeripheralList::PeripheralList(CorvaneApplication &app, QWidget *parent)
     : QTreeWidget(parent)
     , m_app(app)
 {
@@ -54,7 +54,7 @@ CMyList::CMyList(CCorvaneApp &app, QWidget *parent)
     setHeaderLabels(titles);
 }
 
-void CMyList::SetUp()
+void PeripheralList::SetUp()
 {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setAllColumnsShowFocus(true);
@@ -65,32 +65,32 @@ void CMyList::SetUp()
     SetColumnWidths();
 }
 
-void CMyList::SetColumnWidths()
+void PeripheralList::SetColumnWidths()
 {
     setColumnWidth(0, m_app.Scaled(160));
     for (int column = 1; column <= RegisterWindowTable::kSlots; ++column)
         setColumnWidth(column, m_app.Scaled(40));
 }
 
-QString CMyList::Chip() const
+QString PeripheralList::Chip() const
 {
-    CMainFrame *frame = m_app.MainFrame();
+    MainWindow *frame = m_app.MainFrame();
     return frame ? frame->Panel().ChipModel() : QString();
 }
 
-WindowMask CMyList::Mask(const QString &name) const
+WindowMask PeripheralList::Mask(const QString &name) const
 {
     return WindowMask(m_app.Config().ReadInt(Chip(), name, 0));
 }
 
-bool CMyList::WriteMask(const QString &name, WindowMask mask)
+bool PeripheralList::WriteMask(const QString &name, WindowMask mask)
 {
     if (mask.IsEmpty())
         return m_app.Config().WriteText(Chip(), name, QString());
     return m_app.Config().WriteInt(Chip(), name, mask.Bits());
 }
 
-bool CMyList::ClearMark(QTreeWidgetItem *item, int slot)
+bool PeripheralList::ClearMark(QTreeWidgetItem *item, int slot)
 {
     const QString name = item->text(0);
     const WindowMask mask = Mask(name).Without(slot);
@@ -102,7 +102,7 @@ bool CMyList::ClearMark(QTreeWidgetItem *item, int slot)
     return true;
 }
 
-QTreeWidgetItem *CMyList::FindRow(const QString &name) const
+QTreeWidgetItem *PeripheralList::FindRow(const QString &name) const
 {
     for (int i = 0; i < topLevelItemCount(); ++i)
         if (topLevelItem(i)->text(0) == name)
@@ -110,7 +110,7 @@ QTreeWidgetItem *CMyList::FindRow(const QString &name) const
     return nullptr;
 }
 
-void CMyList::Fill()
+void PeripheralList::Fill()
 {
     clear();
     const QString chip = Chip();
@@ -135,7 +135,7 @@ void CMyList::Fill()
     }
 }
 
-void CMyList::CheckBoxClicked(QTreeWidgetItem *item)
+void PeripheralList::CheckBoxClicked(QTreeWidgetItem *item)
 {
     BusyScope busy(m_app.User());
     const QString name = item->text(0);
@@ -147,30 +147,30 @@ void CMyList::CheckBoxClicked(QTreeWidgetItem *item)
             if (!mask.Has(k))
                 continue;
             item->setText(k + 1, QString());
-            if (CRegWnd *window = m_app.RegisterWindow(k))
+            if (RegisterWindowView *window = m_app.RegisterWindow(k))
                 window->RemovePeripheralRows(name);
         }
         SetTicked(item, false);
         return;
     }
-    CMainFrame *frame = m_app.MainFrame();
+    MainWindow *frame = m_app.MainFrame();
     const int slot = frame ? frame->ActiveWindowSlot() : -1;
     if (slot < 0 || slot >= RegisterWindowTable::kSlots)
         return; // no active register window: the row stays clear
     if (!WriteMask(name, WindowMask().With(slot)))
         return;
     item->setText(slot + 1, QString::fromUtf8(kMark));
-    if (CRegWnd *window = m_app.RegisterWindow(slot))
+    if (RegisterWindowView *window = m_app.RegisterWindow(slot))
         window->AddPeripheralRows(name);
     SetTicked(item, true);
 }
 
-void CMyList::CellDoubleClicked(QTreeWidgetItem *item, int column)
+void PeripheralList::CellDoubleClicked(QTreeWidgetItem *item, int column)
 {
     if (column < 1 || column > RegisterWindowTable::kSlots)
         return;
     const int slot = column - 1;
-    CRegWnd *window = m_app.RegisterWindow(slot);
+    RegisterWindowView *window = m_app.RegisterWindow(slot);
     if (!window)
         return;
     BusyScope busy(m_app.User());
@@ -186,7 +186,7 @@ void CMyList::CellDoubleClicked(QTreeWidgetItem *item, int column)
     }
 }
 
-void CMyList::RemoveSlot(int slot)
+void PeripheralList::RemoveSlot(int slot)
 {
     for (int i = 0; i < topLevelItemCount(); ++i) {
         QTreeWidgetItem *item = topLevelItem(i);
@@ -196,7 +196,7 @@ void CMyList::RemoveSlot(int slot)
     }
 }
 
-bool CMyList::OnCheckBox(QTreeWidgetItem *item, const QPoint &position)
+bool PeripheralList::OnCheckBox(QTreeWidgetItem *item, const QPoint &position)
 {
     QStyleOptionViewItem option;
     initViewItemOption(&option);
@@ -208,7 +208,7 @@ bool CMyList::OnCheckBox(QTreeWidgetItem *item, const QPoint &position)
     return box.contains(position);
 }
 
-void CMyList::mousePressEvent(QMouseEvent *event)
+void PeripheralList::mousePressEvent(QMouseEvent *event)
 {
     QTreeWidgetItem *item = itemAt(event->position().toPoint());
     if (event->button() == Qt::LeftButton && item && OnCheckBox(item, event->position().toPoint())) {
@@ -219,7 +219,7 @@ void CMyList::mousePressEvent(QMouseEvent *event)
     QTreeWidget::mousePressEvent(event);
 }
 
-void CMyList::mouseDoubleClickEvent(QMouseEvent *event)
+void PeripheralList::mouseDoubleClickEvent(QMouseEvent *event)
 {
     const QPoint position = event->position().toPoint();
     QTreeWidgetItem *item = itemAt(position);

@@ -5,20 +5,20 @@
 
 #include <QTreeWidget>
 
-class CCorvaneApp;
+class CorvaneApplication;
 
 // The peripheral list of the control panel: one row per peripheral of the
 // chip's SVD file, ticked when a register window shows it, with a "✔" in
 // column k + 1 for each window k. Every change of a mark writes the
 // peripheral's AssignmentMask at once.
-class CMyList : public QTreeWidget, public PeripheralListRows
+class PeripheralList : public QTreeWidget, public PeripheralListRows
 {
     Q_OBJECT
 
 public:
     static constexpr char kMark[] = "✔";
 
-    CMyList(CCorvaneApp &app, QWidget *parent = nullptr);
+    PeripheralList(CorvaneApplication &app, QWidget *parent = nullptr);
 
     // The columns and the list's looks (the panel's set-up).
     void SetUp();
@@ -59,5 +59,5 @@ private:
     static bool Ticked(const QTreeWidgetItem *item) { return item->checkState(0) == Qt::Checked; }
     static void SetTicked(QTreeWidgetItem *item, bool on) { item->setCheckState(0, on ? Qt::Checked : Qt::Unchecked); }
 
-    CCorvaneApp &m_app;
+    CorvaneApplication &m_app;
 };

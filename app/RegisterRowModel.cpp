@@ -3,6 +3,7 @@
 #include "regmap/PeripheralImage.h"
 #include "app/Looks.h"
 #include "regmap/RowText.h"
+#include "link/Tr.h"
 
 #include <QApplication>
 #include <QBrush>
@@ -23,11 +24,6 @@ const char kPending[] = "\n已修改，未写入；芯片上的值 %1";
 const char kPendingNeverRead[] = "\n已修改，未写入；芯片上的值未读取";
 const char *const kColumns[] = {"", "", "Address", "Offset", "Bits", "Access", "Reset", "Description"};
 } // namespace Text
-
-QString Tr(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 // Why the chip table refuses to read the row's register, or nothing.
 std::optional<QString> ReadRefusal(const RegisterRow &row)

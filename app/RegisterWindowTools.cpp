@@ -1,7 +1,7 @@
 #include "app/RegisterWindowTools.h"
 
 #include "app/AppMessages.h"
-#include "app/CorvaneApp.h"
+#include "app/CorvaneApplication.h"
 #include "app/RegisterWindowView.h"
 #include "app/ValuePlotPane.h"
 #include "regmap/RegisterWindow.h"
@@ -9,6 +9,7 @@
 #include "regmap/RowFilter.h"
 #include "regmap/SnapshotFiles.h"
 #include "widgets/PropertyGrid.h"
+#include "link/Tr.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -51,11 +52,6 @@ const char kOtherValue[] = "≠ %1";
 const char kNotInFile[] = "not in file";
 } // namespace Text
 
-QString Tr(const char *text)
-{
-    return QString::fromUtf8(text);
-}
-
 constexpr int kDefaultRate = 5;
 constexpr int kMargin = 2;
 constexpr int kSpacing = 4;
@@ -78,7 +74,7 @@ void Walk(const RegisterRow &row, const std::function<void(const RegisterRow &)>
 
 } // namespace
 
-RegisterWindowTools::RegisterWindowTools(CCorvaneApp &app, CRegWnd &view, ValuePlotPane &plot)
+RegisterWindowTools::RegisterWindowTools(CorvaneApplication &app, RegisterWindowView &view, ValuePlotPane &plot)
     : QWidget(&view)
     , m_app(app)
     , m_view(view)
@@ -297,7 +293,7 @@ std::map<QString, RowComparison> RegisterWindowTools::Comparisons() const
             if (auto image = m_snapshots.find(peripheral->Name()); image != m_snapshots.end())
                 comparisons.emplace(peripheral->Name(), RowComparison::AgainstImage(*peripheral, image->second));
         } else if (m_source == Source::Window) {
-            const CRegWnd *other = m_app.RegisterWindow(m_otherSlot);
+            const RegisterWindowView *other = m_app.RegisterWindow(m_otherSlot);
             if (const RegisterRow *otherRow = other ? other->Logic()->Tree().FindTopRow(peripheral->Name()) : nullptr)
                 comparisons.emplace(peripheral->Name(), RowComparison::AgainstRows(*peripheral, *otherRow));
         }
@@ -386,8 +382,8 @@ void RegisterWindowTools::ShowCompareMenu()
     QAction *saved = menu.addAction(Tr(Text::kWithSaved));
     QAction *folder = menu.addAction(Tr(Text::kWithFolder));
     QHash<QAction *, int> windows;
-    for (int slot = 0; slot < CCorvaneApp::kSlotCount; ++slot)
-        if (const CRegWnd *other = m_app.RegisterWindow(slot); other && other != &m_view)
+    for (int slot = 0; slot < CorvaneApplication::kSlotCount; ++slot)
+        if (const RegisterWindowView *other = m_app.RegisterWindow(slot); other && other != &m_view)
             windows.insert(menu.addAction(Tr(Text::kWithWindow).arg(other->Logic()->Title())), slot);
     QAction *end = menu.addAction(Tr(Text::kEndComparison));
     end->setEnabled(m_source != Source::None);

@@ -11,8 +11,8 @@
 #include <map>
 #include <memory>
 
-class CCorvaneApp;
-class CRegWnd;
+class CorvaneApplication;
+class RegisterWindowView;
 class QCheckBox;
 class QComboBox;
 class QHBoxLayout;
@@ -32,7 +32,7 @@ class RegisterWindowTools : public QWidget
     Q_OBJECT
 
 public:
-    RegisterWindowTools(CCorvaneApp &app, CRegWnd &view, ValuePlotPane &plot);
+    RegisterWindowTools(CorvaneApplication &app, RegisterWindowView &view, ValuePlotPane &plot);
     ~RegisterWindowTools() override;
 
     WindowWatch &Watch() { return m_watch; }
@@ -79,8 +79,8 @@ private:
     void Refreshed();
     std::map<QString, RowComparison> Comparisons() const;
 
-    CCorvaneApp &m_app;
-    CRegWnd &m_view;
+    CorvaneApplication &m_app;
+    RegisterWindowView &m_view;
     ValuePlotPane &m_plot;
     WindowWatch m_watch;
     QElapsedTimer m_clock;

@@ -2,8 +2,8 @@
 #include "app/TargetActionRunner.h"
 
 #include "app/AppMessages.h"
-#include "app/CorvaneApp.h"
-#include "app/MainFrame.h"
+#include "app/CorvaneApplication.h"
+#include "app/MainWindow.h"
 #include "app/RegisterRowModel.h"
 #include "app/RegisterWindowTools.h"
 #include "app/ValuePlotPane.h"
@@ -77,9 +77,9 @@ QFont CaptionFont()
 
 } // namespace
 
-struct CRegWnd::Impl : public RowTreeListener
+struct RegisterWindowView::Impl : public RowTreeListener
 {
-    Impl(CRegWnd &view, CCorvaneApp &app, int slot)
+    Impl(RegisterWindowView &view, CorvaneApplication &app, int slot)
         : m_view(view)
         , m_table(app.WindowTable())
         , m_env{app.Config(), app.Links(), app.Context(), app.ExeDir(), app.Dpi()}
@@ -88,8 +88,8 @@ struct CRegWnd::Impl : public RowTreeListener
         m_logic = std::make_unique<RegisterWindow>(m_env, m_table);
         // Reads and writes run their cycle off the windows' thread; what was
         // read reaches the rows when it ends, unless the window went first.
-        m_logic->SetTransferRunner([&app, guard = QPointer<CRegWnd>(&view)](std::shared_ptr<RegisterTransfer> transfer,
-                                                                            std::function<void()> finish) {
+        m_logic->SetTransferRunner([&app, guard = QPointer<RegisterWindowView>(&view)](
+                                       std::shared_ptr<RegisterTransfer> transfer, std::function<void()> finish) {
             const bool read = transfer->kind == RegisterTransfer::Kind::ReadPeripheral ||
                               transfer->kind == RegisterTransfer::Kind::ReadRegister;
             auto action = [transfer](OperationEnv &env, DumpView &) {
@@ -232,7 +232,7 @@ struct CRegWnd::Impl : public RowTreeListener
         m_syncing = false;
     }
 
-    CRegWnd &m_view;
+    RegisterWindowView &m_view;
     RegisterWindowTable &m_table;
     RegisterWindowEnv m_env;
     std::unique_ptr<RegisterWindow> m_logic;
@@ -242,7 +242,7 @@ struct CRegWnd::Impl : public RowTreeListener
     QHash<uint64_t, uint64_t> m_written; // register: the word last written from the rows
 };
 
-CRegWnd::CRegWnd(CCorvaneApp &app, int slot, QWidget *parent)
+RegisterWindowView::RegisterWindowView(CorvaneApplication &app, int slot, QWidget *parent)
     : QWidget(parent)
     , m_app(app)
     , m_slot(slot)
@@ -331,7 +331,7 @@ CRegWnd::CRegWnd(CCorvaneApp &app, int slot, QWidget *parent)
     });
 }
 
-CRegWnd::~CRegWnd()
+RegisterWindowView::~RegisterWindowView()
 {
     // The watch ends before the rows it fills go.
     delete m_tools;
@@ -351,25 +351,25 @@ static QString NameWidthKey(int slot)
     return QStringLiteral("Workspace/RegisterWindow%1/NameWidth").arg(slot);
 }
 
-void CRegWnd::SaveNameWidth()
+void RegisterWindowView::SaveNameWidth()
 {
-    QSettings(QString::fromUtf8(CMainFrame::kCompany), QString::fromLatin1(CCorvaneApp::kAppName))
+    QSettings(QString::fromUtf8(MainWindow::kCompany), QString::fromLatin1(CorvaneApplication::kAppName))
         .setValue(NameWidthKey(m_slot), m_grid->NameColumnWidth());
 }
 
-void CRegWnd::SaveColumns()
+void RegisterWindowView::SaveColumns()
 {
     QStringList shown;
     for (int column : m_grid->ShownExtraColumns())
         shown << QString::number(column);
-    QSettings(QString::fromUtf8(CMainFrame::kCompany), QString::fromLatin1(CCorvaneApp::kAppName))
+    QSettings(QString::fromUtf8(MainWindow::kCompany), QString::fromLatin1(CorvaneApplication::kAppName))
         .setValue(ColumnsKey(m_slot), shown);
 }
 
-void CRegWnd::RestoreColumns()
+void RegisterWindowView::RestoreColumns()
 {
     const QStringList shown =
-        QSettings(QString::fromUtf8(CMainFrame::kCompany), QString::fromLatin1(CCorvaneApp::kAppName))
+        QSettings(QString::fromUtf8(MainWindow::kCompany), QString::fromLatin1(CorvaneApplication::kAppName))
             .value(ColumnsKey(m_slot))
             .toStringList();
     QList<int> columns;
@@ -377,7 +377,7 @@ void CRegWnd::RestoreColumns()
         columns << column.toInt();
     m_grid->SetShownExtraColumns(columns);
     const QVariant dragged =
-        QSettings(QString::fromUtf8(CMainFrame::kCompany), QString::fromLatin1(CCorvaneApp::kAppName))
+        QSettings(QString::fromUtf8(MainWindow::kCompany), QString::fromLatin1(CorvaneApplication::kAppName))
             .value(NameWidthKey(m_slot));
     if (dragged.isValid() && dragged.toInt() > 0) {
         m_impl->Tree().SetNameColumnWidth(dragged.toInt());
@@ -386,7 +386,7 @@ void CRegWnd::RestoreColumns()
     }
 }
 
-void CRegWnd::ShowPlot()
+void RegisterWindowView::ShowPlot()
 {
     if (m_plot->isVisible())
         return;
@@ -395,7 +395,7 @@ void CRegWnd::ShowPlot()
     m_split->setSizes({height - height / 3, height / 3});
 }
 
-void CRegWnd::ScheduleReshape()
+void RegisterWindowView::ScheduleReshape()
 {
     if (m_reshapePending || !m_tools)
         return;
@@ -406,44 +406,44 @@ void CRegWnd::ScheduleReshape()
     });
 }
 
-void CRegWnd::OnInitialUpdate()
+void RegisterWindowView::OnInitialUpdate()
 {
     m_grid->SetNameColumnWidth(m_impl->Tree().NameColumnWidth());
     m_grid->SetCaptionFont(CaptionFont());
     m_impl->m_logic->Open();
 }
 
-void CRegWnd::RebuildGrid()
+void RegisterWindowView::RebuildGrid()
 {
     m_impl->m_logic->RebuildGrid();
 }
 
-void CRegWnd::AddPeripheralRows(const QString &name)
+void RegisterWindowView::AddPeripheralRows(const QString &name)
 {
     m_impl->m_logic->AddPeripheralRows(name);
 }
 
-void CRegWnd::RemovePeripheralRows(const QString &name)
+void RegisterWindowView::RemovePeripheralRows(const QString &name)
 {
     m_impl->m_logic->RemovePeripheralRows(name);
 }
 
-void CRegWnd::ApplyNumberBase()
+void RegisterWindowView::ApplyNumberBase()
 {
     m_impl->m_logic->ApplyNumberBase();
 }
 
-void CRegWnd::ApplyExpandLevel(int level)
+void RegisterWindowView::ApplyExpandLevel(int level)
 {
     m_impl->m_logic->ApplyExpandLevel(level);
 }
 
-RegisterWindow *CRegWnd::Logic() const
+RegisterWindow *RegisterWindowView::Logic() const
 {
     return m_impl->m_logic.get();
 }
 
-void CRegWnd::ShowContextMenu(int menuId, const QPoint &gridPosition)
+void RegisterWindowView::ShowContextMenu(int menuId, const QPoint &gridPosition)
 {
     struct Item
     {
@@ -507,7 +507,7 @@ void CRegWnd::ShowContextMenu(int menuId, const QPoint &gridPosition)
         m_impl->m_logic->RunCommand(command);
 }
 
-void CRegWnd::CopySelected(bool address)
+void RegisterWindowView::CopySelected(bool address)
 {
     const RegisterRow *row = m_impl->Tree().Selected();
     if (!row)
@@ -526,7 +526,7 @@ void CRegWnd::CopySelected(bool address)
         QApplication::clipboard()->setText(text);
 }
 
-void CRegWnd::ShowStatus(const QString &text)
+void RegisterWindowView::ShowStatus(const QString &text)
 {
     if (text == m_status->text() && m_status->isHidden() == text.isEmpty())
         return;
@@ -535,7 +535,7 @@ void CRegWnd::ShowStatus(const QString &text)
     resizeEvent(nullptr);
 }
 
-void CRegWnd::resizeEvent(QResizeEvent *event)
+void RegisterWindowView::resizeEvent(QResizeEvent *event)
 {
     if (event)
         QWidget::resizeEvent(event);

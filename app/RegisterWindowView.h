@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-class CCorvaneApp;
+class CorvaneApplication;
 class PropertyGrid;
 class QAction;
 class QLabel;
@@ -19,13 +19,13 @@ class ValuePlotPane;
 // register window logic and forwards the user's clicks and edits to it, the
 // tool row above it (watch, find, changes, comparison, export) and the plot
 // pane below it, shown once a row is plotted.
-class CRegWnd : public QWidget
+class RegisterWindowView : public QWidget
 {
     Q_OBJECT
 
 public:
-    CRegWnd(CCorvaneApp &app, int slot, QWidget *parent = nullptr);
-    ~CRegWnd() override;
+    RegisterWindowView(CorvaneApplication &app, int slot, QWidget *parent = nullptr);
+    ~RegisterWindowView() override;
 
     int Slot() const { return m_slot; }
     // The form's first showing: header, font, rows of the chip.
@@ -68,7 +68,7 @@ private:
     void ShowStatus(const QString &text);
 
     struct Impl;
-    CCorvaneApp &m_app;
+    CorvaneApplication &m_app;
     int m_slot;
     PropertyGrid *m_grid = nullptr;
     QSplitter *m_split = nullptr;

@@ -3,6 +3,7 @@
 #include "app/AppMessages.h"
 
 #include "link/UserInterfaces.h"
+#include "link/Tr.h"
 
 #include <QChart>
 #include <QChartView>
@@ -34,11 +35,6 @@ const char kNormalised[] = "归一化";
 const char kNormalisedTitle[] = "归一化 (0–1)";
 const char kCsvFilter[] = "CSV Files(*.csv)";
 } // namespace Text
-
-QString Tr(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 } // namespace
 

@@ -1,8 +1,8 @@
 #include "app/WidgetUser.h"
 
 #include "app/ControlPanel.h"
-#include "app/CorvaneApp.h"
-#include "app/MainFrame.h"
+#include "app/CorvaneApplication.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -37,7 +37,7 @@ namespace {
 // The per-user profile, where the folder of each purpose is kept.
 QSettings Profile()
 {
-    return QSettings(QString::fromUtf8(CMainFrame::kCompany), QString::fromLatin1(CCorvaneApp::kAppName));
+    return QSettings(QString::fromUtf8(MainWindow::kCompany), QString::fromLatin1(CorvaneApplication::kAppName));
 }
 
 QString FolderKey(const QString &purpose)

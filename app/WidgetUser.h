@@ -6,7 +6,7 @@
 
 #include <functional>
 
-class CCtrlWnd;
+class ControlPanel;
 class QWidget;
 
 // The user's side of every operation, as the windows present it: message
@@ -34,7 +34,7 @@ public:
     UserContext Context() { return UserContext{*this, *this, *this, *this}; }
 
     // The panel whose selectors answer; may be null (no panel yet).
-    void SetPanel(const CCtrlWnd *panel) { m_panel = panel; }
+    void SetPanel(const ControlPanel *panel) { m_panel = panel; }
     void SetDialogParent(QWidget *parent) { m_parent = parent; }
 
     // Takes the box's text instead of the box: the text and its reason.
@@ -44,7 +44,7 @@ public:
 private:
     QString RunDialog(const FileRequest &request);
 
-    const CCtrlWnd *m_panel = nullptr;
+    const ControlPanel *m_panel = nullptr;
     QWidget *m_parent = nullptr;
     int m_busyDepth = 0;
 };

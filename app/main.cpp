@@ -1,11 +1,11 @@
-#include "app/CorvaneApp.h"
+#include "app/CorvaneApplication.h"
 
 #include <QApplication>
 
 int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
-    CCorvaneApp app;
+    CorvaneApplication app;
     if (!app.InitInstance())
         return 1;
     return application.exec();

@@ -9,9 +9,9 @@
 //
 //   app_startup_bench [runs]
 
-#include "app/CorvaneApp.h"
+#include "app/CorvaneApplication.h"
 #include "app/ControlPanel.h"
-#include "app/MainFrame.h"
+#include "app/MainWindow.h"
 #include "link/ChipProfile.h"
 #include "regmap/SvdDeviceModel.h"
 
@@ -80,7 +80,7 @@ public:
 
 int RunChild(const QString &home)
 {
-    CCorvaneApp app(AppOptions{home, true, {}});
+    CorvaneApplication app(AppOptions{home, true, {}});
     app.User().messageHook = [](const QString &) {};
     FirstPaint watcher;
     qApp->installEventFilter(&watcher);
@@ -134,12 +134,12 @@ int main(int argc, char **argv)
     // Chip switch: four windows open for both chips.
     QTemporaryDir switchHome;
     LayOut(switchHome.path(), 4);
-    CCorvaneApp app(AppOptions{switchHome.path(), true, {}});
+    CorvaneApplication app(AppOptions{switchHome.path(), true, {}});
     app.User().messageHook = [](const QString &) {};
     if (!app.InitInstance())
         return 1;
     QApplication::processEvents();
-    CCtrlWnd &panel = app.MainFrame()->Panel();
+    ControlPanel &panel = app.MainFrame()->Panel();
     std::vector<double> switches;
     for (int run = 0; run < runs; ++run) {
         for (int entry : {2, 0}) {

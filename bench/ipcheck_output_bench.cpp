@@ -52,7 +52,7 @@ struct Figures
 
 Figures RunOnce(const QString &exeDir, ConfigFile &config, BenchSelections &panel)
 {
-    CCheckipWnd window(config, panel, exeDir, 96);
+    IpCheckWindow window(config, panel, exeDir, 96);
     window.resize(500, 700);
     window.show();
     window.IpList()->SetCheckState(0, 0, EditableListCtrl::CheckState::Checked);

@@ -20,10 +20,10 @@
 //    beside them, the thread's own work.
 //
 // Usage: memory_window_bench [--gdb] [SECONDS]   (watch time, default 10)
-#include "app/CorvaneApp.h"
-#include "app/MainFrame.h"
+#include "app/CorvaneApplication.h"
+#include "app/MainWindow.h"
 #include "app/MemoryHexArea.h"
-#include "app/MemoryWindowView.h"
+#include "app/MemoryWindow.h"
 #include "link/LinkCycle.h"
 #include "memview/MemoryRows.h"
 #include "support/QemuBoard.h"
@@ -145,7 +145,7 @@ int main(int argc, char **argv)
     if (!LayOut(home.path(), board, link))
         return 1;
 
-    CCorvaneApp app(AppOptions{home.path(), true, {}});
+    CorvaneApplication app(AppOptions{home.path(), true, {}});
     QStringList messages;
     app.User().messageHook = [&](const QString &text) { messages << text; };
     if (!app.InitInstance())
@@ -155,7 +155,7 @@ int main(int argc, char **argv)
     messages.clear(); // start-up's own (no probe library here)
 
     const uint32_t scrollStart = board ? kBoardRam : kChipRam + 0x100000;
-    CMemWnd *window = app.OpenMemoryWindow(scrollStart);
+    MemoryWindow *window = app.OpenMemoryWindow(scrollStart);
     auto *frame = qobject_cast<QMdiSubWindow *>(window->parentWidget());
     MemoryView &view = window->View();
     MemoryHexArea *hex = window->Hex();

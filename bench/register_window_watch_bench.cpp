@@ -19,8 +19,8 @@
 // --no-plot leaves the plot pane closed.
 //
 // Usage: register_window_watch_bench [--gdb] [--no-plot] [SECONDS]   (default 10)
-#include "app/CorvaneApp.h"
-#include "app/MainFrame.h"
+#include "app/CorvaneApplication.h"
+#include "app/MainWindow.h"
 #include "app/RegisterWindowTools.h"
 #include "app/RegisterWindowView.h"
 #include "app/ValuePlotPane.h"
@@ -119,13 +119,13 @@ int main(int argc, char **argv)
     if (!LayOut(home.path(), board, link))
         return 1;
 
-    CCorvaneApp app(AppOptions{home.path(), true, {}});
+    CorvaneApplication app(AppOptions{home.path(), true, {}});
     QStringList messages;
     app.User().messageHook = [&](const QString &text) { messages << text; };
     if (!app.InitInstance())
         return 1;
     app.MainFrame()->resize(1200, 800);
-    CRegWnd *window = app.RegisterWindow(0);
+    RegisterWindowView *window = app.RegisterWindow(0);
     if (!window)
         return 1;
     QApplication::processEvents();

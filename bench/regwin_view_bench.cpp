@@ -15,8 +15,8 @@
 //
 //   regwin_view_bench
 
-#include "app/CorvaneApp.h"
-#include "app/MainFrame.h"
+#include "app/CorvaneApplication.h"
+#include "app/MainWindow.h"
 #include "app/RegisterWindowView.h"
 #include "regmap/RegisterWindow.h"
 #include "regmap/SvdDeviceModel.h"
@@ -84,7 +84,7 @@ struct App
     {
         AppOptions options;
         options.exeDir = folder.dir.path();
-        app = std::make_unique<CCorvaneApp>(options);
+        app = std::make_unique<CorvaneApplication>(options);
         app->User().messageHook = [](const QString &) {};
         app->InitInstance();
         app->MainFrame()->resize(1600, 1000);
@@ -96,16 +96,16 @@ struct App
         app.reset();
         QApplication::processEvents();
     }
-    CRegWnd *Window() const { return app->RegisterWindow(0); }
+    RegisterWindowView *Window() const { return app->RegisterWindow(0); }
     // Until the window's rows are painted.
     void Draw() const
     {
         QApplication::processEvents();
-        if (CRegWnd *window = Window())
+        if (RegisterWindowView *window = Window())
             window->Grid()->Tree()->viewport()->repaint();
         app->MainFrame()->repaint();
     }
-    std::unique_ptr<CCorvaneApp> app;
+    std::unique_ptr<CorvaneApplication> app;
 };
 
 double Ms(const QElapsedTimer &timer)

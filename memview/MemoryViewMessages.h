@@ -10,6 +10,8 @@ namespace MemoryViewMessages {
 // The address box's text is neither a name of the chip's SVD file nor a
 // hexadecimal address.
 inline constexpr char kNoAddress[] = "no address %1, please check!";
+// The length box's text is not wholly a hexadecimal number of 32 bits.
+inline constexpr char kNoLength[] = "no length %1, please check!";
 // The find box's text is no byte sequence or 32-bit value.
 inline constexpr char kNoPattern[] = "no data to find, please check!";
 

@@ -73,11 +73,6 @@ std::optional<uint64_t> ReadTyped(QStringView text, bool hexBase)
     return number->value;
 }
 
-uint32_t ReadAuto(QStringView text)
-{
-    return ReadUnsigned(text, HasHexPrefix(text) ? 16 : 10);
-}
-
 QString Word(uint32_t word)
 {
     return QString::asprintf("0x%08X", word);

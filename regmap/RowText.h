@@ -14,7 +14,6 @@ namespace RowText {
 
 inline constexpr char kValueRowName[] = "VALUE~";
 inline constexpr char kValueRowDescription[] = "寄存器数值";
-inline constexpr char kZeroWord[] = "0x00000000";
 // What stands for a value never read (nor loaded, nor typed).
 inline constexpr char kNotRead[] = "—";
 inline constexpr char kRightTitle[] = "Value";
@@ -24,8 +23,6 @@ inline constexpr char kRightTitle[] = "Value";
 // 0x/0X prefix, digits up to the first other character; no digits give 0, a
 // value beyond 32 bits gives 0xFFFFFFFF.
 uint32_t ReadUnsigned(QStringView text, int base);
-// A typed value: hexadecimal when the text contains "0x" or "0X", decimal otherwise.
-uint32_t ReadAuto(QStringView text);
 bool HasHexPrefix(QStringView text);
 // A number the user typed into a row, read in the window's base: "0x"/"0X"
 // hexadecimal, "#" or "0b"/"0B" binary, otherwise plain digits in the base.

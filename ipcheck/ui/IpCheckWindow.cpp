@@ -28,14 +28,14 @@ const QColor kKnownIpColor(0, 35, 245);
 
 } // namespace
 
-CCheckipWnd::CCheckipWnd(ConfigFile &config, IpCheckSelections &panel, QString exeDir, int dpi, QWidget *parent)
+IpCheckWindow::IpCheckWindow(ConfigFile &config, IpCheckSelections &panel, QString exeDir, int dpi, QWidget *parent)
     : QWidget(parent)
     , m_config(config)
     , m_panel(panel)
     , m_exeDir(std::move(exeDir))
     , m_dpi(dpi > 0 ? dpi : 96)
     , m_ipList(new EditableListCtrl(this))
-    , m_outputList(new CMyListCtrl(this))
+    , m_outputList(new LogList(this))
     , m_analyze(new QPushButton(QStringLiteral("IP分析"), this))
     , m_clear(new QPushButton(QStringLiteral("清空"), this))
     , m_save(new QPushButton(QStringLiteral("保存"), this))
@@ -79,21 +79,21 @@ CCheckipWnd::CCheckipWnd(ConfigFile &config, IpCheckSelections &panel, QString e
     resize(FromDialogUnits(0, 0, kTemplateWidth, kTemplateHeight).size());
 
     connect(m_analyze, &QPushButton::clicked, this, [this] { RequestRun(-1); });
-    connect(m_ipList, &EditableListCtrl::RowDoubleClicked, this, &CCheckipWnd::RequestRun);
-    connect(m_ipList->horizontalHeader(), &QHeaderView::sectionClicked, this, &CCheckipWnd::OnHeaderClicked);
-    connect(m_clear, &QPushButton::clicked, m_outputList, &CMyListCtrl::RemoveAllRows);
-    connect(m_save, &QPushButton::clicked, m_outputList, &CMyListCtrl::SaveLogFile);
-    connect(m_pathField, &QLineEdit::textChanged, this, &CCheckipWnd::BuildIpList);
-    connect(m_pickFolder, &QPushButton::clicked, this, &CCheckipWnd::PickAnalyzerFolder);
+    connect(m_ipList, &EditableListCtrl::RowDoubleClicked, this, &IpCheckWindow::RequestRun);
+    connect(m_ipList->horizontalHeader(), &QHeaderView::sectionClicked, this, &IpCheckWindow::OnHeaderClicked);
+    connect(m_clear, &QPushButton::clicked, m_outputList, &LogList::RemoveAllRows);
+    connect(m_save, &QPushButton::clicked, m_outputList, &LogList::SaveLogFile);
+    connect(m_pathField, &QLineEdit::textChanged, this, &IpCheckWindow::BuildIpList);
+    connect(m_pickFolder, &QPushButton::clicked, this, &IpCheckWindow::PickAnalyzerFolder);
 }
 
-CCheckipWnd::~CCheckipWnd()
+IpCheckWindow::~IpCheckWindow()
 {
     // The worker may still post to this window; it goes first.
     m_worker.reset();
 }
 
-void CCheckipWnd::InitialUpdate()
+void IpCheckWindow::InitialUpdate()
 {
     if (m_initialised)
         return;
@@ -114,7 +114,7 @@ void CCheckipWnd::InitialUpdate()
     m_worker->Start();
 }
 
-void CCheckipWnd::BuildIpList()
+void IpCheckWindow::BuildIpList()
 {
     m_ipList->setUpdatesEnabled(false);
     m_ipList->RemoveAllRows();
@@ -132,13 +132,13 @@ void CCheckipWnd::BuildIpList()
     m_ipList->scrollToTop();
 }
 
-void CCheckipWnd::SetUser(FileChooser *files, MessagePresenter *messages)
+void IpCheckWindow::SetUser(FileChooser *files, MessagePresenter *messages)
 {
     m_files = files;
     m_outputList->SetUser(files, messages);
 }
 
-void CCheckipWnd::RequestRun(int row)
+void IpCheckWindow::RequestRun(int row)
 {
     IpRunRequest request;
     request.runRequest = row;
@@ -153,12 +153,12 @@ void CCheckipWnd::RequestRun(int row)
     m_worker->Request(std::move(request));
 }
 
-void CCheckipWnd::SetProgressText(const QString &text)
+void IpCheckWindow::SetProgressText(const QString &text)
 {
     m_calls->PostCall([this, text] { m_progress->setText(text); });
 }
 
-void CCheckipWnd::ReleaseRow(int row, const QString &name, bool scrollIntoView)
+void IpCheckWindow::ReleaseRow(int row, const QString &name, bool scrollIntoView)
 {
     m_calls->PostCall([this, row, name, scrollIntoView] {
         // The list may have been rebuilt since the request.
@@ -174,30 +174,30 @@ void CCheckipWnd::ReleaseRow(int row, const QString &name, bool scrollIntoView)
     });
 }
 
-void CCheckipWnd::AppendOutputLines(const QStringList &rows)
+void IpCheckWindow::AppendOutputLines(const QStringList &rows)
 {
     m_calls->PostRows(rows);
 }
 
-void CCheckipWnd::CycleEnded()
+void IpCheckWindow::CycleEnded()
 {
     m_calls->PostCall([this] { emit RunCycleEnded(); });
 }
 
-void CCheckipWnd::showEvent(QShowEvent *event)
+void IpCheckWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     InitialUpdate();
 }
 
-void CCheckipWnd::resizeEvent(QResizeEvent *event)
+void IpCheckWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     LayOutOutputList();
     emit RetileRequested();
 }
 
-void CCheckipWnd::LayOutOutputList()
+void IpCheckWindow::LayOutOutputList()
 {
     const QRect client = rect();
     const int y = Scaled(380);
@@ -211,19 +211,19 @@ void CCheckipWnd::LayOutOutputList()
     }
 }
 
-QRect CCheckipWnd::FromDialogUnits(int x, int y, int width, int height) const
+QRect IpCheckWindow::FromDialogUnits(int x, int y, int width, int height) const
 {
     const int cx = Scaled(kCharWidth);
     const int cy = Scaled(kCharHeight);
     return QRect(x * cx / 4, y * cy / 8, width * cx / 4, height * cy / 8);
 }
 
-int CCheckipWnd::Scaled(int pixels) const
+int IpCheckWindow::Scaled(int pixels) const
 {
     return pixels * m_dpi / 96;
 }
 
-void CCheckipWnd::OnHeaderClicked()
+void IpCheckWindow::OnHeaderClicked()
 {
     bool anyChecked = false;
     for (int row = 0; row < m_ipList->rowCount() && !anyChecked; ++row)
@@ -235,7 +235,7 @@ void CCheckipWnd::OnHeaderClicked()
     }
 }
 
-void CCheckipWnd::PickAnalyzerFolder()
+void IpCheckWindow::PickAnalyzerFolder()
 {
     QString folder;
     if (m_files != nullptr) {

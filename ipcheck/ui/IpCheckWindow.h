@@ -6,7 +6,7 @@
 
 #include <memory>
 
-class CMyListCtrl;
+class LogList;
 class ConfigFile;
 class EditableListCtrl;
 class FileChooser;
@@ -24,7 +24,7 @@ class WorkerCallQueue;
 // selections as they stand and returns at once. The worker reports back
 // through IpCheckOutput, whose calls are carried over to the
 // user-interface thread in order, output rows in batches.
-class CCheckipWnd : public QWidget, public IpCheckOutput
+class IpCheckWindow : public QWidget, public IpCheckOutput
 {
     Q_OBJECT
 
@@ -33,8 +33,8 @@ public:
     static constexpr int kTemplateWidth = 247;
     static constexpr int kTemplateHeight = 352;
 
-    CCheckipWnd(ConfigFile &config, IpCheckSelections &panel, QString exeDir, int dpi, QWidget *parent = nullptr);
-    ~CCheckipWnd() override;
+    IpCheckWindow(ConfigFile &config, IpCheckSelections &panel, QString exeDir, int dpi, QWidget *parent = nullptr);
+    ~IpCheckWindow() override;
 
     // Set-up on first display: the lists' columns, the path field from
     // CHECKIP_PATH (which builds the IP list), the worker. Once only.
@@ -48,7 +48,7 @@ public:
     void RequestRun(int row);
 
     EditableListCtrl *IpList() const { return m_ipList; }
-    CMyListCtrl *OutputList() const { return m_outputList; }
+    LogList *OutputList() const { return m_outputList; }
     QLabel *ProgressLabel() const { return m_progress; }
     QLineEdit *PathField() const { return m_pathField; }
     QPushButton *AnalyzeButton() const { return m_analyze; }
@@ -85,7 +85,7 @@ private:
     bool m_initialised = false;
 
     EditableListCtrl *m_ipList;
-    CMyListCtrl *m_outputList;
+    LogList *m_outputList;
     QPushButton *m_analyze;
     QPushButton *m_clear;
     QPushButton *m_save;

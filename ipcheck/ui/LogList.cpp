@@ -16,7 +16,7 @@
 
 #include <algorithm>
 
-CMyListCtrl::CMyListCtrl(QWidget *parent)
+LogList::LogList(QWidget *parent)
     : QTableView(parent)
     , m_model(new LogListModel(this))
 {
@@ -36,13 +36,13 @@ CMyListCtrl::CMyListCtrl(QWidget *parent)
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { m_followLastRow = false; });
 }
 
-void CMyListCtrl::SetUser(FileChooser *files, MessagePresenter *messages)
+void LogList::SetUser(FileChooser *files, MessagePresenter *messages)
 {
     m_files = files;
     m_messages = messages;
 }
 
-void CMyListCtrl::AppendOutputLines(const QStringList &rows)
+void LogList::AppendOutputLines(const QStringList &rows)
 {
     const int before = m_model->rowCount();
     m_model->AppendRows(rows);
@@ -55,34 +55,34 @@ void CMyListCtrl::AppendOutputLines(const QStringList &rows)
     }
 }
 
-void CMyListCtrl::updateGeometries()
+void LogList::updateGeometries()
 {
     QTableView::updateGeometries();
     if (m_followLastRow && m_model->rowCount() > 0)
         scrollTo(m_model->index(m_model->rowCount() - 1, 0));
 }
 
-void CMyListCtrl::RemoveAllRows()
+void LogList::RemoveAllRows()
 {
     m_model->RemoveAllRows();
 }
 
-int CMyListCtrl::RowCount() const
+int LogList::RowCount() const
 {
     return m_model->rowCount();
 }
 
-QString CMyListCtrl::RowText(int row) const
+QString LogList::RowText(int row) const
 {
     return row >= 0 && row < m_model->rowCount() ? m_model->Rows()[row] : QString();
 }
 
-void CMyListCtrl::SetColumnWidth(int width)
+void LogList::SetColumnWidth(int width)
 {
     horizontalHeader()->resizeSection(0, width);
 }
 
-QString CMyListCtrl::SelectedText() const
+QString LogList::SelectedText() const
 {
     QModelIndexList selected = selectionModel()->selectedRows(0);
     std::sort(selected.begin(), selected.end(),
@@ -93,7 +93,7 @@ QString CMyListCtrl::SelectedText() const
     return text;
 }
 
-void CMyListCtrl::CopySelection()
+void LogList::CopySelection()
 {
     QClipboard *clipboard = QApplication::clipboard();
     if (clipboard == nullptr || !selectionModel()->hasSelection())
@@ -101,7 +101,7 @@ void CMyListCtrl::CopySelection()
     clipboard->setText(SelectedText());
 }
 
-void CMyListCtrl::SaveLogFile()
+void LogList::SaveLogFile()
 {
     if (m_model->rowCount() == 0) {
         ShowFailure(QString::fromUtf16(IpCheckMessages::kNoLogData));
@@ -122,7 +122,7 @@ void CMyListCtrl::SaveLogFile()
     DiskFile::Replace(path, content);
 }
 
-QString CMyListCtrl::DefaultLogName(const QDateTime &time)
+QString LogList::DefaultLogName(const QDateTime &time)
 {
     const QDate date = time.date();
     const QTime clock = time.time();
@@ -130,7 +130,7 @@ QString CMyListCtrl::DefaultLogName(const QDateTime &time)
                              clock.minute(), clock.second());
 }
 
-void CMyListCtrl::keyPressEvent(QKeyEvent *event)
+void LogList::keyPressEvent(QKeyEvent *event)
 {
     if (event->modifiers() & Qt::ControlModifier) {
         switch (event->key()) {
@@ -155,7 +155,7 @@ void CMyListCtrl::keyPressEvent(QKeyEvent *event)
     QTableView::keyPressEvent(event);
 }
 
-QString CMyListCtrl::AskLogPath()
+QString LogList::AskLogPath()
 {
     FileRequest request;
     request.kind = FileRequest::Kind::Save;
@@ -178,7 +178,7 @@ QString CMyListCtrl::AskLogPath()
     return dialog.selectedFiles().constFirst();
 }
 
-void CMyListCtrl::ShowFailure(const QString &text)
+void LogList::ShowFailure(const QString &text)
 {
     if (m_messages != nullptr) {
         m_messages->ShowFailure(text);

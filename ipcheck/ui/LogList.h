@@ -11,12 +11,12 @@ class MessagePresenter;
 // The log list: a one-column list of analyzer output rows, coloured by their
 // tags. Ctrl+A selects every row, Ctrl+C copies the selected rows, Ctrl+S
 // saves every row to a log file.
-class CMyListCtrl : public QTableView
+class LogList : public QTableView
 {
     Q_OBJECT
 
 public:
-    explicit CMyListCtrl(QWidget *parent = nullptr);
+    explicit LogList(QWidget *parent = nullptr);
 
     // Dialogs and messages go through these when set (tests, the command
     // line); otherwise the list shows its own.

@@ -3,11 +3,11 @@
 // A private installation folder with Corvane.ini and the fixture SVD, and
 // the application started on it with its message boxes recorded.
 
-#include "app/ChildFrame.h"
-#include "app/CorvaneApp.h"
+#include "app/RegisterWindowFrame.h"
+#include "app/CorvaneApplication.h"
 #include "app/TargetActionRunner.h"
 #include "app/ControlPanel.h"
-#include "app/MainFrame.h"
+#include "app/MainWindow.h"
 #include "app/PeripheralList.h"
 #include "app/RegisterWindowView.h"
 #include "link/ConfigFile.h"
@@ -70,7 +70,7 @@ public:
         AppOptions options;
         options.exeDir = dir.path();
         options.serialPorts = [this] { return ports; };
-        app = std::make_unique<CCorvaneApp>(options);
+        app = std::make_unique<CorvaneApplication>(options);
         app->User().messageHook = [this](const QString &text) { messages << text; };
         app->User().fileHook = [this](const FileRequest &) { return chosenFile; };
         const bool started = app->InitInstance();
@@ -123,9 +123,9 @@ public:
         return Config().ReadInt(section, key, fallback);
     }
 
-    CMainFrame &Frame() const { return *app->MainFrame(); }
-    CCtrlWnd &Panel() const { return Frame().Panel(); }
-    CMyList &Peripherals() const { return Panel().PeripheralList(); }
+    MainWindow &Frame() const { return *app->MainFrame(); }
+    ControlPanel &Panel() const { return Frame().Panel(); }
+    PeripheralList &Peripherals() const { return Panel().Peripherals(); }
     QComboBox *List(int id) const { return Panel().findChild<QComboBox *>(QString::number(id)); }
     QCheckBox *Box(int slot) const { return Panel().findChild<QCheckBox *>(QString::number(1010 + slot)); }
     QWidget *Control(int id) const { return Panel().findChild<QWidget *>(QString::number(id)); }
@@ -142,5 +142,5 @@ public:
     QStringList messages;
     QList<SerialPortEntry> ports;
     QString chosenFile;
-    std::unique_ptr<CCorvaneApp> app;
+    std::unique_ptr<CorvaneApplication> app;
 };

@@ -7,7 +7,7 @@
 
 #include "SimulatedChip.h"
 #include "app/MemoryHexArea.h"
-#include "app/MemoryWindowView.h"
+#include "app/MemoryWindow.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -38,35 +38,38 @@ struct MemRig
         return true;
     }
     // A memory window opened with the panel's button, its reads done.
-    CMemWnd *Open()
+    MemoryWindow *Open()
     {
         QTest::mouseClick(rig.Panel().findChild<QPushButton *>("1043"), Qt::LeftButton);
-        CMemWnd *window = rig.app->MemoryWindows().value(rig.app->MemoryWindows().size() - 1);
+        MemoryWindow *window = rig.app->MemoryWindows().value(rig.app->MemoryWindows().size() - 1);
         if (window)
             Settle(window);
         return window;
     }
-    static void Settle(CMemWnd *window)
+    static void Settle(MemoryWindow *window)
     {
         QTRY_COMPARE_WITH_TIMEOUT(window->Outstanding(), 0, 10000);
         QApplication::processEvents();
     }
-    template<typename T> static T *Tool(CMemWnd *window, const char *name)
+    template<typename T> static T *Tool(MemoryWindow *window, const char *name)
     {
         return window->findChild<T *>(QString::fromLatin1(name));
     }
-    static void Key(CMemWnd *window, Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+    static void Key(MemoryWindow *window, Qt::Key key, Qt::KeyboardModifiers modifiers = {})
     {
         QTest::keyClick(window->Hex(), key, modifiers);
     }
-    static void Type(CMemWnd *window, const char *text) { QTest::keyClicks(window->Hex(), QString::fromLatin1(text)); }
-    static void ClickUnit(CMemWnd *window, uint32_t address)
+    static void Type(MemoryWindow *window, const char *text)
+    {
+        QTest::keyClicks(window->Hex(), QString::fromLatin1(text));
+    }
+    static void ClickUnit(MemoryWindow *window, uint32_t address)
     {
         QTest::mouseClick(window->Hex()->viewport(), Qt::LeftButton, {}, window->Hex()->UnitRect(address).center());
     }
     // Ctrl+G, the text and Enter, each key to the widget with the focus as
     // the display delivers it (the address box, not its line edit).
-    static void GoTo(CMemWnd *window, const char *text)
+    static void GoTo(MemoryWindow *window, const char *text)
     {
         // The window the user works in; the completer's list may have left
         // the offscreen platform's main window inactive.

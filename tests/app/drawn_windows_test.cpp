@@ -69,9 +69,9 @@ GridItem Child(GridItem parent, const QString &nameStart)
     return nullptr;
 }
 
-CCheckipWnd *CheckWindow(AppRig &rig)
+IpCheckWindow *CheckWindow(AppRig &rig)
 {
-    auto *check = qobject_cast<CCheckipWnd *>(rig.Frame().Pane().CheckWindow());
+    auto *check = qobject_cast<IpCheckWindow *>(rig.Frame().Pane().CheckWindow());
     rig.Frame().Pane().Tabs().setCurrentIndex(1);
     QApplication::processEvents();
     return check;
@@ -88,7 +88,7 @@ TEST(DrawnWindowsTest, RightClickOnRowsOpensTheRowsMenuAndNeverTheFramesMenu)
         for (QAction *action : menu.actions())
             frameMenu << action->text();
     };
-    CRegWnd *window = rig.app->RegisterWindow(0);
+    RegisterWindowView *window = rig.app->RegisterWindow(0);
     QStringList rowMenu;
     window->menuExec = [&](QMenu &menu, const QPoint &) -> QAction * {
         rowMenu.clear();
@@ -130,7 +130,7 @@ TEST(DrawnWindowsTest, FrameMenuOverTheEmptyAreaAndThePaneTitleOffersTheLooks)
 {
     AppRig rig(LinkIni(QStringLiteral("[VX21A]\nWND_0=1\n")));
     ASSERT_TRUE(rig.Start());
-    CMainFrame &frame = rig.Frame();
+    MainWindow &frame = rig.Frame();
     QMenu *looks = nullptr;
     int opened = 0;
     QString pick = QStringLiteral("黑色样式(&L)");
@@ -152,7 +152,7 @@ TEST(DrawnWindowsTest, FrameMenuOverTheEmptyAreaAndThePaneTitleOffersTheLooks)
     EXPECT_EQ(frame.CurrentLook(), 216);
 
     // The pane's title bar; the forms inside the pane open nothing.
-    COutputWnd &pane = frame.Pane();
+    ControlPaneDock &pane = frame.Pane();
     pick = QStringLiteral("Visual Studio 200&5");
     RightClick(&pane, QPoint(pane.width() / 2, 4));
     EXPECT_EQ(opened, 2);
@@ -168,7 +168,7 @@ TEST(DrawnWindowsTest, RegisterCaptionsShowTheirValueWholeAtEveryExpandLevelAndW
         ASSERT_TRUE(rig.Start());
         rig.Frame().resize(1500, 800);
         QApplication::processEvents();
-        CRegWnd *window = rig.app->RegisterWindow(0);
+        RegisterWindowView *window = rig.app->RegisterWindow(0);
         window->Logic()->FillPeripheral("UART0", QByteArray(0x100, '\x5A'));
         GridView grid(window->Grid()->Tree());
         for (int width : {160, 250, 400}) {
@@ -230,9 +230,9 @@ TEST(DrawnWindowsTest, RegisterWindowsCoverTheDocumentAreaAfterEveryPaneChange)
 {
     AppRig rig(LinkIni(QStringLiteral("[VX21A]\nWND_0=1\nWND_2=1\n")));
     ASSERT_TRUE(rig.Start());
-    CMainFrame &frame = rig.Frame();
+    MainWindow &frame = rig.Frame();
     QToolBar *toolBar = frame.findChild<QToolBar *>();
-    COutputWnd &pane = frame.Pane();
+    ControlPaneDock &pane = frame.Pane();
     auto covered = [&](const char *step) {
         QApplication::processEvents();
         QApplication::processEvents();
@@ -303,10 +303,10 @@ TEST(DrawnWindowsTest, SelectedPeripheralAndTaggedOutputRowsAreReadableInEveryLo
 {
     AppRig rig(LinkIni(QStringLiteral("EXPAND_TYPE=1\n[VX21A]\nWND_0=1\nGPIO=1\n")));
     ASSERT_TRUE(rig.Start());
-    CMyList &list = rig.Peripherals();
-    CCheckipWnd *check = CheckWindow(rig);
+    PeripheralList &list = rig.Peripherals();
+    IpCheckWindow *check = CheckWindow(rig);
     ASSERT_NE(check, nullptr);
-    CMyListCtrl *output = check->OutputList();
+    LogList *output = check->OutputList();
     output->AppendOutputLines({"[Suggestion] keep it", "[WARN] look here", "[ERROR] wrong", "plain"});
     check->ProgressLabel()->setText("LPSYS_RCC");
     for (int id : AllLooks()) {
@@ -353,9 +353,9 @@ TEST(DrawnWindowsTest, LastOutputRowIsInsideTheViewAfterEveryBatch)
 {
     AppRig rig(LinkIni(QString()));
     ASSERT_TRUE(rig.Start());
-    CCheckipWnd *check = CheckWindow(rig);
+    IpCheckWindow *check = CheckWindow(rig);
     ASSERT_NE(check, nullptr);
-    CMyListCtrl *output = check->OutputList();
+    LogList *output = check->OutputList();
     ASSERT_TRUE(output->isVisible());
     for (int batch = 0; batch < 12; ++batch) {
         QStringList rows;
@@ -375,7 +375,7 @@ TEST(DrawnWindowsTest, ProgressLabelDrawsUnderscores)
 {
     AppRig rig(LinkIni(QString()));
     ASSERT_TRUE(rig.Start());
-    CCheckipWnd *check = CheckWindow(rig);
+    IpCheckWindow *check = CheckWindow(rig);
     ASSERT_NE(check, nullptr);
     QLabel *label = check->ProgressLabel();
     EXPECT_GE(label->contentsRect().height(), label->fontMetrics().height());
@@ -390,7 +390,7 @@ TEST(DrawnWindowsTest, IpListStartsAtItsTopAfterAChipChange)
 {
     AppRig rig(LinkIni(QStringLiteral("CHECKIP_PATH=%1\n").arg(QStringLiteral(CORVANE_SOURCE_DIR "/analyzer"))));
     ASSERT_TRUE(rig.Start());
-    CCheckipWnd *check = CheckWindow(rig);
+    IpCheckWindow *check = CheckWindow(rig);
     ASSERT_NE(check, nullptr);
     EditableListCtrl *ips = check->IpList();
     ASSERT_GT(ips->rowCount(), 20);
@@ -407,7 +407,7 @@ TEST(DrawnWindowsTest, UnknownIpRowsAreGreyInEveryLook)
 {
     AppRig rig(LinkIni(QStringLiteral("CHECKIP_PATH=%1\n").arg(QStringLiteral(CORVANE_SOURCE_DIR "/analyzer"))));
     ASSERT_TRUE(rig.Start());
-    CCheckipWnd *check = CheckWindow(rig);
+    IpCheckWindow *check = CheckWindow(rig);
     ASSERT_NE(check, nullptr);
     EditableListCtrl *ips = check->IpList();
     int known = -1;
@@ -438,7 +438,7 @@ TEST(DrawnWindowsTest, CheckWindowMessagesGoThroughTheApplication)
 {
     AppRig rig(LinkIni(QString()));
     ASSERT_TRUE(rig.Start());
-    CCheckipWnd *check = CheckWindow(rig);
+    IpCheckWindow *check = CheckWindow(rig);
     ASSERT_NE(check, nullptr);
     QTest::mouseClick(check->SaveButton(), Qt::LeftButton);
     EXPECT_EQ(rig.messages, QStringList{"无有效数据 !!!"});

@@ -5,7 +5,7 @@
 #include "AppRig.h"
 #include "GridRows.h"
 #include "SimulatedChip.h"
-#include "app/MemoryWindowView.h"
+#include "app/MemoryWindow.h"
 #include "support/TestFiles.h"
 
 #include "widgets/PropertyGrid.h"
@@ -80,7 +80,7 @@ struct QuestionRig
     QString Last() const { return asked.isEmpty() ? QStringLiteral("<no question>") : asked.constLast().startFolder; }
 
     AppRig rig{QString()};
-    CRegWnd *window = nullptr;
+    RegisterWindowView *window = nullptr;
     QList<FileRequest> asked;
     QString answer;
 };
@@ -287,7 +287,7 @@ TEST(FileQuestionsTest, TheMemoryWindowSavesWithABinaryFilesSaveQuestion)
     };
     QTest::mouseClick(rig.Panel().findChild<QPushButton *>("1043"), Qt::LeftButton);
     ASSERT_FALSE(rig.app->MemoryWindows().isEmpty());
-    CMemWnd *window = rig.app->MemoryWindows().constLast();
+    MemoryWindow *window = rig.app->MemoryWindows().constLast();
     QTRY_COMPARE_WITH_TIMEOUT(window->Outstanding(), 0, 10000);
     auto *save = window->findChild<QPushButton *>(QStringLiteral("save"));
     auto *load = window->findChild<QPushButton *>(QStringLiteral("load"));

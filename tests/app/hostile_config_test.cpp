@@ -50,7 +50,7 @@ QByteArray FileBytes(const QString &path)
 }
 
 // Clicks the check box at the left edge of a peripheral row, as a person does.
-void ClickRowBox(CMyList &list, const QString &name)
+void ClickRowBox(PeripheralList &list, const QString &name)
 {
     list.resize(365, 200);
     const QRect cell = list.visualItemRect(list.FindRow(name));
@@ -71,7 +71,7 @@ TEST(HostileConfigTest, EveryChoiceTheFileRefusesIsReportedAndNotMade)
     ASSERT_TRUE(rig.Start());
     ASSERT_NE(rig.app->RegisterWindow(0), nullptr);
     const QString refused = rig.Path("Corvane.ini") + " is not UTF-8 text, not written !\n";
-    CMyList &list = rig.Peripherals();
+    PeripheralList &list = rig.Peripherals();
 
     rig.messages.clear();
     QTest::mouseClick(rig.Box(1), Qt::LeftButton);

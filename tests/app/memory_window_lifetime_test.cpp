@@ -69,12 +69,12 @@ private:
     std::thread m_thread;
 };
 
-QMdiSubWindow *FrameOf(CMemWnd *window)
+QMdiSubWindow *FrameOf(MemoryWindow *window)
 {
     return qobject_cast<QMdiSubWindow *>(window->parentWidget());
 }
 
-void WaitForProgress(CMemWnd *window)
+void WaitForProgress(MemoryWindow *window)
 {
     auto *bar = MemRig::Tool<QProgressBar>(window, "progress");
     QTRY_VERIFY_WITH_TIMEOUT(bar->isVisible() && bar->value() > 0, 20000);
@@ -99,7 +99,7 @@ TEST(MemoryWindowLifetimeTest, SaveAndLoadAreCancelledWithTheirButton)
 {
     MemRig mem;
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
+    MemoryWindow *window = mem.Open();
     ASSERT_NE(window, nullptr);
     mem.rig.WriteFile("in.bin", QByteArray(0x400000, '\x5A'));
     struct Case
@@ -141,7 +141,7 @@ TEST(MemoryWindowLifetimeTest, ClosingWhileTheLinkIsHeldElsewhereReturnsAtOnce)
 {
     MemRig mem;
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
+    MemoryWindow *window = mem.Open();
     ASSERT_NE(window, nullptr);
     QTest::mouseClick(MemRig::Tool<QCheckBox>(window, "watch"), Qt::LeftButton);
     ASSERT_TRUE(window->Watch().IsRunning());
@@ -166,7 +166,7 @@ TEST(MemoryWindowLifetimeTest, ClosingAWatchingWindowDuringThePanelsTransferLeav
 {
     MemRig mem;
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
+    MemoryWindow *window = mem.Open();
     ASSERT_NE(window, nullptr);
     QTest::mouseClick(MemRig::Tool<QCheckBox>(window, "watch"), Qt::LeftButton);
     mem.rig.chosenFile = mem.rig.Path("panel.bin");
@@ -199,7 +199,7 @@ TEST(MemoryWindowLifetimeTest, QuittingDuringASaveCancelsIt)
 {
     MemRig mem;
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
+    MemoryWindow *window = mem.Open();
     ASSERT_NE(window, nullptr);
     QTest::mouseClick(MemRig::Tool<QCheckBox>(window, "watch"), Qt::LeftButton);
     mem.rig.chosenFile = mem.rig.Path("out.bin");
@@ -219,7 +219,7 @@ TEST(MemoryWindowLifetimeTest, UnitsTypedBeforeClosingAreWrittenOrNamed)
     {
         MemRig mem;
         ASSERT_TRUE(mem.Start());
-        CMemWnd *window = mem.Open();
+        MemoryWindow *window = mem.Open();
         ASSERT_NE(window, nullptr);
         MemRig::ClickUnit(window, kRam);
         MemRig::Type(window, "11223344");
@@ -230,7 +230,7 @@ TEST(MemoryWindowLifetimeTest, UnitsTypedBeforeClosingAreWrittenOrNamed)
     {
         MemRig mem;
         ASSERT_TRUE(mem.Start());
-        CMemWnd *window = mem.Open();
+        MemoryWindow *window = mem.Open();
         ASSERT_NE(window, nullptr);
         const QByteArray before = mem.chip.Peek(kRam + 8, 2);
         LinkHolder holder(mem.rig.app->Links().gate);
@@ -258,7 +258,7 @@ TEST(MemoryWindowLifetimeTest, AFindsCancelActsAfterTheTransferOnItsWayOverASlow
     ASSERT_TRUE(rig.Start());
     QTest::mouseClick(rig.Panel().findChild<QPushButton *>("1043"), Qt::LeftButton);
     ASSERT_EQ(rig.app->MemoryWindows().size(), 1);
-    CMemWnd *window = rig.app->MemoryWindows().front();
+    MemoryWindow *window = rig.app->MemoryWindows().front();
     MemRig::Settle(window);
     ASSERT_TRUE(rig.messages.isEmpty()) << rig.messages.join('|').toStdString();
 
@@ -284,7 +284,7 @@ TEST(MemoryWindowLifetimeTest, ALinkOrChipChangeReadsTheRowsAgainAndClearsWhatNo
         "Corvane.ini",
         StandardIni(QStringLiteral("UART_PORT=/nonexistent/ttyX\n")).replace("DATA_TYPE=0", "DATA_TYPE=2").toUtf8());
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
+    MemoryWindow *window = mem.Open();
     ASSERT_NE(window, nullptr);
     auto *message = MemRig::Tool<QLabel>(window, "message");
     ASSERT_EQ(window->View().UnitText(kRam), "??");
@@ -310,7 +310,7 @@ TEST(MemoryWindowLifetimeTest, FailedRowsStayFailedThroughRowWidthAndUnitChanges
 {
     MemRig mem;
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
+    MemoryWindow *window = mem.Open();
     ASSERT_NE(window, nullptr);
     MemRig::GoTo(window, "20000010");
     mem.chip.InjectNoAnswer(1000);

@@ -37,7 +37,7 @@ TEST(MemoryWindowSvdTest, ARegisterTheFileCannotDescribeLeavesTheReadClearWordsO
     mem.chip.AddFreeRunningCounter(kCtrl);
     mem.chip.AddFreeRunningCounter(kStat);
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
+    MemoryWindow *window = mem.Open();
     ASSERT_NE(window, nullptr);
     MemRig::GoTo(window, "FIFO");
     EXPECT_EQ(window->View().UnitText(kData), "~~");

@@ -12,7 +12,7 @@
 #include "SimulatedChip.h"
 #include "app/Looks.h"
 #include "app/MemoryHexArea.h"
-#include "app/MemoryWindowView.h"
+#include "app/MemoryWindow.h"
 #include "app/RegisterWindowTools.h"
 #include "link/LinkCycle.h"
 #include "regmap/RegisterWindow.h"
@@ -22,6 +22,7 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -70,12 +71,12 @@ TEST(MemoryWindowTest, OpensFromThePanelButtonTheFramesMenuAndCtrlMSeveralAtOnce
 
     // The panel's button opens at the read address when one is typed.
     mem.rig.Panel().findChild<QLineEdit *>("1021")->setText("40001000");
-    CMemWnd *third = mem.Open();
+    MemoryWindow *third = mem.Open();
     ASSERT_NE(third, nullptr);
     EXPECT_EQ(third->View().Cursor(), kUartCr);
 
     QStringList titles;
-    for (CMemWnd *window : mem.rig.app->MemoryWindows())
+    for (MemoryWindow *window : mem.rig.app->MemoryWindows())
         titles << window->Title();
     EXPECT_EQ(titles, QStringList({"memory_1", "memory_2", "memory_3"}));
     EXPECT_EQ(mem.rig.Frame().windowTitle(), "Corvane v2.3 - memory_3");
@@ -95,13 +96,13 @@ TEST(MemoryWindowTest, OpenWindowsComeBackAtTheNextStartWhereTheyWent)
 {
     MemRig mem;
     ASSERT_TRUE(mem.Start());
-    CMemWnd *first = mem.Open();
+    MemoryWindow *first = mem.Open();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(mem.rig.Config().ReadText("COMMON", "MEM_WND_1", "", 50), "20000000");
     MemRig::GoTo(first, "UART0.SR");
     EXPECT_EQ(mem.rig.Config().ReadText("COMMON", "MEM_WND_1", "", 50), "40001004");
-    CMemWnd *second = mem.Open();
-    CMemWnd *third = mem.Open();
+    MemoryWindow *second = mem.Open();
+    MemoryWindow *third = mem.Open();
     ASSERT_TRUE(second && third);
     MemRig::GoTo(third, "GPIO");
     second->parentWidget()->close();
@@ -113,11 +114,11 @@ TEST(MemoryWindowTest, OpenWindowsComeBackAtTheNextStartWhereTheyWent)
 
     ASSERT_TRUE(mem.Start());
     QStringList shown;
-    for (CMemWnd *window : mem.rig.app->MemoryWindows())
+    for (MemoryWindow *window : mem.rig.app->MemoryWindows())
         shown << QStringLiteral("%1 %2").arg(window->Title()).arg(window->View().Cursor(), 0, 16);
     EXPECT_EQ(shown, QStringList({"memory_1 40001004", "memory_3 40002000"}));
     // The rows read at once, the register names beside them.
-    CMemWnd *reopened = mem.rig.app->MemoryWindows().first();
+    MemoryWindow *reopened = mem.rig.app->MemoryWindows().first();
     MemRig::Settle(reopened);
     EXPECT_EQ(reopened->View().UnitText(kUartCr), "21");
     EXPECT_TRUE(reopened->Hex()->MarginNameRect(kUartCr + 4).isValid());
@@ -131,7 +132,7 @@ TEST(MemoryWindowTest, ReadsTheRowsShownOffTheWindowsThreadAndDrawsRefusedWindow
 {
     MemRig mem;
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
+    MemoryWindow *window = mem.Open();
     ASSERT_NE(window, nullptr);
     MemoryView &view = window->View();
     EXPECT_EQ(view.UnitText(kRam), "00");
@@ -168,7 +169,7 @@ TEST(MemoryWindowTest, KeysMoveTheCursorAndTheAddressBoxTakesNamesWithHistory)
 {
     MemRig mem;
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
+    MemoryWindow *window = mem.Open();
     ASSERT_NE(window, nullptr);
     MemoryView &view = window->View();
     struct Step
@@ -231,7 +232,7 @@ TEST(MemoryWindowTest, TypedDigitsWriteAUnitAtOnceEscapeCancelsAndCtrlZWritesThe
 {
     MemRig mem;
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
+    MemoryWindow *window = mem.Open();
     ASSERT_NE(window, nullptr);
     MemoryView &view = window->View();
 
@@ -300,7 +301,7 @@ TEST(MemoryWindowTest, WatchDrawsChangedUnitsAsTheRegisterWindowsDoAndAFailingLi
     MemRig mem;
     mem.chip.AddFreeRunningCounter(kCounter);
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
+    MemoryWindow *window = mem.Open();
     ASSERT_NE(window, nullptr);
     MemoryView &view = window->View();
     window->findChild<QComboBox *>("rate")->setCurrentIndex(4);
@@ -344,7 +345,7 @@ TEST(MemoryWindowTest, RegisterNamesBesideTheBytesOpenTheirPeripheralInTheActive
 {
     MemRig mem(QStringLiteral("EXPAND_TYPE=1\n"));
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
+    MemoryWindow *window = mem.Open();
     ASSERT_NE(window, nullptr);
     MemRig::GoTo(window, "UART0");
     MemoryHexArea *hex = window->Hex();
@@ -361,7 +362,7 @@ TEST(MemoryWindowTest, RegisterNamesBesideTheBytesOpenTheirPeripheralInTheActive
     ASSERT_EQ(mem.rig.app->RegisterWindow(0), nullptr);
     QTest::mouseDClick(hex->viewport(), Qt::LeftButton, {}, name.center());
     mem.rig.Settle();
-    CRegWnd *first = mem.rig.app->RegisterWindow(0);
+    RegisterWindowView *first = mem.rig.app->RegisterWindow(0);
     ASSERT_NE(first, nullptr) << "a register window for it";
     ASSERT_NE(first->Logic()->Tree().FindTopRow("UART0"), nullptr);
     EXPECT_EQ(first->Logic()->Tree().Selected(), first->Logic()->Tree().FindTopRow("UART0"));
@@ -391,7 +392,7 @@ TEST(MemoryWindowTest, FindsAByteSequenceAndAWordWithProgressAndCancel)
     mem.chip.PokeWord(kRam + 0x5000, 0xC0FFEE33);
     mem.chip.Poke(kRam + 0x4FF1, QByteArray::fromHex("33eeffc0")); // not at a word address
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
+    MemoryWindow *window = mem.Open();
     ASSERT_NE(window, nullptr);
     auto *find = MemRig::Tool<QLineEdit>(window, "find");
     MemRig::Key(window, Qt::Key_F, Qt::ControlModifier);
@@ -441,7 +442,7 @@ TEST(MemoryWindowTest, SavesARangeToAFileAndLoadsAFileIntoMemory)
 {
     MemRig mem;
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
+    MemoryWindow *window = mem.Open();
     ASSERT_NE(window, nullptr);
     MemRig::Tool<QLineEdit>(window, "rangeFirst")->setText("20000010");
     MemRig::Tool<QLineEdit>(window, "rangeLength")->setText("20");
@@ -466,6 +467,54 @@ TEST(MemoryWindowTest, SavesARangeToAFileAndLoadsAFileIntoMemory)
     EXPECT_EQ(mem.rig.messages, QStringList{"no file select, please check!"});
 }
 
+// The length box reads as strictly as the address box: a text that is not
+// wholly hexadecimal (with "0x" and blanks) is refused, never read from its
+// last digits, and nothing is saved.
+TEST(MemoryWindowTest, TheLengthBoxRefusesATextThatIsNotWhollyANumber)
+{
+    MemRig mem;
+    ASSERT_TRUE(mem.Start());
+    MemoryWindow *window = mem.Open();
+    ASSERT_NE(window, nullptr);
+    struct Case
+    {
+        const char *typed;
+        const char *message; // nullptr: saved
+        int bytes;
+    };
+    const Case cases[] = {
+        {"zz10", "no length zz10, please check!", 0},
+        {"10zz", "no length 10zz, please check!", 0},
+        {"1 0x", "no length 1 0x, please check!", 0},
+        {"123456789", "no length 123456789, please check!", 0},
+        {"0", "LENGTH == 0, please check!", 0},
+        {"0x10", nullptr, 0x10},
+        {"2 0", nullptr, 0x20},
+    };
+    auto *first = MemRig::Tool<QLineEdit>(window, "rangeFirst");
+    auto *length = MemRig::Tool<QLineEdit>(window, "rangeLength");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed);
+        mem.rig.messages.clear();
+        QFile::remove(mem.rig.Path("range.bin"));
+        mem.rig.chosenFile = mem.rig.Path("range.bin");
+        first->setText("20000010");
+        length->clear();
+        length->setFocus();
+        QTest::keyClicks(length, QString::fromLatin1(c.typed));
+        ASSERT_EQ(length->text(), QString::fromLatin1(c.typed));
+        QTest::mouseClick(MemRig::Tool<QPushButton>(window, "save"), Qt::LeftButton);
+        MemRig::Settle(window);
+        if (c.message) {
+            EXPECT_EQ(mem.rig.messages, QStringList{QString::fromUtf8(c.message)});
+            EXPECT_FALSE(QFileInfo::exists(mem.rig.Path("range.bin"))) << "saved despite the refusal";
+        } else {
+            EXPECT_TRUE(mem.rig.messages.isEmpty()) << mem.rig.messages.join('|').toStdString();
+            EXPECT_EQ(FileBytes(mem.rig.Path("range.bin")), mem.chip.Peek(kRam + 0x10, c.bytes));
+        }
+    }
+}
+
 // Two windows in every look, kept in bin/ to be looked at: the RAM watched
 // with a unit typed over and the cursor on it; a UART's registers beside
 // their bytes in 32-bit units, above the chip table's refused window.
@@ -474,8 +523,8 @@ TEST(MemoryWindowTest, ScreenshotsInEveryLook)
     MemRig mem;
     mem.chip.AddFreeRunningCounter(kCounter);
     ASSERT_TRUE(mem.Start());
-    CMemWnd *window = mem.Open();
-    CMemWnd *registers = mem.Open();
+    MemoryWindow *window = mem.Open();
+    MemoryWindow *registers = mem.Open();
     ASSERT_TRUE(window && registers);
     QMdiArea &area = mem.rig.Frame().DocumentArea();
     const int half = area.viewport()->height() / 2;
@@ -525,7 +574,7 @@ TEST(MemoryWindowTest, OnQemusBoardTheFirmwaresCounterRunsAndATypedByteReachesRa
     rig.app->MainFrame()->resize(1400, 900);
     QTest::mouseClick(rig.Panel().findChild<QPushButton *>("1043"), Qt::LeftButton);
     ASSERT_EQ(rig.app->MemoryWindows().size(), 1);
-    CMemWnd *window = rig.app->MemoryWindows().first();
+    MemoryWindow *window = rig.app->MemoryWindows().first();
     MemRig::Settle(window);
     MemoryView &view = window->View();
     EXPECT_EQ(view.Cursor(), kRam);

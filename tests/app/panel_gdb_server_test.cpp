@@ -154,7 +154,7 @@ TEST(PanelGdbServerTest, AWatchKeepsItsServerWhileANewOneIsTyped)
     rig.Frame().show();
     rig.Frame().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&rig.Frame()));
-    CRegWnd *window = rig.app->RegisterWindow(0);
+    RegisterWindowView *window = rig.app->RegisterWindow(0);
     ASSERT_NE(window, nullptr);
     auto *rate = window->findChild<QComboBox *>(QStringLiteral("rate"));
     rate->setCurrentIndex(rate->count() - 1); // 20 per second

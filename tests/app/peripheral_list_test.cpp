@@ -10,7 +10,7 @@
 
 namespace {
 
-QStringList Rows(const CMyList &list)
+QStringList Rows(const PeripheralList &list)
 {
     QStringList rows;
     for (int i = 0; i < list.RowCount(); ++i) {
@@ -23,7 +23,7 @@ QStringList Rows(const CMyList &list)
     return rows;
 }
 
-QStringList GridRows(CRegWnd *window)
+QStringList GridRows(RegisterWindowView *window)
 {
     QStringList names;
     GridView grid(window->Grid()->Tree());
@@ -67,7 +67,7 @@ TEST(PeripheralListTest, TickAndUntickFollowTheActiveWindow)
 {
     AppRig rig(StandardIni(QStringLiteral("[VX21A]\nWND_2=1\n")));
     ASSERT_TRUE(rig.Start());
-    CMyList &list = rig.Peripherals();
+    PeripheralList &list = rig.Peripherals();
     list.CheckBoxClicked(list.FindRow("UART0"));
     EXPECT_EQ(rig.ReadInt("VX21A", "UART0"), 4);
     EXPECT_EQ(Rows(list).at(2), "UART0+..v.");
@@ -83,7 +83,7 @@ TEST(PeripheralListTest, DoubleClickTogglesOneWindowsMark)
 {
     AppRig rig(StandardIni(QStringLiteral("[VX21A]\nWND_0=1\nWND_1=1\n")));
     ASSERT_TRUE(rig.Start());
-    CMyList &list = rig.Peripherals();
+    PeripheralList &list = rig.Peripherals();
     QTreeWidgetItem *gpio = list.FindRow("GPIO");
     // Column 3 is slot 2, which has no window: nothing.
     list.CellDoubleClicked(gpio, 3);
@@ -120,7 +120,7 @@ TEST(PeripheralListTest, MouseOnTheCheckBoxSeesTheStateBeforeTheClick)
 {
     AppRig rig(StandardIni(QStringLiteral("[VX21A]\nWND_3=1\n")));
     ASSERT_TRUE(rig.Start());
-    CMyList &list = rig.Peripherals();
+    PeripheralList &list = rig.Peripherals();
     list.resize(365, 200);
     QTreeWidgetItem *adc = list.FindRow("ADC");
     const QRect cell = list.visualItemRect(adc);

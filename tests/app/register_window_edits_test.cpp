@@ -137,7 +137,7 @@ struct EditRig
     SimulatedChip chip;
     bool started = false;
     AppRig rig{QString()};
-    CRegWnd *window = nullptr;
+    RegisterWindowView *window = nullptr;
     GridView grid;
 };
 
@@ -281,7 +281,7 @@ TEST(RegisterWindowEdits, ValuesNeverLookShorterInANarrowWindowWithTheOptionalCo
 // their indices when their names are shortened.
 TEST(RegisterWindowEdits, TheNameColumnTakesTheRoomLeftAndKeepsADraggedWidth)
 {
-    QSettings profile(QString::fromUtf8(CMainFrame::kCompany), QString::fromLatin1(CCorvaneApp::kAppName));
+    QSettings profile(QString::fromUtf8(MainWindow::kCompany), QString::fromLatin1(CorvaneApplication::kAppName));
     profile.remove(QStringLiteral("Workspace/RegisterWindow0/NameWidth"));
     EditRig edit(QStringLiteral("REG_WR=1\nEXPAND_TYPE=2\n"));
     edit.rig.WriteFile("svd/VX21A.svd",

@@ -38,7 +38,7 @@ TEST(RegisterWindowKeys, ArrowsMoveF2AndEnterEditEscapeCancels)
     ASSERT_TRUE(rig.Start());
     rig.app->ChildFrame(0)->resize(700, 500);
     QApplication::processEvents();
-    CRegWnd *window = rig.app->RegisterWindow(0);
+    RegisterWindowView *window = rig.app->RegisterWindow(0);
     GridView grid(window->Grid()->Tree());
     QTreeView *view = grid.View();
     view->setFocus();
@@ -129,7 +129,7 @@ TEST(RegisterWindowKeys, AnEditorLeftAsItOpenedChangesNothing)
     ASSERT_TRUE(rig.Start());
     rig.app->ChildFrame(0)->resize(700, 500);
     QApplication::processEvents();
-    CRegWnd *window = rig.app->RegisterWindow(0);
+    RegisterWindowView *window = rig.app->RegisterWindow(0);
     GridView grid(window->Grid()->Tree());
     QTreeView *view = grid.View();
     for (bool read : {false, true}) {
@@ -156,7 +156,7 @@ TEST(RegisterWindowKeys, TheClickThatOpensTheMenuRunsNothingALaterClickDoes)
     ASSERT_TRUE(rig.Start());
     rig.app->ChildFrame(0)->resize(700, 500);
     QApplication::processEvents();
-    CRegWnd *window = rig.app->RegisterWindow(0);
+    RegisterWindowView *window = rig.app->RegisterWindow(0);
     GridView grid(window->Grid()->Tree());
     GridItem cr = grid->topLevelItem(0)->child(0);
     grid->scrollToItem(cr);
@@ -225,7 +225,7 @@ TEST(RegisterWindowKeys, AReadOnlyValueSaysSoInTheStatusLineOnly)
     ASSERT_TRUE(rig.Start());
     rig.app->ChildFrame(0)->resize(700, 500);
     QApplication::processEvents();
-    CRegWnd *window = rig.app->RegisterWindow(0);
+    RegisterWindowView *window = rig.app->RegisterWindow(0);
     QLabel *status = window->StatusLine();
     GridView grid(window->Grid()->Tree());
     QTreeView *view = grid.View();

@@ -151,7 +151,7 @@ struct LiveRig
     SimulatedChip chip;
     bool started = false;
     AppRig rig{QString()};
-    CRegWnd *window = nullptr;
+    RegisterWindowView *window = nullptr;
     GridView grid;
 };
 
@@ -531,7 +531,7 @@ TEST(RegisterWindowLiveTest, APeripheralPutIntoAWatchedWindowIsWatchedToo)
     live.Click("watch");
     QTRY_VERIFY_WITH_TIMEOUT(live.Marks({"GPIO", "DATA"}).bold, 10000);
     // The user double-clicks ADC's window 0 cell in the peripheral list.
-    CMyList &list = live.rig.Peripherals();
+    PeripheralList &list = live.rig.Peripherals();
     live.rig.Frame().Pane().Tabs().setCurrentIndex(0);
     QApplication::processEvents();
     QTreeWidgetItem *adc = list.FindRow("ADC");

@@ -25,7 +25,7 @@ QString WindowIni(const QString &marks, int dataType = 0)
 }
 
 // The entries of the menu a right click on `item` opens; "-" for none.
-QStringList MenuOf(CRegWnd *window, GridItem item)
+QStringList MenuOf(RegisterWindowView *window, GridItem item)
 {
     QStringList entries{"-"};
     window->menuExec = [&](QMenu &menu, const QPoint &) -> QAction * {
@@ -114,7 +114,7 @@ TEST(RegisterWindowTest, ContextMenusFollowRowKindAndDataSource)
     for (const Case &c : cases) {
         AppRig rig(WindowIni(QStringLiteral("UART0=1\n"), c.dataType));
         ASSERT_TRUE(rig.Start());
-        CRegWnd *window = rig.app->RegisterWindow(0);
+        RegisterWindowView *window = rig.app->RegisterWindow(0);
         GridItem uart = GridView(window->Grid()->Tree())->topLevelItem(0);
         EXPECT_EQ(MenuOf(window, uart), c.peripheral) << c.dataType;
         EXPECT_EQ(MenuOf(window, uart->child(0)), c.registerRow) << c.dataType;

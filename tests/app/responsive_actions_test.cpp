@@ -65,7 +65,7 @@ TEST(ResponsiveActionsTest, TypingIsDrawnWhileAReadWaitsOnAServerThatNeverAnswer
 
     // The register window's find box takes the typing and draws it; the rows
     // follow it, all while the read still waits.
-    CRegWnd *window = rig.app->RegisterWindow(0);
+    RegisterWindowView *window = rig.app->RegisterWindow(0);
     auto *find = window->findChild<QLineEdit *>(QStringLiteral("find"));
     ASSERT_NE(find, nullptr);
     const QImage before = find->grab().toImage();

@@ -43,13 +43,13 @@ TEST(ScenarioTest, PickReadEditAndFindTheValueInTheChip)
     ASSERT_EQ(rig.Frame().ActiveWindowSlot(), 0);
 
     // Pick UART0 into the active window 0 with the row's check box.
-    CMyList &list = rig.Peripherals();
+    PeripheralList &list = rig.Peripherals();
     list.resize(365, 200);
     const QRect cell = list.visualItemRect(list.FindRow("UART0"));
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(cell.left() + 10, cell.center().y()));
     EXPECT_EQ(rig.ReadInt("VX21A", "UART0"), 1);
 
-    CRegWnd *window = rig.app->RegisterWindow(0);
+    RegisterWindowView *window = rig.app->RegisterWindow(0);
     GridView grid(window->Grid()->Tree());
     ASSERT_EQ(grid->topLevelItemCount(), 1);
     GridItem uart = grid->topLevelItem(0);

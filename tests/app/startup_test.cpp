@@ -47,8 +47,8 @@ TEST(StartupTest, ReopensMarkedWindowsSideBySide)
     ASSERT_TRUE(rig.Start());
     EXPECT_EQ(rig.app->ChildFrame(0), nullptr);
     EXPECT_EQ(rig.app->ChildFrame(2), nullptr);
-    CChildFrame *one = rig.app->ChildFrame(1);
-    CChildFrame *three = rig.app->ChildFrame(3);
+    RegisterWindowFrame *one = rig.app->ChildFrame(1);
+    RegisterWindowFrame *three = rig.app->ChildFrame(3);
     ASSERT_NE(one, nullptr);
     ASSERT_NE(three, nullptr);
     EXPECT_EQ(one->windowTitle(), "window_1");
@@ -97,7 +97,7 @@ TEST(StartupTest, SecondCopyFromTheSameFolderIsRefused)
         AppOptions options;
         options.exeDir = first.dir.path();
         options.showMainWindow = false;
-        CCorvaneApp second(options);
+        CorvaneApplication second(options);
         QStringList messages;
         second.User().messageHook = [&](const QString &text) { messages << text; };
         EXPECT_FALSE(second.InitInstance());
@@ -216,7 +216,7 @@ TEST(StartupTest, FrameHasOnlyThePaneWithTheControlTabInFront)
     EXPECT_TRUE(toolBars[0]->isHidden());
     EXPECT_EQ(toolBars[0]->windowTitle(), "标准");
     EXPECT_EQ(rig.Frame().findChild<QStatusBar *>(), nullptr);
-    COutputWnd &pane = rig.Frame().Pane();
+    ControlPaneDock &pane = rig.Frame().Pane();
     EXPECT_EQ(pane.windowTitle(), "Control Panel");
     EXPECT_EQ(rig.Frame().dockWidgetArea(&pane), Qt::LeftDockWidgetArea);
     EXPECT_TRUE(pane.isVisible());
@@ -247,7 +247,7 @@ TEST(StartupTest, TileLayoutTable)
         {1000, 370, 4, {0, 155, 311, 466}, 155},
     };
     for (const Case &c : cases) {
-        const QList<QRect> places = CMainFrame::TileLayout(QRect(0, 0, 700, 500), c.paneWidth, c.frameWidth, c.count);
+        const QList<QRect> places = MainWindow::TileLayout(QRect(0, 0, 700, 500), c.paneWidth, c.frameWidth, c.count);
         ASSERT_EQ(places.size(), c.count);
         for (int i = 0; i < c.count; ++i) {
             EXPECT_EQ(places[i].x(), c.xs[i]) << c.count << " " << i;
@@ -256,7 +256,7 @@ TEST(StartupTest, TileLayoutTable)
             EXPECT_EQ(places[i].height(), 500);
         }
     }
-    EXPECT_TRUE(CMainFrame::TileLayout(QRect(0, 0, 10, 10), 0, 100, 0).isEmpty());
+    EXPECT_TRUE(MainWindow::TileLayout(QRect(0, 0, 10, 10), 0, 100, 0).isEmpty());
 }
 
 TEST(StartupTest, CaptionNamesTheActiveWindow)
@@ -275,7 +275,7 @@ TEST(StartupTest, LookIsStoredAndUsedAtTheNextStart)
 {
     AppRig rig;
     ASSERT_TRUE(rig.Start());
-    QSettings settings(QString::fromUtf8(CMainFrame::kCompany), "Corvane");
+    QSettings settings(QString::fromUtf8(MainWindow::kCompany), "Corvane");
     settings.remove("Workspace/ApplicationLook");
     rig.Quit();
     ASSERT_TRUE(rig.Start());
@@ -313,19 +313,19 @@ TEST(StartupTest, AboutBoxAndUpdaterCommands)
         line = about->findChild<QLabel *>("version")->text();
         about->accept();
     });
-    rig.Frame().SystemCommand(CMainFrame::kAboutCommand);
+    rig.Frame().SystemCommand(MainWindow::kAboutCommand);
     EXPECT_EQ(title, "关于 Corvane");
     EXPECT_EQ(line, "Corvane，版本 2.3");
 
     const QString marker = rig.Path("updated");
     rig.WriteFile("update", QStringLiteral("#!/bin/sh\ntouch '%1'\n").arg(marker).toUtf8());
     QFile::setPermissions(rig.Path("update"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    rig.Frame().SystemCommand(CMainFrame::kUpdateCommand);
+    rig.Frame().SystemCommand(MainWindow::kUpdateCommand);
     EXPECT_TRUE(WaitFor([&] { return QFile::exists(marker); }));
     // A missing updater shows nothing.
     QFile::remove(rig.Path("update"));
     rig.messages.clear();
-    rig.Frame().SystemCommand(CMainFrame::kUpdateCommand);
+    rig.Frame().SystemCommand(MainWindow::kUpdateCommand);
     EXPECT_TRUE(rig.messages.isEmpty());
 }
 

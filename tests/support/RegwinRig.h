@@ -186,8 +186,9 @@ inline void SetRegisterValue(RegisterWindow &window, RegisterRow *reg, uint32_t 
 // A text typed into a value or field row, not yet taken by the window.
 inline void TypeInto(RegisterWindow &window, RegisterRow *row, const QString &text)
 {
-    window.Tree().SetEditedValue(row, RowText::ReadAuto(text),
-                                 RowText::HasHexPrefix(text) ? NumberForm::Hex : NumberForm::Decimal, text);
+    const bool hex = RowText::HasHexPrefix(text);
+    window.Tree().SetEditedValue(row, RowText::ReadUnsigned(text, hex ? 16 : 10),
+                                 hex ? NumberForm::Hex : NumberForm::Decimal, text);
 }
 inline QByteArray Words(std::initializer_list<uint32_t> words)
 {

@@ -47,9 +47,9 @@ protected:
         QDir::setCurrent(m_startDir);
     }
 
-    CCheckipWnd &Window(int dpi = 96)
+    IpCheckWindow &Window(int dpi = 96)
     {
-        m_window = std::make_unique<CCheckipWnd>(m_config, m_panel, m_fixture.ExeDir(), dpi);
+        m_window = std::make_unique<IpCheckWindow>(m_config, m_panel, m_fixture.ExeDir(), dpi);
         m_window->show();
         return *m_window;
     }
@@ -77,7 +77,7 @@ protected:
     // Runs a request and waits for the worker's cycle to end.
     bool Run(const std::function<void()> &request)
     {
-        QSignalSpy ended(m_window.get(), &CCheckipWnd::RunCycleEnded);
+        QSignalSpy ended(m_window.get(), &IpCheckWindow::RunCycleEnded);
         request();
         return ended.wait(30000);
     }
@@ -91,12 +91,12 @@ protected:
     AnalyzerFixture m_fixture;
     ConfigFile m_config{m_fixture.Path("Corvane.ini")};
     FakeSelections m_panel;
-    std::unique_ptr<CCheckipWnd> m_window;
+    std::unique_ptr<IpCheckWindow> m_window;
 };
 
 TEST_F(CheckipWndTest, SetUpBuildsTheIpListFromTheConfiguredFolder)
 {
-    CCheckipWnd &window = Window();
+    IpCheckWindow &window = Window();
     EXPECT_EQ(IpRows(), (QStringList{"-  CRC", "-  GPADC", "+  I2C1", "+  USART1"}));
     EditableListCtrl *list = window.IpList();
     EXPECT_EQ(list->horizontalHeaderItem(0)->text(), "sel");
@@ -130,7 +130,7 @@ TEST_F(CheckipWndTest, SetUpBuildsTheIpListFromTheConfiguredFolder)
 
 TEST_F(CheckipWndTest, HeaderClickChecksOrClearsEveryEnabledRow)
 {
-    CCheckipWnd &window = Window();
+    IpCheckWindow &window = Window();
     QHeaderView *header = window.IpList()->horizontalHeader();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionPosition(1) + 20, 5));
     EXPECT_EQ(IpRows(), (QStringList{"-  CRC", "-  GPADC", "+x I2C1", "+x USART1"}));
@@ -145,7 +145,7 @@ TEST_F(CheckipWndTest, HeaderClickChecksOrClearsEveryEnabledRow)
 
 TEST_F(CheckipWndTest, CheckBoxClicksToggleOnlyEnabledRows)
 {
-    CCheckipWnd &window = Window();
+    IpCheckWindow &window = Window();
     QSignalSpy clicked(window.IpList(), &EditableListCtrl::CheckBoxClicked);
     QWidget *viewport = window.IpList()->viewport();
     const QRect cell = window.IpList()->visualItemRect(window.IpList()->item(2, 0));
@@ -165,7 +165,7 @@ TEST_F(CheckipWndTest, CheckBoxClicksToggleOnlyEnabledRows)
 
 TEST_F(CheckipWndTest, RunsFromTheButtonAndDoubleClicks)
 {
-    CCheckipWnd &window = Window();
+    IpCheckWindow &window = Window();
     QWidget *viewport = window.IpList()->viewport();
 
     // No row checked: the worker wakes, runs nothing, the label stays.
@@ -201,8 +201,8 @@ TEST_F(CheckipWndTest, RebuildDuringARunKeepsTheRequestedRows)
 {
     m_fixture.WriteFile("ana/reg_analyzer.py",
                         "echo \"start $2\"; while [ ! -e ../release ]; do sleep 0.02; done; echo \"end $2\"\n");
-    CCheckipWnd &window = Window();
-    QSignalSpy ended(&window, &CCheckipWnd::RunCycleEnded);
+    IpCheckWindow &window = Window();
+    QSignalSpy ended(&window, &IpCheckWindow::RunCycleEnded);
     window.IpList()->SetCheckState(2, 0, EditableListCtrl::CheckState::Checked);
     window.IpList()->SetCheckState(3, 0, EditableListCtrl::CheckState::Checked);
     window.RequestRun(-1);
@@ -218,8 +218,8 @@ TEST_F(CheckipWndTest, RebuildDuringARunKeepsTheRequestedRows)
 TEST_F(CheckipWndTest, OutputListFollowsTheWindowWidth)
 {
     for (int dpi : {96, 144}) {
-        CCheckipWnd &window = Window(dpi);
-        QSignalSpy retile(&window, &CCheckipWnd::RetileRequested);
+        IpCheckWindow &window = Window(dpi);
+        QSignalSpy retile(&window, &IpCheckWindow::RetileRequested);
         const int y = 380 * dpi / 96;
         window.resize(300 * dpi / 96, 700 * dpi / 96);
         QTest::qWait(10);

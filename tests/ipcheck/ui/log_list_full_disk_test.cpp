@@ -14,7 +14,7 @@ namespace {
 TEST(LogListFullDisk, OldLogStays)
 {
     FakeUser user;
-    CMyListCtrl list;
+    LogList list;
     list.SetUser(&user, &user);
     list.resize(400, 300);
     list.show();

@@ -36,7 +36,7 @@ protected:
     }
 
     FakeUser m_user;
-    CMyListCtrl m_list;
+    LogList m_list;
     AnalyzerFixture m_dir;
 };
 
@@ -139,8 +139,8 @@ TEST_F(LogListTest, SaveFailuresAndEmptyList)
 
 TEST(LogListNameTest, DefaultNameFromLocalTime)
 {
-    EXPECT_EQ(CMyListCtrl::DefaultLogName(QDateTime(QDate(2025, 3, 9), QTime(14, 5, 7))), "(2025-03-09-14-05-07)");
-    EXPECT_EQ(CMyListCtrl::DefaultLogName(QDateTime(QDate(987, 12, 31), QTime(0, 0, 0))), "(0987-12-31-00-00-00)");
+    EXPECT_EQ(LogList::DefaultLogName(QDateTime(QDate(2025, 3, 9), QTime(14, 5, 7))), "(2025-03-09-14-05-07)");
+    EXPECT_EQ(LogList::DefaultLogName(QDateTime(QDate(987, 12, 31), QTime(0, 0, 0))), "(0987-12-31-00-00-00)");
 }
 
 } // namespace

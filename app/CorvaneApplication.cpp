@@ -1,13 +1,13 @@
-#include "app/CorvaneApp.h"
+#include "app/CorvaneApplication.h"
 #include "app/TargetActionRunner.h"
 
 #include "app/AppIcon.h"
 #include "app/AppMessages.h"
-#include "app/ChildFrame.h"
+#include "app/RegisterWindowFrame.h"
 #include "app/ControlPanel.h"
 #include "app/Looks.h"
-#include "app/MainFrame.h"
-#include "app/MemoryWindowView.h"
+#include "app/MainWindow.h"
+#include "app/MemoryWindow.h"
 #include "app/RegisterWindowView.h"
 #include "link/ChipProfile.h"
 #include "link/JLinkLibrary.h"
@@ -22,11 +22,11 @@
 
 #include <algorithm>
 
-CCorvaneApp::CCorvaneApp(AppOptions options)
+CorvaneApplication::CorvaneApplication(AppOptions options)
     : m_options(std::move(options))
 {}
 
-CCorvaneApp::~CCorvaneApp()
+CorvaneApplication::~CorvaneApplication()
 {
     // Windows that go with the application keep their open-marks.
     m_closing = true;
@@ -36,7 +36,7 @@ CCorvaneApp::~CCorvaneApp()
     m_mainFrame.reset();
 }
 
-bool CCorvaneApp::InitInstance()
+bool CorvaneApplication::InitInstance()
 {
     // The installation folder is the working directory of the whole run.
     const QString exeDir = m_options.exeDir.isEmpty() ? QCoreApplication::applicationDirPath() : m_options.exeDir;
@@ -68,14 +68,14 @@ bool CCorvaneApp::InitInstance()
         m_dpi = qMax(1, int(screen->logicalDotsPerInch()));
 
     QApplication::setWindowIcon(AppIcon());
-    QCoreApplication::setOrganizationName(QString::fromUtf8(CMainFrame::kCompany));
+    QCoreApplication::setOrganizationName(QString::fromUtf8(MainWindow::kCompany));
     QCoreApplication::setApplicationName(QString::fromLatin1(kAppName));
 
-    QSettings settings(QString::fromUtf8(CMainFrame::kCompany), QString::fromLatin1(kAppName));
+    QSettings settings(QString::fromUtf8(MainWindow::kCompany), QString::fromLatin1(kAppName));
     const int look =
-        settings.value(QStringLiteral("Workspace/") + QString::fromLatin1(CMainFrame::kLookKey), Looks::kDefaultLook)
+        settings.value(QStringLiteral("Workspace/") + QString::fromLatin1(MainWindow::kLookKey), Looks::kDefaultLook)
             .toInt();
-    m_mainFrame = std::make_unique<CMainFrame>(*this, look);
+    m_mainFrame = std::make_unique<MainWindow>(*this, look);
     m_user.SetPanel(&m_mainFrame->Panel());
     m_user.SetDialogParent(m_mainFrame.get());
     m_mainFrame->Panel().portSource = m_options.serialPorts;
@@ -92,35 +92,35 @@ bool CCorvaneApp::InitInstance()
         if (m_config->ReadInt(chip, QString::asprintf(ConfigKey::kWindowOpen, k), 0) != 0)
             OpenRegisterWindow(k);
     // The memory windows open when the application last closed.
-    for (int number = 1; number <= CMemWnd::kReopenLimit; ++number)
-        if (const std::optional<uint32_t> address = CMemWnd::MarkedAddress(*m_config, number))
+    for (int number = 1; number <= MemoryWindow::kReopenLimit; ++number)
+        if (const std::optional<uint32_t> address = MemoryWindow::MarkedAddress(*m_config, number))
             OpenMemoryWindow(address, number);
     return true;
 }
 
-CChildFrame *CCorvaneApp::ChildFrame(int slot) const
+RegisterWindowFrame *CorvaneApplication::ChildFrame(int slot) const
 {
     return slot >= 0 && slot < kSlotCount ? m_childFrames[slot] : nullptr;
 }
 
-CRegWnd *CCorvaneApp::RegisterWindow(int slot) const
+RegisterWindowView *CorvaneApplication::RegisterWindow(int slot) const
 {
-    const CChildFrame *frame = ChildFrame(slot);
+    const RegisterWindowFrame *frame = ChildFrame(slot);
     return frame ? frame->View() : nullptr;
 }
 
-void CCorvaneApp::EnterChildFrame(int slot, CChildFrame *frame)
+void CorvaneApplication::EnterChildFrame(int slot, RegisterWindowFrame *frame)
 {
     if (slot >= 0 && slot < kSlotCount)
         m_childFrames[slot] = frame;
 }
 
-void CCorvaneApp::OpenRegisterWindow(int slot)
+void CorvaneApplication::OpenRegisterWindow(int slot)
 {
     if (slot < 0 || slot >= kSlotCount || m_childFrames[slot] || !m_mainFrame)
         return; // two windows never share a slot
-    auto *frame = new CChildFrame(*this, slot);
-    auto *view = new CRegWnd(*this, slot);
+    auto *frame = new RegisterWindowFrame(*this, slot);
+    auto *view = new RegisterWindowView(*this, slot);
     frame->SetView(view);
     frame->setWindowTitle(QStringLiteral("window_%1").arg(slot));
     m_mainFrame->AddRegisterWindow(frame);
@@ -128,7 +128,7 @@ void CCorvaneApp::OpenRegisterWindow(int slot)
     m_mainFrame->TileRegisterWindows();
 }
 
-void CCorvaneApp::ChildFrameDestroyed(int slot)
+void CorvaneApplication::ChildFrameDestroyed(int slot)
 {
     if (m_closing || !m_mainFrame)
         return;
@@ -136,24 +136,24 @@ void CCorvaneApp::ChildFrameDestroyed(int slot)
     m_mainFrame->Panel().CloseSlot(slot);
 }
 
-QList<CMemWnd *> CCorvaneApp::MemoryWindows() const
+QList<MemoryWindow *> CorvaneApplication::MemoryWindows() const
 {
-    QList<CMemWnd *> windows;
+    QList<MemoryWindow *> windows;
     if (!m_mainFrame)
         return windows;
     for (QMdiSubWindow *frame : m_mainFrame->DocumentArea().subWindowList(QMdiArea::CreationOrder))
-        if (auto *window = qobject_cast<CMemWnd *>(frame->widget()))
+        if (auto *window = qobject_cast<MemoryWindow *>(frame->widget()))
             windows << window;
     return windows;
 }
 
-CMemWnd *CCorvaneApp::OpenMemoryWindow(std::optional<uint32_t> address, int number)
+MemoryWindow *CorvaneApplication::OpenMemoryWindow(std::optional<uint32_t> address, int number)
 {
     if (!m_mainFrame)
         return nullptr;
-    const QList<CMemWnd *> open = MemoryWindows();
+    const QList<MemoryWindow *> open = MemoryWindows();
     const auto taken = [&open](int n) {
-        return std::any_of(open.begin(), open.end(), [n](const CMemWnd *window) { return window->Number() == n; });
+        return std::any_of(open.begin(), open.end(), [n](const MemoryWindow *window) { return window->Number() == n; });
     };
     if (number < 1 || taken(number)) {
         number = 1;
@@ -162,7 +162,7 @@ CMemWnd *CCorvaneApp::OpenMemoryWindow(std::optional<uint32_t> address, int numb
     }
     auto *frame = new QMdiSubWindow;
     frame->setAttribute(Qt::WA_DeleteOnClose);
-    auto *view = new CMemWnd(*this, number, address.value_or(CMemWnd::kDefaultAddress));
+    auto *view = new MemoryWindow(*this, number, address.value_or(MemoryWindow::kDefaultAddress));
     frame->setWidget(view);
     frame->setObjectName(view->Title());
     frame->setWindowTitle(view->Title());
@@ -181,7 +181,7 @@ CMemWnd *CCorvaneApp::OpenMemoryWindow(std::optional<uint32_t> address, int numb
     return view;
 }
 
-TargetActionRunner &CCorvaneApp::Actions()
+TargetActionRunner &CorvaneApplication::Actions()
 {
     if (!m_actions)
         m_actions = std::make_unique<TargetActionRunner>(Config(), Links(), Context());

@@ -1,11 +1,11 @@
-#include "app/ChildFrame.h"
+#include "app/RegisterWindowFrame.h"
 
-#include "app/CorvaneApp.h"
+#include "app/CorvaneApplication.h"
 #include "app/RegisterWindowView.h"
 
 #include <utility>
 
-CChildFrame::CChildFrame(CCorvaneApp &app, int slot, QWidget *parent)
+RegisterWindowFrame::RegisterWindowFrame(CorvaneApplication &app, int slot, QWidget *parent)
     : QMdiSubWindow(parent)
     , m_app(app)
     , m_slot(slot)
@@ -15,7 +15,7 @@ CChildFrame::CChildFrame(CCorvaneApp &app, int slot, QWidget *parent)
     m_app.EnterChildFrame(slot, this);
 }
 
-CChildFrame::~CChildFrame()
+RegisterWindowFrame::~RegisterWindowFrame()
 {
     // The view goes before its frame, as the slot tables expect.
     delete std::exchange(m_view, nullptr);
@@ -23,7 +23,7 @@ CChildFrame::~CChildFrame()
     m_app.ChildFrameDestroyed(m_slot);
 }
 
-void CChildFrame::SetView(CRegWnd *view)
+void RegisterWindowFrame::SetView(RegisterWindowView *view)
 {
     m_view = view;
     setWidget(view);

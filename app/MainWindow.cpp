@@ -1,8 +1,8 @@
-#include "app/MainFrame.h"
+#include "app/MainWindow.h"
 
 #include "app/AboutBox.h"
-#include "app/ChildFrame.h"
-#include "app/CorvaneApp.h"
+#include "app/RegisterWindowFrame.h"
+#include "app/CorvaneApplication.h"
 #include "app/ControlPanel.h"
 #include "app/Looks.h"
 #include "app/ControlPaneDock.h"
@@ -38,13 +38,13 @@ QString ButtonText(QString text)
 // The per-user profile's group of the visual look and the saved layout.
 struct Workspace
 {
-    Workspace() { settings.beginGroup(QString::fromLatin1(CMainFrame::kWorkspace)); }
-    QSettings settings{QString::fromUtf8(CMainFrame::kCompany), QString::fromLatin1(CCorvaneApp::kAppName)};
+    Workspace() { settings.beginGroup(QString::fromLatin1(MainWindow::kWorkspace)); }
+    QSettings settings{QString::fromUtf8(MainWindow::kCompany), QString::fromLatin1(CorvaneApplication::kAppName)};
 };
 
 } // namespace
 
-CMainFrame::CMainFrame(CCorvaneApp &app, int look)
+MainWindow::MainWindow(CorvaneApplication &app, int look)
     : m_app(app)
 {
     setObjectName(QStringLiteral("128"));
@@ -70,7 +70,7 @@ CMainFrame::CMainFrame(CCorvaneApp &app, int look)
     m_toolBar->hide();
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
 
-    m_pane = new COutputWnd(app, this);
+    m_pane = new ControlPaneDock(app, this);
     // The pane's title bar offers the frame's menu; its forms open none.
     m_pane->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_pane, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
@@ -94,25 +94,25 @@ CMainFrame::CMainFrame(CCorvaneApp &app, int look)
     UpdateCaption();
 }
 
-CMainFrame::~CMainFrame()
+MainWindow::~MainWindow()
 {
     // The register windows go after the menus: their last activation
     // changes must not reach the caption and the menus any more.
     disconnect(m_area, nullptr, this, nullptr);
 }
 
-CCtrlWnd &CMainFrame::Panel() const
+ControlPanel &MainWindow::Panel() const
 {
     return m_pane->Panel();
 }
 
-void CMainFrame::InitialUpdate()
+void MainWindow::InitialUpdate()
 {
     m_pane->InitialUpdate();
-    connect(m_pane->CheckWindow(), &CCheckipWnd::RetileRequested, this, &CMainFrame::TileRegisterWindows);
+    connect(m_pane->CheckWindow(), &IpCheckWindow::RetileRequested, this, &MainWindow::TileRegisterWindows);
 }
 
-void CMainFrame::BuildMenus()
+void MainWindow::BuildMenus()
 {
     auto add = [this](QMenu *menu, const QString &text, int id, const QKeySequence &key = {}) {
         QAction *action = menu->addAction(text);
@@ -129,7 +129,7 @@ void CMainFrame::BuildMenus()
     // others have nothing to act on.
     connect(add(file, QStringLiteral("新建(&N)\tCtrl+N"), 57600, QKeySequence(Qt::CTRL | Qt::Key_N)),
             &QAction::triggered, this, [this] {
-                for (int k = 0; k < CCorvaneApp::kSlotCount; ++k)
+                for (int k = 0; k < CorvaneApplication::kSlotCount; ++k)
                     if (!m_app.ChildFrame(k)) {
                         Panel().WindowBoxClicked(k);
                         return;
@@ -193,13 +193,13 @@ void CMainFrame::BuildMenus()
     connect(m_memoryWindow, &QAction::triggered, this, [this] { m_app.OpenMemoryWindow(); });
     connect(add(window, QStringLiteral("层叠(&C)"), 57650), &QAction::triggered, m_area, &QMdiArea::cascadeSubWindows);
     connect(add(window, QStringLiteral("平铺(&T)"), 57651), &QAction::triggered, this,
-            &CMainFrame::TileRegisterWindows);
+            &MainWindow::TileRegisterWindows);
     add(window, QStringLiteral("排列图标(&A)"), 57649);
     m_documentOnly << window->menuAction();
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
     connect(add(help, QStringLiteral("关于 Corvane(&A)..."), 57664), &QAction::triggered, this,
-            &CMainFrame::ShowAboutBox);
+            &MainWindow::ShowAboutBox);
 
     // The menu bar is hidden; its Alt keys still open their menus, at the
     // document area's corner.
@@ -228,7 +228,7 @@ void CMainFrame::BuildMenus()
     addAction(previous);
 }
 
-void CMainFrame::BuildToolBar()
+void MainWindow::BuildToolBar()
 {
     m_toolBar = new QToolBar(QStringLiteral("标准"), this);
     m_toolBar->setObjectName(QStringLiteral("toolbar128"));
@@ -249,7 +249,7 @@ void CMainFrame::BuildToolBar()
     addToolBar(Qt::TopToolBarArea, m_toolBar);
 }
 
-QMenu *CMainFrame::createPopupMenu()
+QMenu *MainWindow::createPopupMenu()
 {
     QMenu *menu = QMainWindow::createPopupMenu();
     if (!menu)
@@ -271,7 +271,7 @@ QMenu *CMainFrame::createPopupMenu()
     return menu;
 }
 
-void CMainFrame::ShowFrameMenu(const QPoint &globalPosition)
+void MainWindow::ShowFrameMenu(const QPoint &globalPosition)
 {
     QMenu *menu = createPopupMenu();
     menu->setObjectName(QStringLiteral("frameMenu"));
@@ -282,14 +282,14 @@ void CMainFrame::ShowFrameMenu(const QPoint &globalPosition)
     delete menu;
 }
 
-bool CMainFrame::eventFilter(QObject *watched, QEvent *event)
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_area->viewport() && event->type() == QEvent::Resize)
         TileRegisterWindows();
     return QMainWindow::eventFilter(watched, event);
 }
 
-void CMainFrame::RestoreLayout()
+void MainWindow::RestoreLayout()
 {
     Workspace profile;
     QSettings &settings = profile.settings;
@@ -298,7 +298,7 @@ void CMainFrame::RestoreLayout()
     restoreState(settings.value(QStringLiteral("WindowState")).toByteArray());
 }
 
-void CMainFrame::DefaultGeometry()
+void MainWindow::DefaultGeometry()
 {
     // No saved place: most of the screen, like a desktop's default window.
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
@@ -307,7 +307,7 @@ void CMainFrame::DefaultGeometry()
     }
 }
 
-void CMainFrame::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     m_app.SetClosing();
     Workspace profile;
@@ -317,13 +317,13 @@ void CMainFrame::closeEvent(QCloseEvent *event)
     QMainWindow::closeEvent(event);
 }
 
-void CMainFrame::resizeEvent(QResizeEvent *event)
+void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     TileRegisterWindows();
 }
 
-void CMainFrame::AddRegisterWindow(CChildFrame *frame)
+void MainWindow::AddRegisterWindow(RegisterWindowFrame *frame)
 {
     m_area->addSubWindow(frame);
     frame->show();
@@ -331,7 +331,7 @@ void CMainFrame::AddRegisterWindow(CChildFrame *frame)
     UpdateCaption();
 }
 
-void CMainFrame::UpdateCaption()
+void MainWindow::UpdateCaption()
 {
     QString caption = QString::fromLatin1(kTitle);
     QMdiSubWindow *active = m_area->activeSubWindow();
@@ -342,17 +342,17 @@ void CMainFrame::UpdateCaption()
         action->setVisible(active != nullptr);
 }
 
-int CMainFrame::ActiveWindowSlot() const
+int MainWindow::ActiveWindowSlot() const
 {
     return RegisterWindowTable::ActiveWindowSlot(windowTitle());
 }
 
-QList<QRect> CMainFrame::TileLayout(const QRect &area, int paneWidth, int frameWidth, int count)
+QList<QRect> MainWindow::TileLayout(const QRect &area, int paneWidth, int frameWidth, int count)
 {
     return TileLayout(area, frameWidth - paneWidth - 8, count);
 }
 
-QList<QRect> CMainFrame::TileLayout(const QRect &area, int width, int count)
+QList<QRect> MainWindow::TileLayout(const QRect &area, int width, int count)
 {
     QList<QRect> places;
     if (count <= 0)
@@ -362,11 +362,11 @@ QList<QRect> CMainFrame::TileLayout(const QRect &area, int width, int count)
     return places;
 }
 
-void CMainFrame::TileRegisterWindows()
+void MainWindow::TileRegisterWindows()
 {
-    QList<CChildFrame *> frames;
-    for (int k = 0; k < CCorvaneApp::kSlotCount; ++k)
-        if (CChildFrame *frame = m_app.ChildFrame(k))
+    QList<RegisterWindowFrame *> frames;
+    for (int k = 0; k < CorvaneApplication::kSlotCount; ++k)
+        if (RegisterWindowFrame *frame = m_app.ChildFrame(k))
             frames << frame;
     if (frames.isEmpty())
         return;
@@ -380,7 +380,7 @@ void CMainFrame::TileRegisterWindows()
     }
 }
 
-void CMainFrame::SetLook(int id)
+void MainWindow::SetLook(int id)
 {
     m_app.User().SetBusy(true);
     m_look = id;
@@ -393,7 +393,7 @@ void CMainFrame::SetLook(int id)
     m_app.User().SetBusy(false);
 }
 
-void CMainFrame::SystemCommand(int id)
+void MainWindow::SystemCommand(int id)
 {
     if (id == kAboutCommand) {
         ShowAboutBox();
@@ -403,8 +403,8 @@ void CMainFrame::SystemCommand(int id)
     }
 }
 
-void CMainFrame::ShowAboutBox()
+void MainWindow::ShowAboutBox()
 {
-    CAboutDlg about(this);
+    AboutBox about(this);
     about.exec();
 }

@@ -16,10 +16,10 @@
 #include <memory>
 #include <optional>
 
-class CChildFrame;
-class CMainFrame;
-class CMemWnd;
-class CRegWnd;
+class RegisterWindowFrame;
+class MainWindow;
+class MemoryWindow;
+class RegisterWindowView;
 class TargetActionRunner;
 
 // How the application finds its installation; tests point it at a folder
@@ -36,7 +36,7 @@ struct AppOptions
 // values (executable folder, configuration path, dots per inch), the one
 // table of register window slots (the frames here, their logic windows in
 // WindowTable()) and the closing flag.
-class CCorvaneApp : public QObject
+class CorvaneApplication : public QObject
 {
     Q_OBJECT
 
@@ -46,8 +46,8 @@ public:
     // Longest wait of a configuration write for another writer's lock.
     static constexpr int kConfigLockWaitMs = 100;
 
-    explicit CCorvaneApp(AppOptions options = {});
-    ~CCorvaneApp() override;
+    explicit CorvaneApplication(AppOptions options = {});
+    ~CorvaneApplication() override;
 
     // Start-up; false when the application may not run.
     bool InitInstance();
@@ -63,12 +63,12 @@ public:
     UserContext &Context() { return m_context; }
     // Runs the user's target actions off the windows' thread, one at a time.
     TargetActionRunner &Actions();
-    CMainFrame *MainFrame() const { return m_mainFrame.get(); }
+    MainWindow *MainFrame() const { return m_mainFrame.get(); }
 
     // The frame of each slot and the register window it shows.
-    CChildFrame *ChildFrame(int slot) const;
-    CRegWnd *RegisterWindow(int slot) const;
-    void EnterChildFrame(int slot, CChildFrame *frame);
+    RegisterWindowFrame *ChildFrame(int slot) const;
+    RegisterWindowView *RegisterWindow(int slot) const;
+    void EnterChildFrame(int slot, RegisterWindowFrame *frame);
     // The logic windows of the same slots, as the operations see them.
     RegisterWindowTable &WindowTable() { return m_windowTable; }
 
@@ -81,9 +81,9 @@ public:
     // Opens a new memory window at the address (0x20000000 when none is
     // given), beside the register windows; any number may be open. It takes
     // the lowest number no open one has, or `number` when that is free.
-    CMemWnd *OpenMemoryWindow(std::optional<uint32_t> address = std::nullopt, int number = 0);
+    MemoryWindow *OpenMemoryWindow(std::optional<uint32_t> address = std::nullopt, int number = 0);
     // The open memory windows, in the order they were opened.
-    QList<CMemWnd *> MemoryWindows() const;
+    QList<MemoryWindow *> MemoryWindows() const;
 
     bool Closing() const { return m_closing; }
     void SetClosing() { m_closing = true; }
@@ -98,9 +98,9 @@ private:
     WidgetUser m_user;
     UserContext m_context{m_user.Context()};
     std::unique_ptr<TargetLinks> m_links;
-    std::array<CChildFrame *, kSlotCount> m_childFrames{};
+    std::array<RegisterWindowFrame *, kSlotCount> m_childFrames{};
     RegisterWindowTable m_windowTable;
     std::unique_ptr<TargetActionRunner> m_actions; // ends before the links and the windows' logic
     bool m_closing = false;
-    std::unique_ptr<CMainFrame> m_mainFrame;
+    std::unique_ptr<MainWindow> m_mainFrame;
 };

@@ -17,7 +17,7 @@
 #include <mutex>
 #include <optional>
 
-class CCorvaneApp;
+class CorvaneApplication;
 class MemoryHexArea;
 class QCheckBox;
 class QComboBox;
@@ -32,7 +32,7 @@ class QToolButton;
 // width, the watch, find, and saving a range to a file or loading one.
 // Every transfer runs on a worker thread of the window through the link
 // cycle; the window's thread only posts work and takes the results.
-class CMemWnd : public QWidget
+class MemoryWindow : public QWidget
 {
     Q_OBJECT
 
@@ -46,10 +46,10 @@ public:
     static constexpr char kOpenMark[] = "MEM_WND_%d";
     static constexpr int kReopenLimit = 16;
 
-    CMemWnd(CCorvaneApp &app, int number, uint32_t address, QWidget *parent = nullptr);
+    MemoryWindow(CorvaneApplication &app, int number, uint32_t address, QWidget *parent = nullptr);
     // The address a window's open-mark names; nothing for no mark.
     static std::optional<uint32_t> MarkedAddress(const ConfigFile &config, int number);
-    ~CMemWnd() override;
+    ~MemoryWindow() override;
 
     int Number() const { return m_number; }
     QString Title() const;
@@ -143,7 +143,7 @@ private:
     int Rate() const;
     bool Online();
 
-    CCorvaneApp &m_app;
+    CorvaneApplication &m_app;
     const int m_number;
     MemoryView m_view;
     std::shared_ptr<const ChipAddressMap> m_map;

@@ -1,9 +1,9 @@
-#include "app/MemoryWindowView.h"
+#include "app/MemoryWindow.h"
 
-#include "app/ChildFrame.h"
+#include "app/RegisterWindowFrame.h"
 #include "app/ControlPanel.h"
-#include "app/CorvaneApp.h"
-#include "app/MainFrame.h"
+#include "app/CorvaneApplication.h"
+#include "app/MainWindow.h"
 #include "app/MemoryHexArea.h"
 #include "app/PeripheralList.h"
 #include "app/RegisterWindowView.h"
@@ -16,11 +16,11 @@
 #include "memview/MemoryRows.h"
 #include "memview/MemoryUnits.h"
 #include "memview/MemoryViewMessages.h"
-#include "ops/HexText.h"
 #include "ops/MemoryOps.h"
 #include "ops/OpsMessages.h"
 #include "regmap/RegisterWindow.h"
 #include "regmap/SvdDeviceModel.h"
+#include "link/Tr.h"
 
 #include <QBoxLayout>
 #include <QCloseEvent>
@@ -72,11 +72,6 @@ const char kNoPeripheral[] = "%1 不在外设列表中";
 const char kUnwritten[] = "0x%1 = %2";
 } // namespace Text
 
-QString Tr(const char *text)
-{
-    return QString::fromUtf8(text);
-}
-
 constexpr int kDefaultRate = 5;
 // The kinds of jobs a newer one of the same kind replaces while they wait.
 constexpr int kRowsJob = 1;
@@ -89,7 +84,7 @@ struct NoDump : DumpView
 
 } // namespace
 
-CMemWnd::CMemWnd(CCorvaneApp &app, int number, uint32_t address, QWidget *parent)
+MemoryWindow::MemoryWindow(CorvaneApplication &app, int number, uint32_t address, QWidget *parent)
     : QWidget(parent)
     , m_app(app)
     , m_number(number)
@@ -108,10 +103,10 @@ CMemWnd::CMemWnd(CCorvaneApp &app, int number, uint32_t address, QWidget *parent
     m_hex->ViewChanged();
     ShowCursorPlace();
     // Quitting ends the work while the windows can still say what was not written.
-    connect(qApp, &QCoreApplication::aboutToQuit, this, &CMemWnd::SettleWork);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &MemoryWindow::SettleWork);
 }
 
-CMemWnd::~CMemWnd()
+MemoryWindow::~MemoryWindow()
 {
     // A window the user closed is not reopened; one that goes with the
     // application is.
@@ -121,18 +116,18 @@ CMemWnd::~CMemWnd()
     SettleWork();
 }
 
-bool CMemWnd::Ending::WritesGiveUp() const
+bool MemoryWindow::Ending::WritesGiveUp() const
 {
     return closing.load() && std::chrono::steady_clock::now().time_since_epoch().count() > writesUntil.load();
 }
 
-void CMemWnd::closeEvent(QCloseEvent *event)
+void MemoryWindow::closeEvent(QCloseEvent *event)
 {
     SettleWork();
     QWidget::closeEvent(event);
 }
 
-void CMemWnd::SettleWork()
+void MemoryWindow::SettleWork()
 {
     if (m_settled)
         return;
@@ -156,7 +151,7 @@ void CMemWnd::SettleWork()
             Tr(MemoryViewMessages::kWritesNotDone).arg(unwritten.join(QLatin1Char('\n'))));
 }
 
-std::optional<uint32_t> CMemWnd::MarkedAddress(const ConfigFile &config, int number)
+std::optional<uint32_t> MemoryWindow::MarkedAddress(const ConfigFile &config, int number)
 {
     const QString text = config.ReadText(QString::fromLatin1(ConfigKey::kCommon), QString::asprintf(kOpenMark, number),
                                          QString(), ConfigKey::kListTextSize);
@@ -166,7 +161,7 @@ std::optional<uint32_t> CMemWnd::MarkedAddress(const ConfigFile &config, int num
     return AddressInput::Parse(text, nullptr).value_or(kDefaultAddress);
 }
 
-void CMemWnd::Remember()
+void MemoryWindow::Remember()
 {
     const QString key = QString::asprintf(kOpenMark, m_number);
     const QString address = MemoryUnits::Hex(m_view.Cursor(), 4);
@@ -175,19 +170,19 @@ void CMemWnd::Remember()
         config.WriteText(QString::fromLatin1(ConfigKey::kCommon), key, address);
 }
 
-QString CMemWnd::Title() const
+QString MemoryWindow::Title() const
 {
     return QStringLiteral("memory_%1").arg(m_number);
 }
 
-QSize CMemWnd::sizeHint() const
+QSize MemoryWindow::sizeHint() const
 {
     const QFontMetrics metrics(m_hex->font());
     // 16 bytes a row with their ASCII column and a few register names.
     return QSize(metrics.horizontalAdvance(QLatin1Char('0')) * 100 + 40, 520);
 }
 
-void CMemWnd::BuildControls()
+void MemoryWindow::BuildControls()
 {
     auto *lines = new QVBoxLayout(this);
     lines->setContentsMargins(2, 2, 2, 2);
@@ -293,7 +288,7 @@ void CMemWnd::BuildControls()
     setFocusProxy(m_hex);
 }
 
-void CMemWnd::ConnectControls()
+void MemoryWindow::ConnectControls()
 {
     // Enter reaches the box's line edit through the box (its focus proxy)
     // or through the completer's list, never through an event filter.
@@ -302,8 +297,8 @@ void CMemWnd::ConnectControls()
             m_hex->setFocus(Qt::OtherFocusReason);
     });
     connect(m_address, &QComboBox::activated, this, [this](int index) { GoToText(m_address->itemText(index)); });
-    connect(m_back, &QToolButton::clicked, this, &CMemWnd::Back);
-    connect(m_forward, &QToolButton::clicked, this, &CMemWnd::Forward);
+    connect(m_back, &QToolButton::clicked, this, &MemoryWindow::Back);
+    connect(m_forward, &QToolButton::clicked, this, &MemoryWindow::Forward);
     connect(m_unit, &QComboBox::activated, this, [this] {
         m_hex->CancelEdit();
         m_view.SetUnit(m_unit->currentData().toInt());
@@ -327,11 +322,11 @@ void CMemWnd::ConnectControls()
     });
     // Enter in any box of the find row finds.
     for (QLineEdit *box : {m_find, m_rangeFirst, m_rangeLength})
-        connect(box, &QLineEdit::returnPressed, this, &CMemWnd::Find);
-    connect(m_findButton, &QPushButton::clicked, this, &CMemWnd::Find);
-    connect(m_cancelButton, &QPushButton::clicked, this, &CMemWnd::CancelFind);
-    connect(m_save, &QPushButton::clicked, this, &CMemWnd::SaveRange);
-    connect(m_load, &QPushButton::clicked, this, &CMemWnd::LoadFile);
+        connect(box, &QLineEdit::returnPressed, this, &MemoryWindow::Find);
+    connect(m_findButton, &QPushButton::clicked, this, &MemoryWindow::Find);
+    connect(m_cancelButton, &QPushButton::clicked, this, &MemoryWindow::CancelFind);
+    connect(m_save, &QPushButton::clicked, this, &MemoryWindow::SaveRange);
+    connect(m_load, &QPushButton::clicked, this, &MemoryWindow::LoadFile);
 
     connect(m_hex, &MemoryHexArea::Scrolled, this, [this] { RequestRows(); });
     connect(m_hex, &MemoryHexArea::CursorMoved, this, [this] { ShowCursorPlace(); });
@@ -339,9 +334,9 @@ void CMemWnd::ConnectControls()
             [this](uint32_t address, int size, uint32_t before, uint32_t after) {
                 WriteUnit(address, size, before, after, false);
             });
-    connect(m_hex, &MemoryHexArea::UndoRequested, this, &CMemWnd::Undo);
-    connect(m_hex, &MemoryHexArea::RefreshRequested, this, &CMemWnd::Refresh);
-    connect(m_hex, &MemoryHexArea::PeripheralRequested, this, &CMemWnd::OpenPeripheral);
+    connect(m_hex, &MemoryHexArea::UndoRequested, this, &MemoryWindow::Undo);
+    connect(m_hex, &MemoryHexArea::RefreshRequested, this, &MemoryWindow::Refresh);
+    connect(m_hex, &MemoryHexArea::PeripheralRequested, this, &MemoryWindow::OpenPeripheral);
 
     auto shortcut = [this](const QKeySequence &key, auto slot) {
         auto *s = new QShortcut(key, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
@@ -368,7 +363,7 @@ void CMemWnd::ConnectControls()
     };
 
     // The panel's chip selector decides the chip model, as for every operation.
-    CCtrlWnd &panel = m_app.MainFrame()->Panel();
+    ControlPanel &panel = m_app.MainFrame()->Panel();
     if (QComboBox *chips = panel.findChild<QComboBox *>(PanelObjectName(PanelControlId::ChipList)))
         connect(chips, &QComboBox::currentTextChanged, this, [this] {
             FollowChip();
@@ -378,12 +373,12 @@ void CMemWnd::ConnectControls()
     for (PanelControlId id :
          {PanelControlId::DataSourceList, PanelControlId::ProbeList, PanelControlId::SerialPortList})
         if (QComboBox *list = panel.findChild<QComboBox *>(PanelObjectName(id)))
-            connect(list, &QComboBox::activated, this, &CMemWnd::FollowLink);
+            connect(list, &QComboBox::activated, this, &MemoryWindow::FollowLink);
     if (QLineEdit *server = panel.findChild<QLineEdit *>(PanelObjectName(PanelControlId::GdbServerField)))
-        connect(server, &QLineEdit::editingFinished, this, &CMemWnd::FollowLink);
+        connect(server, &QLineEdit::editingFinished, this, &MemoryWindow::FollowLink);
 }
 
-QString CMemWnd::LinkIdentity() const
+QString MemoryWindow::LinkIdentity() const
 {
     const ConfigFile &config = m_app.Config();
     const Settings source = LoadSettings(config, SettingsPart::DataSourceOnly);
@@ -396,7 +391,7 @@ QString CMemWnd::LinkIdentity() const
     return QStringLiteral("uart ") + LoadSettings(config, SettingsPart::Uart).uartPort;
 }
 
-void CMemWnd::FollowLink()
+void MemoryWindow::FollowLink()
 {
     const QString identity = LinkIdentity();
     if (identity == m_linkIdentity)
@@ -405,7 +400,7 @@ void CMemWnd::FollowLink()
     Refresh();
 }
 
-void CMemWnd::ClearNamesNotInMap()
+void MemoryWindow::ClearNamesNotInMap()
 {
     const auto stale = [this](const QString &text) {
         return !text.trimmed().isEmpty() && !AddressInput::Parse(text.trimmed(), m_map.get());
@@ -416,7 +411,7 @@ void CMemWnd::ClearNamesNotInMap()
         m_rangeFirst->clear();
 }
 
-void CMemWnd::FollowChip()
+void MemoryWindow::FollowChip()
 {
     const QString chip = m_app.User().ChipModel();
     std::shared_ptr<const ChipAddressMap> map =
@@ -443,7 +438,7 @@ void CMemWnd::FollowChip()
     m_hex->viewport()->update();
 }
 
-template<typename F> void CMemWnd::Deliver(F &&done)
+template<typename F> void MemoryWindow::Deliver(F &&done)
 {
     QMetaObject::invokeMethod(
         this,
@@ -454,7 +449,7 @@ template<typename F> void CMemWnd::Deliver(F &&done)
         Qt::QueuedConnection);
 }
 
-void CMemWnd::Post(LinkWorker &worker, LinkWorker::Job job, int kind)
+void MemoryWindow::Post(LinkWorker &worker, LinkWorker::Job job, int kind)
 {
     if (m_settled)
         return; // the window's work has ended
@@ -463,7 +458,7 @@ void CMemWnd::Post(LinkWorker &worker, LinkWorker::Job job, int kind)
         ++m_outstanding;
 }
 
-void CMemWnd::RequestRows()
+void MemoryWindow::RequestRows()
 {
     FollowChip();
     m_watch.SetRegion(m_view.Rules(), m_view.First(), m_view.ShownBytes());
@@ -493,7 +488,7 @@ void CMemWnd::RequestRows()
         kRowsJob);
 }
 
-void CMemWnd::RowsRead(const MemoryBlock &block, const QString &failure)
+void MemoryWindow::RowsRead(const MemoryBlock &block, const QString &failure)
 {
     m_view.Apply(block);
     // A failed read is said beside the cursor's place until a read works;
@@ -508,7 +503,7 @@ void CMemWnd::RowsRead(const MemoryBlock &block, const QString &failure)
     RequestRows();
 }
 
-void CMemWnd::Refresh()
+void MemoryWindow::Refresh()
 {
     m_view.Forget();
     // A running find or transfer keeps its line.
@@ -518,7 +513,7 @@ void CMemWnd::Refresh()
     RequestRows();
 }
 
-void CMemWnd::WriteUnit(uint32_t address, int size, uint32_t before, uint32_t after, bool undo)
+void MemoryWindow::WriteUnit(uint32_t address, int size, uint32_t before, uint32_t after, bool undo)
 {
     m_hex->SetPending(address, after);
     const ReadRules rules = m_view.Rules();
@@ -563,7 +558,7 @@ void CMemWnd::WriteUnit(uint32_t address, int size, uint32_t before, uint32_t af
     });
 }
 
-void CMemWnd::Undo()
+void MemoryWindow::Undo()
 {
     const std::optional<MemoryView::Written> last = m_view.TakeLastWritten();
     if (!last)
@@ -573,12 +568,12 @@ void CMemWnd::Undo()
     WriteUnit(last->address, last->size, last->after, last->before, true);
 }
 
-int CMemWnd::Rate() const
+int MemoryWindow::Rate() const
 {
     return m_rate->currentData().toInt();
 }
 
-void CMemWnd::StartOrStopWatch(bool on)
+void MemoryWindow::StartOrStopWatch(bool on)
 {
     if (!on) {
         m_watch.Stop();
@@ -592,7 +587,7 @@ void CMemWnd::StartOrStopWatch(bool on)
     }
 }
 
-bool CMemWnd::GoToText(const QString &text)
+bool MemoryWindow::GoToText(const QString &text)
 {
     FollowChip();
     const std::optional<uint32_t> address = AddressInput::Parse(text, m_map.get());
@@ -604,14 +599,14 @@ bool CMemWnd::GoToText(const QString &text)
     return true;
 }
 
-void CMemWnd::GoTo(uint32_t address)
+void MemoryWindow::GoTo(uint32_t address)
 {
     m_history.Visit(m_view.Cursor(), address);
     m_hex->CancelEdit();
     Show(address);
 }
 
-void CMemWnd::Show(uint32_t address)
+void MemoryWindow::Show(uint32_t address)
 {
     m_view.GoTo(address);
     m_hex->ViewChanged();
@@ -620,19 +615,19 @@ void CMemWnd::Show(uint32_t address)
     Remember();
 }
 
-void CMemWnd::Back()
+void MemoryWindow::Back()
 {
     if (const std::optional<uint32_t> address = m_history.Back(m_view.Cursor()))
         Show(*address);
 }
 
-void CMemWnd::Forward()
+void MemoryWindow::Forward()
 {
     if (const std::optional<uint32_t> address = m_history.Forward(m_view.Cursor()))
         Show(*address);
 }
 
-void CMemWnd::ShowCursorPlace()
+void MemoryWindow::ShowCursorPlace()
 {
     const uint32_t cursor = m_view.Cursor();
     QString place = QStringLiteral("0x") + MemoryUnits::Hex(cursor, 4);
@@ -652,25 +647,25 @@ void CMemWnd::ShowCursorPlace()
     m_address->setEditText(m_address->hasFocus() ? typed : MemoryUnits::Hex(cursor, 4));
 }
 
-void CMemWnd::FocusAddress()
+void MemoryWindow::FocusAddress()
 {
     m_address->setFocus(Qt::ShortcutFocusReason);
     m_address->lineEdit()->selectAll();
 }
 
-void CMemWnd::FocusFind()
+void MemoryWindow::FocusFind()
 {
     m_find->setFocus(Qt::ShortcutFocusReason);
     m_find->selectAll();
 }
 
-void CMemWnd::ShowMessages(const QStringList &messages)
+void MemoryWindow::ShowMessages(const QStringList &messages)
 {
     for (const QString &message : messages)
         m_app.Context().messages.ShowFailure(message);
 }
 
-void CMemWnd::SetBusyWith(const QString &status, bool cancellable)
+void MemoryWindow::SetBusyWith(const QString &status, bool cancellable)
 {
     m_message->setText(status);
     m_progress->setValue(0);
@@ -681,7 +676,7 @@ void CMemWnd::SetBusyWith(const QString &status, bool cancellable)
     m_load->setEnabled(false);
 }
 
-void CMemWnd::EndBusy(const QString &status)
+void MemoryWindow::EndBusy(const QString &status)
 {
     m_message->setText(status);
     m_progress->hide();
@@ -691,7 +686,7 @@ void CMemWnd::EndBusy(const QString &status)
     m_load->setEnabled(true);
 }
 
-std::optional<uint32_t> CMemWnd::RangeFirst(uint32_t fallback)
+std::optional<uint32_t> MemoryWindow::RangeFirst(uint32_t fallback)
 {
     const QString text = m_rangeFirst->text().trimmed();
     if (text.isEmpty())
@@ -702,10 +697,17 @@ std::optional<uint32_t> CMemWnd::RangeFirst(uint32_t fallback)
     return first;
 }
 
-std::optional<uint64_t> CMemWnd::RangeLength(uint64_t fallback)
+std::optional<uint64_t> MemoryWindow::RangeLength(uint64_t fallback)
 {
     const QString text = m_rangeLength->text().trimmed();
-    const uint64_t length = text.isEmpty() ? fallback : HexText::ParseHexText(text);
+    // Read as strictly as an address: hex digits, "0x" and blanks, nothing
+    // else; no name stands for a length.
+    const std::optional<uint32_t> typed = text.isEmpty() ? std::nullopt : AddressInput::Parse(text, nullptr);
+    if (!text.isEmpty() && !typed) {
+        m_app.Context().messages.ShowFailure(Tr(MemoryViewMessages::kNoLength).arg(text));
+        return std::nullopt;
+    }
+    const uint64_t length = typed ? *typed : fallback;
     if (length == 0) {
         m_app.Context().messages.ShowFailure(Tr(OpsMessages::kZeroLength));
         return std::nullopt;
@@ -713,7 +715,7 @@ std::optional<uint64_t> CMemWnd::RangeLength(uint64_t fallback)
     return length;
 }
 
-bool CMemWnd::Online()
+bool MemoryWindow::Online()
 {
     if (LoadSettings(m_app.Config(), SettingsPart::DataSourceOnly).dataSource != Stored(DataSource::Offline))
         return true;
@@ -721,7 +723,7 @@ bool CMemWnd::Online()
     return false;
 }
 
-void CMemWnd::Find()
+void MemoryWindow::Find()
 {
     if (m_cancel)
         return; // one at a time
@@ -780,13 +782,13 @@ void CMemWnd::Find()
     });
 }
 
-void CMemWnd::CancelFind()
+void MemoryWindow::CancelFind()
 {
     if (m_cancel)
         m_cancel->store(true);
 }
 
-void CMemWnd::SaveRange()
+void MemoryWindow::SaveRange()
 {
     if (m_cancel || !Online())
         return;
@@ -810,7 +812,7 @@ void CMemWnd::SaveRange()
         chip, path, false);
 }
 
-void CMemWnd::LoadFile()
+void MemoryWindow::LoadFile()
 {
     if (m_cancel || !Online())
         return;
@@ -826,8 +828,8 @@ void CMemWnd::LoadFile()
         path, true);
 }
 
-void CMemWnd::RunTransfer(const QString &status, std::function<void(OperationEnv &)> transfer, const QString &chip,
-                          const QString &path, bool refreshAfter)
+void MemoryWindow::RunTransfer(const QString &status, std::function<void(OperationEnv &)> transfer, const QString &chip,
+                               const QString &path, bool refreshAfter)
 {
     m_cancel = std::make_shared<std::atomic<bool>>(false);
     SetBusyWith(status, true);
@@ -856,7 +858,7 @@ void CMemWnd::RunTransfer(const QString &status, std::function<void(OperationEnv
     });
 }
 
-std::function<void(qint64, qint64)> CMemWnd::ProgressReport()
+std::function<void(qint64, qint64)> MemoryWindow::ProgressReport()
 {
     // Called on the worker's thread: the bar moves on the window's.
     return [this](qint64 done, qint64 total) {
@@ -866,12 +868,12 @@ std::function<void(qint64, qint64)> CMemWnd::ProgressReport()
     };
 }
 
-void CMemWnd::OpenPeripheral(const QString &name)
+void MemoryWindow::OpenPeripheral(const QString &name)
 {
-    CMainFrame *frame = m_app.MainFrame();
+    MainWindow *frame = m_app.MainFrame();
     if (!frame)
         return;
-    CMyList &list = frame->Panel().PeripheralList();
+    PeripheralList &list = frame->Panel().Peripherals();
     QTreeWidgetItem *item = list.FindRow(name);
     if (!item) {
         m_message->setText(Tr(Text::kNoPeripheral).arg(name));
@@ -881,14 +883,14 @@ void CMemWnd::OpenPeripheral(const QString &name)
     int slot = -1;
     const QList<QMdiSubWindow *> order = frame->DocumentArea().subWindowList(QMdiArea::ActivationHistoryOrder);
     for (auto window = order.rbegin(); window != order.rend() && slot < 0; ++window)
-        if (auto *registers = qobject_cast<CChildFrame *>(*window))
+        if (auto *registers = qobject_cast<RegisterWindowFrame *>(*window))
             slot = registers->Slot();
-    for (int k = 0; k < CCorvaneApp::kSlotCount && slot < 0; ++k)
+    for (int k = 0; k < CorvaneApplication::kSlotCount && slot < 0; ++k)
         if (!m_app.ChildFrame(k)) {
             frame->Panel().WindowBoxClicked(k);
             slot = k;
         }
-    CRegWnd *window = m_app.RegisterWindow(slot);
+    RegisterWindowView *window = m_app.RegisterWindow(slot);
     if (!window)
         return;
     RegisterRowTree &tree = window->Logic()->Tree();

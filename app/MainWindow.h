@@ -8,10 +8,10 @@
 
 #include <functional>
 
-class CChildFrame;
-class CCorvaneApp;
-class CCtrlWnd;
-class COutputWnd;
+class RegisterWindowFrame;
+class CorvaneApplication;
+class ControlPanel;
+class ControlPaneDock;
 class QActionGroup;
 class QMdiArea;
 class QToolBar;
@@ -19,7 +19,7 @@ class QToolBar;
 // The main window: the document area with the register windows side by
 // side, the "Control Panel" pane, the hidden menu bar and tool bar, the
 // visual looks, the about box and the updater command.
-class CMainFrame : public QMainWindow
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
@@ -32,18 +32,18 @@ public:
     static constexpr char kWorkspace[] = "Workspace";
     static constexpr char kLookKey[] = "ApplicationLook";
 
-    CMainFrame(CCorvaneApp &app, int look);
-    ~CMainFrame() override;
+    MainWindow(CorvaneApplication &app, int look);
+    ~MainWindow() override;
 
-    CCtrlWnd &Panel() const;
-    COutputWnd &Pane() const { return *m_pane; }
+    ControlPanel &Panel() const;
+    ControlPaneDock &Pane() const { return *m_pane; }
     QMdiArea &DocumentArea() const { return *m_area; }
 
     // The initial update of the forms inside the frame.
     void InitialUpdate();
 
     // Takes a new register window's frame into the document area.
-    void AddRegisterWindow(CChildFrame *frame);
+    void AddRegisterWindow(RegisterWindowFrame *frame);
     // The slot named by "window_" in the caption, or -1.
     int ActiveWindowSlot() const;
 
@@ -79,9 +79,9 @@ private:
     void RestoreLayout();
     void DefaultGeometry();
 
-    CCorvaneApp &m_app;
+    CorvaneApplication &m_app;
     QMdiArea *m_area = nullptr;
-    COutputWnd *m_pane = nullptr;
+    ControlPaneDock *m_pane = nullptr;
     QToolBar *m_toolBar = nullptr;
     QActionGroup *m_lookGroup = nullptr;
     QMenu *m_looksMenu = nullptr;
