@@ -59,8 +59,7 @@ const RegisterRow *RegisterOf(const RegisterRow &row)
 // A field's number within a register's word.
 uint64_t FieldOf(const RegisterRow &field, uint64_t word)
 {
-    const uint32_t low = field.Traits().low;
-    return low >= 64 ? 0 : (word >> low) & RowText::FieldMask(field.Traits().width);
+    return RowText::FieldValue(word, field.Traits().low, field.Traits().width);
 }
 
 } // namespace

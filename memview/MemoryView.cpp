@@ -218,20 +218,15 @@ std::optional<MemoryBlock> MemoryView::TakeWanted()
 
 void MemoryView::Apply(const MemoryBlock &block)
 {
-    for (uint32_t i = 0; i < block.Size(); ++i) {
-        const uint32_t address = block.first + i;
-        const ByteState state = block.states[i];
-        if (!IsShown(address) || (state != ByteState::Value && state != ByteState::Failed))
-            continue;
-        ByteState &held = m_states[address - m_first];
-        if (held != ByteState::Unread && held != ByteState::Reading)
-            continue;
-        held = state;
-        m_bytes[qsizetype(address - m_first)] = block.bytes[qsizetype(i)];
-    }
+    Take(block, [](ByteState held) { return held == ByteState::Unread || held == ByteState::Reading; });
 }
 
 void MemoryView::Replace(const MemoryBlock &block)
+{
+    Take(block, [](ByteState held) { return held != ByteState::Refused && held != ByteState::LeftOut; });
+}
+
+void MemoryView::Take(const MemoryBlock &block, bool (*replaces)(ByteState held))
 {
     for (uint32_t i = 0; i < block.Size(); ++i) {
         const uint32_t address = block.first + i;
@@ -239,7 +234,7 @@ void MemoryView::Replace(const MemoryBlock &block)
         if (!IsShown(address) || (state != ByteState::Value && state != ByteState::Failed))
             continue;
         ByteState &held = m_states[address - m_first];
-        if (held == ByteState::Refused || held == ByteState::LeftOut)
+        if (!replaces(held))
             continue;
         held = state;
         m_bytes[qsizetype(address - m_first)] = block.bytes[qsizetype(i)];

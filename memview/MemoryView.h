@@ -85,6 +85,9 @@ public:
     std::optional<Written> TakeLastWritten();
 
 private:
+    // The block's read bytes where they are shown and `replaces` lets them
+    // take the place of what is held.
+    void Take(const MemoryBlock &block, bool (*replaces)(ByteState held));
     void Rebase();
     void ScrollCursorIntoView();
 
