@@ -14,6 +14,7 @@
 #include "link/Settings.h"
 #include "ops/ChipControl.h"
 #include "ops/HexText.h"
+#include "ops/MemoryFields.h"
 #include "ops/MemoryOps.h"
 #include "ops/SnapshotCapture.h"
 
@@ -294,27 +295,30 @@ void ControlPanel::ConnectControls()
     // The boxes are read when the button is pressed, on the windows' thread;
     // the dump goes back to it through the runner.
     runOn(PanelControlId::ReadButton, [this] {
-        return Action([address = m_readAddress->text(), length = m_readLength->text()](
-                          OperationEnv &env, DumpView &dump) { MemoryOps::Read(env, address, length, dump); });
+        return Action([address = MemoryFields::Number(m_readAddress->text()),
+                       length = MemoryFields::Number(m_readLength->text())](OperationEnv &env, DumpView &dump) {
+            MemoryOps::Read(env, address, length, dump);
+        });
     });
     runOn(
         PanelControlId::ReadToFileButton,
         [this] {
-            return Action(
-                [address = m_readAddress->text(), length = m_readLength->text()](OperationEnv &env, DumpView &dump) {
-                    MemoryOps::ReadToFile(env, address, length, dump);
-                });
+            return Action([address = MemoryFields::Number(m_readAddress->text()),
+                           length = MemoryFields::Number(m_readLength->text())](OperationEnv &env, DumpView &dump) {
+                MemoryOps::ReadToFile(env, address, length, dump);
+            });
         },
         true);
     runOn(PanelControlId::WriteButton, [this] {
-        return Action([address = m_writeAddress->text(), data = m_writeData->text()](OperationEnv &env, DumpView &) {
-            MemoryOps::WriteWord(env, address, data);
+        return Action([address = MemoryFields::Number(m_writeAddress->text()),
+                       word = MemoryFields::Word(m_writeData->text())](OperationEnv &env, DumpView &) {
+            MemoryOps::WriteWord(env, address, word);
         });
     });
     runOn(
         PanelControlId::WriteFromFileButton,
         [this] {
-            return Action([address = m_readAddress->text()](OperationEnv &env, DumpView &) {
+            return Action([address = MemoryFields::Number(m_readAddress->text())](OperationEnv &env, DumpView &) {
                 MemoryOps::WriteFromFile(env, address);
             });
         },

@@ -532,7 +532,7 @@ void MemoryWindow::WriteUnit(uint32_t address, int size, uint32_t before, uint32
         DetachedUser user(rules.ChipModel());
         UserContext context = user.Context();
         OperationEnv env{config, links, context, {}};
-        const bool written = MemoryOps::WriteUnit(env, address, uint32_t(size), after);
+        const bool written = MemoryOps::WriteUnit(env, address, uint32_t(size), after).Succeeded();
         // What the chip holds now is what the window shows: the unit is read back.
         MemoryBlock back = MemoryRows::Planned(rules, address, uint32_t(size));
         if (written) {
@@ -801,13 +801,13 @@ void MemoryWindow::SaveRange()
     // operation runs on the worker with that answer.
     const QString path = m_app.Context().files.ChooseFile(MemoryFileRequest(MemoryFileUse::Save));
     const QString chip = m_view.Rules().ChipModel();
-    const QString addressText = MemoryUnits::Hex(*first, 4);
-    const QString lengthText = QString::number(std::min<uint64_t>(*length, 0xFFFFFFFFu), 16).toUpper();
+    const uint32_t address = *first;
+    const auto lengthCapped = uint32_t(std::min<uint64_t>(*length, 0xFFFFFFFFu));
     RunTransfer(
         Tr(Text::kSaving),
-        [chip, path, addressText, lengthText](OperationEnv &env) {
+        [chip, path, address, lengthCapped](OperationEnv &env) {
             NoDump dump;
-            MemoryOps::ReadToFile(env, addressText, lengthText, dump);
+            MemoryOps::ReadToFile(env, address, lengthCapped, dump);
         },
         chip, path, false);
 }
@@ -822,10 +822,9 @@ void MemoryWindow::LoadFile()
         return;
     const QString path = m_app.Context().files.ChooseFile(MemoryFileRequest(MemoryFileUse::Load));
     const QString chip = m_view.Rules().ChipModel();
-    const QString addressText = MemoryUnits::Hex(*first, 4);
+    const uint32_t address = *first;
     RunTransfer(
-        Tr(Text::kLoading), [addressText](OperationEnv &env) { MemoryOps::WriteFromFile(env, addressText); }, chip,
-        path, true);
+        Tr(Text::kLoading), [address](OperationEnv &env) { MemoryOps::WriteFromFile(env, address); }, chip, path, true);
 }
 
 void MemoryWindow::RunTransfer(const QString &status, std::function<void(OperationEnv &)> transfer, const QString &chip,

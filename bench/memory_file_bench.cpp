@@ -102,12 +102,12 @@ int main()
 
         user.chosenFile = source.fileName();
         timer.start();
-        MemoryOps::WriteFromFile(env, "20000000");
+        MemoryOps::WriteFromFile(env, 0x20000000);
         const double writeRate = MegabytesPerSecond(kBytes, timer.nsecsElapsed());
 
         user.chosenFile = home.filePath("out.bin");
         timer.start();
-        MemoryOps::ReadToFile(env, "20000000", "800000", dump);
+        MemoryOps::ReadToFile(env, 0x20000000, 0x800000, dump);
         const double readRate = MegabytesPerSecond(kBytes, timer.nsecsElapsed());
 
         std::printf("speed index %d: read-file %.1f MB/s, write-file %.1f MB/s\n", speedIndex, readRate, writeRate);

@@ -42,9 +42,10 @@ void LinkCycle::PrefaceWith(int dataSource)
 
 bool LinkCycle::Fail(const QString &message, const QString &reason)
 {
-    const QString why = reason.isEmpty() ? m_linkReason : reason;
+    m_shownReason = reason.isEmpty() ? m_linkReason : reason;
+    m_shownFailure = MessageText::Cut(message);
     m_linkReason.clear();
-    m_user.messages.ShowFailure(MessageText::Cut(message), why);
+    m_user.messages.ShowFailure(m_shownFailure, m_shownReason);
     return false;
 }
 

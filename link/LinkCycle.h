@@ -59,6 +59,10 @@ public:
     bool Fail(const QString &message, const QString &reason = QString());
     // Shows a message that does not end the operation (the length caps).
     void Note(const QString &message);
+    // The last failure shown, as it was shown, and the reason given with it:
+    // for the operations' typed results.
+    const QString &ShownFailure() const { return m_shownFailure; }
+    const QString &ShownReason() const { return m_shownReason; }
 
     bool Open();
     bool Read(uint32_t address, uint32_t byteCount);
@@ -144,4 +148,6 @@ private:
     QString m_identity;
     // The link's reason for the last failed transfer, for the failure shown next.
     QString m_linkReason;
+    QString m_shownFailure;
+    QString m_shownReason;
 };

@@ -21,6 +21,24 @@ namespace MemoryOps {
 
 namespace {
 
+// The failure the cycle has just shown, typed.
+Result Shown(const LinkCycle &cycle, Outcome outcome, std::optional<uint32_t> address = std::nullopt)
+{
+    return {outcome, cycle.ShownFailure(), cycle.ShownReason(), address};
+}
+
+Result Refuse(LinkCycle &cycle, const QString &message, std::optional<uint32_t> address = std::nullopt)
+{
+    cycle.Fail(message);
+    return Shown(cycle, Outcome::Refused, address);
+}
+
+Result FileFailure(LinkCycle &cycle, const char *message, const QString &reason)
+{
+    cycle.Fail(QString::fromLatin1(message), reason);
+    return Shown(cycle, Outcome::FileFailed);
+}
+
 // Rounds the length up to whole words, or caps it with a note when the
 // rounded length would be above the cap. Never wraps around.
 uint32_t RoundAndCap(LinkCycle &cycle, uint32_t length, uint32_t cap, const char *capMessage)
@@ -35,74 +53,89 @@ uint32_t RoundAndCap(LinkCycle &cycle, uint32_t length, uint32_t cap, const char
 // Every byte a transfer moves is checked against the chip table before the
 // link is touched: one refused byte refuses the whole transfer, so nothing
 // lands in a refused window and nothing is half written.
-bool ReadReachable(LinkCycle &cycle, uint32_t address, uint64_t length)
+Result ReadReachable(LinkCycle &cycle, uint32_t address, uint64_t length)
 {
     if (const auto refusal = ChipProfile::FirstRefusedRead(cycle.ChipModel(), address, length))
-        return cycle.Fail(ChipProfile::RefusalText(*refusal, address));
-    return true;
+        return Refuse(cycle, ChipProfile::RefusalText(*refusal, address), refusal->address);
+    return {};
 }
 
-bool WriteReachable(LinkCycle &cycle, uint32_t address, uint64_t length)
+Result WriteReachable(LinkCycle &cycle, uint32_t address, uint64_t length)
 {
     if (const auto refusal = ChipProfile::FirstRefusedWrite(cycle.ChipModel(), address, length))
-        return cycle.Fail(ChipProfile::RefusalText(*refusal, address));
-    return true;
+        return Refuse(cycle, ChipProfile::RefusalText(*refusal, address), refusal->address);
+    return {};
 }
 
 // The checks shared by both reads, then the length rounded to whole words
-// and capped, every byte of it readable. Returns the length, or 0 when a
-// check failed (its message is shown).
-uint32_t CheckedReadLength(LinkCycle &cycle, uint32_t address, const QString &lengthText, uint32_t cap,
-                           const char *capMessage)
+// and capped, every byte of it readable: *length takes the rounded length.
+Result CheckedReadLength(LinkCycle &cycle, uint32_t address, uint32_t *length, uint32_t cap, const char *capMessage)
 {
     if (const auto message = ChipProfile::CheckReadAddress(cycle.ChipModel(), address))
-        return cycle.Fail(*message), 0;
+        return Refuse(cycle, *message, address);
     if (address % 4 != 0)
-        return cycle.Fail(OpsMessages::kAlign), 0;
-    const uint32_t length = HexText::ParseHexText(lengthText);
-    if (length == 0)
-        return cycle.Fail(OpsMessages::kZeroLength), 0;
-    const uint32_t rounded = RoundAndCap(cycle, length, cap, capMessage);
-    return ReadReachable(cycle, address, rounded) ? rounded : 0;
+        return Refuse(cycle, OpsMessages::kAlign, address);
+    if (*length == 0)
+        return Refuse(cycle, OpsMessages::kZeroLength);
+    *length = RoundAndCap(cycle, *length, cap, capMessage);
+    return ReadReachable(cycle, address, *length);
 }
 
-bool CheckedWriteAddress(LinkCycle &cycle, uint32_t address)
+Result CheckedWriteAddress(LinkCycle &cycle, uint32_t address)
 {
     if (const auto message = ChipProfile::CheckWriteAddress(cycle.ChipModel(), address))
-        return cycle.Fail(*message);
+        return Refuse(cycle, *message, address);
     if (address % 4 != 0)
-        return cycle.Fail(OpsMessages::kAlign);
-    return true;
+        return Refuse(cycle, OpsMessages::kAlign, address);
+    return {};
+}
+
+// Opens the link; its failure is the link's.
+Result Opened(LinkCycle &cycle)
+{
+    return cycle.Open() ? Result() : Shown(cycle, Outcome::LinkFailed);
+}
+
+Result ReadOver(LinkCycle &cycle, uint32_t address, uint32_t byteCount)
+{
+    return cycle.Read(address, byteCount) ? Result() : Shown(cycle, Outcome::LinkFailed, address);
+}
+
+Result WriteOver(LinkCycle &cycle, uint32_t address, uint32_t byteCount)
+{
+    return cycle.Write(address, byteCount) ? Result() : Shown(cycle, Outcome::LinkFailed, address);
 }
 
 // "写入"'s steps after the preface, for a word already known.
-bool WriteWholeWord(LinkCycle &cycle, uint32_t address, uint32_t value)
+Result WriteWholeWord(LinkCycle &cycle, uint32_t address, uint32_t value)
 {
-    if (!CheckedWriteAddress(cycle, address) || !WriteReachable(cycle, address, 4))
-        return false;
+    if (Result checked = CheckedWriteAddress(cycle, address); !checked.Succeeded())
+        return checked;
+    if (Result reachable = WriteReachable(cycle, address, 4); !reachable.Succeeded())
+        return reachable;
     cycle.Buffer().SetWord(0, value);
-    if (!cycle.Open() || !cycle.Write(address, 4))
-        return false;
+    if (Result opened = Opened(cycle); !opened.Succeeded())
+        return opened;
+    if (Result written = WriteOver(cycle, address, 4); !written.Succeeded())
+        return written;
     cycle.Close();
-    return true;
+    return {};
 }
 
-// Both file transfers ask for their file right after the preface.
-QString ChooseMemoryFile(OperationEnv &env, LinkCycle &cycle, MemoryFileUse use)
+// Both file transfers ask for their file right after the preface; an
+// empty path is the refusal.
+QString ChooseMemoryFile(OperationEnv &env, MemoryFileUse use)
 {
-    const QString path = env.user.files.ChooseFile(MemoryFileRequest(use));
-    if (path.isEmpty())
-        cycle.Fail(OpsMessages::kNoFile);
-    return path;
+    return env.user.files.ChooseFile(MemoryFileRequest(use));
 }
 
 // Chunk addresses are 32-bit: a file running past the top of the address
 // space would wrap around and overwrite low memory.
-bool FitsBelowTop(LinkCycle &cycle, qint64 size, uint32_t address)
+Result FitsBelowTop(LinkCycle &cycle, qint64 size, uint32_t address)
 {
     if (size > (qint64(1) << 32) - address)
-        return cycle.Fail(OpsMessages::kFileTooLarge);
-    return true;
+        return Refuse(cycle, OpsMessages::kFileTooLarge, address);
+    return {};
 }
 
 void ReportProgress(OperationEnv &env, qint64 done, qint64 total)
@@ -111,15 +144,17 @@ void ReportProgress(OperationEnv &env, qint64 done, qint64 total)
         env.progress(done, total);
 }
 
+Result Stopped(LinkCycle &cycle, qint64 done, qint64 total)
+{
+    cycle.Fail(MessageText::Format(OpsMessages::kTransferStopped, uint32_t(done), uint32_t(total)));
+    return Shown(cycle, Outcome::Stopped);
+}
+
 // Between two chunks a transfer asked to end lets the target go as a
 // finished one does (leave frame, detach), then says how far it got.
-bool StoppedBetweenChunks(OperationEnv &env, LinkCycle &cycle, qint64 done, qint64 total)
+bool StopRequested(OperationEnv &env)
 {
-    if (!env.stopRequested || !env.stopRequested())
-        return false;
-    cycle.Close();
-    cycle.Fail(MessageText::Format(OpsMessages::kTransferStopped, uint32_t(done), uint32_t(total)));
-    return true;
+    return env.stopRequested && env.stopRequested();
 }
 
 constexpr int kOutputDeadlineMs = 3000;
@@ -167,195 +202,199 @@ QString OutputWriteReason(const QString &path, DiskFile::WriteEnd end)
 
 } // namespace
 
-void Read(OperationEnv &env, const QString &addressText, const QString &lengthText, DumpView &dump)
+Result Read(OperationEnv &env, uint32_t address, uint32_t length, DumpView &dump)
 {
     dump.SetDumpText(QString());
     LinkCycle cycle(env.config, env.links, env.user);
     if (!cycle.Preface())
-        return;
-    const uint32_t address = HexText::ParseHexText(addressText);
-    const uint32_t length = CheckedReadLength(cycle, address, lengthText, kDumpCap, OpsMessages::kDumpCapped);
-    if (length == 0)
-        return;
-    if (!cycle.Open() || !cycle.Read(address, length))
-        return;
+        return Shown(cycle, Outcome::Offline);
+    if (Result checked = CheckedReadLength(cycle, address, &length, kDumpCap, OpsMessages::kDumpCapped);
+        !checked.Succeeded())
+        return checked;
+    if (Result opened = Opened(cycle); !opened.Succeeded())
+        return opened;
+    if (Result read = ReadOver(cycle, address, length); !read.Succeeded())
+        return read;
     cycle.Close();
     dump.SetDumpText(HexText::DumpText(cycle.Buffer().data(), length, address));
+    return {};
 }
 
-void ReadToFile(OperationEnv &env, const QString &addressText, const QString &lengthText, DumpView &dump)
+Result ReadToFile(OperationEnv &env, uint32_t address, uint32_t length, DumpView &dump)
 {
     dump.SetDumpText(QString());
     LinkCycle cycle(env.config, env.links, env.user);
     if (!cycle.Preface())
-        return;
-    const QString path = ChooseMemoryFile(env, cycle, MemoryFileUse::Save);
+        return Shown(cycle, Outcome::Offline);
+    const QString path = ChooseMemoryFile(env, MemoryFileUse::Save);
     if (path.isEmpty())
-        return;
-    const uint32_t address = HexText::ParseHexText(addressText);
-    const uint32_t length = CheckedReadLength(cycle, address, lengthText, kFileCap, OpsMessages::kFileCapped);
-    if (length == 0)
-        return;
+        return Refuse(cycle, OpsMessages::kNoFile);
+    if (Result checked = CheckedReadLength(cycle, address, &length, kFileCap, OpsMessages::kFileCapped);
+        !checked.Succeeded())
+        return checked;
     // A FIFO, a folder or a socket is refused with the other inputs, before
     // the link is touched.
     if (!DiskFile::TakesOutput(path)) {
         errno = EINVAL;
-        return void(cycle.Fail(OpsMessages::kOutputCreate, OutputRefusal(path)));
+        return FileFailure(cycle, OpsMessages::kOutputCreate, OutputRefusal(path));
     }
-    if (!cycle.Open())
-        return;
+    if (Result opened = Opened(cycle); !opened.Succeeded())
+        return opened;
 
     // Every write reaches the file at once, so a full disk (or /dev/full)
     // fails that write rather than a final flush nobody checks; a FIFO is
     // refused and a device that stops taking bytes fails by its deadline.
     const int fd = DiskFile::OpenOutput(path);
     if (fd < 0) {
-        cycle.Fail(OpsMessages::kOutputCreate, OutputRefusal(path));
+        Result failed = FileFailure(cycle, OpsMessages::kOutputCreate, OutputRefusal(path));
         cycle.CloseWithoutLeave();
-        return;
+        return failed;
     }
     FileDescriptor output(fd);
     const uint32_t chunks = (length + kChunkSize - 1) / kChunkSize;
     for (uint32_t k = 0; k < chunks; ++k) {
         const uint32_t chunkAddress = address + k * kChunkSize;
         const uint32_t chunkSize = std::min(kChunkSize, length - k * kChunkSize);
-        if (StoppedBetweenChunks(env, cycle, qint64(k) * kChunkSize, length))
-            return;
-        if (!cycle.Read(chunkAddress, chunkSize))
-            return;
+        if (StopRequested(env)) {
+            cycle.Close();
+            return Stopped(cycle, qint64(k) * kChunkSize, length);
+        }
+        if (Result read = ReadOver(cycle, chunkAddress, chunkSize); !read.Succeeded())
+            return read;
         // A full disk must not pass for a complete image.
         const DiskFile::WriteEnd end = DiskFile::WriteWithin(fd, reinterpret_cast<const char *>(cycle.Buffer().data()),
                                                              chunkSize, kOutputDeadlineMs, env.stopRequested);
         if (end == DiskFile::WriteEnd::Stopped) {
             cycle.Close();
-            cycle.Fail(MessageText::Format(OpsMessages::kTransferStopped, k * kChunkSize, length));
-            return;
+            return Stopped(cycle, qint64(k) * kChunkSize, length);
         }
-        if (end != DiskFile::WriteEnd::Written) {
-            cycle.Fail(OpsMessages::kOutputWrite, OutputWriteReason(path, end));
-            return;
-        }
+        if (end != DiskFile::WriteEnd::Written)
+            return FileFailure(cycle, OpsMessages::kOutputWrite, OutputWriteReason(path, end));
         if (k == 0 && cycle.PreviewsFileReads())
             dump.SetDumpText(HexText::PreviewText(cycle.Buffer().data(), chunkSize));
         ReportProgress(env, qint64(k) * kChunkSize + chunkSize, length);
     }
-    if (!output.Close()) {
-        cycle.Fail(OpsMessages::kOutputWrite, QString::fromLocal8Bit(std::strerror(errno)));
-        return;
-    }
+    if (!output.Close())
+        return FileFailure(cycle, OpsMessages::kOutputWrite, QString::fromLocal8Bit(std::strerror(errno)));
     cycle.Close();
+    return {};
 }
 
-void WriteWord(OperationEnv &env, const QString &addressText, const QString &dataText)
+Result WriteWord(OperationEnv &env, uint32_t address, std::optional<uint32_t> word)
 {
     LinkCycle cycle(env.config, env.links, env.user);
     if (!cycle.Preface())
-        return;
-    const uint32_t address = HexText::ParseHexText(addressText);
-    if (!CheckedWriteAddress(cycle, address) || !WriteReachable(cycle, address, 4))
-        return;
-    const QString data = dataText.left(HexText::kDataWordChars);
-    if (data.isEmpty())
-        return void(cycle.Fail(OpsMessages::kNoData));
-    cycle.Buffer().SetWord(0, HexText::ParseHexText(data, HexText::kDataWordChars));
-    if (!cycle.Open() || !cycle.Write(address, 4))
-        return;
+        return Shown(cycle, Outcome::Offline);
+    if (Result checked = CheckedWriteAddress(cycle, address); !checked.Succeeded())
+        return checked;
+    if (Result reachable = WriteReachable(cycle, address, 4); !reachable.Succeeded())
+        return reachable;
+    if (!word)
+        return Refuse(cycle, OpsMessages::kNoData);
+    cycle.Buffer().SetWord(0, *word);
+    if (Result opened = Opened(cycle); !opened.Succeeded())
+        return opened;
+    if (Result written = WriteOver(cycle, address, 4); !written.Succeeded())
+        return written;
     cycle.Close();
+    return {};
 }
 
-bool WriteUnit(OperationEnv &env, uint32_t address, uint32_t size, uint32_t value)
+Result WriteUnit(OperationEnv &env, uint32_t address, uint32_t size, uint32_t value)
 {
     LinkCycle cycle(env.config, env.links, env.user);
     if (!cycle.Preface())
-        return false;
+        return Shown(cycle, Outcome::Offline);
     if (size != 1 && size != 2)
         return WriteWholeWord(cycle, address, value);
     if (const auto message = ChipProfile::CheckWriteAddress(cycle.ChipModel(), address))
-        return cycle.Fail(*message);
+        return Refuse(cycle, *message, address);
     // A link of whole words writes the unit's whole word.
     const uint32_t reach = cycle.WritesBytes() ? address : address & ~3u;
-    if (!WriteReachable(cycle, reach, cycle.WritesBytes() ? size : 4))
-        return false;
-    if (!cycle.Open())
-        return false;
+    if (Result reachable = WriteReachable(cycle, reach, cycle.WritesBytes() ? size : 4); !reachable.Succeeded())
+        return reachable;
+    if (Result opened = Opened(cycle); !opened.Succeeded())
+        return opened;
     TransferBuffer &buffer = cycle.Buffer();
     if (cycle.WritesBytes()) {
         for (uint32_t i = 0; i < size; ++i)
             buffer[i] = uint8_t(value >> (8 * i));
-        if (!cycle.Write(address, size))
-            return false;
+        if (Result written = WriteOver(cycle, address, size); !written.Succeeded())
+            return written;
     } else {
         // The link moves whole words: the unit's bytes go into the word the
         // chip holds now, and the word goes back.
         const uint32_t word = address & ~3u;
-        if (!cycle.Read(word, 4))
-            return false;
+        if (Result read = ReadOver(cycle, word, 4); !read.Succeeded())
+            return read;
         for (uint32_t i = 0; i < size; ++i)
             buffer[(address - word) + i] = uint8_t(value >> (8 * i));
-        if (!cycle.Write(word, 4))
-            return false;
+        if (Result written = WriteOver(cycle, word, 4); !written.Succeeded())
+            return written;
     }
     cycle.Close();
-    return true;
+    return {};
 }
 
-void WriteFromFile(OperationEnv &env, const QString &readAddressText)
+Result WriteFromFile(OperationEnv &env, uint32_t address)
 {
     LinkCycle cycle(env.config, env.links, env.user);
     if (!cycle.Preface())
-        return;
-    const QString path = ChooseMemoryFile(env, cycle, MemoryFileUse::Load);
+        return Shown(cycle, Outcome::Offline);
+    const QString path = ChooseMemoryFile(env, MemoryFileUse::Load);
     if (path.isEmpty())
-        return;
-    const uint32_t address = HexText::ParseHexText(readAddressText);
-    if (!CheckedWriteAddress(cycle, address))
-        return;
+        return Refuse(cycle, OpsMessages::kNoFile);
+    if (Result checked = CheckedWriteAddress(cycle, address); !checked.Succeeded())
+        return checked;
     // The size is checked with the other inputs, before the link is touched;
     // once more after the open, for a file that grew in between. Every byte
     // goes out in whole words.
     const auto fits = [&](qint64 size) {
-        return FitsBelowTop(cycle, size, address) &&
-               WriteReachable(cycle, address, (uint64_t(size) + 3) & ~uint64_t(3));
+        if (Result below = FitsBelowTop(cycle, size, address); !below.Succeeded())
+            return below;
+        return WriteReachable(cycle, address, (uint64_t(size) + 3) & ~uint64_t(3));
     };
-    if (QFileInfo(path).isFile() && !fits(QFileInfo(path).size()))
-        return;
-    if (!cycle.Open())
-        return;
+    if (QFileInfo(path).isFile())
+        if (Result fitting = fits(QFileInfo(path).size()); !fitting.Succeeded())
+            return fitting;
+    if (Result opened = Opened(cycle); !opened.Succeeded())
+        return opened;
 
     // Never blocks on a FIFO or a device, which are no input file.
     QFile file;
     const int fd = DiskFile::OpenRegular(path);
     if (fd < 0 || !file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
-        cycle.Fail(OpsMessages::kInputOpen, InputRefusal(path));
+        Result failed = FileFailure(cycle, OpsMessages::kInputOpen, InputRefusal(path));
         cycle.CloseWithoutLeave();
-        return;
+        return failed;
     }
     const qint64 size = file.size();
-    if (!fits(size)) {
+    if (Result fitting = fits(size); !fitting.Succeeded()) {
         cycle.Close();
-        return;
+        return fitting;
     }
     const qint64 chunks = (size + kChunkSize - 1) / kChunkSize;
     for (qint64 k = 0; k < chunks; ++k) {
         const uint32_t chunkAddress = address + uint32_t(k) * kChunkSize;
         const uint32_t chunkSize = uint32_t(std::min<qint64>(kChunkSize, size - k * kChunkSize));
-        if (StoppedBetweenChunks(env, cycle, k * kChunkSize, size))
-            return;
+        if (StopRequested(env)) {
+            cycle.Close();
+            return Stopped(cycle, k * kChunkSize, size);
+        }
         uint8_t *data = cycle.Buffer().data();
         // A file that shrinks while it is written must not send stale buffer
         // bytes as its content.
-        if (file.read(reinterpret_cast<char *>(data), chunkSize) != chunkSize) {
-            cycle.Fail(OpsMessages::kInputRead);
-            return;
-        }
+        if (file.read(reinterpret_cast<char *>(data), chunkSize) != chunkSize)
+            return FileFailure(cycle, OpsMessages::kInputRead, QString());
         // Whole words go out over the UART link: the bytes past the file's end
         // are zeros, not leftovers of an earlier transfer.
         std::memset(data + chunkSize, 0, ((chunkSize + 3) & ~3u) - chunkSize);
-        if (!cycle.Write(chunkAddress, chunkSize))
-            return;
+        if (Result written = WriteOver(cycle, chunkAddress, chunkSize); !written.Succeeded())
+            return written;
         ReportProgress(env, k * kChunkSize + chunkSize, size);
     }
     cycle.Close();
+    return {};
 }
 
 } // namespace MemoryOps

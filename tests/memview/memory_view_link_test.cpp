@@ -151,7 +151,7 @@ TEST(MemoryWriteLink, UnitsReachTheChipOverEachLinkWithThePanelsChecks)
         rig.chip.ClearRecord();
         rig.probe.ClearCallLog();
         OperationEnv env{rig.config, rig.links, rig.context, {}};
-        EXPECT_EQ(MemoryOps::WriteUnit(env, c.address, c.size, c.value), c.messages.isEmpty());
+        EXPECT_EQ(MemoryOps::WriteUnit(env, c.address, c.size, c.value).Succeeded(), c.messages.isEmpty());
         EXPECT_EQ(rig.user.messages, c.messages);
         EXPECT_EQ(rig.Peek(0x20000000), c.wordAfter);
         if (!c.messages.isEmpty()) {
@@ -172,7 +172,7 @@ TEST(MemoryWriteLink, AGdbServerTakesANarrowUnitAsItsOwnBytes)
     rig.config.WriteText(ConfigKey::kCommon, ConfigKey::kGdbServer, QString::fromStdString(server.Address()));
     const uint8_t before = server.Byte(0x20000004);
     OperationEnv env{rig.config, rig.links, rig.context, {}};
-    EXPECT_TRUE(MemoryOps::WriteUnit(env, 0x20000002, 2, 0xBEEF));
+    EXPECT_TRUE(MemoryOps::WriteUnit(env, 0x20000002, 2, 0xBEEF).Succeeded());
     EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join('|').toStdString();
     EXPECT_EQ(server.Byte(0x20000002), 0xEF);
     EXPECT_EQ(server.Byte(0x20000003), 0xBE);

@@ -35,8 +35,8 @@ struct HaltRig : TargetRig
         {
             void SetDumpText(const QString &) override {}
         } dump;
-        MemoryOps::Read(env, "20000000", "10", dump);
-        MemoryOps::WriteWord(env, "20000010", "1234");
+        MemoryOps::Read(env, 0x20000000, 0x10, dump);
+        MemoryOps::WriteWord(env, 0x20000010, 0x1234);
         ChipControl::WatchdogOff(env);
     }
 };
@@ -203,7 +203,7 @@ TEST(HaltRecord, AnEntryOfAChipThatRunsIsDroppedOverUart)
         HaltRig rig;
         const QString target = HaltRecord::SelectedTarget(rig.config);
         ASSERT_TRUE(ConfigFile(HaltRecord::PathFor(rig.config)).WriteText(HaltRecord::kSection, target, entry));
-        MemoryOps::WriteWord(rig.env, "20000010", "1234ABCD");
+        MemoryOps::WriteWord(rig.env, 0x20000010, 0x1234ABCD);
         EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join('|').toStdString();
         EXPECT_EQ(rig.chip.PeekWord(0x20000010), 0x1234ABCDu);
         EXPECT_EQ(rig.Recorded(), HaltedCores{});

@@ -48,7 +48,7 @@ TEST(ReadToFileOutput, SmallReadIntoAFullOutputFails)
             rig.user.chosenFile = device ? QString(output) : rig.FilePath("out.bin");
             {
                 const FileSizeLimit full(device ? RLIM_INFINITY : 8);
-                MemoryOps::ReadToFile(rig.env, "20000000", "10", rig.dump);
+                MemoryOps::ReadToFile(rig.env, 0x20000000, 0x10, rig.dump);
             }
             EXPECT_EQ(rig.user.messages, QStringList{"output file write fail !\n"});
         }
@@ -72,14 +72,14 @@ TEST(ReadToFileOutput, OnlyARegularFileOrACharacterDeviceIsTaken)
             rig.user.messages.clear();
             rig.user.reasons.clear();
             rig.user.chosenFile = output;
-            MemoryOps::ReadToFile(rig.env, "20000000", "20000", rig.dump);
+            MemoryOps::ReadToFile(rig.env, 0x20000000, 0x20000, rig.dump);
             EXPECT_EQ(rig.user.messages, QStringList{"output file create fail !\n"});
             EXPECT_EQ(rig.user.reasons, QStringList{output + ": not a regular file or a character device"});
             EXPECT_TRUE(rig.LinkUntouched());
         }
         rig.user.messages.clear();
         rig.user.chosenFile = "/dev/null";
-        MemoryOps::ReadToFile(rig.env, "20000000", "2000", rig.dump);
+        MemoryOps::ReadToFile(rig.env, 0x20000000, 0x2000, rig.dump);
         EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join('|').toStdString();
     }
 }
@@ -97,7 +97,7 @@ TEST(ReadToFileOutput, ADeviceThatStopsTakingBytesFailsByItsDeadline)
         ASSERT_EQ(::unlockpt(master), 0);
         const QString terminal = QString::fromLocal8Bit(::ptsname(master));
         rig.user.chosenFile = terminal;
-        MemoryOps::ReadToFile(rig.env, "20000000", "100000", rig.dump);
+        MemoryOps::ReadToFile(rig.env, 0x20000000, 0x100000, rig.dump);
         ::close(master);
         EXPECT_EQ(rig.user.messages, QStringList{"output file write fail !\n"});
         EXPECT_EQ(rig.user.reasons, QStringList{terminal + ": took no bytes for 3000 ms"});
@@ -120,7 +120,7 @@ TEST(WriteFromFileInput, SpecialFileIsRefusedWithoutBlocking)
             SCOPED_TRACE(input.toStdString());
             rig.user.messages.clear();
             rig.user.chosenFile = input;
-            MemoryOps::WriteFromFile(rig.env, "20000000");
+            MemoryOps::WriteFromFile(rig.env, 0x20000000);
             EXPECT_EQ(rig.user.messages, QStringList{"input file open fail !\n"});
         }
     }
@@ -133,7 +133,7 @@ TEST(WriteFromFileInput, FileTooLargeForItsAddressTouchesNoLink)
         InputsRig rig(over);
         rig.PutFile("in.bin", QByteArray(8, 'x'));
         rig.user.chosenFile = rig.FilePath("in.bin");
-        MemoryOps::WriteFromFile(rig.env, "FFFFFFFC");
+        MemoryOps::WriteFromFile(rig.env, 0xFFFFFFFC);
         EXPECT_EQ(rig.user.messages, QStringList{"input file too large for ADDR, please check!"});
         EXPECT_TRUE(rig.LinkUntouched());
     }

@@ -1,3 +1,4 @@
+#include "ops/MemoryFields.h"
 #include "ops/MemoryOps.h"
 #include "support/TargetRig.h"
 
@@ -46,7 +47,7 @@ TEST(MemoryRead, ChecksInTheirOrder)
         SCOPED_TRACE(c.address);
         OpsRig rig("VX21A");
         rig.UseProbe();
-        MemoryOps::Read(rig.env, c.address, c.length, rig.dump);
+        MemoryOps::Read(rig.env, MemoryFields::Number(c.address), MemoryFields::Number(c.length), rig.dump);
         EXPECT_EQ(rig.user.messages, c.messages);
         EXPECT_EQ(rig.dump.Current(), "");
         EXPECT_TRUE(rig.probe.CallLog().isEmpty()) << "no link is touched before the checks pass";
@@ -57,8 +58,8 @@ TEST(MemoryRead, OfflineComesBeforeEveryCheck)
 {
     OpsRig rig;
     rig.UseOffline();
-    MemoryOps::Read(rig.env, "62000001", "0", rig.dump);
-    MemoryOps::ReadToFile(rig.env, "62000001", "0", rig.dump);
+    MemoryOps::Read(rig.env, 0x62000001, 0x0, rig.dump);
+    MemoryOps::ReadToFile(rig.env, 0x62000001, 0x0, rig.dump);
     EXPECT_EQ(rig.user.messages,
               QStringList({"Please select online data type !\n", "Please select online data type !\n"}));
     EXPECT_TRUE(rig.user.fileRequests.isEmpty());
@@ -71,8 +72,8 @@ TEST(MemoryRead, UnboundLibraryComesAfterTheChecks)
     JLinkLibrary &bound = rig.links.jlink;
     bound.Bind({"/nonexistent/libjlinkarm.so"});
     ASSERT_FALSE(bound.IsBound());
-    MemoryOps::Read(rig.env, "20000002", "4", rig.dump);
-    MemoryOps::Read(rig.env, "20000000", "4", rig.dump);
+    MemoryOps::Read(rig.env, 0x20000002, 0x4, rig.dump);
+    MemoryOps::Read(rig.env, 0x20000000, 0x4, rig.dump);
     EXPECT_EQ(rig.user.messages[0], kAlign);
     EXPECT_TRUE(rig.user.messages[1].startsWith("Please copy libjlinkarm.so file"));
 }
@@ -88,7 +89,7 @@ TEST(MemoryRead, DumpOverBothLinks)
             rig.chip.PokeWord(0x20000100 + 4 * i, 0x03020100 + i * 0x04040404);
         }
         // "0x" and a blank inside the digits read as if absent.
-        MemoryOps::Read(rig.env, "0x2000 0100", "14", rig.dump);
+        MemoryOps::Read(rig.env, MemoryFields::Number("0x2000 0100"), 0x14, rig.dump);
         EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join("|").toStdString();
         EXPECT_EQ(rig.dump.texts.first(), "");
         EXPECT_EQ(rig.dump.Current(), "20000100: 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F\r\n"
@@ -101,7 +102,7 @@ TEST(MemoryRead, LengthAboveTheCapIsNotedAndCapped)
     for (const char *length : {"401", "FFFFFFFF", "FFFFFFFD"}) {
         OpsRig rig;
         rig.UseProbe();
-        MemoryOps::Read(rig.env, "20000000", length, rig.dump);
+        MemoryOps::Read(rig.env, 0x20000000, MemoryFields::Number(length), rig.dump);
         EXPECT_EQ(rig.user.messages, QStringList{"LENGTH over 1024 Bytes, data show too long, use 1024 Bytes!"});
         EXPECT_EQ(rig.user.kinds, QList<MessageKind>{MessageKind::Note});
         EXPECT_EQ(rig.dump.Current().split("\r\n").size(), 64);
@@ -109,7 +110,7 @@ TEST(MemoryRead, LengthAboveTheCapIsNotedAndCapped)
     }
     OpsRig rig;
     rig.UseProbe();
-    MemoryOps::Read(rig.env, "20000000", "3FD", rig.dump); // rounds to exactly 1024: no note
+    MemoryOps::Read(rig.env, 0x20000000, 0x3FD, rig.dump); // rounds to exactly 1024: no note
     EXPECT_TRUE(rig.user.messages.isEmpty());
 }
 
@@ -117,7 +118,7 @@ TEST(MemoryReadToFile, CancelledDialogComesFirst)
 {
     OpsRig rig;
     rig.UseProbe();
-    MemoryOps::ReadToFile(rig.env, "62000001", "0", rig.dump);
+    MemoryOps::ReadToFile(rig.env, 0x62000001, 0x0, rig.dump);
     EXPECT_EQ(rig.user.messages, QStringList{kNoFile});
     ASSERT_EQ(rig.user.fileRequests.size(), 1);
     const FileRequest &request = rig.user.fileRequests[0];
@@ -144,7 +145,7 @@ TEST(MemoryReadToFile, TwoChunksAndThePreviewOverTheProbe)
         EXPECT_EQ(total, 4100);
         progress << done;
     };
-    MemoryOps::ReadToFile(rig.env, "20000000", "1004", rig.dump);
+    MemoryOps::ReadToFile(rig.env, 0x20000000, 0x1004, rig.dump);
     EXPECT_TRUE(rig.user.messages.isEmpty());
     EXPECT_EQ(rig.probe.CallLog().filter("ReadMemEx"),
               (QStringList{"JLINK_ReadMemEx 0x20000000 0x1000 4", "JLINK_ReadMemEx 0x20001000 0x4 4"}));
@@ -161,7 +162,7 @@ TEST(MemoryReadToFile, UartShowsNoPreview)
     OpsRig rig("VX21D");
     rig.chip.PokeWord(0x20000000, 0x44332211);
     rig.user.chosenFile = rig.FilePath("out.bin");
-    MemoryOps::ReadToFile(rig.env, "20000000", "2000", rig.dump);
+    MemoryOps::ReadToFile(rig.env, 0x20000000, 0x2000, rig.dump);
     EXPECT_TRUE(rig.user.messages.isEmpty());
     EXPECT_EQ(rig.ReadFile("out.bin").size(), 0x2000);
     EXPECT_EQ(rig.dump.Current(), "");
@@ -175,7 +176,7 @@ TEST(MemoryReadToFile, ProbeFailureOnTheSecondChunkKeepsTheFirst)
     rig.probe.PokeWord(0x20000000, 0x01020304);
     rig.probe.SetFault("short-read", 2);
     rig.user.chosenFile = rig.FilePath("out.bin");
-    MemoryOps::ReadToFile(rig.env, "20000000", "2000", rig.dump);
+    MemoryOps::ReadToFile(rig.env, 0x20000000, 0x2000, rig.dump);
     EXPECT_EQ(rig.user.messages, QStringList{"jlink_ReadMemEx 0x20001000 0x1000 error !\n"});
     EXPECT_EQ(rig.ReadFile("out.bin").size(), 4096);
     EXPECT_EQ(rig.probe.CallLog().last(), "JLINK_Close");
@@ -186,7 +187,7 @@ TEST(MemoryReadToFile, CapAndUncreatableFile)
     OpsRig rig;
     rig.UseProbe();
     rig.user.chosenFile = rig.FilePath("no-such-folder/out.bin");
-    MemoryOps::ReadToFile(rig.env, "20000000", "FFFFFFFF", rig.dump);
+    MemoryOps::ReadToFile(rig.env, 0x20000000, 0xFFFFFFFF, rig.dump);
     EXPECT_EQ(rig.user.messages,
               (QStringList{"LENGTH over 8*1024*1024 Bytes, use 8*1024*1024!", "output file create fail !\n"}));
     EXPECT_EQ(rig.user.kinds, (QList<MessageKind>{MessageKind::Note, MessageKind::Failure}));
@@ -196,7 +197,7 @@ TEST(MemoryReadToFile, CapAndUncreatableFile)
     // Over the UART link the port is closed without the leave request.
     OpsRig uart;
     uart.user.chosenFile = uart.FilePath("no-such-folder/out.bin");
-    MemoryOps::ReadToFile(uart.env, "20000000", "10", uart.dump);
+    MemoryOps::ReadToFile(uart.env, 0x20000000, 0x10, uart.dump);
     EXPECT_EQ(uart.user.messages, QStringList{"output file create fail !\n"});
     EXPECT_EQ(uart.chip.EnterCount(), 1);
     EXPECT_EQ(uart.chip.LeaveCount(), 0);
@@ -222,7 +223,7 @@ TEST(MemoryWrite, ChecksInTheirOrder)
         SCOPED_TRACE(c.address);
         OpsRig rig(c.model);
         rig.UseProbe();
-        MemoryOps::WriteWord(rig.env, c.address, c.data);
+        MemoryOps::WriteWord(rig.env, MemoryFields::Number(c.address), MemoryFields::Word(c.data));
         EXPECT_EQ(rig.user.messages, QStringList{c.message});
         EXPECT_TRUE(rig.probe.CallLog().isEmpty());
     }
@@ -243,7 +244,7 @@ TEST(MemoryWrite, DataFieldKeepsEightCharacters)
             probe ? rig.UseProbe() : rig.UseUart();
             rig.probe.PokeWord(0x20000010, 0xDEADBEEF);
             rig.chip.PokeWord(0x20000010, 0xDEADBEEF);
-            MemoryOps::WriteWord(rig.env, "20000010", c.data);
+            MemoryOps::WriteWord(rig.env, 0x20000010, MemoryFields::Word(c.data));
             EXPECT_TRUE(rig.user.messages.isEmpty());
             EXPECT_EQ(probe ? rig.probe.PeekWord(0x20000010) : rig.chip.PeekWord(0x20000010), c.word);
         }
@@ -262,7 +263,7 @@ TEST(MemoryWriteFromFile, FileOf5000BytesLandsInTwoChunks)
         rig.PutFile("in.bin", content);
         rig.user.chosenFile = rig.FilePath("in.bin");
         // The write address field is not used: the read address field is.
-        MemoryOps::WriteFromFile(rig.env, "20010000");
+        MemoryOps::WriteFromFile(rig.env, 0x20010000);
         EXPECT_TRUE(rig.user.messages.isEmpty());
         const QByteArray written = probe ? QByteArray() : rig.chip.Peek(0x20010000, 5000);
         if (probe) {
@@ -285,7 +286,7 @@ TEST(MemoryWriteFromFile, UartCompletesTheLastWordWithZeros)
     // Leftovers of an earlier transfer must not reach the target.
     std::fill(rig.links.buffer.data(), rig.links.buffer.data() + 16, 0xEE);
     rig.chip.PokeWord(0x20000004, 0x99999999);
-    MemoryOps::WriteFromFile(rig.env, "20000000");
+    MemoryOps::WriteFromFile(rig.env, 0x20000000);
     EXPECT_TRUE(rig.user.messages.isEmpty());
     EXPECT_EQ(rig.chip.Peek(0x20000000, 8), QByteArray("\x01\x02\x03\x04\x05\x06\x00\x00", 8));
 }
@@ -294,7 +295,7 @@ TEST(MemoryWriteFromFile, DialogFileAndEmptyFile)
 {
     OpsRig rig;
     rig.UseProbe();
-    MemoryOps::WriteFromFile(rig.env, "1FFFFFFC");
+    MemoryOps::WriteFromFile(rig.env, 0x1FFFFFFC);
     EXPECT_EQ(rig.user.messages, QStringList{kNoFile});
     // The question opens a binary file that exists.
     ASSERT_EQ(rig.user.fileRequests.size(), 1);
@@ -304,11 +305,11 @@ TEST(MemoryWriteFromFile, DialogFileAndEmptyFile)
 
     rig.user.messages.clear();
     rig.user.chosenFile = rig.FilePath("missing.bin");
-    MemoryOps::WriteFromFile(rig.env, "1FFFFFFC");
+    MemoryOps::WriteFromFile(rig.env, 0x1FFFFFFC);
     EXPECT_EQ(rig.user.messages, QStringList{kBelowRam});
 
     rig.user.messages.clear();
-    MemoryOps::WriteFromFile(rig.env, "20000000");
+    MemoryOps::WriteFromFile(rig.env, 0x20000000);
     EXPECT_EQ(rig.user.messages, QStringList{"input file open fail !\n"});
     EXPECT_EQ(rig.probe.CallLog().last(), "JLINK_Close");
 
@@ -317,7 +318,7 @@ TEST(MemoryWriteFromFile, DialogFileAndEmptyFile)
     rig.probe.ClearCallLog();
     rig.PutFile("empty.bin", {});
     rig.user.chosenFile = rig.FilePath("empty.bin");
-    MemoryOps::WriteFromFile(rig.env, "20000000");
+    MemoryOps::WriteFromFile(rig.env, 0x20000000);
     EXPECT_TRUE(rig.user.messages.isEmpty());
     EXPECT_TRUE(rig.probe.CallLog().filter("WriteMemEx").isEmpty());
     EXPECT_EQ(rig.probe.CallLog().last(), "JLINK_Close");
@@ -329,7 +330,7 @@ TEST(MemoryWriteFromFile, FileRunningPastTheAddressSpaceIsRefused)
     rig.UseProbe();
     rig.PutFile("in.bin", QByteArray(8, 'x'));
     rig.user.chosenFile = rig.FilePath("in.bin");
-    MemoryOps::WriteFromFile(rig.env, "FFFFFFFC");
+    MemoryOps::WriteFromFile(rig.env, 0xFFFFFFFC);
     EXPECT_EQ(rig.user.messages, QStringList{"input file too large for ADDR, please check!"});
     EXPECT_TRUE(rig.probe.CallLog().filter("WriteMemEx").isEmpty());
 }
@@ -348,7 +349,7 @@ TEST(MemoryWriteFromFile, FileShrinkingWhileWrittenEndsWithAMessage)
         if (done == 4096)
             QFile::resize(rig.FilePath("in.bin"), 4096 + 10);
     };
-    MemoryOps::WriteFromFile(rig.env, "20000000");
+    MemoryOps::WriteFromFile(rig.env, 0x20000000);
     EXPECT_EQ(rig.user.messages, QStringList{"input file read fail !\n"});
     EXPECT_EQ(rig.probe.CallLog().filter("WriteMemEx").size(), 1);
     EXPECT_EQ(rig.probe.CallLog().last(), "JLINK_Close");

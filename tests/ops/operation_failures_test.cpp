@@ -55,19 +55,19 @@ TEST(UartOperationFailure, ShowsItsExchangeAndClosesTheLink)
         QString message;
     };
     const Case cases[] = {
-        {"word write", "VX21A", 1, [](UartRig &rig) { MemoryOps::WriteWord(rig.env, "20000000", "12345678"); },
+        {"word write", "VX21A", 1, [](UartRig &rig) { MemoryOps::WriteWord(rig.env, 0x20000000, 0x12345678); },
          "WriteMem 0x20000000 0x4 error !\n"},
         {"second file chunk", "VX21A", 2,
          [](UartRig &rig) {
              rig.PutFile("in.bin", Pattern(5000));
              rig.user.chosenFile = rig.FilePath("in.bin");
-             MemoryOps::WriteFromFile(rig.env, "20000000");
+             MemoryOps::WriteFromFile(rig.env, 0x20000000);
          },
          "WriteMem 0x20001000 0x388 error !\n"},
         {"read to file, second chunk", "VX21A", 2,
          [](UartRig &rig) {
              rig.user.chosenFile = rig.FilePath("out.bin");
-             MemoryOps::ReadToFile(rig.env, "20000000", "2000", rig.dump);
+             MemoryOps::ReadToFile(rig.env, 0x20000000, 0x2000, rig.dump);
          },
          "ReadMem 0x20001000 0x1000 error !\n"},
         {"halt HCPU write", "VX21D", 1, [](UartRig &rig) { ChipControl::HaltHcpu(rig.env, rig.noPauses); },
@@ -99,14 +99,14 @@ TEST(UartOperationFailure, EarlierChunksStay)
     rig.PutFile("in.bin", Pattern(5000));
     rig.user.chosenFile = rig.FilePath("in.bin");
     rig.FailTransfer(2);
-    MemoryOps::WriteFromFile(rig.env, "20000000");
+    MemoryOps::WriteFromFile(rig.env, 0x20000000);
     EXPECT_EQ(rig.chip.Peek(0x20000000, 4096), Pattern(5000).left(4096));
 
     UartRig reading("VX21A");
     reading.chip.Poke(0x20000000, Pattern(8192));
     reading.user.chosenFile = reading.FilePath("out.bin");
     reading.FailTransfer(2);
-    MemoryOps::ReadToFile(reading.env, "20000000", "2000", reading.dump);
+    MemoryOps::ReadToFile(reading.env, 0x20000000, 0x2000, reading.dump);
     QFile out(reading.FilePath("out.bin"));
     ASSERT_TRUE(out.open(QIODevice::ReadOnly));
     EXPECT_EQ(out.readAll(), Pattern(8192).left(4096)) << "only what arrived, nothing that looks complete";
@@ -138,19 +138,19 @@ TEST(ProbeOperationFailure, OneByteShortFailsTheOperation)
         QString message;
     };
     const Case cases[] = {
-        {"word write", "short-write", 1, [](UartRig &rig) { MemoryOps::WriteWord(rig.env, "20000000", "12345678"); },
+        {"word write", "short-write", 1, [](UartRig &rig) { MemoryOps::WriteWord(rig.env, 0x20000000, 0x12345678); },
          "jlink_WriteMemEx 0x20000000 0x4 error !\n"},
         {"second file chunk", "short-write", 2,
          [](UartRig &rig) {
              rig.PutFile("in.bin", Pattern(5000));
              rig.user.chosenFile = rig.FilePath("in.bin");
-             MemoryOps::WriteFromFile(rig.env, "20000000");
+             MemoryOps::WriteFromFile(rig.env, 0x20000000);
          },
          "jlink_WriteMemEx 0x20001000 0x388 error !\n"},
         {"read to file, second chunk", "short-read", 2,
          [](UartRig &rig) {
              rig.user.chosenFile = rig.FilePath("out.bin");
-             MemoryOps::ReadToFile(rig.env, "20000000", "2000", rig.dump);
+             MemoryOps::ReadToFile(rig.env, 0x20000000, 0x2000, rig.dump);
          },
          "jlink_ReadMemEx 0x20001000 0x1000 error !\n"},
         {"LCPU preparation read", "short-read", 1, [](UartRig &rig) { ChipControl::HaltLcpu(rig.env, rig.noPauses); },

@@ -58,28 +58,28 @@ TEST(TransferBounds, ATransferReachingARefusedWindowIsRefusedWhole)
         std::function<void(BoundsRig &)> run;
         const char *message;
     };
-    const auto writeFile = [](const char *address) {
+    const auto writeFile = [](uint32_t address) {
         return [address](BoundsRig &rig) {
             rig.PutFile("in.bin", Pattern(32, 1));
             rig.user.chosenFile = rig.FilePath("in.bin");
             MemoryOps::WriteFromFile(rig.env, address);
         };
     };
-    const auto readFile = [](const char *address) {
+    const auto readFile = [](uint32_t address) {
         return [address](BoundsRig &rig) {
             rig.user.chosenFile = rig.FilePath("out.bin");
-            MemoryOps::ReadToFile(rig.env, address, "20", rig.dump);
+            MemoryOps::ReadToFile(rig.env, address, 0x20, rig.dump);
         };
     };
-    const auto read = [](const char *address) {
-        return [address](BoundsRig &rig) { MemoryOps::Read(rig.env, address, "20", rig.dump); };
+    const auto read = [](uint32_t address) {
+        return [address](BoundsRig &rig) { MemoryOps::Read(rig.env, address, 0x20, rig.dump); };
     };
     const Case cases[] = {
-        {"write-file below the VX21A window", "VX21A", 0x61FFFFF0, writeFile("61FFFFF0"), kReaches62},
-        {"read-file below the VX21A window", "VX21A", 0x61FFFFF0, readFile("61FFFFF0"), kReaches62},
-        {"read below the VX21A window", "VX21A", 0x61FFFFF0, read("61FFFFF0"), kReaches62},
-        {"read-file into the common read window", "VX21A", 0x000FFFF0, readFile("000FFFF0"), kReachesCommonRead},
-        {"write-file below the VX21C window", "VX21C", 0x63FFFFF0, writeFile("63FFFFF0"), kReaches64},
+        {"write-file below the VX21A window", "VX21A", 0x61FFFFF0, writeFile(0x61FFFFF0), kReaches62},
+        {"read-file below the VX21A window", "VX21A", 0x61FFFFF0, readFile(0x61FFFFF0), kReaches62},
+        {"read below the VX21A window", "VX21A", 0x61FFFFF0, read(0x61FFFFF0), kReaches62},
+        {"read-file into the common read window", "VX21A", 0x000FFFF0, readFile(0x000FFFF0), kReachesCommonRead},
+        {"write-file below the VX21C window", "VX21C", 0x63FFFFF0, writeFile(0x63FFFFF0), kReaches64},
     };
     for (const Case &c : cases) {
         for (Over over : {Over::Probe, Over::Uart}) {
@@ -103,7 +103,7 @@ TEST(TransferBounds, ATransferEndingBelowTheWindowGoesThrough)
         BoundsRig rig("VX21A", over);
         rig.PutFile("in.bin", Pattern(16, 3));
         rig.user.chosenFile = rig.FilePath("in.bin");
-        MemoryOps::WriteFromFile(rig.env, "61FFFFF0");
+        MemoryOps::WriteFromFile(rig.env, 0x61FFFFF0);
         EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join('|').toStdString();
         EXPECT_EQ(rig.Peek(0x61FFFFFC), 0x6C655E57u); // bytes 12 to 15 of the pattern
     }
@@ -123,7 +123,7 @@ TEST(TransferBounds, TransfersAcrossABusViewBoundReachEveryByteWhereTheChipHasIt
     for (const Case &c : {Case{"VX21A", 0x2A07FFF0}, Case{"VX21C", 0x20C1FFF0}}) {
         SCOPED_TRACE(c.model);
         BoundsRig rig(c.model, Over::Uart);
-        const QString address = QString::number(c.start, 16);
+        const uint32_t address = c.start;
         const QByteArray image = Pattern(32, 0x40);
         rig.PutFile("in.bin", image);
         rig.user.chosenFile = rig.FilePath("in.bin");
@@ -134,11 +134,11 @@ TEST(TransferBounds, TransfersAcrossABusViewBoundReachEveryByteWhereTheChipHasIt
         const QByteArray other = Pattern(32, 0x90);
         rig.chip.Poke(c.start, other);
         rig.user.chosenFile = rig.FilePath("out.bin");
-        MemoryOps::ReadToFile(rig.env, address, "20", rig.dump);
+        MemoryOps::ReadToFile(rig.env, address, 0x20, rig.dump);
         EXPECT_TRUE(rig.user.messages.isEmpty()) << rig.user.messages.join('|').toStdString();
         EXPECT_EQ(rig.ReadFile("out.bin"), other);
 
-        MemoryOps::Read(rig.env, address, "20", rig.dump);
+        MemoryOps::Read(rig.env, address, 0x20, rig.dump);
         EXPECT_EQ(rig.dump.shown, HexText::DumpText(reinterpret_cast<const uint8_t *>(other.constData()), 32, c.start));
     }
 }

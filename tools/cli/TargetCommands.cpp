@@ -1,5 +1,6 @@
 // Commands that run the control panel's memory and chip-control operations.
 #include "ops/ChipControl.h"
+#include "ops/MemoryFields.h"
 #include "ops/MemoryOps.h"
 #include "tools/cli/CliTarget.h"
 
@@ -18,8 +19,9 @@ int Read(const CliContext &context)
         return CliUsageError;
     CliTarget target(context);
     PrintedDump dump;
-    MemoryOps::Read(target.env, context.args[0], context.args[1], dump);
-    if (!target.user.Failed() && !dump.shown.isEmpty())
+    const MemoryOps::Result result =
+        MemoryOps::Read(target.env, MemoryFields::Number(context.args[0]), MemoryFields::Number(context.args[1]), dump);
+    if (result.Succeeded() && !dump.shown.isEmpty())
         CliPrintLine(dump.shown);
     return target.user.ExitStatus();
 }
@@ -31,7 +33,8 @@ int ReadFile(const CliContext &context)
     CliTarget target(context);
     target.user.SetChosenFile(context.args[2]);
     PrintedDump dump;
-    MemoryOps::ReadToFile(target.env, context.args[0], context.args[1], dump);
+    MemoryOps::ReadToFile(target.env, MemoryFields::Number(context.args[0]), MemoryFields::Number(context.args[1]),
+                          dump);
     return target.user.ExitStatus();
 }
 
@@ -40,7 +43,7 @@ int Write(const CliContext &context)
     if (context.args.size() != 2)
         return CliUsageError;
     CliTarget target(context);
-    MemoryOps::WriteWord(target.env, context.args[0], context.args[1]);
+    MemoryOps::WriteWord(target.env, MemoryFields::Number(context.args[0]), MemoryFields::Word(context.args[1]));
     return target.user.ExitStatus();
 }
 
@@ -50,7 +53,7 @@ int WriteFile(const CliContext &context)
         return CliUsageError;
     CliTarget target(context);
     target.user.SetChosenFile(context.args[1]);
-    MemoryOps::WriteFromFile(target.env, context.args[0]);
+    MemoryOps::WriteFromFile(target.env, MemoryFields::Number(context.args[0]));
     return target.user.ExitStatus();
 }
 

@@ -318,13 +318,13 @@ TEST(GdbOperations, MemoryOperationsRefusedWriteAndChecksFirst)
     script.refusedFrom = 0x30000000;
     FakeGdbServer server(script);
     GdbRig rig(QString::fromStdString(server.Address()));
-    MemoryOps::WriteWord(rig.env, "20000010", "CAFEF00D");
+    MemoryOps::WriteWord(rig.env, 0x20000010, 0xCAFEF00D);
     EXPECT_EQ(server.Word(0x20000010), 0xCAFEF00Du);
-    MemoryOps::WriteWord(rig.env, "30000000", "1");
+    MemoryOps::WriteWord(rig.env, 0x30000000, 0x1);
     EXPECT_EQ(rig.user.messages, QStringList{"gdb_WriteMem 0x30000000 0x4 error !\n"});
     // The operation's own checks come before the link: no connection at all.
     const int connections = server.Connections();
-    MemoryOps::WriteWord(rig.env, "10000000", "1");
+    MemoryOps::WriteWord(rig.env, 0x10000000, 0x1);
     EXPECT_EQ(rig.user.messages.last(), "0x20000000 > ADDR, please check!");
     EXPECT_EQ(server.Connections(), connections);
 }

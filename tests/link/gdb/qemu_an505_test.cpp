@@ -87,9 +87,9 @@ TEST_F(QemuAn505, CpuidReadsAsCortexM33)
 TEST_F(QemuAn505, WordWriteReadsBackInTheDump)
 {
     StartBoard();
-    MemoryOps::WriteWord(rig->env, "28000010", "C0DE1234");
+    MemoryOps::WriteWord(rig->env, 0x28000010, 0xC0DE1234);
     RecordingDump dump;
-    MemoryOps::Read(rig->env, "28000010", "8", dump);
+    MemoryOps::Read(rig->env, 0x28000010, 0x8, dump);
     EXPECT_TRUE(rig->user.messages.isEmpty()) << rig->user.messages.join('|').toStdString();
     // The dump shows the bytes in target memory order.
     EXPECT_TRUE(dump.last.contains("34 12 de c0", Qt::CaseInsensitive)) << dump.last.toStdString();
@@ -107,10 +107,10 @@ TEST_F(QemuAn505, SixtyFourKilobytesThroughFilesBothWays)
         file.write(image);
     }
     rig->user.chosenFile = rig->FilePath("in.bin");
-    MemoryOps::WriteFromFile(rig->env, "28000000");
+    MemoryOps::WriteFromFile(rig->env, 0x28000000);
     rig->user.chosenFile = rig->FilePath("out.bin");
     RecordingDump dump;
-    MemoryOps::ReadToFile(rig->env, "28000000", "10000", dump);
+    MemoryOps::ReadToFile(rig->env, 0x28000000, 0x10000, dump);
     EXPECT_TRUE(rig->user.messages.isEmpty()) << rig->user.messages.join('|').toStdString();
     EXPECT_EQ(FileBytes("out.bin"), image);
 }
@@ -119,7 +119,7 @@ TEST_F(QemuAn505, RefusedReadGivesItsMessage)
 {
     StartBoard();
     RecordingDump dump;
-    MemoryOps::Read(rig->env, "FFFFFFF0", "10", dump);
+    MemoryOps::Read(rig->env, 0xFFFFFFF0, 0x10, dump);
     EXPECT_EQ(rig->user.messages, QStringList{"gdb_ReadMem 0xfffffff0 0x10 error !\n"});
     EXPECT_TRUE(dump.last.isEmpty());
     // The link was closed after the failure: the next operation connects anew.
@@ -351,7 +351,7 @@ TEST_F(QemuAn505, HaltedBoardStaysHaltedUntilRun)
     EXPECT_NE(board.Status(), "running");
     const auto first = ReadWord(0x40000004);
     QThread::msleep(1000);
-    MemoryOps::WriteWord(rig->env, "28000010", "C0DE1234");
+    MemoryOps::WriteWord(rig->env, 0x28000010, 0xC0DE1234);
     RegisterWatch::Settings settings;
     settings.chipModel = rig->user.ChipModel();
     settings.interval = std::chrono::milliseconds(50);
