@@ -5,8 +5,8 @@
 #include "memview/MemoryBlock.h"
 #include "memview/ReadRules.h"
 #include "regmap/RegisterWatch.h"
+#include "regmap/WatchHandOver.h"
 
-#include <QObject>
 #include <QString>
 
 #include <functional>
@@ -18,7 +18,8 @@
 // link cycle per refresh in the background turn) over the stretches of the
 // rows the view shows at the moment of each refresh, so scrolling moves the
 // watch without stopping it. What a refresh read reaches the thread that
-// made this object as blocks, through a queued call that never waits.
+// made this object as blocks, handed over as the register windows' are
+// (WatchHandOver).
 //
 // Stopping never waits for the refresh that runs: its result is dropped,
 // and the thread is joined later (at the next start, or when this object
@@ -36,9 +37,9 @@ public:
     // One of RegisterWatch::kRates; false for another rate.
     bool Start(int ratePerSecond, const QString &chipModel);
     void Stop();
-    bool IsRunning() const { return m_running; }
+    bool IsRunning() const { return m_watch.IsRunning(); }
     int AppliedRefreshes() const { return m_applied; }
-    RegisterWatch::Figures Figures() const;
+    RegisterWatch::Figures Figures() const { return m_watch.LastFigures(); }
 
     // On the owner's thread: the blocks of a refresh; the end of the watch
     // with the link's message (empty when stopped or done).
@@ -51,15 +52,8 @@ private:
         std::mutex mutex;
         std::vector<WatchedPeripheral> stretches;
     };
-    void Reap();
 
-    const ConfigFile &m_config;
-    TargetLinks &m_links;
     std::shared_ptr<Region> m_region = std::make_shared<Region>();
-    std::unique_ptr<RegisterWatch> m_current;
-    std::vector<std::unique_ptr<RegisterWatch>> m_retired;
-    QObject m_context; // on the owner's thread; hand-overs are queued to it
-    uint64_t m_generation = 0;
-    bool m_running = false;
+    WatchHandOver m_watch;
     int m_applied = 0;
 };

@@ -30,18 +30,10 @@ bool WindowWatch::Start(int ratePerSecond)
     for (const WatchedPeripheral &peripheral : settings.peripherals)
         m_watched << peripheral.name;
     settings.interval = std::chrono::milliseconds(1000 / ratePerSecond);
-    const uint64_t generation = ++m_generation;
     m_applied = 0;
     m_running = m_watch.Start(
-        std::move(settings),
-        [this, generation](const std::vector<PeripheralBytes> &images) {
-            QMetaObject::invokeMethod(
-                &m_context, [this, generation, images] { Take(generation, images); }, Qt::QueuedConnection);
-        },
-        [this, generation](const QString &message) {
-            QMetaObject::invokeMethod(
-                &m_context, [this, generation, message] { Ended(generation, message); }, Qt::QueuedConnection);
-        });
+        std::move(settings), [this](const std::vector<PeripheralBytes> &images) { Take(images); },
+        [this](const QString &message, const QString &reason) { Ended(message, reason); });
     return m_running;
 }
 
@@ -49,9 +41,11 @@ void WindowWatch::Stop()
 {
     if (!m_running)
         return;
-    ++m_generation;
     m_running = false;
+    // The refresh that runs has ended when the stop returns: what the window
+    // does next meets no cycle of this watch.
     m_watch.Stop();
+    m_watch.Wait();
     m_pending.clear();
     if (onStopped)
         onStopped();
@@ -65,10 +59,8 @@ void WindowWatch::ForgetPending(const QString &peripheral)
             pending.image = {};
 }
 
-void WindowWatch::Take(uint64_t generation, const std::vector<PeripheralBytes> &images)
+void WindowWatch::Take(const std::vector<PeripheralBytes> &images)
 {
-    if (generation != m_generation)
-        return;
     for (std::size_t i = 0; i < images.size(); ++i)
         m_pending.push_back({images[i], i + 1 == images.size()});
     if (images.empty())
@@ -108,25 +100,21 @@ void WindowWatch::Apply(const Pending &next)
         onRefreshed();
 }
 
-void WindowWatch::Ended(uint64_t generation, const QString &message)
+void WindowWatch::Ended(const QString &message, const QString &reason)
 {
-    if (generation != m_generation)
-        return;
     // What was read before the end still reaches the rows, before the message.
     while (!m_pending.empty()) {
         const Pending next = std::move(m_pending.front());
         m_pending.pop_front();
         Apply(next);
     }
-    ++m_generation;
     m_running = false;
-    m_watch.Wait();
     // The refresh that failed read nothing: what the rows show is older.
     if (!message.isEmpty())
         for (const QString &name : m_watched)
             m_window.MarkPeripheralStale(name);
     if (!message.isEmpty())
-        m_user.messages.ShowFailure(message, m_watch.LastStopReason());
+        m_user.messages.ShowFailure(message, reason);
     if (onStopped)
         onStopped();
 }

@@ -4,6 +4,7 @@
 #include "link/TargetLinks.h"
 #include "link/UserInterfaces.h"
 #include "regmap/RegisterWatch.h"
+#include "regmap/WatchHandOver.h"
 #include "regmap/RowChanges.h"
 
 #include <QObject>
@@ -17,8 +18,9 @@
 class RegisterWindow;
 
 // A register window's watch as its view runs it. The refreshes are read on
-// the watch's thread; their images are put into the window's rows, and the
-// change marks moved on, on the thread that made this object (the window's):
+// the watch's thread and handed over (WatchHandOver); their images are put
+// into the window's rows, and the change marks moved on, on the thread that
+// made this object (the window's):
 // one peripheral per turn of that thread's event loop, so a window of many
 // peripherals never holds its thread for a whole refresh at once.
 // A failing link ends the watch with its one message, shown through the
@@ -55,17 +57,16 @@ public:
 
 private:
     struct Pending;
-    void Take(uint64_t generation, const std::vector<PeripheralBytes> &images);
+    void Take(const std::vector<PeripheralBytes> &images);
     void ApplyNext();
     void Apply(const Pending &next);
-    void Ended(uint64_t generation, const QString &message);
+    void Ended(const QString &message, const QString &reason);
 
     RegisterWindow &m_window;
     UserContext &m_user;
-    RegisterWatch m_watch;
+    WatchHandOver m_watch;
     RowChanges m_changes;
-    QObject m_context; // lives on the window's thread; hand-overs are queued to it
-    uint64_t m_generation = 0;
+    QObject m_context; // lives on the window's thread; the steps of a refresh are queued to it
     bool m_running = false;
     int m_applied = 0;
     // Images waiting for their turn; the last of a refresh says so.
