@@ -144,14 +144,15 @@ void ReportProgress(OperationEnv &env, qint64 done, qint64 total)
         env.progress(done, total);
 }
 
+// Between two chunks a transfer asked to end lets the target go as a
+// finished one does (leave frame, detach), then says how far it got.
 Result Stopped(LinkCycle &cycle, qint64 done, qint64 total)
 {
+    cycle.Close();
     cycle.Fail(MessageText::Format(OpsMessages::kTransferStopped, uint32_t(done), uint32_t(total)));
     return Shown(cycle, Outcome::Stopped);
 }
 
-// Between two chunks a transfer asked to end lets the target go as a
-// finished one does (leave frame, detach), then says how far it got.
 bool StopRequested(OperationEnv &env)
 {
     return env.stopRequested && env.stopRequested();
@@ -255,19 +256,15 @@ Result ReadToFile(OperationEnv &env, uint32_t address, uint32_t length, DumpView
     for (uint32_t k = 0; k < chunks; ++k) {
         const uint32_t chunkAddress = address + k * kChunkSize;
         const uint32_t chunkSize = std::min(kChunkSize, length - k * kChunkSize);
-        if (StopRequested(env)) {
-            cycle.Close();
+        if (StopRequested(env))
             return Stopped(cycle, qint64(k) * kChunkSize, length);
-        }
         if (Result read = ReadOver(cycle, chunkAddress, chunkSize); !read.Succeeded())
             return read;
         // A full disk must not pass for a complete image.
         const DiskFile::WriteEnd end = DiskFile::WriteWithin(fd, reinterpret_cast<const char *>(cycle.Buffer().data()),
                                                              chunkSize, kOutputDeadlineMs, env.stopRequested);
-        if (end == DiskFile::WriteEnd::Stopped) {
-            cycle.Close();
+        if (end == DiskFile::WriteEnd::Stopped)
             return Stopped(cycle, qint64(k) * kChunkSize, length);
-        }
         if (end != DiskFile::WriteEnd::Written)
             return FileFailure(cycle, OpsMessages::kOutputWrite, OutputWriteReason(path, end));
         if (k == 0 && cycle.PreviewsFileReads())
@@ -377,10 +374,8 @@ Result WriteFromFile(OperationEnv &env, uint32_t address)
     for (qint64 k = 0; k < chunks; ++k) {
         const uint32_t chunkAddress = address + uint32_t(k) * kChunkSize;
         const uint32_t chunkSize = uint32_t(std::min<qint64>(kChunkSize, size - k * kChunkSize));
-        if (StopRequested(env)) {
-            cycle.Close();
+        if (StopRequested(env))
             return Stopped(cycle, k * kChunkSize, size);
-        }
         uint8_t *data = cycle.Buffer().data();
         // A file that shrinks while it is written must not send stale buffer
         // bytes as its content.
