@@ -1,16 +1,15 @@
 #include "app/CorvaneApplication.h"
-#include "app/TargetActionRunner.h"
 
 #include "app/AppIcon.h"
 #include "app/AppMessages.h"
-#include "app/RegisterWindowFrame.h"
 #include "app/ControlPanel.h"
 #include "app/Looks.h"
 #include "app/MainWindow.h"
 #include "app/MemoryWindow.h"
+#include "app/RegisterWindowFrame.h"
 #include "app/RegisterWindowView.h"
+#include "app/TargetActionRunner.h"
 #include "link/ChipProfile.h"
-#include "link/JLinkLibrary.h"
 #include "link/Settings.h"
 
 #include <QApplication>
@@ -28,11 +27,13 @@ CorvaneApplication::CorvaneApplication(AppOptions options)
 
 CorvaneApplication::~CorvaneApplication()
 {
+    if (!m_workspace)
+        return;
     // Windows that go with the application keep their open-marks.
-    m_closing = true;
+    m_workspace->SetClosing();
     // An action still running ends first (its link's deadlines bound the
     // wait): nothing it hands back may find its window gone.
-    m_actions.reset();
+    m_workspace->EndActions();
     m_mainFrame.reset();
 }
 
@@ -53,32 +54,24 @@ bool CorvaneApplication::InitInstance()
     for (const QString &model : ChipProfile::Models())
         home.mkpath(QStringLiteral("data/") + model);
 
-    m_configPath = home.filePath(QStringLiteral("Corvane.ini"));
-    m_config = std::make_unique<ConfigFile>(m_configPath);
-    // The window's thread never waits long for another writer, and no
-    // choice fails to reach the file without a word.
-    m_config->SetLockWaitMs(kConfigLockWaitMs);
-    m_config->SetFailureReport([this](const QString &message) { m_user.ShowFailure(message); });
-
-    m_links = std::make_unique<TargetLinks>([this] { return m_user.ChipModel(); });
-    m_links->jlink.Bind(JLinkLibrary::SearchOrder(
-        m_config->ReadText(ConfigKey::kCommon, ConfigKey::kJlinkDll, QString(), ConfigKey::kPathSize), m_exeDir));
-
     if (QScreen *screen = QGuiApplication::primaryScreen())
         m_dpi = qMax(1, int(screen->logicalDotsPerInch()));
+    m_workspace = std::make_unique<Workspace>(m_exeDir, m_dpi, m_user.Context());
+    m_configPath = m_workspace->Config().Path();
 
     QApplication::setWindowIcon(AppIcon());
-    QCoreApplication::setOrganizationName(QString::fromUtf8(MainWindow::kCompany));
-    QCoreApplication::setApplicationName(QString::fromLatin1(kAppName));
+    QCoreApplication::setOrganizationName(QString::fromUtf8(UserProfile::kCompany));
+    QCoreApplication::setApplicationName(QString::fromLatin1(UserProfile::kAppName));
 
-    QSettings settings(QString::fromUtf8(MainWindow::kCompany), QString::fromLatin1(kAppName));
     const int look =
-        settings.value(QStringLiteral("Workspace/") + QString::fromLatin1(MainWindow::kLookKey), Looks::kDefaultLook)
+        UserProfile::Open()
+            .value(QStringLiteral("Workspace/") + QString::fromLatin1(MainWindow::kLookKey), Looks::kDefaultLook)
             .toInt();
-    m_mainFrame = std::make_unique<MainWindow>(*this, look);
+    m_mainFrame = std::make_unique<MainWindow>(*m_workspace, look);
     m_user.SetPanel(&m_mainFrame->Panel());
     m_user.SetDialogParent(m_mainFrame.get());
     m_mainFrame->Panel().portSource = m_options.serialPorts;
+    m_mainFrame->memoryWindowOpener = [this](std::optional<uint32_t> address) { OpenMemoryWindow(address); };
     m_mainFrame->InitialUpdate();
 
     if (m_options.showMainWindow) {
@@ -87,53 +80,32 @@ bool CorvaneApplication::InitInstance()
         m_mainFrame->activateWindow();
     }
 
-    const QString chip = m_mainFrame->Panel().ChipModel();
+    ConfigFile &config = m_workspace->Config();
+    const QString chip = m_workspace->Chip();
     for (int k = 0; k < kSlotCount; ++k)
-        if (m_config->ReadInt(chip, QString::asprintf(ConfigKey::kWindowOpen, k), 0) != 0)
-            OpenRegisterWindow(k);
+        if (config.ReadInt(chip, QString::asprintf(ConfigKey::kWindowOpen, k), 0) != 0)
+            m_mainFrame->OpenWindow(k);
     // The memory windows open when the application last closed.
     for (int number = 1; number <= MemoryWindow::kReopenLimit; ++number)
-        if (const std::optional<uint32_t> address = MemoryWindow::MarkedAddress(*m_config, number))
+        if (const std::optional<uint32_t> address = MemoryWindow::MarkedAddress(config, number))
             OpenMemoryWindow(address, number);
     return true;
 }
 
 RegisterWindowFrame *CorvaneApplication::ChildFrame(int slot) const
 {
-    return slot >= 0 && slot < kSlotCount ? m_childFrames[slot] : nullptr;
+    return m_mainFrame ? m_mainFrame->Frame(slot) : nullptr;
 }
 
 RegisterWindowView *CorvaneApplication::RegisterWindow(int slot) const
 {
-    const RegisterWindowFrame *frame = ChildFrame(slot);
-    return frame ? frame->View() : nullptr;
-}
-
-void CorvaneApplication::EnterChildFrame(int slot, RegisterWindowFrame *frame)
-{
-    if (slot >= 0 && slot < kSlotCount)
-        m_childFrames[slot] = frame;
+    return m_mainFrame ? m_mainFrame->Window(slot) : nullptr;
 }
 
 void CorvaneApplication::OpenRegisterWindow(int slot)
 {
-    if (slot < 0 || slot >= kSlotCount || m_childFrames[slot] || !m_mainFrame)
-        return; // two windows never share a slot
-    auto *frame = new RegisterWindowFrame(*this, slot);
-    auto *view = new RegisterWindowView(*this, slot);
-    frame->SetView(view);
-    frame->setWindowTitle(QStringLiteral("window_%1").arg(slot));
-    m_mainFrame->AddRegisterWindow(frame);
-    view->OnInitialUpdate();
-    m_mainFrame->TileRegisterWindows();
-}
-
-void CorvaneApplication::ChildFrameDestroyed(int slot)
-{
-    if (m_closing || !m_mainFrame)
-        return;
-    m_mainFrame->TileRegisterWindows();
-    m_mainFrame->Panel().CloseSlot(slot);
+    if (m_mainFrame)
+        m_mainFrame->OpenWindow(slot);
 }
 
 QList<MemoryWindow *> CorvaneApplication::MemoryWindows() const
@@ -181,9 +153,8 @@ MemoryWindow *CorvaneApplication::OpenMemoryWindow(std::optional<uint32_t> addre
     return view;
 }
 
-TargetActionRunner &CorvaneApplication::Actions()
+void CorvaneApplication::SetClosing()
 {
-    if (!m_actions)
-        m_actions = std::make_unique<TargetActionRunner>(Config(), Links(), Context());
-    return *m_actions;
+    if (m_workspace)
+        m_workspace->SetClosing();
 }
