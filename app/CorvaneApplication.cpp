@@ -14,12 +14,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QScreen>
 #include <QSettings>
-
-#include <algorithm>
 
 CorvaneApplication::CorvaneApplication(AppOptions options)
     : m_options(std::move(options))
@@ -71,7 +67,6 @@ bool CorvaneApplication::InitInstance()
     m_user.SetPanel(&m_mainFrame->Panel());
     m_user.SetDialogParent(m_mainFrame.get());
     m_mainFrame->Panel().portSource = m_options.serialPorts;
-    m_mainFrame->memoryWindowOpener = [this](std::optional<uint32_t> address) { OpenMemoryWindow(address); };
     m_mainFrame->InitialUpdate();
 
     if (m_options.showMainWindow) {
@@ -88,7 +83,7 @@ bool CorvaneApplication::InitInstance()
     // The memory windows open when the application last closed.
     for (int number = 1; number <= MemoryWindow::kReopenLimit; ++number)
         if (const std::optional<uint32_t> address = MemoryWindow::MarkedAddress(config, number))
-            OpenMemoryWindow(address, number);
+            m_mainFrame->AddMemoryWindow(address, number);
     return true;
 }
 
@@ -108,49 +103,14 @@ void CorvaneApplication::OpenRegisterWindow(int slot)
         m_mainFrame->OpenWindow(slot);
 }
 
-QList<MemoryWindow *> CorvaneApplication::MemoryWindows() const
-{
-    QList<MemoryWindow *> windows;
-    if (!m_mainFrame)
-        return windows;
-    for (QMdiSubWindow *frame : m_mainFrame->DocumentArea().subWindowList(QMdiArea::CreationOrder))
-        if (auto *window = qobject_cast<MemoryWindow *>(frame->widget()))
-            windows << window;
-    return windows;
-}
-
 MemoryWindow *CorvaneApplication::OpenMemoryWindow(std::optional<uint32_t> address, int number)
 {
-    if (!m_mainFrame)
-        return nullptr;
-    const QList<MemoryWindow *> open = MemoryWindows();
-    const auto taken = [&open](int n) {
-        return std::any_of(open.begin(), open.end(), [n](const MemoryWindow *window) { return window->Number() == n; });
-    };
-    if (number < 1 || taken(number)) {
-        number = 1;
-        while (taken(number))
-            ++number;
-    }
-    auto *frame = new QMdiSubWindow;
-    frame->setAttribute(Qt::WA_DeleteOnClose);
-    auto *view = new MemoryWindow(*this, number, address.value_or(MemoryWindow::kDefaultAddress));
-    frame->setWidget(view);
-    frame->setObjectName(view->Title());
-    frame->setWindowTitle(view->Title());
-    QMdiArea &area = m_mainFrame->DocumentArea();
-    area.addSubWindow(frame);
-    // At the right of the document area, over the register windows, each
-    // further one a little lower.
-    const QRect space = area.viewport()->rect();
-    const int width = std::min(space.width(), view->sizeHint().width());
-    const int step = Scaled(24) * ((number - 1) % 4);
-    frame->setGeometry(std::max(0, space.width() - width - step), step, width, std::max(200, space.height() - step));
-    frame->show();
-    area.setActiveSubWindow(frame);
-    view->setFocus(Qt::OtherFocusReason);
-    view->Remember();
-    return view;
+    return m_mainFrame ? m_mainFrame->AddMemoryWindow(address, number) : nullptr;
+}
+
+QList<MemoryWindow *> CorvaneApplication::MemoryWindows() const
+{
+    return m_mainFrame ? m_mainFrame->MemoryWindows() : QList<MemoryWindow *>();
 }
 
 void CorvaneApplication::SetClosing()

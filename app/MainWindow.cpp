@@ -4,6 +4,7 @@
 #include "app/ControlPaneDock.h"
 #include "app/ControlPanel.h"
 #include "app/Looks.h"
+#include "app/MemoryWindow.h"
 #include "app/PeripheralList.h"
 #include "app/RegisterWindowFrame.h"
 #include "app/RegisterWindowView.h"
@@ -198,7 +199,7 @@ void MainWindow::BuildMenus()
     add(window, QStringLiteral("新建窗口(&N)"), 57648)->setEnabled(false); // would share a slot
     m_memoryWindow =
         add(window, QStringLiteral("内存窗口(&M)\tCtrl+M"), kMemoryWindowCommand, QKeySequence(Qt::CTRL | Qt::Key_M));
-    connect(m_memoryWindow, &QAction::triggered, this, [this] { OpenMemoryWindow(std::nullopt); });
+    connect(m_memoryWindow, &QAction::triggered, this, [this] { AddMemoryWindow(); });
     connect(add(window, QStringLiteral("层叠(&C)"), 57650), &QAction::triggered, m_area, &QMdiArea::cascadeSubWindows);
     connect(add(window, QStringLiteral("平铺(&T)"), 57651), &QAction::triggered, this,
             &MainWindow::TileRegisterWindows);
@@ -484,4 +485,44 @@ void MainWindow::ApplyNumberBase()
     for (int k = 0; k < Workspace::kSlotCount; ++k)
         if (RegisterWindowView *window = Window(k))
             window->ApplyNumberBase();
+}
+
+QList<MemoryWindow *> MainWindow::MemoryWindows() const
+{
+    QList<MemoryWindow *> windows;
+    for (QMdiSubWindow *frame : m_area->subWindowList(QMdiArea::CreationOrder))
+        if (auto *window = qobject_cast<MemoryWindow *>(frame->widget()))
+            windows << window;
+    return windows;
+}
+
+MemoryWindow *MainWindow::AddMemoryWindow(std::optional<uint32_t> address, int number)
+{
+    const QList<MemoryWindow *> open = MemoryWindows();
+    const auto taken = [&open](int n) {
+        return std::any_of(open.begin(), open.end(), [n](const MemoryWindow *window) { return window->Number() == n; });
+    };
+    if (number < 1 || taken(number)) {
+        number = 1;
+        while (taken(number))
+            ++number;
+    }
+    auto *frame = new QMdiSubWindow;
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    auto *view = new MemoryWindow(m_workspace, *this, number, address.value_or(MemoryWindow::kDefaultAddress));
+    frame->setWidget(view);
+    frame->setObjectName(view->Title());
+    frame->setWindowTitle(view->Title());
+    m_area->addSubWindow(frame);
+    // At the right of the document area, over the register windows, each
+    // further one a little lower.
+    const QRect space = m_area->viewport()->rect();
+    const int width = std::min(space.width(), view->sizeHint().width());
+    const int step = m_workspace.Scaled(24) * ((number - 1) % 4);
+    frame->setGeometry(std::max(0, space.width() - width - step), step, width, std::max(200, space.height() - step));
+    frame->show();
+    m_area->setActiveSubWindow(frame);
+    view->setFocus(Qt::OtherFocusReason);
+    view->Remember();
+    return view;
 }

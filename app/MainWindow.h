@@ -48,15 +48,16 @@ public:
     Shown ShowPeripheral(const QString &name) override;
     void ApplyNumberBase() override;
     void TileWindows() override { TileRegisterWindows(); }
-    void OpenMemoryWindow(std::optional<uint32_t> address) override
-    {
-        if (memoryWindowOpener)
-            memoryWindowOpener(address);
-    }
-    std::function<void(std::optional<uint32_t>)> memoryWindowOpener;
+    void OpenMemoryWindow(std::optional<uint32_t> address) override { AddMemoryWindow(address); }
 
     // The frame of a slot's register window; null while the slot is closed.
     RegisterWindowFrame *Frame(int slot) const;
+    // Opens a new memory window at the address (0x20000000 when none is
+    // given), beside the register windows; any number may be open. It takes
+    // the lowest number no open one has, or `number` when that is free.
+    MemoryWindow *AddMemoryWindow(std::optional<uint32_t> address = std::nullopt, int number = 0);
+    // The open memory windows, in the order they were opened.
+    QList<MemoryWindow *> MemoryWindows() const;
 
     ControlPanel &Panel() const;
     ControlPaneDock &Pane() const { return *m_pane; }
