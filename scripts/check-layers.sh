@@ -8,6 +8,7 @@
 #                                  Qt headers of QtCore only (ipcheck/ui/ is a window)
 #   all but app/, widgets/, ipcheck/ui/, tests/, bench/
 #                                  no QtWidgets header, nothing from app/ or widgets/
+#   app/                           no circle of files including each other
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -82,5 +83,7 @@ if [[ -n $widgetsBelow ]]; then
     echo "$widgetsBelow" >&2
     failures=1
 fi
+
+scripts/check-include-cycles.sh app || failures=1
 
 exit $failures
