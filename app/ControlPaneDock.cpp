@@ -1,7 +1,7 @@
 #include "app/ControlPaneDock.h"
 
-#include "app/CorvaneApplication.h"
 #include "app/ControlPanel.h"
+#include "app/Workspace.h"
 #include "ipcheck/ui/IpCheckWindow.h"
 
 #include <QScrollArea>
@@ -21,7 +21,7 @@ QScrollArea *Scrolling(QWidget *form, QWidget *parent)
 
 } // namespace
 
-ControlPaneDock::ControlPaneDock(CorvaneApplication &app, QWidget *parent)
+ControlPaneDock::ControlPaneDock(Workspace &workspace, RegisterWindows &windows, QWidget *parent)
     : QDockWidget(parent)
 {
     setObjectName(QStringLiteral("149"));
@@ -35,10 +35,10 @@ ControlPaneDock::ControlPaneDock(CorvaneApplication &app, QWidget *parent)
     m_tabs->setTabPosition(QTabWidget::South);
     m_tabs->setDocumentMode(true);
     m_tabs->setTabsClosable(false);
-    m_panel = new ControlPanel(app);
-    auto *check = new IpCheckWindow(app.Config(), *m_panel, app.ExeDir(), app.Dpi());
+    m_panel = new ControlPanel(workspace, windows);
+    auto *check = new IpCheckWindow(workspace.Config(), *m_panel, workspace.ExeDir(), workspace.Dpi());
     check->setObjectName(QStringLiteral("103"));
-    check->SetUser(&app.User(), &app.User());
+    check->SetUser(&workspace.Context().files, &workspace.Context().messages);
     m_panel->chipChangedHook = [check] { check->BuildIpList(); };
     m_check = check;
     m_tabs->addTab(Scrolling(m_panel, m_tabs), QString::fromUtf8(kControlTab));

@@ -3,10 +3,11 @@
 #include <QDockWidget>
 
 class IpCheckWindow;
-class CorvaneApplication;
 class ControlPanel;
 class QScrollArea;
 class QTabWidget;
+class RegisterWindows;
+class Workspace;
 
 // The one dockable pane, "Control Panel": a tab control with the control
 // panel in front and the IP check window beside it.
@@ -19,7 +20,7 @@ public:
     static constexpr char kControlTab[] = "交互控制界面";
     static constexpr char kCheckTab[] = "寄存器检测界面";
 
-    ControlPaneDock(CorvaneApplication &app, QWidget *parent = nullptr);
+    ControlPaneDock(Workspace &workspace, RegisterWindows &windows, QWidget *parent = nullptr);
 
     ControlPanel &Panel() const { return *m_panel; }
     QTabWidget &Tabs() const { return *m_tabs; }

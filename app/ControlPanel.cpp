@@ -1,14 +1,13 @@
 #include "app/ControlPanel.h"
 
 #include "app/AppMessages.h"
-#include "app/RegisterWindowFrame.h"
-#include "app/CorvaneApplication.h"
-#include "app/MainWindow.h"
 #include "app/PeripheralList.h"
 #include "widgets/PopupComboBox.h"
 #include "app/PortLists.h"
 #include "app/RegisterWindowView.h"
+#include "app/RegisterWindows.h"
 #include "app/TargetActionRunner.h"
+#include "app/Workspace.h"
 #include "link/HaltRecord.h"
 #include "link/SettingValues.h"
 #include "link/Settings.h"
@@ -74,9 +73,10 @@ private:
 
 } // namespace
 
-ControlPanel::ControlPanel(CorvaneApplication &app, QWidget *parent)
+ControlPanel::ControlPanel(Workspace &workspace, RegisterWindows &windows, QWidget *parent)
     : QWidget(parent)
-    , m_app(app)
+    , m_workspace(workspace)
+    , m_windows(windows)
 {
     setObjectName(PanelObjectName(PanelControlId::Panel));
     QFont font(QStringLiteral("SimSun"));
@@ -84,7 +84,7 @@ ControlPanel::ControlPanel(CorvaneApplication &app, QWidget *parent)
                       QStringLiteral("WenQuanYi Micro Hei")});
     font.setPointSize(9);
     setFont(font);
-    m_runner = &app.Actions();
+    m_runner = &workspace.Actions();
     BuildControls();
     ConnectControls();
     const QRect whole = Dlu(0, 0, 247, 296);
@@ -93,7 +93,7 @@ ControlPanel::ControlPanel(CorvaneApplication &app, QWidget *parent)
 
 QRect ControlPanel::Dlu(int x, int y, int width, int height) const
 {
-    const double scale = m_app.Dpi() / 96.0;
+    const double scale = m_workspace.Dpi() / 96.0;
     return QRect(int(x * kDluX * scale), int(y * kDluY * scale), int(width * kDluX * scale),
                  int(height * kDluY * scale));
 }
@@ -146,9 +146,9 @@ void ControlPanel::AddGroup(int x, int y, int width, int height)
 
 void ControlPanel::BuildControls()
 {
-    static_assert(std::tuple_size_v<decltype(m_windowBoxes)> == CorvaneApplication::kSlotCount);
+    static_assert(std::tuple_size_v<decltype(m_windowBoxes)> == Workspace::kSlotCount);
     AddGroup(1, 0, 48, 123);
-    for (int k = 0; k < CorvaneApplication::kSlotCount; ++k) {
+    for (int k = 0; k < Workspace::kSlotCount; ++k) {
         auto *box = new QCheckBox(QStringLiteral("WND%1").arg(k), this);
         box->setObjectName(WindowBoxObjectName(k));
         box->setGeometry(Dlu(7, 26 + 21 * k, 40, 10));
@@ -200,7 +200,7 @@ void ControlPanel::BuildControls()
     // The dump's column header and the dump itself in one monospaced font,
     // so the columns line up.
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPixelSize(m_app.Scaled(10)); // 58 columns fit the form's width
+    fixed.setPixelSize(m_workspace.Scaled(10)); // 58 columns fit the form's width
     QLabel *columns =
         AddLabel(QStringLiteral("xxxxxxxx: 0  1  2  3  4  5  6  7  8  9  a  b  c  d  e  f"), 3, 133, 231, 8);
     columns->setEnabled(false);
@@ -226,23 +226,31 @@ void ControlPanel::BuildControls()
     AddButton(PanelControlId::WriteButton, QStringLiteral("写入"), 165, 230, 26, 13);
     AddButton(PanelControlId::WriteFromFileButton, QStringLiteral("从文件写入"), 194, 230, 48, 13);
 
-    m_peripherals = new PeripheralList(m_app, this);
+    m_peripherals = new PeripheralList(m_workspace, m_windows, this);
     m_peripherals->setGeometry(Dlu(1, 257, 243, 37));
 }
 
 void ControlPanel::ConnectControls()
 {
-    for (int k = 0; k < CorvaneApplication::kSlotCount; ++k)
+    for (int k = 0; k < Workspace::kSlotCount; ++k)
         connect(m_windowBoxes[k], &QCheckBox::clicked, this, [this, k] { WindowBoxClicked(k); });
+    // The selected chip is the workspace's: the other windows follow it there.
+    connect(m_chip, &QComboBox::currentTextChanged, this, [this] { m_workspace.SelectChip(ChipModel()); });
     connect(m_chip, &QComboBox::activated, this, &ControlPanel::ChipChanged);
-    connect(m_dataSource, &QComboBox::activated, this, [this] { ApplyDataSource(); });
+    // A choice of the link is stored first, then told to the windows that follow it.
+    connect(m_dataSource, &QComboBox::activated, this, [this] {
+        ApplyDataSource();
+        m_workspace.NoteLinkChoice();
+    });
     connect(m_probes, &QComboBox::activated, this, [this] {
         WriteCommonText(ConfigKey::kJlinkPort, m_probes->currentText());
         ShowHaltState();
+        m_workspace.NoteLinkChoice();
     });
     connect(m_ports, &QComboBox::activated, this, [this] {
         WriteCommonText(ConfigKey::kUartPort, m_ports->currentText());
         ShowHaltState();
+        m_workspace.NoteLinkChoice();
     });
     // A server takes effect whole, on Enter or when the focus moves on in
     // the window: a half-typed one would reach the next action or refresh.
@@ -262,20 +270,14 @@ void ControlPanel::ConnectControls()
     // A chosen base shows at once in every window; "更新" is not needed for it.
     connect(m_numberBase, &QComboBox::activated, this, [this](int i) {
         WriteCommon(ConfigKey::kHexDec, i);
-        for (int k = 0; k < CorvaneApplication::kSlotCount; ++k)
-            if (RegisterWindowView *window = m_app.RegisterWindow(k))
-                window->ApplyNumberBase();
+        m_windows.ApplyNumberBase();
     });
     connect(m_registerWrite, &QComboBox::activated, this, [this](int i) { WriteCommon(ConfigKey::kRegWr, i); });
     m_probes->beforePopup = [this] { RefreshProbeList(); };
     m_ports->beforePopup = [this] { RefreshSerialPortList(); };
 
     auto button = [this](PanelControlId id) { return findChild<QPushButton *>(PanelObjectName(id)); };
-    connect(button(PanelControlId::UpdateButton), &QPushButton::clicked, this, [this] {
-        for (int k = 0; k < CorvaneApplication::kSlotCount; ++k)
-            if (RegisterWindowView *window = m_app.RegisterWindow(k))
-                window->ApplyNumberBase();
-    });
+    connect(button(PanelControlId::UpdateButton), &QPushButton::clicked, this, [this] { m_windows.ApplyNumberBase(); });
     using Action = TargetActionRunner::Action;
     auto runOn = [this, button](PanelControlId id, const std::function<Action()> &action, bool withProgress = false) {
         QPushButton *pushed = button(id);
@@ -331,7 +333,7 @@ void ControlPanel::ConnectControls()
 
 void ControlPanel::Setup()
 {
-    ConfigFile &config = m_app.Config();
+    ConfigFile &config = m_workspace.Config();
     {
         const QSignalBlocker quiet(m_chip);
         m_chip->clear();
@@ -346,6 +348,7 @@ void ControlPanel::Setup()
         }
         SelectStored(m_chip, selected);
     }
+    m_workspace.SelectChip(ChipModel());
     SelectStored(m_dataSource, config.ReadInt(ConfigKey::kCommon, ConfigKey::kDataType, 0));
     SelectStored(m_jlinkSpeed, config.ReadInt(ConfigKey::kCommon, ConfigKey::kJlinkBaund, 0));
     m_gdbServer->setText(config.ReadText(ConfigKey::kCommon, ConfigKey::kGdbServer,
@@ -369,7 +372,7 @@ void ControlPanel::Setup()
     RefreshSerialPortList();
     m_peripherals->SetUp();
     const QString chip = ChipModel();
-    for (int k = 0; k < CorvaneApplication::kSlotCount; ++k) {
+    for (int k = 0; k < Workspace::kSlotCount; ++k) {
         const bool open = config.ReadInt(chip, QString::asprintf(ConfigKey::kWindowOpen, k), 0) != 0;
         m_windowBoxes[k]->setChecked(open);
         m_windowBoxes[k]->setEnabled(!open);
@@ -429,12 +432,13 @@ void ControlPanel::SetDumpText(const QString &text)
 
 void ControlPanel::RefreshProbeList()
 {
-    PortLists::RefreshProbeList(*m_probes, m_app.Config(), m_app.Links().jlink, m_app.User());
+    PortLists::RefreshProbeList(*m_probes, m_workspace.Config(), m_workspace.Links().jlink,
+                                m_workspace.Context().messages);
 }
 
 void ControlPanel::RefreshSerialPortList()
 {
-    PortLists::RefreshSerialPortList(*m_ports, m_app.Config(),
+    PortLists::RefreshSerialPortList(*m_ports, m_workspace.Config(),
                                      portSource ? portSource() : PortLists::PresentSerialPorts());
 }
 
@@ -447,7 +451,7 @@ void ControlPanel::WriteCommonText(const char *key, const QString &text)
 {
     // A choice that did not reach the file would not reach the operations
     // either; the configuration says so (another encoding, a full disk, ...).
-    m_app.Config().WriteText(ConfigKey::kCommon, key, text);
+    m_workspace.Config().WriteText(ConfigKey::kCommon, key, text);
 }
 
 bool ControlPanel::IsServerAddress(const QString &text)
@@ -465,8 +469,8 @@ void ControlPanel::CommitGdbServer()
 {
     const QString text = m_gdbServer->text().trimmed();
     const QString stored =
-        m_app.Config().ReadText(ConfigKey::kCommon, ConfigKey::kGdbServer,
-                                QString::fromLatin1(ConfigKey::kGdbServerDefault), ConfigKey::kServerSize);
+        m_workspace.Config().ReadText(ConfigKey::kCommon, ConfigKey::kGdbServer,
+                                      QString::fromLatin1(ConfigKey::kGdbServerDefault), ConfigKey::kServerSize);
     if (text == stored)
         return;
     if (!IsServerAddress(text)) {
@@ -474,13 +478,14 @@ void ControlPanel::CommitGdbServer()
         // must not say it again.
         if (text != m_refusedServer) {
             m_refusedServer = text;
-            m_app.User().ShowFailure(QString::fromUtf8(AppMessages::kBadGdbServer).arg(text));
+            m_workspace.Context().messages.ShowFailure(QString::fromUtf8(AppMessages::kBadGdbServer).arg(text));
         }
         return;
     }
     m_refusedServer.clear();
     WriteCommonText(ConfigKey::kGdbServer, text);
     ShowHaltState();
+    m_workspace.NoteLinkChoice();
 }
 
 void ControlPanel::ApplyDataSource()
@@ -507,7 +512,7 @@ void ControlPanel::ApplyDataSource()
 // target nobody halted here reads as not halted.
 void ControlPanel::ShowHaltState()
 {
-    const ConfigFile &config = m_app.Config();
+    const ConfigFile &config = m_workspace.Config();
     const QString target = HaltRecord::SelectedTarget(config);
     const HaltedCores halted = HaltRecord::Read(config, target);
     QStringList cores;
@@ -522,16 +527,16 @@ void ControlPanel::ShowHaltState()
 
 void ControlPanel::ApplyExpandLevel()
 {
-    BusyScope busy(m_app.User());
-    for (int k = 0; k < CorvaneApplication::kSlotCount; ++k)
-        if (RegisterWindowView *window = m_app.RegisterWindow(k))
-            window->ApplyExpandLevel(m_app.Config().ReadInt(ConfigKey::kCommon, ConfigKey::kExpandType, 0));
+    BusyScope busy(m_workspace.Context().busy);
+    for (int k = 0; k < Workspace::kSlotCount; ++k)
+        if (RegisterWindowView *window = m_windows.Window(k))
+            window->ApplyExpandLevel(m_workspace.Config().ReadInt(ConfigKey::kCommon, ConfigKey::kExpandType, 0));
 }
 
 void ControlPanel::ChipChanged(int index)
 {
-    BusyScope busy(m_app.User());
-    ConfigFile &config = m_app.Config();
+    BusyScope busy(m_workspace.Context().busy);
+    ConfigFile &config = m_workspace.Config();
     const int stored = config.ReadInt(ConfigKey::kChipType, ConfigKey::kSel, 0);
     if (index == stored)
         return;
@@ -539,49 +544,56 @@ void ControlPanel::ChipChanged(int index)
         // The chip stays the stored one, so the list, the windows and the
         // file agree; the configuration has said why.
         SelectStored(m_chip, stored);
+        m_workspace.SelectChip(ChipModel());
         return;
     }
     m_peripherals->Fill();
     if (chipChangedHook)
         chipChangedHook();
     const QString chip = ChipModel();
-    for (int k = 0; k < CorvaneApplication::kSlotCount; ++k) {
-        if (RegisterWindowView *window = m_app.RegisterWindow(k)) {
+    for (int k = 0; k < Workspace::kSlotCount; ++k) {
+        if (RegisterWindowView *window = m_windows.Window(k)) {
             window->RebuildGrid();
         } else if (config.ReadInt(chip, QString::asprintf(ConfigKey::kWindowOpen, k), 0) != 0) {
             m_windowBoxes[k]->setChecked(true);
             m_windowBoxes[k]->setEnabled(false);
-            m_app.OpenRegisterWindow(k);
+            m_windows.OpenWindow(k);
         }
     }
 }
 
 void ControlPanel::WindowBoxClicked(int slot)
 {
-    BusyScope busy(m_app.User());
+    OpenSlot(slot);
+}
+
+void ControlPanel::OpenSlot(int slot)
+{
+    BusyScope busy(m_workspace.Context().busy);
     // A choice the file does not take is not made (the configuration has
     // said why): the box stays clear.
-    if (!m_app.Config().WriteText(ChipModel(), QString::asprintf(ConfigKey::kWindowOpen, slot), QStringLiteral("1"))) {
+    if (!m_workspace.Config().WriteText(ChipModel(), QString::asprintf(ConfigKey::kWindowOpen, slot),
+                                        QStringLiteral("1"))) {
         m_windowBoxes[slot]->setChecked(false);
         return;
     }
     m_windowBoxes[slot]->setChecked(true);
     m_windowBoxes[slot]->setEnabled(false);
-    if (!m_app.RegisterWindow(slot))
-        m_app.OpenRegisterWindow(slot);
+    if (!m_windows.Window(slot))
+        m_windows.OpenWindow(slot);
 }
 
 void ControlPanel::OpenMemoryWindow()
 {
     // At the read address when one is typed.
     const QString address = m_readAddress->text().trimmed();
-    m_app.OpenMemoryWindow(address.isEmpty() ? std::nullopt : std::optional(HexText::ParseHexText(address)));
+    m_windows.OpenMemoryWindow(address.isEmpty() ? std::nullopt : std::optional(HexText::ParseHexText(address)));
 }
 
 void ControlPanel::CloseSlot(int slot)
 {
-    const bool stored =
-        m_app.Config().WriteText(ChipModel(), QString::asprintf(ConfigKey::kWindowOpen, slot), QStringLiteral("0"));
+    const bool stored = m_workspace.Config().WriteText(ChipModel(), QString::asprintf(ConfigKey::kWindowOpen, slot),
+                                                       QStringLiteral("0"));
     m_windowBoxes[slot]->setChecked(false);
     m_windowBoxes[slot]->setEnabled(true);
     // The file still opens the window at the next start: its marks stay with
@@ -592,7 +604,7 @@ void ControlPanel::CloseSlot(int slot)
 
 OperationEnv ControlPanel::Env()
 {
-    return OperationEnv{m_app.Config(), m_app.Links(), m_app.Context(), {}};
+    return OperationEnv{m_workspace.Config(), m_workspace.Links(), m_workspace.Context(), {}};
 }
 
 void ControlPanel::RunOperation(const QString &name, TargetActionRunner::Action operation, bool withProgress,
@@ -666,8 +678,8 @@ void ControlPanel::CaptureSnapshots()
 {
     // The plan is taken from the list and the windows here; the reads run
     // off the windows' thread; the windows load the files once they end.
-    auto plan =
-        std::make_shared<SnapshotCapture::Plan>(SnapshotCapture::PlanFor(*this, *m_peripherals, m_app.WindowTable()));
+    auto plan = std::make_shared<SnapshotCapture::Plan>(
+        SnapshotCapture::PlanFor(*this, *m_peripherals, m_workspace.WindowTable()));
     auto captured = std::make_shared<bool>(false);
     RunOperation(
         findChild<QPushButton *>(PanelObjectName(PanelControlId::CaptureButton))->text(),
@@ -676,7 +688,7 @@ void ControlPanel::CaptureSnapshots()
             if (!*captured)
                 return;
             OperationEnv env = Env();
-            SnapshotCapture::Reload(env, m_app.ExeDir(), *m_peripherals, m_app.WindowTable());
+            SnapshotCapture::Reload(env, m_workspace.ExeDir(), *m_peripherals, m_workspace.WindowTable());
         });
 }
 
@@ -684,9 +696,9 @@ void ControlPanel::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     const QRect client = rect();
-    const int top = client.top() + m_app.Scaled(380);
-    m_peripherals->setGeometry(2, top, m_app.Scaled(365), client.bottom() - m_app.Scaled(380) - client.top());
+    const int top = client.top() + m_workspace.Scaled(380);
+    m_peripherals->setGeometry(2, top, m_workspace.Scaled(365),
+                               client.bottom() - m_workspace.Scaled(380) - client.top());
     m_peripherals->SetColumnWidths();
-    if (MainWindow *frame = m_app.MainFrame())
-        frame->TileRegisterWindows();
+    m_windows.TileWindows();
 }

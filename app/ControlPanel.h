@@ -12,7 +12,6 @@
 #include <functional>
 #include <optional>
 
-class CorvaneApplication;
 class PeripheralList;
 class PopupComboBox;
 class QCheckBox;
@@ -22,6 +21,8 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class RegisterWindows;
+class Workspace;
 
 // The control panel form: every choice of the user, written to the
 // configuration file the moment it changes; the buttons of the target
@@ -34,7 +35,7 @@ public:
     static constexpr int kChipModelLength = 49;
     static constexpr int kProbeTextLength = 39;
 
-    ControlPanel(CorvaneApplication &app, QWidget *parent = nullptr);
+    ControlPanel(Workspace &workspace, RegisterWindows &windows, QWidget *parent = nullptr);
 
     // The initial update: fills and selects every list from the file.
     void Setup();
@@ -57,6 +58,9 @@ public:
     void CloseSlot(int slot);
     // The user ticked window box k.
     void WindowBoxClicked(int slot);
+    // Opens register window k as its ticked box does: the box ticked, the
+    // choice written, the window opened.
+    void OpenSlot(int slot);
     // The user picked entry `index` of the chip selector.
     void ChipChanged(int index);
     // Applies the selected data source: writes it and shows its controls.
@@ -109,7 +113,8 @@ private:
     // The buttons and the busy mark as the runner stands.
     void ShowRunning();
 
-    CorvaneApplication &m_app;
+    Workspace &m_workspace;
+    RegisterWindows &m_windows;
     QComboBox *m_chip = nullptr;
     QComboBox *m_dataSource = nullptr;
     PopupComboBox *m_probes = nullptr;

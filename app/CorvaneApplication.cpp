@@ -1,26 +1,21 @@
 #include "app/CorvaneApplication.h"
-#include "app/TargetActionRunner.h"
 
 #include "app/AppIcon.h"
 #include "app/AppMessages.h"
-#include "app/RegisterWindowFrame.h"
 #include "app/ControlPanel.h"
 #include "app/Looks.h"
 #include "app/MainWindow.h"
 #include "app/MemoryWindow.h"
+#include "app/RegisterWindowFrame.h"
 #include "app/RegisterWindowView.h"
+#include "app/TargetActionRunner.h"
 #include "link/ChipProfile.h"
-#include "link/JLinkLibrary.h"
 #include "link/Settings.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QScreen>
 #include <QSettings>
-
-#include <algorithm>
 
 CorvaneApplication::CorvaneApplication(AppOptions options)
     : m_options(std::move(options))
@@ -28,11 +23,13 @@ CorvaneApplication::CorvaneApplication(AppOptions options)
 
 CorvaneApplication::~CorvaneApplication()
 {
+    if (!m_workspace)
+        return;
     // Windows that go with the application keep their open-marks.
-    m_closing = true;
+    m_workspace->SetClosing();
     // An action still running ends first (its link's deadlines bound the
     // wait): nothing it hands back may find its window gone.
-    m_actions.reset();
+    m_workspace->EndActions();
     m_mainFrame.reset();
 }
 
@@ -53,29 +50,20 @@ bool CorvaneApplication::InitInstance()
     for (const QString &model : ChipProfile::Models())
         home.mkpath(QStringLiteral("data/") + model);
 
-    m_configPath = home.filePath(QStringLiteral("Corvane.ini"));
-    m_config = std::make_unique<ConfigFile>(m_configPath);
-    // The window's thread never waits long for another writer, and no
-    // choice fails to reach the file without a word.
-    m_config->SetLockWaitMs(kConfigLockWaitMs);
-    m_config->SetFailureReport([this](const QString &message) { m_user.ShowFailure(message); });
-
-    m_links = std::make_unique<TargetLinks>([this] { return m_user.ChipModel(); });
-    m_links->jlink.Bind(JLinkLibrary::SearchOrder(
-        m_config->ReadText(ConfigKey::kCommon, ConfigKey::kJlinkDll, QString(), ConfigKey::kPathSize), m_exeDir));
-
     if (QScreen *screen = QGuiApplication::primaryScreen())
         m_dpi = qMax(1, int(screen->logicalDotsPerInch()));
+    m_workspace = std::make_unique<Workspace>(m_exeDir, m_dpi, m_user.Context());
+    m_configPath = m_workspace->Config().Path();
 
     QApplication::setWindowIcon(AppIcon());
-    QCoreApplication::setOrganizationName(QString::fromUtf8(MainWindow::kCompany));
-    QCoreApplication::setApplicationName(QString::fromLatin1(kAppName));
+    QCoreApplication::setOrganizationName(QString::fromUtf8(UserProfile::kCompany));
+    QCoreApplication::setApplicationName(QString::fromLatin1(UserProfile::kAppName));
 
-    QSettings settings(QString::fromUtf8(MainWindow::kCompany), QString::fromLatin1(kAppName));
     const int look =
-        settings.value(QStringLiteral("Workspace/") + QString::fromLatin1(MainWindow::kLookKey), Looks::kDefaultLook)
+        UserProfile::Open()
+            .value(QStringLiteral("Workspace/") + QString::fromLatin1(MainWindow::kLookKey), Looks::kDefaultLook)
             .toInt();
-    m_mainFrame = std::make_unique<MainWindow>(*this, look);
+    m_mainFrame = std::make_unique<MainWindow>(*m_workspace, look);
     m_user.SetPanel(&m_mainFrame->Panel());
     m_user.SetDialogParent(m_mainFrame.get());
     m_mainFrame->Panel().portSource = m_options.serialPorts;
@@ -87,103 +75,46 @@ bool CorvaneApplication::InitInstance()
         m_mainFrame->activateWindow();
     }
 
-    const QString chip = m_mainFrame->Panel().ChipModel();
+    ConfigFile &config = m_workspace->Config();
+    const QString chip = m_workspace->Chip();
     for (int k = 0; k < kSlotCount; ++k)
-        if (m_config->ReadInt(chip, QString::asprintf(ConfigKey::kWindowOpen, k), 0) != 0)
-            OpenRegisterWindow(k);
+        if (config.ReadInt(chip, QString::asprintf(ConfigKey::kWindowOpen, k), 0) != 0)
+            m_mainFrame->OpenWindow(k);
     // The memory windows open when the application last closed.
     for (int number = 1; number <= MemoryWindow::kReopenLimit; ++number)
-        if (const std::optional<uint32_t> address = MemoryWindow::MarkedAddress(*m_config, number))
-            OpenMemoryWindow(address, number);
+        if (const std::optional<uint32_t> address = MemoryWindow::MarkedAddress(config, number))
+            m_mainFrame->AddMemoryWindow(address, number);
     return true;
 }
 
 RegisterWindowFrame *CorvaneApplication::ChildFrame(int slot) const
 {
-    return slot >= 0 && slot < kSlotCount ? m_childFrames[slot] : nullptr;
+    return m_mainFrame ? m_mainFrame->Frame(slot) : nullptr;
 }
 
 RegisterWindowView *CorvaneApplication::RegisterWindow(int slot) const
 {
-    const RegisterWindowFrame *frame = ChildFrame(slot);
-    return frame ? frame->View() : nullptr;
-}
-
-void CorvaneApplication::EnterChildFrame(int slot, RegisterWindowFrame *frame)
-{
-    if (slot >= 0 && slot < kSlotCount)
-        m_childFrames[slot] = frame;
+    return m_mainFrame ? m_mainFrame->Window(slot) : nullptr;
 }
 
 void CorvaneApplication::OpenRegisterWindow(int slot)
 {
-    if (slot < 0 || slot >= kSlotCount || m_childFrames[slot] || !m_mainFrame)
-        return; // two windows never share a slot
-    auto *frame = new RegisterWindowFrame(*this, slot);
-    auto *view = new RegisterWindowView(*this, slot);
-    frame->SetView(view);
-    frame->setWindowTitle(QStringLiteral("window_%1").arg(slot));
-    m_mainFrame->AddRegisterWindow(frame);
-    view->OnInitialUpdate();
-    m_mainFrame->TileRegisterWindows();
-}
-
-void CorvaneApplication::ChildFrameDestroyed(int slot)
-{
-    if (m_closing || !m_mainFrame)
-        return;
-    m_mainFrame->TileRegisterWindows();
-    m_mainFrame->Panel().CloseSlot(slot);
-}
-
-QList<MemoryWindow *> CorvaneApplication::MemoryWindows() const
-{
-    QList<MemoryWindow *> windows;
-    if (!m_mainFrame)
-        return windows;
-    for (QMdiSubWindow *frame : m_mainFrame->DocumentArea().subWindowList(QMdiArea::CreationOrder))
-        if (auto *window = qobject_cast<MemoryWindow *>(frame->widget()))
-            windows << window;
-    return windows;
+    if (m_mainFrame)
+        m_mainFrame->OpenWindow(slot);
 }
 
 MemoryWindow *CorvaneApplication::OpenMemoryWindow(std::optional<uint32_t> address, int number)
 {
-    if (!m_mainFrame)
-        return nullptr;
-    const QList<MemoryWindow *> open = MemoryWindows();
-    const auto taken = [&open](int n) {
-        return std::any_of(open.begin(), open.end(), [n](const MemoryWindow *window) { return window->Number() == n; });
-    };
-    if (number < 1 || taken(number)) {
-        number = 1;
-        while (taken(number))
-            ++number;
-    }
-    auto *frame = new QMdiSubWindow;
-    frame->setAttribute(Qt::WA_DeleteOnClose);
-    auto *view = new MemoryWindow(*this, number, address.value_or(MemoryWindow::kDefaultAddress));
-    frame->setWidget(view);
-    frame->setObjectName(view->Title());
-    frame->setWindowTitle(view->Title());
-    QMdiArea &area = m_mainFrame->DocumentArea();
-    area.addSubWindow(frame);
-    // At the right of the document area, over the register windows, each
-    // further one a little lower.
-    const QRect space = area.viewport()->rect();
-    const int width = std::min(space.width(), view->sizeHint().width());
-    const int step = Scaled(24) * ((number - 1) % 4);
-    frame->setGeometry(std::max(0, space.width() - width - step), step, width, std::max(200, space.height() - step));
-    frame->show();
-    area.setActiveSubWindow(frame);
-    view->setFocus(Qt::OtherFocusReason);
-    view->Remember();
-    return view;
+    return m_mainFrame ? m_mainFrame->AddMemoryWindow(address, number) : nullptr;
 }
 
-TargetActionRunner &CorvaneApplication::Actions()
+QList<MemoryWindow *> CorvaneApplication::MemoryWindows() const
 {
-    if (!m_actions)
-        m_actions = std::make_unique<TargetActionRunner>(Config(), Links(), Context());
-    return *m_actions;
+    return m_mainFrame ? m_mainFrame->MemoryWindows() : QList<MemoryWindow *>();
+}
+
+void CorvaneApplication::SetClosing()
+{
+    if (m_workspace)
+        m_workspace->SetClosing();
 }

@@ -1,25 +1,31 @@
 #include "app/MainWindow.h"
 
 #include "app/AboutBox.h"
-#include "app/RegisterWindowFrame.h"
-#include "app/CorvaneApplication.h"
+#include "app/ControlPaneDock.h"
 #include "app/ControlPanel.h"
 #include "app/Looks.h"
-#include "app/ControlPaneDock.h"
+#include "app/MemoryWindow.h"
+#include "app/PeripheralList.h"
+#include "app/RegisterWindowFrame.h"
+#include "app/RegisterWindowView.h"
 #include "ipcheck/ui/IpCheckWindow.h"
 #include "link/Settings.h"
+#include "regmap/RegisterWindow.h"
 #include "regmap/RegisterWindowTable.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QProcess>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -36,16 +42,16 @@ QString ButtonText(QString text)
 }
 
 // The per-user profile's group of the visual look and the saved layout.
-struct Workspace
+struct LayoutProfile
 {
-    Workspace() { settings.beginGroup(QString::fromLatin1(MainWindow::kWorkspace)); }
-    QSettings settings{QString::fromUtf8(MainWindow::kCompany), QString::fromLatin1(CorvaneApplication::kAppName)};
+    LayoutProfile() { settings.beginGroup(QString::fromLatin1(MainWindow::kWorkspace)); }
+    QSettings settings{QString::fromUtf8(UserProfile::kCompany), QString::fromLatin1(UserProfile::kAppName)};
 };
 
 } // namespace
 
-MainWindow::MainWindow(CorvaneApplication &app, int look)
-    : m_app(app)
+MainWindow::MainWindow(Workspace &workspace, int look)
+    : m_workspace(workspace)
 {
     setObjectName(QStringLiteral("128"));
     m_area = new QMdiArea(this);
@@ -70,7 +76,7 @@ MainWindow::MainWindow(CorvaneApplication &app, int look)
     m_toolBar->hide();
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
 
-    m_pane = new ControlPaneDock(app, this);
+    m_pane = new ControlPaneDock(workspace, *this, this);
     // The pane's title bar offers the frame's menu; its forms open none.
     m_pane->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_pane, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
@@ -78,12 +84,12 @@ MainWindow::MainWindow(CorvaneApplication &app, int look)
             ShowFrameMenu(m_pane->mapToGlobal(at));
     });
     addDockWidget(Qt::LeftDockWidgetArea, m_pane);
-    resizeDocks({m_pane}, {app.Scaled(370)}, Qt::Horizontal);
+    resizeDocks({m_pane}, {workspace.Scaled(370)}, Qt::Horizontal);
     m_pane->show();
 
     SetLook(look);
 
-    ConfigFile &config = m_app.Config();
+    ConfigFile &config = m_workspace.Config();
     if (config.ReadInt(ConfigKey::kCommon, ConfigKey::kInitDockPane, 0) != 0) {
         // The layout built above is used at this start and saved at exit.
         config.WriteText(ConfigKey::kCommon, ConfigKey::kInitDockPane, QStringLiteral("0"));
@@ -99,6 +105,9 @@ MainWindow::~MainWindow()
     // The register windows go after the menus: their last activation
     // changes must not reach the caption and the menus any more.
     disconnect(m_area, nullptr, this, nullptr);
+    m_ending = true;
+    for (RegisterWindowFrame *frame : m_frames)
+        delete frame;
 }
 
 ControlPanel &MainWindow::Panel() const
@@ -129,9 +138,9 @@ void MainWindow::BuildMenus()
     // others have nothing to act on.
     connect(add(file, QStringLiteral("新建(&N)\tCtrl+N"), 57600, QKeySequence(Qt::CTRL | Qt::Key_N)),
             &QAction::triggered, this, [this] {
-                for (int k = 0; k < CorvaneApplication::kSlotCount; ++k)
-                    if (!m_app.ChildFrame(k)) {
-                        Panel().WindowBoxClicked(k);
+                for (int k = 0; k < Workspace::kSlotCount; ++k)
+                    if (!m_frames[k]) {
+                        Panel().OpenSlot(k);
                         return;
                     }
             });
@@ -190,7 +199,7 @@ void MainWindow::BuildMenus()
     add(window, QStringLiteral("新建窗口(&N)"), 57648)->setEnabled(false); // would share a slot
     m_memoryWindow =
         add(window, QStringLiteral("内存窗口(&M)\tCtrl+M"), kMemoryWindowCommand, QKeySequence(Qt::CTRL | Qt::Key_M));
-    connect(m_memoryWindow, &QAction::triggered, this, [this] { m_app.OpenMemoryWindow(); });
+    connect(m_memoryWindow, &QAction::triggered, this, [this] { AddMemoryWindow(); });
     connect(add(window, QStringLiteral("层叠(&C)"), 57650), &QAction::triggered, m_area, &QMdiArea::cascadeSubWindows);
     connect(add(window, QStringLiteral("平铺(&T)"), 57651), &QAction::triggered, this,
             &MainWindow::TileRegisterWindows);
@@ -291,7 +300,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::RestoreLayout()
 {
-    Workspace profile;
+    LayoutProfile profile;
     QSettings &settings = profile.settings;
     if (!restoreGeometry(settings.value(QStringLiteral("Geometry")).toByteArray()))
         DefaultGeometry();
@@ -309,8 +318,8 @@ void MainWindow::DefaultGeometry()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    m_app.SetClosing();
-    Workspace profile;
+    m_workspace.SetClosing();
+    LayoutProfile profile;
     QSettings &settings = profile.settings;
     settings.setValue(QStringLiteral("Geometry"), saveGeometry());
     settings.setValue(QStringLiteral("WindowState"), saveState());
@@ -365,8 +374,8 @@ QList<QRect> MainWindow::TileLayout(const QRect &area, int width, int count)
 void MainWindow::TileRegisterWindows()
 {
     QList<RegisterWindowFrame *> frames;
-    for (int k = 0; k < CorvaneApplication::kSlotCount; ++k)
-        if (RegisterWindowFrame *frame = m_app.ChildFrame(k))
+    for (RegisterWindowFrame *frame : m_frames)
+        if (frame)
             frames << frame;
     if (frames.isEmpty())
         return;
@@ -382,15 +391,15 @@ void MainWindow::TileRegisterWindows()
 
 void MainWindow::SetLook(int id)
 {
-    m_app.User().SetBusy(true);
+    m_workspace.Context().busy.SetBusy(true);
     m_look = id;
     Looks::Install(id);
     for (QAction *action : m_lookGroup->actions())
         action->setChecked(action->data().toInt() == id);
     update();
-    Workspace profile;
+    LayoutProfile profile;
     profile.settings.setValue(QString::fromLatin1(kLookKey), id);
-    m_app.User().SetBusy(false);
+    m_workspace.Context().busy.SetBusy(false);
 }
 
 void MainWindow::SystemCommand(int id)
@@ -399,7 +408,8 @@ void MainWindow::SystemCommand(int id)
         ShowAboutBox();
     } else if (id == kUpdateCommand) {
         // Whatever becomes of the updater is its own business.
-        QProcess::startDetached(QDir(m_app.ExeDir()).filePath(QStringLiteral("update")), {}, m_app.ExeDir());
+        QProcess::startDetached(QDir(m_workspace.ExeDir()).filePath(QStringLiteral("update")), {},
+                                m_workspace.ExeDir());
     }
 }
 
@@ -407,4 +417,112 @@ void MainWindow::ShowAboutBox()
 {
     AboutBox about(this);
     about.exec();
+}
+
+RegisterWindowFrame *MainWindow::Frame(int slot) const
+{
+    return slot >= 0 && slot < Workspace::kSlotCount ? m_frames[slot] : nullptr;
+}
+
+RegisterWindowView *MainWindow::Window(int slot) const
+{
+    const RegisterWindowFrame *frame = Frame(slot);
+    return frame ? frame->View() : nullptr;
+}
+
+void MainWindow::OpenWindow(int slot)
+{
+    if (slot < 0 || slot >= Workspace::kSlotCount || m_frames[slot])
+        return; // two windows never share a slot
+    auto *frame = new RegisterWindowFrame(slot, [this](int gone) { FrameGone(gone); });
+    m_frames[slot] = frame;
+    auto *view = new RegisterWindowView(m_workspace, slot);
+    frame->SetView(view);
+    frame->setWindowTitle(QStringLiteral("window_%1").arg(slot));
+    AddRegisterWindow(frame);
+    view->OnInitialUpdate();
+    TileRegisterWindows();
+}
+
+void MainWindow::FrameGone(int slot)
+{
+    m_frames[slot] = nullptr;
+    if (m_ending || m_workspace.Closing())
+        return;
+    TileRegisterWindows();
+    Panel().CloseSlot(slot);
+}
+
+RegisterWindows::Shown MainWindow::ShowPeripheral(const QString &name)
+{
+    PeripheralList &list = Panel().Peripherals();
+    if (!list.FindRow(name))
+        return Shown::NoPeripheral;
+    // The register window the user had last, or the first free slot's new one.
+    int slot = -1;
+    const QList<QMdiSubWindow *> order = m_area->subWindowList(QMdiArea::ActivationHistoryOrder);
+    for (auto window = order.rbegin(); window != order.rend() && slot < 0; ++window)
+        if (auto *registers = qobject_cast<RegisterWindowFrame *>(*window))
+            slot = registers->Slot();
+    for (int k = 0; k < Workspace::kSlotCount && slot < 0; ++k)
+        if (!m_frames[k]) {
+            Panel().OpenSlot(k);
+            slot = k;
+        }
+    RegisterWindowView *window = Window(slot);
+    if (!window)
+        return Shown::NoWindow;
+    list.ShowInWindow(name, slot);
+    RegisterRowTree &tree = window->Logic()->Tree();
+    if (RegisterRow *row = tree.FindTopRow(name))
+        tree.Select(row);
+    m_area->setActiveSubWindow(m_frames[slot]);
+    return Shown::Shown;
+}
+
+void MainWindow::ApplyNumberBase()
+{
+    for (int k = 0; k < Workspace::kSlotCount; ++k)
+        if (RegisterWindowView *window = Window(k))
+            window->ApplyNumberBase();
+}
+
+QList<MemoryWindow *> MainWindow::MemoryWindows() const
+{
+    QList<MemoryWindow *> windows;
+    for (QMdiSubWindow *frame : m_area->subWindowList(QMdiArea::CreationOrder))
+        if (auto *window = qobject_cast<MemoryWindow *>(frame->widget()))
+            windows << window;
+    return windows;
+}
+
+MemoryWindow *MainWindow::AddMemoryWindow(std::optional<uint32_t> address, int number)
+{
+    const QList<MemoryWindow *> open = MemoryWindows();
+    const auto taken = [&open](int n) {
+        return std::any_of(open.begin(), open.end(), [n](const MemoryWindow *window) { return window->Number() == n; });
+    };
+    if (number < 1 || taken(number)) {
+        number = 1;
+        while (taken(number))
+            ++number;
+    }
+    auto *frame = new QMdiSubWindow;
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    auto *view = new MemoryWindow(m_workspace, *this, number, address.value_or(MemoryWindow::kDefaultAddress));
+    frame->setWidget(view);
+    frame->setObjectName(view->Title());
+    frame->setWindowTitle(view->Title());
+    m_area->addSubWindow(frame);
+    // At the right of the document area, over the register windows, each
+    // further one a little lower.
+    const QRect space = m_area->viewport()->rect();
+    const int width = std::min(space.width(), view->sizeHint().width());
+    const int step = m_workspace.Scaled(24) * ((number - 1) % 4);
+    frame->setGeometry(std::max(0, space.width() - width - step), step, width, std::max(200, space.height() - step));
+    frame->show();
+    m_area->setActiveSubWindow(frame);
+    view->setFocus(Qt::OtherFocusReason);
+    view->Remember();
+    return view;
 }

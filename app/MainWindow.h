@@ -1,25 +1,31 @@
 #pragma once
 
+#include "app/RegisterWindows.h"
+#include "app/UserProfile.h"
 #include "app/Version.h"
+#include "app/Workspace.h"
 
 #include <QList>
 #include <QMainWindow>
 #include <QRect>
 
+#include <array>
 #include <functional>
 
 class RegisterWindowFrame;
-class CorvaneApplication;
 class ControlPanel;
+class MemoryWindow;
 class ControlPaneDock;
 class QActionGroup;
 class QMdiArea;
 class QToolBar;
 
 // The main window: the document area with the register windows side by
-// side, the "Control Panel" pane, the hidden menu bar and tool bar, the
-// visual looks, the about box and the updater command.
-class MainWindow : public QMainWindow
+// side and the memory windows over them, the "Control Panel" pane, the
+// hidden menu bar and tool bar, the visual looks, the about box and the
+// updater command. It keeps the register window of each slot and offers
+// its document windows to the others as RegisterWindows.
+class MainWindow : public QMainWindow, public RegisterWindows
 {
     Q_OBJECT
 
@@ -28,12 +34,30 @@ public:
     static constexpr int kAboutCommand = 100;
     static constexpr int kUpdateCommand = 105;
     static constexpr int kMemoryWindowCommand = 32771; // "内存窗口", Ctrl+M
-    static constexpr char kCompany[] = "应用程序向导生成的本地应用程序";
+    static constexpr const char *kCompany = UserProfile::kCompany;
     static constexpr char kWorkspace[] = "Workspace";
     static constexpr char kLookKey[] = "ApplicationLook";
 
-    MainWindow(CorvaneApplication &app, int look);
+    MainWindow(Workspace &workspace, int look);
     ~MainWindow() override;
+
+    // RegisterWindows
+    RegisterWindowView *Window(int slot) const override;
+    void OpenWindow(int slot) override;
+    int ActiveSlot() const override { return ActiveWindowSlot(); }
+    Shown ShowPeripheral(const QString &name) override;
+    void ApplyNumberBase() override;
+    void TileWindows() override { TileRegisterWindows(); }
+    void OpenMemoryWindow(std::optional<uint32_t> address) override { AddMemoryWindow(address); }
+
+    // The frame of a slot's register window; null while the slot is closed.
+    RegisterWindowFrame *Frame(int slot) const;
+    // Opens a new memory window at the address (0x20000000 when none is
+    // given), beside the register windows; any number may be open. It takes
+    // the lowest number no open one has, or `number` when that is free.
+    MemoryWindow *AddMemoryWindow(std::optional<uint32_t> address = std::nullopt, int number = 0);
+    // The open memory windows, in the order they were opened.
+    QList<MemoryWindow *> MemoryWindows() const;
 
     ControlPanel &Panel() const;
     ControlPaneDock &Pane() const { return *m_pane; }
@@ -78,8 +102,13 @@ private:
     void UpdateCaption();
     void RestoreLayout();
     void DefaultGeometry();
+    // A register window's frame has gone: the others are laid out again and
+    // the panel hears that the slot is closed, unless everything closes.
+    void FrameGone(int slot);
 
-    CorvaneApplication &m_app;
+    Workspace &m_workspace;
+    std::array<RegisterWindowFrame *, Workspace::kSlotCount> m_frames{};
+    bool m_ending = false; // the frame goes: its register windows go with it
     QMdiArea *m_area = nullptr;
     ControlPaneDock *m_pane = nullptr;
     QToolBar *m_toolBar = nullptr;

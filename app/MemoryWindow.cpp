@@ -1,12 +1,8 @@
 #include "app/MemoryWindow.h"
 
-#include "app/RegisterWindowFrame.h"
-#include "app/ControlPanel.h"
-#include "app/CorvaneApplication.h"
-#include "app/MainWindow.h"
 #include "app/MemoryHexArea.h"
-#include "app/PeripheralList.h"
-#include "app/RegisterWindowView.h"
+#include "app/RegisterWindows.h"
+#include "app/Workspace.h"
 #include "link/LinkCycle.h"
 #include "link/LinkMessages.h"
 #include "link/SettingValues.h"
@@ -31,7 +27,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMetaObject>
 #include <QProgressBar>
@@ -84,13 +79,15 @@ struct NoDump : DumpView
 
 } // namespace
 
-MemoryWindow::MemoryWindow(CorvaneApplication &app, int number, uint32_t address, QWidget *parent)
+MemoryWindow::MemoryWindow(Workspace &workspace, RegisterWindows &windows, int number, uint32_t address,
+                           QWidget *parent)
     : QWidget(parent)
-    , m_app(app)
+    , m_workspace(workspace)
+    , m_windows(windows)
     , m_number(number)
     , m_view(address)
     , m_history(address)
-    , m_watch(app.Config(), app.Links())
+    , m_watch(workspace.Config(), workspace.Links())
     , m_worker(std::make_unique<LinkWorker>())
     , m_longWorker(std::make_unique<LinkWorker>())
 {
@@ -110,9 +107,9 @@ MemoryWindow::~MemoryWindow()
 {
     // A window the user closed is not reopened; one that goes with the
     // application is.
-    if (!m_app.Closing())
-        m_app.Config().WriteText(QString::fromLatin1(ConfigKey::kCommon), QString::asprintf(kOpenMark, m_number),
-                                 QString());
+    if (!m_workspace.Closing())
+        m_workspace.Config().WriteText(QString::fromLatin1(ConfigKey::kCommon), QString::asprintf(kOpenMark, m_number),
+                                       QString());
     SettleWork();
 }
 
@@ -147,7 +144,7 @@ void MemoryWindow::SettleWork()
         unwritten.swap(m_ending->unwritten);
     }
     if (!unwritten.isEmpty())
-        m_app.Context().messages.ShowFailure(
+        m_workspace.Context().messages.ShowFailure(
             Tr(MemoryViewMessages::kWritesNotDone).arg(unwritten.join(QLatin1Char('\n'))));
 }
 
@@ -165,7 +162,7 @@ void MemoryWindow::Remember()
 {
     const QString key = QString::asprintf(kOpenMark, m_number);
     const QString address = MemoryUnits::Hex(m_view.Cursor(), 4);
-    ConfigFile &config = m_app.Config();
+    ConfigFile &config = m_workspace.Config();
     if (config.ReadText(QString::fromLatin1(ConfigKey::kCommon), key, QString(), ConfigKey::kListTextSize) != address)
         config.WriteText(QString::fromLatin1(ConfigKey::kCommon), key, address);
 }
@@ -359,28 +356,21 @@ void MemoryWindow::ConnectControls()
             m_watchBox->setChecked(false);
         }
         if (!message.isEmpty())
-            m_app.Context().messages.ShowFailure(message);
+            m_workspace.Context().messages.ShowFailure(message);
     };
 
-    // The panel's chip selector decides the chip model, as for every operation.
-    ControlPanel &panel = m_app.MainFrame()->Panel();
-    if (QComboBox *chips = panel.findChild<QComboBox *>(PanelObjectName(PanelControlId::ChipList)))
-        connect(chips, &QComboBox::currentTextChanged, this, [this] {
-            FollowChip();
-            RequestRows();
-        });
-    // The panel stores its choices first (connected before this window was).
-    for (PanelControlId id :
-         {PanelControlId::DataSourceList, PanelControlId::ProbeList, PanelControlId::SerialPortList})
-        if (QComboBox *list = panel.findChild<QComboBox *>(PanelObjectName(id)))
-            connect(list, &QComboBox::activated, this, &MemoryWindow::FollowLink);
-    if (QLineEdit *server = panel.findChild<QLineEdit *>(PanelObjectName(PanelControlId::GdbServerField)))
-        connect(server, &QLineEdit::editingFinished, this, &MemoryWindow::FollowLink);
+    // The chip selected in the panel decides the chip model, as for every operation.
+    connect(&m_workspace, &Workspace::ChipSelected, this, [this] {
+        FollowChip();
+        RequestRows();
+    });
+    // Told once the panel has stored the choice.
+    connect(&m_workspace, &Workspace::LinkChoiceChanged, this, &MemoryWindow::FollowLink);
 }
 
 QString MemoryWindow::LinkIdentity() const
 {
-    const ConfigFile &config = m_app.Config();
+    const ConfigFile &config = m_workspace.Config();
     const Settings source = LoadSettings(config, SettingsPart::DataSourceOnly);
     if (source.dataSource == Stored(DataSource::JLink))
         return QStringLiteral("jlink %1").arg(LoadSettings(config, SettingsPart::JLink).jlinkSerialNumber);
@@ -413,9 +403,9 @@ void MemoryWindow::ClearNamesNotInMap()
 
 void MemoryWindow::FollowChip()
 {
-    const QString chip = m_app.User().ChipModel();
+    const QString chip = m_workspace.Chip();
     std::shared_ptr<const ChipAddressMap> map =
-        ChipAddressMap::Shared(SvdDeviceModel::SvdFilePath(m_app.ExeDir(), chip));
+        ChipAddressMap::Shared(SvdDeviceModel::SvdFilePath(m_workspace.ExeDir(), chip));
     if (chip == m_view.Rules().ChipModel() && map == m_map)
         return;
     const bool otherChip = m_map && chip != m_view.Rules().ChipModel();
@@ -467,8 +457,8 @@ void MemoryWindow::RequestRows()
         return;
     m_hex->viewport()->update();
     const ReadRules rules = m_view.Rules();
-    ConfigFile &config = m_app.Config();
-    TargetLinks &links = m_app.Links();
+    ConfigFile &config = m_workspace.Config();
+    TargetLinks &links = m_workspace.Links();
     Post(
         *m_worker,
         [this, rules, block = std::move(*wanted), ending = m_ending, &config, &links]() mutable {
@@ -517,8 +507,8 @@ void MemoryWindow::WriteUnit(uint32_t address, int size, uint32_t before, uint32
 {
     m_hex->SetPending(address, after);
     const ReadRules rules = m_view.Rules();
-    ConfigFile &config = m_app.Config();
-    TargetLinks &links = m_app.Links();
+    ConfigFile &config = m_workspace.Config();
+    TargetLinks &links = m_workspace.Links();
     Post(*m_worker, [this, rules, address, size, before, after, undo, ending = m_ending, &config, &links] {
         // Typed units are written even while the window closes, unless the
         // link stays busy past the close's allowance: then they are named.
@@ -592,7 +582,7 @@ bool MemoryWindow::GoToText(const QString &text)
     FollowChip();
     const std::optional<uint32_t> address = AddressInput::Parse(text, m_map.get());
     if (!address) {
-        m_app.Context().messages.ShowFailure(Tr(MemoryViewMessages::kNoAddress).arg(text));
+        m_workspace.Context().messages.ShowFailure(Tr(MemoryViewMessages::kNoAddress).arg(text));
         return false;
     }
     GoTo(*address);
@@ -662,7 +652,7 @@ void MemoryWindow::FocusFind()
 void MemoryWindow::ShowMessages(const QStringList &messages)
 {
     for (const QString &message : messages)
-        m_app.Context().messages.ShowFailure(message);
+        m_workspace.Context().messages.ShowFailure(message);
 }
 
 void MemoryWindow::SetBusyWith(const QString &status, bool cancellable)
@@ -693,7 +683,7 @@ std::optional<uint32_t> MemoryWindow::RangeFirst(uint32_t fallback)
         return fallback;
     const std::optional<uint32_t> first = AddressInput::Parse(text, m_map.get());
     if (!first)
-        m_app.Context().messages.ShowFailure(Tr(MemoryViewMessages::kNoAddress).arg(text));
+        m_workspace.Context().messages.ShowFailure(Tr(MemoryViewMessages::kNoAddress).arg(text));
     return first;
 }
 
@@ -704,12 +694,12 @@ std::optional<uint64_t> MemoryWindow::RangeLength(uint64_t fallback)
     // else; no name stands for a length.
     const std::optional<uint32_t> typed = text.isEmpty() ? std::nullopt : AddressInput::Parse(text, nullptr);
     if (!text.isEmpty() && !typed) {
-        m_app.Context().messages.ShowFailure(Tr(MemoryViewMessages::kNoLength).arg(text));
+        m_workspace.Context().messages.ShowFailure(Tr(MemoryViewMessages::kNoLength).arg(text));
         return std::nullopt;
     }
     const uint64_t length = typed ? *typed : fallback;
     if (length == 0) {
-        m_app.Context().messages.ShowFailure(Tr(OpsMessages::kZeroLength));
+        m_workspace.Context().messages.ShowFailure(Tr(OpsMessages::kZeroLength));
         return std::nullopt;
     }
     return length;
@@ -717,9 +707,9 @@ std::optional<uint64_t> MemoryWindow::RangeLength(uint64_t fallback)
 
 bool MemoryWindow::Online()
 {
-    if (LoadSettings(m_app.Config(), SettingsPart::DataSourceOnly).dataSource != Stored(DataSource::Offline))
+    if (LoadSettings(m_workspace.Config(), SettingsPart::DataSourceOnly).dataSource != Stored(DataSource::Offline))
         return true;
-    m_app.Context().messages.ShowFailure(Tr(LinkMessages::kSelectOnlineData));
+    m_workspace.Context().messages.ShowFailure(Tr(LinkMessages::kSelectOnlineData));
     return false;
 }
 
@@ -732,7 +722,7 @@ void MemoryWindow::Find()
     const std::optional<MemoryFind::Pattern> pattern =
         word ? MemoryFind::ParseWord(m_find->text()) : MemoryFind::ParseBytes(m_find->text());
     if (!pattern) {
-        m_app.Context().messages.ShowFailure(Tr(MemoryViewMessages::kNoPattern));
+        m_workspace.Context().messages.ShowFailure(Tr(MemoryViewMessages::kNoPattern));
         return;
     }
     const std::optional<uint32_t> first = RangeFirst(m_view.Cursor());
@@ -752,8 +742,8 @@ void MemoryWindow::Find()
     SetBusyWith(Tr(Text::kFinding), true);
     m_hex->SetMatch(std::nullopt);
     const ReadRules rules = m_view.Rules();
-    ConfigFile &config = m_app.Config();
-    TargetLinks &links = m_app.Links();
+    ConfigFile &config = m_workspace.Config();
+    TargetLinks &links = m_workspace.Links();
     Post(*m_longWorker, [this, rules, request, end, cancel = m_cancel, &config, &links] {
         const MemoryFind::Result result = MemoryFind::Run(
             config, links, rules, request,
@@ -776,7 +766,7 @@ void MemoryWindow::Find()
             } else {
                 EndBusy(result.failure.isEmpty() ? Tr(Text::kNotFound) : result.failure.trimmed());
                 if (!result.failure.isEmpty())
-                    m_app.Context().messages.ShowFailure(result.failure);
+                    m_workspace.Context().messages.ShowFailure(result.failure);
             }
         });
     });
@@ -799,7 +789,7 @@ void MemoryWindow::SaveRange()
         return;
     // The panel's own dialog and operation: the file is chosen here, the
     // operation runs on the worker with that answer.
-    const QString path = m_app.Context().files.ChooseFile(MemoryFileRequest(MemoryFileUse::Save));
+    const QString path = m_workspace.Context().files.ChooseFile(MemoryFileRequest(MemoryFileUse::Save));
     const QString chip = m_view.Rules().ChipModel();
     const uint32_t address = *first;
     const auto lengthCapped = uint32_t(std::min<uint64_t>(*length, 0xFFFFFFFFu));
@@ -820,7 +810,7 @@ void MemoryWindow::LoadFile()
     const std::optional<uint32_t> first = RangeFirst(m_view.Cursor());
     if (!first)
         return;
-    const QString path = m_app.Context().files.ChooseFile(MemoryFileRequest(MemoryFileUse::Load));
+    const QString path = m_workspace.Context().files.ChooseFile(MemoryFileRequest(MemoryFileUse::Load));
     const QString chip = m_view.Rules().ChipModel();
     const uint32_t address = *first;
     RunTransfer(
@@ -832,8 +822,8 @@ void MemoryWindow::RunTransfer(const QString &status, std::function<void(Operati
 {
     m_cancel = std::make_shared<std::atomic<bool>>(false);
     SetBusyWith(status, true);
-    ConfigFile &config = m_app.Config();
-    TargetLinks &links = m_app.Links();
+    ConfigFile &config = m_workspace.Config();
+    TargetLinks &links = m_workspace.Links();
     Post(*m_longWorker, [this, transfer, chip, path, refreshAfter, cancel = m_cancel, &config, &links] {
         // Cancelled (or the window closed) while the link is busy elsewhere:
         // nothing is transferred and nothing waits.
@@ -869,35 +859,11 @@ std::function<void(qint64, qint64)> MemoryWindow::ProgressReport()
 
 void MemoryWindow::OpenPeripheral(const QString &name)
 {
-    MainWindow *frame = m_app.MainFrame();
-    if (!frame)
-        return;
-    PeripheralList &list = frame->Panel().Peripherals();
-    QTreeWidgetItem *item = list.FindRow(name);
-    if (!item) {
+    const RegisterWindows::Shown shown = m_windows.ShowPeripheral(name);
+    if (shown == RegisterWindows::Shown::NoPeripheral)
         m_message->setText(Tr(Text::kNoPeripheral).arg(name));
+    if (shown != RegisterWindows::Shown::Shown)
         return;
-    }
-    // The register window the user had last, or the first free slot's new one.
-    int slot = -1;
-    const QList<QMdiSubWindow *> order = frame->DocumentArea().subWindowList(QMdiArea::ActivationHistoryOrder);
-    for (auto window = order.rbegin(); window != order.rend() && slot < 0; ++window)
-        if (auto *registers = qobject_cast<RegisterWindowFrame *>(*window))
-            slot = registers->Slot();
-    for (int k = 0; k < CorvaneApplication::kSlotCount && slot < 0; ++k)
-        if (!m_app.ChildFrame(k)) {
-            frame->Panel().WindowBoxClicked(k);
-            slot = k;
-        }
-    RegisterWindowView *window = m_app.RegisterWindow(slot);
-    if (!window)
-        return;
-    RegisterRowTree &tree = window->Logic()->Tree();
-    if (!tree.FindTopRow(name))
-        list.CellDoubleClicked(item, slot + 1);
-    if (RegisterRow *row = tree.FindTopRow(name))
-        tree.Select(row);
-    frame->DocumentArea().setActiveSubWindow(m_app.ChildFrame(slot));
     // The register window is the active one; this window stays in sight over it.
     if (auto *own = qobject_cast<QMdiSubWindow *>(parentWidget()))
         own->raise();

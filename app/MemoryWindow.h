@@ -17,7 +17,6 @@
 #include <mutex>
 #include <optional>
 
-class CorvaneApplication;
 class MemoryHexArea;
 class QCheckBox;
 class QComboBox;
@@ -26,6 +25,8 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QToolButton;
+class RegisterWindows;
+class Workspace;
 
 // A memory window: a document beside the register windows showing target
 // memory in rows, with the address box and its history, the unit and row
@@ -46,7 +47,8 @@ public:
     static constexpr char kOpenMark[] = "MEM_WND_%d";
     static constexpr int kReopenLimit = 16;
 
-    MemoryWindow(CorvaneApplication &app, int number, uint32_t address, QWidget *parent = nullptr);
+    MemoryWindow(Workspace &workspace, RegisterWindows &windows, int number, uint32_t address,
+                 QWidget *parent = nullptr);
     // The address a window's open-mark names; nothing for no mark.
     static std::optional<uint32_t> MarkedAddress(const ConfigFile &config, int number);
     ~MemoryWindow() override;
@@ -143,7 +145,8 @@ private:
     int Rate() const;
     bool Online();
 
-    CorvaneApplication &m_app;
+    Workspace &m_workspace;
+    RegisterWindows &m_windows;
     const int m_number;
     MemoryView m_view;
     std::shared_ptr<const ChipAddressMap> m_map;

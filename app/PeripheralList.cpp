@@ -1,10 +1,10 @@
 #include "app/PeripheralList.h"
 
-#include "app/CorvaneApplication.h"
-#include "app/ControlPanel.h"
-#include "app/MainWindow.h"
 #include "app/PanelControlIds.h"
 #include "app/RegisterWindowView.h"
+#include "app/RegisterWindows.h"
+#include "app/Workspace.h"
+#include "regmap/RegisterWindow.h"
 #include "regmap/SvdDeviceModel.h"
 
 #include <QHeaderView>
@@ -38,9 +38,10 @@ public:
 
 } // namespace
 
-PeripheralList::PeripheralList(CorvaneApplication &app, QWidget *parent)
+PeripheralList::PeripheralList(Workspace &workspace, RegisterWindows &windows, QWidget *parent)
     : QTreeWidget(parent)
-    , m_app(app)
+    , m_workspace(workspace)
+    , m_windows(windows)
 {
     setObjectName(PanelObjectName(PanelControlId::PeripheralList));
     setRootIsDecorated(false);
@@ -67,27 +68,26 @@ void PeripheralList::SetUp()
 
 void PeripheralList::SetColumnWidths()
 {
-    setColumnWidth(0, m_app.Scaled(160));
+    setColumnWidth(0, m_workspace.Scaled(160));
     for (int column = 1; column <= RegisterWindowTable::kSlots; ++column)
-        setColumnWidth(column, m_app.Scaled(40));
+        setColumnWidth(column, m_workspace.Scaled(40));
 }
 
 QString PeripheralList::Chip() const
 {
-    MainWindow *frame = m_app.MainFrame();
-    return frame ? frame->Panel().ChipModel() : QString();
+    return m_workspace.Chip();
 }
 
 WindowMask PeripheralList::Mask(const QString &name) const
 {
-    return WindowMask(m_app.Config().ReadInt(Chip(), name, 0));
+    return WindowMask(m_workspace.Config().ReadInt(Chip(), name, 0));
 }
 
 bool PeripheralList::WriteMask(const QString &name, WindowMask mask)
 {
     if (mask.IsEmpty())
-        return m_app.Config().WriteText(Chip(), name, QString());
-    return m_app.Config().WriteInt(Chip(), name, mask.Bits());
+        return m_workspace.Config().WriteText(Chip(), name, QString());
+    return m_workspace.Config().WriteInt(Chip(), name, mask.Bits());
 }
 
 bool PeripheralList::ClearMark(QTreeWidgetItem *item, int slot)
@@ -114,7 +114,7 @@ void PeripheralList::Fill()
 {
     clear();
     const QString chip = Chip();
-    const QString path = SvdDeviceModel::SvdFilePath(m_app.ExeDir(), chip);
+    const QString path = SvdDeviceModel::SvdFilePath(m_workspace.ExeDir(), chip);
     QStringList sorted;
     for (const QString &name : SvdDeviceModel::ReadPeripheralNames(path)) {
         // Ascending by UTF-16 code units; an equal name goes after the others.
@@ -125,7 +125,7 @@ void PeripheralList::Fill()
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         SetTicked(item, false);
         insertTopLevelItem(row, item);
-        const WindowMask mask(m_app.Config().ReadInt(chip, name, 0));
+        const WindowMask mask(m_workspace.Config().ReadInt(chip, name, 0));
         if (mask.Bits() > 0) {
             SetTicked(item, true);
             for (int k = 0; k < RegisterWindowTable::kSlots; ++k)
@@ -137,7 +137,7 @@ void PeripheralList::Fill()
 
 void PeripheralList::CheckBoxClicked(QTreeWidgetItem *item)
 {
-    BusyScope busy(m_app.User());
+    BusyScope busy(m_workspace.Context().busy);
     const QString name = item->text(0);
     if (Ticked(item)) {
         const WindowMask mask = Mask(name);
@@ -147,20 +147,19 @@ void PeripheralList::CheckBoxClicked(QTreeWidgetItem *item)
             if (!mask.Has(k))
                 continue;
             item->setText(k + 1, QString());
-            if (RegisterWindowView *window = m_app.RegisterWindow(k))
+            if (RegisterWindowView *window = m_windows.Window(k))
                 window->RemovePeripheralRows(name);
         }
         SetTicked(item, false);
         return;
     }
-    MainWindow *frame = m_app.MainFrame();
-    const int slot = frame ? frame->ActiveWindowSlot() : -1;
+    const int slot = m_windows.ActiveSlot();
     if (slot < 0 || slot >= RegisterWindowTable::kSlots)
         return; // no active register window: the row stays clear
     if (!WriteMask(name, WindowMask().With(slot)))
         return;
     item->setText(slot + 1, QString::fromUtf8(kMark));
-    if (RegisterWindowView *window = m_app.RegisterWindow(slot))
+    if (RegisterWindowView *window = m_windows.Window(slot))
         window->AddPeripheralRows(name);
     SetTicked(item, true);
 }
@@ -170,20 +169,43 @@ void PeripheralList::CellDoubleClicked(QTreeWidgetItem *item, int column)
     if (column < 1 || column > RegisterWindowTable::kSlots)
         return;
     const int slot = column - 1;
-    RegisterWindowView *window = m_app.RegisterWindow(slot);
+    RegisterWindowView *window = m_windows.Window(slot);
     if (!window)
         return;
-    BusyScope busy(m_app.User());
+    BusyScope busy(m_workspace.Context().busy);
     const QString name = item->text(0);
     const WindowMask mask = Mask(name);
     if (mask.Has(slot)) {
         if (ClearMark(item, slot))
             window->RemovePeripheralRows(name);
-    } else if (WriteMask(name, mask.With(slot))) {
-        item->setText(column, QString::fromUtf8(kMark));
-        SetTicked(item, true);
-        window->AddPeripheralRows(name);
+    } else {
+        AddMark(item, slot);
     }
+}
+
+bool PeripheralList::AddMark(QTreeWidgetItem *item, int slot)
+{
+    RegisterWindowView *window = m_windows.Window(slot);
+    const QString name = item->text(0);
+    const WindowMask mask = Mask(name);
+    if (!window || (!mask.Has(slot) && !WriteMask(name, mask.With(slot))))
+        return false;
+    item->setText(slot + 1, QString::fromUtf8(kMark));
+    SetTicked(item, true);
+    window->AddPeripheralRows(name);
+    return true;
+}
+
+bool PeripheralList::ShowInWindow(const QString &name, int slot)
+{
+    QTreeWidgetItem *item = FindRow(name);
+    const RegisterWindowView *window = m_windows.Window(slot);
+    if (!item || !window)
+        return false;
+    if (window->Logic()->Tree().FindTopRow(name))
+        return true;
+    BusyScope busy(m_workspace.Context().busy);
+    return AddMark(item, slot);
 }
 
 void PeripheralList::RemoveSlot(int slot)

@@ -5,7 +5,8 @@
 
 #include <QTreeWidget>
 
-class CorvaneApplication;
+class RegisterWindows;
+class Workspace;
 
 // The peripheral list of the control panel: one row per peripheral of the
 // chip's SVD file, ticked when a register window shows it, with a "✔" in
@@ -18,7 +19,7 @@ class PeripheralList : public QTreeWidget, public PeripheralListRows
 public:
     static constexpr char kMark[] = "✔";
 
-    PeripheralList(CorvaneApplication &app, QWidget *parent = nullptr);
+    PeripheralList(Workspace &workspace, RegisterWindows &windows, QWidget *parent = nullptr);
 
     // The columns and the list's looks (the panel's set-up).
     void SetUp();
@@ -32,6 +33,10 @@ public:
     // state seen is the one before the click) and a double click on a cell.
     void CheckBoxClicked(QTreeWidgetItem *item);
     void CellDoubleClicked(QTreeWidgetItem *item, int column);
+    // Marks the peripheral for register window `slot` and adds its rows
+    // there, unless that window shows it already; false for no such row or
+    // window, or when the file did not take the mark.
+    bool ShowInWindow(const QString &name, int slot);
 
     // PeripheralListRows, as the snapshot capture reads the list.
     int RowCount() const override { return topLevelItemCount(); }
@@ -56,8 +61,11 @@ private:
     // Takes window slot's mark off a row; the row stays ticked while another
     // window shows it. False, and nothing changed, when the write failed.
     bool ClearMark(QTreeWidgetItem *item, int slot);
+    // Puts window slot's mark on a row and the peripheral's rows in the window.
+    bool AddMark(QTreeWidgetItem *item, int slot);
     static bool Ticked(const QTreeWidgetItem *item) { return item->checkState(0) == Qt::Checked; }
     static void SetTicked(QTreeWidgetItem *item, bool on) { item->setCheckState(0, on ? Qt::Checked : Qt::Unchecked); }
 
-    CorvaneApplication &m_app;
+    Workspace &m_workspace;
+    RegisterWindows &m_windows;
 };

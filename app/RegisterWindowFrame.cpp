@@ -1,26 +1,24 @@
 #include "app/RegisterWindowFrame.h"
 
-#include "app/CorvaneApplication.h"
 #include "app/RegisterWindowView.h"
 
 #include <utility>
 
-RegisterWindowFrame::RegisterWindowFrame(CorvaneApplication &app, int slot, QWidget *parent)
+RegisterWindowFrame::RegisterWindowFrame(int slot, std::function<void(int)> gone, QWidget *parent)
     : QMdiSubWindow(parent)
-    , m_app(app)
     , m_slot(slot)
+    , m_gone(std::move(gone))
 {
     setObjectName(QStringLiteral("window_%1").arg(slot));
     setAttribute(Qt::WA_DeleteOnClose);
-    m_app.EnterChildFrame(slot, this);
 }
 
 RegisterWindowFrame::~RegisterWindowFrame()
 {
     // The view goes before its frame, as the slot tables expect.
     delete std::exchange(m_view, nullptr);
-    m_app.EnterChildFrame(m_slot, nullptr);
-    m_app.ChildFrameDestroyed(m_slot);
+    if (m_gone)
+        m_gone(m_slot);
 }
 
 void RegisterWindowFrame::SetView(RegisterWindowView *view)

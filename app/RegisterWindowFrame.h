@@ -2,17 +2,18 @@
 
 #include <QMdiSubWindow>
 
-class CorvaneApplication;
+#include <functional>
+
 class RegisterWindowView;
 
 // The frame of one register window in the document area. It holds its slot
-// in the application's frame table for its whole life.
+// for its whole life; `gone` hears of the slot when the frame goes.
 class RegisterWindowFrame : public QMdiSubWindow
 {
     Q_OBJECT
 
 public:
-    RegisterWindowFrame(CorvaneApplication &app, int slot, QWidget *parent = nullptr);
+    RegisterWindowFrame(int slot, std::function<void(int slot)> gone, QWidget *parent = nullptr);
     ~RegisterWindowFrame() override;
 
     int Slot() const { return m_slot; }
@@ -20,7 +21,7 @@ public:
     void SetView(RegisterWindowView *view);
 
 private:
-    CorvaneApplication &m_app;
     int m_slot;
+    std::function<void(int)> m_gone;
     RegisterWindowView *m_view = nullptr;
 };

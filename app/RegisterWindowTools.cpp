@@ -1,9 +1,8 @@
 #include "app/RegisterWindowTools.h"
 
 #include "app/AppMessages.h"
-#include "app/CorvaneApplication.h"
-#include "app/RegisterWindowView.h"
 #include "app/ValuePlotPane.h"
+#include "app/Workspace.h"
 #include "regmap/RegisterWindow.h"
 #include "regmap/RowExport.h"
 #include "regmap/RowFilter.h"
@@ -74,12 +73,12 @@ void Walk(const RegisterRow &row, const std::function<void(const RegisterRow &)>
 
 } // namespace
 
-RegisterWindowTools::RegisterWindowTools(CorvaneApplication &app, RegisterWindowView &view, ValuePlotPane &plot)
-    : QWidget(&view)
-    , m_app(app)
-    , m_view(view)
+RegisterWindowTools::RegisterWindowTools(Workspace &workspace, RegisterWindowParts window, ValuePlotPane &plot)
+    : QWidget(window.window)
+    , m_workspace(workspace)
+    , m_view(std::move(window))
     , m_plot(plot)
-    , m_watch(*view.Logic(), app.Config(), app.Links(), app.Context())
+    , m_watch(*m_view.Logic(), workspace.Config(), workspace.Links(), workspace.Context())
 {
     setObjectName(QStringLiteral("tools"));
     m_clock.start();
@@ -125,7 +124,7 @@ RegisterWindowTools::RegisterWindowTools(CorvaneApplication &app, RegisterWindow
     connect(m_changesOnly, &QCheckBox::toggled, this, [this] { Redraw(); });
     connect(m_compare, &QPushButton::clicked, this, [this] { ShowCompareMenu(); });
     connect(m_export, &QPushButton::clicked, this, [this] { ShowExportMenu(); });
-    auto *find = new QShortcut(QKeySequence::Find, &view, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    auto *find = new QShortcut(QKeySequence::Find, m_view.window, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
     connect(find, &QShortcut::activated, this, [this] { FocusFind(); });
 
     m_fade = new QTimer(this);
@@ -293,8 +292,8 @@ std::map<QString, RowComparison> RegisterWindowTools::Comparisons() const
             if (auto image = m_snapshots.find(peripheral->Name()); image != m_snapshots.end())
                 comparisons.emplace(peripheral->Name(), RowComparison::AgainstImage(*peripheral, image->second));
         } else if (m_source == Source::Window) {
-            const RegisterWindowView *other = m_app.RegisterWindow(m_otherSlot);
-            if (const RegisterRow *otherRow = other ? other->Logic()->Tree().FindTopRow(peripheral->Name()) : nullptr)
+            const RegisterWindow *other = m_workspace.WindowTable().At(m_otherSlot);
+            if (const RegisterRow *otherRow = other ? other->Tree().FindTopRow(peripheral->Name()) : nullptr)
                 comparisons.emplace(peripheral->Name(), RowComparison::AgainstRows(*peripheral, *otherRow));
         }
     }
@@ -353,7 +352,7 @@ void RegisterWindowTools::CompareWithSnapshots(const QString &folder)
             m_snapshots.emplace(name, *image);
     }
     if (m_snapshots.empty()) {
-        m_app.Context().messages.ShowFailure(Tr(AppMessages::kNoSavedData));
+        m_workspace.Context().messages.ShowFailure(Tr(AppMessages::kNoSavedData));
         EndComparison();
         return;
     }
@@ -382,13 +381,13 @@ void RegisterWindowTools::ShowCompareMenu()
     QAction *saved = menu.addAction(Tr(Text::kWithSaved));
     QAction *folder = menu.addAction(Tr(Text::kWithFolder));
     QHash<QAction *, int> windows;
-    for (int slot = 0; slot < CorvaneApplication::kSlotCount; ++slot)
-        if (const RegisterWindowView *other = m_app.RegisterWindow(slot); other && other != &m_view)
-            windows.insert(menu.addAction(Tr(Text::kWithWindow).arg(other->Logic()->Title())), slot);
+    for (int slot = 0; slot < Workspace::kSlotCount; ++slot)
+        if (const RegisterWindow *other = m_workspace.WindowTable().At(slot); other && other != m_view.Logic())
+            windows.insert(menu.addAction(Tr(Text::kWithWindow).arg(other->Title())), slot);
     QAction *end = menu.addAction(Tr(Text::kEndComparison));
     end->setEnabled(m_source != Source::None);
     const QPoint at = m_compare->mapToGlobal(m_compare->rect().bottomLeft());
-    QAction *chosen = m_view.menuExec ? m_view.menuExec(menu, at) : menu.exec(at);
+    QAction *chosen = m_view.ShowMenu(menu, at);
     if (!chosen)
         return;
     if (chosen == saved) {
@@ -398,8 +397,8 @@ void RegisterWindowTools::ShowCompareMenu()
         request.kind = FileRequest::Kind::Folder;
         request.title = Tr(Text::kFolderTitle);
         request.purpose = QStringLiteral("compare-folder");
-        request.startFolder = SnapshotFiles::DataFolder(m_app.ExeDir(), m_app.User().ChipModel());
-        if (const QString path = m_app.Context().files.ChooseFile(request); !path.isEmpty())
+        request.startFolder = SnapshotFiles::DataFolder(m_workspace.ExeDir(), m_workspace.Chip());
+        if (const QString path = m_workspace.Context().files.ChooseFile(request); !path.isEmpty())
             CompareWithSnapshots(path);
     } else if (chosen == end) {
         EndComparison();
@@ -415,7 +414,7 @@ void RegisterWindowTools::ShowExportMenu()
     QAction *csv = menu.addAction(Tr(Text::kCsv));
     QAction *json = menu.addAction(Tr(Text::kJson));
     const QPoint at = m_export->mapToGlobal(m_export->rect().bottomLeft());
-    QAction *chosen = m_view.menuExec ? m_view.menuExec(menu, at) : menu.exec(at);
+    QAction *chosen = m_view.ShowMenu(menu, at);
     if (chosen == csv || chosen == json)
         Export(chosen == json);
 }
@@ -430,7 +429,7 @@ void RegisterWindowTools::Export(bool json)
     request.defaultName = m_view.Logic()->Title() + (json ? QStringLiteral(".json") : QStringLiteral(".csv"));
     request.overwritePrompt = true;
     request.purpose = QStringLiteral("export");
-    const QString path = m_app.Context().files.ChooseFile(request);
+    const QString path = m_workspace.Context().files.ChooseFile(request);
     if (path.isEmpty())
         return;
     // What the window shows: rows the find box or "changes only" hides stay out.
@@ -440,5 +439,5 @@ void RegisterWindowTools::Export(bool json)
     const QByteArray bytes = json ? RowExport::Json(records) : RowExport::Csv(records);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        m_app.Context().messages.ShowFailure(Tr(AppMessages::kFileCreate).arg(path));
+        m_workspace.Context().messages.ShowFailure(Tr(AppMessages::kFileCreate).arg(path));
 }

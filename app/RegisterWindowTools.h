@@ -8,19 +8,40 @@
 #include <QHash>
 #include <QWidget>
 
+#include <functional>
 #include <map>
 #include <memory>
 
-class CorvaneApplication;
-class RegisterWindowView;
+class PropertyGrid;
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QHBoxLayout;
 class QLineEdit;
+class QMenu;
 class QPalette;
 class QPushButton;
 class QTimer;
+class RegisterWindow;
 class ValuePlotPane;
+class Workspace;
+
+// The pieces of its register window the tool row works on, as the window
+// hands them over.
+struct RegisterWindowParts
+{
+    QWidget *window; // the tool row's parent
+    RegisterWindow *logic;
+    PropertyGrid *grid;
+    std::function<void()> showPlot;
+    // Shows a menu at a point and gives the entry picked, as the window does.
+    std::function<QAction *(QMenu &, const QPoint &)> showMenu;
+
+    RegisterWindow *Logic() const { return logic; }
+    PropertyGrid *Grid() const { return grid; }
+    void ShowPlot() const { showPlot(); }
+    QAction *ShowMenu(QMenu &menu, const QPoint &at) const { return showMenu(menu, at); }
+};
 
 // The tool row at the top of a register window: the watch and its rate, the
 // find box, "changes only", comparison and export. It also draws what they
@@ -32,7 +53,7 @@ class RegisterWindowTools : public QWidget
     Q_OBJECT
 
 public:
-    RegisterWindowTools(CorvaneApplication &app, RegisterWindowView &view, ValuePlotPane &plot);
+    RegisterWindowTools(Workspace &workspace, RegisterWindowParts window, ValuePlotPane &plot);
     ~RegisterWindowTools() override;
 
     WindowWatch &Watch() { return m_watch; }
@@ -79,8 +100,8 @@ private:
     void Refreshed();
     std::map<QString, RowComparison> Comparisons() const;
 
-    CorvaneApplication &m_app;
-    RegisterWindowView &m_view;
+    Workspace &m_workspace;
+    RegisterWindowParts m_view;
     ValuePlotPane &m_plot;
     WindowWatch m_watch;
     QElapsedTimer m_clock;

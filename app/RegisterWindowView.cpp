@@ -2,11 +2,11 @@
 #include "app/TargetActionRunner.h"
 
 #include "app/AppMessages.h"
-#include "app/CorvaneApplication.h"
-#include "app/MainWindow.h"
 #include "app/RegisterRowModel.h"
 #include "app/RegisterWindowTools.h"
+#include "app/UserProfile.h"
 #include "app/ValuePlotPane.h"
+#include "app/Workspace.h"
 #include "widgets/PropertyGrid.h"
 #include "regmap/RegisterWindow.h"
 #include "regmap/RegisterWindowTable.h"
@@ -79,16 +79,16 @@ QFont CaptionFont()
 
 struct RegisterWindowView::Impl : public RowTreeListener
 {
-    Impl(RegisterWindowView &view, CorvaneApplication &app, int slot)
+    Impl(RegisterWindowView &view, Workspace &workspace, int slot)
         : m_view(view)
-        , m_table(app.WindowTable())
-        , m_env{app.Config(), app.Links(), app.Context(), app.ExeDir(), app.Dpi()}
+        , m_table(workspace.WindowTable())
+        , m_env{workspace.Config(), workspace.Links(), workspace.Context(), workspace.ExeDir(), workspace.Dpi()}
     {
         m_table.SetNextWindowSlot(slot);
         m_logic = std::make_unique<RegisterWindow>(m_env, m_table);
         // Reads and writes run their cycle off the windows' thread; what was
         // read reaches the rows when it ends, unless the window went first.
-        m_logic->SetTransferRunner([&app, guard = QPointer<RegisterWindowView>(&view)](
+        m_logic->SetTransferRunner([&workspace, guard = QPointer<RegisterWindowView>(&view)](
                                        std::shared_ptr<RegisterTransfer> transfer, std::function<void()> finish) {
             const bool read = transfer->kind == RegisterTransfer::Kind::ReadPeripheral ||
                               transfer->kind == RegisterTransfer::Kind::ReadRegister;
@@ -106,9 +106,9 @@ struct RegisterWindowView::Impl : public RowTreeListener
                     guard->Tools()->ForgetWatchImagesOf(transfer->peripheral);
             };
             if (read)
-                return app.Actions().Start(QStringLiteral("寄存器读取"), std::move(action), std::move(done));
+                return workspace.Actions().Start(QStringLiteral("寄存器读取"), std::move(action), std::move(done));
             // A write waits for the action that runs: an edit is never dropped.
-            app.Actions().Queue(QStringLiteral("寄存器写入"), std::move(action), std::move(done));
+            workspace.Actions().Queue(QStringLiteral("寄存器写入"), std::move(action), std::move(done));
             return true;
         });
         m_model = std::make_unique<RegisterRowModel>(m_logic->Tree());
@@ -242,28 +242,33 @@ struct RegisterWindowView::Impl : public RowTreeListener
     QHash<uint64_t, uint64_t> m_written; // register: the word last written from the rows
 };
 
-RegisterWindowView::RegisterWindowView(CorvaneApplication &app, int slot, QWidget *parent)
+RegisterWindowView::RegisterWindowView(Workspace &workspace, int slot, QWidget *parent)
     : QWidget(parent)
-    , m_app(app)
+    , m_workspace(workspace)
     , m_slot(slot)
 {
     setObjectName(QStringLiteral("CRegWnd_%1").arg(slot));
     m_split = new QSplitter(Qt::Vertical, this);
     m_split->setChildrenCollapsible(false);
     m_grid = new PropertyGrid(m_split);
-    m_plot = new ValuePlotPane(app.Context().messages, app.Context().files, m_split);
+    m_plot = new ValuePlotPane(workspace.Context().messages, workspace.Context().files, m_split);
     m_plot->hide();
     m_split->addWidget(m_grid);
     m_split->addWidget(m_plot);
     m_split->setStretchFactor(0, 3);
     m_split->setStretchFactor(1, 1);
-    m_impl = std::make_unique<Impl>(*this, app, slot);
+    m_impl = std::make_unique<Impl>(*this, workspace, slot);
     m_grid->SetModel(m_impl->m_model.get());
     RestoreColumns();
     connect(m_grid, &PropertyGrid::ColumnsChosen, this, [this] { SaveColumns(); });
     auto *copy = new QShortcut(QKeySequence::Copy, m_grid, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
     connect(copy, &QShortcut::activated, this, [this] { CopySelected(false); });
-    m_tools = new RegisterWindowTools(app, *this, *m_plot);
+    m_tools = new RegisterWindowTools(workspace,
+                                      RegisterWindowParts{this, Logic(), m_grid, [this] { ShowPlot(); },
+                                                          [this](QMenu &menu, const QPoint &at) {
+                                                              return menuExec ? menuExec(menu, at) : menu.exec(at);
+                                                          }},
+                                      *m_plot);
     connect(m_plot, &ValuePlotPane::Emptied, m_plot, &QWidget::hide);
 
     m_status = new QLabel(this);
@@ -353,8 +358,7 @@ static QString NameWidthKey(int slot)
 
 void RegisterWindowView::SaveNameWidth()
 {
-    QSettings(QString::fromUtf8(MainWindow::kCompany), QString::fromLatin1(CorvaneApplication::kAppName))
-        .setValue(NameWidthKey(m_slot), m_grid->NameColumnWidth());
+    UserProfile::Open().setValue(NameWidthKey(m_slot), m_grid->NameColumnWidth());
 }
 
 void RegisterWindowView::SaveColumns()
@@ -362,23 +366,17 @@ void RegisterWindowView::SaveColumns()
     QStringList shown;
     for (int column : m_grid->ShownExtraColumns())
         shown << QString::number(column);
-    QSettings(QString::fromUtf8(MainWindow::kCompany), QString::fromLatin1(CorvaneApplication::kAppName))
-        .setValue(ColumnsKey(m_slot), shown);
+    UserProfile::Open().setValue(ColumnsKey(m_slot), shown);
 }
 
 void RegisterWindowView::RestoreColumns()
 {
-    const QStringList shown =
-        QSettings(QString::fromUtf8(MainWindow::kCompany), QString::fromLatin1(CorvaneApplication::kAppName))
-            .value(ColumnsKey(m_slot))
-            .toStringList();
+    const QStringList shown = UserProfile::Open().value(ColumnsKey(m_slot)).toStringList();
     QList<int> columns;
     for (const QString &column : shown)
         columns << column.toInt();
     m_grid->SetShownExtraColumns(columns);
-    const QVariant dragged =
-        QSettings(QString::fromUtf8(MainWindow::kCompany), QString::fromLatin1(CorvaneApplication::kAppName))
-            .value(NameWidthKey(m_slot));
+    const QVariant dragged = UserProfile::Open().value(NameWidthKey(m_slot));
     if (dragged.isValid() && dragged.toInt() > 0) {
         m_impl->Tree().SetNameColumnWidth(dragged.toInt());
         m_grid->SetNameColumnDragged(true);
@@ -485,7 +483,7 @@ void RegisterWindowView::ShowContextMenu(int menuId, const QPoint &gridPosition)
     QMenu menu(QStringLiteral("读写控制"), this);
     menu.setObjectName(QStringLiteral("menu_%1").arg(menuId));
     // While a target action runs, no other starts from here.
-    const bool busy = m_app.Actions().IsRunning();
+    const bool busy = m_workspace.Actions().IsRunning();
     for (const Item &item : items) {
         QAction *action = menu.addAction(QString::fromUtf8(item.text));
         action->setData(item.command);

@@ -5,7 +5,6 @@
 #include <functional>
 #include <memory>
 
-class CorvaneApplication;
 class PropertyGrid;
 class QAction;
 class QLabel;
@@ -14,6 +13,7 @@ class QSplitter;
 class RegisterWindow;
 class RegisterWindowTools;
 class ValuePlotPane;
+class Workspace;
 
 // The register window: the property grid that shows the rows of one slot's
 // register window logic and forwards the user's clicks and edits to it, the
@@ -24,7 +24,7 @@ class RegisterWindowView : public QWidget
     Q_OBJECT
 
 public:
-    RegisterWindowView(CorvaneApplication &app, int slot, QWidget *parent = nullptr);
+    RegisterWindowView(Workspace &workspace, int slot, QWidget *parent = nullptr);
     ~RegisterWindowView() override;
 
     int Slot() const { return m_slot; }
@@ -68,7 +68,7 @@ private:
     void ShowStatus(const QString &text);
 
     struct Impl;
-    CorvaneApplication &m_app;
+    Workspace &m_workspace;
     int m_slot;
     PropertyGrid *m_grid = nullptr;
     QSplitter *m_split = nullptr;

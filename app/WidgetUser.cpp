@@ -1,8 +1,6 @@
 #include "app/WidgetUser.h"
 
-#include "app/ControlPanel.h"
-#include "app/CorvaneApplication.h"
-#include "app/MainWindow.h"
+#include "app/UserProfile.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -37,7 +35,7 @@ namespace {
 // The per-user profile, where the folder of each purpose is kept.
 QSettings Profile()
 {
-    return QSettings(QString::fromUtf8(MainWindow::kCompany), QString::fromLatin1(CorvaneApplication::kAppName));
+    return UserProfile::Open();
 }
 
 QString FolderKey(const QString &purpose)

@@ -6,7 +6,6 @@
 
 #include <functional>
 
-class ControlPanel;
 class QWidget;
 
 // The user's side of every operation, as the windows present it: message
@@ -34,7 +33,7 @@ public:
     UserContext Context() { return UserContext{*this, *this, *this, *this}; }
 
     // The panel whose selectors answer; may be null (no panel yet).
-    void SetPanel(const ControlPanel *panel) { m_panel = panel; }
+    void SetPanel(const PanelSelections *panel) { m_panel = panel; }
     void SetDialogParent(QWidget *parent) { m_parent = parent; }
 
     // Takes the box's text instead of the box: the text and its reason.
@@ -44,7 +43,7 @@ public:
 private:
     QString RunDialog(const FileRequest &request);
 
-    const ControlPanel *m_panel = nullptr;
+    const PanelSelections *m_panel = nullptr;
     QWidget *m_parent = nullptr;
     int m_busyDepth = 0;
 };

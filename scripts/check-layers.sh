@@ -8,6 +8,9 @@
 #                                  Qt headers of QtCore only (ipcheck/ui/ is a window)
 #   all but app/, widgets/, ipcheck/ui/, tests/, bench/
 #                                  no QtWidgets header, nothing from app/ or widgets/
+#   app/                           no circle of files including each other; the workspace
+#                                  (Workspace, TargetActionRunner, RegisterWindows, UserProfile)
+#                                  QtCore only
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -82,5 +85,20 @@ if [[ -n $widgetsBelow ]]; then
     echo "$widgetsBelow" >&2
     failures=1
 fi
+
+# What the windows share, and how they reach each other, is QtCore only too.
+shared=(app/Workspace.h app/Workspace.cpp app/TargetActionRunner.h app/TargetActionRunner.cpp
+    app/RegisterWindows.h app/UserProfile.h)
+sharedBad=$(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*<Q' "${shared[@]}" |
+    sed -E 's/^([^:]+:[0-9]+):.*<([^>]+)>.*/\1:\2/' | while IFS=: read -r file line header; do
+    [[ -e $headers/QtCore/$header ]] || echo "$file:$line:$header"
+done)
+if [[ -n $sharedBad ]]; then
+    echo "The workspace and the interfaces between windows use QtCore only:" >&2
+    echo "$sharedBad" >&2
+    failures=1
+fi
+
+scripts/check-include-cycles.sh app || failures=1
 
 exit $failures
