@@ -92,9 +92,7 @@ struct RegisterWindowView::Impl : public RowTreeListener
                                        std::shared_ptr<RegisterTransfer> transfer, std::function<void()> finish) {
             const bool read = transfer->kind == RegisterTransfer::Kind::ReadPeripheral ||
                               transfer->kind == RegisterTransfer::Kind::ReadRegister;
-            auto action = [transfer](OperationEnv &env, DumpView &) {
-                RegisterMap::Run(*transfer, env.config, env.links, env.user);
-            };
+            auto action = [transfer](OperationEnv &env, DumpView &) { transfer->Run(env.config, env.links, env.user); };
             auto done = [guard, finish, transfer] {
                 if (!guard)
                     return;
