@@ -92,25 +92,32 @@ void RegisterMap::ShowFailure(const QString &text) const
     m_env.user.messages.ShowFailure(MessageText::Cut(text));
 }
 
-XmlDocument &RegisterMap::SvdDocument()
+SvdDocumentCache &RegisterMap::SvdFile()
 {
-    return m_svd.Document(SvdDeviceModel::SvdFilePath(m_env.home, ChipModel()));
+    m_svd.Follow(SvdDeviceModel::SvdFilePath(m_env.home, ChipModel()));
+    return m_svd;
 }
 
 void RegisterMap::AddPeripheralRows(const QString &name)
 {
-    AddRowsFrom(SvdDocument(), name);
+    SvdFile();
+    AddRowsFrom(name, BuildOptions());
 }
 
-void RegisterMap::AddRowsFrom(XmlDocument &document, const QString &name)
+RegisterRowTree::BuildOptions RegisterMap::BuildOptions() const
 {
     RegisterRowTree::BuildOptions options;
     options.expandLevel = m_env.config.ReadInt(ConfigKey::kCommon, ConfigKey::kExpandType, 0);
     options.hex = NumberBase() == Stored(NumberBase::Hexadecimal);
     options.captionColumn = RowText::BuildColumn(m_tree.LastWidth());
     options.chipModel = ChipModel();
+    return options;
+}
 
-    const SvdPeripheralResult result = SvdDeviceModel::ReadPeripheral(document, name);
+void RegisterMap::AddRowsFrom(const QString &name, const RegisterRowTree::BuildOptions &options)
+{
+    // Walked once per version of the file, whatever is added or rebuilt.
+    const SvdPeripheralResult &result = m_svd.Peripheral(name);
     if (result.outcome == SvdPeripheralResult::Outcome::Failed) {
         ShowFailure(result.message);
         return;
@@ -138,6 +145,8 @@ void RegisterMap::ApplyNumberBase()
     if (base != Stored(NumberBase::Decimal) && base != Stored(NumberBase::Hexadecimal))
         return;
     const NumberForm wanted = base == Stored(NumberBase::Decimal) ? NumberForm::Decimal : NumberForm::Hex;
+    // Every value may change: the view takes the rows anew once.
+    const ResetScope reset(m_tree);
     m_tree.SetHexBase(wanted == NumberForm::Hex);
     for (const auto &peripheral : m_tree.TopRows()) {
         for (const auto &reg : peripheral->Children()) {
@@ -153,6 +162,7 @@ void RegisterMap::ApplyNumberBase()
 
 void RegisterMap::ApplyExpandLevel(int level)
 {
+    const ResetScope reset(m_tree);
     for (const auto &peripheral : m_tree.TopRows()) {
         m_tree.SetExpanded(peripheral.get(), level != 0);
         for (const auto &reg : peripheral->Children())

@@ -110,13 +110,19 @@ public:
     // edit undone) when the value does not fit.
     bool EditValue(RegisterRow *row, const QString &typed);
 
+    // What the map has read of its SVD file (tests count parses and walks).
+    const SvdDocumentCache &SvdFileRead() const { return m_svd; }
+
 protected:
     bool LoadSnapshotFrom(const QString &name, const QString &path, const ValueSource &source);
     // Shows the peripheral's last saved snapshot, when it has one, as loaded
     // from that file; no message, and the transfer buffer is left alone.
     void ShowLastSnapshot(RegisterRow *peripheral);
-    void AddRowsFrom(XmlDocument &document, const QString &name);
-    XmlDocument &SvdDocument();
+    // The chip's SVD file as it is on disk now.
+    SvdDocumentCache &SvdFile();
+    RegisterRowTree::BuildOptions BuildOptions() const;
+    // Adds the rows of a peripheral of the file SvdFile() followed last.
+    void AddRowsFrom(const QString &name, const RegisterRowTree::BuildOptions &options);
     QString ChipModel() const;
     int NumberBase() const;
     void ShowNote(const QString &text) const;

@@ -2,6 +2,8 @@
 
 #include "regmap/RowText.h"
 
+#include <utility>
+
 RegisterRow *RegisterRowTree::FindTopRow(const QString &name) const
 {
     for (const auto &row : m_rows)
@@ -10,22 +12,27 @@ RegisterRow *RegisterRowTree::FindTopRow(const QString &name) const
     return nullptr;
 }
 
-RegisterRow *RegisterRowTree::FindById(uint64_t id) const
+void RegisterRowTree::IndexRows(RegisterRow *row)
 {
-    for (const auto &row : m_rows)
-        if (RegisterRow *found = FindIn(row.get(), id))
-            return found;
-    return nullptr;
+    const uint64_t id = row->Id();
+    if (id < m_firstId) {
+        // A row made before the last clear: rare, so the array moves.
+        m_byId.insert(m_byId.begin(), std::size_t(m_firstId - id), nullptr);
+        m_firstId = id;
+    }
+    if (id - m_firstId >= m_byId.size())
+        m_byId.resize(std::size_t(id - m_firstId + 1), nullptr);
+    m_byId[id - m_firstId] = row;
+    for (const auto &child : row->Children())
+        IndexRows(child.get());
 }
 
-RegisterRow *RegisterRowTree::FindIn(RegisterRow *row, uint64_t id)
+void RegisterRowTree::UnindexRows(const RegisterRow *row)
 {
-    if (row->Id() == id)
-        return row;
+    if (row->Id() >= m_firstId && row->Id() - m_firstId < m_byId.size())
+        m_byId[row->Id() - m_firstId] = nullptr;
     for (const auto &child : row->Children())
-        if (RegisterRow *found = FindIn(child.get(), id))
-            return found;
-    return nullptr;
+        UnindexRows(child.get());
 }
 
 std::unique_ptr<RegisterRow> RegisterRowTree::MakeRow(RegisterRow::Kind kind, QString name, QString description,
@@ -42,7 +49,8 @@ RegisterRow *RegisterRowTree::AppendTopRow(std::unique_ptr<RegisterRow> row)
     row->m_index = int(m_rows.size());
     m_rows.push_back(std::move(row));
     RegisterRow *added = m_rows.back().get();
-    if (m_listener)
+    IndexRows(added);
+    if (m_listener && m_resetDepth == 0)
         m_listener->TopRowAppended(*added);
     return added;
 }
@@ -98,30 +106,54 @@ void RegisterRowTree::RemoveTopRow(RegisterRow *row)
 {
     if (!row || row->Parent())
         return;
-    if (m_listener)
+    const bool tell = m_listener && m_resetDepth == 0;
+    if (tell)
         m_listener->TopRowRemoving(*row);
     if (Contains(row, m_selected))
         Select(nullptr);
+    UnindexRows(row);
     m_rows.erase(m_rows.begin() + row->Index());
     for (std::size_t i = 0; i < m_rows.size(); ++i)
         m_rows[i]->m_index = int(i);
-    if (m_listener)
+    if (m_rows.empty()) {
+        m_byId.clear();
+        m_firstId = m_nextId;
+    }
+    if (tell)
         m_listener->TopRowRemoved();
 }
 
 void RegisterRowTree::Clear()
 {
-    if (m_listener)
-        m_listener->RowsClearing();
+    BeginReset();
     m_selected = nullptr;
     m_rows.clear();
-    if (m_listener)
-        m_listener->RowsCleared();
+    m_byId.clear();
+    m_firstId = m_nextId;
+    EndReset();
+}
+
+void RegisterRowTree::BeginReset()
+{
+    if (m_resetDepth++ == 0 && m_listener)
+        m_listener->RowsClearing();
+}
+
+void RegisterRowTree::EndReset()
+{
+    if (--m_resetDepth > 0 || !m_listener)
+        return;
+    m_listener->RowsCleared();
+    if (std::exchange(m_heldTitles, false))
+        m_listener->HeaderTitlesChanged();
+    // The view's selection went with its rows: it takes the tree's again.
+    if (std::exchange(m_heldSelection, false) || m_selected)
+        m_listener->SelectionChanged();
 }
 
 void RegisterRowTree::Changed(const RegisterRow *row)
 {
-    if (m_listener)
+    if (m_listener && m_resetDepth == 0)
         m_listener->RowChanged(*row);
 }
 
@@ -192,7 +224,7 @@ void RegisterRowTree::SetHexBase(bool hex)
     if (hex == m_hexBase)
         return;
     m_hexBase = hex;
-    if (m_listener)
+    if (m_listener && m_resetDepth == 0)
         m_listener->NumberBaseChanged();
 }
 
@@ -200,13 +232,17 @@ void RegisterRowTree::SetHeaderTitles(const QString &left, const QString &right)
 {
     m_leftTitle = left;
     m_rightTitle = right;
-    if (m_listener)
+    if (m_resetDepth > 0)
+        m_heldTitles = true;
+    else if (m_listener)
         m_listener->HeaderTitlesChanged();
 }
 
 void RegisterRowTree::Select(RegisterRow *row)
 {
     m_selected = row;
-    if (m_listener)
+    if (m_resetDepth > 0)
+        m_heldSelection = true;
+    else if (m_listener)
         m_listener->SelectionChanged();
 }

@@ -29,7 +29,11 @@ public:
     RegisterRow *TopRow(std::size_t index) const { return m_rows[index].get(); }
     // The first top-level row with exactly this name.
     RegisterRow *FindTopRow(const QString &name) const;
-    RegisterRow *FindById(uint64_t id) const;
+    // Any row of the tree; a flat look-up, since ids are handed out in order.
+    RegisterRow *FindById(uint64_t id) const
+    {
+        return id >= m_firstId && id - m_firstId < m_byId.size() ? m_byId[id - m_firstId] : nullptr;
+    }
 
     // A new row, not yet in the tree.
     std::unique_ptr<RegisterRow> MakeRow(RegisterRow::Kind kind, QString name, QString description, bool editable,
@@ -50,6 +54,13 @@ public:
     RegisterRow *AppendPeripheral(const SvdPeripheral &peripheral, const BuildOptions &options);
     void RemoveTopRow(RegisterRow *row);
     void Clear();
+
+    // Everything changed between the two (rows cleared, added, removed or
+    // changed, titles, base, selection) reaches the listener as one new tree
+    // at EndReset, instead of row by row: a rebuild costs the view one reset.
+    // Resets nest; the outermost one tells.
+    void BeginReset();
+    void EndReset();
 
     // A filled number: shown and taken as the baseline, so not marked.
     void SetFilledValue(RegisterRow *row, uint64_t number, NumberForm form);
@@ -91,12 +102,20 @@ public:
     void SetLastWidth(int width) { m_lastWidth = width; }
 
 private:
-    static RegisterRow *FindIn(RegisterRow *row, uint64_t id);
     bool Contains(const RegisterRow *top, const RegisterRow *row) const;
     void Changed(const RegisterRow *row);
+    void IndexRows(RegisterRow *row);
+    void UnindexRows(const RegisterRow *row);
 
     std::vector<std::unique_ptr<RegisterRow>> m_rows;
     RowTreeListener *m_listener = nullptr;
+    // Rows by id - m_firstId: ids only grow, and a clear starts the array anew.
+    std::vector<RegisterRow *> m_byId;
+    uint64_t m_firstId = 1;
+    int m_resetDepth = 0;
+    // Told while resetting: the listener would have been told of these.
+    bool m_heldTitles = false;
+    bool m_heldSelection = false;
     uint64_t m_nextId = 1;
     bool m_hexBase = false;
     QString m_leftTitle;
@@ -104,4 +123,21 @@ private:
     RegisterRow *m_selected = nullptr;
     int m_nameColumnWidth = kInitialWidth;
     int m_lastWidth = kInitialWidth;
+};
+
+// BeginReset for the scope's length.
+class ResetScope
+{
+public:
+    explicit ResetScope(RegisterRowTree &tree)
+        : m_tree(tree)
+    {
+        m_tree.BeginReset();
+    }
+    ~ResetScope() { m_tree.EndReset(); }
+    ResetScope(const ResetScope &) = delete;
+    ResetScope &operator=(const ResetScope &) = delete;
+
+private:
+    RegisterRowTree &m_tree;
 };

@@ -51,18 +51,20 @@ void RegisterWindow::Open()
 
 void RegisterWindow::RebuildGrid()
 {
+    // The view takes the rebuilt rows at once, not peripheral by peripheral.
+    const ResetScope reset(m_tree);
     m_tree.Clear();
     m_selectedId = 0;
     m_tree.SetHeaderTitles(QString(), QLatin1String(RowText::kRightTitle));
     const QString chip = ChipModel();
     if (m_slot < 0 || m_slot >= RegisterWindowTable::kSlots)
         return;
-    // One parse serves every walk of the rebuild.
-    XmlDocument &document = SvdDocument();
-    for (const QString &name : SvdDeviceModel::ReadPeripheralNames(document)) {
+    SvdDocumentCache &file = SvdFile();
+    const RegisterRowTree::BuildOptions options = BuildOptions();
+    for (const QString &name : file.PeripheralNames()) {
         const int mask = m_env.config.ReadInt(chip, name, 0);
         if (mask & (1 << m_slot))
-            AddRowsFrom(document, name);
+            AddRowsFrom(name, options);
     }
 }
 
