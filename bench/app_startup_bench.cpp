@@ -4,7 +4,9 @@
 //  - process start until the rows of the two open register windows are drawn
 //    (each run a fresh process: exec, loading, start-up, paints), and the
 //    first paint of any widget on the way; a child whose rows are not drawn
-//    within a few seconds says which window and why;
+//    within a few seconds says which window and why. Beside it the floor: a
+//    fresh process showing the same rows in bare tree views of the same
+//    sizes (TreeFloor.h), wall and processor time, runs alternating;
 //  - switching the chip selector with four register windows open.
 // Prints its figures; the platform is offscreen unless QT_QPA_PLATFORM says
 // otherwise.
@@ -16,6 +18,7 @@
 #include "app/MainWindow.h"
 #include "app/RegisterWindowView.h"
 #include "widgets/PropertyGrid.h"
+#include "TreeFloor.h"
 #include "link/ChipProfile.h"
 #include "regmap/SvdDeviceModel.h"
 
@@ -28,12 +31,15 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTextStream>
 #include <QTreeView>
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <vector>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -159,6 +165,74 @@ int RunChild(const QString &home)
     return QApplication::exec();
 }
 
+// The rows of the open register windows, for the floor: per window a line
+// "W width height", then a line per row "depth<TAB>open<TAB>name<TAB>value".
+void WriteRows(QTextStream &out, const std::vector<FloorRow> &rows, int depth)
+{
+    for (const FloorRow &row : rows) {
+        out << depth << '\t' << int(row.expanded) << '\t' << QString(row.name).replace(u'\n', u' ') << '\t'
+            << QString(row.value).replace(u'\n', u' ') << '\n';
+        WriteRows(out, row.children, depth + 1);
+    }
+}
+
+bool PutFloorRows(const CorvaneApplication &app, const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QTextStream out(&file);
+    for (int k = 0; k < CorvaneApplication::kSlotCount; ++k) {
+        if (const RegisterWindowView *window = app.RegisterWindow(k)) {
+            const QTreeView &tree = *window->Grid()->Tree();
+            out << "W " << tree.width() << ' ' << tree.height() << '\n';
+            WriteRows(out, RowsShownBy(tree), 0);
+        }
+    }
+    return true;
+}
+
+// The floor's child: every window's rows in a bare tree view, drawn.
+int RunFloorChild(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 1;
+    std::vector<std::pair<QSize, std::vector<FloorRow>>> windows;
+    std::vector<std::vector<FloorRow> *> open; // the row list at each depth
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts)) {
+        if (line.startsWith(QStringLiteral("W "))) {
+            const QStringList size = line.split(u' ');
+            windows.push_back({QSize(size.value(1).toInt(), size.value(2).toInt()), {}});
+            open = {&windows.back().second};
+            continue;
+        }
+        const QStringList parts = line.split(u'\t');
+        const std::size_t depth = parts.value(0).toUInt();
+        if (parts.size() != 4 || depth >= open.size())
+            return 1;
+        open.resize(depth + 1);
+        open[depth]->push_back({parts[2], parts[3], parts[1] == u'1', {}});
+        open.push_back(&open[depth]->back().children);
+    }
+    std::vector<std::unique_ptr<TreeFloor>> floors;
+    for (const auto &[size, rows] : windows) {
+        floors.push_back(std::make_unique<TreeFloor>(size));
+        floors.back()->Draw(rows);
+    }
+    RowsDrawn::Say("rows drawn");
+    return 0;
+}
+
+// Processor time of the children ended and waited for so far.
+double ChildrenCpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
+
 double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -175,39 +249,79 @@ int main(int argc, char **argv)
         QApplication application(argc, argv);
         return RunChild(QString::fromLocal8Bit(argv[2]));
     }
+    if (argc == 3 && QByteArray(argv[1]) == "--floor") {
+        QApplication application(argc, argv);
+        return RunFloorChild(QString::fromLocal8Bit(argv[2]));
+    }
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 10;
     QApplication application(argc, argv);
 
     // Start-up: a fresh process per run, two register windows.
     QTemporaryDir startupHome;
     LayOut(startupHome.path(), 2);
-    std::vector<double> startup;
-    std::vector<double> firstPaints;
-    for (int run = 0; run < runs; ++run) {
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        QElapsedTimer timer;
-        timer.start();
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), startupHome.path()});
-        QByteArray said;
-        double painted = -1;
-        while (!said.contains("rows drawn") && !said.contains("not drawn") && child.waitForReadyRead(30000)) {
-            said += child.readAll();
-            if (painted < 0 && said.contains("painted"))
-                painted = timer.nsecsElapsed() / 1e6;
-        }
-        const double ms = timer.nsecsElapsed() / 1e6;
-        child.waitForFinished(30000);
-        said += child.readAll();
-        if (!said.contains("rows drawn")) {
-            const qsizetype why = said.indexOf("not drawn");
-            std::fprintf(stderr, "the child never drew its register windows' rows on platform %s: %s\n",
-                         qPrintable(QGuiApplication::platformName()),
-                         why >= 0 ? said.mid(why).trimmed().constData() : "it ended without saying why");
+    // The rows the floor shows: those of the same start, taken in this process.
+    const QString floorRows = startupHome.filePath(QStringLiteral("floor-rows.txt"));
+    {
+        CorvaneApplication app(AppOptions{startupHome.path(), true, {}});
+        app.User().messageHook = [](const QString &) {};
+        if (!app.InitInstance() || !PutFloorRows(app, floorRows)) {
+            std::fprintf(stderr, "could not take the rows for the floor\n");
             return 1;
         }
-        startup.push_back(ms);
-        firstPaints.push_back(painted);
+        app.MainFrame()->close();
+    }
+    QApplication::processEvents();
+
+    // One child run until it says its rows are drawn: wall and processor ms,
+    // and ms to its first paint when it says so.
+    struct Run
+    {
+        double wall = -1;
+        double cpu = -1;
+        double firstPaint = -1;
+    };
+    const auto runChild = [](const QStringList &arguments, Run &run) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        const double cpuBefore = ChildrenCpuMs();
+        QElapsedTimer timer;
+        timer.start();
+        child.start(QCoreApplication::applicationFilePath(), arguments);
+        QByteArray said;
+        while (!said.contains("rows drawn") && !said.contains("not drawn") && child.waitForReadyRead(30000)) {
+            said += child.readAll();
+            if (run.firstPaint < 0 && said.contains("painted"))
+                run.firstPaint = timer.nsecsElapsed() / 1e6;
+        }
+        run.wall = timer.nsecsElapsed() / 1e6;
+        child.waitForFinished(30000);
+        run.cpu = ChildrenCpuMs() - cpuBefore;
+        said += child.readAll();
+        if (said.contains("rows drawn"))
+            return true;
+        const qsizetype why = said.indexOf("not drawn");
+        std::fprintf(stderr, "the child never drew its register windows' rows on platform %s: %s\n",
+                     qPrintable(QGuiApplication::platformName()),
+                     why >= 0 ? said.mid(why).trimmed().constData() : "it ended without saying why");
+        return false;
+    };
+    std::vector<double> startup;
+    std::vector<double> startupCpu;
+    std::vector<double> firstPaints;
+    std::vector<double> floor;
+    std::vector<double> floorCpu;
+    for (int run = 0; run < runs; ++run) {
+        Run ours;
+        if (!runChild({QStringLiteral("--child"), startupHome.path()}, ours))
+            return 1;
+        startup.push_back(ours.wall);
+        startupCpu.push_back(ours.cpu);
+        firstPaints.push_back(ours.firstPaint);
+        Run bare;
+        if (!runChild({QStringLiteral("--floor"), floorRows}, bare))
+            return 1;
+        floor.push_back(bare.wall);
+        floorCpu.push_back(bare.cpu);
     }
 
     // Chip switch: four windows open for both chips.
@@ -231,10 +345,12 @@ int main(int argc, char **argv)
     }
 
     std::printf("platform %s, %d runs\n", qPrintable(QGuiApplication::platformName()), runs);
-    std::printf("start until both register windows' rows are drawn: median %.1f ms, min %.1f ms, max %.1f ms "
-                "(first paint of any widget: median %.1f ms)\n",
-                Median(startup), *std::min_element(startup.begin(), startup.end()),
-                *std::max_element(startup.begin(), startup.end()), Median(firstPaints));
+    std::printf("start until both register windows' rows are drawn: median %.1f ms (CPU %.1f), min %.1f ms, max "
+                "%.1f ms (first paint of any widget: median %.1f ms) | floor %.1f ms (CPU %.1f) | ratio %.2f (CPU "
+                "%.2f)\n",
+                Median(startup), Median(startupCpu), *std::min_element(startup.begin(), startup.end()),
+                *std::max_element(startup.begin(), startup.end()), Median(firstPaints), Median(floor), Median(floorCpu),
+                Median(startup) / Median(floor), Median(startupCpu) / Median(floorCpu));
     std::printf("chip switch with 4 register windows open (20 peripherals): median %.1f ms, min %.1f ms, max %.1f ms\n",
                 Median(switches), *std::min_element(switches.begin(), switches.end()),
                 *std::max_element(switches.begin(), switches.end()));
