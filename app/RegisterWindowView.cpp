@@ -129,7 +129,11 @@ struct RegisterWindowView::Impl : public RowTreeListener
     void RowsCleared() override
     {
         m_model->RowsCleared();
-        m_view.ScheduleReshape();
+        // A new base or expand level keeps the rows: a running watch goes on.
+        if (Tree().LastResetReshaped())
+            m_view.ScheduleReshape();
+        else if (m_view.m_tools)
+            m_view.m_tools->RowsChanged();
     }
     void TopRowAppended(const RegisterRow &row) override
     {

@@ -50,6 +50,7 @@ RegisterRow *RegisterRowTree::AppendTopRow(std::unique_ptr<RegisterRow> row)
     m_rows.push_back(std::move(row));
     RegisterRow *added = m_rows.back().get();
     IndexRows(added);
+    m_reshaped = true;
     if (m_listener && m_resetDepth == 0)
         m_listener->TopRowAppended(*added);
     return added;
@@ -112,6 +113,7 @@ void RegisterRowTree::RemoveTopRow(RegisterRow *row)
     if (Contains(row, m_selected))
         Select(nullptr);
     UnindexRows(row);
+    m_reshaped = true;
     m_rows.erase(m_rows.begin() + row->Index());
     for (std::size_t i = 0; i < m_rows.size(); ++i)
         m_rows[i]->m_index = int(i);
@@ -127,6 +129,7 @@ void RegisterRowTree::Clear()
 {
     BeginReset();
     m_selected = nullptr;
+    m_reshaped = true;
     m_rows.clear();
     m_byId.clear();
     m_firstId = m_nextId;
@@ -135,13 +138,19 @@ void RegisterRowTree::Clear()
 
 void RegisterRowTree::BeginReset()
 {
-    if (m_resetDepth++ == 0 && m_listener)
+    if (m_resetDepth++ > 0)
+        return;
+    m_reshaped = false;
+    if (m_listener)
         m_listener->RowsClearing();
 }
 
 void RegisterRowTree::EndReset()
 {
-    if (--m_resetDepth > 0 || !m_listener)
+    if (--m_resetDepth > 0)
+        return;
+    m_lastResetReshaped = m_reshaped;
+    if (!m_listener)
         return;
     m_listener->RowsCleared();
     if (std::exchange(m_heldTitles, false))

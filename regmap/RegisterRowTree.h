@@ -61,6 +61,8 @@ public:
     // Resets nest; the outermost one tells.
     void BeginReset();
     void EndReset();
+    // Whether the last reset added, removed or cleared rows, or only changed them.
+    bool LastResetReshaped() const { return m_lastResetReshaped; }
 
     // A filled number: shown and taken as the baseline, so not marked.
     void SetFilledValue(RegisterRow *row, uint64_t number, NumberForm form);
@@ -116,6 +118,8 @@ private:
     // Told while resetting: the listener would have been told of these.
     bool m_heldTitles = false;
     bool m_heldSelection = false;
+    bool m_reshaped = false;
+    bool m_lastResetReshaped = false;
     uint64_t m_nextId = 1;
     bool m_hexBase = false;
     QString m_leftTitle;

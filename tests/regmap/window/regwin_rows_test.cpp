@@ -434,12 +434,14 @@ TEST(RegisterRows, SvdWalkedOncePerFileVersionAndRebuildsResetOnce)
     window.RebuildGrid();
     window.RebuildGrid();
     EXPECT_EQ(view.resets, 3);
+    EXPECT_TRUE(window.Tree().LastResetReshaped());
     rig.config.WriteInt("COMMON", "HEX_DEC", 1);
     view.changed = 0;
     window.ApplyNumberBase();
     window.ApplyExpandLevel(2);
     EXPECT_EQ(view.resets, 5);
     EXPECT_EQ(view.changed, 0);
+    EXPECT_FALSE(window.Tree().LastResetReshaped()); // the same rows: a running watch goes on
     EXPECT_EQ(Child(window, "TIMER", "CR", "MODE")->Value(), "0x0");
     EXPECT_TRUE(Register(window, "GPIO", "OUT")->IsExpanded());
     EXPECT_EQ(svd.Parses(), 1);
