@@ -2,6 +2,7 @@
 
 #include "regmap/RowText.h"
 
+#include <algorithm>
 #include <utility>
 
 RegisterRow *RegisterRowTree::FindTopRow(const QString &name) const
@@ -12,27 +13,56 @@ RegisterRow *RegisterRowTree::FindTopRow(const QString &name) const
     return nullptr;
 }
 
-void RegisterRowTree::IndexRows(RegisterRow *row)
+namespace {
+
+void IdSpan(const RegisterRow &row, uint64_t &low, uint64_t &high)
 {
-    const uint64_t id = row->Id();
-    if (id < m_firstId) {
-        // A row made before the last clear: rare, so the array moves.
-        m_byId.insert(m_byId.begin(), std::size_t(m_firstId - id), nullptr);
-        m_firstId = id;
-    }
-    if (id - m_firstId >= m_byId.size())
-        m_byId.resize(std::size_t(id - m_firstId + 1), nullptr);
-    m_byId[id - m_firstId] = row;
-    for (const auto &child : row->Children())
-        IndexRows(child.get());
+    low = std::min(low, row.Id());
+    high = std::max(high, row.Id());
+    for (const auto &child : row.Children())
+        IdSpan(*child, low, high);
 }
 
-void RegisterRowTree::UnindexRows(const RegisterRow *row)
+void Place(RegisterRow *row, uint64_t first, std::vector<RegisterRow *> &rows)
 {
-    if (row->Id() >= m_firstId && row->Id() - m_firstId < m_byId.size())
-        m_byId[row->Id() - m_firstId] = nullptr;
+    rows[std::size_t(row->Id() - first)] = row;
     for (const auto &child : row->Children())
-        UnindexRows(child.get());
+        Place(child.get(), first, rows);
+}
+
+} // namespace
+
+RegisterRow *RegisterRowTree::FindById(uint64_t id) const
+{
+    auto run = std::upper_bound(m_byId.begin(), m_byId.end(), id,
+                                [](uint64_t wanted, const IdRun &r) { return wanted < r.first; });
+    if (run == m_byId.begin())
+        return nullptr;
+    --run;
+    return id - run->first < run->rows.size() ? run->rows[std::size_t(id - run->first)] : nullptr;
+}
+
+void RegisterRowTree::IndexRows(RegisterRow *top)
+{
+    uint64_t low = top->Id();
+    uint64_t high = top->Id();
+    IdSpan(*top, low, high);
+    IdRun run{low, std::vector<RegisterRow *>(std::size_t(high - low + 1), nullptr)};
+    Place(top, low, run.rows);
+    const auto at = std::upper_bound(m_byId.begin(), m_byId.end(), low,
+                                     [](uint64_t first, const IdRun &r) { return first < r.first; });
+    m_byId.insert(at, std::move(run));
+}
+
+void RegisterRowTree::UnindexRows(const RegisterRow *top)
+{
+    uint64_t low = top->Id();
+    uint64_t high = top->Id();
+    IdSpan(*top, low, high);
+    const auto at = std::lower_bound(m_byId.begin(), m_byId.end(), low,
+                                     [](const IdRun &r, uint64_t first) { return r.first < first; });
+    if (at != m_byId.end() && at->first == low)
+        m_byId.erase(at);
 }
 
 std::unique_ptr<RegisterRow> RegisterRowTree::MakeRow(RegisterRow::Kind kind, QString name, QString description,
@@ -117,10 +147,6 @@ void RegisterRowTree::RemoveTopRow(RegisterRow *row)
     m_rows.erase(m_rows.begin() + row->Index());
     for (std::size_t i = 0; i < m_rows.size(); ++i)
         m_rows[i]->m_index = int(i);
-    if (m_rows.empty()) {
-        m_byId.clear();
-        m_firstId = m_nextId;
-    }
     if (tell)
         m_listener->TopRowRemoved();
 }
@@ -132,7 +158,6 @@ void RegisterRowTree::Clear()
     m_reshaped = true;
     m_rows.clear();
     m_byId.clear();
-    m_firstId = m_nextId;
     EndReset();
 }
 

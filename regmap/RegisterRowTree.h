@@ -29,11 +29,9 @@ public:
     RegisterRow *TopRow(std::size_t index) const { return m_rows[index].get(); }
     // The first top-level row with exactly this name.
     RegisterRow *FindTopRow(const QString &name) const;
-    // Any row of the tree; a flat look-up, since ids are handed out in order.
-    RegisterRow *FindById(uint64_t id) const
-    {
-        return id >= m_firstId && id - m_firstId < m_byId.size() ? m_byId[id - m_firstId] : nullptr;
-    }
+    // Any row of the tree. A peripheral's rows are made one after another, so
+    // their ids are a run: a search among the top rows, then a flat array.
+    RegisterRow *FindById(uint64_t id) const;
 
     // A new row, not yet in the tree.
     std::unique_ptr<RegisterRow> MakeRow(RegisterRow::Kind kind, QString name, QString description, bool editable,
@@ -106,14 +104,18 @@ public:
 private:
     bool Contains(const RegisterRow *top, const RegisterRow *row) const;
     void Changed(const RegisterRow *row);
-    void IndexRows(RegisterRow *row);
-    void UnindexRows(const RegisterRow *row);
+    void IndexRows(RegisterRow *top);
+    void UnindexRows(const RegisterRow *top);
 
     std::vector<std::unique_ptr<RegisterRow>> m_rows;
     RowTreeListener *m_listener = nullptr;
-    // Rows by id - m_firstId: ids only grow, and a clear starts the array anew.
-    std::vector<RegisterRow *> m_byId;
-    uint64_t m_firstId = 1;
+    // The rows of each top row by id - first, in the order of first.
+    struct IdRun
+    {
+        uint64_t first = 0;
+        std::vector<RegisterRow *> rows;
+    };
+    std::vector<IdRun> m_byId;
     int m_resetDepth = 0;
     // Told while resetting: the listener would have been told of these.
     bool m_heldTitles = false;

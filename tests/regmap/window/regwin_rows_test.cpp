@@ -428,9 +428,19 @@ TEST(RegisterRows, SvdWalkedOncePerFileVersionAndRebuildsResetOnce)
         EXPECT_EQ(rebuilt[i].value, added[i].value) << i;
     }
 
+    const uint64_t oldOut = Register(window, "GPIO", "OUT")->Id();
     window.RemovePeripheralRows("GPIO");
     window.AddPeripheralRows("GPIO");
     EXPECT_EQ(view.appended, QStringList({"GPIO"}));
+    // Every row is found by its id, a removed one no more.
+    EXPECT_EQ(window.Tree().FindById(oldOut), nullptr);
+    std::function<void(const RegisterRow &)> findAll = [&](const RegisterRow &row) {
+        EXPECT_EQ(window.Tree().FindById(row.Id()), &row) << qPrintable(row.Name());
+        for (const auto &child : row.Children())
+            findAll(*child);
+    };
+    for (const auto &top : window.Tree().TopRows())
+        findAll(*top);
     window.RebuildGrid();
     window.RebuildGrid();
     EXPECT_EQ(view.resets, 3);
