@@ -141,7 +141,7 @@ QStringView SvdElements::TextView(std::uint32_t element, QString &decoded) const
         if (record.length == tags.startTag || length <= 0)
             return {};
         const QStringView content = QStringView(m_document.Text()).sliced(record.start + tags.startTag, length);
-        if (!content.contains(u'&'))
+        if (!content.contains(u'&') && !content.contains(u'<'))
             return content;
     }
     decoded = Text(element);
