@@ -67,10 +67,7 @@ uint64_t FieldOf(const RegisterRow &field, uint64_t word)
 RegisterRowModel::RegisterRowModel(const RegisterRowTree &tree, QObject *parent)
     : PropertyModel(parent)
     , m_tree(tree)
-{
-    for (const auto &top : tree.TopRows())
-        Index(*top);
-}
+{}
 
 QString RegisterRowModel::ValueText(const RegisterRow &row, bool hex, bool forEditing)
 {
@@ -121,20 +118,6 @@ bool RegisterRowModel::IsPending(const RegisterRow &row) const
     return true;
 }
 
-void RegisterRowModel::Index(const RegisterRow &row)
-{
-    m_rows.insert(row.Id(), &row);
-    for (const auto &child : row.Children())
-        Index(*child);
-}
-
-void RegisterRowModel::Unindex(const RegisterRow &row)
-{
-    m_rows.remove(row.Id());
-    for (const auto &child : row.Children())
-        Unindex(*child);
-}
-
 const RegisterRow *RegisterRowModel::RowAt(const QModelIndex &index) const
 {
     return index.isValid() ? static_cast<const RegisterRow *>(index.internalPointer()) : nullptr;
@@ -147,7 +130,7 @@ QModelIndex RegisterRowModel::IndexOfRow(const RegisterRow *row, int column) con
 
 QModelIndex RegisterRowModel::IndexOf(uint64_t id, int column) const
 {
-    return IndexOfRow(m_rows.value(id), column);
+    return IndexOfRow(m_tree.FindById(id), column);
 }
 
 QModelIndex RegisterRowModel::index(int row, int column, const QModelIndex &parent) const
@@ -351,9 +334,10 @@ void RegisterRowModel::RowsClearing()
 
 void RegisterRowModel::RowsCleared()
 {
-    m_rows.clear();
-    m_pending.clear();
-    ForgetMarks();
+    // A reset may keep rows (a new base, an expand level): their marks stay.
+    const auto gone = [this](uint64_t id) { return m_tree.FindById(id) == nullptr; };
+    m_pending.removeIf([&gone](const auto &entry) { return gone(entry.key()); });
+    ForgetMarksOf(gone);
     endResetModel();
 }
 
@@ -361,14 +345,12 @@ void RegisterRowModel::TopRowAppended(const RegisterRow &row)
 {
     // The tree has the row already; nothing asks the model between the two calls.
     beginInsertRows(QModelIndex(), row.Index(), row.Index());
-    Index(row);
     endInsertRows();
 }
 
 void RegisterRowModel::TopRowRemoving(const RegisterRow &row)
 {
     beginRemoveRows(QModelIndex(), row.Index(), row.Index());
-    Unindex(row);
 }
 
 void RegisterRowModel::TopRowRemoved()
@@ -378,7 +360,7 @@ void RegisterRowModel::TopRowRemoved()
 
 void RegisterRowModel::RowChanged(const RegisterRow &row)
 {
-    if (!m_rows.contains(row.Id()))
+    if (m_tree.FindById(row.Id()) != &row)
         return;
     emit dataChanged(IndexOfRow(&row, 0), IndexOfRow(&row, ColumnCount - 1));
     // Value and field rows draw their register's source.

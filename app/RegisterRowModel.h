@@ -10,7 +10,7 @@
 
 // A register window's rows as an item model: the typed rows of its tree,
 // followed through the tree's listener. The view asks only for the rows it
-// shows; nothing is copied out of the rows but the index from ids to rows.
+// shows; nothing is copied out of the rows, and ids are looked up in the tree.
 // Column 1 shows every value in the window's number base, a value never read
 // as "—", a value loaded from a file in italics and an old one in grey, with
 // where it came from in its tooltip.
@@ -59,11 +59,8 @@ private:
     QModelIndex IndexOfRow(const RegisterRow *row, int column) const;
     QString ColumnText(const RegisterRow &row, int column) const;
     QString SourceText(const RegisterRow &row) const;
-    void Index(const RegisterRow &row);
-    void Unindex(const RegisterRow &row);
 
     const RegisterRowTree &m_tree;
-    QHash<uint64_t, const RegisterRow *> m_rows;
     // Registers edited and not yet written: the chip's last word, if known.
     QHash<uint64_t, std::optional<uint64_t>> m_pending;
 };

@@ -92,9 +92,7 @@ struct RegisterWindowView::Impl : public RowTreeListener
                                        std::shared_ptr<RegisterTransfer> transfer, std::function<void()> finish) {
             const bool read = transfer->kind == RegisterTransfer::Kind::ReadPeripheral ||
                               transfer->kind == RegisterTransfer::Kind::ReadRegister;
-            auto action = [transfer](OperationEnv &env, DumpView &) {
-                RegisterMap::Run(*transfer, env.config, env.links, env.user);
-            };
+            auto action = [transfer](OperationEnv &env, DumpView &) { transfer->Run(env.config, env.links, env.user); };
             auto done = [guard, finish, transfer] {
                 if (!guard)
                     return;
@@ -131,7 +129,11 @@ struct RegisterWindowView::Impl : public RowTreeListener
     void RowsCleared() override
     {
         m_model->RowsCleared();
-        m_view.ScheduleReshape();
+        // A new base or expand level keeps the rows: a running watch goes on.
+        if (Tree().LastResetReshaped())
+            m_view.ScheduleReshape();
+        else if (m_view.m_tools)
+            m_view.m_tools->RowsChanged();
     }
     void TopRowAppended(const RegisterRow &row) override
     {

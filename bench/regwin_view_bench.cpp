@@ -10,8 +10,10 @@
 //  - made-up peripherals of 256 to 8192 registers: time until drawn, which
 //    should grow linearly.
 // Each figure is the wall time on the user-interface thread (everything runs
-// there: the longest stall is the whole figure). Prints its figures; skips,
-// saying so, without ../shared/svd-samples.
+// there: the longest stall is the whole figure) and that thread's processor
+// time, medians of alternating runs, printed beside the floor (TreeFloor.h):
+// the same rows in a bare model and tree view, drawn in the same run, and
+// the ratio. Skips the vendor figures, saying so, without ../shared/svd-samples.
 //
 //   regwin_view_bench
 
@@ -21,6 +23,7 @@
 #include "regmap/RegisterWindow.h"
 #include "regmap/SvdDeviceModel.h"
 #include "support/SyntheticSvd.h"
+#include "TreeFloor.h"
 #include "widgets/PropertyGrid.h"
 
 #include <QApplication>
@@ -130,6 +133,17 @@ std::vector<std::pair<QString, int>> BySize(const QString &path)
 
 } // namespace
 
+// The rows the window's grid shows, and the size of its tree.
+std::vector<FloorRow> ShownRows(const App &app)
+{
+    return RowsShownBy(*app.Window()->Grid()->Tree());
+}
+
+QSize TreeSize(const App &app)
+{
+    return app.Window()->Grid()->Tree()->size();
+}
+
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -137,18 +151,30 @@ int main(int argc, char **argv)
     QTemporaryDir profile;
     qputenv("XDG_CONFIG_HOME", profile.path().toLocal8Bit());
     QApplication application(argc, argv);
+    const int runs = 3;
 
-    // Linear growth on made-up peripherals.
-    std::printf("registers  add+draw ms  (made-up peripheral, expand level 3)\n");
+    // Linear growth on made-up peripherals: the first add to an open window
+    // (the walk of the peripheral included), against the floor of its rows.
+    std::printf("made-up peripheral added at expand level 3 until drawn (median of %d):\n", runs);
     for (int registers : {256, 512, 1024, 2048, 4096, 8192}) {
         Folder folder(SvdOfRegisters(1, registers, 0x40000000, 0x10000), {}, 2);
-        App app(folder);
-        app.Draw();
-        QElapsedTimer timer;
-        timer.start();
-        app.Window()->AddPeripheralRows(QStringLiteral("P0"));
-        app.Draw();
-        std::printf("%9d  %11.1f\n", registers, Ms(timer));
+        std::vector<Cost> ours;
+        std::vector<Cost> floors;
+        std::vector<FloorRow> rows;
+        for (int run = 0; run < runs; ++run) {
+            App app(folder);
+            app.Draw();
+            ours.push_back(CostOf([&] {
+                app.Window()->AddPeripheralRows(QStringLiteral("P0"));
+                app.Draw();
+            }));
+            if (rows.empty())
+                rows = ShownRows(app);
+            TreeFloor floor(TreeSize(app));
+            floors.push_back(CostOf([&] { floor.Draw(rows); }));
+        }
+        std::printf("%5d registers (%6zu rows): %s\n", registers, CountRows(rows),
+                    CompareText(MedianCost(ours), MedianCost(floors)).constData());
     }
 
     const QString sample = SamplePath();
@@ -170,21 +196,39 @@ int main(int argc, char **argv)
         app.Window()->AddPeripheralRows(QStringLiteral("CACHEDATA_S"));
         const double added = Ms(timer);
         app.Draw();
-        std::printf("CACHEDATA_S (2048 registers) at expand level 3: added %.1f ms, drawn %.1f ms (goal < 150 ms)\n",
-                    added, Ms(timer));
+        TreeFloor floor(TreeSize(app));
+        const std::vector<FloorRow> rows = ShownRows(app);
+        const Cost floorCost = CostOf([&] { floor.Draw(rows); });
+        std::printf("CACHEDATA_S (2048 registers) at expand level 3: added %.1f ms, drawn %.1f ms (goal < 150 ms); "
+                    "floor %.1f ms\n",
+                    added, Ms(timer), floorCost.wall);
     }
     {
         QStringList largest;
         for (std::size_t i = 0; i < sizes.size() && i < 20; ++i)
             largest << sizes[i].first;
         Folder folder(svd, largest, 2);
-        QElapsedTimer timer;
-        timer.start();
-        App app(folder);
-        app.Draw();
-        std::printf("start with the 20 largest peripherals in window 0 at expand level 3: drawn in %.1f ms "
-                    "(goal < 1000 ms)\n",
-                    Ms(timer));
+        std::vector<Cost> ours;
+        std::vector<Cost> floors;
+        for (int run = 0; run < runs; ++run) {
+            std::unique_ptr<App> app;
+            ours.push_back(CostOf([&] {
+                app = std::make_unique<App>(folder);
+                app->Draw();
+            }));
+            const std::vector<FloorRow> rows = ShownRows(*app);
+            const QSize size = TreeSize(*app);
+            app.reset();
+            // The floor starts from nothing too: its view made, filled and drawn.
+            std::unique_ptr<TreeFloor> floor;
+            floors.push_back(CostOf([&] {
+                floor = std::make_unique<TreeFloor>(size);
+                floor->Draw(rows);
+            }));
+        }
+        std::printf("start with the 20 largest peripherals in window 0 at expand level 3, until drawn (goal < 1000 "
+                    "ms): %s\n",
+                    CompareText(MedianCost(ours), MedianCost(floors)).constData());
     }
     {
         QStringList all;
@@ -195,18 +239,21 @@ int main(int argc, char **argv)
         App app(folder);
         app.Draw();
         const long after = ResidentKiB();
-        std::vector<double> rebuilds;
+        const std::vector<FloorRow> rows = ShownRows(app);
+        TreeFloor floor(TreeSize(app));
+        std::vector<Cost> ours;
+        std::vector<Cost> floors;
         for (int run = 0; run < 5; ++run) {
-            QElapsedTimer timer;
-            timer.start();
-            app.Window()->RebuildGrid();
-            app.Draw();
-            rebuilds.push_back(Ms(timer));
+            ours.push_back(CostOf([&] {
+                app.Window()->RebuildGrid();
+                app.Draw();
+            }));
+            floors.push_back(CostOf([&] { floor.Draw(rows); }));
         }
-        std::sort(rebuilds.begin(), rebuilds.end());
-        std::printf("all %d peripherals in one window: %ld MiB resident (%ld MiB before the window; goal < 200 MB), "
-                    "rebuild and draw %.1f ms median (goal < 300 ms)\n",
-                    int(all.size()), after / 1024, before / 1024, rebuilds[rebuilds.size() / 2]);
+        std::printf("all %d peripherals in one window (%zu rows): %ld MiB resident (%ld MiB before the window; goal < "
+                    "200 MB); rebuild and draw (goal < 300 ms): %s\n",
+                    int(all.size()), CountRows(rows), after / 1024, before / 1024,
+                    CompareText(MedianCost(ours), MedianCost(floors)).constData());
     }
     return 0;
 }

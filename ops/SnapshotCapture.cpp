@@ -90,7 +90,7 @@ bool Capture(OperationEnv &env, const Plan &plan)
             cycle.Close();
             return false;
         }
-        if (!RegisterMap::Capture(cycle, *item.transfer))
+        if (!item.transfer->Capture(cycle))
             return false;
     }
     cycle.Close();

@@ -89,42 +89,20 @@ public:
     void SetTransferRunner(TransferRunner runner) { m_transferRunner = std::move(runner); }
     RegisterTransfer PlanRead(const RegisterRow *row, bool isRegister) const;
     RegisterTransfer PlanWrite(const RegisterRow *row, bool isRegister) const;
-    static void Run(RegisterTransfer &transfer, const ConfigFile &config, TargetLinks &links, UserContext &user);
     // What was read goes into the rows; after a failed read what they show
     // is marked old. A register written shows the word written, one whose
     // immediate write failed what it showed before the edit. A row that went
     // meanwhile is left alone.
     void Finish(const RegisterTransfer &transfer);
 
-    // How a write of a register takes its word: the bits the rows give, and
-    // whether the others are first read from the chip. A register whose
-    // other bits are neither known from the chip nor readable (its word's
-    // reading changes the chip, or the chip table refuses it) cannot be
-    // written from part of its bits: `blocked` says why.
-    struct WordPlan
-    {
-        enum class Blocked { No, ReadChangesChip, ReadRefused };
-        uint64_t rowsMask = ~uint64_t(0); // over the register's words
-        bool readFirst = false;
-        Blocked blocked = Blocked::No;
-        QString refusal; // ReadRefused: the chip table's message
-    };
-    static WordPlan PlanWord(const RegisterRow &reg, const ValueSource &source);
-    // The message of a blocked plan for an edit of `edited` (the register,
-    // its value row or a field) of `reg`.
-    static QString WordRefusal(const WordPlan &plan, const RegisterRow &edited, const RegisterRow &reg);
-    // "REGISTER" or "REGISTER.FIELD", as messages name what was edited.
-    static QString EditedName(const RegisterRow &row);
     // Reads a peripheral from the chip into its snapshot file on the open
     // cycle (the panel's capture). The file's path when it was replaced;
     // otherwise the cycle has shown the one message and is closed. The cycle
     // stays open on success, for the caller's next transfer.
     std::optional<QString> CapturePeripheral(LinkCycle &cycle, const QString &name) const;
-    // The same in two steps: the plan from the rows (rows' thread), then the
-    // read into the file on the open cycle (any thread); false once the
-    // cycle has shown its message and closed.
+    // The same in two steps: the plan from the rows (rows' thread), then
+    // RegisterTransfer::Capture() on the open cycle (any thread).
     RegisterTransfer PlanCapture(const QString &name) const;
-    static bool Capture(LinkCycle &cycle, const RegisterTransfer &transfer);
 
     // --- Editing
     // The user changed an editable value or field row to `typed`: the
@@ -132,13 +110,19 @@ public:
     // edit undone) when the value does not fit.
     bool EditValue(RegisterRow *row, const QString &typed);
 
+    // What the map has read of its SVD file (tests count parses and walks).
+    const SvdDocumentCache &SvdFileRead() const { return m_svd; }
+
 protected:
     bool LoadSnapshotFrom(const QString &name, const QString &path, const ValueSource &source);
     // Shows the peripheral's last saved snapshot, when it has one, as loaded
     // from that file; no message, and the transfer buffer is left alone.
     void ShowLastSnapshot(RegisterRow *peripheral);
-    void AddRowsFrom(XmlDocument &document, const QString &name);
-    XmlDocument &SvdDocument();
+    // The chip's SVD file as it is on disk now.
+    SvdDocumentCache &SvdFile();
+    RegisterRowTree::BuildOptions BuildOptions() const;
+    // Adds the rows of a peripheral of the file SvdFile() followed last.
+    void AddRowsFrom(const QString &name, const RegisterRowTree::BuildOptions &options);
     QString ChipModel() const;
     int NumberBase() const;
     void ShowNote(const QString &text) const;

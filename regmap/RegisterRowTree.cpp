@@ -2,6 +2,9 @@
 
 #include "regmap/RowText.h"
 
+#include <algorithm>
+#include <utility>
+
 RegisterRow *RegisterRowTree::FindTopRow(const QString &name) const
 {
     for (const auto &row : m_rows)
@@ -10,22 +13,56 @@ RegisterRow *RegisterRowTree::FindTopRow(const QString &name) const
     return nullptr;
 }
 
-RegisterRow *RegisterRowTree::FindById(uint64_t id) const
+namespace {
+
+void IdSpan(const RegisterRow &row, uint64_t &low, uint64_t &high)
 {
-    for (const auto &row : m_rows)
-        if (RegisterRow *found = FindIn(row.get(), id))
-            return found;
-    return nullptr;
+    low = std::min(low, row.Id());
+    high = std::max(high, row.Id());
+    for (const auto &child : row.Children())
+        IdSpan(*child, low, high);
 }
 
-RegisterRow *RegisterRowTree::FindIn(RegisterRow *row, uint64_t id)
+void Place(RegisterRow *row, uint64_t first, std::vector<RegisterRow *> &rows)
 {
-    if (row->Id() == id)
-        return row;
+    rows[std::size_t(row->Id() - first)] = row;
     for (const auto &child : row->Children())
-        if (RegisterRow *found = FindIn(child.get(), id))
-            return found;
-    return nullptr;
+        Place(child.get(), first, rows);
+}
+
+} // namespace
+
+RegisterRow *RegisterRowTree::FindById(uint64_t id) const
+{
+    auto run = std::upper_bound(m_byId.begin(), m_byId.end(), id,
+                                [](uint64_t wanted, const IdRun &r) { return wanted < r.first; });
+    if (run == m_byId.begin())
+        return nullptr;
+    --run;
+    return id - run->first < run->rows.size() ? run->rows[std::size_t(id - run->first)] : nullptr;
+}
+
+void RegisterRowTree::IndexRows(RegisterRow *top)
+{
+    uint64_t low = top->Id();
+    uint64_t high = top->Id();
+    IdSpan(*top, low, high);
+    IdRun run{low, std::vector<RegisterRow *>(std::size_t(high - low + 1), nullptr)};
+    Place(top, low, run.rows);
+    const auto at = std::upper_bound(m_byId.begin(), m_byId.end(), low,
+                                     [](uint64_t first, const IdRun &r) { return first < r.first; });
+    m_byId.insert(at, std::move(run));
+}
+
+void RegisterRowTree::UnindexRows(const RegisterRow *top)
+{
+    uint64_t low = top->Id();
+    uint64_t high = top->Id();
+    IdSpan(*top, low, high);
+    const auto at = std::lower_bound(m_byId.begin(), m_byId.end(), low,
+                                     [](const IdRun &r, uint64_t first) { return r.first < first; });
+    if (at != m_byId.end() && at->first == low)
+        m_byId.erase(at);
 }
 
 std::unique_ptr<RegisterRow> RegisterRowTree::MakeRow(RegisterRow::Kind kind, QString name, QString description,
@@ -42,7 +79,9 @@ RegisterRow *RegisterRowTree::AppendTopRow(std::unique_ptr<RegisterRow> row)
     row->m_index = int(m_rows.size());
     m_rows.push_back(std::move(row));
     RegisterRow *added = m_rows.back().get();
-    if (m_listener)
+    IndexRows(added);
+    m_reshaped = true;
+    if (m_listener && m_resetDepth == 0)
         m_listener->TopRowAppended(*added);
     return added;
 }
@@ -98,30 +137,57 @@ void RegisterRowTree::RemoveTopRow(RegisterRow *row)
 {
     if (!row || row->Parent())
         return;
-    if (m_listener)
+    const bool tell = m_listener && m_resetDepth == 0;
+    if (tell)
         m_listener->TopRowRemoving(*row);
     if (Contains(row, m_selected))
         Select(nullptr);
+    UnindexRows(row);
+    m_reshaped = true;
     m_rows.erase(m_rows.begin() + row->Index());
     for (std::size_t i = 0; i < m_rows.size(); ++i)
         m_rows[i]->m_index = int(i);
-    if (m_listener)
+    if (tell)
         m_listener->TopRowRemoved();
 }
 
 void RegisterRowTree::Clear()
 {
+    BeginReset();
+    m_selected = nullptr;
+    m_reshaped = true;
+    m_rows.clear();
+    m_byId.clear();
+    EndReset();
+}
+
+void RegisterRowTree::BeginReset()
+{
+    if (m_resetDepth++ > 0)
+        return;
+    m_reshaped = false;
     if (m_listener)
         m_listener->RowsClearing();
-    m_selected = nullptr;
-    m_rows.clear();
-    if (m_listener)
-        m_listener->RowsCleared();
+}
+
+void RegisterRowTree::EndReset()
+{
+    if (--m_resetDepth > 0)
+        return;
+    m_lastResetReshaped = m_reshaped;
+    if (!m_listener)
+        return;
+    m_listener->RowsCleared();
+    if (std::exchange(m_heldTitles, false))
+        m_listener->HeaderTitlesChanged();
+    // The view's selection went with its rows: it takes the tree's again.
+    if (std::exchange(m_heldSelection, false) || m_selected)
+        m_listener->SelectionChanged();
 }
 
 void RegisterRowTree::Changed(const RegisterRow *row)
 {
-    if (m_listener)
+    if (m_listener && m_resetDepth == 0)
         m_listener->RowChanged(*row);
 }
 
@@ -192,7 +258,7 @@ void RegisterRowTree::SetHexBase(bool hex)
     if (hex == m_hexBase)
         return;
     m_hexBase = hex;
-    if (m_listener)
+    if (m_listener && m_resetDepth == 0)
         m_listener->NumberBaseChanged();
 }
 
@@ -200,13 +266,17 @@ void RegisterRowTree::SetHeaderTitles(const QString &left, const QString &right)
 {
     m_leftTitle = left;
     m_rightTitle = right;
-    if (m_listener)
+    if (m_resetDepth > 0)
+        m_heldTitles = true;
+    else if (m_listener)
         m_listener->HeaderTitlesChanged();
 }
 
 void RegisterRowTree::Select(RegisterRow *row)
 {
     m_selected = row;
-    if (m_listener)
+    if (m_resetDepth > 0)
+        m_heldSelection = true;
+    else if (m_listener)
         m_listener->SelectionChanged();
 }

@@ -29,6 +29,8 @@ public:
     RegisterRow *TopRow(std::size_t index) const { return m_rows[index].get(); }
     // The first top-level row with exactly this name.
     RegisterRow *FindTopRow(const QString &name) const;
+    // Any row of the tree. A peripheral's rows are made one after another, so
+    // their ids are a run: a search among the top rows, then a flat array.
     RegisterRow *FindById(uint64_t id) const;
 
     // A new row, not yet in the tree.
@@ -50,6 +52,15 @@ public:
     RegisterRow *AppendPeripheral(const SvdPeripheral &peripheral, const BuildOptions &options);
     void RemoveTopRow(RegisterRow *row);
     void Clear();
+
+    // Everything changed between the two (rows cleared, added, removed or
+    // changed, titles, base, selection) reaches the listener as one new tree
+    // at EndReset, instead of row by row: a rebuild costs the view one reset.
+    // Resets nest; the outermost one tells.
+    void BeginReset();
+    void EndReset();
+    // Whether the last reset added, removed or cleared rows, or only changed them.
+    bool LastResetReshaped() const { return m_lastResetReshaped; }
 
     // A filled number: shown and taken as the baseline, so not marked.
     void SetFilledValue(RegisterRow *row, uint64_t number, NumberForm form);
@@ -91,12 +102,26 @@ public:
     void SetLastWidth(int width) { m_lastWidth = width; }
 
 private:
-    static RegisterRow *FindIn(RegisterRow *row, uint64_t id);
     bool Contains(const RegisterRow *top, const RegisterRow *row) const;
     void Changed(const RegisterRow *row);
+    void IndexRows(RegisterRow *top);
+    void UnindexRows(const RegisterRow *top);
 
     std::vector<std::unique_ptr<RegisterRow>> m_rows;
     RowTreeListener *m_listener = nullptr;
+    // The rows of each top row by id - first, in the order of first.
+    struct IdRun
+    {
+        uint64_t first = 0;
+        std::vector<RegisterRow *> rows;
+    };
+    std::vector<IdRun> m_byId;
+    int m_resetDepth = 0;
+    // Told while resetting: the listener would have been told of these.
+    bool m_heldTitles = false;
+    bool m_heldSelection = false;
+    bool m_reshaped = false;
+    bool m_lastResetReshaped = false;
     uint64_t m_nextId = 1;
     bool m_hexBase = false;
     QString m_leftTitle;
@@ -104,4 +129,21 @@ private:
     RegisterRow *m_selected = nullptr;
     int m_nameColumnWidth = kInitialWidth;
     int m_lastWidth = kInitialWidth;
+};
+
+// BeginReset for the scope's length.
+class ResetScope
+{
+public:
+    explicit ResetScope(RegisterRowTree &tree)
+        : m_tree(tree)
+    {
+        m_tree.BeginReset();
+    }
+    ~ResetScope() { m_tree.EndReset(); }
+    ResetScope(const ResetScope &) = delete;
+    ResetScope &operator=(const ResetScope &) = delete;
+
+private:
+    RegisterRowTree &m_tree;
 };

@@ -9,6 +9,11 @@
 #include <optional>
 #include <vector>
 
+class ConfigFile;
+class LinkCycle;
+struct TargetLinks;
+struct UserContext;
+
 // One read or write of a register map's peripheral or register, taken apart
 // so that its link cycle can run off the rows' thread: the map plans it from
 // its rows (by value, on the rows' thread), the transfer runs the cycle and
@@ -70,4 +75,10 @@ struct RegisterTransfer
     bool succeeded = false;
     uint64_t readWord = 0;    // a register read: the words read
     uint64_t writtenWord = 0; // a register write: the words written
+
+    // Runs the transfer's link cycle (any thread; messages go to `user`).
+    void Run(const ConfigFile &config, TargetLinks &links, UserContext &user);
+    // A peripheral read into its snapshot file on the open cycle; false once
+    // the cycle has shown its message and closed.
+    bool Capture(LinkCycle &cycle) const;
 };

@@ -1,9 +1,21 @@
 #include "regmap/RegisterWindow.h"
 
+#include "link/MessageText.h"
 #include "link/Settings.h"
+#include "regmap/RegisterWindowMessages.h"
 #include "regmap/RegisterWindowTable.h"
 #include "regmap/RowText.h"
+#include "regmap/SnapshotFiles.h"
 #include "regmap/SvdDeviceModel.h"
+
+namespace {
+
+// The save question names what it saves; its Cancel saves nothing.
+const char kExportTitle[] = "保存数据 %1";
+const char kImportTitle[] = "***** 导入默认路径文件请点击\"取消\"按钮 *****";
+const char kFilterText[] = "Register data Files(*.bin)";
+
+} // namespace
 
 RegisterWindow::RegisterWindow(const RegisterWindowEnv &env, RegisterWindowTable &table)
     : RegisterMap(env)
@@ -39,18 +51,20 @@ void RegisterWindow::Open()
 
 void RegisterWindow::RebuildGrid()
 {
+    // The view takes the rebuilt rows at once, not peripheral by peripheral.
+    const ResetScope reset(m_tree);
     m_tree.Clear();
     m_selectedId = 0;
     m_tree.SetHeaderTitles(QString(), QLatin1String(RowText::kRightTitle));
     const QString chip = ChipModel();
     if (m_slot < 0 || m_slot >= RegisterWindowTable::kSlots)
         return;
-    // One parse serves every walk of the rebuild.
-    XmlDocument &document = SvdDocument();
-    for (const QString &name : SvdDeviceModel::ReadPeripheralNames(document)) {
+    SvdDocumentCache &file = SvdFile();
+    const RegisterRowTree::BuildOptions options = BuildOptions();
+    for (const QString &name : file.PeripheralNames()) {
         const int mask = m_env.config.ReadInt(chip, name, 0);
         if (mask & (1 << m_slot))
-            AddRowsFrom(document, name);
+            AddRowsFrom(name, options);
     }
 }
 
@@ -77,4 +91,158 @@ void RegisterWindow::GridResized(int cx)
 {
     if (cx <= m_tree.NameColumnWidth() + 110)
         m_tree.SetNameColumnWidth(cx / 2);
+}
+
+// --- Selection, menus and commands
+
+RegisterRow *RegisterWindow::SelectedRow() const
+{
+    return m_selectedId ? m_tree.FindById(m_selectedId) : nullptr;
+}
+
+void RegisterWindow::SetSelection(RegisterRow *row, bool isRegister)
+{
+    m_selectedId = row ? row->Id() : 0;
+    m_selectedIsRegister = isRegister;
+}
+
+bool RegisterWindow::TrackSelection()
+{
+    RegisterRow *row = m_tree.Selected();
+    m_selectedId = row ? row->Id() : 0;
+    if (!row)
+        return false;
+    const QString value = QLatin1String(RowText::kRightTitle);
+    switch (row->RowKind()) {
+    case RegisterRow::Kind::Peripheral:
+        m_selectedIsRegister = false;
+        m_tree.SetHeaderTitles(row->Name(), value);
+        return true;
+    case RegisterRow::Kind::Register:
+        m_selectedIsRegister = true;
+        m_tree.SetHeaderTitles(row->Parent()->Name(), value);
+        return true;
+    default:
+        m_tree.SetHeaderTitles(row->Parent()->Parent() ? row->Parent()->Parent()->Name() : QString(), value);
+        return false;
+    }
+}
+
+RegisterWindow::Menu RegisterWindow::RightButtonReleased()
+{
+    if (!TrackSelection())
+        return Menu::None;
+    const bool offline = Offline();
+    if (!m_selectedIsRegister)
+        return offline ? Menu::Files : Menu::All;
+    return offline ? Menu::None : Menu::Transfer;
+}
+
+void RegisterWindow::RunCommand(int command)
+{
+    switch (command) {
+    case WriteCommand:
+        WriteSelection();
+        break;
+    case ReadCommand:
+        ReadSelection();
+        break;
+    case ExportCommand:
+        ExportSnapshot();
+        break;
+    case ImportCommand:
+        ImportSnapshot();
+        break;
+    default:
+        break;
+    }
+}
+
+void RegisterWindow::ApplyEdit(RegisterRow *row, const QString &typed)
+{
+    if (row)
+        row = row->EditedRow();
+    RegisterRow *reg = row ? row->Parent() : nullptr;
+    if (!reg)
+        return;
+    const RegisterTransfer::Shown before{reg->Number(), reg->LastWord(), reg->Source()};
+    if (!EditValue(row, typed))
+        return;
+    if (RegisterWriteMode() == Stored(RegisterWriteMode::Immediate)) {
+        SetSelection(reg, true);
+        WriteRow(reg, true, before);
+    }
+}
+
+// --- Snapshot files and transfers of the selected row
+
+// The file of an import: the dialog's choice, or the peripheral's default
+// snapshot file when the dialog is cancelled. Empty (after the message) when
+// that default cannot be used.
+QString RegisterWindow::ChosenSnapshotPath(const QString &name, const char *title, const char *unusableFormat)
+{
+    FileRequest request;
+    request.kind = FileRequest::Kind::Open;
+    request.title = QString::fromUtf8(title);
+    request.filters = {{QLatin1String(kFilterText), QStringLiteral("*.bin")}};
+    request.overwritePrompt = true;
+    request.purpose = QStringLiteral("snapshot");
+    request.startFolder = SnapshotFiles::DataFolder(m_env.home, ChipModel());
+    QString path = m_env.user.files.ChooseFile(request);
+    if (!path.isEmpty())
+        return path;
+    bool usable = false;
+    path = SnapshotPathOf(name, false, &usable);
+    if (usable)
+        return path;
+    ShowFailure(MessageText::Format(unusableFormat, path.toUtf8().constData()));
+    return QString();
+}
+
+void RegisterWindow::ImportSnapshot()
+{
+    BusyScope busy(m_env.user.busy);
+    if (RegisterRow *selected = SelectedRow()) {
+        const QString name = selected->Name();
+        const QString path = ChosenSnapshotPath(name, kImportTitle, RegisterWindowMessages::kSnapshotOpen);
+        if (!path.isEmpty())
+            LoadSnapshot(name, path);
+    }
+}
+
+void RegisterWindow::ExportSnapshot()
+{
+    BusyScope busy(m_env.user.busy);
+    if (RegisterRow *selected = SelectedRow()) {
+        const QString name = selected->Name();
+        // A save question: it offers the default file's name in the data
+        // folder, asks before overwriting, and its Cancel writes nothing.
+        FileRequest request;
+        request.kind = FileRequest::Kind::Save;
+        request.title = QString::fromUtf8(kExportTitle).arg(name);
+        request.filters = {{QLatin1String(kFilterText), QStringLiteral("*.bin")}};
+        request.overwritePrompt = true;
+        request.purpose = QStringLiteral("snapshot");
+        bool usable = false;
+        SnapshotPathOf(name, false, &usable); // makes the data folder the question starts in
+        if (usable) {
+            request.defaultName = name + QStringLiteral(".bin");
+            request.startFolder = SnapshotFiles::DataFolder(m_env.home, ChipModel());
+        }
+        const QString path = m_env.user.files.ChooseFile(request);
+        if (!path.isEmpty())
+            SaveSnapshot(name, path);
+    }
+}
+
+void RegisterWindow::ReadSelection()
+{
+    if (RegisterRow *selected = SelectedRow())
+        ReadRow(selected, m_selectedIsRegister);
+}
+
+void RegisterWindow::WriteSelection()
+{
+    if (RegisterRow *selected = SelectedRow())
+        WriteRow(selected, m_selectedIsRegister);
 }

@@ -11,11 +11,37 @@ namespace {
 // path through a derived cluster); deeper nesting is refused as unresolvable.
 constexpr int kMaxResolveDepth = 16;
 
-// The tag texts of SvdElements::Tag, in its order.
-constexpr QStringView kTagNames[SvdElements::kTagCount] = {
-    u"name",          u"dim",      u"dimIncrement", u"dimIndex",   u"description", u"baseAddress",
-    u"addressOffset", u"size",     u"access",       u"resetValue", u"resetMask",   u"readAction",
-    u"bitOffset",     u"bitWidth", u"lsb",          u"msb",        u"bitRange"};
+// The Tag a child's tag name is, kTagCount for none: the name measured once,
+// then compared with the few of its length.
+int TagOf(QStringView tag)
+{
+    const auto either = [&tag](QStringView a, int ta, QStringView b, int tb) {
+        return tag == a ? ta : tag == b ? tb : int(SvdElements::kTagCount);
+    };
+    switch (tag.size()) {
+    case 3:
+        return tag == u"dim" ? int(SvdElements::Dim) : either(u"lsb", SvdElements::Lsb, u"msb", SvdElements::Msb);
+    case 4:
+        return either(u"name", SvdElements::Name, u"size", SvdElements::Size);
+    case 6:
+        return tag == u"access" ? int(SvdElements::Access) : int(SvdElements::kTagCount);
+    case 8:
+        return tag == u"dimIndex" ? int(SvdElements::DimIndex)
+                                  : either(u"bitWidth", SvdElements::BitWidth, u"bitRange", SvdElements::BitRange);
+    case 9:
+        return either(u"resetMask", SvdElements::ResetMask, u"bitOffset", SvdElements::BitOffset);
+    case 10:
+        return either(u"resetValue", SvdElements::ResetValue, u"readAction", SvdElements::ReadAction);
+    case 11:
+        return either(u"description", SvdElements::Description, u"baseAddress", SvdElements::BaseAddress);
+    case 12:
+        return tag == u"dimIncrement" ? int(SvdElements::DimIncrement) : int(SvdElements::kTagCount);
+    case 13:
+        return tag == u"addressOffset" ? int(SvdElements::AddressOffset) : int(SvdElements::kTagCount);
+    default:
+        return SvdElements::kTagCount;
+    }
+}
 
 // Which of the three field position forms a tag belongs to; -1 for none.
 int PositionForm(int tag)
@@ -104,9 +130,34 @@ QString SvdElements::Text(std::uint32_t element) const
     return element == 0 ? QString() : m_document.ElementTextOf(element);
 }
 
+QStringView SvdElements::TextView(std::uint32_t element, QString &decoded) const
+{
+    if (element == 0)
+        return {};
+    const XmlElementRecord &record = m_document.Record(element);
+    if (record.firstChild == 0) {
+        const XmlDocument::TagLengths tags = m_document.TagLengthsOf(element);
+        const qsizetype length = qsizetype(record.length) - tags.startTag - tags.endTag;
+        if (record.length == tags.startTag || length <= 0)
+            return {};
+        const QStringView content = QStringView(m_document.Text()).sliced(record.start + tags.startTag, length);
+        if (!content.contains(u'&') && !content.contains(u'<'))
+            return content;
+    }
+    decoded = Text(element);
+    return decoded;
+}
+
 QString SvdElements::NameOf(std::uint32_t element) const
 {
-    return Text(OwnChild(element, u"name")).trimmed();
+    QString decoded;
+    return TextView(OwnChild(element, u"name"), decoded).trimmed().toString();
+}
+
+// Whether the start tag holds more than its name: "<register>" does not.
+bool SvdElements::HasAttributes(std::uint32_t element) const
+{
+    return m_document.TagLengthsOf(element).startTag > m_document.TagName(element).size() + 2;
 }
 
 QString SvdElements::DerivedFrom(std::uint32_t element) const
@@ -130,12 +181,9 @@ const SvdElements::Properties &SvdElements::PropertiesOf(std::uint32_t element)
     for (auto e = chain.rbegin(); e != chain.rend(); ++e) {
         Properties own;
         for (std::uint32_t child = FirstChild(*e); child != 0; child = NextSibling(child)) {
-            for (int tag = 0; tag < kTagCount; ++tag) {
-                if (own.child[tag] == 0 && m_document.TagIs(child, kTagNames[tag])) {
-                    own.child[tag] = child;
-                    break;
-                }
-            }
+            const int tag = TagOf(m_document.TagName(child));
+            if (tag < kTagCount && own.child[tag] == 0)
+                own.child[tag] = child;
         }
         const auto link = m_links.find(*e);
         const auto base = link == m_links.end() ? m_properties.end() : m_properties.find(link->second.base);
@@ -254,6 +302,11 @@ bool SvdElements::ArrayOf(std::uint32_t element, SvdArray &array, bool report)
         array = known->second;
         return true;
     }
+    // An element whose children are known has no dim of its own: no array.
+    if (const auto known = m_properties.find(element); known != m_properties.end() && known->second.child[Dim] == 0) {
+        array = SvdArray();
+        return true;
+    }
     const QString failure = SvdArray::Read(*this, element, array);
     if (!failure.isEmpty()) {
         if (report)
@@ -305,6 +358,11 @@ std::uint32_t SvdElements::Base(std::uint32_t element)
         return known->second.base;
     if (Failed())
         return 0;
+    // Most elements derive from nothing: no chain to follow.
+    if (!HasAttributes(element)) {
+        m_links.emplace(element, Link{});
+        return 0;
+    }
     std::vector<std::pair<std::uint32_t, SvdScopeIndex::Found>> chain;
     std::unordered_set<std::uint32_t> onChain;
     std::uint32_t current = element;

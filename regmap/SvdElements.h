@@ -86,6 +86,9 @@ public:
     // First child of the element itself named `tag`.
     std::uint32_t OwnChild(std::uint32_t element, QStringView tag) const;
     QString Text(std::uint32_t element) const;
+    // The same text as a view into the document when it needs no decoding,
+    // else into `decoded`, which then holds Text(element).
+    QStringView TextView(std::uint32_t element, QString &decoded) const;
     // The text of the element's own `name` child, without surrounding blanks.
     QString NameOf(std::uint32_t element) const;
 
@@ -124,6 +127,7 @@ private:
     std::vector<std::uint32_t> OwnMembers(std::uint32_t owner) const;
     QString LinkName(std::uint32_t element) const;
     QString DerivedFrom(std::uint32_t element) const;
+    bool HasAttributes(std::uint32_t element) const;
     std::uint32_t FirstWithOwn(std::uint32_t element, QStringView childTag,
                                std::unordered_map<std::uint32_t, std::uint32_t> &memo);
 

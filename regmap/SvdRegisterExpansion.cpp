@@ -65,8 +65,9 @@ bool SvdRegisterExpansion::Count(std::uint64_t elements)
 
 bool SvdRegisterExpansion::ReadNumber(std::uint32_t child, const char *missingMessage, std::uint32_t &value)
 {
+    QString decoded;
     const std::optional<std::uint32_t> number =
-        child != 0 ? SvdText::ReadSvdNumber(m_elements.Text(child)) : std::nullopt;
+        child != 0 ? SvdText::ReadSvdNumber(m_elements.TextView(child, decoded)) : std::nullopt;
     if (!number) {
         m_elements.Fail(QString::fromLatin1(missingMessage));
         return false;

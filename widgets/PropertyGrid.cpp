@@ -181,6 +181,11 @@ void PropertyGrid::SetModel(PropertyModel *model)
     connect(model, &PropertyModel::ValueEdited, this, &PropertyGrid::ValueEdited);
     connect(model, &QAbstractItemModel::rowsInserted, this, &PropertyGrid::ExpandInserted);
     connect(model, &QAbstractItemModel::rowsInserted, this, [this] { FitSoon(); });
+    // A reset (a rebuild) opens the rows the model says are open, as an insertion does.
+    connect(model, &QAbstractItemModel::modelReset, this, [this] {
+        if (const int rows = m_model->rowCount(); rows > 0)
+            ExpandInserted(QModelIndex(), 0, rows - 1);
+    });
     connect(model, &QAbstractItemModel::modelReset, this, [this] { FitSoon(); });
     connect(model, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex &first, const QModelIndex &last) { FollowExpansion(first, last); });

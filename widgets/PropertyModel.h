@@ -51,6 +51,11 @@ public:
     void SetMarks(uint64_t id, const RowMarks &marks);
     RowMarks Marks(uint64_t id) const { return m_marks.value(id); }
     void ForgetMarks() { m_marks.clear(); }
+    // Forgets the marks of the rows that are gone.
+    template<typename Gone> void ForgetMarksOf(Gone &&gone)
+    {
+        m_marks.removeIf([&gone](const auto &entry) { return gone(entry.key()); });
+    }
 
     // The two titles over the name and value columns.
     void SetTitles(const QString &left, const QString &right);

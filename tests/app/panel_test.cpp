@@ -173,6 +173,38 @@ TEST(PanelTest, ExpandLevelAppliesToOpenWindows)
     }
 }
 
+// A new number base redraws every row at once; the rows the person opened
+// and closed, and the current row, stay as they were.
+TEST(PanelTest, NumberBaseKeepsOpenRowsAndTheCurrentRow)
+{
+    AppRig rig(StandardIni(QStringLiteral("EXPAND_TYPE=0\nHEX_DEC=0\n[VX21A]\nWND_1=1\nUART0=2\n")));
+    ASSERT_TRUE(rig.Start());
+    QTreeView *view = rig.app->RegisterWindow(1)->Grid()->Tree();
+    GridView grid(view);
+    ASSERT_EQ(grid->topLevelItemCount(), 1);
+    GridItem uart = grid->topLevelItem(0);
+    view->setFocus();
+    view->setCurrentIndex(uart.Index());
+    QTest::keyClick(view, Qt::Key_Right);
+    GridItem cr = uart->child(0);
+    view->setCurrentIndex(cr.Index());
+    QTest::keyClick(view, Qt::Key_Right);
+    ASSERT_TRUE(cr.isExpanded());
+    const QString current = cr->child(2)->text(0);
+    view->setCurrentIndex(cr->child(2).Index());
+    for (int base : {1, 0, 1}) {
+        SCOPED_TRACE(base);
+        rig.Pick(1032, base);
+        QApplication::processEvents();
+        uart = grid->topLevelItem(0);
+        cr = uart->child(0);
+        EXPECT_TRUE(uart.isExpanded());
+        EXPECT_TRUE(cr.isExpanded());
+        EXPECT_FALSE(uart->child(1).isExpanded());
+        EXPECT_EQ(GridItem(view, view->currentIndex())->text(0), current);
+    }
+}
+
 TEST(PortListsTest, SerialPortTextsLeaveTheProbeOutInNaturalOrder)
 {
     const QList<SerialPortEntry> ports{

@@ -243,3 +243,41 @@ TEST(SvdText, RemovesRunsOfSpaces)
     for (const Row &row : rows)
         EXPECT_EQ(SvdText::RemoveSpaceRuns(row.text, row.run), row.expected);
 }
+
+// Numbers and names are read from the element's text as the reader decodes
+// it: references decoded, comments and CDATA markup left out.
+TEST(SvdDeviceModel, NumbersReadAsTheirDecodedText)
+{
+    struct Case
+    {
+        const char *what;
+        const char *baseAddress;
+        const char *offset;
+        std::uint32_t address;
+    };
+    const Case cases[] = {
+        {"plain", "0x40000000", "0x8", 0x40000008},
+        {"comment inside", "0x4000<!-- low half -->0000", "0x1<!--x-->0", 0x40000010},
+        {"character reference", "0x4&#x30;000000", "&#52;", 0x40000004},
+        {"CDATA", "<![CDATA[0x40000000]]>", " 0x20 ", 0x40000020},
+    };
+    QTemporaryDir dir;
+    for (const Case &c : cases) {
+        const QString path = dir.filePath("n.svd");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("<device><peripherals><peripheral><name>P</name><baseAddress>") + c.baseAddress +
+                   "</baseAddress><registers><register><name>R</name><addressOffset>" + c.offset +
+                   "</addressOffset><fields><field><name>F</name><bitOffset>1<!--x--></bitOffset>"
+                   "<bitWidth>&#51;</bitWidth></field></fields></register></registers></peripheral>"
+                   "</peripherals></device>");
+        file.close();
+        const SvdPeripheralResult result = SvdDeviceModel::ReadPeripheral(path, u"P");
+        ASSERT_EQ(result.outcome, Outcome::Found) << c.what << ": " << qPrintable(result.message);
+        ASSERT_EQ(result.peripheral.registers.size(), 1) << c.what;
+        EXPECT_EQ(result.peripheral.registers[0].address, c.address) << c.what;
+        ASSERT_EQ(result.peripheral.registers[0].fields.size(), 1) << c.what;
+        EXPECT_EQ(result.peripheral.registers[0].fields[0].bitOffset, 1u) << c.what;
+        EXPECT_EQ(result.peripheral.registers[0].fields[0].bitWidth, 3u) << c.what;
+    }
+}

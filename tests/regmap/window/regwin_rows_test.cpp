@@ -387,3 +387,86 @@ TEST(RegisterRows, ViewsAreToldOfEveryChange)
 }
 
 } // namespace
+
+namespace {
+
+// Told of a reset and of single rows; a reset's rows are read from the tree.
+struct ResetCounter : RowTreeListener
+{
+    void RowsClearing() override { ++resets; }
+    void TopRowAppended(const RegisterRow &row) override { appended << row.Name(); }
+    void RowChanged(const RegisterRow &) override { ++changed; }
+    int resets = 0;
+    QStringList appended;
+    int changed = 0;
+};
+
+// A peripheral is walked once per version of the SVD file, however often it
+// is added, removed or rebuilt; a rebuild, a new base or expand level reaches
+// the view as one reset, with the same rows a peripheral-by-peripheral build
+// gives; a changed file is read again.
+TEST(RegisterRows, SvdWalkedOncePerFileVersionAndRebuildsResetOnce)
+{
+    RegwinRig rig;
+    rig.config.WriteInt("VX21A", "TIMER", 1);
+    rig.config.WriteInt("VX21A", "GPIO", 1);
+    RegisterWindow &window = rig.Window();
+    ResetCounter view;
+    window.Tree().SetListener(&view);
+    window.RebuildGrid();
+    EXPECT_EQ(view.resets, 1);
+    EXPECT_TRUE(view.appended.isEmpty());
+    const QList<RowLine> rebuilt = Lines(window);
+    const SvdDocumentCache &svd = window.SvdFileRead();
+    EXPECT_EQ(svd.Walks(), 2);
+
+    RegisterWindow &oneByOne = rig.WindowWith({"TIMER", "GPIO"}, 1);
+    const QList<RowLine> added = Lines(oneByOne);
+    ASSERT_EQ(rebuilt.size(), added.size());
+    for (qsizetype i = 0; i < rebuilt.size(); ++i) {
+        EXPECT_EQ(rebuilt[i].name, added[i].name) << i;
+        EXPECT_EQ(rebuilt[i].value, added[i].value) << i;
+    }
+
+    const uint64_t oldOut = Register(window, "GPIO", "OUT")->Id();
+    window.RemovePeripheralRows("GPIO");
+    window.AddPeripheralRows("GPIO");
+    EXPECT_EQ(view.appended, QStringList({"GPIO"}));
+    // Every row is found by its id, a removed one no more.
+    EXPECT_EQ(window.Tree().FindById(oldOut), nullptr);
+    std::function<void(const RegisterRow &)> findAll = [&](const RegisterRow &row) {
+        EXPECT_EQ(window.Tree().FindById(row.Id()), &row) << qPrintable(row.Name());
+        for (const auto &child : row.Children())
+            findAll(*child);
+    };
+    for (const auto &top : window.Tree().TopRows())
+        findAll(*top);
+    window.RebuildGrid();
+    window.RebuildGrid();
+    EXPECT_EQ(view.resets, 3);
+    EXPECT_TRUE(window.Tree().LastResetReshaped());
+    rig.config.WriteInt("COMMON", "HEX_DEC", 1);
+    view.changed = 0;
+    window.ApplyNumberBase();
+    window.ApplyExpandLevel(2);
+    EXPECT_EQ(view.resets, 5);
+    EXPECT_EQ(view.changed, 0);
+    EXPECT_FALSE(window.Tree().LastResetReshaped()); // the same rows: a running watch goes on
+    EXPECT_EQ(Child(window, "TIMER", "CR", "MODE")->Value(), "0x0");
+    EXPECT_TRUE(Register(window, "GPIO", "OUT")->IsExpanded());
+    EXPECT_EQ(svd.Parses(), 1);
+    EXPECT_EQ(svd.Walks(), 2);
+
+    // Another version of the file: a description changed.
+    QByteArray text(kFixtureSvd);
+    text.replace("<description>Output</description>", "<description>Changed output</description>");
+    rig.PutSvd("VX21A", text);
+    window.RebuildGrid();
+    EXPECT_EQ(svd.Parses(), 2);
+    EXPECT_EQ(svd.Walks(), 4);
+    EXPECT_EQ(window.Tree().TopRowCount(), 2u);
+    EXPECT_EQ(Register(window, "GPIO", "OUT")->SvdDescription(), "Changed output");
+    window.Tree().SetListener(nullptr);
+}
+
+} // namespace
