@@ -7,6 +7,7 @@
 #include "app/ControlPanel.h"
 #include "app/Looks.h"
 #include "app/MainWindow.h"
+#include "app/CoreWindow.h"
 #include "app/MemoryWindow.h"
 #include "app/RegisterWindowView.h"
 #include "link/ChipProfile.h"
@@ -178,6 +179,40 @@ MemoryWindow *CorvaneApplication::OpenMemoryWindow(std::optional<uint32_t> addre
     area.setActiveSubWindow(frame);
     view->setFocus(Qt::OtherFocusReason);
     view->Remember();
+    return view;
+}
+
+CoreWindow *CorvaneApplication::FindCoreWindow() const
+{
+    if (!m_mainFrame)
+        return nullptr;
+    for (QMdiSubWindow *frame : m_mainFrame->DocumentArea().subWindowList())
+        if (auto *window = qobject_cast<CoreWindow *>(frame->widget()))
+            return window;
+    return nullptr;
+}
+
+CoreWindow *CorvaneApplication::OpenCoreWindow()
+{
+    if (!m_mainFrame)
+        return nullptr;
+    QMdiArea &area = m_mainFrame->DocumentArea();
+    if (CoreWindow *open = FindCoreWindow()) {
+        area.setActiveSubWindow(qobject_cast<QMdiSubWindow *>(open->parentWidget()));
+        return open;
+    }
+    auto *frame = new QMdiSubWindow;
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    auto *view = new CoreWindow({Config(), Context(), Actions(), [this](uint32_t address) { OpenMemoryWindow(address); }});
+    frame->setWidget(view);
+    frame->setObjectName(view->windowTitle());
+    frame->setWindowTitle(view->windowTitle());
+    area.addSubWindow(frame);
+    const QRect space = area.viewport()->rect();
+    frame->setGeometry(0, 0, std::min(space.width(), Scaled(560)), std::max(200, space.height()));
+    frame->show();
+    area.setActiveSubWindow(frame);
+    view->setFocus(Qt::OtherFocusReason);
     return view;
 }
 

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AboutBox.h"
+#include "app/AppMessages.h"
 #include "app/RegisterWindowFrame.h"
 #include "app/CorvaneApplication.h"
 #include "app/ControlPanel.h"
@@ -191,6 +192,9 @@ void MainWindow::BuildMenus()
     m_memoryWindow =
         add(window, QStringLiteral("内存窗口(&M)\tCtrl+M"), kMemoryWindowCommand, QKeySequence(Qt::CTRL | Qt::Key_M));
     connect(m_memoryWindow, &QAction::triggered, this, [this] { m_app.OpenMemoryWindow(); });
+    m_coreWindow = add(window, QString::fromUtf8(CoreWindowText::kMenuEntry), kCoreWindowCommand,
+                       QKeySequence(Qt::CTRL | Qt::Key_K));
+    connect(m_coreWindow, &QAction::triggered, this, [this] { m_app.OpenCoreWindow(); });
     connect(add(window, QStringLiteral("层叠(&C)"), 57650), &QAction::triggered, m_area, &QMdiArea::cascadeSubWindows);
     connect(add(window, QStringLiteral("平铺(&T)"), 57651), &QAction::triggered, this,
             &MainWindow::TileRegisterWindows);
@@ -261,6 +265,7 @@ QMenu *MainWindow::createPopupMenu()
     menu->addSeparator();
     // The menu bar is hidden: the memory window and the looks are offered here.
     menu->addAction(m_memoryWindow);
+    menu->addAction(m_coreWindow);
     menu->addMenu(m_looksMenu);
     menu->addSeparator();
     connect(menu->addAction(QStringLiteral("关于Corvane...")), &QAction::triggered, this,

@@ -28,6 +28,7 @@ public:
     static constexpr int kAboutCommand = 100;
     static constexpr int kUpdateCommand = 105;
     static constexpr int kMemoryWindowCommand = 32771; // "内存窗口", Ctrl+M
+    static constexpr int kCoreWindowCommand = 32772;   // "内核窗口", Ctrl+K
     static constexpr char kCompany[] = "应用程序向导生成的本地应用程序";
     static constexpr char kWorkspace[] = "Workspace";
     static constexpr char kLookKey[] = "ApplicationLook";
@@ -86,6 +87,7 @@ private:
     QActionGroup *m_lookGroup = nullptr;
     QMenu *m_looksMenu = nullptr;
     QAction *m_memoryWindow = nullptr;
+    QAction *m_coreWindow = nullptr;
     QList<QAction *> m_documentOnly;
     int m_look = 0;
 };
