@@ -2,6 +2,7 @@
 
 #include "link/MessageText.h"
 #include "link/Settings.h"
+#include "regmap/CorePeripherals.h"
 #include "regmap/RowText.h"
 #include "regmap/SvdDeviceModel.h"
 #include "xml/XmlDocument.h"
@@ -45,6 +46,11 @@ XmlDocument &RegisterMap::SvdDocument()
     return m_svd.Document(SvdDeviceModel::SvdFilePath(m_env.home, ChipModel()));
 }
 
+XmlDocument &RegisterMap::CoreSvdDocument()
+{
+    return m_coreSvd.Document(CorePeripherals::FilePath(m_env.home));
+}
+
 void RegisterMap::AddPeripheralRows(const QString &name)
 {
     AddRowsFrom(SvdDocument(), name);
@@ -58,7 +64,10 @@ void RegisterMap::AddRowsFrom(XmlDocument &document, const QString &name)
     options.captionColumn = RowText::BuildColumn(m_tree.LastWidth());
     options.chipModel = ChipModel();
 
-    const SvdPeripheralResult result = SvdDeviceModel::ReadPeripheral(document, name);
+    SvdPeripheralResult result = SvdDeviceModel::ReadPeripheral(document, name);
+    // A core peripheral the chip's file lacks comes from the core's file.
+    if (result.outcome == SvdPeripheralResult::Outcome::NotPresent && &document != &CoreSvdDocument())
+        result = SvdDeviceModel::ReadPeripheral(CoreSvdDocument(), name);
     if (result.outcome == SvdPeripheralResult::Outcome::Failed) {
         ShowFailure(result.message);
         return;

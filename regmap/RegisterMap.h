@@ -139,6 +139,8 @@ protected:
     void ShowLastSnapshot(RegisterRow *peripheral);
     void AddRowsFrom(XmlDocument &document, const QString &name);
     XmlDocument &SvdDocument();
+    // The shipped file of the core's own peripherals.
+    XmlDocument &CoreSvdDocument();
     QString ChipModel() const;
     int NumberBase() const;
     void ShowNote(const QString &text) const;
@@ -160,4 +162,5 @@ protected:
 
 private:
     SvdDocumentCache m_svd;
+    SvdDocumentCache m_coreSvd;
 };

@@ -1,6 +1,7 @@
 #include "regmap/RegisterWindow.h"
 
 #include "link/Settings.h"
+#include "regmap/CorePeripherals.h"
 #include "regmap/RegisterWindowTable.h"
 #include "regmap/RowText.h"
 #include "regmap/SvdDeviceModel.h"
@@ -47,7 +48,9 @@ void RegisterWindow::RebuildGrid()
         return;
     // One parse serves every walk of the rebuild.
     XmlDocument &document = SvdDocument();
-    for (const QString &name : SvdDeviceModel::ReadPeripheralNames(document)) {
+    QStringList names = SvdDeviceModel::ReadPeripheralNames(document);
+    names += CorePeripherals::Missing(names, SvdDeviceModel::ReadPeripheralNames(CoreSvdDocument()));
+    for (const QString &name : names) {
         const int mask = m_env.config.ReadInt(chip, name, 0);
         if (mask & (1 << m_slot))
             AddRowsFrom(document, name);
