@@ -35,8 +35,7 @@ namespace {
 // places in the firmware; each stops at the first link failure (its one
 // message shown by the link cycle).
 void ReadAll(OperationEnv &env, CoreOps::Options options, const QString &elf, bool *running,
-             std::optional<CoreRegisterValues> *values, std::optional<FaultReport::Report> *report,
-             QString *elfProblem)
+             std::optional<CoreRegisterValues> *values, std::optional<FaultReport::Report> *report, QString *elfProblem)
 {
     options.runningRefused = running;
     *values = CoreOps::Read(env, CoreOps::ShownRegisters(), options);
@@ -279,7 +278,8 @@ void CoreWindow::Show(const Reading &reading)
     else if (!reading.values)
         status = QString::fromLatin1(CoreWindowText::kReadFailed);
     else
-        status = QString::fromLatin1(CoreWindowText::kReadAt).arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+        status =
+            QString::fromLatin1(CoreWindowText::kReadAt).arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
     if (!reading.elfProblem.isEmpty())
         status += QLatin1Char('\n') + reading.elfProblem;
     m_status->setText(status);

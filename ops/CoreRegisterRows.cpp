@@ -39,7 +39,8 @@ std::vector<Row> XpsrFields(uint32_t xpsr)
         fields.push_back(Field(QString::fromLatin1(flags[i]), bit, 1, Flag(bit)));
     }
     const uint32_t thumb = (xpsr >> 24) & 1;
-    fields.push_back(Field(QStringLiteral("T"), thumb, 1, Words(thumb, OpsMessages::kThumbState, OpsMessages::kThumbClear)));
+    fields.push_back(
+        Field(QStringLiteral("T"), thumb, 1, Words(thumb, OpsMessages::kThumbState, OpsMessages::kThumbClear)));
     fields.push_back(Field(QStringLiteral("GE"), (xpsr >> 16) & 0xF, 4, QString()));
     const uint32_t itIci = ((xpsr >> 25) & 0x3) | (((xpsr >> 10) & 0x3F) << 2);
     fields.push_back(Field(QStringLiteral("IT/ICI"), itIci, 8, QString()));
@@ -52,11 +53,12 @@ std::vector<Row> ControlFields(uint32_t control)
 {
     const uint32_t npriv = control & 1, spsel = (control >> 1) & 1, fpca = (control >> 2) & 1,
                    sfpa = (control >> 3) & 1;
-    return {Field(QStringLiteral("nPRIV"), npriv, 1, Words(npriv, OpsMessages::kUnprivileged, OpsMessages::kPrivileged)),
-            Field(QStringLiteral("SPSEL"), spsel, 1, Words(spsel, OpsMessages::kProcessStack, OpsMessages::kMainStack)),
-            Field(QStringLiteral("FPCA"), fpca, 1, Words(fpca, OpsMessages::kFpContextActive, OpsMessages::kNoFpContext)),
-            Field(QStringLiteral("SFPA"), sfpa, 1,
-                  Words(sfpa, OpsMessages::kSecureFpActive, OpsMessages::kSecureFpInactive))};
+    return {
+        Field(QStringLiteral("nPRIV"), npriv, 1, Words(npriv, OpsMessages::kUnprivileged, OpsMessages::kPrivileged)),
+        Field(QStringLiteral("SPSEL"), spsel, 1, Words(spsel, OpsMessages::kProcessStack, OpsMessages::kMainStack)),
+        Field(QStringLiteral("FPCA"), fpca, 1, Words(fpca, OpsMessages::kFpContextActive, OpsMessages::kNoFpContext)),
+        Field(QStringLiteral("SFPA"), sfpa, 1,
+              Words(sfpa, OpsMessages::kSecureFpActive, OpsMessages::kSecureFpInactive))};
 }
 
 int Width(const CoreRegisterInfo &info)

@@ -26,9 +26,9 @@ struct Row
     QString name;
     State state = State::NotRead;
     uint32_t value = 0;
-    int bits = 32;        // the value's width: a field's, or 8 for a packed byte
-    QString meaning;      // a field's value in words; empty for a register
-    bool writable = false; // a register the user may write (R0-R12, SP, PC, xPSR)
+    int bits = 32;                  // the value's width: a field's, or 8 for a packed byte
+    QString meaning;                // a field's value in words; empty for a register
+    bool writable = false;          // a register the user may write (R0-R12, SP, PC, xPSR)
     std::optional<CoreRegister> id; // absent for a field
     std::vector<Row> fields;
 };

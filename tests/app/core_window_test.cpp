@@ -161,7 +161,7 @@ TEST(CoreWindowTest, ReadFillsTheGridWithDecodedFields)
     ASSERT_TRUE(core.Start());
     core.chip.SetCoreRegister(kR0, 0x11111111);
     core.chip.SetCoreRegister(kPc, 0x10000124);
-    core.chip.SetCoreRegister(kXpsr, 0xA1000003);   // N, C, Thumb, HardFault
+    core.chip.SetCoreRegister(kXpsr, 0xA1000003);    // N, C, Thumb, HardFault
     core.chip.SetCoreRegister(kSpecial, 0x06000000); // CONTROL: SPSEL, FPCA
     core.chip.SetCoreHalted(true);
     core.Click(core.window->ReadButton());
