@@ -5,6 +5,7 @@
 #include "app/TargetActionRunner.h"
 #include "link/Settings.h"
 #include "ops/FirmwareSymbols.h"
+#include "ops/OpsMessages.h"
 
 #include <QCheckBox>
 #include <QFontDatabase>
@@ -19,6 +20,8 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 // What one read on the runner's thread hands back to the window.
 struct CoreWindow::Reading
@@ -116,7 +119,10 @@ void CoreWindow::BuildControls()
                             QAbstractItemView::AnyKeyPressed);
     m_grid->header()->setStretchLastSection(true);
     m_grid->setColumnWidth(CoreRegisterModel::NameColumn, 110);
-    m_grid->setColumnWidth(CoreRegisterModel::ValueColumn, 130);
+    // Wide enough for "not given by the server" beside a GDB server's registers.
+    m_grid->setColumnWidth(
+        CoreRegisterModel::ValueColumn,
+        std::max(130, m_grid->fontMetrics().horizontalAdvance(QString::fromLatin1(OpsMessages::kFaultNotGiven)) + 24));
     m_tabs->addTab(m_grid, QString::fromLatin1(CoreWindowText::kRegistersTab));
 
     auto *fault = new QWidget(m_tabs);
@@ -132,6 +138,10 @@ void CoreWindow::BuildControls()
     faultLayout->addWidget(m_faultText, 1);
     m_tabs->addTab(fault, QString::fromLatin1(CoreWindowText::kFaultTab));
     layout->addWidget(m_tabs, 1);
+
+    // The window opens ready to read: Space or Enter reads at once.
+    setFocusProxy(m_read);
+    m_read->setDefault(true);
 
     m_watchTimer = new QTimer(this);
     m_watchTimer->setInterval(kWatchIntervalMs);
