@@ -65,9 +65,13 @@ void RegisterMap::AddRowsFrom(XmlDocument &document, const QString &name)
     options.chipModel = ChipModel();
 
     SvdPeripheralResult result = SvdDeviceModel::ReadPeripheral(document, name);
-    // A core peripheral the chip's file lacks comes from the core's file.
-    if (result.outcome == SvdPeripheralResult::Outcome::NotPresent && &document != &CoreSvdDocument())
-        result = SvdDeviceModel::ReadPeripheral(CoreSvdDocument(), name);
+    // A core peripheral the chip's file lacks comes from the core's file
+    // (missing in an installation without it: the chip's answer stands).
+    if (result.outcome == SvdPeripheralResult::Outcome::NotPresent && &document != &CoreSvdDocument()) {
+        SvdPeripheralResult core = SvdDeviceModel::ReadPeripheral(CoreSvdDocument(), name);
+        if (core.outcome == SvdPeripheralResult::Outcome::Found)
+            result = std::move(core);
+    }
     if (result.outcome == SvdPeripheralResult::Outcome::Failed) {
         ShowFailure(result.message);
         return;
