@@ -14,6 +14,7 @@
 #include "ops/CoreOps.h"
 #include "ops/FirmwareSymbols.h"
 #include "SimulatedChip.h"
+#include "support/QemuBoard.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -328,5 +329,73 @@ TEST(CoreWindowTest, ElfFileIsKeptPerChipAndNamesTheFaultingFunction)
     core.Click(core.window->ReadButton());
     ASSERT_TRUE(core.rig.messages.isEmpty()) << core.Messages();
     EXPECT_TRUE(core.window->PcLink()->text().contains("Reset_Handler")) << core.window->PcLink()->text().toStdString();
+#endif
+}
+
+// The watch reads again while the core stays halted: a register the core
+// changes meanwhile is seen without a click.
+TEST(CoreWindowTest, WatchReadsAgainWhileHalted)
+{
+    CoreRig core;
+    ASSERT_TRUE(core.Start());
+    core.chip.SetCoreRegister(kR0, 1);
+    core.chip.SetCoreHalted(true);
+    QTest::mouseClick(core.window->WatchBox(), Qt::LeftButton);
+    ASSERT_TRUE(core.window->WatchBox()->isChecked());
+    QTRY_COMPARE_WITH_TIMEOUT(core.Row({"R0"})->text(1), QString("0x00000001"), 10000);
+    core.chip.SetCoreRegister(kR0, 2);
+    QTRY_COMPARE_WITH_TIMEOUT(core.Row({"R0"})->text(1), QString("0x00000002"), 10000);
+    QTest::mouseClick(core.window->WatchBox(), Qt::LeftButton);
+    ASSERT_TRUE(core.rig.WaitForActions());
+    core.chip.SetCoreRegister(kR0, 3);
+    QTest::qWait(2 * CoreWindow::kWatchIntervalMs + 200);
+    EXPECT_EQ(core.Row({"R0"})->text(1), "0x00000002") << "read after the watch stopped";
+    EXPECT_TRUE(core.rig.messages.isEmpty()) << core.Messages();
+}
+
+// QEMU's mps2-an505 after its firmware's load from no memory, over the GDB
+// link: the registers the gdbstub does not give say so, the fault tab says
+// the fault in words, and with the ELF file the PC link names the function.
+TEST(CoreWindowTest, OnQemusBoardTheFaultIsSaidAndMissingRegistersAreNotGiven)
+{
+    if (QemuBoard::Program().isEmpty())
+        GTEST_SKIP() << "qemu-system-arm is not installed (scripts/install-deps.sh installs it)";
+#ifndef CORVANE_AN505_FAULT_ELF
+    GTEST_SKIP() << "the AN505 fault firmware was not built (no arm-none-eabi-gcc)";
+#else
+    const QString elf = QStringLiteral(CORVANE_AN505_FAULT_ELF);
+    QString failure;
+    const auto symbols = FirmwareSymbols::Open(elf, &failure);
+    ASSERT_TRUE(symbols) << failure.toStdString();
+    const std::optional<uint32_t> faultLoad = symbols->SymbolAddress("fault_load");
+    ASSERT_TRUE(faultLoad);
+    QemuBoard board;
+    ASSERT_TRUE(board.Start(elf));
+    AppRig rig(QStringLiteral("[CHIP_TYPE]\nNUM=1\nCHIP_0=AN505\nSEL=0\n"
+                              "[COMMON]\nDATA_TYPE=3\nHEX_DEC=1\nGDB_SERVER=%1\nJLINKDLL=%2\n[AN505]\nCORE_ELF=%3\n")
+                   .arg(board.GdbServer(), StandInPath(), elf));
+    ASSERT_TRUE(rig.Start());
+    rig.Frame().show();
+    QTest::keyClick(&rig.Frame(), Qt::Key_K, Qt::ControlModifier);
+    CoreWindow *window = rig.app->FindCoreWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->ElfField()->text(), elf);
+    // The firmware faults at once; until then the core is in Thread mode.
+    for (int i = 0; i < 50 && window->FaultingPc() != faultLoad; ++i) {
+        QTest::mouseClick(window->ReadButton(), Qt::LeftButton);
+        ASSERT_TRUE(rig.WaitForActions());
+    }
+    ASSERT_TRUE(rig.messages.isEmpty()) << rig.messages.join('|').toStdString();
+    ASSERT_EQ(window->FaultingPc(), faultLoad);
+    GridView grid(window->Grid());
+    EXPECT_EQ(Row(grid, {"xPSR", "Exception"})->text(2), "HardFault");
+    EXPECT_EQ(Row(grid, {"MSP"})->text(1), "not given by the server");
+    EXPECT_EQ(Row(grid, {"CONTROL"})->text(1), "not given by the server");
+    EXPECT_TRUE(Row(grid, {"PC"})->text(1).startsWith("0x1000")) << Row(grid, {"PC"})->text(1).toStdString();
+    const QString text = window->FaultText()->toPlainText();
+    EXPECT_TRUE(text.contains("BFSR PRECISERR: precise data bus error")) << text.toStdString();
+    EXPECT_TRUE(text.contains("BFAR 0x0FF00000: the faulting address")) << text.toStdString();
+    EXPECT_TRUE(window->PcLink()->text().contains("load_unanswered")) << window->PcLink()->text().toStdString();
+    EXPECT_TRUE(window->PcLink()->text().contains("faults.c:")) << window->PcLink()->text().toStdString();
 #endif
 }
