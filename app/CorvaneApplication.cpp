@@ -203,7 +203,8 @@ CoreWindow *CorvaneApplication::OpenCoreWindow()
     }
     auto *frame = new QMdiSubWindow;
     frame->setAttribute(Qt::WA_DeleteOnClose);
-    auto *view = new CoreWindow({Config(), Context(), Actions(), [this](uint32_t address) { OpenMemoryWindow(address); }});
+    auto *view =
+        new CoreWindow({Config(), Context(), Actions(), [this](uint32_t address) { OpenMemoryWindow(address); }});
     frame->setWidget(view);
     frame->setObjectName(view->windowTitle());
     frame->setWindowTitle(view->windowTitle());
