@@ -228,7 +228,6 @@ void CoreWindow::SetWatching(bool on)
 
 void CoreWindow::Queue(const QString &name, std::function<void(OperationEnv &, Reading &)> work)
 {
-    FollowChip();
     auto reading = std::make_shared<Reading>();
     ++m_outstanding;
     m_env.runner.Queue(
@@ -243,6 +242,7 @@ void CoreWindow::Queue(const QString &name, std::function<void(OperationEnv &, R
 
 void CoreWindow::Read(CoreOps::Halting halting)
 {
+    FollowChip(); // the ELF file of the chip chosen now
     CoreOps::Options options = m_options;
     options.halting = halting;
     const QString elf = m_elf->text().trimmed();
@@ -259,6 +259,7 @@ void CoreWindow::Write(CoreRegister id, const QString &text)
         m_env.user.messages.ShowFailure(QString::fromLatin1(CoreWindowText::kBadValue).arg(QLatin1String(name), text));
         return;
     }
+    FollowChip();
     const CoreOps::Options options = m_options;
     const QString elf = m_elf->text().trimmed();
     const QString hexText = QString::number(*value, 16);

@@ -316,6 +316,9 @@ TEST(CoreWindowTest, ElfFileIsKeptPerChipAndNamesTheFaultingFunction)
         return core.window != nullptr;
     };
     core.rig.Pick(1001, 2); // VX21C
+    core.Click(core.window->ReadButton());
+    EXPECT_EQ(core.window->ElfField()->text(), "") << "the open window follows the chip at its next read";
+    core.rig.messages.clear();
     ASSERT_TRUE(reopen());
     EXPECT_EQ(core.window->ElfField()->text(), "");
     core.rig.Pick(1001, 0);
