@@ -34,31 +34,6 @@ struct CoreWindow::Reading
 
 namespace {
 
-// The registers, then the fault report from the same halted core, then the
-// places in the firmware; each stops at the first link failure (its one
-// message shown by the link cycle).
-void ReadAll(OperationEnv &env, CoreOps::Options options, const QString &elf, bool *running,
-             std::optional<CoreRegisterValues> *values, std::optional<FaultReport::Report> *report, QString *elfProblem)
-{
-    options.runningRefused = running;
-    *values = CoreOps::Read(env, CoreOps::ShownRegisters(), options);
-    if (!*values)
-        return;
-    // A core halted by this read stays halted: the fault read finds it so.
-    options.halting = CoreOps::Halting::RefuseRunning;
-    const std::optional<CoreOps::FaultReading> fault = CoreOps::ReadFault(env, options);
-    if (!fault)
-        return;
-    *report = FaultReport::Decode(*fault);
-    if (elf.isEmpty())
-        return;
-    QString failure;
-    if (const std::unique_ptr<FirmwareSymbols> symbols = FirmwareSymbols::Open(elf, &failure))
-        FaultReport::AddPlaces(**report, *symbols);
-    else
-        *elfProblem = QString::fromLatin1(CoreWindowText::kElfNotTaken).arg(elf, failure);
-}
-
 QString HexWord(uint32_t value)
 {
     return QStringLiteral("0x") + QString::number(value, 16).toUpper().rightJustified(8, u'0');
@@ -216,6 +191,30 @@ void CoreWindow::ChooseElf()
         SetElfPath(path);
 }
 
+// The registers, then the fault report from the same halted core, then the
+// places in the firmware; each stops at the first link failure (its one
+// message shown by the link cycle).
+void CoreWindow::ReadAll(OperationEnv &env, CoreOps::Options options, const QString &elf, Reading &reading)
+{
+    options.runningRefused = &reading.running;
+    reading.values = CoreOps::Read(env, CoreOps::ShownRegisters(), options);
+    if (!reading.values)
+        return;
+    // A core halted by this read stays halted: the fault read finds it so.
+    options.halting = CoreOps::Halting::RefuseRunning;
+    const std::optional<CoreOps::FaultReading> fault = CoreOps::ReadFault(env, options);
+    if (!fault)
+        return;
+    reading.report = FaultReport::Decode(*fault);
+    if (elf.isEmpty())
+        return;
+    QString failure;
+    if (const std::unique_ptr<FirmwareSymbols> symbols = FirmwareSymbols::Open(elf, &failure))
+        FaultReport::AddPlaces(*reading.report, *symbols);
+    else
+        reading.elfProblem = QString::fromLatin1(CoreWindowText::kElfNotTaken).arg(elf, failure);
+}
+
 void CoreWindow::SetWatching(bool on)
 {
     if (m_watch->isChecked() != on)
@@ -246,9 +245,8 @@ void CoreWindow::Read(CoreOps::Halting halting)
     CoreOps::Options options = m_options;
     options.halting = halting;
     const QString elf = m_elf->text().trimmed();
-    Queue(QString::fromLatin1(CoreWindowText::kTitle), [options, elf](OperationEnv &env, Reading &reading) {
-        ReadAll(env, options, elf, &reading.running, &reading.values, &reading.report, &reading.elfProblem);
-    });
+    Queue(QString::fromLatin1(CoreWindowText::kTitle),
+          [options, elf](OperationEnv &env, Reading &reading) { ReadAll(env, options, elf, reading); });
 }
 
 void CoreWindow::Write(CoreRegister id, const QString &text)
@@ -269,7 +267,7 @@ void CoreWindow::Write(CoreRegister id, const QString &text)
               writeOptions.runningRefused = &reading.running;
               if (!CoreOps::Write(env, QString::fromLatin1(name), hexText, writeOptions))
                   return;
-              ReadAll(env, options, elf, &reading.running, &reading.values, &reading.report, &reading.elfProblem);
+              ReadAll(env, options, elf, reading);
           });
 }
 

@@ -83,6 +83,8 @@ protected:
 private:
     struct Reading;
 
+    // On the runner's thread: everything one read shows.
+    static void ReadAll(OperationEnv &env, CoreOps::Options options, const QString &elf, Reading &reading);
     void BuildControls();
     void Queue(const QString &name, std::function<void(OperationEnv &, Reading &)> work);
     void Show(const Reading &reading);
