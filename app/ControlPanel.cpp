@@ -155,6 +155,7 @@ void ControlPanel::BuildControls()
         m_windowBoxes[k] = box;
     }
     AddButton(PanelControlId::MemoryWindowButton, QStringLiteral("内存窗口"), 5, 104, 40, 14);
+    AddButton(PanelControlId::CoreWindowButton, QString::fromUtf8(CoreWindowText::kPanelButton), 5, 8, 40, 14);
 
     AddGroup(53, 0, 123, 123);
     AddLabel(QStringLiteral("平    台"), 61, 11, 33, 8);
@@ -327,6 +328,7 @@ void ControlPanel::ConnectControls()
         true);
     connect(button(PanelControlId::CaptureButton), &QPushButton::clicked, this, [this] { CaptureSnapshots(); });
     connect(button(PanelControlId::MemoryWindowButton), &QPushButton::clicked, this, [this] { OpenMemoryWindow(); });
+    connect(button(PanelControlId::CoreWindowButton), &QPushButton::clicked, this, [this] { m_windows.OpenCoreWindow(); });
     connect(m_runner, &TargetActionRunner::Started, this, [this] { ShowRunning(); });
     connect(m_runner, &TargetActionRunner::Finished, this, [this] { ShowRunning(); });
 }

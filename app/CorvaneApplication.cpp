@@ -5,6 +5,7 @@
 #include "app/ControlPanel.h"
 #include "app/Looks.h"
 #include "app/MainWindow.h"
+#include "app/CoreWindow.h"
 #include "app/MemoryWindow.h"
 #include "app/RegisterWindowFrame.h"
 #include "app/RegisterWindowView.h"
@@ -106,6 +107,16 @@ void CorvaneApplication::OpenRegisterWindow(int slot)
 MemoryWindow *CorvaneApplication::OpenMemoryWindow(std::optional<uint32_t> address, int number)
 {
     return m_mainFrame ? m_mainFrame->AddMemoryWindow(address, number) : nullptr;
+}
+
+CoreWindow *CorvaneApplication::FindCoreWindow() const
+{
+    return m_mainFrame ? m_mainFrame->FindCoreWindow() : nullptr;
+}
+
+CoreWindow *CorvaneApplication::OpenCoreWindow()
+{
+    return m_mainFrame ? m_mainFrame->AddCoreWindow() : nullptr;
 }
 
 QList<MemoryWindow *> CorvaneApplication::MemoryWindows() const

@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+class CoreWindow;
 class RegisterWindowFrame;
 class MainWindow;
 class MemoryWindow;
@@ -74,6 +75,9 @@ public:
     MemoryWindow *OpenMemoryWindow(std::optional<uint32_t> address = std::nullopt, int number = 0);
     // The open memory windows, in the order they were opened.
     QList<MemoryWindow *> MemoryWindows() const;
+    // Opens the core window, or brings the open one forward.
+    CoreWindow *OpenCoreWindow();
+    CoreWindow *FindCoreWindow() const;
 
     bool Closing() const { return m_workspace && m_workspace->Closing(); }
     void SetClosing();

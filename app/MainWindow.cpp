@@ -2,6 +2,8 @@
 
 #include "app/AboutBox.h"
 #include "app/ControlPaneDock.h"
+#include "app/AppMessages.h"
+#include "app/CoreWindow.h"
 #include "app/ControlPanel.h"
 #include "app/Looks.h"
 #include "app/MemoryWindow.h"
@@ -200,6 +202,9 @@ void MainWindow::BuildMenus()
     m_memoryWindow =
         add(window, QStringLiteral("内存窗口(&M)\tCtrl+M"), kMemoryWindowCommand, QKeySequence(Qt::CTRL | Qt::Key_M));
     connect(m_memoryWindow, &QAction::triggered, this, [this] { AddMemoryWindow(); });
+    m_coreWindow = add(window, QString::fromUtf8(CoreWindowText::kMenuEntry), kCoreWindowCommand,
+                       QKeySequence(Qt::CTRL | Qt::Key_K));
+    connect(m_coreWindow, &QAction::triggered, this, [this] { AddCoreWindow(); });
     connect(add(window, QStringLiteral("层叠(&C)"), 57650), &QAction::triggered, m_area, &QMdiArea::cascadeSubWindows);
     connect(add(window, QStringLiteral("平铺(&T)"), 57651), &QAction::triggered, this,
             &MainWindow::TileRegisterWindows);
@@ -270,6 +275,7 @@ QMenu *MainWindow::createPopupMenu()
     menu->addSeparator();
     // The menu bar is hidden: the memory window and the looks are offered here.
     menu->addAction(m_memoryWindow);
+    menu->addAction(m_coreWindow);
     menu->addMenu(m_looksMenu);
     menu->addSeparator();
     connect(menu->addAction(QStringLiteral("关于Corvane...")), &QAction::triggered, this,
@@ -494,6 +500,36 @@ QList<MemoryWindow *> MainWindow::MemoryWindows() const
         if (auto *window = qobject_cast<MemoryWindow *>(frame->widget()))
             windows << window;
     return windows;
+}
+
+CoreWindow *MainWindow::FindCoreWindow() const
+{
+    for (QMdiSubWindow *frame : m_area->subWindowList())
+        if (auto *window = qobject_cast<CoreWindow *>(frame->widget()))
+            return window;
+    return nullptr;
+}
+
+CoreWindow *MainWindow::AddCoreWindow()
+{
+    if (CoreWindow *open = FindCoreWindow()) {
+        m_area->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(open->parentWidget()));
+        return open;
+    }
+    auto *frame = new QMdiSubWindow;
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    auto *view = new CoreWindow({m_workspace.Config(), m_workspace.Context(), m_workspace.Actions(),
+                                 [this](uint32_t address) { AddMemoryWindow(address); }});
+    frame->setWidget(view);
+    frame->setObjectName(view->windowTitle());
+    frame->setWindowTitle(view->windowTitle());
+    m_area->addSubWindow(frame);
+    const QRect space = m_area->viewport()->rect();
+    frame->setGeometry(0, 0, std::min(space.width(), m_workspace.Scaled(560)), std::max(200, space.height()));
+    frame->show();
+    m_area->setActiveSubWindow(frame);
+    view->setFocus(Qt::OtherFocusReason);
+    return view;
 }
 
 MemoryWindow *MainWindow::AddMemoryWindow(std::optional<uint32_t> address, int number)

@@ -14,6 +14,7 @@
 
 class RegisterWindowFrame;
 class ControlPanel;
+class CoreWindow;
 class MemoryWindow;
 class ControlPaneDock;
 class QActionGroup;
@@ -34,6 +35,7 @@ public:
     static constexpr int kAboutCommand = 100;
     static constexpr int kUpdateCommand = 105;
     static constexpr int kMemoryWindowCommand = 32771; // "内存窗口", Ctrl+M
+    static constexpr int kCoreWindowCommand = 32772;   // "内核窗口", Ctrl+K
     static constexpr const char *kCompany = UserProfile::kCompany;
     static constexpr char kWorkspace[] = "Workspace";
     static constexpr char kLookKey[] = "ApplicationLook";
@@ -49,6 +51,7 @@ public:
     void ApplyNumberBase() override;
     void TileWindows() override { TileRegisterWindows(); }
     void OpenMemoryWindow(std::optional<uint32_t> address) override { AddMemoryWindow(address); }
+    void OpenCoreWindow() override { AddCoreWindow(); }
 
     // The frame of a slot's register window; null while the slot is closed.
     RegisterWindowFrame *Frame(int slot) const;
@@ -58,6 +61,9 @@ public:
     MemoryWindow *AddMemoryWindow(std::optional<uint32_t> address = std::nullopt, int number = 0);
     // The open memory windows, in the order they were opened.
     QList<MemoryWindow *> MemoryWindows() const;
+    // The core window, opened once; asking again brings it forward.
+    CoreWindow *AddCoreWindow();
+    CoreWindow *FindCoreWindow() const;
 
     ControlPanel &Panel() const;
     ControlPaneDock &Pane() const { return *m_pane; }
@@ -115,6 +121,7 @@ private:
     QActionGroup *m_lookGroup = nullptr;
     QMenu *m_looksMenu = nullptr;
     QAction *m_memoryWindow = nullptr;
+    QAction *m_coreWindow = nullptr;
     QList<QAction *> m_documentOnly;
     int m_look = 0;
 };

@@ -40,6 +40,7 @@ enum class PanelControlId : int {
     RunButton = 1041,          // "运行": lets the halted cores run
     HaltStateLabel = 1042,     // whether the selected target is halted
     MemoryWindowButton = 1043, // "内存窗口"
+    CoreWindowButton = 1044,   // "内核窗口"
 };
 
 // The object name of a control: its id in decimal.

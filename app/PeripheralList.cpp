@@ -5,6 +5,7 @@
 #include "app/RegisterWindows.h"
 #include "app/Workspace.h"
 #include "regmap/RegisterWindow.h"
+#include "regmap/CorePeripherals.h"
 #include "regmap/SvdDeviceModel.h"
 
 #include <QHeaderView>
@@ -115,8 +116,11 @@ void PeripheralList::Fill()
     clear();
     const QString chip = Chip();
     const QString path = SvdDeviceModel::SvdFilePath(m_workspace.ExeDir(), chip);
+    QStringList names = SvdDeviceModel::ReadPeripheralNames(path);
+    names +=
+        CorePeripherals::Missing(names, SvdDeviceModel::ReadPeripheralNames(CorePeripherals::FilePath(m_workspace.ExeDir())));
     QStringList sorted;
-    for (const QString &name : SvdDeviceModel::ReadPeripheralNames(path)) {
+    for (const QString &name : names) {
         // Ascending by UTF-16 code units; an equal name goes after the others.
         const auto place = std::upper_bound(sorted.begin(), sorted.end(), name);
         const int row = int(place - sorted.begin());

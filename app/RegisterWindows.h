@@ -35,6 +35,8 @@ public:
     virtual void TileWindows() = 0;
     // A new memory window at the address (the usual one when none is given).
     virtual void OpenMemoryWindow(std::optional<uint32_t> address) = 0;
+    // The core window, brought forward when it is open already.
+    virtual void OpenCoreWindow() = 0;
 
 protected:
     RegisterWindows() = default;

@@ -16,8 +16,8 @@ namespace ConfigKey {
 inline constexpr char kChipType[] = "CHIP_TYPE";
 inline constexpr char kUartBaundSection[] = "UART_BAUND";
 inline constexpr char kCommon[] = "COMMON";
-// A chip model's own section is named by the model; it holds kWindowOpen and
-// one AssignmentMask per peripheral, keyed by the peripheral's name.
+// A chip model's own section is named by the model; it holds kWindowOpen,
+// kCoreElf and one AssignmentMask per peripheral, keyed by the peripheral's name.
 
 // CHIP_TYPE and UART_BAUND
 inline constexpr char kNum[] = "NUM";
@@ -42,6 +42,8 @@ inline constexpr char kGdbServerDefault[] = "localhost:3333";
 
 // Chip model section
 inline constexpr char kWindowOpen[] = "WND_%d";
+// The firmware's ELF file the core window last used for the chip.
+inline constexpr char kCoreElf[] = "CORE_ELF";
 
 // Read sizes
 inline constexpr int kListTextSize = 50;      // CHIP_%d, BAUND_%d

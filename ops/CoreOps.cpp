@@ -34,7 +34,10 @@ std::optional<HaltedCore> OpenHalted(LinkCycle &cycle, const Options &options)
     if (*halted)
         return core;
     if (options.halting == Halting::RefuseRunning) {
-        cycle.Fail(OpsMessages::kCoreRunning);
+        if (options.runningRefused)
+            *options.runningRefused = true;
+        else
+            cycle.Fail(OpsMessages::kCoreRunning);
         cycle.Close(); // a GDB server lets the core run on as it found it
         return std::nullopt;
     }

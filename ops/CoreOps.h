@@ -21,6 +21,9 @@ struct Options
     // How long the core may take to set S_REGRDY over the memory links.
     int readyDeadlineMs = 100;
     unsigned long pauseAfterHaltMs = 100;
+    // When given, a running core refused is no message: this is set instead
+    // and the caller says so in its own place (a window with its halt offer).
+    bool *runningRefused = nullptr;
 };
 
 // The registers asked for; those a GDB server does not give are absent.

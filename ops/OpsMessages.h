@@ -72,4 +72,18 @@ inline constexpr char kFrameStackNotGiven[] = "not read: %s not given by the ser
 inline constexpr char kElfNotElf[] = "not an ELF file";
 inline constexpr char kFrameReadFailed[] = "not read: %s 0x%08X could not be read";
 
+// What the fields of xPSR and CONTROL mean in a core register grid.
+inline constexpr char kFlagSet[] = "set";
+inline constexpr char kFlagClear[] = "clear";
+inline constexpr char kThumbState[] = "Thumb state";
+inline constexpr char kThumbClear[] = "Thumb bit clear: the next instruction faults";
+inline constexpr char kPrivileged[] = "privileged in Thread mode";
+inline constexpr char kUnprivileged[] = "unprivileged in Thread mode";
+inline constexpr char kMainStack[] = "Thread mode uses MSP";
+inline constexpr char kProcessStack[] = "Thread mode uses PSP";
+inline constexpr char kFpContextActive[] = "floating-point context active";
+inline constexpr char kNoFpContext[] = "no floating-point context";
+inline constexpr char kSecureFpActive[] = "the floating-point context belongs to the Secure state";
+inline constexpr char kSecureFpInactive[] = "no Secure floating-point context";
+
 } // namespace OpsMessages

@@ -2,6 +2,7 @@
 
 #include "link/MessageText.h"
 #include "link/Settings.h"
+#include "regmap/CorePeripherals.h"
 #include "regmap/PeripheralImage.h"
 #include "regmap/RegisterWindowMessages.h"
 #include "regmap/RegisterWordPlan.h"
@@ -98,6 +99,12 @@ SvdDocumentCache &RegisterMap::SvdFile()
     return m_svd;
 }
 
+SvdDocumentCache &RegisterMap::CoreSvdFile()
+{
+    m_coreSvd.Follow(CorePeripherals::FilePath(m_env.home));
+    return m_coreSvd;
+}
+
 void RegisterMap::AddPeripheralRows(const QString &name)
 {
     SvdFile();
@@ -117,14 +124,21 @@ RegisterRowTree::BuildOptions RegisterMap::BuildOptions() const
 void RegisterMap::AddRowsFrom(const QString &name, const RegisterRowTree::BuildOptions &options)
 {
     // Walked once per version of the file, whatever is added or rebuilt.
-    const SvdPeripheralResult &result = m_svd.Peripheral(name);
-    if (result.outcome == SvdPeripheralResult::Outcome::Failed) {
-        ShowFailure(result.message);
+    const SvdPeripheralResult *result = &m_svd.Peripheral(name);
+    // A core peripheral the chip's file lacks comes from the core's file
+    // (missing in an installation without it: the chip's answer stands).
+    if (result->outcome == SvdPeripheralResult::Outcome::NotPresent) {
+        const SvdPeripheralResult &core = CoreSvdFile().Peripheral(name);
+        if (core.outcome == SvdPeripheralResult::Outcome::Found)
+            result = &core;
+    }
+    if (result->outcome == SvdPeripheralResult::Outcome::Failed) {
+        ShowFailure(result->message);
         return;
     }
     m_tree.SetHexBase(options.hex);
-    if (result.outcome == SvdPeripheralResult::Outcome::Found) {
-        RegisterRow *added = m_tree.AppendPeripheral(result.peripheral, options);
+    if (result->outcome == SvdPeripheralResult::Outcome::Found) {
+        RegisterRow *added = m_tree.AppendPeripheral(result->peripheral, options);
         if (m_showLastSnapshot)
             ShowLastSnapshot(added);
     }

@@ -123,6 +123,8 @@ protected:
     RegisterRowTree::BuildOptions BuildOptions() const;
     // Adds the rows of a peripheral of the file SvdFile() followed last.
     void AddRowsFrom(const QString &name, const RegisterRowTree::BuildOptions &options);
+    // The shipped file of the core's own peripherals, as it is on disk now.
+    SvdDocumentCache &CoreSvdFile();
     QString ChipModel() const;
     int NumberBase() const;
     void ShowNote(const QString &text) const;
@@ -144,4 +146,5 @@ protected:
 
 private:
     SvdDocumentCache m_svd;
+    SvdDocumentCache m_coreSvd;
 };

@@ -2,6 +2,7 @@
 
 #include "link/MessageText.h"
 #include "link/Settings.h"
+#include "regmap/CorePeripherals.h"
 #include "regmap/RegisterWindowMessages.h"
 #include "regmap/RegisterWindowTable.h"
 #include "regmap/RowText.h"
@@ -61,7 +62,9 @@ void RegisterWindow::RebuildGrid()
         return;
     SvdDocumentCache &file = SvdFile();
     const RegisterRowTree::BuildOptions options = BuildOptions();
-    for (const QString &name : file.PeripheralNames()) {
+    QStringList names = file.PeripheralNames();
+    names += CorePeripherals::Missing(names, CoreSvdFile().PeripheralNames());
+    for (const QString &name : names) {
         const int mask = m_env.config.ReadInt(chip, name, 0);
         if (mask & (1 << m_slot))
             AddRowsFrom(name, options);

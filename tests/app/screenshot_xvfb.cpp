@@ -7,6 +7,7 @@
 #include "SimulatedChip.h"
 #include "support/FakeGdbServer.h"
 #include "support/BuildPaths.h"
+#include "support/QemuBoard.h"
 
 #include <QApplication>
 #include <QColor>
@@ -666,6 +667,92 @@ TEST(DemoWithMouseTest, MemoryWindowWritesATypedByteAndWatchesTheCounter)
     registers.save(QDir(BinDir()).filePath("corvane-demo-memory-registers.png"));
     EXPECT_TRUE(Differ(second, registers, rows)) << "Ctrl+G TIM2 went nowhere";
     EXPECT_TRUE(XDoTool({"search", "--onlyvisible", "--name", "^Corvane$"}).isEmpty()) << "a message box is open";
+
+    EXPECT_EQ(corvane.state(), QProcess::Running);
+    corvane.terminate();
+    if (!corvane.waitForFinished(10000))
+        corvane.kill();
+}
+
+// The core window on QEMU's mps2-an505 after its firmware faulted on a load
+// from no memory: Ctrl+K opens it, Space reads, the fault tab says the fault
+// in words, and a click on its PC link opens a memory window at the
+// faulting instruction (whose address the window's open-mark keeps).
+TEST(DemoWithMouseTest, CoreWindowShowsTheQemuFaultAndItsPcLinkOpensMemory)
+{
+    if (const QString missing = MissingForTheMouse(); !missing.isEmpty())
+        GTEST_SKIP() << missing.toStdString();
+    if (QemuBoard::Program().isEmpty())
+        GTEST_SKIP() << "qemu-system-arm is not installed (scripts/install-deps.sh installs it)";
+    const QString elf = BinPath(QStringLiteral("an505-fault-load.elf"));
+    if (!QFileInfo::exists(elf))
+        GTEST_SKIP() << "the AN505 fault firmwares are not built (arm-none-eabi-gcc is missing)";
+    // The faulting instruction, as the ELF's symbol table names it.
+    QProcess nm;
+    nm.start(QStringLiteral("arm-none-eabi-nm"), {elf});
+    ASSERT_TRUE(nm.waitForFinished(10000));
+    uint32_t faultLoad = 0;
+    for (const QString &line : QString::fromLatin1(nm.readAllStandardOutput()).split(u'\n'))
+        if (line.endsWith(QLatin1String(" fault_load")))
+            faultLoad = line.section(u' ', 0, 0).toUInt(nullptr, 16);
+    ASSERT_NE(faultLoad, 0u);
+
+    QemuBoard board;
+    ASSERT_TRUE(board.Start(elf));
+    QTemporaryDir home;
+    QTemporaryDir profile;
+    QString ini = DemoIni(QString());
+    ini.replace("SEL=0\n", "SEL=5\n");
+    ini.replace("DATA_TYPE=2\n", "DATA_TYPE=3\n");
+    ini.replace("GDB_SERVER=localhost:1234\n", QStringLiteral("GDB_SERVER=%1\n").arg(board.GdbServer()));
+    ini += QStringLiteral("\n[AN505]\nCORE_ELF=%1\n").arg(elf);
+    QDir(home.path()).mkpath("svd");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(CORVANE_SOURCE_DIR "/svd/AN505.svd"), home.filePath("svd/AN505.svd")));
+    QProcess corvane;
+    QString mainWindow;
+    ASSERT_NO_FATAL_FAILURE(StartCorvane(corvane, home, profile, ini, mainWindow));
+    XDoTool({"windowfocus", "--sync", mainWindow});
+    QTest::qWait(500);
+
+    const QImage before = Screen();
+    XDoTool({"key", "ctrl+k"});
+    QTest::qWait(1000);
+    XDoTool({"key", "space"}); // Read
+    QTest::qWait(4000);
+    const QImage registers = Screen();
+    registers.save(QDir(BinDir()).filePath("corvane-core-registers.png"));
+    const QRect document(0, 60, 1280, 700);
+    EXPECT_TRUE(Differ(before, registers, document)) << "no core window was drawn";
+    // From Read: Watch, the ELF field, its button, then the tabs; Right shows "fault".
+    XDoTool({"key", "Tab", "Tab", "Tab", "Tab", "Right"});
+    QTest::qWait(1500);
+    const QImage fault = Screen();
+    fault.save(QDir(BinDir()).filePath("corvane-core-fault.png"));
+    EXPECT_TRUE(Differ(registers, fault, document)) << "the fault tab did not come forward";
+    EXPECT_TRUE(XDoTool({"search", "--onlyvisible", "--name", "^Corvane$"}).isEmpty()) << "a message box is open";
+
+    // The link is the only text in the link colour: click its middle.
+    const QColor linkColour = QApplication::palette().color(QPalette::Link);
+    QRect link;
+    for (int y = document.top(); y <= document.bottom(); ++y)
+        for (int x = document.left(); x <= document.right(); ++x) {
+            const QColor pixel(fault.pixel(x, y));
+            if (std::abs(pixel.red() - linkColour.red()) + std::abs(pixel.green() - linkColour.green()) +
+                    std::abs(pixel.blue() - linkColour.blue()) <
+                60)
+                link = link.united(QRect(x, y, 1, 1));
+        }
+    ASSERT_TRUE(link.isValid()) << "no link drawn on the fault tab";
+    EXPECT_LT(link.height(), 30) << "more than one line in the link colour";
+    XDoTool({"mousemove", "--sync", QString::number(link.center().x()), QString::number(link.center().y())});
+    XDoTool({"click", "1"});
+    QTest::qWait(2500);
+    const QImage memory = Screen();
+    memory.save(QDir(BinDir()).filePath("corvane-core-pc-memory.png"));
+    EXPECT_TRUE(Differ(fault, memory, document)) << "no memory window was drawn";
+    const QSettings marks(home.filePath("Corvane.ini"), QSettings::IniFormat);
+    EXPECT_EQ(marks.value("COMMON/MEM_WND_1").toString().toUInt(nullptr, 16), faultLoad)
+        << marks.value("COMMON/MEM_WND_1").toString().toStdString();
 
     EXPECT_EQ(corvane.state(), QProcess::Running);
     corvane.terminate();
