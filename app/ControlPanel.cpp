@@ -10,10 +10,10 @@
 #include "app/RegisterWindowView.h"
 #include "app/TargetActionRunner.h"
 #include "link/HaltRecord.h"
+#include "link/NumberInput.h"
 #include "link/SettingValues.h"
 #include "link/Settings.h"
 #include "ops/ChipControl.h"
-#include "ops/HexText.h"
 #include "ops/MemoryOps.h"
 #include "ops/SnapshotCapture.h"
 
@@ -571,7 +571,9 @@ void ControlPanel::OpenMemoryWindow()
 {
     // At the read address when one is typed.
     const QString address = m_readAddress->text().trimmed();
-    m_app.OpenMemoryWindow(address.isEmpty() ? std::nullopt : std::optional(HexText::ParseHexText(address)));
+    m_app.OpenMemoryWindow(address.isEmpty()
+                               ? std::nullopt
+                               : std::optional(uint32_t(NumberInput::Lenient(address, NumberInput::kPanelField))));
 }
 
 void ControlPanel::CloseSlot(int slot)

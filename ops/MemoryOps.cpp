@@ -4,6 +4,7 @@
 #include "link/DiskFile.h"
 #include "link/LinkCycle.h"
 #include "link/MessageText.h"
+#include "link/NumberInput.h"
 #include "ops/HexText.h"
 #include "ops/OpsMessages.h"
 
@@ -59,7 +60,7 @@ uint32_t CheckedReadLength(LinkCycle &cycle, uint32_t address, const QString &le
         return cycle.Fail(*message), 0;
     if (address % 4 != 0)
         return cycle.Fail(OpsMessages::kAlign), 0;
-    const uint32_t length = HexText::ParseHexText(lengthText);
+    const uint32_t length = uint32_t(NumberInput::Lenient(lengthText, NumberInput::kPanelField));
     if (length == 0)
         return cycle.Fail(OpsMessages::kZeroLength), 0;
     const uint32_t rounded = RoundAndCap(cycle, length, cap, capMessage);
@@ -173,7 +174,7 @@ void Read(OperationEnv &env, const QString &addressText, const QString &lengthTe
     LinkCycle cycle(env.config, env.links, env.user);
     if (!cycle.Preface())
         return;
-    const uint32_t address = HexText::ParseHexText(addressText);
+    const uint32_t address = uint32_t(NumberInput::Lenient(addressText, NumberInput::kPanelField));
     const uint32_t length = CheckedReadLength(cycle, address, lengthText, kDumpCap, OpsMessages::kDumpCapped);
     if (length == 0)
         return;
@@ -192,7 +193,7 @@ void ReadToFile(OperationEnv &env, const QString &addressText, const QString &le
     const QString path = ChooseMemoryFile(env, cycle, MemoryFileUse::Save);
     if (path.isEmpty())
         return;
-    const uint32_t address = HexText::ParseHexText(addressText);
+    const uint32_t address = uint32_t(NumberInput::Lenient(addressText, NumberInput::kPanelField));
     const uint32_t length = CheckedReadLength(cycle, address, lengthText, kFileCap, OpsMessages::kFileCapped);
     if (length == 0)
         return;
@@ -251,13 +252,13 @@ void WriteWord(OperationEnv &env, const QString &addressText, const QString &dat
     LinkCycle cycle(env.config, env.links, env.user);
     if (!cycle.Preface())
         return;
-    const uint32_t address = HexText::ParseHexText(addressText);
+    const uint32_t address = uint32_t(NumberInput::Lenient(addressText, NumberInput::kPanelField));
     if (!CheckedWriteAddress(cycle, address) || !WriteReachable(cycle, address, 4))
         return;
-    const QString data = dataText.left(HexText::kDataWordChars);
+    const QString data = dataText.left(NumberInput::kPanelWordChars);
     if (data.isEmpty())
         return void(cycle.Fail(OpsMessages::kNoData));
-    cycle.Buffer().SetWord(0, HexText::ParseHexText(data, HexText::kDataWordChars));
+    cycle.Buffer().SetWord(0, uint32_t(NumberInput::Lenient(data, NumberInput::kPanelWord)));
     if (!cycle.Open() || !cycle.Write(address, 4))
         return;
     cycle.Close();
@@ -307,7 +308,7 @@ void WriteFromFile(OperationEnv &env, const QString &readAddressText)
     const QString path = ChooseMemoryFile(env, cycle, MemoryFileUse::Load);
     if (path.isEmpty())
         return;
-    const uint32_t address = HexText::ParseHexText(readAddressText);
+    const uint32_t address = uint32_t(NumberInput::Lenient(readAddressText, NumberInput::kPanelField));
     if (!CheckedWriteAddress(cycle, address))
         return;
     // The size is checked with the other inputs, before the link is touched;

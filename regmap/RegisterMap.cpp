@@ -1,6 +1,7 @@
 #include "regmap/RegisterMap.h"
 
 #include "link/MessageText.h"
+#include "link/NumberInput.h"
 #include "link/Settings.h"
 #include "regmap/PeripheralImage.h"
 #include "regmap/RegisterWindowMessages.h"
@@ -496,11 +497,11 @@ bool RegisterMap::EditValue(RegisterRow *row, const QString &typed)
     const bool isField = row->RowKind() == RegisterRow::Kind::Field;
     // Nothing changes until the text is known to be a value that fits: a
     // refused edit leaves the row showing what it showed.
-    std::optional<RowText::TypedNumber> number = RowText::ReadTypedNumber(typed, hex);
+    std::optional<NumberInput::Number> number = NumberInput::Read(typed, NumberInput::RegisterValue(hex));
     std::optional<QString> shownText = typed;
     if (!number) {
         if (const SvdEnumValue *choice = ChoiceNamed(*row, typed)) {
-            number = RowText::TypedNumber{choice->value, false};
+            number = NumberInput::Number{choice->value, false};
             shownText = choice->name;
         }
     }

@@ -1,7 +1,5 @@
 #include "regmap/RowText.h"
 
-#include "regmap/SvdText.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -18,59 +16,9 @@ QString LineFeedUnlessBreak(const QString &description)
 
 } // namespace
 
-uint32_t ReadUnsigned(QStringView text, int base)
-{
-    return SvdText::ReadNumber(text, base);
-}
-
 bool HasHexPrefix(QStringView text)
 {
     return text.contains(u"0x") || text.contains(u"0X");
-}
-
-std::optional<TypedNumber> ReadTypedNumber(QStringView text, bool hexBase)
-{
-    text = text.trimmed();
-    if (text.endsWith(u')')) {
-        const qsizetype open = text.lastIndexOf(QStringView(u" ("));
-        if (open > 0)
-            text = text.left(open).trimmed();
-    }
-    int base = hexBase ? 16 : 10;
-    if (text.startsWith(u"0x", Qt::CaseInsensitive)) {
-        base = 16;
-        text = text.mid(2);
-    } else if (text.startsWith(u"0b", Qt::CaseInsensitive)) {
-        base = 2;
-        text = text.mid(2);
-    } else if (text.startsWith(u'#')) {
-        base = 2;
-        text = text.mid(1);
-    }
-    if (text.isEmpty())
-        return std::nullopt;
-    TypedNumber number;
-    for (const QChar c : text) {
-        const int digit = c.isDigit()                                    ? c.digitValue()
-                          : (c.toLower() >= u'a' && c.toLower() <= u'f') ? c.toLower().unicode() - u'a' + 10
-                                                                         : 99;
-        if (digit >= base)
-            return std::nullopt;
-        // Past 64 bits the digits are still read, to tell a number too wide
-        // from a text that is none.
-        if (number.value > (~uint64_t(0) - uint64_t(digit)) / uint64_t(base))
-            number.tooWide = true;
-        number.value = number.value * uint64_t(base) + uint64_t(digit);
-    }
-    return number;
-}
-
-std::optional<uint64_t> ReadTyped(QStringView text, bool hexBase)
-{
-    const std::optional<TypedNumber> number = ReadTypedNumber(text, hexBase);
-    if (!number || number->tooWide)
-        return std::nullopt;
-    return number->value;
 }
 
 QString Word(uint32_t word)

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <optional>
 
-// The texts of register window rows, rendered from their numbers, and the
-// reading of a number the user typed into a row.
+// The texts of register window rows, rendered from their numbers (a typed
+// number is read by link/NumberInput.h).
 namespace RowText {
 
 inline constexpr char kValueRowName[] = "VALUE~";
@@ -18,25 +18,8 @@ inline constexpr char kValueRowDescription[] = "寄存器数值";
 inline constexpr char kNotRead[] = "—";
 inline constexpr char kRightTitle[] = "Value";
 
-// The C library's unsigned reading with a 32-bit unsigned long: leading
-// white space, an optional sign (a minus wraps), for base 16 an optional
-// 0x/0X prefix, digits up to the first other character; no digits give 0, a
-// value beyond 32 bits gives 0xFFFFFFFF.
-uint32_t ReadUnsigned(QStringView text, int base);
+// A typed text that names its number in hexadecimal: the row shows it so.
 bool HasHexPrefix(QStringView text);
-// A number the user typed into a row, read in the window's base: "0x"/"0X"
-// hexadecimal, "#" or "0b"/"0B" binary, otherwise plain digits in the base.
-// Blanks around it and a choice's name after it (" (NAME)", as the drop-down
-// offers it) are ignored. Nothing when the text is not wholly such a number;
-// a number of any length is one, and one past 64 bits fits no register.
-struct TypedNumber
-{
-    uint64_t value = 0;
-    bool tooWide = false; // more than 64 bits: value is meaningless
-};
-std::optional<TypedNumber> ReadTypedNumber(QStringView text, bool hexBase);
-// The same, nothing also for a number past 64 bits.
-std::optional<uint64_t> ReadTyped(QStringView text, bool hexBase);
 
 // "0x%08X"
 QString Word(uint32_t word);
