@@ -36,6 +36,13 @@ QString Decimal(uint64_t value)
     return QString::asprintf("%llu", static_cast<unsigned long long>(value));
 }
 
+QString FieldNumber(uint64_t value, uint32_t width, bool hex)
+{
+    if (!hex)
+        return Decimal(value);
+    return width >= 32 ? SizedWord(value, width) : Hex(value);
+}
+
 uint32_t ValueBits(uint32_t bits)
 {
     return bits == 0 ? 32 : std::min<uint32_t>(bits, 64);

@@ -26,6 +26,9 @@ QString Word(uint32_t word);
 // "0x%X" and "%u" of any value.
 QString Hex(uint64_t value);
 QString Decimal(uint64_t value);
+// A field's number as the grid writes it: decimal, or in hexadecimal "0x%X"
+// ("0x%08X" and wider for a field of 32 bits or more).
+QString FieldNumber(uint64_t value, uint32_t width, bool hex);
 // A register value in its own width: "0x%02X" for 8 bits, "0x%04X" for 16,
 // "0x%08X" for 32, "0x%016X" for 64 (and 32 bits for a width of 0).
 QString SizedWord(uint64_t value, uint32_t bits);
