@@ -269,11 +269,12 @@ QVariant RegisterRowModel::data(const QModelIndex &index, int role) const
             return row->Number() ? QStringLiteral("0x0") : QStringLiteral("0x1");
         return QString();
     case ChoicesRole: {
-        QStringList choices;
+        QList<PropertyChoice> choices;
         for (const SvdEnumValue &choice : row->Traits().choices)
-            choices << (m_tree.HexBase() ? QString::asprintf("0x%X", choice.value) : QString::number(choice.value)) +
-                           QStringLiteral(" (") + choice.name + u')';
-        return choices;
+            choices.append({choice.value,
+                            m_tree.HexBase() ? QString::asprintf("0x%X", choice.value) : QString::number(choice.value),
+                            choice.name});
+        return QVariant::fromValue(choices);
     }
     case Qt::ForegroundRole:
         if (column == Value && IsPending(*row))

@@ -517,11 +517,34 @@ bool RegisterMap::EditValue(RegisterRow *row, const QString &typed)
         m_tree.Refresh(row);
         return false;
     }
+    return EditNumber(row, *number, RowText::HasHexPrefix(typed) ? NumberForm::Hex : NumberForm::Decimal, shownText,
+                      typed);
+}
+
+bool RegisterMap::EditChoice(RegisterRow *row, uint64_t value)
+{
+    if (row)
+        row = row->EditedRow();
+    if (!row || !row->Parent() || !row->IsEditable())
+        return false;
+    const bool hex = NumberBase() == Stored(NumberBase::Hexadecimal);
+    const QString number = RowText::FieldNumber(value, row->Traits().width, hex);
+    return EditNumber(row, NumberInput::Number{value, false}, hex ? NumberForm::Hex : NumberForm::Decimal, std::nullopt,
+                      number);
+}
+
+bool RegisterMap::EditNumber(RegisterRow *row, const NumberInput::Number &number, NumberForm form,
+                             const std::optional<QString> &shownText, const QString &typed)
+{
+    RegisterRow *reg = row->Parent();
+    const QByteArray typedText = typed.toUtf8();
+    const QByteArray name = RegisterWordPlan::EditedName(*row).toUtf8();
+    const bool isField = row->RowKind() == RegisterRow::Kind::Field;
     // A narrow register holds only its own bits, a field only those of its
     // bits that lie in the register.
     const uint32_t width = UsableBits(*row);
     const uint64_t limit = RowText::FieldMask(width);
-    if (number->tooWide || number->value > limit) {
+    if (number.tooWide || number.value > limit) {
         ShowFailure(
             MessageText::Format(RegisterWindowMessages::kOutOfRange, typedText.constData(), name.constData(), width));
         m_tree.Refresh(row);
@@ -547,9 +570,8 @@ bool RegisterMap::EditValue(RegisterRow *row, const QString &typed)
         m_tree.Refresh(row);
         return false;
     }
-    const uint64_t value = number->value;
-    const bool typedHex = RowText::HasHexPrefix(typed);
-    m_tree.SetEditedValue(row, value, typedHex ? NumberForm::Hex : NumberForm::Decimal, shownText);
+    const uint64_t value = number.value;
+    m_tree.SetEditedValue(row, value, form, shownText);
 
     uint64_t registerValue = value;
     if (isField) {
