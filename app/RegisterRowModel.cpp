@@ -2,6 +2,7 @@
 
 #include "regmap/PeripheralImage.h"
 #include "app/Looks.h"
+#include "regmap/RowBits.h"
 #include "regmap/RowText.h"
 #include "link/Tr.h"
 
@@ -59,7 +60,7 @@ const RegisterRow *RegisterOf(const RegisterRow &row)
 // A field's number within a register's word.
 uint64_t FieldOf(const RegisterRow &field, uint64_t word)
 {
-    return RowText::FieldValue(word, field.Traits().low, field.Traits().width);
+    return FieldSpan::Of(field.Traits()).ValueIn(word);
 }
 
 } // namespace

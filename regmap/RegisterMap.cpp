@@ -6,6 +6,7 @@
 #include "regmap/PeripheralImage.h"
 #include "regmap/RegisterWindowMessages.h"
 #include "regmap/RegisterWordPlan.h"
+#include "regmap/RowBits.h"
 #include "regmap/RowText.h"
 #include "regmap/SnapshotFiles.h"
 #include "regmap/SvdDeviceModel.h"
@@ -27,7 +28,7 @@ constexpr int kMaxNameWidth = 400;
 // The bits of its words a register occupies (the low word first).
 uint64_t RegisterBitsInWords(const RegisterRow &reg)
 {
-    return RowText::RegisterMask(reg.Traits().bits) << RowText::RegisterShift(reg.Traits().offset, reg.Traits().bits);
+    return RegisterBits::Of(reg.Traits()).InWords();
 }
 
 // The enumerated value of the field named `typed`, its case aside (the exact
@@ -57,7 +58,7 @@ QByteArray ChoiceNames(const RegisterRow &row)
 // to the register's end, a value row's the register's width.
 uint32_t UsableBits(const RegisterRow &row)
 {
-    const uint32_t registerBits = RowText::ValueBits(row.Parent()->Traits().bits);
+    const uint32_t registerBits = RegisterBits::Of(row.Parent()->Traits()).ValueBits();
     if (row.RowKind() != RegisterRow::Kind::Field)
         return registerBits;
     const RegisterRowTraits &traits = row.Traits();
@@ -543,7 +544,7 @@ bool RegisterMap::EditNumber(RegisterRow *row, const NumberInput::Number &number
     // A narrow register holds only its own bits, a field only those of its
     // bits that lie in the register.
     const uint32_t width = UsableBits(*row);
-    const uint64_t limit = RowText::FieldMask(width);
+    const uint64_t limit = FieldSpan{0, width}.Mask();
     if (number.tooWide || number.value > limit) {
         ShowFailure(
             MessageText::Format(RegisterWindowMessages::kOutOfRange, typedText.constData(), name.constData(), width));
@@ -561,7 +562,7 @@ bool RegisterMap::EditNumber(RegisterRow *row, const NumberInput::Number &number
     source.kind = ValueSource::Kind::Edited;
     source.stale = false;
     if (!isField)
-        source.editedBits |= RowText::RegisterMask(reg->Traits().bits);
+        source.editedBits |= RegisterBits::Of(reg->Traits()).Mask();
     else if (width > 0)
         source.editedBits |= limit << row->Traits().low;
     if (const RegisterWordPlan plan = RegisterWordPlan::Of(*reg, source);

@@ -1,5 +1,7 @@
 #include "regmap/RowText.h"
 
+#include "regmap/RowBits.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -43,32 +45,11 @@ QString FieldNumber(uint64_t value, uint32_t width, bool hex)
     return width >= 32 ? SizedWord(value, width) : Hex(value);
 }
 
-uint32_t ValueBits(uint32_t bits)
-{
-    return bits == 0 ? 32 : std::min<uint32_t>(bits, 64);
-}
-
 QString SizedWord(uint64_t value, uint32_t bits)
 {
-    bits = ValueBits(bits);
-    const uint32_t digits = (bits + 3) / 4 + ((bits + 3) / 4) % 2;
-    return QString::asprintf("0x%0*llX", int(digits), static_cast<unsigned long long>(value & RegisterMask(bits)));
-}
-
-uint64_t RegisterMask(uint32_t bits)
-{
-    bits = ValueBits(bits);
-    return bits >= 64 ? ~uint64_t(0) : (uint64_t(1) << bits) - 1u;
-}
-
-uint32_t RegisterShift(uint32_t offset, uint32_t bits)
-{
-    return ValueBits(bits) >= 32 ? 0u : (offset & 3u) * 8u;
-}
-
-uint32_t RegisterWords(uint32_t bits)
-{
-    return (ValueBits(bits) + 31) / 32;
+    const RegisterBits reg{bits, 0};
+    const uint32_t digits = (reg.ValueBits() + 3) / 4 + ((reg.ValueBits() + 3) / 4) % 2;
+    return QString::asprintf("0x%0*llX", int(digits), static_cast<unsigned long long>(value & reg.Mask()));
 }
 
 QString EnumSuffix(uint64_t value, const QList<SvdEnumValue> &choices)
@@ -98,18 +79,6 @@ QString FieldDescription(uint32_t bitOffset, uint32_t bitWidth, const QString &d
 QString FieldBits(uint32_t low, uint32_t width)
 {
     return width == 1 ? QString::asprintf("[%u]", low) : QString::asprintf("[%u-%u]", low, low + width - 1);
-}
-
-uint64_t FieldMask(uint32_t width)
-{
-    return width >= 64 ? ~uint64_t(0) : (uint64_t(1) << width) - 1u;
-}
-
-uint64_t FieldValue(uint64_t value, uint32_t low, uint32_t width)
-{
-    if (low >= 64)
-        return 0;
-    return (value >> low) & FieldMask(width);
 }
 
 int BuildColumn(int lastWidth)

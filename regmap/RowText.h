@@ -9,7 +9,7 @@
 #include <optional>
 
 // The texts of register window rows, rendered from their numbers (a typed
-// number is read by link/NumberInput.h).
+// number is read by link/NumberInput.h, a row's bits are RowBits.h's).
 namespace RowText {
 
 inline constexpr char kValueRowName[] = "VALUE~";
@@ -32,14 +32,6 @@ QString FieldNumber(uint64_t value, uint32_t width, bool hex);
 // A register value in its own width: "0x%02X" for 8 bits, "0x%04X" for 16,
 // "0x%08X" for 32, "0x%016X" for 64 (and 32 bits for a width of 0).
 QString SizedWord(uint64_t value, uint32_t bits);
-// The bits a register's value holds: its width, at most 64 (32 for a width of 0).
-uint32_t ValueBits(uint32_t bits);
-uint64_t RegisterMask(uint32_t bits);
-// The part of a narrow register's word that is the register: the bytes from
-// its offset within the word. A register of 32 bits or more starts its word.
-uint32_t RegisterShift(uint32_t offset, uint32_t bits);
-// How many words from its word offset a register's value takes (2 for 64 bits).
-uint32_t RegisterWords(uint32_t bits);
 
 // The line a register row's description ends with when reading the register
 // changes the chip.
@@ -57,9 +49,6 @@ QString FieldDescription(uint32_t bitOffset, uint32_t bitWidth, const QString &d
 
 // "[low]" or "[low-high]".
 QString FieldBits(uint32_t low, uint32_t width);
-// A field's value in a register value; bits past 64 read as zero.
-uint64_t FieldValue(uint64_t value, uint32_t low, uint32_t width);
-uint64_t FieldMask(uint32_t width);
 
 // The value column of a register caption for a name-column width W.
 int BuildColumn(int lastWidth);
