@@ -85,11 +85,9 @@ QString RegisterRowModel::ValueText(const RegisterRow &row, bool hex, bool forEd
     case RegisterRow::Kind::Value:
         return NumberText(row.Number(), hex, row.Parent()->Traits().bits);
     case RegisterRow::Kind::Field: {
-        const uint32_t width = row.Traits().width;
-        const QString number = !hex          ? QString::number(row.Number())
-                               : width >= 32 ? RowText::SizedWord(row.Number(), width)
-                                             : RowText::Hex(row.Number());
-        return number + RowText::EnumSuffix(row.Number(), row.Traits().choices);
+        // Written as an export writes it, the name after it.
+        return RowText::FieldNumber(row.Number(), row.Traits().width, hex) +
+               RowText::EnumSuffix(row.Number(), row.Traits().choices);
     }
     case RegisterRow::Kind::Peripheral:
         break;
