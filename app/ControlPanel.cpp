@@ -12,7 +12,6 @@
 #include "link/SettingValues.h"
 #include "link/Settings.h"
 #include "ops/ChipControl.h"
-#include "ops/HexText.h"
 #include "ops/MemoryFields.h"
 #include "ops/MemoryOps.h"
 #include "ops/SnapshotCapture.h"
@@ -589,7 +588,7 @@ void ControlPanel::OpenMemoryWindow()
 {
     // At the read address when one is typed.
     const QString address = m_readAddress->text().trimmed();
-    m_windows.OpenMemoryWindow(address.isEmpty() ? std::nullopt : std::optional(HexText::ParseHexText(address)));
+    m_windows.OpenMemoryWindow(address.isEmpty() ? std::nullopt : std::optional(MemoryFields::Number(address)));
 }
 
 void ControlPanel::CloseSlot(int slot)

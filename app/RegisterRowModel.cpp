@@ -2,6 +2,7 @@
 
 #include "regmap/PeripheralImage.h"
 #include "app/Looks.h"
+#include "regmap/RowBits.h"
 #include "regmap/RowText.h"
 #include "link/Tr.h"
 
@@ -59,7 +60,7 @@ const RegisterRow *RegisterOf(const RegisterRow &row)
 // A field's number within a register's word.
 uint64_t FieldOf(const RegisterRow &field, uint64_t word)
 {
-    return RowText::FieldValue(word, field.Traits().low, field.Traits().width);
+    return FieldSpan::Of(field.Traits()).ValueIn(word);
 }
 
 } // namespace
@@ -81,11 +82,9 @@ QString RegisterRowModel::ValueText(const RegisterRow &row, bool hex, bool forEd
     case RegisterRow::Kind::Value:
         return NumberText(row.Number(), hex, row.Parent()->Traits().bits);
     case RegisterRow::Kind::Field: {
-        const uint32_t width = row.Traits().width;
-        const QString number = !hex          ? QString::number(row.Number())
-                               : width >= 32 ? RowText::SizedWord(row.Number(), width)
-                                             : RowText::Hex(row.Number());
-        return number + RowText::EnumSuffix(row.Number(), row.Traits().choices);
+        // Written as an export writes it, the name after it.
+        return RowText::FieldNumber(row.Number(), row.Traits().width, hex) +
+               RowText::EnumSuffix(row.Number(), row.Traits().choices);
     }
     case RegisterRow::Kind::Peripheral:
         break;
@@ -252,11 +251,12 @@ QVariant RegisterRowModel::data(const QModelIndex &index, int role) const
             return row->Number() ? QStringLiteral("0x0") : QStringLiteral("0x1");
         return QString();
     case ChoicesRole: {
-        QStringList choices;
+        QList<PropertyChoice> choices;
         for (const SvdEnumValue &choice : row->Traits().choices)
-            choices << (m_tree.HexBase() ? QString::asprintf("0x%X", choice.value) : QString::number(choice.value)) +
-                           QStringLiteral(" (") + choice.name + u')';
-        return choices;
+            choices.append({choice.value,
+                            m_tree.HexBase() ? QString::asprintf("0x%X", choice.value) : QString::number(choice.value),
+                            choice.name});
+        return QVariant::fromValue(choices);
     }
     case Qt::ForegroundRole:
         if (column == Value && IsPending(*row))

@@ -299,6 +299,13 @@ RegisterWindowView::RegisterWindowView(Workspace &workspace, int slot, QWidget *
                 m_impl->m_logic->ApplyEdit(row, text);
         },
         Qt::QueuedConnection);
+    connect(
+        m_grid, &PropertyGrid::ValueChosen, this,
+        [this](uint64_t id, quint64 value) {
+            if (RegisterRow *row = m_impl->Tree().FindById(id))
+                m_impl->m_logic->ApplyChoice(row, value);
+        },
+        Qt::QueuedConnection);
     connect(m_grid, &PropertyGrid::ButtonReleased, this, [this](Qt::MouseButton button, const QPoint &) {
         m_impl->TakeGridSelection();
         if (button == Qt::LeftButton)

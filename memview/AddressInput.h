@@ -14,7 +14,7 @@ class ChipAddressMap;
 namespace AddressInput {
 
 // Nothing for an empty text, a text that is neither a name nor hex digits,
-// or digits beyond 32 bits.
+// or a number beyond 32 bits (NumberInput::kAddress).
 std::optional<uint32_t> Parse(const QString &text, const ChipAddressMap *map);
 
 } // namespace AddressInput

@@ -1,6 +1,7 @@
 #include "memview/MemoryFind.h"
 
 #include "link/LinkCycle.h"
+#include "link/NumberInput.h"
 #include "memview/DetachedUser.h"
 
 #include <algorithm>
@@ -43,16 +44,13 @@ std::optional<Pattern> ParseBytes(const QString &text)
 
 std::optional<Pattern> ParseWord(const QString &text)
 {
-    QString digits = text.trimmed();
-    if (digits.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
-        digits.remove(0, 2);
-    if (digits.isEmpty() || digits.size() > 8)
+    const std::optional<uint64_t> value = NumberInput::Value(text, NumberInput::kAddress);
+    if (!value)
         return std::nullopt;
-    std::optional<QByteArray> bytes = HexBytes(digits.rightJustified(8, u'0'));
-    if (!bytes)
-        return std::nullopt;
-    std::reverse(bytes->begin(), bytes->end()); // as the chip stores it
-    return Pattern{*bytes, 4};
+    QByteArray bytes(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        bytes[i] = char(uint8_t(*value >> (8 * i))); // as the chip stores it
+    return Pattern{bytes, 4};
 }
 
 Matcher::Matcher(Pattern pattern)

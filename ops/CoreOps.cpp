@@ -3,11 +3,10 @@
 #include "link/ChipProfile.h"
 #include "link/LinkCycle.h"
 #include "link/MessageText.h"
+#include "link/NumberInput.h"
 #include "ops/ChipControl.h"
 #include "ops/FaultReport.h"
 #include "ops/OpsMessages.h"
-
-#include <QRegularExpression>
 
 namespace CoreOps {
 
@@ -75,11 +74,9 @@ bool ReadInto(CoreRegisterPort &port, CoreRegister id, CoreRegisterValues *value
 
 std::optional<uint32_t> ParseValue(const QString &text)
 {
-    static const QRegularExpression kHex(QStringLiteral("^(0[xX])?[0-9A-Fa-f]{1,8}$"));
-    const QString trimmed = text.trimmed();
-    if (!kHex.match(trimmed).hasMatch())
-        return std::nullopt;
-    return trimmed.mid(trimmed.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? 2 : 0).toUInt(nullptr, 16);
+    if (const std::optional<uint64_t> value = NumberInput::Value(text, NumberInput::Form{}))
+        return uint32_t(*value);
+    return std::nullopt;
 }
 
 bool Writable(CoreRegister id)

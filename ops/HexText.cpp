@@ -4,18 +4,6 @@ namespace HexText {
 
 namespace {
 
-int HexDigit(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    return -1;
-}
-
 const char kHexDigits[] = "0123456789ABCDEF";
 
 void AppendHex(QString &out, uint32_t value, int digits)
@@ -25,24 +13,6 @@ void AppendHex(QString &out, uint32_t value, int digits)
 }
 
 } // namespace
-
-uint32_t ParseHexText(const QString &text, int maxChars)
-{
-    const QString field = text.left(maxChars);
-    uint32_t sum = 0;
-    uint32_t weight = 1;
-    for (qsizetype i = field.size() - 1; i >= 0; --i) {
-        const QChar c = field.at(i);
-        if (c == QLatin1Char(' '))
-            continue;
-        const int digit = HexDigit(c);
-        if (digit < 0)
-            break;
-        sum += uint32_t(digit) * weight;
-        weight *= 16;
-    }
-    return sum;
-}
 
 QString DumpText(const uint8_t *bytes, uint32_t length, uint32_t address)
 {

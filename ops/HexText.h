@@ -4,17 +4,9 @@
 
 #include <cstdint>
 
-// How every address, length and data field of the control panel is read:
-// always hexadecimal, with or without "0x".
+// The texts of the panel's dump field (a number typed into a panel box is
+// read by link/NumberInput.h).
 namespace HexText {
-
-inline constexpr int kFieldChars = 38;   // address and length fields
-inline constexpr int kDataWordChars = 8; // the data word field
-
-// Scans from the last character towards the first: hex digits add value ×
-// weight (weight × 16 after each), blanks are skipped, anything else stops
-// the scan. Unsigned 32-bit arithmetic, so digits beyond eight add nothing.
-uint32_t ParseHexText(const QString &text, int maxChars = kFieldChars);
 
 // "%08X: " lines of sixteen "%02X " bytes as the hex dump field shows them.
 QString DumpText(const uint8_t *bytes, uint32_t length, uint32_t address);

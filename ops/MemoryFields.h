@@ -9,7 +9,7 @@
 // as the memory operations take them. Read once, where the text is typed.
 namespace MemoryFields {
 
-// An address or a length: hexadecimal, leniently (see HexText::ParseHexText).
+// An address or a length: hexadecimal, leniently (NumberInput::kPanelField).
 uint32_t Number(const QString &text);
 // The data word: its first eight characters read as a number; none when the
 // field is empty.

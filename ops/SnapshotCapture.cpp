@@ -3,11 +3,11 @@
 #include "link/LinkCycle.h"
 #include "link/LinkMessages.h"
 #include "link/MessageText.h"
+#include "link/NumberInput.h"
 #include "link/SettingValues.h"
 #include "regmap/RegisterWindow.h"
 #include "regmap/RegisterWindowMessages.h"
 #include "regmap/RegisterWindowTable.h"
-#include "regmap/RowText.h"
 #include "regmap/SnapshotFiles.h"
 
 namespace {
@@ -80,7 +80,7 @@ bool Capture(OperationEnv &env, const Plan &plan)
     if (!plan.online)
         return true;
     // Each override reaches only the link that uses it.
-    cycle.SetProbeSerialNumber(RowText::ReadUnsigned(plan.probe, 10));
+    cycle.SetProbeSerialNumber(uint32_t(NumberInput::Lenient(plan.probe, NumberInput::kProbeSerial)));
     cycle.SetUartRefusalFormat(LinkMessages::kUartRefusalLine);
     if (!cycle.Open())
         return false;

@@ -2,6 +2,7 @@
 
 #include "link/ChipProfile.h"
 #include "link/LinkCycle.h"
+#include "regmap/RowBits.h"
 #include "regmap/RowText.h"
 
 #include <algorithm>
@@ -19,9 +20,8 @@ bool AlreadyShows(const RegisterRow &reg, uint64_t words)
         return false;
     for (const auto &child : reg.Children()) {
         const RegisterRow::Kind kind = child->RowKind();
-        const uint64_t expected = kind == RegisterRow::Kind::Value
-                                      ? value
-                                      : RowText::FieldValue(value, child->Traits().low, child->Traits().width);
+        const uint64_t expected =
+            kind == RegisterRow::Kind::Value ? value : FieldSpan::Of(child->Traits()).ValueIn(value);
         if (child->Number() != expected || child->IsModified())
             return false;
         if (kind == RegisterRow::Kind::Value && child->Form() == NumberForm::Hex)
@@ -144,7 +144,7 @@ uint32_t WordOffset(const RegisterRow &reg)
 
 uint32_t ValueBytes(const RegisterRow &reg)
 {
-    return std::max<uint32_t>(4, (RowText::ValueBits(reg.Traits().bits) + 7) / 8);
+    return std::max<uint32_t>(4, (RegisterBits::Of(reg.Traits()).ValueBits() + 7) / 8);
 }
 
 uint64_t RegisterWords(const RegisterRow &reg, const QByteArray &image)
@@ -154,8 +154,8 @@ uint64_t RegisterWords(const RegisterRow &reg, const QByteArray &image)
 
 uint64_t RegisterValue(const RegisterRow &reg, uint64_t words)
 {
-    const uint32_t bits = reg.Traits().bits;
-    return (words >> RowText::RegisterShift(reg.Traits().offset, bits)) & RowText::RegisterMask(bits);
+    const RegisterBits bits = RegisterBits::Of(reg.Traits());
+    return (words >> bits.Shift()) & bits.Mask();
 }
 
 NumberForm FieldForm(const RegisterRow &field)
@@ -171,7 +171,7 @@ void FillFields(RegisterRowTree &tree, RegisterRow *reg, uint64_t value)
         if (child->RowKind() != RegisterRow::Kind::Field)
             continue;
         const RegisterRowTraits &traits = child->Traits();
-        tree.SetFilledValue(child.get(), RowText::FieldValue(value, traits.low, traits.width), FieldForm(*child));
+        tree.SetFilledValue(child.get(), FieldSpan::Of(traits).ValueIn(value), FieldForm(*child));
     }
 }
 
@@ -220,15 +220,15 @@ QByteArray Of(const RegisterRow &peripheral, const QByteArray &around)
     for (const auto &reg : peripheral.Children()) {
         const uint32_t offset = WordOffset(*reg);
         const uint64_t value = reg->Number();
-        const uint32_t bits = reg->Traits().bits;
-        if (RowText::ValueBits(bits) >= 32) {
+        const RegisterBits bits = RegisterBits::Of(reg->Traits());
+        if (bits.ValueBits() >= 32) {
             setBytes(offset, value, ValueBytes(*reg));
             continue;
         }
         const bool merged = std::find(narrowWords.begin(), narrowWords.end(), offset) != narrowWords.end();
         const uint32_t aroundWord = merged ? Word(image, offset) : reg->LastWord();
-        const uint32_t shift = RowText::RegisterShift(reg->Traits().offset, bits);
-        const auto mask = uint32_t(RowText::RegisterMask(bits) << shift);
+        const uint32_t shift = bits.Shift();
+        const auto mask = uint32_t(bits.InWords());
         setBytes(offset, (aroundWord & ~mask) | (uint32_t(value << shift) & mask), 4);
         narrowWords.push_back(offset);
     }

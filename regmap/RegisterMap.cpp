@@ -1,11 +1,13 @@
 #include "regmap/RegisterMap.h"
 
 #include "link/MessageText.h"
+#include "link/NumberInput.h"
 #include "link/Settings.h"
 #include "regmap/CorePeripherals.h"
 #include "regmap/PeripheralImage.h"
 #include "regmap/RegisterWindowMessages.h"
 #include "regmap/RegisterWordPlan.h"
+#include "regmap/RowBits.h"
 #include "regmap/RowText.h"
 #include "regmap/SnapshotFiles.h"
 #include "regmap/SvdDeviceModel.h"
@@ -27,7 +29,7 @@ constexpr int kMaxNameWidth = 400;
 // The bits of its words a register occupies (the low word first).
 uint64_t RegisterBitsInWords(const RegisterRow &reg)
 {
-    return RowText::RegisterMask(reg.Traits().bits) << RowText::RegisterShift(reg.Traits().offset, reg.Traits().bits);
+    return RegisterBits::Of(reg.Traits()).InWords();
 }
 
 // The enumerated value of the field named `typed`, its case aside (the exact
@@ -57,7 +59,7 @@ QByteArray ChoiceNames(const RegisterRow &row)
 // to the register's end, a value row's the register's width.
 uint32_t UsableBits(const RegisterRow &row)
 {
-    const uint32_t registerBits = RowText::ValueBits(row.Parent()->Traits().bits);
+    const uint32_t registerBits = RegisterBits::Of(row.Parent()->Traits()).ValueBits();
     if (row.RowKind() != RegisterRow::Kind::Field)
         return registerBits;
     const RegisterRowTraits &traits = row.Traits();
@@ -520,11 +522,11 @@ bool RegisterMap::EditValue(RegisterRow *row, const QString &typed)
     const bool isField = row->RowKind() == RegisterRow::Kind::Field;
     // Nothing changes until the text is known to be a value that fits: a
     // refused edit leaves the row showing what it showed.
-    std::optional<RowText::TypedNumber> number = RowText::ReadTypedNumber(typed, hex);
+    std::optional<NumberInput::Number> number = NumberInput::Read(typed, NumberInput::RegisterValue(hex));
     std::optional<QString> shownText = typed;
     if (!number) {
         if (const SvdEnumValue *choice = ChoiceNamed(*row, typed)) {
-            number = RowText::TypedNumber{choice->value, false};
+            number = NumberInput::Number{choice->value, false};
             shownText = choice->name;
         }
     }
@@ -540,11 +542,34 @@ bool RegisterMap::EditValue(RegisterRow *row, const QString &typed)
         m_tree.Refresh(row);
         return false;
     }
+    return EditNumber(row, *number, RowText::HasHexPrefix(typed) ? NumberForm::Hex : NumberForm::Decimal, shownText,
+                      typed);
+}
+
+bool RegisterMap::EditChoice(RegisterRow *row, uint64_t value)
+{
+    if (row)
+        row = row->EditedRow();
+    if (!row || !row->Parent() || !row->IsEditable())
+        return false;
+    const bool hex = NumberBase() == Stored(NumberBase::Hexadecimal);
+    const QString number = RowText::FieldNumber(value, row->Traits().width, hex);
+    return EditNumber(row, NumberInput::Number{value, false}, hex ? NumberForm::Hex : NumberForm::Decimal, std::nullopt,
+                      number);
+}
+
+bool RegisterMap::EditNumber(RegisterRow *row, const NumberInput::Number &number, NumberForm form,
+                             const std::optional<QString> &shownText, const QString &typed)
+{
+    RegisterRow *reg = row->Parent();
+    const QByteArray typedText = typed.toUtf8();
+    const QByteArray name = RegisterWordPlan::EditedName(*row).toUtf8();
+    const bool isField = row->RowKind() == RegisterRow::Kind::Field;
     // A narrow register holds only its own bits, a field only those of its
     // bits that lie in the register.
     const uint32_t width = UsableBits(*row);
-    const uint64_t limit = RowText::FieldMask(width);
-    if (number->tooWide || number->value > limit) {
+    const uint64_t limit = FieldSpan{0, width}.Mask();
+    if (number.tooWide || number.value > limit) {
         ShowFailure(
             MessageText::Format(RegisterWindowMessages::kOutOfRange, typedText.constData(), name.constData(), width));
         m_tree.Refresh(row);
@@ -561,7 +586,7 @@ bool RegisterMap::EditValue(RegisterRow *row, const QString &typed)
     source.kind = ValueSource::Kind::Edited;
     source.stale = false;
     if (!isField)
-        source.editedBits |= RowText::RegisterMask(reg->Traits().bits);
+        source.editedBits |= RegisterBits::Of(reg->Traits()).Mask();
     else if (width > 0)
         source.editedBits |= limit << row->Traits().low;
     if (const RegisterWordPlan plan = RegisterWordPlan::Of(*reg, source);
@@ -570,9 +595,8 @@ bool RegisterMap::EditValue(RegisterRow *row, const QString &typed)
         m_tree.Refresh(row);
         return false;
     }
-    const uint64_t value = number->value;
-    const bool typedHex = RowText::HasHexPrefix(typed);
-    m_tree.SetEditedValue(row, value, typedHex ? NumberForm::Hex : NumberForm::Decimal, shownText);
+    const uint64_t value = number.value;
+    m_tree.SetEditedValue(row, value, form, shownText);
 
     uint64_t registerValue = value;
     if (isField) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/NumberInput.h"
 #include "regmap/RegisterRowTree.h"
 #include "regmap/RegisterTransfer.h"
 #include "regmap/RegisterWindowEnv.h"
@@ -109,6 +110,8 @@ public:
     // register and its other rows follow. False (after the message, with the
     // edit undone) when the value does not fit.
     bool EditValue(RegisterRow *row, const QString &typed);
+    // The same for a value picked from a field's choices.
+    bool EditChoice(RegisterRow *row, uint64_t value);
 
     // What the map has read of its SVD file (tests count parses and walks).
     const SvdDocumentCache &SvdFileRead() const { return m_svd; }
@@ -135,6 +138,10 @@ protected:
     void FinishWrite(const RegisterTransfer &transfer, RegisterRow *reg);
     void ShowAgain(RegisterRow *reg, const RegisterTransfer::Shown &shown);
     bool Offline() const;
+    // An edit whose number is known: `typed` names it in messages, `shownText`
+    // is what the row shows while it stands (its number when none).
+    bool EditNumber(RegisterRow *row, const NumberInput::Number &number, NumberForm form,
+                    const std::optional<QString> &shownText, const QString &typed);
 
     RegisterWindowEnv m_env;
     RegisterRowTree m_tree;

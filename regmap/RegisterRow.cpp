@@ -109,6 +109,13 @@ QString RegisterRow::Baseline() const
     return Render(m_baseline);
 }
 
+bool RegisterRow::IsModified() const
+{
+    if (m_kind == Kind::Peripheral || m_kind == Kind::Register)
+        return false;
+    return m_shown.number != m_baseline.number;
+}
+
 QString RegisterRow::Description() const
 {
     switch (m_kind) {

@@ -126,7 +126,9 @@ public:
     // The value as last filled by the program; an edited value differs from
     // it and is shown in bold.
     QString Baseline() const;
-    bool IsModified() const { return Value() != Baseline(); }
+    // The number differs from the one last filled: "5", "0x5" and a name of
+    // the value 5 typed over a 5 change nothing.
+    bool IsModified() const;
     // Peripheral: "0x%08X 0x%08X" of base and span; register: address and
     // offset, then the SVD description; field: its bits, then the description.
     QString Description() const;

@@ -163,13 +163,23 @@ void RegisterWindow::RunCommand(int command)
 
 void RegisterWindow::ApplyEdit(RegisterRow *row, const QString &typed)
 {
+    ApplyEditWith(row, [&](RegisterRow *edited) { return EditValue(edited, typed); });
+}
+
+void RegisterWindow::ApplyChoice(RegisterRow *row, uint64_t value)
+{
+    ApplyEditWith(row, [&](RegisterRow *edited) { return EditChoice(edited, value); });
+}
+
+void RegisterWindow::ApplyEditWith(RegisterRow *row, const std::function<bool(RegisterRow *)> &edit)
+{
     if (row)
         row = row->EditedRow();
     RegisterRow *reg = row ? row->Parent() : nullptr;
     if (!reg)
         return;
     const RegisterTransfer::Shown before{reg->Number(), reg->LastWord(), reg->Source()};
-    if (!EditValue(row, typed))
+    if (!edit(row))
         return;
     if (RegisterWriteMode() == Stored(RegisterWriteMode::Immediate)) {
         SetSelection(reg, true);

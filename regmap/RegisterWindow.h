@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 class LinkCycle;
@@ -55,9 +56,13 @@ public:
     void RunCommand(int command);
     // The user changed an editable row's value in place to `typed`.
     void ApplyEdit(RegisterRow *row, const QString &typed);
+    // The user picked `value` from a field's choices.
+    void ApplyChoice(RegisterRow *row, uint64_t value);
 
 private:
     int RegisterWriteMode() const;
+    // The edit made by `edit`, then the immediate write when the window writes at once.
+    void ApplyEditWith(RegisterRow *row, const std::function<bool(RegisterRow *)> &edit);
     QString ChosenSnapshotPath(const QString &name, const char *title, const char *unusableFormat);
 
     RegisterWindowTable &m_table;

@@ -4,14 +4,15 @@
 #include "regmap/PeripheralImage.h"
 #include "regmap/RegisterRow.h"
 #include "regmap/RegisterWindowMessages.h"
+#include "regmap/RowBits.h"
 #include "regmap/RowText.h"
 
 RegisterWordPlan RegisterWordPlan::Of(const RegisterRow &reg, const ValueSource &source)
 {
     RegisterWordPlan plan;
-    const uint64_t own = RowText::RegisterMask(reg.Traits().bits);
-    const uint64_t set = (source.kind == ValueSource::Kind::Edited ? source.editedBits & own : own)
-                         << RowText::RegisterShift(reg.Traits().offset, reg.Traits().bits);
+    const RegisterBits bits = RegisterBits::Of(reg.Traits());
+    const uint64_t own = bits.Mask();
+    const uint64_t set = (source.kind == ValueSource::Kind::Edited ? source.editedBits & own : own) << bits.Shift();
     const uint64_t whole = PeripheralImage::ValueBytes(reg) > 4 ? ~uint64_t(0) : 0xFFFFFFFFu;
     if (set == whole)
         return plan;

@@ -1,3 +1,4 @@
+#include "regmap/RowBits.h"
 #include "regmap/RowComparison.h"
 
 #include "regmap/PeripheralImage.h"
@@ -54,7 +55,7 @@ RowComparison RowComparison::Compare(const RegisterRow &peripheral, const OtherW
                                                          : RowText::SizedWord(*word, wordBits));
             } else {
                 const RegisterRowTraits &traits = child->Traits();
-                const uint64_t other = RowText::FieldValue(*word, traits.low, traits.width);
+                const uint64_t other = FieldSpan::Of(traits).ValueIn(*word);
                 const NumberForm form = PeripheralImage::FieldForm(*child);
                 const QString text = form == NumberForm::Word
                                          ? RowText::SizedWord(other, std::max<uint32_t>(32, traits.width))

@@ -67,7 +67,9 @@ std::vector<Record> Records(const RegisterRowTree &tree, const std::function<boo
             record.peripheral = peripheral->Name();
             record.reg = reg->BareName();
             record.address = RowText::Word(reg->Traits().address);
-            record.value = RowText::SizedWord(reg->Number(), std::max<uint32_t>(32, reg->Traits().bits));
+            const bool neverRead = reg->IsNeverRead();
+            record.value = neverRead ? QString::fromLatin1(kNotRead)
+                                     : RowText::SizedWord(reg->Number(), std::max<uint32_t>(32, reg->Traits().bits));
             records.push_back(record);
             for (const auto &field : reg->Children()) {
                 if (field->RowKind() != RegisterRow::Kind::Field || !kept(*field))
@@ -75,12 +77,13 @@ std::vector<Record> Records(const RegisterRowTree &tree, const std::function<boo
                 Record fieldRecord = record;
                 fieldRecord.field = field->Name();
                 fieldRecord.bits = field->FieldBitsText();
-                // "1 (ON)" goes out as "1" and the name "ON" apart, so a reader
-                // of the file gets a number in the value column.
-                fieldRecord.fieldValue = field->Value();
-                const QString suffix = RowText::EnumSuffix(field->Number(), field->Traits().choices);
-                if (!suffix.isEmpty() && fieldRecord.fieldValue.endsWith(suffix)) {
-                    fieldRecord.fieldValue.chop(suffix.size());
+                if (neverRead) {
+                    fieldRecord.fieldValue = QString::fromLatin1(kNotRead);
+                } else {
+                    // "1 (ON)" goes out as "1" and the name "ON" apart, so a
+                    // reader of the file gets a number in the value column.
+                    fieldRecord.fieldValue =
+                        RowText::FieldNumber(field->Number(), field->Traits().width, tree.HexBase());
                     fieldRecord.enumeratedName = field->ChoiceName();
                 }
                 records.push_back(fieldRecord);

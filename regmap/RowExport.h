@@ -11,19 +11,25 @@
 
 // What a register window shows, as records for other programs: one record
 // per register (its field columns empty), followed by one per field of it.
-// Value rows repeat the register's value and are left out.
+// Value rows repeat the register's value and are left out. The records are
+// rendered from the rows' numbers and enumerated names, never from a text the
+// user typed.
 namespace RowExport {
+
+// The value of a register never read (nor loaded, nor typed), and of its
+// fields, in both formats: no number is made up for it.
+inline constexpr char kNotRead[] = "not read";
 
 struct Record
 {
     QString peripheral;
     QString reg;
     QString address; // "0x%08X"
-    QString value;   // the register's value, "0x%08X"
+    QString value;   // the register's value, "0x%08X" (wider for 64 bits), or kNotRead
     QString field;
-    QString bits;       // "[low]" or "[low-high]"
-    QString fieldValue; // as the row shows it
-    QString enumeratedName;
+    QString bits;           // "[low]" or "[low-high]"
+    QString fieldValue;     // the number as the grid writes it in its base, or kNotRead
+    QString enumeratedName; // the name of the field's value, empty when none matches
 };
 
 // The rows for which `keep` holds (all when it is empty), in tree order.

@@ -1,6 +1,6 @@
 #include "regmap/RowText.h"
 
-#include "regmap/SvdText.h"
+#include "regmap/RowBits.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,59 +18,9 @@ QString LineFeedUnlessBreak(const QString &description)
 
 } // namespace
 
-uint32_t ReadUnsigned(QStringView text, int base)
-{
-    return SvdText::ReadNumber(text, base);
-}
-
 bool HasHexPrefix(QStringView text)
 {
     return text.contains(u"0x") || text.contains(u"0X");
-}
-
-std::optional<TypedNumber> ReadTypedNumber(QStringView text, bool hexBase)
-{
-    text = text.trimmed();
-    if (text.endsWith(u')')) {
-        const qsizetype open = text.lastIndexOf(QStringView(u" ("));
-        if (open > 0)
-            text = text.left(open).trimmed();
-    }
-    int base = hexBase ? 16 : 10;
-    if (text.startsWith(u"0x", Qt::CaseInsensitive)) {
-        base = 16;
-        text = text.mid(2);
-    } else if (text.startsWith(u"0b", Qt::CaseInsensitive)) {
-        base = 2;
-        text = text.mid(2);
-    } else if (text.startsWith(u'#')) {
-        base = 2;
-        text = text.mid(1);
-    }
-    if (text.isEmpty())
-        return std::nullopt;
-    TypedNumber number;
-    for (const QChar c : text) {
-        const int digit = c.isDigit()                                    ? c.digitValue()
-                          : (c.toLower() >= u'a' && c.toLower() <= u'f') ? c.toLower().unicode() - u'a' + 10
-                                                                         : 99;
-        if (digit >= base)
-            return std::nullopt;
-        // Past 64 bits the digits are still read, to tell a number too wide
-        // from a text that is none.
-        if (number.value > (~uint64_t(0) - uint64_t(digit)) / uint64_t(base))
-            number.tooWide = true;
-        number.value = number.value * uint64_t(base) + uint64_t(digit);
-    }
-    return number;
-}
-
-std::optional<uint64_t> ReadTyped(QStringView text, bool hexBase)
-{
-    const std::optional<TypedNumber> number = ReadTypedNumber(text, hexBase);
-    if (!number || number->tooWide)
-        return std::nullopt;
-    return number->value;
 }
 
 QString Word(uint32_t word)
@@ -88,32 +38,18 @@ QString Decimal(uint64_t value)
     return QString::asprintf("%llu", static_cast<unsigned long long>(value));
 }
 
-uint32_t ValueBits(uint32_t bits)
+QString FieldNumber(uint64_t value, uint32_t width, bool hex)
 {
-    return bits == 0 ? 32 : std::min<uint32_t>(bits, 64);
+    if (!hex)
+        return Decimal(value);
+    return width >= 32 ? SizedWord(value, width) : Hex(value);
 }
 
 QString SizedWord(uint64_t value, uint32_t bits)
 {
-    bits = ValueBits(bits);
-    const uint32_t digits = (bits + 3) / 4 + ((bits + 3) / 4) % 2;
-    return QString::asprintf("0x%0*llX", int(digits), static_cast<unsigned long long>(value & RegisterMask(bits)));
-}
-
-uint64_t RegisterMask(uint32_t bits)
-{
-    bits = ValueBits(bits);
-    return bits >= 64 ? ~uint64_t(0) : (uint64_t(1) << bits) - 1u;
-}
-
-uint32_t RegisterShift(uint32_t offset, uint32_t bits)
-{
-    return ValueBits(bits) >= 32 ? 0u : (offset & 3u) * 8u;
-}
-
-uint32_t RegisterWords(uint32_t bits)
-{
-    return (ValueBits(bits) + 31) / 32;
+    const RegisterBits reg{bits, 0};
+    const uint32_t digits = (reg.ValueBits() + 3) / 4 + ((reg.ValueBits() + 3) / 4) % 2;
+    return QString::asprintf("0x%0*llX", int(digits), static_cast<unsigned long long>(value & reg.Mask()));
 }
 
 QString EnumSuffix(uint64_t value, const QList<SvdEnumValue> &choices)
@@ -143,18 +79,6 @@ QString FieldDescription(uint32_t bitOffset, uint32_t bitWidth, const QString &d
 QString FieldBits(uint32_t low, uint32_t width)
 {
     return width == 1 ? QString::asprintf("[%u]", low) : QString::asprintf("[%u-%u]", low, low + width - 1);
-}
-
-uint64_t FieldMask(uint32_t width)
-{
-    return width >= 64 ? ~uint64_t(0) : (uint64_t(1) << width) - 1u;
-}
-
-uint64_t FieldValue(uint64_t value, uint32_t low, uint32_t width)
-{
-    if (low >= 64)
-        return 0;
-    return (value >> low) & FieldMask(width);
 }
 
 int BuildColumn(int lastWidth)

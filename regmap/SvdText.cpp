@@ -6,11 +6,6 @@ namespace SvdText {
 
 namespace {
 
-bool IsCSpace(char16_t c)
-{
-    return c == u' ' || (c >= u'\t' && c <= u'\r');
-}
-
 int DigitValue(char16_t c)
 {
     if (c >= u'0' && c <= u'9')
@@ -23,40 +18,6 @@ int DigitValue(char16_t c)
 }
 
 } // namespace
-
-std::uint32_t ReadNumber(QStringView text, int base)
-{
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && IsCSpace(text[i].unicode()))
-        ++i;
-    bool negative = false;
-    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    // "0x" without a hexadecimal digit after it reads as the number 0.
-    if (base == 16 && i + 2 < n && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X') &&
-        DigitValue(text[i + 2].unicode()) < 16) {
-        i += 2;
-    }
-    std::uint64_t value = 0;
-    bool overflow = false;
-    for (; i < n; ++i) {
-        const int digit = DigitValue(text[i].unicode());
-        if (digit >= base)
-            break;
-        value = value * std::uint64_t(base) + std::uint64_t(digit);
-        if (value > 0xFFFFFFFFull) {
-            overflow = true;
-            value = 0xFFFFFFFFull;
-        }
-    }
-    if (overflow)
-        return 0xFFFFFFFFu;
-    const std::uint32_t result = std::uint32_t(value);
-    return negative ? std::uint32_t(0u - result) : result;
-}
 
 std::optional<std::uint32_t> ReadSvdNumber(QStringView text, NumberForm form)
 {

@@ -9,12 +9,6 @@
 // How SVD element texts become numbers and descriptions.
 namespace SvdText {
 
-// Reads an unsigned number the way the C library's wcstoul does: leading
-// blanks, an optional sign, for base 16 an optional "0x"/"0X", then the digits
-// of the base up to the first other character. No digits give 0; a value
-// beyond 32 bits gives 0xFFFFFFFF; a minus sign negates modulo 2^32.
-std::uint32_t ReadNumber(QStringView text, int base);
-
 // Which of the file's number forms a text is written in.
 enum class NumberForm {
     Plain,           // every number but an enumerated value

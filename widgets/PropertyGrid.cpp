@@ -27,13 +27,14 @@ public:
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        const QStringList choices = index.data(PropertyModel::ChoicesRole).toStringList();
+        const auto choices = index.data(PropertyModel::ChoicesRole).value<QList<PropertyChoice>>();
         if (index.column() != 1 || choices.isEmpty())
             return QStyledItemDelegate::createEditor(parent, option, index);
         auto *box = new QComboBox(parent);
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
-        box->addItems(choices);
+        for (const PropertyChoice &choice : choices)
+            box->addItem(choice.number + QStringLiteral(" (") + choice.name + u')', QVariant::fromValue(choice));
         return box;
     }
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
@@ -81,9 +82,16 @@ public:
     }
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
     {
-        if (auto *box = qobject_cast<QComboBox *>(editor))
-            model->setData(index, box->currentText(), Qt::EditRole);
-        else
+        if (auto *box = qobject_cast<QComboBox *>(editor)) {
+            // A choice picked (or its text typed whole) goes as its value;
+            // the text it opened with is no edit, any other text is typed.
+            const QString text = box->currentText();
+            const int at = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+            if (at >= 0 && text != index.data(Qt::EditRole).toString())
+                model->setData(index, box->itemData(at), Qt::EditRole);
+            else
+                model->setData(index, text, Qt::EditRole);
+        } else
             QStyledItemDelegate::setModelData(editor, model, index);
     }
 };
@@ -179,6 +187,7 @@ void PropertyGrid::SetModel(PropertyModel *model)
         m_tree->setColumnHidden(column, true);
     SetNameColumnWidth(m_nameWidth);
     connect(model, &PropertyModel::ValueEdited, this, &PropertyGrid::ValueEdited);
+    connect(model, &PropertyModel::ValueChosen, this, &PropertyGrid::ValueChosen);
     connect(model, &QAbstractItemModel::rowsInserted, this, &PropertyGrid::ExpandInserted);
     connect(model, &QAbstractItemModel::rowsInserted, this, [this] { FitSoon(); });
     // A reset (a rebuild) opens the rows the model says are open, as an insertion does.

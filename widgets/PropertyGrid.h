@@ -69,6 +69,7 @@ public:
 
 signals:
     void ValueEdited(uint64_t id, const QString &text);
+    void ValueChosen(uint64_t id, quint64 value);
     // The user tried to edit a value that takes no edit (F2, Enter, Space or
     // a click on it).
     void EditRefused(uint64_t id);

@@ -29,6 +29,10 @@ bool PropertyModel::setData(const QModelIndex &index, const QVariant &value, int
 {
     if (role != Qt::EditRole || index.column() != 1 || !index.data(EditableRole).toBool())
         return false;
+    if (value.metaType() == QMetaType::fromType<PropertyChoice>()) {
+        emit ValueChosen(IdOf(index), value.value<PropertyChoice>().value);
+        return true;
+    }
     // An editor left as it opened (a click in and out, focus moving on) is
     // no edit: nothing must reach the target for it.
     const QString text = value.toString();

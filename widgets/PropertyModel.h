@@ -4,9 +4,22 @@
 #include <QColor>
 #include <QFont>
 #include <QHash>
+#include <QList>
+#include <QMetaType>
 #include <QString>
 
 #include <cstdint>
+
+// One entry of a value's drop-down: the number it sets, that number as the
+// grid writes it, and its name. The editor shows "number (name)" and hands
+// back the value, never a text to be read again.
+struct PropertyChoice
+{
+    quint64 value = 0;
+    QString number;
+    QString name;
+};
+Q_DECLARE_METATYPE(PropertyChoice)
 
 // The rows a PropertyGrid shows: an item model whose rows each carry an id
 // (the caller's handle, stable for the row's life) and the roles below. It
@@ -22,7 +35,7 @@ public:
         IdRole = Qt::UserRole, // uint64_t of the row
         EditableRole,          // bool: the value can be edited in place
         DescriptionRole,       // the text of the description area
-        ChoicesRole,           // QStringList the value's editor offers
+        ChoicesRole,           // QList<PropertyChoice> the value's editor offers
         ExpandedRole,          // bool: the row's children are shown
         NoteRole,              // the mark's note, drawn at the value's right
         NoteColourRole,
@@ -65,11 +78,13 @@ public:
     void SetFont(const QFont &font) { m_font = font; }
 
     // An edit of the value column is handed on, not stored: the owner changes
-    // the row and the model tells of the change.
+    // the row and the model tells of the change. A PropertyChoice is a value
+    // picked from the choices; anything else a text typed.
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
 
 signals:
     void ValueEdited(uint64_t id, const QString &text);
+    void ValueChosen(uint64_t id, quint64 value);
 
 protected:
     // The marks' share of data(): background, bold font, note.

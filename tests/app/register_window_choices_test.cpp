@@ -103,3 +103,51 @@ TEST(RegisterWindowChoices, FieldWithEnumeratedValuesOffersThemByName)
     ClickValue(grid, id);
     EXPECT_EQ(grid->Tree()->viewport()->findChildren<QLineEdit *>().size(), 0);
 }
+
+// The drop-down holds each choice as its value and name: picking one hands
+// the window that value, whatever the name holds (here the " (" a choice's
+// text would otherwise have to be cut at).
+TEST(RegisterWindowChoices, PickedChoicesGoToTheWindowAsValues)
+{
+    QByteArray svd = kSvd;
+    svd.replace("<name>ON</name>", "<name>HALF (1/2)</name>");
+    AppRig rig(StandardIni(QStringLiteral("EXPAND_TYPE=2\nHEX_DEC=0\nREG_WR=1\n[VX21A]\nWND_0=1\nUART0=1\n")));
+    rig.WriteFile(QStringLiteral("svd/VX21A.svd"), svd);
+    ASSERT_TRUE(rig.Start());
+    rig.app->ChildFrame(0)->resize(700, 500);
+    QApplication::processEvents();
+    PropertyGrid *grid = rig.app->RegisterWindow(0)->Grid();
+    rig.app->RegisterWindow(0)->Logic()->FillPeripheral("UART0", QByteArray(16, '\0'));
+    GridItem mode = FieldItem(grid, "MODE");
+    ASSERT_NE(mode, nullptr);
+    GridItem cr = GridView(grid->Tree())->topLevelItem(0)->child(0);
+
+    ClickValue(grid, mode);
+    auto *box = grid->Tree()->viewport()->findChild<QComboBox *>();
+    ASSERT_NE(box, nullptr);
+    const QStringList drawn = {"0 (OFF)", "1 (HALF (1/2))", "2 (AUTO)"};
+    const QStringList names = {"OFF", "HALF (1/2)", "AUTO"};
+    ASSERT_EQ(box->count(), 3);
+    for (int i = 0; i < box->count(); ++i) {
+        EXPECT_EQ(box->itemText(i), drawn[i]);
+        const PropertyChoice choice = box->itemData(i).value<PropertyChoice>();
+        EXPECT_EQ(choice.value, quint64(i));
+        EXPECT_EQ(choice.name, names[i]);
+    }
+    QTest::keyClick(box, Qt::Key_Down);
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    QTRY_VERIFY2(cr->text(1) == "1", qPrintable(cr->text(1))); // the register in the window's base
+    EXPECT_EQ(mode->text(1), "1 (HALF (1/2))");
+    EXPECT_TRUE(rig.messages.isEmpty()) << rig.messages.join('|').toStdString();
+
+    // A choice's text typed whole is that choice.
+    rig.Settle();
+    ClickValue(grid, mode);
+    box = grid->Tree()->viewport()->findChild<QComboBox *>();
+    ASSERT_NE(box, nullptr);
+    box->lineEdit()->selectAll();
+    QTest::keyClicks(box->lineEdit(), "2 (AUTO)");
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    QTRY_VERIFY2(cr->text(1) == "2", qPrintable(cr->text(1)));
+    EXPECT_EQ(mode->text(1), "2 (AUTO)");
+}

@@ -44,6 +44,8 @@ TEST(CliDump, RefusesWhatIsNoDump)
     const Case cases[] = {
         {{"dump", "NOWHERE", "10"}, 1, "no address NOWHERE, please check!\n"},
         {{"dump", "20000000", "0"}, 1, "LENGTH == 0, please check!\n"},
+        {{"dump", "20000000", "zz10"}, 1, "no length zz10, please check!\n"},
+        {{"dump", "20000000", "10zz"}, 1, "no length 10zz, please check!\n"},
         {{"dump", "20000000", "10", "--unit", "3"}, 2, ""},
         {{"dump", "20000000", "10", "--format", "xml"}, 2, ""},
         {{"dump", "20000000"}, 2, ""},

@@ -7,49 +7,9 @@
 #include <vector>
 
 using HexText::DumpText;
-using HexText::ParseHexText;
 using HexText::PreviewText;
 
 namespace {
-
-TEST(ParseHexText, ReadsEveryFieldAsHexadecimal)
-{
-    struct Case
-    {
-        const char *text;
-        uint32_t value;
-    };
-    const Case cases[] = {
-        {"", 0},
-        {"0", 0},
-        {"20000000", 0x20000000},
-        {"0x20000000", 0x20000000}, // scan stops at the x
-        {"0X1f", 0x1F},
-        {"20 00 00 00", 0x20000000}, // blanks are skipped
-        {"0x2000 0000", 0x20000000},
-        {"   ", 0},
-        {"12G34", 0x34}, // stops at the G
-        {"abcdef", 0xABCDEF},
-        {"ABCDEF", 0xABCDEF},
-        {"FFFFFFFF", 0xFFFFFFFF},
-        {"123456789", 0x23456789}, // the ninth digit has weight 0
-        {"1FFFFFFFFF", 0xFFFFFFFF},
-        {"-10", 0x10},
-        {"10\t", 0}, // a tab is no blank: stops at once
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(ParseHexText(QString::fromLatin1(c.text)), c.value) << '"' << c.text << '"';
-}
-
-TEST(ParseHexText, CutsTheFieldBeforeScanning)
-{
-    // Only the first 38 characters of an address field count.
-    const QString longField = QString(37, ' ') + "1" + "2345";
-    EXPECT_EQ(ParseHexText(longField), 0x1u);
-    // The data word field keeps 8: "0x123456" out of "0x12345678".
-    EXPECT_EQ(ParseHexText("0x12345678", HexText::kDataWordChars), 0x123456u);
-    EXPECT_EQ(ParseHexText("12345678", HexText::kDataWordChars), 0x12345678u);
-}
 
 std::vector<uint8_t> Counting(size_t n)
 {

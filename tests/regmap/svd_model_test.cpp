@@ -187,42 +187,6 @@ TEST(SvdDeviceModel, ReportsEachMissingElement)
     }
 }
 
-TEST(SvdText, ReadsNumbersLikeWcstoul)
-{
-    struct Row
-    {
-        const char16_t *text;
-        int base;
-        std::uint32_t value;
-    };
-    const Row rows[] = {
-        {u"0x40", 16, 0x40},
-        {u"40", 16, 0x40},
-        {u"16", 16, 0x16},
-        {u"0X1f", 16, 0x1F},
-        {u" \t\n0x10", 16, 0x10},
-        {u"", 16, 0},
-        {u"zz", 16, 0},
-        {u"0x", 16, 0},
-        {u"0xG", 16, 0},
-        {u"FFFFFFFF", 16, 0xFFFFFFFF},
-        {u"0x100000000", 16, 0xFFFFFFFF},
-        {u"-0x10", 16, 0xFFFFFFF0},
-        {u"+7", 10, 7},
-        {u"-1", 10, 0xFFFFFFFF},
-        {u"0x3", 10, 0},
-        {u"12abc", 10, 12},
-        {u"4294967295", 10, 0xFFFFFFFF},
-        {u"99999999999", 10, 0xFFFFFFFF},
-        {u"\n  31 ", 10, 31},
-        {u"- 5", 10, 0},
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(QString::fromUtf16(row.text).toStdString());
-        EXPECT_EQ(SvdText::ReadNumber(QStringView(row.text), row.base), row.value);
-    }
-}
-
 TEST(SvdText, RemovesRunsOfSpaces)
 {
     struct Row

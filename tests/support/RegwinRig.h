@@ -5,6 +5,7 @@
 
 #include "regmap/RegisterWindow.h"
 #include "regmap/RegisterWindowTable.h"
+#include "link/NumberInput.h"
 #include "regmap/RowText.h"
 #include "support/TargetRig.h"
 
@@ -187,8 +188,9 @@ inline void SetRegisterValue(RegisterWindow &window, RegisterRow *reg, uint32_t 
 inline void TypeInto(RegisterWindow &window, RegisterRow *row, const QString &text)
 {
     const bool hex = RowText::HasHexPrefix(text);
-    window.Tree().SetEditedValue(row, RowText::ReadUnsigned(text, hex ? 16 : 10),
-                                 hex ? NumberForm::Hex : NumberForm::Decimal, text);
+    const NumberInput::Form form{hex ? 16 : 10, 32, false, false, false, NumberInput::Reading::Leading};
+    window.Tree().SetEditedValue(row, NumberInput::Lenient(text, form), hex ? NumberForm::Hex : NumberForm::Decimal,
+                                 text);
 }
 inline QByteArray Words(std::initializer_list<uint32_t> words)
 {

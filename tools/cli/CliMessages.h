@@ -17,6 +17,8 @@ inline constexpr char kUnknownOption[] = "unknown option %1";
 inline constexpr char kNoCommand[] = "no command given";
 inline constexpr char kUnknownCommand[] = "unknown command %1";
 
+// The dump's LENGTH when it is no hexadecimal number of 32 bits.
+inline constexpr char kNoLength[] = "no length %1, please check!";
 // Peripheral name, the SVD file's path.
 inline constexpr char kNoPeripheral[] = "no peripheral %1 in %2\n";
 // A snapshot file shorter than the peripheral's span: peripheral name, file,

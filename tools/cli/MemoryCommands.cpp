@@ -6,10 +6,11 @@
 #include "memview/MemoryText.h"
 #include "memview/MemoryUnits.h"
 #include "memview/MemoryViewMessages.h"
-#include "ops/HexText.h"
+#include "link/NumberInput.h"
 #include "ops/MemoryOps.h"
 #include "ops/OpsMessages.h"
 #include "regmap/SvdDeviceModel.h"
+#include "tools/cli/CliMessages.h"
 #include "tools/cli/CliTarget.h"
 
 #include <algorithm>
@@ -67,7 +68,12 @@ int Dump(const CliContext &context)
         target.user.ShowFailure(QString::fromLatin1(MemoryViewMessages::kNoAddress).arg(options.address));
         return target.user.ExitStatus();
     }
-    uint64_t length = HexText::ParseHexText(options.length);
+    const std::optional<uint64_t> typedLength = NumberInput::Value(options.length, NumberInput::kAddress);
+    if (!typedLength) {
+        target.user.ShowFailure(QString::fromLatin1(CliMessages::kNoLength).arg(options.length));
+        return target.user.ExitStatus();
+    }
+    uint64_t length = *typedLength;
     if (length == 0) {
         target.user.ShowFailure(QString::fromLatin1(OpsMessages::kZeroLength));
         return target.user.ExitStatus();

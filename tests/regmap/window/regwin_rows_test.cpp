@@ -1,3 +1,4 @@
+#include "regmap/RowBits.h"
 #include "regmap/RowExport.h"
 #include "support/RegwinRig.h"
 
@@ -176,7 +177,7 @@ TEST(RegisterRows, FieldValueOfAWord)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.low << "+" << c.width);
-        EXPECT_EQ(RowText::FieldValue(c.value, c.low, c.width), c.field);
+        EXPECT_EQ((FieldSpan{c.low, c.width}.ValueIn(c.value)), c.field);
     }
 }
 

@@ -6,50 +6,6 @@
 
 namespace {
 
-TEST(TypedValues, ReadInTheWindowsBase)
-{
-    struct Case
-    {
-        const char *text;
-        bool hex;
-        std::optional<uint64_t> value;
-    };
-    const Case cases[] = {
-        {"0E000105", true, 0x0E000105u},
-        {"10", true, 0x10u},
-        {"10", false, 10u},
-        {"0x10", false, 0x10u},
-        {"0X1f", false, 0x1Fu},
-        {"#101", true, 5u},
-        {"0b101", false, 5u},
-        {"0b101", true, 5u},
-        {"  42  ", false, 42u},
-        {"5 (FAST)", false, 5u},
-        {"0x5 (FAST)", true, 5u},
-        {"FFFFFFFF", true, 0xFFFFFFFFu},
-        {"4294967295", false, 0xFFFFFFFFu},
-        // Numbers up to 64 bits, for 64-bit registers; a wider one is none.
-        {"100000000", true, 0x100000000u},
-        {"4294967296", false, 0x100000000u},
-        {"0x1122334455667788", false, 0x1122334455667788u},
-        {"18446744073709551615", false, 0xFFFFFFFFFFFFFFFFu},
-        {"18446744073709551616", false, std::nullopt},
-        {"10000000000000000", true, std::nullopt},
-        {"E", false, std::nullopt},
-        {"0E000105", false, std::nullopt}, // stopped at E before; now refused whole
-        {"12abc", false, std::nullopt},
-        {"-1", false, std::nullopt},
-        {"", true, std::nullopt},
-        {"0x", true, std::nullopt},
-        {"#2", true, std::nullopt},
-        {"1 2", false, std::nullopt},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(testing::Message() << '"' << c.text << "\" hex " << c.hex);
-        EXPECT_EQ(RowText::ReadTyped(QString::fromLatin1(c.text), c.hex), c.value);
-    }
-}
-
 TEST(TypedValues, HexBaseWritesTheWordAsTyped)
 {
     RegwinRig rig;
