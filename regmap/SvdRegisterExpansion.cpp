@@ -3,6 +3,7 @@
 #include "regmap/SvdArray.h"
 #include "regmap/SvdMessages.h"
 #include "regmap/SvdText.h"
+#include "link/Tr.h"
 
 #include <algorithm>
 #include <vector>
@@ -59,7 +60,7 @@ bool SvdRegisterExpansion::Count(std::uint64_t elements)
     if (m_count <= kMaxElements)
         return true;
     m_elements.Fail(
-        QString::fromLatin1(SvdMessages::kTooManyElements).arg(m_peripheralName, QString::number(kMaxElements)));
+        Tr(SvdMessages::kTooManyElements).arg(m_peripheralName, QString::number(kMaxElements)));
     return false;
 }
 
@@ -68,7 +69,7 @@ bool SvdRegisterExpansion::ReadNumber(std::uint32_t child, const char *missingMe
     const std::optional<std::uint32_t> number =
         child != 0 ? SvdText::ReadSvdNumber(m_elements.Text(child)) : std::nullopt;
     if (!number) {
-        m_elements.Fail(QString::fromLatin1(missingMessage));
+        m_elements.Fail(Tr(missingMessage));
         return false;
     }
     value = *number;
@@ -86,7 +87,7 @@ bool SvdRegisterExpansion::ApplyDefaults(std::uint32_t element, const SvdElement
         const std::optional<std::uint32_t> bits = SvdText::ReadSvdNumber(text);
         if (!bits) {
             m_elements.Fail(
-                QString::fromLatin1(SvdMessages::kNotANumber).arg(m_elements.NameOf(element), u"size", text.trimmed()));
+                Tr(SvdMessages::kNotANumber).arg(m_elements.NameOf(element), u"size", text.trimmed()));
             return false;
         }
         defaults.size = *bits;
@@ -143,7 +144,7 @@ bool SvdRegisterExpansion::Expand(std::uint32_t peripheralElement, SvdPeripheral
             continue;
         }
         if (m_elements.OwnChild(element, u"name") == 0) {
-            m_elements.Fail(QString::fromLatin1(SvdMessages::kNoRegisterName));
+            m_elements.Fail(Tr(SvdMessages::kNoRegisterName));
             return false;
         }
         if (!m_elements.Resolves(element))
@@ -158,7 +159,7 @@ bool SvdRegisterExpansion::Expand(std::uint32_t peripheralElement, SvdPeripheral
         if (cluster.array.count == 0)
             continue;
         if (stack.size() >= std::size_t(kMaxClusterDepth)) {
-            m_elements.Fail(QString::fromLatin1(SvdMessages::kClustersTooDeep)
+            m_elements.Fail(Tr(SvdMessages::kClustersTooDeep)
                                 .arg(m_peripheralName, QString::number(kMaxClusterDepth)));
             return false;
         }
@@ -178,11 +179,11 @@ bool SvdRegisterExpansion::Expand(std::uint32_t peripheralElement, SvdPeripheral
     if (m_elements.Failed())
         return false;
     if (m_baseAddress + m_end > kAddressSpace) {
-        m_elements.Fail(QString::fromLatin1(SvdMessages::kAddressWraps).arg(m_peripheralName));
+        m_elements.Fail(Tr(SvdMessages::kAddressWraps).arg(m_peripheralName));
         return false;
     }
     if (m_end > 0xFFFFFFFFull) {
-        m_elements.Fail(QString::fromLatin1(SvdMessages::kSpanTooLarge).arg(m_peripheralName));
+        m_elements.Fail(Tr(SvdMessages::kSpanTooLarge).arg(m_peripheralName));
         return false;
     }
     peripheral.span = std::uint32_t(m_end);
@@ -195,7 +196,7 @@ bool SvdRegisterExpansion::CheckEnd(const QString &name, std::uint64_t offset, s
     const std::uint64_t bytes = std::max<std::uint64_t>(4, (std::uint64_t(sizeBits) + 7) / 8);
     const std::uint64_t end = offset + bytes;
     if (m_baseAddress + end > kAddressSpace) {
-        m_elements.Fail(QString::fromLatin1(SvdMessages::kAddressWraps).arg(name));
+        m_elements.Fail(Tr(SvdMessages::kAddressWraps).arg(name));
         return false;
     }
     m_end = std::max(m_end, end);
@@ -206,7 +207,7 @@ bool SvdRegisterExpansion::ExpandRegister(std::uint32_t element, const QString &
                                           const Defaults &outer, SvdPeripheral &peripheral)
 {
     if (m_elements.OwnChild(element, u"name") == 0) {
-        m_elements.Fail(QString::fromLatin1(SvdMessages::kNoRegisterName));
+        m_elements.Fail(Tr(SvdMessages::kNoRegisterName));
         return false;
     }
     if (!m_elements.Resolves(element))
@@ -286,7 +287,7 @@ const SvdRegisterExpansion::FieldList *SvdRegisterExpansion::FieldsOf(std::uint3
 bool SvdRegisterExpansion::ReadField(std::uint32_t element, const QString &registerAccess, FieldList &list)
 {
     if (m_elements.OwnChild(element, u"name") == 0) {
-        m_elements.Fail(QString::fromLatin1(SvdMessages::kNoFieldName));
+        m_elements.Fail(Tr(SvdMessages::kNoFieldName));
         return false;
     }
     if (!m_elements.Resolves(element))
@@ -297,7 +298,7 @@ bool SvdRegisterExpansion::ReadField(std::uint32_t element, const QString &regis
         return false;
     const std::uint64_t bitOffset = field.bitOffset + properties.addressStep;
     if (bitOffset > 0xFFFFFFFFull) {
-        m_elements.Fail(QString::fromLatin1(SvdMessages::kNoBitOffset));
+        m_elements.Fail(Tr(SvdMessages::kNoBitOffset));
         return false;
     }
     field.bitOffset = std::uint32_t(bitOffset);
@@ -351,13 +352,13 @@ bool SvdRegisterExpansion::ReadPosition(const SvdElements::Properties &propertie
         const std::optional<std::uint32_t> msb = SvdText::ReadSvdNumber(parts.first());
         const std::optional<std::uint32_t> lsb = parts.size() == 2 ? SvdText::ReadSvdNumber(parts[1]) : msb;
         if (parts.size() > 2 || !msb || !lsb) {
-            m_elements.Fail(QString::fromLatin1(SvdMessages::kNoBitOffset));
+            m_elements.Fail(Tr(SvdMessages::kNoBitOffset));
             return false;
         }
         high = *msb;
         low = *lsb;
     } else {
-        m_elements.Fail(QString::fromLatin1(child[SvdElements::BitOffset] != 0 ? SvdMessages::kNoBitWidth
+        m_elements.Fail(Tr(child[SvdElements::BitOffset] != 0 ? SvdMessages::kNoBitWidth
                                                                                : SvdMessages::kNoBitOffset));
         return false;
     }

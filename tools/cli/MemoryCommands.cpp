@@ -11,7 +11,9 @@
 #include "ops/OpsMessages.h"
 #include "regmap/SvdDeviceModel.h"
 #include "tools/cli/CliTarget.h"
+#include "link/Tr.h"
 
+#include <QtGlobal>
 #include <algorithm>
 
 namespace {
@@ -64,16 +66,16 @@ int Dump(const CliContext &context)
     const ChipAddressMap map = ChipAddressMap::Load(SvdDeviceModel::SvdFilePath(context.home, chip));
     const std::optional<uint32_t> address = AddressInput::Parse(options.address, &map);
     if (!address) {
-        target.user.ShowFailure(QString::fromLatin1(MemoryViewMessages::kNoAddress).arg(options.address));
+        target.user.ShowFailure(Tr(MemoryViewMessages::kNoAddress).arg(options.address));
         return target.user.ExitStatus();
     }
     uint64_t length = HexText::ParseHexText(options.length);
     if (length == 0) {
-        target.user.ShowFailure(QString::fromLatin1(OpsMessages::kZeroLength));
+        target.user.ShowFailure(Tr(OpsMessages::kZeroLength));
         return target.user.ExitStatus();
     }
     if (length > MemoryOps::kFileCap) {
-        target.user.ShowNote(QString::fromLatin1(OpsMessages::kFileCapped));
+        target.user.ShowNote(Tr(OpsMessages::kFileCapped));
         length = MemoryOps::kFileCap;
     }
     const auto unit = uint32_t(options.unit);
@@ -97,7 +99,7 @@ int Dump(const CliContext &context)
 
 const CliCommandRegistration kRegistration{
     {"dump", "ADDRESS LENGTH [--unit 1|2|4] [--format hex|json]",
-     "print memory as a memory window shows it: rows of 16 bytes, ASCII, register names", Dump},
+     QT_TRANSLATE_NOOP("Corvane", "print memory as a memory window shows it: rows of 16 bytes, ASCII, register names"), Dump},
 };
 
 } // namespace
