@@ -29,4 +29,9 @@ inline constexpr char kReadOnly[] = QT_TRANSLATE_NOOP("Corvane", "%1 is read-onl
 // the stored server stays.
 inline constexpr char kBadGdbServer[] = QT_TRANSLATE_NOOP("Corvane", "%1: not a GDB server, type host:port (port 1 to 65535) !\n");
 
+// View -> Language: the submenu, and the note of a choice.
+inline constexpr char kLanguageMenu[] = QT_TRANSLATE_NOOP("Corvane", "语言(&L)");
+inline constexpr char kLanguageNextStart[] =
+    QT_TRANSLATE_NOOP("Corvane", "The language chosen is used from the next start of Corvane.");
+
 } // namespace AppMessages

@@ -74,6 +74,7 @@ protected:
 
 private:
     void BuildMenus();
+    void AddLanguageMenu(QMenu *view);
     void BuildToolBar();
     void UpdateCaption();
     void RestoreLayout();

@@ -9,6 +9,8 @@ namespace {
 // Beside the look, in the group the main frame keeps its layout in.
 constexpr char kProfileKey[] = "Workspace/Language";
 
+Language g_installed = Language::Source;
+
 } // namespace
 
 namespace UiLanguage {
@@ -100,7 +102,13 @@ bool Install(QCoreApplication &app, Language language)
         return false;
     }
     QCoreApplication::installTranslator(translator);
+    g_installed = language;
     return true;
+}
+
+Language Installed()
+{
+    return g_installed;
 }
 
 } // namespace UiLanguage

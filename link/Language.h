@@ -38,5 +38,7 @@ Language Choose(std::optional<Language> fromArguments, std::optional<Language> r
 // Installs the translator of the language (none for Source); false when its
 // catalogue is missing from the program.
 bool Install(QCoreApplication &app, Language language);
+// The language installed (Source before any).
+Language Installed();
 
 } // namespace UiLanguage

@@ -849,5 +849,13 @@ commands:
         <source>print peripheral NAME of the SVD file FILE with its registers and fields</source>
         <translation>print peripheral NAME of the SVD file FILE with its registers and fields</translation>
     </message>
+    <message>
+        <source>语言(&amp;L)</source>
+        <translation>&amp;Language</translation>
+    </message>
+    <message>
+        <source>The language chosen is used from the next start of Corvane.</source>
+        <translation>The language chosen is used from the next start of Corvane.</translation>
+    </message>
 </context>
 </TS>

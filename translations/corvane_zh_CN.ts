@@ -849,5 +849,13 @@ commands:
         <source>print peripheral NAME of the SVD file FILE with its registers and fields</source>
         <translation>打印 SVD 文件 FILE 中的外设 NAME 及其寄存器和位域</translation>
     </message>
+    <message>
+        <source>语言(&amp;L)</source>
+        <translation>语言(&amp;L)</translation>
+    </message>
+    <message>
+        <source>The language chosen is used from the next start of Corvane.</source>
+        <translation>所选语言将在 Corvane 下次启动时使用。</translation>
+    </message>
 </context>
 </TS>
