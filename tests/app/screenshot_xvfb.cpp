@@ -7,6 +7,7 @@
 #include "SimulatedChip.h"
 #include "support/FakeGdbServer.h"
 #include "support/BuildPaths.h"
+#include "support/SourceLanguage.h"
 
 #include <QApplication>
 #include <QColor>
@@ -111,6 +112,7 @@ void LayOutDemoFolder(const QTemporaryDir &home)
 QProcessEnvironment OnTheDisplay(const QString &profile)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    InSourceLanguage(env);
     env.insert("DISPLAY", g_display);
     env.insert("QT_QPA_PLATFORM", "xcb");
     env.insert("XDG_CONFIG_HOME", profile);
