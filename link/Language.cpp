@@ -4,12 +4,15 @@
 #include <QSettings>
 #include <QTranslator>
 
+#include <memory>
+
 namespace {
 
 // Beside the look, in the group the main frame keeps its layout in.
 constexpr char kProfileKey[] = "Workspace/Language";
 
 Language g_installed = Language::Source;
+QTranslator *g_translator = nullptr;
 
 } // namespace
 
@@ -92,16 +95,22 @@ Language Choose(std::optional<Language> fromArguments, std::optional<Language> r
 
 bool Install(QCoreApplication &app, Language language)
 {
+    // One translator at a time: a new choice replaces the earlier one.
+    if (g_translator != nullptr) {
+        QCoreApplication::removeTranslator(g_translator);
+        delete g_translator;
+        g_translator = nullptr;
+    }
+    g_installed = Language::Source;
     if (language == Language::Source)
         return true;
     // The catalogues are built into the program (link/CMakeLists.txt).
-    auto *translator = new QTranslator(&app);
+    auto translator = std::make_unique<QTranslator>(&app);
     const QString file = language == Language::English ? QStringLiteral("corvane_en") : QStringLiteral("corvane_zh_CN");
-    if (!translator->load(file, QStringLiteral(":/i18n"))) {
-        delete translator;
+    if (!translator->load(file, QStringLiteral(":/i18n")))
         return false;
-    }
-    QCoreApplication::installTranslator(translator);
+    g_translator = translator.release();
+    QCoreApplication::installTranslator(g_translator);
     g_installed = language;
     return true;
 }
