@@ -27,7 +27,8 @@ inline constexpr char kReadOnly[] = QT_TRANSLATE_NOOP("Corvane", "%1 is read-onl
 
 // A GDB server typed in the panel that is not "host:port" (%1: the text);
 // the stored server stays.
-inline constexpr char kBadGdbServer[] = QT_TRANSLATE_NOOP("Corvane", "%1: not a GDB server, type host:port (port 1 to 65535) !\n");
+inline constexpr char kBadGdbServer[] =
+    QT_TRANSLATE_NOOP("Corvane", "%1: not a GDB server, type host:port (port 1 to 65535) !\n");
 
 // View -> Language: the submenu, and the note of a choice.
 inline constexpr char kLanguageMenu[] = QT_TRANSLATE_NOOP("Corvane", "语言(&L)");

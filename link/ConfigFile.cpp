@@ -380,8 +380,9 @@ bool ConfigFile::WriteText(const QString &section, const QString &key, const QSt
 
 bool ConfigFile::NotStorable(const QString &section, const QString &key)
 {
-    return Failed(QString::asprintf(Tr(LinkMessages::kConfigNotStorable).toUtf8().constData(), m_path.toUtf8().constData(),
-                                    section.toUtf8().constData(), key.toUtf8().constData()));
+    return Failed(QString::asprintf(Tr(LinkMessages::kConfigNotStorable).toUtf8().constData(),
+                                    m_path.toUtf8().constData(), section.toUtf8().constData(),
+                                    key.toUtf8().constData()));
 }
 
 bool ConfigFile::UpdateText(const QString &section, const QString &key,

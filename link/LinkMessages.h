@@ -15,7 +15,8 @@ namespace LinkMessages {
 inline constexpr char kSelectOnlineData[] = QT_TRANSLATE_NOOP("Corvane", "Please select online data type !\n");
 
 // Address checks of the chip profiles.
-inline constexpr char kReadCommonWindow[] = QT_TRANSLATE_NOOP("Corvane", "0x10000000 > ADDR >= 0x100000, please check!");
+inline constexpr char kReadCommonWindow[] =
+    QT_TRANSLATE_NOOP("Corvane", "0x10000000 > ADDR >= 0x100000, please check!");
 inline constexpr char kWriteCommonWindow[] = QT_TRANSLATE_NOOP("Corvane", "0x20000000 > ADDR, please check!");
 inline constexpr char kFrom62Window[] = QT_TRANSLATE_NOOP("Corvane", "0xE0000000 > ADDR >= 0x62000000, please check!");
 inline constexpr char kFrom64Window[] = QT_TRANSLATE_NOOP("Corvane", "0xE0000000 > ADDR >= 0x64000000, please check!");
@@ -28,13 +29,15 @@ inline constexpr char kTransferReaches[] = QT_TRANSLATE_NOOP("Corvane", "transfe
 inline constexpr char kConfigHeld[] = QT_TRANSLATE_NOOP("Corvane", "%s is held by another writer, not written !\n");
 inline constexpr char kConfigUnreadable[] = QT_TRANSLATE_NOOP("Corvane", "%s cannot be read, not written !\n");
 inline constexpr char kConfigNotUtf8[] = QT_TRANSLATE_NOOP("Corvane", "%s is not UTF-8 text, not written !\n");
-inline constexpr char kConfigFolderRefuses[] = QT_TRANSLATE_NOOP("Corvane", "%s: its folder takes no new file, not written !\n");
+inline constexpr char kConfigFolderRefuses[] =
+    QT_TRANSLATE_NOOP("Corvane", "%s: its folder takes no new file, not written !\n");
 inline constexpr char kConfigWriteError[] = QT_TRANSLATE_NOOP("Corvane", "%s write error, not written !\n");
-inline constexpr char kConfigNotStorable[] = QT_TRANSLATE_NOOP("Corvane", "%s cannot hold [%s] %s with this text, not written !\n");
+inline constexpr char kConfigNotStorable[] =
+    QT_TRANSLATE_NOOP("Corvane", "%s cannot hold [%s] %s with this text, not written !\n");
 
 // The J-Link probe link.
-inline constexpr char kProbeLibraryMissing[] =
-    QT_TRANSLATE_NOOP("Corvane", "Please copy libjlinkarm.so file from the path of the JLink(SEGGER) software to the path of this tool!");
+inline constexpr char kProbeLibraryMissing[] = QT_TRANSLATE_NOOP(
+    "Corvane", "Please copy libjlinkarm.so file from the path of the JLink(SEGGER) software to the path of this tool!");
 inline constexpr char kProbeSelect[] = QT_TRANSLATE_NOOP("Corvane", "jlink_EMU_SelectByUSBSN error\n");
 inline constexpr char kProbeIsOpen[] = QT_TRANSLATE_NOOP("Corvane", "jlink_IsOpen error\n");
 inline constexpr char kProbeIsConnected[] = QT_TRANSLATE_NOOP("Corvane", "jlink_EMU_IsConnected error\n");
@@ -74,7 +77,8 @@ inline constexpr char kGdbRegisterWrite[] = QT_TRANSLATE_NOOP("Corvane", "gdb wr
 // The core's debug registers: the core did not set S_REGRDY in DHCSR within
 // the deadline after the selector went to DCRSR; the register's name, the
 // deadline in milliseconds.
-inline constexpr char kRegisterNotReady[] = QT_TRANSLATE_NOOP("Corvane", "core register %s: S_REGRDY not set within %d ms !\n");
+inline constexpr char kRegisterNotReady[] =
+    QT_TRANSLATE_NOOP("Corvane", "core register %s: S_REGRDY not set within %d ms !\n");
 
 // Why the GDB link failed, as a reason after its message, where the system
 // gave none of its own ("Connection refused" comes from the system). %d is

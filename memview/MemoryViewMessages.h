@@ -24,6 +24,7 @@ inline constexpr char kUnknownInSvd[] = QT_TRANSLATE_NOOP("Corvane", "%1 [SVD un
 
 // The window closed while the link stayed busy: the typed units still
 // queued were not written. %1: one "0x<address> = <value>" a line.
-inline constexpr char kWritesNotDone[] = QT_TRANSLATE_NOOP("Corvane", "memory window closed while the link was busy, not written:\n%1");
+inline constexpr char kWritesNotDone[] =
+    QT_TRANSLATE_NOOP("Corvane", "memory window closed while the link was busy, not written:\n%1");
 
 } // namespace MemoryViewMessages

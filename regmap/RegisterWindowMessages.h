@@ -29,10 +29,12 @@ inline constexpr char kPeripheralWriteNoSpan[] = QT_TRANSLATE_NOOP("Corvane", "%
 
 // Notes of a load: name, the peripheral's span, the file's length.
 inline constexpr char kFileShort[] = QT_TRANSLATE_NOOP("Corvane", "%s size 0x%x > file len 0x%x, fill zero !\n");
-inline constexpr char kFileLong[] = QT_TRANSLATE_NOOP("Corvane", "%s size 0x%x < file len 0x%x, remove following data !\n");
+inline constexpr char kFileLong[] =
+    QT_TRANSLATE_NOOP("Corvane", "%s size 0x%x < file len 0x%x, remove following data !\n");
 
 // Name, span, the transfer buffer's size.
-inline constexpr char kSpanTooLarge[] = QT_TRANSLATE_NOOP("Corvane", "%s span 0x%x does not fit the 0x%x-byte transfer buffer, refused !\n");
+inline constexpr char kSpanTooLarge[] =
+    QT_TRANSLATE_NOOP("Corvane", "%s span 0x%x does not fit the 0x%x-byte transfer buffer, refused !\n");
 
 // An edited value does not fit its register or field (a number of any
 // length): the text typed, the register (or REGISTER.FIELD), its width in
@@ -44,19 +46,22 @@ inline constexpr char kNotANumber[] = QT_TRANSLATE_NOOP("Corvane", "not a number
 // The same for a field with enumerated values, which also takes their names
 // (in any case): the text typed, the base, REGISTER.FIELD, the names
 // ("OFF, FAST").
-inline constexpr char kNotANumberNorName[] = QT_TRANSLATE_NOOP("Corvane", "not a number !\n%s is no %s value for %s, nor one of its names: %s\n");
+inline constexpr char kNotANumberNorName[] =
+    QT_TRANSLATE_NOOP("Corvane", "not a number !\n%s is no %s value for %s, nor one of its names: %s\n");
 
 // An edit of some bits of a register whose other bits are not known from
 // the chip, which cannot be read to learn them: the register (or
 // REGISTER.FIELD) edited, the register. Nothing changes.
-inline constexpr char kEditReadChangesChip[] =
-    QT_TRANSLATE_NOOP("Corvane", "not read !\n%s: reading %s changes the chip, so its other bits are not known; read it first or type its whole "
+inline constexpr char kEditReadChangesChip[] = QT_TRANSLATE_NOOP(
+    "Corvane",
+    "not read !\n%s: reading %s changes the chip, so its other bits are not known; read it first or type its whole "
     "value\n");
 // The same where the chip table refuses the read: the names, then its refusal.
-inline constexpr char kEditReadRefused[] =
-    QT_TRANSLATE_NOOP("Corvane", "not read !\n%s: %s cannot be read (%s), so its other bits are not known; type its whole value\n");
+inline constexpr char kEditReadRefused[] = QT_TRANSLATE_NOOP(
+    "Corvane", "not read !\n%s: %s cannot be read (%s), so its other bits are not known; type its whole value\n");
 // A write that cannot start now: the register or peripheral. The rows of an
 // immediate write go back to what they showed before the edit.
-inline constexpr char kWriteBusy[] = QT_TRANSLATE_NOOP("Corvane", "not written !\n%s: another action runs; write it again once it has ended\n");
+inline constexpr char kWriteBusy[] =
+    QT_TRANSLATE_NOOP("Corvane", "not written !\n%s: another action runs; write it again once it has ended\n");
 
 } // namespace RegisterWindowMessages

@@ -58,7 +58,8 @@ uint32_t RegisterWords(uint32_t bits);
 
 // The line a register row's description ends with when reading the register
 // changes the chip.
-inline constexpr char kReadClearsNote[] = QT_TRANSLATE_NOOP("Corvane", "\n(read clears: left out of whole-peripheral reads)");
+inline constexpr char kReadClearsNote[] =
+    QT_TRANSLATE_NOOP("Corvane", "\n(read clears: left out of whole-peripheral reads)");
 // " (NAME)" of the first enumerated value equal to `value`, or nothing.
 QString EnumSuffix(uint64_t value, const QList<SvdEnumValue> &choices);
 

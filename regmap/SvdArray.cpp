@@ -79,16 +79,14 @@ QString SvdArray::Read(const SvdElements &elements, std::uint32_t element, SvdAr
     if (!count)
         return fail(Tr(SvdMessages::kNotANumber).arg(name, u"dim", dimText.trimmed()));
     if (*count > kMaxCount) {
-        return fail(
-            Tr(SvdMessages::kDimTooLarge).arg(name, dimText.trimmed(), QString::number(kMaxCount)));
+        return fail(Tr(SvdMessages::kDimTooLarge).arg(name, dimText.trimmed(), QString::number(kMaxCount)));
     }
     array.count = *count;
     if (const std::uint32_t increment = elements.OwnChild(element, u"dimIncrement")) {
         const QString incrementText = elements.Text(increment);
         const auto step = SvdText::ReadSvdNumber(incrementText);
         if (!step) {
-            return fail(
-                Tr(SvdMessages::kNotANumber).arg(name, u"dimIncrement", incrementText.trimmed()));
+            return fail(Tr(SvdMessages::kNotANumber).arg(name, u"dimIncrement", incrementText.trimmed()));
         }
         array.increment = *step;
     }

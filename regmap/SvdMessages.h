@@ -6,17 +6,20 @@
 namespace SvdMessages {
 
 inline constexpr char kNoPeripherals[] = QT_TRANSLATE_NOOP("Corvane", "[svd] peripherals not find !\n");
-inline constexpr char kNoPeripheralName[] = QT_TRANSLATE_NOOP("Corvane", "[svd] peripherals->peripheral->name not find !\n");
-inline constexpr char kNoBaseAddress[] = QT_TRANSLATE_NOOP("Corvane", "[svd] peripherals->peripheral->baseAddress not find!\n");
-inline constexpr char kNoRegisterName[] = QT_TRANSLATE_NOOP("Corvane", "[svd] peripherals->peripheral->registers->register->name  not find!\n");
+inline constexpr char kNoPeripheralName[] =
+    QT_TRANSLATE_NOOP("Corvane", "[svd] peripherals->peripheral->name not find !\n");
+inline constexpr char kNoBaseAddress[] =
+    QT_TRANSLATE_NOOP("Corvane", "[svd] peripherals->peripheral->baseAddress not find!\n");
+inline constexpr char kNoRegisterName[] =
+    QT_TRANSLATE_NOOP("Corvane", "[svd] peripherals->peripheral->registers->register->name  not find!\n");
 inline constexpr char kNoAddressOffset[] =
     QT_TRANSLATE_NOOP("Corvane", "[svd] peripherals->peripheral->registers->register->addressOffset  not find!\n");
 inline constexpr char kNoFieldName[] =
     QT_TRANSLATE_NOOP("Corvane", "[svd] peripherals->peripheral->registers->register->fields->field->name not find!\n");
-inline constexpr char kNoBitOffset[] =
-    QT_TRANSLATE_NOOP("Corvane", "[svd] peripherals->peripheral->registers->register->fields->field->bitOffset not find!\n");
-inline constexpr char kNoBitWidth[] =
-    QT_TRANSLATE_NOOP("Corvane", "[svd] peripherals->peripheral->registers->register->fields->field->bitWidth not find!\n");
+inline constexpr char kNoBitOffset[] = QT_TRANSLATE_NOOP(
+    "Corvane", "[svd] peripherals->peripheral->registers->register->fields->field->bitOffset not find!\n");
+inline constexpr char kNoBitWidth[] = QT_TRANSLATE_NOOP(
+    "Corvane", "[svd] peripherals->peripheral->registers->register->fields->field->bitWidth not find!\n");
 
 // With the element's name (%1) and what it could not be (%2 and on).
 inline constexpr char kNoDerivedFrom[] = QT_TRANSLATE_NOOP("Corvane", "[svd] %1 derivedFrom %2 not find!\n");

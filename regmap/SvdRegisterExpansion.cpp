@@ -59,8 +59,7 @@ bool SvdRegisterExpansion::Count(std::uint64_t elements)
     m_count += elements;
     if (m_count <= kMaxElements)
         return true;
-    m_elements.Fail(
-        Tr(SvdMessages::kTooManyElements).arg(m_peripheralName, QString::number(kMaxElements)));
+    m_elements.Fail(Tr(SvdMessages::kTooManyElements).arg(m_peripheralName, QString::number(kMaxElements)));
     return false;
 }
 
@@ -86,8 +85,7 @@ bool SvdRegisterExpansion::ApplyDefaults(std::uint32_t element, const SvdElement
         const QString text = m_elements.Text(size);
         const std::optional<std::uint32_t> bits = SvdText::ReadSvdNumber(text);
         if (!bits) {
-            m_elements.Fail(
-                Tr(SvdMessages::kNotANumber).arg(m_elements.NameOf(element), u"size", text.trimmed()));
+            m_elements.Fail(Tr(SvdMessages::kNotANumber).arg(m_elements.NameOf(element), u"size", text.trimmed()));
             return false;
         }
         defaults.size = *bits;
@@ -159,8 +157,7 @@ bool SvdRegisterExpansion::Expand(std::uint32_t peripheralElement, SvdPeripheral
         if (cluster.array.count == 0)
             continue;
         if (stack.size() >= std::size_t(kMaxClusterDepth)) {
-            m_elements.Fail(Tr(SvdMessages::kClustersTooDeep)
-                                .arg(m_peripheralName, QString::number(kMaxClusterDepth)));
+            m_elements.Fail(Tr(SvdMessages::kClustersTooDeep).arg(m_peripheralName, QString::number(kMaxClusterDepth)));
             return false;
         }
         if (!Count(1))
@@ -358,8 +355,7 @@ bool SvdRegisterExpansion::ReadPosition(const SvdElements::Properties &propertie
         high = *msb;
         low = *lsb;
     } else {
-        m_elements.Fail(Tr(child[SvdElements::BitOffset] != 0 ? SvdMessages::kNoBitWidth
-                                                                               : SvdMessages::kNoBitOffset));
+        m_elements.Fail(Tr(child[SvdElements::BitOffset] != 0 ? SvdMessages::kNoBitWidth : SvdMessages::kNoBitOffset));
         return false;
     }
     if (high < low)

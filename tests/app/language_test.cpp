@@ -69,8 +69,7 @@ TEST(LanguageTest, TheWindowShowsTheLanguageInstalledAndRemembersAChoice)
                 choice->trigger();
                 EXPECT_EQ(rig.messages, QStringList{QString::fromUtf8(shown.nextStart)});
                 rig.messages.clear();
-                EXPECT_EQ(UiLanguage::Remembered(Profile()),
-                          choice == chinese ? Language::Chinese : Language::English);
+                EXPECT_EQ(UiLanguage::Remembered(Profile()), choice == chinese ? Language::Chinese : Language::English);
             }
             EXPECT_EQ(UiLanguage::Installed(), shown.language) << "the language changes at the next start";
             rig.Quit();

@@ -53,8 +53,9 @@ TEST(CliLanguage, HelpAndMessagesFollowTheLocaleAndTheOption)
         EXPECT_EQ(help.status, 0);
         EXPECT_TRUE(help.out.startsWith(chinese ? kChineseHelp : kEnglishHelp)) << help.out.toStdString();
         EXPECT_EQ(help.out.contains("  read ADDR LEN                   读取最多 1024 字节并以十六进制打印\n"), chinese);
-        EXPECT_EQ(help.out.contains("  read ADDR LEN                   read up to 1024 bytes and print them as a hex dump\n"),
-                  !chinese);
+        EXPECT_EQ(
+            help.out.contains("  read ADDR LEN                   read up to 1024 bytes and print them as a hex dump\n"),
+            !chinese);
 
         // A refused input, and a failure of the link with the system's
         // reason on the line after it.
@@ -78,7 +79,8 @@ TEST(CliLanguage, TwoLineMessagesKeepTheirLines)
     CliRig rig;
     rig.config.WriteInt("COMMON", "DATA_TYPE", 2);
     rig.config.WriteText("COMMON", "UART_PORT", rig.home.filePath("no-such-port"));
-    for (const auto &[lang, first] : {std::pair{"en_US.UTF-8", "uart open error !\n"}, {"zh_CN.UTF-8", "uart 打开错误 !\n"}}) {
+    for (const auto &[lang, first] :
+         {std::pair{"en_US.UTF-8", "uart open error !\n"}, {"zh_CN.UTF-8", "uart 打开错误 !\n"}}) {
         SCOPED_TRACE(lang);
         const ChildRun run = CliIn(rig, Locale(lang), {"read", "0x20000000", "4"});
         EXPECT_EQ(run.status, 1);
@@ -101,7 +103,8 @@ TEST(CliLanguage, WhatIsStoredAndPrintedIsTheSameInEveryLanguage)
         QFile::remove(rig.DataPath("TIMER"));
         QList<QByteArray> result;
         for (const QStringList &format : {QStringList{}, QStringList{"--format", "csv"}, {"--format", "json"}}) {
-            const ChildRun run = CliIn(rig, locale, QStringList{"peripheral-read"} + format + QStringList{"GPIO", "TIMER"});
+            const ChildRun run =
+                CliIn(rig, locale, QStringList{"peripheral-read"} + format + QStringList{"GPIO", "TIMER"});
             EXPECT_EQ(run.status, 0) << run.err.toStdString();
             result << run.out;
         }

@@ -9,7 +9,8 @@
 // and the tests pin them. Never tidy them. %1, %2 are QString::arg places.
 namespace CliMessages {
 
-inline constexpr char kUsageHead[] = QT_TRANSLATE_NOOP("Corvane", "usage: corvane-cli [--home DIR] [--chip NAME] [--language en|zh] COMMAND [ARGS...]\n\ncommands:\n");
+inline constexpr char kUsageHead[] = QT_TRANSLATE_NOOP(
+    "Corvane", "usage: corvane-cli [--home DIR] [--chip NAME] [--language en|zh] COMMAND [ARGS...]\n\ncommands:\n");
 // Command name, its arguments.
 inline constexpr char kCommandUsage[] = QT_TRANSLATE_NOOP("Corvane", "usage: corvane-cli %1 %2\n");
 // What is wrong with the command line, before the usage.
@@ -24,8 +25,8 @@ inline constexpr char kUnknownCommand[] = QT_TRANSLATE_NOOP("Corvane", "unknown 
 inline constexpr char kNoPeripheral[] = QT_TRANSLATE_NOOP("Corvane", "no peripheral %1 in %2\n");
 // A snapshot file shorter than the peripheral's span: peripheral name, file,
 // its length, the span.
-inline constexpr char kShortFile[] =
-    QT_TRANSLATE_NOOP("Corvane", "%1: %2 holds 0x%3 bytes of the span 0x%4; registers beyond its end are not compared\n");
+inline constexpr char kShortFile[] = QT_TRANSLATE_NOOP(
+    "Corvane", "%1: %2 holds 0x%3 bytes of the span 0x%4; registers beyond its end are not compared\n");
 // Register name, peripheral name.
 inline constexpr char kNoRegister[] = QT_TRANSLATE_NOOP("Corvane", "no register %1 in %2\n");
 

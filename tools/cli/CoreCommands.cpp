@@ -122,12 +122,19 @@ int Fault(const CliContext &context)
 
 const CliCommandRegistration kRegistration{
     {"core", "[--halt] [--format text|json]",
-     QT_TRANSLATE_NOOP("Corvane", "print the HCPU's core registers; a running core is refused unless --halt (halt it and keep it halted)"), Core},
+     QT_TRANSLATE_NOOP(
+         "Corvane",
+         "print the HCPU's core registers; a running core is refused unless --halt (halt it and keep it halted)"),
+     Core},
     {"core-write", "NAME VALUE [--halt]",
-     QT_TRANSLATE_NOOP("Corvane", "write R0-R12, SP, PC or xPSR of the halted HCPU (VALUE hexadecimal) and read it back"), CoreWrite},
+     QT_TRANSLATE_NOOP("Corvane",
+                       "write R0-R12, SP, PC or xPSR of the halted HCPU (VALUE hexadecimal) and read it back"),
+     CoreWrite},
     {"fault", "[--elf FILE] [--halt] [--format text|json]",
-     QT_TRANSLATE_NOOP("Corvane", "print the fault report: fault registers in words, the exception, the stacked frame; --elf adds functions and "
-     "lines"),
+     QT_TRANSLATE_NOOP(
+         "Corvane",
+         "print the fault report: fault registers in words, the exception, the stacked frame; --elf adds functions and "
+         "lines"),
      Fault},
 };
 

@@ -146,8 +146,8 @@ int Diff(const CliContext &context)
         const QString &file = context.args[1 + i];
         const auto length = uint32_t(std::min<qsizetype>(images[i].size(), 0xFFFFFFFF));
         if (length < span)
-            window.User().ShowNote(Tr(CliMessages::kShortFile)
-                                       .arg(name, file, QString::number(length, 16), QString::number(span, 16)));
+            window.User().ShowNote(
+                Tr(CliMessages::kShortFile).arg(name, file, QString::number(length, 16), QString::number(span, 16)));
         else if (length > span)
             window.User().ShowNote(
                 MessageText::Format(RegisterWindowMessages::kFileLong, name.toUtf8().constData(), span, length));
@@ -174,7 +174,8 @@ int Diff(const CliContext &context)
 const CliCommandRegistration kRegistration{
     {"watch", "[--interval MS] [--count N] NAME...",
      QT_TRANSLATE_NOOP("Corvane", "read these peripherals every interval and print each register that changed"), Watch},
-    {"diff", "NAME FILE_A FILE_B", QT_TRANSLATE_NOOP("Corvane", "print the registers and fields of NAME that differ between two snapshot files"),
+    {"diff", "NAME FILE_A FILE_B",
+     QT_TRANSLATE_NOOP("Corvane", "print the registers and fields of NAME that differ between two snapshot files"),
      Diff},
 };
 

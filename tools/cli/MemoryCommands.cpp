@@ -99,7 +99,8 @@ int Dump(const CliContext &context)
 
 const CliCommandRegistration kRegistration{
     {"dump", "ADDRESS LENGTH [--unit 1|2|4] [--format hex|json]",
-     QT_TRANSLATE_NOOP("Corvane", "print memory as a memory window shows it: rows of 16 bytes, ASCII, register names"), Dump},
+     QT_TRANSLATE_NOOP("Corvane", "print memory as a memory window shows it: rows of 16 bytes, ASCII, register names"),
+     Dump},
 };
 
 } // namespace

@@ -110,11 +110,13 @@ int RegisterWrite(const CliContext &context)
 }
 
 const CliCommandRegistration kRegistration{
-    {"rows", "[--width W] [--dpi D] [--base dec|hex] NAME...", QT_TRANSLATE_NOOP("Corvane", "print the register window rows of these peripherals"),
-     Rows},
+    {"rows", "[--width W] [--dpi D] [--base dec|hex] NAME...",
+     QT_TRANSLATE_NOOP("Corvane", "print the register window rows of these peripherals"), Rows},
     {"peripheral-read", "[--base dec|hex] [--format text|csv|json] NAME...",
-     QT_TRANSLATE_NOOP("Corvane", "read these peripherals into their snapshot files and print their rows"), PeripheralRead},
-    {"register-write", "NAME REGISTER VALUE", QT_TRANSLATE_NOOP("Corvane", "set a register's value and write it to the chip"), RegisterWrite},
+     QT_TRANSLATE_NOOP("Corvane", "read these peripherals into their snapshot files and print their rows"),
+     PeripheralRead},
+    {"register-write", "NAME REGISTER VALUE",
+     QT_TRANSLATE_NOOP("Corvane", "set a register's value and write it to the chip"), RegisterWrite},
 };
 
 } // namespace

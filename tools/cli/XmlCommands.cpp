@@ -96,10 +96,13 @@ int SvdPeripheralCommand(const CliContext &context)
 }
 
 const CliCommandRegistration kXmlCommands{
-    {"xml-check", "FILE", QT_TRANSLATE_NOOP("Corvane", "check that FILE is well-formed XML: prints sound or not sound, then the error text"),
+    {"xml-check", "FILE",
+     QT_TRANSLATE_NOOP("Corvane", "check that FILE is well-formed XML: prints sound or not sound, then the error text"),
      XmlCheck},
-    {"svd-names", "FILE", QT_TRANSLATE_NOOP("Corvane", "list the peripheral names of the SVD file FILE, one per line"), SvdNames},
-    {"svd-peripheral", "FILE NAME", QT_TRANSLATE_NOOP("Corvane", "print peripheral NAME of the SVD file FILE with its registers and fields"),
+    {"svd-names", "FILE", QT_TRANSLATE_NOOP("Corvane", "list the peripheral names of the SVD file FILE, one per line"),
+     SvdNames},
+    {"svd-peripheral", "FILE NAME",
+     QT_TRANSLATE_NOOP("Corvane", "print peripheral NAME of the SVD file FILE with its registers and fields"),
      SvdPeripheralCommand},
 };
 

@@ -81,7 +81,7 @@ int main(int argc, char **argv)
     const int status = command->run(context);
     std::fflush(stdout);
     if (status == CliUsageError)
-        CliWriteError(Tr(CliMessages::kCommandUsage)
-                          .arg(QLatin1StringView(command->name), QString::fromUtf8(command->usage)));
+        CliWriteError(
+            Tr(CliMessages::kCommandUsage).arg(QLatin1StringView(command->name), QString::fromUtf8(command->usage)));
     return status == CliTrouble ? CliUsageError : status;
 }
