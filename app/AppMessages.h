@@ -9,6 +9,9 @@
 //
 // These texts are a contract, character for character, punctuation and
 // spacing included. Never tidy them.
+//
+// Each text is marked for translations/*.ts and shown through Tr()
+// (link/Tr.h); under the C locale it is shown as written here.
 namespace AppMessages {
 
 // A second copy started from the same folder.

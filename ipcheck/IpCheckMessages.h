@@ -8,6 +8,9 @@
 // These texts are a contract, character for character: their spelling,
 // spacing, "!" and trailing line breaks are what users and the tests expect.
 // Never tidy them. %1 is the analyzer command line (QString::arg).
+//
+// Each text is marked for translations/*.ts and shown through Tr()
+// (link/Tr.h); under the C locale it is shown as written here.
 namespace IpCheckMessages {
 
 inline constexpr char kPipeFailed[] = QT_TRANSLATE_NOOP("Corvane", "x %1 管道创建失败\n");

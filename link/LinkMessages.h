@@ -9,6 +9,9 @@
 // scripts and the tests expect. Never tidy them. The same words with and
 // without a line break are different texts for different places. Texts with
 // % are printf formats (MessageText::Format) with the arguments named beside.
+//
+// Each text is marked for translations/*.ts and shown through Tr()
+// (link/Tr.h); under the C locale it is shown as written here.
 namespace LinkMessages {
 
 // Operations on offline data.

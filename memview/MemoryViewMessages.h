@@ -7,6 +7,9 @@
 //
 // These texts are a contract, character for character. %1 is a
 // QString::arg place.
+//
+// Each text is marked for translations/*.ts and shown through Tr()
+// (link/Tr.h); under the C locale it is shown as written here.
 namespace MemoryViewMessages {
 
 // The address box's text is neither a name of the chip's SVD file nor a

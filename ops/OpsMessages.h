@@ -10,6 +10,9 @@
 // scripts and the tests expect. Never tidy them. The snapshot capture's
 // texts are the register window's (regmap/RegisterWindowMessages.h); the
 // link's are in link/LinkMessages.h.
+//
+// Each text is marked for translations/*.ts and shown through Tr()
+// (link/Tr.h); under the C locale it is shown as written here.
 namespace OpsMessages {
 
 // Input checks.

@@ -11,6 +11,9 @@
 // without a line break, or with the blank before or after "!", are different
 // texts for different places. Texts with % are printf formats
 // (MessageText::Format) with the arguments named beside.
+//
+// Each text is marked for translations/*.ts and shown through Tr()
+// (link/Tr.h); under the C locale it is shown as written here.
 namespace RegisterWindowMessages {
 
 // %s is the snapshot file's path.

@@ -3,6 +3,9 @@
 #include <QtGlobal>
 
 // The failure messages of the SVD walks, character for character.
+//
+// Each text is marked for translations/*.ts and shown through Tr()
+// (link/Tr.h); under the C locale it is shown as written here.
 namespace SvdMessages {
 
 inline constexpr char kNoPeripherals[] = QT_TRANSLATE_NOOP("Corvane", "[svd] peripherals not find !\n");

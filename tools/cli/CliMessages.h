@@ -7,6 +7,9 @@
 //
 // These texts are a contract, character for character: scripts read them
 // and the tests pin them. Never tidy them. %1, %2 are QString::arg places.
+//
+// Each text is marked for translations/*.ts and shown through Tr()
+// (link/Tr.h); under the C locale it is shown as written here.
 namespace CliMessages {
 
 inline constexpr char kUsageHead[] = QT_TRANSLATE_NOOP(

@@ -26,6 +26,15 @@ void PrintUsage(std::FILE *out)
     std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), out);
 }
 
+// The global options end at the command's name; what follows is the command's.
+QStringList GlobalOptions(const QStringList &arguments)
+{
+    qsizetype i = 0;
+    while (i < arguments.size() && arguments[i].startsWith(u'-'))
+        i += arguments[i] == u"--home" || arguments[i] == u"--chip" || arguments[i] == u"--language" ? 2 : 1;
+    return arguments.mid(0, i);
+}
+
 int UsageError(const QString &problem)
 {
     CliWriteError(Tr(CliMessages::kProblem).arg(problem));
@@ -42,7 +51,7 @@ int main(int argc, char **argv)
     // Messages and help follow the locale or --language; what commands
     // print as their output never does.
     QString badLanguage;
-    const std::optional<Language> asked = UiLanguage::FromArguments(arguments, &badLanguage);
+    const std::optional<Language> asked = UiLanguage::FromArguments(GlobalOptions(arguments), &badLanguage);
     UiLanguage::Install(app, UiLanguage::Choose(asked, std::nullopt, QLocale::system()));
 
     CliContext context;
