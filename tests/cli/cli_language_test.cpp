@@ -72,6 +72,12 @@ TEST(CliLanguage, HelpAndMessagesFollowTheLocaleAndTheOption)
     const ChildRun bad = CliIn(rig, Locale("zh_CN.UTF-8"), {"--language", "fr", "--help"});
     EXPECT_EQ(bad.status, 2);
     EXPECT_TRUE(bad.err.startsWith("corvane-cli: 未知语言 fr（en 或 zh）\n")) << bad.err.toStdString();
+
+    // After the command's name, --language is the command's own argument
+    // (here a peripheral's name), not the language.
+    const ChildRun after = CliIn(rig, Locale("C"), {"rows", "--language", "zh"});
+    EXPECT_EQ(after.status, 1);
+    EXPECT_EQ(after.err, "no peripheral --language in " + rig.home.filePath("svd/VX21A.svd").toUtf8() + "\n");
 }
 
 TEST(CliLanguage, TwoLineMessagesKeepTheirLines)
