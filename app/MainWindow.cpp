@@ -11,8 +11,10 @@
 #include "app/RegisterWindowFrame.h"
 #include "app/RegisterWindowView.h"
 #include "ipcheck/ui/IpCheckWindow.h"
+#include "link/Language.h"
 #include "link/Settings.h"
 #include "regmap/RegisterWindow.h"
+#include "link/Tr.h"
 #include "regmap/RegisterWindowTable.h"
 
 #include <QActionGroup>
@@ -123,6 +125,30 @@ void MainWindow::InitialUpdate()
     connect(m_pane->CheckWindow(), &IpCheckWindow::RetileRequested, this, &MainWindow::TileRegisterWindows);
 }
 
+// View -> Language: the choice is remembered in the per-user profile and
+// read at start (main.cpp), so it takes effect at the next start.
+void MainWindow::AddLanguageMenu(QMenu *view)
+{
+    QMenu *menu = view->addMenu(Tr(AppMessages::kLanguageMenu));
+    menu->setObjectName(QStringLiteral("LanguageMenu"));
+    auto *group = new QActionGroup(menu);
+    const std::pair<Language, QString> choices[] = {{Language::English, QStringLiteral("English")},
+                                                    {Language::Chinese, QStringLiteral("中文")}};
+    for (const auto &[language, name] : choices) {
+        QAction *action = menu->addAction(name);
+        action->setObjectName(QStringLiteral("Language_") + UiLanguage::Code(language));
+        action->setCheckable(true);
+        action->setChecked(UiLanguage::Installed() == language);
+        action->setStatusTip(Tr(AppMessages::kLanguageNextStart));
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, language] {
+            QSettings profile{QString::fromUtf8(kCompany), QString::fromLatin1(CorvaneApplication::kAppName)};
+            UiLanguage::Remember(profile, language);
+            m_app.Context().messages.ShowNote(Tr(AppMessages::kLanguageNextStart));
+        });
+    }
+}
+
 void MainWindow::BuildMenus()
 {
     auto add = [this](QMenu *menu, const QString &text, int id, const QKeySequence &key = {}) {
@@ -196,6 +222,8 @@ void MainWindow::BuildMenus()
     QMenu *office = looks->addMenu(QStringLiteral("Office 2007(&7)"));
     for (const Looks::MenuEntry &entry : Looks::Office2007Entries())
         addLook(office, entry);
+
+    AddLanguageMenu(view);
 
     QMenu *window = menuBar()->addMenu(QStringLiteral("窗口(&W)"));
     add(window, QStringLiteral("新建窗口(&N)"), 57648)->setEnabled(false); // would share a slot

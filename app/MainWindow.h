@@ -104,6 +104,7 @@ protected:
 
 private:
     void BuildMenus();
+    void AddLanguageMenu(QMenu *view);
     void BuildToolBar();
     void UpdateCaption();
     void RestoreLayout();

@@ -3,6 +3,7 @@
 #include "ipcheck/IpCheckMessages.h"
 #include "ipcheck/IpCheckOutput.h"
 #include "ipcheck/OutputLineSplitter.h"
+#include "link/Tr.h"
 
 #include <QByteArray>
 
@@ -75,7 +76,7 @@ void RunChildProcess(const AnalyzerCommand &command, IpCheckOutput &output, cons
     ReapFinished();
     int pipeEnds[2];
     if (pipe2(pipeEnds, O_CLOEXEC) != 0) {
-        Append(output, QString::fromUtf16(IpCheckMessages::kPipeFailed).arg(command.text));
+        Append(output, Tr(IpCheckMessages::kPipeFailed).arg(command.text));
         return;
     }
     const int readEnd = pipeEnds[0];
@@ -84,7 +85,7 @@ void RunChildProcess(const AnalyzerCommand &command, IpCheckOutput &output, cons
     close(writeEnd);
     if (pid < 0) {
         close(readEnd);
-        Append(output, QString::fromUtf16(IpCheckMessages::kSpawnFailed).arg(command.text));
+        Append(output, Tr(IpCheckMessages::kSpawnFailed).arg(command.text));
         return;
     }
 
@@ -112,6 +113,6 @@ void RunChildProcess(const AnalyzerCommand &command, IpCheckOutput &output, cons
     close(readEnd);
     Append(output, splitter.TakeCarry());
     if (receiveFailed)
-        Append(output, QString::fromUtf16(IpCheckMessages::kReceiveFailed));
+        Append(output, Tr(IpCheckMessages::kReceiveFailed));
     Reap(pid);
 }

@@ -2,6 +2,7 @@
 
 #include "link/LinkMessages.h"
 #include "link/MessageText.h"
+#include "link/Tr.h"
 
 #include <algorithm>
 
@@ -52,9 +53,9 @@ const Row *FindRow(const QString &model)
 std::optional<QString> Check(const AddressWindow &common, const AddressWindow *own, uint32_t address)
 {
     if (common.Contains(address))
-        return QString::fromLatin1(common.message);
+        return Tr(common.message);
     if (own && own->Contains(address))
-        return QString::fromLatin1(own->message);
+        return Tr(own->message);
     return std::nullopt;
 }
 
@@ -85,7 +86,7 @@ std::optional<Refusal> FirstRefused(const AddressWindow &common, const AddressWi
             continue;
         const uint32_t at = std::max(first, window->first);
         if (!found || at < found->address)
-            found = Refusal{at, QString::fromLatin1(window->message)};
+            found = Refusal{at, Tr(window->message)};
     }
     return found;
 }

@@ -5,6 +5,7 @@
 #include "link/WriterLock.h"
 
 #include "link/IniValues.h"
+#include "link/Tr.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -379,8 +380,9 @@ bool ConfigFile::WriteText(const QString &section, const QString &key, const QSt
 
 bool ConfigFile::NotStorable(const QString &section, const QString &key)
 {
-    return Failed(QString::asprintf(LinkMessages::kConfigNotStorable, m_path.toUtf8().constData(),
-                                    section.toUtf8().constData(), key.toUtf8().constData()));
+    return Failed(QString::asprintf(Tr(LinkMessages::kConfigNotStorable).toUtf8().constData(),
+                                    m_path.toUtf8().constData(), section.toUtf8().constData(),
+                                    key.toUtf8().constData()));
 }
 
 bool ConfigFile::UpdateText(const QString &section, const QString &key,
@@ -472,5 +474,5 @@ bool ConfigFile::Failed(const QString &message)
 
 bool ConfigFile::Failed(const char *format)
 {
-    return Failed(QString::asprintf(format, m_path.toUtf8().constData()));
+    return Failed(QString::asprintf(Tr(format).toUtf8().constData(), m_path.toUtf8().constData()));
 }

@@ -2,6 +2,7 @@
 
 #include "link/LinkMessages.h"
 #include "link/MessageText.h"
+#include "link/Tr.h"
 
 #include <QList>
 
@@ -437,7 +438,7 @@ QString GdbRemote::FailureReason() const
     case Failure::None:
         return QString();
     case Failure::NotHostPort:
-        return QString::fromLatin1(LinkMessages::kGdbNotHostPort);
+        return Tr(LinkMessages::kGdbNotHostPort);
     case Failure::NoSuchHost:
         return QString::fromLocal8Bit(::gai_strerror(m_failureError));
     case Failure::NotConnected:
@@ -446,13 +447,13 @@ QString GdbRemote::FailureReason() const
     case Failure::NoReply:
         return MessageText::Format(LinkMessages::kGdbNoReply, m_replyTimeoutMs);
     case Failure::Closed:
-        return QString::fromLatin1(LinkMessages::kGdbClosed);
+        return Tr(LinkMessages::kGdbClosed);
     case Failure::Flooded:
-        return QString::fromLatin1(LinkMessages::kGdbFlooded);
+        return Tr(LinkMessages::kGdbFlooded);
     case Failure::Garbled:
-        return QString::fromLatin1(LinkMessages::kGdbGarbled);
+        return Tr(LinkMessages::kGdbGarbled);
     case Failure::NotAcknowledged:
-        return QString::fromLatin1(LinkMessages::kGdbNotAcknowledged);
+        return Tr(LinkMessages::kGdbNotAcknowledged);
     case Failure::UnexpectedReply:
         return MessageText::Format(LinkMessages::kGdbUnexpectedReply, m_unexpectedReply.left(32).constData());
     }

@@ -4,6 +4,7 @@
 #include "link/LinkMessages.h"
 #include "link/MessageText.h"
 #include "link/Settings.h"
+#include "link/Tr.h"
 
 LinkCycle::LinkCycle(const ConfigFile &config, TargetLinks &links, UserContext &user, LinkCycleGate::Turn turn)
     : m_config(config)
@@ -47,6 +48,11 @@ bool LinkCycle::Fail(const QString &message, const QString &reason)
     m_linkReason.clear();
     m_user.messages.ShowFailure(m_shownFailure, m_shownReason);
     return false;
+}
+
+bool LinkCycle::Fail(const char *message, const QString &reason)
+{
+    return Fail(Tr(message), reason);
 }
 
 void LinkCycle::Note(const QString &message)

@@ -57,6 +57,8 @@ public:
     // after a failed transfer carries the link's. Always returns false so
     // callers can write `return cycle.Fail(...)`.
     bool Fail(const QString &message, const QString &reason = QString());
+    // The same for a catalogue text, shown in the user's language.
+    bool Fail(const char *message, const QString &reason = QString());
     // Shows a message that does not end the operation (the length caps).
     void Note(const QString &message);
     // The last failure shown, as it was shown, and the reason given with it:

@@ -1,4 +1,5 @@
 #include "link/MessageText.h"
+#include "link/Tr.h"
 
 #include <cstdarg>
 
@@ -15,7 +16,9 @@ QString Format(const char *format, ...)
 {
     va_list args;
     va_start(args, format);
-    QString text = QString::vasprintf(format, args);
+    // The format is a catalogue text: its translation keeps the same places.
+    const QByteArray shown = Tr(format).toUtf8();
+    QString text = QString::vasprintf(shown.constData(), args);
     va_end(args);
     return Cut(std::move(text));
 }

@@ -2,6 +2,7 @@
 
 #include "link/LinkMessages.h"
 #include "link/MessageText.h"
+#include "link/Tr.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -63,7 +64,7 @@ SerialPort SerialPort::Open(const QString &name, uint32_t baud)
 SerialPort SerialPort::Refused(const QString &path, int error)
 {
     SerialPort refused;
-    const QString reason = error == ENOTTY ? QString::fromLatin1(LinkMessages::kNotATerminal) : qt_error_string(error);
+    const QString reason = error == ENOTTY ? Tr(LinkMessages::kNotATerminal) : qt_error_string(error);
     refused.m_openFailure =
         MessageText::Format(LinkMessages::kPortReason, path.toUtf8().constData(), reason.toUtf8().constData());
     return refused;

@@ -10,6 +10,7 @@
 #include "link/SettingValues.h"
 #include "link/Settings.h"
 #include "link/TargetLinks.h"
+#include "link/Tr.h"
 
 #include <QCryptographicHash>
 #include <QThread>
@@ -215,7 +216,7 @@ public:
         if (!m_port.HasFailed())
             return QString();
         return MessageText::Format(LinkMessages::kPortReason, m_portName.toUtf8().constData(),
-                                   LinkMessages::kPortHungUp);
+                                   Tr(LinkMessages::kPortHungUp).toUtf8().constData());
     }
 
     bool ExaminesRepeatedWrites() const override { return false; }

@@ -1,6 +1,7 @@
 #include "ops/FirmwareSymbols.h"
 
 #include "ops/OpsMessages.h"
+#include "link/Tr.h"
 
 #include <elfutils/libdw.h>
 #include <fcntl.h>
@@ -67,7 +68,7 @@ std::unique_ptr<FirmwareSymbols> FirmwareSymbols::Open(const QString &path, QStr
     }
     h.elf = elf_begin(h.fd, ELF_C_READ, nullptr);
     if (!h.elf || elf_kind(h.elf) != ELF_K_ELF) {
-        *failure = QString::fromLatin1(OpsMessages::kElfNotElf);
+        *failure = Tr(OpsMessages::kElfNotElf);
         return nullptr;
     }
     h.dwarf = dwarf_begin_elf(h.elf, DWARF_C_READ, nullptr); // none: functions only

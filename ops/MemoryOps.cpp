@@ -6,6 +6,7 @@
 #include "link/MessageText.h"
 #include "ops/HexText.h"
 #include "ops/OpsMessages.h"
+#include "link/Tr.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -44,7 +45,7 @@ Result FileFailure(LinkCycle &cycle, const char *message, const QString &reason)
 uint32_t RoundAndCap(LinkCycle &cycle, uint32_t length, uint32_t cap, const char *capMessage)
 {
     if (length > cap) {
-        cycle.Note(QString::fromLatin1(capMessage));
+        cycle.Note(Tr(capMessage));
         return cap;
     }
     return (length + 3) & ~3u;

@@ -1,4 +1,5 @@
 #include "ops/Operation.h"
+#include "link/Tr.h"
 
 FileRequest MemoryFileRequest(MemoryFileUse use)
 {
@@ -6,8 +7,8 @@ FileRequest MemoryFileRequest(MemoryFileUse use)
     const bool save = use == MemoryFileUse::Save;
     request.kind = save ? FileRequest::Kind::Save : FileRequest::Kind::Open;
     request.title = QString::fromUtf8(save ? OpsText::kFileDialogTitle : OpsText::kLoadDialogTitle);
-    request.filters = {{QString::fromLatin1(OpsText::kBinaryFilterText), QStringLiteral("*.bin")},
-                       {QString::fromLatin1(OpsText::kAnyFilterText), QStringLiteral("*")}};
+    request.filters = {{Tr(OpsText::kBinaryFilterText), QStringLiteral("*.bin")},
+                       {Tr(OpsText::kAnyFilterText), QStringLiteral("*")}};
     request.mustExist = !save;
     request.overwritePrompt = save;
     request.purpose = QStringLiteral("memory-file");

@@ -5,6 +5,7 @@
 #include "link/UserInterfaces.h"
 
 #include <QString>
+#include <QtGlobal>
 
 #include <cstdint>
 #include <functional>
@@ -32,10 +33,10 @@ public:
 };
 
 namespace OpsText {
-inline constexpr char kFileDialogTitle[] = "选择/输入 保存的文件";
-inline constexpr char kLoadDialogTitle[] = "选择 写入芯片的文件";
-inline constexpr char kBinaryFilterText[] = "Binary Files(*.bin)";
-inline constexpr char kAnyFilterText[] = "All Files(*)";
+inline constexpr char kFileDialogTitle[] = QT_TRANSLATE_NOOP("Corvane", "选择/输入 保存的文件");
+inline constexpr char kLoadDialogTitle[] = QT_TRANSLATE_NOOP("Corvane", "选择 写入芯片的文件");
+inline constexpr char kBinaryFilterText[] = QT_TRANSLATE_NOOP("Corvane", "Binary Files(*.bin)");
+inline constexpr char kAnyFilterText[] = QT_TRANSLATE_NOOP("Corvane", "All Files(*)");
 } // namespace OpsText
 
 enum class MemoryFileUse { Save, Load };

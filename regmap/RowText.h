@@ -3,6 +3,7 @@
 #include "regmap/SvdPeripheral.h"
 
 #include <QString>
+#include <QtGlobal>
 #include <QStringView>
 
 #include <cstdint>
@@ -13,10 +14,10 @@
 namespace RowText {
 
 inline constexpr char kValueRowName[] = "VALUE~";
-inline constexpr char kValueRowDescription[] = "寄存器数值";
+inline constexpr char kValueRowDescription[] = QT_TRANSLATE_NOOP("Corvane", "寄存器数值");
 // What stands for a value never read (nor loaded, nor typed).
 inline constexpr char kNotRead[] = "—";
-inline constexpr char kRightTitle[] = "Value";
+inline constexpr char kRightTitle[] = QT_TRANSLATE_NOOP("Corvane", "Value");
 
 // A typed text that names its number in hexadecimal: the row shows it so.
 bool HasHexPrefix(QStringView text);
@@ -35,7 +36,8 @@ QString SizedWord(uint64_t value, uint32_t bits);
 
 // The line a register row's description ends with when reading the register
 // changes the chip.
-inline constexpr char kReadClearsNote[] = "\n(read clears: left out of whole-peripheral reads)";
+inline constexpr char kReadClearsNote[] =
+    QT_TRANSLATE_NOOP("Corvane", "\n(read clears: left out of whole-peripheral reads)");
 // " (NAME)" of the first enumerated value equal to `value`, or nothing.
 QString EnumSuffix(uint64_t value, const QList<SvdEnumValue> &choices);
 

@@ -3,6 +3,7 @@
 #include "regmap/SvdElements.h"
 #include "regmap/SvdMessages.h"
 #include "regmap/SvdText.h"
+#include "link/Tr.h"
 
 namespace {
 
@@ -76,18 +77,16 @@ QString SvdArray::Read(const SvdElements &elements, std::uint32_t element, SvdAr
     const QString dimText = elements.Text(dim);
     const auto count = SvdText::ReadSvdNumber(dimText);
     if (!count)
-        return fail(QString::fromLatin1(SvdMessages::kNotANumber).arg(name, u"dim", dimText.trimmed()));
+        return fail(Tr(SvdMessages::kNotANumber).arg(name, u"dim", dimText.trimmed()));
     if (*count > kMaxCount) {
-        return fail(
-            QString::fromLatin1(SvdMessages::kDimTooLarge).arg(name, dimText.trimmed(), QString::number(kMaxCount)));
+        return fail(Tr(SvdMessages::kDimTooLarge).arg(name, dimText.trimmed(), QString::number(kMaxCount)));
     }
     array.count = *count;
     if (const std::uint32_t increment = elements.OwnChild(element, u"dimIncrement")) {
         const QString incrementText = elements.Text(increment);
         const auto step = SvdText::ReadSvdNumber(incrementText);
         if (!step) {
-            return fail(
-                QString::fromLatin1(SvdMessages::kNotANumber).arg(name, u"dimIncrement", incrementText.trimmed()));
+            return fail(Tr(SvdMessages::kNotANumber).arg(name, u"dimIncrement", incrementText.trimmed()));
         }
         array.increment = *step;
     }

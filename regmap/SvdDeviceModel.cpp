@@ -6,6 +6,7 @@
 #include "regmap/SvdRegisterExpansion.h"
 #include "regmap/SvdText.h"
 #include "xml/XmlDocument.h"
+#include "link/Tr.h"
 
 #include <algorithm>
 
@@ -111,12 +112,12 @@ SvdPeripheralResult Read(XmlDocument &document, QStringView name, bool asFarAsKn
     SvdElements elements(document);
     const std::uint32_t peripherals = PeripheralsOf(elements);
     if (peripherals == 0)
-        return Failure(QString::fromLatin1(SvdMessages::kNoPeripherals));
+        return Failure(Tr(SvdMessages::kNoPeripherals));
     for (std::uint32_t p = elements.FirstChild(peripherals); p != 0; p = elements.NextSibling(p)) {
         if (!elements.IsA(p, u"peripheral"))
             continue;
         if (elements.OwnChild(p, u"name") == 0)
-            return Failure(QString::fromLatin1(SvdMessages::kNoPeripheralName));
+            return Failure(Tr(SvdMessages::kNoPeripheralName));
         const QString literal = elements.NameOf(p);
         SvdArray array;
         // Another peripheral's unusable array is no failure of this one.
@@ -145,11 +146,11 @@ SvdPeripheralResult Read(XmlDocument &document, QStringView name, bool asFarAsKn
         const std::optional<std::uint32_t> baseAddress =
             base != 0 ? SvdText::ReadSvdNumber(elements.Text(base)) : std::nullopt;
         if (!baseAddress)
-            return Failure(QString::fromLatin1(SvdMessages::kNoBaseAddress));
+            return Failure(Tr(SvdMessages::kNoBaseAddress));
         const std::uint64_t address =
             std::uint64_t(*baseAddress) + properties.addressStep + std::uint64_t(copy) * array.increment;
         if (address > 0xFFFFFFFFull)
-            return Failure(QString::fromLatin1(SvdMessages::kAddressWraps).arg(peripheral.name));
+            return Failure(Tr(SvdMessages::kAddressWraps).arg(peripheral.name));
         peripheral.baseAddress = std::uint32_t(address);
         SvdRegisterExpansion expansion(elements);
         if (asFarAsKnown)

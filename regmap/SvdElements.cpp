@@ -2,6 +2,7 @@
 
 #include "regmap/SvdMessages.h"
 #include "xml/XmlDocument.h"
+#include "link/Tr.h"
 
 #include <unordered_set>
 
@@ -267,7 +268,7 @@ SvdElements::ElementList SvdElements::Members(std::uint32_t owner)
         }
         m_listEntries += std::uint32_t(std::min<std::size_t>(copied->size() + own.size(), kMaxElements + 1));
         if (m_listEntries > kMaxElements) {
-            Fail(QString::fromLatin1(SvdMessages::kTooManyElements).arg(m_subject, QString::number(kMaxElements)));
+            Fail(Tr(SvdMessages::kTooManyElements).arg(m_subject, QString::number(kMaxElements)));
             m_members[*e] = std::make_shared<const std::vector<std::uint32_t>>();
             continue;
         }
@@ -371,7 +372,7 @@ std::uint32_t SvdElements::Base(std::uint32_t element)
             break;
         if (!onChain.insert(current).second) {
             const std::uint32_t link = chain.back().first;
-            Fail(QString::fromLatin1(SvdMessages::kNoDerivedFrom).arg(LinkName(link), DerivedFrom(link)));
+            Fail(Tr(SvdMessages::kNoDerivedFrom).arg(LinkName(link), DerivedFrom(link)));
             return 0;
         }
         const QString from = DerivedFrom(current);
@@ -381,7 +382,7 @@ std::uint32_t SvdElements::Base(std::uint32_t element)
         }
         const SvdScopeIndex::Found target = Resolve(current, from);
         if (target.element == 0) {
-            Fail(QString::fromLatin1(SvdMessages::kNoDerivedFrom).arg(LinkName(current), from));
+            Fail(Tr(SvdMessages::kNoDerivedFrom).arg(LinkName(current), from));
             return 0;
         }
         chain.emplace_back(current, target);

@@ -3,6 +3,7 @@
 #include "regmap/SvdArray.h"
 #include "regmap/SvdMessages.h"
 #include "regmap/SvdText.h"
+#include "link/Tr.h"
 
 #include <algorithm>
 #include <vector>
@@ -58,8 +59,7 @@ bool SvdRegisterExpansion::Count(std::uint64_t elements)
     m_count += elements;
     if (m_count <= kMaxElements)
         return true;
-    m_elements.Fail(
-        QString::fromLatin1(SvdMessages::kTooManyElements).arg(m_peripheralName, QString::number(kMaxElements)));
+    m_elements.Fail(Tr(SvdMessages::kTooManyElements).arg(m_peripheralName, QString::number(kMaxElements)));
     return false;
 }
 
@@ -69,7 +69,7 @@ bool SvdRegisterExpansion::ReadNumber(std::uint32_t child, const char *missingMe
     const std::optional<std::uint32_t> number =
         child != 0 ? SvdText::ReadSvdNumber(m_elements.TextView(child, decoded)) : std::nullopt;
     if (!number) {
-        m_elements.Fail(QString::fromLatin1(missingMessage));
+        m_elements.Fail(Tr(missingMessage));
         return false;
     }
     value = *number;
@@ -86,8 +86,7 @@ bool SvdRegisterExpansion::ApplyDefaults(std::uint32_t element, const SvdElement
         const QString text = m_elements.Text(size);
         const std::optional<std::uint32_t> bits = SvdText::ReadSvdNumber(text);
         if (!bits) {
-            m_elements.Fail(
-                QString::fromLatin1(SvdMessages::kNotANumber).arg(m_elements.NameOf(element), u"size", text.trimmed()));
+            m_elements.Fail(Tr(SvdMessages::kNotANumber).arg(m_elements.NameOf(element), u"size", text.trimmed()));
             return false;
         }
         defaults.size = *bits;
@@ -144,7 +143,7 @@ bool SvdRegisterExpansion::Expand(std::uint32_t peripheralElement, SvdPeripheral
             continue;
         }
         if (m_elements.OwnChild(element, u"name") == 0) {
-            m_elements.Fail(QString::fromLatin1(SvdMessages::kNoRegisterName));
+            m_elements.Fail(Tr(SvdMessages::kNoRegisterName));
             return false;
         }
         if (!m_elements.Resolves(element))
@@ -159,8 +158,7 @@ bool SvdRegisterExpansion::Expand(std::uint32_t peripheralElement, SvdPeripheral
         if (cluster.array.count == 0)
             continue;
         if (stack.size() >= std::size_t(kMaxClusterDepth)) {
-            m_elements.Fail(QString::fromLatin1(SvdMessages::kClustersTooDeep)
-                                .arg(m_peripheralName, QString::number(kMaxClusterDepth)));
+            m_elements.Fail(Tr(SvdMessages::kClustersTooDeep).arg(m_peripheralName, QString::number(kMaxClusterDepth)));
             return false;
         }
         if (!Count(1))
@@ -179,11 +177,11 @@ bool SvdRegisterExpansion::Expand(std::uint32_t peripheralElement, SvdPeripheral
     if (m_elements.Failed())
         return false;
     if (m_baseAddress + m_end > kAddressSpace) {
-        m_elements.Fail(QString::fromLatin1(SvdMessages::kAddressWraps).arg(m_peripheralName));
+        m_elements.Fail(Tr(SvdMessages::kAddressWraps).arg(m_peripheralName));
         return false;
     }
     if (m_end > 0xFFFFFFFFull) {
-        m_elements.Fail(QString::fromLatin1(SvdMessages::kSpanTooLarge).arg(m_peripheralName));
+        m_elements.Fail(Tr(SvdMessages::kSpanTooLarge).arg(m_peripheralName));
         return false;
     }
     peripheral.span = std::uint32_t(m_end);
@@ -196,7 +194,7 @@ bool SvdRegisterExpansion::CheckEnd(const QString &name, std::uint64_t offset, s
     const std::uint64_t bytes = std::max<std::uint64_t>(4, (std::uint64_t(sizeBits) + 7) / 8);
     const std::uint64_t end = offset + bytes;
     if (m_baseAddress + end > kAddressSpace) {
-        m_elements.Fail(QString::fromLatin1(SvdMessages::kAddressWraps).arg(name));
+        m_elements.Fail(Tr(SvdMessages::kAddressWraps).arg(name));
         return false;
     }
     m_end = std::max(m_end, end);
@@ -207,7 +205,7 @@ bool SvdRegisterExpansion::ExpandRegister(std::uint32_t element, const QString &
                                           const Defaults &outer, SvdPeripheral &peripheral)
 {
     if (m_elements.OwnChild(element, u"name") == 0) {
-        m_elements.Fail(QString::fromLatin1(SvdMessages::kNoRegisterName));
+        m_elements.Fail(Tr(SvdMessages::kNoRegisterName));
         return false;
     }
     if (!m_elements.Resolves(element))
@@ -287,7 +285,7 @@ const SvdRegisterExpansion::FieldList *SvdRegisterExpansion::FieldsOf(std::uint3
 bool SvdRegisterExpansion::ReadField(std::uint32_t element, const QString &registerAccess, FieldList &list)
 {
     if (m_elements.OwnChild(element, u"name") == 0) {
-        m_elements.Fail(QString::fromLatin1(SvdMessages::kNoFieldName));
+        m_elements.Fail(Tr(SvdMessages::kNoFieldName));
         return false;
     }
     if (!m_elements.Resolves(element))
@@ -298,7 +296,7 @@ bool SvdRegisterExpansion::ReadField(std::uint32_t element, const QString &regis
         return false;
     const std::uint64_t bitOffset = field.bitOffset + properties.addressStep;
     if (bitOffset > 0xFFFFFFFFull) {
-        m_elements.Fail(QString::fromLatin1(SvdMessages::kNoBitOffset));
+        m_elements.Fail(Tr(SvdMessages::kNoBitOffset));
         return false;
     }
     field.bitOffset = std::uint32_t(bitOffset);
@@ -352,14 +350,13 @@ bool SvdRegisterExpansion::ReadPosition(const SvdElements::Properties &propertie
         const std::optional<std::uint32_t> msb = SvdText::ReadSvdNumber(parts.first());
         const std::optional<std::uint32_t> lsb = parts.size() == 2 ? SvdText::ReadSvdNumber(parts[1]) : msb;
         if (parts.size() > 2 || !msb || !lsb) {
-            m_elements.Fail(QString::fromLatin1(SvdMessages::kNoBitOffset));
+            m_elements.Fail(Tr(SvdMessages::kNoBitOffset));
             return false;
         }
         high = *msb;
         low = *lsb;
     } else {
-        m_elements.Fail(QString::fromLatin1(child[SvdElements::BitOffset] != 0 ? SvdMessages::kNoBitWidth
-                                                                               : SvdMessages::kNoBitOffset));
+        m_elements.Fail(Tr(child[SvdElements::BitOffset] != 0 ? SvdMessages::kNoBitWidth : SvdMessages::kNoBitOffset));
         return false;
     }
     if (high < low)

@@ -4,6 +4,7 @@
 #include "ipcheck/ui/LogListModel.h"
 #include "link/DiskFile.h"
 #include "link/UserInterfaces.h"
+#include "link/Tr.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -104,7 +105,7 @@ void LogList::CopySelection()
 void LogList::SaveLogFile()
 {
     if (m_model->rowCount() == 0) {
-        ShowFailure(QString::fromUtf16(IpCheckMessages::kNoLogData));
+        ShowFailure(Tr(IpCheckMessages::kNoLogData));
         return;
     }
     QString path = AskLogPath();

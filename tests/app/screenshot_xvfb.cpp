@@ -8,6 +8,7 @@
 #include "support/FakeGdbServer.h"
 #include "support/BuildPaths.h"
 #include "support/QemuBoard.h"
+#include "support/SourceLanguage.h"
 
 #include <QApplication>
 #include <QColor>
@@ -112,6 +113,7 @@ void LayOutDemoFolder(const QTemporaryDir &home)
 QProcessEnvironment OnTheDisplay(const QString &profile)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    InSourceLanguage(env);
     env.insert("DISPLAY", g_display);
     env.insert("QT_QPA_PLATFORM", "xcb");
     env.insert("XDG_CONFIG_HOME", profile);

@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include "support/QtTestChecks.h"
+#include "support/SourceLanguage.h"
 
 namespace {
 
@@ -150,6 +151,7 @@ TEST(StartupTest, SecondProcessWithAnotherTemporaryFolderIsRefusedAndNoLockFileI
     // folder of its own.
     QProcess first;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    InSourceLanguage(env);
     env.insert("TMPDIR", firstTemp.path());
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("XDG_CONFIG_HOME", profile.path());

@@ -5,6 +5,7 @@
 
 #include "support/BuildPaths.h"
 #include "support/QtPrinters.h"
+#include "support/SourceLanguage.h"
 
 #include <QByteArray>
 #include <QList>
@@ -17,7 +18,7 @@
 struct ChildRun
 {
     // Variables added to (or, with an empty value, removed from) the test's
-    // own environment.
+    // own environment, in the C locale unless they set one.
     using Environment = QList<QPair<QString, QString>>;
 
     bool finished = false; // false: it did not start, or not end within the limit
@@ -29,6 +30,7 @@ struct ChildRun
                        int limitMs = 60000)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        InSourceLanguage(env);
         for (const auto &[name, value] : environment) {
             if (value.isEmpty())
                 env.remove(name);

@@ -8,6 +8,7 @@
 #include "regmap/SvdDeviceModel.h"
 #include "tools/cli/CliMessages.h"
 #include "tools/cli/CliTarget.h"
+#include "link/Tr.h"
 
 #include <QStringList>
 
@@ -66,7 +67,7 @@ public:
                 return false;
             if (!m_map->Tree().FindTopRow(name)) {
                 m_target.user.ShowFailure(
-                    QString::fromLatin1(CliMessages::kNoPeripheral)
+                    Tr(CliMessages::kNoPeripheral)
                         .arg(name, SvdDeviceModel::SvdFilePath(m_env.home, m_target.user.ChipModel())));
                 return false;
             }

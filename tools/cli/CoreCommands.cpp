@@ -5,7 +5,9 @@
 #include "ops/OpsMessages.h"
 #include "tools/cli/CliMessages.h"
 #include "tools/cli/CliTarget.h"
+#include "link/Tr.h"
 
+#include <QtGlobal>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -104,7 +106,7 @@ int Fault(const CliContext &context)
         QString failure;
         symbols = FirmwareSymbols::Open(options.elf, &failure);
         if (!symbols) {
-            target.user.ShowFailure(QString::fromLatin1(CliMessages::kElfUnreadable).arg(options.elf, failure));
+            target.user.ShowFailure(Tr(CliMessages::kElfUnreadable).arg(options.elf, failure));
             return target.user.ExitStatus();
         }
     }
@@ -120,12 +122,19 @@ int Fault(const CliContext &context)
 
 const CliCommandRegistration kRegistration{
     {"core", "[--halt] [--format text|json]",
-     "print the HCPU's core registers; a running core is refused unless --halt (halt it and keep it halted)", Core},
+     QT_TRANSLATE_NOOP(
+         "Corvane",
+         "print the HCPU's core registers; a running core is refused unless --halt (halt it and keep it halted)"),
+     Core},
     {"core-write", "NAME VALUE [--halt]",
-     "write R0-R12, SP, PC or xPSR of the halted HCPU (VALUE hexadecimal) and read it back", CoreWrite},
+     QT_TRANSLATE_NOOP("Corvane",
+                       "write R0-R12, SP, PC or xPSR of the halted HCPU (VALUE hexadecimal) and read it back"),
+     CoreWrite},
     {"fault", "[--elf FILE] [--halt] [--format text|json]",
-     "print the fault report: fault registers in words, the exception, the stacked frame; --elf adds functions and "
-     "lines",
+     QT_TRANSLATE_NOOP(
+         "Corvane",
+         "print the fault report: fault registers in words, the exception, the stacked frame; --elf adds functions and "
+         "lines"),
      Fault},
 };
 

@@ -8,6 +8,7 @@
 #include "link/ConfigFile.h"
 #include "link/Settings.h"
 
+#include <QtGlobal>
 #include <QDir>
 
 #include <atomic>
@@ -125,9 +126,13 @@ int IpCheck(const CliContext &context)
 
 const CliCommandRegistration kIpCommands{
     {"ip-list", "[--analyzer PATH]",
-     "list the IP blocks of the chip's analyzer files: \"+ NAME\" for a known block, \"- NAME\" otherwise", IpList},
+     QT_TRANSLATE_NOOP(
+         "Corvane",
+         "list the IP blocks of the chip's analyzer files: \"+ NAME\" for a known block, \"- NAME\" otherwise"),
+     IpList},
     {"ip-check", "[--analyzer PATH] [--port P] [--speed S] IP...",
-     "run the analyzer for each IP block and print every output row on its own line", IpCheck},
+     QT_TRANSLATE_NOOP("Corvane", "run the analyzer for each IP block and print every output row on its own line"),
+     IpCheck},
 };
 
 } // namespace

@@ -9,7 +9,9 @@
 #include "regmap/SnapshotFiles.h"
 #include "tools/cli/CliRegisters.h"
 #include "tools/cli/CliSignals.h"
+#include "link/Tr.h"
 
+#include <QtGlobal>
 #include <QTime>
 
 #include <algorithm>
@@ -144,8 +146,8 @@ int Diff(const CliContext &context)
         const QString &file = context.args[1 + i];
         const auto length = uint32_t(std::min<qsizetype>(images[i].size(), 0xFFFFFFFF));
         if (length < span)
-            window.User().ShowNote(QString::fromLatin1(CliMessages::kShortFile)
-                                       .arg(name, file, QString::number(length, 16), QString::number(span, 16)));
+            window.User().ShowNote(
+                Tr(CliMessages::kShortFile).arg(name, file, QString::number(length, 16), QString::number(span, 16)));
         else if (length > span)
             window.User().ShowNote(
                 MessageText::Format(RegisterWindowMessages::kFileLong, name.toUtf8().constData(), span, length));
@@ -171,8 +173,9 @@ int Diff(const CliContext &context)
 
 const CliCommandRegistration kRegistration{
     {"watch", "[--interval MS] [--count N] NAME...",
-     "read these peripherals every interval and print each register that changed", Watch},
-    {"diff", "NAME FILE_A FILE_B", "print the registers and fields of NAME that differ between two snapshot files",
+     QT_TRANSLATE_NOOP("Corvane", "read these peripherals every interval and print each register that changed"), Watch},
+    {"diff", "NAME FILE_A FILE_B",
+     QT_TRANSLATE_NOOP("Corvane", "print the registers and fields of NAME that differ between two snapshot files"),
      Diff},
 };
 

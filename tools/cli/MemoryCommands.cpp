@@ -12,7 +12,9 @@
 #include "regmap/SvdDeviceModel.h"
 #include "tools/cli/CliMessages.h"
 #include "tools/cli/CliTarget.h"
+#include "link/Tr.h"
 
+#include <QtGlobal>
 #include <algorithm>
 
 namespace {
@@ -65,7 +67,7 @@ int Dump(const CliContext &context)
     const ChipAddressMap map = ChipAddressMap::Load(SvdDeviceModel::SvdFilePath(context.home, chip));
     const std::optional<uint32_t> address = AddressInput::Parse(options.address, &map);
     if (!address) {
-        target.user.ShowFailure(QString::fromLatin1(MemoryViewMessages::kNoAddress).arg(options.address));
+        target.user.ShowFailure(Tr(MemoryViewMessages::kNoAddress).arg(options.address));
         return target.user.ExitStatus();
     }
     const std::optional<uint64_t> typedLength = NumberInput::Value(options.length, NumberInput::kAddress);
@@ -75,11 +77,11 @@ int Dump(const CliContext &context)
     }
     uint64_t length = *typedLength;
     if (length == 0) {
-        target.user.ShowFailure(QString::fromLatin1(OpsMessages::kZeroLength));
+        target.user.ShowFailure(Tr(OpsMessages::kZeroLength));
         return target.user.ExitStatus();
     }
     if (length > MemoryOps::kFileCap) {
-        target.user.ShowNote(QString::fromLatin1(OpsMessages::kFileCapped));
+        target.user.ShowNote(Tr(OpsMessages::kFileCapped));
         length = MemoryOps::kFileCap;
     }
     const auto unit = uint32_t(options.unit);
@@ -103,7 +105,8 @@ int Dump(const CliContext &context)
 
 const CliCommandRegistration kRegistration{
     {"dump", "ADDRESS LENGTH [--unit 1|2|4] [--format hex|json]",
-     "print memory as a memory window shows it: rows of 16 bytes, ASCII, register names", Dump},
+     QT_TRANSLATE_NOOP("Corvane", "print memory as a memory window shows it: rows of 16 bytes, ASCII, register names"),
+     Dump},
 };
 
 } // namespace

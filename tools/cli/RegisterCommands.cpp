@@ -3,7 +3,9 @@
 #include "regmap/RowExport.h"
 #include "tools/cli/CliMessages.h"
 #include "tools/cli/CliRegisters.h"
+#include "link/Tr.h"
 
+#include <QtGlobal>
 #include <QFile>
 
 namespace {
@@ -95,7 +97,7 @@ int RegisterWrite(const CliContext &context)
     RegisterMap &regs = window.Map();
     RegisterRow *reg = window.FindRegister(context.args[0], context.args[1]);
     if (!reg) {
-        window.User().ShowFailure(QString::fromLatin1(CliMessages::kNoRegister).arg(context.args[1], context.args[0]));
+        window.User().ShowFailure(Tr(CliMessages::kNoRegister).arg(context.args[1], context.args[0]));
         return CliFailure;
     }
     const QString snapshot = regs.DefaultSnapshotPath(context.args[0]);
@@ -108,11 +110,13 @@ int RegisterWrite(const CliContext &context)
 }
 
 const CliCommandRegistration kRegistration{
-    {"rows", "[--width W] [--dpi D] [--base dec|hex] NAME...", "print the register window rows of these peripherals",
-     Rows},
+    {"rows", "[--width W] [--dpi D] [--base dec|hex] NAME...",
+     QT_TRANSLATE_NOOP("Corvane", "print the register window rows of these peripherals"), Rows},
     {"peripheral-read", "[--base dec|hex] [--format text|csv|json] NAME...",
-     "read these peripherals into their snapshot files and print their rows", PeripheralRead},
-    {"register-write", "NAME REGISTER VALUE", "set a register's value and write it to the chip", RegisterWrite},
+     QT_TRANSLATE_NOOP("Corvane", "read these peripherals into their snapshot files and print their rows"),
+     PeripheralRead},
+    {"register-write", "NAME REGISTER VALUE",
+     QT_TRANSLATE_NOOP("Corvane", "set a register's value and write it to the chip"), RegisterWrite},
 };
 
 } // namespace

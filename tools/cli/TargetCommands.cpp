@@ -4,6 +4,8 @@
 #include "ops/MemoryOps.h"
 #include "tools/cli/CliTarget.h"
 
+#include <QtGlobal>
+
 namespace {
 
 // The dump field: the read prints what it finally shows.
@@ -80,15 +82,18 @@ void CleanCache(OperationEnv &env)
 }
 
 const CliCommandRegistration kRegistration{
-    {"read", "ADDR LEN", "read up to 1024 bytes and print them as a hex dump", Read},
-    {"read-file", "ADDR LEN FILE", "read up to 8 MiB into FILE", ReadFile},
-    {"write", "ADDR WORD", "write one 32-bit word", Write},
-    {"write-file", "ADDR FILE", "write the whole of FILE from ADDR on", WriteFile},
-    {"watchdog-off", "", "stop the chip model's watchdogs", Control<ChipControl::WatchdogOff>},
-    {"halt-hcpu", "", "halt the high-performance CPU", Control<HaltHcpu>},
-    {"halt-lcpu", "", "halt the low-power CPU", Control<HaltLcpu>},
-    {"clean-cache", "", "clean the level-1 data cache by set and way", Control<CleanCache>},
-    {"run", "", "let the halted cores run; until then every command leaves them halted", Control<ChipControl::Run>},
+    {"read", "ADDR LEN", QT_TRANSLATE_NOOP("Corvane", "read up to 1024 bytes and print them as a hex dump"), Read},
+    {"read-file", "ADDR LEN FILE", QT_TRANSLATE_NOOP("Corvane", "read up to 8 MiB into FILE"), ReadFile},
+    {"write", "ADDR WORD", QT_TRANSLATE_NOOP("Corvane", "write one 32-bit word"), Write},
+    {"write-file", "ADDR FILE", QT_TRANSLATE_NOOP("Corvane", "write the whole of FILE from ADDR on"), WriteFile},
+    {"watchdog-off", "", QT_TRANSLATE_NOOP("Corvane", "stop the chip model's watchdogs"),
+     Control<ChipControl::WatchdogOff>},
+    {"halt-hcpu", "", QT_TRANSLATE_NOOP("Corvane", "halt the high-performance CPU"), Control<HaltHcpu>},
+    {"halt-lcpu", "", QT_TRANSLATE_NOOP("Corvane", "halt the low-power CPU"), Control<HaltLcpu>},
+    {"clean-cache", "", QT_TRANSLATE_NOOP("Corvane", "clean the level-1 data cache by set and way"),
+     Control<CleanCache>},
+    {"run", "", QT_TRANSLATE_NOOP("Corvane", "let the halted cores run; until then every command leaves them halted"),
+     Control<ChipControl::Run>},
 };
 
 } // namespace

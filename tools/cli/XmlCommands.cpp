@@ -4,6 +4,7 @@
 #include "regmap/SvdDeviceModel.h"
 #include "regmap/SvdMessages.h"
 #include "xml/XmlDocument.h"
+#include "link/Tr.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ int SvdNames(const CliContext &context)
         return CliUsageError;
     XmlDocument document;
     if (!document.LoadFile(context.args[0])) {
-        CliWriteError(QString::fromLatin1(SvdMessages::kNoPeripherals));
+        CliWriteError(Tr(SvdMessages::kNoPeripherals));
         return CliFailure;
     }
     QString out;
@@ -95,10 +96,13 @@ int SvdPeripheralCommand(const CliContext &context)
 }
 
 const CliCommandRegistration kXmlCommands{
-    {"xml-check", "FILE", "check that FILE is well-formed XML: prints sound or not sound, then the error text",
+    {"xml-check", "FILE",
+     QT_TRANSLATE_NOOP("Corvane", "check that FILE is well-formed XML: prints sound or not sound, then the error text"),
      XmlCheck},
-    {"svd-names", "FILE", "list the peripheral names of the SVD file FILE, one per line", SvdNames},
-    {"svd-peripheral", "FILE NAME", "print peripheral NAME of the SVD file FILE with its registers and fields",
+    {"svd-names", "FILE", QT_TRANSLATE_NOOP("Corvane", "list the peripheral names of the SVD file FILE, one per line"),
+     SvdNames},
+    {"svd-peripheral", "FILE NAME",
+     QT_TRANSLATE_NOOP("Corvane", "print peripheral NAME of the SVD file FILE with its registers and fields"),
      SvdPeripheralCommand},
 };
 
