@@ -142,9 +142,9 @@ void MainWindow::AddLanguageMenu(QMenu *view)
         action->setStatusTip(Tr(AppMessages::kLanguageNextStart));
         group->addAction(action);
         connect(action, &QAction::triggered, this, [this, language] {
-            QSettings profile{QString::fromUtf8(kCompany), QString::fromLatin1(CorvaneApplication::kAppName)};
+            QSettings profile = UserProfile::Open();
             UiLanguage::Remember(profile, language);
-            m_app.Context().messages.ShowNote(Tr(AppMessages::kLanguageNextStart));
+            m_workspace.Context().messages.ShowNote(Tr(AppMessages::kLanguageNextStart));
         });
     }
 }
