@@ -58,6 +58,8 @@ public:
     void SetWatching(bool on);
     // The ELF file field's path for the current chip, stored under it.
     void SetElfPath(const QString &path);
+    // Shows the ELF file remembered for the chip selected now.
+    void FollowChip();
 
     // The deadlines of the core's debug registers; tests shorten them.
     CoreOps::Options &Options() { return m_options; }
@@ -89,7 +91,6 @@ private:
     void Queue(const QString &name, std::function<void(OperationEnv &, Reading &)> work);
     void Show(const Reading &reading);
     void ShowFault(const std::optional<FaultReport::Report> &report);
-    void FollowChip();
     void ChooseElf();
     QString Chip() const;
     bool Hex() const;

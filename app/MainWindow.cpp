@@ -548,6 +548,7 @@ CoreWindow *MainWindow::AddCoreWindow()
     frame->setAttribute(Qt::WA_DeleteOnClose);
     auto *view = new CoreWindow({m_workspace.Config(), m_workspace.Context(), m_workspace.Actions(),
                                  [this](uint32_t address) { AddMemoryWindow(address); }});
+    connect(&m_workspace, &Workspace::ChipSelected, view, &CoreWindow::FollowChip);
     frame->setWidget(view);
     frame->setObjectName(view->windowTitle());
     frame->setWindowTitle(view->windowTitle());

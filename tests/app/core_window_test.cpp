@@ -316,8 +316,12 @@ TEST(CoreWindowTest, ElfFileIsKeptPerChipAndNamesTheFaultingFunction)
         return core.window != nullptr;
     };
     core.rig.Pick(1001, 2); // VX21C
+    EXPECT_EQ(core.window->ElfField()->text(), "") << "the open window follows the chip the panel selects";
+    core.rig.Pick(1001, 0);
+    EXPECT_EQ(core.window->ElfField()->text(), elf);
+    core.rig.Pick(1001, 2);
     core.Click(core.window->ReadButton());
-    EXPECT_EQ(core.window->ElfField()->text(), "") << "the open window follows the chip at its next read";
+    EXPECT_EQ(core.window->ElfField()->text(), "");
     core.rig.messages.clear();
     ASSERT_TRUE(reopen());
     EXPECT_EQ(core.window->ElfField()->text(), "");
