@@ -34,9 +34,15 @@ Result Refuse(LinkCycle &cycle, const QString &message, std::optional<uint32_t> 
     return Shown(cycle, Outcome::Refused, address);
 }
 
+// A catalogue text, shown in the user's language.
+Result Refuse(LinkCycle &cycle, const char *message, std::optional<uint32_t> address = std::nullopt)
+{
+    return Refuse(cycle, Tr(message), address);
+}
+
 Result FileFailure(LinkCycle &cycle, const char *message, const QString &reason)
 {
-    cycle.Fail(QString::fromLatin1(message), reason);
+    cycle.Fail(Tr(message), reason);
     return Shown(cycle, Outcome::FileFailed);
 }
 
