@@ -327,7 +327,8 @@ void ControlPanel::ConnectControls()
         true);
     connect(button(PanelControlId::CaptureButton), &QPushButton::clicked, this, [this] { CaptureSnapshots(); });
     connect(button(PanelControlId::MemoryWindowButton), &QPushButton::clicked, this, [this] { OpenMemoryWindow(); });
-    connect(button(PanelControlId::CoreWindowButton), &QPushButton::clicked, this, [this] { m_windows.OpenCoreWindow(); });
+    connect(button(PanelControlId::CoreWindowButton), &QPushButton::clicked, this,
+            [this] { m_windows.OpenCoreWindow(); });
     connect(m_runner, &TargetActionRunner::Started, this, [this] { ShowRunning(); });
     connect(m_runner, &TargetActionRunner::Finished, this, [this] { ShowRunning(); });
 }
@@ -513,6 +514,12 @@ void ControlPanel::ApplyDataSource()
 // target nobody halted here reads as not halted.
 void ControlPanel::ShowHaltState()
 {
+    // The busy mark stays while an action runs, whatever else changes in
+    // the folder of the halt record meanwhile (a file being saved there).
+    if (m_runner->IsRunning()) {
+        m_haltState->setText(m_runner->RunningName() + QStringLiteral(" …"));
+        return;
+    }
     const ConfigFile &config = m_workspace.Config();
     const QString target = HaltRecord::SelectedTarget(config);
     const HaltedCores halted = HaltRecord::Read(config, target);
@@ -664,10 +671,7 @@ void ControlPanel::ShowRunning()
     for (PanelControlId id : kActions)
         if (auto *action = findChild<QPushButton *>(PanelObjectName(id)))
             action->setEnabled(!running);
-    if (running)
-        m_haltState->setText(m_runner->RunningName() + QStringLiteral(" …"));
-    else
-        ShowHaltState();
+    ShowHaltState();
 }
 
 bool ControlPanel::IsRunningAction() const
