@@ -117,8 +117,8 @@ void PeripheralList::Fill()
     const QString chip = Chip();
     const QString path = SvdDeviceModel::SvdFilePath(m_workspace.ExeDir(), chip);
     QStringList names = SvdDeviceModel::ReadPeripheralNames(path);
-    names +=
-        CorePeripherals::Missing(names, SvdDeviceModel::ReadPeripheralNames(CorePeripherals::FilePath(m_workspace.ExeDir())));
+    names += CorePeripherals::Missing(
+        names, SvdDeviceModel::ReadPeripheralNames(CorePeripherals::FilePath(m_workspace.ExeDir())));
     QStringList sorted;
     for (const QString &name : names) {
         // Ascending by UTF-16 code units; an equal name goes after the others.
