@@ -3,81 +3,23 @@
 #include "app/MemoryHexArea.h"
 #include "app/RegisterWindows.h"
 #include "app/Workspace.h"
-#include "link/LinkCycle.h"
-#include "link/LinkMessages.h"
-#include "link/SettingValues.h"
 #include "link/Settings.h"
+#include "link/Tr.h"
 #include "memview/AddressInput.h"
-#include "memview/DetachedUser.h"
-#include "memview/MemoryRows.h"
 #include "memview/MemoryUnits.h"
 #include "memview/MemoryViewMessages.h"
-#include "ops/MemoryOps.h"
-#include "ops/OpsMessages.h"
-#include "regmap/RegisterWindow.h"
 #include "regmap/SvdDeviceModel.h"
-#include "link/Tr.h"
 
-#include <QBoxLayout>
-#include <QCloseEvent>
-#include <QCoreApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
-#include <QKeyEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
-#include <QMetaObject>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QShortcut>
 #include <QToolButton>
-
-#include <algorithm>
-
-namespace {
-
-// What the window shows and says.
-namespace Text {
-const char kAddress[] = "地址";
-const char kBack[] = "后退 (Alt+Left)";
-const char kForward[] = "前进 (Alt+Right)";
-const char kUnit[] = "%1位";
-const char kRowWidth[] = "%1 字节/行";
-const char kWatch[] = "监视";
-const char kRate[] = "%1 次/秒";
-const char kFind[] = "查找 (Ctrl+F)";
-const char kBytes[] = "字节序列";
-const char kWord[] = "32位值";
-const char kFrom[] = "从";
-const char kLength[] = "长度";
-const char kFindButton[] = "查找";
-const char kSave[] = "保存到文件";
-const char kLoad[] = "从文件载入";
-const char kCancel[] = "取消";
-const char kFinding[] = "查找中…";
-const char kFound[] = "找到 0x%1";
-const char kNotFound[] = "未找到";
-const char kCancelled[] = "已取消";
-const char kSaving[] = "保存中…";
-const char kLoading[] = "载入中…";
-const char kDone[] = "完成";
-const char kNoPeripheral[] = "%1 不在外设列表中";
-const char kUnwritten[] = "0x%1 = %2";
-} // namespace Text
-
-constexpr int kDefaultRate = 5;
-// The kinds of jobs a newer one of the same kind replaces while they wait.
-constexpr int kRowsJob = 1;
-
-// The dump field of the file operations: a window has none.
-struct NoDump : DumpView
-{
-    void SetDumpText(const QString &) override {}
-};
-
-} // namespace
 
 MemoryWindow::MemoryWindow(Workspace &workspace, RegisterWindows &windows, int number, uint32_t address,
                            QWidget *parent)
@@ -86,18 +28,23 @@ MemoryWindow::MemoryWindow(Workspace &workspace, RegisterWindows &windows, int n
     , m_windows(windows)
     , m_number(number)
     , m_view(address)
+    , m_ui(this, m_view)
     , m_history(address)
     , m_watch(workspace.Config(), workspace.Links())
-    , m_worker(std::make_unique<LinkWorker>())
-    , m_longWorker(std::make_unique<LinkWorker>())
+    , m_actions(workspace, {m_ui, m_view,
+                            [this] {
+                                FollowChip();
+                                return m_map.get();
+                            },
+                            [this](uint32_t address) { GoTo(address); }, [this] { Refresh(); }})
+    , m_rows(m_view, workspace.Config(), workspace.Links())
 {
     setObjectName(QStringLiteral("CMemWnd_%1").arg(number));
-    BuildControls();
     ConnectControls();
     FollowChip();
-    m_linkIdentity = LinkIdentity();
+    m_linkIdentity = LinkIdentity(m_workspace.Config());
     m_view.GoTo(address);
-    m_hex->ViewChanged();
+    m_ui.hex->ViewChanged();
     ShowCursorPlace();
     // Quitting ends the work while the windows can still say what was not written.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &MemoryWindow::SettleWork);
@@ -111,11 +58,6 @@ MemoryWindow::~MemoryWindow()
         m_workspace.Config().WriteText(QString::fromLatin1(ConfigKey::kCommon), QString::asprintf(kOpenMark, m_number),
                                        QString());
     SettleWork();
-}
-
-bool MemoryWindow::Ending::WritesGiveUp() const
-{
-    return closing.load() && std::chrono::steady_clock::now().time_since_epoch().count() > writesUntil.load();
 }
 
 void MemoryWindow::closeEvent(QCloseEvent *event)
@@ -132,17 +74,8 @@ void MemoryWindow::SettleWork()
     m_watch.onRefresh = {};
     m_watch.onEnded = {};
     m_watch.Stop(); // a refresh waiting for the link gives up
-    m_ending->writesUntil = (std::chrono::steady_clock::now() + kCloseWrites).time_since_epoch().count();
-    m_ending->closing = true;
-    if (m_cancel)
-        m_cancel->store(true);
-    m_longWorker->Finish();
-    m_worker->Finish(); // rows give up at once; writes go through or give up
-    QStringList unwritten;
-    {
-        std::lock_guard lock(m_ending->mutex);
-        unwritten.swap(m_ending->unwritten);
-    }
+    m_actions.Cancel();
+    const QStringList unwritten = m_rows.Settle(kCloseWrites);
     if (!unwritten.isEmpty())
         m_workspace.Context().messages.ShowFailure(
             Tr(MemoryViewMessages::kWritesNotDone).arg(unwritten.join(QLatin1Char('\n'))));
@@ -174,142 +107,36 @@ QString MemoryWindow::Title() const
 
 QSize MemoryWindow::sizeHint() const
 {
-    const QFontMetrics metrics(m_hex->font());
+    const QFontMetrics metrics(m_ui.hex->font());
     // 16 bytes a row with their ASCII column and a few register names.
     return QSize(metrics.horizontalAdvance(QLatin1Char('0')) * 100 + 40, 520);
-}
-
-void MemoryWindow::BuildControls()
-{
-    auto *lines = new QVBoxLayout(this);
-    lines->setContentsMargins(2, 2, 2, 2);
-    lines->setSpacing(2);
-    auto *top = new QHBoxLayout;
-    auto *findRow = new QHBoxLayout;
-    auto *bottom = new QHBoxLayout;
-    for (QHBoxLayout *row : {top, findRow, bottom})
-        row->setSpacing(4);
-
-    top->addWidget(new QLabel(Tr(Text::kAddress), this));
-    m_address = new QComboBox(this);
-    m_address->setObjectName(QStringLiteral("address"));
-    m_address->setEditable(true);
-    m_address->setInsertPolicy(QComboBox::NoInsert);
-    m_address->setMinimumContentsLength(14);
-    m_address->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    top->addWidget(m_address, 1);
-    m_back = new QToolButton(this);
-    m_back->setObjectName(QStringLiteral("back"));
-    m_back->setArrowType(Qt::LeftArrow);
-    m_back->setToolTip(Tr(Text::kBack));
-    m_forward = new QToolButton(this);
-    m_forward->setObjectName(QStringLiteral("forward"));
-    m_forward->setArrowType(Qt::RightArrow);
-    m_forward->setToolTip(Tr(Text::kForward));
-    top->addWidget(m_back);
-    top->addWidget(m_forward);
-    m_unit = new QComboBox(this);
-    m_unit->setObjectName(QStringLiteral("unit"));
-    for (int size : MemoryUnits::kSizes)
-        m_unit->addItem(Tr(Text::kUnit).arg(8 * size), size);
-    m_unit->setCurrentIndex(m_unit->findData(m_view.Unit()));
-    top->addWidget(m_unit);
-    m_rowWidth = new QComboBox(this);
-    m_rowWidth->setObjectName(QStringLiteral("rowWidth"));
-    for (int bytes : MemoryUnits::kRowWidths)
-        m_rowWidth->addItem(Tr(Text::kRowWidth).arg(bytes), bytes);
-    m_rowWidth->setCurrentIndex(m_rowWidth->findData(m_view.RowWidth()));
-    top->addWidget(m_rowWidth);
-    m_watchBox = new QCheckBox(Tr(Text::kWatch), this);
-    m_watchBox->setObjectName(QStringLiteral("watch"));
-    top->addWidget(m_watchBox);
-    m_rate = new QComboBox(this);
-    m_rate->setObjectName(QStringLiteral("rate"));
-    for (int rate : RegisterWatch::kRates)
-        m_rate->addItem(Tr(Text::kRate).arg(rate), rate);
-    m_rate->setCurrentIndex(m_rate->findData(kDefaultRate));
-    top->addWidget(m_rate);
-
-    m_find = new QLineEdit(this);
-    m_find->setObjectName(QStringLiteral("find"));
-    m_find->setPlaceholderText(Tr(Text::kFind));
-    findRow->addWidget(m_find, 2);
-    m_findKind = new QComboBox(this);
-    m_findKind->setObjectName(QStringLiteral("findKind"));
-    m_findKind->addItems({Tr(Text::kBytes), Tr(Text::kWord)});
-    findRow->addWidget(m_findKind);
-    findRow->addWidget(new QLabel(Tr(Text::kFrom), this));
-    m_rangeFirst = new QLineEdit(this);
-    m_rangeFirst->setObjectName(QStringLiteral("rangeFirst"));
-    findRow->addWidget(m_rangeFirst, 1);
-    findRow->addWidget(new QLabel(Tr(Text::kLength), this));
-    m_rangeLength = new QLineEdit(this);
-    m_rangeLength->setObjectName(QStringLiteral("rangeLength"));
-    findRow->addWidget(m_rangeLength, 1);
-    m_findButton = new QPushButton(Tr(Text::kFindButton), this);
-    m_findButton->setObjectName(QStringLiteral("findNext"));
-    findRow->addWidget(m_findButton);
-    m_save = new QPushButton(Tr(Text::kSave), this);
-    m_save->setObjectName(QStringLiteral("save"));
-    findRow->addWidget(m_save);
-    m_load = new QPushButton(Tr(Text::kLoad), this);
-    m_load->setObjectName(QStringLiteral("load"));
-    findRow->addWidget(m_load);
-
-    m_hex = new MemoryHexArea(m_view, this);
-
-    m_status = new QLabel(this);
-    m_status->setObjectName(QStringLiteral("status"));
-    m_status->setTextFormat(Qt::PlainText);
-    m_message = new QLabel(this);
-    m_message->setObjectName(QStringLiteral("message"));
-    m_message->setTextFormat(Qt::PlainText);
-    m_progress = new QProgressBar(this);
-    m_progress->setObjectName(QStringLiteral("progress"));
-    m_progress->setRange(0, 1000);
-    m_progress->setMaximumWidth(160);
-    m_progress->hide();
-    m_cancelButton = new QPushButton(Tr(Text::kCancel), this);
-    m_cancelButton->setObjectName(QStringLiteral("cancel"));
-    m_cancelButton->hide();
-    bottom->addWidget(m_status);
-    bottom->addSpacing(3 * QFontMetrics(font()).horizontalAdvance(QLatin1Char('0')));
-    bottom->addWidget(m_message, 1);
-    bottom->addWidget(m_progress);
-    bottom->addWidget(m_cancelButton);
-
-    lines->addLayout(top);
-    lines->addLayout(findRow);
-    lines->addWidget(m_hex, 1);
-    lines->addLayout(bottom);
-    setFocusProxy(m_hex);
 }
 
 void MemoryWindow::ConnectControls()
 {
     // Enter reaches the box's line edit through the box (its focus proxy)
     // or through the completer's list, never through an event filter.
-    connect(m_address->lineEdit(), &QLineEdit::returnPressed, this, [this] {
-        if (GoToText(m_address->currentText()))
-            m_hex->setFocus(Qt::OtherFocusReason);
+    connect(m_ui.address->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        if (GoToText(m_ui.address->currentText()))
+            m_ui.hex->setFocus(Qt::OtherFocusReason);
     });
-    connect(m_address, &QComboBox::activated, this, [this](int index) { GoToText(m_address->itemText(index)); });
-    connect(m_back, &QToolButton::clicked, this, &MemoryWindow::Back);
-    connect(m_forward, &QToolButton::clicked, this, &MemoryWindow::Forward);
-    connect(m_unit, &QComboBox::activated, this, [this] {
-        m_hex->CancelEdit();
-        m_view.SetUnit(m_unit->currentData().toInt());
-        m_hex->ViewChanged();
+    connect(m_ui.address, &QComboBox::activated, this, [this](int index) { GoToText(m_ui.address->itemText(index)); });
+    connect(m_ui.back, &QToolButton::clicked, this, &MemoryWindow::Back);
+    connect(m_ui.forward, &QToolButton::clicked, this, &MemoryWindow::Forward);
+    connect(m_ui.unit, &QComboBox::activated, this, [this] {
+        m_ui.hex->CancelEdit();
+        m_view.SetUnit(m_ui.unit->currentData().toInt());
+        m_ui.hex->ViewChanged();
         ShowCursorPlace();
     });
-    connect(m_rowWidth, &QComboBox::activated, this, [this] {
-        m_hex->CancelEdit();
-        m_view.SetRowWidth(m_rowWidth->currentData().toInt());
-        m_hex->ViewChanged();
+    connect(m_ui.rowWidth, &QComboBox::activated, this, [this] {
+        m_ui.hex->CancelEdit();
+        m_view.SetRowWidth(m_ui.rowWidth->currentData().toInt());
+        m_ui.hex->ViewChanged();
         RequestRows();
     });
-    connect(m_watchBox, &QCheckBox::toggled, this, [this](bool on) { StartOrStopWatch(on); });
-    connect(m_rate, &QComboBox::currentIndexChanged, this, [this] {
+    connect(m_ui.watch, &QCheckBox::toggled, this, [this](bool on) { StartOrStopWatch(on); });
+    connect(m_ui.rate, &QComboBox::currentIndexChanged, this, [this] {
         if (!m_watch.IsRunning())
             return;
         m_restartingWatch = true;
@@ -317,24 +144,21 @@ void MemoryWindow::ConnectControls()
         m_restartingWatch = false;
         StartOrStopWatch(true);
     });
-    // Enter in any box of the find row finds.
-    for (QLineEdit *box : {m_find, m_rangeFirst, m_rangeLength})
-        connect(box, &QLineEdit::returnPressed, this, &MemoryWindow::Find);
-    connect(m_findButton, &QPushButton::clicked, this, &MemoryWindow::Find);
-    connect(m_cancelButton, &QPushButton::clicked, this, &MemoryWindow::CancelFind);
-    connect(m_save, &QPushButton::clicked, this, &MemoryWindow::SaveRange);
-    connect(m_load, &QPushButton::clicked, this, &MemoryWindow::LoadFile);
+    connect(m_ui.hex, &MemoryHexArea::Scrolled, this, [this] { RequestRows(); });
+    connect(m_ui.hex, &MemoryHexArea::CursorMoved, this, [this] { ShowCursorPlace(); });
+    connect(m_ui.hex, &MemoryHexArea::WriteRequested, this, &MemoryWindow::WriteUnit);
+    connect(m_ui.hex, &MemoryHexArea::UndoRequested, this, &MemoryWindow::Undo);
+    connect(m_ui.hex, &MemoryHexArea::RefreshRequested, this, &MemoryWindow::Refresh);
+    connect(m_ui.hex, &MemoryHexArea::PeripheralRequested, this, &MemoryWindow::OpenPeripheral);
 
-    connect(m_hex, &MemoryHexArea::Scrolled, this, [this] { RequestRows(); });
-    connect(m_hex, &MemoryHexArea::CursorMoved, this, [this] { ShowCursorPlace(); });
-    connect(m_hex, &MemoryHexArea::WriteRequested, this,
-            [this](uint32_t address, int size, uint32_t before, uint32_t after) {
-                WriteUnit(address, size, before, after, false);
-            });
-    connect(m_hex, &MemoryHexArea::UndoRequested, this, &MemoryWindow::Undo);
-    connect(m_hex, &MemoryHexArea::RefreshRequested, this, &MemoryWindow::Refresh);
-    connect(m_hex, &MemoryHexArea::PeripheralRequested, this, &MemoryWindow::OpenPeripheral);
-
+    connect(&m_rows, &MemoryRowIo::RowsRead, this, &MemoryWindow::RowsRead);
+    connect(&m_rows, &MemoryRowIo::UnitWritten, this, [this](uint32_t address, const QString &failure) {
+        m_ui.hex->SetPending(address, std::nullopt);
+        if (!failure.isEmpty())
+            m_workspace.Context().messages.ShowFailure(failure);
+        m_ui.hex->viewport()->update();
+        ShowCursorPlace();
+    });
     auto shortcut = [this](const QKeySequence &key, auto slot) {
         auto *s = new QShortcut(key, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
         connect(s, &QShortcut::activated, this, slot);
@@ -346,14 +170,14 @@ void MemoryWindow::ConnectControls()
 
     m_watch.onRefresh = [this](const std::vector<MemoryBlock> &blocks) {
         m_view.ApplyRefresh(blocks);
-        m_hex->viewport()->update();
+        m_ui.hex->viewport()->update();
     };
     m_watch.onEnded = [this](const QString &message) {
         if (m_restartingWatch)
             return;
         {
-            const QSignalBlocker quiet(m_watchBox);
-            m_watchBox->setChecked(false);
+            const QSignalBlocker quiet(m_ui.watch);
+            m_ui.watch->setChecked(false);
         }
         if (!message.isEmpty())
             m_workspace.Context().messages.ShowFailure(message);
@@ -368,22 +192,9 @@ void MemoryWindow::ConnectControls()
     connect(&m_workspace, &Workspace::LinkChoiceChanged, this, &MemoryWindow::FollowLink);
 }
 
-QString MemoryWindow::LinkIdentity() const
-{
-    const ConfigFile &config = m_workspace.Config();
-    const Settings source = LoadSettings(config, SettingsPart::DataSourceOnly);
-    if (source.dataSource == Stored(DataSource::JLink))
-        return QStringLiteral("jlink %1").arg(LoadSettings(config, SettingsPart::JLink).jlinkSerialNumber);
-    if (source.dataSource == Stored(DataSource::Gdb))
-        return QStringLiteral("gdb ") + LoadSettings(config, SettingsPart::Gdb).gdbServer;
-    if (source.dataSource == Stored(DataSource::Offline))
-        return QStringLiteral("offline");
-    return QStringLiteral("uart ") + LoadSettings(config, SettingsPart::Uart).uartPort;
-}
-
 void MemoryWindow::FollowLink()
 {
-    const QString identity = LinkIdentity();
+    const QString identity = LinkIdentity(m_workspace.Config());
     if (identity == m_linkIdentity)
         return;
     m_linkIdentity = identity;
@@ -395,10 +206,10 @@ void MemoryWindow::ClearNamesNotInMap()
     const auto stale = [this](const QString &text) {
         return !text.trimmed().isEmpty() && !AddressInput::Parse(text.trimmed(), m_map.get());
     };
-    if (stale(m_address->currentText()))
-        m_address->setEditText(QString());
-    if (stale(m_rangeFirst->text()))
-        m_rangeFirst->clear();
+    if (stale(m_ui.address->currentText()))
+        m_ui.address->setEditText(QString());
+    if (stale(m_ui.rangeFirst->text()))
+        m_ui.rangeFirst->clear();
 }
 
 void MemoryWindow::FollowChip()
@@ -414,81 +225,38 @@ void MemoryWindow::FollowChip()
     if (otherChip) {
         // What was said of the old chip's bytes no longer holds; a running
         // find or transfer keeps its own line.
-        if (!m_cancel)
-            m_message->clear();
+        if (!m_actions.Running())
+            m_ui.message->clear();
         m_readFailure.clear();
         ClearNamesNotInMap();
     }
-    m_hex->SetAddressMap(m_map);
-    auto *completer = new QCompleter(m_map->Names(), m_address);
+    m_ui.hex->SetAddressMap(m_map);
+    auto *completer = new QCompleter(m_map->Names(), m_ui.address);
     completer->setCaseSensitivity(Qt::CaseInsensitive);
     completer->setFilterMode(Qt::MatchContains);
-    m_address->setCompleter(completer);
+    m_ui.address->setCompleter(completer);
     m_watch.SetRegion(m_view.Rules(), m_view.First(), m_view.ShownBytes());
-    m_hex->viewport()->update();
-}
-
-template<typename F> void MemoryWindow::Deliver(F &&done)
-{
-    QMetaObject::invokeMethod(
-        this,
-        [this, done = std::forward<F>(done)]() mutable {
-            --m_outstanding;
-            done();
-        },
-        Qt::QueuedConnection);
-}
-
-void MemoryWindow::Post(LinkWorker &worker, LinkWorker::Job job, int kind)
-{
-    if (m_settled)
-        return; // the window's work has ended
-    // A job that replaced a waiting one reports for both.
-    if (worker.Post(std::move(job), kind))
-        ++m_outstanding;
+    m_ui.hex->viewport()->update();
 }
 
 void MemoryWindow::RequestRows()
 {
     FollowChip();
     m_watch.SetRegion(m_view.Rules(), m_view.First(), m_view.ShownBytes());
-    std::optional<MemoryBlock> wanted = m_view.TakeWanted();
-    if (!wanted)
-        return;
-    m_hex->viewport()->update();
-    const ReadRules rules = m_view.Rules();
-    ConfigFile &config = m_workspace.Config();
-    TargetLinks &links = m_workspace.Links();
-    Post(
-        *m_worker,
-        [this, rules, block = std::move(*wanted), ending = m_ending, &config, &links]() mutable {
-            // A closing window reads nothing more, nor waits for the link.
-            const LinkCycleGateAttempt pass(links.gate, LinkCycleGate::Turn::User,
-                                            [ending] { return ending->closing.load(); });
-            if (!pass.Entered() || ending->closing)
-                return;
-            DetachedUser user(rules.ChipModel());
-            UserContext context = user.Context();
-            {
-                LinkCycle cycle(config, links, context);
-                MemoryRows::ReadCycle(cycle, rules, block);
-            }
-            Deliver([this, block, failure = user.failures.value(0)] { RowsRead(block, failure); });
-        },
-        kRowsJob);
+    if (m_rows.ReadWanted())
+        m_ui.hex->viewport()->update();
 }
 
-void MemoryWindow::RowsRead(const MemoryBlock &block, const QString &failure)
+void MemoryWindow::RowsRead(const QString &failure)
 {
-    m_view.Apply(block);
     // A failed read is said beside the cursor's place until a read works;
     // what a find or a file transfer said stays.
     if (!failure.isEmpty())
-        m_message->setText(failure.trimmed());
-    else if (m_message->text() == m_readFailure)
-        m_message->clear();
-    m_readFailure = failure.trimmed();
-    m_hex->viewport()->update();
+        m_ui.message->setText(failure);
+    else if (m_ui.message->text() == m_readFailure)
+        m_ui.message->clear();
+    m_readFailure = failure;
+    m_ui.hex->viewport()->update();
     // Rows scrolled into view while this read ran.
     RequestRows();
 }
@@ -497,70 +265,26 @@ void MemoryWindow::Refresh()
 {
     m_view.Forget();
     // A running find or transfer keeps its line.
-    if (!m_cancel)
-        m_message->clear();
+    if (!m_actions.Running())
+        m_ui.message->clear();
     m_readFailure.clear();
     RequestRows();
 }
 
-void MemoryWindow::WriteUnit(uint32_t address, int size, uint32_t before, uint32_t after, bool undo)
+void MemoryWindow::WriteUnit(uint32_t address, int size, uint32_t before, uint32_t after)
 {
-    m_hex->SetPending(address, after);
-    const ReadRules rules = m_view.Rules();
-    ConfigFile &config = m_workspace.Config();
-    TargetLinks &links = m_workspace.Links();
-    Post(*m_worker, [this, rules, address, size, before, after, undo, ending = m_ending, &config, &links] {
-        // Typed units are written even while the window closes, unless the
-        // link stays busy past the close's allowance: then they are named.
-        const LinkCycleGateAttempt pass(links.gate, LinkCycleGate::Turn::User,
-                                        [ending] { return ending->WritesGiveUp(); });
-        if (!pass.Entered()) {
-            std::lock_guard lock(ending->mutex);
-            ending->unwritten << Tr(Text::kUnwritten).arg(MemoryUnits::Hex(address, 4), MemoryUnits::Hex(after, size));
-            return;
-        }
-        DetachedUser user(rules.ChipModel());
-        UserContext context = user.Context();
-        OperationEnv env{config, links, context, {}};
-        const bool written = MemoryOps::WriteUnit(env, address, uint32_t(size), after).Succeeded();
-        // What the chip holds now is what the window shows: the unit is read back.
-        MemoryBlock back = MemoryRows::Planned(rules, address, uint32_t(size));
-        if (written) {
-            DetachedUser reader(rules.ChipModel());
-            UserContext readerContext = reader.Context();
-            LinkCycle cycle(config, links, readerContext);
-            MemoryRows::ReadCycle(cycle, rules, back);
-        }
-        Deliver([this, address, size, before, after, undo, written, back, failures = user.failures] {
-            m_hex->SetPending(address, std::nullopt);
-            if (!written) {
-                if (undo)
-                    m_view.PushWritten({address, size, after, before}); // still to undo
-                ShowMessages(failures.mid(0, 1));
-                return;
-            }
-            m_view.Replace(back);
-            if (!undo)
-                m_view.PushWritten({address, size, before, after});
-            m_hex->viewport()->update();
-            ShowCursorPlace();
-        });
-    });
+    m_ui.hex->SetPending(address, after);
+    m_rows.Write({address, size, before, after});
 }
 
 void MemoryWindow::Undo()
 {
-    const std::optional<MemoryView::Written> last = m_view.TakeLastWritten();
+    const std::optional<MemoryView::Written> last = m_rows.Undo();
     if (!last)
         return;
+    m_ui.hex->SetPending(last->address, last->before);
     if (!m_view.IsShown(last->address))
         GoTo(last->address);
-    WriteUnit(last->address, last->size, last->after, last->before, true);
-}
-
-int MemoryWindow::Rate() const
-{
-    return m_rate->currentData().toInt();
 }
 
 void MemoryWindow::StartOrStopWatch(bool on)
@@ -571,9 +295,9 @@ void MemoryWindow::StartOrStopWatch(bool on)
     }
     FollowChip();
     m_watch.SetRegion(m_view.Rules(), m_view.First(), m_view.ShownBytes());
-    if (!m_watch.Start(Rate(), m_view.Rules().ChipModel())) {
-        const QSignalBlocker quiet(m_watchBox);
-        m_watchBox->setChecked(false);
+    if (!m_watch.Start(m_ui.rate->currentData().toInt(), m_view.Rules().ChipModel())) {
+        const QSignalBlocker quiet(m_ui.watch);
+        m_ui.watch->setChecked(false);
     }
 }
 
@@ -592,14 +316,14 @@ bool MemoryWindow::GoToText(const QString &text)
 void MemoryWindow::GoTo(uint32_t address)
 {
     m_history.Visit(m_view.Cursor(), address);
-    m_hex->CancelEdit();
+    m_ui.hex->CancelEdit();
     Show(address);
 }
 
 void MemoryWindow::Show(uint32_t address)
 {
     m_view.GoTo(address);
-    m_hex->ViewChanged();
+    m_ui.hex->ViewChanged();
     ShowCursorPlace();
     RequestRows();
     Remember();
@@ -624,244 +348,36 @@ void MemoryWindow::ShowCursorPlace()
     if (m_map)
         if (const ChipAddressMap::Register *reg = m_map->RegisterAt(cursor))
             place += QStringLiteral("  ") + reg->name;
-    m_status->setText(place);
-    m_back->setEnabled(m_history.CanGoBack());
-    m_forward->setEnabled(m_history.CanGoForward());
+    m_ui.status->setText(place);
+    m_ui.back->setEnabled(m_history.CanGoBack());
+    m_ui.forward->setEnabled(m_history.CanGoForward());
     // The box lists the places gone to, the newest first.
-    const QString typed = m_address->currentText();
-    m_address->clear();
+    const QString typed = m_ui.address->currentText();
+    m_ui.address->clear();
     const std::vector<uint32_t> &entries = m_history.Entries();
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry)
-        if (m_address->findText(MemoryUnits::Hex(*entry, 4)) < 0)
-            m_address->addItem(MemoryUnits::Hex(*entry, 4));
-    m_address->setEditText(m_address->hasFocus() ? typed : MemoryUnits::Hex(cursor, 4));
+        if (m_ui.address->findText(MemoryUnits::Hex(*entry, 4)) < 0)
+            m_ui.address->addItem(MemoryUnits::Hex(*entry, 4));
+    m_ui.address->setEditText(m_ui.address->hasFocus() ? typed : MemoryUnits::Hex(cursor, 4));
 }
 
 void MemoryWindow::FocusAddress()
 {
-    m_address->setFocus(Qt::ShortcutFocusReason);
-    m_address->lineEdit()->selectAll();
+    m_ui.address->setFocus(Qt::ShortcutFocusReason);
+    m_ui.address->lineEdit()->selectAll();
 }
 
 void MemoryWindow::FocusFind()
 {
-    m_find->setFocus(Qt::ShortcutFocusReason);
-    m_find->selectAll();
-}
-
-void MemoryWindow::ShowMessages(const QStringList &messages)
-{
-    for (const QString &message : messages)
-        m_workspace.Context().messages.ShowFailure(message);
-}
-
-void MemoryWindow::SetBusyWith(const QString &status, bool cancellable)
-{
-    m_message->setText(status);
-    m_progress->setValue(0);
-    m_progress->show();
-    m_cancelButton->setVisible(cancellable);
-    m_findButton->setEnabled(false);
-    m_save->setEnabled(false);
-    m_load->setEnabled(false);
-}
-
-void MemoryWindow::EndBusy(const QString &status)
-{
-    m_message->setText(status);
-    m_progress->hide();
-    m_cancelButton->hide();
-    m_findButton->setEnabled(true);
-    m_save->setEnabled(true);
-    m_load->setEnabled(true);
-}
-
-std::optional<uint32_t> MemoryWindow::RangeFirst(uint32_t fallback)
-{
-    const QString text = m_rangeFirst->text().trimmed();
-    if (text.isEmpty())
-        return fallback;
-    const std::optional<uint32_t> first = AddressInput::Parse(text, m_map.get());
-    if (!first)
-        m_workspace.Context().messages.ShowFailure(Tr(MemoryViewMessages::kNoAddress).arg(text));
-    return first;
-}
-
-std::optional<uint64_t> MemoryWindow::RangeLength(uint64_t fallback)
-{
-    const QString text = m_rangeLength->text().trimmed();
-    // Read as strictly as an address: hex digits, "0x" and blanks, nothing
-    // else; no name stands for a length.
-    const std::optional<uint32_t> typed = text.isEmpty() ? std::nullopt : AddressInput::Parse(text, nullptr);
-    if (!text.isEmpty() && !typed) {
-        m_workspace.Context().messages.ShowFailure(Tr(MemoryViewMessages::kNoLength).arg(text));
-        return std::nullopt;
-    }
-    const uint64_t length = typed ? *typed : fallback;
-    if (length == 0) {
-        m_workspace.Context().messages.ShowFailure(Tr(OpsMessages::kZeroLength));
-        return std::nullopt;
-    }
-    return length;
-}
-
-bool MemoryWindow::Online()
-{
-    if (LoadSettings(m_workspace.Config(), SettingsPart::DataSourceOnly).dataSource != Stored(DataSource::Offline))
-        return true;
-    m_workspace.Context().messages.ShowFailure(Tr(LinkMessages::kSelectOnlineData));
-    return false;
-}
-
-void MemoryWindow::Find()
-{
-    if (m_cancel)
-        return; // one at a time
-    FollowChip();
-    const bool word = m_findKind->currentIndex() == 1;
-    const std::optional<MemoryFind::Pattern> pattern =
-        word ? MemoryFind::ParseWord(m_find->text()) : MemoryFind::ParseBytes(m_find->text());
-    if (!pattern) {
-        m_workspace.Context().messages.ShowFailure(Tr(MemoryViewMessages::kNoPattern));
-        return;
-    }
-    const std::optional<uint32_t> first = RangeFirst(m_view.Cursor());
-    const std::optional<uint64_t> length = first ? RangeLength(kDefaultFindLength) : std::nullopt;
-    if (!first || !length || !Online())
-        return;
-    MemoryFind::Request request{*pattern, *first, *length};
-    const uint64_t end = std::min(ReadRules::kSpaceSize, uint64_t(*first) + *length);
-    // The same search again goes on after its last match.
-    if (m_findPlace && m_findPlace->pattern == pattern->bytes && m_findPlace->end == end &&
-        m_findPlace->next >= *first && m_findPlace->next < end) {
-        request.first = m_findPlace->next;
-        request.length = end - m_findPlace->next;
-    }
-    m_findPlace.reset();
-    m_cancel = std::make_shared<std::atomic<bool>>(false);
-    SetBusyWith(Tr(Text::kFinding), true);
-    m_hex->SetMatch(std::nullopt);
-    const ReadRules rules = m_view.Rules();
-    ConfigFile &config = m_workspace.Config();
-    TargetLinks &links = m_workspace.Links();
-    Post(*m_longWorker, [this, rules, request, end, cancel = m_cancel, &config, &links] {
-        const MemoryFind::Result result = MemoryFind::Run(
-            config, links, rules, request,
-            [this](uint64_t done, uint64_t total) {
-                QMetaObject::invokeMethod(
-                    this, [this, done, total] { m_progress->setValue(total ? int(done * 1000 / total) : 0); },
-                    Qt::QueuedConnection);
-            },
-            *cancel);
-        Deliver([this, result, request, end] {
-            m_cancel.reset();
-            if (result.found) {
-                const auto size = uint32_t(request.pattern.bytes.size());
-                m_findPlace = FindPlace{request.pattern.bytes, end, *result.found + 1};
-                GoTo(*result.found);
-                m_hex->SetMatch(AddressRun{*result.found, size});
-                EndBusy(Tr(Text::kFound).arg(MemoryUnits::Hex(*result.found, 4)));
-            } else if (result.cancelled) {
-                EndBusy(Tr(Text::kCancelled));
-            } else {
-                EndBusy(result.failure.isEmpty() ? Tr(Text::kNotFound) : result.failure.trimmed());
-                if (!result.failure.isEmpty())
-                    m_workspace.Context().messages.ShowFailure(result.failure);
-            }
-        });
-    });
-}
-
-void MemoryWindow::CancelFind()
-{
-    if (m_cancel)
-        m_cancel->store(true);
-}
-
-void MemoryWindow::SaveRange()
-{
-    if (m_cancel || !Online())
-        return;
-    FollowChip();
-    const std::optional<uint32_t> first = RangeFirst(m_view.First());
-    const std::optional<uint64_t> length = first ? RangeLength(m_view.ShownBytes()) : std::nullopt;
-    if (!first || !length)
-        return;
-    // The panel's own dialog and operation: the file is chosen here, the
-    // operation runs on the worker with that answer.
-    const QString path = m_workspace.Context().files.ChooseFile(MemoryFileRequest(MemoryFileUse::Save));
-    const QString chip = m_view.Rules().ChipModel();
-    const uint32_t address = *first;
-    const auto lengthCapped = uint32_t(std::min<uint64_t>(*length, 0xFFFFFFFFu));
-    RunTransfer(
-        Tr(Text::kSaving),
-        [chip, path, address, lengthCapped](OperationEnv &env) {
-            NoDump dump;
-            MemoryOps::ReadToFile(env, address, lengthCapped, dump);
-        },
-        chip, path, false);
-}
-
-void MemoryWindow::LoadFile()
-{
-    if (m_cancel || !Online())
-        return;
-    FollowChip();
-    const std::optional<uint32_t> first = RangeFirst(m_view.Cursor());
-    if (!first)
-        return;
-    const QString path = m_workspace.Context().files.ChooseFile(MemoryFileRequest(MemoryFileUse::Load));
-    const QString chip = m_view.Rules().ChipModel();
-    const uint32_t address = *first;
-    RunTransfer(
-        Tr(Text::kLoading), [address](OperationEnv &env) { MemoryOps::WriteFromFile(env, address); }, chip, path, true);
-}
-
-void MemoryWindow::RunTransfer(const QString &status, std::function<void(OperationEnv &)> transfer, const QString &chip,
-                               const QString &path, bool refreshAfter)
-{
-    m_cancel = std::make_shared<std::atomic<bool>>(false);
-    SetBusyWith(status, true);
-    ConfigFile &config = m_workspace.Config();
-    TargetLinks &links = m_workspace.Links();
-    Post(*m_longWorker, [this, transfer, chip, path, refreshAfter, cancel = m_cancel, &config, &links] {
-        // Cancelled (or the window closed) while the link is busy elsewhere:
-        // nothing is transferred and nothing waits.
-        const LinkCycleGateAttempt pass(links.gate, LinkCycleGate::Turn::User, [cancel] { return cancel->load(); });
-        DetachedUser user(chip, path);
-        if (pass.Entered()) {
-            UserContext context = user.Context();
-            OperationEnv env{config, links, context, ProgressReport(), [cancel] { return cancel->load(); }};
-            transfer(env);
-        }
-        Deliver([this, entered = pass.Entered(), refreshAfter, notes = user.notes, failures = user.failures] {
-            m_cancel.reset();
-            if (!entered)
-                EndBusy(Tr(Text::kCancelled));
-            else
-                EndBusy(failures.isEmpty() ? Tr(Text::kDone) : failures.front().trimmed());
-            ShowMessages(notes + failures);
-            if (refreshAfter)
-                Refresh(); // what the file put there
-        });
-    });
-}
-
-std::function<void(qint64, qint64)> MemoryWindow::ProgressReport()
-{
-    // Called on the worker's thread: the bar moves on the window's.
-    return [this](qint64 done, qint64 total) {
-        QMetaObject::invokeMethod(
-            this, [this, done, total] { m_progress->setValue(total ? int(done * 1000 / total) : 0); },
-            Qt::QueuedConnection);
-    };
+    m_ui.find->setFocus(Qt::ShortcutFocusReason);
+    m_ui.find->selectAll();
 }
 
 void MemoryWindow::OpenPeripheral(const QString &name)
 {
     const RegisterWindows::Shown shown = m_windows.ShowPeripheral(name);
     if (shown == RegisterWindows::Shown::NoPeripheral)
-        m_message->setText(Tr(Text::kNoPeripheral).arg(name));
+        m_ui.message->setText(Tr(MemoryWindowText::kNoPeripheral).arg(name));
     if (shown != RegisterWindows::Shown::Shown)
         return;
     // The register window is the active one; this window stays in sight over it.

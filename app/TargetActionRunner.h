@@ -27,9 +27,8 @@ class TargetActionRunner : public QObject
     Q_OBJECT
 
 public:
-    // What an action runs on its thread; `env` holds the relayed user, the
-    // progress and the stop request, `dump` hands dump texts to the panel.
-    using Action = std::function<void(OperationEnv &env, DumpView &dump)>;
+    // What an action runs on its thread.
+    using Action = TargetAction;
     // What runs on the windows' thread once the action has ended.
     using Done = std::function<void()>;
 

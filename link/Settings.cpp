@@ -1,5 +1,7 @@
 #include "link/Settings.h"
 
+#include "link/SettingValues.h"
+
 Settings LoadSettings(const ConfigFile &file, SettingsPart part)
 {
     using namespace ConfigKey;
@@ -24,4 +26,16 @@ Settings LoadSettings(const ConfigFile &file, SettingsPart part)
         break;
     }
     return settings;
+}
+
+QString LinkIdentity(const ConfigFile &file)
+{
+    const Settings source = LoadSettings(file, SettingsPart::DataSourceOnly);
+    if (source.dataSource == Stored(DataSource::JLink))
+        return QStringLiteral("jlink %1").arg(LoadSettings(file, SettingsPart::JLink).jlinkSerialNumber);
+    if (source.dataSource == Stored(DataSource::Gdb))
+        return QStringLiteral("gdb ") + LoadSettings(file, SettingsPart::Gdb).gdbServer;
+    if (source.dataSource == Stored(DataSource::Offline))
+        return QStringLiteral("offline");
+    return QStringLiteral("uart ") + LoadSettings(file, SettingsPart::Uart).uartPort;
 }

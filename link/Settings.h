@@ -71,3 +71,7 @@ enum class SettingsPart { DataSourceOnly, JLink, Uart, Display, Gdb };
 
 // Reads dataSource always, then only the fields of the part asked for.
 Settings LoadSettings(const ConfigFile &file, SettingsPart part);
+
+// The link the stored choice names ("uart PORT", "jlink SERIAL", "gdb
+// HOST:PORT", "offline"): when it changes, every byte read before is stale.
+QString LinkIdentity(const ConfigFile &file);

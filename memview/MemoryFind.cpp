@@ -82,8 +82,9 @@ std::optional<uint32_t> Matcher::Feed(uint32_t address, const char *bytes, uint3
 }
 
 Result Run(const ConfigFile &config, TargetLinks &links, const ReadRules &rules, const Request &request,
-           const std::function<void(uint64_t done, uint64_t total)> &progress, const std::atomic<bool> &cancel)
+           const std::function<void(uint64_t done, uint64_t total)> &progress, const std::function<bool()> &stopped)
 {
+    const auto cancelled = [&stopped] { return stopped && stopped(); };
     Result result;
     const uint64_t end = std::min(ReadRules::kSpaceSize, uint64_t(request.first) + request.length);
     const std::vector<AddressRun> runs = rules.Runs(request.first, end - request.first, TransferBuffer::kSize);
@@ -95,13 +96,12 @@ Result Run(const ConfigFile &config, TargetLinks &links, const ReadRules &rules,
     std::size_t next = 0;
     uint32_t doneInRun = 0; // bytes of runs[next] read already
     while (next < runs.size()) {
-        if (cancel.load()) {
+        if (cancelled()) {
             result.cancelled = true;
             return result;
         }
         // A cancel also ends the wait for a link another action holds.
-        const LinkCycleGateAttempt pass(links.gate, LinkCycleGate::Turn::Background,
-                                        [&cancel] { return cancel.load(); });
+        const LinkCycleGateAttempt pass(links.gate, LinkCycleGate::Turn::Background, cancelled);
         if (!pass.Entered()) {
             result.cancelled = true;
             return result;
@@ -114,7 +114,7 @@ Result Run(const ConfigFile &config, TargetLinks &links, const ReadRules &rules,
             return result;
         }
         uint32_t inCycle = 0;
-        while (next < runs.size() && inCycle < kCycleBytes && !cancel.load()) {
+        while (next < runs.size() && inCycle < kCycleBytes && !cancelled()) {
             const AddressRun &run = runs[next];
             const AddressRun piece{run.first + doneInRun, std::min(run.length - doneInRun, pace.Bytes())};
             const auto started = std::chrono::steady_clock::now();
@@ -145,7 +145,7 @@ Result Run(const ConfigFile &config, TargetLinks &links, const ReadRules &rules,
         }
         cycle.Close();
     }
-    result.cancelled = cancel.load() && next < runs.size();
+    result.cancelled = cancelled() && next < runs.size();
     return result;
 }
 

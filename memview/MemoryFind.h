@@ -83,9 +83,14 @@ private:
 
 // Reads the stretch in transfers paced as above, skipping what the rules
 // leave out, in link cycles of the background turn. After each transfer
-// `progress` learns the bytes done of the total and `cancel` is looked at;
-// a cancel also ends a wait for the link.
+// `progress` learns the bytes done of the total and `stopped` is asked (it
+// may be empty); a stop also ends a wait for the link.
 Result Run(const ConfigFile &config, TargetLinks &links, const ReadRules &rules, const Request &request,
-           const std::function<void(uint64_t done, uint64_t total)> &progress, const std::atomic<bool> &cancel);
+           const std::function<void(uint64_t done, uint64_t total)> &progress, const std::function<bool()> &stopped);
+inline Result Run(const ConfigFile &config, TargetLinks &links, const ReadRules &rules, const Request &request,
+                  const std::function<void(uint64_t done, uint64_t total)> &progress, const std::atomic<bool> &cancel)
+{
+    return Run(config, links, rules, request, progress, std::function<bool()>([&cancel] { return cancel.load(); }));
+}
 
 } // namespace MemoryFind

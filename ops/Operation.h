@@ -32,6 +32,11 @@ public:
     virtual void SetDumpText(const QString &text) = 0;
 };
 
+// A user's action on the target as the one runner of actions runs it, off
+// the windows' thread: `env` holds the relayed user, the progress and the
+// stop request, `dump` hands dump texts to the panel.
+using TargetAction = std::function<void(OperationEnv &env, DumpView &dump)>;
+
 namespace OpsText {
 inline constexpr char kFileDialogTitle[] = QT_TRANSLATE_NOOP("Corvane", "选择/输入 保存的文件");
 inline constexpr char kLoadDialogTitle[] = QT_TRANSLATE_NOOP("Corvane", "选择 写入芯片的文件");

@@ -857,5 +857,101 @@ commands:
         <source>The language chosen is used from the next start of Corvane.</source>
         <translation>The language chosen is used from the next start of Corvane.</translation>
     </message>
+    <message>
+        <source>地址</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>后退 (Alt+Left)</source>
+        <translation>Back (Alt+Left)</translation>
+    </message>
+    <message>
+        <source>前进 (Alt+Right)</source>
+        <translation>Forward (Alt+Right)</translation>
+    </message>
+    <message>
+        <source>%1位</source>
+        <translation>%1-bit</translation>
+    </message>
+    <message>
+        <source>%1 字节/行</source>
+        <translation>%1 bytes/row</translation>
+    </message>
+    <message>
+        <source>监视</source>
+        <translation>Watch</translation>
+    </message>
+    <message>
+        <source>%1 次/秒</source>
+        <translation>%1/s</translation>
+    </message>
+    <message>
+        <source>查找 (Ctrl+F)</source>
+        <translation>Find (Ctrl+F)</translation>
+    </message>
+    <message>
+        <source>字节序列</source>
+        <translation>Byte sequence</translation>
+    </message>
+    <message>
+        <source>32位值</source>
+        <translation>32-bit value</translation>
+    </message>
+    <message>
+        <source>从</source>
+        <translation>From</translation>
+    </message>
+    <message>
+        <source>长度</source>
+        <translation>Length</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>查找</source>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <source>保存到文件</source>
+        <translation>Save to file</translation>
+    </message>
+    <message>
+        <source>从文件载入</source>
+        <translation>Load from file</translation>
+    </message>
+    <message>
+        <source>查找中…</source>
+        <translation>Finding…</translation>
+    </message>
+    <message>
+        <source>找到 0x%1</source>
+        <translation>Found at 0x%1</translation>
+    </message>
+    <message>
+        <source>未找到</source>
+        <translation>Not found</translation>
+    </message>
+    <message>
+        <source>已取消</source>
+        <translation>Cancelled</translation>
+    </message>
+    <message>
+        <source>保存中…</source>
+        <translation>Saving…</translation>
+    </message>
+    <message>
+        <source>载入中…</source>
+        <translation>Loading…</translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>%1 不在外设列表中</source>
+        <translation>%1 is not in the peripheral list</translation>
+    </message>
 </context>
 </TS>

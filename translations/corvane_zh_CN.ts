@@ -857,5 +857,101 @@ commands:
         <source>The language chosen is used from the next start of Corvane.</source>
         <translation>所选语言将在 Corvane 下次启动时使用。</translation>
     </message>
+    <message>
+        <source>地址</source>
+        <translation>地址</translation>
+    </message>
+    <message>
+        <source>后退 (Alt+Left)</source>
+        <translation>后退 (Alt+Left)</translation>
+    </message>
+    <message>
+        <source>前进 (Alt+Right)</source>
+        <translation>前进 (Alt+Right)</translation>
+    </message>
+    <message>
+        <source>%1位</source>
+        <translation>%1位</translation>
+    </message>
+    <message>
+        <source>%1 字节/行</source>
+        <translation>%1 字节/行</translation>
+    </message>
+    <message>
+        <source>监视</source>
+        <translation>监视</translation>
+    </message>
+    <message>
+        <source>%1 次/秒</source>
+        <translation>%1 次/秒</translation>
+    </message>
+    <message>
+        <source>查找 (Ctrl+F)</source>
+        <translation>查找 (Ctrl+F)</translation>
+    </message>
+    <message>
+        <source>字节序列</source>
+        <translation>字节序列</translation>
+    </message>
+    <message>
+        <source>32位值</source>
+        <translation>32位值</translation>
+    </message>
+    <message>
+        <source>从</source>
+        <translation>从</translation>
+    </message>
+    <message>
+        <source>长度</source>
+        <translation>长度</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>查找</source>
+        <translation>查找</translation>
+    </message>
+    <message>
+        <source>保存到文件</source>
+        <translation>保存到文件</translation>
+    </message>
+    <message>
+        <source>从文件载入</source>
+        <translation>从文件载入</translation>
+    </message>
+    <message>
+        <source>查找中…</source>
+        <translation>查找中…</translation>
+    </message>
+    <message>
+        <source>找到 0x%1</source>
+        <translation>找到 0x%1</translation>
+    </message>
+    <message>
+        <source>未找到</source>
+        <translation>未找到</translation>
+    </message>
+    <message>
+        <source>已取消</source>
+        <translation>已取消</translation>
+    </message>
+    <message>
+        <source>保存中…</source>
+        <translation>保存中…</translation>
+    </message>
+    <message>
+        <source>载入中…</source>
+        <translation>载入中…</translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <translation>完成</translation>
+    </message>
+    <message>
+        <source>%1 不在外设列表中</source>
+        <translation>%1 不在外设列表中</translation>
+    </message>
 </context>
 </TS>

@@ -134,6 +134,52 @@ TEST(MemoryWindowLifetimeTest, SaveAndLoadAreCancelledWithTheirButton)
     EXPECT_NE(mem.chip.Peek(kRam + 0x3FFFFC, 4), QByteArray(4, '\x5A')) << "the load ran to its end";
 }
 
+// A save runs as the panel's own actions do: the panel's busy mark names
+// it, no button of the panel or of any memory window starts another action
+// meanwhile, and its messages come while it runs, not after it.
+TEST(MemoryWindowLifetimeTest, ASaveShowsInTheBusyMarkAndHoldsTheOtherActionsBack)
+{
+    MemRig mem;
+    ASSERT_TRUE(mem.Start());
+    MemoryWindow *other = mem.Open();
+    MemoryWindow *window = mem.Open();
+    ASSERT_TRUE(other && window && other != window);
+    auto *mark = mem.rig.Panel().findChild<QLabel *>(QStringLiteral("1042"));
+    auto *panelRead = mem.rig.Panel().findChild<QPushButton *>(QStringLiteral("1023"));
+    ASSERT_TRUE(mark && panelRead);
+    const QString idle = mark->text();
+
+    mem.rig.chosenFile = mem.rig.Path("out.bin");
+    MemRig::Tool<QLineEdit>(window, "rangeFirst")->setText("20000000");
+    MemRig::Tool<QLineEdit>(window, "rangeLength")->setText("900000"); // over the cap: a note first
+    mem.chip.InjectDelay(5, 1 << 20);                                  // seconds for the whole transfer
+    QTest::mouseClick(MemRig::Tool<QPushButton>(window, "save"), Qt::LeftButton);
+    WaitForProgress(window);
+    EXPECT_EQ(mark->text(), "保存到文件 …");
+    EXPECT_EQ(mem.rig.messages, QStringList{"LENGTH over 8*1024*1024 Bytes, use 8*1024*1024!"})
+        << "the note comes while the save runs";
+    EXPECT_FALSE(panelRead->isEnabled());
+    for (MemoryWindow *each : {window, other})
+        for (const char *button : {"findNext", "save", "load"})
+            EXPECT_FALSE(MemRig::Tool<QPushButton>(each, button)->isEnabled()) << button;
+    // Enter in the other window's find box starts nothing either; it says why.
+    MemRig::Tool<QLineEdit>(other, "find")->setText("DEADBEEF");
+    QTest::keyClick(MemRig::Tool<QLineEdit>(other, "find"), Qt::Key_Return);
+    EXPECT_EQ(MemRig::Tool<QLabel>(other, "message")->text(), "保存到文件 …");
+    EXPECT_FALSE(MemRig::Tool<QProgressBar>(other, "progress")->isVisible());
+
+    QTest::mouseClick(MemRig::Tool<QPushButton>(window, "cancel"), Qt::LeftButton);
+    MemRig::Settle(window);
+    mem.chip.ClearFaults();
+    EXPECT_EQ(mark->text(), idle);
+    EXPECT_TRUE(panelRead->isEnabled());
+    for (MemoryWindow *each : {window, other})
+        for (const char *button : {"findNext", "save", "load"})
+            EXPECT_TRUE(MemRig::Tool<QPushButton>(each, button)->isEnabled()) << button;
+    ASSERT_EQ(mem.rig.messages.size(), 2) << mem.rig.messages.join('|').toStdString();
+    EXPECT_TRUE(mem.rig.messages[1].startsWith("transfer stopped after 0x")) << mem.rig.messages[1].toStdString();
+}
+
 // Closing a memory window while another action holds the link (the
 // panel's long transfer) cancels the window's save, stops its watch and
 // returns without waiting for that action.

@@ -7,6 +7,7 @@
 #include "memview/ChipAddressMap.h"
 #include "memview/GoToHistory.h"
 #include "memview/MemoryFind.h"
+#include "memview/MemoryFindTool.h"
 #include "memview/MemoryRows.h"
 #include "memview/MemoryText.h"
 #include "memview/MemoryUnits.h"
@@ -460,6 +461,46 @@ TEST(MemoryFindTest, PatternsAndMatchesAcrossFedStretches)
     MemoryFind::Matcher aligned(word);
     const char bytes[] = "\x00\x33\xEE\xFF\xC0\x00\x00\x00\x33\xEE\xFF\xC0";
     EXPECT_EQ(aligned.Feed(0x200, bytes, 12), 0x208u);
+}
+
+// The same search asked for again goes on after its last match, within the
+// stretch it was asked for; anything else starts where it is asked to.
+TEST(MemoryFindTest, TheSameSearchAgainGoesOnAfterItsLastMatch)
+{
+    using Kind = MemoryFindTool::Outcome::Kind;
+    const MemoryFind::Pattern bytes = *MemoryFind::ParseBytes("DEADBEEF");
+    const MemoryFind::Pattern other = *MemoryFind::ParseBytes("C0FFEE");
+    struct Case
+    {
+        const char *what;
+        MemoryFind::Pattern pattern;
+        uint32_t first;
+        uint64_t length;
+        Kind before; // how the first search ended
+        uint32_t expectedFirst;
+        uint64_t expectedLength;
+    };
+    const Case cases[] = {
+        {"the same again", bytes, 0x1000, 0x1000, Kind::Found, 0x1201, 0x1000 - 0x201},
+        {"another pattern", other, 0x1000, 0x1000, Kind::Found, 0x1000, 0x1000},
+        {"another end", bytes, 0x1000, 0x800, Kind::Found, 0x1000, 0x800},
+        {"the match before the start", bytes, 0x1300, 0xD00, Kind::Found, 0x1300, 0xD00},
+        {"no match before", bytes, 0x1000, 0x1000, Kind::NotFound, 0x1000, 0x1000},
+        {"cancelled before", bytes, 0x1000, 0x1000, Kind::Cancelled, 0x1000, 0x1000},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        MemoryFindTool tool;
+        tool.Plan(bytes, 0x1000, 0x1000);
+        MemoryFindTool::Outcome outcome;
+        outcome.kind = c.before;
+        outcome.address = 0x1200;
+        tool.Take(outcome);
+        const MemoryFind::Request next = tool.Plan(c.pattern, c.first, c.length);
+        EXPECT_EQ(next.first, c.expectedFirst);
+        EXPECT_EQ(next.length, c.expectedLength);
+        EXPECT_EQ(tool.Plan(c.pattern, c.first, c.length).first, c.first) << "a third time starts anew";
+    }
 }
 
 TEST(MemoryTextTest, RowsAsTheWindowShowsThemAndAsJson)
