@@ -1,5 +1,7 @@
 #include "app/PeripheralList.h"
 
+#include "link/Tr.h"
+
 #include "app/PanelControlIds.h"
 #include "app/RegisterWindowView.h"
 #include "app/RegisterWindows.h"
@@ -49,7 +51,7 @@ PeripheralList::PeripheralList(Workspace &workspace, RegisterWindows &windows, Q
     setItemsExpandable(false);
     setUniformRowHeights(true);
     // The name column, then one column per register window slot.
-    QStringList titles{QStringLiteral("IP list")};
+    QStringList titles{Tr(QT_TRANSLATE_NOOP("Corvane", "IP list"))};
     for (int slot = 0; slot < RegisterWindowTable::kSlots; ++slot)
         titles << QString::number(slot);
     setColumnCount(int(titles.size()));
@@ -117,8 +119,8 @@ void PeripheralList::Fill()
     const QString chip = Chip();
     const QString path = SvdDeviceModel::SvdFilePath(m_workspace.ExeDir(), chip);
     QStringList names = SvdDeviceModel::ReadPeripheralNames(path);
-    names +=
-        CorePeripherals::Missing(names, SvdDeviceModel::ReadPeripheralNames(CorePeripherals::FilePath(m_workspace.ExeDir())));
+    names += CorePeripherals::Missing(
+        names, SvdDeviceModel::ReadPeripheralNames(CorePeripherals::FilePath(m_workspace.ExeDir())));
     QStringList sorted;
     for (const QString &name : names) {
         // Ascending by UTF-16 code units; an equal name goes after the others.
