@@ -1047,19 +1047,19 @@ commands:
     </message>
     <message>
         <source>展开1级</source>
-        <translation>Expand 1 level</translation>
+        <translation>1 level</translation>
     </message>
     <message>
         <source>展开2级</source>
-        <translation>Expand 2 levels</translation>
+        <translation>2 levels</translation>
     </message>
     <message>
         <source>展开3级</source>
-        <translation>Expand 3 levels</translation>
+        <translation>3 levels</translation>
     </message>
     <message>
         <source>写寄存器</source>
-        <translation>Writes</translation>
+        <translation>Write</translation>
     </message>
     <message>
         <source>立即写入</source>
@@ -1075,7 +1075,7 @@ commands:
     </message>
     <message>
         <source>更新</source>
-        <translation>Apply</translation>
+        <translation>Set</translation>
     </message>
     <message>
         <source>关看门狗</source>
