@@ -1063,11 +1063,11 @@ commands:
     </message>
     <message>
         <source>立即写入</source>
-        <translation>Write immediately</translation>
+        <translation>Immediately</translation>
     </message>
     <message>
         <source>右键菜单写入</source>
-        <translation>Write from menu</translation>
+        <translation>From menu</translation>
     </message>
     <message>
         <source>数据进制</source>

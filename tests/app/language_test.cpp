@@ -2,11 +2,13 @@
 // View -> Language, which remembers a choice for the next start. The
 // language never reaches what the program stores.
 #include "AppRig.h"
+#include "GridRows.h"
 
 #include "app/AboutBox.h"
 #include "app/ControlPaneDock.h"
 #include "app/Looks.h"
 #include "app/RegisterWindowTools.h"
+#include "widgets/PropertyGrid.h"
 #include "app/ValuePlotPane.h"
 #include "ipcheck/ui/IpCheckWindow.h"
 #include "link/Language.h"
@@ -225,13 +227,34 @@ struct Captions
     const char *checkTab;
     const char *paneTitle;
     const char *about;
+    QStringList peripheralMenu;
 };
 
 const Captions kCaptions[] = {
-    {Language::English, "Memory", "Source", "3 levels", "Compare", "Pause", "Analyze", "Address", "IP check",
-     "Control Panel", "Corvane, version " CORVANE_VERSION},
-    {Language::Chinese, "内存窗口", "数 据 源", "展开3级", "比较", "暂停", "IP分析", "地址", "寄存器检测界面",
-     "控制面板", "Corvane，版本 " CORVANE_VERSION},
+    {Language::English,
+     "Memory",
+     "Source",
+     "3 levels",
+     "Compare",
+     "Pause",
+     "Analyze",
+     "Address",
+     "IP check",
+     "Control Panel",
+     "Corvane, version " CORVANE_VERSION,
+     {"Import data", "Save data", "Register read", "Register write", "Copy address"}},
+    {Language::Chinese,
+     "内存窗口",
+     "数 据 源",
+     "展开3级",
+     "比较",
+     "暂停",
+     "IP分析",
+     "地址",
+     "寄存器检测界面",
+     "控制面板",
+     "Corvane，版本 " CORVANE_VERSION,
+     {"导入数据", "保存数据", "寄存器读取", "寄存器写入", "复制地址"}},
 };
 
 bool Shows(const QList<ShownText> &texts, const char *caption)
@@ -240,27 +263,54 @@ bool Shows(const QList<ShownText> &texts, const char *caption)
                        [wanted = QString::fromUtf8(caption)](const ShownText &shown) { return shown.text == wanted; });
 }
 
-// The panel, a register window with its plot, the IP check, the core window
-// and the about box in English and in Chinese: their own texts all in the
-// language (names aside), the catalogues' captions in place, and no text
-// cut at the default frame size in any look.
+// The panel, a register window with its plot and menus, the IP check, the
+// core window and the about box in English and in Chinese: their own texts
+// all in the language (names aside), the catalogues' captions in place, and
+// no text cut at the default frame size in any look. Lists chosen in either
+// language leave the same Corvane.ini.
 TEST(LanguageTest, EveryWindowSpeaksTheLanguageAndCutsNoTextInAnyLook)
 {
+    QByteArray firstIni;
     for (const Captions &language : kCaptions) {
         SCOPED_TRACE(UiLanguage::Code(language.language).toStdString());
         ASSERT_TRUE(UiLanguage::Install(*QCoreApplication::instance(), language.language));
         {
-            AppRig rig(StandardIni(QStringLiteral("[VX21A]\nWND_0=1\nUART0=1\n")));
+            // A link chosen and writes from the row menu: the row menu offers every entry.
+            AppRig rig(StandardIni(QStringLiteral("REG_WR=1\n[VX21A]\nWND_0=1\nUART0=1\n"))
+                           .replace(QStringLiteral("DATA_TYPE=0"), QStringLiteral("DATA_TYPE=2")));
             ASSERT_TRUE(rig.Start());
             RegisterWindowView *window = rig.app->RegisterWindow(0);
             ASSERT_NE(window, nullptr);
             window->ShowPlot();
             rig.Frame().findChild<QAction *>(QString::number(MainWindow::kCoreWindowCommand))->trigger();
-            AboutBox about(&rig.Frame());
-            about.show();
+            auto about = std::make_unique<AboutBox>(&rig.Frame());
+            about->show();
+            QTabWidget &tabs = rig.Frame().Pane().Tabs();
+            tabs.setCurrentIndex(1); // the IP check fills its list's columns when first shown
             QApplication::processEvents();
+            tabs.setCurrentIndex(0);
 
-            const QList<ShownText> texts = OwnTexts(rig.Frame()) + OwnTexts(about);
+            // The menus a right click opens: a peripheral's row, the frame's.
+            QList<ShownText> texts;
+            QStringList rowMenu;
+            window->menuExec = [&rowMenu, &texts](QMenu &menu, const QPoint &) -> QAction * {
+                for (QAction *action : menu.actions()) {
+                    rowMenu << action->text();
+                    texts.append({QStringLiteral("row menu"), action->text()});
+                }
+                texts.append({QStringLiteral("row menu"), menu.title()});
+                return nullptr;
+            };
+            rig.Frame().frameMenuExec = [&texts](QMenu &menu, const QPoint &) {
+                for (QAction *action : menu.actions())
+                    texts.append({QStringLiteral("frame menu"), action->text()});
+            };
+            GridView grid(window->Grid()->Tree());
+            RightClick(grid->viewport(), grid->visualItemRect(grid->topLevelItem(0)).center());
+            EXPECT_EQ(rowMenu, language.peripheralMenu);
+            RightClick(&rig.Panel(), QPoint(10, 10));
+
+            texts += OwnTexts(rig.Frame()) + OwnTexts(*about);
             for (const ShownText &shown : texts) {
                 const bool chinese = shown.text.contains(kChinese);
                 if (language.language == Language::English)
@@ -283,18 +333,31 @@ TEST(LanguageTest, EveryWindowSpeaksTheLanguageAndCutsNoTextInAnyLook)
                     ids << entry.id;
                 return ids << Looks::kWindows7;
             }();
-            QTabWidget &tabs = rig.Frame().Pane().Tabs();
             for (int look : looks) {
                 rig.Frame().SetLook(look);
                 for (int tab = 0; tab < tabs.count(); ++tab) {
                     tabs.setCurrentIndex(tab);
                     QApplication::processEvents();
-                    const QStringList cut = CutTexts(rig.Frame()) + CutTexts(about);
+                    const QStringList cut = CutTexts(rig.Frame()) + CutTexts(*about);
                     EXPECT_TRUE(cut.isEmpty()) << "look " << look << " tab " << tab << ":\n"
                                                << cut.join(u'\n').toStdString();
                 }
             }
             rig.Frame().SetLook(Looks::kDefaultLook);
+            about.reset();
+
+            // The lists store their entry's place, the same in every language.
+            for (const auto &[list, entry] : {std::pair{1007, 2}, {1020, 1}, {1033, 1}, {1032, 1}})
+                rig.Pick(list, entry);
+            EXPECT_EQ(rig.ReadInt("COMMON", "DATA_TYPE"), 2);
+            EXPECT_EQ(rig.ReadInt("COMMON", "EXPAND_TYPE"), 1);
+            rig.Quit();
+            QFile ini(rig.Path("Corvane.ini"));
+            ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+            if (firstIni.isEmpty())
+                firstIni = ini.readAll();
+            else
+                EXPECT_EQ(ini.readAll(), firstIni);
         }
     }
     UiLanguage::Install(*QCoreApplication::instance(), Language::Source);
