@@ -155,7 +155,7 @@ TEST(ScreenshotTest, MainWindowPaneAndRegisterWindowAreDrawn)
     ini.close();
 
     QProcess corvane;
-    corvane.setProcessEnvironment(OnTheDisplay(profile.path(), lang));
+    corvane.setProcessEnvironment(OnTheDisplay(profile.path()));
     corvane.setProcessChannelMode(QProcess::ForwardedChannels);
     corvane.start(home.filePath("corvane"), {});
     ASSERT_TRUE(corvane.waitForStarted());
