@@ -34,9 +34,16 @@ Result Refuse(LinkCycle &cycle, const QString &message, std::optional<uint32_t> 
     return Shown(cycle, Outcome::Refused, address);
 }
 
+// A catalogue text: shown in the language installed.
+Result Refuse(LinkCycle &cycle, const char *message, std::optional<uint32_t> address = std::nullopt)
+{
+    cycle.Fail(message);
+    return Shown(cycle, Outcome::Refused, address);
+}
+
 Result FileFailure(LinkCycle &cycle, const char *message, const QString &reason)
 {
-    cycle.Fail(QString::fromLatin1(message), reason);
+    cycle.Fail(message, reason);
     return Shown(cycle, Outcome::FileFailed);
 }
 
