@@ -113,6 +113,8 @@ RegisterWindowTools::RegisterWindowTools(Workspace &workspace, RegisterWindowPar
     m_export = new QPushButton(Tr(Text::kExport), this);
     m_export->setObjectName(QStringLiteral("export"));
     m_rate->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // The rate keeps its whole text in a narrow window: the find box gives way.
+    m_rate->setSizePolicy(QSizePolicy::Fixed, m_rate->sizePolicy().verticalPolicy());
     HeightFor(kWideEnough);
 
     connect(m_watchBox, &QCheckBox::toggled, this, [this](bool on) { StartOrStopWatch(on); });
@@ -192,20 +194,27 @@ int RegisterWindowTools::HeightFor(int width)
             m_bottom->removeWidget(control);
             m_third->removeWidget(control);
         }
-        for (QHBoxLayout *line : {m_bottom, m_third})
+        for (QHBoxLayout *line : {m_top, m_bottom, m_third})
             while (QLayoutItem *spacer = line->takeAt(0))
                 delete spacer;
         m_top->addWidget(m_watchBox);
         m_top->addWidget(m_rate);
-        m_top->addWidget(m_find, 1);
         QHBoxLayout *rest = lines == 1 ? m_top : m_bottom;
-        rest->addWidget(m_changesOnly);
-        // Narrower still, the buttons take a third line.
+        // Narrower still, the buttons take a third line and the find box
+        // goes beside "changes only", leaving the first line's texts whole.
+        if (lines == 3) {
+            m_top->addStretch(1);
+            rest->addWidget(m_changesOnly);
+            rest->addWidget(m_find, 1);
+        } else {
+            m_top->addWidget(m_find, 1);
+            rest->addWidget(m_changesOnly);
+        }
         QHBoxLayout *buttons = lines == 3 ? m_third : rest;
         buttons->addWidget(m_compare);
         buttons->addWidget(m_export);
         // The lines below the first keep their controls to the left.
-        if (lines >= 2)
+        if (lines == 2)
             m_bottom->addStretch(1);
         if (lines == 3)
             m_third->addStretch(1);

@@ -275,13 +275,15 @@ TEST(LanguageTest, EveryWindowSpeaksTheLanguageAndCutsNoTextInAnyLook)
         SCOPED_TRACE(UiLanguage::Code(language.language).toStdString());
         ASSERT_TRUE(UiLanguage::Install(*QCoreApplication::instance(), language.language));
         {
-            // A link chosen and writes from the row menu: the row menu offers every entry.
-            AppRig rig(StandardIni(QStringLiteral("REG_WR=1\n[VX21A]\nWND_0=1\nUART0=1\n"))
+            // A link chosen and writes from the row menu: the row menu offers
+            // every entry. Four register windows beside the pane in a frame of
+            // the size it takes on a 1280 x 800 screen.
+            AppRig rig(StandardIni(QStringLiteral("REG_WR=1\n[VX21A]\nWND_0=1\nWND_1=1\nWND_2=1\nWND_3=1\nUART0=15\n"))
                            .replace(QStringLiteral("DATA_TYPE=0"), QStringLiteral("DATA_TYPE=2")));
             ASSERT_TRUE(rig.Start());
+            rig.Frame().resize(1024, 640);
             RegisterWindowView *window = rig.app->RegisterWindow(0);
             ASSERT_NE(window, nullptr);
-            window->ShowPlot();
             rig.Frame().findChild<QAction *>(QString::number(MainWindow::kCoreWindowCommand))->trigger();
             auto about = std::make_unique<AboutBox>(&rig.Frame());
             about->show();
@@ -333,16 +335,28 @@ TEST(LanguageTest, EveryWindowSpeaksTheLanguageAndCutsNoTextInAnyLook)
                     ids << entry.id;
                 return ids << Looks::kWindows7;
             }();
-            for (int look : looks) {
-                rig.Frame().SetLook(look);
-                for (int tab = 0; tab < tabs.count(); ++tab) {
-                    tabs.setCurrentIndex(tab);
-                    QApplication::processEvents();
-                    const QStringList cut = CutTexts(rig.Frame()) + CutTexts(*about);
-                    EXPECT_TRUE(cut.isEmpty()) << "look " << look << " tab " << tab << ":\n"
-                                               << cut.join(u'\n').toStdString();
+            auto noneCutInAnyLook = [&](const char *what) {
+                for (int look : looks) {
+                    rig.Frame().SetLook(look);
+                    for (int tab = 0; tab < tabs.count(); ++tab) {
+                        tabs.setCurrentIndex(tab);
+                        QApplication::processEvents();
+                        const QStringList cut = CutTexts(rig.Frame()) + CutTexts(*about);
+                        EXPECT_TRUE(cut.isEmpty()) << what << ", look " << look << ", tab " << tab << ":\n"
+                                                   << cut.join(u'\n').toStdString();
+                    }
                 }
-            }
+            };
+            noneCutInAnyLook("four register windows");
+            // The plot beside the rows of the one register window left.
+            for (int slot = 1; slot < 4; ++slot)
+                rig.app->ChildFrame(slot)->close();
+            rig.Settle();
+            rig.Frame().TileRegisterWindows(); // as Window -> Tile does
+            window->ShowPlot();
+            QApplication::processEvents();
+            EXPECT_GT(window->width(), 500);
+            noneCutInAnyLook("a register window with its plot");
             rig.Frame().SetLook(Looks::kDefaultLook);
             about.reset();
 
