@@ -1,5 +1,7 @@
 #include "app/AboutBox.h"
 
+#include "link/Tr.h"
+
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,14 +13,14 @@ AboutBox::AboutBox(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("100"));
-    setWindowTitle(QString::fromUtf8(kTitle));
+    setWindowTitle(Tr(kTitle));
     auto *icon = new QLabel(this);
     const QIcon appIcon = QApplication::windowIcon().isNull() ? style()->standardIcon(QStyle::SP_ComputerIcon)
                                                               : QApplication::windowIcon();
     icon->setPixmap(appIcon.pixmap(32, 32));
-    auto *version = new QLabel(QString::fromUtf8(kVersionLine), this);
+    auto *version = new QLabel(Tr(kVersionLine).arg(QStringLiteral(CORVANE_VERSION)), this);
     version->setObjectName(QStringLiteral("version"));
-    auto *ok = new QPushButton(QStringLiteral("确定"), this);
+    auto *ok = new QPushButton(Tr(QT_TRANSLATE_NOOP("Corvane", "确定")), this);
     ok->setObjectName(QStringLiteral("IDOK"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

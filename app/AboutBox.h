@@ -10,8 +10,8 @@ class AboutBox : public QDialog
     Q_OBJECT
 
 public:
-    static constexpr char kTitle[] = "关于 Corvane";
-    static constexpr char kVersionLine[] = "Corvane，版本 " CORVANE_VERSION;
+    static constexpr char kTitle[] = QT_TRANSLATE_NOOP("Corvane", "关于 Corvane");
+    static constexpr char kVersionLine[] = QT_TRANSLATE_NOOP("Corvane", "Corvane，版本 %1"); // %1: the version
 
     explicit AboutBox(QWidget *parent = nullptr);
 };

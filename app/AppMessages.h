@@ -42,35 +42,35 @@ inline constexpr char kLanguageNextStart[] =
 
 // The core window's captions and its own lines.
 namespace CoreWindowText {
-inline constexpr char kTitle[] = "core";
-inline constexpr char kMenuEntry[] = "内核窗口(&K)\tCtrl+K";
-inline constexpr char kPanelButton[] = "内核窗口";
-inline constexpr char kRead[] = "Read";
-inline constexpr char kHaltRead[] = "halt, read, keep halted";
-inline constexpr char kWatch[] = "Watch";
-inline constexpr char kElfLabel[] = "ELF file";
+inline constexpr char kTitle[] = QT_TRANSLATE_NOOP("Corvane", "core");
+inline constexpr char kMenuEntry[] = QT_TRANSLATE_NOOP("Corvane", "内核窗口(&K)\tCtrl+K");
+inline constexpr char kPanelButton[] = QT_TRANSLATE_NOOP("Corvane", "内核窗口");
+inline constexpr char kRead[] = QT_TRANSLATE_NOOP("Corvane", "Read");
+inline constexpr char kHaltRead[] = QT_TRANSLATE_NOOP("Corvane", "halt, read, keep halted");
+inline constexpr char kWatch[] = QT_TRANSLATE_NOOP("Corvane", "Watch");
+inline constexpr char kElfLabel[] = QT_TRANSLATE_NOOP("Corvane", "ELF file");
 inline constexpr char kElfBrowse[] = "...";
-inline constexpr char kElfDialogTitle[] = "Select the firmware's ELF file";
-inline constexpr char kElfFilter[] = "ELF Files(*.elf *.axf *.out)";
-inline constexpr char kRegistersTab[] = "registers";
-inline constexpr char kFaultTab[] = "fault";
-inline constexpr char kNameTitle[] = "Name";
-inline constexpr char kValueTitle[] = "Value";
-inline constexpr char kMeaningTitle[] = "Meaning";
+inline constexpr char kElfDialogTitle[] = QT_TRANSLATE_NOOP("Corvane", "Select the firmware's ELF file");
+inline constexpr char kElfFilter[] = QT_TRANSLATE_NOOP("Corvane", "ELF Files(*.elf *.axf *.out)");
+inline constexpr char kRegistersTab[] = QT_TRANSLATE_NOOP("Corvane", "registers");
+inline constexpr char kFaultTab[] = QT_TRANSLATE_NOOP("Corvane", "fault");
+inline constexpr char kNameTitle[] = QT_TRANSLATE_NOOP("Corvane", "Name");
+inline constexpr char kValueTitle[] = QT_TRANSLATE_NOOP("Corvane", "Value");
+inline constexpr char kMeaningTitle[] = QT_TRANSLATE_NOOP("Corvane", "Meaning");
 // A read found the core running: nothing was read.
 inline constexpr char kRunning[] =
-    "The core is running: nothing was read. Halt it with \"halt HCPU\" in the panel, or here with "
-    "\"halt, read, keep halted\".";
+    QT_TRANSLATE_NOOP("Corvane", "The core is running: nothing was read. Halt it with \"halt HCPU\" in the panel, "
+                                 "or here with \"halt, read, keep halted\".");
 // A read ended with the link's message: what was shown before is gone.
-inline constexpr char kReadFailed[] = "Not read: the link failed.";
+inline constexpr char kReadFailed[] = QT_TRANSLATE_NOOP("Corvane", "Not read: the link failed.");
 // When the registers were read (%1: the time).
-inline constexpr char kReadAt[] = "Read at %1, the core halted.";
+inline constexpr char kReadAt[] = QT_TRANSLATE_NOOP("Corvane", "Read at %1, the core halted.");
 // The fault tab's link to the faulting instruction (%1: the address as a
 // link, %2: where it is in the firmware, or nothing).
-inline constexpr char kFaultingPc[] = "Faulting PC: %1 %2";
-inline constexpr char kNoFrame[] = "No stacked frame: the faulting PC is not known.";
+inline constexpr char kFaultingPc[] = QT_TRANSLATE_NOOP("Corvane", "Faulting PC: %1 %2");
+inline constexpr char kNoFrame[] = QT_TRANSLATE_NOOP("Corvane", "No stacked frame: the faulting PC is not known.");
 // The ELF file was not taken (%1: the path, %2: why).
-inline constexpr char kElfNotTaken[] = "ELF file %1 not taken: %2";
+inline constexpr char kElfNotTaken[] = QT_TRANSLATE_NOOP("Corvane", "ELF file %1 not taken: %2");
 // A value typed into the grid that is no 32-bit number (%1: the register, %2: the text).
-inline constexpr char kBadValue[] = "%1: %2 is not a 32-bit number, please check!";
+inline constexpr char kBadValue[] = QT_TRANSLATE_NOOP("Corvane", "%1: %2 is not a 32-bit number, please check!");
 } // namespace CoreWindowText

@@ -1,5 +1,7 @@
 #include "app/ControlPaneDock.h"
 
+#include "link/Tr.h"
+
 #include "app/ControlPanel.h"
 #include "app/Workspace.h"
 #include "ipcheck/ui/IpCheckWindow.h"
@@ -25,7 +27,7 @@ ControlPaneDock::ControlPaneDock(Workspace &workspace, RegisterWindows &windows,
     : QDockWidget(parent)
 {
     setObjectName(QStringLiteral("149"));
-    setWindowTitle(QString::fromLatin1(kTitle));
+    setWindowTitle(Tr(kTitle));
     setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     // Right clicks inside the pane open nothing.
     setContextMenuPolicy(Qt::PreventContextMenu);
@@ -41,8 +43,8 @@ ControlPaneDock::ControlPaneDock(Workspace &workspace, RegisterWindows &windows,
     check->SetUser(&workspace.Context().files, &workspace.Context().messages);
     m_panel->chipChangedHook = [check] { check->BuildIpList(); };
     m_check = check;
-    m_tabs->addTab(Scrolling(m_panel, m_tabs), QString::fromUtf8(kControlTab));
-    m_tabs->addTab(Scrolling(m_check, m_tabs), QString::fromUtf8(kCheckTab));
+    m_tabs->addTab(Scrolling(m_panel, m_tabs), Tr(kControlTab));
+    m_tabs->addTab(Scrolling(m_check, m_tabs), Tr(kCheckTab));
     m_tabs->setCurrentIndex(0);
     setWidget(m_tabs);
 }

@@ -16,9 +16,9 @@ class ControlPaneDock : public QDockWidget
     Q_OBJECT
 
 public:
-    static constexpr char kTitle[] = "Control Panel";
-    static constexpr char kControlTab[] = "交互控制界面";
-    static constexpr char kCheckTab[] = "寄存器检测界面";
+    static constexpr char kTitle[] = QT_TRANSLATE_NOOP("Corvane", "Control Panel");
+    static constexpr char kControlTab[] = QT_TRANSLATE_NOOP("Corvane", "交互控制界面");
+    static constexpr char kCheckTab[] = QT_TRANSLATE_NOOP("Corvane", "寄存器检测界面");
 
     ControlPaneDock(Workspace &workspace, RegisterWindows &windows, QWidget *parent = nullptr);
 

@@ -1,5 +1,7 @@
 #include "app/ControlPanel.h"
 
+#include "link/Tr.h"
+
 #include "app/AppMessages.h"
 #include "app/PeripheralList.h"
 #include "widgets/PopupComboBox.h"
@@ -153,46 +155,50 @@ void ControlPanel::BuildControls()
         box->setGeometry(Dlu(7, 26 + 21 * k, 40, 10));
         m_windowBoxes[k] = box;
     }
-    AddButton(PanelControlId::MemoryWindowButton, QStringLiteral("内存窗口"), 5, 104, 40, 14);
-    AddButton(PanelControlId::CoreWindowButton, QString::fromUtf8(CoreWindowText::kPanelButton), 5, 8, 40, 14);
+    AddButton(PanelControlId::MemoryWindowButton, Tr(QT_TRANSLATE_NOOP("Corvane", "内存窗口")), 5, 104, 40, 14);
+    AddButton(PanelControlId::CoreWindowButton, Tr(CoreWindowText::kPanelButton), 5, 8, 40, 14);
 
     AddGroup(53, 0, 123, 123);
-    AddLabel(QStringLiteral("平    台"), 61, 11, 33, 8);
+    AddLabel(Tr(QT_TRANSLATE_NOOP("Corvane", "平    台")), 61, 11, 33, 8);
     m_chip = AddList(PanelControlId::ChipList, {}, 98, 8, 69);
-    AddLabel(QStringLiteral("数 据 源"), 61, 27, 33, 8);
+    AddLabel(Tr(QT_TRANSLATE_NOOP("Corvane", "数 据 源")), 61, 27, 33, 8);
     m_dataSource = AddList(PanelControlId::DataSourceList,
-                           {QStringLiteral("离线数据"), QStringLiteral("JLINK读取"), QStringLiteral("UART读取"),
-                            QStringLiteral("GDB读取")},
+                           {Tr(QT_TRANSLATE_NOOP("Corvane", "离线数据")), Tr(QT_TRANSLATE_NOOP("Corvane", "JLINK读取")),
+                            Tr(QT_TRANSLATE_NOOP("Corvane", "UART读取")), Tr(QT_TRANSLATE_NOOP("Corvane", "GDB读取"))},
                            98, 24, 69);
-    m_portLabel = AddLabel(QStringLiteral("端    口"), 61, 43, 33, 8, PanelControlId::PortLabel);
+    m_portLabel = AddLabel(Tr(QT_TRANSLATE_NOOP("Corvane", "端    口")), 61, 43, 33, 8, PanelControlId::PortLabel);
     m_probes = static_cast<PopupComboBox *>(AddList(PanelControlId::ProbeList, {}, 98, 40, 69));
     m_ports = static_cast<PopupComboBox *>(AddList(PanelControlId::SerialPortList, {}, 98, 40, 69));
     m_gdbServer = AddField(PanelControlId::GdbServerField, 98, 40, 69, 12); // "host:port" of the GDB server
     m_gdbServer->setMaxLength(ConfigKey::kServerSize - 1);
-    m_speedLabel = AddLabel(QStringLiteral("速    率"), 61, 59, 33, 8, PanelControlId::SpeedLabel);
+    m_speedLabel = AddLabel(Tr(QT_TRANSLATE_NOOP("Corvane", "速    率")), 61, 59, 33, 8, PanelControlId::SpeedLabel);
     QStringList jlinkSpeeds;
     for (int speed = 1000; speed <= 10000; speed += 1000)
         jlinkSpeeds << QString::number(speed);
     m_jlinkSpeed = AddList(PanelControlId::JLinkSpeedList, jlinkSpeeds, 98, 56, 69);
     m_uartSpeed = AddList(PanelControlId::UartSpeedList, {}, 98, 56, 69);
-    AddLabel(QStringLiteral("展开等级"), 61, 75, 33, 8);
+    AddLabel(Tr(QT_TRANSLATE_NOOP("Corvane", "展开等级")), 61, 75, 33, 8);
     m_expand = AddList(PanelControlId::ExpandList,
-                       {QStringLiteral("展开1级"), QStringLiteral("展开2级"), QStringLiteral("展开3级")}, 98, 72, 69);
-    m_registerWriteLabel = AddLabel(QStringLiteral("写寄存器"), 61, 91, 33, 8, PanelControlId::RegisterWriteLabel);
-    m_registerWrite = AddList(PanelControlId::RegisterWriteList,
-                              {QStringLiteral("立即写入"), QStringLiteral("右键菜单写入")}, 98, 88, 69);
-    AddLabel(QStringLiteral("数据进制"), 61, 107, 33, 8);
+                       {Tr(QT_TRANSLATE_NOOP("Corvane", "展开1级")), Tr(QT_TRANSLATE_NOOP("Corvane", "展开2级")),
+                        Tr(QT_TRANSLATE_NOOP("Corvane", "展开3级"))},
+                       98, 72, 69);
+    m_registerWriteLabel =
+        AddLabel(Tr(QT_TRANSLATE_NOOP("Corvane", "写寄存器")), 61, 91, 33, 8, PanelControlId::RegisterWriteLabel);
+    m_registerWrite = AddList(
+        PanelControlId::RegisterWriteList,
+        {Tr(QT_TRANSLATE_NOOP("Corvane", "立即写入")), Tr(QT_TRANSLATE_NOOP("Corvane", "右键菜单写入"))}, 98, 88, 69);
+    AddLabel(Tr(QT_TRANSLATE_NOOP("Corvane", "数据进制")), 61, 107, 33, 8);
     m_numberBase = AddList(PanelControlId::NumberBaseList, {QStringLiteral("DEC"), QStringLiteral("HEX")}, 98, 104, 47);
-    AddButton(PanelControlId::UpdateButton, QStringLiteral("更新"), 146, 104, 22, 13);
+    AddButton(PanelControlId::UpdateButton, Tr(QT_TRANSLATE_NOOP("Corvane", "更新")), 146, 104, 22, 13);
 
     AddGroup(180, 0, 65, 123);
-    AddButton(PanelControlId::WatchdogOffButton, QStringLiteral("关看门狗"), 192, 14, 44, 15);
+    AddButton(PanelControlId::WatchdogOffButton, Tr(QT_TRANSLATE_NOOP("Corvane", "关看门狗")), 192, 14, 44, 15);
     AddButton(PanelControlId::HaltHcpuButton, QStringLiteral("halt HCPU"), 192, 34, 44, 15);
     AddButton(PanelControlId::HaltLcpuButton, QStringLiteral("halt LCPU"), 192, 54, 44, 15);
-    AddButton(PanelControlId::CleanCacheButton, QStringLiteral("清CACHE"), 192, 74, 44, 15)->hide();
+    AddButton(PanelControlId::CleanCacheButton, Tr(QT_TRANSLATE_NOOP("Corvane", "清CACHE")), 192, 74, 44, 15)->hide();
     // In the hidden clean button's place, under the halts it undoes.
-    AddButton(PanelControlId::RunButton, QStringLiteral("运行"), 192, 74, 44, 15);
-    AddButton(PanelControlId::CaptureButton, QStringLiteral("数据读取"), 192, 94, 44, 15);
+    AddButton(PanelControlId::RunButton, Tr(QT_TRANSLATE_NOOP("Corvane", "运行")), 192, 74, 44, 15);
+    AddButton(PanelControlId::CaptureButton, Tr(QT_TRANSLATE_NOOP("Corvane", "数据读取")), 192, 94, 44, 15);
     m_haltState = AddLabel(QString(), 183, 111, 60, 8, PanelControlId::HaltStateLabel);
     m_haltState->setAlignment(Qt::AlignCenter);
 
@@ -211,20 +217,20 @@ void ControlPanel::BuildControls()
     m_dump->setGeometry(Dlu(0, 141, 245, 70));
     m_dump->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_dump->setLineWrapMode(QPlainTextEdit::NoWrap);
-    AddLabel(QStringLiteral("地址 0x"), 2, 214, 28, 8);
+    AddLabel(Tr(QT_TRANSLATE_NOOP("Corvane", "地址 0x")), 2, 214, 28, 8);
     m_readAddress = AddField(PanelControlId::ReadAddressField, 29, 212, 48, 12);
-    AddLabel(QStringLiteral("长度 0x"), 85, 213, 28, 9);
+    AddLabel(Tr(QT_TRANSLATE_NOOP("Corvane", "长度 0x")), 85, 213, 28, 9);
     m_readLength = AddField(PanelControlId::ReadLengthField, 112, 212, 48, 12);
-    AddButton(PanelControlId::ReadButton, QStringLiteral("读取"), 165, 212, 26, 13);
-    AddButton(PanelControlId::ReadToFileButton, QStringLiteral("读取到文件"), 194, 212, 48, 13);
+    AddButton(PanelControlId::ReadButton, Tr(QT_TRANSLATE_NOOP("Corvane", "读取")), 165, 212, 26, 13);
+    AddButton(PanelControlId::ReadToFileButton, Tr(QT_TRANSLATE_NOOP("Corvane", "读取到文件")), 194, 212, 48, 13);
 
     AddGroup(1, 223, 244, 25);
-    AddLabel(QStringLiteral("地址 0x"), 2, 233, 28, 8);
+    AddLabel(Tr(QT_TRANSLATE_NOOP("Corvane", "地址 0x")), 2, 233, 28, 8);
     m_writeAddress = AddField(PanelControlId::WriteAddressField, 29, 230, 48, 12);
-    AddLabel(QStringLiteral("数据 0x"), 85, 232, 28, 9);
+    AddLabel(Tr(QT_TRANSLATE_NOOP("Corvane", "数据 0x")), 85, 232, 28, 9);
     m_writeData = AddField(PanelControlId::WriteDataField, 112, 230, 48, 12);
-    AddButton(PanelControlId::WriteButton, QStringLiteral("写入"), 165, 230, 26, 13);
-    AddButton(PanelControlId::WriteFromFileButton, QStringLiteral("从文件写入"), 194, 230, 48, 13);
+    AddButton(PanelControlId::WriteButton, Tr(QT_TRANSLATE_NOOP("Corvane", "写入")), 165, 230, 26, 13);
+    AddButton(PanelControlId::WriteFromFileButton, Tr(QT_TRANSLATE_NOOP("Corvane", "从文件写入")), 194, 230, 48, 13);
 
     m_peripherals = new PeripheralList(m_workspace, m_windows, this);
     m_peripherals->setGeometry(Dlu(1, 257, 243, 37));
@@ -529,8 +535,8 @@ void ControlPanel::ShowHaltState()
     if (halted.lcpu)
         cores << QStringLiteral("LCPU");
     m_haltState->setText(target.isEmpty()  ? QString()
-                         : cores.isEmpty() ? QStringLiteral("未停止")
-                                           : QStringLiteral("已停止 ") + cores.join(u' '));
+                         : cores.isEmpty() ? Tr(QT_TRANSLATE_NOOP("Corvane", "未停止"))
+                                           : Tr(QT_TRANSLATE_NOOP("Corvane", "已停止 %1")).arg(cores.join(u' ')));
 }
 
 void ControlPanel::ApplyExpandLevel()
@@ -640,7 +646,7 @@ void ControlPanel::ShowProgress()
     auto *progress = new QProgressDialog(this);
     progress->setObjectName(QStringLiteral("progress"));
     progress->setWindowTitle(QStringLiteral("Corvane"));
-    progress->setCancelButtonText(QStringLiteral("取消"));
+    progress->setCancelButtonText(Tr(QT_TRANSLATE_NOOP("Corvane", "取消")));
     progress->setWindowModality(Qt::NonModal);
     progress->setMinimumDuration(0);
     progress->setAutoClose(false);
@@ -649,7 +655,7 @@ void ControlPanel::ShowProgress()
     progress->setAttribute(Qt::WA_DeleteOnClose);
     connect(progress, &QProgressDialog::canceled, m_runner, &TargetActionRunner::Cancel);
     connect(m_runner, &TargetActionRunner::Progress, progress, [progress](qint64 done, qint64 total) {
-        progress->setLabelText(QStringLiteral("%1 / %2 bytes").arg(done).arg(total));
+        progress->setLabelText(Tr(QT_TRANSLATE_NOOP("Corvane", "%1 / %2 bytes")).arg(done).arg(total));
         progress->setValue(total > 0 ? int(done * 1000 / total) : 0);
     });
     connect(m_runner, &TargetActionRunner::Finished, progress, [progress] {

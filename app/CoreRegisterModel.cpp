@@ -1,5 +1,7 @@
 #include "app/CoreRegisterModel.h"
 
+#include "link/Tr.h"
+
 #include "app/AppMessages.h"
 
 #include <QFont>
@@ -91,7 +93,7 @@ QVariant CoreRegisterModel::headerData(int section, Qt::Orientation orientation,
         return {};
     static const char *const kTitles[ColumnCount] = {CoreWindowText::kNameTitle, CoreWindowText::kValueTitle,
                                                      CoreWindowText::kMeaningTitle};
-    return section >= 0 && section < ColumnCount ? QString::fromLatin1(kTitles[section]) : QVariant();
+    return section >= 0 && section < ColumnCount ? Tr(kTitles[section]) : QVariant();
 }
 
 Qt::ItemFlags CoreRegisterModel::flags(const QModelIndex &index) const

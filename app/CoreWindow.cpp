@@ -1,5 +1,7 @@
 #include "app/CoreWindow.h"
 
+#include "link/Tr.h"
+
 #include "app/AppMessages.h"
 #include "app/CoreRegisterModel.h"
 #include "app/TargetActionRunner.h"
@@ -46,7 +48,7 @@ CoreWindow::CoreWindow(CoreWindowEnv env, QWidget *parent)
     , m_env(std::move(env))
 {
     setObjectName(QStringLiteral("CoreWindow"));
-    setWindowTitle(QString::fromLatin1(CoreWindowText::kTitle));
+    setWindowTitle(Tr(CoreWindowText::kTitle));
     m_model = new CoreRegisterModel([this] { return Hex(); }, this);
     m_model->SetRows(CoreRegisterRows::Build(CoreOps::ShownRegisters(), {}, false));
     m_model->writeRequested = [this](CoreRegister id, const QString &text) { Write(id, text); };
@@ -63,10 +65,10 @@ void CoreWindow::BuildControls()
 {
     auto *layout = new QVBoxLayout(this);
     auto *buttons = new QHBoxLayout;
-    m_read = new QPushButton(QString::fromLatin1(CoreWindowText::kRead), this);
-    m_haltRead = new QPushButton(QString::fromLatin1(CoreWindowText::kHaltRead), this);
+    m_read = new QPushButton(Tr(CoreWindowText::kRead), this);
+    m_haltRead = new QPushButton(Tr(CoreWindowText::kHaltRead), this);
     m_haltRead->hide(); // offered once a read found the core running
-    m_watch = new QCheckBox(QString::fromLatin1(CoreWindowText::kWatch), this);
+    m_watch = new QCheckBox(Tr(CoreWindowText::kWatch), this);
     buttons->addWidget(m_read);
     buttons->addWidget(m_haltRead);
     buttons->addWidget(m_watch);
@@ -74,7 +76,7 @@ void CoreWindow::BuildControls()
     layout->addLayout(buttons);
 
     auto *elfRow = new QHBoxLayout;
-    elfRow->addWidget(new QLabel(QString::fromLatin1(CoreWindowText::kElfLabel), this));
+    elfRow->addWidget(new QLabel(Tr(CoreWindowText::kElfLabel), this));
     m_elf = new QLineEdit(this);
     elfRow->addWidget(m_elf, 1);
     auto *browse = new QPushButton(QString::fromLatin1(CoreWindowText::kElfBrowse), this);
@@ -98,7 +100,7 @@ void CoreWindow::BuildControls()
     m_grid->setColumnWidth(
         CoreRegisterModel::ValueColumn,
         std::max(130, m_grid->fontMetrics().horizontalAdvance(QString::fromLatin1(OpsMessages::kFaultNotGiven)) + 24));
-    m_tabs->addTab(m_grid, QString::fromLatin1(CoreWindowText::kRegistersTab));
+    m_tabs->addTab(m_grid, Tr(CoreWindowText::kRegistersTab));
 
     auto *fault = new QWidget(m_tabs);
     auto *faultLayout = new QVBoxLayout(fault);
@@ -111,7 +113,7 @@ void CoreWindow::BuildControls()
     m_faultText->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_faultText->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     faultLayout->addWidget(m_faultText, 1);
-    m_tabs->addTab(fault, QString::fromLatin1(CoreWindowText::kFaultTab));
+    m_tabs->addTab(fault, Tr(CoreWindowText::kFaultTab));
     layout->addWidget(m_tabs, 1);
 
     // The window opens ready to read: Space or Enter reads at once.
@@ -181,8 +183,8 @@ void CoreWindow::ChooseElf()
 {
     FileRequest request;
     request.kind = FileRequest::Kind::Open;
-    request.title = QString::fromLatin1(CoreWindowText::kElfDialogTitle);
-    request.filters = {{QString::fromLatin1(CoreWindowText::kElfFilter), QStringLiteral("*.elf *.axf *.out")},
+    request.title = Tr(CoreWindowText::kElfDialogTitle);
+    request.filters = {{Tr(CoreWindowText::kElfFilter), QStringLiteral("*.elf *.axf *.out")},
                        {QString::fromLatin1(OpsText::kAnyFilterText), QStringLiteral("*")}};
     request.mustExist = true;
     request.purpose = QStringLiteral("elf");
@@ -212,7 +214,7 @@ void CoreWindow::ReadAll(OperationEnv &env, CoreOps::Options options, const QStr
     if (const std::unique_ptr<FirmwareSymbols> symbols = FirmwareSymbols::Open(elf, &failure))
         FaultReport::AddPlaces(*reading.report, *symbols);
     else
-        reading.elfProblem = QString::fromLatin1(CoreWindowText::kElfNotTaken).arg(elf, failure);
+        reading.elfProblem = Tr(CoreWindowText::kElfNotTaken).arg(elf, failure);
 }
 
 void CoreWindow::SetWatching(bool on)
@@ -245,7 +247,7 @@ void CoreWindow::Read(CoreOps::Halting halting)
     CoreOps::Options options = m_options;
     options.halting = halting;
     const QString elf = m_elf->text().trimmed();
-    Queue(QString::fromLatin1(CoreWindowText::kTitle),
+    Queue(Tr(CoreWindowText::kTitle),
           [options, elf](OperationEnv &env, Reading &reading) { ReadAll(env, options, elf, reading); });
 }
 
@@ -254,21 +256,20 @@ void CoreWindow::Write(CoreRegister id, const QString &text)
     const char *name = CoreRegisters::Info(id).name;
     const std::optional<uint32_t> value = CoreRegisterRows::ParseTyped(text, Hex());
     if (!value) {
-        m_env.user.messages.ShowFailure(QString::fromLatin1(CoreWindowText::kBadValue).arg(QLatin1String(name), text));
+        m_env.user.messages.ShowFailure(Tr(CoreWindowText::kBadValue).arg(QLatin1String(name), text));
         return;
     }
     FollowChip();
     const CoreOps::Options options = m_options;
     const QString elf = m_elf->text().trimmed();
     const QString hexText = QString::number(*value, 16);
-    Queue(QString::fromLatin1(CoreWindowText::kTitle),
-          [options, elf, name, hexText](OperationEnv &env, Reading &reading) {
-              CoreOps::Options writeOptions = options;
-              writeOptions.runningRefused = &reading.running;
-              if (!CoreOps::Write(env, QString::fromLatin1(name), hexText, writeOptions))
-                  return;
-              ReadAll(env, options, elf, reading);
-          });
+    Queue(Tr(CoreWindowText::kTitle), [options, elf, name, hexText](OperationEnv &env, Reading &reading) {
+        CoreOps::Options writeOptions = options;
+        writeOptions.runningRefused = &reading.running;
+        if (!CoreOps::Write(env, QString::fromLatin1(name), hexText, writeOptions))
+            return;
+        ReadAll(env, options, elf, reading);
+    });
 }
 
 void CoreWindow::Show(const Reading &reading)
@@ -283,12 +284,11 @@ void CoreWindow::Show(const Reading &reading)
     ShowFault(reading.report);
     QString status;
     if (reading.running)
-        status = QString::fromLatin1(CoreWindowText::kRunning);
+        status = Tr(CoreWindowText::kRunning);
     else if (!reading.values)
-        status = QString::fromLatin1(CoreWindowText::kReadFailed);
+        status = Tr(CoreWindowText::kReadFailed);
     else
-        status =
-            QString::fromLatin1(CoreWindowText::kReadAt).arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+        status = Tr(CoreWindowText::kReadAt).arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
     if (!reading.elfProblem.isEmpty())
         status += QLatin1Char('\n') + reading.elfProblem;
     m_status->setText(status);
@@ -310,9 +310,9 @@ void CoreWindow::ShowFault(const std::optional<FaultReport::Report> &report)
                 place += QStringLiteral(" %1:%2").arg(report->pcPlace->file).arg(report->pcPlace->line);
         }
         const QString link = QStringLiteral("<a href=\"memory\">%1</a>").arg(HexWord(*m_faultingPc));
-        m_pcLink->setText(QString::fromLatin1(CoreWindowText::kFaultingPc).arg(link, place.toHtmlEscaped()));
+        m_pcLink->setText(Tr(CoreWindowText::kFaultingPc).arg(link, place.toHtmlEscaped()));
     } else {
-        m_pcLink->setText(QString::fromLatin1(CoreWindowText::kNoFrame));
+        m_pcLink->setText(Tr(CoreWindowText::kNoFrame));
     }
     m_faultText->setPlainText(FaultReport::Text(*report));
 }

@@ -80,10 +80,10 @@ const QList<MenuEntry> &MainEntries()
 const QList<MenuEntry> &Office2007Entries()
 {
     static const QList<MenuEntry> entries{
-        {215, "蓝色样式(&B)"},
-        {216, "黑色样式(&L)"},
-        {217, "银色样式(&S)"},
-        {218, "水绿色样式(&A)"},
+        {215, QT_TRANSLATE_NOOP("Corvane", "蓝色样式(&B)")},
+        {216, QT_TRANSLATE_NOOP("Corvane", "黑色样式(&L)")},
+        {217, QT_TRANSLATE_NOOP("Corvane", "银色样式(&S)")},
+        {218, QT_TRANSLATE_NOOP("Corvane", "水绿色样式(&A)")},
     };
     return entries;
 }

@@ -161,10 +161,10 @@ void MainWindow::BuildMenus()
         return action;
     };
 
-    QMenu *file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    QMenu *file = menuBar()->addMenu(Tr(QT_TRANSLATE_NOOP("Corvane", "文件(&F)")));
     // Register windows are not files: "new" opens the first free slot, the
     // others have nothing to act on.
-    connect(add(file, QStringLiteral("新建(&N)\tCtrl+N"), 57600, QKeySequence(Qt::CTRL | Qt::Key_N)),
+    connect(add(file, Tr(QT_TRANSLATE_NOOP("Corvane", "新建(&N)\tCtrl+N")), 57600, QKeySequence(Qt::CTRL | Qt::Key_N)),
             &QAction::triggered, this, [this] {
                 for (int k = 0; k < Workspace::kSlotCount; ++k)
                     if (!m_frames[k]) {
@@ -172,32 +172,34 @@ void MainWindow::BuildMenus()
                         return;
                     }
             });
-    add(file, QStringLiteral("打开(&O)...\tCtrl+O"), 57601, QKeySequence(Qt::CTRL | Qt::Key_O))->setEnabled(false);
-    connect(add(file, QStringLiteral("关闭(&C)"), 57602), &QAction::triggered, this, [this] {
+    add(file, Tr(QT_TRANSLATE_NOOP("Corvane", "打开(&O)...\tCtrl+O")), 57601, QKeySequence(Qt::CTRL | Qt::Key_O))
+        ->setEnabled(false);
+    connect(add(file, Tr(QT_TRANSLATE_NOOP("Corvane", "关闭(&C)")), 57602), &QAction::triggered, this, [this] {
         if (QMdiSubWindow *active = m_area->activeSubWindow())
             active->close();
     });
     // Saving is the register window's own "保存数据"; disabled entries also
     // leave Ctrl+S to the IP check's log list.
-    m_documentOnly << add(file, QStringLiteral("保存(&S)\tCtrl+S"), 57603, QKeySequence(Qt::CTRL | Qt::Key_S));
-    m_documentOnly << add(file, QStringLiteral("另存为(&A)..."), 57604);
+    m_documentOnly << add(file, Tr(QT_TRANSLATE_NOOP("Corvane", "保存(&S)\tCtrl+S")), 57603,
+                          QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_documentOnly << add(file, Tr(QT_TRANSLATE_NOOP("Corvane", "另存为(&A)...")), 57604);
     m_documentOnly.at(0)->setEnabled(false);
     m_documentOnly.at(1)->setEnabled(false);
     file->addSeparator();
-    connect(add(file, QStringLiteral("退出(&X)"), 57665), &QAction::triggered, this, &QWidget::close);
+    connect(add(file, Tr(QT_TRANSLATE_NOOP("Corvane", "退出(&X)")), 57665), &QAction::triggered, this, &QWidget::close);
 
-    QMenu *edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
-    add(edit, QStringLiteral("撤消(&U)\tCtrl+Z"), 57643, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QMenu *edit = menuBar()->addMenu(Tr(QT_TRANSLATE_NOOP("Corvane", "编辑(&E)")));
+    add(edit, Tr(QT_TRANSLATE_NOOP("Corvane", "撤消(&U)\tCtrl+Z")), 57643, QKeySequence(Qt::CTRL | Qt::Key_Z));
     edit->addSeparator();
-    add(edit, QStringLiteral("剪切(&T)\tCtrl+X"), 57635, QKeySequence(Qt::CTRL | Qt::Key_X));
-    add(edit, QStringLiteral("复制(&C)\tCtrl+C"), 57634, QKeySequence(Qt::CTRL | Qt::Key_C));
-    add(edit, QStringLiteral("粘贴(&P)\tCtrl+V"), 57637, QKeySequence(Qt::CTRL | Qt::Key_V));
+    add(edit, Tr(QT_TRANSLATE_NOOP("Corvane", "剪切(&T)\tCtrl+X")), 57635, QKeySequence(Qt::CTRL | Qt::Key_X));
+    add(edit, Tr(QT_TRANSLATE_NOOP("Corvane", "复制(&C)\tCtrl+C")), 57634, QKeySequence(Qt::CTRL | Qt::Key_C));
+    add(edit, Tr(QT_TRANSLATE_NOOP("Corvane", "粘贴(&P)\tCtrl+V")), 57637, QKeySequence(Qt::CTRL | Qt::Key_V));
     for (QAction *action : edit->actions())
         action->setEnabled(false); // nothing in a register window is cut or pasted
     m_documentOnly << edit->menuAction();
 
-    QMenu *view = menuBar()->addMenu(QStringLiteral("视图(&V)"));
-    QMenu *bars = view->addMenu(QStringLiteral("工具栏和停靠窗口(&T)"));
+    QMenu *view = menuBar()->addMenu(Tr(QT_TRANSLATE_NOOP("Corvane", "视图(&V)")));
+    QMenu *bars = view->addMenu(Tr(QT_TRANSLATE_NOOP("Corvane", "工具栏和停靠窗口(&T)")));
     bars->setObjectName(QStringLiteral("59392"));
     connect(bars, &QMenu::aboutToShow, this, [this, bars] {
         bars->clear();
@@ -206,13 +208,13 @@ void MainWindow::BuildMenus()
             bars->addAction(action);
         list->deleteLater();
     });
-    add(view, QStringLiteral("状态栏(&S)"), 59393)->setEnabled(false); // the frame has no status bar
-    m_looksMenu = view->addMenu(QStringLiteral("应用程序外观(&A)"));
+    add(view, Tr(QT_TRANSLATE_NOOP("Corvane", "状态栏(&S)")), 59393)->setEnabled(false); // the frame has no status bar
+    m_looksMenu = view->addMenu(Tr(QT_TRANSLATE_NOOP("Corvane", "应用程序外观(&A)")));
     QMenu *looks = m_looksMenu;
     m_lookGroup = new QActionGroup(this);
     m_lookGroup->setExclusive(true);
     auto addLook = [this, add](QMenu *menu, const Looks::MenuEntry &entry) {
-        QAction *action = add(menu, QString::fromUtf8(entry.text), entry.id);
+        QAction *action = add(menu, Tr(entry.text), entry.id);
         action->setCheckable(true);
         m_lookGroup->addAction(action);
         connect(action, &QAction::triggered, this, [this, id = entry.id] { SetLook(id); });
@@ -225,22 +227,22 @@ void MainWindow::BuildMenus()
 
     AddLanguageMenu(view);
 
-    QMenu *window = menuBar()->addMenu(QStringLiteral("窗口(&W)"));
-    add(window, QStringLiteral("新建窗口(&N)"), 57648)->setEnabled(false); // would share a slot
-    m_memoryWindow =
-        add(window, QStringLiteral("内存窗口(&M)\tCtrl+M"), kMemoryWindowCommand, QKeySequence(Qt::CTRL | Qt::Key_M));
+    QMenu *window = menuBar()->addMenu(Tr(QT_TRANSLATE_NOOP("Corvane", "窗口(&W)")));
+    add(window, Tr(QT_TRANSLATE_NOOP("Corvane", "新建窗口(&N)")), 57648)->setEnabled(false); // would share a slot
+    m_memoryWindow = add(window, Tr(QT_TRANSLATE_NOOP("Corvane", "内存窗口(&M)\tCtrl+M")), kMemoryWindowCommand,
+                         QKeySequence(Qt::CTRL | Qt::Key_M));
     connect(m_memoryWindow, &QAction::triggered, this, [this] { AddMemoryWindow(); });
-    m_coreWindow = add(window, QString::fromUtf8(CoreWindowText::kMenuEntry), kCoreWindowCommand,
-                       QKeySequence(Qt::CTRL | Qt::Key_K));
+    m_coreWindow = add(window, Tr(CoreWindowText::kMenuEntry), kCoreWindowCommand, QKeySequence(Qt::CTRL | Qt::Key_K));
     connect(m_coreWindow, &QAction::triggered, this, [this] { AddCoreWindow(); });
-    connect(add(window, QStringLiteral("层叠(&C)"), 57650), &QAction::triggered, m_area, &QMdiArea::cascadeSubWindows);
-    connect(add(window, QStringLiteral("平铺(&T)"), 57651), &QAction::triggered, this,
+    connect(add(window, Tr(QT_TRANSLATE_NOOP("Corvane", "层叠(&C)")), 57650), &QAction::triggered, m_area,
+            &QMdiArea::cascadeSubWindows);
+    connect(add(window, Tr(QT_TRANSLATE_NOOP("Corvane", "平铺(&T)")), 57651), &QAction::triggered, this,
             &MainWindow::TileRegisterWindows);
-    add(window, QStringLiteral("排列图标(&A)"), 57649);
+    add(window, Tr(QT_TRANSLATE_NOOP("Corvane", "排列图标(&A)")), 57649);
     m_documentOnly << window->menuAction();
 
-    QMenu *help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
-    connect(add(help, QStringLiteral("关于 Corvane(&A)..."), 57664), &QAction::triggered, this,
+    QMenu *help = menuBar()->addMenu(Tr(QT_TRANSLATE_NOOP("Corvane", "帮助(&H)")));
+    connect(add(help, Tr(QT_TRANSLATE_NOOP("Corvane", "关于 Corvane(&A)...")), 57664), &QAction::triggered, this,
             &MainWindow::ShowAboutBox);
 
     // The menu bar is hidden; its Alt keys still open their menus, at the
@@ -272,7 +274,7 @@ void MainWindow::BuildMenus()
 
 void MainWindow::BuildToolBar()
 {
-    m_toolBar = new QToolBar(QStringLiteral("标准"), this);
+    m_toolBar = new QToolBar(Tr(QT_TRANSLATE_NOOP("Corvane", "标准")), this);
     m_toolBar->setObjectName(QStringLiteral("toolbar128"));
     for (int id : {57600, 57601, 57603, 0, 57635, 57634, 57637, 0, 57607, 57664}) {
         if (id == 0) {
@@ -281,7 +283,7 @@ void MainWindow::BuildToolBar()
         }
         QAction *action = findChild<QAction *>(QString::number(id));
         if (!action) {
-            action = new QAction(QStringLiteral("打印"), this); // no printing here
+            action = new QAction(Tr(QT_TRANSLATE_NOOP("Corvane", "打印")), this); // no printing here
             action->setObjectName(QString::number(id));
             action->setEnabled(false);
         }
@@ -296,7 +298,7 @@ QMenu *MainWindow::createPopupMenu()
     QMenu *menu = QMainWindow::createPopupMenu();
     if (!menu)
         menu = new QMenu(this);
-    QAction *customize = menu->addAction(QStringLiteral("自定义..."));
+    QAction *customize = menu->addAction(Tr(QT_TRANSLATE_NOOP("Corvane", "自定义...")));
     customize->setObjectName(QStringLiteral("126"));
     customize->setEnabled(false);
     // The window's system-menu entries.
@@ -306,7 +308,7 @@ QMenu *MainWindow::createPopupMenu()
     menu->addAction(m_coreWindow);
     menu->addMenu(m_looksMenu);
     menu->addSeparator();
-    connect(menu->addAction(QStringLiteral("关于Corvane...")), &QAction::triggered, this,
+    connect(menu->addAction(Tr(QT_TRANSLATE_NOOP("Corvane", "关于Corvane..."))), &QAction::triggered, this,
             [this] { SystemCommand(kAboutCommand); });
     connect(menu->addAction(QStringLiteral("update")), &QAction::triggered, this,
             [this] { SystemCommand(kUpdateCommand); });

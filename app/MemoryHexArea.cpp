@@ -24,11 +24,11 @@ constexpr int kAddressColumns = 10; // "XXXXXXXX: "
 
 // What the window says about bytes it does not read.
 namespace Text {
-const char kLeftOut[] = "读取会改变芯片状态：不读";
-const char kUnknown[] = "SVD 无法读取，读取是否改变芯片状态未知：不读\n%1";
-const char kFailed[] = "读取失败";
-const char kUnread[] = "读取中";
-const char kRegisters[] = "寄存器";
+const char kLeftOut[] = QT_TRANSLATE_NOOP("Corvane", "读取会改变芯片状态：不读");
+const char kUnknown[] = QT_TRANSLATE_NOOP("Corvane", "SVD 无法读取，读取是否改变芯片状态未知：不读\n%1");
+const char kFailed[] = QT_TRANSLATE_NOOP("Corvane", "读取失败");
+const char kUnread[] = QT_TRANSLATE_NOOP("Corvane", "读取中");
+const char kRegisters[] = QT_TRANSLATE_NOOP("Corvane", "寄存器");
 } // namespace Text
 
 QColor Mix(const QColor &from, const QColor &to, double share)

@@ -1,5 +1,7 @@
 #include "app/PeripheralList.h"
 
+#include "link/Tr.h"
+
 #include "app/PanelControlIds.h"
 #include "app/RegisterWindowView.h"
 #include "app/RegisterWindows.h"
@@ -49,7 +51,7 @@ PeripheralList::PeripheralList(Workspace &workspace, RegisterWindows &windows, Q
     setItemsExpandable(false);
     setUniformRowHeights(true);
     // The name column, then one column per register window slot.
-    QStringList titles{QStringLiteral("IP list")};
+    QStringList titles{Tr(QT_TRANSLATE_NOOP("Corvane", "IP list"))};
     for (int slot = 0; slot < RegisterWindowTable::kSlots; ++slot)
         titles << QString::number(slot);
     setColumnCount(int(titles.size()));

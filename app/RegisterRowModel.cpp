@@ -16,14 +16,21 @@ namespace {
 namespace Text {
 const char *const kNotRead = RowText::kNotRead;
 const char kRefused[] = "--"; // the chip table refuses to read it, as the memory window draws it
-const char kNeverRead[] = "未读取";
-const char kReadAt[] = "读取于 %1";
-const char kLoadedFrom[] = "载入自 %1\n文件时间 %2";
-const char kEdited[] = "已修改，未读取";
-const char kStale[] = "\n读取失败：显示的是旧值";
-const char kPending[] = "\n已修改，未写入；芯片上的值 %1";
-const char kPendingNeverRead[] = "\n已修改，未写入；芯片上的值未读取";
-const char *const kColumns[] = {"", "", "Address", "Offset", "Bits", "Access", "Reset", "Description"};
+const char kNeverRead[] = QT_TRANSLATE_NOOP("Corvane", "未读取");
+const char kReadAt[] = QT_TRANSLATE_NOOP("Corvane", "读取于 %1");
+const char kLoadedFrom[] = QT_TRANSLATE_NOOP("Corvane", "载入自 %1\n文件时间 %2");
+const char kEdited[] = QT_TRANSLATE_NOOP("Corvane", "已修改，未读取");
+const char kStale[] = QT_TRANSLATE_NOOP("Corvane", "\n读取失败：显示的是旧值");
+const char kPending[] = QT_TRANSLATE_NOOP("Corvane", "\n已修改，未写入；芯片上的值 %1");
+const char kPendingNeverRead[] = QT_TRANSLATE_NOOP("Corvane", "\n已修改，未写入；芯片上的值未读取");
+const char *const kColumns[] = {"",
+                                "",
+                                QT_TRANSLATE_NOOP("Corvane", "Address"),
+                                QT_TRANSLATE_NOOP("Corvane", "Offset"),
+                                QT_TRANSLATE_NOOP("Corvane", "Bits"),
+                                QT_TRANSLATE_NOOP("Corvane", "Access"),
+                                QT_TRANSLATE_NOOP("Corvane", "Reset"),
+                                QT_TRANSLATE_NOOP("Corvane", "Description")};
 } // namespace Text
 
 // Why the chip table refuses to read the row's register, or nothing.

@@ -31,24 +31,24 @@ namespace {
 
 // What the tool row shows and says.
 namespace Text {
-const char kWatch[] = "监视";
-const char kRate[] = "%1 次/秒";
-const char kFind[] = "查找 (Ctrl+F)";
-const char kChangesOnly[] = "只看变化";
-const char kCompare[] = "比较";
-const char kWithSaved[] = "与保存的数据比较";
-const char kWithFolder[] = "与文件夹中的数据比较...";
-const char kWithWindow[] = "与 %1 比较";
-const char kEndComparison[] = "结束比较";
-const char kExport[] = "导出";
+const char kWatch[] = QT_TRANSLATE_NOOP("Corvane", "监视");
+const char kRate[] = QT_TRANSLATE_NOOP("Corvane", "%1 次/秒");
+const char kFind[] = QT_TRANSLATE_NOOP("Corvane", "查找 (Ctrl+F)");
+const char kChangesOnly[] = QT_TRANSLATE_NOOP("Corvane", "只看变化");
+const char kCompare[] = QT_TRANSLATE_NOOP("Corvane", "比较");
+const char kWithSaved[] = QT_TRANSLATE_NOOP("Corvane", "与保存的数据比较");
+const char kWithFolder[] = QT_TRANSLATE_NOOP("Corvane", "与文件夹中的数据比较...");
+const char kWithWindow[] = QT_TRANSLATE_NOOP("Corvane", "与 %1 比较");
+const char kEndComparison[] = QT_TRANSLATE_NOOP("Corvane", "结束比较");
+const char kExport[] = QT_TRANSLATE_NOOP("Corvane", "导出");
 const char kCsv[] = "CSV...";
 const char kJson[] = "JSON...";
-const char kFolderTitle[] = "选择数据文件夹";
-const char kExportTitle[] = "导出寄存器";
-const char kCsvFilter[] = "CSV Files(*.csv)";
-const char kJsonFilter[] = "JSON Files(*.json)";
+const char kFolderTitle[] = QT_TRANSLATE_NOOP("Corvane", "选择数据文件夹");
+const char kExportTitle[] = QT_TRANSLATE_NOOP("Corvane", "导出寄存器");
+const char kCsvFilter[] = QT_TRANSLATE_NOOP("Corvane", "CSV Files(*.csv)");
+const char kJsonFilter[] = QT_TRANSLATE_NOOP("Corvane", "JSON Files(*.json)");
 const char kOtherValue[] = "≠ %1";
-const char kNotInFile[] = "not in file";
+const char kNotInFile[] = QT_TRANSLATE_NOOP("Corvane", "not in file");
 } // namespace Text
 
 constexpr int kDefaultRate = 5;
@@ -113,6 +113,8 @@ RegisterWindowTools::RegisterWindowTools(Workspace &workspace, RegisterWindowPar
     m_export = new QPushButton(Tr(Text::kExport), this);
     m_export->setObjectName(QStringLiteral("export"));
     m_rate->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // The rate keeps its whole text in a narrow window: the find box gives way.
+    m_rate->setSizePolicy(QSizePolicy::Fixed, m_rate->sizePolicy().verticalPolicy());
     HeightFor(kWideEnough);
 
     connect(m_watchBox, &QCheckBox::toggled, this, [this](bool on) { StartOrStopWatch(on); });
@@ -192,20 +194,27 @@ int RegisterWindowTools::HeightFor(int width)
             m_bottom->removeWidget(control);
             m_third->removeWidget(control);
         }
-        for (QHBoxLayout *line : {m_bottom, m_third})
+        for (QHBoxLayout *line : {m_top, m_bottom, m_third})
             while (QLayoutItem *spacer = line->takeAt(0))
                 delete spacer;
         m_top->addWidget(m_watchBox);
         m_top->addWidget(m_rate);
-        m_top->addWidget(m_find, 1);
         QHBoxLayout *rest = lines == 1 ? m_top : m_bottom;
-        rest->addWidget(m_changesOnly);
-        // Narrower still, the buttons take a third line.
+        // Narrower still, the buttons take a third line and the find box
+        // goes beside "changes only", leaving the first line's texts whole.
+        if (lines == 3) {
+            m_top->addStretch(1);
+            rest->addWidget(m_changesOnly);
+            rest->addWidget(m_find, 1);
+        } else {
+            m_top->addWidget(m_find, 1);
+            rest->addWidget(m_changesOnly);
+        }
         QHBoxLayout *buttons = lines == 3 ? m_third : rest;
         buttons->addWidget(m_compare);
         buttons->addWidget(m_export);
         // The lines below the first keep their controls to the left.
-        if (lines >= 2)
+        if (lines == 2)
             m_bottom->addStretch(1);
         if (lines == 3)
             m_third->addStretch(1);

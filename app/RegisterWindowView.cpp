@@ -1,4 +1,6 @@
 #include "app/RegisterWindowView.h"
+
+#include "link/Tr.h"
 #include "app/TargetActionRunner.h"
 
 #include "app/AppMessages.h"
@@ -104,9 +106,11 @@ struct RegisterWindowView::Impl : public RowTreeListener
                     guard->Tools()->ForgetWatchImagesOf(transfer->peripheral);
             };
             if (read)
-                return workspace.Actions().Start(QStringLiteral("寄存器读取"), std::move(action), std::move(done));
+                return workspace.Actions().Start(Tr(QT_TRANSLATE_NOOP("Corvane", "寄存器读取")), std::move(action),
+                                                 std::move(done));
             // A write waits for the action that runs: an edit is never dropped.
-            workspace.Actions().Queue(QStringLiteral("寄存器写入"), std::move(action), std::move(done));
+            workspace.Actions().Queue(Tr(QT_TRANSLATE_NOOP("Corvane", "寄存器写入")), std::move(action),
+                                      std::move(done));
             return true;
         });
         m_model = std::make_unique<RegisterRowModel>(m_logic->Tree());
@@ -457,16 +461,16 @@ void RegisterWindowView::ShowContextMenu(int menuId, const QPoint &gridPosition)
         int command;
         const char *text;
     };
-    static const Item kImport{RegisterWindow::ImportCommand, "导入数据"};
-    static const Item kSave{RegisterWindow::ExportCommand, "保存数据"};
-    static const Item kRead{RegisterWindow::ReadCommand, "寄存器读取"};
-    static const Item kWrite{RegisterWindow::WriteCommand, "寄存器写入"};
+    static const Item kImport{RegisterWindow::ImportCommand, QT_TRANSLATE_NOOP("Corvane", "导入数据")};
+    static const Item kSave{RegisterWindow::ExportCommand, QT_TRANSLATE_NOOP("Corvane", "保存数据")};
+    static const Item kRead{RegisterWindow::ReadCommand, QT_TRANSLATE_NOOP("Corvane", "寄存器读取")};
+    static const Item kWrite{RegisterWindow::WriteCommand, QT_TRANSLATE_NOOP("Corvane", "寄存器写入")};
     static constexpr int kPlotCommand = -1;
     static constexpr int kCopyValueCommand = -2;
     static constexpr int kCopyAddressCommand = -3;
-    static const Item kPlot{kPlotCommand, "绘图"};
-    static const Item kCopyValue{kCopyValueCommand, "复制数值"};
-    static const Item kCopyAddress{kCopyAddressCommand, "复制地址"};
+    static const Item kPlot{kPlotCommand, QT_TRANSLATE_NOOP("Corvane", "绘图")};
+    static const Item kCopyValue{kCopyValueCommand, QT_TRANSLATE_NOOP("Corvane", "复制数值")};
+    static const Item kCopyAddress{kCopyAddressCommand, QT_TRANSLATE_NOOP("Corvane", "复制地址")};
     QList<Item> items;
     switch (static_cast<RegisterWindow::Menu>(menuId)) {
     case RegisterWindow::Menu::All:
@@ -489,12 +493,12 @@ void RegisterWindowView::ShowContextMenu(int menuId, const QPoint &gridPosition)
         items << kCopyAddress;
     if (items.isEmpty())
         return;
-    QMenu menu(QStringLiteral("读写控制"), this);
+    QMenu menu(Tr(QT_TRANSLATE_NOOP("Corvane", "读写控制")), this);
     menu.setObjectName(QStringLiteral("menu_%1").arg(menuId));
     // While a target action runs, no other starts from here.
     const bool busy = m_workspace.Actions().IsRunning();
     for (const Item &item : items) {
-        QAction *action = menu.addAction(QString::fromUtf8(item.text));
+        QAction *action = menu.addAction(Tr(item.text));
         action->setData(item.command);
         action->setEnabled(
             !busy || (item.command != RegisterWindow::ReadCommand && item.command != RegisterWindow::WriteCommand));

@@ -23,17 +23,17 @@ namespace {
 
 // What the pane shows and asks.
 namespace Text {
-const char kPause[] = "暂停";
-const char kTimeWindow[] = "%1 秒";
-const char kWholeTime[] = "全部";
-const char kSave[] = "保存 CSV";
-const char kClear[] = "清除";
+const char kPause[] = QT_TRANSLATE_NOOP("Corvane", "暂停");
+const char kTimeWindow[] = QT_TRANSLATE_NOOP("Corvane", "%1 秒");
+const char kWholeTime[] = QT_TRANSLATE_NOOP("Corvane", "全部");
+const char kSave[] = QT_TRANSLATE_NOOP("Corvane", "保存 CSV");
+const char kClear[] = QT_TRANSLATE_NOOP("Corvane", "清除");
 const char kTime[] = "s";
-const char kSaveTitle[] = "保存曲线";
-const char kOwnAxes[] = "各自坐标轴";
-const char kNormalised[] = "归一化";
-const char kNormalisedTitle[] = "归一化 (0–1)";
-const char kCsvFilter[] = "CSV Files(*.csv)";
+const char kSaveTitle[] = QT_TRANSLATE_NOOP("Corvane", "保存曲线");
+const char kOwnAxes[] = QT_TRANSLATE_NOOP("Corvane", "各自坐标轴");
+const char kNormalised[] = QT_TRANSLATE_NOOP("Corvane", "归一化");
+const char kNormalisedTitle[] = QT_TRANSLATE_NOOP("Corvane", "归一化 (0–1)");
+const char kCsvFilter[] = QT_TRANSLATE_NOOP("Corvane", "CSV Files(*.csv)");
 } // namespace Text
 
 } // namespace

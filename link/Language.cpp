@@ -1,6 +1,7 @@
 #include "link/Language.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QSettings>
 #include <QTranslator>
 
@@ -13,6 +14,10 @@ constexpr char kProfileKey[] = "Workspace/Language";
 
 Language g_installed = Language::Source;
 QTranslator *g_translator = nullptr;
+// Qt's own texts (the standard buttons of message boxes, the file dialogs,
+// a document window's system menu), where Qt's catalogue of the language is
+// installed (qt6-translations-l10n); Qt's English is its source.
+QTranslator *g_qtTranslator = nullptr;
 
 } // namespace
 
@@ -96,10 +101,12 @@ Language Choose(std::optional<Language> fromArguments, std::optional<Language> r
 bool Install(QCoreApplication &app, Language language)
 {
     // One translator at a time: a new choice replaces the earlier one.
-    if (g_translator != nullptr) {
-        QCoreApplication::removeTranslator(g_translator);
-        delete g_translator;
-        g_translator = nullptr;
+    for (QTranslator **installed : {&g_translator, &g_qtTranslator}) {
+        if (*installed != nullptr) {
+            QCoreApplication::removeTranslator(*installed);
+            delete *installed;
+            *installed = nullptr;
+        }
     }
     g_installed = Language::Source;
     if (language == Language::Source)
@@ -112,6 +119,13 @@ bool Install(QCoreApplication &app, Language language)
     g_translator = translator.release();
     QCoreApplication::installTranslator(g_translator);
     g_installed = language;
+    if (language == Language::Chinese) {
+        auto qt = std::make_unique<QTranslator>(&app);
+        if (qt->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            g_qtTranslator = qt.release();
+            QCoreApplication::installTranslator(g_qtTranslator);
+        }
+    }
     return true;
 }
 

@@ -35,8 +35,9 @@ void Remember(QSettings &profile, Language language);
 // The command line first, then the profile, then the locale.
 Language Choose(std::optional<Language> fromArguments, std::optional<Language> remembered, const QLocale &locale);
 
-// Installs the translator of the language (none for Source) in place of the
-// one installed before; false when its catalogue is missing from the program.
+// Installs the translator of the language (none for Source), and for Chinese
+// Qt's own where it is installed, in place of the ones installed before;
+// false when the language's catalogue is missing from the program.
 bool Install(QCoreApplication &app, Language language);
 // The language installed (Source before any).
 Language Installed();

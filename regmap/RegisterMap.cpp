@@ -1,5 +1,7 @@
 #include "regmap/RegisterMap.h"
 
+#include "link/Tr.h"
+
 #include "link/MessageText.h"
 #include "link/NumberInput.h"
 #include "link/Settings.h"
@@ -144,7 +146,7 @@ void RegisterMap::AddRowsFrom(const QString &name, const RegisterRowTree::BuildO
         if (m_showLastSnapshot)
             ShowLastSnapshot(added);
     }
-    m_tree.SetHeaderTitles(name, QLatin1String(RowText::kRightTitle));
+    m_tree.SetHeaderTitles(name, Tr(RowText::kRightTitle));
 }
 
 PeripheralSpan RegisterMap::FindPeripheralSpan(const QString &name) const

@@ -1,5 +1,7 @@
 #include "regmap/RegisterWindow.h"
 
+#include "link/Tr.h"
+
 #include "link/MessageText.h"
 #include "link/Settings.h"
 #include "regmap/CorePeripherals.h"
@@ -12,9 +14,9 @@
 namespace {
 
 // The save question names what it saves; its Cancel saves nothing.
-const char kExportTitle[] = "保存数据 %1";
-const char kImportTitle[] = "***** 导入默认路径文件请点击\"取消\"按钮 *****";
-const char kFilterText[] = "Register data Files(*.bin)";
+const char kExportTitle[] = QT_TRANSLATE_NOOP("Corvane", "保存数据 %1");
+const char kImportTitle[] = QT_TRANSLATE_NOOP("Corvane", "***** 导入默认路径文件请点击\"取消\"按钮 *****");
+const char kFilterText[] = QT_TRANSLATE_NOOP("Corvane", "Register data Files(*.bin)");
 
 } // namespace
 
@@ -45,7 +47,7 @@ int RegisterWindow::RegisterWriteMode() const
 
 void RegisterWindow::Open()
 {
-    m_tree.SetHeaderTitles(QString(), QLatin1String(RowText::kRightTitle));
+    m_tree.SetHeaderTitles(QString(), Tr(RowText::kRightTitle));
     m_tree.SetHeaderTitles(QString(), QString());
     RebuildGrid();
 }
@@ -56,7 +58,7 @@ void RegisterWindow::RebuildGrid()
     const ResetScope reset(m_tree);
     m_tree.Clear();
     m_selectedId = 0;
-    m_tree.SetHeaderTitles(QString(), QLatin1String(RowText::kRightTitle));
+    m_tree.SetHeaderTitles(QString(), Tr(RowText::kRightTitle));
     const QString chip = ChipModel();
     if (m_slot < 0 || m_slot >= RegisterWindowTable::kSlots)
         return;
@@ -86,7 +88,7 @@ void RegisterWindow::RemovePeripheralRows(const QString &name)
     if (m_tree.TopRowCount() > 0) {
         RegisterRow *first = m_tree.TopRow(0);
         m_tree.Select(first);
-        m_tree.SetHeaderTitles(first->Name(), QLatin1String(RowText::kRightTitle));
+        m_tree.SetHeaderTitles(first->Name(), Tr(RowText::kRightTitle));
     }
 }
 
@@ -115,7 +117,7 @@ bool RegisterWindow::TrackSelection()
     m_selectedId = row ? row->Id() : 0;
     if (!row)
         return false;
-    const QString value = QLatin1String(RowText::kRightTitle);
+    const QString value = Tr(RowText::kRightTitle);
     switch (row->RowKind()) {
     case RegisterRow::Kind::Peripheral:
         m_selectedIsRegister = false;
@@ -196,8 +198,8 @@ QString RegisterWindow::ChosenSnapshotPath(const QString &name, const char *titl
 {
     FileRequest request;
     request.kind = FileRequest::Kind::Open;
-    request.title = QString::fromUtf8(title);
-    request.filters = {{QLatin1String(kFilterText), QStringLiteral("*.bin")}};
+    request.title = Tr(title);
+    request.filters = {{Tr(kFilterText), QStringLiteral("*.bin")}};
     request.overwritePrompt = true;
     request.purpose = QStringLiteral("snapshot");
     request.startFolder = SnapshotFiles::DataFolder(m_env.home, ChipModel());
@@ -232,8 +234,8 @@ void RegisterWindow::ExportSnapshot()
         // folder, asks before overwriting, and its Cancel writes nothing.
         FileRequest request;
         request.kind = FileRequest::Kind::Save;
-        request.title = QString::fromUtf8(kExportTitle).arg(name);
-        request.filters = {{QLatin1String(kFilterText), QStringLiteral("*.bin")}};
+        request.title = Tr(kExportTitle).arg(name);
+        request.filters = {{Tr(kFilterText), QStringLiteral("*.bin")}};
         request.overwritePrompt = true;
         request.purpose = QStringLiteral("snapshot");
         bool usable = false;

@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev
   # lupdate and lrelease, and CMake's qt_add_translations (translations/).
   qt6-l10n-tools qt6-tools-dev
+  # Qt's own texts in Chinese (message box buttons, file dialogs, system menus).
+  qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   python3
   qemu-system-arm gcc-arm-none-eabi libnewlib-arm-none-eabi

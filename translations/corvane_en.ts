@@ -858,6 +858,624 @@ commands:
         <translation>The language chosen is used from the next start of Corvane.</translation>
     </message>
     <message>
+        <source>保存数据 %1</source>
+        <translation>Save data %1</translation>
+    </message>
+    <message>
+        <source>***** 导入默认路径文件请点击&quot;取消&quot;按钮 *****</source>
+        <translation>***** To import the file of the default path, click &quot;Cancel&quot; *****</translation>
+    </message>
+    <message>
+        <source>Register data Files(*.bin)</source>
+        <translation>Register data Files(*.bin)</translation>
+    </message>
+    <message>
+        <source>IP分析</source>
+        <translation>Analyze</translation>
+    </message>
+    <message>
+        <source>清空</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>sel</source>
+        <translation>sel</translation>
+    </message>
+    <message>
+        <source>IP list</source>
+        <translation>IP list</translation>
+    </message>
+    <message>
+        <source>log Files(*.log)</source>
+        <translation>log Files(*.log)</translation>
+    </message>
+    <message>
+        <source>All Files(*.*)</source>
+        <translation>All Files(*.*)</translation>
+    </message>
+    <message>
+        <source>trace info</source>
+        <translation>trace info</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>关于 Corvane</source>
+        <translation>About Corvane</translation>
+    </message>
+    <message>
+        <source>Corvane，版本 %1</source>
+        <translation>Corvane, version %1</translation>
+    </message>
+    <message>
+        <source>core</source>
+        <translation>core</translation>
+    </message>
+    <message>
+        <source>内核窗口(&amp;K)	Ctrl+K</source>
+        <translation>Cor&amp;e Window	Ctrl+K</translation>
+    </message>
+    <message>
+        <source>内核窗口</source>
+        <translation>Core</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>halt, read, keep halted</source>
+        <translation>halt, read, keep halted</translation>
+    </message>
+    <message>
+        <source>Watch</source>
+        <translation>Watch</translation>
+    </message>
+    <message>
+        <source>ELF file</source>
+        <translation>ELF file</translation>
+    </message>
+    <message>
+        <source>Select the firmware&apos;s ELF file</source>
+        <translation>Select the firmware&apos;s ELF file</translation>
+    </message>
+    <message>
+        <source>ELF Files(*.elf *.axf *.out)</source>
+        <translation>ELF Files(*.elf *.axf *.out)</translation>
+    </message>
+    <message>
+        <source>registers</source>
+        <translation>registers</translation>
+    </message>
+    <message>
+        <source>fault</source>
+        <translation>fault</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Meaning</source>
+        <translation>Meaning</translation>
+    </message>
+    <message>
+        <source>The core is running: nothing was read. Halt it with &quot;halt HCPU&quot; in the panel, or here with &quot;halt, read, keep halted&quot;.</source>
+        <translation>The core is running: nothing was read. Halt it with &quot;halt HCPU&quot; in the panel, or here with &quot;halt, read, keep halted&quot;.</translation>
+    </message>
+    <message>
+        <source>Not read: the link failed.</source>
+        <translation>Not read: the link failed.</translation>
+    </message>
+    <message>
+        <source>Read at %1, the core halted.</source>
+        <translation>Read at %1, the core halted.</translation>
+    </message>
+    <message>
+        <source>Faulting PC: %1 %2</source>
+        <translation>Faulting PC: %1 %2</translation>
+    </message>
+    <message>
+        <source>No stacked frame: the faulting PC is not known.</source>
+        <translation>No stacked frame: the faulting PC is not known.</translation>
+    </message>
+    <message>
+        <source>ELF file %1 not taken: %2</source>
+        <translation>ELF file %1 not taken: %2</translation>
+    </message>
+    <message>
+        <source>%1: %2 is not a 32-bit number, please check!</source>
+        <translation>%1: %2 is not a 32-bit number, please check!</translation>
+    </message>
+    <message>
+        <source>Control Panel</source>
+        <translation>Control Panel</translation>
+    </message>
+    <message>
+        <source>交互控制界面</source>
+        <translation>Control</translation>
+    </message>
+    <message>
+        <source>寄存器检测界面</source>
+        <translation>IP check</translation>
+    </message>
+    <message>
+        <source>内存窗口</source>
+        <translation>Memory</translation>
+    </message>
+    <message>
+        <source>平    台</source>
+        <translation>Chip</translation>
+    </message>
+    <message>
+        <source>数 据 源</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>离线数据</source>
+        <translation>Offline</translation>
+    </message>
+    <message>
+        <source>JLINK读取</source>
+        <translation>J-Link</translation>
+    </message>
+    <message>
+        <source>UART读取</source>
+        <translation>UART</translation>
+    </message>
+    <message>
+        <source>GDB读取</source>
+        <translation>GDB</translation>
+    </message>
+    <message>
+        <source>端    口</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>速    率</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>展开等级</source>
+        <translation>Expand</translation>
+    </message>
+    <message>
+        <source>展开1级</source>
+        <translation>1 level</translation>
+    </message>
+    <message>
+        <source>展开2级</source>
+        <translation>2 levels</translation>
+    </message>
+    <message>
+        <source>展开3级</source>
+        <translation>3 levels</translation>
+    </message>
+    <message>
+        <source>写寄存器</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>立即写入</source>
+        <translation>Immediately</translation>
+    </message>
+    <message>
+        <source>右键菜单写入</source>
+        <translation>From menu</translation>
+    </message>
+    <message>
+        <source>数据进制</source>
+        <translation>Base</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>Set</translation>
+    </message>
+    <message>
+        <source>关看门狗</source>
+        <translation>WDT off</translation>
+    </message>
+    <message>
+        <source>清CACHE</source>
+        <translation>Clean cache</translation>
+    </message>
+    <message>
+        <source>运行</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>数据读取</source>
+        <translation>Capture</translation>
+    </message>
+    <message>
+        <source>地址 0x</source>
+        <translation>Addr 0x</translation>
+    </message>
+    <message>
+        <source>长度 0x</source>
+        <translation>Len 0x</translation>
+    </message>
+    <message>
+        <source>读取</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>读取到文件</source>
+        <translation>Read to file</translation>
+    </message>
+    <message>
+        <source>数据 0x</source>
+        <translation>Data 0x</translation>
+    </message>
+    <message>
+        <source>写入</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>从文件写入</source>
+        <translation>Write file</translation>
+    </message>
+    <message>
+        <source>未停止</source>
+        <translation>Not halted</translation>
+    </message>
+    <message>
+        <source>已停止 %1</source>
+        <translation>Halted %1</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>%1 / %2 bytes</source>
+        <translation>%1 / %2 bytes</translation>
+    </message>
+    <message>
+        <source>蓝色样式(&amp;B)</source>
+        <translation>&amp;Blue</translation>
+    </message>
+    <message>
+        <source>黑色样式(&amp;L)</source>
+        <translation>B&amp;lack</translation>
+    </message>
+    <message>
+        <source>银色样式(&amp;S)</source>
+        <translation>&amp;Silver</translation>
+    </message>
+    <message>
+        <source>水绿色样式(&amp;A)</source>
+        <translation>&amp;Aqua</translation>
+    </message>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>新建(&amp;N)	Ctrl+N</source>
+        <translation>&amp;New	Ctrl+N</translation>
+    </message>
+    <message>
+        <source>打开(&amp;O)...	Ctrl+O</source>
+        <translation>&amp;Open...	Ctrl+O</translation>
+    </message>
+    <message>
+        <source>关闭(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>保存(&amp;S)	Ctrl+S</source>
+        <translation>&amp;Save	Ctrl+S</translation>
+    </message>
+    <message>
+        <source>另存为(&amp;A)...</source>
+        <translation>Save &amp;As...</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>编辑(&amp;E)</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>撤消(&amp;U)	Ctrl+Z</source>
+        <translation>&amp;Undo	Ctrl+Z</translation>
+    </message>
+    <message>
+        <source>剪切(&amp;T)	Ctrl+X</source>
+        <translation>Cu&amp;t	Ctrl+X</translation>
+    </message>
+    <message>
+        <source>复制(&amp;C)	Ctrl+C</source>
+        <translation>&amp;Copy	Ctrl+C</translation>
+    </message>
+    <message>
+        <source>粘贴(&amp;P)	Ctrl+V</source>
+        <translation>&amp;Paste	Ctrl+V</translation>
+    </message>
+    <message>
+        <source>视图(&amp;V)</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>工具栏和停靠窗口(&amp;T)</source>
+        <translation>&amp;Toolbars and Docking Windows</translation>
+    </message>
+    <message>
+        <source>状态栏(&amp;S)</source>
+        <translation>&amp;Status Bar</translation>
+    </message>
+    <message>
+        <source>应用程序外观(&amp;A)</source>
+        <translation>&amp;Application Look</translation>
+    </message>
+    <message>
+        <source>窗口(&amp;W)</source>
+        <translation>&amp;Window</translation>
+    </message>
+    <message>
+        <source>新建窗口(&amp;N)</source>
+        <translation>&amp;New Window</translation>
+    </message>
+    <message>
+        <source>内存窗口(&amp;M)	Ctrl+M</source>
+        <translation>&amp;Memory Window	Ctrl+M</translation>
+    </message>
+    <message>
+        <source>层叠(&amp;C)</source>
+        <translation>&amp;Cascade</translation>
+    </message>
+    <message>
+        <source>平铺(&amp;T)</source>
+        <translation>&amp;Tile</translation>
+    </message>
+    <message>
+        <source>排列图标(&amp;A)</source>
+        <translation>&amp;Arrange Icons</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>关于 Corvane(&amp;A)...</source>
+        <translation>&amp;About Corvane...</translation>
+    </message>
+    <message>
+        <source>标准</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>打印</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>自定义...</source>
+        <translation>Customize...</translation>
+    </message>
+    <message>
+        <source>关于Corvane...</source>
+        <translation>About Corvane...</translation>
+    </message>
+    <message>
+        <source>读取会改变芯片状态：不读</source>
+        <translation>Reading changes the chip&apos;s state: not read</translation>
+    </message>
+    <message>
+        <source>SVD 无法读取，读取是否改变芯片状态未知：不读
+%1</source>
+        <translation>The SVD does not say whether reading changes the chip&apos;s state: not read
+%1</translation>
+    </message>
+    <message>
+        <source>读取失败</source>
+        <translation>Read failed</translation>
+    </message>
+    <message>
+        <source>读取中</source>
+        <translation>Reading</translation>
+    </message>
+    <message>
+        <source>寄存器</source>
+        <translation>Registers</translation>
+    </message>
+    <message>
+        <source>未读取</source>
+        <translation>Never read</translation>
+    </message>
+    <message>
+        <source>读取于 %1</source>
+        <translation>Read at %1</translation>
+    </message>
+    <message>
+        <source>载入自 %1
+文件时间 %2</source>
+        <translation>Loaded from %1
+File time %2</translation>
+    </message>
+    <message>
+        <source>已修改，未读取</source>
+        <translation>Edited, not read</translation>
+    </message>
+    <message>
+        <source>
+读取失败：显示的是旧值</source>
+        <translation>
+Read failed: the old value is shown</translation>
+    </message>
+    <message>
+        <source>
+已修改，未写入；芯片上的值 %1</source>
+        <translation>
+Edited, not written; on the chip %1</translation>
+    </message>
+    <message>
+        <source>
+已修改，未写入；芯片上的值未读取</source>
+        <translation>
+Edited, not written; the chip&apos;s value not read</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>Offset</source>
+        <translation>Offset</translation>
+    </message>
+    <message>
+        <source>Bits</source>
+        <translation>Bits</translation>
+    </message>
+    <message>
+        <source>Access</source>
+        <translation>Access</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Description</translation>
+    </message>
+    <message>
+        <source>监视</source>
+        <translation>Watch</translation>
+    </message>
+    <message>
+        <source>%1 次/秒</source>
+        <translation>%1 /s</translation>
+    </message>
+    <message>
+        <source>查找 (Ctrl+F)</source>
+        <translation>Find (Ctrl+F)</translation>
+    </message>
+    <message>
+        <source>只看变化</source>
+        <translation>Changes only</translation>
+    </message>
+    <message>
+        <source>比较</source>
+        <translation>Compare</translation>
+    </message>
+    <message>
+        <source>与保存的数据比较</source>
+        <translation>With the saved data</translation>
+    </message>
+    <message>
+        <source>与文件夹中的数据比较...</source>
+        <translation>With the data in a folder...</translation>
+    </message>
+    <message>
+        <source>与 %1 比较</source>
+        <translation>With %1</translation>
+    </message>
+    <message>
+        <source>结束比较</source>
+        <translation>End the comparison</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>选择数据文件夹</source>
+        <translation>Choose the data folder</translation>
+    </message>
+    <message>
+        <source>导出寄存器</source>
+        <translation>Export registers</translation>
+    </message>
+    <message>
+        <source>CSV Files(*.csv)</source>
+        <translation>CSV Files(*.csv)</translation>
+    </message>
+    <message>
+        <source>JSON Files(*.json)</source>
+        <translation>JSON Files(*.json)</translation>
+    </message>
+    <message>
+        <source>not in file</source>
+        <translation>not in file</translation>
+    </message>
+    <message>
+        <source>寄存器读取</source>
+        <translation>Register read</translation>
+    </message>
+    <message>
+        <source>寄存器写入</source>
+        <translation>Register write</translation>
+    </message>
+    <message>
+        <source>导入数据</source>
+        <translation>Import data</translation>
+    </message>
+    <message>
+        <source>保存数据</source>
+        <translation>Save data</translation>
+    </message>
+    <message>
+        <source>绘图</source>
+        <translation>Plot</translation>
+    </message>
+    <message>
+        <source>复制数值</source>
+        <translation>Copy value</translation>
+    </message>
+    <message>
+        <source>复制地址</source>
+        <translation>Copy address</translation>
+    </message>
+    <message>
+        <source>读写控制</source>
+        <translation>Read and write</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>%1 秒</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>全部</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>保存 CSV</source>
+        <translation>Save CSV</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>保存曲线</source>
+        <translation>Save the plot</translation>
+    </message>
+    <message>
+        <source>各自坐标轴</source>
+        <translation>Own axes</translation>
+    </message>
+    <message>
+        <source>归一化</source>
+        <translation>Normalised</translation>
+    </message>
+    <message>
+        <source>归一化 (0–1)</source>
+        <translation>Normalised (0–1)</translation>
+    </message>
+    <message>
         <source>地址</source>
         <translation>Address</translation>
     </message>
@@ -878,18 +1496,6 @@ commands:
         <translation>%1 bytes/row</translation>
     </message>
     <message>
-        <source>监视</source>
-        <translation>Watch</translation>
-    </message>
-    <message>
-        <source>%1 次/秒</source>
-        <translation>%1/s</translation>
-    </message>
-    <message>
-        <source>查找 (Ctrl+F)</source>
-        <translation>Find (Ctrl+F)</translation>
-    </message>
-    <message>
         <source>字节序列</source>
         <translation>Byte sequence</translation>
     </message>
@@ -904,10 +1510,6 @@ commands:
     <message>
         <source>长度</source>
         <translation>Length</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Cancel</translation>
     </message>
     <message>
         <source>查找</source>

@@ -858,6 +858,624 @@ commands:
         <translation>所选语言将在 Corvane 下次启动时使用。</translation>
     </message>
     <message>
+        <source>保存数据 %1</source>
+        <translation>保存数据 %1</translation>
+    </message>
+    <message>
+        <source>***** 导入默认路径文件请点击&quot;取消&quot;按钮 *****</source>
+        <translation>***** 导入默认路径文件请点击&quot;取消&quot;按钮 *****</translation>
+    </message>
+    <message>
+        <source>Register data Files(*.bin)</source>
+        <translation>寄存器数据文件(*.bin)</translation>
+    </message>
+    <message>
+        <source>IP分析</source>
+        <translation>IP分析</translation>
+    </message>
+    <message>
+        <source>清空</source>
+        <translation>清空</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>sel</source>
+        <translation>选择</translation>
+    </message>
+    <message>
+        <source>IP list</source>
+        <translation>IP 列表</translation>
+    </message>
+    <message>
+        <source>log Files(*.log)</source>
+        <translation>日志文件(*.log)</translation>
+    </message>
+    <message>
+        <source>All Files(*.*)</source>
+        <translation>所有文件(*.*)</translation>
+    </message>
+    <message>
+        <source>trace info</source>
+        <translation>跟踪信息</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>关于 Corvane</source>
+        <translation>关于 Corvane</translation>
+    </message>
+    <message>
+        <source>Corvane，版本 %1</source>
+        <translation>Corvane，版本 %1</translation>
+    </message>
+    <message>
+        <source>core</source>
+        <translation>内核</translation>
+    </message>
+    <message>
+        <source>内核窗口(&amp;K)	Ctrl+K</source>
+        <translation>内核窗口(&amp;K)	Ctrl+K</translation>
+    </message>
+    <message>
+        <source>内核窗口</source>
+        <translation>内核窗口</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>读取</translation>
+    </message>
+    <message>
+        <source>halt, read, keep halted</source>
+        <translation>停止、读取、保持停止</translation>
+    </message>
+    <message>
+        <source>Watch</source>
+        <translation>监视</translation>
+    </message>
+    <message>
+        <source>ELF file</source>
+        <translation>ELF 文件</translation>
+    </message>
+    <message>
+        <source>Select the firmware&apos;s ELF file</source>
+        <translation>选择固件的 ELF 文件</translation>
+    </message>
+    <message>
+        <source>ELF Files(*.elf *.axf *.out)</source>
+        <translation>ELF 文件(*.elf *.axf *.out)</translation>
+    </message>
+    <message>
+        <source>registers</source>
+        <translation>寄存器</translation>
+    </message>
+    <message>
+        <source>fault</source>
+        <translation>故障</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Meaning</source>
+        <translation>含义</translation>
+    </message>
+    <message>
+        <source>The core is running: nothing was read. Halt it with &quot;halt HCPU&quot; in the panel, or here with &quot;halt, read, keep halted&quot;.</source>
+        <translation>内核正在运行：未读取。请在面板中用&quot;halt HCPU&quot;停止它，或在此用&quot;停止、读取、保持停止&quot;。</translation>
+    </message>
+    <message>
+        <source>Not read: the link failed.</source>
+        <translation>未读取：连接失败。</translation>
+    </message>
+    <message>
+        <source>Read at %1, the core halted.</source>
+        <translation>读取于 %1，内核已停止。</translation>
+    </message>
+    <message>
+        <source>Faulting PC: %1 %2</source>
+        <translation>故障 PC：%1 %2</translation>
+    </message>
+    <message>
+        <source>No stacked frame: the faulting PC is not known.</source>
+        <translation>没有压栈帧：故障 PC 未知。</translation>
+    </message>
+    <message>
+        <source>ELF file %1 not taken: %2</source>
+        <translation>未采用 ELF 文件 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1: %2 is not a 32-bit number, please check!</source>
+        <translation>%1：%2 不是 32 位数，请检查!</translation>
+    </message>
+    <message>
+        <source>Control Panel</source>
+        <translation>控制面板</translation>
+    </message>
+    <message>
+        <source>交互控制界面</source>
+        <translation>交互控制界面</translation>
+    </message>
+    <message>
+        <source>寄存器检测界面</source>
+        <translation>寄存器检测界面</translation>
+    </message>
+    <message>
+        <source>内存窗口</source>
+        <translation>内存窗口</translation>
+    </message>
+    <message>
+        <source>平    台</source>
+        <translation>平    台</translation>
+    </message>
+    <message>
+        <source>数 据 源</source>
+        <translation>数 据 源</translation>
+    </message>
+    <message>
+        <source>离线数据</source>
+        <translation>离线数据</translation>
+    </message>
+    <message>
+        <source>JLINK读取</source>
+        <translation>JLINK读取</translation>
+    </message>
+    <message>
+        <source>UART读取</source>
+        <translation>UART读取</translation>
+    </message>
+    <message>
+        <source>GDB读取</source>
+        <translation>GDB读取</translation>
+    </message>
+    <message>
+        <source>端    口</source>
+        <translation>端    口</translation>
+    </message>
+    <message>
+        <source>速    率</source>
+        <translation>速    率</translation>
+    </message>
+    <message>
+        <source>展开等级</source>
+        <translation>展开等级</translation>
+    </message>
+    <message>
+        <source>展开1级</source>
+        <translation>展开1级</translation>
+    </message>
+    <message>
+        <source>展开2级</source>
+        <translation>展开2级</translation>
+    </message>
+    <message>
+        <source>展开3级</source>
+        <translation>展开3级</translation>
+    </message>
+    <message>
+        <source>写寄存器</source>
+        <translation>写寄存器</translation>
+    </message>
+    <message>
+        <source>立即写入</source>
+        <translation>立即写入</translation>
+    </message>
+    <message>
+        <source>右键菜单写入</source>
+        <translation>右键菜单写入</translation>
+    </message>
+    <message>
+        <source>数据进制</source>
+        <translation>数据进制</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>更新</translation>
+    </message>
+    <message>
+        <source>关看门狗</source>
+        <translation>关看门狗</translation>
+    </message>
+    <message>
+        <source>清CACHE</source>
+        <translation>清CACHE</translation>
+    </message>
+    <message>
+        <source>运行</source>
+        <translation>运行</translation>
+    </message>
+    <message>
+        <source>数据读取</source>
+        <translation>数据读取</translation>
+    </message>
+    <message>
+        <source>地址 0x</source>
+        <translation>地址 0x</translation>
+    </message>
+    <message>
+        <source>长度 0x</source>
+        <translation>长度 0x</translation>
+    </message>
+    <message>
+        <source>读取</source>
+        <translation>读取</translation>
+    </message>
+    <message>
+        <source>读取到文件</source>
+        <translation>读取到文件</translation>
+    </message>
+    <message>
+        <source>数据 0x</source>
+        <translation>数据 0x</translation>
+    </message>
+    <message>
+        <source>写入</source>
+        <translation>写入</translation>
+    </message>
+    <message>
+        <source>从文件写入</source>
+        <translation>从文件写入</translation>
+    </message>
+    <message>
+        <source>未停止</source>
+        <translation>未停止</translation>
+    </message>
+    <message>
+        <source>已停止 %1</source>
+        <translation>已停止 %1</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>%1 / %2 bytes</source>
+        <translation>%1 / %2 字节</translation>
+    </message>
+    <message>
+        <source>蓝色样式(&amp;B)</source>
+        <translation>蓝色样式(&amp;B)</translation>
+    </message>
+    <message>
+        <source>黑色样式(&amp;L)</source>
+        <translation>黑色样式(&amp;L)</translation>
+    </message>
+    <message>
+        <source>银色样式(&amp;S)</source>
+        <translation>银色样式(&amp;S)</translation>
+    </message>
+    <message>
+        <source>水绿色样式(&amp;A)</source>
+        <translation>水绿色样式(&amp;A)</translation>
+    </message>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>文件(&amp;F)</translation>
+    </message>
+    <message>
+        <source>新建(&amp;N)	Ctrl+N</source>
+        <translation>新建(&amp;N)	Ctrl+N</translation>
+    </message>
+    <message>
+        <source>打开(&amp;O)...	Ctrl+O</source>
+        <translation>打开(&amp;O)...	Ctrl+O</translation>
+    </message>
+    <message>
+        <source>关闭(&amp;C)</source>
+        <translation>关闭(&amp;C)</translation>
+    </message>
+    <message>
+        <source>保存(&amp;S)	Ctrl+S</source>
+        <translation>保存(&amp;S)	Ctrl+S</translation>
+    </message>
+    <message>
+        <source>另存为(&amp;A)...</source>
+        <translation>另存为(&amp;A)...</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation>退出(&amp;X)</translation>
+    </message>
+    <message>
+        <source>编辑(&amp;E)</source>
+        <translation>编辑(&amp;E)</translation>
+    </message>
+    <message>
+        <source>撤消(&amp;U)	Ctrl+Z</source>
+        <translation>撤消(&amp;U)	Ctrl+Z</translation>
+    </message>
+    <message>
+        <source>剪切(&amp;T)	Ctrl+X</source>
+        <translation>剪切(&amp;T)	Ctrl+X</translation>
+    </message>
+    <message>
+        <source>复制(&amp;C)	Ctrl+C</source>
+        <translation>复制(&amp;C)	Ctrl+C</translation>
+    </message>
+    <message>
+        <source>粘贴(&amp;P)	Ctrl+V</source>
+        <translation>粘贴(&amp;P)	Ctrl+V</translation>
+    </message>
+    <message>
+        <source>视图(&amp;V)</source>
+        <translation>视图(&amp;V)</translation>
+    </message>
+    <message>
+        <source>工具栏和停靠窗口(&amp;T)</source>
+        <translation>工具栏和停靠窗口(&amp;T)</translation>
+    </message>
+    <message>
+        <source>状态栏(&amp;S)</source>
+        <translation>状态栏(&amp;S)</translation>
+    </message>
+    <message>
+        <source>应用程序外观(&amp;A)</source>
+        <translation>应用程序外观(&amp;A)</translation>
+    </message>
+    <message>
+        <source>窗口(&amp;W)</source>
+        <translation>窗口(&amp;W)</translation>
+    </message>
+    <message>
+        <source>新建窗口(&amp;N)</source>
+        <translation>新建窗口(&amp;N)</translation>
+    </message>
+    <message>
+        <source>内存窗口(&amp;M)	Ctrl+M</source>
+        <translation>内存窗口(&amp;M)	Ctrl+M</translation>
+    </message>
+    <message>
+        <source>层叠(&amp;C)</source>
+        <translation>层叠(&amp;C)</translation>
+    </message>
+    <message>
+        <source>平铺(&amp;T)</source>
+        <translation>平铺(&amp;T)</translation>
+    </message>
+    <message>
+        <source>排列图标(&amp;A)</source>
+        <translation>排列图标(&amp;A)</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>帮助(&amp;H)</translation>
+    </message>
+    <message>
+        <source>关于 Corvane(&amp;A)...</source>
+        <translation>关于 Corvane(&amp;A)...</translation>
+    </message>
+    <message>
+        <source>标准</source>
+        <translation>标准</translation>
+    </message>
+    <message>
+        <source>打印</source>
+        <translation>打印</translation>
+    </message>
+    <message>
+        <source>自定义...</source>
+        <translation>自定义...</translation>
+    </message>
+    <message>
+        <source>关于Corvane...</source>
+        <translation>关于Corvane...</translation>
+    </message>
+    <message>
+        <source>读取会改变芯片状态：不读</source>
+        <translation>读取会改变芯片状态：不读</translation>
+    </message>
+    <message>
+        <source>SVD 无法读取，读取是否改变芯片状态未知：不读
+%1</source>
+        <translation>SVD 无法读取，读取是否改变芯片状态未知：不读
+%1</translation>
+    </message>
+    <message>
+        <source>读取失败</source>
+        <translation>读取失败</translation>
+    </message>
+    <message>
+        <source>读取中</source>
+        <translation>读取中</translation>
+    </message>
+    <message>
+        <source>寄存器</source>
+        <translation>寄存器</translation>
+    </message>
+    <message>
+        <source>未读取</source>
+        <translation>未读取</translation>
+    </message>
+    <message>
+        <source>读取于 %1</source>
+        <translation>读取于 %1</translation>
+    </message>
+    <message>
+        <source>载入自 %1
+文件时间 %2</source>
+        <translation>载入自 %1
+文件时间 %2</translation>
+    </message>
+    <message>
+        <source>已修改，未读取</source>
+        <translation>已修改，未读取</translation>
+    </message>
+    <message>
+        <source>
+读取失败：显示的是旧值</source>
+        <translation>
+读取失败：显示的是旧值</translation>
+    </message>
+    <message>
+        <source>
+已修改，未写入；芯片上的值 %1</source>
+        <translation>
+已修改，未写入；芯片上的值 %1</translation>
+    </message>
+    <message>
+        <source>
+已修改，未写入；芯片上的值未读取</source>
+        <translation>
+已修改，未写入；芯片上的值未读取</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>地址</translation>
+    </message>
+    <message>
+        <source>Offset</source>
+        <translation>偏移</translation>
+    </message>
+    <message>
+        <source>Bits</source>
+        <translation>位</translation>
+    </message>
+    <message>
+        <source>Access</source>
+        <translation>访问</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>复位值</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>描述</translation>
+    </message>
+    <message>
+        <source>监视</source>
+        <translation>监视</translation>
+    </message>
+    <message>
+        <source>%1 次/秒</source>
+        <translation>%1 次/秒</translation>
+    </message>
+    <message>
+        <source>查找 (Ctrl+F)</source>
+        <translation>查找 (Ctrl+F)</translation>
+    </message>
+    <message>
+        <source>只看变化</source>
+        <translation>只看变化</translation>
+    </message>
+    <message>
+        <source>比较</source>
+        <translation>比较</translation>
+    </message>
+    <message>
+        <source>与保存的数据比较</source>
+        <translation>与保存的数据比较</translation>
+    </message>
+    <message>
+        <source>与文件夹中的数据比较...</source>
+        <translation>与文件夹中的数据比较...</translation>
+    </message>
+    <message>
+        <source>与 %1 比较</source>
+        <translation>与 %1 比较</translation>
+    </message>
+    <message>
+        <source>结束比较</source>
+        <translation>结束比较</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>选择数据文件夹</source>
+        <translation>选择数据文件夹</translation>
+    </message>
+    <message>
+        <source>导出寄存器</source>
+        <translation>导出寄存器</translation>
+    </message>
+    <message>
+        <source>CSV Files(*.csv)</source>
+        <translation>CSV 文件(*.csv)</translation>
+    </message>
+    <message>
+        <source>JSON Files(*.json)</source>
+        <translation>JSON 文件(*.json)</translation>
+    </message>
+    <message>
+        <source>not in file</source>
+        <translation>不在文件中</translation>
+    </message>
+    <message>
+        <source>寄存器读取</source>
+        <translation>寄存器读取</translation>
+    </message>
+    <message>
+        <source>寄存器写入</source>
+        <translation>寄存器写入</translation>
+    </message>
+    <message>
+        <source>导入数据</source>
+        <translation>导入数据</translation>
+    </message>
+    <message>
+        <source>保存数据</source>
+        <translation>保存数据</translation>
+    </message>
+    <message>
+        <source>绘图</source>
+        <translation>绘图</translation>
+    </message>
+    <message>
+        <source>复制数值</source>
+        <translation>复制数值</translation>
+    </message>
+    <message>
+        <source>复制地址</source>
+        <translation>复制地址</translation>
+    </message>
+    <message>
+        <source>读写控制</source>
+        <translation>读写控制</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>暂停</translation>
+    </message>
+    <message>
+        <source>%1 秒</source>
+        <translation>%1 秒</translation>
+    </message>
+    <message>
+        <source>全部</source>
+        <translation>全部</translation>
+    </message>
+    <message>
+        <source>保存 CSV</source>
+        <translation>保存 CSV</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>保存曲线</source>
+        <translation>保存曲线</translation>
+    </message>
+    <message>
+        <source>各自坐标轴</source>
+        <translation>各自坐标轴</translation>
+    </message>
+    <message>
+        <source>归一化</source>
+        <translation>归一化</translation>
+    </message>
+    <message>
+        <source>归一化 (0–1)</source>
+        <translation>归一化 (0–1)</translation>
+    </message>
+    <message>
         <source>地址</source>
         <translation>地址</translation>
     </message>
@@ -878,18 +1496,6 @@ commands:
         <translation>%1 字节/行</translation>
     </message>
     <message>
-        <source>监视</source>
-        <translation>监视</translation>
-    </message>
-    <message>
-        <source>%1 次/秒</source>
-        <translation>%1 次/秒</translation>
-    </message>
-    <message>
-        <source>查找 (Ctrl+F)</source>
-        <translation>查找 (Ctrl+F)</translation>
-    </message>
-    <message>
         <source>字节序列</source>
         <translation>字节序列</translation>
     </message>
@@ -904,10 +1510,6 @@ commands:
     <message>
         <source>长度</source>
         <translation>长度</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>取消</translation>
     </message>
     <message>
         <source>查找</source>

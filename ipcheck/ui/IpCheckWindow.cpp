@@ -1,5 +1,7 @@
 #include "ipcheck/ui/IpCheckWindow.h"
 
+#include "link/Tr.h"
+
 #include "ipcheck/ui/LogList.h"
 #include "ipcheck/IpCheckSelections.h"
 #include "ipcheck/IpCheckWorker.h"
@@ -36,9 +38,9 @@ IpCheckWindow::IpCheckWindow(ConfigFile &config, IpCheckSelections &panel, QStri
     , m_dpi(dpi > 0 ? dpi : 96)
     , m_ipList(new EditableListCtrl(this))
     , m_outputList(new LogList(this))
-    , m_analyze(new QPushButton(QStringLiteral("IP分析"), this))
-    , m_clear(new QPushButton(QStringLiteral("清空"), this))
-    , m_save(new QPushButton(QStringLiteral("保存"), this))
+    , m_analyze(new QPushButton(Tr(QT_TRANSLATE_NOOP("Corvane", "IP分析")), this))
+    , m_clear(new QPushButton(Tr(QT_TRANSLATE_NOOP("Corvane", "清空")), this))
+    , m_save(new QPushButton(Tr(QT_TRANSLATE_NOOP("Corvane", "保存")), this))
     , m_progress(new QLabel(this))
     , m_pathField(new QLineEdit(this))
     , m_pickFolder(new QPushButton(QStringLiteral("..."), this))
@@ -99,8 +101,8 @@ void IpCheckWindow::InitialUpdate()
         return;
     m_initialised = true;
 
-    m_ipList->InsertColumn(0, QStringLiteral("sel"), Qt::AlignHCenter, Scaled(40));
-    m_ipList->InsertColumn(1, QStringLiteral("IP list"), Qt::AlignLeft, Scaled(300));
+    m_ipList->InsertColumn(0, Tr(QT_TRANSLATE_NOOP("Corvane", "sel")), Qt::AlignHCenter, Scaled(40));
+    m_ipList->InsertColumn(1, Tr(QT_TRANSLATE_NOOP("Corvane", "IP list")), Qt::AlignLeft, Scaled(300));
     m_outputList->SetColumnWidth(Scaled(350));
 
     // Setting the text builds the IP list, also when it stays empty.

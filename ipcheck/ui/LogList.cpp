@@ -160,8 +160,8 @@ QString LogList::AskLogPath()
 {
     FileRequest request;
     request.kind = FileRequest::Kind::Save;
-    request.filters = {{QStringLiteral("log Files(*.log)"), QStringLiteral("*.log")},
-                       {QStringLiteral("All Files(*.*)"), QStringLiteral("*.*")}};
+    request.filters = {{Tr(QT_TRANSLATE_NOOP("Corvane", "log Files(*.log)")), QStringLiteral("*.log")},
+                       {Tr(QT_TRANSLATE_NOOP("Corvane", "All Files(*.*)")), QStringLiteral("*.*")}};
     request.defaultName = DefaultLogName(QDateTime::currentDateTime());
     request.overwritePrompt = true;
     request.purpose = QStringLiteral("log");
@@ -172,7 +172,8 @@ QString LogList::AskLogPath()
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("log"));
-    dialog.setNameFilters({QStringLiteral("log Files(*.log)"), QStringLiteral("All Files(*.*)")});
+    dialog.setNameFilters(
+        {Tr(QT_TRANSLATE_NOOP("Corvane", "log Files(*.log)")), Tr(QT_TRANSLATE_NOOP("Corvane", "All Files(*.*)"))});
     dialog.selectFile(request.defaultName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();

@@ -1,5 +1,7 @@
 #include "ipcheck/ui/LogListModel.h"
 
+#include "link/Tr.h"
+
 LogListModel::LogListModel(QObject *parent)
     : QAbstractTableModel(parent)
 {}
@@ -72,6 +74,6 @@ QVariant LogListModel::data(const QModelIndex &index, int role) const
 QVariant LogListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role == Qt::DisplayRole && orientation == Qt::Horizontal && section == 0)
-        return QStringLiteral("trace info");
+        return Tr(QT_TRANSLATE_NOOP("Corvane", "trace info"));
     return QAbstractTableModel::headerData(section, orientation, role);
 }

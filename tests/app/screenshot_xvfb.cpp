@@ -109,11 +109,14 @@ void LayOutDemoFolder(const QTemporaryDir &home)
     ASSERT_TRUE(QFile::copy(QStringLiteral(CORVANE_SOURCE_DIR "/svd/VX21A.svd"), home.filePath("svd/VX21A.svd")));
 }
 
-// The program on the virtual display, with a profile of its own.
-QProcessEnvironment OnTheDisplay(const QString &profile)
+// The program on the virtual display, with a profile of its own, in the
+// source texts or under the locale `lang` (LANG, as a user's shell sets it).
+QProcessEnvironment OnTheDisplay(const QString &profile, const QString &lang = QString())
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     InSourceLanguage(env);
+    if (!lang.isEmpty())
+        env.insert("LANG", lang);
     env.insert("DISPLAY", g_display);
     env.insert("QT_QPA_PLATFORM", "xcb");
     env.insert("XDG_CONFIG_HOME", profile);
@@ -242,7 +245,7 @@ QString MissingForTheMouse()
 // on the display and waits for its first paint; `mainWindow` gets the id of
 // its main window.
 void StartCorvane(QProcess &corvane, const QTemporaryDir &home, const QTemporaryDir &profile, const QString &ini,
-                  QString &mainWindow)
+                  QString &mainWindow, const QString &lang = QString())
 {
     ASSERT_NO_FATAL_FAILURE(LayOutDemoFolder(home));
     QFile file(home.filePath("Corvane.ini"));
@@ -250,7 +253,7 @@ void StartCorvane(QProcess &corvane, const QTemporaryDir &home, const QTemporary
     file.write(ini.toUtf8());
     file.close();
 
-    corvane.setProcessEnvironment(OnTheDisplay(profile.path()));
+    corvane.setProcessEnvironment(OnTheDisplay(profile.path(), lang));
     corvane.setProcessChannelMode(QProcess::ForwardedChannels);
     corvane.start(home.filePath("corvane"), {});
     ASSERT_TRUE(corvane.waitForStarted());
@@ -399,15 +402,11 @@ TEST(DemoWithMouseTest, WatchTheTimerAndSeeItsCounterChange)
         corvane.kill();
 }
 
-// In HEX, a value typed over a register goes to the chip as the hexadecimal
-// word it reads as (at once: the demo writes immediately). Four register
-// windows share the default frame; each draws its values whole, in every
-// look.
-TEST(DemoWithKeysTest, AHexValueTypedInFourWindowsReachesTheChip)
-{
-    if (const QString missing = MissingForTheMouse(); !missing.isEmpty())
-        GTEST_SKIP() << missing.toStdString();
+namespace {
 
+// The four windows of the test below in one language.
+void TypeIntoFourWindows(const QString &lang, const QString &suffix)
+{
     SimulatedChip chip("VX21A");
     ASSERT_TRUE(chip.Start());
     FillPeripherals(chip);
@@ -419,7 +418,7 @@ TEST(DemoWithKeysTest, AHexValueTypedInFourWindowsReachesTheChip)
                 "\nWND_0=1\nWND_1=1\nWND_2=1\nWND_3=1\nRCC=1\nGPIOA=2\nUSART1=4\nTIM2=8\n");
     QProcess corvane;
     QString mainWindow;
-    ASSERT_NO_FATAL_FAILURE(StartCorvane(corvane, home, profile, ini, mainWindow));
+    ASSERT_NO_FATAL_FAILURE(StartCorvane(corvane, home, profile, ini, mainWindow, lang));
     XDoTool({"windowfocus", "--sync", mainWindow});
     // Window 0 is the first of four beside the pane: a click below its rows
     // gives them the keys; RCC's row comes first, then CR and CFGR.
@@ -435,7 +434,7 @@ TEST(DemoWithKeysTest, AHexValueTypedInFourWindowsReachesTheChip)
         QTest::qWait(200);
     EXPECT_EQ(chip.PeekWord(0x40000004), 0x0E000105u) << "RCC.CFGR";
     QTest::qWait(1000);
-    Screen().save(QDir(BinDir()).filePath("corvane-demo-four-windows.png"));
+    Screen().save(QDir(BinDir()).filePath(QStringLiteral("corvane-demo-four-windows%1.png").arg(suffix)));
     EXPECT_TRUE(XDoTool({"search", "--onlyvisible", "--name", "^Corvane$"}).isEmpty()) << "a message box is open";
     // The same in other looks, from the pane title's menu, for the eye.
     for (int look = 0; look < 3; ++look) {
@@ -446,13 +445,32 @@ TEST(DemoWithKeysTest, AHexValueTypedInFourWindowsReachesTheChip)
             keys << "Down";
         XDoTool(keys << "Return");
         QTest::qWait(1200);
-        Screen().save(QDir(BinDir()).filePath(QStringLiteral("corvane-demo-four-windows-%1.png").arg(look)));
+        Screen().save(
+            QDir(BinDir()).filePath(QStringLiteral("corvane-demo-four-windows-%1%2.png").arg(look).arg(suffix)));
     }
 
     EXPECT_EQ(corvane.state(), QProcess::Running);
     corvane.terminate();
     if (!corvane.waitForFinished(10000))
         corvane.kill();
+}
+
+} // namespace
+
+// In HEX, a value typed over a register goes to the chip as the hexadecimal
+// word it reads as (at once: the demo writes immediately). Four register
+// windows share the default frame; each draws its values whole, in every
+// look, in the source texts and under an English and a Chinese locale (the
+// pictures' names end in -en and -zh for those).
+TEST(DemoWithKeysTest, AHexValueTypedInFourWindowsReachesTheChip)
+{
+    if (const QString missing = MissingForTheMouse(); !missing.isEmpty())
+        GTEST_SKIP() << missing.toStdString();
+    for (const auto &[lang, suffix] :
+         {std::pair<QString, QString>{QString(), QString()}, {"en_US.UTF-8", "-en"}, {"zh_CN.UTF-8", "-zh"}}) {
+        SCOPED_TRACE(lang.toStdString());
+        TypeIntoFourWindows(lang, suffix);
+    }
 }
 
 // A field typed into a register never read (its values "—") changes that

@@ -10,6 +10,11 @@ committed files must hold exactly the texts of the sources, and each
 translation keeps its text's structure: the printf places (%s, %08x ...) in
 their order, the %1 places, and the line breaks.
 
+The check also reads the sources themselves: a Chinese string literal
+outside QT_TRANSLATE_NOOP("Corvane", ...) is a caption lupdate never sees,
+shown in Chinese in every language, so it fails too (comments aside, and the
+few texts below that are never shown as words of a language).
+
   check_translations.py SOURCE_DIR LUPDATE            the check
   check_translations.py SOURCE_DIR LUPDATE --selftest  the check refuses
                                                       broken copies
@@ -25,6 +30,46 @@ import xml.etree.ElementTree as ET
 PRINTF = re.compile(r'%[-+ #0]*\d*(?:\.\d+)?(?:hh|h|ll|l|z)?[diouxXcspfeEgG%]')
 ARG = re.compile(r'%(\d+)')
 CJK = re.compile('[\u3000-\u9fff\uff00-\uffef]')
+
+
+SOURCE_FOLDERS = ('link', 'ops', 'regmap', 'memview', 'ipcheck', 'widgets', 'app', 'tools/cli')
+
+# Chinese literals that are not words shown in a language: font family names,
+# the per-user profile's folder name, and the language's own name in
+# View -> Language.
+NOT_SHOWN = {'宋体', '应用程序向导生成的本地应用程序', '中文'}
+
+TOKEN = re.compile(r'//[^\n]*|/\*.*?\*/|"(?:[^"\\\n]|\\.)*"|\'(?:[^\'\\\n]|\\.)*\'|[A-Za-z_]\w*|\S', re.S)
+
+
+def unmarked_literals(source_dir):
+    """(file, line, text) of every Chinese string literal of the sources that
+    is not the text of a QT_TRANSLATE_NOOP("Corvane", ...)."""
+    found = []
+    for folder in SOURCE_FOLDERS:
+        for root, _, names in os.walk(os.path.join(source_dir, folder)):
+            for name in sorted(names):
+                if not name.endswith(('.h', '.cpp')):
+                    continue
+                path = os.path.join(root, name)
+                relative = os.path.relpath(path, source_dir)
+                with open(path, encoding='utf-8') as f:
+                    code = f.read()
+                tokens = [(m.group(0), m.start()) for m in TOKEN.finditer(code)
+                          if not m.group(0).startswith(('//', '/*'))]
+                for i, (token, at) in enumerate(tokens):
+                    if not token.startswith('"') or not CJK.search(token):
+                        continue
+                    text = token[1:-1]
+                    if text in NOT_SHOWN:
+                        continue
+                    j = i
+                    while j > 0 and tokens[j - 1][0].startswith('"'):
+                        j -= 1  # a text continued over several literals
+                    marked = j >= 4 and [t for t, _ in tokens[j - 4:j]] == ['QT_TRANSLATE_NOOP', '(', '"Corvane"', ',']
+                    if not marked:
+                        found.append((relative, code.count('\n', 0, at) + 1, text))
+    return found
 
 
 def messages(path):
@@ -116,6 +161,21 @@ def selftest(source_dir, lupdate, ts_files):
     for mutate in (unfinished, missing, changed_places):
         if not broken(mutate):
             failures.append(f'{mutate.__name__}: not refused')
+
+    # A caption shown without the macro is found; marked texts, texts
+    # continued over lines, comments and names that are not shown are not.
+    with tempfile.TemporaryDirectory() as temp:
+        os.makedirs(os.path.join(temp, 'app'))
+        with open(os.path.join(temp, 'app', 'Panel.cpp'), 'w', encoding='utf-8') as f:
+            f.write('// "数据读取" reads the ticked peripherals\n'
+                    'const char kRead[] = QT_TRANSLATE_NOOP("Corvane", "数据读取");\n'
+                    'const char kLong[] = QT_TRANSLATE_NOOP("Corvane", "读取"\n    "到文件");\n'
+                    'QFont font(QStringLiteral("宋体")); /* "注释" */\n'
+                    'button->setText(QStringLiteral("内存窗口"));\n'
+                    'const char kOther[] = QT_TRANSLATE_NOOP("Other", "运行");\n')
+        found = unmarked_literals(temp)
+        if found != [('app/Panel.cpp', 6, '内存窗口'), ('app/Panel.cpp', 7, '运行')]:
+            failures.append(f'unmarked captions: found {found}')
     return failures
 
 
@@ -126,8 +186,12 @@ def main():
     if len(ts_files) < 2:
         print('translations/ holds fewer than two .ts files')
         return 1
-    problems = selftest(source_dir, lupdate, ts_files) if '--selftest' in sys.argv[3:] else check(
-        source_dir, lupdate, ts_files)
+    if '--selftest' in sys.argv[3:]:
+        problems = selftest(source_dir, lupdate, ts_files)
+    else:
+        problems = check(source_dir, lupdate, ts_files)
+        for path, line, text in unmarked_literals(source_dir):
+            problems.append(f'{path}:{line}: not marked for translation: "{text}"')
     for problem in problems:
         print(problem)
     if problems:
