@@ -5,6 +5,7 @@
 #include "GridRows.h"
 
 #include "app/AboutBox.h"
+#include "app/MemoryWindow.h"
 #include "app/ControlPaneDock.h"
 #include "app/Looks.h"
 #include "app/RegisterWindowTools.h"
@@ -228,6 +229,7 @@ struct Captions
     const char *paneTitle;
     const char *about;
     QStringList peripheralMenu;
+    QStringList memoryWindow; // its buttons and its watch box
 };
 
 const Captions kCaptions[] = {
@@ -242,7 +244,8 @@ const Captions kCaptions[] = {
      "IP check",
      "Control Panel",
      "Corvane, version " CORVANE_VERSION,
-     {"Import data", "Save data", "Register read", "Register write", "Copy address"}},
+     {"Import data", "Save data", "Register read", "Register write", "Copy address"},
+     {"Find", "Save to file", "Load from file", "Watch"}},
     {Language::Chinese,
      "内存窗口",
      "数 据 源",
@@ -254,7 +257,8 @@ const Captions kCaptions[] = {
      "寄存器检测界面",
      "控制面板",
      "Corvane，版本 " CORVANE_VERSION,
-     {"导入数据", "保存数据", "寄存器读取", "寄存器写入", "复制地址"}},
+     {"导入数据", "保存数据", "寄存器读取", "寄存器写入", "复制地址"},
+     {"查找", "保存到文件", "从文件载入", "监视"}},
 };
 
 bool Shows(const QList<ShownText> &texts, const char *caption)
@@ -357,6 +361,25 @@ TEST(LanguageTest, EveryWindowSpeaksTheLanguageAndCutsNoTextInAnyLook)
             QApplication::processEvents();
             EXPECT_GT(window->width(), 500);
             noneCutInAnyLook("a register window with its plot");
+
+            // A memory window as the panel's button opens it, beside the register window.
+            QTest::mouseClick(rig.Panel().findChild<QPushButton *>(QStringLiteral("1043")), Qt::LeftButton);
+            ASSERT_EQ(rig.app->MemoryWindows().size(), 1);
+            MemoryWindow *memory = rig.app->MemoryWindows().first();
+            QApplication::processEvents();
+            QList<ShownText> memoryTexts = OwnTexts(*memory);
+            for (QAbstractButton *button : memory->findChildren<QAbstractButton *>())
+                memoryTexts.append({QStringLiteral("tool tip"), button->toolTip()});
+            for (const ShownText &shown : memoryTexts) {
+                if (shown.text.isEmpty())
+                    continue;
+                const bool chinese = shown.text.contains(kChinese);
+                EXPECT_TRUE(language.language == Language::English ? !chinese : chinese || IsName(shown.text))
+                    << shown.where.toStdString() << ": " << shown.text.toStdString();
+            }
+            for (const QString &caption : language.memoryWindow)
+                EXPECT_TRUE(Shows(memoryTexts, caption.toUtf8().constData())) << caption.toStdString();
+            noneCutInAnyLook("a memory window beside a register window");
             rig.Frame().SetLook(Looks::kDefaultLook);
             about.reset();
 
