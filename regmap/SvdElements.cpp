@@ -4,6 +4,7 @@
 #include "xml/XmlDocument.h"
 #include "link/Tr.h"
 
+#include <type_traits>
 #include <unordered_set>
 
 namespace {
@@ -14,7 +15,7 @@ constexpr int kMaxResolveDepth = 16;
 
 // The Tag a child's tag name is, kTagCount for none: the name measured once,
 // then compared with the few of its length.
-int TagOf(QStringView tag)
+template<typename View> int TagOf(View tag)
 {
     const auto either = [&tag](QStringView a, int ta, QStringView b, int tb) {
         return tag == a ? ta : tag == b ? tb : int(SvdElements::kTagCount);
@@ -131,28 +132,20 @@ QString SvdElements::Text(std::uint32_t element) const
     return element == 0 ? QString() : m_document.ElementTextOf(element);
 }
 
-QStringView SvdElements::TextView(std::uint32_t element, QString &decoded) const
+QAnyStringView SvdElements::TextView(std::uint32_t element, QString &decoded) const
 {
-    if (element == 0)
-        return {};
-    const XmlElementRecord &record = m_document.Record(element);
-    if (record.firstChild == 0) {
-        const XmlDocument::TagLengths tags = m_document.TagLengthsOf(element);
-        const qsizetype length = qsizetype(record.length) - tags.startTag - tags.endTag;
-        if (record.length == tags.startTag || length <= 0)
-            return {};
-        const QStringView content = QStringView(m_document.Text()).sliced(record.start + tags.startTag, length);
-        if (!content.contains(u'&') && !content.contains(u'<'))
-            return content;
-    }
-    decoded = Text(element);
-    return decoded;
+    return m_document.ElementTextView(element, decoded);
 }
 
 QString SvdElements::NameOf(std::uint32_t element) const
 {
     QString decoded;
-    return TextView(OwnChild(element, u"name"), decoded).trimmed().toString();
+    return TextView(OwnChild(element, u"name"), decoded).visit([](auto view) {
+        if constexpr (std::is_same_v<decltype(view), QUtf8StringView>)
+            return view.toString().trimmed();
+        else
+            return view.trimmed().toString();
+    });
 }
 
 // Whether the start tag holds more than its name: "<register>" does not.
@@ -182,7 +175,12 @@ const SvdElements::Properties &SvdElements::PropertiesOf(std::uint32_t element)
     for (auto e = chain.rbegin(); e != chain.rend(); ++e) {
         Properties own;
         for (std::uint32_t child = FirstChild(*e); child != 0; child = NextSibling(child)) {
-            const int tag = TagOf(m_document.TagName(child));
+            const int tag = m_document.TagName(child).visit([](auto name) {
+                if constexpr (std::is_same_v<decltype(name), QUtf8StringView>)
+                    return TagOf(QStringView(name.toString()));
+                else
+                    return TagOf(name);
+            });
             if (tag < kTagCount && own.child[tag] == 0)
                 own.child[tag] = child;
         }

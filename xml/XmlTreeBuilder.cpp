@@ -12,10 +12,21 @@ std::uint32_t LevelFor(std::size_t depth)
     return std::uint32_t(std::min<std::size_t>(depth, XmlElementRecord::LevelMask));
 }
 
+QString ToQString(const char16_t *text, qsizetype length)
+{
+    return QString::fromUtf16(text, length);
+}
+
+QString ToQString(const char *text, qsizetype length)
+{
+    return QString::fromLatin1(text, length);
+}
+
 } // namespace
 
-XmlTreeBuilder::XmlTreeBuilder(const char16_t *text, qsizetype length, std::vector<XmlElementRecord> &records,
-                               std::unordered_map<std::uint32_t, XmlDocument::TagLengths> &longTags)
+template<typename CharT>
+XmlTreeBuilder<CharT>::XmlTreeBuilder(const CharT *text, qsizetype length, std::vector<XmlElementRecord> &records,
+                                      std::unordered_map<std::uint32_t, XmlDocument::TagLengths> &longTags)
     : m_text(text)
     , m_length(length)
     , m_records(records)
@@ -24,9 +35,9 @@ XmlTreeBuilder::XmlTreeBuilder(const char16_t *text, qsizetype length, std::vect
     m_open.reserve(kIndexedDepth);
 }
 
-QString XmlTreeBuilder::Build()
+template<typename CharT> QString XmlTreeBuilder<CharT>::Build()
 {
-    const XmlNodeScanner scanner(m_text, m_length);
+    const XmlNodeScannerOf<CharT> scanner(m_text, m_length);
     qsizetype pos = 0;
     for (;;) {
         const XmlNode node = scanner.Scan(pos);
@@ -50,7 +61,7 @@ QString XmlTreeBuilder::Build()
     }
 }
 
-inline std::uint32_t XmlTreeBuilder::NewRecord()
+template<typename CharT> inline std::uint32_t XmlTreeBuilder<CharT>::NewRecord()
 {
     if (m_records.size() == m_records.capacity())
         m_records.reserve(m_records.size() + m_records.size() / 2 + 1);
@@ -59,7 +70,7 @@ inline std::uint32_t XmlTreeBuilder::NewRecord()
 }
 
 // Constant time: the first child's previous link points at the last child.
-inline void XmlTreeBuilder::AppendChild(std::uint32_t parent, std::uint32_t child)
+template<typename CharT> inline void XmlTreeBuilder<CharT>::AppendChild(std::uint32_t parent, std::uint32_t child)
 {
     XmlElementRecord &c = m_records[child];
     c.parent = parent;
@@ -77,7 +88,8 @@ inline void XmlTreeBuilder::AppendChild(std::uint32_t parent, std::uint32_t chil
     m_records[first].previousSibling = child;
 }
 
-inline void XmlTreeBuilder::SetTagLengths(std::uint32_t index, qsizetype startTag, qsizetype endTag)
+template<typename CharT>
+inline void XmlTreeBuilder<CharT>::SetTagLengths(std::uint32_t index, qsizetype startTag, qsizetype endTag)
 {
     XmlElementRecord &r = m_records[index];
     if (startTag <= qsizetype(XmlElementRecord::kStartTagMax) && endTag <= qsizetype(XmlElementRecord::kEndTagMax)) {
@@ -93,7 +105,7 @@ inline void XmlTreeBuilder::SetTagLengths(std::uint32_t index, qsizetype startTa
     m_longTags[index] = {std::int32_t(startTag), std::int32_t(endTag)};
 }
 
-void XmlTreeBuilder::OnStartTag(const XmlNode &node)
+template<typename CharT> void XmlTreeBuilder<CharT>::OnStartTag(const XmlNode &node)
 {
     const std::uint32_t index = NewRecord();
     XmlElementRecord &r = m_records[index];
@@ -108,23 +120,23 @@ void XmlTreeBuilder::OnStartTag(const XmlNode &node)
     m_currentParent = index;
 }
 
-void XmlTreeBuilder::OnEndTag(const XmlNode &node)
+template<typename CharT> void XmlTreeBuilder<CharT>::OnEndTag(const XmlNode &node)
 {
-    const std::u16string_view name = NameView(node.nameStart, node.nameLength);
+    const std::basic_string_view<CharT> name = NameView(node.nameStart, node.nameLength);
     const qsizetype depth = FindOpen(name);
     if (depth < 0) {
         m_records[0].flags |= XmlElementRecord::IllFormed;
         MarkBad(m_currentParent);
         if (m_error.isEmpty())
             m_error = QStringLiteral("No start tag for end tag '%1' at offset %2")
-                          .arg(QString::fromUtf16(name.data(), qsizetype(name.size())), QString::number(node.start));
+                          .arg(ToQString(name.data(), qsizetype(name.size())), QString::number(node.start));
         return;
     }
     if (depth + 1 < qsizetype(m_open.size())) {
         const OpenElement &innermost = m_open.back();
         if (m_error.isEmpty())
             m_error = QStringLiteral("End tag '%1' at offset %2 does not match start tag '%3' at offset %4")
-                          .arg(QString::fromUtf16(name.data(), qsizetype(name.size())), QString::number(node.start + 1),
+                          .arg(ToQString(name.data(), qsizetype(name.size())), QString::number(node.start + 1),
                                NameOf(innermost), QString::number(m_records[innermost.index].start));
         CloseNotEnded(depth + 1);
     }
@@ -138,7 +150,7 @@ void XmlTreeBuilder::OnEndTag(const XmlNode &node)
     m_currentParent = m_records[index].parent;
 }
 
-void XmlTreeBuilder::OnBadNode(const XmlNode &node)
+template<typename CharT> void XmlTreeBuilder<CharT>::OnBadNode(const XmlNode &node)
 {
     m_records[0].flags |= XmlElementRecord::IllFormed;
     MarkBad(m_currentParent);
@@ -146,7 +158,7 @@ void XmlTreeBuilder::OnBadNode(const XmlNode &node)
         m_error = node.Message();
 }
 
-void XmlTreeBuilder::OnEndOfText()
+template<typename CharT> void XmlTreeBuilder<CharT>::OnEndOfText()
 {
     if (m_open.empty())
         return;
@@ -157,12 +169,13 @@ void XmlTreeBuilder::OnEndOfText()
     CloseNotEnded(0);
 }
 
-qsizetype XmlTreeBuilder::FindOpen(std::u16string_view name)
+template<typename CharT> qsizetype XmlTreeBuilder<CharT>::FindOpen(std::basic_string_view<CharT> name)
 {
     if (m_open.empty())
         return -1;
+    // Nearly always the innermost element: its short name compared in place.
     const OpenElement &top = m_open.back();
-    if (NameView(top.nameStart, top.nameLength) == name)
+    if (std::size_t(top.nameLength) == name.size() && std::equal(name.begin(), name.end(), m_text + top.nameStart))
         return qsizetype(m_open.size()) - 1;
     if (!m_indexed && m_open.size() > kIndexedDepth) {
         m_indexed = true;
@@ -186,7 +199,7 @@ qsizetype XmlTreeBuilder::FindOpen(std::u16string_view name)
 // every child of a closed element ends up, in document order, directly under
 // the element below `keep` (or the document), right after the element it was
 // in. Each element moves at most once, so deep unclosed nesting stays linear.
-void XmlTreeBuilder::CloseNotEnded(qsizetype keep)
+template<typename CharT> void XmlTreeBuilder<CharT>::CloseNotEnded(qsizetype keep)
 {
     const std::uint32_t target = keep > 0 ? m_open[std::size_t(keep - 1)].index : 0;
     const std::uint32_t childLevel = target == 0 ? 0 : LevelFor(m_records[target].Level() + 1);
@@ -225,14 +238,14 @@ void XmlTreeBuilder::CloseNotEnded(qsizetype keep)
     PopTo(keep);
 }
 
-inline void XmlTreeBuilder::Push(const OpenElement &open)
+template<typename CharT> inline void XmlTreeBuilder<CharT>::Push(const OpenElement &open)
 {
     if (m_indexed)
         m_openByName[NameView(open.nameStart, open.nameLength)].push_back(std::uint32_t(m_open.size()));
     m_open.push_back(open);
 }
 
-inline void XmlTreeBuilder::PopTo(qsizetype depth)
+template<typename CharT> inline void XmlTreeBuilder<CharT>::PopTo(qsizetype depth)
 {
     if (m_indexed) {
         for (qsizetype d = qsizetype(m_open.size()) - 1; d >= depth; --d) {
@@ -243,12 +256,15 @@ inline void XmlTreeBuilder::PopTo(qsizetype depth)
     m_open.resize(std::size_t(depth));
 }
 
-void XmlTreeBuilder::MarkBad(std::uint32_t parent)
+template<typename CharT> void XmlTreeBuilder<CharT>::MarkBad(std::uint32_t parent)
 {
     m_records[parent].flags |= XmlElementRecord::BadMarkup;
 }
 
-QString XmlTreeBuilder::NameOf(const OpenElement &open) const
+template<typename CharT> QString XmlTreeBuilder<CharT>::NameOf(const OpenElement &open) const
 {
-    return QString::fromUtf16(m_text + open.nameStart, open.nameLength);
+    return ToQString(m_text + open.nameStart, open.nameLength);
 }
+
+template class XmlTreeBuilder<char16_t>;
+template class XmlTreeBuilder<char>;
