@@ -48,6 +48,38 @@ QString DescriptionOf(SvdElements &elements, const SvdElements::Properties &prop
     return description;
 }
 
+// The description of each element of an array, its long space runs taken
+// out. The pattern is looked at once: when it holds no such run and no index
+// name can make one, the elements' texts need no second look.
+class ElementDescriptions
+{
+public:
+    ElementDescriptions(const SvdArray &array, const QString &description, int runLength)
+        : m_array(array)
+        , m_description(description)
+        , m_runLength(runLength)
+        , m_checkEach(array.isArray && (SvdText::HasSpaceRun(description, runLength) || !array.PlainIndexNames()))
+    {
+        if (!array.isArray)
+            m_plain = SvdText::RemoveSpaceRuns(description, runLength);
+    }
+
+    QString Of(std::uint32_t k) const
+    {
+        if (!m_array.isArray)
+            return m_plain;
+        const QString text = m_array.Substitute(m_description, k);
+        return m_checkEach ? SvdText::RemoveSpaceRuns(text, m_runLength) : text;
+    }
+
+private:
+    const SvdArray &m_array;
+    const QString &m_description;
+    const int m_runLength;
+    const bool m_checkEach;
+    QString m_plain;
+};
+
 } // namespace
 
 SvdRegisterExpansion::SvdRegisterExpansion(SvdElements &elements)
@@ -243,13 +275,11 @@ bool SvdRegisterExpansion::ExpandRegister(std::uint32_t element, const QString &
     reg.fields = fields->fields;
     const QString name = m_elements.NameOf(element);
     const QString description = DescriptionOf(m_elements, properties);
-    const QString plainDescription = SvdText::RemoveSpaceRuns(description, kRegisterDescriptionRun);
+    const ElementDescriptions descriptions(array, description, kRegisterDescriptionRun);
     const std::uint64_t first = offset + ownOffset + properties.addressStep;
     for (std::uint32_t k = 0; k < array.count; ++k) {
         reg.name = prefix + array.Substitute(name, k);
-        reg.description = array.isArray
-                              ? SvdText::RemoveSpaceRuns(array.Substitute(description, k), kRegisterDescriptionRun)
-                              : plainDescription;
+        reg.description = descriptions.Of(k);
         const std::uint64_t at = first + std::uint64_t(k) * array.increment;
         if (!CheckEnd(reg.name, at, reg.size))
             return false;
@@ -313,13 +343,11 @@ bool SvdRegisterExpansion::ReadField(std::uint32_t element, const QString &regis
         return false;
     const QString name = m_elements.NameOf(element);
     const QString description = DescriptionOf(m_elements, properties);
-    const QString plainDescription = SvdText::RemoveSpaceRuns(description, kFieldDescriptionRun);
+    const ElementDescriptions descriptions(array, description, kFieldDescriptionRun);
     const std::uint32_t firstBit = field.bitOffset;
     for (std::uint32_t k = 0; k < array.count; ++k) {
         field.name = array.Substitute(name, k);
-        field.description = array.isArray
-                                ? SvdText::RemoveSpaceRuns(array.Substitute(description, k), kFieldDescriptionRun)
-                                : plainDescription;
+        field.description = descriptions.Of(k);
         field.bitOffset = firstBit + k * array.increment;
         list.fields.append(field);
     }
