@@ -37,19 +37,54 @@ XmlTreeBuilder<CharT>::XmlTreeBuilder(const CharT *text, qsizetype length, std::
 
 template<typename CharT> QString XmlTreeBuilder<CharT>::Build()
 {
+    using namespace XmlCharClass;
     const XmlNodeScannerOf<CharT> scanner(m_text, m_length);
+    const CharT *const text = m_text;
+    const qsizetype end = m_length;
     qsizetype pos = 0;
     for (;;) {
+        // Blanks and text up to the next '<' are no part of the tree.
+        if (pos < end && text[pos] != u'<') {
+            pos = XmlScanDetail::SkipSpaces(text, pos, end);
+            if (pos < end && text[pos] != u'<')
+                pos = XmlScanDetail::FindLess(text, pos, end);
+        }
+        // The two tags of nearly every element, "<name>" and "</name>", read
+        // here; anything else goes through the scanner.
+        if (pos + 1 < end) {
+            const CharT next = text[pos + 1];
+            if (next == u'/') {
+                const qsizetype nameStart = pos + 2;
+                qsizetype q = nameStart;
+                while (q < end && !Is(text[q], NameStop))
+                    ++q;
+                if (q < end && text[q] == u'>') {
+                    EndTag(pos, q + 1, nameStart, q - nameStart);
+                    pos = q + 1;
+                    continue;
+                }
+            } else if (IsNameStart(next)) {
+                const qsizetype nameStart = pos + 1;
+                qsizetype q = nameStart;
+                while (q < end && !Is(text[q], NameStop | Quote))
+                    ++q;
+                if (q < end && text[q] == u'>') {
+                    StartTag(pos, q + 1, nameStart, q - nameStart, false);
+                    pos = q + 1;
+                    continue;
+                }
+            }
+        }
         const XmlNode node = scanner.Scan(pos);
         switch (node.kind) {
         case XmlNodeKind::EndOfText:
             OnEndOfText();
             return m_error;
         case XmlNodeKind::StartTag:
-            OnStartTag(node);
+            StartTag(node.start, node.end, node.nameStart, node.nameLength, node.selfClosing);
             break;
         case XmlNodeKind::EndTag:
-            OnEndTag(node);
+            EndTag(node.start, node.end, node.nameStart, node.nameLength);
             break;
         case XmlNodeKind::Bad:
             OnBadNode(node);
@@ -105,38 +140,52 @@ inline void XmlTreeBuilder<CharT>::SetTagLengths(std::uint32_t index, qsizetype 
     m_longTags[index] = {std::int32_t(startTag), std::int32_t(endTag)};
 }
 
-template<typename CharT> void XmlTreeBuilder<CharT>::OnStartTag(const XmlNode &node)
+template<typename CharT>
+inline void XmlTreeBuilder<CharT>::StartTag(qsizetype start, qsizetype end, qsizetype nameStart, qsizetype nameLength,
+                                            bool selfClosing)
 {
     const std::uint32_t index = NewRecord();
     XmlElementRecord &r = m_records[index];
-    r.start = std::int32_t(node.start);
-    r.length = std::int32_t(node.Length());
+    r.start = std::int32_t(start);
+    r.length = std::int32_t(end - start);
     r.flags = LevelFor(m_open.size());
     AppendChild(m_currentParent, index);
-    SetTagLengths(index, node.Length(), 0);
-    if (node.selfClosing)
+    SetTagLengths(index, end - start, 0);
+    if (selfClosing)
         return;
-    Push({index, std::int32_t(node.nameStart), std::int32_t(node.nameLength)});
+    Push({index, std::int32_t(nameStart), std::int32_t(nameLength)});
     m_currentParent = index;
 }
 
-template<typename CharT> void XmlTreeBuilder<CharT>::OnEndTag(const XmlNode &node)
+template<typename CharT>
+inline void XmlTreeBuilder<CharT>::EndTag(qsizetype start, qsizetype end, qsizetype nameStart, qsizetype nameLength)
 {
-    const std::basic_string_view<CharT> name = NameView(node.nameStart, node.nameLength);
-    const qsizetype depth = FindOpen(name);
+    const std::basic_string_view<CharT> name = NameView(nameStart, nameLength);
+    // Nearly always the innermost element: its short name compared in place.
+    qsizetype depth = -1;
+    if (!m_open.empty() && m_open.back().nameLength == nameLength) {
+        const CharT *open = m_text + m_open.back().nameStart;
+        qsizetype i = 0;
+        while (i < nameLength && open[i] == name[std::size_t(i)])
+            ++i;
+        if (i == nameLength)
+            depth = qsizetype(m_open.size()) - 1;
+    }
+    if (depth < 0)
+        depth = FindOpen(name);
     if (depth < 0) {
         m_records[0].flags |= XmlElementRecord::IllFormed;
         MarkBad(m_currentParent);
         if (m_error.isEmpty())
             m_error = QStringLiteral("No start tag for end tag '%1' at offset %2")
-                          .arg(ToQString(name.data(), qsizetype(name.size())), QString::number(node.start));
+                          .arg(ToQString(name.data(), qsizetype(name.size())), QString::number(start));
         return;
     }
     if (depth + 1 < qsizetype(m_open.size())) {
         const OpenElement &innermost = m_open.back();
         if (m_error.isEmpty())
             m_error = QStringLiteral("End tag '%1' at offset %2 does not match start tag '%3' at offset %4")
-                          .arg(ToQString(name.data(), qsizetype(name.size())), QString::number(node.start + 1),
+                          .arg(ToQString(name.data(), qsizetype(name.size())), QString::number(start + 1),
                                NameOf(innermost), QString::number(m_records[innermost.index].start));
         CloseNotEnded(depth + 1);
     }
@@ -144,8 +193,8 @@ template<typename CharT> void XmlTreeBuilder<CharT>::OnEndTag(const XmlNode &nod
     XmlElementRecord &r = m_records[index];
     const qsizetype startTag =
         r.flags & XmlElementRecord::LongTags ? m_longTags[index].startTag : qsizetype(r.PackedStartTagLength());
-    r.length = std::int32_t(node.end - r.start);
-    SetTagLengths(index, startTag, node.Length());
+    r.length = std::int32_t(end - r.start);
+    SetTagLengths(index, startTag, end - start);
     PopTo(depth);
     m_currentParent = m_records[index].parent;
 }
@@ -173,9 +222,8 @@ template<typename CharT> qsizetype XmlTreeBuilder<CharT>::FindOpen(std::basic_st
 {
     if (m_open.empty())
         return -1;
-    // Nearly always the innermost element: its short name compared in place.
     const OpenElement &top = m_open.back();
-    if (std::size_t(top.nameLength) == name.size() && std::equal(name.begin(), name.end(), m_text + top.nameStart))
+    if (NameView(top.nameStart, top.nameLength) == name)
         return qsizetype(m_open.size()) - 1;
     if (!m_indexed && m_open.size() > kIndexedDepth) {
         m_indexed = true;

@@ -36,8 +36,8 @@ private:
     std::uint32_t NewRecord();
     void AppendChild(std::uint32_t parent, std::uint32_t child);
     void SetTagLengths(std::uint32_t index, qsizetype startTag, qsizetype endTag);
-    void OnStartTag(const XmlNode &node);
-    void OnEndTag(const XmlNode &node);
+    void StartTag(qsizetype start, qsizetype end, qsizetype nameStart, qsizetype nameLength, bool selfClosing);
+    void EndTag(qsizetype start, qsizetype end, qsizetype nameStart, qsizetype nameLength);
     void OnBadNode(const XmlNode &node);
     void OnEndOfText();
     qsizetype FindOpen(std::basic_string_view<CharT> name);
