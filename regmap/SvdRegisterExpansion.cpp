@@ -114,22 +114,39 @@ bool SvdRegisterExpansion::ReadNumber(std::uint32_t child, const char *missingMe
 bool SvdRegisterExpansion::ApplyDefaults(std::uint32_t element, const SvdElements::Properties &properties,
                                          Defaults &defaults)
 {
+    QString decoded;
     if (const std::uint32_t size = properties.child[SvdElements::Size]) {
-        const QString text = m_elements.Text(size);
-        const std::optional<std::uint32_t> bits = SvdText::ReadSvdNumber(text);
+        const std::optional<std::uint32_t> bits = SvdText::ReadSvdNumber(m_elements.TextView(size, decoded));
         if (!bits) {
-            m_elements.Fail(Tr(SvdMessages::kNotANumber).arg(m_elements.NameOf(element), u"size", text.trimmed()));
+            m_elements.Fail(
+                Tr(SvdMessages::kNotANumber).arg(m_elements.NameOf(element), u"size", m_elements.Text(size).trimmed()));
             return false;
         }
         defaults.size = *bits;
     }
     if (const std::uint32_t access = properties.child[SvdElements::Access])
-        defaults.access = m_elements.Text(access).trimmed();
+        defaults.access = AccessText(access);
     if (const std::uint32_t reset = properties.child[SvdElements::ResetValue])
-        defaults.resetValue = SvdText::ReadSvdNumber(m_elements.Text(reset));
+        defaults.resetValue = SvdText::ReadSvdNumber(m_elements.TextView(reset, decoded));
     if (const std::uint32_t mask = properties.child[SvdElements::ResetMask])
-        defaults.resetMask = SvdText::ReadSvdNumber(m_elements.Text(mask));
+        defaults.resetMask = SvdText::ReadSvdNumber(m_elements.TextView(mask, decoded));
     return true;
+}
+
+// The access text without blanks around it. The four the format knows are
+// shared, not made anew for every register and field.
+QString SvdRegisterExpansion::AccessText(std::uint32_t access) const
+{
+    static const QString kKnown[] = {QStringLiteral("read-write"), QStringLiteral("read-only"),
+                                     QStringLiteral("write-only"), QStringLiteral("writeOnce"),
+                                     QStringLiteral("read-writeOnce")};
+    QString decoded;
+    const QAnyStringView text = m_elements.TextView(access, decoded);
+    for (const QString &known : kKnown) {
+        if (text == known)
+            return known;
+    }
+    return m_elements.Text(access).trimmed();
 }
 
 bool SvdRegisterExpansion::Expand(std::uint32_t peripheralElement, SvdPeripheral &peripheral)
@@ -331,7 +348,7 @@ bool SvdRegisterExpansion::ReadField(std::uint32_t element, const QString &regis
     }
     field.bitOffset = std::uint32_t(bitOffset);
     const std::uint32_t access = properties.child[SvdElements::Access];
-    field.access = access != 0 ? m_elements.Text(access).trimmed() : registerAccess;
+    field.access = access != 0 ? AccessText(access) : registerAccess;
     field.readOnly = field.access == u"read-only";
     if (!m_elements.Text(properties.child[SvdElements::ReadAction]).trimmed().isEmpty())
         list.readHasSideEffect = true;
@@ -440,9 +457,11 @@ const QList<SvdEnumValue> &SvdRegisterExpansion::ValuesOfBlock(std::uint32_t blo
         if (!m_elements.IsA(entry, u"enumeratedValue"))
             continue;
         const std::uint32_t value = m_elements.OwnChild(entry, u"value");
+        QString decoded;
         const std::optional<std::uint32_t> number =
-            value != 0 ? SvdText::ReadSvdNumber(m_elements.Text(value), SvdText::NumberForm::EnumeratedValue)
-                       : std::nullopt;
+            value != 0
+                ? SvdText::ReadSvdNumber(m_elements.TextView(value, decoded), SvdText::NumberForm::EnumeratedValue)
+                : std::nullopt;
         if (!number)
             continue;
         if (!Count(1))
