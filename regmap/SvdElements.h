@@ -92,6 +92,8 @@ public:
     QAnyStringView TextView(std::uint32_t element, QString &decoded) const;
     // The text of the element's own `name` child, without surrounding blanks.
     QString NameOf(std::uint32_t element) const;
+    // The element's text without surrounding blanks.
+    QString TrimmedText(std::uint32_t element) const;
 
     // False when the element's derivedFrom chain cannot be resolved.
     bool Resolves(std::uint32_t element)

@@ -5,6 +5,8 @@
 #include "regmap/SvdText.h"
 #include "link/Tr.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <vector>
 
@@ -133,7 +135,7 @@ bool SvdRegisterExpansion::ApplyDefaults(std::uint32_t element, const SvdElement
     return true;
 }
 
-// The access text without blanks around it. The four the format knows are
+// The access text without blanks around it. The five the format knows are
 // shared, not made anew for every register and field.
 QString SvdRegisterExpansion::AccessText(std::uint32_t access) const
 {
@@ -290,7 +292,8 @@ bool SvdRegisterExpansion::ExpandRegister(std::uint32_t element, const QString &
     reg.readOnly = own.access == u"read-only";
     reg.readHasSideEffect = !reg.readAction.isEmpty() || fields->readHasSideEffect;
     reg.fields = fields->fields;
-    const QString name = m_elements.NameOf(element);
+    // The name child is the element's own: properties never copy it.
+    const QString name = m_elements.TrimmedText(properties.child[SvdElements::Name]);
     const QString description = DescriptionOf(m_elements, properties);
     const ElementDescriptions descriptions(array, description, kRegisterDescriptionRun);
     const std::uint64_t first = offset + ownOffset + properties.addressStep;
@@ -358,7 +361,8 @@ bool SvdRegisterExpansion::ReadField(std::uint32_t element, const QString &regis
     field.enumValues = EnumValuesOf(element);
     if (m_elements.Failed())
         return false;
-    const QString name = m_elements.NameOf(element);
+    // The name child is the element's own: properties never copy it.
+    const QString name = m_elements.TrimmedText(properties.child[SvdElements::Name]);
     const QString description = DescriptionOf(m_elements, properties);
     const ElementDescriptions descriptions(array, description, kFieldDescriptionRun);
     const std::uint32_t firstBit = field.bitOffset;
@@ -421,7 +425,7 @@ const QList<SvdEnumValue> &SvdRegisterExpansion::EnumValuesOf(std::uint32_t fiel
         return kNone;
     if (const auto known = m_fieldValues.find(owner); known != m_fieldValues.end())
         return known->second;
-    std::vector<std::uint32_t> blocks;
+    QVarLengthArray<std::uint32_t, 4> blocks;
     for (std::uint32_t child = m_elements.FirstChild(owner); child != 0; child = m_elements.NextSibling(child)) {
         if (m_elements.IsA(child, u"enumeratedValues"))
             blocks.push_back(child);

@@ -390,6 +390,8 @@ QString XmlDocument::ElementTextOf(std::uint32_t index) const
         const auto *content = text + contentStart;
         QString result;
         if (std::find(content, content + contentLength, u'<') == content + contentLength) {
+            if (std::find(content, content + contentLength, u'&') == content + contentLength)
+                return ViewOf(content, contentLength).toString();
             XmlReferenceDecoder::AppendDecoded(result, content, contentLength);
             return result;
         }
