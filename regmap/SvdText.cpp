@@ -1,5 +1,9 @@
 #include "regmap/SvdText.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <type_traits>
 
@@ -91,7 +95,23 @@ namespace {
 
 const char16_t *FirstSpaceRun(const char16_t *begin, const char16_t *end, int runLength)
 {
-    for (const char16_t *p = begin; p < end;) {
+    const char16_t *p = begin;
+    while (p < end) {
+#if defined(__SSE2__)
+        // Two spaces in a row are rare in a text: skip to the next pair eight
+        // units at a time.
+        const __m128i space = _mm_set1_epi16(short(u' '));
+        while (runLength >= 2 && p + 9 <= end) {
+            const __m128i here = _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p)), space);
+            const __m128i next = _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 1)), space);
+            const int pairs = _mm_movemask_epi8(_mm_and_si128(here, next));
+            if (pairs != 0) {
+                p += __builtin_ctz(unsigned(pairs)) / 2;
+                break;
+            }
+            p += 8;
+        }
+#endif
         if (*p != u' ') {
             ++p;
             continue;
