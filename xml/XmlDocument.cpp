@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <fcntl.h>
@@ -84,46 +83,49 @@ bool XmlDocument::LoadFile(const QString &path)
     // Opened without blocking: a FIFO in place of the file would otherwise
     // hold the caller forever. Only a regular file is a document.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    std::FILE *file = fd < 0 ? nullptr : ::fdopen(fd, "rb");
-    if (file == nullptr) {
+    if (fd < 0) {
         m_errorText = SystemMessage(errno);
-        if (fd >= 0)
-            ::close(fd);
         return false;
     }
     struct stat info
     {
     };
     int error = 0;
-    qint64 size = -1;
-    if (fstat(fd, &info) != 0) {
+    if (fstat(fd, &info) != 0)
         error = errno;
-    } else if (S_ISDIR(info.st_mode)) {
+    else if (S_ISDIR(info.st_mode))
         error = EISDIR;
-    } else if (!S_ISREG(info.st_mode)) {
+    else if (!S_ISREG(info.st_mode))
         error = EINVAL;
-    } else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-        error = errno;
-    } else if (fseeko(file, 0, SEEK_END) != 0 || (size = ftello(file)) < 0 || fseeko(file, 0, SEEK_SET) != 0) {
-        error = errno;
-    } else if (size > kMaxFileBytes) {
+    else if (info.st_size > kMaxFileBytes)
         error = EFBIG;
-    }
+    else if (::fcntl(fd, F_SETFL, 0) != 0) // blocking reads again
+        error = errno;
     if (error != 0) {
-        std::fclose(file);
+        ::close(fd);
         m_errorText = SystemMessage(error);
         return false;
     }
-    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
-    const std::size_t read = std::fread(bytes.data(), 1, std::size_t(size), file);
-    const bool failed = std::ferror(file) != 0;
-    error = errno;
-    std::fclose(file);
-    if (failed) {
+    // Straight into the buffer the document keeps: one read, more only if
+    // the file comes in pieces.
+    QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
+    qsizetype filled = 0;
+    while (filled < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + filled, std::size_t(bytes.size() - filled));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            error = errno;
+        if (got <= 0)
+            break;
+        filled += got;
+    }
+    ::close(fd);
+    if (error != 0) {
         m_errorText = SystemMessage(error);
         return false;
     }
-    bytes.truncate(qsizetype(read));
+    bytes.truncate(filled);
     LoadOwnedBytes(std::move(bytes));
     return true;
 }
