@@ -53,6 +53,23 @@ template<typename CharT> QString XmlTreeBuilder<CharT>::Build()
         // here; anything else goes through the scanner.
         if (pos + 1 < end) {
             const CharT next = text[pos + 1];
+            if (next == u'/' && !m_open.empty()) {
+                // The innermost element's own end tag, its name compared in place.
+                const OpenElement &top = m_open.back();
+                const qsizetype close = pos + 2 + top.nameLength;
+                if (close < end && text[close] == u'>') {
+                    const CharT *open = text + top.nameStart;
+                    const CharT *name = text + pos + 2;
+                    qsizetype i = 0;
+                    while (i < top.nameLength && open[i] == name[i])
+                        ++i;
+                    if (i == top.nameLength) {
+                        Close(qsizetype(m_open.size()) - 1, pos, close + 1);
+                        pos = close + 1;
+                        continue;
+                    }
+                }
+            }
             if (next == u'/') {
                 const qsizetype nameStart = pos + 2;
                 qsizetype q = nameStart;
@@ -189,6 +206,13 @@ inline void XmlTreeBuilder<CharT>::EndTag(qsizetype start, qsizetype end, qsizet
                                NameOf(innermost), QString::number(m_records[innermost.index].start));
         CloseNotEnded(depth + 1);
     }
+    Close(depth, start, end);
+}
+
+// Ends the open element at stack position `depth`, the innermost one, with
+// the end tag at [start, end).
+template<typename CharT> inline void XmlTreeBuilder<CharT>::Close(qsizetype depth, qsizetype start, qsizetype end)
+{
     const std::uint32_t index = m_open[std::size_t(depth)].index;
     XmlElementRecord &r = m_records[index];
     const qsizetype startTag =

@@ -38,6 +38,7 @@ private:
     void SetTagLengths(std::uint32_t index, qsizetype startTag, qsizetype endTag);
     void StartTag(qsizetype start, qsizetype end, qsizetype nameStart, qsizetype nameLength, bool selfClosing);
     void EndTag(qsizetype start, qsizetype end, qsizetype nameStart, qsizetype nameLength);
+    void Close(qsizetype depth, qsizetype start, qsizetype end);
     void OnBadNode(const XmlNode &node);
     void OnEndOfText();
     qsizetype FindOpen(std::basic_string_view<CharT> name);
