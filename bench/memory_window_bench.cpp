@@ -329,6 +329,9 @@ int main(int argc, char **argv)
         paints.push_back(double(paint.nsecsElapsed()) / 1e6);
         paintCpu.push_back(NowMs(Clock::ThreadCpu) - cpuBefore);
     }
+    const RegisterWatch::Figures figures = window->Watch().Figures();
+    const double elapsed = double(clock.elapsed()) / 1000.0;
+
     // The floor: the same rows drawn by a plain widget, then refreshed.
     TableFloor floor(hex->size(), hex->font());
     floor.Draw(RowTexts(view, 0));
@@ -348,9 +351,6 @@ int main(int argc, char **argv)
         floor.Refresh(RowTexts(view, uint32_t(i + 1)));
     const double floorRefreshCpu = (NowMs(Clock::ThreadCpu) - floorCpuBefore) / floorRefreshes;
     const double watchRefreshCpu = watchCpu / std::max(1, applied);
-
-    const RegisterWatch::Figures figures = window->Watch().Figures();
-    const double elapsed = double(clock.elapsed()) / 1000.0;
     const double stall = std::max(0.0, double(longestGapNs) / 1e6 - 1.0);
     std::sort(gapsNs.begin(), gapsNs.end());
 
