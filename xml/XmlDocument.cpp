@@ -140,6 +140,14 @@ void XmlDocument::LoadBytes(QByteArrayView bytes)
         LoadDecoded(bytes);
 }
 
+void XmlDocument::LoadBytes(const QByteArray &bytes)
+{
+    if (bytes.size() > kMaxFileBytes)
+        LoadBytes(QByteArrayView(bytes));
+    else
+        LoadOwnedBytes(bytes);
+}
+
 void XmlDocument::LoadOwnedBytes(QByteArray bytes)
 {
     if (IsAscii(bytes.constData(), bytes.size()))

@@ -37,8 +37,10 @@ public:
     // read; the document is then left as it was, with the system's reason as the
     // error text. Well-formedness is IsSound()'s business.
     bool LoadFile(const QString &path);
-    // The same as LoadFile once the bytes are in memory.
+    // The same as LoadFile once the bytes are in memory. Given a QByteArray
+    // of ASCII, the document shares it instead of copying it.
     void LoadBytes(QByteArrayView bytes);
+    void LoadBytes(const QByteArray &bytes);
 
     bool IsSound() const;
     QString ErrorText() const { return m_errorText; }
