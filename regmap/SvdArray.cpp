@@ -113,8 +113,13 @@ QString SvdArray::IndexName(std::uint32_t k) const
 
 QString SvdArray::Substitute(const QString &text, std::uint32_t k) const
 {
-    // Most names and descriptions hold no '%' at all: one quick scan.
-    if (!isArray || text.indexOf(u'%') < 0 || !text.contains(u"%s"))
+    if (!isArray)
+        return text;
+    // Found by its '%', one quick scan; most names and descriptions have none.
+    qsizetype at = text.indexOf(u'%');
+    while (at >= 0 && (at + 1 >= text.size() || text[at + 1] != u's'))
+        at = text.indexOf(u'%', at + 1);
+    if (at < 0)
         return text;
     QString result = text;
     return result.replace(QStringLiteral("%s"), IndexName(k));
