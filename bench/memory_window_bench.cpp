@@ -19,6 +19,11 @@
 //    processor: the longest processor time between two ticks is printed
 //    beside them, the thread's own work.
 //
+// Beside the watch's processor time per refresh and the time of one paint,
+// the floor (TableFloor.h): the same rows (address, unit texts, characters)
+// drawn by a plain widget of the same size and font, in the same run, each
+// refresh every unit given a new text and drawn; and the ratio.
+//
 // Usage: memory_window_bench [--gdb] [SECONDS]   (watch time, default 10)
 #include "app/CorvaneApplication.h"
 #include "app/MainWindow.h"
@@ -29,6 +34,7 @@
 #include "support/QemuBoard.h"
 #include "BenchSupport.h"
 #include "SimulatedChip.h"
+#include "TableFloor.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -99,6 +105,38 @@ private:
     const MemoryView &m_view;
     const QElapsedTimer &m_clock;
 };
+
+// The rows the window shows as texts: the address, each unit, the
+// characters. With `step` above 0 every unit holds a new value made from it,
+// as a refresh that changes every word would.
+std::vector<QStringList> RowTexts(const MemoryView &view, uint32_t step)
+{
+    const int unit = view.Unit();
+    const int width = view.RowWidth();
+    const uint64_t mask = unit >= 8 ? ~uint64_t(0) : (uint64_t(1) << (8 * unit)) - 1;
+    std::vector<QStringList> rows;
+    rows.reserve(std::size_t(view.RowsShown()));
+    for (int r = 0; r < view.RowsShown(); ++r) {
+        const uint32_t address = view.First() + uint32_t(r * width);
+        QStringList row{QStringLiteral("%1").arg(address, 8, 16, QChar(u'0')).toUpper()};
+        QString characters;
+        for (int u = 0; u < width; u += unit) {
+            const uint32_t at = address + uint32_t(u);
+            QString text = view.UnitText(at);
+            const uint64_t value = (uint64_t(step) * 0x9E3779B1u + at) & mask;
+            if (step > 0)
+                text = QStringLiteral("%1").arg(value, int(text.size()), 16, QChar(u'0')).toUpper();
+            row << text;
+            for (int b = 0; b < unit; ++b) {
+                const int c = step > 0 ? int((value >> (8 * b)) & 0xFF) : view.Byte(at + uint32_t(b));
+                characters += c >= 0x20 && c < 0x7F ? QChar(char16_t(c)) : QChar(u'.');
+            }
+        }
+        row << characters;
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
 
 double Median(std::vector<double> values)
 {
@@ -269,6 +307,7 @@ int main(int argc, char **argv)
     });
     clock.start();
     lastTickCpu = NowMs(Clock::ThreadCpu);
+    const double watchCpuBefore = lastTickCpu;
     tick.start();
     sample.start();
     watch->setChecked(true);
@@ -276,6 +315,7 @@ int main(int argc, char **argv)
     QApplication::exec();
     tick.stop();
     sample.stop();
+    const double watchCpu = NowMs(Clock::ThreadCpu) - watchCpuBefore;
     const int applied = window->Watch().AppliedRefreshes();
     watch->setChecked(false);
     // One paint of the screen as the watch left it, units drawn changed.
@@ -291,6 +331,26 @@ int main(int argc, char **argv)
     }
     const RegisterWatch::Figures figures = window->Watch().Figures();
     const double elapsed = double(clock.elapsed()) / 1000.0;
+
+    // The floor: the same rows drawn by a plain widget, then refreshed.
+    TableFloor floor(hex->size(), hex->font());
+    floor.Draw(RowTexts(view, 0));
+    std::vector<double> floorPaints;
+    std::vector<double> floorPaintCpu;
+    for (int i = 0; i < 50; ++i) {
+        QElapsedTimer paint;
+        const double cpuBefore = NowMs(Clock::ThreadCpu);
+        paint.start();
+        const QPixmap drawn = floor.Grab();
+        floorPaints.push_back(double(paint.nsecsElapsed()) / 1e6);
+        floorPaintCpu.push_back(NowMs(Clock::ThreadCpu) - cpuBefore);
+    }
+    const int floorRefreshes = std::clamp(applied, 20, 200);
+    const double floorCpuBefore = NowMs(Clock::ThreadCpu);
+    for (int i = 0; i < floorRefreshes; ++i)
+        floor.Refresh(RowTexts(view, uint32_t(i + 1)));
+    const double floorRefreshCpu = (NowMs(Clock::ThreadCpu) - floorCpuBefore) / floorRefreshes;
+    const double watchRefreshCpu = watchCpu / std::max(1, applied);
     const double stall = std::max(0.0, double(longestGapNs) / 1e6 - 1.0);
     std::sort(gapsNs.begin(), gapsNs.end());
 
@@ -304,8 +364,13 @@ int main(int argc, char **argv)
                 stall < 16.0 ? "met" : "missed",
                 gapsNs.empty() ? 0.0 : double(gapsNs[gapsNs.size() * 999 / 1000]) / 1e6 - 1.0);
     std::printf("longest UI busy           %.2f ms of processor time between two ticks\n", longestBusy);
-    std::printf("one paint of the screen   median %6.2f ms  worst %6.2f ms; processor time median %.2f ms\n",
-                Median(paints), *std::max_element(paints.begin(), paints.end()), Median(paintCpu));
+    std::printf("UI thread CPU             %.3f ms per refresh (1 ms timer and sampling included) | floor %.3f ms "
+                "(a plain widget drawing the same %d rows, every unit set anew and drawn) | ratio %.2f\n",
+                watchRefreshCpu, floorRefreshCpu, view.RowsShown(), watchRefreshCpu / floorRefreshCpu);
+    std::printf("one paint of the screen   median %6.2f ms  worst %6.2f ms; processor time median %.2f ms | floor "
+                "%.2f ms (processor %.2f) | ratio %.2f (processor %.2f)\n",
+                Median(paints), *std::max_element(paints.begin(), paints.end()), Median(paintCpu), Median(floorPaints),
+                Median(floorPaintCpu), Median(paints) / Median(floorPaints), Median(paintCpu) / Median(floorPaintCpu));
     for (const QString &message : messages)
         std::printf("message: %s\n", qPrintable(message));
     app.MainFrame()->close();

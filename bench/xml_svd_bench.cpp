@@ -37,7 +37,7 @@ QByteArray LoadLargeSvd()
     return bytes;
 }
 
-// Load from memory (UTF-8 to UTF-16 decoding included) and parse.
+// Load from memory (any UTF-8 to UTF-16 decoding included) and parse.
 void BM_XmlDocumentLoadAndParse(benchmark::State &state)
 {
     const QByteArray bytes = LoadLargeSvd();

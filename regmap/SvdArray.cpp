@@ -113,10 +113,34 @@ QString SvdArray::IndexName(std::uint32_t k) const
 
 QString SvdArray::Substitute(const QString &text, std::uint32_t k) const
 {
-    if (!isArray || !text.contains(u"%s"))
+    if (!isArray)
+        return text;
+    // Found by its '%', one quick scan; most names and descriptions have none.
+    qsizetype at = text.indexOf(u'%');
+    while (at >= 0 && (at + 1 >= text.size() || text[at + 1] != u's'))
+        at = text.indexOf(u'%', at + 1);
+    if (at < 0)
         return text;
     QString result = text;
     return result.replace(QStringLiteral("%s"), IndexName(k));
+}
+
+bool SvdArray::PlainIndexNames() const
+{
+    switch (index) {
+    case Index::Decimal:
+    case Index::Numbers:
+        return true;
+    case Index::Letters:
+        return std::uint64_t(first) + count <= 0x10000 && first > u' ';
+    case Index::List:
+        for (qsizetype i = 0; i < items.size() && std::uint32_t(i) < count; ++i) {
+            if (items[i].isEmpty() || items[i].contains(u' '))
+                return false;
+        }
+        return true;
+    }
+    return false;
 }
 
 qint64 SvdArray::ElementNamed(QStringView text) const

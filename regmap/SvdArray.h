@@ -39,6 +39,9 @@ struct SvdArray
     qint64 IndexOf(const QString &pattern, QStringView name) const;
     // "%s" replaced by element k's index; the text as it is when not an array.
     QString Substitute(const QString &text, std::uint32_t k) const;
+    // Whether every element's index name is non-empty and holds no space, so
+    // substituting it never makes a run of spaces longer.
+    bool PlainIndexNames() const;
 
 private:
     // The element whose index name is `text`; -1 for none.

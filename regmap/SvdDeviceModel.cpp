@@ -9,6 +9,7 @@
 #include "link/Tr.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace SvdDeviceModel {
 
@@ -52,6 +53,26 @@ std::uint64_t AddressBlocksEnd(SvdElements &elements, std::uint32_t peripheral)
 }
 
 SvdPeripheralResult Read(XmlDocument &document, QStringView name, bool asFarAsKnown);
+
+bool NamesElements(QAnyStringView pattern)
+{
+    return pattern.visit([](auto view) {
+        if constexpr (std::is_same_v<decltype(view), QUtf8StringView>)
+            return view.toString().contains(QLatin1StringView("%s"));
+        else
+            return view.contains(QLatin1StringView("%s"));
+    });
+}
+
+bool SameTrimmed(QAnyStringView text, QStringView name)
+{
+    return text.visit([name](auto view) {
+        if constexpr (std::is_same_v<decltype(view), QUtf8StringView>)
+            return view.toString().trimmed() == name;
+        else
+            return view.trimmed() == name;
+    });
+}
 
 } // namespace
 
@@ -116,8 +137,15 @@ SvdPeripheralResult Read(XmlDocument &document, QStringView name, bool asFarAsKn
     for (std::uint32_t p = elements.FirstChild(peripherals); p != 0; p = elements.NextSibling(p)) {
         if (!elements.IsA(p, u"peripheral"))
             continue;
-        if (elements.OwnChild(p, u"name") == 0)
+        const std::uint32_t nameElement = elements.OwnChild(p, u"name");
+        if (nameElement == 0)
             return Failure(Tr(SvdMessages::kNoPeripheralName));
+        // A name without "%s" names no array element: another name is passed
+        // by without reading the peripheral's array.
+        QString decoded;
+        const QAnyStringView literalView = elements.TextView(nameElement, decoded);
+        if (!NamesElements(literalView) && !SameTrimmed(literalView, name))
+            continue;
         const QString literal = elements.NameOf(p);
         SvdArray array;
         // Another peripheral's unusable array is no failure of this one.

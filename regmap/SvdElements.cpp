@@ -4,6 +4,9 @@
 #include "xml/XmlDocument.h"
 #include "link/Tr.h"
 
+#include <QVarLengthArray>
+
+#include <type_traits>
 #include <unordered_set>
 
 namespace {
@@ -12,36 +15,61 @@ namespace {
 // path through a derived cluster); deeper nesting is refused as unresolvable.
 constexpr int kMaxResolveDepth = 16;
 
+// Whether the tag's code units are those of the ASCII literal of its length.
+template<typename Char> bool SameUnits(const Char *tag, const char *literal, qsizetype length)
+{
+    for (qsizetype i = 0; i < length; ++i) {
+        if (char16_t(tag[i]) != char16_t(literal[i]))
+            return false;
+    }
+    return true;
+}
+
 // The Tag a child's tag name is, kTagCount for none: the name measured once,
 // then compared with the few of its length.
-int TagOf(QStringView tag)
+template<typename Char> int TagOf(const Char *tag, qsizetype size)
 {
-    const auto either = [&tag](QStringView a, int ta, QStringView b, int tb) {
-        return tag == a ? ta : tag == b ? tb : int(SvdElements::kTagCount);
+    const auto is = [tag, size](const char *literal) { return SameUnits(tag, literal, size); };
+    const auto either = [&is](const char *a, int ta, const char *b, int tb) {
+        return is(a) ? ta : is(b) ? tb : int(SvdElements::kTagCount);
     };
-    switch (tag.size()) {
+    switch (size) {
     case 3:
-        return tag == u"dim" ? int(SvdElements::Dim) : either(u"lsb", SvdElements::Lsb, u"msb", SvdElements::Msb);
+        return is("dim") ? int(SvdElements::Dim) : either("lsb", SvdElements::Lsb, "msb", SvdElements::Msb);
     case 4:
-        return either(u"name", SvdElements::Name, u"size", SvdElements::Size);
+        return either("name", SvdElements::Name, "size", SvdElements::Size);
     case 6:
-        return tag == u"access" ? int(SvdElements::Access) : int(SvdElements::kTagCount);
+        return is("access") ? int(SvdElements::Access) : int(SvdElements::kTagCount);
     case 8:
-        return tag == u"dimIndex" ? int(SvdElements::DimIndex)
-                                  : either(u"bitWidth", SvdElements::BitWidth, u"bitRange", SvdElements::BitRange);
+        return is("dimIndex") ? int(SvdElements::DimIndex)
+                              : either("bitWidth", SvdElements::BitWidth, "bitRange", SvdElements::BitRange);
     case 9:
-        return either(u"resetMask", SvdElements::ResetMask, u"bitOffset", SvdElements::BitOffset);
+        return either("resetMask", SvdElements::ResetMask, "bitOffset", SvdElements::BitOffset);
     case 10:
-        return either(u"resetValue", SvdElements::ResetValue, u"readAction", SvdElements::ReadAction);
+        return either("resetValue", SvdElements::ResetValue, "readAction", SvdElements::ReadAction);
     case 11:
-        return either(u"description", SvdElements::Description, u"baseAddress", SvdElements::BaseAddress);
+        return either("description", SvdElements::Description, "baseAddress", SvdElements::BaseAddress);
     case 12:
-        return tag == u"dimIncrement" ? int(SvdElements::DimIncrement) : int(SvdElements::kTagCount);
+        return is("dimIncrement") ? int(SvdElements::DimIncrement) : int(SvdElements::kTagCount);
     case 13:
-        return tag == u"addressOffset" ? int(SvdElements::AddressOffset) : int(SvdElements::kTagCount);
+        return is("addressOffset") ? int(SvdElements::AddressOffset) : int(SvdElements::kTagCount);
     default:
         return SvdElements::kTagCount;
     }
+}
+
+int TagOf(QAnyStringView tag)
+{
+    return tag.visit([](auto name) {
+        if constexpr (std::is_same_v<decltype(name), QLatin1StringView>)
+            return TagOf(name.latin1(), name.size());
+        else if constexpr (std::is_same_v<decltype(name), QStringView>)
+            return TagOf(name.utf16(), name.size());
+        else {
+            const QString text = name.toString();
+            return TagOf(text.utf16(), text.size());
+        }
+    });
 }
 
 // Which of the three field position forms a tag belongs to; -1 for none.
@@ -131,28 +159,25 @@ QString SvdElements::Text(std::uint32_t element) const
     return element == 0 ? QString() : m_document.ElementTextOf(element);
 }
 
-QStringView SvdElements::TextView(std::uint32_t element, QString &decoded) const
+QAnyStringView SvdElements::TextView(std::uint32_t element, QString &decoded) const
 {
-    if (element == 0)
-        return {};
-    const XmlElementRecord &record = m_document.Record(element);
-    if (record.firstChild == 0) {
-        const XmlDocument::TagLengths tags = m_document.TagLengthsOf(element);
-        const qsizetype length = qsizetype(record.length) - tags.startTag - tags.endTag;
-        if (record.length == tags.startTag || length <= 0)
-            return {};
-        const QStringView content = QStringView(m_document.Text()).sliced(record.start + tags.startTag, length);
-        if (!content.contains(u'&') && !content.contains(u'<'))
-            return content;
-    }
-    decoded = Text(element);
-    return decoded;
+    return m_document.ElementTextView(element, decoded);
 }
 
 QString SvdElements::NameOf(std::uint32_t element) const
 {
+    return TrimmedText(OwnChild(element, u"name"));
+}
+
+QString SvdElements::TrimmedText(std::uint32_t element) const
+{
     QString decoded;
-    return TextView(OwnChild(element, u"name"), decoded).trimmed().toString();
+    return TextView(element, decoded).visit([](auto view) {
+        if constexpr (std::is_same_v<decltype(view), QUtf8StringView>)
+            return view.toString().trimmed();
+        else
+            return view.trimmed().toString();
+    });
 }
 
 // Whether the start tag holds more than its name: "<register>" does not.
@@ -173,10 +198,10 @@ const SvdElements::Properties &SvdElements::PropertiesOf(std::uint32_t element)
 {
     if (const auto known = m_properties.find(element); known != m_properties.end())
         return known->second;
-    std::vector<std::uint32_t> chain;
+    QVarLengthArray<std::uint32_t, 8> chain; // most chains are one element long
     for (std::uint32_t e = element; e != 0 && m_properties.count(e) == 0; e = Base(e)) {
         chain.push_back(e);
-        if (chain.size() > m_document.RecordCount())
+        if (std::size_t(chain.size()) > m_document.RecordCount())
             break; // never: links are free of cycles
     }
     for (auto e = chain.rbegin(); e != chain.rend(); ++e) {
@@ -242,10 +267,10 @@ SvdElements::ElementList SvdElements::Members(std::uint32_t owner)
     if (const auto known = m_members.find(owner); known != m_members.end())
         return known->second;
     const bool derivable = IsA(owner, u"peripheral") || IsA(owner, u"cluster") || IsA(owner, u"register");
-    std::vector<std::uint32_t> chain;
+    QVarLengthArray<std::uint32_t, 8> chain;
     for (std::uint32_t e = owner; e != 0 && m_members.count(e) == 0; e = derivable ? Base(e) : 0) {
         chain.push_back(e);
-        if (chain.size() > m_document.RecordCount())
+        if (std::size_t(chain.size()) > m_document.RecordCount())
             break; // never: links are free of cycles
     }
     for (auto e = chain.rbegin(); e != chain.rend(); ++e) {
@@ -321,7 +346,7 @@ bool SvdElements::ArrayOf(std::uint32_t element, SvdArray &array, bool report)
 std::uint32_t SvdElements::FirstWithOwn(std::uint32_t element, QStringView childTag,
                                         std::unordered_map<std::uint32_t, std::uint32_t> &memo)
 {
-    std::vector<std::uint32_t> chain;
+    QVarLengthArray<std::uint32_t, 8> chain;
     std::uint32_t found = element;
     for (std::uint32_t e = element; e != 0; e = Base(e)) {
         if (const auto known = memo.find(e); known != memo.end()) {
@@ -329,7 +354,7 @@ std::uint32_t SvdElements::FirstWithOwn(std::uint32_t element, QStringView child
             break;
         }
         chain.push_back(e);
-        if (OwnChild(e, childTag) != 0 || chain.size() > m_document.RecordCount()) {
+        if (OwnChild(e, childTag) != 0 || std::size_t(chain.size()) > m_document.RecordCount()) {
             found = e;
             break;
         }
@@ -359,11 +384,9 @@ std::uint32_t SvdElements::Base(std::uint32_t element)
         return known->second.base;
     if (Failed())
         return 0;
-    // Most elements derive from nothing: no chain to follow.
-    if (!HasAttributes(element)) {
-        m_links.emplace(element, Link{});
+    // Most elements derive from nothing: no chain to follow, nothing kept.
+    if (!HasAttributes(element))
         return 0;
-    }
     std::vector<std::pair<std::uint32_t, SvdScopeIndex::Found>> chain;
     std::unordered_set<std::uint32_t> onChain;
     std::uint32_t current = element;

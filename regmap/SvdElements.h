@@ -3,6 +3,7 @@
 #include "regmap/SvdArray.h"
 #include "regmap/SvdScopeIndex.h"
 
+#include <QAnyStringView>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -88,9 +89,11 @@ public:
     QString Text(std::uint32_t element) const;
     // The same text as a view into the document when it needs no decoding,
     // else into `decoded`, which then holds Text(element).
-    QStringView TextView(std::uint32_t element, QString &decoded) const;
+    QAnyStringView TextView(std::uint32_t element, QString &decoded) const;
     // The text of the element's own `name` child, without surrounding blanks.
     QString NameOf(std::uint32_t element) const;
+    // The element's text without surrounding blanks.
+    QString TrimmedText(std::uint32_t element) const;
 
     // False when the element's derivedFrom chain cannot be resolved.
     bool Resolves(std::uint32_t element)

@@ -5,6 +5,8 @@
 #include "regmap/SvdText.h"
 #include "link/Tr.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <vector>
 
@@ -48,6 +50,38 @@ QString DescriptionOf(SvdElements &elements, const SvdElements::Properties &prop
     return description;
 }
 
+// The description of each element of an array, its long space runs taken
+// out. The pattern is looked at once: when it holds no such run and no index
+// name can make one, the elements' texts need no second look.
+class ElementDescriptions
+{
+public:
+    ElementDescriptions(const SvdArray &array, const QString &description, int runLength)
+        : m_array(array)
+        , m_description(description)
+        , m_runLength(runLength)
+        , m_checkEach(array.isArray && (SvdText::HasSpaceRun(description, runLength) || !array.PlainIndexNames()))
+    {
+        if (!array.isArray)
+            m_plain = SvdText::RemoveSpaceRuns(description, runLength);
+    }
+
+    QString Of(std::uint32_t k) const
+    {
+        if (!m_array.isArray)
+            return m_plain;
+        const QString text = m_array.Substitute(m_description, k);
+        return m_checkEach ? SvdText::RemoveSpaceRuns(text, m_runLength) : text;
+    }
+
+private:
+    const SvdArray &m_array;
+    const QString &m_description;
+    const int m_runLength;
+    const bool m_checkEach;
+    QString m_plain;
+};
+
 } // namespace
 
 SvdRegisterExpansion::SvdRegisterExpansion(SvdElements &elements)
@@ -82,22 +116,39 @@ bool SvdRegisterExpansion::ReadNumber(std::uint32_t child, const char *missingMe
 bool SvdRegisterExpansion::ApplyDefaults(std::uint32_t element, const SvdElements::Properties &properties,
                                          Defaults &defaults)
 {
+    QString decoded;
     if (const std::uint32_t size = properties.child[SvdElements::Size]) {
-        const QString text = m_elements.Text(size);
-        const std::optional<std::uint32_t> bits = SvdText::ReadSvdNumber(text);
+        const std::optional<std::uint32_t> bits = SvdText::ReadSvdNumber(m_elements.TextView(size, decoded));
         if (!bits) {
-            m_elements.Fail(Tr(SvdMessages::kNotANumber).arg(m_elements.NameOf(element), u"size", text.trimmed()));
+            m_elements.Fail(
+                Tr(SvdMessages::kNotANumber).arg(m_elements.NameOf(element), u"size", m_elements.Text(size).trimmed()));
             return false;
         }
         defaults.size = *bits;
     }
     if (const std::uint32_t access = properties.child[SvdElements::Access])
-        defaults.access = m_elements.Text(access).trimmed();
+        defaults.access = AccessText(access);
     if (const std::uint32_t reset = properties.child[SvdElements::ResetValue])
-        defaults.resetValue = SvdText::ReadSvdNumber(m_elements.Text(reset));
+        defaults.resetValue = SvdText::ReadSvdNumber(m_elements.TextView(reset, decoded));
     if (const std::uint32_t mask = properties.child[SvdElements::ResetMask])
-        defaults.resetMask = SvdText::ReadSvdNumber(m_elements.Text(mask));
+        defaults.resetMask = SvdText::ReadSvdNumber(m_elements.TextView(mask, decoded));
     return true;
+}
+
+// The access text without blanks around it. The five the format knows are
+// shared, not made anew for every register and field.
+QString SvdRegisterExpansion::AccessText(std::uint32_t access) const
+{
+    static const QString kKnown[] = {QStringLiteral("read-write"), QStringLiteral("read-only"),
+                                     QStringLiteral("write-only"), QStringLiteral("writeOnce"),
+                                     QStringLiteral("read-writeOnce")};
+    QString decoded;
+    const QAnyStringView text = m_elements.TextView(access, decoded);
+    for (const QString &known : kKnown) {
+        if (text == known)
+            return known;
+    }
+    return m_elements.Text(access).trimmed();
 }
 
 bool SvdRegisterExpansion::Expand(std::uint32_t peripheralElement, SvdPeripheral &peripheral)
@@ -241,15 +292,14 @@ bool SvdRegisterExpansion::ExpandRegister(std::uint32_t element, const QString &
     reg.readOnly = own.access == u"read-only";
     reg.readHasSideEffect = !reg.readAction.isEmpty() || fields->readHasSideEffect;
     reg.fields = fields->fields;
-    const QString name = m_elements.NameOf(element);
+    // The name child is the element's own: properties never copy it.
+    const QString name = m_elements.TrimmedText(properties.child[SvdElements::Name]);
     const QString description = DescriptionOf(m_elements, properties);
-    const QString plainDescription = SvdText::RemoveSpaceRuns(description, kRegisterDescriptionRun);
+    const ElementDescriptions descriptions(array, description, kRegisterDescriptionRun);
     const std::uint64_t first = offset + ownOffset + properties.addressStep;
     for (std::uint32_t k = 0; k < array.count; ++k) {
         reg.name = prefix + array.Substitute(name, k);
-        reg.description = array.isArray
-                              ? SvdText::RemoveSpaceRuns(array.Substitute(description, k), kRegisterDescriptionRun)
-                              : plainDescription;
+        reg.description = descriptions.Of(k);
         const std::uint64_t at = first + std::uint64_t(k) * array.increment;
         if (!CheckEnd(reg.name, at, reg.size))
             return false;
@@ -301,7 +351,7 @@ bool SvdRegisterExpansion::ReadField(std::uint32_t element, const QString &regis
     }
     field.bitOffset = std::uint32_t(bitOffset);
     const std::uint32_t access = properties.child[SvdElements::Access];
-    field.access = access != 0 ? m_elements.Text(access).trimmed() : registerAccess;
+    field.access = access != 0 ? AccessText(access) : registerAccess;
     field.readOnly = field.access == u"read-only";
     if (!m_elements.Text(properties.child[SvdElements::ReadAction]).trimmed().isEmpty())
         list.readHasSideEffect = true;
@@ -311,15 +361,14 @@ bool SvdRegisterExpansion::ReadField(std::uint32_t element, const QString &regis
     field.enumValues = EnumValuesOf(element);
     if (m_elements.Failed())
         return false;
-    const QString name = m_elements.NameOf(element);
+    // The name child is the element's own: properties never copy it.
+    const QString name = m_elements.TrimmedText(properties.child[SvdElements::Name]);
     const QString description = DescriptionOf(m_elements, properties);
-    const QString plainDescription = SvdText::RemoveSpaceRuns(description, kFieldDescriptionRun);
+    const ElementDescriptions descriptions(array, description, kFieldDescriptionRun);
     const std::uint32_t firstBit = field.bitOffset;
     for (std::uint32_t k = 0; k < array.count; ++k) {
         field.name = array.Substitute(name, k);
-        field.description = array.isArray
-                                ? SvdText::RemoveSpaceRuns(array.Substitute(description, k), kFieldDescriptionRun)
-                                : plainDescription;
+        field.description = descriptions.Of(k);
         field.bitOffset = firstBit + k * array.increment;
         list.fields.append(field);
     }
@@ -376,7 +425,7 @@ const QList<SvdEnumValue> &SvdRegisterExpansion::EnumValuesOf(std::uint32_t fiel
         return kNone;
     if (const auto known = m_fieldValues.find(owner); known != m_fieldValues.end())
         return known->second;
-    std::vector<std::uint32_t> blocks;
+    QVarLengthArray<std::uint32_t, 4> blocks;
     for (std::uint32_t child = m_elements.FirstChild(owner); child != 0; child = m_elements.NextSibling(child)) {
         if (m_elements.IsA(child, u"enumeratedValues"))
             blocks.push_back(child);
@@ -412,9 +461,11 @@ const QList<SvdEnumValue> &SvdRegisterExpansion::ValuesOfBlock(std::uint32_t blo
         if (!m_elements.IsA(entry, u"enumeratedValue"))
             continue;
         const std::uint32_t value = m_elements.OwnChild(entry, u"value");
+        QString decoded;
         const std::optional<std::uint32_t> number =
-            value != 0 ? SvdText::ReadSvdNumber(m_elements.Text(value), SvdText::NumberForm::EnumeratedValue)
-                       : std::nullopt;
+            value != 0
+                ? SvdText::ReadSvdNumber(m_elements.TextView(value, decoded), SvdText::NumberForm::EnumeratedValue)
+                : std::nullopt;
         if (!number)
             continue;
         if (!Count(1))

@@ -60,6 +60,7 @@ private:
     const QList<SvdEnumValue> &EnumValuesOf(std::uint32_t field);
     const QList<SvdEnumValue> &ValuesOfBlock(std::uint32_t block);
     bool ReadNumber(std::uint32_t child, const char *missingMessage, std::uint32_t &value);
+    QString AccessText(std::uint32_t access) const;
     bool CheckEnd(const QString &name, std::uint64_t offset, std::uint32_t sizeBits);
     bool Count(std::uint64_t elements);
 

@@ -1,6 +1,11 @@
 #include "regmap/SvdText.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
+#include <type_traits>
 
 namespace SvdText {
 
@@ -17,11 +22,9 @@ int DigitValue(char16_t c)
     return 99;
 }
 
-} // namespace
-
-std::optional<std::uint32_t> ReadSvdNumber(QStringView text, NumberForm form)
+template<typename View> std::optional<std::uint32_t> ReadNumber(View text, NumberForm form)
 {
-    QStringView digits = text.trimmed();
+    View digits = text.trimmed();
     if (digits.startsWith(u'+'))
         digits = digits.sliced(1);
     int base = 10;
@@ -38,7 +41,7 @@ std::optional<std::uint32_t> ReadSvdNumber(QStringView text, NumberForm form)
     }
     int scale = 0;
     if (!digits.isEmpty()) {
-        switch (digits.back().unicode()) {
+        switch (QChar(digits.back()).unicode()) {
         case u'k':
         case u'K':
             scale = 10;
@@ -61,8 +64,9 @@ std::optional<std::uint32_t> ReadSvdNumber(QStringView text, NumberForm form)
         return std::nullopt;
     const bool dontCareDigits = base == 2 && form == NumberForm::EnumeratedValue;
     std::uint64_t value = 0;
-    for (const QChar c : digits) {
-        const int digit = dontCareDigits && (c == u'x' || c == u'X') ? 0 : DigitValue(c.unicode());
+    for (const auto c : digits) {
+        const char16_t unit = QChar(c).unicode();
+        const int digit = dontCareDigits && (unit == u'x' || unit == u'X') ? 0 : DigitValue(unit);
         if (digit >= base)
             return std::nullopt;
         value = value * std::uint64_t(base) + std::uint64_t(digit);
@@ -74,33 +78,90 @@ std::optional<std::uint32_t> ReadSvdNumber(QStringView text, NumberForm form)
     return std::uint32_t(value << scale);
 }
 
+} // namespace
+
+std::optional<std::uint32_t> ReadSvdNumber(QAnyStringView text, NumberForm form)
+{
+    // The document hands out Latin-1 views of ASCII files and UTF-16 views of others.
+    return text.visit([form](auto view) {
+        if constexpr (std::is_same_v<decltype(view), QUtf8StringView>)
+            return ReadNumber(QStringView(view.toString()), form);
+        else
+            return ReadNumber(view, form);
+    });
+}
+
+namespace {
+
+const char16_t *FirstSpaceRun(const char16_t *begin, const char16_t *end, int runLength)
+{
+    const char16_t *p = begin;
+    while (p < end) {
+#if defined(__SSE2__)
+        // Two spaces in a row are rare in a text: skip to the next pair eight
+        // units at a time.
+        const __m128i space = _mm_set1_epi16(short(u' '));
+        while (runLength >= 2 && p + 9 <= end) {
+            const __m128i here = _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p)), space);
+            const __m128i next = _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 1)), space);
+            const int pairs = _mm_movemask_epi8(_mm_and_si128(here, next));
+            if (pairs != 0) {
+                p += __builtin_ctz(unsigned(pairs)) / 2;
+                break;
+            }
+            p += 8;
+        }
+#endif
+        if (*p != u' ') {
+            ++p;
+            continue;
+        }
+        const char16_t *q = p;
+        while (q < end && *q == u' ')
+            ++q;
+        if (q - p >= runLength)
+            return p;
+        p = q;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool HasSpaceRun(QStringView text, int runLength)
+{
+    if (runLength <= 0)
+        return false;
+    return FirstSpaceRun(text.utf16(), text.utf16() + text.size(), runLength) != nullptr;
+}
+
 QString RemoveSpaceRuns(const QString &text, int runLength)
 {
     if (runLength <= 0)
         return text;
-    qsizetype longest = 0;
-    qsizetype spaces = 0;
-    for (const QChar c : text) {
-        spaces = c == u' ' ? spaces + 1 : 0;
-        longest = std::max(longest, spaces);
-    }
-    if (longest < runLength)
+    const char16_t *const begin = reinterpret_cast<const char16_t *>(text.constData());
+    const char16_t *const end = begin + text.size();
+    // Most texts have no run that long: found out in one pass, no copy made.
+    const char16_t *const firstRun = FirstSpaceRun(begin, end, runLength);
+    if (firstRun == nullptr)
         return text;
-    QString result;
-    result.reserve(text.size());
-    qsizetype i = 0;
-    while (i < text.size()) {
-        if (text[i] != u' ') {
-            result.append(text[i++]);
+    QString result(text.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(result.data());
+    const qsizetype kept = firstRun - begin;
+    std::copy(begin, firstRun, out);
+    out += kept;
+    for (const char16_t *p = firstRun; p < end;) {
+        if (*p != u' ') {
+            *out++ = *p++;
             continue;
         }
-        qsizetype run = 0;
-        while (i < text.size() && text[i] == u' ') {
-            ++run;
-            ++i;
-        }
-        result.append(QString(run % runLength, u' '));
+        const char16_t *q = p;
+        while (q < end && *q == u' ')
+            ++q;
+        out = std::fill_n(out, (q - p) % runLength, u' ');
+        p = q;
     }
+    result.truncate(out - reinterpret_cast<char16_t *>(result.data()));
     return result;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAnyStringView>
 #include <QString>
 #include <QStringView>
 
@@ -20,10 +21,12 @@ enum class NumberForm {
 // digits, then an optional scaling suffix k, M or G (either case: times
 // 1024, 1024^2, 1024^3). Nothing when the text is not wholly such a number
 // or the value does not fit 32 bits.
-std::optional<std::uint32_t> ReadSvdNumber(QStringView text, NumberForm form = NumberForm::Plain);
+std::optional<std::uint32_t> ReadSvdNumber(QAnyStringView text, NumberForm form = NumberForm::Plain);
 
 // Removes every run of `runLength` consecutive spaces, found left to right
 // without overlap (a run of 25 spaces keeps 5 when runLength is 10).
 QString RemoveSpaceRuns(const QString &text, int runLength);
+// Whether the text holds a run of at least `runLength` spaces.
+bool HasSpaceRun(QStringView text, int runLength);
 
 } // namespace SvdText

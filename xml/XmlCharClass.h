@@ -5,7 +5,8 @@
 
 // Character classes of the XML reader, one table lookup per test in the hot
 // loops. Everything from U+0080 up is outside the table and handled by the
-// callers (it is a name character wherever names are read).
+// callers (it is a name character wherever names are read). The narrow
+// overloads read a byte of an all-ASCII text as the code unit it stands for.
 namespace XmlCharClass {
 
 enum : std::uint8_t {
@@ -54,6 +55,18 @@ inline bool IsSpace(char16_t c)
 inline bool IsNameStart(char16_t c)
 {
     return c >= 0x7B || Is(c, NameStart);
+}
+inline bool Is(char c, std::uint8_t cls)
+{
+    return Is(char16_t(static_cast<unsigned char>(c)), cls);
+}
+inline bool IsSpace(char c)
+{
+    return IsSpace(char16_t(static_cast<unsigned char>(c)));
+}
+inline bool IsNameStart(char c)
+{
+    return IsNameStart(char16_t(static_cast<unsigned char>(c)));
 }
 
 } // namespace XmlCharClass

@@ -8,9 +8,12 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <fcntl.h>
@@ -30,6 +33,44 @@ QString SystemMessage(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+// Whether every byte is below 0x80, so each stands for its own UTF-16 code unit.
+bool IsAscii(const char *bytes, qsizetype length)
+{
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    for (; i + 64 <= length; i += 64) {
+        const auto *p = reinterpret_cast<const __m128i *>(bytes + i);
+        const __m128i any = _mm_or_si128(_mm_or_si128(_mm_loadu_si128(p), _mm_loadu_si128(p + 1)),
+                                         _mm_or_si128(_mm_loadu_si128(p + 2), _mm_loadu_si128(p + 3)));
+        if (_mm_movemask_epi8(any) != 0)
+            return false;
+    }
+#endif
+    unsigned char any = 0;
+    for (; i < length; ++i)
+        any |= static_cast<unsigned char>(bytes[i]);
+    return any < 0x80;
+}
+
+QAnyStringView ViewOf(const char16_t *text, qsizetype length)
+{
+    return QStringView(text, length);
+}
+
+QAnyStringView ViewOf(const char *text, qsizetype length)
+{
+    return QLatin1StringView(text, length);
+}
+
+template<typename CharT> bool SameUnits(const char16_t *name, qsizetype length, const CharT *text)
+{
+    for (qsizetype i = 0; i < length; ++i) {
+        if (name[i] != char16_t(text[i]))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 XmlDocument::XmlDocument()
@@ -42,47 +83,50 @@ bool XmlDocument::LoadFile(const QString &path)
     // Opened without blocking: a FIFO in place of the file would otherwise
     // hold the caller forever. Only a regular file is a document.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    std::FILE *file = fd < 0 ? nullptr : ::fdopen(fd, "rb");
-    if (file == nullptr) {
+    if (fd < 0) {
         m_errorText = SystemMessage(errno);
-        if (fd >= 0)
-            ::close(fd);
         return false;
     }
     struct stat info
     {
     };
     int error = 0;
-    qint64 size = -1;
-    if (fstat(fd, &info) != 0) {
+    if (fstat(fd, &info) != 0)
         error = errno;
-    } else if (S_ISDIR(info.st_mode)) {
+    else if (S_ISDIR(info.st_mode))
         error = EISDIR;
-    } else if (!S_ISREG(info.st_mode)) {
+    else if (!S_ISREG(info.st_mode))
         error = EINVAL;
-    } else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-        error = errno;
-    } else if (fseeko(file, 0, SEEK_END) != 0 || (size = ftello(file)) < 0 || fseeko(file, 0, SEEK_SET) != 0) {
-        error = errno;
-    } else if (size > kMaxFileBytes) {
+    else if (info.st_size > kMaxFileBytes)
         error = EFBIG;
-    }
+    else if (::fcntl(fd, F_SETFL, 0) != 0) // blocking reads again
+        error = errno;
     if (error != 0) {
-        std::fclose(file);
+        ::close(fd);
         m_errorText = SystemMessage(error);
         return false;
     }
-    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
-    const std::size_t read = std::fread(bytes.data(), 1, std::size_t(size), file);
-    const bool failed = std::ferror(file) != 0;
-    error = errno;
-    std::fclose(file);
-    if (failed) {
+    // Straight into the buffer the document keeps: one read, more only if
+    // the file comes in pieces.
+    QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
+    qsizetype filled = 0;
+    while (filled < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + filled, std::size_t(bytes.size() - filled));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            error = errno;
+        if (got <= 0)
+            break;
+        filled += got;
+    }
+    ::close(fd);
+    if (error != 0) {
         m_errorText = SystemMessage(error);
         return false;
     }
-    bytes.truncate(qsizetype(read));
-    LoadBytes(bytes);
+    bytes.truncate(filled);
+    LoadOwnedBytes(std::move(bytes));
     return true;
 }
 
@@ -90,13 +134,48 @@ void XmlDocument::LoadBytes(QByteArrayView bytes)
 {
     if (bytes.size() > kMaxFileBytes)
         bytes = bytes.first(kMaxFileBytes);
+    if (IsAscii(bytes.data(), bytes.size()))
+        LoadAscii(bytes.toByteArray());
+    else
+        LoadDecoded(bytes);
+}
+
+void XmlDocument::LoadBytes(const QByteArray &bytes)
+{
+    if (bytes.size() > kMaxFileBytes)
+        LoadBytes(QByteArrayView(bytes));
+    else
+        LoadOwnedBytes(bytes);
+}
+
+void XmlDocument::LoadOwnedBytes(QByteArray bytes)
+{
+    if (IsAscii(bytes.constData(), bytes.size()))
+        LoadAscii(std::move(bytes));
+    else
+        LoadDecoded(bytes);
+}
+
+void XmlDocument::LoadAscii(QByteArray bytes)
+{
+    m_text.clear();
+    m_bytes = std::move(bytes);
+    m_narrow = true;
+    const QString count = QString::number(m_bytes.size());
+    m_errorText = QStringLiteral("%1 bytes to %2 wide chars").arg(count, count);
+    Parse();
+}
+
+void XmlDocument::LoadDecoded(QByteArrayView bytes)
+{
+    m_bytes.clear();
+    m_narrow = false;
     // Invalid sequences become U+FFFD; a leading byte-order mark stays as U+FEFF.
     QStringDecoder decoder(QStringDecoder::Utf8,
                            QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
     m_text = decoder.decode(bytes);
-    m_longTags.clear();
-    m_errorText = QStringLiteral("%1%2 bytes to %3 wide chars")
-                      .arg(QString(), QString::number(bytes.size()), QString::number(m_text.size()));
+    m_errorText =
+        QStringLiteral("%1 bytes to %2 wide chars").arg(QString::number(bytes.size()), QString::number(m_text.size()));
     Parse();
 }
 
@@ -108,26 +187,14 @@ void XmlDocument::Parse()
     m_records.clear();
     // Sample vendor files hold an element per 40 to 50 characters; reserving
     // for one per 32 avoids a regrowth copy, and untouched capacity costs no pages.
-    m_records.reserve(std::size_t(m_text.size() / 32 + 8));
+    m_records.reserve(std::size_t(TextLength() / 32 + 8));
     m_records.emplace_back();
     m_longTags.clear();
 
-    if (m_text.isEmpty()) {
+    if (TextLength() == 0)
         error = QStringLiteral("Empty document");
-    } else {
-        XmlTreeBuilder builder(reinterpret_cast<const char16_t *>(m_text.constData()), m_text.size(), m_records,
-                               m_longTags);
-        error = builder.Build();
-        XmlElementRecord &document = m_records[0];
-        document.length = std::int32_t(m_text.size());
-        if (m_records.size() > 1) {
-            document.firstChild = 1;
-            if (m_records[1].nextSibling != 0)
-                error = QStringLiteral("Root element has sibling");
-        } else {
-            error = QStringLiteral("No root element");
-        }
-    }
+    else
+        error = WithText([this](const auto *text, qsizetype length) { return ParseText(text, length); });
 
     Rewind();
     if (loadNote.isEmpty())
@@ -136,6 +203,27 @@ void XmlDocument::Parse()
         m_errorText = loadNote;
     else
         m_errorText = loadNote + QStringLiteral(", ") + error;
+}
+
+template<typename CharT> QString XmlDocument::ParseText(const CharT *text, qsizetype length)
+{
+    XmlTreeBuilder<CharT> builder(text, length, m_records, m_longTags);
+    QString error = builder.Build();
+    XmlElementRecord &document = m_records[0];
+    document.length = std::int32_t(length);
+    if (m_records.size() > 1) {
+        document.firstChild = 1;
+        if (m_records[1].nextSibling != 0)
+            error = QStringLiteral("Root element has sibling");
+    } else {
+        error = QStringLiteral("No root element");
+    }
+    return error;
+}
+
+QString XmlDocument::Text() const
+{
+    return m_narrow ? QString::fromLatin1(m_bytes) : m_text;
 }
 
 bool XmlDocument::IsSound() const
@@ -195,43 +283,56 @@ XmlDocument::TagLengths XmlDocument::TagLengthsOf(std::uint32_t index) const
 
 // The name as the cursor sees it: from the first character after '<' and any
 // blanks, up to the first blank or markup character.
-QStringView XmlDocument::TagName(std::uint32_t index) const
+XmlDocument::Span XmlDocument::TagNameSpan(std::uint32_t index) const
+{
+    if (index == 0)
+        return {0, 0};
+    return WithText([this, index](const auto *text, qsizetype end) -> Span {
+        qsizetype pos = m_records[index].start + 1;
+        while (pos < end && IsSpace(text[pos]))
+            ++pos;
+        qsizetype stop = pos;
+        while (stop < end && !Is(text[stop], MatchStop))
+            ++stop;
+        return {pos, stop - pos};
+    });
+}
+
+QAnyStringView XmlDocument::TagName(std::uint32_t index) const
 {
     if (index == 0)
         return {};
-    const char16_t *text = reinterpret_cast<const char16_t *>(m_text.constData());
-    const qsizetype end = m_text.size();
-    qsizetype pos = m_records[index].start + 1;
-    while (pos < end && IsSpace(text[pos]))
-        ++pos;
-    qsizetype stop = pos;
-    while (stop < end && !Is(text[stop], MatchStop))
-        ++stop;
-    return QStringView(text + pos, stop - pos);
+    const Span name = TagNameSpan(index);
+    return WithText([name](const auto *text, qsizetype) { return ViewOf(text + name.start, name.length); });
 }
 
 bool XmlDocument::TagIs(std::uint32_t index, QStringView name) const
 {
     if (index == 0)
         return name.isEmpty();
-    const char16_t *text = reinterpret_cast<const char16_t *>(m_text.constData());
-    const qsizetype pos = m_records[index].start + 1;
-    const qsizetype stop = pos + name.size();
-    if (stop >= m_text.size() || IsSpace(text[pos]))
-        return TagName(index) == name;
-    return std::equal(name.utf16(), name.utf16() + name.size(), text + pos) && Is(text[stop], MatchStop);
+    return WithText([&](const auto *text, qsizetype end) {
+        const qsizetype pos = m_records[index].start + 1;
+        const qsizetype stop = pos + name.size();
+        if (stop >= end || IsSpace(text[pos])) {
+            const Span tag = TagNameSpan(index);
+            return tag.length == name.size() && SameUnits(name.utf16(), name.size(), text + tag.start);
+        }
+        return SameUnits(name.utf16(), name.size(), text + pos) && Is(text[stop], MatchStop);
+    });
 }
 
 // Exact on the whole tag name; anything in `name` from a blank, '=', '/', '['
 // or ']' on is ignored.
 bool XmlDocument::NameMatches(std::uint32_t index, QStringView name) const
 {
-    const QStringView tag = TagName(index);
-    if (tag.size() > name.size())
+    const Span tag = TagNameSpan(index);
+    if (tag.length > name.size())
         return false;
-    if (name.first(tag.size()) != tag)
+    const bool same =
+        WithText([&](const auto *text, qsizetype) { return SameUnits(name.utf16(), tag.length, text + tag.start); });
+    if (!same)
         return false;
-    return tag.size() == name.size() || Is(name[tag.size()].unicode(), NameTail);
+    return tag.length == name.size() || Is(name[tag.length].unicode(), NameTail);
 }
 
 QString XmlDocument::ElementText() const
@@ -243,41 +344,43 @@ QString XmlDocument::AttributeOf(std::uint32_t index, QStringView name) const
 {
     if (index == 0 || index >= m_records.size())
         return {};
-    const char16_t *text = reinterpret_cast<const char16_t *>(m_text.constData());
     const qsizetype tagStart = m_records[index].start;
     const qsizetype tagEnd = tagStart + TagLengthsOf(index).startTag;
-    qsizetype pos = tagStart + 1 + TagName(index).size();
-    while (pos < tagEnd) {
-        while (pos < tagEnd && (IsSpace(text[pos]) || text[pos] == u'/'))
+    const Span tagName = TagNameSpan(index);
+    return WithText([&](const auto *text, qsizetype) -> QString {
+        qsizetype pos = tagName.start + tagName.length;
+        while (pos < tagEnd) {
+            while (pos < tagEnd && (IsSpace(text[pos]) || text[pos] == u'/'))
+                ++pos;
+            const qsizetype nameStart = pos;
+            while (pos < tagEnd && !IsSpace(text[pos]) && text[pos] != u'=' && text[pos] != u'>' && text[pos] != u'/')
+                ++pos;
+            const qsizetype attributeLength = pos - nameStart;
+            while (pos < tagEnd && IsSpace(text[pos]))
+                ++pos;
+            if (pos >= tagEnd || text[pos] != u'=') {
+                if (pos == nameStart)
+                    ++pos; // a stray character: step over it
+                continue;
+            }
             ++pos;
-        const qsizetype nameStart = pos;
-        while (pos < tagEnd && !IsSpace(text[pos]) && text[pos] != u'=' && text[pos] != u'>' && text[pos] != u'/')
+            while (pos < tagEnd && IsSpace(text[pos]))
+                ++pos;
+            if (pos >= tagEnd || !Is(text[pos], Quote))
+                continue;
+            const auto quote = text[pos++];
+            const qsizetype valueStart = pos;
+            while (pos < tagEnd && text[pos] != quote)
+                ++pos;
+            if (attributeLength == name.size() && SameUnits(name.utf16(), name.size(), text + nameStart)) {
+                QString value;
+                XmlReferenceDecoder::AppendDecoded(value, text + valueStart, pos - valueStart);
+                return value;
+            }
             ++pos;
-        const QStringView attribute(text + nameStart, pos - nameStart);
-        while (pos < tagEnd && IsSpace(text[pos]))
-            ++pos;
-        if (pos >= tagEnd || text[pos] != u'=') {
-            if (pos == nameStart)
-                ++pos; // a stray character: step over it
-            continue;
         }
-        ++pos;
-        while (pos < tagEnd && IsSpace(text[pos]))
-            ++pos;
-        if (pos >= tagEnd || !Is(text[pos], Quote))
-            continue;
-        const char16_t quote = text[pos++];
-        const qsizetype valueStart = pos;
-        while (pos < tagEnd && text[pos] != quote)
-            ++pos;
-        if (attribute == name) {
-            QString value;
-            XmlReferenceDecoder::AppendDecoded(value, text + valueStart, pos - valueStart);
-            return value;
-        }
-        ++pos;
-    }
-    return {};
+        return {};
+    });
 }
 
 QString XmlDocument::ElementTextOf(std::uint32_t index) const
@@ -289,35 +392,64 @@ QString XmlDocument::ElementTextOf(std::uint32_t index) const
     if (r.firstChild != 0 || r.length == tags.startTag)
         return {};
 
-    const char16_t *text = reinterpret_cast<const char16_t *>(m_text.constData());
     const qsizetype contentStart = qsizetype(r.start) + tags.startTag;
     const qsizetype contentLength = qsizetype(r.length) - tags.startTag - tags.endTag;
     if (contentLength <= 0)
         return {};
-    const char16_t *content = text + contentStart;
-    QString result;
-    if (std::find(content, content + contentLength, u'<') == content + contentLength) {
-        XmlReferenceDecoder::AppendDecoded(result, content, contentLength);
-        return result;
-    }
-
-    // Mixed content: text pieces and CDATA sections count, markup does not.
-    const qsizetype contentEnd = contentStart + contentLength;
-    const XmlNodeScanner scanner(text, contentEnd);
-    for (qsizetype pos = contentStart; pos < contentEnd;) {
-        const XmlNode node = scanner.Scan(pos);
-        if (node.kind == XmlNodeKind::Text) {
-            XmlReferenceDecoder::AppendDecoded(result, text + node.start, node.Length());
-        } else if (node.kind == XmlNodeKind::CData) {
-            // "<![CDATA[" ... "]]>"; a section cut short of its opening keeps nothing.
-            const qsizetype innerStart = node.start + 9;
-            const qsizetype innerEnd = node.end - 3;
-            if (innerEnd > innerStart)
-                result.append(reinterpret_cast<const QChar *>(text + innerStart), innerEnd - innerStart);
-        } else if (node.kind == XmlNodeKind::EndOfText) {
-            break;
+    return WithText([&](const auto *text, qsizetype) {
+        const auto *content = text + contentStart;
+        QString result;
+        if (std::find(content, content + contentLength, u'<') == content + contentLength) {
+            if (std::find(content, content + contentLength, u'&') == content + contentLength)
+                return ViewOf(content, contentLength).toString();
+            XmlReferenceDecoder::AppendDecoded(result, content, contentLength);
+            return result;
         }
-        pos = node.end;
+
+        // Mixed content: text pieces and CDATA sections count, markup does not.
+        const qsizetype contentEnd = contentStart + contentLength;
+        const XmlNodeScannerOf<std::remove_cv_t<std::remove_reference_t<decltype(*text)>>> scanner(text, contentEnd);
+        for (qsizetype pos = contentStart; pos < contentEnd;) {
+            const XmlNode node = scanner.Scan(pos);
+            if (node.kind == XmlNodeKind::Text) {
+                XmlReferenceDecoder::AppendDecoded(result, text + node.start, node.Length());
+            } else if (node.kind == XmlNodeKind::CData) {
+                // "<![CDATA[" ... "]]>"; a section cut short of its opening keeps nothing.
+                const qsizetype innerStart = node.start + 9;
+                const qsizetype innerEnd = node.end - 3;
+                if (innerEnd > innerStart)
+                    result.append(ViewOf(text + innerStart, innerEnd - innerStart).toString());
+            } else if (node.kind == XmlNodeKind::EndOfText) {
+                break;
+            }
+            pos = node.end;
+        }
+        return result;
+    });
+}
+
+QAnyStringView XmlDocument::ElementTextView(std::uint32_t index, QString &decoded) const
+{
+    if (index == 0 || index >= m_records.size())
+        return {};
+    const XmlElementRecord &record = m_records[index];
+    if (record.firstChild == 0) {
+        const TagLengths tags = TagLengthsOf(index);
+        const qsizetype length = qsizetype(record.length) - tags.startTag - tags.endTag;
+        if (record.length == tags.startTag || length <= 0)
+            return {};
+        const qsizetype start = qsizetype(record.start) + tags.startTag;
+        const bool plain = WithText([&](const auto *text, qsizetype) {
+            const auto *content = text + start;
+            for (qsizetype i = 0; i < length; ++i) {
+                if (content[i] == u'&' || content[i] == u'<')
+                    return false;
+            }
+            return true;
+        });
+        if (plain)
+            return WithText([&](const auto *text, qsizetype) { return ViewOf(text + start, length); });
     }
-    return result;
+    decoded = ElementTextOf(index);
+    return decoded;
 }

@@ -24,7 +24,7 @@ QString XmlNode::Message() const
     return {};
 }
 
-XmlNode XmlNodeScanner::ScanBang(qsizetype pos, bool inDoctype) const
+template<typename CharT> XmlNode XmlNodeScannerOf<CharT>::ScanBang(qsizetype pos, bool inDoctype) const
 {
     const char *const nestedKind = inDoctype ? "Doctype" : nullptr;
     if (pos + 2 >= m_end)
@@ -67,12 +67,12 @@ XmlNode XmlNodeScanner::ScanBang(qsizetype pos, bool inDoctype) const
 
 // A DOCTYPE ends at the first '>' of its own level; a '<' inside it opens a
 // nested node (declarations, comments) scanned by the same rules.
-XmlNode XmlNodeScanner::ScanDoctype(qsizetype pos) const
+template<typename CharT> XmlNode XmlNodeScannerOf<CharT>::ScanDoctype(qsizetype pos) const
 {
     qsizetype lastGreater = pos;
     qsizetype q = pos + 2;
     while (q < m_end) {
-        const char16_t c = m_text[q];
+        const CharT c = m_text[q];
         if (c == u'>') {
             XmlNode node;
             node.kind = XmlNodeKind::Doctype;
@@ -102,8 +102,9 @@ XmlNode XmlNodeScanner::ScanDoctype(qsizetype pos) const
 
 // Comments, CDATA sections and processing instructions end at a '>' that the
 // marker characters complete; the marker may not overlap the opening.
-XmlNode XmlNodeScanner::ScanUntilMarker(qsizetype pos, XmlNodeKind kind, qsizetype bodyStart, char16_t markerChar,
-                                        int markerLength, const char *kindName) const
+template<typename CharT>
+XmlNode XmlNodeScannerOf<CharT>::ScanUntilMarker(qsizetype pos, XmlNodeKind kind, qsizetype bodyStart,
+                                                 char16_t markerChar, int markerLength, const char *kindName) const
 {
     for (qsizetype q = bodyStart + markerLength; q < m_end; ++q) {
         if (m_text[q] != u'>')
@@ -125,11 +126,12 @@ XmlNode XmlNodeScanner::ScanUntilMarker(qsizetype pos, XmlNodeKind kind, qsizety
 // A rejected tag runs to the first '>' outside quotes, or stops just before
 // the next '<' whatever the quotes, so a stray apostrophe cannot swallow the
 // rest of the document.
-XmlNode XmlNodeScanner::Rejected(qsizetype pos, XmlScanProblem problem, qsizetype offset, bool inDoctype) const
+template<typename CharT>
+XmlNode XmlNodeScannerOf<CharT>::Rejected(qsizetype pos, XmlScanProblem problem, qsizetype offset, bool inDoctype) const
 {
-    char16_t quote = 0;
+    CharT quote = 0;
     for (qsizetype q = pos + 1; q < m_end; ++q) {
-        const char16_t c = m_text[q];
+        const CharT c = m_text[q];
         if (c == u'<') {
             XmlNode node;
             node.kind = XmlNodeKind::Bad;
@@ -157,7 +159,7 @@ XmlNode XmlNodeScanner::Rejected(qsizetype pos, XmlScanProblem problem, qsizetyp
     return Unterminated(pos, inDoctype ? "Doctype" : "tag");
 }
 
-XmlNode XmlNodeScanner::Unterminated(qsizetype pos, const char *kindName) const
+template<typename CharT> XmlNode XmlNodeScannerOf<CharT>::Unterminated(qsizetype pos, const char *kindName) const
 {
     XmlNode node;
     node.kind = XmlNodeKind::Bad;
@@ -168,3 +170,6 @@ XmlNode XmlNodeScanner::Unterminated(qsizetype pos, const char *kindName) const
     node.problemOffset = pos;
     return node;
 }
+
+template class XmlNodeScannerOf<char16_t>;
+template class XmlNodeScannerOf<char>;

@@ -50,13 +50,14 @@ struct XmlNode
     QString Message() const;
 };
 
-// Reads one node at a time from UTF-16 text, never past `end`. The end of the
-// range stands for the end of the text, so the same scanner serves the whole
-// document and the content of a single element.
-class XmlNodeScanner
+// Reads one node at a time from UTF-16 text, or from a text of ASCII bytes
+// (one code unit each), never past `end`. The end of the range stands for the
+// end of the text, so the same scanner serves the whole document and the
+// content of a single element.
+template<typename CharT> class XmlNodeScannerOf
 {
 public:
-    XmlNodeScanner(const char16_t *text, qsizetype end)
+    XmlNodeScannerOf(const CharT *text, qsizetype end)
         : m_text(text)
         , m_end(end)
     {}
@@ -76,9 +77,11 @@ private:
     XmlNode Unterminated(qsizetype pos, const char *kindName) const;
     qsizetype FindGreaterOutsideQuotes(qsizetype from) const;
 
-    const char16_t *m_text;
+    const CharT *m_text;
     qsizetype m_end;
 };
+
+using XmlNodeScanner = XmlNodeScannerOf<char16_t>;
 
 // The scanning of text, whitespace and tags is inlined into its callers: it
 // is the parser's inner loop.
@@ -86,6 +89,8 @@ private:
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+
+#include <cstring>
 
 namespace XmlScanDetail {
 
@@ -108,9 +113,61 @@ inline qsizetype FindLess(const char16_t *text, qsizetype from, qsizetype end)
     return q;
 }
 
+// Indentation between tags is the other bulk: step over blanks sixteen bytes
+// at a time in a text of bytes.
+inline qsizetype SkipSpaces(const char *text, qsizetype from, qsizetype end)
+{
+    qsizetype q = from;
+#if defined(__SSE2__)
+    const __m128i space = _mm_set1_epi8(' ');
+    const __m128i tab = _mm_set1_epi8('\t');
+    const __m128i lineFeed = _mm_set1_epi8('\n');
+    const __m128i carriageReturn = _mm_set1_epi8('\r');
+    for (; q + 16 <= end; q += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + q));
+        const __m128i blank =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, space), _mm_cmpeq_epi8(chunk, tab)),
+                         _mm_or_si128(_mm_cmpeq_epi8(chunk, lineFeed), _mm_cmpeq_epi8(chunk, carriageReturn)));
+        const unsigned other = ~unsigned(_mm_movemask_epi8(blank)) & 0xFFFFu;
+        if (other != 0)
+            return q + __builtin_ctz(other);
+    }
+#endif
+    while (q < end && XmlCharClass::IsSpace(text[q]))
+        ++q;
+    return q;
+}
+
+inline qsizetype SkipSpaces(const char16_t *text, qsizetype from, qsizetype end)
+{
+    qsizetype q = from;
+    while (q < end && XmlCharClass::IsSpace(text[q]))
+        ++q;
+    return q;
+}
+
+inline qsizetype FindLess(const char *text, qsizetype from, qsizetype end)
+{
+#if defined(__SSE2__)
+    // Most texts are a short name or number: a few chunks here, the rest
+    // left to memchr.
+    const __m128i less = _mm_set1_epi8('<');
+    for (int chunk = 0; chunk < 4 && from + 16 <= end; ++chunk, from += 16) {
+        const int mask =
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(text + from)), less));
+        if (mask != 0)
+            return from + __builtin_ctz(unsigned(mask));
+    }
+#endif
+    if (from >= end)
+        return end;
+    const void *found = std::memchr(text + from, '<', std::size_t(end - from));
+    return found != nullptr ? static_cast<const char *>(found) - text : end;
+}
+
 } // namespace XmlScanDetail
 
-inline XmlNode XmlNodeScanner::ScanAt(qsizetype pos, bool inDoctype) const
+template<typename CharT> inline XmlNode XmlNodeScannerOf<CharT>::ScanAt(qsizetype pos, bool inDoctype) const
 {
     XmlNode node;
     node.start = pos;
@@ -122,7 +179,7 @@ inline XmlNode XmlNodeScanner::ScanAt(qsizetype pos, bool inDoctype) const
         return ScanCharacters(pos);
     if (pos + 1 >= m_end)
         return Unterminated(pos, inDoctype ? "Doctype" : "tag");
-    const char16_t next = m_text[pos + 1];
+    const CharT next = m_text[pos + 1];
     if (XmlCharClass::IsNameStart(next))
         return ScanStartTag(pos);
     switch (next) {
@@ -140,13 +197,11 @@ inline XmlNode XmlNodeScanner::ScanAt(qsizetype pos, bool inDoctype) const
 
 // Text and whitespace: everything up to the next '<'. A run of blanks counts
 // as whitespace only when nothing else comes before that '<'.
-inline XmlNode XmlNodeScanner::ScanCharacters(qsizetype pos) const
+template<typename CharT> inline XmlNode XmlNodeScannerOf<CharT>::ScanCharacters(qsizetype pos) const
 {
     XmlNode node;
     node.start = pos;
-    qsizetype q = pos;
-    while (q < m_end && XmlCharClass::IsSpace(m_text[q]))
-        ++q;
+    const qsizetype q = XmlScanDetail::SkipSpaces(m_text, pos, m_end);
     if (q >= m_end || m_text[q] == u'<') {
         node.kind = XmlNodeKind::Whitespace;
         node.end = q;
@@ -157,11 +212,11 @@ inline XmlNode XmlNodeScanner::ScanCharacters(qsizetype pos) const
     return node;
 }
 
-inline qsizetype XmlNodeScanner::FindGreaterOutsideQuotes(qsizetype from) const
+template<typename CharT> inline qsizetype XmlNodeScannerOf<CharT>::FindGreaterOutsideQuotes(qsizetype from) const
 {
-    char16_t quote = 0;
+    CharT quote = 0;
     for (qsizetype q = from; q < m_end; ++q) {
-        const char16_t c = m_text[q];
+        const CharT c = m_text[q];
         if (quote != 0) {
             if (c == quote)
                 quote = 0;
@@ -174,16 +229,18 @@ inline qsizetype XmlNodeScanner::FindGreaterOutsideQuotes(qsizetype from) const
     return -1;
 }
 
-inline XmlNode XmlNodeScanner::ScanStartTag(qsizetype pos) const
+template<typename CharT> inline XmlNode XmlNodeScannerOf<CharT>::ScanStartTag(qsizetype pos) const
 {
     const qsizetype nameStart = pos + 1;
     qsizetype q = nameStart;
     bool quoteInName = false;
     while (q < m_end) {
-        const char16_t c = m_text[q];
-        if (XmlCharClass::Is(c, XmlCharClass::NameStop))
-            break;
-        quoteInName |= XmlCharClass::Is(c, XmlCharClass::Quote);
+        const CharT c = m_text[q];
+        if (XmlCharClass::Is(c, XmlCharClass::NameStop | XmlCharClass::Quote)) {
+            if (XmlCharClass::Is(c, XmlCharClass::NameStop))
+                break;
+            quoteInName = true;
+        }
         ++q;
     }
     const qsizetype nameEnd = q;
@@ -201,14 +258,14 @@ inline XmlNode XmlNodeScanner::ScanStartTag(qsizetype pos) const
     node.nameLength = nameEnd - nameStart;
     if (gt - 1 > pos + 1 && m_text[gt - 1] == u'/') {
         const qsizetype slash = gt - 1;
-        const char16_t before = m_text[slash - 1];
+        const CharT before = m_text[slash - 1];
         node.selfClosing =
             slash == nameEnd || XmlCharClass::IsSpace(before) || XmlCharClass::Is(before, XmlCharClass::Quote);
     }
     return node;
 }
 
-inline XmlNode XmlNodeScanner::ScanEndTag(qsizetype pos) const
+template<typename CharT> inline XmlNode XmlNodeScannerOf<CharT>::ScanEndTag(qsizetype pos) const
 {
     const qsizetype nameStart = pos + 2;
     qsizetype q = nameStart;
@@ -228,3 +285,6 @@ inline XmlNode XmlNodeScanner::ScanEndTag(qsizetype pos) const
     node.nameLength = nameEnd - nameStart;
     return node;
 }
+
+extern template class XmlNodeScannerOf<char16_t>;
+extern template class XmlNodeScannerOf<char>;

@@ -19,6 +19,27 @@ constexpr NamedReference kNamed[] = {
     {u"lt;", u'<'}, {u"amp;", u'&'}, {u"gt;", u'>'}, {u"apos;", u'\''}, {u"quot;", u'"'},
 };
 
+template<typename CharT> bool StartsWith(const CharT *text, qsizetype length, std::u16string_view name)
+{
+    if (length < qsizetype(name.size()))
+        return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (char16_t(text[i]) != name[i])
+            return false;
+    }
+    return true;
+}
+
+void AppendAsIs(QString &out, const char16_t *text, qsizetype length)
+{
+    out.append(reinterpret_cast<const QChar *>(text), length);
+}
+
+void AppendAsIs(QString &out, const char *text, qsizetype length)
+{
+    out.append(QLatin1StringView(text, length));
+}
+
 int DigitValue(char16_t c, int base)
 {
     if (c >= u'0' && c <= u'9')
@@ -34,25 +55,36 @@ int DigitValue(char16_t c, int base)
 
 void XmlReferenceDecoder::AppendDecoded(QString &out, const char16_t *text, qsizetype length)
 {
+    Append(out, text, length);
+}
+
+void XmlReferenceDecoder::AppendDecoded(QString &out, const char *text, qsizetype length)
+{
+    Append(out, text, length);
+}
+
+template<typename CharT> void XmlReferenceDecoder::Append(QString &out, const CharT *text, qsizetype length)
+{
     qsizetype copied = 0; // text[copied, i) is waiting to be appended as is
     for (qsizetype i = 0; i < length; ++i) {
         if (text[i] != u'&')
             continue;
-        const std::u16string_view rest(text + i + 1, std::size_t(length - i - 1));
+        const CharT *rest = text + i + 1;
+        const qsizetype restLength = length - i - 1;
         qsizetype consumed = 0;
         char16_t named = 0;
         for (const NamedReference &ref : kNamed) {
-            if (rest.substr(0, ref.name.size()) == ref.name) {
+            if (StartsWith(rest, restLength, ref.name)) {
                 named = ref.character;
                 consumed = qsizetype(ref.name.size()) + 1;
                 break;
             }
         }
-        if (named == 0 && !rest.empty() && rest.front() == u'#') {
+        if (named == 0 && restLength > 0 && rest[0] == u'#') {
             QString decoded;
             consumed = DecodeNumeric(decoded, text + i, length - i);
             if (consumed > 0) {
-                out.append(reinterpret_cast<const QChar *>(text + copied), i - copied);
+                AppendAsIs(out, text + copied, i - copied);
                 out.append(decoded);
                 copied = i + consumed;
                 i = copied - 1;
@@ -61,18 +93,18 @@ void XmlReferenceDecoder::AppendDecoded(QString &out, const char16_t *text, qsiz
         }
         if (named == 0)
             continue;
-        out.append(reinterpret_cast<const QChar *>(text + copied), i - copied);
+        AppendAsIs(out, text + copied, i - copied);
         out.append(QChar(named));
         copied = i + consumed;
         i = copied - 1;
     }
-    out.append(reinterpret_cast<const QChar *>(text + copied), length - copied);
+    AppendAsIs(out, text + copied, length - copied);
 }
 
 // text starts with "&#". Returns the characters taken, 0 when not decoded.
 // Numbers beyond the 16-bit range become a surrogate pair; values that are no
 // character at all (0, above U+10FFFF) are left as written.
-qsizetype XmlReferenceDecoder::DecodeNumeric(QString &out, const char16_t *text, qsizetype length)
+template<typename CharT> qsizetype XmlReferenceDecoder::DecodeNumeric(QString &out, const CharT *text, qsizetype length)
 {
     qsizetype lead = 1; // the '#', or the 'x' after it
     int base = 10;
@@ -85,7 +117,7 @@ qsizetype XmlReferenceDecoder::DecodeNumeric(QString &out, const char16_t *text,
     for (; i < length && i <= lead + kNumericReach; ++i) {
         if (text[i] == u';')
             break;
-        const int digit = DigitValue(text[i], base);
+        const int digit = DigitValue(char16_t(text[i]), base);
         if (digit < 0)
             return 0;
         value = value * std::uint32_t(base) + std::uint32_t(digit);

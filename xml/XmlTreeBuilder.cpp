@@ -12,10 +12,21 @@ std::uint32_t LevelFor(std::size_t depth)
     return std::uint32_t(std::min<std::size_t>(depth, XmlElementRecord::LevelMask));
 }
 
+QString ToQString(const char16_t *text, qsizetype length)
+{
+    return QString::fromUtf16(text, length);
+}
+
+QString ToQString(const char *text, qsizetype length)
+{
+    return QString::fromLatin1(text, length);
+}
+
 } // namespace
 
-XmlTreeBuilder::XmlTreeBuilder(const char16_t *text, qsizetype length, std::vector<XmlElementRecord> &records,
-                               std::unordered_map<std::uint32_t, XmlDocument::TagLengths> &longTags)
+template<typename CharT>
+XmlTreeBuilder<CharT>::XmlTreeBuilder(const CharT *text, qsizetype length, std::vector<XmlElementRecord> &records,
+                                      std::unordered_map<std::uint32_t, XmlDocument::TagLengths> &longTags)
     : m_text(text)
     , m_length(length)
     , m_records(records)
@@ -24,21 +35,73 @@ XmlTreeBuilder::XmlTreeBuilder(const char16_t *text, qsizetype length, std::vect
     m_open.reserve(kIndexedDepth);
 }
 
-QString XmlTreeBuilder::Build()
+template<typename CharT> QString XmlTreeBuilder<CharT>::Build()
 {
-    const XmlNodeScanner scanner(m_text, m_length);
+    using namespace XmlCharClass;
+    const XmlNodeScannerOf<CharT> scanner(m_text, m_length);
+    const CharT *const text = m_text;
+    const qsizetype end = m_length;
     qsizetype pos = 0;
     for (;;) {
+        // Blanks and text up to the next '<' are no part of the tree.
+        if (pos < end && text[pos] != u'<') {
+            pos = XmlScanDetail::SkipSpaces(text, pos, end);
+            if (pos < end && text[pos] != u'<')
+                pos = XmlScanDetail::FindLess(text, pos, end);
+        }
+        // The two tags of nearly every element, "<name>" and "</name>", read
+        // here; anything else goes through the scanner.
+        if (pos + 1 < end) {
+            const CharT next = text[pos + 1];
+            if (next == u'/' && !m_open.empty()) {
+                // The innermost element's own end tag, its name compared in place.
+                const OpenElement &top = m_open.back();
+                const qsizetype close = pos + 2 + top.nameLength;
+                if (close < end && text[close] == u'>') {
+                    const CharT *open = text + top.nameStart;
+                    const CharT *name = text + pos + 2;
+                    qsizetype i = 0;
+                    while (i < top.nameLength && open[i] == name[i])
+                        ++i;
+                    if (i == top.nameLength) {
+                        Close(qsizetype(m_open.size()) - 1, pos, close + 1);
+                        pos = close + 1;
+                        continue;
+                    }
+                }
+            }
+            if (next == u'/') {
+                const qsizetype nameStart = pos + 2;
+                qsizetype q = nameStart;
+                while (q < end && !Is(text[q], NameStop))
+                    ++q;
+                if (q < end && text[q] == u'>') {
+                    EndTag(pos, q + 1, nameStart, q - nameStart);
+                    pos = q + 1;
+                    continue;
+                }
+            } else if (IsNameStart(next)) {
+                const qsizetype nameStart = pos + 1;
+                qsizetype q = nameStart;
+                while (q < end && !Is(text[q], NameStop | Quote))
+                    ++q;
+                if (q < end && text[q] == u'>') {
+                    StartTag(pos, q + 1, nameStart, q - nameStart, false);
+                    pos = q + 1;
+                    continue;
+                }
+            }
+        }
         const XmlNode node = scanner.Scan(pos);
         switch (node.kind) {
         case XmlNodeKind::EndOfText:
             OnEndOfText();
             return m_error;
         case XmlNodeKind::StartTag:
-            OnStartTag(node);
+            StartTag(node.start, node.end, node.nameStart, node.nameLength, node.selfClosing);
             break;
         case XmlNodeKind::EndTag:
-            OnEndTag(node);
+            EndTag(node.start, node.end, node.nameStart, node.nameLength);
             break;
         case XmlNodeKind::Bad:
             OnBadNode(node);
@@ -50,7 +113,7 @@ QString XmlTreeBuilder::Build()
     }
 }
 
-inline std::uint32_t XmlTreeBuilder::NewRecord()
+template<typename CharT> inline std::uint32_t XmlTreeBuilder<CharT>::NewRecord()
 {
     if (m_records.size() == m_records.capacity())
         m_records.reserve(m_records.size() + m_records.size() / 2 + 1);
@@ -59,7 +122,7 @@ inline std::uint32_t XmlTreeBuilder::NewRecord()
 }
 
 // Constant time: the first child's previous link points at the last child.
-inline void XmlTreeBuilder::AppendChild(std::uint32_t parent, std::uint32_t child)
+template<typename CharT> inline void XmlTreeBuilder<CharT>::AppendChild(std::uint32_t parent, std::uint32_t child)
 {
     XmlElementRecord &c = m_records[child];
     c.parent = parent;
@@ -77,7 +140,8 @@ inline void XmlTreeBuilder::AppendChild(std::uint32_t parent, std::uint32_t chil
     m_records[first].previousSibling = child;
 }
 
-inline void XmlTreeBuilder::SetTagLengths(std::uint32_t index, qsizetype startTag, qsizetype endTag)
+template<typename CharT>
+inline void XmlTreeBuilder<CharT>::SetTagLengths(std::uint32_t index, qsizetype startTag, qsizetype endTag)
 {
     XmlElementRecord &r = m_records[index];
     if (startTag <= qsizetype(XmlElementRecord::kStartTagMax) && endTag <= qsizetype(XmlElementRecord::kEndTagMax)) {
@@ -93,52 +157,73 @@ inline void XmlTreeBuilder::SetTagLengths(std::uint32_t index, qsizetype startTa
     m_longTags[index] = {std::int32_t(startTag), std::int32_t(endTag)};
 }
 
-void XmlTreeBuilder::OnStartTag(const XmlNode &node)
+template<typename CharT>
+inline void XmlTreeBuilder<CharT>::StartTag(qsizetype start, qsizetype end, qsizetype nameStart, qsizetype nameLength,
+                                            bool selfClosing)
 {
     const std::uint32_t index = NewRecord();
     XmlElementRecord &r = m_records[index];
-    r.start = std::int32_t(node.start);
-    r.length = std::int32_t(node.Length());
+    r.start = std::int32_t(start);
+    r.length = std::int32_t(end - start);
     r.flags = LevelFor(m_open.size());
     AppendChild(m_currentParent, index);
-    SetTagLengths(index, node.Length(), 0);
-    if (node.selfClosing)
+    SetTagLengths(index, end - start, 0);
+    if (selfClosing)
         return;
-    Push({index, std::int32_t(node.nameStart), std::int32_t(node.nameLength)});
+    Push({index, std::int32_t(nameStart), std::int32_t(nameLength)});
     m_currentParent = index;
 }
 
-void XmlTreeBuilder::OnEndTag(const XmlNode &node)
+template<typename CharT>
+inline void XmlTreeBuilder<CharT>::EndTag(qsizetype start, qsizetype end, qsizetype nameStart, qsizetype nameLength)
 {
-    const std::u16string_view name = NameView(node.nameStart, node.nameLength);
-    const qsizetype depth = FindOpen(name);
+    const std::basic_string_view<CharT> name = NameView(nameStart, nameLength);
+    // Nearly always the innermost element: its short name compared in place.
+    qsizetype depth = -1;
+    if (!m_open.empty() && m_open.back().nameLength == nameLength) {
+        const CharT *open = m_text + m_open.back().nameStart;
+        qsizetype i = 0;
+        while (i < nameLength && open[i] == name[std::size_t(i)])
+            ++i;
+        if (i == nameLength)
+            depth = qsizetype(m_open.size()) - 1;
+    }
+    if (depth < 0)
+        depth = FindOpen(name);
     if (depth < 0) {
         m_records[0].flags |= XmlElementRecord::IllFormed;
         MarkBad(m_currentParent);
         if (m_error.isEmpty())
             m_error = QStringLiteral("No start tag for end tag '%1' at offset %2")
-                          .arg(QString::fromUtf16(name.data(), qsizetype(name.size())), QString::number(node.start));
+                          .arg(ToQString(name.data(), qsizetype(name.size())), QString::number(start));
         return;
     }
     if (depth + 1 < qsizetype(m_open.size())) {
         const OpenElement &innermost = m_open.back();
         if (m_error.isEmpty())
             m_error = QStringLiteral("End tag '%1' at offset %2 does not match start tag '%3' at offset %4")
-                          .arg(QString::fromUtf16(name.data(), qsizetype(name.size())), QString::number(node.start + 1),
+                          .arg(ToQString(name.data(), qsizetype(name.size())), QString::number(start + 1),
                                NameOf(innermost), QString::number(m_records[innermost.index].start));
         CloseNotEnded(depth + 1);
     }
+    Close(depth, start, end);
+}
+
+// Ends the open element at stack position `depth`, the innermost one, with
+// the end tag at [start, end).
+template<typename CharT> inline void XmlTreeBuilder<CharT>::Close(qsizetype depth, qsizetype start, qsizetype end)
+{
     const std::uint32_t index = m_open[std::size_t(depth)].index;
     XmlElementRecord &r = m_records[index];
     const qsizetype startTag =
         r.flags & XmlElementRecord::LongTags ? m_longTags[index].startTag : qsizetype(r.PackedStartTagLength());
-    r.length = std::int32_t(node.end - r.start);
-    SetTagLengths(index, startTag, node.Length());
+    r.length = std::int32_t(end - r.start);
+    SetTagLengths(index, startTag, end - start);
     PopTo(depth);
     m_currentParent = m_records[index].parent;
 }
 
-void XmlTreeBuilder::OnBadNode(const XmlNode &node)
+template<typename CharT> void XmlTreeBuilder<CharT>::OnBadNode(const XmlNode &node)
 {
     m_records[0].flags |= XmlElementRecord::IllFormed;
     MarkBad(m_currentParent);
@@ -146,7 +231,7 @@ void XmlTreeBuilder::OnBadNode(const XmlNode &node)
         m_error = node.Message();
 }
 
-void XmlTreeBuilder::OnEndOfText()
+template<typename CharT> void XmlTreeBuilder<CharT>::OnEndOfText()
 {
     if (m_open.empty())
         return;
@@ -157,7 +242,7 @@ void XmlTreeBuilder::OnEndOfText()
     CloseNotEnded(0);
 }
 
-qsizetype XmlTreeBuilder::FindOpen(std::u16string_view name)
+template<typename CharT> qsizetype XmlTreeBuilder<CharT>::FindOpen(std::basic_string_view<CharT> name)
 {
     if (m_open.empty())
         return -1;
@@ -186,7 +271,7 @@ qsizetype XmlTreeBuilder::FindOpen(std::u16string_view name)
 // every child of a closed element ends up, in document order, directly under
 // the element below `keep` (or the document), right after the element it was
 // in. Each element moves at most once, so deep unclosed nesting stays linear.
-void XmlTreeBuilder::CloseNotEnded(qsizetype keep)
+template<typename CharT> void XmlTreeBuilder<CharT>::CloseNotEnded(qsizetype keep)
 {
     const std::uint32_t target = keep > 0 ? m_open[std::size_t(keep - 1)].index : 0;
     const std::uint32_t childLevel = target == 0 ? 0 : LevelFor(m_records[target].Level() + 1);
@@ -225,14 +310,14 @@ void XmlTreeBuilder::CloseNotEnded(qsizetype keep)
     PopTo(keep);
 }
 
-inline void XmlTreeBuilder::Push(const OpenElement &open)
+template<typename CharT> inline void XmlTreeBuilder<CharT>::Push(const OpenElement &open)
 {
     if (m_indexed)
         m_openByName[NameView(open.nameStart, open.nameLength)].push_back(std::uint32_t(m_open.size()));
     m_open.push_back(open);
 }
 
-inline void XmlTreeBuilder::PopTo(qsizetype depth)
+template<typename CharT> inline void XmlTreeBuilder<CharT>::PopTo(qsizetype depth)
 {
     if (m_indexed) {
         for (qsizetype d = qsizetype(m_open.size()) - 1; d >= depth; --d) {
@@ -243,12 +328,15 @@ inline void XmlTreeBuilder::PopTo(qsizetype depth)
     m_open.resize(std::size_t(depth));
 }
 
-void XmlTreeBuilder::MarkBad(std::uint32_t parent)
+template<typename CharT> void XmlTreeBuilder<CharT>::MarkBad(std::uint32_t parent)
 {
     m_records[parent].flags |= XmlElementRecord::BadMarkup;
 }
 
-QString XmlTreeBuilder::NameOf(const OpenElement &open) const
+template<typename CharT> QString XmlTreeBuilder<CharT>::NameOf(const OpenElement &open) const
 {
-    return QString::fromUtf16(m_text + open.nameStart, open.nameLength);
+    return ToQString(m_text + open.nameStart, open.nameLength);
 }
+
+template class XmlTreeBuilder<char16_t>;
+template class XmlTreeBuilder<char>;

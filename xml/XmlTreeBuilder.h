@@ -13,11 +13,12 @@
 
 // Turns the node stream of a document into the element table. Unclosed
 // elements are closed as "not ended": their children move up to become their
-// following siblings. Keeps only the first error it meets.
-class XmlTreeBuilder
+// following siblings. Keeps only the first error it meets. Reads UTF-16 text
+// or a text of ASCII bytes.
+template<typename CharT> class XmlTreeBuilder
 {
 public:
-    XmlTreeBuilder(const char16_t *text, qsizetype length, std::vector<XmlElementRecord> &records,
+    XmlTreeBuilder(const CharT *text, qsizetype length, std::vector<XmlElementRecord> &records,
                    std::unordered_map<std::uint32_t, XmlDocument::TagLengths> &longTags);
 
     // Builds the tree below record 0, which must be cleared and present.
@@ -35,22 +36,23 @@ private:
     std::uint32_t NewRecord();
     void AppendChild(std::uint32_t parent, std::uint32_t child);
     void SetTagLengths(std::uint32_t index, qsizetype startTag, qsizetype endTag);
-    void OnStartTag(const XmlNode &node);
-    void OnEndTag(const XmlNode &node);
+    void StartTag(qsizetype start, qsizetype end, qsizetype nameStart, qsizetype nameLength, bool selfClosing);
+    void EndTag(qsizetype start, qsizetype end, qsizetype nameStart, qsizetype nameLength);
+    void Close(qsizetype depth, qsizetype start, qsizetype end);
     void OnBadNode(const XmlNode &node);
     void OnEndOfText();
-    qsizetype FindOpen(std::u16string_view name);
+    qsizetype FindOpen(std::basic_string_view<CharT> name);
     void CloseNotEnded(qsizetype keep);
     void Push(const OpenElement &open);
     void PopTo(qsizetype depth);
     void MarkBad(std::uint32_t parent);
     QString NameOf(const OpenElement &open) const;
-    std::u16string_view NameView(qsizetype start, qsizetype length) const
+    std::basic_string_view<CharT> NameView(qsizetype start, qsizetype length) const
     {
-        return std::u16string_view(m_text + start, std::size_t(length));
+        return std::basic_string_view<CharT>(m_text + start, std::size_t(length));
     }
 
-    const char16_t *m_text;
+    const CharT *m_text;
     qsizetype m_length;
     std::vector<XmlElementRecord> &m_records;
     std::unordered_map<std::uint32_t, XmlDocument::TagLengths> &m_longTags;
@@ -61,5 +63,8 @@ private:
     // (name -> stack depths, innermost last) so a flood of stray end tags
     // cannot make the parse quadratic.
     bool m_indexed = false;
-    std::unordered_map<std::u16string_view, std::vector<std::uint32_t>> m_openByName;
+    std::unordered_map<std::basic_string_view<CharT>, std::vector<std::uint32_t>> m_openByName;
 };
+
+extern template class XmlTreeBuilder<char16_t>;
+extern template class XmlTreeBuilder<char>;

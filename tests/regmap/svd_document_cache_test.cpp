@@ -39,6 +39,10 @@ struct CacheRig
         QFile file(dir.filePath(name));
         if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
             return false;
+        // Written out first: a flush at close would stamp the file with the
+        // current time again, which two quick writes can share.
+        if (!file.flush())
+            return false;
         if (time.isValid() && !file.setFileTime(time, QFileDevice::FileModificationTime))
             return false;
         return true;

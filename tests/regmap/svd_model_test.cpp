@@ -203,9 +203,15 @@ TEST(SvdText, RemovesRunsOfSpaces)
         {"\n" + QString(14, u' ') + "x", 14, "\nx"},
         {"a" + QString(13, u' ') + "b", 14, "a" + QString(13, u' ') + "b"},
         {"", 10, ""},
+        // Longer texts, runs at and across every eighth character.
+        {"abcdefg h" + QString(10, u' ') + "i", 10, "abcdefg hi"},
+        {"xxxxxxx  yyyyyyy" + QString(12, u' ') + "z", 10, "xxxxxxx  yyyyyyy  z"},
+        {"one two three four five six seven eight" + QString(14, u' '), 14, "one two three four five six seven eight"},
+        {"abcdefgh" + QString(9, u' ') + "12345678 " + QString(10, u' ') + "x", 10,
+         "abcdefgh" + QString(9, u' ') + "12345678 x"},
     };
     for (const Row &row : rows)
-        EXPECT_EQ(SvdText::RemoveSpaceRuns(row.text, row.run), row.expected);
+        EXPECT_EQ(SvdText::RemoveSpaceRuns(row.text, row.run), row.expected) << row.text.toStdString();
 }
 
 // Numbers and names are read from the element's text as the reader decodes

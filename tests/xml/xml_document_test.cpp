@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <tuple>
 
 // Readable failure output for Qt strings.
 inline void PrintTo(const QString &text, std::ostream *out)
@@ -427,4 +428,38 @@ TEST(XmlDocument, SurvivesDeepNesting)
     EXPECT_EQ(ParseError(stray), QStringLiteral("No start tag for end tag 'b' at offset %1").arg(3 * kDepth));
     EXPECT_EQ(stray.Record(1).nextSibling, 0u);
     EXPECT_EQ(stray.Record(1).length, 3 * kDepth + 8 * kDepth);
+}
+
+// An all-ASCII file is read as its bytes, any other as UTF-16: a non-ASCII
+// comment at the end must change nothing before it.
+TEST(XmlDocument, ReadsAsciiAndWideTextsAlike)
+{
+    const QByteArray ascii = "<?xml version=\"1.0\"?>\n<r a='1 &amp; 2'>\n\t<p derivedFrom=\"q\"><n> x&lt;y </n>"
+                             "<v>a<![CDATA[<b>]]>c</v><e/></p>\r\n  <p><n>&#65;</n><bad attr=>t</bad></p>\n"
+                             "<un><x>1</x></r>";
+    const XmlDocument narrow = Parsed(ascii);
+    const XmlDocument wide = Parsed(ascii + "<!-- \xC3\xA9 -->");
+    ASSERT_EQ(narrow.RecordCount(), wide.RecordCount());
+    EXPECT_EQ(ParseError(narrow), ParseError(wide));
+    EXPECT_EQ(narrow.Text(), wide.Text().first(ascii.size()));
+    for (std::uint32_t i = 1; i < narrow.RecordCount(); ++i) {
+        SCOPED_TRACE(i);
+        const XmlElementRecord &a = narrow.Record(i);
+        const XmlElementRecord &b = wide.Record(i);
+        EXPECT_EQ(std::tie(a.start, a.length, a.tagLengths, a.flags, a.parent, a.firstChild, a.nextSibling),
+                  std::tie(b.start, b.length, b.tagLengths, b.flags, b.parent, b.firstChild, b.nextSibling));
+        EXPECT_EQ(narrow.TagName(i).toString(), wide.TagName(i).toString());
+        EXPECT_EQ(narrow.ElementTextOf(i), wide.ElementTextOf(i));
+        QString decodedNarrow;
+        QString decodedWide;
+        EXPECT_EQ(narrow.ElementTextView(i, decodedNarrow).toString(), wide.ElementTextView(i, decodedWide).toString());
+        EXPECT_EQ(narrow.ElementTextView(i, decodedNarrow).toString(), narrow.ElementTextOf(i));
+        for (const char16_t *attribute : {u"a", u"derivedFrom", u"attr"})
+            EXPECT_EQ(narrow.AttributeOf(i, attribute), wide.AttributeOf(i, attribute));
+        for (const char16_t *tag : {u"r", u"p", u"n", u"bad", u"x"})
+            EXPECT_EQ(narrow.TagIs(i, tag), wide.TagIs(i, tag));
+    }
+    EXPECT_EQ(narrow.ElementTextOf(3), " x<y ");
+    EXPECT_EQ(narrow.ElementTextOf(4), "a<b>c");
+    EXPECT_EQ(narrow.AttributeOf(1, u"a"), "1 & 2");
 }
