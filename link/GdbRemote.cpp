@@ -593,6 +593,13 @@ bool GdbRemote::ReceivePacket(QByteArray *payload, Wait &wait)
         const bool notification = c == '%';
         QByteArray raw;
         for (;;) {
+            // What has arrived of the packet, up to its end mark, in one step.
+            const char *arrived = m_pending.constData();
+            const qsizetype start = m_pendingPos;
+            while (m_pendingPos < m_pending.size() && arrived[m_pendingPos] != '#' && arrived[m_pendingPos] != '$')
+                ++m_pendingPos;
+            raw.append(arrived + start, m_pendingPos - start);
+            m_bytesSinceClock += unsigned(m_pendingPos - start);
             if (!NextByte(&c, wait))
                 return false;
             if (c == '#')

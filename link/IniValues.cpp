@@ -6,6 +6,7 @@
 #include <QMutex>
 #include <QMutexLocker>
 
+#include <algorithm>
 #include <atomic>
 #include <ctime>
 #include <utility>
@@ -14,6 +15,15 @@
 
 QString IniValues::FoldedName(const QString &name)
 {
+    // Names are nearly always ASCII, whose folding is A-Z to a-z; looked up
+    // at every value read, so without a detour through UCS-4.
+    if (std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x80; })) {
+        QString folded = name;
+        for (QChar &c : folded)
+            if (c >= u'A' && c <= u'Z')
+                c = QChar(c.unicode() + (u'a' - u'A'));
+        return folded;
+    }
     // Per code point, as the case-insensitive comparison of names folds.
     QString folded;
     folded.reserve(name.size());
