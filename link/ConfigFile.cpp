@@ -325,6 +325,11 @@ const QString &ConfigFile::Path() const
     return m_path;
 }
 
+std::shared_ptr<const IniValues> ConfigFile::Values() const
+{
+    return IniFileCache::Current(m_path, ParseValues);
+}
+
 int ConfigFile::ReadInt(const QString &section, const QString &key, int defaultValue) const
 {
     const std::optional<QString> value = Lookup(m_path, section, key);

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 // The INI file beside the executable (UTF-8), the channel through which the
 // control panel hands the user's choices to the operations. Reads share one
@@ -43,12 +44,20 @@
 // files that writers killed before their rename left beside the file. A text
 // with blanks around it or wrapped in quotes is stored in double quotes so
 // that it reads back unchanged.
+class IniValues;
+
 class ConfigFile
 {
 public:
     explicit ConfigFile(QString path);
 
     const QString &Path() const;
+
+    // The file's values as they are now, parsed only when it changed: the
+    // same object while the file stays as it is, so what a caller derives
+    // from them holds as long as it is handed this object again. Null when
+    // the file cannot be read.
+    std::shared_ptr<const IniValues> Values() const;
 
     int ReadInt(const QString &section, const QString &key, int defaultValue) const;
     // At most size - 1 characters: size counts the terminator, like the read

@@ -57,7 +57,12 @@ HaltEntry ParseEntry(const QString &text)
 
 QString PathFor(const ConfigFile &config)
 {
-    return QFileInfo(config.Path()).dir().filePath(QString::fromLatin1(kFileName));
+    // Asked at every link cycle: the folder cut off the path as text.
+    const QString &path = config.Path();
+    const qsizetype slash = path.lastIndexOf(u'/');
+    if (slash < 0)
+        return QFileInfo(path).dir().filePath(QString::fromLatin1(kFileName));
+    return path.left(slash + 1) + QLatin1StringView(kFileName);
 }
 
 QString TargetName(int dataSource, const QString &address)

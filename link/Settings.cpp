@@ -1,8 +1,14 @@
 #include "link/Settings.h"
 
+#include "link/IniValues.h"
 #include "link/SettingValues.h"
 
-Settings LoadSettings(const ConfigFile &file, SettingsPart part)
+#include <array>
+#include <optional>
+
+namespace {
+
+Settings Load(const ConfigFile &file, SettingsPart part)
 {
     using namespace ConfigKey;
     Settings settings;
@@ -26,6 +32,30 @@ Settings LoadSettings(const ConfigFile &file, SettingsPart part)
         break;
     }
     return settings;
+}
+
+} // namespace
+
+Settings LoadSettings(const ConfigFile &file, SettingsPart part)
+{
+    // Kept per version of the file and thread: every link cycle asks, a
+    // watch many times a second, and the file seldom changes.
+    struct Known
+    {
+        QString path;
+        std::weak_ptr<const IniValues> values;
+        std::array<std::optional<Settings>, kSettingsParts> parts;
+    };
+    static thread_local Known known;
+    const std::shared_ptr<const IniValues> values = file.Values();
+    if (!values)
+        return Load(file, part);
+    if (known.path != file.Path() || known.values.lock() != values)
+        known = Known{file.Path(), values, {}};
+    std::optional<Settings> &settings = known.parts[std::size_t(part)];
+    if (!settings)
+        settings = Load(file, part);
+    return *settings;
 }
 
 QString LinkIdentity(const ConfigFile &file)

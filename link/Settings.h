@@ -68,6 +68,7 @@ struct Settings
 };
 
 enum class SettingsPart { DataSourceOnly, JLink, Uart, Display, Gdb };
+inline constexpr int kSettingsParts = 5;
 
 // Reads dataSource always, then only the fields of the part asked for.
 Settings LoadSettings(const ConfigFile &file, SettingsPart part);

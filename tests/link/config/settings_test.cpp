@@ -77,6 +77,14 @@ TEST_F(LoadSettingsTest, EachLoadReadsTheFileAnew)
     const Settings s = LoadSettings(m_file, SettingsPart::Uart);
     EXPECT_EQ(s.dataSource, 2);
     EXPECT_EQ(s.uartPort, "ttyACM0");
+    // Edited by hand, even to the same size: the next load sees it, then
+    // keeps seeing it.
+    for (const char *server : {"lab-pc:2331", "lab-pc:2332"}) {
+        Put(QByteArray("[COMMON]\nDATA_TYPE=3\nGDB_SERVER=") + server + "\n");
+        EXPECT_EQ(LoadSettings(m_file, SettingsPart::Gdb).gdbServer, server);
+        EXPECT_EQ(LoadSettings(m_file, SettingsPart::Gdb).gdbServer, server);
+        EXPECT_EQ(LoadSettings(m_file, SettingsPart::Uart).uartPort, "");
+    }
 }
 
 } // namespace
