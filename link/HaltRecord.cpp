@@ -72,7 +72,7 @@ QString TargetName(int dataSource, const QString &address)
     const char *link = dataSource == Stored(DataSource::JLink) ? "JLINK"
                        : dataSource == Stored(DataSource::Gdb) ? "GDB"
                                                                : "UART";
-    return QStringLiteral("%1 %2").arg(QLatin1StringView(link), address.trimmed());
+    return QLatin1StringView(link) + u' ' + address.trimmed();
 }
 
 QString SelectedTarget(const ConfigFile &config)

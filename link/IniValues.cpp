@@ -7,6 +7,7 @@
 #include <QMutexLocker>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <ctime>
 #include <utility>
@@ -123,12 +124,31 @@ QHash<QString, Entry> g_entries; // guarded by g_mutex
 std::atomic<uint64_t> g_fileReads{0};
 std::atomic<uint64_t> g_parses{0};
 
+// Asked at every value a link cycle reads: the encodings of the few files
+// a thread asks for (Corvane.ini and the halt record beside it) are kept.
+QByteArray EncodedName(const QString &path)
+{
+    struct Known
+    {
+        QString path;
+        QByteArray encoded;
+    };
+    thread_local std::array<Known, 4> known;
+    thread_local std::size_t next = 0;
+    for (const Known &k : known)
+        if (!k.encoded.isEmpty() && k.path == path)
+            return k.encoded;
+    Known &slot = known[next++ % known.size()];
+    slot = {path, QFile::encodeName(path)};
+    return slot.encoded;
+}
+
 std::optional<FileVersion> VersionNow(const QString &path)
 {
     struct stat info
     {
     };
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+    if (::stat(EncodedName(path).constData(), &info) != 0)
         return std::nullopt;
     return VersionOf(info);
 }
