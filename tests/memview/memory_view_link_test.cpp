@@ -11,6 +11,7 @@
 #include "ops/MemoryOps.h"
 #include "support/FakeGdbServer.h"
 #include "support/TargetRig.h"
+#include "support/WaitFor.h"
 
 #include "RequestDecoder.h"
 
@@ -27,27 +28,6 @@ using namespace std::chrono_literals;
 
 const char kBelowRam[] = "0x20000000 > ADDR, please check!";
 const char kAlign[] = "ADDR shold 4 Bytes align, please check!";
-
-QCoreApplication &App()
-{
-    static int argc = 1;
-    static char name[] = "memory_view_link_test";
-    static char *argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-    return app;
-}
-
-template<typename Condition> bool PumpUntil(Condition condition, std::chrono::milliseconds limit = 20s)
-{
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        App().processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
 
 // The transfers the simulated chip saw: "R20000000/16", "W20000000/4".
 QStringList Transfers(const SimulatedChip &chip)
@@ -224,7 +204,7 @@ TEST(MemoryFindLink, FindsAcrossTransferBoundsWithProgressAndStopsWhenCancelled)
 
 TEST(MemoryWatchLink, FollowsTheRowsShownAndAFailingLinkEndsItWithOneMessage)
 {
-    App();
+    TestApp();
     TargetRig rig("VX21A");
     ASSERT_TRUE(rig.chipStarted);
     rig.UseUart(6);

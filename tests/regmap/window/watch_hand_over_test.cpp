@@ -19,27 +19,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-QCoreApplication &App()
-{
-    static int argc = 1;
-    static char name[] = "watch_hand_over_test";
-    static char *argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-    return app;
-}
-
-template<typename Condition> bool PumpUntil(Condition condition, std::chrono::milliseconds limit = 20s)
-{
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        App().processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
-
 // Sixteen bytes of RAM, read back to back.
 RegisterWatch::Settings RamSettings(int refreshLimit = 0)
 {
@@ -76,7 +55,7 @@ struct Taken
 
 TEST(WatchHandOver, ResultsReachTheThreadThatMadeIt)
 {
-    App();
+    TestApp();
     TargetRig rig;
     ASSERT_TRUE(rig.chipStarted);
     rig.chip.PokeWord(0x20000004, 0x12345678);
@@ -120,7 +99,7 @@ TEST(WatchHandOver, ResultsReachTheThreadThatMadeIt)
 
 TEST(WatchHandOver, NothingOfAStoppedWatchIsHandedOver)
 {
-    App();
+    TestApp();
     TargetRig rig;
     ASSERT_TRUE(rig.chipStarted);
     WatchHandOver handOver(rig.config, rig.links);
@@ -139,7 +118,7 @@ TEST(WatchHandOver, NothingOfAStoppedWatchIsHandedOver)
 
 TEST(WatchHandOver, NothingOfAnOlderWatchReachesTheNewerOne)
 {
-    App();
+    TestApp();
     TargetRig rig;
     ASSERT_TRUE(rig.chipStarted);
     WatchHandOver handOver(rig.config, rig.links);
@@ -167,7 +146,7 @@ TEST(WatchHandOver, NothingOfAnOlderWatchReachesTheNewerOne)
 
 TEST(WatchHandOver, AFailingLinkEndsTheWatchWithItsMessageAndReason)
 {
-    App();
+    TestApp();
     TargetRig rig;
     rig.config.WriteText(ConfigKey::kCommon, ConfigKey::kUartPort, "/nonexistent/tty");
     WatchHandOver handOver(rig.config, rig.links);

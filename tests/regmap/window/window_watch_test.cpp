@@ -2,6 +2,7 @@
 // window's thread, one message for a failing link, nothing after a stop.
 #include "support/RegwinRig.h"
 #include "regmap/WindowWatch.h"
+#include "support/WaitFor.h"
 
 #include <QCoreApplication>
 
@@ -14,31 +15,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-QCoreApplication &App()
-{
-    static int argc = 1;
-    static char name[] = "window_watch_test";
-    static char *argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-    return app;
-}
-
-// Runs the window's thread's events until the condition holds.
-template<typename Condition> bool PumpUntil(Condition condition, std::chrono::milliseconds limit = 20s)
-{
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        App().processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
-
 TEST(WindowWatch, RowsFollowTheChipUntilTheLinkFailsWithOneMessage)
 {
-    App();
+    TestApp();
     RegwinRig rig;
     rig.UseUart(6);
     rig.chip.AddFreeRunningCounter(0x20001024); // TIMER.DATA
@@ -78,7 +57,7 @@ TEST(WindowWatch, RowsFollowTheChipUntilTheLinkFailsWithOneMessage)
 
 TEST(WindowWatch, NothingReachesTheRowsAfterAStop)
 {
-    App();
+    TestApp();
     RegwinRig rig;
     rig.UseUart(6);
     rig.chip.AddFreeRunningCounter(0x20001024);
