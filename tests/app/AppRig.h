@@ -137,6 +137,16 @@ public:
         list->setCurrentIndex(index);
         emit list->activated(index);
     }
+    // The user moves through a list with the arrow keys to entry `index`.
+    void PickByKey(int id, int index)
+    {
+        QComboBox *list = List(id);
+        list->setFocus();
+        while (list->currentIndex() < index)
+            QTest::keyClick(list, Qt::Key_Down);
+        while (list->currentIndex() > index)
+            QTest::keyClick(list, Qt::Key_Up);
+    }
 
     QTemporaryDir dir;
     QStringList messages;

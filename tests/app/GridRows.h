@@ -94,3 +94,36 @@ public:
 private:
     QTreeView *m_view = nullptr;
 };
+
+// The row at a path of names from the top ({"RCC", "CR", "HSION"}), each
+// compared with the first column by `same`; nothing when a name is missing.
+template<typename Same> GridItem RowWhere(GridView grid, const QStringList &path, Same same)
+{
+    GridItem item = nullptr;
+    for (const QString &name : path) {
+        GridItem found = nullptr;
+        const int count = item ? item->childCount() : grid->topLevelItemCount();
+        for (int i = 0; i < count && !found; ++i) {
+            GridItem child = item ? item->child(i) : grid->topLevelItem(i);
+            if (same(child->text(0), name))
+                found = child;
+        }
+        item = found;
+        if (!item)
+            return nullptr;
+    }
+    return item;
+}
+
+// Each name the whole of its row's first column.
+inline GridItem Row(GridView grid, const QStringList &path)
+{
+    return RowWhere(grid, path, [](const QString &shown, const QString &name) { return shown == name; });
+}
+
+// Each name the first word of its row's first column (a watched row shows more after it).
+inline GridItem RowByFirstWord(GridView grid, const QStringList &path)
+{
+    return RowWhere(grid, path,
+                    [](const QString &shown, const QString &name) { return shown.section(u' ', 0, 0) == name; });
+}

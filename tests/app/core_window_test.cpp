@@ -33,24 +33,6 @@ constexpr uint8_t kR0 = 0, kLr = 14, kPc = 15, kXpsr = 16, kSpecial = 20, kPspS 
 constexpr uint32_t kStack = 0x20001000;
 constexpr uint32_t kStackedPc = 0x20000104;
 
-GridItem Row(GridView grid, const QStringList &path)
-{
-    GridItem item = nullptr;
-    for (const QString &name : path) {
-        GridItem found = nullptr;
-        const int count = item ? item->childCount() : grid->topLevelItemCount();
-        for (int i = 0; i < count && !found; ++i) {
-            GridItem child = item ? item->child(i) : grid->topLevelItem(i);
-            if (child->text(0) == name)
-                found = child;
-        }
-        item = found;
-        if (!item)
-            return nullptr;
-    }
-    return item;
-}
-
 struct CoreRig
 {
     CoreRig()

@@ -80,17 +80,6 @@ void WaitForProgress(MemoryWindow *window)
     QTRY_VERIFY_WITH_TIMEOUT(bar->isVisible() && bar->value() > 0, 20000);
 }
 
-// The person moves a panel list with the keyboard.
-void PickByKey(AppRig &rig, int id, int entry)
-{
-    QComboBox *list = rig.List(id);
-    list->setFocus();
-    while (list->currentIndex() < entry)
-        QTest::keyClick(list, Qt::Key_Down);
-    while (list->currentIndex() > entry)
-        QTest::keyClick(list, Qt::Key_Up);
-}
-
 } // namespace
 
 // "保存到文件" and "从文件载入" show their progress with "取消", as the
@@ -337,7 +326,7 @@ TEST(MemoryWindowLifetimeTest, ALinkOrChipChangeReadsTheRowsAgainAndClearsWhatNo
     const QString failure = message->text();
     ASSERT_FALSE(failure.isEmpty());
 
-    PickByKey(mem.rig, 1007, 1); // J-Link: the stand-in probe's memory
+    mem.rig.PickByKey(1007, 1); // J-Link: the stand-in probe's memory
     MemRig::Settle(window);
     EXPECT_NE(window->View().UnitText(kRam), "??") << "the rows were not read again";
     EXPECT_NE(message->text(), failure);
@@ -345,7 +334,7 @@ TEST(MemoryWindowLifetimeTest, ALinkOrChipChangeReadsTheRowsAgainAndClearsWhatNo
     MemRig::GoTo(window, "UART0");
     auto *address = MemRig::Tool<QComboBox>(window, "address");
     ASSERT_EQ(address->currentText(), "UART0");
-    PickByKey(mem.rig, 1001, 1); // VX21B: no SVD file here
+    mem.rig.PickByKey(1001, 1); // VX21B: no SVD file here
     MemRig::Settle(window);
     EXPECT_NE(address->currentText(), "UART0");
 }

@@ -35,24 +35,6 @@ QList<int> AllLooks()
     return ids;
 }
 
-GridItem Row(GridView grid, const QStringList &path)
-{
-    GridItem item = nullptr;
-    for (const QString &name : path) {
-        GridItem found = nullptr;
-        const int count = item ? item->childCount() : grid->topLevelItemCount();
-        for (int i = 0; i < count && !found; ++i) {
-            GridItem child = item ? item->child(i) : grid->topLevelItem(i);
-            if (child->text(0) == name)
-                found = child;
-        }
-        item = found;
-        if (!item)
-            return nullptr;
-    }
-    return item;
-}
-
 QLineEdit *OpenEditor(QTreeView *view)
 {
     for (QLineEdit *edit : view->viewport()->findChildren<QLineEdit *>())

@@ -76,24 +76,6 @@ QStringList DrawnRows(GridView grid)
     return rows;
 }
 
-GridItem Row(GridView grid, const QStringList &path)
-{
-    GridItem item = nullptr;
-    for (const QString &name : path) {
-        GridItem found = nullptr;
-        const int count = item ? item->childCount() : grid->topLevelItemCount();
-        for (int i = 0; i < count && !found; ++i) {
-            GridItem child = item ? item->child(i) : grid->topLevelItem(i);
-            if (child->text(0).section(u' ', 0, 0) == name)
-                found = child;
-        }
-        item = found;
-        if (!item)
-            return nullptr;
-    }
-    return item;
-}
-
 uint64_t IdOf(GridItem item)
 {
     return item->data(0, Qt::UserRole).toULongLong();
@@ -141,7 +123,10 @@ struct LiveRig
             return nullptr;
         };
     }
-    PropertyGrid::RowMarks Marks(const QStringList &path) const { return window->Grid()->Marks(IdOf(Row(grid, path))); }
+    PropertyGrid::RowMarks Marks(const QStringList &path) const
+    {
+        return window->Grid()->Marks(IdOf(RowByFirstWord(grid, path)));
+    }
     void RightClick(GridItem item)
     {
         grid->scrollToItem(item);
@@ -165,7 +150,7 @@ TEST(RegisterWindowLiveTest, WatchHighlightsTheChangingRowsAndAChangeFadesAfterA
     live.Tool<QComboBox>("rate")->setCurrentIndex(4); // 20 per second
     live.Click("watch");
     ASSERT_TRUE(live.Tool<QCheckBox>("watch")->isChecked());
-    GridItem data = Row(live.grid, {"GPIO", "DATA"});
+    GridItem data = RowByFirstWord(live.grid, {"GPIO", "DATA"});
     QTRY_VERIFY_WITH_TIMEOUT(live.Marks({"GPIO", "DATA"}).bold, 10000);
     // The counter moves at every refresh: its row stays at full strength.
     const QPalette palette = live.grid->palette();
@@ -194,7 +179,7 @@ TEST(RegisterWindowLiveTest, WatchHighlightsTheChangingRowsAndAChangeFadesAfterA
     EXPECT_TRUE(live.Marks({"UART0", "CR", "MODE"}).bold) << "the field that changed";
     EXPECT_FALSE(live.Marks({"UART0", "CR", "EN"}).bold) << "EN stayed 1";
     QTRY_COMPARE_WITH_TIMEOUT(live.Marks({"UART0", "CR"}), PropertyGrid::RowMarks(), 5000);
-    EXPECT_TRUE(Row(live.grid, {"UART0", "CR"})->text(1).endsWith("0x00000035"));
+    EXPECT_TRUE(RowByFirstWord(live.grid, {"UART0", "CR"})->text(1).endsWith("0x00000035"));
     EXPECT_TRUE(live.Marks({"GPIO", "DATA"}).bold);
 
     // "Changes only": the rows that changed and the way to them.
@@ -216,9 +201,9 @@ TEST(RegisterWindowLiveTest, AReadFromTheMenuRunsBetweenRefreshesAndAFaultStopsT
     // The user reads UART0 from its menu while the watch runs.
     live.chip.PokeWord(kUartCr + 4, 0x80000000);
     live.PickFromMenus(QString::fromUtf8("寄存器读取"));
-    live.RightClick(Row(live.grid, {"UART0"}));
+    live.RightClick(RowByFirstWord(live.grid, {"UART0"}));
     ASSERT_TRUE(live.rig.WaitForActions());
-    EXPECT_TRUE(Row(live.grid, {"UART0", "SR"})->text(1).endsWith("0x80000000"));
+    EXPECT_TRUE(RowByFirstWord(live.grid, {"UART0", "SR"})->text(1).endsWith("0x80000000"));
     EXPECT_TRUE(live.rig.messages.isEmpty()) << live.rig.messages.join('|').toStdString();
     EXPECT_TRUE(live.Tool<QCheckBox>("watch")->isChecked());
 
@@ -239,10 +224,12 @@ TEST(RegisterWindowLiveTest, AFailedRefreshGreysTheValuesAndMarksFadeOnceTheWatc
     ASSERT_TRUE(live.Start());
     live.Tool<QComboBox>("rate")->setCurrentIndex(4);
     auto grey = [&](const QStringList &path) {
-        const QVariant colour = Row(live.grid, path).data(1, Qt::ForegroundRole);
+        const QVariant colour = RowByFirstWord(live.grid, path).data(1, Qt::ForegroundRole);
         return colour.isValid() && colour.value<QBrush>().color() == QColor(128, 128, 128);
     };
-    auto tip = [&](const QStringList &path) { return Row(live.grid, path).data(1, Qt::ToolTipRole).toString(); };
+    auto tip = [&](const QStringList &path) {
+        return RowByFirstWord(live.grid, path).data(1, Qt::ToolTipRole).toString();
+    };
 
     // The person stops the watch: the marks fade within about a second.
     live.Click("watch");
@@ -268,7 +255,7 @@ TEST(RegisterWindowLiveTest, AFailedRefreshGreysTheValuesAndMarksFadeOnceTheWatc
         EXPECT_TRUE(tip(path).contains(QString::fromUtf8("读取失败"))) << tip(path).toStdString();
     }
     // Drawn grey, as a value kept after a failed read.
-    GridItem data = Row(live.grid, {"GPIO", "DATA"});
+    GridItem data = RowByFirstWord(live.grid, {"GPIO", "DATA"});
     live.grid->clearSelection();
     QTRY_COMPARE_WITH_TIMEOUT(live.Marks({"GPIO", "DATA"}), PropertyGrid::RowMarks(), 3000);
     const QImage shot = live.grid->viewport()->grab().toImage();
@@ -339,7 +326,7 @@ TEST(RegisterWindowLiveTest, ComparisonWithSavedDataDrawsTheSavedValueBesideTheR
         live.grid->clearSelection();
         QApplication::processEvents();
         const QImage shot = live.grid->viewport()->grab().toImage();
-        GridItem row = Row(live.grid, {"UART0", "CR"});
+        GridItem row = RowByFirstWord(live.grid, {"UART0", "CR"});
         const QRect rect = live.grid->visualItemRect(row).adjusted(2, 1, -2, -1);
         const QColor background = Background(shot, rect);
         EXPECT_EQ(background, RegisterWindowTools::ComparedBackground(live.grid->palette())) << "look " << id;
@@ -361,7 +348,7 @@ TEST(RegisterWindowLiveTest, ComparisonWithSavedDataDrawsTheSavedValueBesideTheR
     EXPECT_EQ(live.Marks({"UART0", "CR"}).note, QString()) << "both windows show zero";
     live.PutSavedData("UART0", QByteArray::fromHex("21000000"));
     live.PickFromMenus(QString::fromUtf8("导入数据"));
-    live.RightClick(Row(live.grid, {"UART0"}));
+    live.RightClick(RowByFirstWord(live.grid, {"UART0"}));
     QTRY_COMPARE(live.Marks({"UART0", "CR"}).note, QString::fromUtf8("≠ 0x00000000"));
     EXPECT_EQ(live.Marks({"UART0", "CR", "MODE"}).note, QString::fromUtf8("≠ 0x0"));
 
@@ -405,8 +392,8 @@ TEST(RegisterWindowLiveTest, ExportWritesWhatTheWindowShowsAsCsvAndJson)
                                                    "00000080"));
     ASSERT_TRUE(live.Start());
     live.PickFromMenus(QString::fromUtf8("导入数据"));
-    live.RightClick(Row(live.grid, {"UART0"}));
-    ASSERT_TRUE(Row(live.grid, {"UART0", "CR"})->text(1).endsWith("0x00000021"));
+    live.RightClick(RowByFirstWord(live.grid, {"UART0"}));
+    ASSERT_TRUE(RowByFirstWord(live.grid, {"UART0", "CR"})->text(1).endsWith("0x00000021"));
     QTest::keyClicks(live.Tool<QLineEdit>("find"), "uart0");
 
     live.rig.chosenFile = live.rig.Path("rows.csv");
@@ -441,9 +428,9 @@ TEST(RegisterWindowLiveTest, PlotFromTheRowMenuDrawsLinesThatFollowTheWatchAndSa
     ValuePlotPane *plot = live.window->Plot();
     EXPECT_FALSE(plot->isVisible());
     live.PickFromMenus("绘图");
-    live.RightClick(Row(live.grid, {"GPIO", "DATA"}));
-    live.RightClick(Row(live.grid, {"UART0", "CR", "MODE"}));
-    live.RightClick(Row(live.grid, {"UART0"})); // a peripheral offers no plot
+    live.RightClick(RowByFirstWord(live.grid, {"GPIO", "DATA"}));
+    live.RightClick(RowByFirstWord(live.grid, {"UART0", "CR", "MODE"}));
+    live.RightClick(RowByFirstWord(live.grid, {"UART0"})); // a peripheral offers no plot
     ASSERT_TRUE(plot->isVisible());
     ASSERT_EQ(plot->Series().AllSeries().size(), 2u);
     EXPECT_EQ(plot->Series().AllSeries()[0].name, "GPIO.DATA");
@@ -502,15 +489,15 @@ TEST(RegisterWindowLiveTest, ScreenshotsOfAWatchedComparedAndPlottedWindowInEver
     ASSERT_TRUE(live.Start());
     live.rig.app->ChildFrame(0)->resize(760, 620);
     live.PickFromMenus("绘图");
-    live.RightClick(Row(live.grid, {"GPIO", "DATA"}));
-    live.RightClick(Row(live.grid, {"UART0", "CR", "MODE"}));
+    live.RightClick(RowByFirstWord(live.grid, {"GPIO", "DATA"}));
+    live.RightClick(RowByFirstWord(live.grid, {"UART0", "CR", "MODE"}));
     live.PickFromMenus(QString::fromUtf8("与保存的数据比较"));
     live.Click("compare");
     live.Tool<QComboBox>("rate")->setCurrentIndex(3);
     live.Click("watch");
     QTRY_VERIFY_WITH_TIMEOUT(live.window->Plot()->Series().AllSeries()[0].points.size() >= 8, 10000);
     live.chip.PokeWord(kUartCr, 0x35);
-    QTRY_VERIFY_WITH_TIMEOUT(Row(live.grid, {"UART0", "CR"})->text(1).endsWith("0x00000035"), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(RowByFirstWord(live.grid, {"UART0", "CR"})->text(1).endsWith("0x00000035"), 5000);
     live.Click("pause"); // the picture stays as it is in every look
     live.grid->clearSelection();
     for (int id : AllLooks()) {
@@ -539,8 +526,8 @@ TEST(RegisterWindowLiveTest, APeripheralPutIntoAWatchedWindowIsWatchedToo)
     const QPoint at(list.columnViewportPosition(1) + 10, list.visualItemRect(adc).center().y());
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
-    ASSERT_NE(Row(live.grid, {"ADC"}), nullptr);
-    QTRY_VERIFY_WITH_TIMEOUT(Row(live.grid, {"ADC", "CTRL"})->text(1).endsWith("0x00000001"), 10000);
+    ASSERT_NE(RowByFirstWord(live.grid, {"ADC"}), nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(RowByFirstWord(live.grid, {"ADC", "CTRL"})->text(1).endsWith("0x00000001"), 10000);
     EXPECT_TRUE(live.Tool<QCheckBox>("watch")->isChecked());
     EXPECT_TRUE(live.rig.messages.isEmpty()) << live.rig.messages.join('|').toStdString();
     live.Click("watch");

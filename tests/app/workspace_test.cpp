@@ -14,17 +14,6 @@
 
 namespace {
 
-// The user moves through a list with the arrow keys, as the lists are used.
-void PickByKey(AppRig &rig, int id, int entry)
-{
-    QComboBox *list = rig.List(id);
-    list->setFocus();
-    while (list->currentIndex() < entry)
-        QTest::keyClick(list, Qt::Key_Down);
-    while (list->currentIndex() > entry)
-        QTest::keyClick(list, Qt::Key_Up);
-}
-
 QStringList ChipsOf(const QList<MemoryWindow *> &windows)
 {
     QStringList chips;
@@ -48,10 +37,10 @@ TEST(WorkspaceTest, EveryOpenMemoryWindowFollowsTheChipThePanelSelects)
     EXPECT_EQ(ChipsOf(mem.rig.app->MemoryWindows()), QStringList({"VX21A", "VX21A"}));
     QSignalSpy selected(&workspace, &Workspace::ChipSelected);
 
-    PickByKey(mem.rig, kChipList, 2);
+    mem.rig.PickByKey(kChipList, 2);
     EXPECT_EQ(workspace.Chip(), "VX21C");
     EXPECT_EQ(ChipsOf(mem.rig.app->MemoryWindows()), QStringList({"VX21C", "VX21C"}));
-    PickByKey(mem.rig, kChipList, 0);
+    mem.rig.PickByKey(kChipList, 0);
     EXPECT_EQ(ChipsOf(mem.rig.app->MemoryWindows()), QStringList({"VX21A", "VX21A"}));
     // One word per chip the list went through, none for a chip kept.
     ASSERT_EQ(selected.size(), 4);
