@@ -159,6 +159,22 @@ bool IsName(const QString &text)
 
 const QRegularExpression kChinese(QStringLiteral("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
 
+// Every text in the language installed: no Chinese in English but the
+// language menu's own "中文", and in Chinese nothing but names in Latin letters.
+void ExpectLanguage(Language language, const QList<ShownText> &texts)
+{
+    for (const ShownText &shown : texts) {
+        if (shown.text.isEmpty())
+            continue;
+        const bool chinese = shown.text.contains(kChinese);
+        if (language == Language::English)
+            EXPECT_TRUE(!chinese || shown.text == "中文")
+                << shown.where.toStdString() << ": " << shown.text.toStdString();
+        else
+            EXPECT_TRUE(chinese || IsName(shown.text)) << shown.where.toStdString() << ": " << shown.text.toStdString();
+    }
+}
+
 // A text is cut when it needs more room than its control gives it: a
 // button's text between its borders, a check box's box and text, a label's
 // one line, each entry of a list beside its arrow.
@@ -317,15 +333,7 @@ TEST(LanguageTest, EveryWindowSpeaksTheLanguageAndCutsNoTextInAnyLook)
             RightClick(&rig.Panel(), QPoint(10, 10));
 
             texts += OwnTexts(rig.Frame()) + OwnTexts(*about);
-            for (const ShownText &shown : texts) {
-                const bool chinese = shown.text.contains(kChinese);
-                if (language.language == Language::English)
-                    EXPECT_TRUE(!chinese || shown.text == "中文")
-                        << shown.where.toStdString() << ": " << shown.text.toStdString();
-                else
-                    EXPECT_TRUE(chinese || IsName(shown.text))
-                        << shown.where.toStdString() << ": " << shown.text.toStdString();
-            }
+            ExpectLanguage(language.language, texts);
             for (const char *caption :
                  {language.memoryButton, language.dataSource, language.expand, language.compare, language.pause,
                   language.analyze, language.addressColumn, language.checkTab, language.paneTitle, language.about})
@@ -370,13 +378,7 @@ TEST(LanguageTest, EveryWindowSpeaksTheLanguageAndCutsNoTextInAnyLook)
             QList<ShownText> memoryTexts = OwnTexts(*memory);
             for (QAbstractButton *button : memory->findChildren<QAbstractButton *>())
                 memoryTexts.append({QStringLiteral("tool tip"), button->toolTip()});
-            for (const ShownText &shown : memoryTexts) {
-                if (shown.text.isEmpty())
-                    continue;
-                const bool chinese = shown.text.contains(kChinese);
-                EXPECT_TRUE(language.language == Language::English ? !chinese : chinese || IsName(shown.text))
-                    << shown.where.toStdString() << ": " << shown.text.toStdString();
-            }
+            ExpectLanguage(language.language, memoryTexts);
             for (const QString &caption : language.memoryWindow)
                 EXPECT_TRUE(Shows(memoryTexts, caption.toUtf8().constData())) << caption.toStdString();
             noneCutInAnyLook("a memory window beside a register window");

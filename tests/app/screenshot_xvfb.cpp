@@ -231,6 +231,19 @@ bool Differ(const QImage &a, const QImage &b, const QRect &region)
     return a.copy(region) != b.copy(region);
 }
 
+// Pixels of the region in the amber behind a value that changed, within a
+// band wide enough for any smoothing of the window's edges and text.
+int HighlightedPixels(const QImage &image, const QRect &region)
+{
+    int highlighted = 0;
+    for (int y = region.top(); y <= region.bottom(); ++y)
+        for (int x = region.left(); x <= region.right(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            highlighted += qRed(pixel) > 240 && qGreen(pixel) > 180 && qGreen(pixel) < 215 && qBlue(pixel) < 40;
+        }
+    return highlighted;
+}
+
 // What a scenario driven by the mouse lacks on this machine, or empty.
 QString MissingForTheMouse()
 {
@@ -387,12 +400,7 @@ TEST(DemoWithMouseTest, WatchTheTimerAndSeeItsCounterChange)
     second.save(QDir(BinDir()).filePath("corvane-demo-watch.png"));
     EXPECT_TRUE(Differ(first, second, rows)) << "the counter's row did not change while watched";
     // The changed row's highlight: amber behind the counter.
-    int highlighted = 0;
-    for (int y = rows.top(); y <= rows.bottom(); ++y)
-        for (int x = rows.left(); x <= rows.right(); ++x) {
-            const QRgb pixel = second.pixel(x, y);
-            highlighted += qRed(pixel) > 240 && qGreen(pixel) > 180 && qGreen(pixel) < 215 && qBlue(pixel) < 40;
-        }
+    const int highlighted = HighlightedPixels(second, rows);
     EXPECT_GT(highlighted, 500) << "no highlighted row";
     EXPECT_TRUE(XDoTool({"search", "--onlyvisible", "--name", "^Corvane$"}).isEmpty()) << "a message box is open";
 
@@ -670,12 +678,7 @@ TEST(DemoWithMouseTest, MemoryWindowWritesATypedByteAndWatchesTheCounter)
     const QImage second = Screen();
     second.save(QDir(BinDir()).filePath("corvane-demo-memory-watch.png"));
     EXPECT_TRUE(Differ(first, second, rows)) << "the counter did not change while watched";
-    int highlighted = 0;
-    for (int y = rows.top(); y <= rows.bottom(); ++y)
-        for (int x = rows.left(); x <= rows.right(); ++x) {
-            const QRgb pixel = second.pixel(x, y);
-            highlighted += qRed(pixel) > 240 && qGreen(pixel) > 180 && qGreen(pixel) < 215 && qBlue(pixel) < 40;
-        }
+    const int highlighted = HighlightedPixels(second, rows);
     EXPECT_GT(highlighted, 60) << "no unit drawn changed";
 
     // The timer's registers named beside its bytes.
