@@ -94,23 +94,10 @@ HaltEntry ReadEntry(const ConfigFile &config, const QString &target)
     if (target.isEmpty())
         return {};
     const ConfigFile record(PathFor(config));
-    // Kept per version of the record, target and thread: every link cycle
-    // asks, a watch many times a second, and the record seldom changes.
-    struct Known
-    {
-        QString path;
-        QString target;
-        std::weak_ptr<const IniValues> values;
-        HaltEntry entry;
-    };
-    thread_local Known known;
-    const std::shared_ptr<const IniValues> values = record.Values();
-    if (values && known.path == record.Path() && known.target == target && known.values.lock() == values)
-        return known.entry;
-    HaltEntry entry = ParseEntry(record.ReadText(QString::fromLatin1(kSection), target, QString(), kValueSize));
-    if (values)
-        known = Known{record.Path(), target, values, entry};
-    return entry;
+    thread_local DerivedPerVersion<HaltEntry> known;
+    return known.Get(record.Path() + u'\n' + target, record.Values(), [&] {
+        return ParseEntry(record.ReadText(QString::fromLatin1(kSection), target, QString(), kValueSize));
+    });
 }
 
 HaltedCores Read(const ConfigFile &config, const QString &target)

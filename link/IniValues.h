@@ -29,6 +29,34 @@ private:
     QHash<QString, QHash<QString, QString>> m_sections;
 };
 
+// What one thread derived from a version of a file's values (settings, an
+// entry of the halt record), kept while the file stays as it is: a link
+// cycle asks at every refresh of a watch, the file seldom changes. `key`
+// names what was derived (the path, and what else it depends on).
+template<typename Value> class DerivedPerVersion
+{
+public:
+    template<typename Derive>
+    Value Get(const QString &key, const std::shared_ptr<const IniValues> &values, const Derive &derive)
+    {
+        if (!values)
+            return derive();
+        if (m_key != key || m_values.lock() != values) {
+            m_key = key;
+            m_values = values;
+            m_value.reset();
+        }
+        if (!m_value)
+            m_value = derive();
+        return *m_value;
+    }
+
+private:
+    QString m_key;
+    std::weak_ptr<const IniValues> m_values;
+    std::optional<Value> m_value;
+};
+
 // The parsed files of this process, one per path, checked against the file's
 // version (device, inode, size, modification and change times, to the
 // nanosecond) at each read: a file that did not change since it was parsed

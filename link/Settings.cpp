@@ -4,7 +4,6 @@
 #include "link/SettingValues.h"
 
 #include <array>
-#include <optional>
 
 namespace {
 
@@ -38,24 +37,8 @@ Settings Load(const ConfigFile &file, SettingsPart part)
 
 Settings LoadSettings(const ConfigFile &file, SettingsPart part)
 {
-    // Kept per version of the file and thread: every link cycle asks, a
-    // watch many times a second, and the file seldom changes.
-    struct Known
-    {
-        QString path;
-        std::weak_ptr<const IniValues> values;
-        std::array<std::optional<Settings>, kSettingsParts> parts;
-    };
-    static thread_local Known known;
-    const std::shared_ptr<const IniValues> values = file.Values();
-    if (!values)
-        return Load(file, part);
-    if (known.path != file.Path() || known.values.lock() != values)
-        known = Known{file.Path(), values, {}};
-    std::optional<Settings> &settings = known.parts[std::size_t(part)];
-    if (!settings)
-        settings = Load(file, part);
-    return *settings;
+    thread_local std::array<DerivedPerVersion<Settings>, kSettingsParts> known;
+    return known[std::size_t(part)].Get(file.Path(), file.Values(), [&] { return Load(file, part); });
 }
 
 QString LinkIdentity(const ConfigFile &file)
