@@ -39,12 +39,6 @@ TargetAction Run(const QString &path, Transfer transfer, std::shared_ptr<MemoryT
     };
 }
 
-// Nothing of a window's transfer goes to the panel's dump field.
-struct NoDump : DumpView
-{
-    void SetDumpText(const QString &) override {}
-};
-
 } // namespace
 
 namespace MemoryTransfers {
@@ -53,9 +47,8 @@ TargetAction Save(uint32_t address, uint32_t length, const QString &path, std::s
 {
     return Run(
         path,
-        [address, length](OperationEnv &env, DumpView &) {
-            NoDump none;
-            return MemoryOps::ReadToFile(env, address, length, none);
+        [address, length](OperationEnv &env, DumpView &dump) {
+            return MemoryOps::ReadToFile(env, address, length, dump);
         },
         std::move(outcome));
 }

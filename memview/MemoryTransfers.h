@@ -18,6 +18,8 @@ struct Outcome
     MemoryOps::Result result;
 };
 
+// The dump view handed to an action is the runner's: a window starts its
+// transfers with none, so nothing reaches the panel's dump field.
 // `length` bytes from `address` into the file at `path`, chosen by the
 // user (MemoryFileRequest); an empty path is refused as no file chosen.
 TargetAction Save(uint32_t address, uint32_t length, const QString &path, std::shared_ptr<Outcome> outcome);
